@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "Vistelo: the editor is not built yet\n");
+    return 1;
+}

@@ -1,0 +1,2 @@
+// The screen-saver module's translation unit that always exists, so the
+// module links while its units are still being written.

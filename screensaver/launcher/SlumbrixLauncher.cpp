@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "slumbrix-launcher: the screen-saver module is not built yet\n");
+    return 1;
+}

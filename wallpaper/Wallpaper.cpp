@@ -1,0 +1,7 @@
+#include <cstdio>
+
+int main()
+{
+    std::fprintf(stderr, "wallpaper: the wallpaper program is not built yet\n");
+    return 1;
+}
