@@ -1,0 +1,102 @@
+#pragma once
+
+// The system's box of small routines: line lists kept in one text with CR LF
+// separators, folder scanning, GUID texts, number and time formatting and
+// platform queries.
+
+#include "platform/rtl/DateTime.h"
+
+#include <cstdint>
+#include <string>
+
+// A GUID in its four fields, as the plug-ins report it.
+struct TGUID {
+    std::uint32_t D1 = 0;
+    std::uint16_t D2 = 0;
+    std::uint16_t D3 = 0;
+    std::uint8_t D4[8] = {};
+};
+
+// The platform version record (148 bytes, as the version query fills it).
+struct TOSVersionInfo {
+    std::uint32_t dwOSVersionInfoSize = 148;
+    std::uint32_t dwMajorVersion = 0;
+    std::uint32_t dwMinorVersion = 0;
+    std::uint32_t dwBuildNumber = 0;
+    std::uint32_t dwPlatformId = 0;
+    char szCSDVersion[128] = {};
+};
+
+// Platform ids of the version record.
+constexpr std::uint32_t VER_PLATFORM_WIN32_WINDOWS = 1;
+constexpr std::uint32_t VER_PLATFORM_WIN32_NT = 2;
+
+// Locale items of GetLocalCharacter.
+constexpr int LOCALE_SDECIMAL = 14;
+constexpr int LOCALE_STHOUSAND = 15;
+
+namespace Tools {
+
+// Line lists: every line ends with CR LF; a last line without one is not counted.
+int CountStrNr(const std::string& text);
+// Line n (0-based; n <= 0 gives the first), "" past the end.
+std::string GetStrNr(const std::string& text, int n);
+// The same with any separator.
+int CountStrNrDiv(const std::string& text, const std::string& separator);
+std::string GetStrNrDiv(const std::string& text, const std::string& separator, int n);
+
+// text with every occurrence of sub removed, until none is left.
+std::string KillSubStr(const std::string& text, const std::string& sub);
+// text without leading and trailing blanks (only the blank character).
+std::string KillBeginEndSpaces(const std::string& text);
+// path with a trailing separator; "" stays "".
+std::string DirName(const std::string& path);
+std::string IfStr(bool flag, const std::string& a, const std::string& b);
+// text for a caption: every "&" doubled, so none becomes an accelerator.
+std::string LabelFilename(const std::string& text);
+// Value of a hexadecimal text in wrapping 32-bit arithmetic; "" is 0. Other
+// characters raise EConvertError.
+std::int32_t HexToInt(const std::string& text);
+
+// "XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX" to a GUID; missing digits count 0.
+TGUID StringToGUID(const std::string& text);
+bool CompareGUID(const TGUID& a, const TGUID& b);
+
+// path without the extension of its file part.
+std::string ExtractFilenameWithOutExt(const std::string& path);
+
+// Size of the first file matching name (wildcards allowed); raises Exception
+// "Fehler in Unit Tools.FilenameFileSize" when none matches.
+std::int64_t FilenameFileSize(const std::string& name);
+bool FilenameDeleteFile(const std::string& name);
+// Paths of the files in folder matching any of the CR LF separated masks,
+// each followed by CR LF; a name matching two masks is listed twice. Folders
+// beginning with "." are not entered.
+std::string ScanDirectory(const std::string& folder, const std::string& masks, bool recursive);
+
+// The folder that stands in for the Windows folder, and the system folder;
+// each with a trailing "/".
+std::string GetWinDir();
+std::string GetSysDir();
+bool GetVersionInfo(TOSVersionInfo& info);
+bool WindowsNT();
+bool Windows9x();
+std::string GetWindowsVersion();
+
+// The locale's text for a locale item ("" for items it does not know).
+std::string GetLocalCharacter(int item);
+// Decimal text with the locale's thousands separator between groups of three.
+std::string ZahlPunkt(std::int32_t value);
+std::string CompZahlPunkt(std::int64_t value);
+// Elapsed milliseconds as HH:MM:SS:mmm.
+std::string TickCountToStr(std::uint32_t ms);
+// Time text of a - b, "." and the milliseconds.
+std::string SubTime(TDateTime a, TDateTime b);
+
+// Clear, respectively copy, n 32-bit words.
+void ZeroMem32(void* p, int n);
+void MoveMem32(const void* source, void* target, int n);
+
+std::string Rot13(const std::string& text);
+
+} // namespace Tools
