@@ -12,13 +12,20 @@
 // fits, and is created on the first write; every write replaces the file
 // atomically, so a failed save raises and leaves the previous file intact.
 
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 class TStrings;
+namespace rtl {
+class WatchedFile;
+}
 
 // A name or value that the file format cannot hold (a line break inside it, a
 // key with "=" or a section with "]"): writing it would change other entries.
@@ -27,7 +34,8 @@ public:
     using Exception::Exception;
 };
 
-class TCustomIniFile {
+class TCustomIniFile : public TObject {
+    DECLARE_CLASS(TCustomIniFile, TObject)
 public:
     explicit TCustomIniFile(std::string fileName);
     virtual ~TCustomIniFile();
@@ -47,8 +55,8 @@ public:
     // Written as "1" or "0".
     virtual void WriteBool(const std::string& section, const std::string& ident, bool value);
 
-    virtual bool SectionExists(const std::string& section);
-    virtual bool ValueExists(const std::string& section, const std::string& ident);
+    virtual bool SectionExists(const std::string& section) = 0;
+    virtual bool ValueExists(const std::string& section, const std::string& ident) = 0;
 
     // The key names of a section, in file order, each once.
     virtual void ReadSection(const std::string& section, TStrings& strings) = 0;
@@ -69,6 +77,7 @@ private:
 // (it is read again when it changed) and every change is saved at once. A
 // file name without a folder lies in the Windows folder (rtl::WindowsDir).
 class TIniFile : public TCustomIniFile {
+    DECLARE_CLASS(TIniFile, TCustomIniFile)
 public:
     explicit TIniFile(const std::string& fileName);
     ~TIniFile() override;
@@ -86,8 +95,21 @@ public:
 
 private:
     struct Content;
-    Content& Current();
-    void Save();
+    enum class Use { Reading, Changing };
+    // The file's content as it is on the disk now. An unreadable file reads
+    // as empty but cannot be changed (that would lose what it holds).
+    const Content& Current(Use use);
+    void Change(const std::function<bool(Content&)>& edit);
 
     std::unique_ptr<Content> content_;
+    std::unique_ptr<rtl::WatchedFile> file_;
 };
+
+namespace rtl {
+
+// An integer stored as text in a settings file: decimal, or hexadecimal after
+// "0x" or "$" (up to 32 bits, taken as signed), blanks around it ignored.
+// nullopt when the text is no such number.
+std::optional<int32_t> ParseIniInteger(std::string_view text);
+
+} // namespace rtl

@@ -12,12 +12,20 @@
 // root key, any other from the open key. Key and value names are compared
 // without letter case and keep the case they were created with.
 
+#include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
 class TStrings;
+namespace rtl {
+class RegHive;
+class RegKey;
+struct RegValue;
+}
 
 using HKEY = uint32_t;
 
@@ -39,6 +47,13 @@ constexpr REGSAM KEY_READ = 0x20019;
 constexpr REGSAM KEY_WRITE = 0x20006;
 constexpr REGSAM KEY_ALL_ACCESS = 0xF003F;
 
+// Value types as the hive file stores them.
+constexpr uint32_t REG_NONE = 0;
+constexpr uint32_t REG_SZ = 1;
+constexpr uint32_t REG_EXPAND_SZ = 2;
+constexpr uint32_t REG_BINARY = 3;
+constexpr uint32_t REG_DWORD = 4;
+
 enum TRegDataType : uint8_t { rdUnknown, rdString, rdExpandString, rdInteger, rdBinary };
 
 struct TRegDataInfo {
@@ -51,7 +66,8 @@ public:
     using Exception::Exception;
 };
 
-class TRegistry {
+class TRegistry : public TObject {
+    DECLARE_CLASS(TRegistry, TObject)
 public:
     explicit TRegistry(REGSAM access = KEY_ALL_ACCESS);
     virtual ~TRegistry();
@@ -114,9 +130,22 @@ public:
     void WriteBool(const std::string& name, bool value); // an integer 0 or 1
     void WriteBinaryData(const std::string& name, const void* buffer, int bufSize);
 
-private:
+protected:
+    // The path below the root that key names: from the root when it starts
+    // with "\" or no key is open, else below the open key.
     std::string AbsolutePath(const std::string& key) const;
-    void RequireWritableKey(const std::string& valueName) const;
+    // Whether this object may create the key (its access and, for a path
+    // below the open key, that key's).
+    bool CanCreateBelow(const std::string& key) const;
+    bool Exists(const std::string& path) const;
+    // Creates the key with its parents; false for an invalid path.
+    bool Create(const std::string& path);
+    std::optional<rtl::RegValue> FindValue(const std::string& name) const;
+
+private:
+    void SetCurrent(const std::string& path, bool writable);
+    const rtl::RegKey* OpenNode(const rtl::RegHive& hive) const;
+    rtl::RegValue RequireValue(const std::string& name) const;
     void WriteValue(const std::string& name, uint32_t type, std::string data);
 
     HKEY rootKey_ = HKEY_CURRENT_USER;
@@ -126,11 +155,13 @@ private:
 };
 
 // Ini-file style access to the registry: the object opens its key (a key path
-// from HKEY_CURRENT_USER); a section is a key path below it, or from the root
+// from the root, HKEY_CURRENT_USER unless changed; created when the access
+// allows it); a section is a key path below it, or from the root
 // when it starts with "\", and a key of the section is a value of that key.
 // Integers and booleans are written as registry integers; reads also accept
 // them written as text, and ReadString gives an integer as its decimal text.
 class TRegIniFile : public TRegistry {
+    DECLARE_CLASS(TRegIniFile, TRegistry)
 public:
     explicit TRegIniFile(const std::string& fileName, REGSAM access = KEY_ALL_ACCESS);
 
@@ -156,5 +187,13 @@ public:
     using TRegistry::DeleteKey;
 
 private:
+    // The key of a section: below the object's key, or from the root when
+    // the section starts with "\".
+    std::vector<std::string> SectionPath(const std::string& section) const;
+    template <class Inspect>
+    auto ReadSectionKey(const std::string& section, Inspect inspect) const;
+    std::optional<rtl::RegValue> SectionValue(const std::string& section, const std::string& ident) const;
+    void WriteSectionValue(const std::string& section, const std::string& ident, uint32_t type, std::string data);
+
     std::string fileName_;
 };
