@@ -1,0 +1,264 @@
+#include "platform/rtl/Modules.h"
+
+#include "platform/rtl/Classes.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Properties.h"
+#include "platform/rtl/SysPaths.h"
+
+#include <dlfcn.h>
+#include <link.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <map>
+#include <mutex>
+#include <utility>
+#include <vector>
+
+namespace {
+
+struct InitPair {
+    void (*init)();
+    void (*fini)();
+    const void* module; // link map of the module that holds init
+};
+
+struct LoadedPackage {
+    std::string fileName;
+    int loadCount = 1;
+    std::vector<InitPair> initialised; // in init order
+};
+
+// LoadPackage can nest (an init may load another package), so the pairs
+// recorded during each dlopen collect on a stack of frames.
+struct PackageLoader {
+    std::recursive_mutex lock;
+    std::vector<std::vector<InitPair>> loadingFrames;
+    std::map<HMODULE, LoadedPackage> packages;
+};
+
+PackageLoader& Loader()
+{
+    static auto* loader = new PackageLoader; // outlives modules unloaded at exit
+    return *loader;
+}
+
+thread_local std::string lastLibraryError;
+
+bool HasFolder(const std::string& name)
+{
+    return name.find('/') != std::string::npos;
+}
+
+bool EndsWithNoCase(const std::string& text, const std::string& suffix)
+{
+    return text.size() >= suffix.size() &&
+           std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
+                      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+const void* LinkMapOf(HMODULE module)
+{
+    link_map* map = nullptr;
+    if (dlinfo(module, RTLD_DI_LINKMAP, &map) != 0)
+        return nullptr;
+    return map;
+}
+
+std::string DlErrorText()
+{
+    const char* text = dlerror();
+    return text ? text : "unknown error";
+}
+
+// Runs the fini functions of the given pairs, last first, then unregisters the
+// module's classes and their published properties. Every fini runs even when one fails; the first failure is
+// returned.
+std::exception_ptr Finalise(const std::vector<InitPair>& initialised, const void* module)
+{
+    std::exception_ptr firstError;
+    for (auto it = initialised.rbegin(); it != initialised.rend(); ++it) {
+        if (!it->fini)
+            continue;
+        try {
+            it->fini();
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    }
+    // The module's classes and property accessors are about to be unmapped.
+    std::vector<TClass> classes = rtl::RegisteredClasses();
+    for (auto it = classes.rbegin(); it != classes.rend(); ++it)
+        if (rtl::ModuleOfAddress(*it) == module)
+            rtl::UnRegisterClass(*it);
+    for (TClass c : rtl::ClassesWithPublishedProperties())
+        if (rtl::ModuleOfAddress(c) == module)
+            rtl::UnregisterPublishedProperties(c);
+    return firstError;
+}
+
+std::string ErrorText(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const std::exception& e) {
+        return e.what();
+    } catch (...) {
+        return "unknown exception";
+    }
+}
+
+// Runs the package's init functions in order. On a failure the ones already
+// run are finalised and EPackageError names the package.
+std::vector<InitPair> Initialise(const std::vector<InitPair>& pairs, const void* module, const std::string& fileName)
+{
+    std::vector<InitPair> done;
+    for (const InitPair& pair : pairs) {
+        try {
+            if (pair.init)
+                pair.init();
+        } catch (...) {
+            const std::string reason = ErrorText(std::current_exception());
+            Finalise(done, module);
+            throw EPackageError("Can't load package " + fileName + ".\nInitialisation failed: " + reason);
+        }
+        done.push_back(pair);
+    }
+    return done;
+}
+
+// The program's folder, with a trailing "/".
+std::string ProgramFolder()
+{
+    return rtl::ProgramDir();
+}
+
+} // namespace
+
+namespace rtl {
+
+std::string PackageFileName(const std::string& Name)
+{
+    std::string file = Name;
+    if (EndsWithNoCase(file, ".bpl"))
+        file.replace(file.size() - 4, 4, ".so");
+    return HasFolder(file) ? file : ProgramFolder() + file;
+}
+
+HMODULE LoadPackage(const std::string& Name)
+{
+    const std::string fileName = PackageFileName(Name);
+    PackageLoader& loader = Loader();
+    std::lock_guard guard(loader.lock);
+
+    loader.loadingFrames.emplace_back();
+    HMODULE module = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::vector<InitPair> recorded = std::move(loader.loadingFrames.back());
+    loader.loadingFrames.pop_back();
+    if (!module)
+        throw EPackageError("Can't load package " + fileName + ".\n" + DlErrorText());
+
+    if (auto known = loader.packages.find(module); known != loader.packages.end()) {
+        ++known->second.loadCount;
+        return module;
+    }
+
+    // Pairs from libraries the package pulled in are not the package's own:
+    // they initialise now and stay.
+    const void* map = LinkMapOf(module);
+    std::vector<InitPair> own;
+    for (const InitPair& pair : recorded) {
+        if (pair.module == map)
+            own.push_back(pair);
+        else if (pair.init)
+            pair.init();
+    }
+
+    LoadedPackage package;
+    package.fileName = fileName;
+    try {
+        package.initialised = Initialise(own, map, fileName);
+    } catch (...) {
+        dlclose(module);
+        throw;
+    }
+    loader.packages.emplace(module, std::move(package));
+    return module;
+}
+
+void UnloadPackage(HMODULE Module)
+{
+    PackageLoader& loader = Loader();
+    std::lock_guard guard(loader.lock);
+    auto found = loader.packages.find(Module);
+    if (found == loader.packages.end())
+        throw EPackageError("Invalid package handle");
+    if (--found->second.loadCount > 0) {
+        dlclose(Module);
+        return;
+    }
+    std::exception_ptr error = Finalise(found->second.initialised, LinkMapOf(Module));
+    loader.packages.erase(found);
+    dlclose(Module);
+    if (error)
+        std::rethrow_exception(error);
+}
+
+void RegisterModuleInit(void (*init)(), void (*fini)())
+{
+    PackageLoader& loader = Loader();
+    std::unique_lock guard(loader.lock);
+    if (!loader.loadingFrames.empty()) {
+        const void* module = ModuleOfAddress(reinterpret_cast<const void*>(init ? init : fini));
+        loader.loadingFrames.back().push_back({init, fini, module});
+        return;
+    }
+    guard.unlock();
+    if (init)
+        init();
+}
+
+HMODULE LoadLibrary(const std::string& FileName)
+{
+    std::string path = FileName;
+    if (!HasFolder(FileName) && FileExists(ProgramFolder() + FileName))
+        path = ProgramFolder() + FileName;
+    HMODULE module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!module)
+        lastLibraryError = DlErrorText();
+    return module;
+}
+
+void* GetProcAddress(HMODULE Module, const std::string& ProcName)
+{
+    if (!Module) {
+        lastLibraryError = "no module";
+        return nullptr;
+    }
+    dlerror();
+    void* address = dlsym(Module, ProcName.c_str());
+    if (!address)
+        lastLibraryError = DlErrorText();
+    return address;
+}
+
+bool FreeLibrary(HMODULE Module)
+{
+    return Module && dlclose(Module) == 0;
+}
+
+std::string LastLibraryError()
+{
+    return lastLibraryError;
+}
+
+} // namespace rtl
