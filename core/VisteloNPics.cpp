@@ -1,0 +1,800 @@
+#include "core/VisteloNPics.h"
+
+#include "core/Blendings.h"
+#include "core/LittleEndian.h"
+#include "core/Setup.h"
+#include "core/ZOFileWinTypes.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/CodePage.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/Math.h"
+#include "platform/rtl/Streams.h"
+
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <utility>
+
+IMPLEMENT_CLASS(TThumbnailJPEGImage)
+IMPLEMENT_CLASS(TPicInfoObject)
+IMPLEMENT_CLASS(TVistelo)
+
+namespace VisteloNPics {
+
+std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName;
+std::function<std::unique_ptr<TBitmap>(const TPicInfoObject& Entry, std::int32_t Width, std::int32_t Height)>
+    DrawThumbnailPicture;
+
+std::array<std::uint8_t, 40> PlacementRectToBytes(const TPlacementRectExt& Rect)
+{
+    std::array<std::uint8_t, 40> bytes{};
+    rtl::DoubleToExtended(Rect.Left, &bytes[0]);
+    rtl::DoubleToExtended(Rect.Top, &bytes[10]);
+    rtl::DoubleToExtended(Rect.Right, &bytes[20]);
+    rtl::DoubleToExtended(Rect.Bottom, &bytes[30]);
+    return bytes;
+}
+
+TPlacementRectExt PlacementRectFromBytes(const std::array<std::uint8_t, 40>& Bytes)
+{
+    return {rtl::ExtendedToDouble(&Bytes[0]), rtl::ExtendedToDouble(&Bytes[10]), rtl::ExtendedToDouble(&Bytes[20]),
+            rtl::ExtendedToDouble(&Bytes[30])};
+}
+
+std::int32_t CompareText(const std::string& A, const std::string& B)
+{
+    const auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - ('a' - 'A') : int{c}; };
+    const size_t common = std::min(A.size(), B.size());
+    for (size_t i = 0; i < common; ++i) {
+        const int difference = fold(static_cast<unsigned char>(A[i])) - fold(static_cast<unsigned char>(B[i]));
+        if (difference != 0)
+            return difference;
+    }
+    return static_cast<std::int32_t>(A.size()) - static_cast<std::int32_t>(B.size());
+}
+
+TStringList* NamedStringList(const TStringList& StringLists, int Index)
+{
+    return dynamic_cast<TStringList*>(StringLists.Objects(Index));
+}
+
+} // namespace VisteloNPics
+
+namespace {
+
+std::unique_ptr<TFont> DefaultCommentFont()
+{
+    auto font = std::make_unique<TFont>();
+    font->SetName("Arial");
+    font->SetSize(14);
+    font->SetColor(clWhite);
+    return font;
+}
+
+// A new outer list of named string lists holding copies of the source's.
+std::unique_ptr<TStringList> CopyStringLists(const TStringList& Source)
+{
+    auto copy = std::make_unique<TStringList>();
+    copy->OwnsObjects = true;
+    for (int i = 0; i < Source.Count(); ++i) {
+        std::unique_ptr<TStringList> lines;
+        if (const TStringList* sourceLines = VisteloNPics::NamedStringList(Source, i)) {
+            lines = std::make_unique<TStringList>();
+            lines->Assign(sourceLines);
+        }
+        copy->AddObject(Source.Strings(i), lines.release());
+    }
+    return copy;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TThumbNailData, TPicInfoObject
+
+void TThumbNailData::ClearBitmapData()
+{
+    if (thumbnail_)
+        thumbnail_->ClearDIB();
+}
+
+TPicInfoObject::TPicInfoObject()
+    : ShowImage(Setup::stdShowImage),
+      Stretch(Setup::stdStretch),
+      Proportions(Setup::stdProportions),
+      Center(Setup::stdCenter),
+      ShowComments(Setup::stdShowComments),
+      CommentFont(DefaultCommentFont()),
+      BackgroundColor(Setup::stdBackgroundColor)
+{
+}
+
+TPicInfoObject::~TPicInfoObject()
+{
+    Thumbnail.ClearBitmapData();
+}
+
+void TPicInfoObject::Assign(const TPersistent* Source)
+{
+    const auto* source = dynamic_cast<const TPicInfoObject*>(Source);
+    if (source == nullptr) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (source == this)
+        return;
+    FileName = source->FileName;
+    Comments = source->Comments;
+    ShowImage = source->ShowImage;
+    Stretch = source->Stretch;
+    Proportions = source->Proportions;
+    Center = source->Center;
+    ShowComments = source->ShowComments;
+    CommentAlignment = source->CommentAlignment;
+    CommentPlacement = source->CommentPlacement;
+    CommentUserPlacement = source->CommentUserPlacement;
+    CommentEffects = source->CommentEffects;
+    EffectColor1 = source->EffectColor1;
+    EffectColor2 = source->EffectColor2;
+    if (!source->CommentFont)
+        CommentFont.reset();
+    else if (CommentFont)
+        CommentFont->Assign(*source->CommentFont);
+    else
+        CommentFont = std::make_unique<TFont>(*source->CommentFont);
+    CommentFontHeight = source->CommentFontHeight;
+    BackgroundColor = source->BackgroundColor;
+    Pause = source->Pause;
+    Blending = source->Blending;
+    if (const TThumbnailJPEGImage* sourceThumbnail = source->Thumbnail.GetThumbnail()) {
+        if (Thumbnail.GetThumbnail() == nullptr)
+            Thumbnail.SetThumbnail(std::make_unique<TThumbnailJPEGImage>());
+        Thumbnail.GetThumbnail()->Assign(sourceThumbnail);
+    } else {
+        Thumbnail.SetThumbnail(nullptr);
+    }
+    DateSum = source->DateSum;
+    Keywords = source->Keywords;
+    Sound = source->Sound;
+    SynchronizeWithSound = source->SynchronizeWithSound;
+    RepeatSound = source->RepeatSound;
+    DontStopSound = source->DontStopSound;
+    Placement = source->Placement;
+    PicPlacement = source->PicPlacement;
+    SizePercent = source->SizePercent;
+    Flags = source->Flags;
+}
+
+bool TPicInfoObject::CreateThumbNail(std::int32_t Width, std::int32_t Height, bool CheckFresh, bool Rebuild)
+{
+    Flags |= pfThumbnailChecked;
+    std::int32_t newSum = -1;
+    if (DateSum == -1 || Thumbnail.GetThumbnail() == nullptr || CheckFresh || Rebuild) {
+        const std::string resolved = VisteloNPics::ResolvePictureName
+                                         ? VisteloNPics::ResolvePictureName(FileName, Setup::VisteloFilename)
+                                         : std::string();
+        newSum = Setup::CalcDateSum(resolved, true);
+        Rebuild = Rebuild || newSum != DateSum;
+    }
+    if (Thumbnail.GetThumbnail() != nullptr && !Rebuild)
+        return false;
+
+    Thumbnail.SetThumbnail(nullptr);
+    // The loader may decode at a reduced scale while it fills this box; the
+    // switch must not outlive this call, whatever happens.
+    struct ReducedLoading {
+        ReducedLoading(std::int32_t width, std::int32_t height)
+        {
+            Setup::ReduceSize = true;
+            Setup::WidthMaxRed = width;
+            Setup::HeightMaxRed = height;
+        }
+        ~ReducedLoading() { Setup::ReduceSize = false; }
+    } reducedLoading(Width, Height);
+
+    std::unique_ptr<TBitmap> bitmap;
+    if (VisteloNPics::DrawThumbnailPicture)
+        bitmap = VisteloNPics::DrawThumbnailPicture(*this, Width, Height);
+    if (!bitmap)
+        return true;
+
+    auto thumbnail = std::make_unique<TThumbnailJPEGImage>();
+    thumbnail->Assign(bitmap.get());
+    thumbnail->JPEGNeeded();
+    thumbnail->ClearDIB();
+    Thumbnail.SetThumbnail(std::move(thumbnail));
+    if (newSum != -1)
+        DateSum = newSum;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// TVistelo: entries, order and settings
+
+TVistelo::TVistelo()
+{
+    ClearConfig();
+}
+
+TVistelo::~TVistelo() = default;
+
+void TVistelo::Clear()
+{
+    Pictures.clear();
+    Order.clear();
+    Count = 0;
+    CurrentIndex = -1;
+}
+
+void TVistelo::ClearConfig()
+{
+    SetRandomOrder(Setup::stdRandomOrder);
+    StringLists.reset();
+    InfoPicture.reset();
+    HasThumbnails = false;
+    InfoText.clear();
+    InfoTitle.clear();
+    InfoValue = -1;
+    AboutText.clear();
+    Pause = Setup::stdPause;
+    ShowFilenameInNavigationBar = Setup::stdShowFilenameInNavigationBar;
+    ShowPleaseWait = true;
+    ShowNoDescription = Setup::stdShowNoDescription;
+    StartFullScreen = Setup::stdStartFullScreen;
+    ShowNavigationBar = Setup::stdShowNavigationBar;
+    ShowCommentsBox = Setup::stdShowCommentsBox;
+    PlayMusic = false;
+    MusicFileNames.clear();
+    AutoRewind = true;
+    AutoStartMusic = true;
+    AutoStartSound = true;
+    UseBlendings = true;
+    LogoFilename.clear();
+    Logo = lStdLogo;
+    StartImmediately = true;
+    EndAction = deAutoRepeat;
+    ManualExitToo = false;
+    DontBreakMusic = true;
+    StopSoundBeforeBlending = false;
+    LogoPause = 5000;
+    ScaleFontToScreen = true;
+    ReferenceWidth = -1;
+    ReferenceHeight = -1;
+}
+
+TPicInfoObject* TVistelo::GetPicInfo(std::int32_t Index) const
+{
+    if (Index < 0 || Index >= Count)
+        return nullptr;
+    return Pictures[static_cast<size_t>(Index)].get();
+}
+
+std::int32_t TVistelo::GetOrder(std::int32_t Position) const
+{
+    if (Position < 0 || Position >= Count)
+        return -1;
+    return Order[static_cast<size_t>(Position)];
+}
+
+void TVistelo::SetOrder(std::int32_t Position, std::int32_t Value)
+{
+    if (Position >= 0 && Position < Count)
+        Order[static_cast<size_t>(Position)] = Value;
+}
+
+TPicInfoObject* TVistelo::Dia() const
+{
+    return GetPicInfo(GetOrder(CurrentIndex));
+}
+
+bool TVistelo::Next()
+{
+    if (CurrentIndex + 1 < Count) {
+        ++CurrentIndex;
+        return true;
+    }
+    CurrentIndex = 0;
+    return false;
+}
+
+bool TVistelo::Prev()
+{
+    if (CurrentIndex - 1 >= 0) {
+        --CurrentIndex;
+        return true;
+    }
+    CurrentIndex = Count - 1;
+    return false;
+}
+
+std::int32_t TVistelo::NextNr(std::int32_t Position) const
+{
+    return Position + 1 < Count ? Position + 1 : 0;
+}
+
+void TVistelo::SetRandomOrder(bool Value)
+{
+    RandomOrder = Value;
+    Order.assign(static_cast<size_t>(Count), 0);
+    if (!Value) {
+        std::iota(Order.begin(), Order.end(), 0);
+        return;
+    }
+    // Draw the remaining indices one by one: a uniform permutation, new on
+    // every call.
+    std::vector<std::int32_t> remainingIndices(static_cast<size_t>(Count));
+    std::iota(remainingIndices.begin(), remainingIndices.end(), 0);
+    for (std::int32_t remaining = Count, i = 0; remaining > 0; --remaining, ++i) {
+        const auto k = static_cast<size_t>(rtl::Random(remaining));
+        Order[static_cast<size_t>(i)] = remainingIndices[k];
+        remainingIndices[k] = remainingIndices[static_cast<size_t>(remaining - 1)];
+    }
+}
+
+void TVistelo::GrowTo(std::int32_t NewCount)
+{
+    Pictures.reserve(static_cast<size_t>(NewCount));
+    while (Count < NewCount) {
+        Pictures.push_back(std::make_unique<TPicInfoObject>());
+        ++Count;
+    }
+    SetRandomOrder(RandomOrder);
+}
+
+void TVistelo::PutReadEntry(std::int32_t Index, std::unique_ptr<TPicInfoObject> Entry)
+{
+    // Readers store entries at index 0, 1, ... and rebuild the order once
+    // when they are done, not for every new entry as SetPicInfo does.
+    if (Index < Count) {
+        Pictures[static_cast<size_t>(Index)]->Assign(Entry.get());
+        return;
+    }
+    Pictures.push_back(std::move(Entry));
+    Order.push_back(Count);
+    ++Count;
+}
+
+TPicInfoObject* TVistelo::SetPicInfo(std::int32_t Index, const TPicInfoObject& Entry)
+{
+    if (Index < 0)
+        return nullptr;
+    if (Index >= Count)
+        GrowTo(Index + 1);
+    TPicInfoObject* stored = Pictures[static_cast<size_t>(Index)].get();
+    stored->Assign(&Entry);
+    return stored;
+}
+
+std::int32_t TVistelo::AddDia(const TPicInfoObject& Entry)
+{
+    const std::int32_t index = Count;
+    SetPicInfo(index, Entry);
+    return index;
+}
+
+void TVistelo::AssignConfig(const TVistelo& Other)
+{
+    if (&Other == this)
+        return;
+    SetRandomOrder(Other.RandomOrder);
+    Pause = Other.Pause;
+    ShowFilenameInNavigationBar = Other.ShowFilenameInNavigationBar;
+    ShowNoDescription = Other.ShowNoDescription;
+    StartFullScreen = Other.StartFullScreen;
+    ShowNavigationBar = Other.ShowNavigationBar;
+    ShowCommentsBox = Other.ShowCommentsBox;
+    PlayMusic = Other.PlayMusic;
+    MusicFileNames = Other.MusicFileNames;
+    AutoRewind = Other.AutoRewind;
+    UseBlendings = Other.UseBlendings;
+    AutoStartMusic = Other.AutoStartMusic;
+    AutoStartSound = Other.AutoStartSound;
+    LogoFilename = Other.LogoFilename;
+    Logo = Other.Logo;
+    LogoPause = Other.LogoPause;
+    StopSoundBeforeBlending = Other.StopSoundBeforeBlending;
+    StartImmediately = Other.StartImmediately;
+    DontBreakMusic = Other.DontBreakMusic;
+    EndAction = Other.EndAction;
+    ManualExitToo = Other.ManualExitToo;
+    // Only when the other show has lists: a show keeps its own otherwise.
+    if (Other.StringLists)
+        StringLists = CopyStringLists(*Other.StringLists);
+    ScaleFontToScreen = Other.ScaleFontToScreen;
+    ReferenceWidth = Other.ReferenceWidth;
+    ReferenceHeight = Other.ReferenceHeight;
+    InfoText = Other.InfoText;
+    if (Other.InfoPicture) {
+        if (!InfoPicture)
+            InfoPicture = std::make_unique<TThumbnailJPEGImage>();
+        InfoPicture->Assign(Other.InfoPicture.get());
+    } else {
+        InfoPicture.reset();
+    }
+    InfoTitle = Other.InfoTitle;
+    InfoValue = Other.InfoValue;
+    AboutText = Other.AboutText;
+}
+
+void TVistelo::Assign(const TPersistent* Source)
+{
+    const auto* source = dynamic_cast<const TVistelo*>(Source);
+    if (source == nullptr) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (source == this)
+        return;
+    AssignConfig(*source);
+    // Appending one by one would rebuild the order for every entry; the
+    // result is the same when the arrays grow once.
+    const std::int32_t first = Count;
+    GrowTo(Count + source->Count);
+    for (std::int32_t i = 0; i < source->Count; ++i)
+        Pictures[static_cast<size_t>(first + i)]->Assign(source->Pictures[static_cast<size_t>(i)].get());
+}
+
+void TVistelo::Sort(const TSortProc& Comparer)
+{
+    // All-pairs exchange. Entries are owned objects, so exchanging the
+    // pointers gives the same arrangement as exchanging copies of them.
+    for (size_t i = 0; i < Pictures.size(); ++i)
+        for (size_t j = 0; j < Pictures.size(); ++j)
+            if (Comparer(*Pictures[i], *Pictures[j]) < 0)
+                std::swap(Pictures[i], Pictures[j]);
+}
+
+std::int32_t TVistelo::CompareNameUp(const TPicInfoObject& A, const TPicInfoObject& B)
+{
+    return VisteloNPics::CompareText(rtl::ExtractFileName(A.FileName), rtl::ExtractFileName(B.FileName));
+}
+
+std::int32_t TVistelo::CompareNameDown(const TPicInfoObject& A, const TPicInfoObject& B)
+{
+    return -CompareNameUp(A, B);
+}
+
+std::int32_t TVistelo::CompareExtUp(const TPicInfoObject& A, const TPicInfoObject& B)
+{
+    const std::int32_t byExtension =
+        VisteloNPics::CompareText(rtl::ExtractFileExt(A.FileName), rtl::ExtractFileExt(B.FileName));
+    return byExtension != 0 ? byExtension : CompareNameUp(A, B);
+}
+
+std::int32_t TVistelo::CompareExtDown(const TPicInfoObject& A, const TPicInfoObject& B)
+{
+    return -CompareExtUp(A, B);
+}
+
+// ---------------------------------------------------------------------------
+// TVistelo: reading show files
+
+namespace {
+
+// Smallest stored size of one entry of the picture list chunk: two empty
+// strings, five bools and a colour.
+constexpr std::int64_t MinPictureListEntrySize = 4 + 4 + 5 + 4;
+// Size of the placement rectangle and of the random-transition set.
+constexpr std::int32_t PlacementRectSize = 40;
+constexpr std::int32_t RandomBlendingCount = 32;
+// Header of a thumbnail chunk before the JPEG bytes: chunk header, index, DateSum.
+constexpr std::int32_t ThumbnailChunkHeaderSize = 12 + 4 + 4;
+
+TPlacementRectExt ReadPlacementRect(c_zofilewintypes& File)
+{
+    std::array<std::uint8_t, PlacementRectSize> bytes{};
+    File.read_data(bytes.data(), PlacementRectSize);
+    return VisteloNPics::PlacementRectFromBytes(bytes);
+}
+
+// A count that announces items of at least MinItemSize bytes each; more than
+// the rest of the file can hold is damage.
+std::int32_t ReadCount(c_zofilewintypes& File, std::int64_t MinItemSize)
+{
+    const std::int32_t count = File.read_int();
+    if (count > 0 && count > File.bytes_left() / MinItemSize)
+        File.error(zoErrRead);
+    return count;
+}
+
+} // namespace
+
+TVisteloLoadResult TVistelo::LoadFromFile(const std::string& FileName, bool OnlyInfo, bool NoThumbnails)
+{
+    Clear();
+    try {
+        c_zofilewintypes file(FileName, zoRead);
+        if (file.header.format != VisteloFileFormat)
+            return dlrNoVSF;
+        Clear();
+        ClearConfig();
+        ReadChunks(file, OnlyInfo, NoThumbnails);
+        return dlrOK;
+    } catch (const EZOFileError&) {
+        ClearConfig();
+        return LoadFromFileOld(FileName) ? dlrOK : dlrNoVSF;
+    } catch (const std::exception&) {
+        // Anything else (no memory, a picture that cannot be kept) still
+        // leaves a usable empty show and a result instead of an exception.
+        Clear();
+        ClearConfig();
+        return dlrNoVSF;
+    }
+}
+
+void TVistelo::ReadChunks(c_zofilewintypes& File, bool OnlyInfo, bool NoThumbnails)
+{
+    for (std::int32_t i = 0; i < File.chunkcount; ++i) {
+        const std::int64_t start = File.get_file_position();
+        s_chunk_header chunk;
+        File.read_chunk_header(chunk);
+        if (OnlyInfo) {
+            if (chunk.id == VisteloInfoChunk)
+                ReadInfoChunk(File);
+        } else {
+            switch (chunk.id) {
+            case VisteloConfigChunk: ReadConfigChunk(File); break;
+            case VisteloPictureListChunk: ReadPictureListChunk(File); break;
+            case VisteloPictureDetailsChunk: ReadPictureDetailsChunk(File); break;
+            case VisteloThumbnailChunk:
+                if (!NoThumbnails)
+                    ReadThumbnailChunk(File, chunk.length);
+                break;
+            case VisteloStringListsChunk: ReadStringListsChunk(File); break;
+            case VisteloInfoChunk: ReadInfoChunk(File); break;
+            case VisteloAboutChunk: ReadAboutChunk(File); break;
+            default: break;
+            }
+        }
+        File.set_file_position(start + chunk.length);
+    }
+}
+
+void TVistelo::ReadConfigChunk(c_zofilewintypes& File)
+{
+    Pause = File.read_int();
+    RandomOrder = File.read_bool(); // the order is rebuilt when the entries arrive
+    ShowFilenameInNavigationBar = File.read_bool();
+    ShowNoDescription = File.read_bool();
+    StartFullScreen = File.read_bool();
+    ShowNavigationBar = File.read_bool();
+    ShowCommentsBox = File.read_bool();
+    PlayMusic = File.read_bool();
+    MusicFileNames = File.read_string();
+    AutoRewind = File.read_bool();
+    UseBlendings = File.read_bool();
+    // Every show replaces the process-wide set; files before 512 allow all.
+    Blendings::RandomAll();
+    const std::int32_t version = File.header.fileformatversion;
+    if (version < 512)
+        return;
+
+    const std::int32_t stored = File.read_int();
+    if (stored < 0)
+        File.error(zoErrRead);
+    std::array<std::uint8_t, RandomBlendingCount> flags{};
+    const std::int32_t used = std::min(stored, RandomBlendingCount);
+    File.read_data(flags.data(), used);
+    for (std::int32_t i = 0; i < used; ++i)
+        Blendings::RandomBlendings[static_cast<size_t>(i)] = flags[static_cast<size_t>(i)] != 0;
+    File.Skip(stored - used);
+
+    AutoStartMusic = File.read_bool();
+    AutoStartSound = File.read_bool();
+    DontBreakMusic = File.read_bool();
+    LogoFilename = File.read_string();
+    Logo = VisteloNPics::ReadEnum(File, lUserLogo, lStdLogo);
+    StartImmediately = File.read_bool();
+    EndAction = VisteloNPics::ReadEnum(File, deOK, deAutoRepeat);
+    StopSoundBeforeBlending = File.read_bool();
+    LogoPause = File.read_int();
+    File.read_int(); // the editor's catalog thumbnail width and height
+    File.read_int();
+    ManualExitToo = File.read_bool();
+    ScaleFontToScreen = File.read_bool();
+    ReferenceWidth = File.read_int();
+    ReferenceHeight = File.read_int();
+    ShowPleaseWait = File.read_bool();
+    if (version > 512)
+        File.read_bool(); // reserved
+}
+
+void TVistelo::ReadPictureListChunk(c_zofilewintypes& File)
+{
+    const std::int32_t count = ReadCount(File, MinPictureListEntrySize);
+    Pictures.reserve(static_cast<size_t>(std::max(count, Count)));
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto entry = std::make_unique<TPicInfoObject>();
+        entry->FileName = File.read_string();
+        entry->Comments = File.read_string();
+        entry->ShowImage = File.read_bool();
+        entry->Stretch = File.read_bool();
+        entry->Proportions = File.read_bool();
+        entry->Center = File.read_bool();
+        entry->ShowComments = File.read_bool();
+        File.read_TColor(entry->BackgroundColor);
+        PutReadEntry(i, std::move(entry));
+    }
+    if (count > 0)
+        SetRandomOrder(RandomOrder);
+}
+
+void TVistelo::ReadPictureDetailsChunk(c_zofilewintypes& File)
+{
+    // Only entries of the picture list can take details; records beyond them
+    // are stepped over with the rest of the chunk.
+    const std::int32_t count = std::min(File.read_int(), Count);
+    for (std::int32_t i = 0; i < count; ++i) {
+        TPicInfoObject& entry = *Pictures[static_cast<size_t>(i)];
+        entry.CommentAlignment = VisteloNPics::ReadEnum(File, caRight, caLeft);
+        entry.CommentPlacement = VisteloNPics::ReadEnum(File, cpUser, cpPictureBottom);
+        entry.CommentUserPlacement = ReadPlacementRect(File);
+        entry.CommentEffects = VisteloNPics::ReadEnum(File, ce3DBorder, ceBorder);
+        File.read_TColor(entry.EffectColor1);
+        File.read_TColor(entry.EffectColor2);
+        File.read_TFont(entry.CommentFont);
+        entry.CommentFontHeight = File.read_int();
+        entry.Pause = File.read_int();
+        entry.Blending = File.read_int();
+        entry.Keywords = File.read_string();
+        entry.Sound = File.read_string();
+        entry.SynchronizeWithSound = VisteloNPics::ReadEnum(File, ssSync, ssSync);
+        entry.RepeatSound = File.read_bool();
+        entry.DontStopSound = File.read_bool();
+        entry.Placement = VisteloNPics::ReadEnum(File, spUser, spCenter);
+        entry.PicPlacement = ReadPlacementRect(File);
+        entry.SizePercent = VisteloNPics::ReadEnum(File, pWindow, pNone);
+    }
+}
+
+void TVistelo::ReadThumbnailChunk(c_zofilewintypes& File, std::int32_t ChunkLength)
+{
+    const std::int32_t index = File.read_int();
+    const std::int32_t dateSum = File.read_int();
+    if (ChunkLength < ThumbnailChunkHeaderSize)
+        File.error(zoErrRead);
+    TPicInfoObject* entry = GetPicInfo(index);
+    if (entry == nullptr)
+        return; // a thumbnail of an entry the show does not have
+    entry->DateSum = dateSum;
+    entry->Thumbnail.SetThumbnail(nullptr);
+    const std::vector<std::uint8_t> bytes = File.read_bytes(ChunkLength - ThumbnailChunkHeaderSize);
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    auto thumbnail = std::make_unique<TThumbnailJPEGImage>();
+    thumbnail->LoadFromStream(stream);
+    entry->Thumbnail.SetThumbnail(std::move(thumbnail));
+    HasThumbnails = true;
+}
+
+void TVistelo::ReadStringListsChunk(c_zofilewintypes& File)
+{
+    if (StringLists)
+        StringLists->Clear();
+    else
+        StringLists = std::make_unique<TStringList>();
+    StringLists->OwnsObjects = true;
+    // Each entry holds at least its line count and its name's length.
+    const std::int32_t count = ReadCount(File, 8);
+    for (std::int32_t i = 0; i < count; ++i) {
+        auto lines = std::make_unique<TStringList>();
+        const std::int32_t lineCount = ReadCount(File, 4);
+        for (std::int32_t k = 0; k < lineCount; ++k)
+            lines->Add(File.read_string());
+        const std::string name = File.read_string();
+        StringLists->AddObject(name, lines.release());
+    }
+}
+
+void TVistelo::ReadInfoChunk(c_zofilewintypes& File)
+{
+    InfoTitle = File.read_string();
+    InfoText = File.read_string();
+    InfoValue = File.read_int();
+    File.read_JPEG(InfoPicture);
+}
+
+void TVistelo::ReadAboutChunk(c_zofilewintypes& File)
+{
+    AboutText = File.read_string();
+}
+
+// ---------------------------------------------------------------------------
+// TVistelo: the old flat show format
+
+namespace {
+
+constexpr std::uint16_t OldFormatVersion = 258;
+// Smallest stored picture record: two empty strings, five flags and a colour.
+constexpr std::int64_t MinOldRecordSize = 4 + 4 + 5 + 4;
+
+// Reads the old format's little-endian fields; a short read raises EReadError.
+class OldFormatReader {
+public:
+    explicit OldFormatReader(const std::string& fileName) : stream_(fileName, fmOpenRead | fmShareDenyWrite) {}
+
+    std::int64_t BytesLeft() { return stream_.Size() - stream_.Position(); }
+
+    void Read(void* buffer, std::int64_t count) { stream_.ReadBuffer(buffer, count); }
+
+    std::uint8_t ReadByte()
+    {
+        std::uint8_t byte = 0;
+        Read(&byte, 1);
+        return byte;
+    }
+
+    bool ReadBool() { return ReadByte() != 0; }
+
+    std::int32_t ReadInt32()
+    {
+        std::uint8_t bytes[4];
+        Read(bytes, 4);
+        return LittleEndian::GetInt32(bytes);
+    }
+
+    std::int32_t ReadCount(std::int64_t minItemSize)
+    {
+        const std::int32_t count = ReadInt32();
+        if (count < 0 || count > BytesLeft() / minItemSize)
+            throw EReadError("Damaged count in an old show file");
+        return count;
+    }
+
+    std::string ReadString()
+    {
+        std::string stored(static_cast<size_t>(ReadCount(1)), '\0');
+        Read(stored.data(), static_cast<std::int64_t>(stored.size()));
+        return rtl::DecodeStoredText(stored);
+    }
+
+private:
+    TFileStream stream_;
+};
+
+} // namespace
+
+bool TVistelo::LoadFromFileOld(const std::string& FileName)
+{
+    if (!rtl::FileExists(FileName))
+        return false;
+    Clear();
+    try {
+        OldFormatReader file(FileName);
+        std::uint8_t head[6] = {};
+        file.Read(head, sizeof head);
+        const auto version = static_cast<std::uint16_t>(head[4] | (head[5] << 8));
+        if (std::memcmp(head, "KWTB", 4) != 0 || version != OldFormatVersion)
+            return false;
+        Pause = file.ReadInt32();
+        RandomOrder = file.ReadBool();
+        ShowFilenameInNavigationBar = file.ReadBool();
+        ShowNoDescription = file.ReadBool();
+        StartFullScreen = file.ReadBool();
+        ShowNavigationBar = file.ReadBool();
+        ShowCommentsBox = file.ReadBool();
+        const std::int32_t count = file.ReadCount(MinOldRecordSize);
+        Pictures.reserve(static_cast<size_t>(count));
+        for (std::int32_t i = 0; i < count; ++i) {
+            auto record = std::make_unique<TPicInfoObject>();
+            record->FileName = file.ReadString();
+            record->Comments = file.ReadString();
+            record->ShowImage = file.ReadBool();
+            record->Stretch = file.ReadBool();
+            record->Proportions = file.ReadBool();
+            record->Center = file.ReadBool();
+            record->ShowComments = file.ReadBool();
+            record->BackgroundColor = file.ReadInt32();
+            PutReadEntry(i, std::move(record));
+        }
+        SetRandomOrder(RandomOrder);
+        return true;
+    } catch (const std::exception&) {
+        // Too short for the format, truncated or unreadable: not a show.
+        Clear();
+        ClearConfig();
+        return false;
+    }
+}

@@ -1,0 +1,7 @@
+#include "editor/app/VisteloSetup.h"
+
+namespace VisteloSetup {
+
+bool CatalogSaveThumbNailsInVistelo = true;
+
+} // namespace VisteloSetup
