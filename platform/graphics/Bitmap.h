@@ -1,0 +1,100 @@
+#pragma once
+// TBitmap: a device-independent bitmap in memory. Rows are top-down, each
+// padded to a multiple of 4 bytes; 24-bit pixels are B,G,R and 32-bit pixels
+// B,G,R,X. Pixels of 1, 4 and 8 bits index the palette. A new or enlarged
+// bitmap is black.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/graphics/Color.h"
+#include "platform/graphics/Graphic.h"
+#include "platform/graphics/Surface.h"
+
+class TCanvas;
+
+// pfDevice stands for the screen's depth: 24-bit pixels in a device bitmap.
+enum TPixelFormat { pfDevice, pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit, pfCustom };
+enum TBitmapHandleType { bmDIB, bmDDB };
+enum TTransparentMode { tmAuto, tmFixed };
+
+// The palette-relative flag a colour taken from a bitmap carries.
+constexpr TColor kPaletteRelative = 0x02000000;
+
+class TBitmap : public TGraphic, public TPixelSurface {
+  DECLARE_CLASS(TBitmap, TGraphic)
+
+ public:
+  TBitmap();
+  TBitmap(int width, int height, TPixelFormat format = pf24bit);
+  ~TBitmap() override;
+  TBitmap(const TBitmap&) = delete;
+  TBitmap& operator=(const TBitmap&) = delete;
+
+  void Assign(const TPersistent* source) override;
+
+  void Draw(TCanvas& canvas, const TRect& rect) override;
+  int Width() const override { return width_; }
+  int Height() const override { return height_; }
+  void SetWidth(int value) override;
+  void SetHeight(int value) override;
+  void SetSize(int width, int height);
+  bool Empty() const override { return width_ == 0 || height_ == 0; }
+
+  TPixelFormat PixelFormat() const;
+  void SetPixelFormat(TPixelFormat format);
+  int BitsPerPixel() const { return bitsPerPixel_; }
+  bool Monochrome() const { return bitsPerPixel_ == 1; }
+  void SetMonochrome(bool value);
+  TBitmapHandleType HandleType() const { return handleType_; }
+  void SetHandleType(TBitmapHandleType type);
+
+  // Row y; EInvalidGraphic when y is outside the bitmap.
+  std::uint8_t* ScanLine(int y);
+  const std::uint8_t* ScanLine(int y) const;
+  int RowStride() const { return stride_; }
+
+  // Palette entries as 0x00RRGGBB (1, 4 and 8-bit bitmaps; empty otherwise).
+  const std::vector<std::uint32_t>& Palette() const { return palette_; }
+  void SetPalette(const std::vector<std::uint32_t>& entries);
+
+  TCanvas& Canvas();
+
+  // tmAuto: the bottom-left pixel's colour (with kPaletteRelative); tmFixed: the set colour.
+  TColor TransparentColor();
+  void SetTransparentColor(TColor color);
+  TTransparentMode TransparentMode() const { return transparentMode_; }
+  void SetTransparentMode(TTransparentMode mode);
+
+  void LoadFromStream(TStream& stream) override;
+  void SaveToStream(TStream& stream) override;
+
+  // Surface of the canvas.
+  TPixelBuffer PixelBuffer() override;
+  void PixelsChanged(const TRect& area) override;
+
+ protected:
+  void AssignTo(TPersistent* dest) const override;
+
+ private:
+  void Reallocate(int width, int height, int bitsPerPixel);
+  void CopyFrom(const TBitmap& source);
+  static std::vector<std::uint32_t> DefaultPalette(int bitsPerPixel);
+
+  int width_ = 0;
+  int height_ = 0;
+  int bitsPerPixel_ = 24;
+  int stride_ = 0;
+  std::vector<std::uint8_t> pixels_;
+  std::vector<std::uint32_t> palette_;
+  TBitmapHandleType handleType_ = bmDDB;
+  TTransparentMode transparentMode_ = tmAuto;
+  TColor transparentColor_ = clDefault;
+  std::unique_ptr<TCanvas> canvas_;
+};
+
+namespace gfx {
+// Bytes per row of a bitmap of that width and depth, padded to 4 bytes.
+int BitmapRowStride(int width, int bitsPerPixel);
+}  // namespace gfx

@@ -1,0 +1,51 @@
+#include "platform/graphics/Color.h"
+
+#include <array>
+
+namespace gfx {
+namespace {
+
+// The classic desktop scheme: a grey face with navy highlights.
+constexpr std::array<TColor, 31> kSystemColors = {
+    RGB(0xC0, 0xC0, 0xC0),  // scroll bar
+    RGB(0x00, 0x80, 0x80),  // background
+    RGB(0x00, 0x00, 0x80),  // active caption
+    RGB(0x80, 0x80, 0x80),  // inactive caption
+    RGB(0xC0, 0xC0, 0xC0),  // menu
+    RGB(0xFF, 0xFF, 0xFF),  // window
+    RGB(0x00, 0x00, 0x00),  // window frame
+    RGB(0x00, 0x00, 0x00),  // menu text
+    RGB(0x00, 0x00, 0x00),  // window text
+    RGB(0xFF, 0xFF, 0xFF),  // caption text
+    RGB(0xC0, 0xC0, 0xC0),  // active border
+    RGB(0xC0, 0xC0, 0xC0),  // inactive border
+    RGB(0x80, 0x80, 0x80),  // application work space
+    RGB(0x00, 0x00, 0x80),  // highlight
+    RGB(0xFF, 0xFF, 0xFF),  // highlight text
+    RGB(0xC0, 0xC0, 0xC0),  // button face
+    RGB(0x80, 0x80, 0x80),  // button shadow
+    RGB(0x80, 0x80, 0x80),  // grey text
+    RGB(0x00, 0x00, 0x00),  // button text
+    RGB(0xC0, 0xC0, 0xC0),  // inactive caption text
+    RGB(0xFF, 0xFF, 0xFF),  // button highlight
+    RGB(0x00, 0x00, 0x00),  // 3-D dark shadow
+    RGB(0xDF, 0xDF, 0xDF),  // 3-D light
+    RGB(0x00, 0x00, 0x00),  // info text
+    RGB(0xFF, 0xFF, 0xE1),  // info background
+    RGB(0xB5, 0xB5, 0xB5),  // (unused index 25)
+    RGB(0x00, 0x00, 0xFF),  // hot light
+    RGB(0x10, 0x84, 0xD0),  // gradient active caption
+    RGB(0xB5, 0xB5, 0xB5),  // gradient inactive caption
+    RGB(0x00, 0x00, 0x80),  // menu highlight
+    RGB(0xC0, 0xC0, 0xC0),  // menu bar
+};
+
+}  // namespace
+
+TColor ColorToRGB(TColor color) {
+  if (color >= 0) return color;
+  const unsigned index = static_cast<unsigned>(color) & 0xFF;
+  return index < kSystemColors.size() ? kSystemColors[index] : clBlack;
+}
+
+}  // namespace gfx
