@@ -207,6 +207,8 @@ void TCustomMemoryStream::SaveToFile(const std::string& fileName) const {
 void TMemoryStream::SetSize(int64_t newSize) {
     if (newSize < 0)
         throw EInOutError("Invalid stream size " + std::to_string(newSize));
+    if (newSize > kMaxSize)
+        throw EOutOfMemory("Out of memory");
     try {
         buffer_.resize(static_cast<std::size_t>(newSize));
     } catch (const std::bad_alloc&) {
@@ -224,7 +226,7 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
         return 0;
     const int64_t position = CurrentPosition();
     int64_t end = 0;
-    if (__builtin_add_overflow(position, count, &end))
+    if (__builtin_add_overflow(position, count, &end) || end > kMaxSize)
         throw EOutOfMemory("Out of memory");
     if (end > MemorySize())
         SetSize(end);

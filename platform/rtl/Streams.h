@@ -102,9 +102,13 @@ private:
     int64_t position_ = 0;
 };
 
-// A growing stream in memory. Memory() stays valid until the next change of size.
+// A growing stream in memory. Memory() stays valid until the next change of
+// size. Like the platform's memory streams it holds less than 2 GiB; larger
+// sizes raise EOutOfMemory before anything is allocated.
 class TMemoryStream : public TCustomMemoryStream {
 public:
+    static constexpr int64_t kMaxSize = 0x7FFFFFFF;
+
     using TCustomMemoryStream::Memory;
     uint8_t* Memory() { return buffer_.data(); }
 

@@ -56,6 +56,9 @@ std::string ExtractQuoted(std::string_view text, std::size_t& pos) {
 
 } // namespace
 
+IMPLEMENT_CLASS(TStrings)
+IMPLEMENT_CLASS(TStringList)
+
 // ---------------------------------------------------------------- TStrings
 
 void TStrings::Put(int index, const std::string& s) {
@@ -124,12 +127,17 @@ void TStrings::AddStrings(const TStrings& strings) {
     EndUpdate();
 }
 
-void TStrings::Assign(const TStrings& source) {
-    if (&source == this)
+void TStrings::Assign(const TPersistent* Source) {
+    const auto* source = dynamic_cast<const TStrings*>(Source);
+    if (source == nullptr) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (source == this)
         return;
     BeginUpdate();
     Clear();
-    AddStrings(source);
+    AddStrings(*source);
     EndUpdate();
 }
 
@@ -246,8 +254,9 @@ void TStrings::SetCommaText(std::string_view text) {
 }
 
 void TStrings::BeginUpdate() {
-    if (updateCount_++ == 0)
+    if (updateCount_ == 0)
         SetUpdateState(true);
+    ++updateCount_;
 }
 
 void TStrings::EndUpdate() {
@@ -274,17 +283,17 @@ void TStringList::CheckNotSorted() const {
 }
 
 void TStringList::ReleaseObject(TObject* object) {
-    (void)object; // freed once TObject is complete (Classes.h)
+    delete object;
 }
 
 void TStringList::Changed() {
     if (UpdateCount() == 0 && OnChange)
-        OnChange(*this);
+        OnChange(this);
 }
 
 void TStringList::Changing() {
     if (UpdateCount() == 0 && OnChanging)
-        OnChanging(*this);
+        OnChanging(this);
 }
 
 void TStringList::SetUpdateState(bool updating) {
@@ -378,6 +387,20 @@ void TStringList::Clear() {
     if (OwnsObjects)
         for (const Item& item : old)
             ReleaseObject(item.Object);
+    Changed();
+}
+
+void TStringList::Move(int currentIndex, int newIndex) {
+    CheckNotSorted();
+    CheckIndex(currentIndex);
+    CheckIndex(newIndex);
+    if (currentIndex == newIndex)
+        return;
+    Changing();
+    // Moving keeps the object: no Delete, which would free an owned one.
+    Item item = std::move(items_[static_cast<std::size_t>(currentIndex)]);
+    items_.erase(items_.begin() + currentIndex);
+    items_.insert(items_.begin() + newIndex, std::move(item));
     Changed();
 }
 

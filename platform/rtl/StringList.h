@@ -3,17 +3,18 @@
 // TStrings, the abstract list of strings with attached objects, and
 // TStringList, its stored implementation (sorting, duplicates, ownership).
 
+#include "platform/rtl/Classes.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class TObject;
-
 enum TDuplicates : uint8_t { dupIgnore, dupAccept, dupError };
 
-class TStrings {
+class TStrings : public TPersistent {
+    DECLARE_CLASS(TStrings, TPersistent)
 public:
     TStrings() = default;
     TStrings(const TStrings&) = delete;
@@ -34,10 +35,10 @@ public:
     virtual void Delete(int index) = 0;
     virtual void Clear() = 0;
     virtual void Exchange(int index1, int index2);
-    void Move(int currentIndex, int newIndex);
+    virtual void Move(int currentIndex, int newIndex);
     void AddStrings(const TStrings& strings);
-    // Replaces the contents by the strings and objects of `source`.
-    void Assign(const TStrings& source);
+    // From another TStrings: replaces the contents by its strings and objects.
+    void Assign(const TPersistent* Source) override;
 
     virtual int IndexOf(const std::string& s) const;
     int IndexOfName(const std::string& name) const;
@@ -79,6 +80,7 @@ private:
 };
 
 class TStringList : public TStrings {
+    DECLARE_CLASS(TStringList, TStrings)
 public:
     using TStringListSortCompare = std::function<int(TStringList& list, int index1, int index2)>;
 
@@ -97,6 +99,7 @@ public:
     void Delete(int index) override;
     void Clear() override;
     void Exchange(int index1, int index2) override;
+    void Move(int currentIndex, int newIndex) override;
     int IndexOf(const std::string& s) const override;
 
     // Binary search of a sorted list: true when found, `index` is then the
@@ -114,8 +117,8 @@ public:
     // When set, the list frees the objects it holds as they leave it.
     bool OwnsObjects = false;
 
-    std::function<void(TStringList& sender)> OnChange;
-    std::function<void(TStringList& sender)> OnChanging;
+    std::function<void(TObject* Sender)> OnChange;
+    std::function<void(TObject* Sender)> OnChanging;
 
 protected:
     std::string Get(int index) const override;
