@@ -34,9 +34,11 @@ void TrapError(j_common_ptr cinfo) {
 }
 
 // Warnings are ignored (real files often carry stray bytes), except running
-// out of data: a truncated file is an error, not a picture with a grey end.
+// out of data: a truncated file or scan is an error, not a picture with a
+// grey end.
 void TrapMessage(j_common_ptr cinfo, int level) {
-  if (level < 0 && cinfo->err->msg_code == JWRN_JPEG_EOF) TrapError(cinfo);
+  const int code = cinfo->err->msg_code;
+  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) TrapError(cinfo);
 }
 
 void InstallTrap(ErrorTrap& trap) {
