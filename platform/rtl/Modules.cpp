@@ -14,6 +14,7 @@
 #include <exception>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -25,18 +26,17 @@ struct InitPair {
     const void* module; // link map of the module that holds init
 };
 
-struct LoadedPackage {
-    std::string fileName;
+struct LoadedModule {
     int loadCount = 1;
     std::vector<InitPair> initialised; // in init order
 };
 
-// LoadPackage can nest (an init may load another package), so the pairs
-// recorded during each dlopen collect on a stack of frames.
+// Loads can nest (an init may load another package), so the pairs recorded
+// during each dlopen collect on a stack of frames.
 struct PackageLoader {
     std::recursive_mutex lock;
     std::vector<std::vector<InitPair>> loadingFrames;
-    std::map<HMODULE, LoadedPackage> packages;
+    std::map<HMODULE, LoadedModule> modules; // packages and libraries
 };
 
 PackageLoader& Loader()
@@ -117,11 +117,11 @@ std::string ErrorText(const std::exception_ptr& error)
     }
 }
 
-// Runs the package's init functions in order. On a failure the ones already
-// run are finalised and EPackageError names the package.
-std::vector<InitPair> Initialise(const std::vector<InitPair>& pairs, const void* module, const std::string& fileName)
+// Runs the module's init functions in order into `done`. On a failure the
+// ones already run are finalised and the reason is returned.
+std::optional<std::string> Initialise(const std::vector<InitPair>& pairs, const void* module,
+                                      std::vector<InitPair>& done)
 {
-    std::vector<InitPair> done;
     for (const InitPair& pair : pairs) {
         try {
             if (pair.init)
@@ -129,17 +129,72 @@ std::vector<InitPair> Initialise(const std::vector<InitPair>& pairs, const void*
         } catch (...) {
             const std::string reason = ErrorText(std::current_exception());
             Finalise(done, module);
-            throw EPackageError("Can't load package " + fileName + ".\nInitialisation failed: " + reason);
+            return "Initialisation failed: " + reason;
         }
         done.push_back(pair);
     }
-    return done;
+    return std::nullopt;
 }
 
-// The program's folder, with a trailing "/".
-std::string ProgramFolder()
+// Loads the file and runs the init functions it recorded; nullptr and the
+// reason on failure, which leaves nothing loaded.
+HMODULE LoadModule(const std::string& fileName, std::string& reason)
 {
-    return rtl::ProgramDir();
+    PackageLoader& loader = Loader();
+    std::lock_guard guard(loader.lock);
+
+    loader.loadingFrames.emplace_back();
+    HMODULE module = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
+    std::vector<InitPair> recorded = std::move(loader.loadingFrames.back());
+    loader.loadingFrames.pop_back();
+    if (!module) {
+        reason = DlErrorText();
+        return nullptr;
+    }
+    if (auto known = loader.modules.find(module); known != loader.modules.end()) {
+        ++known->second.loadCount;
+        return module;
+    }
+
+    // Pairs from libraries the module pulled in are not its own: they
+    // initialise now and stay.
+    const void* map = LinkMapOf(module);
+    std::vector<InitPair> own;
+    for (const InitPair& pair : recorded) {
+        if (pair.module == map)
+            own.push_back(pair);
+        else if (pair.init)
+            pair.init();
+    }
+    LoadedModule loaded;
+    if (auto failure = Initialise(own, map, loaded.initialised)) {
+        dlclose(module);
+        reason = *failure;
+        return nullptr;
+    }
+    loader.modules.emplace(module, std::move(loaded));
+    return module;
+}
+
+// Counts down; at zero runs the fini functions and drops the module's
+// registrations before unloading it. False for a handle not loaded here.
+bool UnloadModule(HMODULE module)
+{
+    PackageLoader& loader = Loader();
+    std::lock_guard guard(loader.lock);
+    auto found = loader.modules.find(module);
+    if (found == loader.modules.end())
+        return false;
+    if (--found->second.loadCount > 0) {
+        dlclose(module);
+        return true;
+    }
+    std::exception_ptr error = Finalise(found->second.initialised, LinkMapOf(module));
+    loader.modules.erase(found);
+    dlclose(module);
+    if (error)
+        std::rethrow_exception(error);
+    return true;
 }
 
 } // namespace
@@ -151,66 +206,23 @@ std::string PackageFileName(const std::string& Name)
     std::string file = Name;
     if (EndsWithNoCase(file, ".bpl"))
         file.replace(file.size() - 4, 4, ".so");
-    return HasFolder(file) ? file : ProgramFolder() + file;
+    return HasFolder(file) ? file : ProgramDir() + file;
 }
 
 HMODULE LoadPackage(const std::string& Name)
 {
     const std::string fileName = PackageFileName(Name);
-    PackageLoader& loader = Loader();
-    std::lock_guard guard(loader.lock);
-
-    loader.loadingFrames.emplace_back();
-    HMODULE module = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
-    std::vector<InitPair> recorded = std::move(loader.loadingFrames.back());
-    loader.loadingFrames.pop_back();
+    std::string reason;
+    HMODULE module = LoadModule(fileName, reason);
     if (!module)
-        throw EPackageError("Can't load package " + fileName + ".\n" + DlErrorText());
-
-    if (auto known = loader.packages.find(module); known != loader.packages.end()) {
-        ++known->second.loadCount;
-        return module;
-    }
-
-    // Pairs from libraries the package pulled in are not the package's own:
-    // they initialise now and stay.
-    const void* map = LinkMapOf(module);
-    std::vector<InitPair> own;
-    for (const InitPair& pair : recorded) {
-        if (pair.module == map)
-            own.push_back(pair);
-        else if (pair.init)
-            pair.init();
-    }
-
-    LoadedPackage package;
-    package.fileName = fileName;
-    try {
-        package.initialised = Initialise(own, map, fileName);
-    } catch (...) {
-        dlclose(module);
-        throw;
-    }
-    loader.packages.emplace(module, std::move(package));
+        throw EPackageError("Can't load package " + fileName + ".\n" + reason);
     return module;
 }
 
 void UnloadPackage(HMODULE Module)
 {
-    PackageLoader& loader = Loader();
-    std::lock_guard guard(loader.lock);
-    auto found = loader.packages.find(Module);
-    if (found == loader.packages.end())
+    if (!UnloadModule(Module))
         throw EPackageError("Invalid package handle");
-    if (--found->second.loadCount > 0) {
-        dlclose(Module);
-        return;
-    }
-    std::exception_ptr error = Finalise(found->second.initialised, LinkMapOf(Module));
-    loader.packages.erase(found);
-    dlclose(Module);
-    if (error)
-        std::rethrow_exception(error);
 }
 
 void RegisterModuleInit(void (*init)(), void (*fini)())
@@ -230,11 +242,12 @@ void RegisterModuleInit(void (*init)(), void (*fini)())
 HMODULE LoadLibrary(const std::string& FileName)
 {
     std::string path = FileName;
-    if (!HasFolder(FileName) && FileExists(ProgramFolder() + FileName))
-        path = ProgramFolder() + FileName;
-    HMODULE module = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+    if (!HasFolder(FileName) && FileExists(ProgramDir() + FileName))
+        path = ProgramDir() + FileName;
+    std::string reason;
+    HMODULE module = LoadModule(path, reason);
     if (!module)
-        lastLibraryError = DlErrorText();
+        lastLibraryError = reason;
     return module;
 }
 
@@ -253,7 +266,7 @@ void* GetProcAddress(HMODULE Module, const std::string& ProcName)
 
 bool FreeLibrary(HMODULE Module)
 {
-    return Module && dlclose(Module) == 0;
+    return Module && UnloadModule(Module);
 }
 
 std::string LastLibraryError()

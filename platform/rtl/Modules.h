@@ -28,19 +28,20 @@ std::string PackageFileName(const std::string& Name);
 // nothing behind. Loading a loaded package again counts up.
 HMODULE LoadPackage(const std::string& Name);
 // Counts down; the last unload runs the fini functions, unregisters the
-// package's classes and unloads the file. EPackageError for a handle that
+// package's classes and published properties and unloads the file. An
+// exception of a fini function is raised after the unload. EPackageError for a handle that
 // LoadPackage did not give.
 void UnloadPackage(HMODULE Module);
 
-// Called from a package's static initialiser: init runs when LoadPackage has
-// loaded the package, fini when UnloadPackage unloads it. Outside a package
-// load (a module linked to the program, or loaded with LoadLibrary) init runs
-// at once and fini is not called.
+// Called from a module's static initialiser: init runs when LoadPackage (or
+// LoadLibrary) has loaded the module, fini when it is unloaded. In code linked
+// to the program init runs at once and fini is never called.
 void RegisterModuleInit(void (*init)(), void (*fini)());
 
 // A plain shared library: a name without a folder is looked for in the
-// program's folder first, then along the loader's search path. nullptr on
-// failure; LastLibraryError tells why.
+// program's folder first, then along the loader's search path. Its init and
+// fini functions and class registrations are handled as a package's. nullptr
+// on failure; LastLibraryError tells why.
 HMODULE LoadLibrary(const std::string& FileName);
 void* GetProcAddress(HMODULE Module, const std::string& ProcName); // nullptr when missing
 bool FreeLibrary(HMODULE Module);
