@@ -321,16 +321,17 @@ struct Decimal {
     }
 };
 
-// |value| rounded to significant decimal digits (at most 17, the digits a
-// double holds).
+// |value| rounded to significant decimal digits, half away from zero. The
+// double is read to 15 digits first, the digits it holds for certain, so a
+// number rounds as its reader sees it (2.675 is 2.68, although the nearest
+// double lies just below).
 Decimal ToDecimal(double value, int significant) {
     Decimal d;
     value = std::fabs(value);
     if (value == 0)
         return d;
     char buffer[64];
-    const int precision = std::clamp(significant, 1, 17) - 1;
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, precision);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, 16);
     const std::string text(buffer, result.ptr);
     const size_t e = text.find('e');
     for (size_t i = 0; i < e; ++i) {
@@ -338,6 +339,10 @@ Decimal ToDecimal(double value, int significant) {
             d.digits += text[i];
     }
     d.exponent = std::stoi(text.substr(e + 1)) + 1;
+    significant = std::clamp(significant, 1, 17);
+    if (significant <= 15)
+        d.KeepDigits(15);
+    d.KeepDigits(significant);
     d.TrimTrailingZeros();
     return d;
 }
@@ -367,8 +372,9 @@ std::string SpecialValue(double value) {
     return value < 0 ? "-INF" : "INF";
 }
 
-// Scientific form with a mantissa of one integer digit: "1,5E+20".
-std::string ScientificText(Decimal d, int mantissaDigits, bool padMantissa, int exponentDigits,
+// Scientific form with a mantissa of one integer digit: "1,5E+20" (the
+// general form writes a positive exponent without its sign: "1,5E20").
+std::string ScientificText(Decimal d, int mantissaDigits, bool padMantissa, bool alwaysSign, int exponentDigits,
                            const TFormatSettings& settings) {
     d.KeepDigits(mantissaDigits);
     const int exponent = d.IsZero() ? 0 : d.exponent - 1;
@@ -378,7 +384,7 @@ std::string ScientificText(Decimal d, int mantissaDigits, bool padMantissa, int 
     std::string text(1, digits[0]);
     if (digits.size() > 1)
         text += settings.DecimalSeparator + digits.substr(1);
-    return text + "E" + ExponentText(exponent, true, exponentDigits);
+    return text + "E" + ExponentText(exponent, alwaysSign, exponentDigits);
 }
 
 // One section of a FormatFloat format, read once before the number is written.
@@ -683,7 +689,7 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
     switch (format) {
     case ffGeneral:
         if (!d.IsZero() && (d.exponent > precision || d.exponent < -4)) {
-            text = ScientificText(d, precision, false, std::clamp(digits, 0, 4), settings);
+            text = ScientificText(d, precision, false, false, std::clamp(digits, 0, 4), settings);
         } else {
             const std::string integer = d.IntegerDigits();
             const std::string fraction = d.FractionDigits();
@@ -691,12 +697,12 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
         }
         break;
     case ffExponent:
-        text = ScientificText(d, precision, true, std::clamp(digits, 0, 4), settings);
+        text = ScientificText(d, precision, true, true, std::clamp(digits, 0, 4), settings);
         break;
     case ffFixed:
     case ffNumber: {
         if (d.exponent > precision) {
-            text = ScientificText(d, precision, false, 0, settings);
+            text = ScientificText(d, precision, false, false, 0, settings);
             break;
         }
         digits = std::clamp(digits, 0, 18);

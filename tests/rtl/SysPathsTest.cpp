@@ -1,0 +1,89 @@
+#include "platform/rtl/SysPaths.h"
+
+#include "platform/rtl/Files.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// Sets an environment variable for one test and puts the old value back.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : name_(name) {
+        if (const char* old = std::getenv(name))
+            old_ = old;
+        if (value != nullptr)
+            ::setenv(name, value, 1);
+        else
+            ::unsetenv(name);
+    }
+    ~ScopedEnv() {
+        if (old_)
+            ::setenv(name_, old_->c_str(), 1);
+        else
+            ::unsetenv(name_);
+    }
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+TEST(SysPaths, ProgramDirHoldsTheRunningProgram) {
+    const std::string file = rtl::ProgramFile();
+    const std::string dir = rtl::ProgramDir();
+    ASSERT_FALSE(file.empty());
+    EXPECT_EQ(dir.back(), '/');
+    EXPECT_EQ(file.substr(0, dir.size()), dir);
+    EXPECT_TRUE(FileExists(file));
+    EXPECT_EQ(ExtractFileName(file), "test_rtl");
+}
+
+TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues) {
+    ScopedEnv home("HOME", "/home/tester");
+    {
+        ScopedEnv config("XDG_CONFIG_HOME", "/xdg/config");
+        ScopedEnv data("XDG_DATA_HOME", "/xdg/data/");
+        EXPECT_EQ(rtl::ConfigDir(), "/xdg/config/vistelo/");
+        EXPECT_EQ(rtl::DataDir(), "/xdg/data/vistelo/");
+    }
+    ScopedEnv config("XDG_CONFIG_HOME", "relative/config");
+    ScopedEnv data("XDG_DATA_HOME", nullptr);
+    EXPECT_EQ(rtl::ConfigDir(), "/home/tester/.config/vistelo/");
+    EXPECT_EQ(rtl::DataDir(), "/home/tester/.local/share/vistelo/");
+}
+
+TEST(SysPaths, TempDirHasATrailingSlash) {
+    {
+        ScopedEnv temp("TMPDIR", "/var/tmp");
+        EXPECT_EQ(rtl::TempDir(), "/var/tmp/");
+    }
+    ScopedEnv temp("TMPDIR", nullptr);
+    EXPECT_EQ(rtl::TempDir(), "/tmp/");
+}
+
+TEST(SysPaths, WritableFolders) {
+    std::string pattern = rtl::TempDir() + "syspaths-XXXXXX";
+    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+    const std::string dir = pattern + "/";
+    EXPECT_TRUE(rtl::IsWritableDir(dir));
+    EXPECT_FALSE(rtl::IsWritableDir(dir + "missing/"));
+    EXPECT_FALSE(rtl::IsWritableDir(""));
+    if (::getuid() != 0) { // the superuser may write anywhere
+        ::chmod(dir.c_str(), 0555);
+        EXPECT_FALSE(rtl::IsWritableDir(dir));
+        ::chmod(dir.c_str(), 0755);
+    }
+    std::filesystem::remove_all(dir);
+
+    // The build folder is writable, so it is the Windows folder.
+    EXPECT_EQ(rtl::WindowsDir(), rtl::ProgramDir());
+}
+
+} // namespace
