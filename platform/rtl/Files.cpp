@@ -60,6 +60,19 @@ bool IsRoot(const std::string& path) {
     return drive == 2 && path.size() == 3 && IsSeparator(path[2]);
 }
 
+// Length of the UTF-8 sequence a lead byte starts, 0 for a byte that starts none.
+size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80)
+        return 1;
+    if ((lead >> 5) == 0x6)
+        return 2;
+    if ((lead >> 4) == 0xE)
+        return 3;
+    if ((lead >> 3) == 0x1E)
+        return 4;
+    return 0;
+}
+
 // Decodes UTF-8 into code points; a byte that starts no valid sequence stands
 // for itself, so any byte string can be matched.
 std::u32string DecodeUtf8(const std::string& text) {
@@ -68,20 +81,20 @@ std::u32string DecodeUtf8(const std::string& text) {
     size_t i = 0;
     while (i < text.size()) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+        const size_t length = SequenceLength(lead);
         bool valid = length != 0 && i + length <= text.size();
-        char32_t code = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+        char32_t code = length == 1 ? lead : lead & (0x7F >> length);
         for (size_t k = 1; valid && k < length; ++k) {
             const auto next = static_cast<unsigned char>(text[i + k]);
             valid = (next & 0xC0) == 0x80;
             code = (code << 6) | (next & 0x3F);
         }
-        if (!valid) {
-            result.push_back(0xDC00 + lead);
-            ++i;
-        } else {
+        if (valid) {
             result.push_back(code);
             i += length;
+        } else {
+            result.push_back(0xDC00 + lead); // a lone surrogate: never a real character
+            ++i;
         }
     }
     return result;

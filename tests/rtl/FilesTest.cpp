@@ -1,14 +1,12 @@
 #include "platform/rtl/Files.h"
 
-#include "platform/rtl/SysPaths.h"
+#include "rtl/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <set>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <vector>
@@ -16,15 +14,8 @@
 namespace {
 
 // A fresh folder per test, removed afterwards.
-class TempFolder : public ::testing::Test {
+class FileRoutines : public ::testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = rtl::TempDir() + "rtlfiles-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        dir = pattern + "/";
-    }
-    void TearDown() override { std::filesystem::remove_all(dir); }
-
     void Write(const std::string& name, const std::string& content = "") {
         std::filesystem::create_directories(std::filesystem::path(dir + name).parent_path());
         std::ofstream(dir + name, std::ios::binary) << content;
@@ -45,7 +36,8 @@ protected:
         return names;
     }
 
-    std::string dir;
+    TempFolder temp;
+    const std::string dir = temp.Path().string() + "/";
 };
 
 std::tm LocalTime(int year, int month, int day, int hour, int min, int sec) {
@@ -64,7 +56,7 @@ int32_t Packed(int year, int month, int day, int hour, int min, int sec) {
                                 min << 5 | sec / 2);
 }
 
-TEST_F(TempFolder, FileAgePacksLocalTimeAndDropsTheOddSecond) {
+TEST_F(FileRoutines, FileAgePacksLocalTimeAndDropsTheOddSecond) {
     Write("a.jpg", "x");
     SetModified("a.jpg", LocalTime(2021, 3, 14, 15, 9, 27), 900000000);
     EXPECT_EQ(FileAge(dir + "a.jpg"), Packed(2021, 3, 14, 15, 9, 26));
@@ -73,13 +65,13 @@ TEST_F(TempFolder, FileAgePacksLocalTimeAndDropsTheOddSecond) {
     EXPECT_EQ(FileAge(dir + "a.jpg"), Packed(2043, 12, 31, 23, 59, 58));
 }
 
-TEST_F(TempFolder, FileAgeOfYearsDosCannotHoldIsClampedNotMissing) {
+TEST_F(FileRoutines, FileAgeOfYearsDosCannotHoldIsClampedNotMissing) {
     Write("old.jpg");
     SetModified("old.jpg", LocalTime(1970, 1, 2, 0, 0, 0), 0);
     EXPECT_EQ(FileAge(dir + "old.jpg"), Packed(1980, 1, 1, 0, 0, 0));
 }
 
-TEST_F(TempFolder, MissingFilesAndFoldersHaveNoAgeOrSize) {
+TEST_F(FileRoutines, MissingFilesAndFoldersHaveNoAgeOrSize) {
     Write("five.bin", "12345");
     EXPECT_EQ(rtl::FileSizeOf(dir + "five.bin"), 5);
     EXPECT_EQ(FileAge(dir + "missing.jpg"), -1);
@@ -120,7 +112,7 @@ TEST(MatchesMask, Table) {
         EXPECT_EQ(rtl::MatchesMask(c.name, c.mask), c.matches) << c.name << " against " << c.mask;
 }
 
-TEST_F(TempFolder, FindFirstListsInByteOrderAndFiltersByAttribute) {
+TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute) {
     Write("b.jpg", "bb");
     Write("a.JPG", "a");
     Write("c.txt");
@@ -162,7 +154,7 @@ void Scan(const std::string& folder, int depth, std::vector<std::string>& files)
     FindClose(rec);
 }
 
-TEST_F(TempFolder, ScanningNeverFollowsLinksBackIntoItsOwnPath) {
+TEST_F(FileRoutines, ScanningNeverFollowsLinksBackIntoItsOwnPath) {
     Write("show/pics/a.jpg");
     Write("elsewhere/b.jpg");
     std::filesystem::create_directory_symlink(dir + "show", dir + "show/pics/up");
@@ -176,7 +168,7 @@ TEST_F(TempFolder, ScanningNeverFollowsLinksBackIntoItsOwnPath) {
     EXPECT_EQ(files, (std::vector<std::string>{dir + "show/pics/a.jpg", dir + "show/pics/more/b.jpg"}));
 }
 
-TEST_F(TempFolder, RenameNeverReplacesAnotherFile) {
+TEST_F(FileRoutines, RenameNeverReplacesAnotherFile) {
     Write("x.txt", "old x");
     Write("y.txt", "keep me");
     EXPECT_FALSE(RenameFile(dir + "x.txt", dir + "y.txt"));
@@ -187,7 +179,7 @@ TEST_F(TempFolder, RenameNeverReplacesAnotherFile) {
     EXPECT_FALSE(FileExists(dir + "x.txt"));
 }
 
-TEST_F(TempFolder, DeleteAndFolderRoutinesReportFailure) {
+TEST_F(FileRoutines, DeleteAndFolderRoutinesReportFailure) {
     Write("f.txt");
     EXPECT_FALSE(DeleteFile(dir));
     EXPECT_TRUE(DeleteFile(dir + "f.txt"));
@@ -200,7 +192,7 @@ TEST_F(TempFolder, DeleteAndFolderRoutinesReportFailure) {
     EXPECT_TRUE(RemoveDir(dir + "d"));
 }
 
-TEST_F(TempFolder, ForceDirectoriesCreatesEveryMissingParent) {
+TEST_F(FileRoutines, ForceDirectoriesCreatesEveryMissingParent) {
     EXPECT_TRUE(ForceDirectories(dir + "a/b/c/"));
     EXPECT_TRUE(DirectoryExists(dir + "a/b/c"));
     EXPECT_TRUE(ForceDirectories(dir + "a/b"));  // already there

@@ -1,6 +1,7 @@
 #include "platform/rtl/SysPaths.h"
 
 #include "platform/rtl/Files.h"
+#include "rtl/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -69,9 +70,8 @@ TEST(SysPaths, TempDirHasATrailingSlash) {
 }
 
 TEST(SysPaths, WritableFolders) {
-    std::string pattern = rtl::TempDir() + "syspaths-XXXXXX";
-    ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-    const std::string dir = pattern + "/";
+    TempFolder temp;
+    const std::string dir = temp.Path().string() + "/";
     EXPECT_TRUE(rtl::IsWritableDir(dir));
     EXPECT_FALSE(rtl::IsWritableDir(dir + "missing/"));
     EXPECT_FALSE(rtl::IsWritableDir(""));
@@ -80,7 +80,6 @@ TEST(SysPaths, WritableFolders) {
         EXPECT_FALSE(rtl::IsWritableDir(dir));
         ::chmod(dir.c_str(), 0755);
     }
-    std::filesystem::remove_all(dir);
 
     // The build folder is writable, so it is the Windows folder.
     EXPECT_EQ(rtl::WindowsDir(), rtl::ProgramDir());

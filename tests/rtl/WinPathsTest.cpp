@@ -1,12 +1,11 @@
 #include "platform/rtl/WinPaths.h"
 
 #include "platform/rtl/Files.h"
-#include "platform/rtl/SysPaths.h"
+#include "rtl/StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -17,13 +16,9 @@ namespace {
 class StoredPaths : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = rtl::TempDir() + "winpaths-XXXXXX";
-        ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-        base = pattern + "/";
         Touch("Bilder/Urlaub/Strand.JPG");
         Touch("Musik/lied.mp3");
     }
-    void TearDown() override { std::filesystem::remove_all(base); }
 
     void Touch(const std::string& name) {
         std::filesystem::create_directories(std::filesystem::path(base + name).parent_path());
@@ -35,7 +30,8 @@ protected:
         return path;
     }
 
-    std::string base;
+    TempFolder temp;
+    const std::string base = temp.Path().string() + "/";
 };
 
 TEST_F(StoredPaths, WrongCaseAndBackslashesFindTheFile) {
