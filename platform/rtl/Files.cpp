@@ -277,6 +277,12 @@ int FindFirst(const std::string& path, int attr, TSearchRec& rec) {
     }
     ::closedir(dir);
     std::sort(state->names.begin(), state->names.end());
+    // A plain name matches its case twins too; the exact one comes first.
+    if (mask.find_first_of("*?") == std::string::npos) {
+        const auto exact = std::find(state->names.begin(), state->names.end(), mask);
+        if (exact != state->names.end())
+            std::rotate(state->names.begin(), exact, exact + 1);
+    }
 
     rec.ExcludeAttr = ~attr & (faHidden | faSysFile | faVolumeID | faDirectory);
     rec.FindHandle = std::move(state);

@@ -52,10 +52,11 @@ int32_t FileAge(const std::string& fileName);
 int64_t FileSizeOf(const std::string& fileName);
 
 // Lists the entries of a folder matching a mask ("folder/*.jpg"). Entries come
-// in byte order of their names; "." and ".." are never listed, nor a link that
-// leads back into a folder of the searched path. Files are always listed;
-// hidden, system and folder entries only when their attribute is asked for.
-// Returns 0 and fills rec on a match, else an errno value (ENOENT when
+// in byte order of their names; a mask without wildcards gives the name spelled
+// exactly so first, then its case twins. "." and ".." are never listed, nor a
+// link that leads back into a folder of the searched path. Files are always
+// listed; hidden, system and folder entries only when their attribute is asked
+// for. Returns 0 and fills rec on a match, else an errno value (ENOENT when
 // nothing matched). FindNext continues; FindClose frees the listing.
 int FindFirst(const std::string& path, int attr, TSearchRec& rec);
 int FindNext(TSearchRec& rec);

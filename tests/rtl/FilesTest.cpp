@@ -138,6 +138,10 @@ TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute) {
     FindClose(rec);
 
     EXPECT_NE(FindFirst(dir + "missing/*.*", faAnyFile, rec), 0);
+
+    Write("A.JPG", "twin");
+    EXPECT_EQ(Find("a.JPG", 0), (std::vector<std::string>{"a.JPG", "A.JPG"})); // the exact name first
+    EXPECT_EQ(Find("B.JPG", 0), (std::vector<std::string>{"b.jpg"}));
 }
 
 // Scans like the system's folder scan: recursive through folders; a scan that
