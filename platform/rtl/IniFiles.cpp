@@ -205,7 +205,7 @@ struct TIniFile::Content {
             text += line;
             text += "\r\n";
         }
-        return rtl::EncodeStoredText(text);
+        return rtl::EncodeSettingsText(text);
     }
 
     void Index()

@@ -1,6 +1,7 @@
 #include "platform/rtl/RegistryHive.h"
 
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/WatchedFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -461,7 +462,7 @@ std::string RegHive::Serialize() const
     text += "\r\n";
     for (const auto& [key, node] : roots_)
         WriteKey(text, node->Name, *node, true);
-    return EncodeStoredText(text);
+    return EncodeSettingsText(text);
 }
 
 } // namespace rtl

@@ -1,6 +1,7 @@
 #include "platform/rtl/WatchedFile.h"
 
 #include "platform/rtl/AtomicFile.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <cerrno>
@@ -118,6 +119,14 @@ void WatchedFile::Write(std::string_view bytes)
     }
     stamp_ = StampOf(info);
     known_ = true;
+}
+
+std::string EncodeSettingsText(std::string_view utf8)
+{
+    std::string bytes = EncodeStoredText(utf8);
+    if (DecodeStoredText(bytes) != utf8)
+        return std::string(utf8);
+    return bytes;
 }
 
 } // namespace rtl
