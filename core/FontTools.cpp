@@ -69,32 +69,43 @@ bool IsPlainStyle(const std::string& style)
     return false;
 }
 
+template <typename T, void (*Free)(T*)> struct FcDeleter {
+    void operator()(T* object) const { Free(object); }
+};
+using FcConfigPtr = std::unique_ptr<FcConfig, FcDeleter<FcConfig, FcConfigDestroy>>;
+using FcPatternPtr = std::unique_ptr<FcPattern, FcDeleter<FcPattern, FcPatternDestroy>>;
+using FcObjectSetPtr = std::unique_ptr<FcObjectSet, FcDeleter<FcObjectSet, FcObjectSetDestroy>>;
+using FcFontSetPtr = std::unique_ptr<FcFontSet, FcDeleter<FcFontSet, FcFontSetDestroy>>;
+
+std::string PatternText(FcPattern* font, const char* object)
+{
+    FcChar8* text = nullptr;
+    return FcPatternGetString(font, object, 0, &text) == FcResultMatch ? reinterpret_cast<const char*>(text) : "";
+}
+
 // The installed fonts, named the way the platform's font registry names its
-// values, in fontconfig's order.
+// values, in fontconfig's order. A configuration of its own lists what is
+// installed, as the registry does, and not the fonts a show brought along.
 std::vector<FontRegistryEntry> FontRegistry()
 {
     std::vector<FontRegistryEntry> entries;
-    FcPattern* pattern = FcPatternCreate();
-    FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
-    FcFontSet* fonts = FcFontList(nullptr, pattern, objects);
-    FcObjectSetDestroy(objects);
-    FcPatternDestroy(pattern);
+    const FcConfigPtr config(FcInitLoadConfigAndFonts());
+    const FcPatternPtr pattern(FcPatternCreate());
+    const FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr));
+    if (!config || !pattern || !objects)
+        return entries;
+    const FcFontSetPtr fonts(FcFontList(config.get(), pattern.get(), objects.get()));
     if (!fonts)
         return entries;
     for (int i = 0; i < fonts->nfont; ++i) {
-        FcChar8* family = nullptr;
-        FcChar8* style = nullptr;
-        FcChar8* file = nullptr;
-        if (FcPatternGetString(fonts->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
-            FcPatternGetString(fonts->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+        const std::string family = PatternText(fonts->fonts[i], FC_FAMILY);
+        const std::string style = PatternText(fonts->fonts[i], FC_STYLE);
+        const std::string file = PatternText(fonts->fonts[i], FC_FILE);
+        if (family.empty() || file.empty())
             continue;
-        std::string name = reinterpret_cast<const char*>(family);
-        if (FcPatternGetString(fonts->fonts[i], FC_STYLE, 0, &style) == FcResultMatch &&
-            !IsPlainStyle(reinterpret_cast<const char*>(style)))
-            name += " " + std::string(reinterpret_cast<const char*>(style));
-        entries.push_back({name + " (TrueType)", reinterpret_cast<const char*>(file)});
+        const std::string name = style.empty() || IsPlainStyle(style) ? family : family + " " + style;
+        entries.push_back({name + " (TrueType)", file});
     }
-    FcFontSetDestroy(fonts);
     return entries;
 }
 
