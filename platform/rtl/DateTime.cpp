@@ -185,7 +185,7 @@ public:
             // (":", blanks) do not break that bond.
             if (letter == 'h')
                 afterHour = true;
-            else if (std::string_view("cdmynsztab").find(letter) != std::string_view::npos)
+            else if (std::string_view("cdmynszta").find(letter) != std::string_view::npos)
                 afterHour = false;
         }
         return out;

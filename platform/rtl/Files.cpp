@@ -161,8 +161,11 @@ int32_t PackedLocalTime(time_t seconds) {
     struct tm local {};
     if (::localtime_r(&seconds, &local) == nullptr)
         return -1;
+    const int year = local.tm_year + 1900;
+    if (year < 1980 || year > 2107) // beyond the packing: DateTimeToFileDate clamps
+        return DateTimeToFileDate(EncodeDate(year < 1980 ? 1979 : 2108, 1, 1));
     // Leap seconds (tm_sec 60) cannot be encoded; they belong to the minute.
-    const TDateTime when = EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
+    const TDateTime when = EncodeDate(year, local.tm_mon + 1, local.tm_mday) +
                            EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0);
     return DateTimeToFileDate(when);
 }

@@ -69,6 +69,8 @@ TEST_F(FileRoutines, FileAgeOfYearsDosCannotHoldIsClampedNotMissing) {
     Write("old.jpg");
     SetModified("old.jpg", LocalTime(1970, 1, 2, 0, 0, 0), 0);
     EXPECT_EQ(FileAge(dir + "old.jpg"), Packed(1980, 1, 1, 0, 0, 0));
+    SetModified("old.jpg", LocalTime(12000, 5, 1, 0, 0, 0), 0);
+    EXPECT_EQ(FileAge(dir + "old.jpg"), Packed(2107, 12, 31, 23, 59, 58));
 }
 
 TEST_F(FileRoutines, MissingFilesAndFoldersHaveNoAgeOrSize) {
