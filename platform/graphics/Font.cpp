@@ -1,7 +1,5 @@
 #include "platform/graphics/Font.h"
 
-#include <fontconfig/fontconfig.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <mutex>
@@ -119,11 +117,13 @@ std::vector<std::string> Words(const std::string& text) {
   return words;
 }
 
-// True when `needle` occurs in `text` followed by a blank or the end.
-bool OccursAsPrefixOfWord(const std::string& text, const std::string& needle) {
+// True when `needle` occurs in `text` as whole words: at the start or after a
+// blank, and followed by a blank or the end. (A plain substring test would let
+// the face "No" match "Mono".)
+bool OccursAsWords(const std::string& text, const std::string& needle) {
   for (size_t at = text.find(needle); at != std::string::npos; at = text.find(needle, at + 1)) {
     const size_t after = at + needle.size();
-    if (after == text.size() || text[after] == ' ') return true;
+    if ((at == 0 || text[at - 1] == ' ') && (after == text.size() || text[after] == ' ')) return true;
   }
   return false;
 }
@@ -137,15 +137,15 @@ int FontNameScore(std::string entry, std::string face) {
   if (entry.empty() || face.empty()) return 0;
   if (entry == face) return 1;
   int score = 0;
-  if (entry.find(face) != std::string::npos) {
+  if (OccursAsWords(entry, face)) {
     for (const std::string& word : Words(entry))
-      if (OccursAsPrefixOfWord(face, word)) score = score == 0 ? 2 : score + 1;
+      if (OccursAsWords(face, word)) score = score == 0 ? 2 : score + 1;
     if (score != 0) return score;
   }
   std::string builtUp;
   for (const std::string& word : Words(face)) {
     builtUp += word;
-    if (OccursAsPrefixOfWord(entry, builtUp)) score = score == 0 ? 99 : score - 1;
+    if (OccursAsWords(entry, builtUp)) score = score == 0 ? 99 : score - 1;
   }
   return score;
 }
@@ -157,29 +157,11 @@ struct FontFileName {
 
 std::vector<FontFileName> InstalledFontFiles() {
   std::vector<FontFileName> files;
-  FcPattern* pattern = FcPatternCreate();
-  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
-  FcFontSet* set = FcFontList(nullptr, pattern, objects);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
-  if (!set) return files;
-  for (int i = 0; i < set->nfont; ++i) {
-    FcChar8* family = nullptr;
-    FcChar8* style = nullptr;
-    FcChar8* file = nullptr;
-    if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
-        FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
-      continue;
-    std::string fullName = reinterpret_cast<char*>(family);
-    if (FcPatternGetString(set->fonts[i], FC_STYLE, 0, &style) == FcResultMatch) {
-      const std::string styleName = reinterpret_cast<char*>(style);
-      const std::string lower = Lower(styleName);
-      if (lower != "regular" && lower != "normal" && lower != "book" && lower != "roman")
-        fullName += " " + styleName;
-    }
-    files.push_back({fullName, reinterpret_cast<char*>(file)});
+  for (const InstalledFont& font : InstalledFonts()) {
+    const std::string style = Lower(font.Style);
+    const bool plain = style.empty() || style == "regular" || style == "normal" || style == "book" || style == "roman";
+    files.push_back({plain ? font.Family : font.Family + " " + font.Style, font.File});
   }
-  FcFontSetDestroy(set);
   std::sort(files.begin(), files.end(), [](const FontFileName& a, const FontFileName& b) {
     return a.FullName != b.FullName ? a.FullName < b.FullName : a.File < b.File;
   });
@@ -191,20 +173,17 @@ std::vector<FontFileName> InstalledFontFiles() {
 bool AddFontFile(const std::string& path) {
   std::lock_guard guard(AddedFontsLock());
   if (AddedFonts().count(path)) return true;
-  if (!FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(path.c_str()))) return false;
+  if (!AddFontFileToEngine(path)) return false;
   AddedFonts().insert(path);
-  FlushFontCache();
   return true;
 }
 
 bool RemoveFontFile(const std::string& path) {
   std::lock_guard guard(AddedFontsLock());
   if (AddedFonts().erase(path) == 0) return false;
-  // fontconfig can only drop all application fonts at once.
-  FcConfigAppFontClear(nullptr);
-  for (const std::string& file : AddedFonts())
-    FcConfigAppFontAddFile(nullptr, reinterpret_cast<const FcChar8*>(file.c_str()));
-  FlushFontCache();
+  // Added fonts can only be dropped all at once.
+  RemoveAddedFontFiles();
+  for (const std::string& file : AddedFonts()) AddFontFileToEngine(file);
   return true;
 }
 

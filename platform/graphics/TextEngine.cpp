@@ -24,6 +24,27 @@ std::recursive_mutex& EngineLock() {
   return lock;
 }
 
+// The engine's own fontconfig configuration (not the process default, which
+// other libraries share), released at exit.
+class FontconfigSession {
+public:
+  FontconfigSession() : config_(FcInitLoadConfigAndFonts()) {
+    if (!config_) throw EInvalidGraphic("The font configuration cannot be loaded");
+  }
+  ~FontconfigSession() { FcConfigDestroy(config_); }
+  FontconfigSession(const FontconfigSession&) = delete;
+  FontconfigSession& operator=(const FontconfigSession&) = delete;
+  FcConfig* Config() const { return config_; }
+
+private:
+  FcConfig* config_;
+};
+
+FcConfig* Fontconfig() {
+  static FontconfigSession session;
+  return session.Config();
+}
+
 FT_Library Library() {
   static FT_Library library = [] {
     FT_Library lib = nullptr;
@@ -70,10 +91,10 @@ ResolvedFace ResolveFace(const FontRequest& request) {
   FcPatternAddInteger(pattern, FC_SLANT, request.Italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
   if (request.FixedPitch) FcPatternAddInteger(pattern, FC_SPACING, FC_MONO);
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(Fontconfig(), pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(Fontconfig(), pattern, &result);
   FcPatternDestroy(pattern);
   ResolvedFace face;
   if (!match) return face;
@@ -211,6 +232,7 @@ constexpr size_t MaxCachedFonts = 48;
 
 std::shared_ptr<FontInstance> AcquireFont(const FontRequest& request) {
   std::lock_guard guard(EngineLock());
+  Fontconfig();  // created before the cache, so released after it
   auto& cache = Cache();
   for (auto it = cache.begin(); it != cache.end(); ++it) {
     if (it->Request == request) {
@@ -234,6 +256,44 @@ std::string ResolvedFamily(const FontRequest& request) {
 void FlushFontCache() {
   std::lock_guard guard(EngineLock());
   Cache().clear();
+}
+
+bool AddFontFileToEngine(const std::string& path) {
+  std::lock_guard guard(EngineLock());
+  if (!FcConfigAppFontAddFile(Fontconfig(), reinterpret_cast<const FcChar8*>(path.c_str()))) return false;
+  Cache().clear();
+  return true;
+}
+
+void RemoveAddedFontFiles() {
+  std::lock_guard guard(EngineLock());
+  FcConfigAppFontClear(Fontconfig());
+  Cache().clear();
+}
+
+std::vector<InstalledFont> InstalledFonts() {
+  std::lock_guard guard(EngineLock());
+  std::vector<InstalledFont> fonts;
+  FcPattern* pattern = FcPatternCreate();
+  FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
+  FcFontSet* set = FcFontList(Fontconfig(), pattern, objects);
+  FcObjectSetDestroy(objects);
+  FcPatternDestroy(pattern);
+  if (!set) return fonts;
+  for (int i = 0; i < set->nfont; ++i) {
+    FcChar8* family = nullptr;
+    FcChar8* style = nullptr;
+    FcChar8* file = nullptr;
+    if (FcPatternGetString(set->fonts[i], FC_FAMILY, 0, &family) != FcResultMatch ||
+        FcPatternGetString(set->fonts[i], FC_FILE, 0, &file) != FcResultMatch)
+      continue;
+    InstalledFont font{reinterpret_cast<char*>(family), {}, reinterpret_cast<char*>(file)};
+    if (FcPatternGetString(set->fonts[i], FC_STYLE, 0, &style) == FcResultMatch)
+      font.Style = reinterpret_cast<char*>(style);
+    fonts.push_back(std::move(font));
+  }
+  FcFontSetDestroy(set);
+  return fonts;
 }
 
 std::u32string DecodeUtf8(std::string_view text) {

@@ -77,9 +77,21 @@ std::shared_ptr<FontInstance> AcquireFont(const FontRequest& request);
 // "Arial"), for display and tests.
 std::string ResolvedFamily(const FontRequest& request);
 
-// Forgets every cached face and resolution (after font files were added or
-// removed).
+// Forgets every cached face.
 void FlushFontCache();
+
+// Font files made available to this process only (fonts beside a show).
+// Adding returns false when the file holds no usable font; removal drops all.
+bool AddFontFileToEngine(const std::string& path);
+void RemoveAddedFontFiles();
+
+struct InstalledFont {
+  std::string Family;
+  std::string Style;
+  std::string File;
+};
+// Every font file the engine knows, added ones included.
+std::vector<InstalledFont> InstalledFonts();
 
 // UTF-8 to code points; an invalid byte becomes U+FFFD.
 std::u32string DecodeUtf8(std::string_view text);
