@@ -61,8 +61,9 @@ namespace rtl {
 using TPropGetter = std::function<TPropValue(const TObject&)>;
 using TPropSetter = std::function<void(TObject&, const TPropValue&)>;
 
-// Appends the property to the class's table; a name the class or an ancestor
-// already has (letter case ignored) is replaced in its place.
+// Appends the property to the class's table. A name the class already has
+// (letter case ignored) is replaced; a name an ancestor has keeps the
+// ancestor's place in the lists of this class and its descendants.
 const TPropInfo& RegisterPublishedProperty(TClass AClass, TPropInfo Info);
 const TPropInfo& RegisterPublishedProperty(TClass AClass, const std::string& Name, TTypeKind Kind,
                                            TPropGetter Getter, TPropSetter Setter,
