@@ -54,10 +54,15 @@ void RunSynchronous(const std::function<void()>& fn)
     call->synchronous = true;
     Post(call);
     MainQueue& q = MainCalls();
-    std::unique_lock lock(q.lock);
-    q.changed.wait(lock, [&] { return call->done; });
-    if (call->error)
-        std::rethrow_exception(call->error);
+    std::exception_ptr error;
+    {
+        std::unique_lock lock(q.lock);
+        q.changed.wait(lock, [&] { return call->done; });
+        // Taken over here, so the exception dies on this thread.
+        error = std::move(call->error);
+    }
+    if (error)
+        std::rethrow_exception(error);
 }
 
 void RunOnMainThread(MainCall& call)
