@@ -1,18 +1,12 @@
 #include "platform/rtl/Classes.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include <algorithm>
 #include <cctype>
 #include <mutex>
 
 namespace {
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 bool IsValidIdent(const std::string& name)
 {
@@ -48,7 +42,7 @@ bool TClassRef::InheritsFrom(TClass ancestor) const
 
 bool TClassRef::ClassNameIs(const std::string& name) const
 {
-    return SameText(ClassName(), name);
+    return rtl::AnsiSameText(ClassName(), name);
 }
 
 std::unique_ptr<TObject> TClassRef::Create() const
@@ -151,7 +145,7 @@ TComponent* TComponent::FindComponent(const std::string& AName) const
     if (AName.empty())
         return nullptr;
     for (TComponent* c : components_)
-        if (SameText(c->name_, AName))
+        if (rtl::AnsiSameText(c->name_, AName))
             return c;
     return nullptr;
 }

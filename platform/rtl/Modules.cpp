@@ -1,6 +1,7 @@
 #include "platform/rtl/Modules.h"
 
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Properties.h"
 #include "platform/rtl/SysPaths.h"
@@ -10,7 +11,6 @@
 #include <sys/stat.h>
 
 #include <algorithm>
-#include <cctype>
 #include <exception>
 #include <map>
 #include <mutex>
@@ -52,11 +52,9 @@ bool HasFolder(const std::string& name)
     return name.find('/') != std::string::npos;
 }
 
-bool EndsWithNoCase(const std::string& text, const std::string& suffix)
+bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 {
-    return text.size() >= suffix.size() &&
-           std::equal(suffix.begin(), suffix.end(), text.end() - static_cast<std::ptrdiff_t>(suffix.size()),
-                      [](unsigned char a, unsigned char b) { return std::tolower(a) == std::tolower(b); });
+    return text.size() >= suffix.size() && rtl::AnsiSameText(text.substr(text.size() - suffix.size()), suffix);
 }
 
 bool FileExists(const std::string& path)

@@ -1,20 +1,13 @@
 #include "platform/rtl/Properties.h"
 
+#include "platform/rtl/CodePage.h"
+
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <memory>
 #include <mutex>
 
 namespace {
-
-bool SameText(const std::string& a, const std::string& b)
-{
-    return a.size() == b.size() &&
-           std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
-               return std::tolower(x) == std::tolower(y);
-           });
-}
 
 struct PropertyTable {
     std::mutex lock;
@@ -108,7 +101,7 @@ const TPropInfo& RequireKind(const TObject& instance, const std::string& name, b
 void AddOrReplace(std::vector<const TPropInfo*>& list, const TPropInfo* info)
 {
     for (const TPropInfo*& present : list) {
-        if (SameText(present->Name, info->Name)) {
+        if (rtl::AnsiSameText(present->Name, info->Name)) {
             present = info;
             return;
         }
@@ -127,7 +120,7 @@ const TPropInfo& RegisterPublishedProperty(TClass AClass, TPropInfo Info)
     auto& own = table.byClass[AClass];
     auto info = std::make_unique<TPropInfo>(std::move(Info));
     for (auto& present : own) {
-        if (SameText(present->Name, info->Name)) {
+        if (rtl::AnsiSameText(present->Name, info->Name)) {
             present = std::move(info);
             return *present;
         }
@@ -192,7 +185,7 @@ std::vector<const TPropInfo*> GetPublishedProperties(const TObject& Instance)
 const TPropInfo* GetPropInfo(const TObject& Instance, const std::string& PropName)
 {
     for (const TPropInfo* info : GetPublishedProperties(Instance))
-        if (SameText(info->Name, PropName))
+        if (rtl::AnsiSameText(info->Name, PropName))
             return info;
     return nullptr;
 }
@@ -258,7 +251,7 @@ void SetEnumProp(TObject& Instance, const std::string& PropName, const std::stri
 {
     const TPropInfo& info = RequireKind(Instance, PropName, IsEnumeration);
     auto found = std::find_if(info.EnumNames.begin(), info.EnumNames.end(),
-                              [&](const std::string& name) { return SameText(name, Value); });
+                              [&](const std::string& name) { return rtl::AnsiSameText(name, Value); });
     if (found == info.EnumNames.end())
         throw EPropertyConvertError("Invalid property element: " + Value);
     SetPropValue(Instance, info, static_cast<int64_t>(found - info.EnumNames.begin()));
