@@ -10,6 +10,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Math.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/WinPaths.h"
 
 #include <algorithm>
 #include <cstring>
@@ -22,7 +23,10 @@ IMPLEMENT_CLASS(TVistelo)
 
 namespace VisteloNPics {
 
-std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName;
+std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName =
+    [](const std::string& StoredName, const std::string& ShowFile) {
+        return rtl::ResolveStoredPath(StoredName, rtl::ExtractFilePath(ShowFile));
+    };
 std::function<std::unique_ptr<TBitmap>(const TPicInfoObject& Entry, std::int32_t Width, std::int32_t Height)>
     DrawThumbnailPicture;
 

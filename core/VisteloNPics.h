@@ -276,7 +276,8 @@ namespace VisteloNPics {
 // installs these when it starts. Until then no thumbnail can be made.
 //
 // The existing file that a stored picture name refers to, given the show file
-// it belongs to; "" when there is none.
+// it belongs to; "" when there is none. Until then: the stored path mapped
+// onto this file system, relative names against the show's folder.
 extern std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName;
 // The entry's picture loaded (Setup's reduced-size switches are set while
 // this runs) and drawn proportionally fitted and centred into a new 24-bit
