@@ -128,10 +128,7 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
   const int bits = BitsOf(format);
   if (bits == bitsPerPixel_ && type == handleType_) return;
   handleType_ = type;
-  if (bits != bitsPerPixel_) {
-    palette_.clear();
-    Reallocate(width_, height_, bits);
-  }
+  if (bits != bitsPerPixel_) Reallocate(width_, height_, bits);
   Changed(this);
 }
 
