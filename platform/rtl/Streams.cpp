@@ -15,27 +15,38 @@
 
 namespace {
 
-[[noreturn]] void InvalidPosition(int64_t position) {
-    throw EInOutError("Invalid stream position " + std::to_string(position));
-}
-
-std::string SystemReason(int error) {
-    return std::strerror(error);
+void CheckOrigin(uint16_t origin) {
+    if (origin != soFromBeginning && origin != soFromCurrent && origin != soFromEnd)
+        throw EInOutError("Invalid seek origin " + std::to_string(origin));
 }
 
 // New position for a seek over a stream of `size` bytes now at `current`.
 int64_t SeekTarget(int64_t offset, uint16_t origin, int64_t current, int64_t size) {
-    int64_t base = 0;
-    switch (origin) {
-    case soFromBeginning: base = 0; break;
-    case soFromCurrent: base = current; break;
-    case soFromEnd: base = size; break;
-    default: throw EInOutError("Invalid seek origin " + std::to_string(origin));
-    }
+    CheckOrigin(origin);
+    const int64_t base = origin == soFromCurrent ? current : origin == soFromEnd ? size : 0;
     int64_t target = 0;
     if (__builtin_add_overflow(base, offset, &target) || target < 0)
-        InvalidPosition(target);
+        throw EInOutError("Invalid stream position " + std::to_string(target));
     return target;
+}
+
+// Repeats a partial read or write, transfer(offset, count), until `count`
+// bytes have moved or the file ends. Returns the bytes moved, -1 with errno
+// set when the system fails.
+template <typename Transfer>
+int64_t TransferAll(int64_t count, Transfer transfer) {
+    int64_t done = 0;
+    while (done < count) {
+        const ssize_t n = transfer(done, static_cast<size_t>(count - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return -1;
+        if (n == 0)
+            break;
+        done += n;
+    }
+    return done;
 }
 
 } // namespace
@@ -109,10 +120,9 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
         error = EISDIR;
     }
     if (handle_ < 0) {
-        const std::string message = "\"" + fileName + "\". " + SystemReason(error);
         if (create)
-            throw EFCreateError("Cannot create file " + message, error);
-        throw EFOpenError("Cannot open file " + message, error);
+            throw EFCreateError(Failure("Cannot create file", error), error);
+        throw EFOpenError(Failure("Cannot open file", error), error);
     }
 }
 
@@ -121,53 +131,48 @@ TFileStream::~TFileStream() {
         ::close(handle_);
 }
 
+std::string TFileStream::Failure(const char* what, int error) const {
+    return std::string(what) + " \"" + fileName_ + "\". " + std::strerror(error);
+}
+
 int64_t TFileStream::Read(void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::read(handle_, static_cast<char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EReadError("Cannot read file \"" + fileName_ + "\". " + SystemReason(errno), errno);
-        if (n == 0)
-            break;
-        done += n;
+    char* bytes = static_cast<char*>(buffer);
+    const int64_t done = TransferAll(count, [&](int64_t at, size_t n) { return ::read(handle_, bytes + at, n); });
+    if (done < 0) {
+        const int error = errno;
+        throw EReadError(Failure("Cannot read file", error), error);
     }
     return done;
 }
 
 int64_t TFileStream::Write(const void* buffer, int64_t count) {
-    int64_t done = 0;
-    while (done < count) {
-        const ssize_t n = ::write(handle_, static_cast<const char*>(buffer) + done, static_cast<size_t>(count - done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            throw EWriteError("Cannot write file \"" + fileName_ + "\". " + SystemReason(errno), errno);
-        if (n == 0)
-            break;
-        done += n;
+    const char* bytes = static_cast<const char*>(buffer);
+    const int64_t done = TransferAll(count, [&](int64_t at, size_t n) { return ::write(handle_, bytes + at, n); });
+    if (done < 0) {
+        const int error = errno;
+        throw EWriteError(Failure("Cannot write file", error), error);
     }
     return done;
 }
 
 int64_t TFileStream::Seek(int64_t offset, uint16_t origin) {
-    int whence = SEEK_SET;
-    switch (origin) {
-    case soFromBeginning: whence = SEEK_SET; break;
-    case soFromCurrent: whence = SEEK_CUR; break;
-    case soFromEnd: whence = SEEK_END; break;
-    default: throw EInOutError("Invalid seek origin " + std::to_string(origin));
-    }
+    CheckOrigin(origin);
+    const int whence = origin == soFromCurrent ? SEEK_CUR : origin == soFromEnd ? SEEK_END : SEEK_SET;
     const off_t position = ::lseek(handle_, static_cast<off_t>(offset), whence);
-    if (position < 0)
-        throw EInOutError("Cannot seek in file \"" + fileName_ + "\". " + SystemReason(errno), errno);
+    if (position < 0) {
+        const int error = errno;
+        throw EInOutError(Failure("Cannot seek in file", error), error);
+    }
     return position;
 }
 
 void TFileStream::SetSize(int64_t newSize) {
-    if (newSize < 0 || ::ftruncate(handle_, static_cast<off_t>(newSize)) != 0)
-        throw EWriteError("Cannot set the size of file \"" + fileName_ + "\"", errno);
+    if (newSize < 0)
+        throw EInOutError("Invalid stream size " + std::to_string(newSize));
+    if (::ftruncate(handle_, static_cast<off_t>(newSize)) != 0) {
+        const int error = errno;
+        throw EWriteError(Failure("Cannot set the size of file", error), error);
+    }
     if (Position() > newSize)
         SetPosition(newSize);
 }

@@ -73,6 +73,8 @@ public:
     int Handle() const { return handle_; }
 
 private:
+    std::string Failure(const char* what, int error) const;
+
     std::string fileName_;
     int handle_ = -1;
 };
