@@ -2,9 +2,10 @@
 
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/SettingsFile.h"
 #include "platform/rtl/SysPaths.h"
-#include "platform/rtl/WatchedFile.h"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <optional>
@@ -17,32 +18,58 @@ IMPLEMENT_CLASS(TIniFile)
 
 namespace {
 
+using rtl::TrimBlanks;
+
 // Settings files are small; anything beyond this is not one.
 constexpr size_t MaxIniFileBytes = 64u << 20;
 
-constexpr std::string_view Blanks = " \t";
-
-std::string_view Trim(std::string_view text)
+bool IsAscii(std::string_view text)
 {
-    const auto first = text.find_first_not_of(Blanks);
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(Blanks) - first + 1);
-}
-
-// Names compare without letter case; this is the form they are looked up by.
-std::string Folded(std::string_view name)
-{
-    name = Trim(name);
-    for (const char c : name)
+    for (const char c : text)
         if (static_cast<unsigned char>(c) >= 0x80)
-            return rtl::AnsiUpperCase(name);
-    std::string folded(name);
-    for (char& c : folded)
-        if (c >= 'a' && c <= 'z')
-            c = static_cast<char>(c - 'a' + 'A');
-    return folded;
+            return false;
+    return true;
 }
+
+char AsciiUpper(char c)
+{
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// Section and key names compare without letter case (Windows-1252 letters).
+// Plain ASCII names, by far the most common, take a path without copies.
+struct SameName {
+    bool operator()(std::string_view a, std::string_view b) const
+    {
+        if (IsAscii(a) && IsAscii(b))
+            return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                return AsciiUpper(x) == AsciiUpper(y);
+            });
+        return rtl::AnsiSameText(a, b);
+    }
+};
+
+// Hashes the upper-case form, so names SameName calls equal hash alike.
+struct NameHash {
+    size_t operator()(std::string_view name) const
+    {
+        if (!IsAscii(name))
+            return Fnv(rtl::AnsiUpperCase(name), [](char c) { return c; });
+        return Fnv(name, AsciiUpper);
+    }
+
+    template <class Map>
+    static size_t Fnv(std::string_view text, Map map)
+    {
+        size_t hash = 14695981039346656037ull;
+        for (const char c : text)
+            hash = (hash ^ static_cast<unsigned char>(map(c))) * 1099511628211ull;
+        return hash;
+    }
+};
+
+template <class T>
+using NameMap = std::unordered_map<std::string_view, T, NameHash, SameName>;
 
 std::string_view StripQuotes(std::string_view value)
 {
@@ -51,20 +78,20 @@ std::string_view StripQuotes(std::string_view value)
     return value;
 }
 
-std::vector<std::string> SplitLines(std::string_view text)
+// Removes the marked lines; false when none was marked.
+bool RemoveMarked(std::vector<std::string>& lines, const std::vector<bool>& marked)
 {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.emplace_back(text.substr(start));
-            break;
-        }
-        lines.emplace_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+    size_t kept = 0;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (marked[i])
+            continue;
+        if (kept != i)
+            lines[kept] = std::move(lines[i]);
+        ++kept;
     }
-    return lines;
+    const bool changed = kept != lines.size();
+    lines.resize(kept);
+    return changed;
 }
 
 bool HasLineBreak(std::string_view text)
@@ -80,7 +107,7 @@ void CheckSectionName(const std::string& section)
 
 void CheckKeyName(const std::string& ident)
 {
-    const std::string_view key = Trim(ident);
+    const std::string_view key = TrimBlanks(ident);
     if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '['
         || key.front() == ';')
         throw EIniFileException("Invalid key name \"" + ident + "\"");
@@ -103,7 +130,7 @@ std::string ResolveIniFileName(const std::string& fileName)
 
 std::optional<int32_t> rtl::ParseIniInteger(std::string_view text)
 {
-    text = Trim(text);
+    text = TrimBlanks(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '-' || text.front() == '+')) {
         negative = text.front() == '-';
@@ -171,45 +198,86 @@ void TCustomIniFile::UpdateFile()
 // ---------------------------------------------------------------------------
 // TIniFile
 
-// The file as lines, and an index of its sections and keys. The lines are
-// what is written back, so comments and lines this reader ignores survive.
+// The file's text, its lines, and an index of its sections and keys. The
+// lines are what is written back, so comments and lines this reader ignores
+// survive. Names and values are views into the text.
 struct TIniFile::Content {
     struct Entry {
-        std::string key;   // as written in the file
-        std::string value; // blanks around it removed, quotes kept
+        std::string_view key;   // as written in the file
+        std::string_view value; // blanks around it removed, quotes kept
         size_t line = 0;
     };
     struct Section {
-        std::string name;
+        std::string_view name;
         size_t header = 0; // line of "[name]"
         size_t end = 0;    // line after the section's last line
         std::vector<Entry> entries;
-        std::unordered_map<std::string, size_t> firstEntry; // folded key -> entry
+        NameMap<size_t> firstEntry; // key -> its first entry
     };
 
-    std::vector<std::string> lines;
-    std::vector<Section> sections;                         // in file order
-    std::unordered_map<std::string, size_t> firstSection; // folded name -> section
+    Content() = default;
+    Content(const Content&) = delete; // the views would point into the other's text
+    Content& operator=(const Content&) = delete;
+    Content& operator=(Content&&) = default;
+
+    std::string text;
+    std::vector<std::string_view> lines;
+    std::vector<Section> sections; // in file order
+    NameMap<size_t> firstSection;  // name -> its first section
     bool readable = true;
 
-    void Load(std::string_view bytes)
-    {
-        lines = SplitLines(rtl::DecodeStoredText(bytes));
-        Index();
-    }
+    void Load(std::string_view bytes) { SetText(rtl::DecodeStoredText(bytes)); }
 
-    std::string Text() const
+    std::vector<std::string> EditableLines() const { return {lines.begin(), lines.end()}; }
+
+    // Takes edited lines as the new content, each ended by CR LF.
+    void SetLines(const std::vector<std::string>& edited)
     {
-        std::string text;
-        for (const auto& line : lines) {
-            text += line;
-            text += "\r\n";
+        std::string joined;
+        for (const auto& line : edited) {
+            joined += line;
+            joined += "\r\n";
         }
-        return rtl::EncodeSettingsText(text);
+        SetText(std::move(joined));
     }
 
-    void Index()
+    const Section* Find(std::string_view section) const
     {
+        const auto found = firstSection.find(TrimBlanks(section));
+        return found == firstSection.end() ? nullptr : &sections[found->second];
+    }
+
+    const Entry* Find(std::string_view section, std::string_view ident) const
+    {
+        const Section* found = Find(section);
+        if (found == nullptr)
+            return nullptr;
+        const auto entry = found->firstEntry.find(TrimBlanks(ident));
+        return entry == found->firstEntry.end() ? nullptr : &found->entries[entry->second];
+    }
+
+    // The lines of every section of that name; with ident, only its key lines.
+    std::vector<bool> LinesOf(std::string_view section, const std::string_view* ident = nullptr) const
+    {
+        std::vector<bool> marked(lines.size(), false);
+        for (const auto& found : sections) {
+            if (!SameName()(found.name, TrimBlanks(section)))
+                continue;
+            if (ident == nullptr)
+                std::fill(marked.begin() + static_cast<std::ptrdiff_t>(found.header),
+                    marked.begin() + static_cast<std::ptrdiff_t>(found.end), true);
+            else
+                for (const auto& entry : found.entries)
+                    marked[entry.line] = marked[entry.line] || SameName()(entry.key, TrimBlanks(*ident));
+        }
+        return marked;
+    }
+
+private:
+    void SetText(std::string newText)
+    {
+        text = std::move(newText);
+        lines = rtl::SplitSettingsLines(text);
         sections.clear();
         firstSection.clear();
         for (size_t i = 0; i < lines.size(); ++i)
@@ -218,59 +286,29 @@ struct TIniFile::Content {
             sections.back().end = lines.size();
     }
 
-    const Section* Find(const std::string& section) const
-    {
-        const auto found = firstSection.find(Folded(section));
-        return found == firstSection.end() ? nullptr : &sections[found->second];
-    }
-
-    const Entry* Find(const std::string& section, const std::string& ident) const
-    {
-        const Section* found = Find(section);
-        if (found == nullptr)
-            return nullptr;
-        const auto entry = found->firstEntry.find(Folded(ident));
-        return entry == found->firstEntry.end() ? nullptr : &found->entries[entry->second];
-    }
-
-    // Removes the lines of which remove says so, then indexes again.
-    template <class Predicate>
-    bool RemoveLines(Predicate remove)
-    {
-        std::vector<std::string> kept;
-        for (size_t i = 0; i < lines.size(); ++i)
-            if (!remove(i))
-                kept.push_back(std::move(lines[i]));
-        const bool changed = kept.size() != lines.size();
-        lines = std::move(kept);
-        Index();
-        return changed;
-    }
-
-private:
     void IndexLine(size_t i)
     {
-        const std::string_view line = Trim(lines[i]);
+        const std::string_view line = TrimBlanks(lines[i]);
         if (line.starts_with('[')) {
             if (!sections.empty())
                 sections.back().end = i;
             const auto close = line.find(']');
             Section section;
-            section.name = std::string(Trim(line.substr(1, close == std::string_view::npos ? close : close - 1)));
+            section.name = TrimBlanks(line.substr(1, close == std::string_view::npos ? close : close - 1));
             section.header = i;
-            firstSection.try_emplace(Folded(section.name), sections.size());
+            firstSection.try_emplace(section.name, sections.size());
             sections.push_back(std::move(section));
             return;
         }
         const auto equals = line.find('=');
         if (sections.empty() || line.starts_with(';') || equals == std::string_view::npos)
             return;
-        const std::string_view key = Trim(line.substr(0, equals));
+        const std::string_view key = TrimBlanks(line.substr(0, equals));
         if (key.empty())
             return;
         Section& section = sections.back();
-        section.firstEntry.try_emplace(Folded(key), section.entries.size());
-        section.entries.push_back({std::string(key), std::string(Trim(line.substr(equals + 1))), i});
+        section.firstEntry.try_emplace(key, section.entries.size());
+        section.entries.push_back({key, TrimBlanks(line.substr(equals + 1)), i});
     }
 };
 
@@ -299,14 +337,16 @@ const TIniFile::Content& TIniFile::Current(Use use)
     return *content_;
 }
 
-void TIniFile::Change(const std::function<bool(Content&)>& edit)
+void TIniFile::Change(const std::function<bool(const Content&, std::vector<std::string>&)>& edit)
 {
-    Current(Use::Changing);
-    if (!edit(*content_))
+    const Content& current = Current(Use::Changing);
+    std::vector<std::string> lines = current.EditableLines();
+    if (!edit(current, lines))
         return;
+    content_->SetLines(lines);
     // After a failed save the file counts as changed, so the next use reads
     // the old content back.
-    file_->Write(content_->Text());
+    file_->Write(rtl::EncodeSettingsText(content_->text));
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident, const std::string& defaultValue)
@@ -320,23 +360,22 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     CheckSectionName(section);
     CheckKeyName(ident);
     CheckValue(ident, value);
-    const std::string line = std::string(Trim(ident)) + "=" + value;
-    Change([&](Content& content) {
+    const std::string line = std::string(TrimBlanks(ident)) + "=" + value;
+    Change([&](const Content& content, std::vector<std::string>& lines) {
         if (const Content::Entry* entry = content.Find(section, ident)) {
-            content.lines[entry->line] = line;
+            lines[entry->line] = line;
         } else if (const Content::Section* found = content.Find(section)) {
-            size_t last = found->header;
+            size_t last = found->header; // new keys go after the section's last line
             for (size_t i = found->header + 1; i < found->end; ++i)
-                if (!Trim(content.lines[i]).empty())
+                if (!TrimBlanks(lines[i]).empty())
                     last = i;
-            content.lines.insert(content.lines.begin() + static_cast<std::ptrdiff_t>(last + 1), line);
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last + 1), line);
         } else {
-            if (!content.lines.empty() && !Trim(content.lines.back()).empty())
-                content.lines.emplace_back();
-            content.lines.push_back("[" + std::string(Trim(section)) + "]");
-            content.lines.push_back(line);
+            if (!lines.empty() && !TrimBlanks(lines.back()).empty())
+                lines.emplace_back();
+            lines.push_back("[" + std::string(TrimBlanks(section)) + "]");
+            lines.push_back(line);
         }
-        content.Index();
         return true;
     });
 }
@@ -358,8 +397,8 @@ void TIniFile::ReadSection(const std::string& section, TStrings& strings)
     if (found == nullptr)
         return;
     for (size_t i = 0; i < found->entries.size(); ++i)
-        if (found->firstEntry.at(Folded(found->entries[i].key)) == i)
-            strings.Add(found->entries[i].key);
+        if (found->firstEntry.at(found->entries[i].key) == i)
+            strings.Add(std::string(found->entries[i].key));
 }
 
 void TIniFile::ReadSections(TStrings& strings)
@@ -367,8 +406,8 @@ void TIniFile::ReadSections(TStrings& strings)
     strings.Clear();
     const Content& content = Current(Use::Reading);
     for (size_t i = 0; i < content.sections.size(); ++i)
-        if (content.firstSection.at(Folded(content.sections[i].name)) == i)
-            strings.Add(content.sections[i].name);
+        if (content.firstSection.at(content.sections[i].name) == i)
+            strings.Add(std::string(content.sections[i].name));
 }
 
 void TIniFile::ReadSectionValues(const std::string& section, TStrings& strings)
@@ -379,35 +418,22 @@ void TIniFile::ReadSectionValues(const std::string& section, TStrings& strings)
         return;
     for (size_t i = 0; i < found->entries.size(); ++i) {
         const Content::Entry& entry = found->entries[i];
-        if (found->firstEntry.at(Folded(entry.key)) == i)
-            strings.Add(entry.key + "=" + std::string(StripQuotes(entry.value)));
+        if (found->firstEntry.at(entry.key) == i)
+            strings.Add(std::string(entry.key) + "=" + std::string(StripQuotes(entry.value)));
     }
 }
 
 void TIniFile::EraseSection(const std::string& section)
 {
-    const std::string name = Folded(section);
-    Change([&](Content& content) {
-        std::vector<bool> erase(content.lines.size(), false);
-        for (const auto& found : content.sections)
-            if (Folded(found.name) == name)
-                std::fill(erase.begin() + static_cast<std::ptrdiff_t>(found.header),
-                    erase.begin() + static_cast<std::ptrdiff_t>(found.end), true);
-        return content.RemoveLines([&](size_t line) { return erase[line]; });
+    Change([&](const Content& content, std::vector<std::string>& lines) {
+        return RemoveMarked(lines, content.LinesOf(section));
     });
 }
 
 void TIniFile::DeleteKey(const std::string& section, const std::string& ident)
 {
-    const std::string name = Folded(section);
-    const std::string key = Folded(ident);
-    Change([&](Content& content) {
-        std::vector<bool> erase(content.lines.size(), false);
-        for (const auto& found : content.sections)
-            if (Folded(found.name) == name)
-                for (const auto& entry : found.entries)
-                    if (Folded(entry.key) == key)
-                        erase[entry.line] = true;
-        return content.RemoveLines([&](size_t line) { return erase[line]; });
+    const std::string_view key = ident;
+    Change([&](const Content& content, std::vector<std::string>& lines) {
+        return RemoveMarked(lines, content.LinesOf(section, &key));
     });
 }

@@ -21,6 +21,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TStrings;
 namespace rtl {
@@ -99,7 +100,9 @@ private:
     // The file's content as it is on the disk now. An unreadable file reads
     // as empty but cannot be changed (that would lose what it holds).
     const Content& Current(Use use);
-    void Change(const std::function<bool(Content&)>& edit);
+    // Runs edit on the file's lines (with the current content to find them by)
+    // and saves them when edit reports a change.
+    void Change(const std::function<bool(const Content&, std::vector<std::string>&)>& edit);
 
     std::unique_ptr<Content> content_;
     std::unique_ptr<rtl::WatchedFile> file_;

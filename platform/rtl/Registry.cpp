@@ -3,8 +3,8 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/RegistryHive.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/SettingsFile.h"
 #include "platform/rtl/SysPaths.h"
-#include "platform/rtl/WatchedFile.h"
 
 #include <atomic>
 #include <cerrno>

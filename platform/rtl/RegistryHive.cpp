@@ -1,7 +1,7 @@
 #include "platform/rtl/RegistryHive.h"
 
 #include "platform/rtl/CodePage.h"
-#include "platform/rtl/WatchedFile.h"
+#include "platform/rtl/SettingsFile.h"
 
 #include <algorithm>
 #include <charconv>
@@ -28,14 +28,6 @@ constexpr RootName RootNames[] = {
 
 constexpr std::string_view Header = "REGEDIT4";
 
-std::string_view Trim(std::string_view text)
-{
-    const auto first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 bool LessWithoutCase(const std::unique_ptr<RegKey>& key, std::string_view name)
 {
     return AnsiCompareText(key->Name, name) < 0;
@@ -43,22 +35,6 @@ bool LessWithoutCase(const std::unique_ptr<RegKey>& key, std::string_view name)
 
 // ---------------------------------------------------------------------------
 // Reading
-
-std::vector<std::string_view> SplitLines(std::string_view text)
-{
-    std::vector<std::string_view> lines;
-    size_t start = 0;
-    while (start < text.size()) {
-        const auto end = text.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
-            lines.push_back(text.substr(start));
-            break;
-        }
-        lines.push_back(text.substr(start, end - start));
-        start = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
-    }
-    return lines;
-}
 
 // A quoted string at the start of text with \\ and \" escapes; text is
 // advanced past the closing quote. nullopt when it is not closed.
@@ -93,14 +69,14 @@ std::optional<uint32_t> ParseHex32(std::string_view digits)
 std::optional<std::string> ParseHexBytes(std::string_view list)
 {
     std::string bytes;
-    list = Trim(list);
+    list = TrimBlanks(list);
     if (list.empty())
         return bytes;
     size_t start = 0;
     while (true) {
         const auto comma = list.find(',', start);
         const std::string_view item =
-            Trim(list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+            TrimBlanks(list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         const auto value = ParseHex32(item);
         if (!value || item.size() > 2)
             return std::nullopt;
@@ -121,15 +97,15 @@ std::string BytesToText(std::string_view bytes)
 // The data after "=": a string, dword:, hex: or hex(type):.
 std::optional<RegValue> ParseData(std::string_view data)
 {
-    data = Trim(data);
+    data = TrimBlanks(data);
     if (data.starts_with('"')) {
         auto text = TakeQuoted(data);
-        if (!text || !Trim(data).empty())
+        if (!text || !TrimBlanks(data).empty())
             return std::nullopt;
         return RegValue{{}, REG_SZ, std::move(*text)};
     }
     if (data.starts_with("dword:")) {
-        const auto value = ParseHex32(Trim(data.substr(6)));
+        const auto value = ParseHex32(TrimBlanks(data.substr(6)));
         if (!value)
             return std::nullopt;
         std::string bytes(4, '\0');
@@ -172,7 +148,7 @@ std::optional<RegValue> ParseValueLine(std::string_view line)
             return std::nullopt;
         name = std::move(*quoted);
     }
-    line = Trim(line);
+    line = TrimBlanks(line);
     if (!line.starts_with('='))
         return std::nullopt;
     auto value = ParseData(line.substr(1));
@@ -184,12 +160,12 @@ std::optional<RegValue> ParseValueLine(std::string_view line)
 // A hex list may go on over lines that end in "\".
 std::string JoinContinuations(const std::vector<std::string_view>& lines, size_t& i)
 {
-    std::string joined(Trim(lines[i]));
+    std::string joined(TrimBlanks(lines[i]));
     if (joined.find("=hex") == std::string::npos)
         return joined;
     while (!joined.empty() && joined.back() == '\\' && i + 1 < lines.size()) {
         joined.pop_back();
-        joined += Trim(lines[++i]);
+        joined += TrimBlanks(lines[++i]);
     }
     return joined;
 }
@@ -430,7 +406,7 @@ RegHive RegHive::Parse(std::string_view bytes)
 {
     RegHive hive;
     const std::string text = DecodeStoredText(bytes);
-    const auto lines = SplitLines(text);
+    const auto lines = SplitSettingsLines(text);
     RegKey* current = nullptr; // values before a usable key header are skipped
     for (size_t i = 0; i < lines.size(); ++i) {
         const std::string line = JoinContinuations(lines, i);

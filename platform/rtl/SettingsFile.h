@@ -1,19 +1,22 @@
 #pragma once
 
-// A settings file that several programs read and write: it is read whole,
-// and a cheap check tells whether it changed on the disk since. The file
-// version last read is kept open, so its inode cannot be reused by a later
-// save and a replaced file is always noticed.
+// What the settings files (ini files, the registry file) share: the file
+// itself, watched for changes by other programs, and the rules of its text.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct stat;
 
 namespace rtl {
 
+// A settings file that several programs read and write: it is read whole,
+// and a cheap check tells whether it changed on the disk since. The file
+// version last read is kept open, so its inode cannot be reused by a later
+// save and a replaced file is always noticed.
 class WatchedFile {
 public:
     WatchedFile(std::string path, size_t maxBytes);
@@ -58,5 +61,12 @@ private:
 // gives it, unless those bytes would read back as other text (1252 bytes that
 // happen to form UTF-8, like "Ã¤"); then UTF-8, which always reads back.
 std::string EncodeSettingsText(std::string_view utf8);
+
+// The lines of a text, split at CR LF, LF or a lone CR; a final line break
+// ends the last line rather than starting an empty one.
+std::vector<std::string_view> SplitSettingsLines(std::string_view text);
+
+// The text without the blanks (spaces, tabs) around it.
+std::string_view TrimBlanks(std::string_view text);
 
 } // namespace rtl

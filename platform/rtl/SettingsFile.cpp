@@ -1,4 +1,4 @@
-#include "platform/rtl/WatchedFile.h"
+#include "platform/rtl/SettingsFile.h"
 
 #include "platform/rtl/AtomicFile.h"
 #include "platform/rtl/CodePage.h"
@@ -127,6 +127,30 @@ std::string EncodeSettingsText(std::string_view utf8)
     if (DecodeStoredText(bytes) != utf8)
         return std::string(utf8);
     return bytes;
+}
+
+std::vector<std::string_view> SplitSettingsLines(std::string_view text)
+{
+    std::vector<std::string_view> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = start;
+        while (end < text.size() && text[end] != '\r' && text[end] != '\n')
+            ++end;
+        lines.push_back(text.substr(start, end - start));
+        if (end < text.size() && text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n')
+            ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
+std::string_view TrimBlanks(std::string_view text)
+{
+    const auto first = text.find_first_not_of(" \t");
+    if (first == std::string_view::npos)
+        return {};
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
 } // namespace rtl
