@@ -106,12 +106,12 @@ bool WildcardMatch(const std::u32string& name, const std::u32string& mask) {
     size_t n = 0, m = 0;
     size_t starMask = std::u32string::npos, starName = 0;
     while (n < name.size()) {
-        if (m < mask.size() && (mask[m] == U'?' || mask[m] == name[n])) {
-            ++n;
-            ++m;
-        } else if (m < mask.size() && mask[m] == U'*') {
+        if (m < mask.size() && mask[m] == U'*') {
             starMask = m++;
             starName = n;
+        } else if (m < mask.size() && (mask[m] == U'?' || mask[m] == name[n])) {
+            ++n;
+            ++m;
         } else if (starMask != std::u32string::npos) {
             m = starMask + 1;
             n = ++starName;
