@@ -63,10 +63,11 @@ int FindNext(TSearchRec& rec);
 void FindClose(TSearchRec& rec);
 
 // Wildcard match of a file name: "*" any run of characters, "?" one
-// character, letters compared without case. "*.*" matches every name.
+// character, letters compared without case. A mask ending in ".*" also takes
+// names without an extension, so "*.*" matches every name.
 bool MatchesMask(const std::string& fileName, const std::string& mask);
 
-// Compares two file names without letter case (ASCII and Latin-1 letters).
+// Compares two file names without letter case (the letters of Windows-1252).
 bool SameFileName(const std::string& a, const std::string& b);
 
 bool DeleteFile(const std::string& fileName);
