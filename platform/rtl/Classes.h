@@ -34,6 +34,7 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
@@ -149,6 +150,9 @@ public:
     const std::string& ClassName() const { return ClassType()->ClassName(); }
     bool InheritsFrom(TClass ancestor) const { return ClassType()->InheritsFrom(ancestor); }
 };
+
+// The plain event: the sender only.
+using TNotifyEvent = std::function<void(TObject* Sender)>;
 
 // Objects that can copy their state from one another. Assign asks the source
 // to assign itself to this object when this class does not know the source;

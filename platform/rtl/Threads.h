@@ -67,7 +67,7 @@ public:
     // the thread starts.
     bool FreeOnTerminate = false;
     // Fired on the main thread (through Synchronize) after Execute.
-    std::function<void(TObject* Sender)> OnTerminate;
+    TNotifyEvent OnTerminate;
 
     // The exception that ended Execute, if any: it is caught, not rethrown.
     std::exception_ptr FatalException() const;
