@@ -8,11 +8,14 @@
 
 #include <fontconfig/fontconfig.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace FontTools {
 
 namespace {
+
+constexpr std::int32_t MaxFontPoints = 1 << 16;
 
 using LittleEndian::GetInt32;
 using LittleEndian::PutInt32;
@@ -141,7 +144,9 @@ std::unique_ptr<TFont> InterpretFontData(const std::vector<std::uint8_t>& blob)
     font->SetColor(GetInt32(&blob[4]));
     font->SetName(rtl::DecodeStoredText(
         std::string_view(reinterpret_cast<const char*>(&blob[12]), static_cast<std::size_t>(nameLength))));
-    font->SetSize(GetInt32(&blob[nameEnd]));
+    // A size read from a file is clamped to what a font can have, so that the
+    // point-to-pixel conversion cannot overflow.
+    font->SetSize(std::clamp(GetInt32(&blob[nameEnd]), -MaxFontPoints, MaxFontPoints));
     font->SetStyle(TFontStyles::FromBits(blob[nameEnd + 4]));
     return font;
 }
