@@ -225,6 +225,20 @@ int RawCopyWidth(const TPixelBuffer& dest, const TPixelBuffer* source, std::uint
   return 0;
 }
 
+// Whole rows that lie back to back in both buffers move as one block, which
+// lets the C library use its fastest copy for large pictures.
+bool MoveWholeBlock(const TPixelBuffer& dest, const TPixelBuffer& source, const TRegion& area, int dx,
+                    int dy, int bytesPerPixel) {
+  if (area.Bands().size() != 1 || area.Bands()[0].X.size() != 2) return false;
+  const TRegion::Band& band = area.Bands()[0];
+  const bool fullRows = dx == 0 && band.X[0] == 0 && band.X[1] == dest.Width && source.Width == dest.Width;
+  if (!fullRows || dest.Stride != source.Stride || dest.Stride <= 0) return false;
+  const std::size_t rowBytes = static_cast<std::size_t>(dest.Width) * bytesPerPixel;
+  const std::size_t rows = static_cast<std::size_t>(band.Bottom - band.Top);
+  std::memmove(dest.Row(band.Top), source.Row(band.Top + dy), (rows - 1) * dest.Stride + rowBytes);
+  return true;
+}
+
 }  // namespace
 
 void Transfer(const TPixelBuffer& dest, const TRegion& clip, const TRect& destRect,
@@ -249,6 +263,7 @@ void Transfer(const TPixelBuffer& dest, const TRegion& clip, const TRect& destRe
 
   const auto& bands = area.Bands();
   const int bandCount = static_cast<int>(bands.size());
+  if (rawBytes && MoveWholeBlock(dest, *source, area, dx, dy, rawBytes)) return;
   for (int bi = 0; bi < bandCount; ++bi) {
     const TRegion::Band& band = bands[bottomUp ? bandCount - 1 - bi : bi];
     for (int k = 0; k < band.Bottom - band.Top; ++k) {
