@@ -31,13 +31,17 @@ struct LoadedModule {
     std::vector<InitPair> initialised; // in init order
 };
 
-// Loads can nest (an init may load another package), so the pairs recorded
-// during each dlopen collect on a stack of frames.
 struct PackageLoader {
-    std::recursive_mutex lock;
-    std::vector<std::vector<InitPair>> loadingFrames;
+    std::recursive_mutex lock; // one load or unload at a time
     std::map<HMODULE, LoadedModule> modules; // packages and libraries
 };
+
+// The pairs recorded by the static initialisers of the module being loaded
+// on this thread. Loads can nest (an init may load another package), hence a
+// stack of frames. Per thread, so that RegisterModuleInit needs no lock: a
+// module loaded by another thread runs its initialisers under the dynamic
+// loader's lock, and waiting for ours there could deadlock.
+thread_local std::vector<std::vector<InitPair>> loadingFrames;
 
 PackageLoader& Loader()
 {
@@ -141,10 +145,10 @@ HMODULE LoadModule(const std::string& fileName, std::string& reason)
     PackageLoader& loader = Loader();
     std::lock_guard guard(loader.lock);
 
-    loader.loadingFrames.emplace_back();
+    loadingFrames.emplace_back();
     HMODULE module = dlopen(fileName.c_str(), RTLD_NOW | RTLD_LOCAL);
-    std::vector<InitPair> recorded = std::move(loader.loadingFrames.back());
-    loader.loadingFrames.pop_back();
+    std::vector<InitPair> recorded = std::move(loadingFrames.back());
+    loadingFrames.pop_back();
     if (!module) {
         reason = DlErrorText();
         return nullptr;
@@ -225,14 +229,11 @@ void UnloadPackage(HMODULE Module)
 
 void RegisterModuleInit(void (*init)(), void (*fini)())
 {
-    PackageLoader& loader = Loader();
-    std::unique_lock guard(loader.lock);
-    if (!loader.loadingFrames.empty()) {
+    if (!loadingFrames.empty()) {
         const void* module = ModuleOfAddress(reinterpret_cast<const void*>(init ? init : fini));
-        loader.loadingFrames.back().push_back({init, fini, module});
+        loadingFrames.back().push_back({init, fini, module});
         return;
     }
-    guard.unlock();
     if (init)
         init();
 }
