@@ -38,6 +38,8 @@ public:
     virtual void Move(int currentIndex, int newIndex);
     void AddStrings(const TStrings& strings);
     // From another TStrings: replaces the contents by its strings and objects.
+    // Objects are shared, not copied: at most one of two lists holding the
+    // same objects may own them.
     void Assign(const TPersistent* Source) override;
 
     virtual int IndexOf(const std::string& s) const;
