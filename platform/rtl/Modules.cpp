@@ -3,12 +3,12 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
 #include "platform/rtl/Properties.h"
 #include "platform/rtl/SysPaths.h"
 
 #include <dlfcn.h>
 #include <link.h>
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <exception>
@@ -61,12 +61,6 @@ bool EndsWithNoCase(std::string_view text, std::string_view suffix)
     return text.size() >= suffix.size() && rtl::AnsiSameText(text.substr(text.size() - suffix.size()), suffix);
 }
 
-bool FileExists(const std::string& path)
-{
-    struct stat st {};
-    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
 const void* LinkMapOf(HMODULE module)
 {
     link_map* map = nullptr;
@@ -82,8 +76,8 @@ std::string DlErrorText()
 }
 
 // Runs the fini functions of the given pairs, last first, then unregisters the
-// module's classes and their published properties. Every fini runs even when one fails; the first failure is
-// returned.
+// module's classes and their published properties. Every fini runs even when
+// one fails; the first failure is returned.
 std::exception_ptr Finalise(const std::vector<InitPair>& initialised, const void* module)
 {
     std::exception_ptr firstError;
@@ -241,7 +235,7 @@ void RegisterModuleInit(void (*init)(), void (*fini)())
 HMODULE LoadLibrary(const std::string& FileName)
 {
     std::string path = FileName;
-    if (!HasFolder(FileName) && FileExists(ProgramDir() + FileName))
+    if (!HasFolder(FileName) && rtl::FileExists(ProgramDir() + FileName))
         path = ProgramDir() + FileName;
     std::string reason;
     HMODULE module = LoadModule(path, reason);
