@@ -25,10 +25,19 @@ std::string Quoted(const char* format, const std::string& fileName)
 
 void ShowFileError(const std::string& text)
 {
-    std::fprintf(stderr, "%s\n", text.c_str());
+    if (VisteloList::ShowMessage)
+        VisteloList::ShowMessage(text);
 }
 
 } // namespace
+
+namespace VisteloList {
+
+std::function<void(const std::string& Text)> ShowMessage = [](const std::string& Text) {
+    std::fprintf(stderr, "%s\n", Text.c_str());
+};
+
+} // namespace VisteloList
 
 void TVisteloListItem::Assign(const TListItem& Source)
 {

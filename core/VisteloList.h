@@ -9,6 +9,7 @@
 #include "core/VisteloNPics.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -68,3 +69,12 @@ private:
     void ReadConfigChunk(c_zofilewintypes& File);
     void ReadItemsChunk(c_zofilewintypes& File);
 };
+
+namespace VisteloList {
+
+// The message box (OK only) in which show lists report files they could not
+// save or load. The user-interface layer installs its message box here when
+// it starts; until then the text goes to the standard error stream.
+extern std::function<void(const std::string& Text)> ShowMessage;
+
+} // namespace VisteloList
