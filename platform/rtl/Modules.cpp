@@ -132,6 +132,18 @@ std::optional<std::string> Initialise(const std::vector<InitPair>& pairs, const 
     return std::nullopt;
 }
 
+std::optional<std::string> RunForeignInits(const std::vector<InitPair>& pairs)
+{
+    try {
+        for (const InitPair& pair : pairs)
+            if (pair.init)
+                pair.init();
+    } catch (...) {
+        return "Initialisation failed: " + ErrorText(std::current_exception());
+    }
+    return std::nullopt;
+}
+
 // Loads the file and runs the init functions it recorded; nullptr and the
 // reason on failure, which leaves nothing loaded.
 HMODULE LoadModule(const std::string& fileName, std::string& reason)
@@ -156,14 +168,14 @@ HMODULE LoadModule(const std::string& fileName, std::string& reason)
     // initialise now and stay.
     const void* map = LinkMapOf(module);
     std::vector<InitPair> own;
-    for (const InitPair& pair : recorded) {
-        if (pair.module == map)
-            own.push_back(pair);
-        else if (pair.init)
-            pair.init();
-    }
+    std::vector<InitPair> foreign;
+    for (const InitPair& pair : recorded)
+        (pair.module == map ? own : foreign).push_back(pair);
     LoadedModule loaded;
-    if (auto failure = Initialise(own, map, loaded.initialised)) {
+    auto failure = RunForeignInits(foreign);
+    if (!failure)
+        failure = Initialise(own, map, loaded.initialised);
+    if (failure) {
         dlclose(module);
         reason = *failure;
         return nullptr;
