@@ -29,7 +29,7 @@
 //
 // Descendants that do not change the class functions use DECLARE_CLASS and
 // inherit the parent's metaclass type, so `TDerived::StaticClass()->Caption()`
-// dispatches like a class function of the original platform.
+// dispatches to the most derived override, from the class alone.
 
 #include "platform/rtl/Exceptions.h"
 
