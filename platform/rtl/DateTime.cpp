@@ -486,6 +486,7 @@ private:
         const std::string& text = pattern_.text;
         std::string out;
         bool inFraction = false;
+        bool afterExponent = false;
         int integerIndex = 0;
         size_t fractionIndex = 0;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -495,7 +496,10 @@ private:
                 const size_t end = close == std::string::npos ? text.size() : close;
                 out.append(text, i + 1, end - i - 1);
                 i = end;
+            } else if (afterExponent) {
+                out += c; // the pattern ends with the exponent; the rest is text
             } else if (i == pattern_.exponentAt) {
+                afterExponent = true;
                 out += c;
                 out += ExponentText(exponent, text[i + 1] == '+', pattern_.exponentDigits);
                 i += 1 + pattern_.exponentDigits;

@@ -153,6 +153,7 @@ TEST(FormatFloat, GermanTable) {
         {"0.0;(0.0);'null'", 0.01, "null"}, // rounds to zero
         {"0.00E+00", 12345, "1,23E+04"},
         {"0.00E-00", 0.00012345, "1,23E-04"},
+        {"0.0E+0 0", 1234, "1,2E+3 0"}, // after the exponent everything is text
         {"'Preis: '0.00' €'", 3, "Preis: 3,00 €"},
         {"000-000", 123456, "123-456"},
         {"", 1.5, "1,5"},
