@@ -6,6 +6,7 @@
 #include "platform/graphics/BmpCodec.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
 
 IMPLEMENT_CLASS(TBitmap)
 
@@ -240,3 +241,17 @@ void TBitmap::LoadFromStream(TStream& stream) {
 }
 
 void TBitmap::SaveToStream(TStream& stream) { gfx::WriteBmp(stream, *this); }
+
+void TBitmap::LoadFromResourceName(HMODULE module, const std::string& name) {
+  const auto data = rtl::FindResource(module, RT_BITMAP, name);
+  if (!data) throw EResNotFound("Resource " + name + " not found");
+  if (data->size() >= 2 && (*data)[0] == 'B' && (*data)[1] == 'M') {
+    TMemoryStream stream;
+    stream.WriteBuffer(data->data(), static_cast<std::int64_t>(data->size()));
+    stream.SetPosition(0);
+    gfx::ReadBmp(stream, *this);
+  } else {
+    gfx::DecodeDib(data->data(), data->size(), *this);
+  }
+  Changed(this);
+}

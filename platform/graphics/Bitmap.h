@@ -6,11 +6,13 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Graphic.h"
 #include "platform/graphics/Surface.h"
+#include "platform/rtl/Resources.h"
 
 class TCanvas;
 
@@ -69,6 +71,9 @@ class TBitmap : public TGraphic, public TPixelSurface {
 
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream& stream) override;
+  // A bitmap resource of the module (a bitmap file or a bare DIB);
+  // EResNotFound when the module has none of that name.
+  void LoadFromResourceName(HMODULE module, const std::string& name);
 
   // Surface of the canvas.
   TPixelBuffer PixelBuffer() override;

@@ -500,18 +500,27 @@ void TCanvas::DrawFocusRect(const TRect& r) {
   }
 }
 
+// Pixels are read and written one by one in long loops, so they avoid
+// building the clip region.
+bool TCanvas::PixelVisible(const TPixelBuffer& b, const TPoint& p) const {
+  return !b.Empty() && b.Bounds().Contains(p.X, p.Y) && (!clip_ || clip_->Contains(p.X, p.Y));
+}
+
 TColor TCanvas::Pixels(int x, int y) {
-  const TPoint p = LogicalToDevice(x, y);
   if (!surface_) return -1;
+  const TPoint p = LogicalToDevice(x, y);
   const TPixelBuffer b = surface_->PixelBuffer();
-  if (b.Empty() || !DeviceClip().Contains(p.X, p.Y)) return -1;
+  if (!PixelVisible(b, p)) return -1;
   return gfx::PixelToColor(gfx::ReadPixel(b, p.X, p.Y));
 }
 
 void TCanvas::SetPixels(int x, int y, TColor color) {
+  if (!surface_) return;
   const TPoint p = LogicalToDevice(x, y);
-  Painter painter(*this);
-  painter.Plot(p.X, p.Y, gfx::ColorToPixel(color), pmCopy);
+  const TPixelBuffer b = surface_->PixelBuffer();
+  if (!PixelVisible(b, p)) return;
+  gfx::WritePixel(b, p.X, p.Y, gfx::ColorToPixel(color));
+  NotifyChanged({p.X, p.Y, p.X + 1, p.Y + 1});
 }
 
 void TCanvas::DrawGlyphMask(int x, int y, const std::uint8_t* mask, int width, int height,

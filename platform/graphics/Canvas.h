@@ -205,6 +205,7 @@ class TCanvas {
   // Makes the region of a shape inside a device box (inset = pen width taken off).
   using ShapeMaker = std::function<TRegion(const TRect& box, int inset)>;
 
+  bool PixelVisible(const TPixelBuffer& buffer, const TPoint& devicePoint) const;
   static TRegion WideLineShape(TPoint a, TPoint b, int width);
   void DrawLineDevice(TPoint a, TPoint b, bool includeEnd);
   void DrawOutlineRegion(const TRegion& frame);

@@ -114,6 +114,28 @@ TEST(BitmapTest, AssignCopiesPixelsFormatPaletteAndTransparency) {
   EXPECT_TRUE(b.Empty());
 }
 
+TEST(BitmapTest, LoadsBitmapResourcesWithOrWithoutFileHeader) {
+  // A 1 x 1 24-bit picture as a bare DIB and as a file.
+  std::vector<std::uint8_t> dib(40, 0);
+  dib[0] = 40;
+  dib[4] = 1;
+  dib[8] = 1;
+  dib[12] = 1;
+  dib[14] = 24;
+  dib.insert(dib.end(), {0x30, 0x20, 0x10, 0});
+  std::vector<std::uint8_t> file = {'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0};
+  file.insert(file.end(), dib.begin(), dib.end());
+  const rtl::ResourceRegistration resources(
+      rtl::HInstance(), {{RT_BITMAP, "BARE", dib.data(), dib.size()}, {RT_BITMAP, "FILE", file.data(), file.size()}});
+  for (const char* name : {"bare", "FILE"}) {
+    TBitmap b;
+    b.LoadFromResourceName(rtl::HInstance(), name);
+    EXPECT_EQ(b.Canvas().Pixels(0, 0), RGB(0x10, 0x20, 0x30)) << name;
+  }
+  TBitmap b;
+  EXPECT_THROW(b.LoadFromResourceName(rtl::HInstance(), "MISSING"), EResNotFound);
+}
+
 TEST(ColorTest, SystemColoursResolveThroughTheTable) {
   EXPECT_EQ(ColorToRGB(clBtnFace), RGB(0xC0, 0xC0, 0xC0));
   EXPECT_EQ(ColorToRGB(clWindow), clWhite);

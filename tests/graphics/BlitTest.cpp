@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <vector>
 
@@ -129,6 +130,24 @@ TEST(BlitTest, OverlappingCopiesInOneBitmapBehaveLikeMemmove) {
             }
         }
       }
+    }
+  }
+}
+
+TEST(BlitTest, OverlappingWholeRowsMoveUpAndDown) {
+  // Rows without padding lie back to back: the copy moves them as one block.
+  for (TPixelFormat format : {pf32bit, pf24bit}) {
+    for (int dy : {1, -2}) {
+      TBitmap b(4, 6, format);
+      Number(b);
+      const std::vector<std::uint32_t> before = Snapshot(b);
+      const int top = dy > 0 ? 0 : -dy;
+      gfx::BitBlt(b.Canvas(), 0, top + dy, 4, 6 - std::abs(dy), &b.Canvas(), 0, top, SRCCOPY);
+      for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 4; ++x) {
+          const bool moved = y - dy >= top && y - dy < top + 6 - std::abs(dy);
+          ASSERT_EQ(Px(b, x, y), moved ? before[(y - dy) * 4 + x] : before[y * 4 + x]) << format << " " << dy;
+        }
     }
   }
 }
