@@ -221,7 +221,9 @@ public:
     void RemoveFreeNotification(TComponent* AComponent);
 
     TComponentState ComponentState() const { return state_; }
-    // Marks this component and everything it owns as being destroyed.
+    // Marks this component and everything it owns as being destroyed. The
+    // base destructor does so only after the derived destructors have run; a
+    // derived destructor whose work others may observe calls it first.
     void Destroying();
 
     // Bracket for building a component tree: BeginLoading marks the tree as
