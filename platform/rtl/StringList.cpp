@@ -4,6 +4,7 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <algorithm>
+#include <exception>
 #include <numeric>
 #include <utility>
 
@@ -54,6 +55,32 @@ std::string ExtractQuoted(std::string_view text, std::size_t& pos) {
     return out;
 }
 
+// Brackets a batch of changes like try/finally: the batch also ends when a
+// change fails, so a failed Assign does not silence the list for good.
+class UpdateScope {
+public:
+    explicit UpdateScope(TStrings& strings) : strings_(strings), unwinding_(std::uncaught_exceptions()) {
+        strings_.BeginUpdate();
+    }
+    ~UpdateScope() noexcept(false) {
+        if (std::uncaught_exceptions() == unwinding_) {
+            strings_.EndUpdate();
+            return;
+        }
+        try {
+            strings_.EndUpdate();
+        } catch (...) {
+            // The failure already on its way is the one to report.
+        }
+    }
+    UpdateScope(const UpdateScope&) = delete;
+    UpdateScope& operator=(const UpdateScope&) = delete;
+
+private:
+    TStrings& strings_;
+    int unwinding_;
+};
+
 } // namespace
 
 IMPLEMENT_CLASS(TStrings)
@@ -63,10 +90,9 @@ IMPLEMENT_CLASS(TStringList)
 
 void TStrings::Put(int index, const std::string& s) {
     TObject* object = GetObject(index);
-    BeginUpdate();
+    const UpdateScope update(*this);
     Delete(index);
     InsertObject(index, s, object);
-    EndUpdate();
 }
 
 TObject* TStrings::GetObject(int) const {
@@ -99,32 +125,29 @@ void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
 }
 
 void TStrings::Exchange(int index1, int index2) {
-    BeginUpdate();
+    const UpdateScope update(*this);
     const std::string s1 = Strings(index1);
     TObject* o1 = Objects(index1);
     Put(index1, Strings(index2));
     PutObject(index1, Objects(index2));
     Put(index2, s1);
     PutObject(index2, o1);
-    EndUpdate();
 }
 
 void TStrings::Move(int currentIndex, int newIndex) {
     if (currentIndex == newIndex)
         return;
-    BeginUpdate();
+    const UpdateScope update(*this);
     const std::string s = Strings(currentIndex);
     TObject* object = Objects(currentIndex);
     Delete(currentIndex);
     InsertObject(newIndex, s, object);
-    EndUpdate();
 }
 
 void TStrings::AddStrings(const TStrings& strings) {
-    BeginUpdate();
+    const UpdateScope update(*this);
     for (int i = 0; i < strings.Count(); ++i)
         AddObject(strings.Strings(i), strings.Objects(i));
-    EndUpdate();
 }
 
 void TStrings::Assign(const TPersistent* Source) {
@@ -135,10 +158,9 @@ void TStrings::Assign(const TPersistent* Source) {
     }
     if (source == this)
         return;
-    BeginUpdate();
+    const UpdateScope update(*this);
     Clear();
     AddStrings(*source);
-    EndUpdate();
 }
 
 int TStrings::IndexOf(const std::string& s) const {
@@ -199,7 +221,7 @@ std::string TStrings::Text() const {
 }
 
 void TStrings::SetText(std::string_view text) {
-    BeginUpdate();
+    const UpdateScope update(*this);
     Clear();
     std::size_t pos = 0;
     while (pos < text.size()) {
@@ -211,7 +233,6 @@ void TStrings::SetText(std::string_view text) {
         if (pos < text.size() && text[pos] == '\n')
             ++pos;
     }
-    EndUpdate();
 }
 
 std::string TStrings::CommaText() const {
@@ -226,7 +247,7 @@ std::string TStrings::CommaText() const {
 }
 
 void TStrings::SetCommaText(std::string_view text) {
-    BeginUpdate();
+    const UpdateScope update(*this);
     Clear();
     std::size_t pos = 0;
     const auto skipBlanks = [&] {
@@ -250,7 +271,6 @@ void TStrings::SetCommaText(std::string_view text) {
             skipBlanks();
         }
     }
-    EndUpdate();
 }
 
 void TStrings::BeginUpdate() {

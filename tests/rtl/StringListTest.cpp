@@ -277,6 +277,18 @@ TEST(StringList, ChangeEventsFireOncePerBatch) {
     list.Delete(0);
     list.EndUpdate();
     EXPECT_EQ(changes, 4);
+
+    // A batch that fails half-way still ends, and later changes are reported.
+    TStringList twice;
+    twice.Duplicates = dupAccept;
+    twice.SetCommaText("dup,dup");
+    list.Duplicates = dupError;
+    list.SetSorted(true);
+    const int before = changes;
+    EXPECT_THROW(list.Assign(&twice), EStringListError);
+    EXPECT_EQ(changes, before + 1);
+    list.Add("later");
+    EXPECT_EQ(changes, before + 2);
 }
 
 TEST(StringList, CustomSortSeesTheListUnchanged) {
