@@ -18,8 +18,11 @@ if(VISTELO_SANITIZE)
 endif()
 
 # Every shared object resolves its own symbols at load time, so a missing
-# definition fails the build rather than a later dlopen.
-add_link_options(LINKER:--no-undefined)
+# definition fails the build rather than a later dlopen. clang's sanitizer
+# runtime lives in the executable, so fuzz builds leave them open.
+if(NOT VISTELO_FUZZ)
+  add_link_options(LINKER:--no-undefined)
+endif()
 
 # vistelo_add_gtest(<name> LABEL <label> SOURCES ... LIBS ...)
 # One GoogleTest executable per layer or subsystem; each test carries the
