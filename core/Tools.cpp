@@ -1,5 +1,7 @@
 #include "core/Tools.h"
 
+#include "platform/graphics/Canvas.h"
+#include "platform/graphics/Region.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
@@ -334,6 +336,18 @@ std::string SubTime(TDateTime a, TDateTime b)
     int hour = 0, minute = 0, second = 0, millisecond = 0;
     rtl::DecodeTime(difference, hour, minute, second, millisecond);
     return rtl::TimeToStr(difference) + "." + std::to_string(millisecond);
+}
+
+void SetClipRect(TCanvas& canvas, const TRect& rect)
+{
+    canvas.BeginPath();
+    canvas.MoveTo(rect.Left, rect.Top);
+    canvas.LineTo(rect.Right, rect.Top);
+    canvas.LineTo(rect.Right, rect.Bottom);
+    canvas.LineTo(rect.Left, rect.Bottom);
+    canvas.LineTo(rect.Left, rect.Top);
+    canvas.EndPath();
+    canvas.SelectClipPath(RGN_COPY);
 }
 
 void ZeroMem32(void* p, int n)

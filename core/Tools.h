@@ -4,10 +4,13 @@
 // separators, folder scanning, GUID texts, number and time formatting and
 // platform queries.
 
+#include "platform/graphics/Types.h"
 #include "platform/rtl/DateTime.h"
 
 #include <cstdint>
 #include <string>
+
+class TCanvas;
 
 // A GUID in its four fields, as the plug-ins report it.
 struct TGUID {
@@ -92,6 +95,9 @@ std::string CompZahlPunkt(std::int64_t value);
 std::string TickCountToStr(std::uint32_t ms);
 // Time text of a - b, "." and the milliseconds.
 std::string SubTime(TDateTime a, TDateTime b);
+
+// Makes the outline of rect the canvas's clip region, replacing the one before.
+void SetClipRect(TCanvas& canvas, const TRect& rect);
 
 // Clear, respectively copy, n 32-bit words.
 void ZeroMem32(void* p, int n);

@@ -1,6 +1,8 @@
 #include "core/Tools.h"
 
 #include "ContainerBytes.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -153,6 +155,22 @@ TEST(ToolsTest, WordsOfMemory)
     Tools::MoveMem32(overlap, overlap + 2, 6);
     const std::uint32_t moved[8] = {1, 2, 1, 2, 3, 4, 5, 6};
     EXPECT_TRUE(std::equal(std::begin(moved), std::end(moved), std::begin(overlap)));
+}
+
+TEST(ToolsTest, SetClipRectReplacesTheClipRegion)
+{
+    TBitmap bitmap(12, 12);
+    TCanvas& canvas = bitmap.Canvas();
+    auto blueAt = [&](int x, int y) { return bitmap.ScanLine(y)[3 * x]; };
+    canvas.IntersectClipRect(TRect{0, 0, 2, 2}); // replaced, not narrowed further
+    Tools::SetClipRect(canvas, TRect{3, 3, 8, 8});
+    canvas.Brush.Color = 0xFF0000; // blue
+    canvas.FillRect(TRect{0, 0, 12, 12});
+    EXPECT_EQ(blueAt(4, 4), 0xFF);
+    EXPECT_EQ(blueAt(6, 6), 0xFF);
+    EXPECT_EQ(blueAt(1, 1), 0);
+    EXPECT_EQ(blueAt(10, 5), 0);
+    EXPECT_EQ(blueAt(5, 10), 0);
 }
 
 TEST(ToolsTest, PlatformQueries)
