@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <limits>
 #include <mutex>
 #include <set>
 
@@ -74,9 +75,10 @@ namespace gfx {
 int MulDiv(int a, int b, int c) {
   if (c == 0) return -1;
   const long long product = static_cast<long long>(a) * b;
-  const long long half = std::llabs(static_cast<long long>(c)) / 2;
+  const long long divisor = std::llabs(static_cast<long long>(c));
+  const long long magnitude = (std::llabs(product) + divisor / 2) / divisor;
+  if (magnitude > std::numeric_limits<int>::max()) return -1;
   const bool negative = (product < 0) != (c < 0);
-  const long long magnitude = (std::llabs(product) + half) / std::llabs(static_cast<long long>(c));
   return static_cast<int>(negative ? -magnitude : magnitude);
 }
 

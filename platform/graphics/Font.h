@@ -119,7 +119,7 @@ private:
 namespace gfx {
 
 // MulDiv as the platform rounds it: (a * b) / c to the nearest integer, halves
-// away from zero; -1 for a zero divisor.
+// away from zero; -1 for a zero divisor or a result beyond int.
 int MulDiv(int a, int b, int c);
 
 // Makes the fonts of a file usable by name for this process (fonts that come

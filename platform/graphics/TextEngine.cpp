@@ -6,6 +6,7 @@
 #include FT_OUTLINE_H
 #include FT_TRUETYPE_TABLES_H
 
+#include <algorithm>
 #include <cmath>
 #include <list>
 #include <mutex>
@@ -157,6 +158,7 @@ private:
     const double descentUnits = os2 && os2->usWinDescent ? os2->usWinDescent : -face_->descender;
     const double cellUnits = std::max(1.0, ascentUnits + descentUnits);
     if (height == 0) height = -DefaultEmPixels;
+    height = std::clamp(height, -MaxEmPixels, MaxEmPixels);
     const double em = height < 0 ? -height : height * unitsPerEm / cellUnits;
     FT_Set_Char_Size(face_, 0, static_cast<FT_F26Dot6>(std::lround(em * 64)), 72, 72);
     const double scale = em / unitsPerEm;
@@ -204,6 +206,9 @@ private:
   }
 
   static constexpr int DefaultEmPixels = 11;  // 8 points at 96 dpi
+  // Larger requests (from damaged documents) are drawn at this size, which
+  // keeps every cached glyph mask within about a megabyte.
+  static constexpr int MaxEmPixels = 1000;
 
   FT_Face face_ = nullptr;
   std::string file_;

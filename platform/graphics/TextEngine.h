@@ -25,7 +25,8 @@ struct TTextMetric {
 };
 
 // What a font asks of the engine. Height follows the device-font sign rule:
-// negative = em height in pixels, positive = cell height, 0 = default size.
+// negative = em height in pixels, positive = cell height, 0 = default size
+// (11 pixels); beyond 1000 pixels the size is capped.
 struct FontRequest {
   std::string Name;
   int Height = 0;

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <limits>
 
 #include "platform/graphics/TextEngine.h"
 #include "tests/graphics/ToolOutput.h"
@@ -17,14 +18,14 @@ TEST(Font, SizeAndHeightFollowTheSignRulesAt96Dpi) {
   };
   // Size -> Height: -round(points * 96 / 72), halves away from zero.
   for (const Case c : {Case{8, -11}, Case{10, -13}, Case{12, -16}, Case{14, -19}, Case{9, -12}, Case{-15, 20},
-                       Case{0, 0}}) {
+                       Case{0, 0}, Case{2000000000, 1}}) {  // an overflow gives the platform's -1
     TFont font;
     font.SetSize(c.points);
     EXPECT_EQ(font.Height(), c.height) << c.points << " pt";
   }
   // Height -> Size: -round(height * 72 / 96); a cell height gives a negative size.
   for (const Case c : {Case{8, -11}, Case{12, -16}, Case{2, -2}, Case{1, -1}, Case{-15, 20}, Case{-2, 2},
-                       Case{0, 0}}) {
+                       Case{0, 0}, Case{1610612736, std::numeric_limits<int>::min()}}) {
     TFont font;
     font.SetHeight(c.height);
     EXPECT_EQ(font.Size(), c.points) << c.height << " px";

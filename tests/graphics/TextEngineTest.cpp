@@ -33,6 +33,12 @@ TEST(TextEngine, ACellHeightIsTheWholeLine) {
   EXPECT_NEAR(large, 2 * small, 1);
 }
 
+TEST(TextEngine, HugeSizesAreCapped) {
+  const auto huge = AcquireFont({"Liberation Sans", -2000000000});
+  EXPECT_EQ(huge->Metrics().tmHeight, AcquireFont({"Liberation Sans", -1000})->Metrics().tmHeight);
+  EXPECT_LE(huge->GlyphOf(U'W').Mask.size(), 1500u * 1500u);
+}
+
 TEST(TextEngine, GlyphsAreMonochromeMasks) {
   const auto font = AcquireFont({"Liberation Sans", -24});
   const gfx::Glyph& a = font->GlyphOf(U'A');
