@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+namespace {
+
 // Class functions live on the metaclass: TShapeMeta declares one, TSquare's
 // metaclass overrides it, and TBigSquare inherits TSquare's.
 class TShapeMeta : public TPersistent::Meta {
@@ -70,6 +72,8 @@ protected:
     }
 };
 IMPLEMENT_CLASS(TSizeNote)
+
+} // namespace
 
 TEST(Classes, ClassReferencesKnowNamesAndAncestry)
 {
@@ -171,8 +175,6 @@ namespace {
 
 std::vector<std::string> events;
 
-} // namespace
-
 // Logs its destruction and its notifications, and holds a reference to
 // another component that a free notification clears.
 class TProbe : public TComponent {
@@ -209,10 +211,22 @@ private:
 };
 IMPLEMENT_CLASS(TProbe)
 
+// Records whether it was marked as being destroyed when its destructor ran.
+class TWatcher : public TComponent {
+public:
+    TWatcher(TComponent* AOwner, bool& destroyingSeen) : TComponent(AOwner), seen_(destroyingSeen) {}
+    ~TWatcher() override { seen_ = ComponentState() & csDestroying; }
+
+private:
+    bool& seen_;
+};
+
 class ComponentsTest : public ::testing::Test {
 protected:
     void SetUp() override { events.clear(); }
 };
+
+} // namespace
 
 TEST_F(ComponentsTest, OwnerFreesItsComponentsOnceLastFirst)
 {
@@ -308,16 +322,6 @@ TEST_F(ComponentsTest, LoadingBracketCallsLoadedOwnerFirst)
     EXPECT_EQ(events, (std::vector<std::string>{"loaded form", "loaded a", "loaded b"}));
     EXPECT_FALSE(a->ComponentState() & (csLoading | csReading));
 }
-
-// Records whether it was marked as being destroyed when its destructor ran.
-class TWatcher : public TComponent {
-public:
-    TWatcher(TComponent* AOwner, bool& destroyingSeen) : TComponent(AOwner), seen_(destroyingSeen) {}
-    ~TWatcher() override { seen_ = ComponentState() & csDestroying; }
-
-private:
-    bool& seen_;
-};
 
 TEST_F(ComponentsTest, ChildrenSeeTheirOwnerBeingDestroyed)
 {
