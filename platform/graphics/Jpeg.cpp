@@ -307,7 +307,7 @@ int TJPEGImage::Height() const {
 void TJPEGImage::SetWidth(int) { throw EJPEG("Cannot change the size of a JPEG image"); }
 void TJPEGImage::SetHeight(int) { throw EJPEG("Cannot change the size of a JPEG image"); }
 
-bool TJPEGImage::Empty() const { return data_.empty() && !bitmap_; }
+bool TJPEGImage::Empty() const { return data_.empty() && (!bitmap_ || bitmap_->Empty()); }
 
 bool TJPEGImage::ProgressiveDisplay() const { return !data_.empty() && ReadHeader().Progressive; }
 

@@ -121,6 +121,18 @@ TEST_F(JpegTest, GrayscaleDecodesTheLuminanceOfAColourPicture) {
   EXPECT_LE(MaxDifference(*Decoded(jpeg), Djpeg(jpg, "-grayscale")), 1);
 }
 
+TEST_F(JpegTest, AnEmptyPictureStaysEmptyWhenDrawnOrSaved) {
+  TJPEGImage jpeg;
+  jpeg.DIBNeeded();
+  EXPECT_TRUE(jpeg.Empty());
+  EXPECT_EQ(jpeg.Width(), 0);
+  EXPECT_TRUE(Saved(jpeg).empty());
+  TBitmap nothing;
+  jpeg.Assign(&nothing);
+  EXPECT_TRUE(jpeg.Empty());
+  EXPECT_TRUE(Saved(jpeg).empty());
+}
+
 TEST_F(JpegTest, TheBytesAreWrittenBackUnchanged) {
   const std::string jpg = Cjpeg("-progressive", "picture.jpg");
   std::vector<std::uint8_t> original = ReadBytes(jpg);
