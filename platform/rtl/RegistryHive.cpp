@@ -87,9 +87,11 @@ std::optional<std::string> ParseHexBytes(std::string_view list)
     }
 }
 
+// The bytes of a string value end with one closing zero; zeros before it
+// belong to the text.
 std::string BytesToText(std::string_view bytes)
 {
-    while (!bytes.empty() && bytes.back() == '\0')
+    if (!bytes.empty() && bytes.back() == '\0')
         bytes.remove_suffix(1);
     return DecodeStoredText(bytes);
 }
@@ -222,9 +224,9 @@ std::string FormatData(const RegValue& value)
     case REG_SZ:
         if (!HasControlCharacter(value.Data))
             return Quoted(value.Data);
-        return "hex(1):" + HexBytes(EncodeStoredText(value.Data) + '\0');
+        return "hex(1):" + HexBytes(EncodeSettingsText(value.Data) + '\0');
     case REG_EXPAND_SZ:
-        return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
+        return "hex(2):" + HexBytes(EncodeSettingsText(value.Data) + '\0');
     case REG_DWORD: {
         uint32_t number = 0;
         for (size_t i = 0; i < 4 && i < value.Data.size(); ++i)

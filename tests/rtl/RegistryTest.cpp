@@ -54,6 +54,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
         reg.WriteString("PicDir", "C:\\Bilder \"neu\"");
         reg.WriteString("Umlaute", "Größe: Äpfel, 5 €");
         reg.WriteString("Lines", "eins\r\nzwei");
+        reg.WriteString("Zeros", std::string("tab\tzero\0\0", 10));
+        reg.WriteString("Mojibake", "Ã¤"); // its 1252 bytes would read as UTF-8 "ä"
         reg.WriteString("Empty", "");
         reg.WriteExpandString("Path", "%HOME%\\Vistelo");
         reg.WriteInteger("TipNr", -2);
@@ -67,6 +69,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
     EXPECT_EQ(reg.ReadString("PicDir"), "C:\\Bilder \"neu\"");
     EXPECT_EQ(reg.ReadString("umlaute"), "Größe: Äpfel, 5 €");
     EXPECT_EQ(reg.ReadString("Lines"), "eins\r\nzwei");
+    EXPECT_EQ(reg.ReadString("Zeros"), std::string("tab\tzero\0\0", 10));
+    EXPECT_EQ(reg.ReadString("Mojibake"), "Ã¤");
     EXPECT_EQ(reg.ReadString("Empty"), "");
     EXPECT_EQ(reg.ReadString("Path"), "%HOME%\\Vistelo");
     EXPECT_EQ(reg.ReadInteger("TipNr"), -2);
@@ -84,8 +88,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
         EXPECT_EQ(reg.GetDataType(name), type) << name;
         EXPECT_EQ(reg.GetDataSize(name), size) << name;
     }
-    EXPECT_EQ(ValueNames(reg), (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Empty", "Path", "TipNr",
-                                   "ShowTips", "JPEGSettings", "Nothing", ""}));
+    EXPECT_EQ(ValueNames(reg), (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Zeros", "Mojibake", "Empty",
+                                   "Path", "TipNr", "ShowTips", "JPEGSettings", "Nothing", ""}));
 }
 
 TEST_F(RegistryTest, WritesRegedit4Text)
