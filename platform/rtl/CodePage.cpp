@@ -1,5 +1,6 @@
 #include "platform/rtl/CodePage.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -180,7 +181,26 @@ int Sign(int value) {
     return (value > 0) - (value < 0);
 }
 
+bool IsAscii(std::string_view s) {
+    return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The same order as the full collation for text without accented letters,
+// without building keys: there base letters and folded letters agree.
+int CollateAscii(std::string_view a, std::string_view b, bool caseSensitive) {
+    const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; };
+    const std::size_t common = std::min(a.size(), b.size());
+    for (std::size_t i = 0; i < common; ++i)
+        if (const int c = upper(a[i]) - upper(b[i]))
+            return Sign(c);
+    if (a.size() != b.size())
+        return a.size() < b.size() ? -1 : 1;
+    return caseSensitive ? Sign(a.compare(b)) : 0;
+}
+
 int Collate(std::string_view a, std::string_view b, bool caseSensitive) {
+    if (IsAscii(a) && IsAscii(b))
+        return CollateAscii(a, b, caseSensitive);
     const CollationKey ka = MakeCollationKey(a);
     const CollationKey kb = MakeCollationKey(b);
     if (const int c = ka.base.compare(kb.base))
