@@ -194,6 +194,19 @@ int SetStretchBltMode(TCanvas& canvas, int mode) {
   return previous;
 }
 
+int GetDeviceCaps(TCanvas& canvas, int index) {
+  if (index == LOGPIXELSX || index == LOGPIXELSY) return 96;
+  if (!canvas.Surface()) return 0;
+  const TPixelBuffer b = canvas.Surface()->PixelBuffer();
+  switch (index) {
+    case HORZRES: return b.Width;
+    case VERTRES: return b.Height;
+    case BITSPIXEL: return b.BitsPerPixel == 15 ? 16 : b.BitsPerPixel;
+    case PLANES: return 1;
+    default: return 0;
+  }
+}
+
 int SaveDC(TCanvas& canvas) { return canvas.SaveState(); }
 
 bool RestoreDC(TCanvas& canvas, int id) { return canvas.RestoreState(id); }

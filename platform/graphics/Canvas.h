@@ -226,6 +226,14 @@ class TCanvas {
   int lockCount_ = 0;
 };
 
+// Device capabilities of a canvas's surface.
+constexpr int HORZRES = 8;
+constexpr int VERTRES = 10;
+constexpr int BITSPIXEL = 12;
+constexpr int PLANES = 14;
+constexpr int LOGPIXELSX = 88;
+constexpr int LOGPIXELSY = 90;
+
 namespace gfx {
 
 // The familiar device calls on canvases. Coordinates are logical of the
@@ -244,6 +252,10 @@ int SetStretchBltMode(TCanvas& canvas, int mode);
 // the destination where the source pixel has the colour `transparent`.
 void TransparentStretchBlt(TCanvas& dest, const TRect& destRect, TBitmap& bitmap, const TRect& sourceRect,
                            TColor transparent);
+
+// BITSPIXEL: the surface's depth (15-bit counts as 16); LOGPIXELS*: 96;
+// HORZRES/VERTRES: the surface's size; 0 for anything else or no surface.
+int GetDeviceCaps(TCanvas& canvas, int index);
 
 int SaveDC(TCanvas& canvas);
 bool RestoreDC(TCanvas& canvas, int id);

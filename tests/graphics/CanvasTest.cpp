@@ -373,6 +373,14 @@ TEST(CanvasSurfaceTest, DrawsIntoMemoryTheUiLayerOwns) {
   EXPECT_EQ(canvas.Last, (TRect{1, 1, 3, 3}));
 }
 
+TEST(BitmapCanvasTest, DeviceCapsDescribeTheSurface) {
+  TBitmap device(5, 4), wide(2, 2, pf32bit);
+  EXPECT_EQ(gfx::GetDeviceCaps(device.Canvas(), BITSPIXEL), 24);
+  EXPECT_EQ(gfx::GetDeviceCaps(wide.Canvas(), BITSPIXEL), 32);
+  EXPECT_EQ(gfx::GetDeviceCaps(device.Canvas(), HORZRES), 5);
+  EXPECT_EQ(gfx::GetDeviceCaps(device.Canvas(), LOGPIXELSY), 96);
+}
+
 TEST(BitmapCanvasTest, DrawingFiresTheBitmapsChange) {
   TBitmap b(2, 2, pf24bit);
   int changes = 0;
