@@ -188,6 +188,18 @@ TEST_F(CanvasTest, PolygonAndPieAndRoundRect) {
   EXPECT_EQ(C().Pixels(5, 15), clWhite);
   EXPECT_EQ(C().Pixels(15, 15), clWhite);
   EXPECT_EQ(C().Pixels(10, 1), clBlack);  // radius towards 12 o'clock
+  // Arcs run counter-clockwise: from 3 o'clock to 9 o'clock is the top half.
+  Reset(20, 20);
+  C().Arc(0, 0, 20, 20, 20, 10, 0, 10);
+  EXPECT_EQ(C().Pixels(10, 0), clBlack);
+  EXPECT_EQ(C().Pixels(10, 19), clWhite);
+  EXPECT_EQ(C().Pixels(10, 5), clWhite);
+  Reset(20, 20);
+  C().Brush.Color = clRed;
+  C().Chord(0, 0, 20, 20, 20, 10, 0, 10);
+  EXPECT_EQ(C().Pixels(10, 5), clRed);
+  EXPECT_EQ(C().Pixels(10, 15), clWhite);
+  EXPECT_EQ(C().Pixels(10, 10), clBlack);  // the chord itself
   Reset(10, 10);
   C().RoundRect(0, 0, 10, 10, 6, 6);
   EXPECT_EQ(C().Pixels(0, 0), clWhite);
