@@ -1,0 +1,285 @@
+#include "imageformats/GraphicCompression.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace GraphicCompression {
+void RaiseCompressionError(const char* message) { throw EGraphicCompression(message); }
+}  // namespace GraphicCompression
+
+namespace {
+
+// The packed input with its end; every read is checked against it.
+class PackedInput {
+ public:
+  PackedInput(const std::uint8_t* p, int size) : p_(p), end_(p + std::max(size, 0)) {}
+  int Left() const { return static_cast<int>(end_ - p_); }
+  bool Empty() const { return p_ >= end_; }
+  std::uint8_t Byte() { return *p_++; }
+  const std::uint8_t* Take(int n) {
+    const std::uint8_t* at = p_;
+    p_ += n;
+    return at;
+  }
+  const std::uint8_t* Position() const { return p_; }
+
+ private:
+  const std::uint8_t* p_;
+  const std::uint8_t* end_;
+};
+
+int TargaPixelSize(std::uint32_t depth) {
+  switch (depth) {
+    case 8: return 1;
+    case 15:
+    case 16: return 2;
+    case 24: return 3;
+    case 32: return 4;
+    default: return 0;
+  }
+}
+
+}  // namespace
+
+// ---- Truevision ------------------------------------------------------------
+
+TTargaRLEDecoder::TTargaRLEDecoder(std::uint32_t ColorDepth)
+    : colorDepth_(ColorDepth), pixelSize_(TargaPixelSize(ColorDepth)) {}
+
+int TTargaRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  if (pixelSize_ == 0) return 0;
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  const int p = pixelSize_;
+  int written = 0;
+  while (written < UnpackedSize) {
+    if (pendingPixels_ == 0) {
+      if (in.Empty()) break;
+      const std::uint8_t header = in.Byte();
+      pendingPixels_ = (header & 0x7F) + 1;
+      pendingRun_ = header >= 0x80;
+      if (pendingRun_) {
+        if (in.Left() < p) {
+          pendingPixels_ = 0;
+          break;
+        }
+        std::memcpy(runPixel_, in.Take(p), p);
+      }
+    }
+    int n = std::min(pendingPixels_, UnpackedSize - written);
+    if (pendingRun_) {
+      if (p == 1) {
+        std::memset(out, runPixel_[0], n);
+        out += n;
+      } else {
+        for (int i = 0; i < n; ++i, out += p) std::memcpy(out, runPixel_, p);
+      }
+    } else {
+      n = std::min(n, in.Left() / p);
+      if (n == 0) break;
+      std::memcpy(out, in.Take(n * p), static_cast<std::size_t>(n) * p);
+      out += n * p;
+    }
+    pendingPixels_ -= n;
+    written += n;
+  }
+  Source = in.Position();
+  return written;
+}
+
+namespace {
+
+bool SamePixel(const std::uint8_t* a, const std::uint8_t* b, int size) { return std::memcmp(a, b, size) == 0; }
+
+// Pixels before the first pair of equal neighbours (the last one is left
+// for the next round when there is no such pair).
+std::uint32_t CountDiffPixels(const std::uint8_t* pixels, int size, std::uint32_t count) {
+  if (count == 1) return 1;
+  for (std::uint32_t i = 0; i + 1 < count; ++i)
+    if (SamePixel(pixels + i * size, pixels + (i + 1) * size, size)) return i;
+  return count - 1;
+}
+
+std::uint32_t CountSamePixels(const std::uint8_t* pixels, int size, std::uint32_t count) {
+  std::uint32_t n = 1;
+  while (n < count && SamePixel(pixels, pixels + n * size, size)) ++n;
+  return n;
+}
+
+}  // namespace
+
+void TTargaRLEDecoder::Encode(const std::uint8_t* Source, std::uint8_t* Dest, std::uint32_t Count,
+                              std::uint32_t& BytesStored) {
+  const int p = static_cast<int>((colorDepth_ + 1) / 8);
+  BytesStored = 0;
+  if (p < 1 || p > 4) return;
+  while (Count > 0) {
+    const std::uint32_t diff = std::min<std::uint32_t>(CountDiffPixels(Source, p, Count), 128);
+    const std::uint32_t same = std::min<std::uint32_t>(CountSamePixels(Source, p, Count), 128);
+    if (diff > 0) {
+      *Dest++ = static_cast<std::uint8_t>(diff - 1);
+      std::memcpy(Dest, Source, std::size_t{diff} * p);
+      Dest += diff * p;
+      Source += diff * p;
+      Count -= diff;
+      BytesStored += diff * p + 1;
+    }
+    if (same > 1) {
+      *Dest++ = static_cast<std::uint8_t>((same - 1) | 0x80);
+      std::memcpy(Dest, Source + (same - 1) * p, p);
+      Dest += p;
+      Source += same * p;
+      Count -= same;
+      BytesStored += p + 1;
+    }
+  }
+}
+
+// ---- Packbits --------------------------------------------------------------
+
+int TPackbitsRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  int left = UnpackedSize;
+  while (left > 0 && !in.Empty()) {
+    const auto n = static_cast<std::int8_t>(in.Byte());
+    if (n >= 0) {
+      const int count = std::min({n + 1, left, in.Left()});
+      std::memcpy(out, in.Take(count), count);
+      out += count;
+      left -= count;
+    } else if (n != -128) {
+      if (in.Empty()) break;
+      const int count = std::min(1 - n, left);
+      std::memset(out, in.Byte(), count);
+      out += count;
+      left -= count;
+    }
+  }
+  return UnpackedSize - std::max(left, 0);
+}
+
+// ---- PCX -------------------------------------------------------------------
+
+int TPCXRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  int left = UnpackedSize;
+  while (left > 0 && !in.Empty()) {
+    const std::uint8_t b = in.Byte();
+    if ((b & 0xC0) == 0xC0) {
+      if (in.Empty()) break;
+      const int count = std::min(b & 0x3F, left);
+      std::memset(out, in.Byte(), count);
+      out += count;
+      left -= count;
+    } else {
+      *out++ = b;
+      --left;
+    }
+  }
+  return UnpackedSize - std::max(left, 0);
+}
+
+// ---- SGI -------------------------------------------------------------------
+
+int TSGIRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  const int sample = sampleSize_ == 8 ? 1 : 2;
+  int left = UnpackedSize / sample;  // samples
+  while (left > 0 && in.Left() >= sample) {
+    const unsigned control = sample == 1 ? in.Byte() : (unsigned{in.Byte()} << 8 | in.Byte());
+    int count = static_cast<int>(control & 0x7F);
+    if (count == 0) break;
+    count = std::min(count, left);
+    if (control & 0x80) {
+      count = std::min(count, in.Left() / sample);
+      std::memcpy(out, in.Take(count * sample), static_cast<std::size_t>(count) * sample);
+      out += count * sample;
+    } else {
+      if (in.Left() < sample) break;
+      const std::uint8_t* value = in.Take(sample);
+      for (int i = 0; i < count; ++i, out += sample) std::memcpy(out, value, sample);
+    }
+    left -= count;
+  }
+  return static_cast<int>(out - Dest);
+}
+
+// ---- CUT -------------------------------------------------------------------
+
+int TCUTRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  int left = UnpackedSize;
+  in.Take(std::min(2, in.Left()));  // the stored line length
+  while (!in.Empty()) {
+    const std::uint8_t control = in.Byte();
+    if (control == 0) break;
+    int count = control & 0x7F;
+    if (control & 0x80) {
+      if (in.Empty()) break;
+      const std::uint8_t value = in.Byte();
+      count = std::min(count, left);
+      std::memset(out, value, count);
+    } else {
+      const int available = std::min(count, in.Left());
+      const std::uint8_t* bytes = in.Take(available);
+      count = std::min(available, left);
+      std::memcpy(out, bytes, count);
+    }
+    out += count;
+    left -= count;
+  }
+  Source = in.Position();
+  return static_cast<int>(out - Dest);
+}
+
+// ---- Paintshop Pro ---------------------------------------------------------
+
+int TPSPRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  int left = UnpackedSize;
+  while (left > 0 && !in.Empty()) {
+    const std::uint8_t control = in.Byte();
+    if (control < 128) {
+      const int count = std::min({int{control}, in.Left(), left});
+      std::memcpy(out, in.Take(count), count);
+      out += count;
+      left -= count;
+    } else {
+      if (in.Empty()) break;
+      const int count = std::min(control - 128, left);
+      std::memset(out, in.Byte(), count);
+      out += count;
+      left -= count;
+    }
+  }
+  return static_cast<int>(out - Dest);
+}
+
+// ---- RLA -------------------------------------------------------------------
+
+int TRLADecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  PackedInput in(Source, PackedSize);
+  std::uint8_t* out = Dest;
+  int left = UnpackedSize;
+  while (left > 0 && !in.Empty()) {
+    const auto n = static_cast<std::int8_t>(in.Byte());
+    if (n >= 0) {
+      if (in.Empty()) break;
+      const int count = std::min(n + 1, left);
+      std::memset(out, in.Byte(), count);
+      out += count;
+      left -= count;
+    } else {
+      const int count = std::min({-n, in.Left(), left});
+      std::memcpy(out, in.Take(count), count);
+      out += count;
+      left -= count;
+    }
+  }
+  return static_cast<int>(out - Dest);
+}
