@@ -6,9 +6,13 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Streams.h"
 
+#include <iconv.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
+#include <string_view>
 
 namespace {
 
@@ -44,99 +48,33 @@ s_zofile_header DecodeHeader(const std::array<std::uint8_t, zoFileHeaderSize>& b
     return header;
 }
 
-// Decodes the UTF-8 sequence at text[i]; returns its length, 0 when malformed.
-std::size_t DecodeUtf8(const std::string& text, std::size_t i, char32_t& code)
+// Recodes text between two encodings of iconv; a sequence the source
+// encoding does not allow becomes U+FFFD (given in the target encoding), one
+// source unit at a time.
+std::string Recode(std::string_view text, const char* from, const char* to, std::size_t sourceUnit,
+                   std::string_view replacement)
 {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length;
-    if (lead < 0x80) {
-        code = lead;
-        return 1;
-    } else if ((lead >> 5) == 0x6) {
-        length = 2;
-        code = lead & 0x1F;
-    } else if ((lead >> 4) == 0xE) {
-        length = 3;
-        code = lead & 0x0F;
-    } else if ((lead >> 3) == 0x1E) {
-        length = 4;
-        code = lead & 0x07;
-    } else {
-        return 0;
-    }
-    if (text.size() - i < length)
-        return 0;
-    for (std::size_t k = 1; k < length; ++k) {
-        const auto next = static_cast<unsigned char>(text[i + k]);
-        if ((next & 0xC0) != 0x80)
-            return 0;
-        code = (code << 6) | (next & 0x3F);
-    }
-    static constexpr char32_t smallest[] = {0, 0, 0x80, 0x800, 0x10000};
-    const bool surrogate = code >= 0xD800 && code <= 0xDFFF;
-    return code >= smallest[length] && code <= 0x10FFFF && !surrogate ? length : 0;
-}
-
-// UTF-8 to UTF-16 code units; malformed bytes become U+FFFD.
-std::u16string Utf8ToUtf16(const std::string& text)
-{
-    std::u16string units;
-    for (std::size_t i = 0; i < text.size();) {
-        char32_t code = 0;
-        const std::size_t length = DecodeUtf8(text, i, code);
-        if (length == 0) {
-            units += u'\uFFFD';
-            ++i;
-            continue;
-        }
-        i += length;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            units += static_cast<char16_t>(0xD800 + (code >> 10));
-            units += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            units += static_cast<char16_t>(code);
+    const iconv_t converter = iconv_open(to, from);
+    if (converter == reinterpret_cast<iconv_t>(-1))
+        throw Exception(std::string("No conversion from ") + from + " to " + to);
+    std::string result;
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    char buffer[4096];
+    while (inLeft > 0) {
+        char* out = buffer;
+        std::size_t outLeft = sizeof buffer;
+        const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+        result.append(buffer, static_cast<std::size_t>(out - buffer));
+        if (converted == static_cast<std::size_t>(-1) && errno != E2BIG) {
+            const std::size_t skip = std::min(sourceUnit, inLeft);
+            in += skip;
+            inLeft -= skip;
+            result += replacement;
         }
     }
-    return units;
-}
-
-void AppendUtf8(std::string& text, char32_t code)
-{
-    if (code < 0x80) {
-        text += static_cast<char>(code);
-    } else if (code < 0x800) {
-        text += static_cast<char>(0xC0 | (code >> 6));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else if (code < 0x10000) {
-        text += static_cast<char>(0xE0 | (code >> 12));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-        text += static_cast<char>(0xF0 | (code >> 18));
-        text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-        text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-        text += static_cast<char>(0x80 | (code & 0x3F));
-    }
-}
-
-// UTF-16 code units to UTF-8; an unpaired surrogate becomes U+FFFD.
-std::string Utf16ToUtf8(const std::u16string& units)
-{
-    std::string text;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            AppendUtf8(text, 0x10000 + ((static_cast<char32_t>(unit) - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            AppendUtf8(text, 0xFFFD);
-        } else {
-            AppendUtf8(text, unit);
-        }
-    }
-    return text;
+    iconv_close(converter);
+    return result;
 }
 
 } // namespace
@@ -510,32 +448,25 @@ std::string c_zofile::read_string()
 
 void c_zofile::write_widestring(const std::string& text)
 {
-    const std::u16string units = Utf8ToUtf16(text);
-    if (units.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max() / 2))
+    const std::string units = Recode(text, "UTF-8", "UTF-16LE", 1, "\xFD\xFF");
+    if (units.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         error(zoErrWrite);
-    std::vector<std::uint8_t> bytes;
-    bytes.reserve(units.size() * 2);
-    for (char16_t unit : units) {
-        bytes.push_back(static_cast<std::uint8_t>(unit & 0xFF));
-        bytes.push_back(static_cast<std::uint8_t>(unit >> 8));
-    }
-    write_int(static_cast<std::int32_t>(units.size()));
-    write_raw(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+    write_int(static_cast<std::int32_t>(units.size() / 2));
+    write_raw(units.data(), static_cast<std::int64_t>(units.size()));
 }
 
 std::string c_zofile::read_widestring()
 {
     const std::int32_t count = read_count(2);
-    std::vector<std::uint8_t> bytes(static_cast<std::size_t>(count) * 2);
-    read_raw(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-    std::u16string units;
-    for (std::size_t i = 0; i < bytes.size(); i += 2) {
-        const auto unit = static_cast<char16_t>(bytes[i] | (bytes[i + 1] << 8));
-        if (unit == 0)
-            break; // the text ends at its first zero unit
-        units += unit;
-    }
-    return Utf16ToUtf8(units);
+    std::string units(static_cast<std::size_t>(count) * 2, '\0');
+    read_raw(units.data(), static_cast<std::int64_t>(units.size()));
+    // The text ends at its first zero unit.
+    for (std::size_t i = 0; i < units.size(); i += 2)
+        if (units[i] == 0 && units[i + 1] == 0) {
+            units.resize(i);
+            break;
+        }
+    return Recode(units, "UTF-16LE", "UTF-8", 2, "\xEF\xBF\xBD");
 }
 
 void c_zofile::write_copyright_chunk(const s_copyright_information& info)

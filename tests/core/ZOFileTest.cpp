@@ -123,6 +123,7 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
                              .Str("\xC3\xA4\xCE\xA9")  // "äΩ" stored as UTF-8
                              .I32(2).Raw({0xA9, 0x03, 0x78, 0x00}) // wide "Ωx"
                              .I32(3).Raw({0x61, 0x00, 0x00, 0x00, 0x62, 0x00}) // wide "a", cut at the zero
+                             .I32(2).Raw({0x00, 0xD8, 0x41, 0x00}) // an unpaired surrogate, then "A"
                              .Raw({1, 2, 3})
                              .Raw("unread tail");
     const Bytes copyright = Bytes().Str("T").Str("A").Str("C");
@@ -151,6 +152,7 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
             EXPECT_EQ(zo.read_string(), "äΩ");
             EXPECT_EQ(zo.read_widestring(), "Ωx");
             EXPECT_EQ(zo.read_widestring(), "a");
+            EXPECT_EQ(zo.read_widestring(), "\uFFFDA");
             std::uint8_t data[3] = {};
             zo.read_data(data, 3);
             EXPECT_EQ(data[2], 3);
@@ -171,6 +173,7 @@ TEST_F(ZOFileTest, TextIsStoredAsWindows1252WhereItFitsElseAsUtf8)
         zo.write_string("ä€");
         zo.write_string("Ω");
         zo.write_widestring("Ωx");
+        zo.write_widestring("\xFF"); // not UTF-8
         zo.close();
     }
     const Bytes expected = Bytes()
@@ -178,7 +181,9 @@ TEST_F(ZOFileTest, TextIsStoredAsWindows1252WhereItFitsElseAsUtf8)
                                .Str("\xE4\x80")
                                .Str("\xCE\xA9")
                                .I32(2)
-                               .Raw({0xA9, 0x03, 0x78, 0x00});
+                               .Raw({0xA9, 0x03, 0x78, 0x00})
+                               .I32(1)
+                               .Raw({0xFD, 0xFF});
     EXPECT_EQ(Read("text.zo"), expected.data);
 }
 
