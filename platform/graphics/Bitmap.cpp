@@ -21,9 +21,6 @@ int BitmapRowStride(int width, int bitsPerPixel) {
 
 namespace {
 
-// Pictures beyond this many bytes of pixels are refused before allocating.
-constexpr std::int64_t kMaxPixelBytes = std::int64_t{1} << 31;
-
 int BitsOf(TPixelFormat format) {
   switch (format) {
     case pf1bit: return 1;
@@ -71,7 +68,7 @@ void TBitmap::Reallocate(int width, int height, int bitsPerPixel) {
   width = std::max(width, 0);
   height = std::max(height, 0);
   const int stride = gfx::BitmapRowStride(width, bitsPerPixel);
-  if (static_cast<std::int64_t>(stride) * height > kMaxPixelBytes)
+  if (static_cast<std::int64_t>(stride) * height > gfx::kMaxBitmapBytes)
     throw EOutOfMemory("Bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height, 0);
   std::vector<std::uint32_t> palette =

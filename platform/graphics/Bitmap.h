@@ -102,4 +102,6 @@ class TBitmap : public TGraphic, public TPixelSurface {
 namespace gfx {
 // Bytes per row of a bitmap of that width and depth, padded to 4 bytes.
 int BitmapRowStride(int width, int bitsPerPixel);
+// Bitmaps needing more pixel memory than this are refused before allocating.
+constexpr std::int64_t kMaxBitmapBytes = std::int64_t{1} << 31;
 }  // namespace gfx

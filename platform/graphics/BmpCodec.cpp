@@ -260,6 +260,10 @@ DibLayout Decode(const Bytes& in, std::optional<std::size_t> pixelOffset, TBitma
   if (offset > in.Size()) Fail("the pixel data lies outside the file");
 
   DibLayout layout{h.Width, h.Height, offset};
+  // 16-bit files may become 24-bit bitmaps.
+  const int storedBits = h.BitsPerPixel == 16 ? 24 : h.BitsPerPixel;
+  if (static_cast<std::int64_t>(BitmapRowStride(h.Width, storedBits)) * h.Height > kMaxBitmapBytes)
+    Fail("the picture is too large");
   if (h.Width == 0 || h.Height == 0) {
     bitmap.SetSize(0, 0);
     return layout;
