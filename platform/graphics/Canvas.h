@@ -4,6 +4,13 @@
 // the end point of a line left out. Coordinates are logical; the device point
 // is logical - WindowOrg + ViewportOrg. Everything is clipped to the surface
 // and to the clip region (device coordinates).
+//
+// The canvas's text colour is Font.Color and its background colour
+// Brush.Color: 1-bit pictures copied onto colour take the text colour for 0
+// bits and the background colour for 1 bits; colour copied onto 1 bit turns
+// the source canvas's background colour white and all else black. Hatched
+// brushes paint their lines only. Pen.Mode applies to the outlines and
+// interiors of shapes, not to FillRect, FrameRect or FloodFill.
 
 #include <cstdint>
 #include <functional>
