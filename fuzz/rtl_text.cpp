@@ -46,6 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string text = rtl::DecodeStoredText(bytes);
     Check(rtl::IsValidUtf8(text));
     Check(rtl::AnsiCompareText(rtl::AnsiUpperCase(text), rtl::AnsiLowerCase(text)) == 0);
+    const std::string_view first = std::string_view(text).substr(0, text.size() / 2);
+    const std::string_view second = std::string_view(text).substr(text.size() / 2);
+    Check(rtl::AnsiCompareStr(first, second) == -rtl::AnsiCompareStr(second, first));
+    Check(rtl::AnsiCompareText(first, second) == -rtl::AnsiCompareText(second, first));
 
     TStringList lines;
     lines.SetText(text);
