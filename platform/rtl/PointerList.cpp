@@ -93,7 +93,7 @@ void TList::Sort(const TListSortCompare& compare) {
 }
 
 void TList::SetCapacity(int capacity) {
-    if (capacity < Count())
+    if (capacity < Count() || capacity > kMaxListSize)
         throw EListError("List capacity out of bounds (" + std::to_string(capacity) + ")");
     items_.reserve(static_cast<std::size_t>(capacity));
 }

@@ -41,6 +41,9 @@ public:
     // Stable order for equal items.
     void Sort(const TListSortCompare& compare);
 
+    // The platform's largest list; a capacity below Count or above it raises EListError.
+    static constexpr int kMaxListSize = 0x7FFFFFFF / 16;
+
     int Capacity() const { return static_cast<int>(items_.capacity()); }
     void SetCapacity(int capacity);
 

@@ -32,6 +32,7 @@ TEST_F(PointerListTest, IndexErrorsRaiseListErrors) {
     EXPECT_THROW(list.Insert(6, nullptr), EListError);
     EXPECT_THROW(list.Move(0, 5), EListError);
     EXPECT_THROW(list.SetCapacity(2), EListError);
+    EXPECT_THROW(list.SetCapacity(rtl::TList::kMaxListSize + 1), EListError);
     list.Clear();
     EXPECT_THROW(list.First(), EListError);
     EXPECT_THROW(list.Last(), EListError);
