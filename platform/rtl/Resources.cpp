@@ -15,8 +15,10 @@ namespace {
 // Module identity is the loader's link map: dlopen's handle, the program's
 // handle and an address inside the module all lead to the same one.
 const void* LinkMapOf(HMODULE module) {
-    if (module == nullptr)
-        module = dlopen(nullptr, RTLD_NOW | RTLD_NOLOAD);
+    if (module == nullptr) {
+        static void* const program = dlopen(nullptr, RTLD_NOW);
+        module = program;
+    }
     link_map* map = nullptr;
     if (module == nullptr || dlinfo(module, RTLD_DI_LINKMAP, &map) != 0)
         return nullptr;
