@@ -114,6 +114,30 @@ TEST(BitmapTest, AssignCopiesPixelsFormatPaletteAndTransparency) {
   EXPECT_TRUE(b.Empty());
 }
 
+// A picture of another kind: a red pixel at the top left of 3 x 2.
+class TDotPicture : public TGraphic {
+ public:
+  void Draw(TCanvas& canvas, const TRect& rect) override { canvas.SetPixels(rect.Left, rect.Top, clRed); }
+  int Width() const override { return 3; }
+  int Height() const override { return 2; }
+  void SetWidth(int) override {}
+  void SetHeight(int) override {}
+  bool Empty() const override { return false; }
+  void LoadFromStream(TStream&) override {}
+  void SaveToStream(TStream&) override {}
+};
+
+TEST(BitmapTest, OtherPicturesAssignByDrawingOnWhite) {
+  TDotPicture dot;
+  TBitmap b(9, 9, pf8bit);
+  b.Assign(&dot);
+  EXPECT_EQ(b.Width(), 3);
+  EXPECT_EQ(b.Height(), 2);
+  EXPECT_EQ(b.PixelFormat(), pf24bit);
+  EXPECT_EQ(b.Canvas().Pixels(0, 0), clRed);
+  EXPECT_EQ(b.Canvas().Pixels(2, 1), clWhite);
+}
+
 TEST(BitmapTest, LoadsBitmapResourcesWithOrWithoutFileHeader) {
   // A 1 x 1 24-bit picture as a bare DIB and as a file.
   std::vector<std::uint8_t> dib(40, 0);
