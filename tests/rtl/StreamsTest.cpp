@@ -57,7 +57,7 @@ TEST(MemoryStream, SeekOrigins) {
     EXPECT_EQ(stream.Position(), 15); // a refused seek leaves the position
 }
 
-TEST(MemoryStream, ShortReadsRaiseAndLeaveNoPartialPromise) {
+TEST(MemoryStream, ShortReadsRaiseButPartialReadsReportTheirCount) {
     TStringStream stream("abcd");
     char buffer[8] = {};
     stream.ReadBuffer(buffer, 3);
