@@ -55,16 +55,15 @@ int TTargaRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, i
   while (written < UnpackedSize) {
     if (pendingPixels_ == 0) {
       if (in.Empty()) break;
-      const std::uint8_t header = in.Byte();
+      const std::uint8_t header = *in.Position();
+      const bool run = header >= 0x80;
+      // A run packet is taken whole or not at all, so that the caller can
+      // continue from the header with more data.
+      if (run && in.Left() < 1 + p) break;
+      in.Byte();
       pendingPixels_ = (header & 0x7F) + 1;
-      pendingRun_ = header >= 0x80;
-      if (pendingRun_) {
-        if (in.Left() < p) {
-          pendingPixels_ = 0;
-          break;
-        }
-        std::memcpy(runPixel_, in.Take(p), p);
-      }
+      pendingRun_ = run;
+      if (run) std::memcpy(runPixel_, in.Take(p), p);
     }
     int n = std::min(pendingPixels_, UnpackedSize - written);
     if (pendingRun_) {
