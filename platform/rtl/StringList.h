@@ -119,8 +119,8 @@ public:
     // When set, the list frees the objects it holds as they leave it.
     bool OwnsObjects = false;
 
-    std::function<void(TObject* Sender)> OnChange;
-    std::function<void(TObject* Sender)> OnChanging;
+    TNotifyEvent OnChange;
+    TNotifyEvent OnChanging;
 
 protected:
     std::string Get(int index) const override;
