@@ -101,11 +101,12 @@ TextLine Slice(const TextLine& line, size_t from, size_t to) {
 
 // Greedy breaking at blanks: a word goes to the next line when it would make
 // the line wider than maxWidth, unless it is the line's first word. Blanks at
-// a break are dropped.
+// a break are dropped. Every character is measured at most twice.
 void WrapLine(const TextLine& line, int maxWidth, const LineMeasure& measure, std::vector<TextLine>& out) {
   const size_t n = line.size();
   size_t lineStart = 0;
   size_t lineEnd = 0;
+  int penAtLineEnd = 0;
   bool lineHasWord = false;
   size_t pos = 0;
   while (true) {
@@ -114,11 +115,15 @@ void WrapLine(const TextLine& line, int maxWidth, const LineMeasure& measure, st
     if (wordStart >= n) break;
     size_t wordEnd = wordStart;
     while (wordEnd < n && line[wordEnd].Code != U' ') ++wordEnd;
-    if (lineHasWord && measure.Width(line, lineStart, wordEnd) > maxWidth) {
+    int pen = penAtLineEnd;
+    for (size_t i = lineEnd; i < wordEnd; ++i) pen = measure.Advance(pen, line[i].Code);
+    if (lineHasWord && pen > maxWidth) {
       out.push_back(Slice(line, lineStart, lineEnd));
       lineStart = wordStart;
+      pen = measure.Width(line, wordStart, wordEnd);
     }
     lineEnd = wordEnd;
+    penAtLineEnd = pen;
     lineHasWord = true;
     pos = wordEnd;
   }
@@ -137,15 +142,27 @@ TextLine Joined(const TextLine& a, const TextLine& b, const TextLine& c = {}) {
   return line;
 }
 
-// Characters leave the end until the rest and "..." fit.
-TextLine EndEllipsis(TextLine line, int maxWidth, const LineMeasure& measure) {
-  if (measure.Width(line) <= maxWidth) return line;
-  while (!line.empty()) {
-    line.pop_back();
-    TextLine candidate = Joined(line, Dots());
-    if (measure.Width(candidate) <= maxWidth) return candidate;
+// The longest prefix of `head` (kept is its length) with which
+// prefix + "..." + tail fits; the width grows with the prefix, so a binary
+// search finds it in a few measurements even for long texts.
+TextLine LongestFitting(const TextLine& head, const TextLine& tail, int maxWidth, const LineMeasure& measure) {
+  auto candidate = [&](size_t kept) { return Joined(Slice(head, 0, kept), Dots(), tail); };
+  size_t fits = 0;
+  size_t tooLong = head.size() + 1;
+  while (tooLong - fits > 1) {
+    const size_t middle = fits + (tooLong - fits) / 2;
+    if (measure.Width(candidate(middle)) <= maxWidth)
+      fits = middle;
+    else
+      tooLong = middle;
   }
-  return Dots();
+  return candidate(fits);
+}
+
+// Characters leave the end until the rest and "..." fit.
+TextLine EndEllipsis(const TextLine& line, int maxWidth, const LineMeasure& measure) {
+  if (line.empty() || measure.Width(line) <= maxWidth) return line;
+  return LongestFitting(Slice(line, 0, line.size() - 1), {}, maxWidth, measure);
 }
 
 // Characters leave the part before the last path separator, so the file
@@ -159,13 +176,9 @@ TextLine PathEllipsis(const TextLine& line, int maxWidth, const LineMeasure& mea
       break;
     }
   if (separator == line.size()) return EndEllipsis(line, maxWidth, measure);
-  TextLine head = Slice(line, 0, separator);
   const TextLine tail = Slice(line, separator, line.size());
-  while (!head.empty()) {
-    head.pop_back();
-    TextLine candidate = Joined(head, Dots(), tail);
-    if (measure.Width(candidate) <= maxWidth) return candidate;
-  }
+  const TextLine shortened = LongestFitting(Slice(line, 0, separator), tail, maxWidth, measure);
+  if (measure.Width(shortened) <= maxWidth) return shortened;
   return EndEllipsis(Joined(Dots(), tail), maxWidth, measure);
 }
 
@@ -188,7 +201,7 @@ std::vector<TextLine> LayoutLines(const std::string& text, int maxWidth, unsigne
     if (flags & DT_PATH_ELLIPSIS)
       line = PathEllipsis(line, maxWidth, measure);
     else if (flags & DT_END_ELLIPSIS)
-      line = EndEllipsis(std::move(line), maxWidth, measure);
+      line = EndEllipsis(line, maxWidth, measure);
   }
   return lines;
 }

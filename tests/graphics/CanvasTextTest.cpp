@@ -125,6 +125,18 @@ TEST_F(CanvasTextTest, EllipsesKeepTheLineInsideTheBox) {
   EXPECT_LE(middle.Right, box);
   EXPECT_GE(middle.Right, Width("...\\bild.jpg"));
   EXPECT_EQ(Measure(path, 1000, DT_SINGLELINE | DT_END_ELLIPSIS).Right, Width(path));
+  EXPECT_EQ(Measure("", -5, DT_SINGLELINE | DT_END_ELLIPSIS).Bottom, 0);
+}
+
+TEST_F(CanvasTextTest, LongTextsAreLaidOutInLinearTime) {
+  std::string words;
+  for (int i = 0; i < 20000; ++i) words += "Wort ";
+  std::string thousand;
+  for (int i = 0; i < 1000; ++i) thousand += i ? " Wort" : "Wort";
+  EXPECT_EQ(Measure(words, Width(thousand), DT_WORDBREAK).Bottom, 20 * lineHeight);
+  const std::string line(200000, 'W');
+  EXPECT_LE(Measure(line, 100, DT_SINGLELINE | DT_END_ELLIPSIS).Right, 100);
+  EXPECT_LE(Measure(line + "\\x.jpg", 100, DT_SINGLELINE | DT_PATH_ELLIPSIS).Right, 100);
 }
 
 TEST_F(CanvasTextTest, TextIsClippedToTheRectangleUnlessNoClip) {
