@@ -1,0 +1,89 @@
+#include "imageformats/FormatRegistrations.h"
+
+#include "imageformats/FormatGraphic.h"
+#include "imageformats/GraphicStrings.h"
+#include "imageformats/TargaGraphic.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Icon.h"
+#include "platform/graphics/Jpeg.h"
+
+using namespace GraphicStrings;
+
+namespace FormatRegistrations {
+
+namespace {
+
+struct Registration {
+  const char* Extension;
+  const char* CommonDescription;
+  const char* IndividualDescription;
+  TFormatTypes FormatTypes;
+  TGraphicClass (*GraphicClass)();
+};
+
+template <class T>
+TGraphicClass ClassOf() {
+  return T::StaticClass();
+}
+
+const TFormatTypes kRaster{ftRaster};
+const TFormatTypes kVector{ftVector};
+
+// The registrations in their fixed order. Readers that are not part of the
+// library yet take their places here as they arrive (tiff, tif, fax after
+// icb; then eps, pcx, pcc, scr, rpf, rla, sgi, rgba, rgb, bw, psd, pdd, ppm,
+// pgm, pbm, cel, pic, pcd, gif, cut, psp, png).
+const Registration kRegistrations[] = {
+    {"bmp", gesBitmaps, "", kRaster, ClassOf<TBitmap>},
+    {"ico", gesIcons, "", kRaster, ClassOf<TIcon>},
+    {"wmf", gesMetaFiles, "", kVector, ClassOf<TMetafile>},
+    {"emf", gesMetaFiles, gesEnhancedMetaFiles, kVector, ClassOf<TMetafile>},
+    {"jfif", gesJPGImages, gesJFIFImages, kRaster, ClassOf<TJPEGImage>},
+    {"jpg", "", gesJPGImages, kRaster, ClassOf<TJPEGImage>},
+    {"jpe", "", gesJPEImages, kRaster, ClassOf<TJPEGImage>},
+    {"jpeg", "", gesJPEGImages, kRaster, ClassOf<TJPEGImage>},
+    {"rle", gesBitmaps, gesRLEBitmaps, kRaster, ClassOf<TBitmap>},
+    {"dib", "", gesDIBs, kRaster, ClassOf<TBitmap>},
+    {"win", gesTruevision, "", kRaster, ClassOf<TTargaGraphic>},
+    {"vst", "", "", kRaster, ClassOf<TTargaGraphic>},
+    {"vda", "", "", kRaster, ClassOf<TTargaGraphic>},
+    {"tga", "", "", kRaster, ClassOf<TTargaGraphic>},
+    {"icb", "", "", kRaster, ClassOf<TTargaGraphic>},
+};
+
+int initCount = 0;
+
+// Start-up and shut-down of the library.
+struct AutoRegistration {
+  AutoRegistration() { Initialize(); }
+  ~AutoRegistration() { Finalize(); }
+};
+const AutoRegistration autoRegistration;
+
+}  // namespace
+
+void Initialize() {
+  if (initCount++ > 0) return;
+  FileFormatList = new TFileFormatList();
+  for (const Registration& r : kRegistrations)
+    FileFormatList->RegisterFileFormat(r.Extension, r.CommonDescription, r.IndividualDescription, r.FormatTypes,
+                                       false, r.GraphicClass());
+}
+
+void Finalize() {
+  if (initCount == 0 || --initCount > 0) return;
+  // The readers first (by class), then the bitmap's extra extensions; the
+  // list's own clean-up takes the platform's classes out last.
+  for (const Registration& r : kRegistrations) {
+    const TGraphicClass graphicClass = r.GraphicClass();
+    if (graphicClass->InheritsFrom(TFormatGraphic::StaticClass()) &&
+        FileFormatList->FindGraphicClass(graphicClass) >= 0)
+      FileFormatList->UnregisterFileFormat("", graphicClass);
+  }
+  FileFormatList->UnregisterFileFormat("rle", TBitmap::StaticClass());
+  FileFormatList->UnregisterFileFormat("dib", TBitmap::StaticClass());
+  delete FileFormatList;
+  FileFormatList = nullptr;
+}
+
+}  // namespace FormatRegistrations
