@@ -471,9 +471,15 @@ void TCanvas::FloodFill(int x, int y, TColor color, TFillStyle style) {
     while (ok(right + 1)) ++right;
     for (int px = left; px <= right; ++px) seen[static_cast<size_t>(p.Y) * b.Width + px] = 1;
     spans[p.Y].insert(spans[p.Y].end(), {left, right + 1});
+    // One seed per run of the neighbouring rows keeps the stack small.
     for (int ny : {p.Y - 1, p.Y + 1}) {
       if (ny < 0 || ny >= b.Height) continue;
-      for (int px = left; px <= right; ++px) stack.push_back({px, ny});
+      bool inRun = false;
+      for (int px = left; px <= right; ++px) {
+        const bool open = !seen[static_cast<size_t>(ny) * b.Width + px] && fillable(px, ny);
+        if (open && !inRun) stack.push_back({px, ny});
+        inRun = open;
+      }
     }
   }
   for (int row = 0; row < b.Height; ++row)

@@ -222,6 +222,10 @@ int RawCopyWidth(const TPixelBuffer& dest, const TPixelBuffer* source, std::uint
   if (source->BitsPerPixel != dest.BitsPerPixel) return 0;
   if (dest.BitsPerPixel == 24 || dest.BitsPerPixel == 32) return dest.BitsPerPixel / 8;
   if (dest.BitsPerPixel == 15 || dest.BitsPerPixel == 16) return 2;
+  // Palette pictures copy their indices when both palettes are the same.
+  const bool samePalette = dest.PaletteSize == source->PaletteSize &&
+                           (dest.PaletteSize == 0 || std::equal(dest.Palette, dest.Palette + dest.PaletteSize, source->Palette));
+  if (dest.BitsPerPixel == 8 && samePalette) return 1;
   return 0;
 }
 

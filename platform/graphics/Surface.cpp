@@ -68,22 +68,25 @@ std::uint32_t ReadPixel(const TPixelBuffer& b, int x, int y) {
   }
 }
 
+void WriteIndex(const TPixelBuffer& b, int x, int y, int index) {
+  std::uint8_t* row = b.Row(y);
+  if (b.BitsPerPixel == 1) {
+    const int bit = 7 - (x & 7);
+    row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << bit)) | ((index & 1) << bit));
+  } else if (b.BitsPerPixel == 4) {
+    const int shift = (x & 1) ? 0 : 4;
+    row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(15 << shift)) | ((index & 15) << shift));
+  } else {
+    row[x] = static_cast<std::uint8_t>(index);
+  }
+}
+
 void WritePixel(const TPixelBuffer& b, int x, int y, std::uint32_t rgb) {
   std::uint8_t* row = b.Row(y);
   switch (b.BitsPerPixel) {
-    case 1: {
-      const int bit = 7 - (x & 7);
-      const int index = NearestPaletteIndex(b.Palette, b.PaletteSize, rgb) & 1;
-      row[x >> 3] = static_cast<std::uint8_t>((row[x >> 3] & ~(1 << bit)) | (index << bit));
-      break;
-    }
-    case 4: {
-      const int shift = (x & 1) ? 0 : 4;
-      const int index = NearestPaletteIndex(b.Palette, b.PaletteSize, rgb) & 15;
-      row[x >> 1] = static_cast<std::uint8_t>((row[x >> 1] & ~(15 << shift)) | (index << shift));
-      break;
-    }
-    case 8: row[x] = static_cast<std::uint8_t>(NearestPaletteIndex(b.Palette, b.PaletteSize, rgb)); break;
+    case 1:
+    case 4:
+    case 8: WriteIndex(b, x, y, NearestPaletteIndex(b.Palette, b.PaletteSize, rgb)); break;
     case 15:
     case 16: {
       const std::uint16_t v = Pack16(rgb, b.BitsPerPixel);
@@ -129,6 +132,17 @@ void WriteRow(const TPixelBuffer& b, int x, int y, int count, const std::uint32_
       p[0] = static_cast<std::uint8_t>(in[i]);
       p[1] = static_cast<std::uint8_t>(in[i] >> 8);
       p[2] = static_cast<std::uint8_t>(in[i] >> 16);
+    }
+  } else if (b.BitsPerPixel <= 8) {
+    // Runs of one colour are common (fills, copies): look each colour up once.
+    std::uint32_t lastColor = 0;
+    int lastIndex = -1;
+    for (int i = 0; i < count; ++i) {
+      if (lastIndex < 0 || in[i] != lastColor) {
+        lastColor = in[i];
+        lastIndex = NearestPaletteIndex(b.Palette, b.PaletteSize, lastColor);
+      }
+      WriteIndex(b, x + i, y, lastIndex);
     }
   } else {
     for (int i = 0; i < count; ++i) WritePixel(b, x + i, y, in[i]);

@@ -57,6 +57,8 @@ namespace gfx {
 // Pixels as 0x00RRGGBB words (B,G,R,X in memory), whatever the buffer's format.
 std::uint32_t ReadPixel(const TPixelBuffer& buffer, int x, int y);
 void WritePixel(const TPixelBuffer& buffer, int x, int y, std::uint32_t rgb);
+// Stores a palette index into a 1, 4 or 8-bit buffer.
+void WriteIndex(const TPixelBuffer& buffer, int x, int y, int index);
 // The palette index whose entry lies nearest to `rgb`.
 int NearestPaletteIndex(const std::uint32_t* palette, int size, std::uint32_t rgb);
 
