@@ -214,15 +214,23 @@ TEST(BlitTest, NearestNeighbourRepeatsAndSkipsPixelsAndMirrors) {
 TEST(BlitTest, HalftoneAveragesTheCoveredArea) {
   // 4 x 2 down to 2 x 1: each output pixel is the mean of a 2 x 2 block; 3 x 1
   // down to 2 x 1 splits the middle pixel between both.
-  TBitmap src(4, 2, pf24bit);
-  const std::uint8_t values[2][4] = {{0, 2, 100, 200}, {4, 6, 50, 51}};
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 4; ++x) SetPx(src, x, y, values[y][x] * 0x010101u);
-  TBitmap dst(2, 1, pf24bit);
-  dst.Canvas().StretchMode = HALFTONE;
-  gfx::StretchBlt(dst.Canvas(), 0, 0, 2, 1, &src.Canvas(), 0, 0, 4, 2, SRCCOPY);
-  EXPECT_EQ(Px(dst, 0, 0), 3 * 0x010101u);
-  EXPECT_EQ(Px(dst, 1, 0), 100 * 0x010101u);  // (100 + 200 + 50 + 51) / 4 = 100.25
+  // Every source depth goes through the same filter.
+  for (TPixelFormat format : {pf24bit, pf32bit, pf8bit}) {
+    TBitmap src(4, 2, format);
+    if (format == pf8bit) {
+      std::vector<std::uint32_t> greys;
+      for (std::uint32_t i = 0; i < 256; ++i) greys.push_back(i * 0x010101u);
+      src.SetPalette(greys);
+    }
+    const std::uint8_t values[2][4] = {{0, 2, 100, 200}, {4, 6, 50, 51}};
+    for (int y = 0; y < 2; ++y)
+      for (int x = 0; x < 4; ++x) SetPx(src, x, y, values[y][x] * 0x010101u);
+    TBitmap dst(2, 1, pf24bit);
+    dst.Canvas().StretchMode = HALFTONE;
+    gfx::StretchBlt(dst.Canvas(), 0, 0, 2, 1, &src.Canvas(), 0, 0, 4, 2, SRCCOPY);
+    EXPECT_EQ(Px(dst, 0, 0), 3 * 0x010101u) << format;
+    EXPECT_EQ(Px(dst, 1, 0), 100 * 0x010101u) << format;  // (100 + 200 + 50 + 51) / 4 = 100.25
+  }
 
   TBitmap three(3, 1, pf24bit);
   SetPx(three, 0, 0, 0);
