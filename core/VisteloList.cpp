@@ -2,6 +2,7 @@
 
 #include "core/ContainerSave.h"
 #include "core/ZOFileWinTypes.h"
+#include "platform/ui/Dialogs.h"
 
 #include <array>
 #include <cstdio>
@@ -23,21 +24,7 @@ std::string Quoted(const char* format, const std::string& fileName)
     return text;
 }
 
-void ShowFileError(const std::string& text)
-{
-    if (VisteloList::ShowMessage)
-        VisteloList::ShowMessage(text);
-}
-
 } // namespace
-
-namespace VisteloList {
-
-std::function<void(const std::string& Text)> ShowMessage = [](const std::string& Text) {
-    std::fprintf(stderr, "%s\n", Text.c_str());
-};
-
-} // namespace VisteloList
 
 void TVisteloListItem::Assign(const TListItem& Source)
 {
@@ -105,7 +92,7 @@ void TVisteloList::SaveToFile(const std::string& FileName)
                                     WriteItemsChunk(file);
                                 });
     } catch (const std::exception&) {
-        ShowFileError(Quoted("Fehler beim Speichern der Datei \"%s\"", FileName));
+        ui::ShowMessage(Quoted("Fehler beim Speichern der Datei \"%s\"", FileName));
     }
 }
 
@@ -146,7 +133,7 @@ bool TVisteloList::LoadFromFile(const std::string& FileName)
         ReadChunks(file);
         return true;
     } catch (const EZOFileError&) {
-        ShowFileError(Quoted("Fehler beim Laden der Datei \"%s\".", FileName));
+        ui::ShowMessage(Quoted("Fehler beim Laden der Datei \"%s\".", FileName));
         return false;
     } catch (const std::exception&) {
         return false;

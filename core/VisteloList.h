@@ -9,7 +9,6 @@
 #include "core/VisteloNPics.h"
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 
@@ -69,12 +68,3 @@ private:
     void ReadConfigChunk(c_zofilewintypes& File);
     void ReadItemsChunk(c_zofilewintypes& File);
 };
-
-namespace VisteloList {
-
-// The message box (OK only) in which show lists report files they could not
-// save or load. The user-interface layer installs its message box here when
-// it starts; until then the text goes to the standard error stream.
-extern std::function<void(const std::string& Text)> ShowMessage;
-
-} // namespace VisteloList

@@ -1,6 +1,7 @@
 // Loads arbitrary bytes as a show-list file and copies the result. Damage
 // must end in a false result, never in a crash, a hang or a huge allocation.
 #include "core/VisteloList.h"
+#include "platform/ui/Dialogs.h"
 
 #include <unistd.h>
 
@@ -23,7 +24,10 @@ std::string ScratchFile()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     static const std::string fileName = ScratchFile();
-    VisteloList::ShowMessage = nullptr; // no message boxes while fuzzing
+    // Message boxes are answered at once and not kept.
+    if (!ui::DialogScriptActive())
+        ui::BeginDialogScript();
+    ui::ClearRecordedDialogs();
     {
         std::ofstream out(fileName, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));

@@ -8,16 +8,12 @@
 #include "core/Blendings.h"
 #include "core/Setup.h"
 #include "editor/app/VisteloSetup.h"
-#include "platform/graphics/Bitmap.h"
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
 #include <unistd.h>
 
-#include <csignal>
 #include <cstdio>
-#include <map>
 #include <memory>
 
 using namespace ShowFileBytes;
@@ -59,15 +55,6 @@ std::vector<std::int32_t> IdsOf(const std::vector<Chunk>& chunks)
     for (const Chunk& chunk : chunks)
         ids.push_back(chunk.id);
     return ids;
-}
-
-std::unique_ptr<TThumbnailJPEGImage> SmallJpeg(int width, int height)
-{
-    TBitmap bitmap(width, height);
-    auto jpeg = std::make_unique<TThumbnailJPEGImage>();
-    jpeg->Assign(&bitmap);
-    jpeg->JPEGNeeded();
-    return jpeg;
 }
 
 // The settings of a fresh show as the fixture writes them.
@@ -434,22 +421,6 @@ TEST_F(ShowWriterTest, SavingLeavesTheShowUnchanged)
     EXPECT_EQ(show.Order, order);
     EXPECT_EQ(show.Count, 2);
     EXPECT_EQ(show.GetPicInfo(0)->Thumbnail.GetThumbnail()->Data(), thumbnail);
-}
-
-// Runs body with the largest file this process may write limited to limit
-// bytes; writing beyond it fails (EFBIG) instead of raising SIGXFSZ.
-template <typename Body>
-void WithFileSizeLimit(rlim_t limit, Body body)
-{
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = limit;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    body();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
 }
 
 TEST_F(ShowWriterTest, AFailedSaveReturnsFalseAndKeepsTheOldFile)

@@ -6,9 +6,16 @@
 // is read into the wrong place or not at all shows.
 
 #include "ContainerBytes.h"
+#include "core/VisteloNPics.h"
+#include "platform/graphics/Bitmap.h"
+
+#include <sys/resource.h>
+
+#include <csignal>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -227,6 +234,16 @@ inline Bytes FullShowFile()
                           {272, ThumbnailPayload(1, 4711, FakeJpeg(2, 30))}});
 }
 
+// A real thumbnail of a black picture, compressed by the graphics layer.
+inline std::unique_ptr<TThumbnailJPEGImage> SmallJpeg(int width, int height)
+{
+    TBitmap bitmap(width, height);
+    auto jpeg = std::make_unique<TThumbnailJPEGImage>();
+    jpeg->Assign(&bitmap);
+    jpeg->JPEGNeeded();
+    return jpeg;
+}
+
 // An old-format show: "KWTB", version, pause, six flags, the count, records.
 inline Bytes KwtbFile(std::uint16_t version = 258)
 {
@@ -236,6 +253,23 @@ inline Bytes KwtbFile(std::uint16_t version = 258)
     b.Str("eins.jpg").Str("Erstes Bild").U8(1).U8(0).U8(1).U8(0).U8(1).I32(0x00FF00);
     b.Str("D:\\zwei.bmp").Str("").U8(0).U8(1).U8(0).U8(1).U8(0).I32(0x0000FF);
     return b;
+}
+
+// Runs body while this process may write files of at most limit bytes: a
+// write beyond fails (EFBIG) instead of raising SIGXFSZ. Saves that fail
+// half-way are made this way, which binds root too.
+template <typename Body>
+void WithFileSizeLimit(rlim_t limit, Body body)
+{
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = limit;
+    setrlimit(RLIMIT_FSIZE, &limited);
+    body();
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, savedHandler);
 }
 
 } // namespace ShowFileBytes

@@ -4,12 +4,9 @@
 #include "core/VisteloList.h"
 
 #include "ShowFileBytes.h"
+#include "platform/ui/Dialogs.h"
 
 #include <gtest/gtest.h>
-
-#include <sys/resource.h>
-
-#include <csignal>
 
 using ContainerBytes::Bytes;
 using ContainerBytes::ScratchFolder;
@@ -57,13 +54,21 @@ protected:
     void SetUp() override
     {
         ScratchFolder::SetUp();
-        savedShowMessage = VisteloList::ShowMessage;
-        VisteloList::ShowMessage = [this](const std::string& text) { messages.push_back(text); };
+        ui::BeginDialogScript();
     }
     void TearDown() override
     {
-        VisteloList::ShowMessage = savedShowMessage;
+        ui::EndDialogScript();
         ScratchFolder::TearDown();
+    }
+
+    // The texts of the message boxes shown so far.
+    std::vector<std::string> Messages() const
+    {
+        std::vector<std::string> texts;
+        for (const ui::TDialogRecord& dialog : ui::RecordedDialogs())
+            texts.push_back(dialog.Request.Text);
+        return texts;
     }
 
     void ExpectDefaults() const
@@ -76,8 +81,6 @@ protected:
     }
 
     TVisteloList list;
-    std::vector<std::string> messages;
-    decltype(VisteloList::ShowMessage) savedShowMessage;
 };
 
 TEST_F(VisteloListTest, ANewListHasTheDefaults)
@@ -94,7 +97,7 @@ TEST_F(VisteloListTest, AListWithATitleAndNoEntriesIsWrittenByteForByte)
     const std::vector<std::uint8_t> written = Read("t.vsl");
     EXPECT_EQ(written.size(), 135u);
     EXPECT_EQ(written, ListFile(ConfigPayload("T", 75, 50, 8, 0), Bytes().I32(0)).data);
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(VisteloListTest, AHandWrittenListLoads)
@@ -109,7 +112,7 @@ TEST_F(VisteloListTest, AHandWrittenListLoads)
     EXPECT_EQ(list.EndAction, deListLikeShow);
     EXPECT_EQ(list.StartAction, dlsPlayFirstVistelo);
     EXPECT_EQ(EntriesOf(list), (std::vector<std::pair<std::string, bool>>{{"a.vsf", true}, {"C:\\b.vsf", false}}));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(VisteloListTest, ARoundTripKeepsEverything)
@@ -142,8 +145,8 @@ TEST_F(VisteloListTest, AShowFileIsNoList)
     const std::string name = Write("show.vsf", ShowFileBytes::FullShowFile());
     list.Title = "vorher";
     EXPECT_FALSE(list.LoadFromFile(name));
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Fehler beim Laden der Datei \"" + name + "\".");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Fehler beim Laden der Datei \"" + name + "\".");
     ExpectDefaults();
     EXPECT_EQ(list.FileName, "Ohne Namen.vsl");
     EXPECT_EQ(list.Items->Count, 0);
@@ -167,16 +170,16 @@ TEST_F(VisteloListTest, DamagedListsFailWithTheMessage)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
-        messages.clear();
+        ui::ClearRecordedDialogs();
         const std::string name = Write("bad.vsl", c.file);
         EXPECT_FALSE(list.LoadFromFile(name));
-        ASSERT_EQ(messages.size(), 1u);
-        EXPECT_EQ(messages[0], "Fehler beim Laden der Datei \"" + name + "\".");
+        ASSERT_EQ(Messages().size(), 1u);
+        EXPECT_EQ(Messages()[0], "Fehler beim Laden der Datei \"" + name + "\".");
         EXPECT_EQ(list.Items->Count, 0);
     }
-    messages.clear();
+    ui::ClearRecordedDialogs();
     EXPECT_FALSE(list.LoadFromFile(PathOf("fehlt.vsl")));
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(VisteloListTest, ADamagedEntryEndsTheListAndKeepsTheEntriesBeforeIt)
@@ -186,7 +189,7 @@ TEST_F(VisteloListTest, ADamagedEntryEndsTheListAndKeepsTheEntriesBeforeIt)
     cut.data.resize(cut.data.size() - 4); // inside the third entry's name
     ASSERT_TRUE(list.LoadFromFile(Write("cut.vsl", cut)));
     EXPECT_EQ(EntriesOf(list), (std::vector<std::pair<std::string, bool>>{{"a.vsf", true}, {"b.vsf", false}}));
-    EXPECT_TRUE(messages.empty());
+    EXPECT_TRUE(Messages().empty());
 
     // A count far beyond the entries stops at the first one that is missing.
     Bytes absurd = ListFile(ConfigPayload("T", 75, 50, 8, 0), Bytes().I32(0x7FFFFFFF).Str("a.vsf").U8(1));
@@ -230,23 +233,15 @@ TEST_F(VisteloListTest, AFailedSaveShowsTheMessageAndKeepsTheOldFile)
     TVisteloList bigger;
     for (int i = 0; i < 50; ++i)
         AddEntry(bigger, "show" + std::to_string(i) + ".vsf", true);
-    rlimit saved{};
-    getrlimit(RLIMIT_FSIZE, &saved);
-    const auto savedHandler = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limited = saved;
-    limited.rlim_cur = 300;
-    setrlimit(RLIMIT_FSIZE, &limited);
-    bigger.SaveToFile(PathOf("l.vsl"));
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, savedHandler);
+    ShowFileBytes::WithFileSizeLimit(300, [&] { bigger.SaveToFile(PathOf("l.vsl")); });
 
-    ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], "Fehler beim Speichern der Datei \"" + PathOf("l.vsl") + "\"");
+    ASSERT_EQ(Messages().size(), 1u);
+    EXPECT_EQ(Messages()[0], "Fehler beim Speichern der Datei \"" + PathOf("l.vsl") + "\"");
     EXPECT_EQ(Read("l.vsl"), oldBytes);
 
-    messages.clear();
+    ui::ClearRecordedDialogs();
     bigger.SaveToFile(PathOf("kein Ordner/l.vsl"));
-    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_EQ(Messages().size(), 1u);
 }
 
 TEST_F(VisteloListTest, AssignCopiesSettingsAndEntries)

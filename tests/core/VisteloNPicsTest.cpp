@@ -3,15 +3,16 @@
 
 #include "core/VisteloNPics.h"
 
-#include "ContainerBytes.h"
+#include "ShowFileBytes.h"
 #include "core/Setup.h"
-#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Clock.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <numeric>
+
+using ShowFileBytes::SmallJpeg;
 
 namespace {
 
@@ -44,15 +45,6 @@ bool IsPermutation(const std::vector<std::int32_t>& order)
         if (sorted[i] != static_cast<std::int32_t>(i))
             return false;
     return true;
-}
-
-std::unique_ptr<TThumbnailJPEGImage> SmallJpeg(int width, int height)
-{
-    TBitmap bitmap(width, height);
-    auto jpeg = std::make_unique<TThumbnailJPEGImage>();
-    jpeg->Assign(&bitmap);
-    jpeg->JPEGNeeded();
-    return jpeg;
 }
 
 TEST(VisteloNPicsTest, NewEntriesTakeTheSharedDefaultsOfTheMoment)

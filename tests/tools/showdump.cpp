@@ -14,6 +14,7 @@
 #include "core/VisteloNPics.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"
+#include "platform/ui/Dialogs.h"
 
 #include <array>
 #include <cstdint>
@@ -147,6 +148,19 @@ std::string Name(std::uint8_t ordinal, std::initializer_list<const char*> names)
     return ordinal < names.size() ? Json::Quoted(names.begin()[ordinal]) : std::to_string(ordinal);
 }
 
+std::string EndActionName(TWhatToDoWhenVisteloEnds action)
+{
+    return Name(action, {"deAutoRepeat", "deAutoLoadNextVistelo", "deExitImmediately", "deRepeatVistelo",
+                         "deRepeatOrLoadVistelo", "deRepeatOrNextVistelo", "deListLikeShow", "deListAutoLoadNext",
+                         "deListChooseVistelo", "deOK"});
+}
+
+// An element that is JSON already.
+std::string Verbatim(const std::string& json)
+{
+    return json;
+}
+
 std::string JpegJson(TJPEGImage* jpeg)
 {
     if (jpeg == nullptr)
@@ -241,7 +255,7 @@ std::string StringListsJson(const TStringList* lists)
         }
         entries.push_back(Json().Str("Name", lists->Strings(i)).Raw("Lines", lines).Text());
     }
-    return Array(entries, +[](const std::string& entry) { return entry; });
+    return Array(entries, Verbatim);
 }
 
 std::string ShowJson(TVistelo& show)
@@ -274,10 +288,7 @@ std::string ShowJson(TVistelo& show)
         .Str("LogoFilename", show.LogoFilename)
         .Raw("Logo", Name(show.Logo, {"lNoLogo", "lStdLogo", "lUserLogo"}))
         .Bool("StartImmediately", show.StartImmediately)
-        .Raw("EndAction", Name(show.EndAction, {"deAutoRepeat", "deAutoLoadNextVistelo", "deExitImmediately",
-                                                "deRepeatVistelo", "deRepeatOrLoadVistelo", "deRepeatOrNextVistelo",
-                                                "deListLikeShow", "deListAutoLoadNext", "deListChooseVistelo",
-                                                "deOK"}))
+        .Raw("EndAction", EndActionName(show.EndAction))
         .Bool("ManualExitToo", show.ManualExitToo)
         .Bool("DontBreakMusic", show.DontBreakMusic)
         .Bool("StopSoundBeforeBlending", show.StopSoundBeforeBlending)
@@ -297,13 +308,10 @@ std::string ListJson(const TVisteloList& list)
         items.push_back(Json().Str("ShowFile", item.ShowFile).Bool("Active", item.Active).Text());
     }
     return Json()
-        .Raw("Items", Array(items, +[](const std::string& item) { return item; }))
+        .Raw("Items", Array(items, Verbatim))
         .Str("Title", list.Title)
         .Str("FileName", list.FileName)
-        .Raw("EndAction", Name(list.EndAction, {"deAutoRepeat", "deAutoLoadNextVistelo", "deExitImmediately",
-                                                "deRepeatVistelo", "deRepeatOrLoadVistelo", "deRepeatOrNextVistelo",
-                                                "deListLikeShow", "deListAutoLoadNext", "deListChooseVistelo",
-                                                "deOK"}))
+        .Raw("EndAction", EndActionName(list.EndAction))
         .Raw("StartAction", Name(list.StartAction, {"dlsShowList", "dlsPlayFirstVistelo"}))
         .Int("ThumbWidth", list.ThumbWidth)
         .Int("ThumbHeight", list.ThumbHeight)
@@ -347,6 +355,9 @@ int main(int argc, char** argv)
         return Usage();
 
     Json output;
+    // A list that cannot be read reports it in a message box; answer it at
+    // once, as the result says the same.
+    ui::BeginDialogScript();
     if (rtl::AnsiSameText(rtl::ExtractFileExt(fileName), ".vsl")) {
         TVisteloList list;
         const bool result = list.LoadFromFile(fileName);
