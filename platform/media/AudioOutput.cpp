@@ -1,0 +1,248 @@
+#include "platform/media/AudioOutput.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <atomic>
+#include <mutex>
+#include <vector>
+
+#include "platform/rtl/Threads.h"
+
+namespace media {
+
+// What the mixer and the owning channel share. Fields other than the atomics
+// change only while the device is locked.
+struct ChannelState {
+    std::unique_ptr<AudioSource> Source;
+    SDL_AudioStream* Converter = nullptr;
+    bool Running = false;
+    bool SourceDone = false;
+    std::atomic<bool> Ended{false};
+    std::atomic<int64_t> ConsumedFrames{0}; // device frames
+    std::atomic<uint32_t> Generation{0};    // counts rewinds, so a stale end is ignored
+    float LeftGain = 1.0f;
+    float RightGain = 1.0f;
+    std::function<void()>* OnEnded = nullptr;
+};
+
+namespace {
+
+constexpr int kDeviceRate = 44100;
+constexpr int kDeviceChannels = 2;
+constexpr int kChunkFrames = 1024;
+
+std::atomic<uint32_t> outputVolume{0xFFFFFFFFu};
+
+class Mixer {
+public:
+    static Mixer& Instance()
+    {
+        static Mixer mixer;
+        return mixer;
+    }
+
+    // Opens the device for the first channel.
+    int DeviceRate() const { return spec_.freq; }
+
+    void Add(const std::shared_ptr<ChannelState>& channel)
+    {
+        std::lock_guard guard(users_);
+        if (channels_.empty())
+            OpenDevice();
+        channel->Converter = SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(channel->Source->Format().Channels),
+                                                channel->Source->Format().SampleRate, AUDIO_F32SYS, kDeviceChannels,
+                                                spec_.freq);
+        if (!channel->Converter) {
+            if (channels_.empty())
+                CloseDevice();
+            throw EMediaError(std::string("Das Klangformat lässt sich nicht ausgeben: ") + SDL_GetError());
+        }
+        Locked([&] { channels_.push_back(channel); });
+    }
+
+    void Remove(const std::shared_ptr<ChannelState>& channel)
+    {
+        std::lock_guard guard(users_);
+        Locked([&] { channels_.erase(std::find(channels_.begin(), channels_.end(), channel)); });
+        SDL_FreeAudioStream(channel->Converter);
+        channel->Converter = nullptr;
+        if (channels_.empty())
+            CloseDevice();
+    }
+
+    template <typename Fn> void Locked(Fn&& fn)
+    {
+        SDL_LockAudioDevice(device_);
+        fn();
+        SDL_UnlockAudioDevice(device_);
+    }
+
+private:
+    void OpenDevice()
+    {
+        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            throw EMediaError(std::string("Keine Audioausgabe: ") + SDL_GetError());
+        SDL_AudioSpec wanted{};
+        wanted.freq = kDeviceRate;
+        wanted.format = AUDIO_F32SYS;
+        wanted.channels = kDeviceChannels;
+        wanted.samples = 1024;
+        wanted.callback = &Mixer::Callback;
+        wanted.userdata = this;
+        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        if (device_ == 0) {
+            const std::string error = SDL_GetError();
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            throw EMediaError("Keine Audioausgabe: " + error);
+        }
+        SDL_PauseAudioDevice(device_, 0);
+    }
+
+    void CloseDevice()
+    {
+        SDL_CloseAudioDevice(device_);
+        device_ = 0;
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+
+    static void Callback(void* user, Uint8* stream, int length)
+    {
+        static_cast<Mixer*>(user)->Mix(reinterpret_cast<float*>(stream), static_cast<size_t>(length) / sizeof(float));
+    }
+
+    void Mix(float* out, size_t samples)
+    {
+        std::fill(out, out + samples, 0.0f);
+        const uint32_t volume = outputVolume.load();
+        const float masterLeft = static_cast<float>(volume & 0xFFFF) / 65535.0f;
+        const float masterRight = static_cast<float>(volume >> 16) / 65535.0f;
+        mixBuffer_.resize(samples);
+        for (const auto& channel : channels_) {
+            if (!channel->Running)
+                continue;
+            const size_t got = Pull(*channel, mixBuffer_.data(), samples);
+            for (size_t i = 0; i + 1 < got; i += 2) {
+                out[i] += mixBuffer_[i] * channel->LeftGain * masterLeft;
+                out[i + 1] += mixBuffer_[i + 1] * channel->RightGain * masterRight;
+            }
+            channel->ConsumedFrames += static_cast<int64_t>(got / kDeviceChannels);
+            if (channel->SourceDone && SDL_AudioStreamAvailable(channel->Converter) == 0)
+                Finish(channel);
+        }
+        for (size_t i = 0; i < samples; ++i)
+            out[i] = std::clamp(out[i], -1.0f, 1.0f);
+    }
+
+    // Feeds the converter until it holds `samples` device samples or the
+    // source is exhausted, then takes them; returns the samples taken.
+    size_t Pull(ChannelState& channel, float* out, size_t samples)
+    {
+        const int wanted = static_cast<int>(samples * sizeof(float));
+        const int sourceChannels = channel.Source->Format().Channels;
+        while (!channel.SourceDone && SDL_AudioStreamAvailable(channel.Converter) < wanted) {
+            decodeBuffer_.resize(static_cast<size_t>(kChunkFrames) * sourceChannels);
+            const size_t frames = channel.Source->Read(decodeBuffer_.data(), kChunkFrames);
+            if (frames == 0) {
+                SDL_AudioStreamFlush(channel.Converter);
+                channel.SourceDone = true;
+            } else {
+                SDL_AudioStreamPut(channel.Converter, decodeBuffer_.data(),
+                                   static_cast<int>(frames * sourceChannels * sizeof(float)));
+            }
+        }
+        const int got = SDL_AudioStreamGet(channel.Converter, out, wanted);
+        return got > 0 ? static_cast<size_t>(got) / sizeof(float) : 0;
+    }
+
+    void Finish(const std::shared_ptr<ChannelState>& channel)
+    {
+        channel->Running = false;
+        channel->Ended = true;
+        std::weak_ptr<ChannelState> weak = channel;
+        const uint32_t generation = channel->Generation;
+        TThread::Queue(nullptr, [weak, generation] {
+            const auto state = weak.lock();
+            if (state && state->Generation == generation && state->Ended && state->OnEnded && *state->OnEnded)
+                (*state->OnEnded)();
+        });
+    }
+
+    std::mutex users_;
+    SDL_AudioDeviceID device_ = 0;
+    SDL_AudioSpec spec_{};
+    std::vector<std::shared_ptr<ChannelState>> channels_;
+    std::vector<float> mixBuffer_;
+    std::vector<float> decodeBuffer_;
+};
+
+} // namespace
+
+OutputChannel::OutputChannel(std::unique_ptr<AudioSource> source) : state_(std::make_shared<ChannelState>())
+{
+    state_->Source = std::move(source);
+    state_->OnEnded = &OnEnded;
+    Mixer::Instance().Add(state_);
+}
+
+OutputChannel::~OutputChannel()
+{
+    Mixer::Instance().Remove(state_);
+    state_->OnEnded = nullptr;
+}
+
+void OutputChannel::Start()
+{
+    Mixer::Instance().Locked([&] { state_->Running = !state_->Ended; });
+}
+
+void OutputChannel::Pause()
+{
+    Mixer::Instance().Locked([&] { state_->Running = false; });
+}
+
+bool OutputChannel::Running() const
+{
+    bool running = false;
+    Mixer::Instance().Locked([&] { running = state_->Running; });
+    return running;
+}
+
+bool OutputChannel::Ended() const { return state_->Ended; }
+
+void OutputChannel::Rewind()
+{
+    Mixer::Instance().Locked([&] {
+        state_->Source->Rewind();
+        SDL_AudioStreamClear(state_->Converter);
+        state_->SourceDone = false;
+        state_->ConsumedFrames = 0;
+        ++state_->Generation;
+        state_->Ended = false;
+    });
+}
+
+int64_t OutputChannel::PositionMs() const
+{
+    return state_->ConsumedFrames * 1000 / Mixer::Instance().DeviceRate();
+}
+
+int64_t OutputChannel::LengthMs() const
+{
+    const int64_t frames = state_->Source->LengthFrames();
+    return frames < 0 ? -1 : frames * 1000 / state_->Source->Format().SampleRate;
+}
+
+void OutputChannel::SetVolume(uint16_t left, uint16_t right)
+{
+    Mixer::Instance().Locked([&] {
+        state_->LeftGain = static_cast<float>(left) / 65535.0f;
+        state_->RightGain = static_cast<float>(right) / 65535.0f;
+    });
+}
+
+uint32_t GetOutputVolume() { return outputVolume.load(); }
+
+void SetOutputVolume(uint32_t packed) { outputVolume = packed; }
+
+} // namespace media
