@@ -430,18 +430,21 @@ void TControl::HandleMouseMessage(TMessage& Message)
     TShiftState shift = ui::KeysToShiftState(static_cast<WORD>(Message.WParam));
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONDBLCLK: {
+        // Without csDoubleClicks a double click is a second press.
+        bool dbl = Message.Msg == WM_LBUTTONDBLCLK && ControlStyle.Contains(csDoubleClicks);
         if (ControlStyle.Contains(csCaptureMouse))
             SetMouseCapture(true);
-        if (ControlStyle.Contains(csClickEvents))
-            ControlState.Include(csClicked);
-        if (Message.Msg == WM_LBUTTONDBLCLK) {
+        if (dbl) {
             shift.Include(ssDouble);
-            if (ControlStyle.Contains(csDoubleClicks))
+            if (ControlStyle.Contains(csClickEvents))
                 DblClick();
+        } else if (ControlStyle.Contains(csClickEvents)) {
+            ControlState.Include(csClicked);
         }
         MouseDown(mbLeft, shift, x, y);
         break;
+    }
     case WM_LBUTTONUP: {
         if (ControlStyle.Contains(csCaptureMouse))
             SetMouseCapture(false);
@@ -457,7 +460,7 @@ void TControl::HandleMouseMessage(TMessage& Message)
     }
     case WM_RBUTTONDOWN:
     case WM_RBUTTONDBLCLK:
-        if (Message.Msg == WM_RBUTTONDBLCLK)
+        if (Message.Msg == WM_RBUTTONDBLCLK && ControlStyle.Contains(csDoubleClicks))
             shift.Include(ssDouble);
         MouseDown(mbRight, shift, x, y);
         break;

@@ -341,12 +341,10 @@ void TCustomForm::SetVisible(bool Value)
         PlaceOnScreen();
         DoShow();
         TControl::SetVisible(true);
+        ApplyWindowState();
         for (int i = 0; i < ControlCount(); ++i)
             if (auto* w = dynamic_cast<TWinControl*>(Controls(i)))
                 w->UpdateShowing();
-        ApplyWindowState();
-        WindowSurface()->Widget()->raise();
-        WindowSurface()->Widget()->activateWindow();
     } else {
         DoHide();
         TControl::SetVisible(false);
@@ -625,7 +623,7 @@ void TApplication::HandleException(TObject* Sender)
 void TApplication::ShowException(const std::exception& E)
 {
     std::string text = E.what();
-    if (!text.empty() && text.back() > '.')
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
         text += '.';
     MessageBox(text, Title, MB_OK | MB_ICONSTOP);
 }

@@ -1,0 +1,186 @@
+// Forms: the modal loop, closing, and the application's exception handler.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "UiFixture.h"
+#include "platform/ui/HiddenWindows.h"
+
+namespace {
+
+class FormsTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        // Posted calls: a message carries the index of the action to run.
+        helper_ = ui::AllocateHWnd([this](TMessage& m) {
+            if (m.Msg == WM_USER)
+                actions_.at(m.WParam)();
+        });
+    }
+    void TearDown() override
+    {
+        ui::DeallocateHWnd(helper_);
+        UiTest::TearDown();
+    }
+    // Runs fn when the loop next dispatches messages.
+    void Later(std::function<void()> fn)
+    {
+        actions_.push_back(std::move(fn));
+        ui::PostMessage(helper_, WM_USER, actions_.size() - 1, 0);
+    }
+
+    HWND helper_ = nullptr;
+    std::vector<std::function<void()>> actions_;
+};
+
+TEST_F(FormsTest, ModalLoopEndsWithModalResultAndNests)
+{
+    TForm* outer = NewForm();
+    TForm* inner = NewForm();
+    std::vector<std::string> log;
+    outer->OnShow = [&](TObject*) {
+        Later([&] {
+            log.push_back("inner start");
+            inner->OnShow = [&](TObject*) { Later([&] { inner->ModalResult = mrYes; }); };
+            log.push_back("inner " + std::to_string(inner->ShowModal()));
+            EXPECT_TRUE(outer->Modal());
+            EXPECT_FALSE(inner->Visible());
+            outer->ModalResult = mrNo;
+        });
+    };
+    EXPECT_EQ(outer->ShowModal(), mrNo);
+    EXPECT_FALSE(outer->Visible());
+    EXPECT_FALSE(outer->Modal());
+    EXPECT_EQ(log, (std::vector<std::string>{"inner start", "inner " + std::to_string(mrYes)}));
+}
+
+TEST_F(FormsTest, CloseQueryCanKeepAModalFormOpen)
+{
+    TForm* form = NewForm();
+    int asked = 0;
+    form->OnCloseQuery = [&](TObject*, bool& canClose) { canClose = ++asked > 1; };
+    form->OnShow = [&](TObject*) {
+        Later([&] { form->ModalResult = mrOk; });
+        Later([&] { form->ModalResult = mrCancel; });
+    };
+    // The first result is refused and reset; the second one closes.
+    EXPECT_EQ(form->ShowModal(), mrCancel);
+    EXPECT_EQ(asked, 2);
+}
+
+TEST_F(FormsTest, ShowModalOfAVisibleFormIsRefused)
+{
+    TForm* form = NewForm();
+    form->Show();
+    EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(FormsTest, CloseActionDecidesWhatHappens)
+{
+    struct Case {
+        TCloseAction action;
+        bool visibleAfter;
+        bool freed;
+    };
+    for (Case c : {Case{caHide, false, false}, Case{caNone, true, false}, Case{caFree, false, true}}) {
+        auto* form = new TForm(nullptr);
+        bool destroyed = false;
+        form->OnDestroy = [&](TObject*) { destroyed = true; };
+        form->OnClose = [&](TObject*, TCloseAction& action) { action = c.action; };
+        form->Show();
+        // The window system's close button arrives as WM_CLOSE.
+        QWidget* w = ui::WidgetOf(form);
+        w->close();
+        Turn();
+        EXPECT_EQ(destroyed, c.freed) << int(c.action);
+        if (!c.freed) {
+            EXPECT_EQ(form->Visible(), c.visibleAfter) << int(c.action);
+            delete form;
+        }
+    }
+}
+
+TEST_F(FormsTest, HandleExceptionShowsTheTextAndKeepsAbortSilent)
+{
+    Application->Title = "Vistelo";
+    try {
+        throw EFOpenError("Fehler beim Laden der Datei \"a.vst\"");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    try {
+        throw EAbort("");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    const ui::TDialogRequest& r = ui::RecordedDialogs()[0].Request;
+    // A full stop is added only after a letter or digit, not after a quote.
+    EXPECT_EQ(r.Text, "Fehler beim Laden der Datei \"a.vst\"");
+    EXPECT_EQ(r.Caption, "Vistelo");
+
+    // OnException takes over.
+    std::string seen;
+    Application->OnException = [&](TObject*, Exception& e) { seen = e.Message; };
+    try {
+        throw std::runtime_error("kaputt");
+    } catch (...) {
+        Application->HandleException(nullptr);
+    }
+    EXPECT_EQ(seen, "kaputt");
+    EXPECT_EQ(ui::RecordedDialogs().size(), 1u);
+}
+
+TEST_F(FormsTest, ExceptionInAMessageHandlerReachesTheApplication)
+{
+    TForm* form = NewForm();
+    form->OnKeyDown = [](TObject*, WORD&, TShiftState) { throw EConvertError("'x' ist kein Wert"); };
+    form->Show();
+    SendKey(form, QEvent::KeyPress, Qt::Key_X);
+    Turn();
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "'x' ist kein Wert.");
+}
+
+TEST_F(FormsTest, StayOnTopAndFindWindow)
+{
+    TForm* form = NewForm();
+    form->SetCaption("Vistelo Player");
+    form->Show();
+    HWND h = form->Handle();
+    EXPECT_FALSE(ui::IsWindowTopMost(h));
+    ui::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_TRUE(ui::IsWindowTopMost(h));
+    EXPECT_TRUE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    // While top-mosts are normalised the window lets others come first.
+    Application->NormalizeTopMosts();
+    EXPECT_FALSE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    Application->RestoreTopMosts();
+    EXPECT_TRUE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    ui::SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    EXPECT_FALSE(ui::IsWindowTopMost(h));
+
+    EXPECT_EQ(ui::FindWindow("TForm", "Vistelo Player"), h);
+    EXPECT_EQ(ui::FindWindow("", "Vistelo Player"), h);
+    EXPECT_EQ(ui::FindWindow("Shell_TrayWnd", ""), nullptr);
+}
+
+TEST_F(FormsTest, ShowCursorCountsAndWorkAreaIsKnown)
+{
+    int start = ui::ShowCursor(true) - 1;
+    EXPECT_EQ(ui::ShowCursor(false), start);
+    EXPECT_EQ(ui::ShowCursor(false), start - 1);
+    EXPECT_EQ(ui::ShowCursor(true), start);
+
+    TRect area;
+    ASSERT_TRUE(ui::SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_EQ(area, Screen->WorkAreaRect());
+    EXPECT_GT(area.Width(), 0);
+    EXPECT_LE(area.Width(), Screen->Width());
+}
+
+} // namespace
