@@ -222,6 +222,26 @@ void OutputChannel::Rewind()
     });
 }
 
+void OutputChannel::SeekMs(int64_t ms)
+{
+    Rewind();
+    if (ms <= 0)
+        return;
+    Mixer::Instance().Locked([&] {
+        AudioSource& source = *state_->Source;
+        const int64_t target = ms * source.Format().SampleRate / 1000;
+        std::vector<float> discard(static_cast<size_t>(kChunkFrames) * source.Format().Channels);
+        int64_t skipped = 0;
+        while (skipped < target) {
+            const size_t frames = source.Read(discard.data(), static_cast<size_t>(std::min<int64_t>(kChunkFrames, target - skipped)));
+            if (frames == 0)
+                break;
+            skipped += static_cast<int64_t>(frames);
+        }
+        state_->ConsumedFrames = skipped * Mixer::Instance().DeviceRate() / source.Format().SampleRate;
+    });
+}
+
 int64_t OutputChannel::PositionMs() const
 {
     return state_->ConsumedFrames * 1000 / Mixer::Instance().DeviceRate();

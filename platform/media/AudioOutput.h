@@ -33,6 +33,8 @@ public:
     bool Ended() const;
     // Back to the first frame; the channel keeps running or paused.
     void Rewind();
+    // To `ms` from the start (clamped to the sound); keeps running or paused.
+    void SeekMs(int64_t ms);
     int64_t PositionMs() const;
     int64_t LengthMs() const; // -1 when the source cannot tell
     // 0..65535 per side.
