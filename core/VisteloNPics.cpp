@@ -384,6 +384,7 @@ void TVistelo::AssignConfig(const TVistelo& Other)
     SetRandomOrder(Other.RandomOrder);
     Pause = Other.Pause;
     ShowFilenameInNavigationBar = Other.ShowFilenameInNavigationBar;
+    ShowPleaseWait = Other.ShowPleaseWait;
     ShowNoDescription = Other.ShowNoDescription;
     StartFullScreen = Other.StartFullScreen;
     ShowNavigationBar = Other.ShowNavigationBar;

@@ -358,6 +358,16 @@ TEST_F(ShowWriterTest, EveryFieldSurvivesARoundTrip)
     EXPECT_TRUE(loaded.HasThumbnails);
 }
 
+TEST_F(ShowWriterTest, ACopyMadeByAssignIsWrittenAsTheOriginal)
+{
+    // Every setting and field the file holds must travel with Assign.
+    TConfigVistelo show;
+    FillShow(show);
+    TConfigVistelo copy;
+    copy.Assign(&show);
+    EXPECT_EQ(Save(copy, "copy.vsf"), Save(show, "original.vsf"));
+}
+
 TEST_F(ShowWriterTest, TextBeyondWindows1252IsKeptAsUtf8)
 {
     TConfigVistelo show;

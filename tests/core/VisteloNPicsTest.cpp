@@ -310,6 +310,7 @@ TEST(VisteloNPicsTest, AssignConfigCopiesTheSettingsAndTheNamedLists)
     TVistelo source;
     AddEntries(source, {"a"});
     source.Pause = 1111;
+    source.ShowPleaseWait = false;
     source.EndAction = deExitImmediately;
     source.LogoPause = 2;
     source.ReferenceWidth = 640;
@@ -325,6 +326,7 @@ TEST(VisteloNPicsTest, AssignConfigCopiesTheSettingsAndTheNamedLists)
         target.AssignConfig(source);
         EXPECT_EQ(target.Count, 0);
         EXPECT_EQ(target.Pause, 1111);
+        EXPECT_FALSE(target.ShowPleaseWait);
         EXPECT_EQ(target.EndAction, deExitImmediately);
         EXPECT_EQ(target.LogoPause, 2);
         EXPECT_EQ(target.ReferenceWidth, 640);
