@@ -155,8 +155,8 @@ void TControl::BoundsChanged(const TRect& oldBounds)
             TRect both = gfx::UnionRect(oldBounds, BoundsRect());
             parent_->InvalidateRect(&both);
         }
-        if (align_ != alNone && !realigning_)
-            parent_->Realign();
+        if (!realigning_)
+            parent_->ControlChanged(this);
     }
     if (oldBounds.Width() != width_ || oldBounds.Height() != height_)
         Resize();
@@ -221,8 +221,7 @@ void TControl::SetVisible(bool Value)
     if (parent_) {
         TRect r = BoundsRect();
         parent_->InvalidateRect(&r);
-        if (align_ != alNone)
-            parent_->Realign();
+        parent_->ControlChanged(this);
     }
 }
 
@@ -681,8 +680,7 @@ void TWinControl::InsertControl(TControl* AControl)
     } else {
         AControl->Invalidate();
     }
-    if (AControl->Align() != alNone)
-        Realign();
+    ControlChanged(AControl);
 }
 
 void TWinControl::RemoveControl(TControl* AControl)
@@ -697,7 +695,13 @@ void TWinControl::RemoveControl(TControl* AControl)
         AControl->Invalidate();
     std::erase(controls_, AControl);
     AControl->parent_ = nullptr;
-    if (AControl->Align() != alNone && !(ComponentState() & csDestroying))
+    if (!(ComponentState() & csDestroying))
+        ControlChanged(AControl);
+}
+
+void TWinControl::ControlChanged(TControl* Child)
+{
+    if (Child->Align() != alNone)
         Realign();
 }
 

@@ -435,6 +435,8 @@ protected:
     {
         Child->SetBoundsQuietly(ALeft, ATop, AWidth, AHeight);
     }
+    // A child was added, removed, moved, sized, shown or hidden.
+    virtual void ControlChanged(TControl* Child);
     // The rectangle alignment fills (the client rectangle by default).
     virtual TRect AlignRect() const { return ClientRect(); }
 

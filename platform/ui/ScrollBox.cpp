@@ -222,6 +222,15 @@ void TScrollingWinControl::AlignControls(TControl* AControl, TRect& Rect)
     UpdateScrollBars();
 }
 
+void TScrollingWinControl::ControlChanged(TControl* Child)
+{
+    TWinControl::ControlChanged(Child);
+    if (Child->Align() == alNone && autoScroll_ && !(ComponentState() & csDestroying)) {
+        CalcAutoRange();
+        UpdateScrollBars();
+    }
+}
+
 void TScrollingWinControl::BoundsChanged(const TRect& oldBounds)
 {
     TWinControl::BoundsChanged(oldBounds);

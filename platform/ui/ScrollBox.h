@@ -83,6 +83,7 @@ protected:
     void Dispatch(TMessage& Message) override;
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
+    void ControlChanged(TControl* Child) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     static constexpr int ScrollBarSize = 16;
 

@@ -132,3 +132,64 @@ TEST_F(AlignTest, ParentFreesItsChildrenAndOwnerForgetsThem)
 }
 
 } // namespace
+
+namespace {
+
+class ScrollBoxTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        form_ = NewForm(300, 300);
+        box_ = new TScrollBox(form_);
+        box_->SetParent(form_);
+        box_->SetBounds(0, 0, 100, 100);
+        item_ = new TPanel(form_);
+        item_->SetParent(box_);
+        item_->SetBounds(10, 150, 50, 50);
+        form_->Show();
+    }
+
+    TForm* form_ = nullptr;
+    TScrollBox* box_ = nullptr;
+    TPanel* item_ = nullptr;
+};
+
+TEST_F(ScrollBoxTest, AutoScrollRangeFollowsTheChildren)
+{
+    EXPECT_EQ(box_->VertScrollBar().Range(), 200);
+    EXPECT_TRUE(box_->VertScrollBar().IsScrollBarVisible());
+    EXPECT_FALSE(box_->HorzScrollBar().IsScrollBarVisible());
+    // The bar takes its room from the client area.
+    EXPECT_EQ(box_->ClientWidth(), 100 - 16);
+
+    item_->SetTop(20);
+    EXPECT_FALSE(box_->VertScrollBar().IsScrollBarVisible());
+    EXPECT_EQ(box_->ClientWidth(), 100);
+}
+
+TEST_F(ScrollBoxTest, ScrollRequestsMoveTheChildren)
+{
+    box_->Perform(WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(box_->VertScrollBar().Position(), 8);
+    EXPECT_EQ(item_->Top(), 142);
+    box_->Perform(WM_VSCROLL, SB_BOTTOM, 0);
+    EXPECT_EQ(box_->VertScrollBar().Position(), 100);
+    EXPECT_EQ(item_->Top(), 50);
+    // The range is measured in unscrolled coordinates.
+    EXPECT_EQ(box_->VertScrollBar().Range(), 200);
+
+    // Dragging the thumb scrolls only with Tracking; letting it go always does.
+    box_->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30), 0);
+    EXPECT_EQ(box_->VertScrollBar().Position(), 100);
+    box_->VertScrollBar().Tracking = true;
+    box_->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, 30), 0);
+    EXPECT_EQ(box_->VertScrollBar().Position(), 30);
+    box_->Perform(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 0), 0);
+    EXPECT_EQ(item_->Top(), 150);
+
+    box_->ScrollInView(item_);
+    EXPECT_EQ(item_->BoundsRect().Bottom, box_->ClientHeight());
+}
+
+} // namespace
