@@ -6,6 +6,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Jpeg.h"
+#include "platform/rtl/Modules.h"
 
 using namespace GraphicStrings;
 
@@ -53,12 +54,9 @@ const Registration kRegistrations[] = {
 
 int initCount = 0;
 
-// Start-up and shut-down of the library.
-struct AutoRegistration {
-  AutoRegistration() { Initialize(); }
-  ~AutoRegistration() { Finalize(); }
-};
-const AutoRegistration autoRegistration;
+// Registers when the library is loaded and undoes it when a loaded library
+// is unloaded; linked to the program, the registrations last to its end.
+const bool moduleInit = (rtl::RegisterModuleInit(&Initialize, &Finalize), true);
 
 }  // namespace
 

@@ -4,7 +4,7 @@
 // German descriptions) in one fixed order, made once when the library starts
 // and undone when the last user is gone.
 //
-// The library registers itself at start-up. A unit that replaces one of
+// The library registers itself when it is loaded. A unit that replaces one of
 // these extensions with a class of its own (the smooth bitmap takes "bmp")
 // calls Initialize() first, so that its registration comes last and wins
 // whatever order the units start in.
