@@ -1,5 +1,16 @@
 #include "core/Blendings.h"
 
+#include "core/BitmapTools.h"
+#include "core/Tools.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/StringList.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
 namespace Blendings {
 
 constinit std::array<bool, 32> RandomBlendings = [] {
@@ -11,6 +22,683 @@ constinit std::array<bool, 32> RandomBlendings = [] {
 void RandomAll()
 {
     RandomBlendings.fill(true);
+}
+
+namespace {
+
+std::uint32_t frameClock = 0;
+// The flush of the transition running now (one at a time per process).
+const TCanvasFlush* currentFlush = nullptr;
+TCanvas* currentTarget = nullptr;
+
+class TFlushScope {
+public:
+    TFlushScope(const TCanvasFlush& flush, TCanvas& canvas)
+        : savedFlush_(currentFlush), savedTarget_(currentTarget)
+    {
+        currentFlush = flush ? &flush : nullptr;
+        currentTarget = &canvas;
+    }
+    ~TFlushScope()
+    {
+        currentFlush = savedFlush_;
+        currentTarget = savedTarget_;
+    }
+    TFlushScope(const TFlushScope&) = delete;
+    TFlushScope& operator=(const TFlushScope&) = delete;
+
+private:
+    const TCanvasFlush* savedFlush_;
+    TCanvas* savedTarget_;
+};
+
+void FlushTarget()
+{
+    if (currentFlush && currentTarget)
+        (*currentFlush)(*currentTarget);
+}
+
+// Copies the rectangle of the new bitmap at (sx, sy) to (x, y) of the canvas.
+void CopyFromNew(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
+{
+    if (width > 0 && height > 0)
+        gfx::BitBlt(canvas, x, y, width, height, &newBitmap.Canvas(), sx, sy, SRCCOPY);
+}
+
+void CopySame(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height)
+{
+    CopyFromNew(canvas, newBitmap, x, y, width, height, x, y);
+}
+
+// x taken to the nearest integer, halves to even.
+int N(long double x)
+{
+    return static_cast<int>(std::nearbyintl(x));
+}
+
+// ---- Blinds ------------------------------------------------------------
+
+void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
+{
+    const int width = newBitmap.Width();
+    const int height = newBitmap.Height();
+    const int extent = rows ? height : width;
+    for (int step = 0; step < 20; ++step) {
+        const int i = reverse ? 19 - step : step;
+        StartFrameClock();
+        for (int k = 0; k <= extent / 20; ++k) {
+            const int line = 20 * k + i;
+            if (line >= extent)
+                continue;
+            if (rows)
+                CopySame(canvas, newBitmap, 0, line, width, 1);
+            else
+                CopySame(canvas, newBitmap, line, 0, 1, height);
+        }
+        WaitFrameClock(10);
+    }
+    BlendNone(newBitmap, canvas);
+}
+
+// ---- Bands -------------------------------------------------------------
+
+int BandHeight(const TBitmap& newBitmap)
+{
+    return std::max((newBitmap.Height() / 80) / 2, 1);
+}
+
+void BandStep(TBitmap& newBitmap, TCanvas& canvas, int y, int s)
+{
+    StartFrameClock();
+    CopySame(canvas, newBitmap, 0, y, newBitmap.Width(), s);
+    WaitFrameClock(10);
+}
+
+// Even bands top to bottom, then odd bands back up.
+void BandsDownUp(TBitmap& newBitmap, TCanvas& canvas)
+{
+    const int s = BandHeight(newBitmap);
+    const int height = newBitmap.Height();
+    int y = 0;
+    for (; y < height; y += 2 * s)
+        BandStep(newBitmap, canvas, y, s);
+    for (y -= s; y > 0; y -= 2 * s)
+        BandStep(newBitmap, canvas, y, s);
+    BlendNone(newBitmap, canvas);
+}
+
+// Bands from the bottom up, then back down between them.
+void BandsUpDown(TBitmap& newBitmap, TCanvas& canvas)
+{
+    const int s = BandHeight(newBitmap);
+    const int height = newBitmap.Height();
+    int y = height;
+    for (; y > 0; y -= 2 * s)
+        BandStep(newBitmap, canvas, y, s);
+    for (y += s; y < height; y += 2 * s)
+        BandStep(newBitmap, canvas, y, s);
+    BlendNone(newBitmap, canvas);
+}
+
+// Even bands from the top and odd bands from the bottom at once; together
+// they cover the picture, so no final copy.
+void BandsBothWays(TBitmap& newBitmap, TCanvas& canvas)
+{
+    const int s = BandHeight(newBitmap);
+    const int width = newBitmap.Width();
+    const int height = newBitmap.Height();
+    int top = 0;
+    int bottom = height - height % s;
+    if ((bottom / s) % 2 == 0)
+        bottom += s;
+    while (top < height || bottom >= 0) {
+        StartFrameClock();
+        CopySame(canvas, newBitmap, 0, top, width, s);
+        CopySame(canvas, newBitmap, 0, bottom, width, s);
+        WaitFrameClock(10);
+        top += 2 * s;
+        bottom -= 2 * s;
+    }
+}
+
+// ---- Slide-in ----------------------------------------------------------
+
+enum class TSlide { FromTop, FromBottom, FromLeft, FromRight };
+
+// Where one slide step scrolls and what it copies. Rectangles are
+// canvas-side; source points are in the new bitmap.
+struct TSlidePlan {
+    TRect Scroll;
+    int Dx = 0;
+    int Dy = 0;
+    TRect Shown; // the whole visible part of the new picture
+    TPoint ShownSource;
+    TRect Strip; // the newly exposed strip
+    TPoint StripSource;
+};
+
+TSlidePlan PlanSlide(TSlide slide, int width, int height, int prev, int pos)
+{
+    const int delta = pos - prev;
+    TSlidePlan p;
+    switch (slide) {
+    case TSlide::FromTop:
+        // The right edge of the scroll stops one column short: a seam that
+        // the final copy closes.
+        p.Scroll = Rect(0, 0, width - 1, pos);
+        p.Dy = delta;
+        p.Shown = Rect(0, 0, width, pos);
+        p.ShownSource = Point(0, height - pos);
+        p.Strip = Rect(0, 0, width, delta);
+        p.StripSource = Point(0, height - pos);
+        break;
+    case TSlide::FromBottom:
+        p.Scroll = Rect(0, height - pos, width, height);
+        p.Dy = -delta;
+        p.Shown = Rect(0, height - pos, width, height);
+        p.ShownSource = Point(0, 0);
+        p.Strip = Rect(0, height - delta, width, height);
+        p.StripSource = Point(0, prev);
+        break;
+    case TSlide::FromLeft:
+        p.Scroll = Rect(0, 0, pos, height - 1);
+        p.Dx = delta;
+        p.Shown = Rect(0, 0, pos, height);
+        p.ShownSource = Point(width - pos, 0);
+        p.Strip = Rect(0, 0, delta, height);
+        p.StripSource = Point(width - pos, 0);
+        break;
+    case TSlide::FromRight:
+        p.Scroll = Rect(width - pos, 0, width, height);
+        p.Dx = -delta;
+        p.Shown = Rect(width - pos, 0, width, height);
+        p.ShownSource = Point(0, 0);
+        p.Strip = Rect(width - delta, 0, width, height);
+        p.StripSource = Point(prev, 0);
+        break;
+    }
+    return p;
+}
+
+void CopyFromNew(TCanvas& canvas, TBitmap& newBitmap, const TRect& dest, const TPoint& source)
+{
+    CopyFromNew(canvas, newBitmap, dest.Left, dest.Top, dest.Width(), dest.Height(), source.X, source.Y);
+}
+
+void ScrollAndRepaint(TBitmap& newBitmap, TCanvas& canvas, const TSlidePlan& plan)
+{
+    TRegion uncovered;
+    gfx::ScrollDC(canvas, plan.Dx, plan.Dy, &plan.Scroll, &plan.Scroll, &uncovered, nullptr);
+    TRect box;
+    if (gfx::GetRgnBox(uncovered, box) == NULLREGION)
+        return;
+    gfx::SelectClipRgn(canvas, &uncovered);
+    CopyFromNew(canvas, newBitmap, plan.Shown, plan.ShownSource);
+    Tools::SetClipRect(canvas, Rect(0, 0, newBitmap.Width(), newBitmap.Height()));
+}
+
+void SlideIn(TBitmap& newBitmap, TCanvas& canvas, TSlide slide)
+{
+    const int width = newBitmap.Width();
+    const int height = newBitmap.Height();
+    const bool vertical = slide == TSlide::FromTop || slide == TSlide::FromBottom;
+    const int extent = vertical ? height : width;
+    const int d = std::max((extent - 1) / 30, 1);
+    int pos = 0;
+    while (pos < extent) {
+        StartFrameClock();
+        const int prev = pos;
+        pos = std::min(pos + d, extent);
+        const TSlidePlan plan = PlanSlide(slide, width, height, prev, pos);
+        if (prev > 0)
+            ScrollAndRepaint(newBitmap, canvas, plan);
+        CopyFromNew(canvas, newBitmap, plan.Strip, plan.StripSource);
+        WaitFrameClock(30);
+    }
+    BlendNone(newBitmap, canvas);
+}
+
+// ---- Cell effects ------------------------------------------------------
+
+// Start value of the cell in row r, column c of a grid of rows x cols.
+using TStartValue = int (*)(int r, int c, int rows, int cols);
+
+struct TGridGeometry {
+    int r, c, rows, cols, hr, hc;
+    long double Q() const // squared distance from the centre cell
+    {
+        const long double dr = r - hr;
+        const long double dc = c - hc;
+        return dr * dr + dc * dc;
+    }
+};
+
+TGridGeometry Geometry(int r, int c, int rows, int cols)
+{
+    return {r, c, rows, cols, rows / 2, cols / 2};
+}
+
+// Angle of the cell seen from the picture centre, against the vertical, in
+// 0 .. pi/2.
+long double CentreAngle(const TGridGeometry& g)
+{
+    const long double rowOff = g.r - g.rows / 2.0L;
+    const long double colOff = g.c - g.cols / 2.0L;
+    long double d = std::sqrt(rowOff * rowOff + colOff * colOff);
+    if (d == 0)
+        d = 1;
+    return std::asin(std::min(std::fabs(g.rows / 2.0L - g.r) / d, 1.0L));
+}
+
+// Clockwise from twelve o'clock, 0 .. 2 pi.
+long double FullCircleAngle(const TGridGeometry& g)
+{
+    constexpr long double pi = std::numbers::pi_v<long double>;
+    const long double a = CentreAngle(g);
+    const bool upper = g.r <= g.hr;
+    const bool left = g.c <= g.hc;
+    if (upper && left)
+        return a + 3 * pi / 2;
+    if (upper)
+        return pi / 2 - a;
+    if (!left)
+        return a + pi / 2;
+    return 3 * pi / 2 - a;
+}
+
+long double QuarterAngle(const TGridGeometry& g)
+{
+    constexpr long double pi = std::numbers::pi_v<long double>;
+    const long double a = CentreAngle(g);
+    const bool upper = g.r <= g.hr;
+    const bool left = g.c <= g.hc;
+    return (upper != left) ? pi / 2 - a : a;
+}
+
+int Rings(const TGridGeometry& g, long double divisor)
+{
+    return std::abs(N(40 * std::sin(std::sqrt(g.Q()) / divisor)));
+}
+
+void CellEffect(TBitmap& newBitmap, TCanvas& canvas, int gridSize, TStartValue startValue)
+{
+    int cols = gridSize;
+    int rows = gridSize;
+    std::vector<TCell> cells = BuildCellGrid(newBitmap, cols, rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            TCell& cell = cells[static_cast<std::size_t>(r) * cols + c];
+            cell.VisibleWidth = cell.VisibleHeight = startValue(r, c, rows, cols);
+        }
+    AnimateCellGrid(newBitmap, canvas, cells);
+}
+
+int StartTogether(int, int, int, int) { return 0; }
+int StartTopLeft(int r, int c, int, int) { return -10 * (r + c); }
+int StartTopRight(int r, int c, int, int cols) { return -10 * ((cols - 1 - c) + r); }
+int StartBottomRight(int r, int c, int rows, int cols) { return -10 * ((rows - 1 - r) + (cols - 1 - c)); }
+int StartBottomLeft(int r, int c, int rows, int) { return -10 * ((rows - 1 - r) + c); }
+int StartRandom200(int, int, int, int) { return -rtl::Random(200); }
+int StartRandom150(int, int, int, int) { return -rtl::Random(150); }
+
+int StartCircleOut(int r, int c, int rows, int cols)
+{
+    return -N(std::sqrt(Geometry(r, c, rows, cols).Q()));
+}
+
+int StartCircleIn(int r, int c, int rows, int cols)
+{
+    const TGridGeometry g = Geometry(r, c, rows, cols);
+    const long double corner = std::sqrt(static_cast<long double>(g.hr) * g.hr + static_cast<long double>(g.hc) * g.hc);
+    return N(std::sqrt(g.Q())) - (N(corner) + 1);
+}
+
+int StartRings(int r, int c, int rows, int cols)
+{
+    return -Rings(Geometry(r, c, rows, cols), 10);
+}
+
+int StartSkewedRings(int r, int c, int rows, int cols)
+{
+    const TGridGeometry g = Geometry(r, c, rows, cols);
+    return -std::abs(N(40 * std::sin(std::sqrt(g.Q()) / 10) - (r % 360)));
+}
+
+int StartSmallCircles(int r, int c, int, int)
+{
+    return -std::abs(N(20 * std::sin(r / 5.0L) + 20 * std::sin(c / 5.0L)));
+}
+
+int StartRadar(int r, int c, int rows, int cols)
+{
+    return -N(20 * FullCircleAngle(Geometry(r, c, rows, cols)));
+}
+
+int StartSpiralRadar(int r, int c, int rows, int cols)
+{
+    const TGridGeometry g = Geometry(r, c, rows, cols);
+    return -Rings(g, 5) - N(20 * FullCircleAngle(g));
+}
+
+int StartQuarterRadar(int r, int c, int rows, int cols)
+{
+    return -N(20 * QuarterAngle(Geometry(r, c, rows, cols)));
+}
+
+int StartQuarterSpiralRadar(int r, int c, int rows, int cols)
+{
+    const TGridGeometry g = Geometry(r, c, rows, cols);
+    return -Rings(g, 5) - N(20 * QuarterAngle(g));
+}
+
+// ---- Alpha blends ------------------------------------------------------
+
+bool CanCrossFade(const TBitmap& newBitmap, const TBitmap& oldBitmap)
+{
+    // Blending palette indices would give arbitrary colours; differing
+    // formats would mix unlike bytes.
+    return SameBitmapSize(&oldBitmap, newBitmap) && oldBitmap.PixelFormat() == newBitmap.PixelFormat() &&
+           BitmapTools::GetBitsPerPixel(newBitmap) >= 15 && newBitmap.RowStride() == oldBitmap.RowStride();
+}
+
+void CrossFade(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas, int shift)
+{
+    if (!CanCrossFade(newBitmap, oldBitmap)) {
+        BlendNone(newBitmap, canvas);
+        return;
+    }
+    {
+        TBitmap work;
+        work.Assign(&newBitmap);
+        std::uint8_t* newBytes = nullptr;
+        std::uint8_t* oldBytes = nullptr;
+        std::uint8_t* workBytes = nullptr;
+        const std::size_t count = BitmapTools::FirstBitmapByte(newBitmap, newBytes);
+        BitmapTools::FirstBitmapByte(oldBitmap, oldBytes);
+        BitmapTools::FirstBitmapByte(work, workBytes);
+        const int steps = 1 << shift;
+        for (int i = 1; i <= steps; ++i) {
+            StartFrameClock();
+            for (std::size_t k = 0; k < count; ++k) {
+                const int from = oldBytes[k];
+                // >> on a negative int floors (arithmetic shift).
+                workBytes[k] = static_cast<std::uint8_t>(from + (((newBytes[k] - from) * i) >> shift));
+            }
+            work.PixelsChanged(Rect(0, 0, work.Width(), work.Height()));
+            gfx::BitBlt(canvas, 0, 0, work.Width(), work.Height(), &work.Canvas(), 0, 0, SRCCOPY);
+            WaitFrameClock(20);
+        }
+    }
+    BlendNone(newBitmap, canvas);
+}
+
+template <void (*Effect)(TBitmap&, TCanvas&)> void WithoutOld(TBitmap& newBitmap, TBitmap*, TCanvas& canvas)
+{
+    Effect(newBitmap, canvas);
+}
+
+void RunNone(TBitmap& newBitmap, TBitmap*, TCanvas& canvas)
+{
+    BlendNone(newBitmap, canvas);
+}
+
+template <void (*Effect)(TBitmap&, TBitmap&, TCanvas&)>
+void WithOld(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas)
+{
+    if (SameBitmapSize(oldBitmap, newBitmap))
+        Effect(newBitmap, *oldBitmap, canvas);
+    else
+        BlendNone(newBitmap, canvas);
+}
+
+} // namespace
+
+// Grouped by engine: plain, lines and bands, slides, cells, alpha.
+const std::array<TBlendingEffect, 32> BlendingEffects = {{
+    {0, "Keine", false, 0, RunNone},
+    {1, "Zufällig", false, 0, BlendRandomEnabled},
+    {2, "Jalousie (Oben)", false, 10, WithoutOld<Blend1>},
+    {3, "Jalousie (Unten)", false, 10, WithoutOld<Blend2>},
+    {4, "Streifen (Oben-Unten-Oben)", false, 10, WithoutOld<Blend3>},
+    {5, "Streifen (Unten-Oben-Unten)", false, 10, WithoutOld<Blend4>},
+    {6, "Jalousie (Links)", false, 10, WithoutOld<Blend5>},
+    {7, "Jalousie (Rechts)", false, 10, WithoutOld<Blend6>},
+    {8, "Bild (Oben)", false, 30, WithoutOld<Blend7>},
+    {9, "Bild (Unten)", false, 30, WithoutOld<Blend8>},
+    {10, "Bild (Links)", false, 30, WithoutOld<Blend9>},
+    {11, "Bild (Rechts)", false, 30, WithoutOld<Blend10>},
+    {12, "Streifen (Oben und Unten)", false, 10, WithoutOld<Blend11>},
+    {13, "Kästchen (gleichmäßig)", false, 10, WithoutOld<Blend12>},
+    {14, "Kästchen (Links-Oben nach Rechts-Unten)", false, 10, WithoutOld<Blend13>},
+    {15, "Kästchen (Rechts-Oben nach Links-Unten)", false, 10, WithoutOld<Blend14>},
+    {16, "Kästchen (Rechts-Unten nach Links-Oben)", false, 10, WithoutOld<Blend15>},
+    {17, "Kästchen (Links-Unten nach Rechts-Oben)", false, 10, WithoutOld<Blend16>},
+    {18, "Kästchen (Zufällig)", false, 10, WithoutOld<Blend17>},
+    {19, "Kästchen (Zufällig, klein)", false, 10, WithoutOld<Blend18>},
+    {20, "Kästchen (Zufällig, sehr klein)", false, 10, WithoutOld<Blend19>},
+    {21, "Kreis (Innen nach Außen)", false, 10, WithoutOld<Blend20>},
+    {22, "Kreis (Außen nach Innen)", false, 10, WithoutOld<Blend21>},
+    {23, "Ringe", false, 10, WithoutOld<Blend22>},
+    {24, "Kreiseffekt", false, 10, WithoutOld<Blend23>},
+    {25, "kleine Kreise", false, 10, WithoutOld<Blend24>},
+    {26, "Radar", false, 10, WithoutOld<Blend25>},
+    {27, "Spiral-Radar", false, 10, WithoutOld<Blend26>},
+    {28, "Viertel-Radar", false, 10, WithoutOld<Blend27>},
+    {29, "Viertel-Spiral-Radar", false, 10, WithoutOld<Blend28>},
+    {30, "Alphablending", true, 20, WithOld<BlendAlpha>},
+    {31, "Alphablending (weicher)", true, 20, WithOld<BlendAlphaSoft>},
+}};
+
+void BlendNr(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas, int n, const TCanvasFlush& flush)
+{
+    if (n < 0 || n >= static_cast<int>(BlendingEffects.size()))
+        return;
+    TFlushScope scope(flush, canvas);
+    BlendingEffects[static_cast<std::size_t>(n)].Run(newBitmap, oldBitmap, canvas);
+    FlushTarget();
+}
+
+void BlendNone(TBitmap& newBitmap, TCanvas& canvas)
+{
+    CopySame(canvas, newBitmap, 0, 0, newBitmap.Width(), newBitmap.Height());
+}
+
+void BlendRandom(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas)
+{
+    BlendNr(newBitmap, oldBitmap, canvas, 1 + rtl::Random(31));
+}
+
+void BlendRandomEnabled(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas)
+{
+    const int n = GetRandomBlending();
+    BlendingEffects[static_cast<std::size_t>(n)].Run(newBitmap, oldBitmap, canvas);
+}
+
+int GetRandomBlending()
+{
+    if (std::none_of(RandomBlendings.begin() + 2, RandomBlendings.end(), [](bool on) { return on; }))
+        return 0;
+    for (;;) {
+        const int k = rtl::Random(30);
+        if (RandomBlendings[static_cast<std::size_t>(k + 2)])
+            return k + 2;
+    }
+}
+
+int GetBlending(int n)
+{
+    if (n == 1)
+        return GetRandomBlending();
+    return (n == 0 || (n >= 2 && n <= 31)) ? n : 0;
+}
+
+bool NeedOldBitmap(int n)
+{
+    return n == 30 || n == 31;
+}
+
+std::unique_ptr<TStringList> BlendingNames()
+{
+    auto names = std::make_unique<TStringList>();
+    for (const TBlendingEffect& effect : BlendingEffects)
+        names->Add(effect.Name);
+    return names;
+}
+
+bool SameBitmapSize(const TBitmap* oldBitmap, const TBitmap& newBitmap)
+{
+    return oldBitmap && oldBitmap->Width() == newBitmap.Width() && oldBitmap->Height() == newBitmap.Height();
+}
+
+void StartFrameClock()
+{
+    frameClock = rtl::GetTickCount();
+}
+
+void WaitFrameClock(int n)
+{
+    FlushTarget();
+    rtl::Sleep(10);
+    do
+        rtl::Sleep(1);
+    while (static_cast<std::int64_t>(rtl::GetTickCount() - frameClock) < n);
+}
+
+// ---- Cell engine -------------------------------------------------------
+
+namespace {
+
+int DefaultCellSize(int width, int height)
+{
+    if (width > height)
+        return std::max(width / 10, 1);
+    const int s = std::max(height / 10, 1);
+    return 10 * s < height ? s + 1 : s;
+}
+
+int CeilDiv(int a, int b)
+{
+    return a / b + (a % b != 0 ? 1 : 0);
+}
+
+// Grows one visible size of a cell by a step; see AnimateCellGrid.
+void GrowVisible(std::int32_t full, std::int32_t& visible, bool drawn)
+{
+    if (full < visible && drawn)
+        return;
+    if (full == visible) {
+        visible += 1;
+        return;
+    }
+    visible += 2;
+    if (drawn && full < visible)
+        visible = full;
+}
+
+// The part of [low, high) of the given visible size around its centre.
+void Narrow(std::int32_t& low, std::int32_t& high, std::int32_t visible)
+{
+    if (high - low <= visible)
+        return;
+    low = low + (high - low) / 2 - visible / 2;
+    high = low + visible;
+}
+
+} // namespace
+
+std::vector<TCell> BuildCellGrid(const TBitmap& newBitmap, int& cols, int& rows)
+{
+    const int width = newBitmap.Width();
+    const int height = newBitmap.Height();
+    int s;
+    // A fine grid asked for with no rows on a portrait picture would divide
+    // by zero: it falls back to the default grid.
+    if (cols != 0 && (width > height || rows > 0))
+        s = std::max(width > height ? width / cols : height / rows, 1);
+    else
+        s = DefaultCellSize(width, height);
+    cols = CeilDiv(width, s);
+    rows = CeilDiv(height, s);
+    std::vector<TCell> cells(static_cast<std::size_t>(cols) * static_cast<std::size_t>(rows));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            TCell& cell = cells[static_cast<std::size_t>(r) * cols + c];
+            cell.Left = c * s;
+            cell.Top = r * s;
+            cell.Right = cell.Left + s + 1;
+            cell.Bottom = cell.Top + s + 1;
+        }
+    return cells;
+}
+
+void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& cells)
+{
+    canvas.CopyMode = cmSrcCopy;
+    TCanvas& source = newBitmap.Canvas();
+    bool allFinished;
+    do {
+        StartFrameClock();
+        allFinished = true;
+        for (TCell& cell : cells) {
+            const std::int32_t fullWidth = cell.Right - cell.Left;
+            const std::int32_t fullHeight = cell.Bottom - cell.Top;
+            if (fullWidth < cell.VisibleWidth && fullHeight < cell.VisibleHeight)
+                continue;
+            const bool drawn = cell.VisibleWidth > 0 && cell.VisibleHeight > 0;
+            if (drawn) {
+                TRect r = Rect(cell.Left, cell.Top, cell.Right, cell.Bottom);
+                Narrow(r.Left, r.Right, cell.VisibleWidth);
+                Narrow(r.Top, r.Bottom, cell.VisibleHeight);
+                canvas.CopyRect(r, source, r);
+            }
+            GrowVisible(fullWidth, cell.VisibleWidth, drawn);
+            GrowVisible(fullHeight, cell.VisibleHeight, drawn);
+            allFinished = false;
+        }
+        WaitFrameClock(10);
+    } while (!allFinished);
+    BlendNone(newBitmap, canvas);
+}
+
+// ---- The effects ---------------------------------------------------------
+
+void Blend1(TBitmap& b, TCanvas& c) { Blinds(b, c, true, false); }
+void Blend2(TBitmap& b, TCanvas& c) { Blinds(b, c, true, true); }
+void Blend3(TBitmap& b, TCanvas& c) { BandsDownUp(b, c); }
+void Blend4(TBitmap& b, TCanvas& c) { BandsUpDown(b, c); }
+void Blend5(TBitmap& b, TCanvas& c) { Blinds(b, c, false, false); }
+void Blend6(TBitmap& b, TCanvas& c) { Blinds(b, c, false, true); }
+void Blend7(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromTop); }
+void Blend8(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromBottom); }
+void Blend9(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromLeft); }
+void Blend10(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromRight); }
+void Blend11(TBitmap& b, TCanvas& c) { BandsBothWays(b, c); }
+void Blend12(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTogether); }
+void Blend13(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTopLeft); }
+void Blend14(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTopRight); }
+void Blend15(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartBottomRight); }
+void Blend16(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartBottomLeft); }
+void Blend17(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartRandom200); }
+void Blend18(TBitmap& b, TCanvas& c) { CellEffect(b, c, 50, StartRandom150); }
+void Blend19(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartRandom150); }
+void Blend20(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartCircleOut); }
+void Blend21(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartCircleIn); }
+void Blend22(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartRings); }
+void Blend23(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartSkewedRings); }
+void Blend24(TBitmap& b, TCanvas& c) { CellEffect(b, c, 80, StartSmallCircles); }
+void Blend25(TBitmap& b, TCanvas& c) { CellEffect(b, c, 90, StartRadar); }
+void Blend26(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartSpiralRadar); }
+void Blend27(TBitmap& b, TCanvas& c) { CellEffect(b, c, 90, StartQuarterRadar); }
+void Blend28(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartQuarterSpiralRadar); }
+
+void BlendAlpha(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas)
+{
+    CrossFade(newBitmap, oldBitmap, canvas, 4);
+}
+
+void BlendAlphaSoft(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas)
+{
+    CrossFade(newBitmap, oldBitmap, canvas, 5);
 }
 
 } // namespace Blendings

@@ -1,0 +1,26 @@
+#include "core/BitmapTools.h"
+
+#include "platform/graphics/Bitmap.h"
+
+#include <algorithm>
+
+namespace BitmapTools {
+
+std::size_t FirstBitmapByte(TBitmap& bitmap, std::uint8_t*& first)
+{
+    first = nullptr;
+    if (bitmap.Empty())
+        return 0;
+    std::uint8_t* const top = bitmap.ScanLine(0);
+    std::uint8_t* const bottom = bitmap.ScanLine(bitmap.Height() - 1);
+    first = std::min(top, bottom);
+    const std::size_t rowBytes = (static_cast<std::size_t>(bitmap.Width()) * GetBitsPerPixel(bitmap) + 7) / 8;
+    return static_cast<std::size_t>(std::max(top, bottom) - first) + rowBytes;
+}
+
+int GetBitsPerPixel(const TBitmap& bitmap)
+{
+    return bitmap.BitsPerPixel();
+}
+
+} // namespace BitmapTools
