@@ -232,6 +232,15 @@ bool TRegistry::Create(const std::string& path)
     return created;
 }
 
+bool TRegistry::TryCreate(const std::string& path)
+{
+    try {
+        return Create(path);
+    } catch (const ERegistryException&) {
+        return false; // the registry file cannot be read or saved
+    }
+}
+
 void TRegistry::SetCurrent(const std::string& path, bool writable)
 {
     currentKey_ = NewKeyHandle();
@@ -242,7 +251,7 @@ void TRegistry::SetCurrent(const std::string& path, bool writable)
 bool TRegistry::OpenKey(const std::string& key, bool canCreate)
 {
     const std::string path = AbsolutePath(key);
-    if (!Exists(path) && !(canCreate && CanCreateBelow(key) && Create(path)))
+    if (!Exists(path) && !(canCreate && CanCreateBelow(key) && TryCreate(path)))
         return false;
     SetCurrent(path, (Access & KEY_SET_VALUE) != 0);
     return true;

@@ -138,11 +138,13 @@ protected:
     // below the open key, that key's).
     bool CanCreateBelow(const std::string& key) const;
     bool Exists(const std::string& path) const;
-    // Creates the key with its parents; false for an invalid path.
+    // Creates the key with its parents; false for an invalid path. Raises
+    // ERegistryException when the file cannot be read or saved.
     bool Create(const std::string& path);
     std::optional<rtl::RegValue> FindValue(const std::string& name) const;
 
 private:
+    bool TryCreate(const std::string& path);
     void SetCurrent(const std::string& path, bool writable);
     const rtl::RegKey* OpenNode(const rtl::RegHive& hive) const;
     rtl::RegValue RequireValue(const std::string& name) const;

@@ -330,6 +330,17 @@ TEST_F(RegistryTest, ADamagedFileGivesWhatCanStillBeRead)
     EXPECT_NE(ReadBytes(Hive()).find("\"Multi\"=hex(7):41,00,00,00\r\n"), std::string::npos);
 }
 
+TEST_F(RegistryTest, AFileThatCannotBeReadIsEmptyAndNeverReplaced)
+{
+    std::filesystem::create_directory(Hive()); // a folder in place of the file
+    TRegistry reg;
+    EXPECT_FALSE(reg.OpenKey("\\Software\\Ostrelind", true));
+    EXPECT_FALSE(reg.KeyExists("\\Software"));
+    EXPECT_THROW(reg.CreateKey("\\Software"), ERegistryException);
+    EXPECT_THROW(TRegIniFile("Software\\App").WriteString("S", "K", "v"), ERegistryException);
+    EXPECT_TRUE(std::filesystem::is_directory(Hive()));
+}
+
 class RegIniFileTest : public RegistryTest {};
 
 TEST_F(RegIniFileTest, SectionsAreKeysBelowItsKeyOrFromTheRoot)
