@@ -258,7 +258,7 @@ int64_t DecodeMsAdpcm(const uint8_t* block, size_t size, int channels, const std
     for (size_t n = 0; n < nibbles / channels * channels; ++n) {
         const int c = static_cast<int>(n % channels);
         const int nibble = (n % 2 == 0) ? (p[n / 2] >> 4) : (p[n / 2] & 0x0F);
-        const int64_t predicted = (static_cast<int64_t>(s1[c]) * c1[c] + static_cast<int64_t>(s2[c]) * c2[c]) / 256;
+        const int64_t predicted = (static_cast<int64_t>(s1[c]) * c1[c] + static_cast<int64_t>(s2[c]) * c2[c]) >> 8;
         const int signedNibble = nibble >= 8 ? nibble - 16 : nibble;
         const int sample = static_cast<int>(std::clamp<int64_t>(predicted + signedNibble * delta[c], -32768, 32767));
         s2[c] = s1[c];

@@ -1,0 +1,114 @@
+#pragma once
+
+// Sounds made at test time: short PCM WAV files written here, other
+// encodings converted from them with sox, and a small MIDI file.
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace testsounds {
+
+inline void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
+{
+    for (int i = 0; i < bytes; ++i)
+        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+inline void Append(std::vector<uint8_t>& out, const char* text) { out.insert(out.end(), text, text + 4); }
+
+// A 16-bit PCM WAV file's bytes.
+inline std::vector<uint8_t> Pcm16Wav(int rate, int channels, const std::vector<int16_t>& samples)
+{
+    std::vector<uint8_t> out;
+    const uint32_t dataSize = static_cast<uint32_t>(samples.size() * 2);
+    Append(out, "RIFF");
+    PutLE(out, 36 + dataSize, 4);
+    Append(out, "WAVE");
+    Append(out, "fmt ");
+    PutLE(out, 16, 4);
+    PutLE(out, 1, 2);
+    PutLE(out, static_cast<uint32_t>(channels), 2);
+    PutLE(out, static_cast<uint32_t>(rate), 4);
+    PutLE(out, static_cast<uint32_t>(rate * channels * 2), 4);
+    PutLE(out, static_cast<uint32_t>(channels * 2), 2);
+    PutLE(out, 16, 2);
+    Append(out, "data");
+    PutLE(out, dataSize, 4);
+    for (int16_t s : samples)
+        PutLE(out, static_cast<uint16_t>(s), 2);
+    return out;
+}
+
+// A sine of `ms` milliseconds (mono, peak 12000).
+inline std::vector<int16_t> Sine(int rate, int ms, double hz = 440.0)
+{
+    std::vector<int16_t> samples(static_cast<size_t>(rate) * ms / 1000);
+    for (size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<int16_t>(12000 * std::sin(2 * M_PI * hz * static_cast<double>(i) / rate));
+    return samples;
+}
+
+inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
+{
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                 static_cast<std::streamsize>(bytes.size()));
+}
+
+inline std::vector<uint8_t> ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// A fresh folder for one test's files.
+inline std::string TempFolder()
+{
+    std::string pattern = "/tmp/vistelo-media-XXXXXX";
+    if (!mkdtemp(pattern.data()))
+        std::abort();
+    return pattern + "/";
+}
+
+inline void RemoveFolder(const std::string& folder) { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+// A sine WAV file of `ms` milliseconds at 22050 Hz mono.
+inline std::string SineWav(const std::string& folder, const std::string& name, int ms)
+{
+    const std::string path = folder + name;
+    WriteFile(path, Pcm16Wav(22050, 1, Sine(22050, ms)));
+    return path;
+}
+
+// A one-track MIDI file: a quarter note at 120 beats per minute, then a
+// tempo change to 60 and another quarter note: 500 + 1000 ms.
+inline std::vector<uint8_t> TwoNoteMidi()
+{
+    const std::vector<uint8_t> track = {
+        0x00, 0xC0, 0x00,                         // program 0
+        0x00, 0x90, 0x3C, 0x60,                   // note on
+        0x60, 0x80, 0x3C, 0x40,                   // 96 ticks later: note off
+        0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // tempo 1,000,000 us per quarter
+        0x00, 0x90, 0x40, 0x60,
+        0x60, 0x40, 0x00,                         // running status: note off as velocity 0
+        0x00, 0xFF, 0x2F, 0x00};
+    std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(static_cast<uint8_t>(track.size() >> shift));
+    out.insert(out.end(), track.begin(), track.end());
+    return out;
+}
+
+inline std::string FixtureDir()
+{
+    const char* data = std::getenv("VISTELO_TEST_DATA");
+    return std::string(data ? data : "tests/fixtures") + "/media/";
+}
+
+} // namespace testsounds
