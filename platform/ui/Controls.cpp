@@ -87,6 +87,12 @@ TShiftState KeyDataToShiftState(LPARAM KeyData)
     return s;
 }
 
+std::function<void(TPopupMenu*, TControl*, TPoint)>& PopupMenuHandler()
+{
+    static auto* handler = new std::function<void(TPopupMenu*, TControl*, TPoint)>;
+    return *handler;
+}
+
 TShiftState GetShiftState() { return TShiftState::FromBits(GetMessageShiftState()); }
 
 } // namespace ui
@@ -315,18 +321,23 @@ void TControl::SetCursor(TCursor Value)
     Perform(CM_CURSORCHANGED, 0, 0);
 }
 
-void TControl::SetPopupMenu(TPopupMenu* Value)
+void TControl::SetPopupMenuComponent(TPopupMenu* Menu, TComponent* Component)
 {
-    popupMenu_ = Value;
-    if (Value)
-        FreeNotification(reinterpret_cast<TComponent*>(Value));
+    if (popupMenuComponent_ && popupMenuComponent_ != Component)
+        RemoveFreeNotification(popupMenuComponent_);
+    popupMenu_ = Menu;
+    popupMenuComponent_ = Component;
+    if (Component)
+        FreeNotification(Component);
 }
 
 void TControl::Notification(TComponent* AComponent, TOperation Operation)
 {
     TComponent::Notification(AComponent, Operation);
-    if (Operation == opRemove && AComponent == reinterpret_cast<TComponent*>(popupMenu_))
+    if (Operation == opRemove && AComponent == popupMenuComponent_) {
         popupMenu_ = nullptr;
+        popupMenuComponent_ = nullptr;
+    }
 }
 
 void TControl::Invalidate()
@@ -415,6 +426,15 @@ void TControl::Dispatch(TMessage& Message)
     case WM_CANCELMODE:
         SetMouseCapture(false);
         break;
+    case WM_CONTEXTMENU:
+        // The control's popup menu, else the parent's.
+        if (popupMenu_ && ui::PopupMenuHandler()) {
+            ui::PopupMenuHandler()(popupMenu_, this, {GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)});
+            Message.Result = 1;
+        } else if (parent_) {
+            Message.Result = parent_->Perform(Message.Msg, Message.WParam, Message.LParam);
+        }
+        break;
     default:
         DefaultHandler(Message);
     }
@@ -463,9 +483,12 @@ void TControl::HandleMouseMessage(TMessage& Message)
             shift.Include(ssDouble);
         MouseDown(mbRight, shift, x, y);
         break;
-    case WM_RBUTTONUP:
+    case WM_RBUTTONUP: {
         MouseUp(mbRight, shift, x, y);
+        TPoint screen = ClientToScreen({x, y});
+        Perform(WM_CONTEXTMENU, 0, MAKELPARAM(screen.X, screen.Y));
         break;
+    }
     case WM_MBUTTONDOWN:
     case WM_MBUTTONDBLCLK:
         MouseDown(mbMiddle, shift, x, y);
@@ -618,6 +641,8 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params)
     surface_ = std::make_unique<ui::TWindowSurface>(this, handle_, parentWidget);
     surface_->SetGeometry(Bounds(Params.X, Params.Y, Params.Width, Params.Height));
     surface_->Widget()->setEnabled(Enabled());
+    if (Cursor() != crDefault)
+        surface_->ShowCursorShape(Cursor());
 }
 
 void TWinControl::DestroyWnd()
@@ -647,9 +672,8 @@ void TWinControl::RecreateWnd()
     if (!handle_)
         return;
     DestroyHandle();
+    HandleNeeded();
     UpdateShowing();
-    if (!handle_)
-        CreateHandle();
 }
 
 TControl* TWinControl::Controls(int Index) const
@@ -993,6 +1017,13 @@ void TWinControl::WndProc(TMessage& Message)
         Message.WParam = key;
         break;
     }
+    case WM_SYSCHAR:
+        // Alt plus a letter goes to the control whose caption underlines it.
+        if (TCustomForm* form = ParentForm(); form && SendDialogChar(form, Message)) {
+            Message.Result = 1;
+            return;
+        }
+        break;
     case WM_SETFOCUS:
         DoEnter();
         break;
@@ -1006,6 +1037,20 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     }
     TControl::WndProc(Message);
+}
+
+bool TWinControl::SendDialogChar(TWinControl* Container, const TMessage& Message)
+{
+    for (int i = 0; i < Container->ControlCount(); ++i) {
+        TControl* c = Container->Controls(i);
+        if (!c->Visible() || !c->Enabled())
+            continue;
+        if (c->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam) != 0)
+            return true;
+        if (auto* w = dynamic_cast<TWinControl*>(c); w && SendDialogChar(w, Message))
+            return true;
+    }
+    return false;
 }
 
 void TWinControl::RouteMouseToGraphicChild(TMessage& Message)
@@ -1041,6 +1086,8 @@ void TWinControl::TrackMouseOver(TControl* Control)
         return;
     TControl* old = mouseOver_;
     mouseOver_ = Control;
+    if (surface_)
+        surface_->ShowCursorShape(Control ? Control->Cursor() : Cursor());
     if (old)
         old->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(old));
     if (Control)
@@ -1074,6 +1121,10 @@ void TWinControl::Dispatch(TMessage& Message)
             Message.Result = parent_->Perform(Message.Msg, Message.WParam, Message.LParam);
         break;
     }
+    case CM_CURSORCHANGED:
+        if (surface_)
+            surface_->ShowCursorShape(Cursor());
+        break;
     case CM_COLORCHANGED:
     case CM_FONTCHANGED: {
         Invalidate();

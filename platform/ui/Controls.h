@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -265,8 +266,16 @@ public:
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor Value);
 
+    // The menu shown on a right click (WM_CONTEXTMENU). The menu class
+    // comes with the menus unit; the setter is a template so this header
+    // needs only its name.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
-    void SetPopupMenu(TPopupMenu* Value);
+    template <class Menu>
+    void SetPopupMenu(Menu* Value)
+    {
+        SetPopupMenuComponent(Value, Value);
+    }
+    void SetPopupMenu(std::nullptr_t) { SetPopupMenuComponent(nullptr, nullptr); }
 
     TControlStyle ControlStyle;
     TControlState ControlState;
@@ -332,6 +341,7 @@ protected:
     friend class TWinControl;
 
 private:
+    void SetPopupMenuComponent(TPopupMenu* Menu, TComponent* Component);
     void FontChanged(TObject* Sender);
     void NotifyParentOfChange(UINT msg);
 
@@ -354,6 +364,7 @@ private:
     bool parentShowHint_ = true;
     TCursor cursor_ = crDefault;
     TPopupMenu* popupMenu_ = nullptr;
+    TComponent* popupMenuComponent_ = nullptr;
     bool realigning_ = false;
 };
 
@@ -467,6 +478,7 @@ protected:
 
 private:
     void RouteMouseToGraphicChild(TMessage& Message);
+    static bool SendDialogChar(TWinControl* Container, const TMessage& Message);
     void TrackMouseOver(TControl* Control);
     void ApplyAnchors(int oldWidth, int oldHeight);
     void DestroyChildHandles();
@@ -531,6 +543,10 @@ void SetCaptureControl(TControl* Control);
 void SetExceptionHandler(std::function<void(TObject* Sender)> handler);
 // Calls the installed handler for the exception being handled.
 void HandleException(TObject* Sender);
+
+// Shows a control's popup menu at a screen point; installed by the menus
+// unit (until then right clicks show nothing).
+std::function<void(TPopupMenu* Menu, TControl* Control, TPoint ScreenPos)>& PopupMenuHandler();
 
 // The window with the keyboard focus; ChangeFocus tells the old one
 // (WM_KILLFOCUS) and the new one (WM_SETFOCUS).

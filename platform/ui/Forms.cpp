@@ -49,32 +49,6 @@ void FreeReleasedForms()
 
 int cursorCounter = 0;
 
-void ApplyApplicationCursor();
-
-Qt::CursorShape ShapeOf(TCursor cursor)
-{
-    switch (cursor) {
-    case crNone: return Qt::BlankCursor;
-    case crCross: return Qt::CrossCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crSizeNESW: return Qt::SizeBDiagCursor;
-    case crSizeNS: return Qt::SizeVerCursor;
-    case crSizeNWSE: return Qt::SizeFDiagCursor;
-    case crSizeWE: return Qt::SizeHorCursor;
-    case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
-    case crAppStart: return Qt::BusyCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    case crHelp: return Qt::WhatsThisCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
-
 void ApplyApplicationCursor()
 {
     if (!QCoreApplication::instance())
@@ -84,7 +58,7 @@ void ApplyApplicationCursor()
     if (cursorCounter < 0)
         QApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
     else if (Screen && Screen->Cursor() != crDefault)
-        QApplication::setOverrideCursor(QCursor(ShapeOf(Screen->Cursor())));
+        QApplication::setOverrideCursor(ui::CursorOf(Screen->Cursor()));
 }
 
 } // namespace
@@ -340,17 +314,25 @@ void TCustomForm::SetVisible(bool Value)
         HandleNeeded();
         PlaceOnScreen();
         DoShow();
-        TControl::SetVisible(true);
-        ApplyWindowState();
-        for (int i = 0; i < ControlCount(); ++i)
-            if (auto* w = dynamic_cast<TWinControl*>(Controls(i)))
-                w->UpdateShowing();
     } else {
         DoHide();
-        TControl::SetVisible(false);
+    }
+    TControl::SetVisible(Value);
+    UpdateShowing();
+}
+
+void TCustomForm::UpdateShowing()
+{
+    if (!Visible()) {
         if (WindowSurface())
             WindowSurface()->Widget()->hide();
+        return;
     }
+    HandleNeeded();
+    ApplyWindowState();
+    for (int i = 0; i < ControlCount(); ++i)
+        if (auto* w = dynamic_cast<TWinControl*>(Controls(i)))
+            w->UpdateShowing();
 }
 
 void TCustomForm::Show()

@@ -92,6 +92,7 @@ public:
 
     void SetVisible(bool Value) override;
     bool Showing() const override;
+    void UpdateShowing() override;
     void DefaultHandler(TMessage& Message) override;
 
     // Brings the window's frame, stay-on-top state and window state in line
@@ -240,9 +241,9 @@ public:
     // The cursor of the whole application (crDefault: each control's own).
     TCursor Cursor() const { return cursor_; }
     void SetCursor(TCursor Value);
-    // Cursor shapes by number; programs add their own (DefineCursor).
-    // The value is a handle made by ui::LoadCursorFromBitmap or one of the
-    // built-in shapes.
+    // Cursor shapes by number; programs add their own numbers (DefineCursor).
+    // A value is a handle made by ui::CreateCursorFromBitmap; numbers without
+    // one show the built-in shape of that number.
     std::uintptr_t Cursors(int Index) const;
     void SetCursors(int Index, std::uintptr_t Handle);
 
@@ -283,6 +284,10 @@ constexpr UINT SWP_NOOWNERZORDER = 0x0200;
 constexpr UINT SPI_GETWORKAREA = 0x0030;
 
 namespace ui {
+
+// A cursor handle for Screen->SetCursors from a picture (pixels of the
+// bitmap's transparent colour are see-through when it is Transparent).
+std::uintptr_t CreateCursorFromBitmap(TBitmap& Image, int HotX, int HotY);
 
 bool GetCursorPos(TPoint& Point);
 bool SetCursorPos(int X, int Y);

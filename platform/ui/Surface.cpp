@@ -7,12 +7,17 @@
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QHelpEvent>
 #include <QPainter>
+#include <QToolTip>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
 
 #include "platform/rtl/Clock.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Forms.h"
 
 namespace ui {
 namespace {
@@ -94,6 +99,9 @@ protected:
             return true;
         case QEvent::FocusOut:
             return true;
+        case QEvent::ToolTip:
+            ShowHint(static_cast<QHelpEvent*>(e));
+            return true;
         case QEvent::WindowStateChange: {
             Qt::WindowStates s = windowState();
             WPARAM kind = (s & Qt::WindowMinimized) ? SIZE_MINIMIZED
@@ -161,6 +169,21 @@ protected:
 private:
     void Send(UINT msg, WPARAM w, LPARAM l) { SendMessage(owner_->Handle(), msg, w, l); }
 
+    // The hint of the control under the mouse, up to a "|" (the rest is the
+    // long hint for status lines).
+    void ShowHint(QHelpEvent* e)
+    {
+        TWinControl* control = owner_->Control();
+        TControl* target = control->ControlAtPos({e->pos().x(), e->pos().y()}, false);
+        if (!target)
+            target = control;
+        std::string hint = target->Hint.substr(0, target->Hint.find('|'));
+        if (Application->ShowHint && target->ShowHint() && !hint.empty())
+            QToolTip::showText(e->globalPos(), QString::fromStdString(hint), this);
+        else
+            QToolTip::hideText();
+    }
+
     void Post(UINT msg, WPARAM w, LPARAM l, QPoint global, std::uint8_t shift, char32_t ch = 0)
     {
         TMsg m{owner_->Handle(), msg, w, l, rtl::GetTickCount(), {global.x(), global.y()}, ch, shift};
@@ -209,6 +232,69 @@ private:
 };
 
 } // namespace
+
+namespace {
+
+Qt::CursorShape ShapeOf(std::intptr_t cursor)
+{
+    switch (cursor) {
+    case crNone: return Qt::BlankCursor;
+    case crCross: return Qt::CrossCursor;
+    case crIBeam: return Qt::IBeamCursor;
+    case crSizeNESW: return Qt::SizeBDiagCursor;
+    case crSizeNS: return Qt::SizeVerCursor;
+    case crSizeNWSE: return Qt::SizeFDiagCursor;
+    case crSizeWE: return Qt::SizeHorCursor;
+    case crUpArrow: return Qt::UpArrowCursor;
+    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crAppStart: return Qt::BusyCursor;
+    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    case crHelp: return Qt::WhatsThisCursor;
+    case crHandPoint: return Qt::PointingHandCursor;
+    case crSizeAll: return Qt::SizeAllCursor;
+    default: return Qt::ArrowCursor;
+    }
+}
+
+// Cursors made from pictures; a handle is the index plus one.
+std::vector<QCursor>& CustomCursors()
+{
+    static auto* list = new std::vector<QCursor>;
+    return *list;
+}
+
+} // namespace
+
+QCursor CursorOf(std::int16_t cursor)
+{
+    std::uintptr_t handle = Screen ? Screen->Cursors(cursor) : 0;
+    const auto& custom = CustomCursors();
+    if (handle >= 1 && handle <= custom.size())
+        return custom[handle - 1];
+    return QCursor(ShapeOf(static_cast<std::intptr_t>(handle)));
+}
+
+std::uintptr_t CreateCursorFromBitmap(TBitmap& Image, int HotX, int HotY)
+{
+    EnsurePlatform();
+    TPixelBuffer pixels = Image.PixelBuffer();
+    QImage image(std::max(pixels.Width, 1), std::max(pixels.Height, 1), QImage::Format_ARGB32);
+    image.fill(Qt::transparent);
+    bool transparent = Image.Transparent();
+    std::uint32_t key = static_cast<std::uint32_t>(ColorToRGB(Image.TransparentColor()));
+    std::uint32_t keyRgb = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
+    for (int y = 0; y < pixels.Height; ++y)
+        for (int x = 0; x < pixels.Width; ++x) {
+            std::uint32_t rgb = gfx::ReadPixel(pixels, x, y);
+            if (!transparent || rgb != keyRgb)
+                image.setPixel(x, y, 0xFF000000u | rgb);
+        }
+    CustomCursors().emplace_back(QPixmap::fromImage(image), HotX, HotY);
+    return CustomCursors().size();
+}
 
 WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers)
 {
@@ -340,6 +426,12 @@ void TWindowSurface::SetShown(bool shown)
 {
     if (widget_)
         widget_->setVisible(shown);
+}
+
+void TWindowSurface::ShowCursorShape(std::int16_t cursor)
+{
+    if (widget_)
+        widget_->setCursor(CursorOf(cursor));
 }
 
 void TWindowSurface::WidgetResized(int width, int height)

@@ -5,6 +5,7 @@
 // Internal to the UI layer and its tests; the rest of the system sees only
 // the controls.
 
+#include <QCursor>
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -46,6 +47,8 @@ public:
     // Moves and sizes the widget to the control's bounds.
     void SetGeometry(const TRect& bounds);
     void SetShown(bool shown);
+    // The mouse cursor over the window (a graphic child's while over it).
+    void ShowCursorShape(std::int16_t cursor);
     // Number of times the back buffer went to the screen (for tests).
     int PresentCount() const { return presentCount_; }
 
@@ -69,6 +72,9 @@ private:
 // The window of a control (made on demand) and the control of a widget.
 QWidget* WidgetOf(TWinControl* control);
 TWinControl* ControlOfWidget(const QWidget* widget);
+
+// The cursor shape of a cursor number (through Screen->Cursors).
+QCursor CursorOf(std::int16_t cursor);
 
 // The window-system side of keys.
 WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);

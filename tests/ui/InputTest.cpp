@@ -9,6 +9,9 @@
 
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdLabel.h"
+
+#include <QWheelEvent>
 
 namespace {
 
@@ -240,6 +243,88 @@ TEST_F(InputTest, FocusMovesWithEnterAndExit)
     EXPECT_EQ(events, (std::vector<std::string>{"enter a", "exit a", "enter b"}));
     b->SetVisible(false);
     EXPECT_THROW(b->SetFocus(), EInvalidOperation);
+}
+
+TEST_F(InputTest, WheelReportsDeltaAndScreenPosition)
+{
+    int delta = 0;
+    TPoint where;
+    form_->OnMouseWheel = [&](TObject*, TShiftState, int wheelDelta, TPoint pos, bool& handled) {
+        delta = wheelDelta;
+        where = pos;
+        handled = true;
+    };
+    QWidget* w = ui::WidgetOf(form_);
+    QPoint global = w->mapToGlobal(QPoint(30, 40));
+    QWheelEvent event(QPointF(30, 40), QPointF(global), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+    QApplication::sendEvent(w, &event);
+    Turn();
+    EXPECT_EQ(delta, -120);
+    EXPECT_EQ(where, TPoint({global.x(), global.y()}));
+}
+
+TEST_F(InputTest, AltWithAnUnderlinedLetterFocusesTheLabelsControl)
+{
+    auto* edit = new TPanel(form_);
+    edit->SetParent(form_);
+    edit->SetBounds(100, 10, 50, 20);
+    auto* label = new TLabel(form_);
+    label->SetParent(form_);
+    label->SetCaption("&Name:");
+    label->SetFocusControl(edit);
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
+    SendKey(form_, QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, "x");
+    Turn();
+    EXPECT_FALSE(edit->Focused());
+    SendKey(form_, QEvent::KeyPress, Qt::Key_N, Qt::AltModifier, "n");
+    Turn();
+    EXPECT_TRUE(edit->Focused());
+    // A freed focus control is forgotten.
+    delete edit;
+    EXPECT_EQ(label->FocusControl(), nullptr);
+}
+
+TEST_F(InputTest, CursorFollowsTheControlUnderTheMouse)
+{
+    auto* shape = new TShape(form_);
+    shape->SetParent(form_);
+    shape->SetBounds(0, 0, 50, 50);
+    shape->SetCursor(crHandPoint);
+    form_->SetCursor(crCross);
+    QWidget* w = ui::WidgetOf(form_);
+    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+    SendMouse(form_, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    Turn();
+    EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor);
+    SendMouse(form_, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::NoButton);
+    Turn();
+    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+}
+
+TEST_F(InputTest, RecreatedWindowKeepsItsHookAndChildren)
+{
+    auto* panel = new TPanel(form_);
+    panel->SetParent(form_);
+    Turn();
+    HWND oldHandle = form_->Handle();
+    ASSERT_TRUE(panel->HandleAllocated());
+    std::vector<UINT> seen;
+    TWndMethod inner = form_->WindowProc;
+    form_->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_DESTROY || m.Msg == WM_CREATE)
+            seen.push_back(m.Msg);
+        inner(m);
+    };
+    form_->RecreateWnd();
+    form_->WindowProc = inner;
+    EXPECT_NE(form_->Handle(), oldHandle);
+    EXPECT_FALSE(ui::IsWindow(oldHandle));
+    EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_CREATE}));
+    EXPECT_TRUE(form_->Showing());
+    ASSERT_TRUE(panel->HandleAllocated());
+    EXPECT_EQ(ui::WidgetOf(panel)->parentWidget(), ui::WidgetOf(form_));
 }
 
 } // namespace
