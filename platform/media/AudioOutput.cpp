@@ -21,6 +21,10 @@ struct ChannelState {
     std::atomic<bool> Ended{false};
     std::atomic<int64_t> ConsumedFrames{0}; // device frames
     std::atomic<uint32_t> Generation{0};    // counts rewinds, so a stale end is ignored
+    int64_t SourceFramesRead = 0;
+    // The source's true length once it has been read to the end: some
+    // formats only estimate it beforehand.
+    std::atomic<int64_t> KnownFrames{-1};
     float LeftGain = 1.0f;
     float RightGain = 1.0f;
     std::function<void()>* OnEnded = nullptr;
@@ -143,9 +147,11 @@ private:
         while (!channel.SourceDone && SDL_AudioStreamAvailable(channel.Converter) < wanted) {
             decodeBuffer_.resize(static_cast<size_t>(kChunkFrames) * sourceChannels);
             const size_t frames = channel.Source->Read(decodeBuffer_.data(), kChunkFrames);
+            channel.SourceFramesRead += static_cast<int64_t>(frames);
             if (frames == 0) {
                 SDL_AudioStreamFlush(channel.Converter);
                 channel.SourceDone = true;
+                channel.KnownFrames = channel.SourceFramesRead;
             } else {
                 SDL_AudioStreamPut(channel.Converter, decodeBuffer_.data(),
                                    static_cast<int>(frames * sourceChannels * sizeof(float)));
@@ -216,6 +222,7 @@ void OutputChannel::Rewind()
         state_->Source->Rewind();
         SDL_AudioStreamClear(state_->Converter);
         state_->SourceDone = false;
+        state_->SourceFramesRead = 0;
         state_->ConsumedFrames = 0;
         ++state_->Generation;
         state_->Ended = false;
@@ -238,18 +245,26 @@ void OutputChannel::SeekMs(int64_t ms)
                 break;
             skipped += static_cast<int64_t>(frames);
         }
+        state_->SourceFramesRead = skipped;
         state_->ConsumedFrames = skipped * Mixer::Instance().DeviceRate() / source.Format().SampleRate;
     });
 }
 
 int64_t OutputChannel::PositionMs() const
 {
-    return state_->ConsumedFrames * 1000 / Mixer::Instance().DeviceRate();
+    // A resampler may keep back a few frames of the tail; at the end the
+    // position is the length all the same.
+    const int64_t length = LengthMs();
+    if (state_->Ended && length >= 0)
+        return length;
+    const int64_t played = state_->ConsumedFrames * 1000 / Mixer::Instance().DeviceRate();
+    return length >= 0 ? std::min(played, length) : played;
 }
 
 int64_t OutputChannel::LengthMs() const
 {
-    const int64_t frames = state_->Source->LengthFrames();
+    const int64_t known = state_->KnownFrames;
+    const int64_t frames = known >= 0 ? known : state_->Source->LengthFrames();
     return frames < 0 ? -1 : frames * 1000 / state_->Source->Format().SampleRate;
 }
 
