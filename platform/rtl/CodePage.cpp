@@ -258,9 +258,14 @@ std::string DecodeStoredText(std::string_view bytes) {
 }
 
 std::string EncodeStoredText(std::string_view utf8) {
-    if (FitsAnsi(utf8))
-        return Utf8ToAnsi(utf8);
-    return std::string(utf8);
+    if (!FitsAnsi(utf8))
+        return std::string(utf8);
+    // Some ANSI texts ("Ã¤") happen to be valid UTF-8 as bytes and would read
+    // back as other characters; those are stored as UTF-8 instead.
+    std::string ansi = Utf8ToAnsi(utf8);
+    if (DecodeStoredText(ansi) != utf8)
+        return std::string(utf8);
+    return ansi;
 }
 
 std::string AnsiUpperCase(std::string_view utf8) {

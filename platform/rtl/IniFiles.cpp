@@ -346,7 +346,7 @@ void TIniFile::Change(const std::function<bool(const Content&, std::vector<std::
     content_->SetLines(lines);
     // After a failed save the file counts as changed, so the next use reads
     // the old content back.
-    file_->Write(rtl::EncodeSettingsText(content_->text));
+    file_->Write(rtl::EncodeStoredText(content_->text));
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident, const std::string& defaultValue)

@@ -224,9 +224,9 @@ std::string FormatData(const RegValue& value)
     case REG_SZ:
         if (!HasControlCharacter(value.Data))
             return Quoted(value.Data);
-        return "hex(1):" + HexBytes(EncodeSettingsText(value.Data) + '\0');
+        return "hex(1):" + HexBytes(EncodeStoredText(value.Data) + '\0');
     case REG_EXPAND_SZ:
-        return "hex(2):" + HexBytes(EncodeSettingsText(value.Data) + '\0');
+        return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
     case REG_DWORD: {
         uint32_t number = 0;
         for (size_t i = 0; i < 4 && i < value.Data.size(); ++i)
@@ -440,7 +440,7 @@ std::string RegHive::Serialize() const
     text += "\r\n";
     for (const auto& [key, node] : roots_)
         WriteKey(text, node->Name, *node, true);
-    return EncodeSettingsText(text);
+    return EncodeStoredText(text);
 }
 
 } // namespace rtl

@@ -121,14 +121,6 @@ void WatchedFile::Write(std::string_view bytes)
     known_ = true;
 }
 
-std::string EncodeSettingsText(std::string_view utf8)
-{
-    std::string bytes = EncodeStoredText(utf8);
-    if (DecodeStoredText(bytes) != utf8)
-        return std::string(utf8);
-    return bytes;
-}
-
 std::vector<std::string_view> SplitSettingsLines(std::string_view text)
 {
     std::vector<std::string_view> lines;

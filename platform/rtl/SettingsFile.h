@@ -57,11 +57,6 @@ private:
     bool known_ = false;          // false until the file was first read
 };
 
-// The bytes of a settings file's text: Windows-1252 as rtl::EncodeStoredText
-// gives it, unless those bytes would read back as other text (1252 bytes that
-// happen to form UTF-8, like "Ã¤"); then UTF-8, which always reads back.
-std::string EncodeSettingsText(std::string_view utf8);
-
 // The lines of a text, split at CR LF, LF or a lone CR; a final line break
 // ends the last line rather than starting an empty one.
 std::vector<std::string_view> SplitSettingsLines(std::string_view text);

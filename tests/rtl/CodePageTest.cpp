@@ -92,7 +92,7 @@ TEST(CodePage, StoredTextIsDecodedAsUtf8OnlyWhenItIsValidUtf8) {
 TEST(CodePage, StoredTextIsAnsiWhenItFitsElseUtf8AndReadsBack) {
     EXPECT_EQ(rtl::EncodeStoredText("Grüße für 5 €"), "Gr\xFC\xDF" "e f\xFCr 5 \x80");
     EXPECT_EQ(rtl::EncodeStoredText("Grüße aus 日本"), "Grüße aus 日本");
-    for (const std::string text : {"Grüße für 5 €", "Grüße aus 日本", "Œuvre „Zitat“", "ascii", ""})
+    for (const std::string text : {"Grüße für 5 €", "Grüße aus 日本", "Œuvre „Zitat“", "ascii", "", "Ã¤", "Ã¼ber"})
         EXPECT_EQ(rtl::DecodeStoredText(rtl::EncodeStoredText(text)), text) << text;
 }
 
