@@ -50,58 +50,48 @@ std::int32_t OrigWidth = 0;
 std::int32_t OrigHeight = 0;
 std::string VisteloFilename;
 
+namespace {
+
+// Hands every field of the snapshot to visit together with its variable, so
+// that taking and restoring the snapshot cannot miss one.
+template <typename Visit> void PairSharedData(TSharedData& data, Visit visit)
+{
+    visit(data.CatalogThumbWidth, CatalogThumbWidth);
+    visit(data.CatalogThumbHeight, CatalogThumbHeight);
+    visit(data.CatalogShowFilename, CatalogShowFilename);
+    visit(data.CatalogMarkDontShow, CatalogMarkDontShow);
+    visit(data.CatalogMarkDropTarget, CatalogMarkDropTarget);
+    visit(data.SpeedUpJPEGPreview, SpeedUpJPEGPreview);
+    visit(data.SmoothScale, SmoothScale);
+    visit(data.LowMemory, LowMemory);
+    visit(data.BackgroundVisteloPrefs, BackgroundVisteloPrefs);
+    visit(data.WinBackgroundFilename, WinBackgroundFilename);
+    visit(data.BackgroundSaveChange, BackgroundSaveChange);
+    visit(data.HideMouseCursor, HideMouseCursor);
+    visit(data.ShowErrorInShow, ShowErrorInShow);
+    visit(data.DragFilenames, DragFilenames);
+    visit(data.DragManyPicsUseFilenames, DragManyPicsUseFilenames);
+    visit(data.HomeDir, HomeDir);
+    visit(data.ReduceSize, ReduceSize);
+    visit(data.WidthMaxRed, WidthMaxRed);
+    visit(data.HeightMaxRed, HeightMaxRed);
+    visit(data.OrigWidth, OrigWidth);
+    visit(data.OrigHeight, OrigHeight);
+    visit(data.VisteloFilename, VisteloFilename);
+    visit(data.RandomBlendings, Blendings::RandomBlendings);
+}
+
+} // namespace
+
 void SaveSharedData(TSharedData& data)
 {
-    data.CatalogThumbWidth = CatalogThumbWidth;
-    data.CatalogThumbHeight = CatalogThumbHeight;
-    data.CatalogShowFilename = CatalogShowFilename;
-    data.CatalogMarkDontShow = CatalogMarkDontShow;
-    data.CatalogMarkDropTarget = CatalogMarkDropTarget;
-    data.SpeedUpJPEGPreview = SpeedUpJPEGPreview;
-    data.SmoothScale = SmoothScale;
-    data.LowMemory = LowMemory;
-    data.BackgroundVisteloPrefs = BackgroundVisteloPrefs;
-    data.WinBackgroundFilename = WinBackgroundFilename;
-    data.BackgroundSaveChange = BackgroundSaveChange;
-    data.HideMouseCursor = HideMouseCursor;
-    data.ShowErrorInShow = ShowErrorInShow;
-    data.DragFilenames = DragFilenames;
-    data.DragManyPicsUseFilenames = DragManyPicsUseFilenames;
-    data.HomeDir = HomeDir;
-    data.ReduceSize = ReduceSize;
-    data.WidthMaxRed = WidthMaxRed;
-    data.HeightMaxRed = HeightMaxRed;
-    data.OrigWidth = OrigWidth;
-    data.OrigHeight = OrigHeight;
-    data.VisteloFilename = VisteloFilename;
-    data.RandomBlendings = Blendings::RandomBlendings;
+    PairSharedData(data, [](auto& field, const auto& variable) { field = variable; });
 }
 
 void RestoreSharedData(const TSharedData& data)
 {
-    CatalogThumbWidth = data.CatalogThumbWidth;
-    CatalogThumbHeight = data.CatalogThumbHeight;
-    CatalogShowFilename = data.CatalogShowFilename;
-    CatalogMarkDontShow = data.CatalogMarkDontShow;
-    CatalogMarkDropTarget = data.CatalogMarkDropTarget;
-    SpeedUpJPEGPreview = data.SpeedUpJPEGPreview;
-    SmoothScale = data.SmoothScale;
-    LowMemory = data.LowMemory;
-    BackgroundVisteloPrefs = data.BackgroundVisteloPrefs;
-    WinBackgroundFilename = data.WinBackgroundFilename;
-    BackgroundSaveChange = data.BackgroundSaveChange;
-    HideMouseCursor = data.HideMouseCursor;
-    ShowErrorInShow = data.ShowErrorInShow;
-    DragFilenames = data.DragFilenames;
-    DragManyPicsUseFilenames = data.DragManyPicsUseFilenames;
-    HomeDir = data.HomeDir;
-    ReduceSize = data.ReduceSize;
-    WidthMaxRed = data.WidthMaxRed;
-    HeightMaxRed = data.HeightMaxRed;
-    OrigWidth = data.OrigWidth;
-    OrigHeight = data.OrigHeight;
-    VisteloFilename = data.VisteloFilename;
-    Blendings::RandomBlendings = data.RandomBlendings;
+    TSharedData snapshot = data;
+    PairSharedData(snapshot, [](const auto& field, auto& variable) { variable = field; });
 }
 
 std::int32_t CalcDateSum(const std::string& fileName, bool withThumbSize)

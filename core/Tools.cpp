@@ -6,6 +6,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/SysPaths.h"
+#include "platform/ui/Controls.h"
 
 #include <sys/utsname.h>
 
@@ -47,6 +48,14 @@ template <typename Visit> void ForEachLine(const std::string& text, Visit visit)
         }
         visit(text.substr(start, end - start));
         start = end + crlf.size();
+    }
+}
+
+// Removes the window's queued messages in [first, last] without dispatching them.
+void KillMessages(HWND window, UINT first, UINT last)
+{
+    TMsg message;
+    while (ui::PeekMessage(message, window, first, last, PM_REMOVE)) {
     }
 }
 
@@ -336,6 +345,55 @@ std::string SubTime(TDateTime a, TDateTime b)
     int hour = 0, minute = 0, second = 0, millisecond = 0;
     rtl::DecodeTime(difference, hour, minute, second, millisecond);
     return rtl::TimeToStr(difference) + "." + std::to_string(millisecond);
+}
+
+void ProcessComponentMessages(HWND window)
+{
+    TMsg message;
+    while (ui::PeekMessage(message, window, 0, 0, PM_REMOVE)) {
+        ui::TranslateMessage(message);
+        ui::DispatchMessage(message);
+    }
+}
+
+void KillMouseMessages(HWND window)
+{
+    KillMessages(window, WM_MOUSEFIRST, WM_MOUSELAST);
+}
+
+void KillKeyboardMessages(HWND window)
+{
+    KillMessages(window, WM_KEYFIRST, WM_KEYLAST);
+}
+
+void KillMouseKeyBoardMessages(HWND window)
+{
+    KillKeyboardMessages(window);
+    KillMouseMessages(window);
+}
+
+void ChangeEnabled(TControl* control, bool enabled)
+{
+    if (!control)
+        return;
+    if (auto* container = dynamic_cast<TWinControl*>(control))
+        for (int i = 0; i < container->ControlCount(); ++i)
+            ChangeEnabled(container->Controls(i), enabled);
+    try {
+        control->SetEnabled(enabled);
+    } catch (const Exception&) {
+        // One control that refuses must not keep the others in their state.
+    }
+}
+
+void DisableAll(TControl* control)
+{
+    ChangeEnabled(control, false);
+}
+
+void EnableAll(TControl* control)
+{
+    ChangeEnabled(control, true);
 }
 
 void SetClipRect(TCanvas& canvas, const TRect& rect)

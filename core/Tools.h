@@ -5,12 +5,17 @@
 // platform queries.
 
 #include "platform/graphics/Types.h"
+#include "platform/ui/Messages.h"
+
+#include <new>
 #include "platform/rtl/DateTime.h"
 
 #include <cstdint>
 #include <string>
 
 class TCanvas;
+class TComponent;
+class TControl;
 
 // A GUID in its four fields, as the plug-ins report it.
 struct TGUID {
@@ -95,6 +100,39 @@ std::string CompZahlPunkt(std::int64_t value);
 std::string TickCountToStr(std::uint32_t ms);
 // Time text of a - b, "." and the milliseconds.
 std::string SubTime(TDateTime a, TDateTime b);
+
+// Takes the queued messages of the window (nullptr: of every window) out one
+// by one, translating and dispatching each, until none is left.
+void ProcessComponentMessages(HWND window);
+// Drop the window's queued mouse messages (512-522), keyboard messages
+// (256-264), or both (keyboard first), without dispatching them.
+void KillMouseMessages(HWND window);
+void KillKeyboardMessages(HWND window);
+void KillMouseKeyBoardMessages(HWND window);
+
+// Sets the enabled state of every control inside control, children before
+// their parent, and then of control itself. A control that fails to change is
+// left as it is and the others still change.
+void ChangeEnabled(TControl* control, bool enabled);
+void DisableAll(TControl* control);
+void EnableAll(TControl* control);
+
+// Creates a form of class Form owned by owner such that reference already
+// names it while its constructor runs (code the constructor calls may look
+// the form up through it). When the constructor fails, reference is set to
+// none and the error passes on.
+template <class Form> void CreateOwnerForm(TComponent* owner, Form*& reference)
+{
+    void* memory = ::operator new(sizeof(Form));
+    reference = static_cast<Form*>(memory);
+    try {
+        new (memory) Form(owner);
+    } catch (...) {
+        reference = nullptr;
+        ::operator delete(memory);
+        throw;
+    }
+}
 
 // Makes the outline of rect the canvas's clip region, replacing the one before.
 void SetClipRect(TCanvas& canvas, const TRect& rect);

@@ -5,6 +5,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/DateTime.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/Controls.h"
 
 #include <gtest/gtest.h>
 
@@ -155,6 +156,125 @@ TEST(ToolsTest, WordsOfMemory)
     Tools::MoveMem32(overlap, overlap + 2, 6);
     const std::uint32_t moved[8] = {1, 2, 1, 2, 3, 4, 5, 6};
     EXPECT_TRUE(std::equal(std::begin(moved), std::end(moved), std::begin(overlap)));
+}
+
+// A window that records the messages dispatched to it.
+class RecordingWindow {
+public:
+    RecordingWindow()
+        : handle(ui::CreateRawWindow(ui::MakeWindowProc([this](HWND, UINT msg, WPARAM, LPARAM) -> LRESULT {
+              received.push_back(msg);
+              return 0;
+          })))
+    {
+    }
+    ~RecordingWindow() { ui::DestroyRawWindow(handle); }
+
+    void Post(std::initializer_list<UINT> messages) const
+    {
+        for (UINT msg : messages)
+            ui::PostMessage(handle, msg, 0, 0);
+    }
+
+    HWND handle;
+    std::vector<UINT> received;
+};
+
+TEST(ToolsTest, MessagePurgesTakeOnlyTheirKindOfTheirWindow)
+{
+    RecordingWindow a;
+    RecordingWindow b;
+    a.Post({WM_KEYDOWN, WM_MOUSEMOVE, WM_USER, WM_LBUTTONDOWN, WM_CHAR, WM_MOUSEWHEEL, WM_KEYLAST, WM_PAINT});
+    b.Post({WM_MOUSEMOVE, WM_KEYUP});
+
+    Tools::KillMouseMessages(a.handle);
+    Tools::ProcessComponentMessages(a.handle);
+    EXPECT_EQ(a.received, (std::vector<UINT>{WM_KEYDOWN, WM_USER, WM_CHAR, WM_KEYLAST, WM_PAINT}));
+
+    a.received.clear();
+    a.Post({WM_KEYDOWN, WM_MOUSEMOVE, WM_USER, WM_SYSKEYUP, WM_RBUTTONUP});
+    Tools::KillMouseKeyBoardMessages(a.handle);
+    Tools::ProcessComponentMessages(a.handle);
+    EXPECT_EQ(a.received, (std::vector<UINT>{WM_USER}));
+
+    Tools::KillKeyboardMessages(nullptr); // every window's
+    Tools::ProcessComponentMessages(b.handle);
+    EXPECT_EQ(b.received, (std::vector<UINT>{WM_MOUSEMOVE}));
+}
+
+// A control that logs when its enabled state is set, and may refuse.
+class LoggingControl : public TWinControl {
+public:
+    LoggingControl(TWinControl* parent, std::vector<std::string>& log, std::string name, bool refuse = false)
+        : TWinControl(nullptr), log_(log), name_(std::move(name)), refuse_(refuse)
+    {
+        if (parent)
+            SetParent(parent);
+    }
+    void SetEnabled(bool value) override
+    {
+        log_.push_back(name_);
+        if (refuse_)
+            throw Exception("refused");
+        TWinControl::SetEnabled(value);
+    }
+
+private:
+    std::vector<std::string>& log_;
+    std::string name_;
+    bool refuse_;
+};
+
+TEST(ToolsTest, ChangeEnabledWalksChildrenFirstAndPassesOverRefusals)
+{
+    std::vector<std::string> log;
+    LoggingControl form(nullptr, log, "form");
+    LoggingControl panel(&form, log, "panel");
+    LoggingControl edit(&panel, log, "edit");
+    LoggingControl stubborn(&form, log, "stubborn", true);
+    LoggingControl button(&form, log, "button");
+
+    Tools::DisableAll(&form);
+    EXPECT_EQ(log, (std::vector<std::string>{"edit", "panel", "stubborn", "button", "form"}));
+    for (const TControl* control : {&form, &panel, &edit, &button})
+        EXPECT_FALSE(control->Enabled());
+    EXPECT_TRUE(stubborn.Enabled());
+
+    Tools::EnableAll(&panel);
+    EXPECT_TRUE(edit.Enabled());
+    EXPECT_TRUE(panel.Enabled());
+    EXPECT_FALSE(form.Enabled());
+    EXPECT_NO_THROW(Tools::ChangeEnabled(nullptr, true));
+}
+
+// A form that looks itself up through the reference while it is made.
+class SelfLookingForm : public TComponent {
+public:
+    static SelfLookingForm* reference;
+    static bool fail;
+    explicit SelfLookingForm(TComponent* owner) : TComponent(owner), sawItself(reference == this)
+    {
+        if (fail)
+            throw Exception("kaputt");
+    }
+    bool sawItself;
+};
+SelfLookingForm* SelfLookingForm::reference = nullptr;
+bool SelfLookingForm::fail = false;
+
+TEST(ToolsTest, CreateOwnerFormNamesTheFormBeforeItsConstructorRuns)
+{
+    TComponent owner(nullptr);
+    SelfLookingForm::fail = false;
+    Tools::CreateOwnerForm(&owner, SelfLookingForm::reference);
+    ASSERT_TRUE(SelfLookingForm::reference);
+    EXPECT_TRUE(SelfLookingForm::reference->sawItself);
+    EXPECT_EQ(SelfLookingForm::reference->Owner(), &owner);
+
+    SelfLookingForm::fail = true;
+    EXPECT_THROW(Tools::CreateOwnerForm(&owner, SelfLookingForm::reference), Exception);
+    EXPECT_EQ(SelfLookingForm::reference, nullptr);
+    EXPECT_EQ(owner.ComponentCount(), 1);
 }
 
 TEST(ToolsTest, SetClipRectReplacesTheClipRegion)
