@@ -123,6 +123,7 @@ void TControlScrollBar::UpdateNative()
     if (!bar->isSliderDown())
         bar->setValue(position_);
     bar->setVisible(shown_);
+    bar->raise(); // above child windows made after it
 }
 
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner)
@@ -220,6 +221,13 @@ void TScrollingWinControl::AlignControls(TControl* AControl, TRect& Rect)
     if (autoScroll_)
         CalcAutoRange();
     UpdateScrollBars();
+}
+
+void TScrollingWinControl::CreateWindowHandle(const TCreateParams& Params)
+{
+    TWinControl::CreateWindowHandle(Params);
+    horz_->UpdateNative();
+    vert_->UpdateNative();
 }
 
 void TScrollingWinControl::ControlChanged(TControl* Child)

@@ -84,6 +84,7 @@ protected:
     void AlignControls(TControl* AControl, TRect& Rect) override;
     void BoundsChanged(const TRect& oldBounds) override;
     void ControlChanged(TControl* Child) override;
+    void CreateWindowHandle(const TCreateParams& Params) override;
     bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
     static constexpr int ScrollBarSize = 16;
 
