@@ -1,0 +1,216 @@
+#include "imageformats/GIFGraphic.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstring>
+#include <vector>
+
+#include "imageformats/GraphicStrings.h"
+#include "imageformats/LZWDecoders.h"
+#include "platform/rtl/Streams.h"
+
+using namespace GraphicStrings;
+
+IMPLEMENT_CLASS(TGIFGraphic)
+
+namespace {
+
+const char* const kFormatName = "GIF";
+constexpr std::uint8_t kImageSeparator = ',';
+constexpr std::uint8_t kTrailer = ';';
+constexpr std::uint8_t kExtensionIntroducer = 0x21;
+
+bool IsSignature(const std::uint8_t* bytes) {
+  return std::toupper(bytes[0]) == 'G' && std::toupper(bytes[1]) == 'I' && std::toupper(bytes[2]) == 'F';
+}
+
+int ReadByte(TStream& stream) {
+  std::uint8_t b;
+  return stream.Read(&b, 1) == 1 ? b : -1;
+}
+
+std::uint16_t Word(const std::uint8_t* bytes) { return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8); }
+
+// Skips data sub-blocks up to and including the terminating empty one.
+// False when the stream ends first.
+bool SkipSubBlocks(TStream& stream) {
+  for (;;) {
+    const int size = ReadByte(stream);
+    if (size < 0) return false;
+    if (size == 0) return true;
+    if (stream.Seek(size, soFromCurrent) > stream.Size()) return false;
+  }
+}
+
+// Reads forward to the first image separator or trailer and returns it; -1
+// when the stream ends first. Every extension's label block and sub-blocks
+// are passed over, whatever its label.
+int SkipExtensions(TStream& stream) {
+  for (;;) {
+    const int b = ReadByte(stream);
+    if (b < 0 || b == kImageSeparator || b == kTrailer) return b;
+    if (b != kExtensionIntroducer) continue;
+    if (ReadByte(stream) < 0 || !SkipSubBlocks(stream)) return -1;
+  }
+}
+
+struct ScreenDescriptor {
+  std::uint16_t Width = 0, Height = 0;
+  std::uint8_t Flags = 0;
+  bool HasGlobalTable() const { return (Flags & 0x80) != 0; }
+  int TableEntries() const { return 2 << (Flags & 7); }
+};
+
+struct ImageDescriptor {
+  std::uint16_t Width = 0, Height = 0;
+  std::uint8_t Flags = 0;
+  bool HasLocalTable() const { return (Flags & 0x80) != 0; }
+  bool Interlaced() const { return (Flags & 0x40) != 0; }
+  int TableEntries() const { return 2 << (Flags & 7); }
+};
+
+ScreenDescriptor ParseScreen(const std::uint8_t* b) { return {Word(b), Word(b + 2), b[4]}; }
+ImageDescriptor ParseImage(const std::uint8_t* b) { return {Word(b + 4), Word(b + 6), b[8]}; }
+
+// Collects the data of the sub-blocks that follow; the walk stops quietly at
+// the end of the stream (what came so far is decoded).
+std::vector<std::uint8_t> ReadImageData(TStream& stream) {
+  std::vector<std::uint8_t> data;
+  const std::int64_t left = stream.Size() - stream.Position();
+  data.reserve(static_cast<std::size_t>(std::max<std::int64_t>(left, 0)));
+  std::uint8_t block[255];
+  for (;;) {
+    const int size = ReadByte(stream);
+    if (size <= 0) break;
+    const std::int64_t got = stream.Read(block, size);
+    data.insert(data.end(), block, block + std::max<std::int64_t>(got, 0));
+    if (got != size) break;
+  }
+  return data;
+}
+
+TPaletteEntries ReadColorTable(TStream& stream, int entries) {
+  std::vector<std::uint8_t> rgb(static_cast<std::size_t>(entries) * 3);
+  if (stream.Read(rgb.data(), static_cast<std::int64_t>(rgb.size())) != static_cast<std::int64_t>(rgb.size()))
+    throw EInvalidGraphic(Format(gesStreamReadError, kFormatName));
+  TPaletteEntries palette(static_cast<std::size_t>(entries));
+  for (int i = 0; i < entries; ++i)
+    palette[i] = std::uint32_t{rgb[3 * i]} << 16 | std::uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
+  return palette;
+}
+
+}  // namespace
+
+bool TGIFGraphic::CanLoad(TStream& stream) {
+  const std::int64_t position = stream.Position();
+  std::uint8_t bytes[3];
+  const bool ok = stream.Size() - position >= 23 && stream.Read(bytes, 3) == 3 && IsSignature(bytes);
+  stream.SetPosition(position);
+  return ok;
+}
+
+bool TGIFGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
+  TFormatGraphic::ReadImageProperties(stream, imageIndex);
+  std::uint8_t header[13];
+  if (stream.Read(header, sizeof header) != sizeof header || !IsSignature(header)) return false;
+  TImageProperties& p = FProperties;
+  p.Version = static_cast<std::uint32_t>(std::isdigit(header[3]) && std::isdigit(header[4])
+                                             ? (header[3] - '0') * 10 + (header[4] - '0')
+                                             : 0);
+  p.ColorScheme = csIndexed;
+  p.SamplesPerPixel = 1;
+  p.BitsPerSample = 8;
+  p.Compression = ctLZW;
+  const ScreenDescriptor screen = ParseScreen(header + 6);
+  p.Width = screen.Width;
+  p.Height = screen.Height;
+  if (screen.HasGlobalTable()) {
+    p.BitsPerSample = static_cast<std::uint8_t>((screen.Flags & 7) + 1);
+    stream.Seek(std::int64_t{screen.TableEntries()} * 3, soFromCurrent);
+  }
+  std::uint8_t descriptor[9];
+  if (SkipExtensions(stream) == kImageSeparator && stream.Read(descriptor, 9) == 9) {
+    const ImageDescriptor image = ParseImage(descriptor);
+    if (image.Width != 0) p.Width = image.Width;
+    if (image.Height != 0) p.Height = image.Height;
+    p.LocalColorTable = image.HasLocalTable();
+    if (image.HasLocalTable()) p.BitsPerSample = static_cast<std::uint8_t>((image.Flags & 7) + 1);
+    p.Interlaced = image.Interlaced();
+  }
+  p.BitsPerPixel = static_cast<std::uint8_t>(p.SamplesPerPixel * p.BitsPerSample);
+  return true;
+}
+
+void TGIFGraphic::LoadFromStream(TStream& stream) {
+  BeginLoad(stream);
+  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  stream.SetPosition(FStartPosition);
+  ProgressStart(gesPreparing);
+
+  std::uint8_t header[13];
+  ReadOrFail(stream, header, sizeof header, kFormatName);
+  const ScreenDescriptor screen = ParseScreen(header + 6);
+  TPaletteEntries palette;
+  if (screen.HasGlobalTable()) palette = ReadColorTable(stream, screen.TableEntries());
+  const bool haveImage = SkipExtensions(stream) == kImageSeparator;
+  ProgressEnd();
+  // A file without an image has nothing to show: an empty picture would pass
+  // for a loaded one.
+  if (!haveImage) RaiseError(gesInvalidImage, kFormatName);
+
+  ProgressStart(gesLoadingData);
+  std::uint8_t descriptorBytes[9];
+  ReadOrFail(stream, descriptorBytes, sizeof descriptorBytes, kFormatName);
+  const ImageDescriptor image = ParseImage(descriptorBytes);
+  const std::uint32_t width = FProperties.Width, height = FProperties.Height;
+  // The bitmap's budget check comes before any pixel buffer.
+  SetupBitmap(width, height, pf8bit, kFormatName);
+  if (image.HasLocalTable()) {
+    // Local entries replace the global ones from the first on; the palette
+    // keeps the larger of both tables.
+    const TPaletteEntries local = ReadColorTable(stream, image.TableEntries());
+    if (palette.size() < local.size()) palette.resize(local.size());
+    std::copy(local.begin(), local.end(), palette.begin());
+  }
+  SetPalette(palette);
+
+  const int codeSize = ReadByte(stream);
+  // Sizes above 8 would put the clear code past the table of 256 colours
+  // (and past the decoder's tables from 12 on).
+  if (codeSize < 1 || codeSize > 8) RaiseError(gesInvalidImage, kFormatName);
+  const std::vector<std::uint8_t> data = ReadImageData(stream);
+  // A code of at least 2 bits yields at most one table string (4096 bytes):
+  // a large picture with little data gets no index buffer it cannot fill.
+  const std::size_t pixels = static_cast<std::size_t>(width) * height;
+  std::vector<std::uint8_t> indices(std::min(pixels, data.size() * 4 * 4096), 0);
+  {
+    TGIFLZWDecoder decoder(static_cast<std::uint8_t>(codeSize));
+    const std::uint8_t* source = data.data();
+    std::uint8_t* dest = indices.data();
+    decoder.Decode(source, dest, static_cast<int>(data.size()), static_cast<int>(indices.size()));
+  }
+  ProgressEnd();
+
+  ProgressStart(gesTransfering);
+  // Rows the data does not reach keep index 0.
+  std::size_t next = 0;
+  auto takeRow = [&](std::uint32_t row) {
+    const std::size_t count = std::min<std::size_t>(width, indices.size() - std::min(next, indices.size()));
+    if (count > 0) std::memcpy(ScanLine(static_cast<int>(row)), indices.data() + next, count);
+    next += width;
+  };
+  if (image.Interlaced()) {
+    static constexpr std::uint32_t kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+    for (int pass = 0; pass < 4; ++pass)
+      for (std::uint32_t row = kStart[pass]; row < height; row += kStep[pass]) {
+        takeRow(row);
+        if (pass == 3) ProgressRow(row, height);
+      }
+  } else {
+    for (std::uint32_t row = 0; row < height; ++row) {
+      takeRow(row);
+      ProgressRow(row, height);
+    }
+  }
+  ProgressEnd();
+}
