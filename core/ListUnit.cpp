@@ -97,24 +97,16 @@ void TList::XChgItem(TListItem*& A, TListItem*& B)
 {
     if (A == nullptr || B == nullptr || A == B)
         return;
-    if (A->NextItem == B) {
-        SwapAdjacent(A, B);
-    } else if (B->NextItem == A) {
-        SwapAdjacent(B, A);
-    } else {
-        TListItem* aPrev = A->PrevItem;
-        TListItem* aNext = A->NextItem;
-        TListItem* bPrev = B->PrevItem;
-        TListItem* bNext = B->NextItem;
-        B->PrevItem = aPrev;
-        B->NextItem = aNext;
-        A->PrevItem = bPrev;
-        A->NextItem = bNext;
-        (aPrev ? aPrev->NextItem : Head) = B;
-        (aNext ? aNext->PrevItem : Tail) = B;
-        (bPrev ? bPrev->NextItem : Head) = A;
-        (bNext ? bNext->PrevItem : Tail) = A;
-    }
+    // Move the first node behind the second, then the second to where the
+    // first stood. That place must not be the second node itself, so of
+    // two neighbours the front one moves first.
+    TListItem* first = B->NextItem == A ? B : A;
+    TListItem* second = first == A ? B : A;
+    TListItem* firstPlace = first->PrevItem;
+    Unlink(first);
+    LinkBehind(first, second);
+    Unlink(second);
+    LinkBehind(second, firstPlace);
     std::swap(A, B);
 }
 
@@ -152,16 +144,4 @@ void TList::LinkBehind(TListItem* Item, TListItem* After)
     (After ? After->NextItem : Head) = Item;
     (next ? next->PrevItem : Tail) = Item;
     ++Count;
-}
-
-void TList::SwapAdjacent(TListItem* First, TListItem* Second)
-{
-    TListItem* before = First->PrevItem;
-    TListItem* after = Second->NextItem;
-    Second->PrevItem = before;
-    Second->NextItem = First;
-    First->PrevItem = Second;
-    First->NextItem = after;
-    (before ? before->NextItem : Head) = Second;
-    (after ? after->PrevItem : Tail) = First;
 }

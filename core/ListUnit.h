@@ -80,5 +80,4 @@ public:
 private:
     void Unlink(TListItem* Item);
     void LinkBehind(TListItem* Item, TListItem* After);
-    void SwapAdjacent(TListItem* First, TListItem* Second);
 };
