@@ -247,7 +247,7 @@ void TControl::SetColor(TColor Value)
     if (color_ == Value)
         return;
     color_ = Value;
-    NotifyParentOfChange(CM_COLORCHANGED);
+    Perform(CM_COLORCHANGED, 0, 0);
 }
 
 void TControl::SetParentColor(bool Value)
@@ -262,7 +262,7 @@ void TControl::ParentColorChanged()
     if (!parentColor_ || !parent_ || color_ == parent_->Color())
         return;
     color_ = parent_->Color();
-    NotifyParentOfChange(CM_COLORCHANGED);
+    Perform(CM_COLORCHANGED, 0, 0);
 }
 
 void TControl::SetParentFont(bool Value)
@@ -289,8 +289,6 @@ void TControl::FontChanged(TObject*)
     parentFont_ = false;
     Perform(CM_FONTCHANGED, 0, 0);
 }
-
-void TControl::NotifyParentOfChange(UINT msg) { Perform(msg, 0, 0); }
 
 void TControl::SetText(const std::string& Value)
 {
@@ -1190,17 +1188,11 @@ void TWinControl::PaintControls(TCanvas& DC, TControl* First)
         TRect bounds = c->BoundsRect();
         if (gfx::IntersectRect(bounds, DC.ClipRect()).IsEmpty())
             continue;
-        int saved = DC.SaveState();
+        TCanvasStateScope state(DC);
         DC.IntersectClipRect(bounds);
         TPoint vp = DC.ViewportOrg();
         DC.SetViewportOrg({vp.X + bounds.Left, vp.Y + bounds.Top});
-        try {
-            c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&DC), 0);
-        } catch (...) {
-            DC.RestoreState(saved);
-            throw;
-        }
-        DC.RestoreState(saved);
+        c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&DC), 0);
     }
 }
 
@@ -1304,15 +1296,8 @@ TCanvas* TGraphicControl::Canvas()
 
 void TGraphicControl::PaintInto(TCanvas* DC)
 {
-    TCanvas* previous = paintCanvas_;
-    paintCanvas_ = DC;
-    try {
-        Paint();
-    } catch (...) {
-        paintCanvas_ = previous;
-        throw;
-    }
-    paintCanvas_ = previous;
+    TPaintCanvasScope scope(paintCanvas_, DC);
+    Paint();
 }
 
 void TGraphicControl::Dispatch(TMessage& Message)
@@ -1347,13 +1332,6 @@ TCanvas* TCustomControl::Canvas()
 
 void TCustomControl::PaintWindow(TCanvas& DC)
 {
-    TCanvas* previous = paintCanvas_;
-    paintCanvas_ = &DC;
-    try {
-        Paint();
-    } catch (...) {
-        paintCanvas_ = previous;
-        throw;
-    }
-    paintCanvas_ = previous;
+    TPaintCanvasScope scope(paintCanvas_, &DC);
+    Paint();
 }

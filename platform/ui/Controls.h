@@ -72,6 +72,33 @@ private:
 
 using HDC = TCanvas*;
 
+// Points a control's paint canvas at the canvas of the paint going on, for
+// the time of one paint (also when the paint throws).
+class TPaintCanvasScope {
+public:
+    TPaintCanvasScope(TCanvas*& slot, TCanvas* canvas) : slot_(slot), previous_(slot) { slot_ = canvas; }
+    ~TPaintCanvasScope() { slot_ = previous_; }
+    TPaintCanvasScope(const TPaintCanvasScope&) = delete;
+    TPaintCanvasScope& operator=(const TPaintCanvasScope&) = delete;
+
+private:
+    TCanvas*& slot_;
+    TCanvas* previous_;
+};
+
+// Keeps a canvas's pen, brush, clip and origins for the time of a scope.
+class TCanvasStateScope {
+public:
+    explicit TCanvasStateScope(TCanvas& canvas) : canvas_(canvas), id_(canvas.SaveState()) {}
+    ~TCanvasStateScope() { canvas_.RestoreState(id_); }
+    TCanvasStateScope(const TCanvasStateScope&) = delete;
+    TCanvasStateScope& operator=(const TCanvasStateScope&) = delete;
+
+private:
+    TCanvas& canvas_;
+    int id_;
+};
+
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : std::uint8_t { akLeft, akTop, akRight, akBottom };
 using TAnchors = TSmallSet<TAnchorKind>;
@@ -343,7 +370,6 @@ protected:
 private:
     void SetPopupMenuComponent(TPopupMenu* Menu, TComponent* Component);
     void FontChanged(TObject* Sender);
-    void NotifyParentOfChange(UINT msg);
 
     TWinControl* parent_ = nullptr;
     int left_ = 0;

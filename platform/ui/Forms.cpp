@@ -157,15 +157,8 @@ void TCustomForm::FlushCanvas()
 
 void TCustomForm::PaintWindow(TCanvas& DC)
 {
-    TCanvas* previous = paintCanvas_;
-    paintCanvas_ = &DC;
-    try {
-        Paint();
-    } catch (...) {
-        paintCanvas_ = previous;
-        throw;
-    }
-    paintCanvas_ = previous;
+    TPaintCanvasScope scope(paintCanvas_, &DC);
+    Paint();
 }
 
 void TCustomForm::CreateParams(TCreateParams& Params)

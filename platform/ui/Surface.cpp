@@ -386,17 +386,11 @@ void TWindowSurface::PaintInvalidArea()
     TRect area = invalid_;
     invalid_ = {};
     TRegion clip(area);
-    int saved = canvas_.SaveState();
+    TCanvasStateScope state(canvas_);
     canvas_.SetWindowOrg({0, 0});
     canvas_.SetViewportOrg({0, 0});
     canvas_.SetClipRegion(&clip);
-    try {
-        SendMessage(handle_, WM_PAINT, 0, 0);
-    } catch (...) {
-        canvas_.RestoreState(saved);
-        throw;
-    }
-    canvas_.RestoreState(saved);
+    SendMessage(handle_, WM_PAINT, 0, 0);
 }
 
 void TWindowSurface::Flush()
