@@ -320,19 +320,6 @@ int Rings(const TGridGeometry& g, long double divisor)
     return std::abs(N(40 * std::sin(std::sqrt(g.Q()) / divisor)));
 }
 
-void CellEffect(TBitmap& newBitmap, TCanvas& canvas, int gridSize, TStartValue startValue)
-{
-    int cols = gridSize;
-    int rows = gridSize;
-    std::vector<TCell> cells = BuildCellGrid(newBitmap, cols, rows);
-    for (int r = 0; r < rows; ++r)
-        for (int c = 0; c < cols; ++c) {
-            TCell& cell = cells[static_cast<std::size_t>(r) * cols + c];
-            cell.VisibleWidth = cell.VisibleHeight = startValue(r, c, rows, cols);
-        }
-    AnimateCellGrid(newBitmap, canvas, cells);
-}
-
 int StartTogether(int, int, int, int) { return 0; }
 int StartTopLeft(int r, int c, int, int) { return -10 * (r + c); }
 int StartTopRight(int r, int c, int, int cols) { return -10 * ((cols - 1 - c) + r); }
@@ -673,23 +660,81 @@ void Blend8(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromBottom); }
 void Blend9(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromLeft); }
 void Blend10(TBitmap& b, TCanvas& c) { SlideIn(b, c, TSlide::FromRight); }
 void Blend11(TBitmap& b, TCanvas& c) { BandsBothWays(b, c); }
-void Blend12(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTogether); }
-void Blend13(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTopLeft); }
-void Blend14(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartTopRight); }
-void Blend15(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartBottomRight); }
-void Blend16(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartBottomLeft); }
-void Blend17(TBitmap& b, TCanvas& c) { CellEffect(b, c, 0, StartRandom200); }
-void Blend18(TBitmap& b, TCanvas& c) { CellEffect(b, c, 50, StartRandom150); }
-void Blend19(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartRandom150); }
-void Blend20(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartCircleOut); }
-void Blend21(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartCircleIn); }
-void Blend22(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartRings); }
-void Blend23(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartSkewedRings); }
-void Blend24(TBitmap& b, TCanvas& c) { CellEffect(b, c, 80, StartSmallCircles); }
-void Blend25(TBitmap& b, TCanvas& c) { CellEffect(b, c, 90, StartRadar); }
-void Blend26(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartSpiralRadar); }
-void Blend27(TBitmap& b, TCanvas& c) { CellEffect(b, c, 90, StartQuarterRadar); }
-void Blend28(TBitmap& b, TCanvas& c) { CellEffect(b, c, 130, StartQuarterSpiralRadar); }
+namespace {
+
+struct TCellEffect {
+    int GridSize;
+    TStartValue StartValue;
+};
+
+// Effects 13-29.
+constexpr std::array<TCellEffect, 17> CellEffects = {{
+    {0, StartTogether},
+    {0, StartTopLeft},
+    {0, StartTopRight},
+    {0, StartBottomRight},
+    {0, StartBottomLeft},
+    {0, StartRandom200},
+    {50, StartRandom150},
+    {130, StartRandom150},
+    {130, StartCircleOut},
+    {130, StartCircleIn},
+    {130, StartRings},
+    {130, StartSkewedRings},
+    {80, StartSmallCircles},
+    {90, StartRadar},
+    {130, StartSpiralRadar},
+    {90, StartQuarterRadar},
+    {130, StartQuarterSpiralRadar},
+}};
+
+const TCellEffect& CellEffectOf(int n)
+{
+    return CellEffects.at(static_cast<std::size_t>(n - 13));
+}
+
+void CellEffect(TBitmap& newBitmap, TCanvas& canvas, int n)
+{
+    int cols = CellGridSize(n);
+    int rows = cols;
+    std::vector<TCell> cells = BuildCellGrid(newBitmap, cols, rows);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            TCell& cell = cells[static_cast<std::size_t>(r) * cols + c];
+            cell.VisibleWidth = cell.VisibleHeight = CellStartValue(n, r, c, rows, cols);
+        }
+    AnimateCellGrid(newBitmap, canvas, cells);
+}
+
+} // namespace
+
+int CellStartValue(int n, int r, int c, int rows, int cols)
+{
+    return CellEffectOf(n).StartValue(r, c, rows, cols);
+}
+
+int CellGridSize(int n)
+{
+    return CellEffectOf(n).GridSize;
+}
+
+void Blend12(TBitmap& b, TCanvas& c) { CellEffect(b, c, 13); }
+void Blend13(TBitmap& b, TCanvas& c) { CellEffect(b, c, 14); }
+void Blend14(TBitmap& b, TCanvas& c) { CellEffect(b, c, 15); }
+void Blend15(TBitmap& b, TCanvas& c) { CellEffect(b, c, 16); }
+void Blend16(TBitmap& b, TCanvas& c) { CellEffect(b, c, 17); }
+void Blend17(TBitmap& b, TCanvas& c) { CellEffect(b, c, 18); }
+void Blend18(TBitmap& b, TCanvas& c) { CellEffect(b, c, 19); }
+void Blend19(TBitmap& b, TCanvas& c) { CellEffect(b, c, 20); }
+void Blend20(TBitmap& b, TCanvas& c) { CellEffect(b, c, 21); }
+void Blend21(TBitmap& b, TCanvas& c) { CellEffect(b, c, 22); }
+void Blend22(TBitmap& b, TCanvas& c) { CellEffect(b, c, 23); }
+void Blend23(TBitmap& b, TCanvas& c) { CellEffect(b, c, 24); }
+void Blend24(TBitmap& b, TCanvas& c) { CellEffect(b, c, 25); }
+void Blend25(TBitmap& b, TCanvas& c) { CellEffect(b, c, 26); }
+void Blend26(TBitmap& b, TCanvas& c) { CellEffect(b, c, 27); }
+void Blend27(TBitmap& b, TCanvas& c) { CellEffect(b, c, 28); }
+void Blend28(TBitmap& b, TCanvas& c) { CellEffect(b, c, 29); }
 
 void BlendAlpha(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas)
 {

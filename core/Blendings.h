@@ -73,6 +73,10 @@ struct TCell {
 // side); otherwise cols or rows (by the longer side) sets the cell size. Both
 // are set to the grid's size on return.
 std::vector<TCell> BuildCellGrid(const TBitmap& newBitmap, int& cols, int& rows);
+// Start value of the cell in row r, column c of a rows x cols grid for cell
+// effect n (13-29), and the grid size the effect asks for (0 = default).
+int CellStartValue(int n, int r, int c, int rows, int cols);
+int CellGridSize(int n);
 // Opens every cell from its centre, 2 px per 10-ms step, then copies the
 // whole bitmap.
 void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& cells);
