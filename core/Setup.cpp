@@ -1,6 +1,7 @@
 #include "core/Setup.h"
 
 #include "core/Blendings.h"
+#include "core/SmoothBitmap.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
@@ -140,9 +141,8 @@ void InitializeUnit()
     ReduceSize = false;
     WidthMaxRed = 0;
     HeightMaxRed = 0;
-    // The smooth bitmap's registration as the picture class of bitmap files
-    // and the creation of the plug-in registry MainPlugins join here with
-    // their units.
+    SmoothBitmap::RegSmoothBitmap();
+    // The creation of the plug-in registry MainPlugins joins here with its unit.
 }
 
 void FinalizeUnit()
