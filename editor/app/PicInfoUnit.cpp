@@ -28,7 +28,7 @@ void WritePlacementRect(c_zofilewintypes& File, const TPlacementRectExt& Rect)
 
 } // namespace
 
-bool TConfigVistelo::SaveToFile(const std::string& FileName)
+bool TConfigVistelo::SaveToFile(const std::string& FileName) const
 {
     try {
         ContainerSave::SaveContainer(FileName, {VisteloFileVersion, VisteloFileFormat, VisteloFileVersion},
@@ -49,12 +49,12 @@ bool TConfigVistelo::SaveToFile(const std::string& FileName)
     }
 }
 
-void TConfigVistelo::WriteAboutChunk(c_zofilewintypes& File)
+void TConfigVistelo::WriteAboutChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloAboutChunk, [&] { File.write_string(AboutText); });
 }
 
-void TConfigVistelo::WriteConfigChunk(c_zofilewintypes& File)
+void TConfigVistelo::WriteConfigChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloConfigChunk, [&] {
         File.write_int(Pause);
@@ -94,7 +94,7 @@ void TConfigVistelo::WriteConfigChunk(c_zofilewintypes& File)
     });
 }
 
-void TConfigVistelo::WriteInfoChunk(c_zofilewintypes& File)
+void TConfigVistelo::WriteInfoChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloInfoChunk, [&] {
         File.write_string(InfoTitle);
@@ -104,7 +104,7 @@ void TConfigVistelo::WriteInfoChunk(c_zofilewintypes& File)
     });
 }
 
-void TConfigVistelo::WritePictureListChunk(c_zofilewintypes& File)
+void TConfigVistelo::WritePictureListChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloPictureListChunk, [&] {
         File.write_int(Count);
@@ -121,7 +121,7 @@ void TConfigVistelo::WritePictureListChunk(c_zofilewintypes& File)
     });
 }
 
-void TConfigVistelo::WritePictureDetailsChunk(c_zofilewintypes& File)
+void TConfigVistelo::WritePictureDetailsChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloPictureDetailsChunk, [&] {
         File.write_int(Count);
@@ -148,7 +148,7 @@ void TConfigVistelo::WritePictureDetailsChunk(c_zofilewintypes& File)
     });
 }
 
-void TConfigVistelo::WriteStringListsChunk(c_zofilewintypes& File)
+void TConfigVistelo::WriteStringListsChunk(c_zofilewintypes& File) const
 {
     ContainerSave::WriteChunk(File, VisteloStringListsChunk, [&] {
         File.write_int(StringLists->Count());
@@ -163,14 +163,14 @@ void TConfigVistelo::WriteStringListsChunk(c_zofilewintypes& File)
     });
 }
 
-void TConfigVistelo::WriteThumbnailChunks(c_zofilewintypes& File)
+void TConfigVistelo::WriteThumbnailChunks(c_zofilewintypes& File) const
 {
     for (std::int32_t i = 0; i < Count; ++i)
         if (Pictures[static_cast<size_t>(i)]->Thumbnail.GetThumbnail() != nullptr)
             WriteThumbnailChunk(File, i);
 }
 
-void TConfigVistelo::WriteThumbnailChunk(c_zofilewintypes& File, std::int32_t Index)
+void TConfigVistelo::WriteThumbnailChunk(c_zofilewintypes& File, std::int32_t Index) const
 {
     const TPicInfoObject& entry = *Pictures[static_cast<size_t>(Index)];
     // The thumbnail's bytes are stored as they are: thumbnails are
