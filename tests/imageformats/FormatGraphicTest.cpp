@@ -153,40 +153,54 @@ TEST(FormatRegistry, FilterSortingCompactingAndDuplicates) {
   EXPECT_EQ(list.GetGraphicFilter({ftVector}, fstNone, {foIncludeAll}, nullptr), "");
 }
 
+std::unique_ptr<TMemoryStream> StreamAt2(const std::string& content) {
+  auto stream = std::make_unique<TMemoryStream>();
+  stream->WriteBuffer(content.data(), static_cast<std::int64_t>(content.size()));
+  stream->SetPosition(2);
+  return stream;
+}
+
 TEST(FormatRegistry, GraphicFromContentAsksTheReadersInOrder) {
   TFileFormatList list;
-  list.RegisterFileFormat("bmp", "Bitmaps", "", {ftRaster}, false, TBitmap::StaticClass());
   list.RegisterFileFormat("zza", "A", "", {ftRaster}, false, TTestGraphicA::StaticClass());
   list.RegisterFileFormat("zzb", "B", "", {ftRaster}, false, TTestGraphicB::StaticClass());
   for (const auto& [content, expected] :
        {std::pair<std::string, TGraphicClass>{"..BBBB", TTestGraphicB::StaticClass()},
         {"..AAAA", TTestGraphicA::StaticClass()},
         {"..BM..", nullptr}}) {
-    TMemoryStream stream;
-    stream.WriteBuffer(content.data(), static_cast<std::int64_t>(content.size()));
-    stream.SetPosition(2);
-    EXPECT_EQ(list.GraphicFromContent(stream), expected) << content;
-    EXPECT_EQ(stream.Position(), 2);
+    auto stream = StreamAt2(content);
+    EXPECT_EQ(list.GraphicFromContent(*stream), expected) << content;
+    EXPECT_EQ(stream->Position(), 2);
   }
-  list.Clear();
-  // Clear took the platform's bitmap class out of the loader as well: put
-  // the library's registrations back.
-  FormatRegistrations::Finalize();
-  FormatRegistrations::Initialize();
-  EXPECT_EQ(gfx::GraphicClassOfExtension("bmp"), TBitmap::StaticClass());
+  // The platform's own classes are never chosen by content.
+  TBitmap bitmap(3, 2, pf24bit);
+  TMemoryStream bmp;
+  bmp.WriteBuffer("..", 2);
+  bitmap.SaveToStream(bmp);
+  bmp.SetPosition(2);
+  EXPECT_EQ(FileFormatList->GraphicFromContent(bmp), nullptr);
+  auto tga = StreamAt2(std::string("..") + std::string("\0\0\2\0\0\0\0\x18\0\0\0\0\1\0\1\0\x18\0abc", 21));
+  EXPECT_EQ(FileFormatList->GraphicFromContent(*tga), TTargaGraphic::StaticClass());
 }
 
-TEST(FormatRegistry, RegistrationsAreCountedAndUndoneByTheLastFinalisation) {
-  FormatRegistrations::Initialize();
-  FormatRegistrations::Finalize();
-  EXPECT_EQ(gfx::GraphicClassOfExtension("tga"), TTargaGraphic::StaticClass());
-  FormatRegistrations::Finalize();
-  EXPECT_EQ(FileFormatList, nullptr);
-  EXPECT_EQ(gfx::GraphicClassOfExtension("tga"), nullptr);
-  FormatRegistrations::Initialize();
-  EXPECT_EQ(gfx::GraphicClassOfExtension("tga"), TTargaGraphic::StaticClass());
-  EXPECT_EQ(gfx::GraphicClassOfExtension("jpg"), TJPEGImage::StaticClass());
-  EXPECT_EQ(gfx::GraphicClassOfExtension("ico"), TIcon::StaticClass());
+// Run in a child process: taking the registrations down affects the whole
+// process.
+TEST(FormatRegistryDeathTest, RegistrationsAreCountedAndUndoneByTheLastFinalisation) {
+  EXPECT_EXIT(
+      {
+        FormatRegistrations::Initialize();
+        FormatRegistrations::Finalize();
+        if (gfx::GraphicClassOfExtension("tga") != TTargaGraphic::StaticClass()) std::exit(1);
+        while (FileFormatList) FormatRegistrations::Finalize();
+        if (gfx::GraphicClassOfExtension("tga") || gfx::GraphicClassOfExtension("bmp")) std::exit(2);
+        FormatRegistrations::Initialize();
+        if (gfx::GraphicClassOfExtension("tga") != TTargaGraphic::StaticClass() ||
+            gfx::GraphicClassOfExtension("jpg") != TJPEGImage::StaticClass() ||
+            gfx::GraphicClassOfExtension("ico") != TIcon::StaticClass())
+          std::exit(3);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 TEST(FormatGraphic, AssignCopiesTheImageProperties) {
