@@ -43,6 +43,7 @@ void FreeReleasedForms()
     while (!list.empty()) {
         TCustomForm* form = list.back();
         list.pop_back();
+        form->BeforeDestruction();
         delete form;
     }
 }
@@ -75,13 +76,21 @@ TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), ico
         Screen->AddForm(this);
 }
 
+void TCustomForm::BeforeDestruction()
+{
+    if (destroyFired_)
+        return;
+    destroyFired_ = true;
+    Destroying();
+    DoDestroy();
+}
+
 TCustomForm::~TCustomForm()
 {
-    Destroying();
+    BeforeDestruction();
     std::erase(ReleasedForms(), this);
     if (Application && Application->MainForm() == this)
         Application->SetMainForm(nullptr);
-    DoDestroy();
     if (Screen)
         Screen->RemoveForm(this);
     TopMostWindows().erase(HandleAllocated() ? Handle() : nullptr);

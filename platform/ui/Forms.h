@@ -41,6 +41,11 @@ public:
     explicit TCustomForm(TComponent* AOwner);
     ~TCustomForm() override;
 
+    // Fires OnDestroy once. The destructor calls it, but only after the
+    // destructors of derived forms have run: a derived form whose OnDestroy
+    // handler uses its own members calls it first in its destructor.
+    void BeforeDestruction();
+
     void Show();
     void Hide();
     // Shows the form and runs the message loop until ModalResult is set (or
@@ -131,6 +136,7 @@ private:
     bool active_ = false;
     int modalLevel_ = 0;
     bool placed_ = false;
+    bool destroyFired_ = false;
     TCanvas* paintCanvas_ = nullptr;
 };
 

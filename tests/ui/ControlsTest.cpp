@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+#include <vector>
+
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
 
@@ -190,6 +194,49 @@ TEST_F(ScrollBoxTest, ScrollRequestsMoveTheChildren)
 
     box_->ScrollInView(item_);
     EXPECT_EQ(item_->BoundsRect().Bottom, box_->ClientHeight());
+}
+
+TEST_F(ScrollBoxTest, ChangesAreAnnouncedAndInheritedByChildren)
+{
+    std::vector<UINT> seen;
+    TWndMethod inner = item_->WindowProc;
+    item_->WindowProc = [&](TMessage& m) {
+        if (m.Msg >= CM_BASE && m.Msg <= CM_BASE + 63)
+            seen.push_back(m.Msg);
+        inner(m);
+    };
+    struct Case {
+        const char* what;
+        std::function<void()> change;
+        UINT expected;
+    };
+    const Case cases[] = {
+        {"enabled", [&] { item_->SetEnabled(false); }, CM_ENABLEDCHANGED},
+        {"text", [&] { item_->SetCaption("neu"); }, CM_TEXTCHANGED},
+        {"colour", [&] { item_->SetColor(clRed); }, CM_COLORCHANGED},
+        {"font", [&] { item_->Font().SetSize(14); }, CM_FONTCHANGED},
+        {"visible", [&] { item_->SetVisible(false); }, CM_VISIBLECHANGED},
+        {"cursor", [&] { item_->SetCursor(crHandPoint); }, CM_CURSORCHANGED},
+    };
+    for (const Case& c : cases) {
+        seen.clear();
+        c.change();
+        EXPECT_NE(std::find(seen.begin(), seen.end(), c.expected), seen.end()) << c.what;
+    }
+    item_->WindowProc = inner;
+
+    // A child with ParentFont/ParentColor follows its parent until it sets its own.
+    auto* child = new TPanel(form_);
+    child->SetParent(box_);
+    child->SetParentColor(true);
+    box_->Font().SetName("Courier New");
+    box_->SetColor(clTeal);
+    EXPECT_EQ(child->Font().Name(), "Courier New");
+    EXPECT_EQ(child->Color(), clTeal);
+    child->Font().SetName("Arial");
+    box_->Font().SetName("Times New Roman");
+    EXPECT_EQ(child->Font().Name(), "Arial");
+    EXPECT_FALSE(child->ParentFont());
 }
 
 } // namespace

@@ -183,4 +183,35 @@ TEST_F(FormsTest, ShowCursorCountsAndWorkAreaIsKnown)
     EXPECT_LE(area.Width(), Screen->Width());
 }
 
+TEST_F(FormsTest, SystemCommandsChangeTheWindowStateAndCanBeSwallowed)
+{
+    TForm* form = NewForm();
+    form->Show();
+    Turn();
+    form->Perform(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Turn();
+    EXPECT_EQ(form->WindowState(), wsMaximized);
+    form->Perform(WM_SYSCOMMAND, SC_RESTORE, 0);
+    Turn();
+    EXPECT_EQ(form->WindowState(), wsNormal);
+
+    // A screen saver's window swallows the commands it must not obey.
+    TWndMethod inner = form->WindowProc;
+    form->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_SYSCOMMAND && (m.WParam & 0xFFF0) == SC_MAXIMIZE)
+            return;
+        inner(m);
+    };
+    form->Perform(WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Turn();
+    EXPECT_EQ(form->WindowState(), wsNormal);
+    form->WindowProc = inner;
+
+    bool closed = false;
+    form->OnClose = [&](TObject*, TCloseAction&) { closed = true; };
+    form->Perform(WM_SYSCOMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(closed);
+    EXPECT_FALSE(form->Visible());
+}
+
 } // namespace

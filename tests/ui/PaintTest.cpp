@@ -8,6 +8,7 @@
 
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/StdLabel.h"
 
 namespace {
@@ -166,6 +167,64 @@ TEST_F(PaintTest, ChildWindowPaintsOverItsParent)
     // The label sized itself to its text and filled its box (not transparent).
     EXPECT_GT(label->Width(), 10);
     EXPECT_EQ(BackBufferPixel(panel, 0, label->Height() - 1), clRed);
+}
+
+TEST_F(PaintTest, ControlPaintsIntoAGivenCanvasWithItsGraphicChildren)
+{
+    // What a transparent control does to show its parent behind it: ask the
+    // parent to paint into another canvas.
+    TForm* form = NewForm(200, 150);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(0, 0, 40, 30);
+    panel->SetBevelOuter(bvNone);
+    panel->SetColor(clYellow);
+    auto* shape = new TShape(form);
+    shape->SetParent(panel);
+    shape->SetBounds(10, 10, 10, 10);
+    shape->Brush.Color = clBlue;
+    TBitmap bitmap;
+    bitmap.SetSize(40, 30);
+    bitmap.Canvas().SetViewportOrg({0, 0});
+    panel->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&bitmap.Canvas()), 0);
+    EXPECT_EQ(bitmap.Canvas().Pixels(2, 2), clYellow);
+    EXPECT_EQ(bitmap.Canvas().Pixels(15, 15), clBlue);
+    EXPECT_EQ(bitmap.Canvas().Pixels(10, 10), clBlack) << "the shape's pen";
+}
+
+TEST_F(PaintTest, ImageDrawsItsPictureStretchedOrCentred)
+{
+    TForm* form = NewForm(200, 150);
+    form->SetColor(clWhite);
+    auto* image = new TImage(form);
+    image->SetParent(form);
+    image->SetBounds(0, 0, 20, 20);
+    TBitmap picture;
+    picture.SetSize(2, 2);
+    picture.Canvas().SetPixels(0, 0, clRed);
+    picture.Canvas().SetPixels(1, 0, clLime);
+    picture.Canvas().SetPixels(0, 1, clBlue);
+    picture.Canvas().SetPixels(1, 1, clYellow);
+    image->Picture().SetGraphic(&picture);
+    form->Show();
+
+    struct Case {
+        bool stretch, center;
+        int x, y;
+        TColor expected;
+    };
+    const Case cases[] = {
+        {false, false, 1, 1, clYellow}, {false, false, 5, 5, clWhite},
+        {true, false, 15, 5, clLime},   {true, false, 5, 15, clBlue},
+        {false, true, 10, 10, clYellow}, {false, true, 9, 9, clRed},
+    };
+    for (const Case& c : cases) {
+        image->SetStretch(c.stretch);
+        image->SetCenter(c.center);
+        form->Invalidate();
+        form->Update();
+        EXPECT_EQ(BackBufferPixel(form, c.x, c.y), c.expected) << c.stretch << c.center << " " << c.x << "," << c.y;
+    }
 }
 
 } // namespace
