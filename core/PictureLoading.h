@@ -1,0 +1,47 @@
+#pragma once
+
+// Loading show pictures and placing them in an output area: finding a
+// picture's file also when its show was moved, decoding JPEGs only as large
+// as needed, converting to a 24-bit TSmoothBitmap, the placeholder of a
+// picture that failed to load, and the placement of a picture by its entry.
+
+#include "platform/graphics/Jpeg.h"
+#include "platform/graphics/Types.h"
+
+#include <cstdint>
+#include <string>
+
+class TPicture;
+class TPicInfoObject;
+struct TPlacementRectExt;
+
+enum TLoadError : std::uint8_t { leOK, leInvalidGraphic, leOutOfMemory, leAlreadyLoaded };
+
+namespace PictureLoading {
+
+// The existing file a stored picture name refers to, tried against the
+// show's folder and then the home folder (also by file name alone); "" when
+// none exists. Relative names found are returned with the home folder.
+std::string RelFileName(const std::string& fileName, const std::string& showFile);
+
+// The JPEG decoding scale for a picture of width x height shown in a box of
+// boxWidth x boxHeight: the smallest of 1/8, 1/4, 1/2 that is not smaller
+// than the box in either direction, else full size.
+TJPEGScale JpegScaleFor(int width, int height, int boxWidth, int boxHeight);
+
+// Loads the picture of fileName into picture (see the settings of unit
+// Setup: OrigWidth/OrigHeight are set, ReduceSize with WidthMaxRed and
+// HeightMaxRed shrinks JPEGs, SmoothScale and LowMemory set up the bitmap).
+// Never raises.
+TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture);
+
+// Paints the placeholder of a picture that failed to load: width x height,
+// both diagonals, and two text lines telling why.
+void PicLoadError(TPicture& picture, int width, int height, TLoadError error);
+
+// The rectangle of placement scaled to width x height (halves to even).
+TRect GetNormalRect(const TPlacementRectExt& placement, int width, int height);
+// Where a picture of pw x ph is shown in an area of aw x ah by its entry.
+TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah);
+
+} // namespace PictureLoading

@@ -1,0 +1,187 @@
+#include "core/PictureLoading.h"
+
+#include "core/Setup.h"
+#include "core/SmoothBitmap.h"
+#include "core/VisteloNPics.h"
+#include "platform/graphics/Picture.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using namespace PictureLoading;
+
+void ExpectRect(const TRect& a, const TRect& e, const char* what)
+{
+    EXPECT_TRUE(a.Left == e.Left && a.Top == e.Top && a.Right == e.Right && a.Bottom == e.Bottom)
+        << what << ": (" << a.Left << ", " << a.Top << ", " << a.Right << ", " << a.Bottom << ")";
+}
+
+TEST(PictureLoadingTest, JpegScaleNeverBelowTheBox)
+{
+    struct Case {
+        int boxWidth, boxHeight;
+        TJPEGScale scale;
+    } cases[] = {
+        {80, 60, jsEighth}, {800, 600, jsQuarter}, {1600, 1200, jsHalf}, {2500, 1000, jsFullSize},
+        {500, 375, jsEighth}, {501, 375, jsQuarter}, {2000, 1500, jsHalf}, {2000, 1501, jsFullSize},
+        {0, 0, jsEighth},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(JpegScaleFor(4000, 3000, c.boxWidth, c.boxHeight), c.scale) << c.boxWidth << "x" << c.boxHeight;
+}
+
+TEST(PictureLoadingTest, PicPosTable)
+{
+    struct Case {
+        const char* what;
+        int pw, ph;
+        bool stretch, proportions;
+        TSizePercent sizePercent;
+        TSpecialPlacement placement;
+        TPlacementRectExt placementRect;
+        TRect expected;
+    } cases[] = {
+        {"fit centred", 100, 50, true, true, pNone, spCenter, {0, 0, 1, 1}, Rect(0, 50, 400, 250)},
+        {"natural bottom right", 100, 50, false, false, pNone, spBottomRight, {0, 0, 1, 1}, Rect(300, 250, 400, 300)},
+        {"stretched", 100, 50, true, false, pNone, spTopLeft, {0, 0, 1, 1}, Rect(0, 0, 400, 300)},
+        {"top centre", 100, 50, false, false, pNone, spTopCenter, {0, 0, 1, 1}, Rect(150, 0, 250, 50)},
+        {"top right", 100, 50, false, false, pNone, spTopRight, {0, 0, 1, 1}, Rect(300, 0, 400, 50)},
+        {"right centre", 100, 50, false, false, pNone, spRightCenter, {0, 0, 1, 1}, Rect(300, 125, 400, 175)},
+        {"bottom centre", 100, 50, false, false, pNone, spBottomCenter, {0, 0, 1, 1}, Rect(150, 250, 250, 300)},
+        {"bottom left", 100, 50, false, false, pNone, spBottomLeft, {0, 0, 1, 1}, Rect(0, 250, 100, 300)},
+        {"left centre", 100, 50, false, false, pNone, spLeftCenter, {0, 0, 1, 1}, Rect(0, 125, 100, 175)},
+        {"too large, centred: pinned", 800, 600, false, false, pNone, spCenter, {0, 0, 1, 1}, Rect(0, 0, 800, 600)},
+        {"too large, bottom right", 800, 600, false, false, pNone, spBottomRight, {0, 0, 1, 1},
+         Rect(-400, -300, 400, 300)},
+        {"user box", 100, 50, false, false, pNone, spUser, {0.5, 0.5, 1, 1}, Rect(250, 200, 350, 250)},
+        {"user box sizes", 100, 50, false, false, pPicture, spUser, {0.5, 0.5, 1, 1}, Rect(200, 150, 400, 300)},
+        {"window percent", 100, 50, false, false, pWindow, spTopLeft, {0, 0, 0.5, 0.5}, Rect(0, 0, 200, 150)},
+        {"picture percent", 100, 50, false, true, pPicture, spCenter, {0, 0, 2, 2}, Rect(100, 100, 300, 200)},
+        {"no height", 100, 0, true, true, pNone, spTopLeft, {0, 0, 1, 1}, Rect(0, 0, 1, 0)},
+        {"no width", 0, 50, true, true, pNone, spTopLeft, {0, 0, 1, 1}, Rect(0, 0, 0, 1)},
+    };
+    for (const Case& c : cases) {
+        TPicInfoObject entry;
+        entry.Stretch = c.stretch;
+        entry.Proportions = c.proportions;
+        entry.SizePercent = c.sizePercent;
+        entry.Placement = c.placement;
+        entry.PicPlacement = c.placementRect;
+        ExpectRect(PicPos(c.pw, c.ph, entry, 400, 300), c.expected, c.what);
+    }
+}
+
+TEST(PictureLoadingTest, NormalRectRoundsHalvesToEven)
+{
+    ExpectRect(GetNormalRect({0.5, 0.5, 0.5, 1}, 3, 5), Rect(2, 2, 2, 5), "halves");
+}
+
+class PictureFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        Setup::SaveSharedData(saved_);
+        dir_ = fs::temp_directory_path() / ("vistelo-pictures-" + std::to_string(::getpid()));
+        fs::remove_all(dir_);
+        fs::create_directories(dir_ / "home");
+        fs::create_directories(dir_ / "Show");
+        Setup::HomeDir = (dir_ / "home").string() + "/";
+    }
+    void TearDown() override
+    {
+        Setup::RestoreSharedData(saved_);
+        fs::remove_all(dir_);
+    }
+    std::string Path(const std::string& relative) const { return (dir_ / relative).string(); }
+    void Make(const std::string& relative, const std::string& bytes = "x") const
+    {
+        std::ofstream(Path(relative), std::ios::binary) << bytes;
+    }
+    bool Run(const std::string& command) const { return std::system(command.c_str()) == 0; }
+
+    fs::path dir_;
+
+private:
+    TSharedData saved_;
+};
+
+TEST_F(PictureFiles, RelFileNameFindsMovedShowsPictures)
+{
+    const std::string show = Path("Show/show.vsf");
+    Make("Show/a.jpg");
+    Make("home/b.jpg");
+    Make("home/c.jpg");
+    Make("Show/c.jpg");
+    EXPECT_EQ(RelFileName("D:\\Bilder\\a.jpg", show), Path("Show/a.jpg"));
+    EXPECT_EQ(RelFileName("D:\\Bilder\\A.JPG", show), Path("Show/a.jpg")); // letter case as stored on Windows
+    EXPECT_EQ(RelFileName("b.jpg", show), Path("home/b.jpg"));
+    EXPECT_EQ(RelFileName("Bilder\\b.jpg", show), Path("home/b.jpg"));
+    EXPECT_EQ(RelFileName("c.jpg", show), Path("home/c.jpg")); // the name itself comes first
+    EXPECT_EQ(RelFileName(Path("Show/a.jpg"), ""), Path("Show/a.jpg"));
+    EXPECT_EQ(RelFileName("D:\\Bilder\\missing.jpg", show), "");
+    EXPECT_EQ(RelFileName("", show), "");
+}
+
+TEST_F(PictureFiles, LoadPictureReportsErrors)
+{
+    TPicture picture;
+    EXPECT_EQ(LoadPicture(Path("none.bmp"), "", picture), leInvalidGraphic);
+    Make("x.unknownext", "data");
+    EXPECT_EQ(LoadPicture(Path("x.unknownext"), "", picture), leInvalidGraphic);
+    Make("broken.jpg", std::string("\xFF\xD8\xFF\xE0garbage", 12));
+    EXPECT_EQ(LoadPicture(Path("broken.jpg"), "", picture), leInvalidGraphic);
+}
+
+TEST_F(PictureFiles, LoadPictureMakesASmoothBitmap)
+{
+    ASSERT_TRUE(Run("convert -size 30x20 gradient:red-blue BMP3:" + Path("p.bmp")));
+    for (bool lowMemory : {false, true}) {
+        Setup::SmoothScale = !lowMemory;
+        Setup::LowMemory = lowMemory;
+        TPicture picture;
+        ASSERT_EQ(LoadPicture(Path("p.bmp"), "", picture), leOK);
+        auto* bitmap = dynamic_cast<TSmoothBitmap*>(picture.Graphic());
+        ASSERT_NE(bitmap, nullptr);
+        EXPECT_EQ(bitmap->Smooth, !lowMemory);
+        EXPECT_EQ(bitmap->DrawToBuffer, !lowMemory);
+        EXPECT_EQ(bitmap->PixelFormat(), pf24bit);
+        EXPECT_EQ(Setup::OrigWidth, 30);
+        EXPECT_EQ(Setup::OrigHeight, 20);
+    }
+}
+
+TEST_F(PictureFiles, LoadPictureDecodesJpegsOnlyAsLargeAsTheBox)
+{
+    ASSERT_TRUE(Run("convert -size 800x600 gradient:white-green -quality 90 " + Path("big.jpg")));
+    Setup::SpeedUpJPEGPreview = true;
+    Setup::ReduceSize = true;
+    Setup::WidthMaxRed = 100;
+    Setup::HeightMaxRed = 75;
+    TPicture picture;
+    ASSERT_EQ(LoadPicture(Path("big.jpg"), "", picture), leOK);
+    EXPECT_EQ(picture.Width(), 100);
+    EXPECT_EQ(picture.Height(), 75);
+    EXPECT_EQ(Setup::OrigWidth, 800);
+    EXPECT_NE(dynamic_cast<TSmoothBitmap*>(picture.Graphic()), nullptr);
+    Setup::ReduceSize = false;
+    ASSERT_EQ(LoadPicture(Path("big.jpg"), "", picture), leOK);
+    EXPECT_EQ(picture.Width(), 800);
+}
+
+TEST_F(PictureFiles, LoadErrorPlaceholderHasTheAreaSize)
+{
+    TPicture picture;
+    PicLoadError(picture, 120, 80, leOutOfMemory);
+    ASSERT_NE(picture.Graphic(), nullptr);
+    EXPECT_EQ(picture.Width(), 120);
+    EXPECT_EQ(picture.Height(), 80);
+}
+
+} // namespace
