@@ -81,7 +81,8 @@ template <typename Action> ESBool With(ESHandle handle, int32_t error, Action&& 
         error = errNoMemory;
     } catch (const std::exception&) {
     }
-    decoder->LastError = error;
+    if (decoder->LastError == errNone) // the action may have named a more precise error
+        decoder->LastError = error;
     return 0;
 }
 
@@ -181,7 +182,7 @@ __attribute__((visibility("default"))) ESBool ESOpen(ESHandle handle)
             d.Source = std::make_unique<media::Mp3Source>(d.InputName);
         } catch (const Exception&) {
             d.LastError = errInput;
-            throw;
+            return false;
         }
         d.Format = d.Source->Format();
         d.Mode = modeOpened;
@@ -198,7 +199,7 @@ __attribute__((visibility("default"))) ESBool ESInitStream(ESHandle handle)
             d.Channel = std::make_unique<media::OutputChannel>(std::move(d.Source));
         } catch (const Exception&) {
             d.LastError = errOutput;
-            throw;
+            return false;
         }
         Decoder* self = &d;
         d.Channel->OnEnded = [self] {
