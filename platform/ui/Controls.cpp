@@ -961,6 +961,45 @@ void TWinControl::SetFocus()
         ui::ChangeFocus(Handle());
 }
 
+std::vector<TWinControl*> TWinControl::TabOrderList() const
+{
+    std::vector<TWinControl*> list;
+    for (TControl* c : controls_) {
+        if (auto* w = dynamic_cast<TWinControl*>(c)) {
+            list.push_back(w);
+            std::vector<TWinControl*> inner = w->TabOrderList();
+            list.insert(list.end(), inner.begin(), inner.end());
+        }
+    }
+    return list;
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) const
+{
+    std::vector<TWinControl*> list = TabOrderList();
+    if (list.empty())
+        return nullptr;
+    auto n = static_cast<std::ptrdiff_t>(list.size());
+    auto it = std::find(list.begin(), list.end(), CurControl);
+    std::ptrdiff_t start = it == list.end() ? (GoForward ? -1 : n) : it - list.begin();
+    for (std::ptrdiff_t step = 1; step <= n; ++step) {
+        std::ptrdiff_t i = ((start + (GoForward ? step : -step)) % n + n) % n;
+        TWinControl* candidate = list[static_cast<size_t>(i)];
+        if (candidate != CurControl && candidate->CanFocus() && (!CheckTabStop || candidate->TabStop()))
+            return candidate;
+    }
+    return nullptr;
+}
+
+bool TWinControl::SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop)
+{
+    TWinControl* next = FindNextControl(CurControl, GoForward, CheckTabStop);
+    if (!next)
+        return false;
+    next->SetFocus();
+    return true;
+}
+
 bool TWinControl::Focused() const { return handle_ && ui::GetFocus() == handle_; }
 
 void TWinControl::Invalidate()
@@ -998,6 +1037,8 @@ void TWinControl::WndProc(TMessage& Message)
         if (DoKeyDown(key, ui::KeyDataToShiftState(Message.LParam)))
             return;
         Message.WParam = key;
+        if (Message.Msg == WM_KEYDOWN && HandleDialogKey(Message))
+            return;
         break;
     }
     case WM_KEYUP:
@@ -1035,6 +1076,23 @@ void TWinControl::WndProc(TMessage& Message)
         break;
     }
     TControl::WndProc(Message);
+}
+
+bool TWinControl::HandleDialogKey(TMessage& Message)
+{
+    // Tab, arrows, Enter and Escape belong to the dialog unless the control
+    // asks for them itself.
+    LRESULT mask = 0;
+    switch (Message.WParam) {
+    case VK_TAB: mask = DLGC_WANTTAB; break;
+    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_RETURN: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+    default: return false;
+    }
+    if (Perform(WM_GETDLGCODE, 0, 0) & (mask | DLGC_WANTALLKEYS))
+        return false;
+    TCustomForm* form = ParentForm();
+    return form && form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0;
 }
 
 bool TWinControl::SendDialogChar(TWinControl* Container, const TMessage& Message)

@@ -428,6 +428,13 @@ public:
     virtual bool CanFocus() const;
     virtual void SetFocus();
     bool Focused() const;
+    // The windowed controls inside, depth first, each level in tab order.
+    std::vector<TWinControl*> TabOrderList() const;
+    // The next (or previous) control after CurControl that can take the
+    // focus (and is a tab stop, if asked), wrapping around; nullptr if none.
+    TWinControl* FindNextControl(TWinControl* CurControl, bool GoForward, bool CheckTabStop) const;
+    // Moves the focus there; false when no control qualifies.
+    bool SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
     void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
@@ -505,6 +512,7 @@ protected:
 private:
     void RouteMouseToGraphicChild(TMessage& Message);
     static bool SendDialogChar(TWinControl* Container, const TMessage& Message);
+    bool HandleDialogKey(TMessage& Message);
     void TrackMouseOver(TControl* Control);
     void ApplyAnchors(int oldWidth, int oldHeight);
     void DestroyChildHandles();

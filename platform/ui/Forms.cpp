@@ -461,6 +461,14 @@ void TCustomForm::Dispatch(TMessage& Message)
         else if (WindowSurface() && !WindowSurface()->Widget()->isFullScreen())
             windowState_ = wsNormal;
         break;
+    case CM_DIALOGKEY:
+        if (Message.WParam == VK_TAB && !ui::GetShiftState().Contains(ssCtrl)) {
+            Message.Result = SelectNext(activeControl_, !ui::GetShiftState().Contains(ssShift), true) ? 1 : 0;
+            return;
+        }
+        // Default and cancel buttons answer Enter and Escape.
+        Broadcast(Message);
+        return;
     case CM_TEXTCHANGED:
         if (WindowSurface())
             WindowSurface()->Widget()->setWindowTitle(QString::fromStdString(Caption()));

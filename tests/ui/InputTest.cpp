@@ -327,4 +327,44 @@ TEST_F(InputTest, RecreatedWindowKeepsItsHookAndChildren)
     EXPECT_EQ(ui::WidgetOf(panel)->parentWidget(), ui::WidgetOf(form_));
 }
 
+TEST_F(InputTest, TabMovesTheFocusThroughTheTabStopsInOrder)
+{
+    auto make = [&](TWinControl* parent, bool tabStop) {
+        auto* p = new TPanel(form_);
+        p->SetParent(parent);
+        p->SetTabStop(tabStop);
+        return p;
+    };
+    TPanel* first = make(form_, true);
+    TPanel* group = make(form_, false);
+    TPanel* inner = make(group, true);
+    TPanel* last = make(form_, true);
+    last->SetTabOrder(0); // now the first stop
+    QEvent activate(QEvent::WindowActivate);
+    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
+    form_->SetActiveControl(first);
+
+    std::vector<TWinControl*> visited;
+    for (int i = 0; i < 4; ++i) {
+        SendKey(TWinControl::FindControl(ui::GetFocus()), QEvent::KeyPress, Qt::Key_Tab);
+        Turn();
+        visited.push_back(TWinControl::FindControl(ui::GetFocus()));
+    }
+    EXPECT_EQ(visited, (std::vector<TWinControl*>{inner, last, first, inner}));
+    SendKey(inner, QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    Turn();
+    EXPECT_TRUE(first->Focused());
+
+    // A control that wants Tab keeps it.
+    first->WindowProc = [first](TMessage& m) {
+        if (m.Msg == WM_GETDLGCODE)
+            m.Result = DLGC_WANTTAB;
+        else
+            first->WndProc(m);
+    };
+    SendKey(first, QEvent::KeyPress, Qt::Key_Tab);
+    Turn();
+    EXPECT_TRUE(first->Focused());
+}
+
 } // namespace
