@@ -7,6 +7,8 @@
 // numbers, enumerations and results are named, sets are the integer of their
 // bits, fonts are {"Name", "Size", "Color", "Style"}, 80-bit floats the
 // nearest double and embedded JPEGs {"length", "sha256"} of the stored bytes.
+// A show's output also carries "RandomBlendings", the process-wide set of
+// random transitions that every show read replaces (the integer of its bits).
 // A test utility: built with the tests, not installed.
 
 #include "core/Blendings.h"
