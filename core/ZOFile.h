@@ -82,15 +82,17 @@ public:
     // Opens or creates fileName in one of the modes above. Failure raises
     // EZOFileError (-1 unknown mode, -2/-3 open, -4/-8 header, -7 create).
     c_zofile(std::string fileName, std::int32_t openMode);
-    // Never throws: a failure to rewrite the header is swallowed. Call close()
-    // first wherever that failure matters.
+    // Never throws: a failure to write is swallowed here.
     virtual ~c_zofile();
 
     c_zofile(const c_zofile&) = delete;
     c_zofile& operator=(const c_zofile&) = delete;
 
-    // Rewrites the header when chunks were written (mode 3), then closes the
-    // file. May raise -9; the file is closed either way. Calling it again does nothing.
+    // Rewrites the header when chunks were written (mode 3), writes out what
+    // is still buffered and closes the file. Writes are buffered, so a writer
+    // learns of a failed write (-9) only here or earlier: call close() before
+    // reporting success. The file is closed either way; calling it again
+    // does nothing.
     void close();
 
     void set_format(std::int32_t id);
