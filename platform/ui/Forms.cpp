@@ -2,11 +2,14 @@
 
 #include <QApplication>
 #include <QCursor>
+#include <QIcon>
+#include <QPixmap>
 #include <QScreen>
 
 #include <algorithm>
 #include <set>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/SysPaths.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
@@ -69,6 +72,7 @@ void ApplyApplicationCursor()
 
 TCustomForm::TCustomForm(TComponent* AOwner) : TScrollingWinControl(AOwner), icon_(std::make_unique<TIcon>())
 {
+    icon_->OnChange = [this](TObject*) { ApplyIcon(); };
     SetVisibleFlag(false);
     SetColor(clBtnFace);
     SetBounds(0, 0, 320, 240);
@@ -191,6 +195,27 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params)
     TScrollingWinControl::CreateWindowHandle(Params);
     ApplyWindowFlags();
     WindowSurface()->Widget()->setWindowTitle(QString::fromStdString(Caption()));
+    ApplyIcon();
+}
+
+void TCustomForm::ApplyIcon()
+{
+    if (!WindowSurface())
+        return;
+    if (icon_->Empty()) {
+        WindowSurface()->Widget()->setWindowIcon(QIcon());
+        return;
+    }
+    // Drawn over a key colour that becomes transparent, since icons draw
+    // through their mask.
+    const TColor key = RGB(255, 0, 254);
+    TBitmap image;
+    image.SetSize(icon_->Width(), icon_->Height());
+    image.Canvas().Brush.Color = key;
+    image.Canvas().FillRect(Rect(0, 0, icon_->Width(), icon_->Height()));
+    icon_->Draw(image.Canvas(), Rect(0, 0, icon_->Width(), icon_->Height()));
+    QImage qimage = ui::ImageOfBitmap(image, true, key);
+    WindowSurface()->Widget()->setWindowIcon(QIcon(QPixmap::fromImage(qimage)));
 }
 
 void TCustomForm::ApplyWindowFlags()

@@ -123,6 +123,7 @@ protected:
     friend class TApplication;
 
 private:
+    void ApplyIcon();
     void PlaceOnScreen();
     void CloseModal();
 

@@ -277,21 +277,26 @@ QCursor CursorOf(std::int16_t cursor)
     return QCursor(ShapeOf(static_cast<std::intptr_t>(handle)));
 }
 
-std::uintptr_t CreateCursorFromBitmap(TBitmap& Image, int HotX, int HotY)
+QImage ImageOfBitmap(TBitmap& Image, bool Transparent, TColor TransparentColor)
 {
-    EnsurePlatform();
     TPixelBuffer pixels = Image.PixelBuffer();
     QImage image(std::max(pixels.Width, 1), std::max(pixels.Height, 1), QImage::Format_ARGB32);
     image.fill(Qt::transparent);
-    bool transparent = Image.Transparent();
-    std::uint32_t key = static_cast<std::uint32_t>(ColorToRGB(Image.TransparentColor()));
+    auto key = static_cast<std::uint32_t>(ColorToRGB(TransparentColor));
     std::uint32_t keyRgb = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
     for (int y = 0; y < pixels.Height; ++y)
         for (int x = 0; x < pixels.Width; ++x) {
             std::uint32_t rgb = gfx::ReadPixel(pixels, x, y);
-            if (!transparent || rgb != keyRgb)
+            if (!Transparent || rgb != keyRgb)
                 image.setPixel(x, y, 0xFF000000u | rgb);
         }
+    return image;
+}
+
+std::uintptr_t CreateCursorFromBitmap(TBitmap& Image, int HotX, int HotY)
+{
+    EnsurePlatform();
+    QImage image = ImageOfBitmap(Image, Image.Transparent(), Image.TransparentColor());
     CustomCursors().emplace_back(QPixmap::fromImage(image), HotX, HotY);
     return CustomCursors().size();
 }

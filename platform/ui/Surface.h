@@ -14,6 +14,7 @@
 #include "platform/graphics/Surface.h"
 #include "platform/ui/Messages.h"
 
+class TBitmap;
 class TWinControl;
 
 namespace ui {
@@ -75,6 +76,10 @@ TWinControl* ControlOfWidget(const QWidget* widget);
 
 // The cursor shape of a cursor number (through Screen->Cursors).
 QCursor CursorOf(std::int16_t cursor);
+
+// A bitmap as a Qt image; pixels of TransparentColor become see-through
+// when Transparent.
+QImage ImageOfBitmap(TBitmap& Image, bool Transparent, TColor TransparentColor);
 
 // The window-system side of keys.
 WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -212,6 +214,21 @@ TEST_F(FormsTest, SystemCommandsChangeTheWindowStateAndCanBeSwallowed)
     form->Perform(WM_SYSCOMMAND, SC_CLOSE, 0);
     EXPECT_TRUE(closed);
     EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(FormsTest, FormIconBecomesTheWindowIcon)
+{
+    std::string path = ::testing::TempDir() + "ui_form_icon.ico";
+    ASSERT_EQ(std::system(("convert -size 16x16 xc:red " + path).c_str()), 0);
+    TForm* form = NewForm();
+    form->Show();
+    EXPECT_TRUE(ui::WidgetOf(form)->windowIcon().isNull());
+    form->Icon().LoadFromFile(path);
+    QIcon icon = ui::WidgetOf(form)->windowIcon();
+    ASSERT_FALSE(icon.isNull());
+    QImage image = icon.pixmap(16, 16).toImage();
+    EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
+    std::remove(path.c_str());
 }
 
 } // namespace
