@@ -69,6 +69,18 @@ class SampleReader {
   bool planar_ = false;
 };
 
+// One colour pixel, red first in `rgb`, stored in RGB or BGR order as bytes
+// or 16-bit words; the values are already in the target's range.
+void StoreColor(std::uint8_t* target, const std::uint32_t (&rgb)[3], bool bgr, int targetBits) {
+  for (int c = 0; c < 3; ++c) {
+    const std::uint32_t v = rgb[bgr ? 2 - c : c];
+    if (targetBits == 8)
+      target[c] = static_cast<std::uint8_t>(v);
+    else
+      Store16(target + 2 * c, static_cast<std::uint16_t>(v));
+  }
+}
+
 bool IsPackedDepth(int bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8; }
 bool IsColorDepth(int bits) { return bits == 8 || bits == 16; }
 
@@ -487,13 +499,7 @@ void TColorManager::ConvertCMYKRow(const void* const* source, int sourceCount, s
       }
     }
     in.Advance(4);
-    for (int c = 0; c < 3; ++c) {
-      const std::uint32_t v = rgb[bgr ? 2 - c : c];
-      if (tb == 8)
-        target[c] = static_cast<std::uint8_t>(v);
-      else
-        Store16(target + 2 * c, static_cast<std::uint16_t>(v));
-    }
+    StoreColor(target, rgb, bgr, tb);
   }
 }
 
@@ -547,15 +553,14 @@ void TColorManager::ConvertLabRow(const void* const* source, int sourceCount, st
       y = f * f * f;
       z = std::pow(f - b / 200, 3);
     }
-    const double rgb[3] = {2.998 * x - 1.458 * y - 0.541 * z, -0.952 * x + 1.893 * y + 0.059 * z,
-                           0.099 * x - 0.198 * y + 1.099 * z};
+    const double linear[3] = {2.998 * x - 1.458 * y - 0.541 * z, -0.952 * x + 1.893 * y + 0.059 * z,
+                              0.099 * x - 0.198 * y + 1.099 * z};
+    std::uint32_t rgb[3];
     for (int c = 0; c < 3; ++c) {
-      const std::uint8_t v = ClampByte(static_cast<std::int32_t>(std::nearbyint(rgb[bgr ? 2 - c : c] * 255)));
-      if (tb == 8)
-        target[c] = v;
-      else
-        Store16(target + 2 * c, static_cast<std::uint16_t>(v * 257));
+      rgb[c] = ClampByte(static_cast<std::int32_t>(std::nearbyint(linear[c] * 255)));
+      if (tb == 16) rgb[c] *= 257;
     }
+    StoreColor(target, rgb, bgr, tb);
   }
 }
 
@@ -585,11 +590,13 @@ void TColorManager::ConvertYCbCrRow(const void* const* source, int sourceCount, 
     if (!pixels.Selected()) continue;
     std::uint32_t yy = in.Component(0), cb = in.Component(1), cr = in.Component(2);
     in.Advance(3);
-    std::int32_t rgb[3];
+    std::uint32_t rgb[3];
     if (photoWide) {
       const float y = 1.3584f * static_cast<float>(yy);
       const float c1 = static_cast<float>(cb) - 40092.0f, c2 = static_cast<float>(cr) - 35209.0f;
-      auto word = [](float v) { return std::clamp(static_cast<std::int32_t>(std::nearbyint(v)), 0, 65535); };
+      auto word = [](float v) {
+        return static_cast<std::uint32_t>(std::clamp(static_cast<std::int32_t>(std::nearbyint(v)), 0, 65535));
+      };
       rgb[0] = word(y + 1.8215f * c2);
       rgb[1] = word(y - 0.9271435f * c2 - 0.4302726f * c1);
       rgb[2] = word(y + 2.2179f * c1);
@@ -606,13 +613,7 @@ void TColorManager::ConvertYCbCrRow(const void* const* source, int sourceCount, 
       if (tb == 16)
         for (auto& v : rgb) v *= 257;
     }
-    for (int c = 0; c < 3; ++c) {
-      const std::int32_t v = rgb[bgr ? 2 - c : c];
-      if (tb == 8)
-        target[c] = static_cast<std::uint8_t>(v);
-      else
-        Store16(target + 2 * c, static_cast<std::uint16_t>(v));
-    }
+    StoreColor(target, rgb, bgr, tb);
   }
 }
 

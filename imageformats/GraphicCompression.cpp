@@ -28,6 +28,57 @@ class PackedInput {
   const std::uint8_t* end_;
 };
 
+// Block moves that do nothing for an empty count (the output may then be
+// an empty area without memory behind it).
+void CopyBytes(std::uint8_t* out, const std::uint8_t* in, int count) {
+  if (count > 0) std::memcpy(out, in, static_cast<std::size_t>(count));
+}
+
+void FillBytes(std::uint8_t* out, std::uint8_t value, int count) {
+  if (count > 0) std::memset(out, value, static_cast<std::size_t>(count));
+}
+
+// The unpacked output with its room: runs and literals are cut to it.
+class UnpackedOutput {
+ public:
+  UnpackedOutput(std::uint8_t* p, int size) : start_(p), p_(p), left_(std::max(size, 0)) {}
+  bool Full() const { return left_ == 0; }
+  int Written() const { return static_cast<int>(p_ - start_); }
+  void Put(std::uint8_t b) {
+    if (left_ == 0) return;
+    *p_++ = b;
+    --left_;
+  }
+  // n literal bytes: the input moves past all of them it holds, the output
+  // takes what fits.
+  void Literal(PackedInput& in, int n) {
+    const int available = std::min(n, in.Left());
+    const std::uint8_t* bytes = in.Take(available);
+    const int count = std::min(available, left_);
+    CopyBytes(p_, bytes, count);
+    Skip(count);
+  }
+  // n copies of the next input byte; false when that byte is missing.
+  bool Run(PackedInput& in, int n) {
+    if (in.Empty()) return false;
+    const std::uint8_t value = in.Byte();
+    const int count = std::min(n, left_);
+    FillBytes(p_, value, count);
+    Skip(count);
+    return true;
+  }
+
+ private:
+  void Skip(int count) {
+    p_ += count;
+    left_ -= count;
+  }
+
+  std::uint8_t* start_;
+  std::uint8_t* p_;
+  int left_;
+};
+
 int TargaPixelSize(std::uint32_t depth) {
   switch (depth) {
     case 8: return 1;
@@ -68,15 +119,15 @@ int TTargaRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, i
     int n = std::min(pendingPixels_, UnpackedSize - written);
     if (pendingRun_) {
       if (p == 1) {
-        std::memset(out, runPixel_[0], n);
+        FillBytes(out, runPixel_[0], n);
         out += n;
       } else {
-        for (int i = 0; i < n; ++i, out += p) std::memcpy(out, runPixel_, p);
+        for (int i = 0; i < n; ++i, out += p) CopyBytes(out, runPixel_, p);
       }
     } else {
       n = std::min(n, in.Left() / p);
       if (n == 0) break;
-      std::memcpy(out, in.Take(n * p), static_cast<std::size_t>(n) * p);
+      CopyBytes(out, in.Take(n * p), n * p);
       out += n * p;
     }
     pendingPixels_ -= n;
@@ -138,46 +189,30 @@ void TTargaRLEDecoder::Encode(const std::uint8_t* Source, std::uint8_t* Dest, st
 
 int TPackbitsRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
-  std::uint8_t* out = Dest;
-  int left = UnpackedSize;
-  while (left > 0 && !in.Empty()) {
+  UnpackedOutput out(Dest, UnpackedSize);
+  while (!out.Full() && !in.Empty()) {
     const auto n = static_cast<std::int8_t>(in.Byte());
-    if (n >= 0) {
-      const int count = std::min({n + 1, left, in.Left()});
-      std::memcpy(out, in.Take(count), count);
-      out += count;
-      left -= count;
-    } else if (n != -128) {
-      if (in.Empty()) break;
-      const int count = std::min(1 - n, left);
-      std::memset(out, in.Byte(), count);
-      out += count;
-      left -= count;
-    }
+    if (n >= 0)
+      out.Literal(in, n + 1);
+    else if (n != -128 && !out.Run(in, 1 - n))
+      break;
   }
-  return UnpackedSize - std::max(left, 0);
+  return out.Written();
 }
 
 // ---- PCX -------------------------------------------------------------------
 
 int TPCXRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
-  std::uint8_t* out = Dest;
-  int left = UnpackedSize;
-  while (left > 0 && !in.Empty()) {
+  UnpackedOutput out(Dest, UnpackedSize);
+  while (!out.Full() && !in.Empty()) {
     const std::uint8_t b = in.Byte();
-    if ((b & 0xC0) == 0xC0) {
-      if (in.Empty()) break;
-      const int count = std::min(b & 0x3F, left);
-      std::memset(out, in.Byte(), count);
-      out += count;
-      left -= count;
-    } else {
-      *out++ = b;
-      --left;
-    }
+    if ((b & 0xC0) != 0xC0)
+      out.Put(b);
+    else if (!out.Run(in, b & 0x3F))
+      break;
   }
-  return UnpackedSize - std::max(left, 0);
+  return out.Written();
 }
 
 // ---- SGI -------------------------------------------------------------------
@@ -194,12 +229,12 @@ int TSGIRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int
     count = std::min(count, left);
     if (control & 0x80) {
       count = std::min(count, in.Left() / sample);
-      std::memcpy(out, in.Take(count * sample), static_cast<std::size_t>(count) * sample);
+      CopyBytes(out, in.Take(count * sample), count * sample);
       out += count * sample;
     } else {
       if (in.Left() < sample) break;
       const std::uint8_t* value = in.Take(sample);
-      for (int i = 0; i < count; ++i, out += sample) std::memcpy(out, value, sample);
+      for (int i = 0; i < count; ++i, out += sample) CopyBytes(out, value, sample);
     }
     left -= count;
   }
@@ -210,75 +245,46 @@ int TSGIRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int
 
 int TCUTRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
-  std::uint8_t* out = Dest;
-  int left = UnpackedSize;
+  UnpackedOutput out(Dest, UnpackedSize);
   in.Take(std::min(2, in.Left()));  // the stored line length
   while (!in.Empty()) {
     const std::uint8_t control = in.Byte();
     if (control == 0) break;
-    int count = control & 0x7F;
-    if (control & 0x80) {
-      if (in.Empty()) break;
-      const std::uint8_t value = in.Byte();
-      count = std::min(count, left);
-      std::memset(out, value, count);
-    } else {
-      const int available = std::min(count, in.Left());
-      const std::uint8_t* bytes = in.Take(available);
-      count = std::min(available, left);
-      std::memcpy(out, bytes, count);
-    }
-    out += count;
-    left -= count;
+    if (!(control & 0x80))
+      out.Literal(in, control & 0x7F);
+    else if (!out.Run(in, control & 0x7F))
+      break;
   }
   Source = in.Position();
-  return static_cast<int>(out - Dest);
+  return out.Written();
 }
 
 // ---- Paintshop Pro ---------------------------------------------------------
 
 int TPSPRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
-  std::uint8_t* out = Dest;
-  int left = UnpackedSize;
-  while (left > 0 && !in.Empty()) {
+  UnpackedOutput out(Dest, UnpackedSize);
+  while (!out.Full() && !in.Empty()) {
     const std::uint8_t control = in.Byte();
-    if (control < 128) {
-      const int count = std::min({int{control}, in.Left(), left});
-      std::memcpy(out, in.Take(count), count);
-      out += count;
-      left -= count;
-    } else {
-      if (in.Empty()) break;
-      const int count = std::min(control - 128, left);
-      std::memset(out, in.Byte(), count);
-      out += count;
-      left -= count;
-    }
+    if (control < 128)
+      out.Literal(in, control);
+    else if (!out.Run(in, control - 128))
+      break;
   }
-  return static_cast<int>(out - Dest);
+  return out.Written();
 }
 
 // ---- RLA -------------------------------------------------------------------
 
 int TRLADecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
-  std::uint8_t* out = Dest;
-  int left = UnpackedSize;
-  while (left > 0 && !in.Empty()) {
+  UnpackedOutput out(Dest, UnpackedSize);
+  while (!out.Full() && !in.Empty()) {
     const auto n = static_cast<std::int8_t>(in.Byte());
-    if (n >= 0) {
-      if (in.Empty()) break;
-      const int count = std::min(n + 1, left);
-      std::memset(out, in.Byte(), count);
-      out += count;
-      left -= count;
-    } else {
-      const int count = std::min({-n, in.Left(), left});
-      std::memcpy(out, in.Take(count), count);
-      out += count;
-      left -= count;
-    }
+    if (n < 0)
+      out.Literal(in, -n);
+    else if (!out.Run(in, n + 1))
+      break;
   }
-  return static_cast<int>(out - Dest);
+  return out.Written();
 }

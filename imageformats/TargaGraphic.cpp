@@ -200,7 +200,6 @@ void TTargaGraphic::ReadRawRows(TStream& stream, int depth, bool topDown) {
 // Packets may cross row ends; the decoder carries the rest of a packet into
 // the next row. The stream is read in blocks and left behind the last byte
 // the rows used.
-
 void TTargaGraphic::ReadEncodedRows(TStream& stream, int depth, bool topDown) {
   constexpr int kBlock = 1 << 16;
   TTargaRLEDecoder decoder(static_cast<std::uint32_t>(depth));
