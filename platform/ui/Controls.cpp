@@ -550,8 +550,6 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl()
 {
     Destroying();
-    if (mouseOver_)
-        mouseOver_ = nullptr;
     // A parent frees the controls on it, the topmost first.
     while (!controls_.empty()) {
         TControl* child = controls_.back();
@@ -849,11 +847,6 @@ void TWinControl::ApplyAnchors(int oldWidth, int oldHeight)
     }
 }
 
-void TWinControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    TControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-}
-
 void TWinControl::BoundsChanged(const TRect& oldBounds)
 {
     int oldClientW = oldBounds.Width() - (Width() - ClientWidth());
@@ -903,16 +896,6 @@ void TWinControl::UpdateShowing()
     } else if (surface_) {
         surface_->SetShown(false);
     }
-}
-
-void TWinControl::ParentColorChanged()
-{
-    TControl::ParentColorChanged();
-}
-
-void TWinControl::ParentFontChanged()
-{
-    TControl::ParentFontChanged();
 }
 
 int TWinControl::TabOrder() const
@@ -1149,8 +1132,6 @@ void TWinControl::TrackMouseOver(TControl* Control)
     if (Control)
         Control->Perform(CM_MOUSEENTER, 0, reinterpret_cast<LPARAM>(Control));
 }
-
-void TWinControl::HandleMouseMessage(TMessage& Message) { TControl::HandleMouseMessage(Message); }
 
 void TWinControl::Dispatch(TMessage& Message)
 {

@@ -436,7 +436,6 @@ public:
     // Moves the focus there; false when no control qualifies.
     bool SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
 
-    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
     void SetVisible(bool Value) override;
     void SetEnabled(bool Value) override;
     bool Showing() const override;
@@ -502,9 +501,6 @@ protected:
     virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
 
     void BoundsChanged(const TRect& oldBounds) override;
-    void HandleMouseMessage(TMessage& Message) override;
-    void ParentColorChanged() override;
-    void ParentFontChanged() override;
 
     friend class TControl;
     friend class ui::TWindowSurface;

@@ -504,8 +504,6 @@ void TCustomForm::Dispatch(TMessage& Message)
     TScrollingWinControl::Dispatch(Message);
 }
 
-void TCustomForm::DefaultHandler(TMessage& Message) { TScrollingWinControl::DefaultHandler(Message); }
-
 TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
 
 // ---------------------------------------------------------------------------

@@ -98,7 +98,6 @@ public:
     void SetVisible(bool Value) override;
     bool Showing() const override;
     void UpdateShowing() override;
-    void DefaultHandler(TMessage& Message) override;
 
     // Brings the window's frame, stay-on-top state and window state in line
     // with the properties.
