@@ -4,10 +4,17 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 class TBitmap;
+class TPicture;
 
 namespace BitmapTools {
+
+// A new bitmap of the picture: bitmaps and JPEGs are assigned, anything else
+// is drawn onto a 24-bit bitmap of the picture's size. nullptr for an empty
+// picture.
+std::unique_ptr<TBitmap> PicToBMP(TPicture& picture);
 
 // The lowest address of the bitmap's pixel rows and the number of bytes from
 // there to the end of the last pixel (row padding between rows included).

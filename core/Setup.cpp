@@ -1,6 +1,7 @@
 #include "core/Setup.h"
 
 #include "core/Blendings.h"
+#include "core/Plugins.h"
 #include "core/SmoothBitmap.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Clock.h"
@@ -142,14 +143,14 @@ void InitializeUnit()
     WidthMaxRed = 0;
     HeightMaxRed = 0;
     SmoothBitmap::RegSmoothBitmap();
-    // The creation of the plug-in registry MainPlugins joins here with its unit.
+    MainPlugins = std::make_unique<TPlugins>();
 }
 
 void FinalizeUnit()
 {
     if (unitUsers == 0 || --unitUsers > 0)
         return;
-    // The plug-in registry MainPlugins is freed here once it exists.
+    MainPlugins.reset();
     VisteloFilename.clear();
     HomeDir.clear();
     WinBackgroundFilename.clear();

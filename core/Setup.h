@@ -19,6 +19,7 @@
 #include <string>
 
 class TJPEGImage;
+class TPlugins;
 
 namespace Setup {
 
@@ -66,7 +67,8 @@ extern std::int32_t HeightMaxRed;
 extern std::int32_t OrigWidth;
 extern std::int32_t OrigHeight;
 extern std::string VisteloFilename;
-// The process-wide plug-in registry MainPlugins joins here with the plug-in unit.
+// The process-wide plug-in registry, from package start to package end.
+extern std::unique_ptr<TPlugins> MainPlugins;
 
 } // namespace Setup
 
