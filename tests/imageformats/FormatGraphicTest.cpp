@@ -12,6 +12,7 @@
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Picture.h"
+#include "platform/rtl/Resources.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
 
@@ -216,6 +217,19 @@ TEST(FormatGraphic, AssignCopiesTheImageProperties) {
   EXPECT_EQ(copy.ImageProperties().Compression, ctRLE);
   EXPECT_EQ(copy.ImageProperties().ColorScheme, csG);
   EXPECT_EQ(copy.ScanLine(0)[1], 9);
+}
+
+TEST(FormatGraphic, LoadsFromRawDataResources) {
+  static const std::uint8_t tga[] = {0, 0, 3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 8, 0x20, 5, 6};
+  const rtl::ResourceRegistration resources(rtl::HInstance(), {{RT_RCDATA, "BILD", tga, sizeof tga},
+                                                               {RT_RCDATA, "7", tga, sizeof tga}});
+  TTargaGraphic byName;
+  byName.LoadFromResourceName(rtl::HInstance(), "BILD");
+  EXPECT_EQ(byName.ScanLine(0)[1], 6);
+  TTargaGraphic byId;
+  byId.LoadFromResourceID(rtl::HInstance(), 7);
+  EXPECT_EQ(byId.Width(), 2);
+  EXPECT_THROW(byId.LoadFromResourceName(rtl::HInstance(), "FEHLT"), EResNotFound);
 }
 
 }  // namespace
