@@ -6,6 +6,7 @@
 
 #include <atomic>
 
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/HiddenWindows.h"
 #include "platform/ui/Messages.h"
@@ -30,7 +31,11 @@ std::function<void(bool)>& StateHandler()
     return *handler;
 }
 
+bool virtualTime = false;
+
 } // namespace
+
+void SetVirtualTimeForTests(bool on) { virtualTime = on; }
 
 void SetApplicationStateHandler(std::function<void(bool active)> handler) { StateHandler() = std::move(handler); }
 
@@ -65,6 +70,14 @@ void WaitForEvents(std::uint32_t maxMs)
     std::uint32_t wait = timer ? std::min(*timer, maxMs) : maxMs;
     if (wait == 0)
         return;
+    if (virtualTime && timer) {
+        // Anything the window system has is handled first; then time jumps.
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        rtl::CheckSynchronize(0);
+        if (QueuedMessageCount() == 0)
+            rtl::AdvanceClockForTests(wait);
+        return;
+    }
     QTimer limit;
     limit.setSingleShot(true);
     if (wait != 0xFFFFFFFF)

@@ -19,6 +19,11 @@ void PumpPlatformEvents();
 // main-thread call or a due timer (at most maxMs milliseconds).
 void WaitForEvents(std::uint32_t maxMs = 0xFFFFFFFF);
 
+// For tests on the fake clock (rtl::SetClockForTests): an idle loop that
+// would wait for the next timer moves the fake clock to it instead, so
+// timer-driven loops run in no real time. Off by default.
+void SetVirtualTimeForTests(bool on);
+
 // Told when the application as a whole becomes active or inactive.
 void SetApplicationStateHandler(std::function<void(bool active)> handler);
 

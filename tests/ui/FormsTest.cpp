@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "UiFixture.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/HiddenWindows.h"
 
 namespace {
@@ -229,6 +230,23 @@ TEST_F(FormsTest, FormIconBecomesTheWindowIcon)
     QImage image = icon.pixmap(16, 16).toImage();
     EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
     std::remove(path.c_str());
+}
+
+TEST_F(FormsTest, TimerDrivenModalLoopRunsInVirtualTime)
+{
+    rtl::SetClockForTests(10000);
+    ui::SetVirtualTimeForTests(true);
+    TForm* form = NewForm();
+    TTimer timer(nullptr);
+    timer.SetInterval(5000);
+    int ticks = 0;
+    timer.OnTimer = [&](TObject*) {
+        if (++ticks == 3)
+            form->ModalResult = mrOk;
+    };
+    EXPECT_EQ(form->ShowModal(), mrOk);
+    EXPECT_EQ(ticks, 3);
+    EXPECT_EQ(GetTickCount(), 25000u);
 }
 
 } // namespace

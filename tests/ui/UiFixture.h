@@ -38,6 +38,7 @@ protected:
         while (ui::PeekMessage(msg, nullptr, 0, 0, PM_REMOVE)) {
         }
         ui::EndDialogScript();
+        ui::SetVirtualTimeForTests(false);
         rtl::ResetClock();
     }
 
