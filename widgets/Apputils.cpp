@@ -25,6 +25,18 @@ constexpr size_t MaxIniStrLength = 4096;
 TRegIniFile* AsRegistry(TObject* object) { return dynamic_cast<TRegIniFile*>(object); }
 TCustomIniFile* AsIniFile(TObject* object) { return dynamic_cast<TCustomIniFile*>(object); }
 
+// Runs action on the registry ini object, else on the ini file; other
+// objects get the fallback.
+template <class Action, class Fallback>
+auto Dispatch(TObject* iniObject, Action action, Fallback fallback)
+{
+    if (auto* registry = AsRegistry(iniObject))
+        return action(*registry);
+    if (auto* ini = AsIniFile(iniObject))
+        return action(*ini);
+    return fallback();
+}
+
 bool IsQuotedBy(const std::string& value, char quote)
 {
     return value.front() == quote && value.back() == quote;
@@ -90,74 +102,56 @@ TCustomForm* CreateForm(TFormClass formClass)
 std::string IniReadString(TObject* iniObject, const std::string& section, const std::string& ident,
                           const std::string& defaultString)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        return registry->ReadString(section, ident, defaultString);
-    if (auto* ini = AsIniFile(iniObject))
-        return ini->ReadString(section, ident, defaultString);
-    return defaultString;
+    return Dispatch(
+        iniObject, [&](auto& store) { return store.ReadString(section, ident, defaultString); },
+        [&] { return defaultString; });
 }
 
 void IniWriteString(TObject* iniObject, const std::string& section, const std::string& ident,
                     const std::string& value)
 {
-    if (auto* registry = AsRegistry(iniObject)) {
-        registry->WriteString(section, ident, value);
-    } else if (auto* ini = AsIniFile(iniObject)) {
+    if (auto* ini = AsIniFile(iniObject); ini && !AsRegistry(iniObject)) {
         // The ini reader strips one pair of enclosing quotes: add one.
         const bool quoted = !value.empty() && (IsQuotedBy(value, '"') || IsQuotedBy(value, '\''));
         ini->WriteString(section, ident, quoted ? '"' + value + '"' : value);
+        return;
     }
+    Dispatch(iniObject, [&](auto& store) { store.WriteString(section, ident, value); }, [] {});
 }
 
 int32_t IniReadInteger(TObject* iniObject, const std::string& section, const std::string& ident,
                        int32_t defaultInteger)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        return registry->ReadInteger(section, ident, defaultInteger);
-    if (auto* ini = AsIniFile(iniObject))
-        return ini->ReadInteger(section, ident, defaultInteger);
-    return defaultInteger;
+    return Dispatch(
+        iniObject, [&](auto& store) { return store.ReadInteger(section, ident, defaultInteger); },
+        [&] { return defaultInteger; });
 }
 
 void IniWriteInteger(TObject* iniObject, const std::string& section, const std::string& ident, int32_t value)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        registry->WriteInteger(section, ident, value);
-    else if (auto* ini = AsIniFile(iniObject))
-        ini->WriteInteger(section, ident, value);
+    Dispatch(iniObject, [&](auto& store) { store.WriteInteger(section, ident, value); }, [] {});
 }
 
 bool IniReadBool(TObject* iniObject, const std::string& section, const std::string& ident, bool defaultValue)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        return registry->ReadBool(section, ident, defaultValue);
-    if (auto* ini = AsIniFile(iniObject))
-        return ini->ReadBool(section, ident, defaultValue);
-    return defaultValue;
+    return Dispatch(
+        iniObject, [&](auto& store) { return store.ReadBool(section, ident, defaultValue); },
+        [&] { return defaultValue; });
 }
 
 void IniWriteBool(TObject* iniObject, const std::string& section, const std::string& ident, bool value)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        registry->WriteBool(section, ident, value);
-    else if (auto* ini = AsIniFile(iniObject))
-        ini->WriteBool(section, ident, value);
+    Dispatch(iniObject, [&](auto& store) { store.WriteBool(section, ident, value); }, [] {});
 }
 
 void IniEraseSection(TObject* iniObject, const std::string& section)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        registry->EraseSection(section);
-    else if (auto* ini = AsIniFile(iniObject))
-        ini->EraseSection(section);
+    Dispatch(iniObject, [&](auto& store) { store.EraseSection(section); }, [] {});
 }
 
 void IniDeleteKey(TObject* iniObject, const std::string& section, const std::string& ident)
 {
-    if (auto* registry = AsRegistry(iniObject))
-        registry->DeleteKey(section, ident);
-    else if (auto* ini = AsIniFile(iniObject))
-        ini->DeleteKey(section, ident);
+    Dispatch(iniObject, [&](auto& store) { store.DeleteKey(section, ident); }, [] {});
 }
 
 void IniReadSections(TObject* iniObject, TStrings& list)

@@ -9,6 +9,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "rtl/StorageTestSupport.h"
+#include "widgets/ScratchStores.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
@@ -31,35 +32,14 @@ IMPLEMENT_CLASS(TAnswerForm)
 
 namespace {
 
-// Both kinds of storage object, each on its own scratch file.
 class ApputilsStorage : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        const char* previous = std::getenv("VISTELO_REGISTRY");
-        savedRegistry_ = previous ? previous : "";
-        hadRegistry_ = previous != nullptr;
-        ::setenv("VISTELO_REGISTRY", temp.File("hive.reg").c_str(), 1);
-    }
-    void TearDown() override
-    {
-        if (hadRegistry_)
-            ::setenv("VISTELO_REGISTRY", savedRegistry_.c_str(), 1);
-        else
-            ::unsetenv("VISTELO_REGISTRY");
-    }
-
-    TempFolder temp;
-    std::string savedRegistry_;
-    bool hadRegistry_ = false;
+    ScratchStores stores{"Software\\Vistelo\\Test"};
 };
 
 TEST_F(ApputilsStorage, ValuesRoundTripThroughIniAndRegistry)
 {
-    TIniFile ini(temp.File("test.ini"));
-    TRegIniFile registry("Software\\Vistelo\\Test");
-    TObject* stores[] = {&ini, &registry};
-    for (TObject* store : stores) {
+    for (TObject* store : stores.Both()) {
         const std::string kind = store->ClassName();
         for (const std::string value : {"\"Wort\"", "\"", "'x'", "plain", "", "a\"b\""}) {
             Apputils::IniWriteString(store, "Sektion", "Wert", value);
@@ -83,8 +63,8 @@ TEST_F(ApputilsStorage, ValuesRoundTripThroughIniAndRegistry)
         EXPECT_FALSE(Apputils::IniReadBool(store, "Sektion", "Ja", false)) << kind;
     }
     // The ini file holds the extra quotes, the registry the value itself.
-    Apputils::IniWriteString(&ini, "S", "q", "\"Wort\"");
-    EXPECT_NE(ReadBytes(temp.File("test.ini")).find("q=\"\"Wort\"\""), std::string::npos);
+    Apputils::IniWriteString(&stores.ini, "S", "q", "\"Wort\"");
+    EXPECT_NE(ReadBytes(stores.temp.File("test.ini")).find("q=\"\"Wort\"\""), std::string::npos);
 }
 
 TEST_F(ApputilsStorage, OtherObjectsGiveDefaults)

@@ -6,6 +6,7 @@
 #include "rtl/StorageTestSupport.h"
 #include "platform/rtl/DateTime.h"
 #include "widgets/Apputils.h"
+#include "widgets/ScratchStores.h"
 #include "widgets/Strutils.h"
 
 #include <gtest/gtest.h>
@@ -117,12 +118,10 @@ protected:
     void SetUp() override
     {
         PublishSampleProperties();
-        ::setenv("VISTELO_REGISTRY", temp.File("hive.reg").c_str(), 1);
         form.SetName("Form1");
         first->SetName("Erster");
         second->SetName("Zweiter");
     }
-    void TearDown() override { ::unsetenv("VISTELO_REGISTRY"); }
 
     void Connect(TPropsStorage& storage, TObject* store)
     {
@@ -159,7 +158,8 @@ protected:
         Ksprops::UpdateStoredList(&form, items, true);
     }
 
-    TempFolder temp;
+    ScratchStores stores{"Software\\Vistelo\\Props"};
+    TempFolder& temp = stores.temp;
     TComponent form{nullptr};
     TSample* first = new TSample(&form);
     TSample* second = new TSample(&form);
@@ -167,10 +167,7 @@ protected:
 
 TEST_F(KspropsTest, EveryKindRoundTripsThroughIniAndRegistry)
 {
-    TIniFile ini(temp.File("props.ini"));
-    TRegIniFile registry("Software\\Vistelo\\Props");
-    TObject* stores[] = {&ini, &registry};
-    for (TObject* store : stores) {
+    for (TObject* store : stores.Both()) {
         const std::string kind = store->ClassName();
         TSample& s = *first;
         Fill(s);
