@@ -6,6 +6,7 @@
 #include "imageformats/GIFGraphic.h"
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/PNGGraphic.h"
+#include "imageformats/TIFFGraphic.h"
 #include "platform/rtl/Modules.h"
 
 using namespace GraphicStrings;
@@ -24,6 +25,10 @@ TGraphicClass ClassOf() {
 }
 
 const LateRegistration kLateRegistrations[] = {
+    {"tiff", gesTIFF, ClassOf<TTIFFGraphic>},
+    {"tif", "", ClassOf<TTIFFGraphic>},
+    {"fax", "", ClassOf<TTIFFGraphic>},
+    {"eps", gesEPS, ClassOf<TEPSGraphic>},
     {"gif", gesCompuserve, ClassOf<TGIFGraphic>},
     {"png", gesPortableNetworkGraphic, ClassOf<TPNGGraphic>},
 };

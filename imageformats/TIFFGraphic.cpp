@@ -1,0 +1,483 @@
+#include "imageformats/TIFFGraphic.h"
+
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <zlib.h>
+
+#include "imageformats/GraphicCompression.h"
+#include "imageformats/GraphicStrings.h"
+#include "imageformats/LZ77Decoder.h"
+#include "imageformats/LZWDecoders.h"
+#include "platform/rtl/Streams.h"
+
+using namespace GraphicStrings;
+
+IMPLEMENT_CLASS(TTIFFGraphic)
+IMPLEMENT_CLASS(TEPSGraphic)
+
+namespace {
+
+const char* const kTIFFName = "TIF/TIFF";
+const char* const kEPSName = "EPS";
+
+enum Tag : std::uint16_t {
+  tgImageWidth = 256, tgImageLength = 257, tgBitsPerSample = 258, tgCompression = 259, tgPhotometric = 262,
+  tgFillOrder = 266, tgStripOffsets = 273, tgSamplesPerPixel = 277, tgRowsPerStrip = 278,
+  tgStripByteCounts = 279, tgXResolution = 282, tgYResolution = 283, tgPlanarConfig = 284,
+  tgResolutionUnit = 296, tgPredictor = 317, tgColorMap = 320, tgTileWidth = 322, tgTileLength = 323,
+  tgExtraSamples = 338, tgYCbCrCoefficients = 529, tgYCbCrSubSampling = 530
+};
+
+int TypeSize(std::uint16_t type) {
+  switch (type) {
+    case 1: case 2: case 6: case 7: return 1;
+    case 3: case 8: return 2;
+    case 4: case 9: case 11: return 4;
+    case 5: case 10: case 12: return 8;
+    default: return 0;
+  }
+}
+
+TCompressionType CompressionOf(std::uint32_t value) {
+  switch (value) {
+    case 1: return ctNone;
+    case 2: return ctFaxRLE;
+    case 3: return ctFax3;
+    case 4: return ctFax4;
+    case 5: return ctLZW;
+    case 6: return ctOJPEG;
+    case 7: return ctJPEG;
+    case 8: case 32946: return ctLZ77;
+    case 32766: return ctNext;
+    case 32771: return ctFaxRLEW;
+    case 32773: return ctPackedBits;
+    case 32809: return ctThunderscan;
+    default: return ctUnknown;
+  }
+}
+
+// The most directory entries read; real files have a few dozen.
+constexpr std::uint32_t kMaxEntries = 4096;
+
+}  // namespace
+
+// ---- directory access ---------------------------------------------------------
+
+std::uint32_t TTIFFGraphic::Read32(const std::uint8_t* b) const {
+  return FBigEndian ? std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3]
+                    : std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[1]} << 8 | b[0];
+}
+
+std::uint16_t TTIFFGraphic::Read16(const std::uint8_t* b) const {
+  return static_cast<std::uint16_t>(FBigEndian ? b[0] << 8 | b[1] : b[1] << 8 | b[0]);
+}
+
+bool TTIFFGraphic::FindTag(std::uint16_t tag, std::size_t& index) const {
+  const auto at = std::lower_bound(FIFD.begin(), FIFD.end(), tag,
+                                   [](const TIFDEntry& e, std::uint16_t t) { return e.Tag < t; });
+  index = static_cast<std::size_t>(at - FIFD.begin());
+  return at != FIFD.end() && at->Tag == tag;
+}
+
+// Value `index` of an entry whose values fit in its field.
+std::uint32_t TTIFFGraphic::FieldValue(const TIFDEntry& e, int index) const {
+  switch (TypeSize(e.DataType)) {
+    case 1: return e.Field[index];
+    case 2: return Read16(e.Field + 2 * index);
+    default: return Read32(e.Field);
+  }
+}
+
+std::uint32_t TTIFFGraphic::GetValue(std::uint16_t tag, std::uint32_t defaultValue) const {
+  std::size_t i;
+  if (!FindTag(tag, i)) return defaultValue;
+  const TIFDEntry& e = FIFD[i];
+  if (e.DataLength != 1) return Read32(e.Field);
+  switch (e.DataType) {
+    case 1: case 3: case 4: case 8: case 9: return FieldValue(e, 0);
+    default: return defaultValue;
+  }
+}
+
+std::vector<std::uint32_t> TTIFFGraphic::GetValueList(TStream& stream, std::uint16_t tag) const {
+  std::vector<std::uint32_t> list;
+  std::size_t i;
+  if (!FindTag(tag, i)) return list;
+  const TIFDEntry& e = FIFD[i];
+  const int size = TypeSize(e.DataType);
+  if (size == 0 || size > 4 || e.DataLength == 0) return list;
+  const std::uint64_t bytes = std::uint64_t{e.DataLength} * static_cast<std::uint64_t>(size);
+  if (bytes <= 4) {
+    for (std::uint32_t k = 0; k < e.DataLength; ++k) list.push_back(FieldValue(e, static_cast<int>(k)));
+    return list;
+  }
+  // Values at an offset: the file must hold them all.
+  const std::int64_t at = FStartPosition + Read32(e.Field);
+  if (at + static_cast<std::int64_t>(bytes) > stream.Size()) RaiseError(gesStreamReadError, FFormatName);
+  std::vector<std::uint8_t> raw(bytes);
+  stream.SetPosition(at);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(bytes), FFormatName);
+  list.reserve(e.DataLength);
+  for (std::uint32_t k = 0; k < e.DataLength; ++k) {
+    const std::uint8_t* v = raw.data() + std::size_t{k} * static_cast<std::size_t>(size);
+    list.push_back(size == 1 ? *v : size == 2 ? Read16(v) : Read32(v));
+  }
+  return list;
+}
+
+float TTIFFGraphic::GetFloatValue(TStream& stream, std::uint16_t tag, float defaultValue) const {
+  const std::vector<float> list = GetFloatList(stream, tag);
+  return list.size() == 1 ? list[0] : defaultValue;
+}
+
+std::vector<float> TTIFFGraphic::GetFloatList(TStream& stream, std::uint16_t tag) const {
+  std::vector<float> list;
+  std::size_t i;
+  if (!FindTag(tag, i)) return list;
+  const TIFDEntry& e = FIFD[i];
+  if (e.DataType != 5 && e.DataType != 11) {
+    for (std::uint32_t v : GetValueList(stream, tag)) list.push_back(static_cast<float>(v));
+    return list;
+  }
+  if (e.DataType == 11 && e.DataLength == 1) {
+    const std::uint32_t bits = Read32(e.Field);
+    float f;
+    std::memcpy(&f, &bits, 4);
+    list.push_back(f);
+    return list;
+  }
+  if (e.DataType != 5 || e.DataLength > 16) return list;
+  const std::int64_t at = FStartPosition + Read32(e.Field);
+  std::vector<std::uint8_t> raw(std::size_t{e.DataLength} * 8);
+  if (at + static_cast<std::int64_t>(raw.size()) > stream.Size()) return list;
+  stream.SetPosition(at);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), FFormatName);
+  for (std::uint32_t k = 0; k < e.DataLength; ++k) {
+    const std::uint32_t numerator = Read32(&raw[8 * k]), denominator = Read32(&raw[8 * k + 4]);
+    list.push_back(denominator == 0 ? 0.0f : static_cast<float>(numerator) / static_cast<float>(denominator));
+  }
+  return list;
+}
+
+bool TTIFFGraphic::ReadIFD(TStream& stream, std::uint32_t offset) {
+  FIFD.clear();
+  std::uint8_t countBytes[2];
+  stream.SetPosition(FStartPosition + offset);
+  if (stream.Read(countBytes, 2) != 2) return false;
+  const std::uint32_t count = Read16(countBytes);
+  if (count > kMaxEntries || stream.Size() - stream.Position() < std::int64_t{count} * 12) return false;
+  std::vector<std::uint8_t> raw(std::size_t{count} * 12);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), FFormatName);
+  FIFD.resize(count);
+  for (std::uint32_t k = 0; k < count; ++k) {
+    const std::uint8_t* r = &raw[12 * k];
+    TIFDEntry& e = FIFD[k];
+    e.Tag = Read16(r);
+    e.DataType = Read16(r + 2);
+    e.DataLength = Read32(r + 4);
+    std::memcpy(e.Field, r + 8, 4);
+  }
+  std::stable_sort(FIFD.begin(), FIFD.end(), [](const TIFDEntry& a, const TIFDEntry& b) { return a.Tag < b.Tag; });
+  return true;
+}
+
+// ---- properties -----------------------------------------------------------------
+
+bool TTIFFGraphic::CanLoad(TStream& stream) {
+  const std::int64_t position = stream.Position();
+  std::uint8_t h[8];
+  const bool complete = stream.Size() - position >= 9 && stream.Read(h, 8) == 8;
+  stream.SetPosition(position);
+  if (!complete || !((h[0] == 'I' && h[1] == 'I') || (h[0] == 'M' && h[1] == 'M'))) return false;
+  const bool big = h[0] == 'M';
+  const unsigned version = big ? h[2] << 8 | h[3] : h[3] << 8 | h[2];
+  const std::uint32_t first = big ? std::uint32_t{h[4]} << 24 | std::uint32_t{h[5]} << 16 | h[6] << 8 | h[7]
+                                  : std::uint32_t{h[7]} << 24 | std::uint32_t{h[6]} << 16 | h[5] << 8 | h[4];
+  return version == 42 && first < stream.Size() - position;
+}
+
+bool TTIFFGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
+  TFormatGraphic::ReadImageProperties(stream, imageIndex);
+  FStartPosition = stream.Position();
+  return ReadTIFFProperties(stream, imageIndex);
+}
+
+bool TTIFFGraphic::ReadTIFFProperties(TStream& stream, int imageIndex) {
+  std::uint8_t h[8];
+  if (stream.Read(h, 8) != 8 || !((h[0] == 'I' && h[1] == 'I') || (h[0] == 'M' && h[1] == 'M'))) return false;
+  FBigEndian = h[0] == 'M';
+  TImageProperties& p = FProperties;
+  if (FBigEndian) p.Options.Include(ioBigEndian);
+  p.Version = Read16(h + 2);
+  p.FirstIFD = Read32(h + 4);
+  if (p.Version != 42) return false;
+  // Walk the chain to the wanted directory; a chain that loops ends the walk.
+  std::uint32_t offset = p.FirstIFD;
+  for (int index = 0; index < imageIndex; ++index) {
+    if (!ReadIFD(stream, offset) || index > 1000) return false;
+    std::uint8_t next[4];
+    if (stream.Read(next, 4) != 4) return false;
+    offset = Read32(next);
+    if (offset == 0) return false;
+  }
+  if (!ReadIFD(stream, offset)) return false;
+
+  p.Width = GetValue(tgImageWidth, 0);
+  p.Height = GetValue(tgImageLength, 0);
+  if (p.Width == 0 || p.Height == 0) return false;
+  p.RowsPerStrip = GetValueList(stream, tgRowsPerStrip);
+  if (p.RowsPerStrip.empty() || p.RowsPerStrip[0] == 0xFFFFFFFF) p.RowsPerStrip = {p.Height};
+  p.SamplesPerPixel = static_cast<std::uint8_t>(std::min<std::uint32_t>(GetValue(tgSamplesPerPixel, 1), 255));
+  const std::vector<std::uint32_t> bits = GetValueList(stream, tgBitsPerSample);
+  p.BitsPerSample = static_cast<std::uint8_t>(bits.empty() ? 1 : std::min<std::uint32_t>(bits[0], 255));
+  p.BitsPerPixel = static_cast<std::uint8_t>(std::min(p.SamplesPerPixel * p.BitsPerSample, 255));
+  p.TileWidth = GetValue(tgTileWidth, 0);
+  p.TileLength = GetValue(tgTileLength, 0);
+  if (p.TileWidth != 0 && p.TileLength != 0) p.Options.Include(ioTiled);
+  const std::vector<std::uint32_t> extra = GetValueList(stream, tgExtraSamples);
+  p.HasAlpha = !extra.empty() && std::all_of(extra.begin(), extra.end(), [](std::uint32_t v) { return v <= 2; });
+  p.Compression = CompressionOf(GetValue(tgCompression, 0));
+  const std::uint32_t photometric = GetValue(tgPhotometric, 0);
+  switch (photometric) {
+    case 0: case 1: p.ColorScheme = csG; break;
+    case 2: p.ColorScheme = p.SamplesPerPixel < 4 ? csRGB : csRGBA; break;
+    case 3: p.ColorScheme = csIndexed; break;
+    case 5: p.ColorScheme = csCMYK; break;
+    case 6: p.ColorScheme = csYCbCr; break;
+    case 8: p.ColorScheme = csCIELab; break;
+    default: p.ColorScheme = csUnknown; break;
+  }
+  if (photometric == 0) p.Options.Include(ioMinIsWhite);
+  if (p.ColorScheme == csYCbCr) {
+    const std::vector<std::uint32_t> sub = GetValueList(stream, tgYCbCrSubSampling);
+    p.SubSampling = {static_cast<std::uint8_t>(sub.size() > 0 ? sub[0] : 2),
+                     static_cast<std::uint8_t>(sub.size() > 1 ? sub[1] : 2)};
+  }
+  // Separate planes are the exception; a missing tag means interleaved.
+  p.PlanarConfig = GetValue(tgPlanarConfig, 1);
+  const float toInch = GetValue(tgResolutionUnit, 2) == 3 ? 2.54f : 1.0f;
+  p.XResolution = GetFloatValue(stream, tgXResolution, 0) * toInch;
+  p.YResolution = GetFloatValue(stream, tgYResolution, 0) * toInch;
+  p.Predictor = GetValue(tgPredictor, 1);
+  if (GetValue(tgFillOrder, 1) == 2) p.Options.Include(ioReversed);
+  return true;
+}
+
+// ---- loading --------------------------------------------------------------------
+
+void TTIFFGraphic::LoadFromStream(TStream& stream) {
+  BeginLoad(stream);
+  LoadTIFF(stream, kTIFFName);
+}
+
+void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
+  FFormatName = formatName;
+  FStartPosition = stream.Position();
+  FProperties = TImageProperties{};
+  if (!ReadTIFFProperties(stream, 0)) RaiseError(gesInvalidImage, kTIFFName);
+  const TImageProperties& p = FProperties;
+  auto unsupported = [] { throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName)); };
+  // Tiles and separate planes are not read: an empty or scrambled picture
+  // would pass for a loaded one.
+  if (p.Options.Contains(ioTiled) || (p.PlanarConfig == 2 && p.SamplesPerPixel > 1))
+    RaiseError(gesUnsupportedImage, kTIFFName);
+  const std::uint8_t bits = p.BitsPerSample;
+  if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) RaiseError(gesInvalidColorFormat, kTIFFName);
+  // The horizontal predictor goes with LZW and deflate data only.
+  if (p.Compression == ctNone) FProperties.Predictor = 1;
+  if (p.Predictor == 2 && bits != 8 && bits != 16) RaiseError(gesUnsupportedImage, kTIFFName);
+  ProgressStart(gesPreparing);
+
+  TColorManager& c = *FConverter;
+  c.SourceOptions = {};
+  c.TargetOptions = {};
+  if (FBigEndian) c.SourceOptions.Include(coNeedByteSwap);
+  TColorScheme source = p.ColorScheme, target = source;
+  std::uint8_t samples = p.SamplesPerPixel, targetSamples = samples;
+  switch (source) {
+    case csG:
+      // Grey with an extra sample: the alpha is skipped.
+      if (samples == 2) source = csGA, target = csIndexed, targetSamples = 1;
+      else if (samples != 1) RaiseError(gesInvalidColorFormat, kTIFFName);
+      break;
+    case csIndexed:
+      if (samples != 1) RaiseError(gesInvalidColorFormat, kTIFFName);
+      break;
+    case csRGB: target = csBGR; break;
+    case csRGBA: target = csBGRA; if (samples != 4) RaiseError(gesInvalidColorFormat, kTIFFName); break;
+    case csCMYK: target = csBGR, targetSamples = 3; break;
+    case csCIELab: target = csBGR; c.SourceOptions.Include(coLabByteRange); break;
+    case csYCbCr:
+      // Only one chroma pair per pixel is read; subsampled data is refused.
+      if (p.SubSampling.size() < 2 || p.SubSampling[0] != 1 || p.SubSampling[1] != 1) unsupported();
+      target = csBGR;
+      break;
+    default:
+      RaiseError(gesInvalidColorFormat, kTIFFName);
+  }
+  if ((target == csBGR || target == csBGRA) && bits < 8) RaiseError(gesInvalidColorFormat, kTIFFName);
+  c.SetSourceColorScheme(source);
+  c.SetTargetColorScheme(target);
+  c.SetSourceSamplesPerPixel(samples == 2 && source == csGA ? 1 : samples);
+  c.SetTargetSamplesPerPixel(targetSamples);
+  c.SetSourceBitsPerSample(bits);
+  // 2-bit samples land in a 4-bit picture, 16-bit ones in 8 bits.
+  c.SetTargetBitsPerSample(static_cast<std::uint8_t>(bits == 16 ? 8 : bits == 2 ? 4 : bits));
+  const TPixelFormat format = source == csGA ? pf8bit : c.GetPixelFormat(1);
+  SetupBitmap(p.Width, p.Height, format, kTIFFName);
+
+  if (target == csIndexed || target == csG) {
+    if (source == csIndexed)
+      ReadColorMap(stream);
+    else
+      SetPalette(c.CreateGrayscalePalette(p.Options.Contains(ioMinIsWhite)));
+  }
+  const std::uint64_t bytesPerLine = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8;
+  ProgressEnd();
+  ProgressStart(gesTransfering);
+  ReadStrips(stream, static_cast<std::uint32_t>(bytesPerLine));
+  ProgressEnd();
+}
+
+void TTIFFGraphic::ReadColorMap(TStream& stream) {
+  const std::vector<std::uint32_t> map = GetValueList(stream, tgColorMap);
+  if (map.empty()) return;
+  // Three planes of 2^bits entries; more than 256 colours do not fit a
+  // palette picture.
+  const std::size_t colors = map.size() / 3;
+  if (map.size() % 3 != 0 || colors > 256 || colors < (std::size_t{1} << std::min<int>(FProperties.BitsPerSample, 8)))
+    RaiseError(gesInvalidPalette, kTIFFName);
+  std::vector<std::uint16_t> planes(map.begin(), map.end());
+  TPaletteEntries palette = FConverter->CreateColorPalette(
+      {planes.data(), planes.data() + colors, planes.data() + 2 * colors}, pfPlane16Triple,
+      static_cast<std::uint32_t>(colors), false);
+  SetPalette(palette);
+}
+
+void TTIFFGraphic::UndoPredictor(std::uint8_t* row) const {
+  const std::uint32_t samples = FProperties.SamplesPerPixel;
+  const std::uint32_t count = FProperties.Width * samples;
+  if (FProperties.BitsPerSample == 8) {
+    for (std::uint32_t i = samples; i < count; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
+    return;
+  }
+  // 16-bit samples add as words in the file's byte order.
+  for (std::uint32_t i = samples; i < count; ++i) {
+    std::uint8_t* s = row + 2 * i;
+    const std::uint8_t* before = row + 2 * (i - samples);
+    const std::uint16_t sum = static_cast<std::uint16_t>(Read16(s) + Read16(before));
+    if (FBigEndian) {
+      s[0] = static_cast<std::uint8_t>(sum >> 8), s[1] = static_cast<std::uint8_t>(sum);
+    } else {
+      s[0] = static_cast<std::uint8_t>(sum), s[1] = static_cast<std::uint8_t>(sum >> 8);
+    }
+  }
+}
+
+void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
+  TImageProperties& p = FProperties;
+  const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
+  const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
+  if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
+
+  std::unique_ptr<TDecoder> decoder;
+  switch (p.Compression) {
+    case ctNone: break;
+    case ctPackedBits: decoder = std::make_unique<TPackbitsRLEDecoder>(); break;
+    case ctLZW: decoder = std::make_unique<TTIFFLZWDecoder>(); break;
+    case ctLZ77: decoder = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true); break;
+    default: throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName));
+  }
+  if (decoder) decoder->DecodeInit();
+
+  p.CurrentRow = 0;
+  p.StripCount = static_cast<std::uint32_t>(offsets.size());
+  std::vector<std::uint8_t> strip, packed;
+  for (p.CurrentStrip = 0; p.CurrentStrip < p.StripCount && p.CurrentRow < p.Height; ++p.CurrentStrip) {
+    const std::uint32_t listed =
+        p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
+    // A strip never holds more rows than are left, whatever RowsPerStrip says.
+    const std::uint32_t rows = std::min(std::max(listed, 1u), p.Height - p.CurrentRow);
+    const std::int64_t at = FStartPosition + offsets[p.CurrentStrip];
+    const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
+    const std::int64_t count = std::min<std::int64_t>(byteCounts[p.CurrentStrip], available);
+    strip.assign(std::size_t{rows} * bytesPerLine, 0);
+    stream.SetPosition(at);
+    std::size_t filled;
+    if (!decoder) {
+      filled = static_cast<std::size_t>(std::min<std::int64_t>(count, static_cast<std::int64_t>(strip.size())));
+      ReadOrFail(stream, strip.data(), static_cast<std::int64_t>(filled), kTIFFName);
+    } else {
+      packed.resize(static_cast<std::size_t>(count));
+      ReadOrFail(stream, packed.data(), count, kTIFFName);
+      const std::uint8_t* source = packed.data();
+      std::uint8_t* dest = strip.data();
+      filled = static_cast<std::size_t>(
+          std::max(decoder->Decode(source, dest, static_cast<int>(count), static_cast<int>(strip.size())), 0));
+    }
+    // Rows the strip's data does not reach stay black.
+    const std::uint32_t complete = static_cast<std::uint32_t>(filled / bytesPerLine);
+    for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
+      if (r >= complete) continue;
+      std::uint8_t* row = strip.data() + std::size_t{r} * bytesPerLine;
+      if (p.Predictor == 2) UndoPredictor(row);
+      FConverter->ConvertRow({row}, ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
+      ProgressRow(p.CurrentRow, p.Height);
+    }
+  }
+  if (decoder) decoder->DecodeEnd();
+}
+
+// ---- EPS ------------------------------------------------------------------------
+
+namespace {
+
+struct EPSHeader {
+  bool Magic = false;
+  std::uint32_t PreviewOffset = 0, PreviewLength = 0;
+};
+
+EPSHeader ReadEPSHeader(TStream& stream) {
+  std::uint8_t h[30];
+  EPSHeader header;
+  if (stream.Read(h, 30) != 30) return header;
+  auto le32 = [&](int at) {
+    return std::uint32_t{h[at]} | std::uint32_t{h[at + 1]} << 8 | std::uint32_t{h[at + 2]} << 16 |
+           std::uint32_t{h[at + 3]} << 24;
+  };
+  header.Magic = le32(0) == 0xC6D3D0C5u;
+  header.PreviewOffset = le32(20);
+  header.PreviewLength = le32(24);
+  return header;
+}
+
+}  // namespace
+
+bool TEPSGraphic::CanLoad(TStream& stream) {
+  const std::int64_t position = stream.Position();
+  const bool enough = stream.Size() - position >= 31;
+  const EPSHeader h = enough ? ReadEPSHeader(stream) : EPSHeader{};
+  stream.SetPosition(position);
+  return h.Magic && h.PreviewOffset > 30 && h.PreviewLength > 0;
+}
+
+bool TEPSGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
+  TFormatGraphic::ReadImageProperties(stream, imageIndex);
+  const EPSHeader h = ReadEPSHeader(stream);
+  if (!h.Magic || h.PreviewOffset < 30) return false;
+  stream.SetPosition(stream.Position() - 30 + h.PreviewOffset);
+  FStartPosition = stream.Position();
+  return ReadTIFFProperties(stream, imageIndex);
+}
+
+void TEPSGraphic::LoadFromStream(TStream& stream) {
+  BeginLoad(stream);
+  const std::int64_t start = stream.Position();
+  const EPSHeader h = ReadEPSHeader(stream);
+  if (!h.Magic) RaiseError(gesInvalidImage, kEPSName);
+  if (h.PreviewOffset < 30 || h.PreviewLength == 0 || start + h.PreviewOffset >= stream.Size())
+    RaiseError(gesInvalidImage, kEPSName);
+  stream.SetPosition(start + h.PreviewOffset);
+  LoadTIFF(stream, kEPSName);
+}
