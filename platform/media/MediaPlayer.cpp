@@ -42,8 +42,9 @@ TMediaPlayer::~TMediaPlayer()
 
 void TMediaPlayer::Open()
 {
-    Close();
     const bool notify = BeginCommand();
+    channel_.reset();
+    paused_ = false;
     if (!FileExists(FileName))
         throw EMCIDeviceError("Die Datei wurde nicht gefunden: " + FileName);
     std::unique_ptr<media::AudioSource> source;
