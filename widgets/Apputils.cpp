@@ -4,6 +4,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Properties.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
@@ -84,6 +85,27 @@ TCustomForm* ParentForm(TControl* control)
         if (auto* form = dynamic_cast<TCustomForm*>(parent))
             return form;
     return nullptr;
+}
+
+bool IsFormPlacement(const TComponent& component)
+{
+    for (TClass type = component.ClassType(); type; type = type->ClassParent())
+        if (type->ClassNameIs("TFormPlacement"))
+            return true;
+    return false;
+}
+
+// The form placement component lives above this unit: it is found by its
+// class name and asked for its published IniFileName.
+std::string PlacementIniFileName(const TComponent& form)
+{
+    for (int i = 0; i < form.ComponentCount(); ++i) {
+        const TComponent& component = *form.Components(i);
+        if (IsFormPlacement(component))
+            return rtl::GetPropInfo(component, "IniFileName") ? rtl::GetStrProp(component, "IniFileName")
+                                                               : std::string();
+    }
+    return {};
 }
 
 TCustomForm* CreateForm(TFormClass formClass)
@@ -226,6 +248,16 @@ std::string GetDefaultSection(TComponent* component)
     if (auto* owner = dynamic_cast<TCustomForm*>(component->Owner()))
         return owner->ClassName() + "." + component->Name();
     return component->Name();
+}
+
+void GetDefaultIniData(TControl* control, std::string& iniFileName, std::string& section, bool useRegistry)
+{
+    iniFileName.clear();
+    if (control && dynamic_cast<TCustomForm*>(control->Owner()))
+        iniFileName = PlacementIniFileName(*control->Owner());
+    section = GetDefaultSection(control);
+    if (iniFileName.empty())
+        iniFileName = useRegistry ? GetDefaultIniRegKey() : GetDefaultIniName();
 }
 
 TCustomForm* FindForm(TFormClass formClass) { return FindFormWithCaption(formClass, {}); }

@@ -12,6 +12,7 @@
 
 class TObject;
 class TComponent;
+class TControl;
 class TCustomForm;
 class TStrings;
 class TClassRef;
@@ -47,6 +48,10 @@ std::string IniStrToStr(const std::string& str);
 std::string GetDefaultIniName();
 std::string GetDefaultIniRegKey();
 std::string GetDefaultSection(TComponent* component);
+// The storage of a control: the IniFileName of the first form placement
+// component on the control's form (else the default name) and the control's
+// default section.
+void GetDefaultIniData(TControl* control, std::string& iniFileName, std::string& section, bool useRegistry);
 
 TCustomForm* FindForm(TFormClass formClass);
 TCustomForm* FindShowForm(TFormClass formClass, const std::string& caption);

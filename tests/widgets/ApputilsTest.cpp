@@ -5,6 +5,7 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/SysPaths.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Properties.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
@@ -29,6 +30,31 @@ public:
     static inline TModalResult Answer = mrOk;
 };
 IMPLEMENT_CLASS(TAnswerForm)
+
+// Stands in for the form placement component, which the defaults find by its
+// class name and its published IniFileName.
+class TPlacementStandIn : public TComponent {
+    DECLARE_CLASS(TPlacementStandIn, TComponent)
+public:
+    using TComponent::TComponent;
+    std::string IniFileName;
+};
+const TPlacementStandIn::Meta* TPlacementStandIn::StaticClass()
+{
+    static const TClassImpl<TPlacementStandIn, Meta> metaclass("TFormPlacement");
+    return &metaclass;
+}
+
+static void PublishPlacementStandIn()
+{
+    static const bool published = [] {
+        rtl::RegisterPublishedProperty<TPlacementStandIn>(
+            "IniFileName", tkLString, [](const TPlacementStandIn& p) { return TPropValue(p.IniFileName); },
+            [](TPlacementStandIn& p, const TPropValue& v) { p.IniFileName = std::get<std::string>(v); });
+        return true;
+    }();
+    (void)published;
+}
 
 namespace {
 
@@ -175,6 +201,29 @@ TEST_F(ApputilsForms, DefaultSections)
     EXPECT_EQ(Apputils::GetDefaultSection(child), "LoseKind");
     EXPECT_EQ(Apputils::GetDefaultSection(&plain), "TForm.Daten");
     EXPECT_EQ(Apputils::GetDefaultSection(&alone), "Allein");
+}
+
+TEST_F(ApputilsForms, DefaultIniDataFollowsTheFormsPlacement)
+{
+    std::unique_ptr<TForm> form(new TForm(nullptr));
+    auto* panel = new TPanel(form.get());
+    panel->SetName("Leiste");
+    panel->SetParent(form.get());
+    std::string name, section;
+    Apputils::GetDefaultIniData(panel, name, section, false);
+    EXPECT_EQ(name, Apputils::GetDefaultIniName());
+    EXPECT_EQ(section, "TFormLeiste");
+    Apputils::GetDefaultIniData(panel, name, section, true);
+    EXPECT_EQ(name, Apputils::GetDefaultIniRegKey());
+
+    PublishPlacementStandIn();
+    auto* placement = new TPlacementStandIn(form.get());
+    placement->IniFileName = "/x/eigen.ini";
+    Apputils::GetDefaultIniData(panel, name, section, false);
+    EXPECT_EQ(name, "/x/eigen.ini");
+    Apputils::GetDefaultIniData(nullptr, name, section, false);
+    EXPECT_EQ(name, Apputils::GetDefaultIniName());
+    EXPECT_EQ(section, "");
 }
 
 TEST_F(ApputilsForms, ShowDialogAnswers)
