@@ -31,6 +31,9 @@ const char* const kNetpbmRef = "tgatoppm out.tga > ref.ppm";
 const ToolCase kToolCases[] = {
     {"type2_24", "convert-im6.q16 src.ppm -compress None out.tga", kMagickRef, false, false},
     {"type10_24", "convert-im6.q16 src.ppm -compress RLE out.tga", kMagickRef, false, false},
+    {"type2_24_top_down", "convert-im6.q16 src.ppm -orient TopLeft -compress None out.tga", kMagickRef, false, false},
+    {"type9_top_down", "convert-im6.q16 src.ppm -orient TopLeft -colors 30 -type Palette -compress RLE out.tga",
+     kMagickRef, false, false},
     {"type2_32_alpha",
      "convert-im6.q16 src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite "
      "-compress None out.tga",
