@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <optional>
+#include <vector>
 
 namespace Dateutil {
 
@@ -119,21 +120,48 @@ bool ParseFreeDate(const std::string& text, const std::string& dateFormat, Ymd& 
     return IsValidYmd(parts.year, parts.month, parts.day) && scan.AtEnd();
 }
 
+// The characters of a UTF-8 text, one string each: masked fields count
+// characters, and month names such as "März" hold more bytes than letters.
+std::vector<std::string> Characters(const std::string& text)
+{
+    std::vector<std::string> characters;
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        const size_t length = lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+        characters.push_back(text.substr(i, length));
+        i += length;
+    }
+    return characters;
+}
+
 // One positional field of a masked date: the text below the first run of
 // count copies of letter in the format. Month names (count > 1) are looked up.
-int ReadMaskedField(const std::string& dateFormat, const std::string& text, char letter, int count, int defaultValue,
-                    int blankValue)
+int ReadMaskedField(const std::string& dateFormat, const std::vector<std::string>& text, char letter, int count,
+                    int defaultValue, int blankValue)
 {
-    if (text.size() > dateFormat.size())
+    const std::vector<std::string> format = Characters(Upper(dateFormat));
+    if (text.size() > format.size())
         return defaultValue;
-    const std::string format = Upper(dateFormat);
-    const size_t start = format.find(std::string(static_cast<size_t>(count), letter));
-    if (start == std::string::npos)
+    const auto isLetter = [&](size_t i) { return format[i] == std::string(1, letter); };
+    size_t start = 0;
+    while (start < format.size()) {
+        size_t run = 0;
+        while (start + run < format.size() && run < static_cast<size_t>(count) && isLetter(start + run))
+            ++run;
+        if (run == static_cast<size_t>(count))
+            break;
+        ++start;
+    }
+    if (start >= format.size())
         return defaultValue;
     std::string collected;
-    for (size_t i = start; i < format.size() && format[i] == letter && i < text.size() && collected.size() < 20; ++i)
-        if (text[i] != ' ')
+    size_t collectedCount = 0;
+    for (size_t i = start; i < format.size() && isLetter(i) && i < text.size() && collectedCount < 20; ++i) {
+        if (text[i] != " ") {
             collected += text[i];
+            ++collectedCount;
+        }
+    }
     if (collected.empty())
         return blankValue;
     if (count > 1) {
@@ -148,13 +176,13 @@ int ReadMaskedField(const std::string& dateFormat, const std::string& text, char
 
 bool ParseMaskedDate(const std::string& dateFormat, const std::string& text, Ymd& parts)
 {
-    if (text.size() > dateFormat.size())
+    const std::vector<std::string> characters = Characters(text);
+    if (characters.size() > Characters(dateFormat).size())
         return false;
     const bool monthByName = Upper(dateFormat).find("MMM") != std::string::npos;
-    parts.month = monthByName ? ReadMaskedField(dateFormat, text, 'M', 3, -1, -1)
-                              : ReadMaskedField(dateFormat, text, 'M', 1, -1, -1);
-    parts.day = ReadMaskedField(dateFormat, text, 'D', 1, 1, -1);
-    parts.year = ReadMaskedField(dateFormat, text, 'Y', 1, CurrentYear(), -1);
+    parts.month = ReadMaskedField(dateFormat, characters, 'M', monthByName ? 3 : 1, -1, -1);
+    parts.day = ReadMaskedField(dateFormat, characters, 'D', 1, 1, -1);
+    parts.year = ReadMaskedField(dateFormat, characters, 'Y', 1, CurrentYear(), -1);
     if (parts.year >= 0)
         parts.year = ExpandTwoDigitYear(parts.year);
     return IsValidYmd(parts.year, parts.month, parts.day);

@@ -55,6 +55,7 @@ TEST_F(DateutilTest, ParsesDatesWithTwoDigitYears)
         {"yyyy/mm/dd", "26.2.1", D(2026, 2, 1)},
         {"DD MMM YYYY", "01 Feb 2026", D(2026, 2, 1)},
         {"DD MMM YYYY", "01 okt 2026", D(2026, 10, 1)},
+        {"DD MMM YYYY", "01 MÄR 2026", D(2026, 3, 1)}, // month names count letters, not bytes
         {"DD MMM YYYY", "01 Xyz 2026", 0},
     };
     for (const auto& c : cases) {
