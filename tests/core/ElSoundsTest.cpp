@@ -126,6 +126,7 @@ class ElampModuleTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        testsounds::UseDummyAudioUnlessChosen();
         player_.PathToDLL = VISTELO_ELAMP_MODULE;
         player_.Init();
         player_.OnEndOfOutput = [this](TObject*) { ++ends_; };

@@ -22,6 +22,7 @@ class SoundPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        UseDummyAudioUnlessChosen();
         ui::EnsurePlatform();
         rtl::SetClockForTests(1000);
         folder_ = TempFolder();

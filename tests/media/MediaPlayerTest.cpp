@@ -34,6 +34,7 @@ class MediaPlayerTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        UseDummyAudioUnlessChosen();
         folder_ = TempFolder();
         player_.OnNotify = [this](TObject*) { notifications_.push_back(player_.NotifyValue); };
     }
@@ -187,6 +188,8 @@ protected:
     void SetUp() override
     {
         folder_ = TempFolder();
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        previousDriver_ = driver ? driver : "dummy";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIODELAY", "0", 1);
         setenv("SDL_DISKAUDIOFILE", (folder_ + "out.raw").c_str(), 1);
@@ -194,7 +197,7 @@ protected:
     void TearDown() override
     {
         media::SetOutputVolume(0xFFFFFFFF);
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
         unsetenv("SDL_DISKAUDIOFILE");
         unsetenv("SDL_DISKAUDIODELAY");
         RemoveFolder(folder_);
@@ -210,6 +213,7 @@ protected:
     }
 
     std::string folder_;
+    std::string previousDriver_;
 };
 
 TEST_F(DiskOutputTest, TheSoundReachesTheDeviceWholeAndThroughTheVolume)

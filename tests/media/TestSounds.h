@@ -105,10 +105,17 @@ inline std::vector<uint8_t> TwoNoteMidi()
     return out;
 }
 
+// The committed fixtures: VISTELO_TEST_DATA, else found beside this file.
 inline std::string FixtureDir()
 {
-    const char* data = std::getenv("VISTELO_TEST_DATA");
-    return std::string(data ? data : "tests/fixtures") + "/media/";
+    if (const char* data = std::getenv("VISTELO_TEST_DATA"))
+        return std::string(data) + "/media/";
+    const std::string here = __FILE__;
+    return here.substr(0, here.rfind("/media/")) + "/fixtures/media/";
 }
+
+// Sound tests need an output device even on a machine without one: SDL's
+// dummy driver, unless the caller chose a driver.
+inline void UseDummyAudioUnlessChosen() { setenv("SDL_AUDIODRIVER", "dummy", 0); }
 
 } // namespace testsounds

@@ -18,6 +18,8 @@ protected:
     void SetUp() override
     {
         folder_ = TempFolder();
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        previousDriver_ = driver ? driver : "dummy";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIODELAY", "0", 1);
         setenv("SDL_DISKAUDIOFILEIN", (folder_ + "in.raw").c_str(), 1);
@@ -25,13 +27,14 @@ protected:
     void TearDown() override
     {
         input_.Close();
-        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
         unsetenv("SDL_DISKAUDIOFILEIN");
         unsetenv("SDL_DISKAUDIODELAY");
         RemoveFolder(folder_);
     }
 
     std::string folder_;
+    std::string previousDriver_;
     media::WaveInput input_;
 };
 
