@@ -341,6 +341,8 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
 }
 
 void TTIFFGraphic::ReadColorMap(TStream& stream) {
+  std::size_t entry;
+  if (FindTag(tgColorMap, entry) && FIFD[entry].DataLength > 3 * 256) RaiseError(gesInvalidPalette, kTIFFName);
   const std::vector<std::uint32_t> map = GetValueList(stream, tgColorMap);
   if (map.empty()) return;
   // Three planes of 2^bits entries; more than 256 colours do not fit a
