@@ -81,6 +81,22 @@ void StoreColor(std::uint8_t* target, const std::uint32_t (&rgb)[3], bool bgr, i
   }
 }
 
+// The loop of the converters that compute a colour per pixel: toRGB reads
+// the current source pixel into red, green, blue in the target's range.
+template <class ToRGB>
+void ConvertPixels(SampleReader& in, int components, std::uint8_t* target, std::uint32_t count, std::uint8_t mask,
+                   bool targetAlpha, int targetBits, bool bgr, ToRGB toRGB) {
+  const int targetPixelBytes = (targetAlpha ? 4 : 3) * targetBits / 8;
+  PixelMask pixels(mask);
+  for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += targetPixelBytes) {
+    if (!pixels.Selected()) continue;
+    std::uint32_t rgb[3];
+    toRGB(rgb);
+    in.Advance(components);
+    StoreColor(target, rgb, bgr, targetBits);
+  }
+}
+
 bool IsPackedDepth(int bits) { return bits == 1 || bits == 2 || bits == 4 || bits == 8; }
 bool IsColorDepth(int bits) { return bits == 8 || bits == 16; }
 
@@ -480,12 +496,8 @@ void TColorManager::ConvertCMYKRow(const void* const* source, int sourceCount, s
   const bool swap = SourceOptions.Contains(coNeedByteSwap);
   // Only exactly four pointers are planes; otherwise the first is interleaved.
   SampleReader in(source, sourceCount == 4 ? 4 : 1, 4, 4, sb / 8, swap);
-  const int targetPixelBytes = (TargetOptions.Contains(coAlpha) ? 4 : 3) * tb / 8;
-  PixelMask pixels(mask);
-  for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += targetPixelBytes) {
-    if (!pixels.Selected()) continue;
+  ConvertPixels(in, 4, target, count, mask, TargetOptions.Contains(coAlpha), tb, bgr, [&](std::uint32_t(&rgb)[3]) {
     const std::uint32_t k = in.Component(3);
-    std::uint32_t rgb[3];
     for (int c = 0; c < 3; ++c) {
       const std::uint32_t x = in.Component(c);
       if (sb == 8) {
@@ -498,9 +510,7 @@ void TColorManager::ConvertCMYKRow(const void* const* source, int sourceCount, s
         rgb[c] = tb == 8 ? ClampByte(255 - MulDiv16(sum, 255, 65535)) : static_cast<std::uint16_t>(65535 - sum);
       }
     }
-    in.Advance(4);
-    StoreColor(target, rgb, bgr, tb);
-  }
+  });
 }
 
 // ---- CIELab rows -----------------------------------------------------------
@@ -524,10 +534,7 @@ void TColorManager::ConvertLabRow(const void* const* source, int sourceCount, st
   const bool byteRange = SourceOptions.Contains(coLabByteRange);
   const bool chromaOffset = SourceOptions.Contains(coLabChromaOffset);
   SampleReader in(source, sourceCount, 3, 3, sb / 8, SourceOptions.Contains(coNeedByteSwap));
-  const int targetPixelBytes = (TargetOptions.Contains(coAlpha) ? 4 : 3) * tb / 8;
-  PixelMask pixels(mask);
-  for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += targetPixelBytes) {
-    if (!pixels.Selected()) continue;
+  ConvertPixels(in, 3, target, count, mask, TargetOptions.Contains(coAlpha), tb, bgr, [&](std::uint32_t(&rgb)[3]) {
     double l, a, b;
     if (sb == 8) {
       l = in.Component(0);
@@ -541,7 +548,6 @@ void TColorManager::ConvertLabRow(const void* const* source, int sourceCount, st
       b = (chromaOffset ? static_cast<int>(in.Component(2)) - 32768 : static_cast<std::int16_t>(in.Component(2))) /
           256.0;
     }
-    in.Advance(3);
     double x, y, z;
     if (l < 7.9996) {
       y = l / 903.3;
@@ -555,13 +561,11 @@ void TColorManager::ConvertLabRow(const void* const* source, int sourceCount, st
     }
     const double linear[3] = {2.998 * x - 1.458 * y - 0.541 * z, -0.952 * x + 1.893 * y + 0.059 * z,
                               0.099 * x - 0.198 * y + 1.099 * z};
-    std::uint32_t rgb[3];
     for (int c = 0; c < 3; ++c) {
       rgb[c] = ClampByte(static_cast<std::int32_t>(std::nearbyint(linear[c] * 255)));
       if (tb == 16) rgb[c] *= 257;
     }
-    StoreColor(target, rgb, bgr, tb);
-  }
+  });
 }
 
 // ---- YCbCr and PhotoYCC rows -----------------------------------------------
@@ -584,13 +588,8 @@ void TColorManager::ConvertYCbCrRow(const void* const* source, int sourceCount, 
   if (!IsColorDepth(sb) || !IsColorDepth(tb)) return;
   const bool photoWide = sourceScheme_ == csPhotoYCC && sb == 16 && tb == 16;
   SampleReader in(source, sourceCount, 3, 3, sb / 8, SourceOptions.Contains(coNeedByteSwap));
-  const int targetPixelBytes = (TargetOptions.Contains(coAlpha) ? 4 : 3) * tb / 8;
-  PixelMask pixels(mask);
-  for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += targetPixelBytes) {
-    if (!pixels.Selected()) continue;
+  ConvertPixels(in, 3, target, count, mask, TargetOptions.Contains(coAlpha), tb, bgr, [&](std::uint32_t(&rgb)[3]) {
     std::uint32_t yy = in.Component(0), cb = in.Component(1), cr = in.Component(2);
-    in.Advance(3);
-    std::uint32_t rgb[3];
     if (photoWide) {
       const float y = 1.3584f * static_cast<float>(yy);
       const float c1 = static_cast<float>(cb) - 40092.0f, c2 = static_cast<float>(cr) - 35209.0f;
@@ -600,21 +599,20 @@ void TColorManager::ConvertYCbCrRow(const void* const* source, int sourceCount, 
       rgb[0] = word(y + 1.8215f * c2);
       rgb[1] = word(y - 0.9271435f * c2 - 0.4302726f * c1);
       rgb[2] = word(y + 2.2179f * c1);
-    } else {
-      if (sb == 16) {
-        yy = MulDiv16(static_cast<std::uint16_t>(yy), 255, 65535);
-        cb = MulDiv16(static_cast<std::uint16_t>(cb), 255, 65535);
-        cr = MulDiv16(static_cast<std::uint16_t>(cr), 255, 65535);
-      }
-      const auto y = static_cast<std::int32_t>(yy);
-      rgb[0] = ClampByte(y + crToRed_[cr]);
-      rgb[1] = ClampByte(y + cbToGreen_[cb] + crToGreen_[cr]);
-      rgb[2] = ClampByte(y + cbToBlue_[cb]);
-      if (tb == 16)
-        for (auto& v : rgb) v *= 257;
+      return;
     }
-    StoreColor(target, rgb, bgr, tb);
-  }
+    if (sb == 16) {
+      yy = MulDiv16(static_cast<std::uint16_t>(yy), 255, 65535);
+      cb = MulDiv16(static_cast<std::uint16_t>(cb), 255, 65535);
+      cr = MulDiv16(static_cast<std::uint16_t>(cr), 255, 65535);
+    }
+    const auto y = static_cast<std::int32_t>(yy);
+    rgb[0] = ClampByte(y + crToRed_[cr]);
+    rgb[1] = ClampByte(y + cbToGreen_[cb] + crToGreen_[cr]);
+    rgb[2] = ClampByte(y + cbToBlue_[cb]);
+    if (tb == 16)
+      for (auto& v : rgb) v *= 257;
+  });
 }
 
 // ---- palettes --------------------------------------------------------------
