@@ -313,7 +313,7 @@ bool TElPlayer::CanSetPosition()
     return entries_->CanSetPos(h) != 0;
 }
 
-std::string TElPlayer::ModuleText(ESGetTextFunc Function)
+std::string TElPlayer::ModuleText(const std::function<ESBool(char*, int32_t*)>& Function)
 {
     int32_t size = 0;
     if (!Checked(Function(nullptr, &size)) || size < 0)
@@ -411,14 +411,7 @@ bool TElPlayer::SetEqualizerBand(int Band, int Gain)
 std::string TElPlayer::Info1()
 {
     const ESHandle h = RequireHandle();
-    int32_t size = 0;
-    if (!Checked(entries_->GetInfo1(h, nullptr, &size)) || size < 0)
-        return {};
-    std::string text(static_cast<size_t>(size) + 1, '\0');
-    if (!Checked(entries_->GetInfo1(h, text.data(), &size)))
-        return {};
-    text.resize(std::min<size_t>(text.find('\0'), text.size()));
-    return text;
+    return ModuleText([&](char* Buffer, int32_t* Size) { return entries_->GetInfo1(h, Buffer, Size); });
 }
 
 int TElPlayer::Info2()

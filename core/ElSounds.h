@@ -139,7 +139,8 @@ private:
     // The error rule of every wrapper: a failed call stores ESLastError and
     // raises it when it is a real error.
     bool Checked(ESBool Result);
-    std::string ModuleText(ESGetTextFunc Function);
+    // Asks a text of the module: its size first, then the text.
+    std::string ModuleText(const std::function<ESBool(char*, int32_t*)>& Function);
     uint32_t ReadVolume();
     void WriteVolume(int Left, int Right);
     void Bind();

@@ -181,25 +181,18 @@ TEST(MidiSourceTest, RejectsDamagedFiles)
     EXPECT_THROW(media::MidiFileDurationMs(noHeader.data(), noHeader.size()), EMediaError);
 }
 
-// Runs with SDL's disk driver writing as fast as it is fed, and puts the
-// dummy driver back afterwards.
+// SDL's disk driver writes what is played as fast as it is fed.
 class DiskOutputTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         folder_ = TempFolder();
-        const char* driver = std::getenv("SDL_AUDIODRIVER");
-        previousDriver_ = driver ? driver : "dummy";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIODELAY", "0", 1);
-        setenv("SDL_DISKAUDIOFILE", (folder_ + "out.raw").c_str(), 1);
+        disk_ = std::make_unique<DiskAudio>(folder_);
     }
     void TearDown() override
     {
         media::SetOutputVolume(0xFFFFFFFF);
-        setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
-        unsetenv("SDL_DISKAUDIOFILE");
-        unsetenv("SDL_DISKAUDIODELAY");
+        disk_.reset();
         RemoveFolder(folder_);
     }
 
@@ -213,7 +206,7 @@ protected:
     }
 
     std::string folder_;
-    std::string previousDriver_;
+    std::unique_ptr<DiskAudio> disk_;
 };
 
 TEST_F(DiskOutputTest, TheSoundReachesTheDeviceWholeAndThroughTheVolume)

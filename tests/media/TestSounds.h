@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -117,5 +118,34 @@ inline std::string FixtureDir()
 // Sound tests need an output device even on a machine without one: SDL's
 // dummy driver, unless the caller chose a driver.
 inline void UseDummyAudioUnlessChosen() { setenv("SDL_AUDIODRIVER", "dummy", 0); }
+
+// While it lives, sound goes through SDL's disk driver without delay: what
+// is played is written to `folder` + "out.raw" as fast as it is fed, what is
+// recorded is read from `folder` + "in.raw". The driver chosen before comes
+// back afterwards.
+class DiskAudio {
+public:
+    explicit DiskAudio(const std::string& folder)
+    {
+        const char* driver = std::getenv("SDL_AUDIODRIVER");
+        previous_ = driver ? driver : "dummy";
+        setenv("SDL_AUDIODRIVER", "disk", 1);
+        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        setenv("SDL_DISKAUDIOFILE", (folder + "out.raw").c_str(), 1);
+        setenv("SDL_DISKAUDIOFILEIN", (folder + "in.raw").c_str(), 1);
+    }
+    ~DiskAudio()
+    {
+        setenv("SDL_AUDIODRIVER", previous_.c_str(), 1);
+        unsetenv("SDL_DISKAUDIODELAY");
+        unsetenv("SDL_DISKAUDIOFILE");
+        unsetenv("SDL_DISKAUDIOFILEIN");
+    }
+    DiskAudio(const DiskAudio&) = delete;
+    DiskAudio& operator=(const DiskAudio&) = delete;
+
+private:
+    std::string previous_;
+};
 
 } // namespace testsounds

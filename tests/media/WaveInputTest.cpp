@@ -18,23 +18,17 @@ protected:
     void SetUp() override
     {
         folder_ = TempFolder();
-        const char* driver = std::getenv("SDL_AUDIODRIVER");
-        previousDriver_ = driver ? driver : "dummy";
-        setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIODELAY", "0", 1);
-        setenv("SDL_DISKAUDIOFILEIN", (folder_ + "in.raw").c_str(), 1);
+        disk_ = std::make_unique<DiskAudio>(folder_);
     }
     void TearDown() override
     {
         input_.Close();
-        setenv("SDL_AUDIODRIVER", previousDriver_.c_str(), 1);
-        unsetenv("SDL_DISKAUDIOFILEIN");
-        unsetenv("SDL_DISKAUDIODELAY");
+        disk_.reset();
         RemoveFolder(folder_);
     }
 
     std::string folder_;
-    std::string previousDriver_;
+    std::unique_ptr<DiskAudio> disk_;
     media::WaveInput input_;
 };
 
