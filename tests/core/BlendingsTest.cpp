@@ -97,6 +97,24 @@ TEST_F(BlendingsTest, EveryEffectEndsWithTheNewPicture)
         }
 }
 
+TEST_F(BlendingsTest, EffectsOnAThirtyTwoBitScreen)
+{
+    // A window's back buffer holds 32-bit pixels; pictures are 24-bit.
+    for (int n = 0; n < 32; ++n) {
+        Pair p(45, 37, static_cast<uint32_t>(n));
+        TBitmap screen(45, 37, pf32bit);
+        BlendNr(p.newBitmap, &p.oldBitmap, screen.Canvas(), n);
+        int wrong = 0;
+        for (int y = 0; y < 37; ++y)
+            for (int x = 0; x < 45; ++x) {
+                const uint8_t* want = p.newBitmap.ScanLine(y) + 3 * x;
+                const uint8_t* got = screen.ScanLine(y) + 4 * x;
+                wrong += std::memcmp(want, got, 3) != 0;
+            }
+        EXPECT_EQ(wrong, 0) << "effect " << n;
+    }
+}
+
 TEST_F(BlendingsTest, RandomChoiceTakesOnlyEnabledEffects)
 {
     RandomBlendings.fill(false);
