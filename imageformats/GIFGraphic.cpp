@@ -89,6 +89,14 @@ std::vector<std::uint8_t> ReadImageData(TStream& stream) {
   return data;
 }
 
+// The most bytes an LZW stream of `packed` bytes can yield: codes are at
+// least 2 bits wide, and each code's string is at most one byte longer than
+// the longest before it (and at most 4096 bytes).
+std::size_t MostLZWOutput(std::size_t packed) {
+  const std::size_t codes = packed * 4;
+  return std::min(codes * 4096, codes * (codes + 1) / 2 + codes);
+}
+
 TPaletteEntries ReadColorTable(TStream& stream, int entries) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(entries) * 3);
   if (stream.Read(rgb.data(), static_cast<std::int64_t>(rgb.size())) != static_cast<std::int64_t>(rgb.size()))
@@ -163,8 +171,6 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
   ReadOrFail(stream, descriptorBytes, sizeof descriptorBytes, kFormatName);
   const ImageDescriptor image = ParseImage(descriptorBytes);
   const std::uint32_t width = FProperties.Width, height = FProperties.Height;
-  // The bitmap's budget check comes before any pixel buffer.
-  SetupBitmap(width, height, pf8bit, kFormatName);
   if (image.HasLocalTable()) {
     // Local entries replace the global ones from the first on; the palette
     // keeps the larger of both tables.
@@ -172,17 +178,19 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
     if (palette.size() < local.size()) palette.resize(local.size());
     std::copy(local.begin(), local.end(), palette.begin());
   }
-  SetPalette(palette);
 
   const int codeSize = ReadByte(stream);
   // Sizes above 8 would put the clear code past the table of 256 colours
   // (and past the decoder's tables from 12 on).
   if (codeSize < 1 || codeSize > 8) RaiseError(gesInvalidImage, kFormatName);
   const std::vector<std::uint8_t> data = ReadImageData(stream);
-  // A code of at least 2 bits yields at most one table string (4096 bytes):
-  // a large picture with little data gets no index buffer it cannot fill.
+  // A picture the data could never fill is damage, not a reason to allocate.
   const std::size_t pixels = static_cast<std::size_t>(width) * height;
-  std::vector<std::uint8_t> indices(std::min(pixels, data.size() * 4 * 4096), 0);
+  const std::size_t mostPixels = MostLZWOutput(data.size());
+  if (pixels > mostPixels) RaiseError(gesInvalidImage, kFormatName);
+  SetupBitmap(width, height, pf8bit, kFormatName);
+  SetPalette(palette);
+  std::vector<std::uint8_t> indices(pixels, 0);
   {
     TGIFLZWDecoder decoder(static_cast<std::uint8_t>(codeSize));
     const std::uint8_t* source = data.data();

@@ -338,6 +338,12 @@ void TPNGGraphic::LoadIDAT() {
   if (FColorType == 3 && !FHavePalette) RaiseError(gesInvalidPalette, kFormatName);
   if (!FColorDepthSet) SetupColorDepth(FColorType, FBitDepth);
   const std::uint32_t width = FProperties.Width, height = FProperties.Height;
+  // Deflate packs at most 1032 bytes into one: a picture the rest of the file
+  // could never fill is damage, not a reason to allocate.
+  const std::uint64_t imageBytes =
+      (std::uint64_t{width} * FBitDepth * (FPixelBytes * 8 / std::max(FBitDepth, 8)) + 7) / 8 * height;
+  const std::uint64_t left = static_cast<std::uint64_t>(std::max<std::int64_t>(FStream->Size() - FStream->Position(), 0));
+  if (imageBytes / 1032 > left + FChunkLength) RaiseError(gesInvalidImage, kFormatName);
   SetupBitmap(width, height, FConverter->GetPixelFormat(1), kFormatName);
   if (FColorType == 3)
     SetPalette(FPalette);

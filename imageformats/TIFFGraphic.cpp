@@ -325,6 +325,11 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   // 2-bit samples land in a 4-bit picture, 16-bit ones in 8 bits.
   c.SetTargetBitsPerSample(static_cast<std::uint8_t>(bits == 16 ? 8 : bits == 2 ? 4 : bits));
   const TPixelFormat format = source == csGA ? pf8bit : c.GetPixelFormat(1);
+  // A picture the file's data could never fill is damage, not a reason to
+  // allocate (the factor is the most a scheme can expand its data).
+  const std::uint64_t imageBytes = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8 * p.Height;
+  const std::uint64_t expansion = p.Compression == ctNone ? 1 : p.Compression == ctPackedBits ? 64 : 4096;
+  if (imageBytes / expansion > static_cast<std::uint64_t>(stream.Size())) RaiseError(gesInvalidImage, kTIFFName);
   SetupBitmap(p.Width, p.Height, format, kTIFFName);
 
   if (target == csIndexed || target == csG) {
