@@ -28,9 +28,9 @@ protected:
         panel_->WindowProc = [this, own](TMessage& m) {
             if (m.Msg == WM_PROBE || m.Msg == WM_DESTROY)
                 log_.push_back(m.Msg == WM_PROBE ? "control" : "control destroy");
+            own(m);
             if (m.Msg == WM_PROBE)
                 m.Result = 7;
-            own(m);
         };
     }
     void TearDown() override

@@ -213,8 +213,8 @@ TEST_F(TimerListTest, HandlerExceptionGoesToTheApplicationAndStillStopsTheList)
     std::vector<std::string> reported;
     Application->OnException = [&](TObject*, Exception& e) { reported.push_back(e.Message); };
     int other = 0;
-    list_->Add([](TObject*) { throw Exception("Fehler im Ereignis"); }, 100, false);
     list_->Add(Counter(other), 100, false);
+    list_->Add([](TObject*) { throw Exception("Fehler im Ereignis"); }, 100, false); // fires first
     list_->Activate();
     Tick(100);
     // The pass stopped at the raising (later) event.
