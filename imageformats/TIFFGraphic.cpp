@@ -316,7 +316,10 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
     default:
       RaiseError(gesInvalidColorFormat, kTIFFName);
   }
-  if ((target == csBGR || target == csBGRA) && bits < 8) RaiseError(gesInvalidColorFormat, kTIFFName);
+  // Colour rows need whole bytes and exactly the samples their scheme names.
+  const std::uint8_t needed = source == csRGBA || source == csCMYK ? 4 : target == csBGR ? 3 : samples;
+  if ((target == csBGR || target == csBGRA) && (bits < 8 || samples != needed))
+    RaiseError(gesInvalidColorFormat, kTIFFName);
   c.SetSourceColorScheme(source);
   c.SetTargetColorScheme(target);
   c.SetSourceSamplesPerPixel(samples == 2 && source == csGA ? 1 : samples);
