@@ -148,7 +148,7 @@ int64_t MidiFileDurationMs(const uint8_t* data, size_t size)
         tempo = value;
     }
     microseconds += static_cast<double>(lastTick - tick) * tempo / division;
-    return std::min<int64_t>(kMaxDurationMs, static_cast<int64_t>(microseconds / 1000));
+    return static_cast<int64_t>(std::min(static_cast<double>(kMaxDurationMs), microseconds / 1000));
 }
 
 MidiSource::MidiSource(const std::string& FileName)
