@@ -1,0 +1,725 @@
+#include "widgets/Placemnt.h"
+
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Properties.h"
+#include "platform/rtl/Registry.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/Forms.h"
+#include "widgets/Apputils.h"
+#include "widgets/KsHook.h"
+#include "widgets/Strutils.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+IMPLEMENT_CLASS(TWinMinMaxInfo)
+IMPLEMENT_CLASS(TIniLink)
+IMPLEMENT_CLASS(TFormPlacement)
+
+using namespace Apputils;
+
+namespace {
+
+// Show commands of a stored window placement.
+constexpr int32_t ShowNormal = 1;
+constexpr int32_t ShowMinimized = 2;
+constexpr int32_t ShowMaximized = 3;
+// The placement flag of a minimised child window with its own position.
+constexpr int32_t SetMinPosition = 1;
+// Written for the minimised and maximised positions, which the window
+// system here does not report: "no position".
+constexpr const char* NoMinMaxPosition = "-1,-1,-1,-1";
+
+int32_t NumberOr(const std::string& text, int32_t fallback)
+{
+    int32_t value = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size() && !text.empty() ? value : fallback;
+}
+
+// The n-th (1-based) number of a "a,b,c,d" value, or the fallback.
+int32_t Word(const std::string& value, int n, int32_t fallback)
+{
+    static const TCharSet delimiters = Strutils::CharSet(" ,");
+    return NumberOr(Strutils::ExtractWord(n, value, delimiters), fallback);
+}
+
+std::string FourNumbers(int a, int b, int c, int d)
+{
+    char text[64];
+    std::snprintf(text, sizeof text, "%d,%d,%d,%d", a, b, c, d);
+    return text;
+}
+
+std::string ReadPlacementValue(TObject* ini, const std::string& section, const std::string& ident)
+{
+    std::string value = IniReadString(ini, section, ident + Placemnt::ScreenSizeSuffix(), "");
+    return value.empty() ? IniReadString(ini, section, ident, "") : value;
+}
+
+void WritePlacementValue(TObject* ini, const std::string& section, const std::string& ident, const std::string& value)
+{
+    IniWriteString(ini, section, ident + Placemnt::ScreenSizeSuffix(), value);
+    IniWriteString(ini, section, ident, value);
+}
+
+bool IsMainFormOrNone(const TCustomForm* form)
+{
+    return !Application || !Application->MainForm() || Application->MainForm() == form;
+}
+
+int32_t ShowCommandOf(const TCustomForm* form)
+{
+    if (Application && Application->MainForm() == form && Application->IsMinimized())
+        return ShowMinimized;
+    switch (form->WindowState()) {
+    case wsMinimized: return ShowMinimized;
+    case wsMaximized: return ShowMaximized;
+    default: return ShowNormal;
+    }
+}
+
+void ReadPosition(TCustomForm* form, TObject* ini, const std::string& section)
+{
+    bool dataFound = false;
+    if (!ReadPlacementValue(ini, section, "MinMaxPos").empty())
+        dataFound = true; // the positions themselves have no use here
+    TRect r = form->BoundsRect();
+    std::string normPos = ReadPlacementValue(ini, section, "NormPos");
+    if (!normPos.empty()) {
+        r = Rect(Word(normPos, 1, r.Left), Word(normPos, 2, r.Top), Word(normPos, 3, r.Right),
+                 Word(normPos, 4, r.Bottom));
+        dataFound = true;
+    }
+    int ppi = Screen ? Screen->PixelsPerInch : 96;
+    if (IniReadInteger(ini, section, "PixelsPerInch", ppi) != ppi || !dataFound)
+        return;
+    if (form->BorderStyle() != bsSizeable && form->BorderStyle() != bsSizeToolWin) {
+        r.Right = r.Left + form->Width();
+        r.Bottom = r.Top + form->Height();
+    }
+    if (r.Right <= r.Left)
+        return;
+    if ((form->Position() == poScreenCenter || form->Position() == poDesktopCenter) &&
+        !(form->ComponentState() & csDesigning))
+        form->SetPosition(poDesigned);
+    form->SetBoundsRect(r);
+}
+
+// False when the state is left to the application (minimised main form).
+bool ReadState(TCustomForm* form, TObject* ini, const std::string& section)
+{
+    TWindowState state = wsNormal;
+    if (IsMainFormOrNone(form) &&
+        (form->FormStyle() == fsMDIForm || (form->FormStyle() == fsNormal && form->Position() == poDefault)))
+        state = wsMaximized;
+    switch (IniReadInteger(ini, section, "ShowCmd", 0)) {
+    case 1: case 5: case 9: state = wsNormal; break;
+    case 2: case 6: case 7: state = wsMinimized; break;
+    case 3: state = wsMaximized; break;
+    default: break;
+    }
+    if (state == wsMinimized && IsMainFormOrNone(form)) {
+        // The application goes to the task bar, not the form.
+        form->SetWindowState(wsNormal);
+        if (Application)
+            ui::PostMessage(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return false;
+    }
+    form->SetWindowState(state);
+    return true;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// The placement record
+
+namespace Placemnt {
+
+std::string ScreenSizeSuffix()
+{
+    int width = Screen ? Screen->Width() : 0;
+    int height = Screen ? Screen->Height() : 0;
+    return "(" + std::to_string(width) + "x" + std::to_string(height) + ")";
+}
+
+void WritePlacementRecord(TCustomForm* Form, TObject* IniObject, const std::string& Section)
+{
+    int32_t flags = 0;
+    if (Form->FormStyle() == fsMDIChild && Form->WindowState() == wsMinimized)
+        flags |= SetMinPosition;
+    IniWriteInteger(IniObject, Section, "Flags", flags);
+    IniWriteInteger(IniObject, Section, "ShowCmd", ShowCommandOf(Form));
+    IniWriteInteger(IniObject, Section, "PixelsPerInch", Screen ? Screen->PixelsPerInch : 96);
+    WritePlacementValue(IniObject, Section, "MinMaxPos", NoMinMaxPosition);
+    TRect r = Form->BoundsRect();
+    WritePlacementValue(IniObject, Section, "NormPos", FourNumbers(r.Left, r.Top, r.Right, r.Bottom));
+}
+
+void ReadPlacementRecord(TCustomForm* Form, TObject* IniObject, const std::string& Section, bool LoadState,
+                         bool LoadPosition)
+{
+    if (!LoadState && !LoadPosition)
+        return;
+    if (LoadPosition)
+        ReadPosition(Form, IniObject, Section);
+    if (LoadState && !ReadState(Form, IniObject, Section))
+        return;
+    if (Form->HandleAllocated())
+        Form->Update();
+}
+
+void SaveFormPlacement(TCustomForm* Form, const std::string& IniFileName, bool UseRegistry)
+{
+    std::unique_ptr<TObject> ini;
+    if (UseRegistry)
+        ini = std::make_unique<TRegIniFile>(IniFileName);
+    else
+        ini = std::make_unique<TIniFile>(IniFileName);
+    WritePlacementRecord(Form, ini.get(), Form->ClassName());
+    if (auto* file = dynamic_cast<TCustomIniFile*>(ini.get()))
+        file->UpdateFile();
+}
+
+void RestoreFormPlacement(TCustomForm* Form, const std::string& IniFileName, bool UseRegistry)
+{
+    std::unique_ptr<TObject> ini;
+    if (UseRegistry)
+        ini = std::make_unique<TRegIniFile>(IniFileName, KEY_READ);
+    else
+        ini = std::make_unique<TIniFile>(IniFileName);
+    ReadPlacementRecord(Form, ini.get(), Form->ClassName(), true, true);
+}
+
+} // namespace Placemnt
+
+// ---------------------------------------------------------------------------
+// TWinMinMaxInfo
+
+void TWinMinMaxInfo::Assign(const TPersistent* Source)
+{
+    auto* other = dynamic_cast<const TWinMinMaxInfo*>(Source);
+    if (!other) {
+        TPersistent::Assign(Source);
+        return;
+    }
+    if (other->values_ == values_)
+        return;
+    values_ = other->values_;
+    if (owner_)
+        owner_->MinMaxInfoModified();
+}
+
+void TWinMinMaxInfo::SetMinMaxInfo(TIndex Index, int32_t Value)
+{
+    if (values_[Index] == Value)
+        return;
+    values_[Index] = Value;
+    if (owner_)
+        owner_->MinMaxInfoModified();
+}
+
+bool TWinMinMaxInfo::DefaultMinMaxInfo() const
+{
+    return std::all_of(values_.begin(), values_.end(), [](int32_t v) { return v == 0; });
+}
+
+// ---------------------------------------------------------------------------
+// TIniLink
+
+TIniLink::~TIniLink()
+{
+    OnSave = nullptr;
+    OnLoad = nullptr;
+    SetStorage(nullptr);
+}
+
+void TIniLink::SetStorage(TFormPlacement* Value)
+{
+    if (Value == storage_)
+        return;
+    if (storage_)
+        storage_->RemoveLink(this);
+    if (Value)
+        Value->AddLink(this);
+}
+
+TObject* TIniLink::IniObject() const { return storage_ ? storage_->GetIniFile() : nullptr; }
+
+std::string TIniLink::RootSection() const
+{
+    return storage_ && !storage_->IniSection.empty() ? storage_->IniSection + "\\" : std::string();
+}
+
+void TIniLink::SaveToIni()
+{
+    if (OnSave)
+        OnSave(this);
+}
+
+void TIniLink::LoadFromIni()
+{
+    if (OnLoad)
+        OnLoad(this);
+}
+
+// ---------------------------------------------------------------------------
+// TFormPlacement
+
+namespace {
+
+HKEY RootKeyOf(TPlacementRegRoot root)
+{
+    switch (root) {
+    case prLocalMachine: return HKEY_LOCAL_MACHINE;
+    case prCurrentConfig: return HKEY_CURRENT_CONFIG;
+    case prClassesRoot: return HKEY_CLASSES_ROOT;
+    case prUsers: return HKEY_USERS;
+    case prDynData: return HKEY_DYN_DATA;
+    default: return HKEY_CURRENT_USER;
+    }
+}
+
+void PublishPlacementProperties()
+{
+    static const bool published = [] {
+        rtl::RegisterPublishedProperty<TFormPlacement>(
+            "IniFileName", tkLString, [](const TFormPlacement& p) { return TPropValue(p.IniFileName); },
+            [](TFormPlacement& p, const TPropValue& v) { p.IniFileName = std::get<std::string>(v); });
+        rtl::RegisterPublishedProperty<TFormPlacement>(
+            "IniSection", tkLString, [](const TFormPlacement& p) { return TPropValue(p.IniSection); },
+            [](TFormPlacement& p, const TPropValue& v) { p.IniSection = std::get<std::string>(v); });
+        return true;
+    }();
+    (void)published;
+}
+
+void ReportToApplication(TObject* sender)
+{
+    if (Application)
+        Application->HandleException(sender);
+    else
+        ui::HandleException(sender);
+}
+
+} // namespace
+
+TFormPlacement::TFormPlacement(TComponent* AOwner)
+    : TComponent(AOwner), minMaxInfo_(std::make_unique<TWinMinMaxInfo>(this)),
+      winHook_(std::make_unique<TKsWindowHook>(nullptr))
+{
+    PublishPlacementProperties();
+    if (GetForm())
+        Options = {fpState, fpPosition};
+    winHook_->AfterMessage = [this](TObject* Sender, TMessage& Msg, bool& Handled) { WndMessage(Sender, Msg, Handled); };
+    winHook_->SetActive(false);
+    if (!(ComponentState() & csLoading))
+        SetEvents();
+}
+
+TFormPlacement::~TFormPlacement()
+{
+    IniFree();
+    while (!links_.empty())
+        RemoveLink(links_.back());
+    if (!Designing()) {
+        winHook_->SetWinControl(nullptr);
+        RestoreFormEvents();
+    }
+}
+
+TCustomForm* TFormPlacement::GetForm() const { return dynamic_cast<TCustomForm*>(Owner()); }
+
+void TFormPlacement::Loaded()
+{
+    bool loading = ComponentState() & csLoading;
+    TComponent::Loaded();
+    if (Designing())
+        return;
+    if (loading)
+        SetEvents();
+    CheckToggleHook();
+}
+
+struct TFormPlacement::ShowHandler {
+    TFormPlacement* Placement;
+    void operator()(TObject* Sender) const { Placement->FormShow(Sender); }
+};
+struct TFormPlacement::CloseQueryHandler {
+    TFormPlacement* Placement;
+    void operator()(TObject* Sender, bool& CanClose) const { Placement->FormCloseQuery(Sender, CanClose); }
+};
+struct TFormPlacement::DestroyHandler {
+    TFormPlacement* Placement;
+    void operator()(TObject* Sender) const { Placement->FormDestroy(Sender); }
+};
+
+void TFormPlacement::SetEvents()
+{
+    TCustomForm* form = GetForm();
+    if (!form)
+        return;
+    // Handlers the form got since the last call become the form's own.
+    if (!form->OnShow.target<ShowHandler>()) {
+        saveFormShow_ = form->OnShow;
+        form->OnShow = ShowHandler{this};
+    }
+    if (!form->OnCloseQuery.target<CloseQueryHandler>()) {
+        saveFormCloseQuery_ = form->OnCloseQuery;
+        form->OnCloseQuery = CloseQueryHandler{this};
+    }
+    if (!form->OnDestroy.target<DestroyHandler>()) {
+        saveFormDestroy_ = form->OnDestroy;
+        form->OnDestroy = DestroyHandler{this};
+    }
+    eventsSet_ = true;
+    defaultMaximize_ = form->BorderIcons().Contains(biMaximize);
+    if (preventResize_)
+        UpdatePreventResize();
+}
+
+void TFormPlacement::RestoreFormEvents()
+{
+    TCustomForm* form = GetForm();
+    // A form on its way out has no handlers left to give back.
+    if (!form || !eventsSet_ || (form->ComponentState() & csDestroying))
+        return;
+    form->OnShow = saveFormShow_;
+    form->OnCloseQuery = saveFormCloseQuery_;
+    form->OnDestroy = saveFormDestroy_;
+    eventsSet_ = false;
+}
+
+void TFormPlacement::FormShow(TObject* Sender)
+{
+    if (Active) {
+        try {
+            RestoreFormPlacement();
+        } catch (...) {
+            ReportToApplication(this);
+        }
+    }
+    if (saveFormShow_)
+        saveFormShow_(Sender);
+}
+
+void TFormPlacement::FormCloseQuery(TObject* Sender, bool& CanClose)
+{
+    if (saveFormCloseQuery_)
+        saveFormCloseQuery_(Sender, CanClose);
+    TCustomForm* form = GetForm();
+    if (!CanClose || !Active || !form || !form->HandleAllocated())
+        return;
+    try {
+        SaveFormPlacement();
+    } catch (...) {
+        ReportToApplication(this);
+    }
+}
+
+void TFormPlacement::FormDestroy(TObject* Sender)
+{
+    if (Active && !saved_) {
+        destroying_ = true;
+        try {
+            SaveFormPlacement();
+        } catch (...) {
+            ReportToApplication(this);
+        }
+        destroying_ = false;
+    }
+    if (saveFormDestroy_)
+        saveFormDestroy_(Sender);
+}
+
+std::string TFormPlacement::StorageName() const
+{
+    if (!IniFileName.empty())
+        return IniFileName;
+    return UseRegistry ? GetDefaultIniRegKey() : GetDefaultIniName();
+}
+
+std::string TFormPlacement::StorageSection() const
+{
+    return IniSection.empty() ? GetDefaultSection(Owner()) : IniSection;
+}
+
+void TFormPlacement::IniNeeded(bool ReadOnly)
+{
+    if (iniObject_)
+        return;
+    if (UseRegistry) {
+        auto reg = std::make_unique<TRegIniFile>(StorageName(), ReadOnly ? KEY_READ : KEY_ALL_ACCESS);
+        if (RegistryRoot != prCurrentUser)
+            reg->SetRootKey(RootKeyOf(RegistryRoot));
+        iniObject_ = std::move(reg);
+    } else {
+        iniObject_ = std::make_unique<TIniFile>(StorageName());
+    }
+}
+
+void TFormPlacement::IniFree()
+{
+    std::unique_ptr<TObject> ini = std::move(iniObject_);
+    if (auto* file = dynamic_cast<TCustomIniFile*>(ini.get()))
+        file->UpdateFile();
+}
+
+void TFormPlacement::SaveFormPlacement()
+{
+    // An active placement that never restored keeps the stored record.
+    if (!restored_ && Active)
+        return;
+    IniNeeded(false);
+    try {
+        IniWriteInteger(iniObject_.get(), StorageSection(), "FormVersion", Version);
+        SavePlacement();
+        Save();
+        saved_ = true;
+    } catch (...) {
+        iniObject_.reset();
+        throw;
+    }
+    IniFree();
+}
+
+void TFormPlacement::SavePlacement()
+{
+    TCustomForm* form = GetForm();
+    if (!form)
+        return;
+    const std::string section = StorageSection();
+    Placemnt::WritePlacementRecord(form, iniObject_.get(), section);
+    if (Options.Contains(fpActiveControl) && form->ActiveControl())
+        IniWriteString(iniObject_.get(), section, "ActiveControl", form->ActiveControl()->Name());
+    IniWriteBool(iniObject_.get(), section, "Visible", destroying_);
+    NotifyLinks(poSave);
+}
+
+void TFormPlacement::RestoreFormPlacement()
+{
+    saved_ = false;
+    IniNeeded(true);
+    try {
+        const std::string section = StorageSection();
+        if (IniReadInteger(iniObject_.get(), section, "FormVersion", 0) >= Version) {
+            RestorePlacement();
+            restored_ = true;
+            Restore();
+            TCustomForm* form = GetForm();
+            if (Options.Contains(fpActiveControl) && form) {
+                std::string name = IniReadString(iniObject_.get(), section, "ActiveControl", "");
+                auto* control = dynamic_cast<TWinControl*>(name.empty() ? nullptr : form->FindComponent(name));
+                if (control && control->CanFocus())
+                    form->SetActiveControl(control);
+            }
+        }
+    } catch (...) {
+        restored_ = true;
+        iniObject_.reset();
+        throw;
+    }
+    restored_ = true;
+    iniObject_.reset();
+}
+
+void TFormPlacement::RestorePlacement()
+{
+    if (TCustomForm* form = GetForm()) {
+        Placemnt::ReadPlacementRecord(form, iniObject_.get(), StorageSection(), Options.Contains(fpState),
+                                      Options.Contains(fpPosition));
+        NotifyLinks(poRestore);
+    }
+}
+
+void TFormPlacement::Save()
+{
+    if (OnSavePlacement)
+        OnSavePlacement(this);
+}
+
+void TFormPlacement::Restore()
+{
+    if (OnRestorePlacement)
+        OnRestorePlacement(this);
+}
+
+std::string TFormPlacement::DoReadString(const std::string& Section, const std::string& Ident,
+                                         const std::string& Default)
+{
+    if (iniObject_)
+        return IniReadString(iniObject_.get(), Section, Ident, Default);
+    IniNeeded(true);
+    std::string value;
+    try {
+        value = IniReadString(iniObject_.get(), Section, Ident, Default);
+    } catch (...) {
+        iniObject_.reset();
+        throw;
+    }
+    iniObject_.reset();
+    return value;
+}
+
+void TFormPlacement::DoWriteString(const std::string& Section, const std::string& Ident, const std::string& Value)
+{
+    if (iniObject_) {
+        IniWriteString(iniObject_.get(), Section, Ident, Value);
+        return;
+    }
+    IniNeeded(false);
+    try {
+        IniWriteString(iniObject_.get(), Section, Ident, Value);
+    } catch (...) {
+        iniObject_.reset();
+        throw;
+    }
+    IniFree();
+}
+
+std::string TFormPlacement::ReadString(const std::string& Ident, const std::string& Default)
+{
+    return DoReadString(StorageSection(), Ident, Default);
+}
+
+void TFormPlacement::WriteString(const std::string& Ident, const std::string& Value)
+{
+    DoWriteString(StorageSection(), Ident, Value);
+}
+
+int32_t TFormPlacement::ReadInteger(const std::string& Ident, int32_t Default)
+{
+    return NumberOr(ReadString(Ident, std::to_string(Default)), Default);
+}
+
+void TFormPlacement::WriteInteger(const std::string& Ident, int32_t Value)
+{
+    WriteString(Ident, std::to_string(Value));
+}
+
+void TFormPlacement::EraseSections()
+{
+    if (iniObject_)
+        return;
+    IniNeeded(false);
+    try {
+        TStringList sections;
+        IniReadSections(iniObject_.get(), sections);
+        const std::string section = StorageSection();
+        for (int i = 0; i < sections.Count(); ++i) {
+            const std::string name = sections.Strings(i);
+            if (name == section || Strutils::IsWild(name, section + ".*", false) ||
+                Strutils::IsWild(name, section + "\\*", false))
+                IniEraseSection(iniObject_.get(), name);
+        }
+    } catch (...) {
+        iniObject_.reset();
+        throw;
+    }
+    IniFree();
+}
+
+void TFormPlacement::AddLink(TIniLink* Link)
+{
+    if (Link->storage_ && Link->storage_ != this)
+        Link->storage_->RemoveLink(Link);
+    if (std::find(links_.begin(), links_.end(), Link) == links_.end())
+        links_.push_back(Link);
+    Link->storage_ = this;
+}
+
+void TFormPlacement::RemoveLink(TIniLink* Link)
+{
+    std::erase(links_, Link);
+    if (Link->storage_ == this)
+        Link->storage_ = nullptr;
+}
+
+void TFormPlacement::NotifyLinks(TPlacementOperation Operation)
+{
+    const std::vector<TIniLink*> links = links_;
+    for (TIniLink* link : links) {
+        if (Operation == poSave)
+            link->SaveToIni();
+        else
+            link->LoadFromIni();
+    }
+}
+
+void TFormPlacement::SetPreventResize(bool Value)
+{
+    if (!GetForm() || Value == preventResize_)
+        return;
+    preventResize_ = Value;
+    UpdatePreventResize();
+}
+
+void TFormPlacement::UpdatePreventResize()
+{
+    TCustomForm* form = GetForm();
+    if (Designing() || !form)
+        return;
+    if (preventResize_)
+        defaultMaximize_ = form->BorderIcons().Contains(biMaximize);
+    bool wasActive = Active;
+    Active = false;
+    TBorderIcons icons = form->BorderIcons();
+    if (preventResize_ || !defaultMaximize_ || form->BorderStyle() == bsDialog)
+        icons.Exclude(biMaximize);
+    else
+        icons.Include(biMaximize);
+    form->SetBorderIcons(icons);
+    Active = wasActive;
+    if (!(ComponentState() & csLoading))
+        CheckToggleHook();
+}
+
+void TFormPlacement::MinMaxInfoModified()
+{
+    if (!(ComponentState() & csLoading))
+        CheckToggleHook();
+}
+
+void TFormPlacement::CheckToggleHook()
+{
+    TCustomForm* form = GetForm();
+    bool wanted = form && (preventResize_ || !minMaxInfo_->DefaultMinMaxInfo());
+    winHook_->SetWinControl(wanted ? form : nullptr);
+    winHook_->SetActive(wanted);
+}
+
+void TFormPlacement::WndMessage(TObject*, TMessage& Msg, bool&)
+{
+    if (Msg.Msg != WM_GETMINMAXINFO || !Msg.LParam)
+        return;
+    auto* info = reinterpret_cast<MINMAXINFO*>(Msg.LParam);
+    TCustomForm* form = GetForm();
+    if (preventResize_ && form) {
+        if (form->HandleAllocated() && form->Visible()) {
+            info->ptMinTrackSize = Point(form->Width(), form->Height());
+            info->ptMaxTrackSize = info->ptMinTrackSize;
+            Msg.Result = 1;
+        }
+        return;
+    }
+    const TWinMinMaxInfo& m = *minMaxInfo_;
+    if (m.DefaultMinMaxInfo()) {
+        info->ptMaxPosition = Point(0, 0);
+    } else {
+        auto replace = [](int32_t& field, int32_t value) {
+            if (value != 0)
+                field = value;
+        };
+        replace(info->ptMinTrackSize.X, m.MinTrackWidth());
+        replace(info->ptMinTrackSize.Y, m.MinTrackHeight());
+        replace(info->ptMaxTrackSize.X, m.MaxTrackWidth());
+        replace(info->ptMaxTrackSize.Y, m.MaxTrackHeight());
+        replace(info->ptMaxSize.X, m.MaxSizeWidth());
+        replace(info->ptMaxSize.Y, m.MaxSizeHeight());
+        replace(info->ptMaxPosition.X, m.MaxPosLeft());
+        replace(info->ptMaxPosition.Y, m.MaxPosTop());
+    }
+    Msg.Result = 1;
+}
