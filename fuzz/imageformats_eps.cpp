@@ -1,25 +1,7 @@
-// Feeds arbitrary bytes to the EPS reader: it must load them or raise the
-// picture error, never crash, hang or claim huge memory.
-#include <cstddef>
-#include <cstdint>
-
+// Feeds arbitrary bytes to the EPS reader (see ImageReaderFuzz.h).
+#include "fuzz/ImageReaderFuzz.h"
 #include "imageformats/TIFFGraphic.h"
-#include "platform/rtl/Exceptions.h"
-#include "platform/rtl/Streams.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TMemoryStream stream;
-  stream.WriteBuffer(data, static_cast<int64_t>(size));
-  stream.SetPosition(0);
-  TEPSGraphic::CanLoad(stream);
-  TEPSGraphic picture;
-  try {
-    picture.LoadFromStream(stream);
-  } catch (const EInvalidGraphic&) {
-    return 0;
-  } catch (const EOutOfMemory&) {
-    return 0;
-  }
-  if (picture.Width() <= 0 || picture.Height() <= 0) __builtin_trap();
-  return 0;
+  return FuzzImageReader<TEPSGraphic>(data, size);
 }

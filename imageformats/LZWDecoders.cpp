@@ -73,65 +73,50 @@ class LZWTable {
   std::uint8_t stack_[kTableSize + 1];
 };
 
-}  // namespace
-
-int TTIFFLZWDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
-  constexpr unsigned kClear = 256, kEnd = 257;
-  LZWTable table(kClear);
-  const std::uint8_t* in = Source;
-  const std::uint8_t* const inEnd = Source + std::max(PackedSize, 0);
-  std::uint8_t* out = Dest;
-  int room = std::max(UnpackedSize, 0);
-  std::uint32_t bits = 0;
-  int bitCount = 0;
-  int codeSize = 9;
-  while (room > 0) {
-    while (bitCount < codeSize && in < inEnd) {
-      bits = (bits << 8) | *in++;
-      bitCount += 8;
-    }
-    if (bitCount < codeSize) break;
-    const unsigned code = (bits >> (bitCount - codeSize)) & ((1u << codeSize) - 1);
-    bitCount -= codeSize;
-    if (code == kEnd) break;
-    if (code == kClear) {
-      table.Reset();
-      codeSize = 9;
-      continue;
-    }
-    const int written = table.Expand(code, out, room);
-    out += written;
-    room -= written;
-    // The width grows one code early: with entry 511 next, codes are 10 bits.
-    if (table.FreeCode() + 1 == (1u << codeSize) && codeSize < 12) ++codeSize;
+// Codes packed most significant bit first (TIFF).
+struct MsbFirst {
+  static void Add(std::uint32_t& bits, int, std::uint8_t byte) { bits = (bits << 8) | byte; }
+  static unsigned Take(std::uint32_t& bits, int count, int size) {
+    return (bits >> (count - size)) & ((1u << size) - 1);
   }
-  return static_cast<int>(out - Dest);
-}
+};
 
-int TGIFLZWDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
-  const unsigned initialSize = std::clamp<unsigned>(initialCodeSize_, 1, 11);
-  const unsigned clear = 1u << initialSize, end = clear + 1;
+// Codes packed least significant bit first (GIF).
+struct LsbFirst {
+  static void Add(std::uint32_t& bits, int count, std::uint8_t byte) { bits |= std::uint32_t{byte} << count; }
+  static unsigned Take(std::uint32_t& bits, int, int size) {
+    const unsigned code = bits & ((1u << size) - 1);
+    bits >>= size;
+    return code;
+  }
+};
+
+// The code loop of both variants. `earlyChange` widens the codes one entry
+// before the width is used up, as TIFF writers do.
+template <class BitOrder>
+int DecodeCodes(const std::uint8_t* in, int packedSize, std::uint8_t* dest, int unpackedSize, unsigned rootBits,
+                bool earlyChange) {
+  const unsigned clear = 1u << rootBits, end = clear + 1;
+  const int firstSize = static_cast<int>(rootBits) + 1;
   LZWTable table(clear);
-  const std::uint8_t* in = Source;
-  const std::uint8_t* const inEnd = Source + std::max(PackedSize, 0);
-  std::uint8_t* out = Dest;
-  int room = std::max(UnpackedSize, 0);
+  const std::uint8_t* const inEnd = in + std::max(packedSize, 0);
+  std::uint8_t* out = dest;
+  int room = std::max(unpackedSize, 0);
   std::uint32_t bits = 0;
   int bitCount = 0;
-  int codeSize = static_cast<int>(initialSize) + 1;
+  int codeSize = firstSize;
   while (room > 0) {
     while (bitCount < codeSize && in < inEnd) {
-      bits |= std::uint32_t{*in++} << bitCount;
+      BitOrder::Add(bits, bitCount, *in++);
       bitCount += 8;
     }
     if (bitCount < codeSize) break;
-    const unsigned code = bits & ((1u << codeSize) - 1);
-    bits >>= codeSize;
+    const unsigned code = BitOrder::Take(bits, bitCount, codeSize);
     bitCount -= codeSize;
     if (code == end) break;
     if (code == clear) {
       table.Reset();
-      codeSize = static_cast<int>(initialSize) + 1;
+      codeSize = firstSize;
       continue;
     }
     const int written = table.Expand(code, out, room);
@@ -139,7 +124,19 @@ int TGIFLZWDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int
     room -= written;
     // Once the table is full it stays so (no entries, no wider codes) until
     // the encoder sends a clear.
-    if (table.FreeCode() == (1u << codeSize) && codeSize < 12) ++codeSize;
+    const unsigned limit = (1u << codeSize) - (earlyChange ? 1 : 0);
+    if (table.FreeCode() == limit && codeSize < 12) ++codeSize;
   }
-  return static_cast<int>(out - Dest);
+  return static_cast<int>(out - dest);
+}
+
+}  // namespace
+
+int TTIFFLZWDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  return DecodeCodes<MsbFirst>(Source, PackedSize, Dest, UnpackedSize, 8, true);
+}
+
+int TGIFLZWDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  return DecodeCodes<LsbFirst>(Source, PackedSize, Dest, UnpackedSize,
+                               std::clamp<unsigned>(initialCodeSize_, 1, 11), false);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "ImageTools.h"
+#include "ReaderTestTools.h"
 #include "imageformats/GIFGraphic.h"
 #include "platform/rtl/Streams.h"
 
@@ -65,7 +66,8 @@ INSTANTIATE_TEST_SUITE_P(Files, GIFToolTest, ::testing::ValuesIn(kToolCases),
 
 // ---- rewrites of a tool's file ----------------------------------------------
 
-using Bytes = std::vector<std::uint8_t>;
+auto Load(const Bytes& bytes) { return LoadBytes<TGIFGraphic>(bytes); }
+std::string LoadError(const Bytes& bytes) { return LoadErrorOf<TGIFGraphic>(bytes); }
 
 // Where the parts of a GIF start: global table, image descriptor, local
 // table, LZW code size.
@@ -92,24 +94,6 @@ Bytes MakeGif(const ScratchDir& dir, const std::string& make) {
   WritePnm(dir / "src.ppm", TestPicture());
   EXPECT_TRUE(RunShell("cd '" + (dir / "") + "' && " + make));
   return ReadFileBytes(dir / "out.gif");
-}
-
-std::unique_ptr<TGIFGraphic> Load(const Bytes& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  auto gif = std::make_unique<TGIFGraphic>();
-  gif->LoadFromStream(stream);
-  return gif;
-}
-
-std::string LoadError(const Bytes& bytes) {
-  try {
-    Load(bytes);
-  } catch (const EInvalidGraphic& e) {
-    return e.Message;
-  }
-  return "no error";
 }
 
 TEST(GIFReader, GlobalTableMovedIntoALocalOneGivesTheSamePicture) {

@@ -11,10 +11,12 @@
 
 #include "imageformats/LZ77Decoder.h"
 #include "imageformats/LZWDecoders.h"
+#include "ReaderTestTools.h"
 
 namespace {
 
-using Bytes = std::vector<std::uint8_t>;
+using imagetest::Bytes;
+using imagetest::Deflate;
 
 // Codes of the given widths, most significant bit first.
 Bytes PackMsbFirst(const std::vector<std::pair<unsigned, int>>& codes) {
@@ -180,14 +182,6 @@ TEST(GIFLZWDecoder, FullTableStaysUntilCleared) {
   ASSERT_GE(out.size(), 2u);
   EXPECT_EQ(out[out.size() - 2], 0);
   EXPECT_EQ(out.back(), 1);
-}
-
-Bytes Deflate(const Bytes& raw) {
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  Bytes out(size);
-  compress(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
-  out.resize(size);
-  return out;
 }
 
 TEST(LZ77Decoder, DataFedInPiecesInflatesWhole) {

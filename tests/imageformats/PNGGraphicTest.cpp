@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "ImageTools.h"
+#include "ReaderTestTools.h"
 #include "imageformats/PNGGraphic.h"
 #include "platform/rtl/Streams.h"
 
@@ -91,7 +92,8 @@ INSTANTIATE_TEST_SUITE_P(Files, PNGToolTest, ::testing::ValuesIn(kToolCases),
 
 // ---- hand-made files -------------------------------------------------------
 
-using Bytes = std::vector<std::uint8_t>;
+auto Load(const Bytes& bytes) { return LoadBytes<TPNGGraphic>(bytes); }
+std::string LoadError(const Bytes& bytes) { return LoadErrorOf<TPNGGraphic>(bytes); }
 
 void Put32(Bytes& b, std::uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(v >> shift));
@@ -115,37 +117,11 @@ Bytes Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, 
   return d;
 }
 
-Bytes Deflate(const Bytes& raw) {
-  uLongf size = compressBound(static_cast<uLong>(raw.size()));
-  Bytes out(size);
-  compress(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
-  out.resize(size);
-  return out;
-}
-
 // A PNG from its chunks (the signature is added).
 Bytes Png(std::initializer_list<Bytes> chunks) {
   Bytes b = {137, 80, 78, 71, 13, 10, 26, 10};
   for (const Bytes& c : chunks) b.insert(b.end(), c.begin(), c.end());
   return b;
-}
-
-std::unique_ptr<TPNGGraphic> Load(const Bytes& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  auto png = std::make_unique<TPNGGraphic>();
-  png->LoadFromStream(stream);
-  return png;
-}
-
-std::string LoadError(const Bytes& bytes) {
-  try {
-    Load(bytes);
-  } catch (const EInvalidGraphic& e) {
-    return e.Message;
-  }
-  return "no error";
 }
 
 // 3 x 2 RGB rows, filter 0: red green blue / white black grey.

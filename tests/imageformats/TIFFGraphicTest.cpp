@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ImageTools.h"
+#include "ReaderTestTools.h"
 #include "imageformats/TIFFGraphic.h"
 #include "platform/rtl/Streams.h"
 
@@ -127,7 +128,8 @@ INSTANTIATE_TEST_SUITE_P(Files, TIFFRefusedTest, ::testing::ValuesIn(kRefusedCas
 
 // ---- hand-made files -------------------------------------------------------
 
-using Bytes = std::vector<std::uint8_t>;
+auto Load(const Bytes& bytes) { return LoadBytes<TTIFFGraphic>(bytes); }
+std::string LoadError(const Bytes& bytes) { return LoadErrorOf<TTIFFGraphic>(bytes); }
 
 // A little-endian TIFF: header, pixel data at 8, then one directory.
 struct TiffBuilder {
@@ -159,28 +161,6 @@ struct TiffBuilder {
     return b;
   }
 };
-
-std::string LoadError(const Bytes& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  TTIFFGraphic tiff;
-  try {
-    tiff.LoadFromStream(stream);
-  } catch (const EInvalidGraphic& e) {
-    return e.Message;
-  }
-  return "no error";
-}
-
-std::unique_ptr<TTIFFGraphic> Load(const Bytes& bytes) {
-  TMemoryStream stream;
-  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
-  stream.SetPosition(0);
-  auto tiff = std::make_unique<TTIFFGraphic>();
-  tiff->LoadFromStream(stream);
-  return tiff;
-}
 
 // 3 x 2 grey, 8 bits, one strip at offset 8.
 TiffBuilder Grey3x2() {

@@ -1,0 +1,47 @@
+#pragma once
+// Helpers of the reader tests: loading a picture from bytes in memory, the
+// message a load raises, and zlib data for hand-made files.
+#include <zlib.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Streams.h"
+
+namespace imagetest {
+
+using Bytes = std::vector<std::uint8_t>;
+
+template <class Reader>
+std::unique_ptr<Reader> LoadBytes(const Bytes& bytes) {
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  auto picture = std::make_unique<Reader>();
+  picture->LoadFromStream(stream);
+  return picture;
+}
+
+// The picture error's message, or "no error".
+template <class Reader>
+std::string LoadErrorOf(const Bytes& bytes) {
+  try {
+    LoadBytes<Reader>(bytes);
+  } catch (const EInvalidGraphic& e) {
+    return e.Message;
+  }
+  return "no error";
+}
+
+inline Bytes Deflate(const Bytes& raw) {
+  uLongf size = compressBound(static_cast<uLong>(raw.size()));
+  Bytes out(size);
+  compress(out.data(), &size, raw.data(), static_cast<uLong>(raw.size()));
+  out.resize(size);
+  return out;
+}
+
+}  // namespace imagetest
