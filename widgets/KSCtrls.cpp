@@ -1,0 +1,782 @@
+#include "widgets/KSCtrls.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Clock.h"
+#include "platform/ui/Forms.h"
+#include "widgets/DrawUtils.h"
+
+namespace {
+
+constexpr int MaxCaptionLength = 255;
+constexpr int PopupMarkRoom = 9;
+constexpr std::uint32_t PaletteRelativeFlag = 0x02000000;
+
+// Draws Image at (X, Y) leaving out the pixels of the key colour.
+void DrawKeyed(TCanvas& Canvas, int X, int Y, TBitmap& Image, TColor Key)
+{
+    TCanvas& source = Image.Canvas();
+    const TColor keyRgb = ColorToRGB(Key);
+    for (int y = 0; y < Image.Height(); ++y)
+        for (int x = 0; x < Image.Width(); ++x) {
+            TColor c = source.Pixels(x, y);
+            if (c != keyRgb)
+                Canvas.SetPixels(X + x, Y + y, c);
+        }
+}
+
+std::unique_ptr<TBitmap> CopyCell(TBitmap& Strip, int Cell, int CellWidth)
+{
+    auto cell = std::make_unique<TBitmap>(CellWidth, Strip.Height());
+    cell->Canvas().CopyRect(Rect(0, 0, CellWidth, Strip.Height()), Strip.Canvas(),
+                            Bounds(Cell * CellWidth, 0, CellWidth, Strip.Height()));
+    return cell;
+}
+
+std::vector<std::string> SplitLines(const std::string& Text)
+{
+    std::vector<std::string> lines(1);
+    for (std::size_t i = 0; i < Text.size(); ++i) {
+        char c = Text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < Text.size() && Text[i + 1] == '\n')
+                ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+
+// Every line cut to the room, joined again, trailing blanks gone.
+std::string MinimizeLines(const std::string& Caption, TCanvas& Canvas, int MaxWidth)
+{
+    std::string result;
+    std::vector<std::string> lines = SplitLines(Caption);
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i > 0)
+            result += "\r\n";
+        result += DrawUtils::MinimizeText(lines[i], Canvas, MaxWidth);
+    }
+    while (!result.empty() && (result.back() == ' ' || result.back() == '\r' || result.back() == '\n'))
+        result.pop_back();
+    return result;
+}
+
+unsigned AlignmentFlag(TAlignment Alignment)
+{
+    switch (Alignment) {
+    case taLeftJustify: return DT_LEFT;
+    case taRightJustify: return DT_RIGHT;
+    case taCenter: break;
+    }
+    return DT_CENTER;
+}
+
+char32_t AcceleratorOf(const std::string& Caption)
+{
+    for (std::size_t i = 0; i + 1 < Caption.size(); ++i) {
+        if (Caption[i] != '&')
+            continue;
+        if (Caption[i + 1] == '&') {
+            ++i;
+            continue;
+        }
+        char c = Caption[i + 1];
+        return static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    }
+    return 0;
+}
+
+void ShadeDither(TCanvas& Canvas, const TRect& R)
+{
+    const TColor face = ColorToRGB(clBtnFace);
+    const TColor light = ColorToRGB(clBtnHighlight);
+    for (int y = R.Top; y < R.Bottom; ++y)
+        for (int x = R.Left; x < R.Right; ++x)
+            Canvas.SetPixels(x, y, ((x + y) & 1) ? light : face);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TKsButtonGlyph
+
+TKsButtonGlyph::TKsButtonGlyph() : original_(std::make_unique<TBitmap>()) {}
+
+TKsButtonGlyph::~TKsButtonGlyph() = default;
+
+void TKsButtonGlyph::SetGlyph(const TBitmap& Value)
+{
+    original_->Assign(&Value);
+    GlyphChanged();
+}
+
+void TKsButtonGlyph::GlyphChanged()
+{
+    Invalidate();
+    const int w = original_->Width();
+    const int h = original_->Height();
+    if (h > 0) {
+        transparentColor_ = static_cast<TColor>(static_cast<std::uint32_t>(original_->TransparentColor()) &
+                                                ~PaletteRelativeFlag);
+        if (w % h == 0) {
+            int cells = w / h;
+            if (cells > 5)
+                cells = 1;
+            if (cells != 0)
+                numGlyphs_ = cells;
+        }
+    }
+    if (OnChange)
+        OnChange(nullptr);
+}
+
+void TKsButtonGlyph::SetNumGlyphs(int Value)
+{
+    if (Value > 0 && Value <= 5 && Value != numGlyphs_) {
+        Invalidate();
+        numGlyphs_ = Value;
+    }
+}
+
+void TKsButtonGlyph::Invalidate()
+{
+    for (auto& image : images_)
+        image.reset();
+}
+
+TColor TKsButtonGlyph::MapColor(TColor Color) const
+{
+    if (Color == transparentColor_ || ColorToRGB(Color) == ColorToRGB(clBtnFace))
+        return Color;
+    const TColor rgb = ColorToRGB(Color);
+    const int grey = (77 * GetRValue(rgb) + 150 * GetGValue(rgb) + 29 * GetBValue(rgb)) >> 8;
+    return RGB(grey, grey, grey);
+}
+
+TSize TKsButtonGlyph::GlyphSize() const
+{
+    if (original_->Empty())
+        return {0, 0};
+    return {original_->Width() / numGlyphs_, original_->Height()};
+}
+
+std::unique_ptr<TBitmap> TKsButtonGlyph::BuildStateImage(TKsButtonState State)
+{
+    const int cellWidth = original_->Width() / numGlyphs_;
+    const int cell = static_cast<int>(State) < numGlyphs_ ? static_cast<int>(State) : 0;
+    switch (State) {
+    case rbsDisabled:
+        if (numGlyphs_ >= 2)
+            return CopyCell(*original_, cell, cellWidth);
+        return DrawUtils::CreateDisabledBitmap(*original_, clBlack);
+    case rbsInactive: {
+        if (numGlyphs_ == 5)
+            return CopyCell(*original_, cell, cellWidth);
+        auto image = CopyCell(*original_, 0, cellWidth);
+        TCanvas& canvas = image->Canvas();
+        for (int y = 0; y < image->Height(); ++y)
+            for (int x = 0; x < image->Width(); ++x)
+                canvas.SetPixels(x, y, MapColor(canvas.Pixels(x, y)));
+        return image;
+    }
+    default:
+        return CopyCell(*original_, cell, cellWidth);
+    }
+}
+
+TBitmap* TKsButtonGlyph::StateImage(TKsButtonState State)
+{
+    if (State == rbsDown && numGlyphs_ < 3)
+        State = rbsUp;
+    if (original_->Empty())
+        return nullptr;
+    auto& slot = images_[State];
+    if (!slot)
+        slot = BuildStateImage(State);
+    return slot.get();
+}
+
+void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption,
+                                      TButtonLayout Layout, int Margin, int Spacing, bool PopupMark,
+                                      TPoint& GlyphPos, TRect& TextBounds, unsigned Flags)
+{
+    const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
+    TSize glyph = GlyphSize();
+    const int clientW = Client.Width();
+    const int clientH = Client.Height();
+    int availW = clientW;
+    int availH = clientH;
+    const int marginRoom = Margin != -1 ? Margin : 0;
+    const int spacingRoom = Spacing != -1 ? Spacing : 0;
+    if (horizontal)
+        availW -= glyph.cx + marginRoom + spacingRoom + (PopupMark ? PopupMarkRoom : 0);
+    else
+        availH -= glyph.cy + marginRoom + spacingRoom;
+    availW = std::max(availW, 0);
+    availH = std::max(availH, 0);
+
+    if (Caption.size() > MaxCaptionLength)
+        Caption.resize(MaxCaptionLength);
+    if (!WordWrap)
+        Caption = MinimizeLines(Caption, Canvas, availW);
+
+    TSize text{0, 0};
+    if (!Caption.empty()) {
+        TRect measured = Rect(0, 0, availW, 0);
+        gfx::DrawText(Canvas, Caption, measured,
+                      DT_CALCRECT | DT_CENTER | DT_VCENTER | (WordWrap ? DT_WORDBREAK : 0u) | Flags);
+        text = {std::min(measured.Width(), availW), std::min(measured.Height(), availH)};
+    }
+    const int captionWidth = text.cx;
+    if (PopupMark) {
+        if (glyph.cx == 0 || Layout == blGlyphLeft)
+            text.cx += PopupMarkRoom;
+        else
+            glyph.cx += 6;
+    }
+
+    TPoint glyphAt{0, 0};
+    TPoint textAt{0, 0};
+    if (horizontal) {
+        glyphAt.Y = clientH / 2 - glyph.cy / 2;
+        textAt.Y = clientH / 2 - text.cy / 2;
+    } else {
+        glyphAt.X = clientW / 2 - glyph.cx / 2;
+        textAt.X = clientW / 2 - text.cx / 2;
+    }
+    if (text.cx == 0 || glyph.cx == 0)
+        Spacing = 0;
+
+    const int extent = horizontal ? clientW : clientH;
+    const int glyphExtent = horizontal ? glyph.cx : glyph.cy;
+    const int textExtent = horizontal ? text.cx : text.cy;
+    if (Margin == -1) {
+        if (Spacing == -1) {
+            Margin = (extent - glyphExtent - textExtent) / 3;
+            Spacing = Margin;
+        } else {
+            Margin = extent / 2 - (glyphExtent + Spacing + textExtent) / 2;
+        }
+    } else if (Spacing == -1) {
+        Spacing = (extent - Margin - glyphExtent) / 2 - textExtent / 2;
+    }
+
+    switch (Layout) {
+    case blGlyphLeft:
+        glyphAt.X = Margin;
+        textAt.X = Margin + glyph.cx + Spacing;
+        break;
+    case blGlyphRight:
+        glyphAt.X = clientW - Margin - glyph.cx;
+        textAt.X = glyphAt.X - Spacing - text.cx;
+        break;
+    case blGlyphTop:
+        glyphAt.Y = Margin;
+        textAt.Y = Margin + glyph.cy + Spacing;
+        break;
+    case blGlyphBottom:
+        glyphAt.Y = clientH - Margin - glyph.cy;
+        textAt.Y = glyphAt.Y - Spacing - text.cy;
+        break;
+    }
+    GlyphPos = {glyphAt.X + Client.Left, glyphAt.Y + Client.Top};
+    // The caption's own rectangle; the mark's room stays to its right.
+    TextBounds = Bounds(textAt.X + Client.Left, textAt.Y + Client.Top, captionWidth, text.cy);
+}
+
+void TKsButtonGlyph::DrawButtonText(TCanvas& Canvas, const std::string& Caption, TRect TextBounds,
+                                    TKsButtonState State, unsigned Flags)
+{
+    Canvas.Brush.Style = bsClear;
+    const unsigned format = AlignmentFlag(Alignment) | DT_VCENTER | (WordWrap ? DT_WORDBREAK : 0u) | Flags;
+    if (State == rbsDisabled) {
+        const TColor saved = Canvas.Font.Color();
+        TRect shifted = TextBounds;
+        shifted = gfx::OffsetRect(shifted, 1, 1);
+        Canvas.Font.SetColor(clBtnHighlight);
+        gfx::DrawText(Canvas, Caption, shifted, format);
+        Canvas.Font.SetColor(clBtnShadow);
+        gfx::DrawText(Canvas, Caption, TextBounds, format);
+        Canvas.Font.SetColor(saved);
+        return;
+    }
+    gfx::DrawText(Canvas, Caption, TextBounds, format);
+}
+
+void TKsButtonGlyph::DrawPopupMark(TCanvas& Canvas, int X, int Y, TKsButtonState State)
+{
+    auto triangle = [&Canvas](int x, int y, TColor color) {
+        Canvas.Brush.Style = bsSolid;
+        Canvas.Brush.Color = color;
+        for (int row = 0; row < 4; ++row)
+            Canvas.FillRect(Rect(x + row, y - 1 + row, x + 7 - row, y + row));
+    };
+    if (State == rbsDisabled) {
+        triangle(X + 1, Y + 1, clBtnHighlight);
+        triangle(X, Y, clBtnShadow);
+        return;
+    }
+    triangle(X, Y, clBtnText);
+}
+
+TRect TKsButtonGlyph::Draw(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout,
+                           int Margin, int Spacing, bool PopupMark, TKsButtonState State, unsigned Flags)
+{
+    std::string text = Caption;
+    TPoint glyphPos;
+    TRect textBounds;
+    CalcButtonLayout(Canvas, Client, text, Layout, Margin, Spacing, PopupMark, glyphPos, textBounds, Flags);
+    TBitmap* image = StateImage(State);
+    if (image) {
+        const bool generatedDisabled = State == rbsDisabled && numGlyphs_ < 2;
+        DrawKeyed(Canvas, glyphPos.X, glyphPos.Y, *image, generatedDisabled ? clBtnFace : transparentColor_);
+    }
+    DrawButtonText(Canvas, text, textBounds, State, Flags);
+    if (PopupMark) {
+        if (Layout != blGlyphLeft && image)
+            DrawPopupMark(Canvas, glyphPos.X + image->Width() + 1, glyphPos.Y + image->Height() / 2, State);
+        else if (!text.empty())
+            DrawPopupMark(Canvas, textBounds.Right + 3, textBounds.Top + textBounds.Height() / 2, State);
+        else
+            DrawPopupMark(Canvas, (Client.Left + Client.Right - 7) / 2, textBounds.Top + textBounds.Height() / 2,
+                          State);
+    }
+    return textBounds;
+}
+
+// ---------------------------------------------------------------------------
+
+void DrawButtonFrame(TCanvas& Canvas, TRect& R, bool Down, bool Flat, TButtonStyle Style)
+{
+    // This platform draws new-style controls.
+    const bool newStyle = Style != bsWin31;
+    auto frame = [&](TColor topLeft, TColor bottomRight) { ExtCtrls::Frame3D(Canvas, R, topLeft, bottomRight, 1); };
+    if (Down) {
+        if (Flat) {
+            frame(clWindowFrame, clBtnHighlight);
+        } else if (newStyle) {
+            frame(clWindowFrame, clBtnHighlight);
+            frame(clBtnShadow, clBtnFace);
+        } else {
+            frame(clWindowFrame, clWindowFrame);
+            Canvas.Pen.Color = clBtnShadow;
+            Canvas.Pen.Width = 1;
+            Canvas.Pen.Style = psSolid;
+            Canvas.Pen.Mode = pmCopy;
+            Canvas.MoveTo(R.Left, R.Bottom - 1);
+            Canvas.LineTo(R.Left, R.Top);
+            Canvas.LineTo(R.Right, R.Top);
+        }
+    } else if (newStyle) {
+        if (Flat) {
+            frame(clBtnHighlight, clBtnShadow);
+        } else {
+            frame(clBtnHighlight, clWindowFrame);
+            frame(clBtnFace, clBtnShadow);
+        }
+    } else if (Flat) {
+        frame(clBtnHighlight, clWindowFrame);
+    } else {
+        frame(clWindowFrame, clWindowFrame);
+        frame(clBtnHighlight, clBtnShadow);
+    }
+    R = gfx::InflateRect(R, -1, -1);
+}
+
+// ---------------------------------------------------------------------------
+// TKsSpeedButton
+
+TKsSpeedButton::TKsSpeedButton(TComponent* AOwner)
+    : TGraphicControl(AOwner), glyph_(std::make_unique<TKsButtonGlyph>()), drawImage_(std::make_unique<TBitmap>())
+{
+    SetBounds(0, 0, 25, 25);
+    ControlStyle = {csCaptureMouse, csOpaque, csDoubleClicks, csReplicatable};
+    SetParentFont(true);
+    SetParentShowHint(false);
+    SetShowHint(true);
+    glyph_->OnChange = [this](TObject*) { Invalidate(); };
+}
+
+TKsSpeedButton::~TKsSpeedButton() = default;
+
+void TKsSpeedButton::ChangeValue(bool& Field, bool Value)
+{
+    if (Field != Value) {
+        Field = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetFlat(bool Value) { ChangeValue(flat_, Value); }
+void TKsSpeedButton::SetTransparent(bool Value) { ChangeValue(transparent_, Value); }
+void TKsSpeedButton::SetGrayedInactive(bool Value) { ChangeValue(grayedInactive_, Value); }
+void TKsSpeedButton::SetWordWrap(bool Value) { ChangeValue(glyph_->WordWrap, Value); }
+
+void TKsSpeedButton::SetLayout(TButtonLayout Value)
+{
+    if (layout_ != Value) {
+        layout_ = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetSpacing(int Value)
+{
+    if (spacing_ != Value) {
+        spacing_ = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetMargin(int Value)
+{
+    if (Value >= -1 && margin_ != Value) {
+        margin_ = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetStyle(TButtonStyle Value)
+{
+    if (style_ != Value) {
+        style_ = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetAlignment(TAlignment Value)
+{
+    if (glyph_->Alignment != Value) {
+        glyph_->Alignment = Value;
+        Invalidate();
+    }
+}
+
+void TKsSpeedButton::SetGlyph(const TBitmap& Value)
+{
+    glyph_->SetGlyph(Value);
+    Invalidate();
+}
+
+void TKsSpeedButton::SetNumGlyphs(int Value)
+{
+    glyph_->SetNumGlyphs(std::min(Value, 5));
+    Invalidate();
+}
+
+void TKsSpeedButton::SetGroupIndex(int Value)
+{
+    groupIndex_ = Value;
+    UpdateExclusive();
+}
+
+void TKsSpeedButton::SetAllowAllUp(bool Value)
+{
+    allowAllUp_ = Value;
+    UpdateExclusive();
+}
+
+void TKsSpeedButton::SetAllowTimer(bool Value)
+{
+    allowTimer_ = Value;
+    if (!Value)
+        repeatTimer_.reset();
+}
+
+void TKsSpeedButton::SetDown(bool Value)
+{
+    if (groupIndex_ == 0)
+        Value = false;
+    if (Value == down_ || (down_ && !allowAllUp_))
+        return;
+    down_ = Value;
+    if (Value) {
+        if (state_ == rbsUp)
+            Invalidate();
+        state_ = rbsExclusive;
+    } else {
+        state_ = rbsUp;
+    }
+    Repaint();
+    if (Value)
+        UpdateExclusive();
+    Invalidate();
+}
+
+void TKsSpeedButton::UpdateExclusive()
+{
+    if (groupIndex_ == 0 || !Parent())
+        return;
+    TMessage message{};
+    message.Msg = CM_BUTTONPRESSED;
+    message.WParam = static_cast<WPARAM>(groupIndex_);
+    message.LParam = reinterpret_cast<LPARAM>(this);
+    Parent()->Broadcast(message);
+}
+
+void TKsSpeedButton::ButtonPressed(int Group, TKsSpeedButton* Sender)
+{
+    if (Group != groupIndex_ || Sender == this || !Sender)
+        return;
+    if (Sender->down_ && down_) {
+        down_ = false;
+        state_ = rbsUp;
+        Repaint();
+    }
+    allowAllUp_ = Sender->allowAllUp_;
+}
+
+void TKsSpeedButton::Click()
+{
+    if (TCustomForm* form = ParentForm())
+        form->ModalResult = ModalResult;
+    TGraphicControl::Click();
+}
+
+void TKsSpeedButton::ButtonClick()
+{
+    if (!Enabled())
+        return;
+    if (!down_) {
+        state_ = rbsDown;
+        Repaint();
+    }
+    // Long enough for the down look to show.
+    Sleep(20);
+    if (groupIndex_ == 0) {
+        try {
+            Click();
+        } catch (...) {
+            state_ = rbsUp;
+            Repaint();
+            throw;
+        }
+        state_ = rbsUp;
+        Repaint();
+        return;
+    }
+    state_ = rbsUp;
+    SetDown(!down_);
+    Click();
+}
+
+void TKsSpeedButton::Paint()
+{
+    if (!Enabled()) {
+        state_ = rbsDisabled;
+        dragging_ = false;
+    } else if (state_ == rbsDisabled) {
+        state_ = down_ && groupIndex_ != 0 ? rbsExclusive : rbsUp;
+    }
+    TKsButtonState paintState = state_;
+    if (flat_ && !mouseInControl_ && !(ComponentState() & csDesigning))
+        paintState = rbsInactive;
+
+    drawImage_->SetSize(Width(), Height());
+    TCanvas& image = drawImage_->Canvas();
+    image.Font.Assign(&Font());
+    image.Brush.Style = bsSolid;
+    image.Brush.Color = clBtnFace;
+    TRect paintRect = Rect(0, 0, Width(), Height());
+    image.FillRect(paintRect);
+    if (transparent_)
+        DrawUtils::CopyParentImage(this, image);
+
+    if (paintState != rbsInactive || state_ == rbsExclusive)
+        DrawButtonFrame(image, paintRect, state_ == rbsDown || state_ == rbsExclusive, flat_, style_);
+    else if (flat_)
+        paintRect = gfx::InflateRect(paintRect, -2, -2);
+
+    if (state_ == rbsExclusive && !transparent_ && (!flat_ || paintState == rbsInactive)) {
+        TRect shade = paintRect;
+        shade = gfx::InflateRect(shade, 1, 1);
+        ShadeDither(image, shade);
+    }
+    if (state_ == rbsDown || state_ == rbsExclusive)
+        paintRect = gfx::OffsetRect(paintRect, 1, 1);
+
+    const TKsButtonState glyphState = Enabled() && grayedInactive_ ? paintState : state_;
+    PaintGlyph(image, paintRect, glyphState, false);
+    Canvas()->Draw(0, 0, *drawImage_);
+}
+
+void TKsSpeedButton::PaintGlyph(TCanvas& Canvas, const TRect& ARect, TKsButtonState AState, bool DrawMark)
+{
+    glyph_->Draw(Canvas, ARect, Caption(), layout_, margin_, spacing_, DrawMark, AState, 0);
+}
+
+bool TKsSpeedButton::Inside(int X, int Y) const
+{
+    return X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
+}
+
+void TKsSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseDown(Button, Shift, X, Y);
+    if (Enabled() && !mouseInControl_) {
+        mouseInControl_ = true;
+        Repaint();
+    }
+    if (Button != mbLeft || !Enabled())
+        return;
+    if (!down_) {
+        state_ = rbsDown;
+        Repaint();
+    }
+    dragging_ = true;
+    if (allowTimer_) {
+        if (!repeatTimer_)
+            repeatTimer_ = std::make_unique<TTimer>(nullptr);
+        repeatTimer_->SetEnabled(false);
+        repeatTimer_->SetInterval(InitPause);
+        repeatTimer_->OnTimer = [this](TObject* sender) { TimerExpired(sender); };
+        repeatTimer_->SetEnabled(true);
+    }
+}
+
+void TKsSpeedButton::MouseMove(TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseMove(Shift, X, Y);
+    if (!dragging_)
+        return;
+    TKsButtonState newState = down_ ? rbsExclusive : Inside(X, Y) ? rbsDown : rbsUp;
+    if (newState != state_) {
+        state_ = newState;
+        Repaint();
+    }
+}
+
+void TKsSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y)
+{
+    TGraphicControl::MouseUp(Button, Shift, X, Y);
+    DoMouseUp(Button, X, Y);
+    if (repeatTimer_)
+        repeatTimer_->SetEnabled(false);
+}
+
+void TKsSpeedButton::DoMouseUp(TMouseButton Button, int X, int Y)
+{
+    if (Button == mbLeft && dragging_) {
+        dragging_ = false;
+        const bool inside = Inside(X, Y);
+        if (groupIndex_ == 0) {
+            state_ = rbsUp;
+            mouseInControl_ = false;
+            if (inside)
+                Repaint();
+            else
+                Invalidate();
+        } else if (inside) {
+            SetDown(!down_);
+            if (down_)
+                Repaint();
+        } else {
+            if (down_)
+                state_ = rbsExclusive;
+            Repaint();
+        }
+        if (inside)
+            Click();
+    }
+    UpdateTracking();
+}
+
+void TKsSpeedButton::TimerExpired(TObject*)
+{
+    repeatTimer_->SetInterval(RepeatInterval);
+    if (state_ == rbsDown && MouseCapture()) {
+        try {
+            Click();
+        } catch (...) {
+            repeatTimer_->SetEnabled(false);
+            throw;
+        }
+    }
+}
+
+void TKsSpeedButton::SetHot(bool Value)
+{
+    if (mouseInControl_ == Value)
+        return;
+    mouseInControl_ = Value;
+    if (flat_) {
+        if (Value)
+            Repaint();
+        else
+            Invalidate();
+    }
+    TNotifyEvent& event = Value ? OnMouseEnter : OnMouseLeave;
+    if (event)
+        event(this);
+}
+
+void TKsSpeedButton::UpdateTracking()
+{
+    bool hot = false;
+    TPoint cursor;
+    if (Enabled() && Parent() && ui::GetCursorPos(cursor) && DrawUtils::IsForegroundTask()) {
+        TPoint local = Parent()->ScreenToClient(cursor);
+        hot = Parent()->ControlAtPos(local, false, true) == this;
+    }
+    SetHot(hot);
+}
+
+void TKsSpeedButton::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case CM_BUTTONPRESSED:
+        ButtonPressed(static_cast<int>(Message.WParam),
+                      dynamic_cast<TKsSpeedButton*>(reinterpret_cast<TObject*>(Message.LParam)));
+        return;
+    case CM_MOUSEENTER:
+        TGraphicControl::Dispatch(Message);
+        if (Enabled() && !mouseInControl_ && DrawUtils::IsForegroundTask())
+            SetHot(true);
+        return;
+    case CM_MOUSELEAVE:
+        TGraphicControl::Dispatch(Message);
+        if (Enabled() && mouseInControl_ && !dragging_)
+            SetHot(false);
+        return;
+    case CM_ENABLEDCHANGED:
+        TGraphicControl::Dispatch(Message);
+        UpdateTracking();
+        Repaint();
+        return;
+    case CM_VISIBLECHANGED:
+        TGraphicControl::Dispatch(Message);
+        if (Visible())
+            UpdateTracking();
+        return;
+    case CM_FONTCHANGED:
+    case CM_TEXTCHANGED:
+        TGraphicControl::Dispatch(Message);
+        Invalidate();
+        return;
+    case CM_DIALOGCHAR: {
+        char32_t accel = AcceleratorOf(Caption());
+        char32_t key = static_cast<char32_t>(Message.WParam);
+        if (key >= 'a' && key <= 'z')
+            key = key - 'a' + 'A';
+        if (Enabled() && accel != 0 && accel == key) {
+            Click();
+            Message.Result = 1;
+            return;
+        }
+        break;
+    }
+    case WM_LBUTTONDBLCLK:
+        // A double click counts only on a held-down group button.
+        if (!down_)
+            return;
+        break;
+    default:
+        break;
+    }
+    TGraphicControl::Dispatch(Message);
+}
