@@ -26,16 +26,15 @@ endif()
 
 # vistelo_add_gtest(<name> LABEL <label> SOURCES ... LIBS ...)
 # One GoogleTest executable per layer or subsystem; each test carries the
-# layer's CTest label.
+# layer's CTest label. TestEnvironment gives every program its headless
+# defaults (a list-valued ENVIRONMENT does not survive test discovery).
 function(vistelo_add_gtest name)
   cmake_parse_arguments(ARG "" "LABEL" "SOURCES;LIBS" ${ARGN})
-  add_executable(${name} ${ARG_SOURCES})
+  add_executable(${name} ${ARG_SOURCES} ${CMAKE_SOURCE_DIR}/tests/support/TestEnvironment.cpp)
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE VISTELO_TEST_DATA_DIR="${CMAKE_SOURCE_DIR}/tests/fixtures")
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
-  gtest_discover_tests(${name}
-    PROPERTIES LABELS ${ARG_LABEL}
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;SDL_AUDIODRIVER=dummy;VISTELO_TEST_DATA=${CMAKE_SOURCE_DIR}/tests/fixtures"
-    DISCOVERY_TIMEOUT 60)
+  gtest_discover_tests(${name} PROPERTIES LABELS ${ARG_LABEL} DISCOVERY_TIMEOUT 60)
 endfunction()
 
 # vistelo_collect_sources(<var> <dir>...): the .cpp files of the folders, so a
