@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <optional>
 
 namespace Blendings {
 
@@ -75,35 +76,49 @@ void CopyRow(const std::uint8_t* from, int fromBytes, std::uint8_t* to, int toBy
     }
 }
 
-// The plain block copy straight between pixel memories, for the many small
-// copies of an effect: possible when the canvas has no clip region and no
-// origin shift and both sides hold 24- or 32-bit pixels.
-bool DirectCopy(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
+// The two pixel memories of a plain block copy from the new bitmap to the
+// canvas, when the copy may go straight between them: the canvas has no clip
+// region and no origin shift, and both sides hold 24- or 32-bit pixels.
+struct TDirectPixels {
+    TPixelBuffer To;
+    TPixelBuffer From;
+    int ToBytes = 0;
+    int FromBytes = 0;
+};
+
+std::optional<TDirectPixels> DirectPixels(TCanvas& canvas, TBitmap& newBitmap)
 {
     const TPoint origin = canvas.LogicalToDevice(0, 0);
     if (canvas.HasClipRegion() || canvas.CopyMode != cmSrcCopy || !canvas.Surface() || origin.X != 0 ||
         origin.Y != 0)
+        return std::nullopt;
+    TDirectPixels pixels{canvas.Surface()->PixelBuffer(), newBitmap.PixelBuffer()};
+    auto trueColour = [](const TPixelBuffer& b) { return b.BitsPerPixel == 24 || b.BitsPerPixel == 32; };
+    if (!trueColour(pixels.To) || !trueColour(pixels.From))
+        return std::nullopt;
+    pixels.ToBytes = pixels.To.BitsPerPixel / 8;
+    pixels.FromBytes = pixels.From.BitsPerPixel / 8;
+    return pixels;
+}
+
+bool DirectCopy(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
+{
+    const std::optional<TDirectPixels> pixels = DirectPixels(canvas, newBitmap);
+    if (!pixels)
         return false;
-    const TPixelBuffer to = canvas.Surface()->PixelBuffer();
-    const TPixelBuffer from = newBitmap.PixelBuffer();
-    const bool trueColour = (to.BitsPerPixel == 24 || to.BitsPerPixel == 32) &&
-                            (from.BitsPerPixel == 24 || from.BitsPerPixel == 32);
-    if (!trueColour)
-        return false;
-    if (to.Empty() || from.Empty())
-        return true;
+    const TPixelBuffer& to = pixels->To;
+    const TPixelBuffer& from = pixels->From;
     // Clip to both pictures, moving the source with the destination.
     const int left = std::max({x, 0, x - sx});
     const int top = std::max({y, 0, y - sy});
     const int right = std::min({x + width, to.Width, x - sx + from.Width});
     const int bottom = std::min({y + height, to.Height, y - sy + from.Height});
-    if (left >= right || top >= bottom)
+    if (to.Empty() || from.Empty() || left >= right || top >= bottom)
         return true;
-    const int fromBytes = from.BitsPerPixel / 8;
-    const int toBytes = to.BitsPerPixel / 8;
     for (int row = top; row < bottom; ++row)
-        CopyRow(from.Row(row - y + sy) + static_cast<std::ptrdiff_t>(left - x + sx) * fromBytes, fromBytes,
-                to.Row(row) + static_cast<std::ptrdiff_t>(left) * toBytes, toBytes, right - left);
+        CopyRow(from.Row(row - y + sy) + static_cast<std::ptrdiff_t>(left - x + sx) * pixels->FromBytes,
+                pixels->FromBytes, to.Row(row) + static_cast<std::ptrdiff_t>(left) * pixels->ToBytes,
+                pixels->ToBytes, right - left);
     canvas.NotifyChanged(Rect(left, top, right, bottom));
     return true;
 }
@@ -130,6 +145,29 @@ int N(long double x)
 
 // ---- Blinds ------------------------------------------------------------
 
+// Full-height one-pixel columns, row by row through the memory when it can.
+void CopyColumns(TCanvas& canvas, TBitmap& newBitmap, const std::vector<int>& columns)
+{
+    const int height = newBitmap.Height();
+    const std::optional<TDirectPixels> pixels = DirectPixels(canvas, newBitmap);
+    if (!pixels) {
+        for (int x : columns)
+            CopySame(canvas, newBitmap, x, 0, 1, height);
+        return;
+    }
+    const int rows = std::min(pixels->To.Height, pixels->From.Height);
+    const int width = std::min(pixels->To.Width, pixels->From.Width);
+    for (int y = 0; y < rows; ++y) {
+        const std::uint8_t* from = pixels->From.Row(y);
+        std::uint8_t* to = pixels->To.Row(y);
+        for (int x : columns)
+            if (x < width)
+                CopyRow(from + x * pixels->FromBytes, pixels->FromBytes, to + x * pixels->ToBytes, pixels->ToBytes, 1);
+    }
+    if (!columns.empty() && rows > 0)
+        canvas.NotifyChanged(Rect(columns.front(), 0, std::min(columns.back() + 1, width), rows));
+}
+
 void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
 {
     const int width = newBitmap.Width();
@@ -138,14 +176,15 @@ void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
     for (int step = 0; step < 20; ++step) {
         const int i = reverse ? 19 - step : step;
         StartFrameClock();
-        for (int k = 0; k <= extent / 20; ++k) {
-            const int line = 20 * k + i;
-            if (line >= extent)
-                continue;
-            if (rows)
+        std::vector<int> lines;
+        for (int k = 0; k <= extent / 20; ++k)
+            if (20 * k + i < extent)
+                lines.push_back(20 * k + i);
+        if (rows) {
+            for (int line : lines)
                 CopySame(canvas, newBitmap, 0, line, width, 1);
-            else
-                CopySame(canvas, newBitmap, line, 0, 1, height);
+        } else {
+            CopyColumns(canvas, newBitmap, lines);
         }
         WaitFrameClock(10);
     }
@@ -664,6 +703,26 @@ void Narrow(std::int32_t& low, std::int32_t& high, std::int32_t visible)
     high = low + visible;
 }
 
+void CopyRect(TCanvas& canvas, TBitmap& newBitmap, const TRect& r)
+{
+    CopySame(canvas, newBitmap, r.Left, r.Top, r.Width(), r.Height());
+}
+
+// Copies the part of r that was not in before (r grows around before).
+void CopyGrowth(TCanvas& canvas, TBitmap& newBitmap, const TRect& r, const TRect& before)
+{
+    const bool inside = before.Left >= r.Left && before.Top >= r.Top && before.Right <= r.Right &&
+                        before.Bottom <= r.Bottom;
+    if (before.IsEmpty() || !inside) {
+        CopyRect(canvas, newBitmap, r);
+        return;
+    }
+    CopyRect(canvas, newBitmap, Rect(r.Left, r.Top, r.Right, before.Top));
+    CopyRect(canvas, newBitmap, Rect(r.Left, before.Bottom, r.Right, r.Bottom));
+    CopyRect(canvas, newBitmap, Rect(r.Left, before.Top, before.Left, before.Bottom));
+    CopyRect(canvas, newBitmap, Rect(before.Right, before.Top, r.Right, before.Bottom));
+}
+
 } // namespace
 
 std::vector<TCell> BuildCellGrid(const TBitmap& newBitmap, int& cols, int& rows)
@@ -694,11 +753,14 @@ std::vector<TCell> BuildCellGrid(const TBitmap& newBitmap, int& cols, int& rows)
 void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& cells)
 {
     canvas.CopyMode = cmSrcCopy;
+    // What each cell has drawn so far: a step copies only what it adds.
+    std::vector<TRect> shown(cells.size());
     bool allFinished;
     do {
         StartFrameClock();
         allFinished = true;
-        for (TCell& cell : cells) {
+        for (std::size_t i = 0; i < cells.size(); ++i) {
+            TCell& cell = cells[i];
             const std::int32_t fullWidth = cell.Right - cell.Left;
             const std::int32_t fullHeight = cell.Bottom - cell.Top;
             if (fullWidth < cell.VisibleWidth && fullHeight < cell.VisibleHeight)
@@ -708,7 +770,8 @@ void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& ce
                 TRect r = Rect(cell.Left, cell.Top, cell.Right, cell.Bottom);
                 Narrow(r.Left, r.Right, cell.VisibleWidth);
                 Narrow(r.Top, r.Bottom, cell.VisibleHeight);
-                CopySame(canvas, newBitmap, r.Left, r.Top, r.Width(), r.Height());
+                CopyGrowth(canvas, newBitmap, r, shown[i]);
+                shown[i] = r;
             }
             GrowVisible(fullWidth, cell.VisibleWidth, drawn);
             GrowVisible(fullHeight, cell.VisibleHeight, drawn);

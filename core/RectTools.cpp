@@ -28,6 +28,27 @@ int FloorHalf(int value)
     return value >= 0 ? value / 2 : -((-value + 1) / 2);
 }
 
+// src's aspect ratio at the box's width, or at its height when that one
+// falls short of the box (cover) or does not fit (!cover); at least 1 x 1.
+// An empty source has no aspect ratio: it gets 1 x 1, as a fit into a box
+// without width does.
+TSize ScaledSize(const TRect& src, const TRect& box, bool cover)
+{
+    const int bw = RectWidth(box);
+    const int bh = RectHeight(box);
+    const double sw = RectWidth(src);
+    const double sh = RectHeight(src);
+    if (sw == 0 || sh == 0 || (!cover && bw == 0))
+        return {1, 1};
+    int w = bw;
+    int h = Truncated(sh / sw * bw);
+    if (cover ? h < bh : bh < h) {
+        w = Truncated(sw / sh * bh);
+        h = bh;
+    }
+    return {AtLeastOne(w), AtLeastOne(h)};
+}
+
 TRect Placed(const TRect& box, int w, int h, int dx, int dy, bool centre)
 {
     const int left = box.Left + (centre ? dx : 0);
@@ -92,45 +113,15 @@ TRect PlacementRectToRect(const TPlacementRect& p, const TRect& ref)
 
 TRect ProportionalScale(const TRect& src, const TRect& box, bool centre)
 {
-    const int bw = RectWidth(box);
-    const int bh = RectHeight(box);
-    const double sw = RectWidth(src);
-    const double sh = RectHeight(src);
-    int w = 1;
-    int h = 1;
-    // An empty source has no aspect ratio: it gets the 1 x 1 of an empty box.
-    if (bw != 0 && sw != 0 && sh != 0) {
-        w = bw;
-        h = Truncated(sh / sw * bw);
-        if (bh < h) {
-            w = Truncated(sw / sh * bh);
-            h = bh;
-        }
-        w = AtLeastOne(w);
-        h = AtLeastOne(h);
-    }
-    return Placed(box, w, h, (bw - w) / 2, (bh - h) / 2, centre);
+    const TSize size = ScaledSize(src, box, false);
+    return Placed(box, size.cx, size.cy, (RectWidth(box) - size.cx) / 2, (RectHeight(box) - size.cy) / 2, centre);
 }
 
 TRect ProportionalScaleMax(const TRect& src, const TRect& box, bool centre)
 {
-    const int bw = RectWidth(box);
-    const int bh = RectHeight(box);
-    const double sw = RectWidth(src);
-    const double sh = RectHeight(src);
-    int w = 1;
-    int h = 1;
-    if (sw != 0 && sh != 0) {
-        w = bw;
-        h = Truncated(sh / sw * bw);
-        if (h < bh) {
-            w = Truncated(sw / sh * bh);
-            h = bh;
-        }
-        w = AtLeastOne(w);
-        h = AtLeastOne(h);
-    }
-    return Placed(box, w, h, FloorHalf(bw - w), FloorHalf(bh - h), centre);
+    const TSize size = ScaledSize(src, box, true);
+    return Placed(box, size.cx, size.cy, FloorHalf(RectWidth(box) - size.cx), FloorHalf(RectHeight(box) - size.cy),
+                  centre);
 }
 
 } // namespace RectTools

@@ -43,6 +43,7 @@ TEST(RectToolsTest, ProportionalScaleMaxCovers)
         {Rect(0, 0, 100, 50), Rect(0, 0, 100, 100), false, Rect(0, 0, 200, 100)},
         {Rect(0, 0, 50, 100), Rect(0, 0, 100, 100), true, Rect(0, -50, 100, 150)},
         {Rect(0, 0, 100, 50), Rect(3, 3, 3, 3), false, Rect(3, 3, 4, 4)},      // zero box
+        {Rect(0, 0, 100, 50), Rect(0, 0, 0, 10), false, Rect(0, 0, 20, 10)},   // no width: the height decides
         {Rect(0, 0, 0, 0), Rect(0, 0, 100, 100), false, Rect(0, 0, 1, 1)},     // zero source
     };
     for (const Case& c : cases)
