@@ -391,6 +391,8 @@ void DrawButtonFrame(TCanvas& Canvas, TRect& R, bool Down, bool Flat, TButtonSty
 // ---------------------------------------------------------------------------
 // TKsSpeedButton
 
+IMPLEMENT_CLASS(TKsSpeedButton)
+
 TKsSpeedButton::TKsSpeedButton(TComponent* AOwner)
     : TGraphicControl(AOwner), glyph_(std::make_unique<TKsButtonGlyph>()), drawImage_(std::make_unique<TBitmap>())
 {
