@@ -1,6 +1,7 @@
 #include "platform/rtl/Collections.h"
 
 #include <algorithm>
+#include <iterator>
 
 IMPLEMENT_CLASS(TCollectionItem)
 IMPLEMENT_CLASS(TCollection)
@@ -134,7 +135,10 @@ void TCollection::InsertItem(TCollectionItem* Item, int Index)
 
 void TCollection::RemoveItem(TCollectionItem* Item)
 {
-    items_.erase(std::remove(items_.begin(), items_.end(), Item), items_.end());
+    // Searched from the end: clearing removes the last item first.
+    const auto found = std::find(items_.rbegin(), items_.rend(), Item);
+    if (found != items_.rend())
+        items_.erase(std::next(found).base());
     Item->collection_ = nullptr;
     Changed();
 }
