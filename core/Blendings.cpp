@@ -101,27 +101,75 @@ std::optional<TDirectPixels> DirectPixels(TCanvas& canvas, TBitmap& newBitmap)
     return pixels;
 }
 
-bool DirectCopy(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
+// Copies (x, y, width, height) of the new bitmap at (sx, sy) between the
+// memories, clipped to both; the part drawn, in canvas coordinates.
+TRect CopyPixels(const TDirectPixels& pixels, int x, int y, int width, int height, int sx, int sy)
 {
-    const std::optional<TDirectPixels> pixels = DirectPixels(canvas, newBitmap);
-    if (!pixels)
-        return false;
-    const TPixelBuffer& to = pixels->To;
-    const TPixelBuffer& from = pixels->From;
+    const TPixelBuffer& to = pixels.To;
+    const TPixelBuffer& from = pixels.From;
     // Clip to both pictures, moving the source with the destination.
     const int left = std::max({x, 0, x - sx});
     const int top = std::max({y, 0, y - sy});
     const int right = std::min({x + width, to.Width, x - sx + from.Width});
     const int bottom = std::min({y + height, to.Height, y - sy + from.Height});
     if (to.Empty() || from.Empty() || left >= right || top >= bottom)
-        return true;
+        return {};
     for (int row = top; row < bottom; ++row)
-        CopyRow(from.Row(row - y + sy) + static_cast<std::ptrdiff_t>(left - x + sx) * pixels->FromBytes,
-                pixels->FromBytes, to.Row(row) + static_cast<std::ptrdiff_t>(left) * pixels->ToBytes,
-                pixels->ToBytes, right - left);
-    canvas.NotifyChanged(Rect(left, top, right, bottom));
+        CopyRow(from.Row(row - y + sy) + static_cast<std::ptrdiff_t>(left - x + sx) * pixels.FromBytes,
+                pixels.FromBytes, to.Row(row) + static_cast<std::ptrdiff_t>(left) * pixels.ToBytes, pixels.ToBytes,
+                right - left);
+    return Rect(left, top, right, bottom);
+}
+
+bool DirectCopy(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
+{
+    const std::optional<TDirectPixels> pixels = DirectPixels(canvas, newBitmap);
+    if (!pixels)
+        return false;
+    const TRect drawn = CopyPixels(*pixels, x, y, width, height, sx, sy);
+    if (!drawn.IsEmpty())
+        canvas.NotifyChanged(drawn);
     return true;
 }
+
+// Many small copies of one step at the same places: the memories are looked
+// up once, and the canvas hears of the changes once, at the end.
+class TStepCopier {
+public:
+    TStepCopier(TCanvas& canvas, TBitmap& newBitmap)
+        : canvas_(canvas), newBitmap_(newBitmap), direct_(DirectPixels(canvas, newBitmap))
+    {
+    }
+    TStepCopier(const TStepCopier&) = delete;
+    TStepCopier& operator=(const TStepCopier&) = delete;
+
+    // Tells the canvas what the step drew.
+    void Finish()
+    {
+        if (!changed_.IsEmpty())
+            canvas_.NotifyChanged(changed_);
+        changed_ = {};
+    }
+
+    void Copy(const TRect& r)
+    {
+        if (r.IsEmpty())
+            return;
+        if (!direct_) {
+            gfx::BitBlt(canvas_, r.Left, r.Top, r.Width(), r.Height(), &newBitmap_.Canvas(), r.Left, r.Top, SRCCOPY);
+            return;
+        }
+        const TRect drawn = CopyPixels(*direct_, r.Left, r.Top, r.Width(), r.Height(), r.Left, r.Top);
+        if (!drawn.IsEmpty())
+            changed_ = gfx::UnionRect(changed_, drawn);
+    }
+
+private:
+    TCanvas& canvas_;
+    TBitmap& newBitmap_;
+    std::optional<TDirectPixels> direct_;
+    TRect changed_;
+};
 
 // Copies the rectangle of the new bitmap at (sx, sy) to (x, y) of the canvas.
 void CopyFromNew(TCanvas& canvas, TBitmap& newBitmap, int x, int y, int width, int height, int sx, int sy)
@@ -703,24 +751,19 @@ void Narrow(std::int32_t& low, std::int32_t& high, std::int32_t visible)
     high = low + visible;
 }
 
-void CopyRect(TCanvas& canvas, TBitmap& newBitmap, const TRect& r)
-{
-    CopySame(canvas, newBitmap, r.Left, r.Top, r.Width(), r.Height());
-}
-
 // Copies the part of r that was not in before (r grows around before).
-void CopyGrowth(TCanvas& canvas, TBitmap& newBitmap, const TRect& r, const TRect& before)
+void CopyGrowth(TStepCopier& copier, const TRect& r, const TRect& before)
 {
     const bool inside = before.Left >= r.Left && before.Top >= r.Top && before.Right <= r.Right &&
                         before.Bottom <= r.Bottom;
     if (before.IsEmpty() || !inside) {
-        CopyRect(canvas, newBitmap, r);
+        copier.Copy(r);
         return;
     }
-    CopyRect(canvas, newBitmap, Rect(r.Left, r.Top, r.Right, before.Top));
-    CopyRect(canvas, newBitmap, Rect(r.Left, before.Bottom, r.Right, r.Bottom));
-    CopyRect(canvas, newBitmap, Rect(r.Left, before.Top, before.Left, before.Bottom));
-    CopyRect(canvas, newBitmap, Rect(before.Right, before.Top, r.Right, before.Bottom));
+    copier.Copy(Rect(r.Left, r.Top, r.Right, before.Top));
+    copier.Copy(Rect(r.Left, before.Bottom, r.Right, r.Bottom));
+    copier.Copy(Rect(r.Left, before.Top, before.Left, before.Bottom));
+    copier.Copy(Rect(before.Right, before.Top, r.Right, before.Bottom));
 }
 
 } // namespace
@@ -759,6 +802,7 @@ void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& ce
     do {
         StartFrameClock();
         allFinished = true;
+        TStepCopier copier(canvas, newBitmap);
         for (std::size_t i = 0; i < cells.size(); ++i) {
             TCell& cell = cells[i];
             const std::int32_t fullWidth = cell.Right - cell.Left;
@@ -770,13 +814,14 @@ void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& ce
                 TRect r = Rect(cell.Left, cell.Top, cell.Right, cell.Bottom);
                 Narrow(r.Left, r.Right, cell.VisibleWidth);
                 Narrow(r.Top, r.Bottom, cell.VisibleHeight);
-                CopyGrowth(canvas, newBitmap, r, shown[i]);
+                CopyGrowth(copier, r, shown[i]);
                 shown[i] = r;
             }
             GrowVisible(fullWidth, cell.VisibleWidth, drawn);
             GrowVisible(fullHeight, cell.VisibleHeight, drawn);
             allFinished = false;
         }
+        copier.Finish();
         WaitFrameClock(10);
     } while (!allFinished);
     BlendNone(newBitmap, canvas);
