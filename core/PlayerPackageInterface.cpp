@@ -1,0 +1,128 @@
+#include "core/PlayerPackageInterface.h"
+
+#include "platform/rtl/Modules.h"
+
+#include <functional>
+
+IMPLEMENT_CLASS(TPlayerPackageInterface)
+
+void TPlayerPackageInterface::VisteloStartFilename(const std::string&, std::int32_t)
+{
+    throw EAbstractError("Abstract error: VisteloStartFilename");
+}
+
+void TPlayerPackageInterface::VisteloStart(TVistelo&, std::int32_t)
+{
+    throw EAbstractError("Abstract error: VisteloStart");
+}
+
+void TPlayerPackageInterface::VisteloListStartFilename(const std::string&, std::int32_t, std::int32_t&)
+{
+    throw EAbstractError("Abstract error: VisteloListStartFilename");
+}
+
+void TPlayerPackageInterface::VisteloListStart(TVisteloList&, std::int32_t, std::int32_t&)
+{
+    throw EAbstractError("Abstract error: VisteloListStart");
+}
+
+namespace PlayerPackageInterface {
+
+namespace {
+
+// The one loaded player package; unloaded at shut-down when a host left it.
+struct TLoadedPackage {
+    HMODULE Handle = nullptr;
+    std::string FileForTests;
+
+    ~TLoadedPackage()
+    {
+        try {
+            UnLoadPlayerPackage();
+        } catch (...) {
+            // Nothing can report a failure this late.
+        }
+    }
+};
+
+TLoadedPackage& Loaded()
+{
+    static TLoadedPackage loaded;
+    return loaded;
+}
+
+std::string PackageFile()
+{
+    return Loaded().FileForTests.empty() ? std::string(PlayerPackageFile) : Loaded().FileForTests;
+}
+
+// Loads a player, runs Play on it, then frees it and unloads the package
+// whatever happened. A package without a player is unloaded too: nothing is
+// gained by keeping it until the next start.
+void PlayOnce(const std::function<void(TPlayerPackageInterface&)>& Play)
+{
+    try {
+        // Leaving this block frees the player before its package goes.
+        const std::unique_ptr<TPlayerPackageInterface> player = LoadPlayerPackage(PackageFile());
+        Play(*player);
+    } catch (...) {
+        UnLoadPlayerPackage();
+        throw;
+    }
+    UnLoadPlayerPackage();
+}
+
+} // namespace
+
+std::unique_ptr<TPlayerPackageInterface> LoadPlayerPackage(const std::string& PackageFileName)
+{
+    UnLoadPlayerPackage();
+    Loaded().Handle = rtl::LoadPackage(PackageFileName);
+    return rtl::FindClass("TMainPlayer")->CreateAs<TPlayerPackageInterface>();
+}
+
+void UnLoadPlayerPackage()
+{
+    if (HMODULE handle = Loaded().Handle) {
+        Loaded().Handle = nullptr;
+        rtl::UnloadPackage(handle);
+    }
+}
+
+bool PlayerPackageLoaded()
+{
+    return Loaded().Handle != nullptr;
+}
+
+void VisteloStartFilename(const std::string& FileName)
+{
+    PlayOnce([&](TPlayerPackageInterface& player) { player.VisteloStartFilename(FileName, -1); });
+}
+
+void VisteloStart(TVistelo& Show, std::int32_t StartIndex)
+{
+    PlayOnce([&](TPlayerPackageInterface& player) { player.VisteloStart(Show, StartIndex); });
+}
+
+void VisteloListStartFilename(const std::string& FileName)
+{
+    PlayOnce([&](TPlayerPackageInterface& player) {
+        std::int32_t listIndex = -1; // the entry played last is of no use here
+        player.VisteloListStartFilename(FileName, -1, listIndex);
+    });
+}
+
+void VisteloListStart(TVisteloList& List, std::int32_t StartIndex)
+{
+    PlayOnce([&](TPlayerPackageInterface& player) {
+        std::int32_t listIndex = -1;
+        player.VisteloListStart(List, StartIndex, listIndex);
+    });
+}
+
+void SetPlayerPackageFileForTests(const std::string& PackageFileName)
+{
+    Loaded().FileForTests = PackageFileName;
+}
+
+} // namespace PlayerPackageInterface

@@ -1,0 +1,21 @@
+# The launchers' units outside their mains are tested in test_launchers.
+target_sources(test_launchers PRIVATE
+  ${CMAKE_SOURCE_DIR}/launchers/autovane/AutorunCommand.cpp)
+
+# The test player package finds its log in the test program by name.
+set_target_properties(test_launchers PROPERTIES ENABLE_EXPORTS ON)
+
+# Player packages loaded by the package interface tests, beside test_launchers
+# where LoadPackage looks for them by name.
+function(launchers_test_package name source)
+  add_library(${name} MODULE ${CMAKE_CURRENT_SOURCE_DIR}/launchers/package/${source})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PRIVATE Kestrun)
+  # Without unique symbols dlclose really unloads, so every load starts afresh.
+  target_compile_options(${name} PRIVATE $<$<CXX_COMPILER_ID:GNU>:-fno-gnu-unique>)
+  set_target_properties(${name} PROPERTIES PREFIX "" LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(test_launchers ${name})
+endfunction()
+
+launchers_test_package(LaunchersTestPlayer TestPlayer.cpp)
+launchers_test_package(LaunchersNoPlayer NoPlayer.cpp)
