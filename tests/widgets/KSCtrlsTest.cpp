@@ -1,0 +1,423 @@
+#include "widgets/KSCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Clock.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Forms.h"
+
+namespace {
+
+// A strip of Cells cells of Size pixels: cell n filled with Colors[n], a key
+// coloured (fuchsia) bottom row and a black pixel at (2, 2) of every cell.
+std::unique_ptr<TBitmap> MakeStrip(int Cells, int Size, const std::vector<TColor>& Colors)
+{
+    auto strip = std::make_unique<TBitmap>(Cells * Size, Size);
+    TCanvas& c = strip->Canvas();
+    c.Brush.Style = bsSolid;
+    for (int n = 0; n < Cells; ++n) {
+        c.Brush.Color = Colors[static_cast<std::size_t>(n) % Colors.size()];
+        c.FillRect(Bounds(n * Size, 0, Size, Size));
+        c.Brush.Color = clFuchsia;
+        c.FillRect(Bounds(n * Size, Size - 1, Size, 1));
+        c.SetPixels(n * Size + 2, 2, clBlack);
+    }
+    return strip;
+}
+
+// Buttons on a form; the form is painted into a bitmap and fed mouse
+// messages in its client coordinates.
+class KsSpeedButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::EnsurePlatform();
+        form_ = std::make_unique<TForm>(nullptr);
+        form_->SetBounds(10, 10, 200, 150);
+        form_->SetColor(clRed);
+    }
+
+    void TearDown() override
+    {
+        form_.reset();
+        Turn();
+        rtl::ResetClock();
+    }
+
+    static void Turn() { Application->ProcessMessages(); }
+
+    TKsSpeedButton* NewButton(int Left, int Top, int Group = 0)
+    {
+        auto* button = new TKsSpeedButton(form_.get());
+        button->SetParent(form_.get());
+        button->SetBounds(Left, Top, 25, 25);
+        button->SetGroupIndex(Group);
+        button->OnClick = [this, button](TObject*) { clicks_.push_back(button); };
+        return button;
+    }
+
+    void ShowAndPaint()
+    {
+        form_->Show();
+        Turn();
+        image_ = std::make_unique<TBitmap>(form_->ClientWidth(), form_->ClientHeight());
+        form_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&image_->Canvas()), 0);
+    }
+
+    TColor Pixel(int X, int Y) const { return image_->Canvas().Pixels(X, Y); }
+
+    void Mouse(UINT Msg, WPARAM Keys, TPoint At) { form_->Perform(Msg, Keys, MAKELPARAM(At.X, At.Y)); }
+    void Press(TPoint At) { Mouse(WM_LBUTTONDOWN, MK_LBUTTON, At); }
+    void Move(TPoint At) { Mouse(WM_MOUSEMOVE, MK_LBUTTON, At); }
+    void Release(TPoint At) { Mouse(WM_LBUTTONUP, 0, At); }
+    void Click(TPoint At)
+    {
+        Press(At);
+        Release(At);
+    }
+
+    std::unique_ptr<TForm> form_;
+    std::unique_ptr<TBitmap> image_;
+    std::vector<TKsSpeedButton*> clicks_;
+};
+
+TEST(KsButtonGlyphTest, StripWidthDecidesTheNumberOfGlyphs)
+{
+    struct Case {
+        int width, height, before, expected;
+    } cases[] = {
+        {64, 16, 1, 4},  // four square cells
+        {96, 16, 2, 1},  // six cells are more than a strip holds
+        {40, 16, 2, 2},  // not a multiple: the number stays
+        {16, 16, 3, 1},
+    };
+    for (const Case& c : cases) {
+        TKsButtonGlyph glyph;
+        glyph.SetNumGlyphs(c.before);
+        TBitmap strip(c.width, c.height);
+        glyph.SetGlyph(strip);
+        EXPECT_EQ(glyph.NumGlyphs(), c.expected) << c.width << "x" << c.height;
+    }
+}
+
+TEST(KsButtonGlyphTest, StateImagesComeFromTheirCellsOrAreMade)
+{
+    const TColor up = clGreen, disabled = clBlue, down = clYellow, exclusive = clAqua, inactive = clMaroon;
+    TKsButtonGlyph one;
+    one.SetGlyph(*MakeStrip(1, 8, {up}));
+    // One glyph: the disabled image is embossed from the black pixels on
+    // button face, the inactive one is the grey of the up cell.
+    TBitmap* grey = one.StateImage(rbsDisabled);
+    ASSERT_NE(grey, nullptr);
+    EXPECT_EQ(grey->Canvas().Pixels(2, 2), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(grey->Canvas().Pixels(3, 3), ColorToRGB(clBtnHighlight));
+    EXPECT_EQ(grey->Canvas().Pixels(5, 5), ColorToRGB(clBtnFace));
+    TBitmap* inactiveImage = one.StateImage(rbsInactive);
+    EXPECT_EQ(inactiveImage->Canvas().Pixels(5, 5), one.MapColor(up));
+    EXPECT_EQ(inactiveImage->Canvas().Pixels(5, 7), ColorToRGB(clFuchsia));
+    EXPECT_EQ(one.StateImage(rbsDown), one.StateImage(rbsUp));
+
+    TKsButtonGlyph two;
+    two.SetGlyph(*MakeStrip(2, 8, {up, disabled}));
+    EXPECT_EQ(two.StateImage(rbsDisabled)->Canvas().Pixels(5, 5), ColorToRGB(disabled));
+    EXPECT_EQ(two.StateImage(rbsDown), two.StateImage(rbsUp));
+
+    TKsButtonGlyph five;
+    five.SetGlyph(*MakeStrip(5, 8, {up, disabled, down, exclusive, inactive}));
+    EXPECT_EQ(five.StateImage(rbsDown)->Canvas().Pixels(5, 5), ColorToRGB(down));
+    EXPECT_EQ(five.StateImage(rbsExclusive)->Canvas().Pixels(5, 5), ColorToRGB(exclusive));
+    EXPECT_EQ(five.StateImage(rbsInactive)->Canvas().Pixels(5, 5), ColorToRGB(inactive));
+
+    TKsButtonGlyph empty;
+    EXPECT_EQ(empty.StateImage(rbsUp), nullptr);
+}
+
+TEST(KsButtonGlyphTest, MapColorGreysAllButKeyAndFace)
+{
+    TKsButtonGlyph glyph;
+    EXPECT_EQ(glyph.MapColor(clFuchsia), clFuchsia);
+    EXPECT_EQ(glyph.MapColor(clBtnFace), clBtnFace);
+    EXPECT_EQ(glyph.MapColor(RGB(255, 0, 0)), RGB(76, 76, 76));
+    EXPECT_EQ(glyph.MapColor(RGB(0, 0, 255)), RGB(28, 28, 28));
+    EXPECT_EQ(glyph.MapColor(clWhite), RGB(255, 255, 255));
+}
+
+TEST(KsButtonGlyphTest, LayoutPlacesGlyphAndCaption)
+{
+    TBitmap surface(10, 10);
+    TCanvas& canvas = surface.Canvas();
+    canvas.Font.SetName("Liberation Sans");
+    canvas.Font.SetHeight(-13);
+    const TSize text = canvas.TextExtent("Ab");
+    const TRect client = Rect(10, 20, 110, 60); // 100 x 40
+
+    struct Case {
+        TButtonLayout layout;
+        int margin, spacing;
+        std::string caption;
+        bool mark;
+        TPoint glyph;
+        TPoint textAt;
+    } cases[] = {
+        // No caption: no spacing, the glyph centred by the margin rule.
+        {blGlyphLeft, -1, 1, "", false, {10 + 42, 20 + 12}, {}},
+        {blGlyphLeft, 4, 2, "Ab", false, {14, 32}, {10 + 22, 20 + 20 - text.cy / 2}},
+        {blGlyphRight, 4, 2, "Ab", false, {10 + 80, 32}, {10 + 78 - text.cx, 20 + 20 - text.cy / 2}},
+        {blGlyphTop, 0, 0, "Ab", false, {10 + 42, 20}, {10 + 50 - text.cx / 2, 20 + 16}},
+        {blGlyphBottom, 0, 0, "Ab", false, {10 + 42, 20 + 24}, {10 + 50 - text.cx / 2, 20 + 24 - text.cy}},
+        // Margin and spacing both computed: three equal gaps.
+        {blGlyphLeft, -1, -1, "Ab", false, {10 + (100 - 16 - text.cx) / 3, 32},
+         {10 + 2 * ((100 - 16 - text.cx) / 3) + 16, 20 + 20 - text.cy / 2}},
+    };
+    for (const Case& c : cases) {
+        TKsButtonGlyph glyph;
+        glyph.SetGlyph(*MakeStrip(1, 16, {clGreen}));
+        std::string caption = c.caption;
+        TPoint glyphPos;
+        TRect textBounds;
+        glyph.CalcButtonLayout(canvas, client, caption, c.layout, c.margin, c.spacing, c.mark, glyphPos, textBounds,
+                               0);
+        EXPECT_EQ(glyphPos.X, c.glyph.X) << c.layout << " " << c.margin << " " << c.spacing;
+        EXPECT_EQ(glyphPos.Y, c.glyph.Y) << c.layout << " " << c.margin << " " << c.spacing;
+        if (!c.caption.empty()) {
+            EXPECT_EQ(textBounds.Left, c.textAt.X) << c.layout;
+            EXPECT_EQ(textBounds.Top, c.textAt.Y) << c.layout;
+            EXPECT_EQ(textBounds.Width(), text.cx);
+        }
+    }
+}
+
+TEST(KsButtonGlyphTest, LongCaptionIsShortenedToTheRoom)
+{
+    TBitmap surface(10, 10);
+    TCanvas& canvas = surface.Canvas();
+    canvas.Font.SetName("Liberation Sans");
+    canvas.Font.SetHeight(-13);
+    TKsButtonGlyph glyph;
+    std::string caption = "Eine viel zu lange Beschriftung";
+    TPoint glyphPos;
+    TRect textBounds;
+    glyph.CalcButtonLayout(canvas, Rect(0, 0, 60, 20), caption, blGlyphLeft, 0, 0, false, glyphPos, textBounds, 0);
+    ASSERT_GE(caption.size(), 3u);
+    EXPECT_EQ(caption.substr(caption.size() - 3), "...");
+    EXPECT_LE(canvas.TextWidth(caption), 60);
+    EXPECT_LE(textBounds.Width(), 60);
+}
+
+TEST(KsButtonGlyphTest, PopupMarkIsATriangle)
+{
+    TBitmap surface(20, 10);
+    TCanvas& canvas = surface.Canvas();
+    canvas.Brush.Color = clWhite;
+    canvas.FillRect(Rect(0, 0, 20, 10));
+    TKsButtonGlyph::DrawPopupMark(canvas, 5, 4, rbsUp);
+    const TColor mark = ColorToRGB(clBtnText);
+    struct Row {
+        int y, from, to;
+    } rows[] = {{3, 5, 11}, {4, 6, 10}, {5, 7, 9}, {6, 8, 8}};
+    for (const Row& r : rows)
+        for (int x = 0; x < 20; ++x)
+            EXPECT_EQ(canvas.Pixels(x, r.y) == mark, x >= r.from && x <= r.to) << x << "," << r.y;
+    for (int x = 0; x < 20; ++x) {
+        EXPECT_NE(canvas.Pixels(x, 2), mark);
+        EXPECT_NE(canvas.Pixels(x, 7), mark);
+    }
+}
+
+TEST_F(KsSpeedButtonTest, PropertySettersKeepTheirLimits)
+{
+    TKsSpeedButton* button = NewButton(0, 0);
+    EXPECT_EQ(button->Width(), 25);
+    EXPECT_EQ(button->Layout(), blGlyphTop);
+    button->SetGlyph(*MakeStrip(5, 8, {clGreen}));
+    button->SetNumGlyphs(9);
+    EXPECT_EQ(button->NumGlyphs(), 5);
+    button->SetMargin(-2);
+    EXPECT_EQ(button->Margin(), -1);
+    button->SetMargin(3);
+    EXPECT_EQ(button->Margin(), 3);
+    // Outside a group a button cannot stay down.
+    button->SetDown(true);
+    EXPECT_FALSE(button->Down());
+}
+
+TEST_F(KsSpeedButtonTest, FramesOfTheStates)
+{
+    NewButton(10, 10); // raised
+    TKsSpeedButton* held = NewButton(50, 10, 1);
+    held->SetDown(true);
+    TKsSpeedButton* flat = NewButton(90, 10);
+    flat->SetFlat(true);
+    TKsSpeedButton* disabledFlat = NewButton(130, 10);
+    disabledFlat->SetFlat(true);
+    disabledFlat->SetEnabled(false);
+    ShowAndPaint();
+
+    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight),
+                 shadow = ColorToRGB(clBtnShadow), frame = ColorToRGB(clWindowFrame);
+    // Raised: highlight / window frame outside, face / shadow inside.
+    EXPECT_EQ(Pixel(10, 10), light);
+    EXPECT_EQ(Pixel(34, 34), frame);
+    EXPECT_EQ(Pixel(11, 11), face);
+    EXPECT_EQ(Pixel(33, 33), shadow);
+    // Held down in its group: window frame / highlight, shadow inside, and
+    // the dithered face inside the frame.
+    EXPECT_EQ(Pixel(50, 10), frame);
+    EXPECT_EQ(Pixel(74, 34), light);
+    EXPECT_EQ(Pixel(51, 11), shadow);
+    EXPECT_NE(Pixel(60, 20), Pixel(61, 20));
+    EXPECT_EQ(Pixel(60, 20), Pixel(61, 21));
+    // Flat without the mouse over it: no frame at all.
+    for (TKsSpeedButton* b : {flat, disabledFlat})
+        for (int x = 0; x < 25; ++x) {
+            EXPECT_EQ(Pixel(b->Left() + x, 10), face);
+            EXPECT_EQ(Pixel(b->Left() + x, 34), face);
+        }
+    EXPECT_EQ(disabledFlat->State(), rbsDisabled);
+}
+
+TEST_F(KsSpeedButtonTest, FlatButtonShowsTheGreyGlyphUnlessToldOtherwise)
+{
+    TKsSpeedButton* greyed = NewButton(10, 10);
+    TKsSpeedButton* coloured = NewButton(50, 10);
+    for (TKsSpeedButton* b : {greyed, coloured}) {
+        b->SetFlat(true);
+        b->SetGlyph(*MakeStrip(1, 9, {RGB(255, 0, 0)}));
+    }
+    coloured->SetGrayedInactive(false);
+    ShowAndPaint();
+    // 25 - 2*2 = 21 inside; the 9-pixel glyph starts at 2 + 6 = 8.
+    EXPECT_EQ(Pixel(10 + 8 + 4, 10 + 8 + 4), RGB(76, 76, 76));
+    EXPECT_EQ(Pixel(50 + 8 + 4, 10 + 8 + 4), RGB(255, 0, 0));
+    // The key colour is left out.
+    EXPECT_EQ(Pixel(50 + 8 + 4, 10 + 8 + 8), ColorToRGB(clBtnFace));
+}
+
+TEST_F(KsSpeedButtonTest, TransparentButtonShowsItsParent)
+{
+    TKsSpeedButton* button = NewButton(10, 10);
+    button->SetFlat(true);
+    button->SetTransparent(true);
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(12, 12), clRed);
+    EXPECT_EQ(Pixel(22, 22), clRed);
+}
+
+TEST_F(KsSpeedButtonTest, ClickInsideClicksOnceAndOutsideNot)
+{
+    TKsSpeedButton* button = NewButton(10, 10);
+    ShowAndPaint();
+    Press({20, 20});
+    Turn();
+    EXPECT_EQ(button->State(), rbsDown);
+    Release({20, 20});
+    Turn();
+    EXPECT_EQ(clicks_.size(), 1u);
+    EXPECT_EQ(button->State(), rbsUp);
+
+    Press({20, 20});
+    Move({100, 100});
+    EXPECT_EQ(button->State(), rbsUp);
+    Move({20, 20});
+    EXPECT_EQ(button->State(), rbsDown);
+    Move({100, 100});
+    Release({100, 100});
+    Turn();
+    EXPECT_EQ(clicks_.size(), 1u);
+}
+
+TEST_F(KsSpeedButtonTest, GroupKeepsOneButtonDown)
+{
+    TKsSpeedButton* a = NewButton(10, 10, 7);
+    TKsSpeedButton* b = NewButton(40, 10, 7);
+    TKsSpeedButton* c = NewButton(70, 10, 7);
+    TKsSpeedButton* other = NewButton(100, 10, 8);
+    other->SetDown(true);
+    ShowAndPaint();
+
+    Click({20, 20});
+    Turn();
+    EXPECT_TRUE(a->Down());
+    // Pressing the down button again leaves it down and still clicks.
+    Click({20, 20});
+    Turn();
+    EXPECT_TRUE(a->Down());
+    EXPECT_EQ(a->State(), rbsExclusive);
+    // Pressing another moves the down state with one click.
+    Click({50, 20});
+    Turn();
+    EXPECT_FALSE(a->Down());
+    EXPECT_TRUE(b->Down());
+    EXPECT_FALSE(c->Down());
+    EXPECT_TRUE(other->Down());
+    EXPECT_EQ(clicks_, (std::vector<TKsSpeedButton*>{a, a, b}));
+
+    // A group button cannot be raised by setting Down unless all-up is allowed.
+    b->SetDown(false);
+    EXPECT_TRUE(b->Down());
+    c->SetAllowAllUp(true);
+    EXPECT_TRUE(b->AllowAllUp());
+    Click({50, 20});
+    Turn();
+    EXPECT_FALSE(b->Down());
+    EXPECT_EQ(b->State(), rbsUp);
+}
+
+TEST_F(KsSpeedButtonTest, HeldButtonRepeatsOnTheClock)
+{
+    rtl::SetClockForTests(1000);
+    TKsSpeedButton* button = NewButton(10, 10);
+    button->SetAllowTimer(true);
+    ShowAndPaint();
+    Press({20, 20});
+    rtl::AdvanceClockForTests(499);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 0u);
+    rtl::AdvanceClockForTests(1);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 1u);
+    rtl::AdvanceClockForTests(100);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 2u);
+    // Off the button the repeats stop until the pointer comes back.
+    Move({150, 100});
+    rtl::AdvanceClockForTests(100);
+    Turn();
+    rtl::AdvanceClockForTests(100);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 2u);
+    Move({20, 20});
+    rtl::AdvanceClockForTests(100);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 3u);
+    // Releasing inside adds the ordinary click, and the repeats end.
+    Release({20, 20});
+    Turn();
+    EXPECT_EQ(clicks_.size(), 4u);
+    rtl::AdvanceClockForTests(500);
+    Turn();
+    EXPECT_EQ(clicks_.size(), 4u);
+}
+
+TEST_F(KsSpeedButtonTest, ProgrammaticPressClicksAndSetsModalResult)
+{
+    rtl::SetClockForTests(0);
+    TKsSpeedButton* plain = NewButton(10, 10);
+    plain->ModalResult = mrOk;
+    TKsSpeedButton* grouped = NewButton(40, 10, 3);
+    plain->ButtonClick();
+    EXPECT_EQ(form_->ModalResult, mrOk);
+    EXPECT_EQ(plain->State(), rbsUp);
+    grouped->ButtonClick();
+    EXPECT_TRUE(grouped->Down());
+    EXPECT_EQ(clicks_, (std::vector<TKsSpeedButton*>{plain, grouped}));
+    plain->SetEnabled(false);
+    plain->ButtonClick();
+    EXPECT_EQ(clicks_.size(), 2u);
+}
+
+} // namespace
