@@ -1,8 +1,23 @@
-#include <cstdio>
+#include "launchers/rollavin/PlayFromCommandLine.h"
+
+#include "platform/rtl/SysPaths.h"
+#include "platform/ui/Forms.h"
+
+#include <exception>
+#include <string>
+#include <vector>
 
 int main(int argc, char** argv)
 {
-    (void)argv;
-    std::fprintf(stderr, "Rollavin: the player is not built yet (%d argument(s) ignored)\n", argc - 1);
-    return 1;
+    Application->Title = "Vistelo-Player";
+    Application->Initialize();
+    try {
+        const std::vector<std::string> args(argv + 1, argv + argc);
+        PlayFromCommandLine::PlayFromCommandLine(args, rtl::ProgramDir(), PlayFromCommandLine::PackageStarts());
+    } catch (const std::exception& e) {
+        // Nothing below the top knows better what to do with it: report and end.
+        Application->ShowException(e);
+        return 1;
+    }
+    return 0;
 }

@@ -19,3 +19,6 @@ endfunction()
 
 launchers_test_package(LaunchersTestPlayer TestPlayer.cpp)
 launchers_test_package(LaunchersNoPlayer NoPlayer.cpp)
+
+target_sources(test_launchers PRIVATE
+  ${CMAKE_SOURCE_DIR}/launchers/rollavin/PlayFromCommandLine.cpp)

@@ -1,0 +1,34 @@
+#pragma once
+
+// What the stand-alone player does with its command line: play the file named
+// there, or one chosen in an open dialog, as a show or a show list.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace PlayFromCommandLine {
+
+// The start functions of the player package (tests record them instead).
+struct TPlayerStarts {
+    std::function<void(const std::string&)> Show;
+    std::function<void(const std::string&)> List;
+};
+
+// The program's start functions: the player-package interface's.
+TPlayerStarts PackageStarts();
+
+// A ".vsl" file in any letter case is a show list; anything else a show.
+bool IsShowListFile(const std::string& FileName);
+
+// The open dialog for shows and show lists, starting in HomeFolder; the
+// chosen file, or "" when cancelled.
+std::string OpenShowDialog(const std::string& HomeFolder);
+
+// Plays Args[0] (or the chosen file when there is no argument). A missing
+// file, or a cancelled dialog, shows "Datei "..." nicht gefunden!" and plays
+// nothing. Failures of the start function pass to the caller.
+void PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,
+                         const TPlayerStarts& Starts);
+
+} // namespace PlayFromCommandLine

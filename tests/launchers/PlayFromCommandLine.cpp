@@ -1,0 +1,96 @@
+#include "launchers/rollavin/PlayFromCommandLine.h"
+
+#include "platform/ui/Controls.h"
+#include "platform/ui/Dialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+using namespace PlayFromCommandLine;
+namespace fs = std::filesystem;
+
+namespace {
+
+// Scripted dialogs, a folder with a show and a show list, and recorded starts.
+class Rollavin : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder_ = fs::temp_directory_path() / ("rollavin_" + std::to_string(::getpid()));
+        fs::create_directories(folder_);
+        for (const char* name : {"a.vsf", "b.VsL"})
+            std::ofstream(folder_ / name) << "x";
+        ui::BeginDialogScript();
+        starts_.Show = [this](const std::string& f) { played_.push_back("show " + f); };
+        starts_.List = [this](const std::string& f) { played_.push_back("list " + f); };
+    }
+    void TearDown() override
+    {
+        ui::EndDialogScript();
+        ui::ClearRecordedDialogs();
+        fs::remove_all(folder_);
+    }
+    void Play(const std::vector<std::string>& args, const std::string& home)
+    {
+        PlayFromCommandLine::PlayFromCommandLine(args, home, starts_);
+    }
+    std::string File(const char* name) const { return (folder_ / name).string(); }
+
+    fs::path folder_;
+    TPlayerStarts starts_;
+    std::vector<std::string> played_;
+};
+
+} // namespace
+
+TEST(RollavinFileKind, OnlyAVslExtensionIsAShowList)
+{
+    for (const char* list : {"x.vsl", "x.VSL", "dir.vsf/x.vSl"})
+        EXPECT_TRUE(IsShowListFile(list)) << list;
+    for (const char* show : {"x.vsf", "x", "x.vsl.vsf", "x.vslx", "vsl", "dir.vsl/x"})
+        EXPECT_FALSE(IsShowListFile(show)) << show;
+}
+
+TEST_F(Rollavin, PlaysTheNamedFileByItsKind)
+{
+    Play({File("a.vsf")}, "/home/");
+    Play({File("b.VsL"), "ignored"}, "/home/");
+    EXPECT_EQ(played_, (std::vector<std::string>{"show " + File("a.vsf"), "list " + File("b.VsL")}));
+    EXPECT_TRUE(ui::RecordedDialogs().empty());
+}
+
+TEST_F(Rollavin, AMissingFileIsReportedAndNothingPlays)
+{
+    Play({File("none.vsf")}, "/home/");
+    EXPECT_TRUE(played_.empty());
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Datei \"" + File("none.vsf") + "\" nicht gefunden!");
+}
+
+TEST_F(Rollavin, WithoutArgumentTheDialogChooses)
+{
+    ui::ScriptAnswer(mrOk, File("b.VsL"));
+    Play({}, folder_.string() + "/");
+    EXPECT_EQ(played_, std::vector<std::string>{"list " + File("b.VsL")});
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    const ui::TDialogRequest& dialog = ui::RecordedDialogs()[0].Request;
+    EXPECT_EQ(dialog.Caption, "Vistelo öffnen");
+    EXPECT_NE(dialog.Text.find("InitialDir=" + folder_.string() + "/"), std::string::npos);
+}
+
+TEST_F(Rollavin, ACancelledDialogReportsAnEmptyName)
+{
+    ui::ScriptAnswer(mrCancel, File("a.vsf"));
+    Play({}, "/home/");
+    EXPECT_TRUE(played_.empty());
+    ASSERT_EQ(ui::RecordedDialogs().size(), 2u);
+    EXPECT_EQ(ui::RecordedDialogs()[1].Request.Text, "Datei \"\" nicht gefunden!");
+}
+
+TEST_F(Rollavin, FailuresOfTheStartReachTheCaller)
+{
+    starts_.Show = [](const std::string&) { throw std::runtime_error("no player"); };
+    EXPECT_THROW(Play({File("a.vsf")}, "/home/"), std::runtime_error);
+}
