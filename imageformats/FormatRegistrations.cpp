@@ -1,7 +1,10 @@
 #include "imageformats/FormatRegistrations.h"
 
+#include "imageformats/CUTGraphic.h"
 #include "imageformats/FormatGraphic.h"
 #include "imageformats/GraphicStrings.h"
+#include "imageformats/PCXGraphic.h"
+#include "imageformats/PPMGraphic.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
@@ -50,6 +53,13 @@ const Registration kRegistrations[] = {
     {"vda", "", "", kRaster, ClassOf<TTargaGraphic>},
     {"tga", "", "", kRaster, ClassOf<TTargaGraphic>},
     {"icb", "", "", kRaster, ClassOf<TTargaGraphic>},
+    {"pcx", gesZSoft, "", kRaster, ClassOf<TPCXGraphic>},
+    {"pcc", "", "", kRaster, ClassOf<TPCXGraphic>},
+    {"scr", "", gesZSoftWord, kRaster, ClassOf<TPCXGraphic>},
+    {"ppm", gesPortable, gesPortablePixel, kRaster, ClassOf<TPPMGraphic>},
+    {"pgm", "", gesPortableGray, kRaster, ClassOf<TPPMGraphic>},
+    {"pbm", "", gesPortableMono, kRaster, ClassOf<TPPMGraphic>},
+    {"cut", gesHalo, "", kRaster, ClassOf<TCUTGraphic>},
 };
 
 int initCount = 0;
