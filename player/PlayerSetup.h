@@ -1,0 +1,17 @@
+#pragma once
+
+// The player's own settings and the file choice its dialogs offer.
+
+#include <string>
+
+namespace PlayerSetup {
+
+// Reads the [Player] switches of FileName into the shared settings; a missing
+// file or key leaves the setting as it is.
+void ReadPlayerIni(const std::string& FileName);
+
+// Asks for another show file, starting in the folder of the show playing (or
+// the home folder); "" when cancelled.
+std::string ChoosePlayerFilename();
+
+} // namespace PlayerSetup
