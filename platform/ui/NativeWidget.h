@@ -1,0 +1,38 @@
+#pragma once
+
+// The toolkit widget inside a standard control's window. It fills the window,
+// follows its size and tells the layer when it takes the focus. Internal to
+// the UI layer and its tests.
+
+#include <QPointer>
+#include <QWidget>
+
+#include "platform/ui/Messages.h"
+
+namespace ui {
+
+class TNativeWidget : public QObject {
+public:
+    // Takes the widget, already made as a child of the window widget.
+    TNativeWidget(QWidget* widget, HWND window);
+    ~TNativeWidget() override;
+    TNativeWidget(const TNativeWidget&) = delete;
+    TNativeWidget& operator=(const TNativeWidget&) = delete;
+
+    // nullptr once the window (and with it the widget) is gone.
+    QWidget* Widget() const { return widget_; }
+    template <class W>
+    W* As() const
+    {
+        return qobject_cast<W*>(widget_.data());
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QWidget> widget_;
+    HWND window_;
+};
+
+} // namespace ui

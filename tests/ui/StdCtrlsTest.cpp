@@ -1,0 +1,277 @@
+#include "platform/ui/StdCtrls.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/NativeWidget.h"
+#include "tests/ui/UiFixture.h"
+
+namespace {
+
+class StdCtrlsTest : public UiTest {
+protected:
+    // A control on a shown form, its window made.
+    template <class C>
+    C* Place(TForm* form, int left = 10, int top = 10)
+    {
+        auto* control = new C(form);
+        control->SetParent(form);
+        control->SetLeft(left);
+        control->SetTop(top);
+        control->HandleNeeded();
+        return control;
+    }
+
+    template <class W>
+    static W* WidgetIn(TNativeControl* control)
+    {
+        W* widget = control->NativeWidget()->As<W>();
+        EXPECT_NE(widget, nullptr);
+        return widget;
+    }
+
+    // A left click on a toolkit widget, near its left end where check and
+    // radio boxes have their indicator.
+    static void ClickWidget(QWidget* widget)
+    {
+        QPointF at(6, widget->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(widget, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                            {});
+        QApplication::sendEvent(widget, &release);
+    }
+
+    static void Type(QWidget* widget, const QString& text)
+    {
+        for (QChar c : text) {
+            QKeyEvent key(QEvent::KeyPress, 0, {}, QString(c));
+            QApplication::sendEvent(widget, &key);
+        }
+    }
+};
+
+TEST_F(StdCtrlsTest, ButtonClickFiresOnClickAndSetsTheFormsModalResult)
+{
+    TForm* form = NewForm();
+    auto* button = Place<TButton>(form);
+    button->SetCaption("&Weiter");
+    button->ModalResult = mrOk;
+    int clicks = 0;
+    button->OnClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, button);
+        ++clicks;
+    };
+    form->Show();
+    Turn();
+
+    auto* push = WidgetIn<QPushButton>(button);
+    EXPECT_EQ(push->text(), "&Weiter");
+    EXPECT_EQ(push->size(), QSize(button->Width(), button->Height()));
+    ClickWidget(push);
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(form->ModalResult, mrOk);
+
+    // A disabled button takes no clicks.
+    button->SetEnabled(false);
+    ClickWidget(push);
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST_F(StdCtrlsTest, WidgetFollowsTheControlsSizeAndCaptionAndSurvivesARecreatedWindow)
+{
+    TForm* form = NewForm();
+    auto* button = Place<TButton>(form);
+    form->Show();
+    button->SetBounds(5, 5, 120, 40);
+    button->SetCaption("Abbrechen");
+    Turn();
+    EXPECT_EQ(WidgetIn<QPushButton>(button)->size(), QSize(120, 40));
+    EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), "Abbrechen");
+
+    button->RecreateWnd();
+    Turn();
+    EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), "Abbrechen");
+    EXPECT_EQ(WidgetIn<QPushButton>(button)->size(), QSize(120, 40));
+}
+
+TEST_F(StdCtrlsTest, CheckBoxCyclesItsStatesOnClicksAndReportsEachChange)
+{
+    struct Case {
+        bool allowGrayed;
+        std::vector<TCheckBoxState> afterClicks;
+    };
+    const Case cases[] = {
+        {false, {cbChecked, cbUnchecked, cbChecked}},
+        {true, {cbChecked, cbGrayed, cbUnchecked}},
+    };
+    for (const Case& c : cases) {
+        TForm* form = NewForm();
+        auto* box = Place<TCheckBox>(form);
+        box->AllowGrayed = c.allowGrayed;
+        int clicks = 0;
+        box->OnClick = [&](TObject*) { ++clicks; };
+        form->Show();
+        Turn();
+        auto* widget = WidgetIn<QCheckBox>(box);
+        for (size_t i = 0; i < c.afterClicks.size(); ++i) {
+            ClickWidget(widget);
+            EXPECT_EQ(box->State(), c.afterClicks[i]) << "click " << i << " grayed " << c.allowGrayed;
+            Qt::CheckState shown = widget->checkState();
+            EXPECT_EQ(shown, box->State() == cbChecked  ? Qt::Checked
+                             : box->State() == cbGrayed ? Qt::PartiallyChecked
+                                                        : Qt::Unchecked);
+        }
+        EXPECT_EQ(clicks, static_cast<int>(c.afterClicks.size()));
+    }
+}
+
+TEST_F(StdCtrlsTest, CheckedSetFromCodeIsShownAndFiresOnClickOnlyWhenItChanges)
+{
+    TForm* form = NewForm();
+    auto* box = new TCheckBox(form);
+    box->SetParent(form);
+    int clicks = 0;
+    box->OnClick = [&](TObject*) { ++clicks; };
+    box->SetChecked(true); // before the window exists
+    EXPECT_EQ(clicks, 1);
+    box->HandleNeeded();
+    EXPECT_EQ(WidgetIn<QCheckBox>(box)->checkState(), Qt::Checked);
+    box->SetChecked(true);
+    EXPECT_EQ(clicks, 1);
+    box->SetChecked(false);
+    EXPECT_EQ(clicks, 2);
+    EXPECT_EQ(WidgetIn<QCheckBox>(box)->checkState(), Qt::Unchecked);
+}
+
+TEST_F(StdCtrlsTest, RadioButtonsOfOneParentExcludeEachOtherButNotThoseOfAnother)
+{
+    TForm* form = NewForm(300, 200);
+    auto* a = Place<TRadioButton>(form, 10, 10);
+    auto* b = Place<TRadioButton>(form, 10, 40);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    panel->SetBounds(150, 10, 140, 100);
+    auto* other = Place<TRadioButton>(form);
+    other->SetParent(panel);
+    other->SetChecked(true);
+    int bClicks = 0;
+    b->OnClick = [&](TObject*) { ++bClicks; };
+    form->Show();
+    Turn();
+
+    a->SetChecked(true);
+    ClickWidget(WidgetIn<QRadioButton>(b));
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_FALSE(WidgetIn<QRadioButton>(a)->isChecked());
+    EXPECT_TRUE(other->Checked());
+    EXPECT_EQ(bClicks, 1);
+
+    // Clicking the checked one again keeps it checked and fires nothing.
+    ClickWidget(WidgetIn<QRadioButton>(b));
+    EXPECT_TRUE(b->Checked());
+    EXPECT_TRUE(WidgetIn<QRadioButton>(b)->isChecked());
+    EXPECT_EQ(bClicks, 1);
+}
+
+TEST_F(StdCtrlsTest, EditTypingAndCodeBothChangeTextAndFireOnChange)
+{
+    TForm* form = NewForm();
+    auto* edit = Place<TEdit>(form);
+    std::vector<std::string> changes;
+    edit->OnChange = [&](TObject*) { changes.push_back(edit->Text()); };
+    form->Show();
+    Turn();
+
+    auto* line = WidgetIn<QLineEdit>(edit);
+    line->setFocus();
+    Type(line, "Bild");
+    EXPECT_EQ(edit->Text(), "Bild");
+    EXPECT_TRUE(edit->Modified);
+    EXPECT_EQ(changes, (std::vector<std::string>{"B", "Bi", "Bil", "Bild"}));
+
+    changes.clear();
+    edit->SetText("Größe");
+    EXPECT_EQ(line->text(), QString::fromUtf8("Größe"));
+    EXPECT_EQ(changes, std::vector<std::string>{"Größe"});
+    edit->SetText("Größe");
+    EXPECT_EQ(changes.size(), 1u);
+}
+
+TEST_F(StdCtrlsTest, EditMaxLengthCutsTypedAndAssignedText)
+{
+    TForm* form = NewForm();
+    auto* edit = Place<TEdit>(form);
+    edit->SetText("abcdef");
+    edit->SetMaxLength(4);
+    EXPECT_EQ(edit->Text(), "abcd");
+    edit->SetText("äöüßxyz");
+    EXPECT_EQ(edit->Text(), "äöüß");
+    auto* line = WidgetIn<QLineEdit>(edit);
+    line->setFocus();
+    line->end(false);
+    Type(line, "z");
+    EXPECT_EQ(edit->Text(), "äöüß");
+    edit->SetMaxLength(0);
+    Type(line, "z");
+    EXPECT_EQ(edit->Text(), "äöüßz");
+}
+
+TEST_F(StdCtrlsTest, EditSelectionIsKeptBeforeTheWindowAndShownByIt)
+{
+    TForm* form = NewForm();
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    edit->SetText("Diashow");
+    edit->SetSelStart(3);
+    edit->SetSelLength(99); // clipped to the text
+    EXPECT_EQ(edit->SelText(), "show");
+    edit->HandleNeeded();
+    EXPECT_EQ(WidgetIn<QLineEdit>(edit)->selectedText(), "show");
+    edit->SelectAll();
+    EXPECT_EQ(edit->SelText(), "Diashow");
+    edit->SetSelStart(2);
+    EXPECT_EQ(edit->SelLength(), 0);
+    EXPECT_EQ(edit->SelStart(), 2);
+}
+
+TEST_F(StdCtrlsTest, ReadOnlyEditIgnoresTypingAndPasswordCharHidesText)
+{
+    TForm* form = NewForm();
+    auto* edit = Place<TEdit>(form);
+    edit->SetText("fest");
+    edit->SetReadOnly(true);
+    edit->SetPasswordChar('*');
+    form->Show();
+    Turn();
+    auto* line = WidgetIn<QLineEdit>(edit);
+    line->setFocus();
+    Type(line, "x");
+    EXPECT_EQ(edit->Text(), "fest");
+    EXPECT_FALSE(edit->Modified);
+    EXPECT_EQ(line->echoMode(), QLineEdit::Password);
+    EXPECT_NE(line->displayText(), "fest");
+}
+
+TEST_F(StdCtrlsTest, ClickingIntoAnEditMovesTheLayersFocusToIt)
+{
+    TForm* form = NewForm();
+    auto* first = Place<TEdit>(form, 10, 10);
+    auto* second = Place<TEdit>(form, 10, 40);
+    int entered = 0;
+    second->OnEnter = [&](TObject*) { ++entered; };
+    form->Show();
+    Turn();
+    first->SetFocus();
+    Turn();
+    WidgetIn<QLineEdit>(second)->setFocus(Qt::MouseFocusReason);
+    Turn();
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(entered, 1);
+}
+
+} // namespace
