@@ -1,5 +1,7 @@
 #include "widgets/DrawUtils.h"
 
+#include <unistd.h>
+
 #include "platform/rtl/Threads.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
@@ -115,6 +117,32 @@ void CopyParentImage(TControl* Control, TCanvas& Dest)
         throw;
     }
     parent->ControlState.Exclude(csPaintCopy);
+}
+
+namespace {
+
+std::function<void()>& BeepHandler()
+{
+    static std::function<void()> handler;
+    return handler;
+}
+
+} // namespace
+
+void Beep()
+{
+    if (BeepHandler()) {
+        BeepHandler()();
+        return;
+    }
+    // The terminal's bell is the one sound every desktop passes on.
+    if (isatty(STDERR_FILENO))
+        (void)!write(STDERR_FILENO, "\a", 1);
+}
+
+void SetBeepHandlerForTests(std::function<void()> Handler)
+{
+    BeepHandler() = std::move(Handler);
 }
 
 bool IsForegroundTask()

@@ -4,6 +4,7 @@
 // greyed form of a glyph, painting what lies behind a windowless control,
 // and whether the program is the one the user works with.
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -31,6 +32,11 @@ std::unique_ptr<TBitmap> CreateDisabledBitmap(TBitmap& FOriginal, TColor Outline
 // control: the parent's background and own painting, then the windowless
 // siblings before it that overlap it.
 void CopyParentImage(TControl* Control, TCanvas& Dest);
+
+// The default beep of refused input. Tests hand in their own sound
+// (nullptr puts the default back).
+void Beep();
+void SetBeepHandlerForTests(std::function<void()> Handler);
 
 // True when the active window belongs to this program's user-interface thread.
 bool IsForegroundTask();
