@@ -13,6 +13,7 @@ TNativeWidget::TNativeWidget(QWidget* widget, HWND window) : widget_(widget), wi
     host->setFocusProxy(widget);
     host->installEventFilter(this);
     widget->installEventFilter(this);
+    widget->lower(); // under the windows of child controls (group boxes hold some)
     widget->show();
 }
 

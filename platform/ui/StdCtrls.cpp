@@ -3,11 +3,16 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/NativeWidget.h"
 #include "platform/ui/Surface.h"
@@ -19,6 +24,10 @@ IMPLEMENT_CLASS(TCheckBox)
 IMPLEMENT_CLASS(TRadioButton)
 IMPLEMENT_CLASS(TCustomEdit)
 IMPLEMENT_CLASS(TEdit)
+IMPLEMENT_CLASS(TMemo)
+IMPLEMENT_CLASS(TGroupBox)
+IMPLEMENT_CLASS(TRadioGroup)
+IMPLEMENT_CLASS(TListBox)
 
 namespace {
 
@@ -53,8 +62,7 @@ void TNativeControl::CreateWindowHandle(const TCreateParams& Params)
 {
     TWinControl::CreateWindowHandle(Params);
     native_ = MakeNativeWidget();
-    if (auto* button = native_->As<QAbstractButton>())
-        button->setText(Q(Caption()));
+    ShowCaption();
     NativeWidgetCreated();
 }
 
@@ -66,10 +74,19 @@ void TNativeControl::DestroyWnd()
 
 void TNativeControl::Dispatch(TMessage& Message)
 {
-    if (Message.Msg == CM_TEXTCHANGED && native_)
-        if (auto* button = native_->As<QAbstractButton>())
-            button->setText(Q(Caption()));
+    if (Message.Msg == CM_TEXTCHANGED)
+        ShowCaption();
     TWinControl::Dispatch(Message);
+}
+
+void TNativeControl::ShowCaption()
+{
+    if (!native_)
+        return;
+    if (auto* button = native_->As<QAbstractButton>())
+        button->setText(Q(Caption()));
+    else if (auto* group = native_->As<QGroupBox>())
+        group->setTitle(Q(Caption()));
 }
 
 // --- buttons ---
@@ -187,6 +204,11 @@ QLineEdit* LineEditOf(const TNativeControl* control)
 {
     return control->NativeWidget() ? control->NativeWidget()->As<QLineEdit>() : nullptr;
 }
+
+QPlainTextEdit* PlainEditOf(const TNativeControl* control)
+{
+    return control->NativeWidget() ? control->NativeWidget()->As<QPlainTextEdit>() : nullptr;
+}
 } // namespace
 
 void TCustomEdit::SetMaxLength(int Value)
@@ -204,6 +226,8 @@ void TCustomEdit::SetReadOnly(bool Value)
     readOnly_ = Value;
     if (QLineEdit* edit = LineEditOf(this))
         edit->setReadOnly(Value);
+    else if (QPlainTextEdit* memo = PlainEditOf(this))
+        memo->setReadOnly(Value);
 }
 
 void TCustomEdit::SetPasswordChar(char Value)
@@ -301,3 +325,296 @@ void TCustomEdit::Dispatch(TMessage& Message)
 }
 
 TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+
+// --- memo ---
+
+namespace {
+
+// The lines of a list joined by CR LF, without a break after the last one.
+std::string JoinLines(const TStrings& lines)
+{
+    std::string text = lines.Text();
+    if (text.size() >= 2)
+        text.resize(text.size() - 2);
+    return text;
+}
+
+QString ToWidgetText(const std::string& text) { return Q(text).replace("\r\n", "\n"); }
+
+std::string FromWidgetText(const QString& text) { return QString(text).replace("\n", "\r\n").toStdString(); }
+
+} // namespace
+
+TMemo::TMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::make_unique<TStringList>())
+{
+    lines_->OnChange = [this](TObject*) { LinesChanged(); };
+    SetBounds(0, 0, 185, 89);
+}
+
+TMemo::~TMemo() { lines_->OnChange = nullptr; }
+
+TStrings& TMemo::Lines() { return *lines_; }
+
+void TMemo::LinesChanged()
+{
+    if (syncing_)
+        return;
+    syncing_ = true;
+    SetText(JoinLines(*lines_));
+    syncing_ = false;
+}
+
+std::unique_ptr<ui::TNativeWidget> TMemo::MakeNativeWidget()
+{
+    auto native = MakeWidget<QPlainTextEdit>(this);
+    auto* edit = native->As<QPlainTextEdit>();
+    QObject::connect(edit, &QPlainTextEdit::textChanged, native.get(), [this, edit] {
+        Modified = true;
+        SetText(FromWidgetText(edit->toPlainText()));
+    });
+    return native;
+}
+
+void TMemo::NativeWidgetCreated()
+{
+    QPlainTextEdit* edit = PlainEditOf(this);
+    QSignalBlocker quiet(edit);
+    edit->setReadOnly(ReadOnly());
+    edit->setPlainText(ToWidgetText(Text()));
+}
+
+void TMemo::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_TEXTCHANGED) {
+        if (!syncing_) {
+            syncing_ = true;
+            lines_->SetText(Text());
+            syncing_ = false;
+        }
+        if (QPlainTextEdit* edit = PlainEditOf(this); edit && FromWidgetText(edit->toPlainText()) != Text()) {
+            QSignalBlocker quiet(edit);
+            edit->setPlainText(ToWidgetText(Text()));
+        }
+    }
+    TCustomEdit::Dispatch(Message);
+}
+
+// --- group boxes ---
+
+TGroupBox::TGroupBox(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    ControlStyle.Include(csAcceptsControls);
+    SetBounds(0, 0, 185, 105);
+}
+
+std::unique_ptr<ui::TNativeWidget> TGroupBox::MakeNativeWidget() { return MakeWidget<QGroupBox>(this); }
+
+TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), items_(std::make_unique<TStringList>())
+{
+    ControlStyle.Exclude(csAcceptsControls);
+    items_->OnChange = [this](TObject*) { RebuildButtons(); };
+}
+
+TRadioGroup::~TRadioGroup() { items_->OnChange = nullptr; }
+
+TStrings& TRadioGroup::Items() { return *items_; }
+
+void TRadioGroup::SetItemIndex(int Value)
+{
+    Value = std::clamp(Value, -1, static_cast<int>(buttons_.size()) - 1);
+    if (Value == itemIndex_)
+        return;
+    if (Value < 0) {
+        updating_ = true;
+        buttons_[static_cast<size_t>(itemIndex_)]->SetChecked(false);
+        updating_ = false;
+        itemIndex_ = -1;
+        return;
+    }
+    buttons_[static_cast<size_t>(Value)]->SetChecked(true); // reports through ButtonClicked
+}
+
+void TRadioGroup::SetColumns(int Value)
+{
+    columns_ = std::clamp(Value, 1, 16);
+    ArrangeButtons();
+}
+
+void TRadioGroup::ButtonClicked(int Index)
+{
+    if (updating_ || !buttons_[static_cast<size_t>(Index)]->Checked())
+        return;
+    itemIndex_ = Index;
+    Click();
+}
+
+void TRadioGroup::RebuildButtons()
+{
+    updating_ = true;
+    for (TRadioButton* button : buttons_)
+        delete button;
+    buttons_.clear();
+    for (int i = 0; i < items_->Count(); ++i) {
+        auto* button = new TRadioButton(this);
+        button->SetCaption(items_->Strings(i));
+        button->SetParent(this);
+        button->OnClick = [this, i](TObject*) { ButtonClicked(i); };
+        buttons_.push_back(button);
+    }
+    if (itemIndex_ >= static_cast<int>(buttons_.size()))
+        itemIndex_ = -1;
+    if (itemIndex_ >= 0)
+        buttons_[static_cast<size_t>(itemIndex_)]->SetChecked(true);
+    updating_ = false;
+    ArrangeButtons();
+}
+
+// The buttons fill the box below its caption, column by column.
+void TRadioGroup::ArrangeButtons()
+{
+    if (buttons_.empty())
+        return;
+    int count = static_cast<int>(buttons_.size());
+    int rows = (count + columns_ - 1) / columns_;
+    const int left = 8, top = 16, bottom = 6;
+    int columnWidth = std::max(1, (Width() - 2 * left) / columns_);
+    int rowHeight = std::max(1, (Height() - top - bottom) / rows);
+    for (int i = 0; i < count; ++i)
+        buttons_[static_cast<size_t>(i)]->SetBounds(left + (i / rows) * columnWidth, top + (i % rows) * rowHeight,
+                                                    columnWidth, std::min(rowHeight, 24));
+}
+
+void TRadioGroup::BoundsChanged(const TRect& oldBounds)
+{
+    TGroupBox::BoundsChanged(oldBounds);
+    ArrangeButtons();
+}
+
+// --- list box ---
+
+TListBox::TListBox(TComponent* AOwner) : TNativeControl(AOwner), items_(std::make_unique<TStringList>())
+{
+    items_->OnChange = [this](TObject*) { ItemsChanged(); };
+    SetTabStop(true);
+    SetBounds(0, 0, 121, 97);
+}
+
+TListBox::~TListBox() { items_->OnChange = nullptr; }
+
+TStrings& TListBox::Items() { return *items_; }
+
+void TListBox::Clear() { items_->Clear(); }
+
+void TListBox::CheckIndex(int Index) const
+{
+    if (Index < 0 || Index >= items_->Count())
+        throw EListError("List index out of bounds (" + std::to_string(Index) + ")");
+}
+
+void TListBox::SetItemIndex(int Value)
+{
+    if (Value < -1 || Value >= items_->Count())
+        Value = -1;
+    itemIndex_ = Value;
+    if (!multiSelect_)
+        for (size_t i = 0; i < selected_.size(); ++i)
+            selected_[i] = static_cast<int>(i) == Value;
+    ApplySelection();
+}
+
+void TListBox::SetMultiSelect(bool Value)
+{
+    multiSelect_ = Value;
+    ApplySelectionMode();
+}
+
+void TListBox::SetExtendedSelect(bool Value)
+{
+    extendedSelect_ = Value;
+    ApplySelectionMode();
+}
+
+bool TListBox::Selected(int Index) const
+{
+    CheckIndex(Index);
+    return selected_[static_cast<size_t>(Index)];
+}
+
+void TListBox::SetSelected(int Index, bool Value)
+{
+    CheckIndex(Index);
+    if (!multiSelect_)
+        return SetItemIndex(Value ? Index : (itemIndex_ == Index ? -1 : itemIndex_));
+    selected_[static_cast<size_t>(Index)] = Value;
+    ApplySelection();
+}
+
+int TListBox::SelCount() const
+{
+    if (!multiSelect_)
+        return -1; // as the platform's list box answers in single selection
+    return static_cast<int>(std::count(selected_.begin(), selected_.end(), true));
+}
+
+void TListBox::ItemsChanged()
+{
+    selected_.assign(static_cast<size_t>(items_->Count()), false);
+    if (itemIndex_ >= items_->Count())
+        itemIndex_ = -1;
+    if (itemIndex_ >= 0 && !multiSelect_)
+        selected_[static_cast<size_t>(itemIndex_)] = true;
+    NativeWidgetCreated();
+}
+
+std::unique_ptr<ui::TNativeWidget> TListBox::MakeNativeWidget()
+{
+    auto native = MakeWidget<QListWidget>(this);
+    QObject::connect(native->As<QListWidget>(), &QListWidget::itemSelectionChanged, native.get(),
+                     [this] { TakeUserSelection(); });
+    return native;
+}
+
+void TListBox::NativeWidgetCreated()
+{
+    auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr;
+    if (!list)
+        return;
+    pushing_ = true;
+    list->clear();
+    for (int i = 0; i < items_->Count(); ++i)
+        list->addItem(Q(items_->Strings(i)));
+    pushing_ = false;
+    ApplySelectionMode();
+    ApplySelection();
+}
+
+void TListBox::ApplySelectionMode()
+{
+    if (auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr)
+        list->setSelectionMode(!multiSelect_     ? QAbstractItemView::SingleSelection
+                               : extendedSelect_ ? QAbstractItemView::ExtendedSelection
+                                                 : QAbstractItemView::MultiSelection);
+}
+
+void TListBox::ApplySelection()
+{
+    auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr;
+    if (!list)
+        return;
+    pushing_ = true;
+    for (int i = 0; i < list->count(); ++i)
+        list->item(i)->setSelected(selected_[static_cast<size_t>(i)]);
+    list->setCurrentRow(itemIndex_, QItemSelectionModel::NoUpdate);
+    pushing_ = false;
+}
+
+void TListBox::TakeUserSelection()
+{
+    auto* list = NativeWidget()->As<QListWidget>();
+    if (pushing_ || !list)
+        return;
+    for (int i = 0; i < list->count(); ++i)
+        selected_[static_cast<size_t>(i)] = list->item(i)->isSelected();
+    itemIndex_ = list->currentRow();
+    Click();
+}

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/ui/Controls.h"
 
@@ -36,6 +37,9 @@ protected:
     virtual void NativeWidgetCreated() {}
 
 private:
+    // Buttons and group boxes show the caption.
+    void ShowCaption();
+
     std::unique_ptr<ui::TNativeWidget> native_;
 };
 
@@ -149,4 +153,112 @@ class TEdit : public TCustomEdit {
     DECLARE_CLASS(TEdit, TCustomEdit)
 public:
     explicit TEdit(TComponent* AOwner);
+};
+
+class TStringList;
+class TStrings;
+
+// A multi-line edit; Lines and Text are two views of the same text (Text
+// joins the lines with CR LF and has no line break after the last line).
+class TMemo : public TCustomEdit {
+    DECLARE_CLASS(TMemo, TCustomEdit)
+public:
+    explicit TMemo(TComponent* AOwner);
+    ~TMemo() override;
+
+    TStrings& Lines();
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void LinesChanged();
+
+    std::unique_ptr<TStringList> lines_;
+    bool syncing_ = false;
+};
+
+// A frame with a caption around other controls.
+class TGroupBox : public TNativeControl {
+    DECLARE_CLASS(TGroupBox, TNativeControl)
+public:
+    explicit TGroupBox(TComponent* AOwner);
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+};
+
+// A group box of radio buttons, one per item; ItemIndex is the checked one
+// (-1: none). The user's choice fires OnClick.
+class TRadioGroup : public TGroupBox {
+    DECLARE_CLASS(TRadioGroup, TGroupBox)
+public:
+    explicit TRadioGroup(TComponent* AOwner);
+    ~TRadioGroup() override;
+
+    TStrings& Items();
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    int Columns() const { return columns_; }
+    void SetColumns(int Value);
+    // The radio button of an item (for the layer and tests).
+    TRadioButton* Buttons(int Index) const { return buttons_.at(static_cast<size_t>(Index)); }
+
+protected:
+    void BoundsChanged(const TRect& oldBounds) override;
+
+private:
+    void RebuildButtons();
+    void ArrangeButtons();
+    void ButtonClicked(int Index);
+
+    std::unique_ptr<TStringList> items_;
+    std::vector<TRadioButton*> buttons_;
+    int itemIndex_ = -1;
+    int columns_ = 1;
+    bool updating_ = false;
+};
+
+// A list of strings to pick one (or, with MultiSelect, several) from.
+class TListBox : public TNativeControl {
+    DECLARE_CLASS(TListBox, TNativeControl)
+public:
+    explicit TListBox(TComponent* AOwner);
+    ~TListBox() override;
+
+    TStrings& Items();
+    // The item with the focus rectangle (the selected one in single
+    // selection); -1: none.
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool Value);
+    // With MultiSelect: shift and control clicks extend the selection (true)
+    // or every click toggles an item (false).
+    bool ExtendedSelect() const { return extendedSelect_; }
+    void SetExtendedSelect(bool Value);
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+    int SelCount() const;
+    void Clear();
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+
+private:
+    void ItemsChanged();
+    void CheckIndex(int Index) const;
+    void ApplySelectionMode();
+    void ApplySelection();
+    void TakeUserSelection();
+
+    std::unique_ptr<TStringList> items_;
+    std::vector<bool> selected_;
+    int itemIndex_ = -1;
+    bool multiSelect_ = false;
+    bool extendedSelect_ = true;
+    bool pushing_ = false;
 };

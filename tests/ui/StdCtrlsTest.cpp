@@ -1,10 +1,15 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QListWidget>
+#include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/NativeWidget.h"
 #include "tests/ui/UiFixture.h"
@@ -272,6 +277,150 @@ TEST_F(StdCtrlsTest, ClickingIntoAnEditMovesTheLayersFocusToIt)
     Turn();
     EXPECT_TRUE(second->Focused());
     EXPECT_EQ(entered, 1);
+}
+
+TEST_F(StdCtrlsTest, MemoLinesTextAndTypingStayOneText)
+{
+    TForm* form = NewForm();
+    auto* memo = Place<TMemo>(form);
+    int changes = 0;
+    memo->OnChange = [&](TObject*) { ++changes; };
+    memo->Lines().Add("eins");
+    memo->Lines().Add("zwei");
+    EXPECT_EQ(memo->Text(), "eins\r\nzwei");
+    auto* edit = WidgetIn<QPlainTextEdit>(memo);
+    EXPECT_EQ(edit->toPlainText(), "eins\nzwei");
+    EXPECT_EQ(changes, 2);
+
+    memo->SetText("a\r\nb\r\nc");
+    EXPECT_EQ(memo->Lines().Count(), 3);
+    EXPECT_EQ(memo->Lines().Strings(2), "c");
+
+    form->Show();
+    Turn();
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::End);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, {}, "\r");
+    QApplication::sendEvent(edit, &enter);
+    Type(edit, "d");
+    EXPECT_EQ(memo->Lines().Count(), 4);
+    EXPECT_EQ(memo->Lines().Strings(3), "d");
+    EXPECT_TRUE(memo->Modified);
+
+    memo->SetReadOnly(true);
+    Type(edit, "x");
+    EXPECT_EQ(memo->Lines().Strings(3), "d");
+}
+
+TEST_F(StdCtrlsTest, GroupBoxShowsItsCaptionUnderItsChildren)
+{
+    TForm* form = NewForm();
+    auto* group = Place<TGroupBox>(form);
+    group->SetCaption("Optionen");
+    auto* inside = Place<TCheckBox>(form, 10, 20);
+    inside->SetParent(group);
+    inside->HandleNeeded();
+    EXPECT_EQ(WidgetIn<QGroupBox>(group)->title(), "Optionen");
+    // The frame widget must not cover the child window.
+    QWidget* host = ui::WidgetOf(group);
+    EXPECT_EQ(host->children().indexOf(group->NativeWidget()->Widget()), 0);
+    EXPECT_EQ(host->childAt(inside->Left() + 5, inside->Top() + 5)->parentWidget(), ui::WidgetOf(inside));
+}
+
+TEST_F(StdCtrlsTest, RadioGroupItemIndexFollowsClicksAndCode)
+{
+    TForm* form = NewForm(300, 200);
+    auto* group = Place<TRadioGroup>(form);
+    group->SetBounds(10, 10, 200, 120);
+    group->Items().Add("Zufall");
+    group->Items().Add("Reihenfolge");
+    group->Items().Add("Rückwärts");
+    group->SetColumns(2);
+    std::vector<int> clicked;
+    group->OnClick = [&](TObject*) { clicked.push_back(group->ItemIndex()); };
+    form->Show();
+    Turn();
+
+    EXPECT_EQ(group->ItemIndex(), -1);
+    EXPECT_EQ(group->Buttons(2)->Caption(), "Rückwärts");
+    EXPECT_GT(group->Buttons(2)->Left(), group->Buttons(0)->Left()); // second column
+    ClickWidget(WidgetIn<QRadioButton>(group->Buttons(1)));
+    EXPECT_EQ(group->ItemIndex(), 1);
+    group->SetItemIndex(2);
+    EXPECT_EQ(group->ItemIndex(), 2);
+    EXPECT_FALSE(group->Buttons(1)->Checked());
+    EXPECT_EQ(clicked, (std::vector<int>{1, 2}));
+
+    group->SetItemIndex(-1);
+    EXPECT_FALSE(group->Buttons(2)->Checked());
+    group->SetItemIndex(7); // beyond the items: the last one
+    EXPECT_EQ(group->ItemIndex(), 2);
+
+    group->Items().Delete(2); // the checked item goes away
+    EXPECT_EQ(group->ItemIndex(), -1);
+}
+
+TEST_F(StdCtrlsTest, ListBoxSingleSelectionByClickAndByCode)
+{
+    TForm* form = NewForm();
+    auto* list = Place<TListBox>(form);
+    for (const char* s : {"a.jpg", "b.bmp", "c.png"})
+        list->Items().Add(s);
+    int clicks = 0;
+    list->OnClick = [&](TObject*) { ++clicks; };
+    form->Show();
+    Turn();
+    auto* widget = WidgetIn<QListWidget>(list);
+    EXPECT_EQ(widget->count(), 3);
+
+    QRect second = widget->visualItemRect(widget->item(1));
+    QPointF at = second.center();
+    QWidget* viewport = widget->viewport();
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(viewport, &release);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_TRUE(list->Selected(1));
+    EXPECT_GE(clicks, 1);
+
+    clicks = 0;
+    list->SetItemIndex(2);
+    EXPECT_EQ(clicks, 0); // code does not click
+    EXPECT_TRUE(widget->item(2)->isSelected());
+    EXPECT_FALSE(widget->item(1)->isSelected());
+    EXPECT_EQ(list->SelCount(), -1);
+    list->SetItemIndex(5);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_THROW(list->Selected(3), EListError);
+
+    list->SetItemIndex(2);
+    list->Items().Delete(2);
+    EXPECT_EQ(list->ItemIndex(), -1);
+}
+
+TEST_F(StdCtrlsTest, ListBoxMultiSelectKeepsEachItemsSelection)
+{
+    TForm* form = NewForm();
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetMultiSelect(true);
+    for (const char* s : {"1", "2", "3", "4"})
+        list->Items().Add(s);
+    list->SetSelected(0, true);
+    list->SetSelected(3, true);
+    EXPECT_EQ(list->SelCount(), 2);
+    list->HandleNeeded();
+    auto* widget = WidgetIn<QListWidget>(list);
+    EXPECT_EQ(widget->selectionMode(), QAbstractItemView::ExtendedSelection);
+    EXPECT_TRUE(widget->item(3)->isSelected());
+    EXPECT_FALSE(widget->item(1)->isSelected());
+
+    widget->item(1)->setSelected(true); // as the user's control click does
+    EXPECT_TRUE(list->Selected(1));
+    EXPECT_EQ(list->SelCount(), 3);
+    list->SetExtendedSelect(false);
+    EXPECT_EQ(widget->selectionMode(), QAbstractItemView::MultiSelection);
 }
 
 } // namespace
