@@ -349,7 +349,9 @@ void TPNGGraphic::LoadIDAT() {
     SetPalette(FPalette);
   else if (FColorType == 0 || FColorType == 4)
     SetPalette(FConverter->CreateGrayscalePalette(false));
-  FillBackground();
+  // Interlaced passes leave holes until the last one: fill first. Plain
+  // rows get the background only where the data does not reach.
+  if (FProperties.Interlaced) FillBackground(0);
   if (FHasTransparentColor) {
     SetTransparentColor(FTransparentColor);
     SetTransparent(true);
@@ -367,7 +369,7 @@ void TPNGGraphic::LoadIDAT() {
   FRows[1].assign(std::size_t{rowBytes} + 1, 0);
 
   if (!FProperties.Interlaced) {
-    ReadPassRows(0, 1, rowBytes, 0xFF, true);
+    FillBackground(ReadPassRows(0, 1, rowBytes, 0xFF, true));
   } else {
     for (int pass = 0; pass < 7; ++pass) {
       const Adam7Pass& a = kAdam7[pass];
@@ -386,20 +388,21 @@ void TPNGGraphic::LoadIDAT() {
   }
 }
 
-void TPNGGraphic::ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes,
-                               std::uint8_t mask, bool reportProgress) {
+std::uint32_t TPNGGraphic::ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes,
+                                        std::uint8_t mask, bool reportProgress) {
   const std::uint32_t height = FProperties.Height, width = FProperties.Width;
   int current = 0;
   for (std::uint32_t row = startRow; row < height; row += rowStep) {
     std::uint8_t* line = FRows[current].data();
     const std::uint8_t* previous = FRows[1 - current].data();
     // Rows the data does not reach keep the background.
-    if (!ReadRow(line, rowBytes + 1)) return;
+    if (!ReadRow(line, rowBytes + 1)) return row;
     ApplyFilter(line[0], line + 1, previous + 1, rowBytes);
     FConverter->ConvertRow({line + 1}, ScanLine(static_cast<int>(row)), width, mask);
     current = 1 - current;
     if (reportProgress) ProgressRow(row, height);
   }
+  return height;
 }
 
 bool TPNGGraphic::ReadRow(std::uint8_t* buffer, std::uint32_t count) {
@@ -469,11 +472,12 @@ void TPNGGraphic::ApplyFilter(std::uint8_t filter, std::uint8_t* row, const std:
   }
 }
 
-// The whole picture in the background colour; palette pictures take the
+// Rows from firstRow on in the background colour; palette pictures take the
 // nearest palette entry.
-void TPNGGraphic::FillBackground() {
+void TPNGGraphic::FillBackground(std::uint32_t firstRow) {
   const int r = GetRValue(FBackgroundColor), g = GetGValue(FBackgroundColor), b = GetBValue(FBackgroundColor);
   const int width = Width(), height = Height();
+  if (firstRow >= static_cast<std::uint32_t>(height)) return;
   const TPixelFormat format = PixelFormat();
   std::vector<std::uint8_t> row;
   if (format == pf24bit || format == pf32bit) {
@@ -500,5 +504,5 @@ void TPNGGraphic::FillBackground() {
     for (int shift = 0; shift < 8; shift += bits) pattern = static_cast<std::uint8_t>(pattern | best << shift);
     row.assign((static_cast<std::size_t>(width) * bits + 7) / 8, pattern);
   }
-  for (int y = 0; y < height; ++y) std::memcpy(ScanLine(y), row.data(), row.size());
+  for (int y = static_cast<int>(firstRow); y < height; ++y) std::memcpy(ScanLine(y), row.data(), row.size());
 }

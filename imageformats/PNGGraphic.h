@@ -51,9 +51,10 @@ class TPNGGraphic : public TFormatGraphic {
   void LoadTransparency();
   // A grey or RGB sample of bKGD/tRNS scaled to 0..255.
   std::uint8_t ScaledSample(const std::uint8_t* bigEndianSample) const;
-  void FillBackground();
-  void ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes, std::uint8_t mask,
-                    bool reportProgress);
+  void FillBackground(std::uint32_t firstRow);
+  // Returns the first row not delivered (the height when all were).
+  std::uint32_t ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes,
+                             std::uint8_t mask, bool reportProgress);
 
   std::unique_ptr<TLZ77Decoder> FInflater;
   TStream* FStream = nullptr;

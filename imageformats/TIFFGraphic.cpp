@@ -412,7 +412,8 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
     const std::int64_t at = FStartPosition + offsets[p.CurrentStrip];
     const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
     const std::int64_t count = std::min<std::int64_t>(byteCounts[p.CurrentStrip], available);
-    strip.assign(std::size_t{rows} * bytesPerLine, 0);
+    // Only complete rows are converted, so the buffer needs no clearing.
+    strip.resize(std::size_t{rows} * bytesPerLine);
     stream.SetPosition(at);
     std::size_t filled;
     if (!decoder) {
