@@ -9,14 +9,6 @@ IMPLEMENT_CLASS(TKsWindowHook)
 
 namespace {
 
-void ReportToApplication(TObject* sender)
-{
-    if (Application)
-        Application->HandleException(sender);
-    else
-        ui::HandleException(sender);
-}
-
 THookList*& TheHookList()
 {
     // Lives until the process ends: controls may be freed by static
@@ -164,7 +156,7 @@ void TControlHook::NotifyHooks(TPhase Phase, TMessage& Message, bool& Handled)
             else
                 (*it)->DoAfterMessage(Message, Handled);
         } catch (...) {
-            ReportToApplication(*it);
+            ui::HandleException(*it);
         }
         if (Handled)
             break;
@@ -229,7 +221,7 @@ void THookList::WndProc(TMessage& Message)
         else
             Message.Result = ui::DefWindowProc(handle_, Message.Msg, Message.WParam, Message.LParam);
     } catch (...) {
-        ReportToApplication(nullptr);
+        ui::HandleException(nullptr);
     }
 }
 

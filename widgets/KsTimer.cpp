@@ -68,8 +68,7 @@ void TTimerThread::Execute()
                 try {
                     owner_->Timer();
                 } catch (...) {
-                    if (Application)
-                        Application->HandleException(owner_);
+                    ui::HandleException(owner_);
                 }
                 cycleStart_ = rtl::GetTickCount();
             });
@@ -110,8 +109,7 @@ void TTimerThread::FireOnWorker()
             try {
                 std::rethrow_exception(error);
             } catch (...) {
-                if (Application)
-                    Application->HandleException(nullptr);
+                ui::HandleException(nullptr);
             }
         });
     }
@@ -260,6 +258,6 @@ void TKsTimer::WndProc(TMessage& Message)
     try {
         Timer();
     } catch (...) {
-        Application->HandleException(this);
+        ui::HandleException(this);
     }
 }

@@ -1,9 +1,11 @@
 #include "widgets/Placemnt.h"
 
+#include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Properties.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Threads.h"
 #include "platform/ui/Forms.h"
 #include "widgets/Apputils.h"
 #include "widgets/KsHook.h"
@@ -121,10 +123,13 @@ bool ReadState(TCustomForm* form, TObject* ini, const std::string& section)
     default: break;
     }
     if (state == wsMinimized && IsMainFormOrNone(form)) {
-        // The application goes to the task bar, not the form.
+        // The application goes to the task bar, not the form; once the
+        // form is up, so the message loop does it.
         form->SetWindowState(wsNormal);
-        if (Application)
-            ui::PostMessage(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        TThread::Queue(nullptr, [] {
+            if (Application)
+                Application->Minimize();
+        });
         return false;
     }
     form->SetWindowState(state);
@@ -296,14 +301,6 @@ void PublishPlacementProperties()
     (void)published;
 }
 
-void ReportToApplication(TObject* sender)
-{
-    if (Application)
-        Application->HandleException(sender);
-    else
-        ui::HandleException(sender);
-}
-
 } // namespace
 
 TFormPlacement::TFormPlacement(TComponent* AOwner)
@@ -398,7 +395,7 @@ void TFormPlacement::FormShow(TObject* Sender)
         try {
             RestoreFormPlacement();
         } catch (...) {
-            ReportToApplication(this);
+            ui::HandleException(this);
         }
     }
     if (saveFormShow_)
@@ -415,7 +412,7 @@ void TFormPlacement::FormCloseQuery(TObject* Sender, bool& CanClose)
     try {
         SaveFormPlacement();
     } catch (...) {
-        ReportToApplication(this);
+        ui::HandleException(this);
     }
 }
 
@@ -426,7 +423,7 @@ void TFormPlacement::FormDestroy(TObject* Sender)
         try {
             SaveFormPlacement();
         } catch (...) {
-            ReportToApplication(this);
+            ui::HandleException(this);
         }
         destroying_ = false;
     }
@@ -456,6 +453,11 @@ void TFormPlacement::IniNeeded(bool ReadOnly)
             reg->SetRootKey(RootKeyOf(RegistryRoot));
         iniObject_ = std::move(reg);
     } else {
+        // The default file lives in the configuration folder, which a first
+        // run has not made yet.
+        const std::string folder = rtl::ExtractFilePath(StorageName());
+        if (!ReadOnly && !folder.empty())
+            rtl::ForceDirectories(folder);
         iniObject_ = std::make_unique<TIniFile>(StorageName());
     }
 }

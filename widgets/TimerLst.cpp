@@ -1,7 +1,7 @@
 #include "widgets/TimerLst.h"
 
 #include "platform/rtl/Clock.h"
-#include "platform/ui/Forms.h"
+#include "platform/ui/Controls.h"
 #include "platform/ui/HiddenWindows.h"
 
 #include <algorithm>
@@ -19,14 +19,6 @@ constexpr int32_t MinimumPeriod = 100;
 constexpr int64_t EarlyFiring = 50;
 
 int64_t Elapsed(uint32_t now, uint32_t since) { return static_cast<uint32_t>(now - since); }
-
-void ReportToApplication(TObject* sender)
-{
-    if (Application)
-        Application->HandleException(sender);
-    else
-        ui::HandleException(sender);
-}
 
 } // namespace
 
@@ -385,12 +377,12 @@ void TKsTimerList::TimerWndProc(TMessage& Message)
             // The rest of the pass is skipped, but an event that stopped
             // before the handler raised still stops the list when it was the
             // last one.
-            ReportToApplication(this);
+            ui::HandleException(this);
             anEventStopped = eventStopped_;
         }
         AfterTick(anEventStopped);
     } catch (...) {
-        ReportToApplication(this);
+        ui::HandleException(this);
     }
 }
 

@@ -45,15 +45,17 @@ protected:
     }
     void UseStore(bool registry)
     {
+        registry_ = registry;
+        storeName_ = registry ? "Software\\Vistelo\\Placement" : temp_.File("placement.ini");
         placement_->UseRegistry = registry;
-        placement_->IniFileName = registry ? "Software\\Vistelo\\Placement" : temp_.File("placement.ini");
+        placement_->IniFileName = storeName_;
     }
     // A fresh storage object on the placement's store.
     std::unique_ptr<TObject> OpenStore() const
     {
-        if (placement_->UseRegistry)
-            return std::make_unique<TRegIniFile>(placement_->IniFileName);
-        return std::make_unique<TIniFile>(placement_->IniFileName);
+        if (registry_)
+            return std::make_unique<TRegIniFile>(storeName_);
+        return std::make_unique<TIniFile>(storeName_);
     }
     std::string Stored(const std::string& ident) const
     {
@@ -68,6 +70,8 @@ protected:
     }
 
     TempFolder temp_;
+    bool registry_ = false;
+    std::string storeName_;
     std::optional<std::string> savedRegistry_;
     std::unique_ptr<TForm> form_;
     TFormPlacement* placement_ = nullptr;
@@ -279,6 +283,7 @@ TEST_F(PlacementTest, SingleValuesAndLinksUseTheSameStorage)
 
 TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
 {
+    UseStore(false);
     form_->Show();
     MINMAXINFO info{};
     info.ptMaxPosition = Point(-4, -4);
