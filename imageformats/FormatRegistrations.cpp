@@ -1,10 +1,12 @@
 #include "imageformats/FormatRegistrations.h"
 
+#include "imageformats/AutodeskGraphic.h"
 #include "imageformats/CUTGraphic.h"
 #include "imageformats/FormatGraphic.h"
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/PCXGraphic.h"
 #include "imageformats/PPMGraphic.h"
+#include "imageformats/SGIGraphic.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
@@ -56,9 +58,15 @@ const Registration kRegistrations[] = {
     {"pcx", gesZSoft, "", kRaster, ClassOf<TPCXGraphic>},
     {"pcc", "", "", kRaster, ClassOf<TPCXGraphic>},
     {"scr", "", gesZSoftWord, kRaster, ClassOf<TPCXGraphic>},
+    {"sgi", gesSGI, gesSGITrueColor, kRaster, ClassOf<TSGIGraphic>},
+    {"rgba", "", gesSGITrueColorAlpha, kRaster, ClassOf<TSGIGraphic>},
+    {"rgb", "", gesSGITrueColor, kRaster, ClassOf<TSGIGraphic>},
+    {"bw", "", gesSGIMono, kRaster, ClassOf<TSGIGraphic>},
     {"ppm", gesPortable, gesPortablePixel, kRaster, ClassOf<TPPMGraphic>},
     {"pgm", "", gesPortableGray, kRaster, ClassOf<TPPMGraphic>},
     {"pbm", "", gesPortableMono, kRaster, ClassOf<TPPMGraphic>},
+    {"cel", gesAutoDesk, "", kRaster, ClassOf<TAutodeskGraphic>},
+    {"pic", gesAutoDesk, "", kRaster, ClassOf<TAutodeskGraphic>},
     {"cut", gesHalo, "", kRaster, ClassOf<TCUTGraphic>},
 };
 

@@ -1,0 +1,109 @@
+// The SGI reader against netpbm on the files it and ImageMagick write, and
+// hand-made files for the layouts no tool writes.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "ImageTools.h"
+#include "imageformats/SGIGraphic.h"
+#include "platform/rtl/Streams.h"
+
+using namespace imagetest;
+
+namespace {
+
+struct ToolCase {
+  const char* Name;
+  const char* Make;  // writes out.sgi from src.ppm
+};
+
+const ToolCase kToolCases[] = {
+    {"magick_rle", "convert-im6.q16 src.ppm out.sgi"},
+    {"magick_verbatim", "convert-im6.q16 src.ppm -compress None out.sgi"},
+    {"magick_16bit_verbatim", "convert-im6.q16 src.ppm -depth 16 -compress None out.sgi"},
+    {"magick_grey", "convert-im6.q16 src.ppm -colorspace Gray out.sgi"},
+    {"magick_rgba",
+     "convert-im6.q16 src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite out.sgi"},
+    {"netpbm_rle", "pnmtosgi -rle src.ppm > out.sgi"},
+    {"netpbm_verbatim", "pnmtosgi -verbatim src.ppm > out.sgi"},
+    {"netpbm_16bit_rle", "pamdepth 65535 src.ppm | pnmtosgi -rle > out.sgi"},
+    {"netpbm_16bit_grey_rle", "ppmtopgm src.ppm | pamdepth 65535 | pnmtosgi -rle > out.sgi"},
+};
+
+class SGIToolTest : public ::testing::TestWithParam<ToolCase> {};
+
+TEST_P(SGIToolTest, DecodesLikeTheReferenceDecoder) {
+  if (!HaveTool(kMagick) || !HaveTool("pnmtosgi") || !HaveTool("sgitopnm")) GTEST_SKIP() << "tools missing";
+  const ToolCase& c = GetParam();
+  ScratchDir dir;
+  WritePnm(dir / "src.ppm", TestPicture());
+  const std::string in = "cd '" + (dir / "") + "' && ";
+  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
+  ASSERT_TRUE(RunShell(in + "sgitopnm out.sgi | pamdepth 255 | ppmtoppm > ref.ppm"));
+  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.sgi") + " " + (dir / "ours.ppm")));
+  const Pnm ours = ReadPnm(dir / "ours.ppm");
+  ASSERT_EQ(ours.Width, 37);
+  ASSERT_EQ(ours.Height, 23);
+  EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, SGIToolTest, ::testing::ValuesIn(kToolCases),
+                         [](const auto& info) { return std::string(info.param.Name); });
+
+std::vector<std::uint8_t> Header(int storage, int bytesPerChannel, int dimension, int width, int height,
+                                 int channels) {
+  std::vector<std::uint8_t> h(512, 0);
+  const int words[] = {474, 0, dimension, width, height, channels};
+  for (int i = 0; i < 6; ++i) {
+    h[2 * i] = static_cast<std::uint8_t>(words[i] >> 8);
+    h[2 * i + 1] = static_cast<std::uint8_t>(words[i]);
+  }
+  h[2] = static_cast<std::uint8_t>(storage);
+  h[3] = static_cast<std::uint8_t>(bytesPerChannel);
+  return h;
+}
+
+std::unique_ptr<TSGIGraphic> Load(std::vector<std::uint8_t> bytes, std::initializer_list<int> body) {
+  for (int b : body) bytes.push_back(static_cast<std::uint8_t>(b));
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  auto graphic = std::make_unique<TSGIGraphic>();
+  graphic->LoadFromStream(stream);
+  return graphic;
+}
+
+TEST(SGIReader, SixteenBitGreyIsReducedToItsHighBytesBottomRowFirst) {
+  // 3 x 2 stored: file row 0 (the bottom) = 0x1234, 0xFF00, 0x0001; row 1 = 0x8000...
+  auto sgi = Load(Header(0, 2, 2, 3, 2, 1), {0x12, 0x34, 0xFF, 0x00, 0x00, 0x01, 0x80, 0, 0x80, 0, 0x80, 0});
+  ASSERT_EQ(sgi->PixelFormat(), pf8bit);
+  EXPECT_EQ(sgi->ScanLine(1)[0], 0x12);
+  EXPECT_EQ(sgi->ScanLine(1)[1], 0xFF);
+  EXPECT_EQ(sgi->ScanLine(1)[2], 0x00);
+  EXPECT_EQ(sgi->ScanLine(0)[2], 0x80);
+  EXPECT_EQ(sgi->Palette()[0x80], 0x808080u);
+}
+
+TEST(SGIReader, DimensionOneIsASingleRow) {
+  auto sgi = Load(Header(0, 1, 1, 4, 9, 3), {1, 2, 3, 4});
+  EXPECT_EQ(sgi->Height(), 1);
+  EXPECT_EQ(sgi->ScanLine(0)[3], 4);
+}
+
+TEST(SGIReader, DamagedFilesRaiseThePictureError) {
+  // 4 x 1 grey, run-length: tables at 512 (offset 520, length 5), then a row.
+  std::vector<std::uint8_t> rle = Header(1, 1, 2, 4, 1, 1);
+  for (int b : {0, 0, 2, 8, 0, 0, 0, 5}) rle.push_back(static_cast<std::uint8_t>(b));
+  EXPECT_EQ(Load(rle, {0x84, 1, 2, 3, 4})->ScanLine(0)[3], 4);  // complete row, no 0 terminator needed
+  EXPECT_THROW(Load(rle, {0x83, 1, 2, 3, 0}), EInvalidGraphic);  // row ends 1 sample short
+  std::vector<std::uint8_t> pastEnd = rle;
+  pastEnd[512 + 7] = 200;  // the row's length runs past the file
+  EXPECT_THROW(Load(pastEnd, {0x84, 1, 2, 3, 4}), EInvalidGraphic);
+  EXPECT_THROW(Load(Header(0, 1, 3, 4, 4, 3), {1, 2, 3}), EInvalidGraphic);          // planes missing
+  EXPECT_THROW(Load(Header(1, 1, 3, 65535, 65535, 4), {0, 0}), EInvalidGraphic);    // huge, tiny data
+  EXPECT_THROW(Load(Header(0, 1, 3, 2, 1, 5), {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}), EInvalidGraphic);  // 5 channels
+  EXPECT_THROW(Load(Header(0, 3, 2, 2, 1, 1), {1, 2, 3, 4, 5, 6}), EInvalidGraphic);  // 3 bytes a sample
+}
+
+}  // namespace
