@@ -1,0 +1,135 @@
+#pragma once
+
+// The common dialogs: open and save a file, pick a colour, a font or a
+// folder. All pass through ui::RunDialog, so tests script the answer:
+//   open/save: Value holds the chosen path (several for multi-select, one per
+//              line), Result IDOK or IDCANCEL;
+//   colour:    Value "RRGGBB" (hex);
+//   font:      Value "Name;Size;Styles;RRGGBB" with Styles from "bius";
+//   folder:    Value the folder.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "platform/graphics/Font.h"
+#include "platform/rtl/Classes.h"
+#include "platform/ui/Controls.h"
+
+class TStringList;
+class TStrings;
+
+enum TOpenOption : std::uint8_t {
+    ofReadOnly,
+    ofOverwritePrompt,
+    ofHideReadOnly,
+    ofNoChangeDir,
+    ofShowHelp,
+    ofNoValidate,
+    ofAllowMultiSelect,
+    ofExtensionDifferent,
+    ofPathMustExist,
+    ofFileMustExist,
+    ofCreatePrompt,
+    ofShareAware,
+    ofNoReadOnlyReturn,
+    ofNoTestFileCreate,
+    ofNoNetworkButton,
+    ofNoLongNames,
+    ofOldStyleDialog,
+    ofNoDereferenceLinks,
+    ofEnableIncludeNotify,
+    ofEnableSizing,
+};
+using TOpenOptions = TSmallSet<TOpenOption>;
+
+class TCommonDialog : public TComponent {
+    DECLARE_CLASS(TCommonDialog, TComponent)
+public:
+    explicit TCommonDialog(TComponent* AOwner);
+    // True when the user chose (OK); false when cancelled.
+    virtual bool Execute() = 0;
+    std::string Title;
+};
+
+class TOpenDialog : public TCommonDialog {
+    DECLARE_CLASS(TOpenDialog, TCommonDialog)
+public:
+    explicit TOpenDialog(TComponent* AOwner);
+    ~TOpenDialog() override;
+
+    std::string FileName;
+    // "Beschreibung|*.a;*.b|Andere|*.c"; FilterIndex counts from 1.
+    std::string Filter;
+    int FilterIndex = 1;
+    // Added (without the dot) to a chosen name that has no extension.
+    std::string DefaultExt;
+    std::string InitialDir;
+    TOpenOptions Options{ofHideReadOnly, ofEnableSizing};
+    // Every chosen file (one for a single choice).
+    TStrings& Files();
+
+    bool Execute() override;
+
+protected:
+    virtual std::string DialogKind() const { return "OpenDialog"; }
+    virtual std::string DefaultTitle() const { return "Öffnen"; }
+    // Checks the choice; false refuses it (the dialog then counts as cancelled).
+    virtual bool AcceptChoice();
+
+private:
+    std::unique_ptr<TStringList> files_;
+};
+
+class TSaveDialog : public TOpenDialog {
+    DECLARE_CLASS(TSaveDialog, TOpenDialog)
+public:
+    explicit TSaveDialog(TComponent* AOwner);
+
+protected:
+    std::string DialogKind() const override { return "SaveDialog"; }
+    std::string DefaultTitle() const override { return "Speichern unter"; }
+    // With ofOverwritePrompt an existing file is replaced only when the user agrees.
+    bool AcceptChoice() override;
+};
+
+class TColorDialog : public TCommonDialog {
+    DECLARE_CLASS(TColorDialog, TCommonDialog)
+public:
+    explicit TColorDialog(TComponent* AOwner);
+    ~TColorDialog() override;
+
+    TColor Color = clBlack;
+    // "ColorA=RRGGBB" ... "ColorP=RRGGBB": the user's own colours.
+    TStrings& CustomColors();
+
+    bool Execute() override;
+
+private:
+    std::unique_ptr<TStringList> customColors_;
+};
+
+class TFontDialog : public TCommonDialog {
+    DECLARE_CLASS(TFontDialog, TCommonDialog)
+public:
+    explicit TFontDialog(TComponent* AOwner);
+    ~TFontDialog() override;
+
+    TFont& Font() { return *font_; }
+
+    bool Execute() override;
+
+private:
+    std::unique_ptr<TFont> font_;
+};
+
+namespace ui {
+
+// The folder browser: Directory is the start and, on OK, the choice.
+bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory);
+
+// A colour as "RRGGBB" and back (nullopt-like: false for text that is not one).
+std::string ColorToHex(TColor Color);
+bool HexToColor(const std::string& Text, TColor& Color);
+
+} // namespace ui
