@@ -469,22 +469,36 @@ void TFormPlacement::IniFree()
         file->UpdateFile();
 }
 
+void TFormPlacement::WithStorage(bool ReadOnly, const std::function<void()>& Access)
+{
+    if (iniObject_) {
+        Access();
+        return;
+    }
+    IniNeeded(ReadOnly);
+    try {
+        Access();
+    } catch (...) {
+        iniObject_.reset();
+        throw;
+    }
+    if (ReadOnly)
+        iniObject_.reset();
+    else
+        IniFree();
+}
+
 void TFormPlacement::SaveFormPlacement()
 {
     // An active placement that never restored keeps the stored record.
     if (!restored_ && Active)
         return;
-    IniNeeded(false);
-    try {
+    WithStorage(false, [this] {
         IniWriteInteger(iniObject_.get(), StorageSection(), "FormVersion", Version);
         SavePlacement();
         Save();
         saved_ = true;
-    } catch (...) {
-        iniObject_.reset();
-        throw;
-    }
-    IniFree();
+    });
 }
 
 void TFormPlacement::SavePlacement()
@@ -503,28 +517,32 @@ void TFormPlacement::SavePlacement()
 void TFormPlacement::RestoreFormPlacement()
 {
     saved_ = false;
-    IniNeeded(true);
     try {
-        const std::string section = StorageSection();
-        if (IniReadInteger(iniObject_.get(), section, "FormVersion", 0) >= Version) {
+        WithStorage(true, [this] {
+            const std::string section = StorageSection();
+            if (IniReadInteger(iniObject_.get(), section, "FormVersion", 0) < Version)
+                return;
             RestorePlacement();
             restored_ = true;
             Restore();
-            TCustomForm* form = GetForm();
-            if (Options.Contains(fpActiveControl) && form) {
-                std::string name = IniReadString(iniObject_.get(), section, "ActiveControl", "");
-                auto* control = dynamic_cast<TWinControl*>(name.empty() ? nullptr : form->FindComponent(name));
-                if (control && control->CanFocus())
-                    form->SetActiveControl(control);
-            }
-        }
+            RestoreActiveControl(section);
+        });
     } catch (...) {
         restored_ = true;
-        iniObject_.reset();
         throw;
     }
     restored_ = true;
-    iniObject_.reset();
+}
+
+void TFormPlacement::RestoreActiveControl(const std::string& Section)
+{
+    TCustomForm* form = GetForm();
+    if (!Options.Contains(fpActiveControl) || !form)
+        return;
+    std::string name = IniReadString(iniObject_.get(), Section, "ActiveControl", "");
+    auto* control = dynamic_cast<TWinControl*>(name.empty() ? nullptr : form->FindComponent(name));
+    if (control && control->CanFocus())
+        form->SetActiveControl(control);
 }
 
 void TFormPlacement::RestorePlacement()
@@ -551,34 +569,14 @@ void TFormPlacement::Restore()
 std::string TFormPlacement::DoReadString(const std::string& Section, const std::string& Ident,
                                          const std::string& Default)
 {
-    if (iniObject_)
-        return IniReadString(iniObject_.get(), Section, Ident, Default);
-    IniNeeded(true);
     std::string value;
-    try {
-        value = IniReadString(iniObject_.get(), Section, Ident, Default);
-    } catch (...) {
-        iniObject_.reset();
-        throw;
-    }
-    iniObject_.reset();
+    WithStorage(true, [&] { value = IniReadString(iniObject_.get(), Section, Ident, Default); });
     return value;
 }
 
 void TFormPlacement::DoWriteString(const std::string& Section, const std::string& Ident, const std::string& Value)
 {
-    if (iniObject_) {
-        IniWriteString(iniObject_.get(), Section, Ident, Value);
-        return;
-    }
-    IniNeeded(false);
-    try {
-        IniWriteString(iniObject_.get(), Section, Ident, Value);
-    } catch (...) {
-        iniObject_.reset();
-        throw;
-    }
-    IniFree();
+    WithStorage(false, [&] { IniWriteString(iniObject_.get(), Section, Ident, Value); });
 }
 
 std::string TFormPlacement::ReadString(const std::string& Ident, const std::string& Default)
@@ -605,8 +603,7 @@ void TFormPlacement::EraseSections()
 {
     if (iniObject_)
         return;
-    IniNeeded(false);
-    try {
+    WithStorage(false, [this] {
         TStringList sections;
         IniReadSections(iniObject_.get(), sections);
         const std::string section = StorageSection();
@@ -616,11 +613,7 @@ void TFormPlacement::EraseSections()
                 Strutils::IsWild(name, section + "\\*", false))
                 IniEraseSection(iniObject_.get(), name);
         }
-    } catch (...) {
-        iniObject_.reset();
-        throw;
-    }
-    IniFree();
+    });
 }
 
 void TFormPlacement::AddLink(TIniLink* Link)

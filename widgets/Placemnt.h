@@ -183,6 +183,10 @@ protected:
 private:
     void IniNeeded(bool ReadOnly);
     void IniFree();
+    // Runs Access with a storage object: the open one, or one opened for
+    // this access alone and freed after it.
+    void WithStorage(bool ReadOnly, const std::function<void()>& Access);
+    void RestoreActiveControl(const std::string& Section);
     void CheckToggleHook();
     void UpdatePreventResize();
     void RestoreFormEvents();
