@@ -30,19 +30,12 @@ namespace PlayerPackageInterface {
 
 namespace {
 
-// The one loaded player package; unloaded at shut-down when a host left it.
+// The one loaded player package. A package a host leaves loaded is not
+// unloaded at exit: by then the run-time layer's module registry may be gone,
+// and the process unmaps the package anyway.
 struct TLoadedPackage {
     HMODULE Handle = nullptr;
     std::string FileForTests;
-
-    ~TLoadedPackage()
-    {
-        try {
-            UnLoadPlayerPackage();
-        } catch (...) {
-            // Nothing can report a failure this late.
-        }
-    }
 };
 
 TLoadedPackage& Loaded()
