@@ -6,6 +6,7 @@
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/PCXGraphic.h"
 #include "imageformats/PPMGraphic.h"
+#include "imageformats/RLAGraphic.h"
 #include "imageformats/SGIGraphic.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
@@ -58,6 +59,8 @@ const Registration kRegistrations[] = {
     {"pcx", gesZSoft, "", kRaster, ClassOf<TPCXGraphic>},
     {"pcc", "", "", kRaster, ClassOf<TPCXGraphic>},
     {"scr", "", gesZSoftWord, kRaster, ClassOf<TPCXGraphic>},
+    {"rpf", gesAliasWaveFront, "", kRaster, ClassOf<TRLAGraphic>},
+    {"rla", "", "", kRaster, ClassOf<TRLAGraphic>},
     {"sgi", gesSGI, gesSGITrueColor, kRaster, ClassOf<TSGIGraphic>},
     {"rgba", "", gesSGITrueColorAlpha, kRaster, ClassOf<TSGIGraphic>},
     {"rgb", "", gesSGITrueColor, kRaster, ClassOf<TSGIGraphic>},
