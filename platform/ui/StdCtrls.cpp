@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -28,6 +29,7 @@ IMPLEMENT_CLASS(TMemo)
 IMPLEMENT_CLASS(TGroupBox)
 IMPLEMENT_CLASS(TRadioGroup)
 IMPLEMENT_CLASS(TListBox)
+IMPLEMENT_CLASS(TComboBox)
 
 namespace {
 
@@ -617,4 +619,129 @@ void TListBox::TakeUserSelection()
         selected_[static_cast<size_t>(i)] = list->item(i)->isSelected();
     itemIndex_ = list->currentRow();
     Click();
+}
+
+// --- combo box ---
+
+namespace {
+QComboBox* ComboOf(const TNativeControl* control)
+{
+    return control->NativeWidget() ? control->NativeWidget()->As<QComboBox>() : nullptr;
+}
+} // namespace
+
+TComboBox::TComboBox(TComponent* AOwner) : TNativeControl(AOwner), items_(std::make_unique<TStringList>())
+{
+    items_->OnChange = [this](TObject*) { ItemsChanged(); };
+    SetTabStop(true);
+    SetBounds(0, 0, 145, 21);
+}
+
+TComboBox::~TComboBox() { items_->OnChange = nullptr; }
+
+TStrings& TComboBox::Items() { return *items_; }
+
+void TComboBox::SetStyle(TComboBoxStyle Value)
+{
+    style_ = Value;
+    NativeWidgetCreated();
+}
+
+void TComboBox::SetItemIndex(int Value)
+{
+    if (Value < -1 || Value >= items_->Count())
+        Value = -1;
+    itemIndex_ = Value;
+    pushing_ = true;
+    SetText(Value >= 0 ? items_->Strings(Value) : std::string());
+    if (QComboBox* combo = ComboOf(this))
+        combo->setCurrentIndex(Value);
+    pushing_ = false;
+}
+
+void TComboBox::Change()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+void TComboBox::ItemsChanged()
+{
+    if (itemIndex_ >= items_->Count())
+        itemIndex_ = -1;
+    NativeWidgetCreated();
+}
+
+std::unique_ptr<ui::TNativeWidget> TComboBox::MakeNativeWidget()
+{
+    auto native = MakeWidget<QComboBox>(this);
+    auto* combo = native->As<QComboBox>();
+    combo->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes an item by itself
+    QObject::connect(combo, &QComboBox::activated, native.get(), [this](int index) { UserPicked(index); });
+    QObject::connect(combo, &QComboBox::editTextChanged, native.get(), [this](const QString& text) {
+        if (!pushing_)
+            UserTyped(text.toStdString());
+    });
+    return native;
+}
+
+void TComboBox::NativeWidgetCreated()
+{
+    QComboBox* combo = ComboOf(this);
+    if (!combo)
+        return;
+    pushing_ = true;
+    combo->clear();
+    for (int i = 0; i < items_->Count(); ++i)
+        combo->addItem(Q(items_->Strings(i)));
+    combo->setEditable(style_ == csDropDown || style_ == csSimple);
+    if (combo->isEditable())
+        combo->setCompleter(nullptr); // the typed text stays as typed
+    combo->setMaxVisibleItems(std::max(1, DropDownCount));
+    combo->setCurrentIndex(itemIndex_);
+    if (combo->isEditable())
+        combo->setEditText(Q(Text()));
+    pushing_ = false;
+}
+
+void TComboBox::UserPicked(int Index)
+{
+    itemIndex_ = Index;
+    pushing_ = true;
+    SetText(items_->Strings(Index));
+    pushing_ = false;
+    Click();
+    Change();
+}
+
+void TComboBox::UserTyped(const std::string& Text)
+{
+    if (Text == this->Text())
+        return;
+    itemIndex_ = items_->IndexOf(Text);
+    pushing_ = true;
+    SetText(Text);
+    pushing_ = false;
+    Change();
+}
+
+void TComboBox::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_TEXTCHANGED && !pushing_) {
+        // Text set from code: a drop-down list can only show one of its items.
+        int index = items_->IndexOf(Text());
+        if (style_ == csDropDownList && index < 0 && !Text().empty())
+            return SetText(itemIndex_ >= 0 ? items_->Strings(itemIndex_) : std::string());
+        if (style_ == csDropDownList)
+            itemIndex_ = index;
+        if (QComboBox* combo = ComboOf(this)) {
+            pushing_ = true;
+            if (combo->isEditable())
+                combo->setEditText(Q(Text()));
+            else
+                combo->setCurrentIndex(itemIndex_);
+            pushing_ = false;
+        }
+    }
+    TNativeControl::Dispatch(Message);
 }

@@ -262,3 +262,41 @@ private:
     bool extendedSelect_ = true;
     bool pushing_ = false;
 };
+
+enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
+
+// A drop-down list, with an edit field (csDropDown) or without one
+// (csDropDownList, where Text is always the chosen item's).
+class TComboBox : public TNativeControl {
+    DECLARE_CLASS(TComboBox, TNativeControl)
+public:
+    explicit TComboBox(TComponent* AOwner);
+    ~TComboBox() override;
+
+    TStrings& Items();
+    TComboBoxStyle Style() const { return style_; }
+    void SetStyle(TComboBoxStyle Value);
+    // Setting it from code shows the item's text and fires nothing.
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    int DropDownCount = 8;
+
+    // The user picked an item (OnClick, then OnChange) or typed (OnChange).
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Change();
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    void ItemsChanged();
+    void UserPicked(int Index);
+    void UserTyped(const std::string& Text);
+
+    std::unique_ptr<TStringList> items_;
+    TComboBoxStyle style_ = csDropDown;
+    int itemIndex_ = -1;
+    bool pushing_ = false;
+};

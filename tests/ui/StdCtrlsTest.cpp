@@ -1,6 +1,8 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
 #include <QGroupBox>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -421,6 +423,61 @@ TEST_F(StdCtrlsTest, ListBoxMultiSelectKeepsEachItemsSelection)
     EXPECT_EQ(list->SelCount(), 3);
     list->SetExtendedSelect(false);
     EXPECT_EQ(widget->selectionMode(), QAbstractItemView::MultiSelection);
+}
+
+TEST_F(StdCtrlsTest, DropDownListPicksByKeyAndKeepsTextToItsItems)
+{
+    TForm* form = NewForm();
+    auto* combo = Place<TComboBox>(form);
+    combo->SetStyle(csDropDownList);
+    for (const char* s : {"Klein", "Mittel", "Groß"})
+        combo->Items().Add(s);
+    std::vector<std::string> events;
+    combo->OnClick = [&](TObject*) { events.push_back("click " + combo->Text()); };
+    combo->OnChange = [&](TObject*) { events.push_back("change " + combo->Text()); };
+    combo->SetItemIndex(0);
+    EXPECT_EQ(combo->Text(), "Klein");
+    EXPECT_TRUE(events.empty()); // code fires nothing
+    form->Show();
+    Turn();
+
+    auto* widget = WidgetIn<QComboBox>(combo);
+    EXPECT_FALSE(widget->isEditable());
+    widget->setFocus();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, {});
+    QApplication::sendEvent(widget, &down);
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(events, (std::vector<std::string>{"click Mittel", "change Mittel"}));
+
+    combo->SetText("Groß");
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    EXPECT_EQ(widget->currentIndex(), 2);
+    combo->SetText("Riesig"); // not an item: the list keeps its choice
+    EXPECT_EQ(combo->Text(), "Groß");
+    combo->Items().Delete(2);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+}
+
+TEST_F(StdCtrlsTest, DropDownComboTakesTypedTextAndFindsTheMatchingItem)
+{
+    TForm* form = NewForm();
+    auto* combo = Place<TComboBox>(form);
+    combo->Items().Add("100");
+    combo->Items().Add("200");
+    int changes = 0;
+    combo->OnChange = [&](TObject*) { ++changes; };
+    form->Show();
+    Turn();
+    auto* widget = WidgetIn<QComboBox>(combo);
+    ASSERT_TRUE(widget->isEditable());
+    widget->lineEdit()->setFocus();
+    Type(widget->lineEdit(), "20");
+    EXPECT_EQ(combo->Text(), "20");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    Type(widget->lineEdit(), "0");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    EXPECT_EQ(changes, 3);
+    EXPECT_EQ(widget->count(), 2); // typing adds no item
 }
 
 } // namespace
