@@ -386,6 +386,16 @@ void ChangeEnabled(TControl* control, bool enabled)
     }
 }
 
+TWinControl* FindPage(const TWinControl& pageControl, const std::string& name)
+{
+    for (int i = pageControl.ControlCount() - 1; i >= 0; --i) {
+        auto* page = dynamic_cast<TWinControl*>(pageControl.Controls(i));
+        if (page && page->Name() == name)
+            return page;
+    }
+    throw Exception("Tabsheet \"" + name + "\" gibt es in \"" + pageControl.Name() + "\" nicht");
+}
+
 void DisableAll(TControl* control)
 {
     ChangeEnabled(control, false);

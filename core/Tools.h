@@ -16,6 +16,7 @@
 class TCanvas;
 class TComponent;
 class TControl;
+class TWinControl;
 
 // A GUID in its four fields, as the plug-ins report it.
 struct TGUID {
@@ -116,6 +117,10 @@ void KillMouseKeyBoardMessages(HWND window);
 void ChangeEnabled(TControl* control, bool enabled);
 void DisableAll(TControl* control);
 void EnableAll(TControl* control);
+
+// The page of pageControl (one of its child controls) named exactly name;
+// the last one when several carry the name. None raises Exception.
+TWinControl* FindPage(const TWinControl& pageControl, const std::string& name);
 
 // Creates a form of class Form owned by owner such that reference already
 // names it while its constructor runs (code the constructor calls may look

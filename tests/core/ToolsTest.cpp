@@ -247,6 +247,28 @@ TEST(ToolsTest, ChangeEnabledWalksChildrenFirstAndPassesOverRefusals)
     EXPECT_NO_THROW(Tools::ChangeEnabled(nullptr, true));
 }
 
+TEST(ToolsTest, FindPageTakesTheLastExactNameAndNamesBothWhenMissing)
+{
+    std::vector<std::string> log;
+    LoggingControl pages(nullptr, log, "pages");
+    pages.SetName("Seiten");
+    LoggingControl first(&pages, log, "first");
+    LoggingControl other(&pages, log, "other");
+    LoggingControl second(&pages, log, "second");
+    first.SetName("Allgemein");
+    other.SetName("allgemein");
+    second.SetName("Allgemein");
+
+    EXPECT_EQ(Tools::FindPage(pages, "Allgemein"), &second);
+    EXPECT_EQ(Tools::FindPage(pages, "allgemein"), &other);
+    try {
+        Tools::FindPage(pages, "Ton");
+        FAIL() << "a missing page must raise";
+    } catch (const Exception& error) {
+        EXPECT_EQ(error.Message, "Tabsheet \"Ton\" gibt es in \"Seiten\" nicht");
+    }
+}
+
 // A form that looks itself up through the reference while it is made.
 class SelfLookingForm : public TComponent {
 public:
