@@ -540,6 +540,13 @@ void TKsSpeedButton::Click()
     TGraphicControl::Click();
 }
 
+void TKsSpeedButton::DblClick()
+{
+    // A double click counts only on a held-down group button.
+    if (down_)
+        TGraphicControl::DblClick();
+}
+
 void TKsSpeedButton::ButtonClick()
 {
     if (!Enabled())
@@ -772,11 +779,6 @@ void TKsSpeedButton::Dispatch(TMessage& Message)
         }
         break;
     }
-    case WM_LBUTTONDBLCLK:
-        // A double click counts only on a held-down group button.
-        if (!down_)
-            return;
-        break;
     default:
         break;
     }

@@ -118,6 +118,7 @@ public:
     TNotifyEvent OnMouseLeave;
 
     void Click() override;
+    void DblClick() override;
     // A press by the program: down look for 20 ms, then the click.
     void ButtonClick();
     void UpdateTracking();
