@@ -8,6 +8,10 @@
 #include <QWidget>
 
 #include "platform/ui/Messages.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/Surface.h"
+
+#include <memory>
 
 namespace ui {
 
@@ -34,5 +38,20 @@ private:
     QPointer<QWidget> widget_;
     HWND window_;
 };
+
+// A widget of type W made inside the control's window.
+template <class W>
+std::unique_ptr<TNativeWidget> MakeNativeWidget(TWinControl* control)
+{
+    auto* widget = new W(WidgetOf(control));
+    return std::make_unique<TNativeWidget>(widget, control->Handle());
+}
+
+// The control's widget as a W (nullptr before the window or for another type).
+template <class W, class Control>
+W* NativeOf(const Control* control)
+{
+    return control->NativeWidget() ? control->NativeWidget()->template As<W>() : nullptr;
+}
 
 } // namespace ui

@@ -35,14 +35,6 @@ namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-// Captions keep their "&" accelerator marks; the toolkit reads them the same way.
-template <class W>
-std::unique_ptr<ui::TNativeWidget> MakeWidget(TWinControl* control)
-{
-    auto* widget = new W(ui::WidgetOf(control));
-    return std::make_unique<ui::TNativeWidget>(widget, control->Handle());
-}
-
 // The first `limit` characters of a text (all of it for limit 0).
 std::string ClipText(const std::string& text, int limit)
 {
@@ -107,7 +99,7 @@ void TButton::Click()
 
 std::unique_ptr<ui::TNativeWidget> TButton::MakeNativeWidget()
 {
-    auto native = MakeWidget<QPushButton>(this);
+    auto native = ui::MakeNativeWidget<QPushButton>(this);
     QObject::connect(native->As<QPushButton>(), &QAbstractButton::clicked, native.get(), [this] { Click(); });
     return native;
 }
@@ -134,7 +126,7 @@ void TCheckBox::Toggle()
 
 std::unique_ptr<ui::TNativeWidget> TCheckBox::MakeNativeWidget()
 {
-    auto native = MakeWidget<QCheckBox>(this);
+    auto native = ui::MakeNativeWidget<QCheckBox>(this);
     // The toolkit cycles through the states in another order; the control
     // decides the next state and shows it.
     QObject::connect(native->As<QCheckBox>(), &QAbstractButton::clicked, native.get(), [this] {
@@ -146,7 +138,7 @@ std::unique_ptr<ui::TNativeWidget> TCheckBox::MakeNativeWidget()
 
 void TCheckBox::NativeWidgetCreated()
 {
-    auto* box = NativeWidget() ? NativeWidget()->As<QCheckBox>() : nullptr;
+    auto* box = ui::NativeOf<QCheckBox>(this);
     if (!box)
         return;
     QSignalBlocker quiet(box);
@@ -175,7 +167,7 @@ void TRadioButton::SetChecked(bool Value)
 
 std::unique_ptr<ui::TNativeWidget> TRadioButton::MakeNativeWidget()
 {
-    auto native = MakeWidget<QRadioButton>(this);
+    auto native = ui::MakeNativeWidget<QRadioButton>(this);
     auto* radio = native->As<QRadioButton>();
     radio->setAutoExclusive(false); // siblings live in other windows; the control unchecks them
     QObject::connect(radio, &QAbstractButton::clicked, native.get(), [this] {
@@ -187,7 +179,7 @@ std::unique_ptr<ui::TNativeWidget> TRadioButton::MakeNativeWidget()
 
 void TRadioButton::NativeWidgetCreated()
 {
-    if (auto* radio = NativeWidget() ? NativeWidget()->As<QRadioButton>() : nullptr) {
+    if (auto* radio = ui::NativeOf<QRadioButton>(this)) {
         QSignalBlocker quiet(radio);
         radio->setChecked(checked_);
     }
@@ -202,15 +194,9 @@ TCustomEdit::TCustomEdit(TComponent* AOwner) : TNativeControl(AOwner)
 }
 
 namespace {
-QLineEdit* LineEditOf(const TNativeControl* control)
-{
-    return control->NativeWidget() ? control->NativeWidget()->As<QLineEdit>() : nullptr;
-}
+QLineEdit* LineEditOf(const TNativeControl* control) { return ui::NativeOf<QLineEdit>(control); }
 
-QPlainTextEdit* PlainEditOf(const TNativeControl* control)
-{
-    return control->NativeWidget() ? control->NativeWidget()->As<QPlainTextEdit>() : nullptr;
-}
+QPlainTextEdit* PlainEditOf(const TNativeControl* control) { return ui::NativeOf<QPlainTextEdit>(control); }
 } // namespace
 
 void TCustomEdit::SetMaxLength(int Value)
@@ -291,7 +277,7 @@ void TCustomEdit::Change()
 
 std::unique_ptr<ui::TNativeWidget> TCustomEdit::MakeNativeWidget()
 {
-    auto native = MakeWidget<QLineEdit>(this);
+    auto native = ui::MakeNativeWidget<QLineEdit>(this);
     auto* edit = native->As<QLineEdit>();
     QObject::connect(edit, &QLineEdit::textEdited, native.get(), [this] { Modified = true; });
     QObject::connect(edit, &QLineEdit::textChanged, native.get(),
@@ -368,7 +354,7 @@ void TMemo::LinesChanged()
 
 std::unique_ptr<ui::TNativeWidget> TMemo::MakeNativeWidget()
 {
-    auto native = MakeWidget<QPlainTextEdit>(this);
+    auto native = ui::MakeNativeWidget<QPlainTextEdit>(this);
     auto* edit = native->As<QPlainTextEdit>();
     QObject::connect(edit, &QPlainTextEdit::textChanged, native.get(), [this, edit] {
         Modified = true;
@@ -409,7 +395,7 @@ TGroupBox::TGroupBox(TComponent* AOwner) : TNativeControl(AOwner)
     SetBounds(0, 0, 185, 105);
 }
 
-std::unique_ptr<ui::TNativeWidget> TGroupBox::MakeNativeWidget() { return MakeWidget<QGroupBox>(this); }
+std::unique_ptr<ui::TNativeWidget> TGroupBox::MakeNativeWidget() { return ui::MakeNativeWidget<QGroupBox>(this); }
 
 TRadioGroup::TRadioGroup(TComponent* AOwner) : TGroupBox(AOwner), items_(std::make_unique<TStringList>())
 {
@@ -570,7 +556,7 @@ void TListBox::ItemsChanged()
 
 std::unique_ptr<ui::TNativeWidget> TListBox::MakeNativeWidget()
 {
-    auto native = MakeWidget<QListWidget>(this);
+    auto native = ui::MakeNativeWidget<QListWidget>(this);
     QObject::connect(native->As<QListWidget>(), &QListWidget::itemSelectionChanged, native.get(),
                      [this] { TakeUserSelection(); });
     return native;
@@ -578,7 +564,7 @@ std::unique_ptr<ui::TNativeWidget> TListBox::MakeNativeWidget()
 
 void TListBox::NativeWidgetCreated()
 {
-    auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr;
+    auto* list = ui::NativeOf<QListWidget>(this);
     if (!list)
         return;
     pushing_ = true;
@@ -592,7 +578,7 @@ void TListBox::NativeWidgetCreated()
 
 void TListBox::ApplySelectionMode()
 {
-    if (auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr)
+    if (auto* list = ui::NativeOf<QListWidget>(this))
         list->setSelectionMode(!multiSelect_     ? QAbstractItemView::SingleSelection
                                : extendedSelect_ ? QAbstractItemView::ExtendedSelection
                                                  : QAbstractItemView::MultiSelection);
@@ -600,7 +586,7 @@ void TListBox::ApplySelectionMode()
 
 void TListBox::ApplySelection()
 {
-    auto* list = NativeWidget() ? NativeWidget()->As<QListWidget>() : nullptr;
+    auto* list = ui::NativeOf<QListWidget>(this);
     if (!list)
         return;
     pushing_ = true;
@@ -624,10 +610,7 @@ void TListBox::TakeUserSelection()
 // --- combo box ---
 
 namespace {
-QComboBox* ComboOf(const TNativeControl* control)
-{
-    return control->NativeWidget() ? control->NativeWidget()->As<QComboBox>() : nullptr;
-}
+QComboBox* ComboOf(const TNativeControl* control) { return ui::NativeOf<QComboBox>(control); }
 } // namespace
 
 TComboBox::TComboBox(TComponent* AOwner) : TNativeControl(AOwner), items_(std::make_unique<TStringList>())
@@ -674,7 +657,7 @@ void TComboBox::ItemsChanged()
 
 std::unique_ptr<ui::TNativeWidget> TComboBox::MakeNativeWidget()
 {
-    auto native = MakeWidget<QComboBox>(this);
+    auto native = ui::MakeNativeWidget<QComboBox>(this);
     auto* combo = native->As<QComboBox>();
     combo->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes an item by itself
     QObject::connect(combo, &QComboBox::activated, native.get(), [this](int index) { UserPicked(index); });

@@ -1,0 +1,284 @@
+#include "platform/ui/ComCtrls.h"
+
+#include <algorithm>
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QSlider>
+#include <QToolButton>
+#include <QSignalBlocker>
+#include <QVBoxLayout>
+
+#include "platform/rtl/Exceptions.h"
+#include "platform/ui/NativeWidget.h"
+
+IMPLEMENT_CLASS(TTrackBar)
+IMPLEMENT_CLASS(TProgressBar)
+IMPLEMENT_CLASS(TUpDown)
+IMPLEMENT_CLASS(TStatusBar)
+
+void TRangeValue::SetRange(int AMin, int AMax)
+{
+    Min = AMin;
+    Max = std::max(AMin, AMax);
+    Position = std::clamp(Position, Min, Max);
+}
+
+bool TRangeValue::SetPosition(int Value)
+{
+    int clamped = std::clamp(Value, Min, Max);
+    if (clamped == Position)
+        return false;
+    Position = clamped;
+    return true;
+}
+
+// --- track bar ---
+
+TTrackBar::TTrackBar(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 150, 45);
+}
+
+void TTrackBar::SetMin(int Value)
+{
+    range_.SetRange(Value, range_.Max);
+    NativeWidgetCreated();
+}
+
+void TTrackBar::SetMax(int Value)
+{
+    range_.SetRange(std::min(range_.Min, Value), Value);
+    NativeWidgetCreated();
+}
+
+void TTrackBar::SetPosition(int Value)
+{
+    if (range_.SetPosition(Value))
+        NativeWidgetCreated();
+}
+
+void TTrackBar::SetOrientation(TTrackBarOrientation Value)
+{
+    orientation_ = Value;
+    NativeWidgetCreated();
+}
+
+void TTrackBar::Changed()
+{
+    if (OnChange)
+        OnChange(this);
+}
+
+std::unique_ptr<ui::TNativeWidget> TTrackBar::MakeNativeWidget()
+{
+    auto native = ui::MakeNativeWidget<QSlider>(this);
+    auto* slider = native->As<QSlider>();
+    QObject::connect(slider, &QSlider::valueChanged, native.get(), [this](int value) {
+        if (range_.SetPosition(value))
+            Changed();
+    });
+    return native;
+}
+
+void TTrackBar::NativeWidgetCreated()
+{
+    auto* slider = ui::NativeOf<QSlider>(this);
+    if (!slider)
+        return;
+    QSignalBlocker quiet(slider);
+    slider->setOrientation(orientation_ == trHorizontal ? Qt::Horizontal : Qt::Vertical);
+    slider->setRange(range_.Min, range_.Max);
+    slider->setValue(range_.Position);
+    slider->setTickInterval(std::max(1, Frequency));
+    slider->setTickPosition(QSlider::TicksBelow);
+}
+
+// --- progress bar ---
+
+TProgressBar::TProgressBar(TComponent* AOwner) : TNativeControl(AOwner) { SetBounds(0, 0, 150, 16); }
+
+void TProgressBar::SetMin(int Value)
+{
+    range_.SetRange(Value, range_.Max);
+    NativeWidgetCreated();
+}
+
+void TProgressBar::SetMax(int Value)
+{
+    range_.SetRange(std::min(range_.Min, Value), Value);
+    NativeWidgetCreated();
+}
+
+void TProgressBar::SetPosition(int Value)
+{
+    if (range_.SetPosition(Value))
+        NativeWidgetCreated();
+}
+
+std::unique_ptr<ui::TNativeWidget> TProgressBar::MakeNativeWidget()
+{
+    return ui::MakeNativeWidget<QProgressBar>(this);
+}
+
+void TProgressBar::NativeWidgetCreated()
+{
+    if (auto* bar = ui::NativeOf<QProgressBar>(this)) {
+        bar->setTextVisible(false);
+        bar->setRange(range_.Min, range_.Max);
+        bar->setValue(range_.Position);
+    }
+}
+
+// --- up-down ---
+
+TUpDown::TUpDown(TComponent* AOwner) : TNativeControl(AOwner) { SetBounds(0, 0, 17, 25); }
+
+void TUpDown::SetMin(int Value)
+{
+    range_.SetRange(Value, range_.Max);
+    ShowInAssociate();
+}
+
+void TUpDown::SetMax(int Value)
+{
+    range_.SetRange(std::min(range_.Min, Value), Value);
+    ShowInAssociate();
+}
+
+void TUpDown::SetPosition(int Value)
+{
+    range_.SetPosition(Value);
+    ShowInAssociate();
+}
+
+void TUpDown::SetAssociate(TWinControl* Value)
+{
+    if (associate_)
+        RemoveFreeNotification(associate_);
+    associate_ = Value;
+    if (associate_)
+        FreeNotification(associate_);
+    ShowInAssociate();
+}
+
+void TUpDown::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TNativeControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == associate_)
+        associate_ = nullptr;
+}
+
+void TUpDown::ShowInAssociate()
+{
+    if (associate_)
+        associate_->SetText(std::to_string(range_.Position));
+}
+
+void TUpDown::Step(TUDBtnType Button)
+{
+    bool allow = true;
+    if (OnChanging)
+        OnChanging(this, allow);
+    if (!allow)
+        return;
+    long next = static_cast<long>(range_.Position) + (Button == btNext ? Increment : -Increment);
+    if (Wrap && next > range_.Max)
+        next = range_.Min;
+    else if (Wrap && next < range_.Min)
+        next = range_.Max;
+    range_.SetPosition(static_cast<int>(std::clamp<long>(next, range_.Min, range_.Max)));
+    ShowInAssociate();
+    if (OnClick)
+        OnClick(this, Button);
+}
+
+std::unique_ptr<ui::TNativeWidget> TUpDown::MakeNativeWidget()
+{
+    auto native = ui::MakeNativeWidget<QWidget>(this);
+    QWidget* frame = native->Widget();
+    auto* layout = new QVBoxLayout(frame);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    for (TUDBtnType button : {btNext, btPrev}) {
+        auto* arrow = new QToolButton(frame);
+        arrow->setArrowType(button == btNext ? Qt::UpArrow : Qt::DownArrow);
+        arrow->setAutoRepeat(true);
+        arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        arrow->setObjectName(button == btNext ? "next" : "prev");
+        layout->addWidget(arrow);
+        QObject::connect(arrow, &QToolButton::clicked, native.get(), [this, button] { Step(button); });
+    }
+    return native;
+}
+
+// --- status bar ---
+
+TStatusBar::TStatusBar(TComponent* AOwner) : TNativeControl(AOwner)
+{
+    SetBounds(0, 0, 200, 19);
+    SetAlign(alBottom);
+}
+
+void TStatusBar::SetSimplePanel(bool Value)
+{
+    simplePanel_ = Value;
+    UpdatePanels();
+}
+
+void TStatusBar::SetSimpleText(const std::string& Value)
+{
+    simpleText_ = Value;
+    UpdatePanels();
+}
+
+TStatusPanel& TStatusBar::AddPanel()
+{
+    panels_.push_back(std::make_unique<TStatusPanel>());
+    UpdatePanels();
+    return *panels_.back();
+}
+
+TStatusPanel& TStatusBar::Panels(int Index)
+{
+    if (Index < 0 || Index >= PanelCount())
+        throw EListError("Status panel index out of bounds (" + std::to_string(Index) + ")");
+    return *panels_[static_cast<size_t>(Index)];
+}
+
+std::unique_ptr<ui::TNativeWidget> TStatusBar::MakeNativeWidget()
+{
+    auto native = ui::MakeNativeWidget<QWidget>(this);
+    auto* layout = new QHBoxLayout(native->Widget());
+    layout->setContentsMargins(2, 0, 2, 0);
+    layout->setSpacing(2);
+    return native;
+}
+
+// One label for the simple text, else one per panel; the last panel takes
+// what is left.
+void TStatusBar::UpdatePanels()
+{
+    QWidget* frame = NativeWidget() ? NativeWidget()->Widget() : nullptr;
+    if (!frame)
+        return;
+    for (QLabel* old : frame->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+        delete old;
+    QLayout* layout = frame->layout();
+    auto addLabel = [&](const std::string& text, int width) {
+        auto* label = new QLabel(QString::fromStdString(text), frame);
+        label->setFrameShape(QFrame::Panel);
+        label->setFrameShadow(QFrame::Sunken);
+        if (width >= 0)
+            label->setFixedWidth(width);
+        layout->addWidget(label);
+    };
+    if (simplePanel_ || panels_.empty()) {
+        addLabel(simplePanel_ ? simpleText_ : std::string(), -1);
+        return;
+    }
+    for (size_t i = 0; i < panels_.size(); ++i)
+        addLabel(panels_[i]->Text, i + 1 < panels_.size() ? std::max(0, panels_[i]->Width) : -1);
+}

@@ -1,0 +1,146 @@
+#pragma once
+
+// Common controls: track bar, progress bar, up-down arrows and the status
+// bar, each a toolkit widget inside its window (see StdCtrls.h).
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/ui/StdCtrls.h"
+
+enum TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
+
+// A value on a range, kept within [Min, Max].
+struct TRangeValue {
+    int Min = 0;
+    int Max = 10;
+    int Position = 0;
+    // Sets the range; Max below Min is raised to Min; Position is clamped.
+    void SetRange(int AMin, int AMax);
+    // Clamps into the range; true when Position changed.
+    bool SetPosition(int Value);
+};
+
+class TTrackBar : public TNativeControl {
+    DECLARE_CLASS(TTrackBar, TNativeControl)
+public:
+    explicit TTrackBar(TComponent* AOwner);
+
+    int Min() const { return range_.Min; }
+    void SetMin(int Value);
+    int Max() const { return range_.Max; }
+    void SetMax(int Value);
+    int Position() const { return range_.Position; }
+    // From code: no OnChange.
+    void SetPosition(int Value);
+    TTrackBarOrientation Orientation() const { return orientation_; }
+    void SetOrientation(TTrackBarOrientation Value);
+    int Frequency = 1;
+
+    // The user moved the slider.
+    TNotifyEvent OnChange;
+
+protected:
+    virtual void Changed();
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+
+private:
+    TRangeValue range_;
+    TTrackBarOrientation orientation_ = trHorizontal;
+};
+
+class TProgressBar : public TNativeControl {
+    DECLARE_CLASS(TProgressBar, TNativeControl)
+public:
+    explicit TProgressBar(TComponent* AOwner);
+
+    int Min() const { return range_.Min; }
+    void SetMin(int Value);
+    int Max() const { return range_.Max; }
+    void SetMax(int Value);
+    int Position() const { return range_.Position; }
+    void SetPosition(int Value);
+    int Step = 10;
+    void StepIt() { SetPosition(Position() + Step); }
+    void StepBy(int Delta) { SetPosition(Position() + Delta); }
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+
+private:
+    TRangeValue range_{0, 100, 0};
+};
+
+enum TUDBtnType : std::uint8_t { btNext, btPrev };
+
+// Two arrow buttons stepping a value; an associated control shows it.
+class TUpDown : public TNativeControl {
+    DECLARE_CLASS(TUpDown, TNativeControl)
+public:
+    explicit TUpDown(TComponent* AOwner);
+
+    int Min() const { return range_.Min; }
+    void SetMin(int Value);
+    int Max() const { return range_.Max; }
+    void SetMax(int Value);
+    int Position() const { return range_.Position; }
+    void SetPosition(int Value);
+    int Increment = 1;
+    // Past an end the value jumps to the other end.
+    bool Wrap = false;
+    TWinControl* Associate() const { return associate_; }
+    void SetAssociate(TWinControl* Value);
+
+    // The user's step: OnChanging may refuse it; OnClick follows it.
+    void Step(TUDBtnType Button);
+    std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
+    // The arrow the user pressed (hides the plain click event of controls).
+    std::function<void(TObject* Sender, TUDBtnType Button)> OnClick;
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    void ShowInAssociate();
+
+    TRangeValue range_{0, 100, 0};
+    TWinControl* associate_ = nullptr;
+};
+
+class TStatusPanel {
+public:
+    std::string Text;
+    int Width = 50;
+};
+
+class TStatusBar : public TNativeControl {
+    DECLARE_CLASS(TStatusBar, TNativeControl)
+public:
+    explicit TStatusBar(TComponent* AOwner);
+
+    // One text over the whole bar instead of the panels.
+    bool SimplePanel() const { return simplePanel_; }
+    void SetSimplePanel(bool Value);
+    const std::string& SimpleText() const { return simpleText_; }
+    void SetSimpleText(const std::string& Value);
+
+    int PanelCount() const { return static_cast<int>(panels_.size()); }
+    TStatusPanel& AddPanel();
+    TStatusPanel& Panels(int Index);
+    // Shows panel texts and widths changed through Panels().
+    void UpdatePanels();
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override { UpdatePanels(); }
+
+private:
+    std::vector<std::unique_ptr<TStatusPanel>> panels_;
+    bool simplePanel_ = false;
+    std::string simpleText_;
+};
