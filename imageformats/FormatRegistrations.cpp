@@ -6,6 +6,7 @@
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/PCXGraphic.h"
 #include "imageformats/PPMGraphic.h"
+#include "imageformats/PSDGraphic.h"
 #include "imageformats/RLAGraphic.h"
 #include "imageformats/SGIGraphic.h"
 #include "imageformats/TargaGraphic.h"
@@ -65,6 +66,8 @@ const Registration kRegistrations[] = {
     {"rgba", "", gesSGITrueColorAlpha, kRaster, ClassOf<TSGIGraphic>},
     {"rgb", "", gesSGITrueColor, kRaster, ClassOf<TSGIGraphic>},
     {"bw", "", gesSGIMono, kRaster, ClassOf<TSGIGraphic>},
+    {"psd", gesPhotoshop, "", TFormatTypes{ftLayered, ftRaster}, ClassOf<TPSDGraphic>},
+    {"pdd", "", "", TFormatTypes{ftLayered, ftRaster}, ClassOf<TPSDGraphic>},
     {"ppm", gesPortable, gesPortablePixel, kRaster, ClassOf<TPPMGraphic>},
     {"pgm", "", gesPortableGray, kRaster, ClassOf<TPPMGraphic>},
     {"pbm", "", gesPortableMono, kRaster, ClassOf<TPPMGraphic>},
