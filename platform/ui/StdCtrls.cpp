@@ -5,6 +5,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QIcon>
+#include <QPixmap>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QRadioButton>
 #include <QSignalBlocker>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
@@ -30,6 +33,7 @@ IMPLEMENT_CLASS(TGroupBox)
 IMPLEMENT_CLASS(TRadioGroup)
 IMPLEMENT_CLASS(TListBox)
 IMPLEMENT_CLASS(TComboBox)
+IMPLEMENT_CLASS(TBitBtn)
 
 namespace {
 
@@ -727,4 +731,64 @@ void TComboBox::Dispatch(TMessage& Message)
         }
     }
     TNativeControl::Dispatch(Message);
+}
+
+// --- bitmap button ---
+
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), glyph_(std::make_unique<TBitmap>()) {}
+
+TBitBtn::~TBitBtn() = default;
+
+void TBitBtn::SetNumGlyphs(int Value)
+{
+    numGlyphs_ = std::clamp(Value, 1, 4);
+    GlyphChanged();
+}
+
+void TBitBtn::GlyphChanged()
+{
+    auto* button = ui::NativeOf<QPushButton>(this);
+    if (!button)
+        return;
+    if (glyph_->Empty()) {
+        button->setIcon({});
+        return;
+    }
+    int width = glyph_->Width() / numGlyphs_;
+    TColor see = glyph_->Canvas().Pixels(0, glyph_->Height() - 1);
+    QImage strip = ui::ImageOfBitmap(*glyph_, true, see);
+    QPixmap first = QPixmap::fromImage(strip.copy(0, 0, std::max(width, 1), strip.height()));
+    button->setIcon(QIcon(first));
+    button->setIconSize(first.size());
+}
+
+void TBitBtn::SetKind(TBitBtnKind Value)
+{
+    struct KindInfo {
+        const char* caption;
+        TModalResult result;
+    };
+    static const KindInfo kinds[] = {
+        {"", mrNone},           {"OK", mrOk},        {"Abbrechen", mrCancel},       {"&Hilfe", mrNone},
+        {"&Ja", mrYes},         {"&Nein", mrNo},     {"&Schließen", mrNone},        {"Abbrechen", mrAbort},
+        {"&Wiederholen", mrRetry}, {"&Ignorieren", mrIgnore}, {"&Alle", mrAll},
+    };
+    kind_ = Value;
+    if (Value == bkCustom)
+        return;
+    SetCaption(kinds[Value].caption);
+    ModalResult = kinds[Value].result;
+    Default = Value == bkOK || Value == bkYes;
+    Cancel = Value == bkCancel || Value == bkNo;
+}
+
+void TBitBtn::Click()
+{
+    // A close button closes its form.
+    if (kind_ == bkClose)
+        if (TCustomForm* form = ParentForm()) {
+            form->Close();
+            return;
+        }
+    TButton::Click();
 }

@@ -300,3 +300,36 @@ private:
     int itemIndex_ = -1;
     bool pushing_ = false;
 };
+
+class TBitmap;
+
+enum TBitBtnKind : std::uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+
+// A push button with a picture beside the caption. The glyph may be a strip
+// of NumGlyphs equal images (up, disabled, down, ...); the first is shown, and
+// the colour of its bottom-left pixel is see-through.
+class TBitBtn : public TButton {
+    DECLARE_CLASS(TBitBtn, TButton)
+public:
+    explicit TBitBtn(TComponent* AOwner);
+    ~TBitBtn() override;
+
+    TBitmap& Glyph() { return *glyph_; }
+    // Shows a glyph changed through Glyph().
+    void GlyphChanged();
+    int NumGlyphs() const { return numGlyphs_; }
+    void SetNumGlyphs(int Value);
+    // A kind other than bkCustom sets the caption and ModalResult of that kind.
+    TBitBtnKind Kind() const { return kind_; }
+    void SetKind(TBitBtnKind Value);
+
+    void Click() override;
+
+protected:
+    void NativeWidgetCreated() override { GlyphChanged(); }
+
+private:
+    std::unique_ptr<TBitmap> glyph_;
+    int numGlyphs_ = 1;
+    TBitBtnKind kind_ = bkCustom;
+};

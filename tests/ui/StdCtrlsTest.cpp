@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
@@ -478,6 +479,51 @@ TEST_F(StdCtrlsTest, DropDownComboTakesTypedTextAndFindsTheMatchingItem)
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(changes, 3);
     EXPECT_EQ(widget->count(), 2); // typing adds no item
+}
+
+TEST_F(StdCtrlsTest, BitBtnKindsSetCaptionAndResultAndCloseButtonClosesTheForm)
+{
+    struct Case {
+        TBitBtnKind kind;
+        const char* caption;
+        TModalResult result;
+    };
+    const Case cases[] = {{bkOK, "OK", mrOk}, {bkCancel, "Abbrechen", mrCancel}, {bkYes, "&Ja", mrYes},
+                          {bkNo, "&Nein", mrNo}, {bkAll, "&Alle", mrAll}};
+    TForm* form = NewForm();
+    auto* button = Place<TBitBtn>(form);
+    for (const Case& c : cases) {
+        button->SetKind(c.kind);
+        EXPECT_EQ(button->Caption(), c.caption);
+        EXPECT_EQ(button->ModalResult, c.result);
+        EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), c.caption);
+    }
+    form->Show();
+    Turn();
+    button->SetKind(bkClose);
+    ClickWidget(WidgetIn<QPushButton>(button));
+    Turn();
+    EXPECT_FALSE(form->Visible());
+}
+
+TEST_F(StdCtrlsTest, BitBtnShowsTheFirstGlyphOfTheStripWithItsKeyColourSeeThrough)
+{
+    TForm* form = NewForm();
+    auto* button = Place<TBitBtn>(form);
+    button->Glyph().SetPixelFormat(pf24bit);
+    button->Glyph().SetSize(8, 4); // two glyphs of 4 x 4
+    button->Glyph().Canvas().Brush.Color = clRed;
+    button->Glyph().Canvas().FillRect(Rect(0, 0, 8, 4));
+    button->Glyph().Canvas().SetPixels(1, 1, clBlue);
+    button->Glyph().Canvas().SetPixels(0, 3, clLime); // the key colour of the glyph
+    button->SetNumGlyphs(2);
+    QIcon icon = WidgetIn<QPushButton>(button)->icon();
+    ASSERT_FALSE(icon.isNull());
+    QImage shown = icon.pixmap(QSize(4, 4)).toImage();
+    ASSERT_EQ(shown.size(), QSize(4, 4));
+    EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::blue));
+    EXPECT_EQ(shown.pixelColor(2, 2), QColor(Qt::red));
+    EXPECT_EQ(qAlpha(shown.pixel(0, 3)), 0);
 }
 
 } // namespace
