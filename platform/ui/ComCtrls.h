@@ -144,3 +144,68 @@ private:
     bool simplePanel_ = false;
     std::string simpleText_;
 };
+
+class TPageControl;
+
+// One page of a page control; its caption is the tab's text.
+class TTabSheet : public TWinControl {
+    DECLARE_CLASS(TTabSheet, TWinControl)
+public:
+    explicit TTabSheet(TComponent* AOwner);
+    ~TTabSheet() override;
+
+    TPageControl* PageControl() const { return pageControl_; }
+    void SetPageControl(TPageControl* Value);
+    // A page without a tab can still be shown from code (wizards).
+    bool TabVisible() const { return tabVisible_; }
+    void SetTabVisible(bool Value);
+    int PageIndex() const;
+
+protected:
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend class TPageControl;
+    TPageControl* pageControl_ = nullptr;
+    bool tabVisible_ = true;
+};
+
+class TPageControl : public TNativeControl {
+    DECLARE_CLASS(TPageControl, TNativeControl)
+public:
+    explicit TPageControl(TComponent* AOwner);
+    ~TPageControl() override;
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TTabSheet* Pages(int Index) const;
+    TTabSheet* ActivePage() const { return activePage_; }
+    void SetActivePage(TTabSheet* Page);
+    int ActivePageIndex() const;
+    void SetActivePageIndex(int Index);
+    // The next (or previous) page with a visible tab, wrapping; nullptr if none.
+    TTabSheet* FindNextPage(TTabSheet* CurPage, bool GoForward) const;
+
+    // The user picks a tab: OnChanging may refuse, OnChange follows.
+    std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
+    TNotifyEvent OnChange;
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override { UpdateTabs(); }
+    TRect AlignRect() const override;
+    void BoundsChanged(const TRect& oldBounds) override;
+
+private:
+    friend class TTabSheet;
+    void InsertPage(TTabSheet* Page);
+    void RemovePage(TTabSheet* Page);
+    // Shows the tabs of the pages with visible tabs (none: no tab row).
+    void UpdateTabs();
+    void PlacePages();
+    void UserPickedTab(int TabIndex);
+    std::vector<TTabSheet*> TabPages() const;
+
+    std::vector<TTabSheet*> pages_;
+    TTabSheet* activePage_ = nullptr;
+    bool updatingTabs_ = false;
+};

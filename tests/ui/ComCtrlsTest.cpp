@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QSlider>
+#include <QTabBar>
 #include <QToolButton>
 
 #include "platform/rtl/Exceptions.h"
@@ -128,6 +129,73 @@ TEST_F(ComCtrlsTest, StatusBarShowsPanelsOrTheSimpleText)
     bar->SetSimplePanel(true);
     ASSERT_EQ(labels().size(), 1);
     EXPECT_EQ(labels()[0]->text(), "Lade ...");
+}
+
+TEST_F(ComCtrlsTest, PageControlSwitchesPagesByTabAndCode)
+{
+    TForm* form = NewForm(300, 200);
+    auto* pages = Place<TPageControl>(form);
+    pages->SetBounds(0, 0, 300, 200);
+    TTabSheet* sheets[3];
+    const char* captions[] = {"Allgemein", "Übergänge", "Musik"};
+    for (int i = 0; i < 3; ++i) {
+        sheets[i] = new TTabSheet(form);
+        sheets[i]->SetCaption(captions[i]);
+        sheets[i]->SetPageControl(pages);
+    }
+    std::vector<int> changes;
+    pages->OnChange = [&](TObject*) { changes.push_back(pages->ActivePageIndex()); };
+    form->Show();
+    Turn();
+
+    EXPECT_EQ(pages->ActivePage(), sheets[0]); // the first page starts active
+    EXPECT_TRUE(sheets[0]->Visible());
+    EXPECT_FALSE(sheets[1]->Visible());
+    EXPECT_EQ(sheets[1]->Top(), 24); // below the tab row
+    auto* tabs = pages->NativeWidget()->Widget()->findChild<QTabBar*>("tabs");
+    ASSERT_EQ(tabs->count(), 3);
+    EXPECT_EQ(tabs->tabText(1), "Übergänge");
+
+    tabs->setCurrentIndex(2); // as the user's click on the tab does
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_FALSE(sheets[0]->Visible());
+    EXPECT_EQ(changes, std::vector<int>{2});
+
+    pages->OnChanging = [](TObject*, bool& allow) { allow = false; };
+    tabs->setCurrentIndex(0);
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+    EXPECT_EQ(tabs->currentIndex(), 2);
+
+    pages->SetActivePageIndex(1); // code fires nothing
+    EXPECT_EQ(changes.size(), 1u);
+    EXPECT_EQ(pages->FindNextPage(sheets[2], true), sheets[0]);
+    EXPECT_EQ(pages->FindNextPage(sheets[0], false), sheets[2]);
+
+    delete sheets[1]; // the active page goes: the first one takes over
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->ActivePage(), sheets[0]);
+    EXPECT_EQ(sheets[2]->PageIndex(), 1);
+}
+
+TEST_F(ComCtrlsTest, WizardPagesWithoutTabsFillTheWholeControl)
+{
+    TForm* form = NewForm(300, 200);
+    auto* pages = Place<TPageControl>(form);
+    pages->SetBounds(0, 0, 300, 200);
+    std::vector<TTabSheet*> sheets;
+    for (int i = 0; i < 2; ++i) {
+        sheets.push_back(new TTabSheet(form));
+        sheets.back()->SetPageControl(pages);
+        sheets.back()->SetTabVisible(false);
+    }
+    auto* tabs = pages->NativeWidget()->Widget()->findChild<QTabBar*>("tabs");
+    EXPECT_EQ(tabs->count(), 0);
+    EXPECT_TRUE(tabs->isHidden());
+    EXPECT_EQ(sheets[1]->BoundsRect(), Rect(0, 0, 300, 200));
+    pages->SetActivePage(sheets[1]);
+    EXPECT_TRUE(sheets[1]->Visible());
+    EXPECT_EQ(pages->FindNextPage(sheets[0], true), nullptr);
+    EXPECT_THROW(pages->Pages(2), EListError);
 }
 
 } // namespace
