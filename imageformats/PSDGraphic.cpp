@@ -124,6 +124,8 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
       (bitmap ? h.Depth != 1 : h.Depth != 8 && h.Depth != 16))
     RaiseError(gesInvalidColorFormat, kFormatName);
   const std::uint32_t width = h.Width, height = h.Height;
+  // Keeps the plane size below 2^63 (the bitmap's budget is far smaller).
+  if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) RaiseError(gesInvalidImage, kInvalidFormatName);
   const std::int64_t rowBytes = bitmap ? (std::int64_t{width} + 7) / 8 : std::int64_t{width} * (h.Depth / 8);
 
   TColorManager& converter = *FConverter;
