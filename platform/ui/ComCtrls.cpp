@@ -14,6 +14,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/NativeWidget.h"
 
+IMPLEMENT_CLASS(TRangeControl)
 IMPLEMENT_CLASS(TTrackBar)
 IMPLEMENT_CLASS(TProgressBar)
 IMPLEMENT_CLASS(TUpDown)
@@ -37,30 +38,34 @@ bool TRangeValue::SetPosition(int Value)
     return true;
 }
 
+// --- range controls ---
+
+TRangeControl::TRangeControl(TComponent* AOwner, int AMax) : TNativeControl(AOwner) { range_.SetRange(0, AMax); }
+
+void TRangeControl::SetMin(int Value)
+{
+    range_.SetRange(Value, Max());
+    RangeChanged();
+}
+
+void TRangeControl::SetMax(int Value)
+{
+    range_.SetRange(std::min(Min(), Value), Value);
+    RangeChanged();
+}
+
+void TRangeControl::SetPosition(int Value)
+{
+    if (range_.SetPosition(Value))
+        RangeChanged();
+}
+
 // --- track bar ---
 
-TTrackBar::TTrackBar(TComponent* AOwner) : TNativeControl(AOwner)
+TTrackBar::TTrackBar(TComponent* AOwner) : TRangeControl(AOwner, 10)
 {
     SetTabStop(true);
     SetBounds(0, 0, 150, 45);
-}
-
-void TTrackBar::SetMin(int Value)
-{
-    range_.SetRange(Value, range_.Max);
-    NativeWidgetCreated();
-}
-
-void TTrackBar::SetMax(int Value)
-{
-    range_.SetRange(std::min(range_.Min, Value), Value);
-    NativeWidgetCreated();
-}
-
-void TTrackBar::SetPosition(int Value)
-{
-    if (range_.SetPosition(Value))
-        NativeWidgetCreated();
 }
 
 void TTrackBar::SetOrientation(TTrackBarOrientation Value)
@@ -80,7 +85,7 @@ std::unique_ptr<ui::TNativeWidget> TTrackBar::MakeNativeWidget()
     auto native = ui::MakeNativeWidget<QSlider>(this);
     auto* slider = native->As<QSlider>();
     QObject::connect(slider, &QSlider::valueChanged, native.get(), [this](int value) {
-        if (range_.SetPosition(value))
+        if (MovePosition(value))
             Changed();
     });
     return native;
@@ -93,33 +98,15 @@ void TTrackBar::NativeWidgetCreated()
         return;
     QSignalBlocker quiet(slider);
     slider->setOrientation(orientation_ == trHorizontal ? Qt::Horizontal : Qt::Vertical);
-    slider->setRange(range_.Min, range_.Max);
-    slider->setValue(range_.Position);
+    slider->setRange(Min(), Max());
+    slider->setValue(Position());
     slider->setTickInterval(std::max(1, Frequency));
     slider->setTickPosition(QSlider::TicksBelow);
 }
 
 // --- progress bar ---
 
-TProgressBar::TProgressBar(TComponent* AOwner) : TNativeControl(AOwner) { SetBounds(0, 0, 150, 16); }
-
-void TProgressBar::SetMin(int Value)
-{
-    range_.SetRange(Value, range_.Max);
-    NativeWidgetCreated();
-}
-
-void TProgressBar::SetMax(int Value)
-{
-    range_.SetRange(std::min(range_.Min, Value), Value);
-    NativeWidgetCreated();
-}
-
-void TProgressBar::SetPosition(int Value)
-{
-    if (range_.SetPosition(Value))
-        NativeWidgetCreated();
-}
+TProgressBar::TProgressBar(TComponent* AOwner) : TRangeControl(AOwner, 100) { SetBounds(0, 0, 150, 16); }
 
 std::unique_ptr<ui::TNativeWidget> TProgressBar::MakeNativeWidget()
 {
@@ -130,32 +117,14 @@ void TProgressBar::NativeWidgetCreated()
 {
     if (auto* bar = ui::NativeOf<QProgressBar>(this)) {
         bar->setTextVisible(false);
-        bar->setRange(range_.Min, range_.Max);
-        bar->setValue(range_.Position);
+        bar->setRange(Min(), Max());
+        bar->setValue(Position());
     }
 }
 
 // --- up-down ---
 
-TUpDown::TUpDown(TComponent* AOwner) : TNativeControl(AOwner) { SetBounds(0, 0, 17, 25); }
-
-void TUpDown::SetMin(int Value)
-{
-    range_.SetRange(Value, range_.Max);
-    ShowInAssociate();
-}
-
-void TUpDown::SetMax(int Value)
-{
-    range_.SetRange(std::min(range_.Min, Value), Value);
-    ShowInAssociate();
-}
-
-void TUpDown::SetPosition(int Value)
-{
-    range_.SetPosition(Value);
-    ShowInAssociate();
-}
+TUpDown::TUpDown(TComponent* AOwner) : TRangeControl(AOwner, 100) { SetBounds(0, 0, 17, 25); }
 
 void TUpDown::SetAssociate(TWinControl* Value)
 {
@@ -169,7 +138,7 @@ void TUpDown::SetAssociate(TWinControl* Value)
 
 void TUpDown::Notification(TComponent* AComponent, TOperation Operation)
 {
-    TNativeControl::Notification(AComponent, Operation);
+    TRangeControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == associate_)
         associate_ = nullptr;
 }
@@ -177,7 +146,7 @@ void TUpDown::Notification(TComponent* AComponent, TOperation Operation)
 void TUpDown::ShowInAssociate()
 {
     if (associate_)
-        associate_->SetText(std::to_string(range_.Position));
+        associate_->SetText(std::to_string(Position()));
 }
 
 void TUpDown::Step(TUDBtnType Button)
@@ -187,13 +156,13 @@ void TUpDown::Step(TUDBtnType Button)
         OnChanging(this, allow);
     if (!allow)
         return;
-    long next = static_cast<long>(range_.Position) + (Button == btNext ? Increment : -Increment);
-    if (Wrap && next > range_.Max)
-        next = range_.Min;
-    else if (Wrap && next < range_.Min)
-        next = range_.Max;
-    range_.SetPosition(static_cast<int>(std::clamp<long>(next, range_.Min, range_.Max)));
-    ShowInAssociate();
+    long next = static_cast<long>(Position()) + (Button == btNext ? Increment : -Increment);
+    if (Wrap && next > Max())
+        next = Min();
+    else if (Wrap && next < Min())
+        next = Max();
+    if (MovePosition(static_cast<int>(std::clamp<long>(next, Min(), Max()))))
+        ShowInAssociate();
     if (OnClick)
         OnClick(this, Button);
 }

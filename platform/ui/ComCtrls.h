@@ -23,23 +23,39 @@ struct TRangeValue {
     bool SetPosition(int Value);
 };
 
-class TTrackBar : public TNativeControl {
-    DECLARE_CLASS(TTrackBar, TNativeControl)
+// A control showing a value on a range.
+class TRangeControl : public TNativeControl {
+    DECLARE_CLASS(TRangeControl, TNativeControl)
 public:
-    explicit TTrackBar(TComponent* AOwner);
+    TRangeControl(TComponent* AOwner, int AMax);
 
     int Min() const { return range_.Min; }
     void SetMin(int Value);
     int Max() const { return range_.Max; }
     void SetMax(int Value);
     int Position() const { return range_.Position; }
-    // From code: no OnChange.
     void SetPosition(int Value);
+
+protected:
+    // The range or position changed from code (shows it by default).
+    virtual void RangeChanged() { NativeWidgetCreated(); }
+    // Clamps; true when the position changed.
+    bool MovePosition(int Value) { return range_.SetPosition(Value); }
+
+private:
+    TRangeValue range_;
+};
+
+class TTrackBar : public TRangeControl {
+    DECLARE_CLASS(TTrackBar, TRangeControl)
+public:
+    explicit TTrackBar(TComponent* AOwner);
+
     TTrackBarOrientation Orientation() const { return orientation_; }
     void SetOrientation(TTrackBarOrientation Value);
     int Frequency = 1;
 
-    // The user moved the slider.
+    // The user moved the slider (setting Position from code fires nothing).
     TNotifyEvent OnChange;
 
 protected:
@@ -48,21 +64,14 @@ protected:
     void NativeWidgetCreated() override;
 
 private:
-    TRangeValue range_;
     TTrackBarOrientation orientation_ = trHorizontal;
 };
 
-class TProgressBar : public TNativeControl {
-    DECLARE_CLASS(TProgressBar, TNativeControl)
+class TProgressBar : public TRangeControl {
+    DECLARE_CLASS(TProgressBar, TRangeControl)
 public:
     explicit TProgressBar(TComponent* AOwner);
 
-    int Min() const { return range_.Min; }
-    void SetMin(int Value);
-    int Max() const { return range_.Max; }
-    void SetMax(int Value);
-    int Position() const { return range_.Position; }
-    void SetPosition(int Value);
     int Step = 10;
     void StepIt() { SetPosition(Position() + Step); }
     void StepBy(int Delta) { SetPosition(Position() + Delta); }
@@ -71,24 +80,16 @@ protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
 
-private:
-    TRangeValue range_{0, 100, 0};
 };
 
 enum TUDBtnType : std::uint8_t { btNext, btPrev };
 
 // Two arrow buttons stepping a value; an associated control shows it.
-class TUpDown : public TNativeControl {
-    DECLARE_CLASS(TUpDown, TNativeControl)
+class TUpDown : public TRangeControl {
+    DECLARE_CLASS(TUpDown, TRangeControl)
 public:
     explicit TUpDown(TComponent* AOwner);
 
-    int Min() const { return range_.Min; }
-    void SetMin(int Value);
-    int Max() const { return range_.Max; }
-    void SetMax(int Value);
-    int Position() const { return range_.Position; }
-    void SetPosition(int Value);
     int Increment = 1;
     // Past an end the value jumps to the other end.
     bool Wrap = false;
@@ -106,9 +107,9 @@ protected:
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
+    void RangeChanged() override { ShowInAssociate(); }
     void ShowInAssociate();
 
-    TRangeValue range_{0, 100, 0};
     TWinControl* associate_ = nullptr;
 };
 
