@@ -1,5 +1,7 @@
 #include "core/PictureLoading.h"
 
+#include "core/RectTools.h"
+
 #include "core/Setup.h"
 #include "core/SmoothBitmap.h"
 #include "core/VisteloNPics.h"
@@ -12,6 +14,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 #include <new>
 #include <vector>
 
@@ -240,6 +243,24 @@ TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah)
     }
     }
     return Rect(x, y, x + w, y + h);
+}
+
+std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t width, std::int32_t height)
+{
+    TPicture picture;
+    if (LoadPicture(entry.FileName, Setup::VisteloFilename, picture) != leOK || !picture.Graphic())
+        return nullptr;
+    const TRect fitted = RectTools::ProportionalScale(Rect(0, 0, picture.Width(), picture.Height()),
+                                                      Rect(0, 0, width, height), true);
+    auto bitmap = std::make_unique<TBitmap>(std::max(1, fitted.Width()), std::max(1, fitted.Height()), pf24bit);
+    TCanvas& canvas = bitmap->Canvas();
+    const TRect whole = Rect(0, 0, bitmap->Width(), bitmap->Height());
+    if (dynamic_cast<TMetafile*>(picture.Graphic())) {
+        canvas.Brush.Color = entry.BackgroundColor;
+        canvas.FillRect(whole);
+    }
+    canvas.StretchDraw(whole, *picture.Graphic());
+    return bitmap;
 }
 
 } // namespace PictureLoading

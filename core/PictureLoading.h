@@ -9,8 +9,10 @@
 #include "platform/graphics/Types.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+class TBitmap;
 class TPicture;
 class TPicInfoObject;
 struct TPlacementRectExt;
@@ -43,5 +45,10 @@ void PicLoadError(TPicture& picture, int width, int height, TLoadError error);
 TRect GetNormalRect(const TPlacementRectExt& placement, int width, int height);
 // Where a picture of pw x ph is shown in an area of aw x ah by its entry.
 TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah);
+
+// A thumbnail of the entry's picture: proportionally fitted into width x
+// height, drawn into a 24-bit bitmap of exactly the fitted size (metafiles on
+// the entry's background colour); none when the picture cannot be loaded.
+std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t width, std::int32_t height);
 
 } // namespace PictureLoading

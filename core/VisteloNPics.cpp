@@ -2,6 +2,7 @@
 
 #include "core/Blendings.h"
 #include "core/LittleEndian.h"
+#include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "core/ZOFileWinTypes.h"
 #include "platform/graphics/Bitmap.h"
@@ -24,11 +25,9 @@ IMPLEMENT_CLASS(TVistelo)
 namespace VisteloNPics {
 
 std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName =
-    [](const std::string& StoredName, const std::string& ShowFile) {
-        return rtl::ResolveStoredPath(StoredName, rtl::ExtractFilePath(ShowFile));
-    };
+    &PictureLoading::RelFileName;
 std::function<std::unique_ptr<TBitmap>(const TPicInfoObject& Entry, std::int32_t Width, std::int32_t Height)>
-    DrawThumbnailPicture;
+    DrawThumbnailPicture = &PictureLoading::DrawThumbnail;
 
 std::array<std::uint8_t, 40> PlacementRectToBytes(const TPlacementRectExt& Rect)
 {

@@ -272,12 +272,11 @@ private:
 
 namespace VisteloNPics {
 
-// Loading and drawing pictures belong to the picture-loading unit, which
-// installs these when it starts. Until then no thumbnail can be made.
+// How thumbnails find and draw their pictures: the picture-loading unit's
+// routines, replaceable (tests put stand-ins here).
 //
 // The existing file that a stored picture name refers to, given the show file
-// it belongs to; "" when there is none. Until then: the stored path mapped
-// onto this file system, relative names against the show's folder.
+// it belongs to; "" when there is none.
 extern std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName;
 // The entry's picture loaded (Setup's reduced-size switches are set while
 // this runs) and drawn proportionally fitted and centred into a new 24-bit

@@ -185,3 +185,30 @@ TEST_F(PictureFiles, LoadErrorPlaceholderHasTheAreaSize)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(PictureFiles, ThumbnailsOfShowEntriesFitTheBoxAndLoadOnce)
+{
+    ASSERT_TRUE(Run("convert -size 900x30 gradient:red-blue -quality 90 " + Path("Show/wide.jpg")));
+    Setup::VisteloFilename = Path("Show/show.vsf");
+    Setup::CatalogThumbWidth = 80;
+    Setup::CatalogThumbHeight = 60;
+
+    TPicInfoObject entry;
+    entry.FileName = "D:\\Bilder\\WIDE.jpg"; // as a show made on Windows stores it
+    EXPECT_TRUE(entry.CreateThumbNail(80, 60, false, false));
+    ASSERT_NE(entry.Thumbnail.GetThumbnail(), nullptr);
+    EXPECT_EQ(entry.Thumbnail.GetThumbnail()->Width(), 80);
+    EXPECT_GE(entry.Thumbnail.GetThumbnail()->Height(), 1);
+    EXPECT_NE(entry.DateSum, -1);
+    EXPECT_FALSE(entry.CreateThumbNail(80, 60, true, false)); // unchanged file: kept
+
+    TPicInfoObject missing;
+    missing.FileName = "fehlt.jpg";
+    EXPECT_TRUE(missing.CreateThumbNail(80, 60, false, false));
+    EXPECT_EQ(missing.Thumbnail.GetThumbnail(), nullptr);
+    EXPECT_EQ(missing.DateSum, -1);
+}
+
+} // namespace

@@ -6,6 +6,8 @@
 #include "ShowFileBytes.h"
 #include "core/Setup.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/WinPaths.h"
 
 #include <gtest/gtest.h>
 
@@ -461,8 +463,10 @@ TEST_F(ThumbnailTest, AnUnloadablePictureLeavesNoThumbnail)
 
 TEST_F(ThumbnailTest, WindowsNamesResolveAgainstTheShowFolder)
 {
-    // Without the picture-loading unit, names resolve like stored paths.
-    VisteloNPics::ResolvePictureName = savedResolve;
+    // The entry hands its stored name and the show file to the resolver.
+    VisteloNPics::ResolvePictureName = [](const std::string& stored, const std::string& showFile) {
+        return rtl::ResolveStoredPath(stored, rtl::ExtractFilePath(showFile));
+    };
     std::filesystem::create_directories(folder / "bilder");
     Write("bilder/a.jpg", std::vector<std::uint8_t>(10, 1));
     const std::string savedShowFile = Setup::VisteloFilename;
