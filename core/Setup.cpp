@@ -3,7 +3,6 @@
 #include "core/Blendings.h"
 #include "core/Plugins.h"
 #include "core/SmoothBitmap.h"
-#include "imageformats/FormatRegistrations.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
@@ -143,9 +142,6 @@ void InitializeUnit()
     ReduceSize = false;
     WidthMaxRed = 0;
     HeightMaxRed = 0;
-    // The picture formats first: their table registers the plain bitmap for
-    // "bmp", which the smooth bitmap must replace, not the other way round.
-    FormatRegistrations::Initialize();
     SmoothBitmap::RegSmoothBitmap();
     MainPlugins = std::make_unique<TPlugins>();
 }
@@ -155,7 +151,6 @@ void FinalizeUnit()
     if (unitUsers == 0 || --unitUsers > 0)
         return;
     MainPlugins.reset();
-    FormatRegistrations::Finalize();
     VisteloFilename.clear();
     HomeDir.clear();
     WinBackgroundFilename.clear();
