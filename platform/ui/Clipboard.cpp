@@ -58,6 +58,8 @@ UINT RegisterClipboardFormat(const std::string& Name)
     return it->second;
 }
 
+std::string ClipboardFormatMimeType(UINT Format) { return MimeOf(Format).toStdString(); }
+
 } // namespace ui
 
 std::string TClipboard::AsText() const { return SystemClipboard()->text().toStdString(); }

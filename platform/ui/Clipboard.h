@@ -22,6 +22,9 @@ namespace ui {
 // number. Empty names are refused with 0.
 UINT RegisterClipboardFormat(const std::string& Name);
 
+// The MIME type a registered format travels as; empty for other numbers.
+std::string ClipboardFormatMimeType(UINT Format);
+
 } // namespace ui
 
 class TClipboard {
