@@ -1,0 +1,122 @@
+#include "player/PlayerInterface.h"
+
+#include "core/Setup.h"
+#include "core/Tools.h"
+#include "core/VisteloList.h"
+#include "core/VisteloNPics.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/Modules.h"
+#include "player/Show.h"
+
+#include <memory>
+
+IMPLEMENT_CLASS(TMainPlayer)
+
+namespace {
+
+// One playback's frame: the playback window exists and the shared settings
+// are kept from its creation (the player ini read) to its end, when they are
+// put back and the window is freed, also when playback raises. Objects the
+// playback creates are declared after the frame and so freed before it.
+class TPlayback {
+public:
+    TPlayback()
+    {
+        OrigWidth = -1;
+        OrigHeight = -1;
+        Tools::CreateOwnerForm(Application, ShowForm);
+        Setup::SaveSharedData(saved_);
+    }
+    ~TPlayback()
+    {
+        Setup::RestoreSharedData(saved_);
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+    TPlayback(const TPlayback&) = delete;
+    TPlayback& operator=(const TPlayback&) = delete;
+
+    TShowForm& Form() { return *ShowForm; }
+
+    // Takes the show over, positions it and runs the window until it closes.
+    void Play(TVistelo& Show, const std::string& ShowFile, std::int32_t StartPos)
+    {
+        Form().InitVistelo(&Show, true, false);
+        // A show without a file of its own has no folder of shows beside it.
+        if (ShowFile.empty())
+            Form().ShowFiles.clear();
+        else
+            Form().ScanDirectory(rtl::ExtractFilePath(ShowFile));
+        Form().SetVisteloPos(StartPos, false);
+        Form().ShowModal();
+        Form().Show = nullptr;
+    }
+
+    // Lets the user choose from List and plays the choice; a choice whose
+    // show does not load ends the playback at once.
+    void PlayList(TVisteloList& List, std::int32_t StartIndex)
+    {
+        auto show = std::make_unique<TVistelo>();
+        if (StartIndex == -1 && List.StartAction == dlsPlayFirstVistelo)
+            StartIndex = 0;
+        if (Form().VisteloManager(show.get(), &List, StartIndex) && Form().Show)
+            Form().ShowModal();
+        Form().Show = nullptr;
+    }
+
+private:
+    TSharedData saved_;
+};
+
+} // namespace
+
+void TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
+{
+    TPlayback playback;
+    auto show = std::make_unique<TVistelo>();
+    const std::string expanded = rtl::ExpandFileName(FileName);
+    if (show->LoadFromFile(FileName, false, false) != dlrOK)
+        return;
+    Setup::VisteloFilename = expanded;
+    playback.Form().VisteloLogo(show.get(), expanded, false);
+    playback.Play(*show, expanded, StartPos);
+}
+
+void TMainPlayer::VisteloStart(TVistelo& Show, std::int32_t StartPos)
+{
+    TPlayback playback;
+    auto copy = std::make_unique<TVistelo>();
+    copy->Assign(&Show);
+    playback.Form().VisteloLogo(copy.get(), Setup::VisteloFilename, true);
+    playback.Play(*copy, Setup::VisteloFilename, StartPos);
+    if (Show.ReferenceWidth == -1)
+        Show.ReferenceWidth = OrigWidth;
+    if (Show.ReferenceHeight == -1)
+        Show.ReferenceHeight = OrigHeight;
+}
+
+void TMainPlayer::VisteloListStartFilename(const std::string& FileName, std::int32_t StartIndex, std::int32_t&)
+{
+    TPlayback playback;
+    auto list = std::make_unique<TVisteloList>();
+    if (!list->LoadFromFile(rtl::ExpandFileName(FileName)))
+        return;
+    playback.PlayList(*list, StartIndex);
+}
+
+void TMainPlayer::VisteloListStart(TVisteloList& List, std::int32_t StartIndex, std::int32_t& LastIndex)
+{
+    TPlayback playback;
+    auto copy = std::make_unique<TVisteloList>();
+    copy->Assign(&List);
+    playback.PlayList(*copy, StartIndex);
+    LastIndex = playback.Form().ListIndex;
+}
+
+namespace {
+
+const bool registered = (rtl::RegisterModuleInit([] { rtl::RegisterClass(TMainPlayer::StaticClass()); },
+                                                 [] { rtl::UnRegisterClass(TMainPlayer::StaticClass()); }),
+                         true);
+
+} // namespace
