@@ -39,6 +39,7 @@ public:
 protected:
     // The range or position changed from code (shows it by default).
     virtual void RangeChanged() { NativeWidgetCreated(); }
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS; }
     // Clamps; true when the position changed.
     bool MovePosition(int Value) { return range_.SetPosition(Value); }
 

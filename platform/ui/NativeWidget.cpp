@@ -1,10 +1,55 @@
 #include "platform/ui/NativeWidget.h"
 
+#include <QApplication>
+#include <QChildEvent>
 #include <QEvent>
+#include <QKeyEvent>
 
 #include "platform/ui/Controls.h"
 
 namespace ui {
+
+namespace {
+
+// The toolkit key of a virtual key (0 when it has none).
+int QtKeyOf(WORD vk)
+{
+    if (vk >= 'A' && vk <= 'Z')
+        return Qt::Key_A + (vk - 'A');
+    if (vk >= '0' && vk <= '9')
+        return Qt::Key_0 + (vk - '0');
+    if (vk >= VK_F1 && vk < VK_F1 + 24)
+        return Qt::Key_F1 + (vk - VK_F1);
+    static const int keys[] = {
+        Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,   Qt::Key_Delete,
+        Qt::Key_Pause,  Qt::Key_Print,  Qt::Key_Clear,     Qt::Key_Home,   Qt::Key_End,      Qt::Key_Left,
+        Qt::Key_Up,     Qt::Key_Right,  Qt::Key_Down,      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
+        Qt::Key_Control, Qt::Key_Alt,   Qt::Key_Meta,      Qt::Key_Menu,   Qt::Key_Space,
+    };
+    for (int key : keys)
+        if (VirtualKeyOf(key, {}) == vk)
+            return key;
+    return 0;
+}
+
+Qt::KeyboardModifiers ModifiersOf(TShiftState shift)
+{
+    Qt::KeyboardModifiers mods;
+    if (shift.Contains(ssShift))
+        mods |= Qt::ShiftModifier;
+    if (shift.Contains(ssCtrl))
+        mods |= Qt::ControlModifier;
+    if (shift.Contains(ssAlt))
+        mods |= Qt::AltModifier;
+    return mods;
+}
+
+bool IsKeyEvent(const QEvent* event)
+{
+    return event->type() == QEvent::KeyPress || event->type() == QEvent::KeyRelease;
+}
+
+} // namespace
 
 TNativeWidget::TNativeWidget(QWidget* widget, HWND window) : widget_(widget), window_(window)
 {
@@ -12,7 +57,7 @@ TNativeWidget::TNativeWidget(QWidget* widget, HWND window) : widget_(widget), wi
     widget->setGeometry(host->rect());
     host->setFocusProxy(widget);
     host->installEventFilter(this);
-    widget->installEventFilter(this);
+    WatchKeysOf(widget);
     widget->lower(); // under the windows of child controls (group boxes hold some)
     widget->show();
 }
@@ -26,15 +71,101 @@ TNativeWidget::~TNativeWidget()
     }
 }
 
+// The widget and every part made inside it now or later (a combo box makes
+// its edit field when it becomes editable).
+void TNativeWidget::WatchKeysOf(QWidget* widget)
+{
+    widget->installEventFilter(this);
+    for (QWidget* part : widget->findChildren<QWidget*>())
+        part->installEventFilter(this);
+}
+
+bool TNativeWidget::IsKeyForWidget(QObject* watched, QEvent* event) const
+{
+    if (!IsKeyEvent(event) || !watched->isWidgetType())
+        return false;
+    auto* target = static_cast<QWidget*>(watched);
+    // Pop-up parts (a combo box's open list) keep their keys.
+    return target->window() == widget_->window() && (target == widget_ || widget_->isAncestorOf(target));
+}
+
+QWidget* TNativeWidget::KeyTarget() const
+{
+    QWidget* focus = QApplication::focusWidget();
+    if (focus && (focus == widget_ || widget_->isAncestorOf(focus)))
+        return focus;
+    if (QWidget* proxy = widget_->focusProxy())
+        return proxy;
+    return widget_;
+}
+
 bool TNativeWidget::eventFilter(QObject* watched, QEvent* event)
 {
     if (!widget_)
         return false;
-    if (watched == widget_->parentWidget() && event->type() == QEvent::Resize)
-        widget_->setGeometry(widget_->parentWidget()->rect());
-    else if (watched == widget_ && event->type() == QEvent::FocusIn && ui::GetFocus() != window_)
+    QWidget* host = widget_->parentWidget();
+    if (event->type() == QEvent::ChildAdded) {
+        auto* child = static_cast<QChildEvent*>(event)->child();
+        if (child->isWidgetType() && watched != host)
+            static_cast<QWidget*>(child)->installEventFilter(this);
+        return false;
+    }
+    if (watched == host) {
+        if (event->type() == QEvent::Resize)
+            widget_->setGeometry(host->rect());
+        // A key handed back that the widget did not want must not come round
+        // again as a new key of the window.
+        return delivering_ && IsKeyEvent(event);
+    }
+    if (watched == widget_ && event->type() == QEvent::FocusIn && ui::GetFocus() != window_)
         ui::ChangeFocus(window_);
+    if (!delivering_ && IsKeyForWidget(watched, event)) {
+        // The window turns the key into messages; the control hands back
+        // what it does not swallow (DeliverKey).
+        auto* key = static_cast<QKeyEvent*>(event);
+        QKeyEvent copy(key->type(), key->key(), key->modifiers(), key->nativeScanCode(), key->nativeVirtualKey(),
+                       key->nativeModifiers(), key->text(), key->isAutoRepeat(), static_cast<quint16>(key->count()));
+        QApplication::sendEvent(host, &copy);
+        return true;
+    }
     return false;
+}
+
+void TNativeWidget::DeliverKey(const TMessage& Message)
+{
+    if (!widget_)
+        return;
+    Qt::KeyboardModifiers mods = ModifiersOf(KeyDataToShiftState(Message.LParam));
+    bool repeat = (Message.LParam & (LPARAM{1} << 30)) != 0;
+    QEvent::Type type = QEvent::KeyPress;
+    int key = 0;
+    QString text;
+    switch (Message.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN:
+        key = QtKeyOf(static_cast<WORD>(Message.WParam));
+        break;
+    case WM_KEYUP: case WM_SYSKEYUP:
+        type = QEvent::KeyRelease;
+        key = QtKeyOf(static_cast<WORD>(Message.WParam));
+        repeat = false;
+        break;
+    case WM_CHAR:
+    {
+        auto ch = static_cast<char32_t>(Message.WParam);
+        text = QString::fromUcs4(&ch, 1);
+    }
+        repeat = false;
+        break;
+    default:
+        return;
+    }
+    if (key == 0 && text.isEmpty())
+        return;
+    QPointer<QWidget> target = KeyTarget();
+    QKeyEvent event(type, key, mods, text, repeat);
+    delivering_ = true;
+    QApplication::sendEvent(target.data(), &event);
+    delivering_ = false;
 }
 
 } // namespace ui

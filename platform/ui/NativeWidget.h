@@ -1,8 +1,10 @@
 #pragma once
 
 // The toolkit widget inside a standard control's window. It fills the window,
-// follows its size and tells the layer when it takes the focus. Internal to
-// the UI layer and its tests.
+// follows its size and tells the layer when it takes the focus. Keys meant
+// for the widget first become window messages of the control's window and
+// pass its WindowProc; only what reaches the control's default handling is
+// handed back to the widget. Internal to the UI layer and its tests.
 
 #include <QPointer>
 #include <QWidget>
@@ -31,12 +33,22 @@ public:
         return qobject_cast<W*>(widget_.data());
     }
 
+    // Hands a key message that passed the control on to the widget (to its
+    // part with the focus): key-downs and key-ups as keys, characters as text.
+    void DeliverKey(const TMessage& Message);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void WatchKeysOf(QWidget* widget);
+    // A key to the widget or one of its parts inside the control's window.
+    bool IsKeyForWidget(QObject* watched, QEvent* event) const;
+    QWidget* KeyTarget() const;
+
     QPointer<QWidget> widget_;
     HWND window_;
+    bool delivering_ = false;
 };
 
 // A widget of type W made inside the control's window.

@@ -8,17 +8,22 @@
 #include <QIcon>
 #include <QPixmap>
 #include <QListWidget>
+#include <QPainter>
+#include <QScrollBar>
 #include <QPlainTextEdit>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <QStyleOptionComboBox>
+#include <QStylePainter>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/NativeWidget.h"
+#include "platform/ui/OwnerDraw.h"
 #include "platform/ui/Surface.h"
 
 IMPLEMENT_CLASS(TNativeControl)
@@ -72,9 +77,26 @@ void TNativeControl::DestroyWnd()
 
 void TNativeControl::Dispatch(TMessage& Message)
 {
+    if (Message.Msg == WM_GETDLGCODE) {
+        Message.Result = DialogCode();
+        return;
+    }
     if (Message.Msg == CM_TEXTCHANGED)
         ShowCaption();
     TWinControl::Dispatch(Message);
+}
+
+void TNativeControl::DefaultHandler(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+        if (native_)
+            native_->DeliverKey(Message);
+        break;
+    default:
+        break;
+    }
+    TWinControl::DefaultHandler(Message);
 }
 
 void TNativeControl::ShowCaption()
@@ -551,18 +573,26 @@ int TListBox::SelCount() const
 void TListBox::ItemsChanged()
 {
     selected_.assign(static_cast<size_t>(items_->Count()), false);
+    heights_.assign(static_cast<size_t>(items_->Count()), 0);
     if (itemIndex_ >= items_->Count())
         itemIndex_ = -1;
     if (itemIndex_ >= 0 && !multiSelect_)
         selected_[static_cast<size_t>(itemIndex_)] = true;
+    topIndex_ = std::clamp(topIndex_, 0, std::max(0, items_->Count() - 1));
     NativeWidgetCreated();
 }
 
 std::unique_ptr<ui::TNativeWidget> TListBox::MakeNativeWidget()
 {
     auto native = ui::MakeNativeWidget<QListWidget>(this);
-    QObject::connect(native->As<QListWidget>(), &QListWidget::itemSelectionChanged, native.get(),
-                     [this] { TakeUserSelection(); });
+    auto* list = native->As<QListWidget>();
+    list->setItemDelegate(new ui::TOwnerDrawDelegate(list));
+    list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, native.get(), [this] { TakeUserSelection(); });
+    QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, native.get(), [this](int top) {
+        if (!pushing_)
+            topIndex_ = top;
+    });
     return native;
 }
 
@@ -576,8 +606,179 @@ void TListBox::NativeWidgetCreated()
     for (int i = 0; i < items_->Count(); ++i)
         list->addItem(Q(items_->Strings(i)));
     pushing_ = false;
+    ApplyStyle();
     ApplySelectionMode();
     ApplySelection();
+    SetTopIndex(topIndex_);
+}
+
+void TListBox::SetStyle(TListBoxStyle Value)
+{
+    style_ = Value;
+    heights_.assign(heights_.size(), 0);
+    ApplyStyle();
+}
+
+void TListBox::SetItemHeight(int Value)
+{
+    if (Value <= 0)
+        return;
+    itemHeight_ = Value;
+    heights_.assign(heights_.size(), 0);
+    ApplyStyle();
+}
+
+void TListBox::ApplyStyle()
+{
+    auto* list = ui::NativeOf<QListWidget>(this);
+    if (!list)
+        return;
+    auto* delegate = static_cast<ui::TOwnerDrawDelegate*>(list->itemDelegate());
+    if (style_ == lbStandard) {
+        delegate->RowHeight = nullptr;
+        delegate->PaintRow = nullptr;
+    } else {
+        delegate->RowHeight = [this](int row) { return HeightOf(row); };
+        delegate->PaintRow = [this, list](QPainter& painter, int row, const QRect& area, const QStyleOptionViewItem&) {
+            PaintItem(painter, row, area, list->hasFocus());
+        };
+    }
+    list->setUniformItemSizes(style_ != lbOwnerDrawVariable);
+    list->doItemsLayout();
+    list->viewport()->update();
+}
+
+int TListBox::HeightOf(int Index)
+{
+    if (style_ != lbOwnerDrawVariable || Index < 0 || Index >= static_cast<int>(heights_.size()))
+        return itemHeight_;
+    int& height = heights_[static_cast<size_t>(Index)];
+    if (height <= 0) {
+        int measured = itemHeight_;
+        MeasureItem(Index, measured);
+        height = std::max(measured, 1);
+    }
+    return height;
+}
+
+void TListBox::MeasureItem(int Index, int& Height)
+{
+    if (OnMeasureItem)
+        OnMeasureItem(this, Index, Height);
+}
+
+TCanvas* TListBox::Canvas()
+{
+    canvas_.Font.Assign(Font());
+    return &canvas_;
+}
+
+void TListBox::PaintItem(QPainter& Painter, int Index, const QRect& Area, bool HasFocus)
+{
+    if (Index < 0 || Index >= items_->Count())
+        return;
+    TOwnerDrawState state;
+    bool selected = selected_[static_cast<size_t>(Index)];
+    if (selected)
+        state.Include(odSelected);
+    if (HasFocus && Index == itemIndex_)
+        state.Include(odFocused);
+    if (!Enabled())
+        state.Include(odDisabled);
+    TRect rect = Bounds(Area.x(), Area.y(), Area.width(), Area.height());
+    ui::PaintWithCanvas(Painter, Area, canvas_, [&] {
+        TCanvasStateScope keep(canvas_);
+        canvas_.Font.Assign(Font());
+        canvas_.Brush.Style = bsSolid;
+        canvas_.Brush.Color = selected ? clHighlight : Color();
+        if (selected)
+            canvas_.Font.SetColor(clHighlightText);
+        DrawItem(Index, rect, state);
+        if (state.Contains(odFocused))
+            canvas_.DrawFocusRect(rect);
+    });
+}
+
+void TListBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem)
+        return OnDrawItem(this, Index, Rect, State);
+    canvas_.FillRect(Rect);
+    canvas_.TextOut(Rect.Left + 2, Rect.Top, items_->Strings(Index));
+}
+
+void TListBox::Invalidate()
+{
+    TNativeControl::Invalidate();
+    if (auto* list = ui::NativeOf<QListWidget>(this))
+        list->viewport()->update();
+}
+
+int TListBox::TopIndex() const
+{
+    if (auto* list = ui::NativeOf<QListWidget>(this))
+        return list->verticalScrollBar()->value();
+    return topIndex_;
+}
+
+void TListBox::SetTopIndex(int Value)
+{
+    topIndex_ = std::clamp(Value, 0, std::max(0, items_->Count() - 1));
+    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+        pushing_ = true;
+        list->doItemsLayout();
+        list->verticalScrollBar()->setValue(topIndex_);
+        pushing_ = false;
+    }
+}
+
+TRect TListBox::ItemRect(int Index) const
+{
+    int count = items_->Count();
+    if (Index < 0 || Index > count || count == 0)
+        return {};
+    if (Index == count) { // the place for one more item, under the last
+        TRect last = ItemRect(count - 1);
+        return Bounds(last.Left, last.Bottom, last.Width(), last.Height());
+    }
+    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+        list->doItemsLayout();
+        QRect r = list->visualItemRect(list->item(Index));
+        return Bounds(r.x(), r.y(), r.width(), r.height());
+    }
+    // Without the widget: stacked from the top item down.
+    auto* self = const_cast<TListBox*>(this); // measuring caches heights
+    int top = 0;
+    int first = TopIndex();
+    for (int i = first; i < Index; ++i)
+        top += self->HeightOf(i);
+    for (int i = Index; i < first; ++i)
+        top -= self->HeightOf(i);
+    return Bounds(0, top, ClientWidth(), self->HeightOf(Index));
+}
+
+int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
+{
+    int count = items_->Count();
+    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+        if (!list->viewport()->rect().contains(Pos.X, Pos.Y))
+            return -1;
+        list->doItemsLayout();
+        if (QListWidgetItem* item = list->itemAt(Pos.X, Pos.Y))
+            return list->row(item);
+        return Existing ? -1 : count;
+    }
+    if (!ClientRect().Contains(Pos.X, Pos.Y))
+        return -1;
+    auto* self = const_cast<TListBox*>(this);
+    int top = 0;
+    for (int i = TopIndex(); i < count && top <= Pos.Y; ++i) {
+        int bottom = top + self->HeightOf(i);
+        if (Pos.Y >= top && Pos.Y < bottom)
+            return i;
+        top = bottom;
+    }
+    return Existing ? -1 : count;
 }
 
 void TListBox::ApplySelectionMode()
@@ -614,7 +815,31 @@ void TListBox::TakeUserSelection()
 // --- combo box ---
 
 namespace {
+
 QComboBox* ComboOf(const TNativeControl* control) { return ui::NativeOf<QComboBox>(control); }
+
+// A combo box whose closed field shows what the control paints there.
+class TOwnerDrawCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void(QPainter& Painter, const QRect& Area)> PaintField;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        if (!PaintField)
+            return QComboBox::paintEvent(event);
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        option.currentText.clear();
+        option.currentIcon = {};
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        PaintField(painter,
+                   style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
+    }
+};
+
 } // namespace
 
 TComboBox::TComboBox(TComponent* AOwner) : TNativeControl(AOwner), items_(std::make_unique<TStringList>())
@@ -656,13 +881,111 @@ void TComboBox::ItemsChanged()
 {
     if (itemIndex_ >= items_->Count())
         itemIndex_ = -1;
+    heights_.assign(static_cast<size_t>(items_->Count()), 0);
     NativeWidgetCreated();
+}
+
+void TComboBox::SetItemHeight(int Value)
+{
+    if (Value <= 0)
+        return;
+    itemHeight_ = Value;
+    heights_.assign(heights_.size(), 0);
+    ApplyOwnerDraw();
+}
+
+TCanvas* TComboBox::Canvas()
+{
+    canvas_.Font.Assign(Font());
+    return &canvas_;
+}
+
+int TComboBox::HeightOf(int Index)
+{
+    if (style_ != csOwnerDrawVariable || Index < 0 || Index >= static_cast<int>(heights_.size()))
+        return itemHeight_;
+    int& height = heights_[static_cast<size_t>(Index)];
+    if (height <= 0) {
+        int measured = itemHeight_;
+        MeasureItem(Index, measured);
+        height = std::max(measured, 1);
+    }
+    return height;
+}
+
+void TComboBox::MeasureItem(int Index, int& Height)
+{
+    if (OnMeasureItem)
+        OnMeasureItem(this, Index, Height);
+}
+
+void TComboBox::DrawItem(int Index, const TRect& Rect, TOwnerDrawState State)
+{
+    if (OnDrawItem)
+        return OnDrawItem(this, Index, Rect, State);
+    (void)State;
+    canvas_.FillRect(Rect);
+    if (Index >= 0)
+        canvas_.TextOut(Rect.Left + 2, Rect.Top, items_->Strings(Index));
+}
+
+void TComboBox::PaintItem(QPainter& Painter, int Index, const QRect& Area, TOwnerDrawState State)
+{
+    if (!Enabled())
+        State.Include(odDisabled);
+    bool selected = State.Contains(odSelected);
+    TRect rect = Bounds(Area.x(), Area.y(), Area.width(), Area.height());
+    ui::PaintWithCanvas(Painter, Area, canvas_, [&] {
+        TCanvasStateScope keep(canvas_);
+        canvas_.Font.Assign(Font());
+        canvas_.Brush.Style = bsSolid;
+        canvas_.Brush.Color = selected ? clHighlight : Color();
+        if (selected)
+            canvas_.Font.SetColor(clHighlightText);
+        DrawItem(Index, rect, State);
+        if (State.Contains(odFocused))
+            canvas_.DrawFocusRect(rect);
+    });
+}
+
+void TComboBox::ApplyOwnerDraw()
+{
+    auto* combo = dynamic_cast<TOwnerDrawCombo*>(ComboOf(this));
+    if (!combo)
+        return;
+    auto* delegate = static_cast<ui::TOwnerDrawDelegate*>(combo->itemDelegate());
+    if (!OwnerDrawn()) {
+        combo->PaintField = nullptr;
+        delegate->RowHeight = nullptr;
+        delegate->PaintRow = nullptr;
+        combo->update();
+        return;
+    }
+    delegate->RowHeight = [this](int row) { return HeightOf(row); };
+    delegate->PaintRow = [this](QPainter& painter, int row, const QRect& area, const QStyleOptionViewItem& option) {
+        TOwnerDrawState state;
+        if (option.state & QStyle::State_Selected)
+            state.Include(odSelected);
+        if (option.state & QStyle::State_HasFocus)
+            state.Include(odFocused);
+        PaintItem(painter, row, area, state);
+    };
+    // The closed box shows the chosen item (or an empty field) as the
+    // program draws it; it has the focus look while the box has the focus.
+    combo->PaintField = [this, combo](QPainter& painter, const QRect& area) {
+        TOwnerDrawState state{odComboBoxEdit};
+        if (combo->hasFocus())
+            state = state + TOwnerDrawState{odSelected, odFocused};
+        PaintItem(painter, itemIndex_, area, state);
+    };
+    combo->update();
 }
 
 std::unique_ptr<ui::TNativeWidget> TComboBox::MakeNativeWidget()
 {
-    auto native = ui::MakeNativeWidget<QComboBox>(this);
+    auto native = ui::MakeNativeWidget<TOwnerDrawCombo>(this);
     auto* combo = native->As<QComboBox>();
+    combo->setItemDelegate(new ui::TOwnerDrawDelegate(combo));
     combo->setInsertPolicy(QComboBox::NoInsert); // typed text never becomes an item by itself
     QObject::connect(combo, &QComboBox::activated, native.get(), [this](int index) { UserPicked(index); });
     QObject::connect(combo, &QComboBox::editTextChanged, native.get(), [this](const QString& text) {
@@ -681,7 +1004,7 @@ void TComboBox::NativeWidgetCreated()
     combo->clear();
     for (int i = 0; i < items_->Count(); ++i)
         combo->addItem(Q(items_->Strings(i)));
-    combo->setEditable(style_ == csDropDown || style_ == csSimple);
+    combo->setEditable(Editable());
     if (combo->isEditable())
         combo->setCompleter(nullptr); // the typed text stays as typed
     combo->setMaxVisibleItems(std::max(1, DropDownCount));
@@ -689,6 +1012,7 @@ void TComboBox::NativeWidgetCreated()
     if (combo->isEditable())
         combo->setEditText(Q(Text()));
     pushing_ = false;
+    ApplyOwnerDraw();
 }
 
 void TComboBox::UserPicked(int Index)
@@ -717,9 +1041,9 @@ void TComboBox::Dispatch(TMessage& Message)
     if (Message.Msg == CM_TEXTCHANGED && !pushing_) {
         // Text set from code: a drop-down list can only show one of its items.
         int index = items_->IndexOf(Text());
-        if (style_ == csDropDownList && index < 0 && !Text().empty())
+        if (!Editable() && index < 0 && !Text().empty())
             return SetText(itemIndex_ >= 0 ? items_->Strings(itemIndex_) : std::string());
-        if (style_ == csDropDownList)
+        if (!Editable())
             itemIndex_ = index;
         if (QComboBox* combo = ComboOf(this)) {
             pushing_ = true;

@@ -6,11 +6,15 @@
 // handed to the widget when it is made.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/ui/Controls.h"
+
+class QPainter;
+class QRect;
 
 namespace ui {
 class TNativeWidget;
@@ -27,10 +31,16 @@ public:
     // and its tests.
     ui::TNativeWidget* NativeWidget() const { return native_.get(); }
 
+    // Keys that pass the control unswallowed reach the widget.
+    void DefaultHandler(TMessage& Message) override;
+
 protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
     void DestroyWnd() override;
     void Dispatch(TMessage& Message) override;
+    // The keys the control keeps from the dialog (WM_GETDLGCODE's answer:
+    // DLGC_WANTARROWS, DLGC_WANTTAB, DLGC_WANTALLKEYS, DLGC_WANTCHARS).
+    virtual LRESULT DialogCode() const { return 0; }
     // Makes the widget of this control inside the window widget.
     virtual std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() = 0;
     // Hands the control's properties to a freshly made widget.
@@ -140,6 +150,7 @@ protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     void Dispatch(TMessage& Message) override;
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 private:
     int maxLength_ = 0;
@@ -172,6 +183,8 @@ protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     void Dispatch(TMessage& Message) override;
+    // Enter makes a new line, Tab and Escape stay with the dialog.
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; }
 
 private:
     void LinesChanged();
@@ -221,7 +234,35 @@ private:
     bool updating_ = false;
 };
 
-// A list of strings to pick one (or, with MultiSelect, several) from.
+enum TOwnerDrawStateItem : std::uint8_t {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odReserved1,
+    odReserved2,
+    odComboBoxEdit,
+};
+using TOwnerDrawState = TSmallSet<TOwnerDrawStateItem>;
+
+// Draws one item of an owner-drawn list into Rect on the control's Canvas,
+// whose brush and font are already set for the item's state.
+using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;
+// Asks for the height of one item of a list of variable item heights.
+using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, int& Height)>;
+
+enum TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
+
+// A list of strings to pick one (or, with MultiSelect, several) from. The
+// items may be drawn by the program: all of ItemHeight (lbOwnerDrawFixed)
+// or each as high as OnMeasureItem says (lbOwnerDrawVariable, asked once
+// per item until the items change).
 class TListBox : public TNativeControl {
     DECLARE_CLASS(TListBox, TNativeControl)
 public:
@@ -244,19 +285,52 @@ public:
     int SelCount() const;
     void Clear();
 
+    TListBoxStyle Style() const { return style_; }
+    void SetStyle(TListBoxStyle Value);
+    // The height of every item of an lbOwnerDrawFixed list, and the
+    // starting height OnMeasureItem gets.
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int Value);
+    // The first item shown at the top.
+    int TopIndex() const;
+    void SetTopIndex(int Value);
+    // The item at a client point; beyond the last item -1 when Existing,
+    // else the item count.
+    int ItemAtPos(const TPoint& Pos, bool Existing) const;
+    // The client rectangle of an item (also of items scrolled out of view).
+    TRect ItemRect(int Index) const;
+    // The canvas owner drawing and measuring use; it has the control's font.
+    TCanvas* Canvas();
+    void Invalidate() override;
+
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
+
 protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
+    // Without OnDrawItem an item shows its text on the state's background.
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 private:
     void ItemsChanged();
     void CheckIndex(int Index) const;
     void ApplySelectionMode();
     void ApplySelection();
+    void ApplyStyle();
     void TakeUserSelection();
+    int HeightOf(int Index);
+    void PaintItem(QPainter& Painter, int Index, const QRect& Area, bool HasFocus);
 
     std::unique_ptr<TStringList> items_;
     std::vector<bool> selected_;
+    std::vector<int> heights_; // measured item heights; 0: not yet asked
+    TCanvas canvas_;
+    TListBoxStyle style_ = lbStandard;
+    int itemHeight_ = 16;
+    int topIndex_ = 0;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
     bool extendedSelect_ = true;
@@ -266,7 +340,9 @@ private:
 enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 
 // A drop-down list, with an edit field (csDropDown) or without one
-// (csDropDownList, where Text is always the chosen item's).
+// (csDropDownList, where Text is always the chosen item's). The owner-draw
+// styles are drop-down lists whose items, and the chosen one in the closed
+// box (with odComboBoxEdit), the program draws.
 class TComboBox : public TNativeControl {
     DECLARE_CLASS(TComboBox, TNativeControl)
 public:
@@ -280,22 +356,41 @@ public:
     int ItemIndex() const { return itemIndex_; }
     void SetItemIndex(int Value);
     int DropDownCount = 8;
+    // The height of the items of the owner-draw styles (the starting height
+    // OnMeasureItem gets).
+    int ItemHeight() const { return itemHeight_; }
+    void SetItemHeight(int Value);
+    // The canvas owner drawing and measuring use; it has the control's font.
+    TCanvas* Canvas();
 
     // The user picked an item (OnClick, then OnChange) or typed (OnChange).
     TNotifyEvent OnChange;
+    TDrawItemEvent OnDrawItem;
+    TMeasureItemEvent OnMeasureItem;
 
 protected:
     virtual void Change();
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     void Dispatch(TMessage& Message) override;
+    virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 private:
+    bool OwnerDrawn() const { return style_ == csOwnerDrawFixed || style_ == csOwnerDrawVariable; }
+    bool Editable() const { return style_ == csDropDown || style_ == csSimple; }
     void ItemsChanged();
     void UserPicked(int Index);
     void UserTyped(const std::string& Text);
+    void ApplyOwnerDraw();
+    int HeightOf(int Index);
+    void PaintItem(QPainter& Painter, int Index, const QRect& Area, TOwnerDrawState State);
 
     std::unique_ptr<TStringList> items_;
+    std::vector<int> heights_; // measured item heights; 0: not yet asked
+    TCanvas canvas_;
+    int itemHeight_ = 16;
     TComboBoxStyle style_ = csDropDown;
     int itemIndex_ = -1;
     bool pushing_ = false;

@@ -27,6 +27,7 @@ protected:
     {
         QKeyEvent press(QEvent::KeyPress, key, {});
         QApplication::sendEvent(widget, &press);
+        Turn(); // keys pass the control's window messages first
     }
 };
 

@@ -53,12 +53,14 @@ protected:
         QApplication::sendEvent(widget, &release);
     }
 
+    // Keys pass the control's window messages first: the loop turns.
     static void Type(QWidget* widget, const QString& text)
     {
         for (QChar c : text) {
             QKeyEvent key(QEvent::KeyPress, 0, {}, QString(c));
             QApplication::sendEvent(widget, &key);
         }
+        Turn();
     }
 };
 
@@ -305,6 +307,7 @@ TEST_F(StdCtrlsTest, MemoLinesTextAndTypingStayOneText)
     edit->moveCursor(QTextCursor::End);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, {}, "\r");
     QApplication::sendEvent(edit, &enter);
+    Turn();
     Type(edit, "d");
     EXPECT_EQ(memo->Lines().Count(), 4);
     EXPECT_EQ(memo->Lines().Strings(3), "d");
@@ -447,6 +450,7 @@ TEST_F(StdCtrlsTest, DropDownListPicksByKeyAndKeepsTextToItsItems)
     widget->setFocus();
     QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, {});
     QApplication::sendEvent(widget, &down);
+    Turn();
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"click Mittel", "change Mittel"}));
 

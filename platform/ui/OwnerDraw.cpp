@@ -1,0 +1,52 @@
+#include "platform/ui/OwnerDraw.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include "platform/graphics/Surface.h"
+
+namespace ui {
+
+void PaintWithCanvas(QPainter& painter, const QRect& area, TCanvas& canvas, const std::function<void()>& draw)
+{
+    if (area.isEmpty())
+        return;
+    QImage image(area.size(), QImage::Format_RGB32);
+    image.fill(Qt::white);
+    TMemorySurface surface(image.bits(), image.width(), image.height(), image.bytesPerLine());
+    TPixelSurface* previous = canvas.Surface();
+    TPoint previousOrigin = canvas.ViewportOrg();
+    canvas.SetSurface(&surface);
+    canvas.SetViewportOrg({-area.left(), -area.top()});
+    struct Restore {
+        TCanvas& canvas;
+        TPixelSurface* surface;
+        TPoint origin;
+        ~Restore()
+        {
+            canvas.SetSurface(surface);
+            canvas.SetViewportOrg(origin);
+        }
+    } restore{canvas, previous, previousOrigin};
+    draw();
+    painter.drawImage(area.topLeft(), image);
+}
+
+void TOwnerDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    if (PaintRow)
+        PaintRow(*painter, index.row(), option.rect, option);
+    else
+        QStyledItemDelegate::paint(painter, option, index);
+}
+
+QSize TOwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
+{
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    if (RowHeight)
+        if (int height = RowHeight(index.row()); height > 0)
+            size.setHeight(height);
+    return size;
+}
+
+} // namespace ui
