@@ -1,6 +1,8 @@
 #include "platform/ui/CommonDialogs.h"
 
 #include <cstdio>
+#include <string>
+#include <vector>
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -10,12 +12,15 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Printers.h"
 
 IMPLEMENT_CLASS(TCommonDialog)
 IMPLEMENT_CLASS(TOpenDialog)
 IMPLEMENT_CLASS(TSaveDialog)
 IMPLEMENT_CLASS(TColorDialog)
 IMPLEMENT_CLASS(TFontDialog)
+IMPLEMENT_CLASS(TPrintDialog)
+IMPLEMENT_CLASS(TPrinterSetupDialog)
 
 namespace {
 
@@ -277,3 +282,95 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
 }
 
 } // namespace ui
+
+// --- print and printer set-up ---
+
+namespace {
+
+std::vector<std::string> Lines(const std::string& text, size_t count)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    for (size_t i = 0; i + 1 < count; ++i) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos)
+            break;
+        lines.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    lines.push_back(text.substr(start));
+    lines.resize(count);
+    return lines;
+}
+
+// Chooses the printer named in an answer; false for one that is not there.
+bool ChoosePrinter(TPrinter& printer, const std::string& name)
+{
+    if (name.empty() || name == printer.PrinterName())
+        return true;
+    const int index = printer.Printers().IndexOf(name);
+    if (index < 0)
+        return false;
+    printer.SetPrinterIndex(index);
+    return true;
+}
+
+const char* OrientationName(TPrinterOrientation orientation)
+{
+    return orientation == poLandscape ? "Querformat" : "Hochformat";
+}
+
+} // namespace
+
+TPrintDialog::TPrintDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+
+bool TPrintDialog::Execute()
+{
+    TPrinter& printer = *Printer();
+    ui::TDialogRequest request =
+        Request("PrintDialog", Title.empty() ? "Drucken" : Title,
+                printer.PrinterName() + "\n" + std::to_string(Copies) + "\n" + printer.OutputFileName);
+    ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
+        int copies = Copies;
+        if (!ui::ShowNativePrintDialog(printer, copies))
+            return {IDCANCEL, {}};
+        return {IDOK, printer.PrinterName() + "\n" + std::to_string(copies) + "\n" + printer.OutputFileName};
+    });
+    if (answer.Result != IDOK)
+        return false;
+    const std::vector<std::string> parts = Lines(answer.Value, 3);
+    int copies = 0;
+    if (std::sscanf(parts[1].c_str(), "%d", &copies) != 1 || copies < 1 || !ChoosePrinter(printer, parts[0]))
+        return false;
+    printer.OutputFileName = parts[2];
+    Copies = copies;
+    return true;
+}
+
+TPrinterSetupDialog::TPrinterSetupDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+
+bool TPrinterSetupDialog::Execute()
+{
+    TPrinter& printer = *Printer();
+    auto describe = [&printer] {
+        return printer.PrinterName() + "\n" + OrientationName(printer.Orientation()) + "\n" + printer.PaperName();
+    };
+    ui::TDialogRequest request = Request("PrinterSetupDialog", Title.empty() ? "Druckereinrichtung" : Title, describe());
+    ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
+        if (!ui::ShowNativePrinterSetupDialog(printer))
+            return {IDCANCEL, {}};
+        return {IDOK, describe()};
+    });
+    if (answer.Result != IDOK)
+        return false;
+    const std::vector<std::string> parts = Lines(answer.Value, 3);
+    if (parts[1] != OrientationName(poPortrait) && parts[1] != OrientationName(poLandscape))
+        return false;
+    const std::string previousPaper = printer.PaperName();
+    if (!ChoosePrinter(printer, parts[0]) || (!parts[2].empty() && !printer.SetPaperName(parts[2]))) {
+        printer.SetPaperName(previousPaper);
+        return false;
+    }
+    printer.SetOrientation(parts[1] == OrientationName(poLandscape) ? poLandscape : poPortrait);
+    return true;
+}

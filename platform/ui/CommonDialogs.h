@@ -6,7 +6,9 @@
 //              line), Result IDOK or IDCANCEL;
 //   colour:    Value "RRGGBB" (hex);
 //   font:      Value "Name;Size;Styles;RRGGBB" with Styles from "bius";
-//   folder:    Value the folder.
+//   folder:    Value the folder;
+//   print:     Value "Printer\nCopies\nFile" (File: print into that PDF file);
+//   printer set-up: Value "Printer\nHochformat|Querformat\nPaper".
 
 #include <cstdint>
 #include <memory>
@@ -121,6 +123,24 @@ public:
 
 private:
     std::unique_ptr<TFont> font_;
+};
+
+// Chooses the printer (or a PDF file) and the number of copies; the
+// program prints the copies itself.
+class TPrintDialog : public TCommonDialog {
+    DECLARE_CLASS(TPrintDialog, TCommonDialog)
+public:
+    explicit TPrintDialog(TComponent* AOwner);
+    int Copies = 1;
+    bool Execute() override;
+};
+
+// Chooses the printer, the orientation and the paper.
+class TPrinterSetupDialog : public TCommonDialog {
+    DECLARE_CLASS(TPrinterSetupDialog, TCommonDialog)
+public:
+    explicit TPrinterSetupDialog(TComponent* AOwner);
+    bool Execute() override;
 };
 
 namespace ui {
