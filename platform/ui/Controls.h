@@ -143,6 +143,24 @@ enum TControlStateItem : std::uint8_t {
 };
 using TControlState = TSmallSet<TControlStateItem>;
 
+// How an owner-drawn entry of a list or menu is to look.
+enum TOwnerDrawStateItem : std::uint8_t {
+    odSelected,
+    odGrayed,
+    odDisabled,
+    odChecked,
+    odFocused,
+    odDefault,
+    odHotLight,
+    odInactive,
+    odNoAccel,
+    odNoFocusRect,
+    odReserved1,
+    odReserved2,
+    odComboBoxEdit,
+};
+using TOwnerDrawState = TSmallSet<TOwnerDrawStateItem>;
+
 using TCursor = std::int16_t;
 constexpr TCursor crDefault = 0;
 constexpr TCursor crNone = -1;

@@ -328,30 +328,15 @@ DragImageState& Drag()
     return state;
 }
 
-// A picture of the list's first image with its see-through pixels clear.
-QImage PictureOf(TImageList& list)
-{
-    QImage picture(list.Width(), list.Height(), QImage::Format_ARGB32);
-    picture.fill(Qt::transparent);
-    TBitmap pixels;
-    list.GetBitmap(0, pixels);
-    TPixelBuffer buffer = pixels.PixelBuffer();
-    for (int y = 0; y < list.Height(); ++y)
-        for (int x = 0; x < list.Width(); ++x)
-            if (list.Opaque(0, x, y))
-                picture.setPixel(x, y, 0xFF000000u | gfx::ReadPixel(buffer, x, y));
-    return picture;
-}
-
 // The drag image with the cursor image on top, and where its hot spot lies.
 QImage DragPicture(QPoint& hotSpot)
 {
     DragImageState& drag = Drag();
-    QImage picture = PictureOf(*drag.Image);
+    QImage picture = PictureOfImage(*drag.Image, 0);
     hotSpot = QPoint(drag.HotSpot.X, drag.HotSpot.Y);
     if (!drag.Cursor || drag.Cursor->Count() == 0)
         return picture;
-    QImage cursor = PictureOf(*drag.Cursor);
+    QImage cursor = PictureOfImage(*drag.Cursor, 0);
     QPoint at = hotSpot + QPoint(drag.CursorOffset.X, drag.CursorOffset.Y);
     QRect all = picture.rect().united(QRect(at, cursor.size()));
     QImage both(all.size(), QImage::Format_ARGB32);
@@ -426,6 +411,20 @@ void DestroyDragWindow()
 }
 
 } // namespace
+
+QImage PictureOfImage(TImageList& List, int Index)
+{
+    QImage picture(List.Width(), List.Height(), QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    TBitmap pixels;
+    List.GetBitmap(Index, pixels);
+    TPixelBuffer buffer = pixels.PixelBuffer();
+    for (int y = 0; y < List.Height(); ++y)
+        for (int x = 0; x < List.Width(); ++x)
+            if (List.Opaque(Index, x, y))
+                picture.setPixel(x, y, 0xFF000000u | gfx::ReadPixel(buffer, x, y));
+    return picture;
+}
 
 bool ImageList_BeginDrag(HIMAGELIST List, int Index, int HotSpotX, int HotSpotY)
 {

@@ -7,9 +7,17 @@
 #include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QIcon>
+#include <QImage>
+#include <QPixmap>
+#include <QWidgetAction>
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/MenuWindow.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/OwnerDraw.h"
 
 IMPLEMENT_CLASS(TMenuItem)
 IMPLEMENT_CLASS(TMenu)
@@ -46,6 +54,41 @@ bool SameText(const std::string& a, const std::string& b)
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
         return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
     });
+}
+
+// The shortcut as the toolkit writes it beside the caption.
+QKeySequence KeySequenceOf(TShortCut shortCut)
+{
+    int key = shortCut & 0xFF;
+    int qtKey = 0;
+    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
+        qtKey = key;
+    else if (key >= VK_F1 && key < VK_F1 + 24)
+        qtKey = Qt::Key_F1 + (key - VK_F1);
+    else if (key == VK_DELETE)
+        qtKey = Qt::Key_Delete;
+    else if (key == VK_RETURN)
+        qtKey = Qt::Key_Return;
+    else if (key == VK_SPACE)
+        qtKey = Qt::Key_Space;
+    else if (key == VK_ESCAPE)
+        qtKey = Qt::Key_Escape;
+    if (!qtKey)
+        return {};
+    int mods = 0;
+    if (shortCut & scShift)
+        mods |= Qt::SHIFT;
+    if (shortCut & scCtrl)
+        mods |= Qt::CTRL;
+    if (shortCut & scAlt)
+        mods |= Qt::ALT;
+    return QKeySequence(qtKey | mods);
+}
+
+// The shortcut's text beside an owner-drawn caption.
+std::string ShortCutText(TShortCut shortCut)
+{
+    return KeySequenceOf(shortCut).toString(QKeySequence::NativeText).toStdString();
 }
 
 } // namespace
@@ -128,11 +171,93 @@ void TMenuItem::Click()
         OnClick(this);
 }
 
+TMenu* TMenuItem::GetParentMenu() const
+{
+    const TMenuItem* root = this;
+    while (root->parent_)
+        root = root->parent_;
+    return root->menu_;
+}
+
+namespace {
+constexpr int kEntryIndent = 20; // room for the check mark left of the caption
+constexpr int kShortCutGap = 24;
+} // namespace
+
+void TMenuItem::MeasureItem(TCanvas* ACanvas, int& Width, int& Height)
+{
+    if (IsLine()) {
+        Width = kEntryIndent;
+        Height = 9;
+    } else {
+        Width = 2 * kEntryIndent + ACanvas->TextWidth(PlainCaption(Caption));
+        if (ShortCut != scNone)
+            Width += kShortCutGap + ACanvas->TextWidth(ShortCutText(ShortCut));
+        Height = std::max(ACanvas->TextHeight("Ay") + 4, 19);
+    }
+    if (OnMeasureItem)
+        OnMeasureItem(this, ACanvas, Width, Height);
+}
+
+void TMenuItem::AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, bool TopLevel)
+{
+    (void)TopLevel;
+    if (OnAdvancedDrawItem)
+        return OnAdvancedDrawItem(this, ACanvas, ARect, State);
+    if (OnDrawItem)
+        return OnDrawItem(this, ACanvas, ARect, State.Contains(odSelected));
+    ACanvas->FillRect(ARect);
+    int middle = (ARect.Top + ARect.Bottom) / 2;
+    if (IsLine()) {
+        ACanvas->Pen.Color = clBtnShadow;
+        ACanvas->MoveTo(ARect.Left + 2, middle - 1);
+        ACanvas->LineTo(ARect.Right - 2, middle - 1);
+        ACanvas->Pen.Color = clBtnHighlight;
+        ACanvas->MoveTo(ARect.Left + 2, middle);
+        ACanvas->LineTo(ARect.Right - 2, middle);
+        return;
+    }
+    if (State.Contains(odDisabled))
+        ACanvas->Font.SetColor(clGrayText);
+    if (State.Contains(odChecked)) { // a tick left of the caption
+        ACanvas->Pen.Color = ACanvas->Font.Color();
+        ACanvas->MoveTo(ARect.Left + 6, middle);
+        ACanvas->LineTo(ARect.Left + 9, middle + 3);
+        ACanvas->LineTo(ARect.Left + 15, middle - 3);
+    }
+    ACanvas->Brush.Style = bsClear;
+    int top = middle - ACanvas->TextHeight("Ay") / 2;
+    ACanvas->TextOut(ARect.Left + kEntryIndent, top, PlainCaption(Caption));
+    if (ShortCut != scNone) {
+        std::string keys = ShortCutText(ShortCut);
+        ACanvas->TextOut(ARect.Right - kEntryIndent / 2 - ACanvas->TextWidth(keys), top, keys);
+    }
+}
+
 // --- menus ---
 
-TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(std::make_unique<TMenuItem>(nullptr)) {}
+TMenu::TMenu(TComponent* AOwner) : TComponent(AOwner), items_(std::make_unique<TMenuItem>(nullptr))
+{
+    items_->menu_ = this;
+}
 
 TMenu::~TMenu() = default;
+
+void TMenu::SetImages(TImageList* Value)
+{
+    if (images_)
+        images_->RemoveFreeNotification(this);
+    images_ = Value;
+    if (images_)
+        images_->FreeNotification(this);
+}
+
+void TMenu::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TComponent::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == images_)
+        images_ = nullptr;
+}
 
 namespace {
 
@@ -184,33 +309,105 @@ namespace ui {
 
 namespace {
 
-// The shortcut as the toolkit writes it beside the caption.
-QKeySequence KeySequenceOf(TShortCut shortCut)
+// The entry's picture from its menu's image list.
+void SetIcon(QAction* action, const TMenuItem& item)
 {
-    int key = shortCut & 0xFF;
-    int qtKey = 0;
-    if ((key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z'))
-        qtKey = key;
-    else if (key >= VK_F1 && key < VK_F1 + 24)
-        qtKey = Qt::Key_F1 + (key - VK_F1);
-    else if (key == VK_DELETE)
-        qtKey = Qt::Key_Delete;
-    else if (key == VK_RETURN)
-        qtKey = Qt::Key_Return;
-    else if (key == VK_SPACE)
-        qtKey = Qt::Key_Space;
-    else if (key == VK_ESCAPE)
-        qtKey = Qt::Key_Escape;
-    if (!qtKey)
-        return {};
-    int mods = 0;
-    if (shortCut & scShift)
-        mods |= Qt::SHIFT;
-    if (shortCut & scCtrl)
-        mods |= Qt::CTRL;
-    if (shortCut & scAlt)
-        mods |= Qt::ALT;
-    return QKeySequence(qtKey | mods);
+    TMenu* menu = item.GetParentMenu();
+    TImageList* images = menu ? menu->Images() : nullptr;
+    if (!images || item.ImageIndex < 0 || item.ImageIndex >= images->Count())
+        return;
+    action->setIcon(QIcon(QPixmap::fromImage(ui::PictureOfImage(*images, item.ImageIndex))));
+}
+
+bool OwnerDrawn(const TMenuItem& item)
+{
+    TMenu* menu = item.GetParentMenu();
+    return menu && menu->OwnerDraw;
+}
+
+// An entry the item measures and draws through a canvas. Entries that open
+// a sub-menu stay the toolkit's.
+class TOwnerDrawnEntry : public QWidget {
+public:
+    TOwnerDrawnEntry(TMenuItem* item, QMenu* menu, QAction* action)
+        : QWidget(menu), item_(item), menu_(menu), action_(action)
+    {
+        setMouseTracking(true);
+        QObject::connect(menu, &QMenu::hovered, this, [this] { update(); });
+        PrepareCanvas(false, false);
+        int width = 0;
+        int height = 0;
+        item_->MeasureItem(&canvas_, width, height);
+        size_ = QSize(std::max(width, 1), std::max(height, 1));
+        setMinimumSize(size_);
+    }
+
+    QSize sizeHint() const override { return size_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        bool selected = menu_->activeAction() == action_ && !item_->IsLine();
+        TOwnerDrawState state;
+        if (selected)
+            state.Include(odSelected);
+        if (!item_->Enabled)
+            state = state + TOwnerDrawState{odDisabled, odGrayed};
+        if (item_->Checked())
+            state.Include(odChecked);
+        if (item_->Default)
+            state.Include(odDefault);
+        QPainter painter(this);
+        TRect area = Bounds(0, 0, width(), height());
+        ui::PaintWithCanvas(painter, rect(), canvas_, [&] {
+            PrepareCanvas(selected, item_->Default);
+            item_->AdvancedDrawItem(&canvas_, area, state, item_->Parent() == &item_->GetParentMenu()->Items());
+        });
+    }
+
+    void mouseReleaseEvent(QMouseEvent* event) override
+    {
+        if (event->button() != Qt::LeftButton || !item_->Enabled || item_->IsLine())
+            return;
+        QMenu* root = menu_;
+        while (auto* outer = qobject_cast<QMenu*>(root->parentWidget()))
+            root = outer;
+        root->close();
+        action_->trigger();
+    }
+
+    void enterEvent(QEnterEvent*) override
+    {
+        if (!item_->IsLine())
+            menu_->setActiveAction(action_);
+    }
+
+private:
+    void PrepareCanvas(bool selected, bool bold)
+    {
+        canvas_.Font.SetName(menu_->font().family().toStdString());
+        canvas_.Font.SetSize(std::max(menu_->font().pointSize(), 1));
+        canvas_.Font.SetStyle(bold ? TFontStyles{fsBold} : TFontStyles{});
+        canvas_.Font.SetColor(selected ? clHighlightText : clMenuText);
+        canvas_.Brush.Style = bsSolid;
+        canvas_.Brush.Color = selected ? clHighlight : clMenu;
+        canvas_.Pen.Color = clMenuText;
+    }
+
+    TMenuItem* item_;
+    QMenu* menu_;
+    QAction* action_;
+    TCanvas canvas_;
+    QSize size_;
+};
+
+void AddOwnerDrawnEntry(QMenu* menu, TMenuItem* item)
+{
+    auto* action = new QWidgetAction(menu);
+    action->setEnabled(item->Enabled);
+    action->setDefaultWidget(new TOwnerDrawnEntry(item, menu, action));
+    menu->addAction(action);
+    QObject::connect(action, &QAction::triggered, menu, [item] { item->Click(); });
 }
 
 void FillMenu(QMenu* menu, TMenuItem& parent)
@@ -219,7 +416,7 @@ void FillMenu(QMenu* menu, TMenuItem& parent)
         TMenuItem* item = parent.Items(i);
         if (!item->Visible)
             continue;
-        if (item->IsLine()) {
+        if (item->IsLine() && !OwnerDrawn(*item)) {
             menu->addSeparator();
             continue;
         }
@@ -230,10 +427,15 @@ void FillMenu(QMenu* menu, TMenuItem& parent)
             FillMenu(sub, *item);
             continue;
         }
+        if (OwnerDrawn(*item)) {
+            AddOwnerDrawnEntry(menu, item);
+            continue;
+        }
         QAction* action = menu->addAction(caption);
         action->setEnabled(item->Enabled);
         action->setCheckable(item->Checked() || item->RadioItem);
         action->setChecked(item->Checked());
+        SetIcon(action, *item);
         // Shown only: the shortcut itself is handled by the menu's owner.
         action->setShortcut(KeySequenceOf(item->ShortCut));
         action->setShortcutContext(Qt::WidgetShortcut);

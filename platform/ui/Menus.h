@@ -5,6 +5,7 @@
 // right click shows its PopupMenu), and the main menu's shortcuts.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -19,6 +20,16 @@ constexpr TShortCut scAlt = 0x8000;
 constexpr TShortCut scNone = 0;
 
 TShortCut ShortCut(WORD Key, TShiftState Shift);
+
+class TMenu;
+class TImageList;
+
+// Owner drawing of menu entries: the size an entry needs, and its look on
+// the canvas (already set to the menu colours of the entry's state).
+using TMenuMeasureItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, int& Width, int& Height)>;
+using TMenuDrawItemEvent = std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, bool Selected)>;
+using TAdvancedMenuDrawItemEvent =
+    std::function<void(TObject* Sender, TCanvas* ACanvas, TRect ARect, TOwnerDrawState State)>;
 
 class TMenuItem : public TComponent {
     DECLARE_CLASS(TMenuItem, TComponent)
@@ -58,9 +69,28 @@ public:
     virtual void Click();
     TNotifyEvent OnClick;
 
+    // The entry a double click on the menu's owner would pick; drawn bold.
+    bool Default = false;
+    // The menu the item belongs to (nullptr while it is in none).
+    TMenu* GetParentMenu() const;
+
+    // Owner drawing, used while the item's menu has OwnerDraw on.
+    TMenuMeasureItemEvent OnMeasureItem;
+    TMenuDrawItemEvent OnDrawItem;
+    TAdvancedMenuDrawItemEvent OnAdvancedDrawItem;
+    // The size of the entry; OnMeasureItem may change the default.
+    virtual void MeasureItem(TCanvas* ACanvas, int& Width, int& Height);
+    // Draws the entry: OnAdvancedDrawItem, else OnDrawItem, else the caption
+    // (and shortcut) on the state's background.
+    virtual void AdvancedDrawItem(TCanvas* ACanvas, const TRect& ARect, TOwnerDrawState State, bool TopLevel);
+
 private:
+    friend class TMenu;
+class TImageList;
+
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;
+    TMenu* menu_ = nullptr; // set on a menu's root item
     bool checked_ = false;
 };
 
@@ -71,13 +101,23 @@ public:
     ~TMenu() override;
 
     TMenuItem& Items() { return *items_; }
+    // The entries are drawn and measured by their items (through TCanvas).
+    bool OwnerDraw = false;
+    // The pictures of the entries (by ImageIndex); not owned, forgotten when
+    // the list is freed.
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* Value);
 
     // Clicks the enabled, visible item with this shortcut (whose parents are
     // enabled and visible); false when there is none.
     bool IsShortCut(WORD Key, TShiftState Shift);
 
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
     std::unique_ptr<TMenuItem> items_;
+    TImageList* images_ = nullptr;
 };
 
 class TMainMenu : public TMenu {

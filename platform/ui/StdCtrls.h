@@ -234,23 +234,6 @@ private:
     bool updating_ = false;
 };
 
-enum TOwnerDrawStateItem : std::uint8_t {
-    odSelected,
-    odGrayed,
-    odDisabled,
-    odChecked,
-    odFocused,
-    odDefault,
-    odHotLight,
-    odInactive,
-    odNoAccel,
-    odNoFocusRect,
-    odReserved1,
-    odReserved2,
-    odComboBoxEdit,
-};
-using TOwnerDrawState = TSmallSet<TOwnerDrawStateItem>;
-
 // Draws one item of an owner-drawn list into Rect on the control's Canvas,
 // whose brush and font are already set for the item's state.
 using TDrawItemEvent = std::function<void(TWinControl* Control, int Index, TRect Rect, TOwnerDrawState State)>;

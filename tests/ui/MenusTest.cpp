@@ -3,7 +3,9 @@
 #include <QAction>
 #include <QMenu>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/MenuWindow.h"
 #include "tests/ui/UiFixture.h"
@@ -165,6 +167,107 @@ TEST_F(MenusTest, AnItemMayPopUpItsMenuAgainFromItsOwnClick)
     Turn();
     EXPECT_EQ(clicks, 1);
     EXPECT_NE(menu.PopupWindow()->Menu(), nullptr);
+}
+
+} // namespace
+
+namespace {
+
+class MenuOwnerDrawTest : public MenusTest {
+protected:
+    static TColor PixelAt(const QImage& image, int x, int y)
+    {
+        QRgb rgb = image.pixel(x, y);
+        return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+    }
+};
+
+TEST_F(MenuOwnerDrawTest, EntriesAreMeasuredAndDrawnByTheirItemsThroughTheCanvas)
+{
+    TPopupMenu menu(nullptr);
+    menu.OwnerDraw = true;
+    std::vector<std::string> clicks;
+    TMenuItem* open = AddItem(menu.Items(), "&Öffnen", &clicks);
+    TMenuItem* line = AddItem(menu.Items(), "-");
+    TMenuItem* off = AddItem(menu.Items(), "Gesperrt", &clicks);
+    off->Enabled = false;
+    off->SetChecked(true);
+    struct Drawn {
+        TMenuItem* item;
+        TRect rect;
+        TOwnerDrawState state;
+    };
+    std::vector<Drawn> drawn;
+    for (TMenuItem* item : {open, line, off}) {
+        item->OnMeasureItem = [item, line](TObject* sender, TCanvas*, int& width, int& height) {
+            EXPECT_EQ(sender, item);
+            width = 120;
+            height = item == line ? 6 : 30;
+        };
+        item->OnAdvancedDrawItem = [&drawn, item](TObject*, TCanvas* canvas, TRect rect, TOwnerDrawState state) {
+            drawn.push_back({item, rect, state});
+            canvas->Brush.Color = state.Contains(odSelected) ? clBlue : clYellow;
+            canvas->FillRect(rect);
+        };
+    }
+    menu.Popup(10, 10);
+    QMenu* shown = menu.PopupWindow()->Menu();
+    ASSERT_EQ(shown->actions().size(), 3) << "the separator is an owner-drawn entry too";
+    QAction* openEntry = shown->actions()[0];
+    EXPECT_GE(shown->actionGeometry(openEntry).height(), 30);
+    EXPECT_GE(shown->actionGeometry(shown->actions()[1]).height(), 6);
+    EXPECT_LT(shown->actionGeometry(shown->actions()[1]).height(), 30);
+
+    shown->setActiveAction(openEntry);
+    drawn.clear();
+    QImage image = shown->grab().toImage();
+    ASSERT_EQ(drawn.size(), 3u);
+    for (const Drawn& d : drawn) {
+        SCOPED_TRACE(d.item->Caption);
+        EXPECT_EQ(d.rect.Left, 0);
+        EXPECT_EQ(d.rect.Top, 0);
+        EXPECT_EQ(d.state.Contains(odSelected), d.item == open);
+        EXPECT_EQ(d.state.Contains(odDisabled), d.item == off);
+        EXPECT_EQ(d.state.Contains(odChecked), d.item == off);
+    }
+    QRect openArea = shown->actionGeometry(openEntry);
+    QRect offArea = shown->actionGeometry(shown->actions()[2]);
+    EXPECT_EQ(PixelAt(image, openArea.center().x(), openArea.center().y()), clBlue);
+    EXPECT_EQ(PixelAt(image, offArea.center().x(), offArea.center().y()), clYellow);
+
+    ClickEntry(shown, shown->actions()[2]); // disabled: nothing
+    EXPECT_TRUE(shown->isVisible());
+    ClickEntry(shown, openEntry);
+    Turn();
+    EXPECT_EQ(clicks, std::vector<std::string>{"&Öffnen"});
+    EXPECT_FALSE(shown->isVisible());
+}
+
+TEST_F(MenuOwnerDrawTest, WithoutOwnerDrawTheToolkitDrawsAndShowsTheImagesOfTheList)
+{
+    TPopupMenu menu(nullptr);
+    TMenuItem* item = AddItem(menu.Items(), "Bild");
+    int measured = 0;
+    item->OnMeasureItem = [&](TObject*, TCanvas*, int&, int&) { ++measured; };
+    item->ImageIndex = 0;
+    auto images = std::make_unique<TImageList>(4, 4);
+    TBitmap picture(4, 4, pf24bit);
+    picture.Canvas().Brush.Color = clRed;
+    picture.Canvas().FillRect(Bounds(0, 0, 4, 4));
+    images->AddMasked(picture, clNone);
+    menu.SetImages(images.get());
+
+    menu.Popup(10, 10);
+    QAction* entry = ActionNamed(menu.PopupWindow()->Menu(), "Bild");
+    ASSERT_NE(entry, nullptr);
+    EXPECT_FALSE(entry->icon().isNull());
+    EXPECT_EQ(entry->icon().pixmap(4, 4).toImage().pixel(1, 1), qRgb(255, 0, 0));
+    EXPECT_EQ(measured, 0);
+
+    images.reset();
+    EXPECT_EQ(menu.Images(), nullptr) << "a freed list is forgotten";
+    menu.Popup(10, 10);
+    EXPECT_TRUE(ActionNamed(menu.PopupWindow()->Menu(), "Bild")->icon().isNull());
 }
 
 } // namespace
