@@ -4,17 +4,26 @@
 // greyed form of a glyph, painting what lies behind a windowless control,
 // and whether the program is the one the user works with.
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Color.h"
+#include "platform/ui/Messages.h"
 
 class TControl;
 
+enum TFillDirection : std::uint8_t { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
+enum TVertAlignment : std::uint8_t { vaTopJustify, vaCenter, vaBottomJustify };
+
 namespace DrawUtils {
+
+// The cursor StartWait shows (the hourglass at first).
+extern std::int16_t WaitCursor;
 
 // The text when it fits MaxWidth; else its head followed by "..." (at worst
 // "..." alone).
@@ -28,6 +37,15 @@ std::unique_ptr<TBitmap> CreateDisabledBitmapEx(TBitmap& FOriginal, TColor Outli
 // The same on button face with the button highlight and shadow colours.
 std::unique_ptr<TBitmap> CreateDisabledBitmap(TBitmap& FOriginal, TColor OutlineColor);
 
+// The accelerator of a caption: the character after a single "&", in upper
+// case for ASCII letters; 0 when there is none.
+char32_t AcceleratorOf(const std::string& Caption);
+char32_t UpperAscii(char32_t Char);
+
+// Draws Bitmap at (X, Y) leaving out the pixels of TransparentColor (by the
+// rules of StretchBitmapRectTransparent).
+void DrawBitmapTransparent(TCanvas& Dest, int X, int Y, TBitmap& Bitmap, TColor TransparentColor);
+
 // Paints into Dest (origin at the control's top-left) what lies behind the
 // control: the parent's background and own painting, then the windowless
 // siblings before it that overlap it.
@@ -40,5 +58,73 @@ void SetBeepHandlerForTests(std::function<void()> Handler);
 
 // True when the active window belongs to this program's user-interface thread.
 bool IsForegroundTask();
+
+// Cuts cell Index (row by row) out of a strip of Columns x Rows equal cells
+// into Target; counts below 1 become 1, an index below 0 becomes 0. The
+// target takes the cell size and the strip's transparency.
+void AssignBitmapCell(TBitmap& Source, TBitmap& Target, int Columns, int Rows, int Index);
+
+// Draws the part Source (whole bitmap when empty) of Bitmap scaled into
+// Width x Height (the part's size when below 1) at (X, Y), leaving out the
+// pixels of TransparentColor: clNone draws everything, clDefault takes the
+// bottom-left pixel's colour, a monochrome bitmap always leaves out white.
+void StretchBitmapRectTransparent(TCanvas& Dest, int X, int Y, int Width, int Height, const TRect& Source,
+                                  TBitmap& Bitmap, TColor TransparentColor);
+void DrawBitmapRectTransparent(TCanvas& Dest, int X, int Y, const TRect& Source, TBitmap& Bitmap,
+                               TColor TransparentColor);
+
+// A new bitmap of Bitmap's size where the pixels of Color have NewColor.
+std::unique_ptr<TBitmap> ChangeBitmapColor(TBitmap& Bitmap, TColor Color, TColor NewColor);
+// An 8 x 8 checkerboard: Color2 where row and column have equal parity.
+std::unique_ptr<TBitmap> CreateTwoColorsBrushPattern(TColor Color1, TColor Color2);
+
+// Bands from StartColor to EndColor (or the other way for the bottom-to-top
+// and right-to-left directions), at most Colors of them.
+void GradientFillRect(TCanvas& Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
+                      TFillDirection Direction, int Colors);
+// Hatches the rectangle: black diagonals every fourth pixel, the rest stays.
+void ShadeRect(TCanvas& Canvas, const TRect& ARect);
+
+int WidthOf(const TRect& R);
+int HeightOf(const TRect& R);
+// Edges count as inside.
+bool PointInRect(const TPoint& P, const TRect& R);
+// The colour with the palette-relative flag set.
+TColor PaletteColor(TColor Color);
+// The average letter width (of A..Z and a..z, truncated) and the line height.
+TPoint GetAveCharSize(TCanvas& Canvas);
+
+// Splits a command line as the program's start-up reads its arguments: the
+// first is the program, the others are joined with blanks, those holding a
+// blank quoted again.
+void SplitCommandLine(const std::string& CmdLine, std::string& ProgName, std::string& Params);
+// Reads one argument from Pos on (blanks before it skipped, double quotes
+// group and are dropped); Pos moves behind it. No length limit.
+std::string ReadRawArgument(const std::string& CmdLine, std::size_t& Pos);
+// The text in lower case with its first letter in upper case.
+std::string AnsiUpperFirstChar(const std::string& Text);
+// A class name without its leading "T" (either case) when longer than one
+// character.
+std::string DropT(const std::string& Name);
+std::string ResStr(const std::string& Text);
+// The environment variable, empty when unset.
+std::string GetEnvVar(const std::string& Name);
+
+// Puts the cursor into the first free screen cursor number from 100 on and
+// returns that number; EOutOfResources when all are taken.
+std::int16_t DefineCursor(std::uintptr_t Cursor);
+// The wait cursor, nested: the first StartWait saves the screen cursor, the
+// last StopWait puts it back; extra StopWait calls do nothing.
+void StartWait();
+void StopWait();
+
+// Removes one queued message Msg of the window; a WM_QUIT taken that way
+// is posted again.
+void KillMessage(HWND Wnd, UINT Msg);
+// Handles messages until Ms milliseconds have passed.
+void Delay(std::uint32_t Ms);
+// Centres the control in its parent's client area (a form without parent
+// on the screen); negative positions become 0.
+void CenterControl(TControl* Control);
 
 } // namespace DrawUtils
