@@ -76,21 +76,6 @@ unsigned AlignmentFlag(TAlignment Alignment)
     return DT_CENTER;
 }
 
-char32_t AcceleratorOf(const std::string& Caption)
-{
-    for (std::size_t i = 0; i + 1 < Caption.size(); ++i) {
-        if (Caption[i] != '&')
-            continue;
-        if (Caption[i + 1] == '&') {
-            ++i;
-            continue;
-        }
-        char c = Caption[i + 1];
-        return static_cast<char32_t>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
-    }
-    return 0;
-}
-
 void ShadeDither(TCanvas& Canvas, const TRect& R)
 {
     const TColor face = ColorToRGB(clBtnFace);
@@ -103,11 +88,80 @@ void ShadeDither(TCanvas& Canvas, const TRect& R)
 } // namespace
 
 // ---------------------------------------------------------------------------
+// TGlyphList and TGlyphCache
+
+namespace {
+
+std::unique_ptr<TGlyphCache>& SharedCache()
+{
+    static std::unique_ptr<TGlyphCache> cache;
+    return cache;
+}
+
+} // namespace
+
+TGlyphCache* KSCtrls::GlyphCache() { return SharedCache().get(); }
+
+int TGlyphList::AllocateIndex()
+{
+    for (std::size_t i = 0; i < used_.size(); ++i)
+        if (!used_[i])
+            return static_cast<int>(i);
+    images_.emplace_back();
+    used_.push_back(false);
+    return static_cast<int>(used_.size()) - 1;
+}
+
+int TGlyphList::Add(std::unique_ptr<TBitmap> Image)
+{
+    const int index = AllocateIndex();
+    images_[static_cast<std::size_t>(index)] = std::move(Image);
+    used_[static_cast<std::size_t>(index)] = true;
+    ++count_;
+    return index;
+}
+
+void TGlyphList::Delete(int Index)
+{
+    if (Index < 0 || Index >= Capacity() || !used_[static_cast<std::size_t>(Index)])
+        return;
+    used_[static_cast<std::size_t>(Index)] = false;
+    --count_;
+}
+
+TBitmap* TGlyphList::Image(int Index) const
+{
+    if (Index < 0 || Index >= Capacity())
+        return nullptr;
+    return images_[static_cast<std::size_t>(Index)].get();
+}
+
+TGlyphList* TGlyphCache::GetList(int Width, int Height)
+{
+    for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
+        if ((*it)->Width() == Width && (*it)->Height() == Height)
+            return it->get();
+    lists_.push_back(std::make_unique<TGlyphList>(Width, Height));
+    return lists_.back().get();
+}
+
+void TGlyphCache::ReturnList(TGlyphList* List)
+{
+    if (List && List->Count() == 0)
+        std::erase_if(lists_, [List](const std::unique_ptr<TGlyphList>& Entry) { return Entry.get() == List; });
+}
+
+// ---------------------------------------------------------------------------
 // TKsButtonGlyph
 
 TKsButtonGlyph::TKsButtonGlyph() : original_(std::make_unique<TBitmap>()) {}
 
-TKsButtonGlyph::~TKsButtonGlyph() = default;
+TKsButtonGlyph::~TKsButtonGlyph()
+{
+    Invalidate();
+    if (SharedCache() && SharedCache()->Empty())
+        SharedCache().reset();
+}
 
 void TKsButtonGlyph::SetGlyph(const TBitmap& Value)
 {
@@ -145,8 +199,15 @@ void TKsButtonGlyph::SetNumGlyphs(int Value)
 
 void TKsButtonGlyph::Invalidate()
 {
-    for (auto& image : images_)
-        image.reset();
+    if (!list_)
+        return;
+    for (int& index : indexes_) {
+        list_->Delete(index);
+        index = -1;
+    }
+    if (SharedCache())
+        SharedCache()->ReturnList(list_);
+    list_ = nullptr;
 }
 
 TColor TKsButtonGlyph::MapColor(TColor Color) const
@@ -195,10 +256,17 @@ TBitmap* TKsButtonGlyph::StateImage(TKsButtonState State)
         State = rbsUp;
     if (original_->Empty())
         return nullptr;
-    auto& slot = images_[State];
-    if (!slot)
-        slot = BuildStateImage(State);
-    return slot.get();
+    int& index = indexes_[State];
+    if (index < 0) {
+        auto image = BuildStateImage(State);
+        if (!list_) {
+            if (!SharedCache())
+                SharedCache() = std::make_unique<TGlyphCache>();
+            list_ = SharedCache()->GetList(image->Width(), image->Height());
+        }
+        index = list_->Add(std::move(image));
+    }
+    return list_->Image(index);
 }
 
 void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption,
@@ -547,9 +615,79 @@ void TKsSpeedButton::DblClick()
         TGraphicControl::DblClick();
 }
 
+void TKsSpeedButton::SetDropDownMenu(TPopupMenu* Value)
+{
+    if (Value == dropDownMenu_)
+        return;
+    if (dropDownMenu_)
+        dropDownMenu_->RemoveFreeNotification(this);
+    dropDownMenu_ = Value;
+    if (Value)
+        Value->FreeNotification(this);
+    if (markDropDown_)
+        Invalidate();
+}
+
+void TKsSpeedButton::SetMarkDropDown(bool Value)
+{
+    if (Value == markDropDown_)
+        return;
+    markDropDown_ = Value;
+    Invalidate();
+}
+
+void TKsSpeedButton::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TGraphicControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == dropDownMenu_)
+        dropDownMenu_ = nullptr;
+}
+
+TPoint TKsSpeedButton::GetDropDownMenuPos() const
+{
+    if (!dropDownMenu_)
+        return {0, 0};
+    switch (dropDownMenu_->Alignment) {
+    case paLeft: return MenuPosition == dmpBottom ? TPoint{-1, Height()} : TPoint{Width(), -1};
+    case paRight: return MenuPosition == dmpBottom ? TPoint{Width() + 1, Height()} : TPoint{-1, -1};
+    case paCenter: break;
+    }
+    return {Width() / 2, Height()};
+}
+
+bool TKsSpeedButton::CheckMenuDropDown(const TPoint& Pos, bool Manual)
+{
+    if ((ComponentState() & csDesigning) || !dropDownMenu_ || !(dropDownMenu_->AutoPopup || Manual))
+        return false;
+    if (TCustomForm* form = ParentForm())
+        form->Perform(WM_CANCELMODE, 0, 0);
+    dropDownMenu_->PopupComponent = this;
+    const TPoint at = ClientToScreen(Pos);
+    dropDownMenu_->Popup(at.X, at.Y);
+    return true;
+}
+
+bool TKsSpeedButton::CheckBtnMenuDropDown() { return CheckMenuDropDown(GetDropDownMenuPos(), true); }
+
+void TKsSpeedButton::DropClosingPress()
+{
+    if (!Parent() || !Parent()->HandleAllocated())
+        return;
+    TMsg next;
+    const HWND window = Parent()->Handle();
+    if (!ui::PeekMessage(next, window, WM_LBUTTONDOWN, WM_LBUTTONDBLCLK, PM_NOREMOVE))
+        return;
+    if (next.message != WM_LBUTTONDOWN && next.message != WM_LBUTTONDBLCLK)
+        return;
+    const int x = GET_X_LPARAM(next.lParam) - Left();
+    const int y = GET_Y_LPARAM(next.lParam) - Top();
+    if (Inside(x, y))
+        DrawUtils::KillMessage(window, next.message);
+}
+
 void TKsSpeedButton::ButtonClick()
 {
-    if (!Enabled())
+    if (menuTracking_ || !Enabled() || (dropDownMenu_ && dropDownMenu_->AutoPopup))
         return;
     if (!down_) {
         state_ = rbsDown;
@@ -610,7 +748,7 @@ void TKsSpeedButton::Paint()
         paintRect = gfx::OffsetRect(paintRect, 1, 1);
 
     const TKsButtonState glyphState = Enabled() && grayedInactive_ ? paintState : state_;
-    PaintGlyph(image, paintRect, glyphState, false);
+    PaintGlyph(image, paintRect, glyphState, markDropDown_ && dropDownMenu_);
     Canvas()->Draw(0, 0, *drawImage_);
 }
 
@@ -626,6 +764,8 @@ bool TKsSpeedButton::Inside(int X, int Y) const
 
 void TKsSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
+    if (menuTracking_)
+        return;
     TGraphicControl::MouseDown(Button, Shift, X, Y);
     if (Enabled() && !mouseInControl_) {
         mouseInControl_ = true;
@@ -638,6 +778,16 @@ void TKsSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, in
         Repaint();
     }
     dragging_ = true;
+    menuTracking_ = true;
+    try {
+        if (CheckMenuDropDown(GetDropDownMenuPos(), false))
+            DoMouseUp(Button, X, Y);
+        DropClosingPress();
+    } catch (...) {
+        menuTracking_ = false;
+        throw;
+    }
+    menuTracking_ = false;
     if (allowTimer_) {
         if (!repeatTimer_)
             repeatTimer_ = std::make_unique<TTimer>(nullptr);
@@ -689,7 +839,7 @@ void TKsSpeedButton::DoMouseUp(TMouseButton Button, int X, int Y)
                 state_ = rbsExclusive;
             Repaint();
         }
-        if (inside)
+        if (inside && !menuTracking_)
             Click();
     }
     UpdateTracking();
@@ -768,7 +918,7 @@ void TKsSpeedButton::Dispatch(TMessage& Message)
         Invalidate();
         return;
     case CM_DIALOGCHAR: {
-        char32_t accel = AcceleratorOf(Caption());
+        char32_t accel = DrawUtils::AcceleratorOf(Caption());
         char32_t key = static_cast<char32_t>(Message.WParam);
         if (key >= 'a' && key <= 'z')
             key = key - 'a' + 'A';

@@ -8,19 +8,69 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Menus.h"
 
 enum TKsButtonState : std::uint8_t { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
 enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonStyle : std::uint8_t { bsAutoDetect, bsWin31, bsNew };
+enum TKsDropDownMenuPos : std::uint8_t { dmpBottom, dmpRight };
 using TKsNumGlyphs = int;
 
+// An image list of one cell size whose slots are handed out and given back;
+// a given-back slot keeps its image until it is used again.
+class TGlyphList {
+public:
+    TGlyphList(int Width, int Height) : width_(Width), height_(Height) {}
+
+    int Width() const { return width_; }
+    int Height() const { return height_; }
+    // Stores the image in the first free slot (growing by one when none is
+    // free) and returns the slot.
+    int Add(std::unique_ptr<TBitmap> Image);
+    void Delete(int Index);
+    TBitmap* Image(int Index) const;
+    // Slots in use, and slots there are.
+    int Count() const { return count_; }
+    int Capacity() const { return static_cast<int>(images_.size()); }
+
+private:
+    int AllocateIndex();
+
+    int width_;
+    int height_;
+    std::vector<std::unique_ptr<TBitmap>> images_;
+    std::vector<bool> used_;
+    int count_ = 0;
+};
+
+// The process's glyph lists, at most one per cell size, shared by every
+// button glyph of that size. User-interface thread only.
+class TGlyphCache {
+public:
+    // The list for the size, made when there is none.
+    TGlyphList* GetList(int Width, int Height);
+    // A glyph is done with the list; an unused list is freed.
+    void ReturnList(TGlyphList* List);
+    bool Empty() const { return lists_.empty(); }
+    int ListCount() const { return static_cast<int>(lists_.size()); }
+
+private:
+    std::vector<std::unique_ptr<TGlyphList>> lists_;
+};
+
+namespace KSCtrls {
+// The shared cache; nullptr while no glyph holds images.
+TGlyphCache* GlyphCache();
+} // namespace KSCtrls
+
 // The glyph strip of a button and the images of its states, built when first
-// drawn.
+// drawn and kept in the shared glyph cache.
 class TKsButtonGlyph {
 public:
     TKsButtonGlyph();
@@ -43,6 +93,8 @@ public:
     void Invalidate();
     // The image of a state (nullptr for an empty strip).
     TBitmap* StateImage(TKsButtonState State);
+    // The cache list holding the images (nullptr before any is built).
+    TGlyphList* GlyphList() const { return list_; }
 
     // Lays out and draws glyph, caption and drop-down mark into Client;
     // returns the caption's rectangle.
@@ -64,7 +116,8 @@ private:
                         unsigned Flags);
 
     std::unique_ptr<TBitmap> original_;
-    std::array<std::unique_ptr<TBitmap>, 5> images_;
+    TGlyphList* list_ = nullptr;
+    std::array<int, 5> indexes_{-1, -1, -1, -1, -1};
     TColor transparentColor_ = clFuchsia;
     int numGlyphs_ = 1;
 };
@@ -106,6 +159,17 @@ public:
     void SetGlyph(const TBitmap& Value);
     int NumGlyphs() const { return glyph_->NumGlyphs(); }
     void SetNumGlyphs(int Value);
+    // The menu dropped when the button is pressed, with a mark beside the
+    // caption when MarkDropDown is on.
+    TPopupMenu* DropDownMenu() const { return dropDownMenu_; }
+    void SetDropDownMenu(TPopupMenu* Value);
+    bool MarkDropDown() const { return markDropDown_; }
+    void SetMarkDropDown(bool Value);
+    TKsDropDownMenuPos MenuPosition = dmpBottom;
+    // Drops the menu even when it does not open by itself; true when shown.
+    bool CheckBtnMenuDropDown();
+    // Where the menu opens, in client coordinates ((0, 0) without a menu).
+    TPoint GetDropDownMenuPos() const;
     bool AllowTimer() const { return allowTimer_; }
     void SetAllowTimer(bool Value);
     std::uint16_t InitPause = 500;
@@ -130,9 +194,13 @@ protected:
     void MouseMove(TShiftState Shift, int X, int Y) override;
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
     void Dispatch(TMessage& Message) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    virtual bool CheckMenuDropDown(const TPoint& Pos, bool Manual);
 
 private:
     bool Inside(int X, int Y) const;
+    // Takes the press that closed the menu over this button out of the queue.
+    void DropClosingPress();
     void DoMouseUp(TMouseButton Button, int X, int Y);
     void UpdateExclusive();
     void ButtonPressed(int Group, TKsSpeedButton* Sender);
@@ -157,4 +225,11 @@ private:
     std::unique_ptr<TTimer> repeatTimer_;
     bool allowTimer_ = false;
     TKsButtonState state_ = rbsUp;
+    TPopupMenu* dropDownMenu_ = nullptr;
+    bool markDropDown_ = true;
+    bool menuTracking_ = false;
 };
+
+// The shadow label and the credits panel belong to this unit as well.
+#include "widgets/SecretPanel.h"
+#include "widgets/ShadowLbl.h"

@@ -130,11 +130,19 @@ namespace ui {
 class TPopupWindow;
 }
 
+enum TPopupAlignment : std::uint8_t { paLeft, paRight, paCenter };
+
 class TPopupMenu : public TMenu {
     DECLARE_CLASS(TPopupMenu, TMenu)
 public:
     explicit TPopupMenu(TComponent* AOwner);
     ~TPopupMenu() override;
+
+    // Whether the menu opens by itself (on a right click, or from a button
+    // that drops it down); off, only an explicit Popup shows it.
+    bool AutoPopup = true;
+    // Which side of the menu the popup point is.
+    TPopupAlignment Alignment = paLeft;
 
     // Fires OnPopup, then shows the visible items at the screen point. The
     // call returns at once; a chosen item's OnClick follows from the loop.

@@ -421,3 +421,139 @@ TEST_F(KsSpeedButtonTest, ProgrammaticPressClicksAndSetsModalResult)
 }
 
 } // namespace
+
+namespace {
+
+TEST(GlyphCacheTest, GlyphsOfOneCellSizeShareAListAndReuseItsSlots)
+{
+    auto first = std::make_unique<TKsButtonGlyph>();
+    auto second = std::make_unique<TKsButtonGlyph>();
+    auto small = std::make_unique<TKsButtonGlyph>();
+    first->SetGlyph(*MakeStrip(2, 16, {clGreen}));
+    second->SetGlyph(*MakeStrip(1, 16, {clBlue}));
+    small->SetGlyph(*MakeStrip(1, 8, {clRed}));
+    ASSERT_NE(first->StateImage(rbsUp), nullptr);
+    ASSERT_NE(first->StateImage(rbsDisabled), nullptr);
+    ASSERT_NE(second->StateImage(rbsUp), nullptr);
+    ASSERT_NE(small->StateImage(rbsUp), nullptr);
+
+    TGlyphList* shared = first->GlyphList();
+    EXPECT_EQ(second->GlyphList(), shared);
+    EXPECT_NE(small->GlyphList(), shared);
+    EXPECT_EQ(shared->Count(), 3);
+    const int lists = KSCtrls::GlyphCache()->ListCount();
+
+    // Given-back slots are taken again before the list grows.
+    const int capacity = shared->Capacity();
+    first->Invalidate();
+    EXPECT_EQ(first->GlyphList(), nullptr);
+    EXPECT_EQ(shared->Count(), 1);
+    EXPECT_NE(first->StateImage(rbsUp), nullptr);
+    EXPECT_EQ(shared->Capacity(), capacity);
+    EXPECT_EQ(first->StateImage(rbsUp)->Canvas().Pixels(5, 5), clGreen);
+
+    // The last glyph of a size frees its list; the last glyph the cache.
+    small.reset();
+    EXPECT_EQ(KSCtrls::GlyphCache()->ListCount(), lists - 1);
+    first.reset();
+    second.reset();
+    EXPECT_EQ(KSCtrls::GlyphCache(), nullptr);
+}
+
+} // namespace
+
+TEST_F(KsSpeedButtonTest, DropDownMenuOpensBesideTheButtonAndIsNoClick)
+{
+    TKsSpeedButton* button = NewButton(40, 30);
+    auto* menu = new TPopupMenu(form_.get());
+    menu->Items().Add(new TMenuItem(menu));
+    button->SetDropDownMenu(menu);
+    ShowAndPaint();
+
+    struct Case {
+        TPopupAlignment alignment;
+        TKsDropDownMenuPos position;
+        TPoint at;
+    } cases[] = {
+        {paLeft, dmpBottom, {-1, 25}},   {paRight, dmpBottom, {26, 25}}, {paCenter, dmpBottom, {12, 25}},
+        {paLeft, dmpRight, {25, -1}},    {paRight, dmpRight, {-1, -1}},  {paCenter, dmpRight, {12, 25}},
+    };
+    for (const Case& c : cases) {
+        menu->Alignment = c.alignment;
+        button->MenuPosition = c.position;
+        EXPECT_EQ(button->GetDropDownMenuPos(), c.at) << int(c.alignment) << " " << int(c.position);
+    }
+
+    // The click that closes the menu over the button does not press it again;
+    // one elsewhere stays.
+    const HWND window = form_->Handle();
+    ui::PostMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(45, 35));
+    Click({50, 40});
+    EXPECT_NE(menu->PopupWindow(), nullptr);
+    EXPECT_EQ(menu->PopupComponent, button);
+    EXPECT_TRUE(clicks_.empty());
+    TMsg left;
+    EXPECT_FALSE(ui::PeekMessage(left, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_NOREMOVE));
+    ui::PostMessage(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 100));
+    Click({50, 40});
+    EXPECT_TRUE(ui::PeekMessage(left, window, WM_LBUTTONDOWN, WM_LBUTTONDOWN, PM_REMOVE));
+
+    // A programmatic press does nothing while the menu opens by itself.
+    button->ButtonClick();
+    EXPECT_TRUE(clicks_.empty());
+
+    // A menu that does not open by itself leaves an ordinary button, which
+    // can still drop it on request.
+    menu->AutoPopup = false;
+    Click({50, 40});
+    EXPECT_EQ(clicks_.size(), 1u);
+    EXPECT_TRUE(button->CheckBtnMenuDropDown());
+    delete menu;
+    EXPECT_EQ(button->DropDownMenu(), nullptr);
+    EXPECT_FALSE(button->CheckBtnMenuDropDown());
+}
+
+TEST_F(KsSpeedButtonTest, DropDownMarkStandsThreePixelsRightOfTheCaption)
+{
+    TKsSpeedButton* button = NewButton(10, 10);
+    button->SetBounds(10, 10, 80, 25);
+    button->SetCaption("Ab");
+    button->SetLayout(blGlyphLeft);
+    auto* menu = new TPopupMenu(form_.get());
+    button->SetDropDownMenu(menu);
+    ShowAndPaint();
+    // Find the mark's widest row: seven button-text pixels in a row.
+    const TColor text = ColorToRGB(clBtnText);
+    int markRow = -1, markLeft = -1;
+    for (int y = 10; y < 35 && markRow < 0; ++y)
+        for (int x = 10; x + 7 <= 90; ++x) {
+            bool run = true;
+            for (int i = 0; i < 7 && run; ++i)
+                run = Pixel(x + i, y) == text;
+            if (run && Pixel(x - 1, y) != text && Pixel(x + 7, y) != text && Pixel(x + 1, y + 1) == text &&
+                Pixel(x, y + 1) != text) {
+                markRow = y;
+                markLeft = x;
+                break;
+            }
+        }
+    ASSERT_GE(markRow, 0);
+    // The caption's last ink column (inside the frame), then the gap.
+    int captionRight = -1;
+    for (int x = 12; x < markLeft; ++x)
+        for (int y = 12; y < 33; ++y)
+            if (Pixel(x, y) == text)
+                captionRight = x;
+    ASSERT_GE(captionRight, 0);
+    // The mark starts 3 pixels after the caption's box, whose last column
+    // may be blank of ink.
+    EXPECT_GE(markLeft - captionRight, 4);
+    EXPECT_LE(markLeft - captionRight, 7);
+
+    button->SetMarkDropDown(false);
+    ShowAndPaint();
+    int left = 0;
+    for (int i = 0; i < 7; ++i)
+        left += Pixel(markLeft + i, markRow) == text;
+    EXPECT_LT(left, 7);
+}
