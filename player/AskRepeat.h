@@ -35,16 +35,18 @@ public:
 protected:
     // Sets the stopped or the end-of-show wording, then runs modally.
     int Run(bool Stopped);
-    // Adds a button under the others.
+    // Adds a button under the others; a click answers Answer and closes,
+    // except for arLoadOther, whose button decides itself.
     TButton* AddButton(const std::string& Caption, int Answer);
+    // Closes the question with this answer.
+    void Answer(int Code);
     std::string endText_;
     std::string stoppedText_;
-    std::string repeatCaption_ = "&Ja, wiederholen";
-    std::string goOnCaption_ = "&Ja, wiederholen";
 
 private:
     void Layout();
     int nextButtonTop_ = 0;
+    int answer_ = arEnd;
 };
 
 class TAskRepeatForm : public TAskRepeatBaseForm {

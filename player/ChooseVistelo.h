@@ -59,6 +59,7 @@ protected:
     void Paint() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos) override;
 
 private:
     int VisibleLines() const;
@@ -90,10 +91,13 @@ public:
     TButton* StartButton = nullptr;
     TButton* QuitButton = nullptr;
 
+    // The chooser is never smaller than 363 x 200.
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
 private:
-    void DrawItem(int Index, const TRect& Rect, bool Highlighted);
+    void DrawItem(int Index, const TRect& Line, bool Highlighted);
     void FormResize(TObject* Sender);
-    TVisteloInfo* InfoOfLine(int Index) const;
+    void ArrangeControls();
 
     std::string& showFiles_;
     TVisteloList* list_ = nullptr;
