@@ -23,15 +23,30 @@ struct TWallpaperRequest {
 
 // The desktops with a setter of their own; PlainX puts the picture on the
 // root window with a tool of the X server's.
-enum class TDesktopKind { Gnome, Plasma, Xfce, PlainX };
+enum class TDesktopKind { Gnome, Cinnamon, Plasma, Xfce, PlainX };
 
 // The desktop named by an XDG_CURRENT_DESKTOP value (a colon-separated list,
 // any letter case); PlainX for anything unknown.
 TDesktopKind DesktopKindFrom(const std::string& CurrentDesktop);
 
-// The commands (program and arguments) that set the wallpaper on a desktop,
-// run one after another; empty when the desktop has no way to do it.
-std::vector<std::vector<std::string>> WallpaperCommands(TDesktopKind Desktop, const TWallpaperRequest& Request);
+// One program to start; an optional one may fail (a settings key that older
+// desktop versions lack) without failing the request.
+struct TWallpaperCommand {
+    std::vector<std::string> Args;
+    bool Optional = false;
+};
+
+// The commands that set the wallpaper on a desktop, run in order; empty when
+// there is no way. XfceProperties are the desktop's backdrop settings as
+// listed by its settings tool (one per monitor and workspace); HasProgram
+// tells which root-window tools are installed.
+std::vector<TWallpaperCommand> WallpaperCommands(TDesktopKind Desktop, const TWallpaperRequest& Request,
+                                                 const std::vector<std::string>& XfceProperties,
+                                                 const std::function<bool(const std::string&)>& HasProgram);
+
+// A file name as a file:// URI (characters outside the unreserved set and
+// "/" percent-encoded).
+std::string FileUri(const std::string& FileName);
 
 // Sets the wallpaper; true when the desktop accepted it.
 using TWallpaperSetter = std::function<bool(const TWallpaperRequest& Request)>;

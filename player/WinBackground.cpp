@@ -1,0 +1,114 @@
+#include "player/WinBackground.h"
+
+#include "core/PictureLoading.h"
+#include "core/Setup.h"
+#include "core/VisteloNPics.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Picture.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Files.h"
+#include "platform/rtl/SysPaths.h"
+#include "platform/ui/DesktopWallpaper.h"
+#include "platform/ui/Forms.h"
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+#include <new>
+
+namespace WinBackground {
+
+namespace {
+
+bool IsBitmapFile(const std::string& FileName)
+{
+    std::string extension = rtl::ExtractFileExt(FileName);
+    std::transform(extension.begin(), extension.end(), extension.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+    return extension == ".BMP";
+}
+
+std::unique_ptr<TBitmap> ScreenBitmap()
+{
+    try {
+        return std::make_unique<TBitmap>(Screen->Width(), Screen->Height(), pf24bit);
+    } catch (const std::bad_alloc&) {
+    } catch (const EOutOfMemory&) {
+    }
+    throw EOutOfMemory("Nicht genügend Arbeitsspeicher!");
+}
+
+bool SetWallpaper(const std::string& FileName, ui::TWallpaperStyle Style)
+{
+    return ui::SetDesktopWallpaper({FileName, Style, Setup::BackgroundSaveChange});
+}
+
+} // namespace
+
+TRect BackgroundRect(const TPicInfoObject& Pic, int PicWidth, int PicHeight, int Width, int Height)
+{
+    int w = PicWidth;
+    int h = PicHeight;
+    if (Pic.Stretch && !Pic.Proportions) {
+        w = Width;
+        h = Height;
+    } else if (Pic.Stretch) {
+        w = PicHeight == 0 ? 1 : static_cast<int>(static_cast<double>(PicWidth) / PicHeight * Height);
+        w = std::min(w, Width);
+        h = PicWidth == 0 ? 1 : static_cast<int>(static_cast<double>(PicHeight) / PicWidth * w);
+    }
+    int x = 0;
+    int y = 0;
+    if (Pic.Center) {
+        x = w < Width ? Width / 2 - w / 2 : 0;
+        y = h < Height ? Height / 2 - h / 2 : 0;
+    }
+    return Bounds(x, y, w, h);
+}
+
+void ComposeBackground(const TPicInfoObject& Pic, TGraphic& Picture, TBitmap& Target)
+{
+    TCanvas& canvas = Target.Canvas();
+    canvas.Brush.Color = Pic.BackgroundColor;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(Rect(0, 0, Target.Width(), Target.Height()));
+    canvas.StretchDraw(BackgroundRect(Pic, Picture.Width(), Picture.Height(), Target.Width(), Target.Height()),
+                       Picture);
+}
+
+std::string BackgroundFolder()
+{
+    const std::string folder = rtl::WindowsDir();
+    return rtl::IsWritableDir(folder) ? folder : std::string();
+}
+
+bool SetAsWinBackground(TPicInfoObject* Pic)
+{
+    if (!Pic)
+        return false;
+    const std::string file = PictureLoading::RelFileName(Pic->FileName, Setup::VisteloFilename);
+    if (file.empty())
+        return false;
+    if (IsBitmapFile(file) && !Setup::BackgroundVisteloPrefs)
+        return SetWallpaper(file, ui::TWallpaperStyle::Centered);
+
+    TPicture picture;
+    if (PictureLoading::LoadPicture(file, std::string(), picture) != leOK || !picture.Graphic())
+        return false;
+    std::unique_ptr<TBitmap> background = ScreenBitmap();
+    ComposeBackground(*Pic, *picture.Graphic(), *background);
+
+    const std::string folder = BackgroundFolder();
+    if (folder.empty())
+        return false;
+    const std::string target = folder + Setup::WinBackgroundFilename;
+    try {
+        background->SaveToFile(target);
+    } catch (const Exception&) {
+        return false;
+    }
+    // Already screen-sized: the desktop must not scale it again.
+    return SetWallpaper(target, ui::TWallpaperStyle::Stretched);
+}
+
+} // namespace WinBackground
