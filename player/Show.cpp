@@ -1216,6 +1216,8 @@ bool TShowForm::ReloadVistelo(const std::string& FileName)
     if (!Show->DontBreakMusic)
         MusicPlayer->Stop();
     InitVistelo(Show, false, true);
+    // The new show's first slide gets its whole pause.
+    StepStart = GetTickCount();
     NextDia(true);
     return true;
 }

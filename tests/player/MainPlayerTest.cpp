@@ -1,0 +1,136 @@
+// The player package's entry: what the four start operations leave behind
+// in the caller's objects and in the shared settings.
+
+#include "ShowFixture.h"
+
+#include "core/VisteloList.h"
+#include "editor/app/PicInfoUnit.h"
+#include "player/ChooseVistelo.h"
+#include "player/PlayerInterface.h"
+
+using namespace showtest;
+
+namespace {
+
+class MainPlayer : public ShowFixture {
+protected:
+    void TearDown() override
+    {
+        EXPECT_EQ(ShowForm, nullptr); // every start frees its window
+        ShowFixture::TearDown();
+    }
+
+    // Remembers the picture area's size while the window plays.
+    void WatchClientSize()
+    {
+        Application->OnIdle = [this](TObject*, bool&) {
+            if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 && clientWidth_ < 0) {
+                clientWidth_ = ShowForm->DiaScrollBox->ClientWidth();
+                clientHeight_ = ShowForm->DiaScrollBox->ClientHeight();
+            }
+        };
+    }
+
+    int clientWidth_ = -1;
+    int clientHeight_ = -1;
+    TMainPlayer player_;
+};
+
+TEST_F(MainPlayer, VisteloStartWritesBackOnlyTheUnsetReferenceSize)
+{
+    struct Case {
+        std::int32_t width, height;
+    };
+    for (const Case c : {Case{-1, -1}, Case{640, 480}, Case{-1, 480}}) {
+        clientWidth_ = clientHeight_ = -1;
+        TVistelo& show = NewShow(2, 300);
+        show.EndAction = deExitImmediately;
+        show.ReferenceWidth = c.width;
+        show.ReferenceHeight = c.height;
+        WatchClientSize();
+        player_.VisteloStart(show, -1);
+        ASSERT_GT(clientWidth_, 0);
+        EXPECT_EQ(show.ReferenceWidth, c.width == -1 ? clientWidth_ : c.width);
+        EXPECT_EQ(show.ReferenceHeight, c.height == -1 ? clientHeight_ : c.height);
+        // Nothing else of the caller's show changes: it played a copy.
+        EXPECT_EQ(show.CurrentIndex, -1);
+        EXPECT_EQ(show.Count, 2);
+        EXPECT_EQ(show.EndAction, deExitImmediately);
+    }
+}
+
+TEST_F(MainPlayer, AShowFileThatDoesNotLoadShowsNothingAndRestoresTheSettings)
+{
+    Setup::VisteloFilename = "before.vsf";
+    bool windowSeen = false;
+    Application->OnIdle = [&](TObject*, bool&) { windowSeen = true; };
+    player_.VisteloStartFilename((folder_ / "missing.vsf").string(), -1);
+    EXPECT_FALSE(windowSeen);
+    EXPECT_EQ(Setup::VisteloFilename, "before.vsf");
+}
+
+TEST_F(MainPlayer, AShowFilePlaysFromItsPositionAndTheSettingsComeBack)
+{
+    TConfigVistelo show;
+    show.Pause = 300;
+    show.Logo = lNoLogo;
+    show.UseBlendings = false;
+    show.EndAction = deExitImmediately;
+    for (int i = 0; i < 3; ++i)
+        show.AddDia(*Entry(Picture("p" + std::to_string(i) + ".bmp", Colour(i))));
+    const std::string file = (folder_ / "s.vsf").string();
+    ASSERT_TRUE(show.SaveToFile(file));
+    Setup::VisteloFilename = "before.vsf";
+    std::vector<std::int32_t> positions;
+    std::string filenameWhilePlaying;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (ShowForm && ShowForm->Show && (positions.empty() || positions.back() != ShowForm->Show->CurrentIndex)) {
+            positions.push_back(ShowForm->Show->CurrentIndex);
+            filenameWhilePlaying = Setup::VisteloFilename;
+        }
+    };
+    player_.VisteloStartFilename(file, 1);
+    EXPECT_EQ(positions, (std::vector<std::int32_t>{1, 2}));
+    EXPECT_EQ(filenameWhilePlaying, file);
+    EXPECT_EQ(Setup::VisteloFilename, "before.vsf");
+}
+
+TEST_F(MainPlayer, AListStartingWithItsFirstShowPlaysItWithoutTheChooser)
+{
+    TConfigVistelo show;
+    show.Pause = 300;
+    show.Logo = lNoLogo;
+    show.UseBlendings = false;
+    show.AddDia(*Entry(Picture("p.bmp", clRed)));
+    const std::string first = (folder_ / "first.vsf").string();
+    const std::string second = (folder_ / "second.vsf").string();
+    ASSERT_TRUE(show.SaveToFile(first));
+    ASSERT_TRUE(show.SaveToFile(second));
+    TVisteloList list;
+    list.FileName = (folder_ / "list.vsl").string();
+    list.StartAction = dlsPlayFirstVistelo;
+    list.EndAction = deListAutoLoadNext;
+    for (const std::string& file : {first, std::string("disabled.vsf"), second}) {
+        auto item = std::make_unique<TVisteloListItem>();
+        item->ShowFile = file;
+        item->Active = file != "disabled.vsf";
+        list.Items->AddItem(std::move(item));
+    }
+    std::vector<std::string> played;
+    Application->OnIdle = [&](TObject*, bool&) {
+        if (ModalForm<TChooseVisteloForm>())
+            ADD_FAILURE() << "the chooser opened";
+        if (ShowForm && ShowForm->Show && (played.empty() || played.back() != Setup::VisteloFilename))
+            played.push_back(Setup::VisteloFilename);
+        if (ShowForm && played.size() >= 3 && ShowForm->Modal())
+            ShowForm->Close();
+    };
+    std::int32_t last = -5;
+    player_.VisteloListStart(list, -1, last);
+    // The list's shows follow one another and wrap.
+    EXPECT_EQ(played, (std::vector<std::string>{first, second, first}));
+    EXPECT_EQ(last, 0);
+    EXPECT_EQ(list.Items->Count, 3); // the caller's list is left as it was
+}
+
+} // namespace

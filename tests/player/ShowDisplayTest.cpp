@@ -1,0 +1,201 @@
+// What the playback window draws: the slide rendered ahead equals the slide
+// drawn directly, comments in the picture and in the navigation bar, font
+// scaling to the reference size, plain slides and the first transition.
+
+#include "ShowFixture.h"
+
+#include "platform/graphics/Font.h"
+
+#include <cstring>
+
+using namespace showtest;
+
+namespace {
+
+class ShowDisplay : public ShowFixture {
+protected:
+    static bool SameBitmap(TBitmap& a, TBitmap& b)
+    {
+        if (a.Width() != b.Width() || a.Height() != b.Height())
+            return false;
+        for (int y = 0; y < a.Height(); ++y)
+            if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0)
+                return false;
+        return true;
+    }
+
+    static int CountColour(TBitmap& bitmap, TColor colour)
+    {
+        int count = 0;
+        for (int y = 0; y < bitmap.Height(); ++y)
+            for (int x = 0; x < bitmap.Width(); ++x)
+                count += bitmap.Canvas().Pixels(x, y) == colour;
+        return count;
+    }
+
+    static void Comment(TPicInfoObject& entry, const std::string& text, TCommentPlacement placement)
+    {
+        entry.Comments = text;
+        entry.ShowComments = true;
+        entry.CommentPlacement = placement;
+        entry.CommentEffects = ceNone;
+        entry.CommentAlignment = caCenter;
+        entry.CommentFont = std::make_unique<TFont>();
+        entry.CommentFont->SetName("Arial");
+        entry.CommentFont->SetHeight(-20);
+        entry.CommentFont->SetColor(clWhite);
+    }
+
+    // A copy of the slide at position once it is on screen; cacheAhead
+    // tells whether that slide waited in the cache before it came.
+    std::unique_ptr<TBitmap> SlideAt(std::int32_t position, bool* cacheAhead = nullptr)
+    {
+        std::unique_ptr<TBitmap> copy;
+        TShowForm& form = Form();
+        Run([&] { return copy != nullptr; }, 60000, [&] {
+            if (form.Show->CurrentIndex == position && !form.PositionSet && !copy) {
+                copy = std::make_unique<TBitmap>();
+                copy->Assign(form.SlideBitmap.get());
+            } else if (cacheAhead && form.Show->CurrentIndex == position - 1) {
+                *cacheAhead = form.NextBitmapIndex == position;
+            }
+        });
+        EXPECT_NE(copy, nullptr);
+        return copy ? std::move(copy) : std::make_unique<TBitmap>();
+    }
+};
+
+TEST_F(ShowDisplay, TheSlideRenderedAheadIsTheSlideDrawnDirectly)
+{
+    TVistelo& show = NewShow(3, 500);
+    show.Pictures[1]->Stretch = false;
+    show.Pictures[1]->Center = true;
+    show.Pictures[1]->BackgroundColor = clNavy;
+    Comment(*show.Pictures[1], "Zweites Bild", cpPictureBottom);
+    Start();
+    // The second slide waits in the cache, complete with its comment.
+    bool cacheAhead = false;
+    const std::unique_ptr<TBitmap> cached = SlideAt(1, &cacheAhead);
+    EXPECT_TRUE(cacheAhead);
+
+    // Drawn again without the cache, the slide is the same.
+    delete ShowForm;
+    ShowForm = nullptr;
+    steps_.clear();
+    TShowForm& again = Start();
+    again.SetVisteloPos(1, false); // dropping the cache
+    const std::unique_ptr<TBitmap> direct = SlideAt(1);
+    EXPECT_TRUE(SameBitmap(*cached, *direct));
+    EXPECT_GT(CountColour(*direct, clWhite), 0); // the comment is there
+    EXPECT_GT(CountColour(*direct, clNavy), 0);  // and the background around the picture
+}
+
+TEST_F(ShowDisplay, AResizeDropsTheCacheAndRendersTheNextSlideAgain)
+{
+    NewShow(3, 500);
+    TShowForm& form = Start();
+    Run([&] { return !Positions().empty(); });
+    ASSERT_EQ(form.NextBitmapIndex, 1);
+    form.SetBounds(form.Left(), form.Top(), form.Width() - 40, form.Height() - 30);
+    // Rendered again for the new size.
+    ASSERT_EQ(form.NextBitmapIndex, 1);
+    EXPECT_EQ(form.NextBitmap->Width(), form.SlideBitmap->Width());
+    EXPECT_EQ(form.SlideBitmap->Width(), form.DiaScrollBox->ClientWidth());
+    EXPECT_EQ(SlideColour(), Colour(0)); // the stretched slide was drawn again
+}
+
+TEST_F(ShowDisplay, NavigationBarCommentsGoToTheLabelWhetherShownOrNot)
+{
+    struct Case {
+        std::string comment;
+        bool showComments;
+        bool showFilename;
+        std::string message;
+        bool filenameShown;
+    };
+    const Case cases[] = {
+        {"Im Balken", true, true, "Im Balken", false},
+        {"Im Balken", false, true, "Im Balken", false},
+        {"", true, true, "", true},
+        {"Im Balken", true, false, "Im Balken", false},
+    };
+    for (const Case& c : cases) {
+        steps_.clear();
+        TVistelo& show = NewShow(2, 500);
+        show.ShowFilenameInNavigationBar = c.showFilename;
+        Comment(*show.Pictures[0], c.comment, cpNavBar);
+        show.Pictures[0]->ShowComments = c.showComments;
+        Comment(*show.Pictures[1], "Nicht im Balken", cpPictureTop);
+        TShowForm& form = Start();
+        Run([&] { return !Positions().empty(); });
+        // The label shows the slide on screen, not the one rendered ahead.
+        EXPECT_EQ(form.MessageLabel->Caption(), c.message) << c.comment << c.showComments;
+        EXPECT_EQ(!form.FilenameLabel->FileName().empty(), c.filenameShown) << c.comment << c.showComments;
+        EXPECT_EQ(CountColour(*form.SlideBitmap, clWhite), 0); // nothing drawn into the picture
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowDisplay, CommentFontsScaleByTheLargerRatioToTheReferenceSize)
+{
+    // Played at twice the reference width and the reference height, the
+    // comment looks as one of twice the height played without scaling.
+    std::unique_ptr<TBitmap> slides[2];
+    for (int scaled = 0; scaled < 2; ++scaled) {
+        steps_.clear();
+        TVistelo& show = NewShow(1, 500);
+        show.Pictures[0]->FileName.clear();
+        show.Pictures[0]->BackgroundColor = clBlack;
+        Comment(*show.Pictures[0], "Gross", cpPictureMiddle);
+        TShowForm& form = Start();
+        show.ScaleFontToScreen = scaled == 1;
+        show.ReferenceWidth = form.DiaScrollBox->ClientWidth() / 2;
+        show.ReferenceHeight = form.DiaScrollBox->ClientHeight();
+        if (scaled == 0)
+            show.Pictures[0]->CommentFont->SetHeight(-40);
+        ASSERT_EQ(form.DiaScrollBox->ClientWidth() % 2, 0);
+        Run([&] { return !Positions().empty(); });
+        slides[scaled] = std::make_unique<TBitmap>();
+        slides[scaled]->Assign(form.SlideBitmap.get());
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+    EXPECT_GT(CountColour(*slides[0], clWhite), 0);
+    EXPECT_TRUE(SameBitmap(*slides[0], *slides[1]));
+}
+
+TEST_F(ShowDisplay, ASlideWithoutPictureIsItsBackgroundColour)
+{
+    TVistelo& show = NewShow(2, 500);
+    show.Pictures[0]->FileName.clear();
+    show.Pictures[0]->BackgroundColor = clTeal;
+    TShowForm& form = Start();
+    Run([&] { return !Positions().empty(); });
+    TBitmap& slide = *form.SlideBitmap;
+    EXPECT_EQ(CountColour(slide, clTeal), slide.Width() * slide.Height());
+}
+
+TEST_F(ShowDisplay, TheFirstCrossFadeStartsFromBlackAndEndsOnTheSlide)
+{
+    TVistelo& show = NewShow(2, 500);
+    show.UseBlendings = true;
+    show.Pictures[0]->Blending = 30; // a cross-fade needs the picture before
+    std::vector<TColor> seen;
+    rtl::SetClockForTests(100000, [&](std::uint32_t) {
+        if (ShowForm && ShowForm->DiaScrollBox->HandleAllocated()) {
+            TCanvas& screen = *ShowForm->DiaImage->Canvas();
+            seen.push_back(screen.Pixels(ShowForm->DiaImage->Width() / 2, ShowForm->DiaImage->Height() / 2));
+        }
+    });
+    TShowForm& form = Start();
+    Run([&] { return !Positions().empty(); });
+    ASSERT_GE(seen.size(), 2u);
+    // Red fades in from black: the first steps are dark, red grows.
+    const TColor first = seen.front();
+    EXPECT_LT(first & 0xFF, 0x80);
+    EXPECT_EQ(form.DiaImage->Canvas()->Pixels(form.DiaImage->Width() / 2, form.DiaImage->Height() / 2), clRed);
+    EXPECT_FALSE(form.FirstSlide);
+}
+
+} // namespace

@@ -1,0 +1,233 @@
+// The end of a show: the end actions, the questions and their answers, the
+// manual end, and the next show of the folder.
+
+#include "ShowFixture.h"
+
+#include "editor/app/PicInfoUnit.h"
+#include "platform/rtl/Files.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/StdCtrls.h"
+#include "player/AskRepeat.h"
+
+#include <fstream>
+
+using namespace showtest;
+
+namespace {
+
+class ShowEnd : public ShowFixture {
+protected:
+    // A show file of one picture in a colour of its own.
+    std::string ShowFile(const std::string& name, TColor colour, TWhatToDoWhenVisteloEnds action)
+    {
+        TConfigVistelo show;
+        show.Pause = 500;
+        show.Logo = lNoLogo;
+        show.UseBlendings = false;
+        show.EndAction = action;
+        show.DontBreakMusic = true;
+        show.AddDia(*Entry(Picture(name + ".bmp", colour)));
+        const std::string path = (folder_ / (name + ".vsf")).string();
+        EXPECT_TRUE(show.SaveToFile(path));
+        return path;
+    }
+
+    // Loads a show file into show_ and takes it over as the package does.
+    TShowForm& StartFile(const std::string& path)
+    {
+        show_ = std::make_unique<TVistelo>();
+        EXPECT_EQ(show_->LoadFromFile(path, false, false), dlrOK);
+        Setup::VisteloFilename = path;
+        TShowForm& form = Start();
+        form.ScanDirectory(rtl::ExtractFilePath(path));
+        return form;
+    }
+
+    // Presses the button of a modal end question on every idle turn; counts
+    // the questions and keeps the last one's wording.
+    template <class Question>
+    std::function<void()> Answer(const std::function<TButton*(Question&)>& button)
+    {
+        return [this, button] {
+            if (Question* question = ModalForm<Question>()) {
+                ++asked_;
+                wording_ = question->QuestionLabel->Caption();
+                goOnCaption_ = question->RepeatButton->Caption();
+                button(*question)->Click();
+            }
+        };
+    }
+
+    int asked_ = 0;
+    std::string wording_;
+    std::string goOnCaption_;
+};
+
+TEST_F(ShowEnd, ExitImmediatelyClosesAfterTheLastSlide)
+{
+    TVistelo& show = NewShow(2, 500);
+    show.EndAction = deExitImmediately;
+    TShowForm& form = Start();
+    Run({}, 10000);
+    EXPECT_EQ(Positions(), (std::vector<std::int32_t>{0, 1}));
+    EXPECT_NEAR(static_cast<double>(Elapsed()), 1000, 20);
+    EXPECT_TRUE(form.ExitRequested);
+}
+
+TEST_F(ShowEnd, TheRepeatQuestionsAnswers)
+{
+    struct Case {
+        int answer;
+        bool closes;
+        int questions;                        // asked within 2600 ms
+        TWhatToDoWhenVisteloEnds endActionAfter;
+    };
+    const Case cases[] = {
+        {arEnd, true, 1, deExitImmediately},
+        {arRepeat, false, 2, deRepeatVistelo},
+        {arDontAskMore, false, 1, deAutoRepeat},
+    };
+    for (const Case& c : cases) {
+        asked_ = 0;
+        steps_.clear();
+        TVistelo& show = NewShow(2, 500);
+        show.EndAction = deRepeatVistelo;
+        TShowForm& form = Start();
+        Run({}, 2600, Answer<TAskRepeatForm>([&](TAskRepeatForm& q) -> TButton* {
+                return c.answer == arEnd ? q.EndButton : c.answer == arRepeat ? q.RepeatButton : q.DontAskButton;
+            }));
+        EXPECT_EQ(asked_, c.questions) << c.answer;
+        EXPECT_EQ(form.ExitRequested, c.closes) << c.answer;
+        EXPECT_EQ(show.EndAction, c.endActionAfter) << c.answer;
+        EXPECT_NE(wording_.find("Das Ende der Vistelo wurde erreicht."), std::string::npos);
+        if (!c.closes) { // went on from the first slide
+            const std::vector<std::int32_t> positions = Positions();
+            ASSERT_GE(positions.size(), 3u);
+            EXPECT_EQ(std::vector<std::int32_t>(positions.begin(), positions.begin() + 3),
+                      (std::vector<std::int32_t>{0, 1, 0}));
+        }
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowEnd, EscapeAsksOnlyWhenManualExitsAskToo)
+{
+    struct Case {
+        bool manualExitToo;
+        TWhatToDoWhenVisteloEnds action;
+        bool asks;
+    };
+    const Case cases[] = {
+        {false, deRepeatVistelo, false},
+        {true, deRepeatVistelo, true},
+        {true, deAutoRepeat, false},
+        {true, deExitImmediately, false},
+    };
+    for (const Case& c : cases) {
+        asked_ = 0;
+        wording_.clear();
+        TVistelo& show = NewShow(3, 1000);
+        show.EndAction = c.action;
+        show.ManualExitToo = c.manualExitToo;
+        TShowForm& form = Start();
+        bool pressed = false;
+        bool openAfterKey = false;
+        Run({}, 2500, [&] { // before the show's own end
+            if (!pressed && Elapsed() >= 300) {
+                WORD escape = VK_ESCAPE;
+                form.FormKeyUp(escape, {});
+                // The exit runs from its timer, outside the key handler.
+                openAfterKey = !form.ExitRequested && form.ModalResult == mrNone;
+                pressed = true;
+            }
+            if (auto* question = ModalForm<TAskRepeatForm>()) {
+                ++asked_;
+                wording_ = question->QuestionLabel->Caption();
+                goOnCaption_ = question->RepeatButton->Caption();
+                question->RepeatButton->Click();
+            }
+        });
+        EXPECT_TRUE(openAfterKey);
+        EXPECT_EQ(asked_, c.asks ? 1 : 0) << int(c.action);
+        EXPECT_EQ(form.ExitRequested, !c.asks) << int(c.action);
+        if (c.asks) {
+            EXPECT_NE(wording_.find("Die Vistelo wurde gestoppt."), std::string::npos);
+            EXPECT_EQ(goOnCaption_, "&Ja, weitermachen");
+            EXPECT_GE(Positions().size(), 3u); // went on
+        }
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowEnd, NextShowOfTheFolderFollowsInOrderAndWraps)
+{
+    const std::string a = ShowFile("a", clRed, deAutoLoadNextVistelo);
+    const std::string b = ShowFile("b", clLime, deAutoLoadNextVistelo);
+    const std::string c = ShowFile("c", clBlue, deAutoLoadNextVistelo);
+    TShowForm& form = StartFile(a);
+    ASSERT_EQ(Tools::CountStrNr(form.ShowFiles), 3);
+    std::vector<std::string> files;
+    std::vector<TColor> colours;
+    std::vector<std::uint32_t> times;
+    Run({}, 1700, [&] {
+        if (files.empty() || files.back() != Setup::VisteloFilename) {
+            files.push_back(Setup::VisteloFilename);
+            colours.push_back(SlideColour());
+            times.push_back(Elapsed());
+        }
+    });
+    EXPECT_EQ(files, (std::vector<std::string>{a, b, c, a}));
+    ASSERT_EQ(colours.size(), 4u);
+    EXPECT_EQ(std::vector<TColor>(colours.begin() + 1, colours.end()), (std::vector<TColor>{clLime, clBlue, clRed}));
+    // Each show's slide stays for its whole pause.
+    for (size_t i = 1; i < times.size(); ++i)
+        EXPECT_NEAR(static_cast<double>(times[i] - times[i - 1]), 500, 15) << i;
+}
+
+TEST_F(ShowEnd, NextShowWithOneShowInTheFolderRepeats)
+{
+    const std::string a = ShowFile("a", clRed, deAutoLoadNextVistelo);
+    TShowForm& form = StartFile(a);
+    Run({}, 1700, Answer<TAskRepeatNextForm>([](TAskRepeatNextForm& q) { return q.EndButton; }));
+    EXPECT_EQ(Setup::VisteloFilename, a);
+    EXPECT_EQ(asked_, 0);
+    EXPECT_FALSE(form.ExitRequested);
+}
+
+TEST_F(ShowEnd, ANextShowThatDoesNotLoadAsksToRepeatOrLoadAndKeepsTheShow)
+{
+    const std::string a = ShowFile("a", clRed, deAutoLoadNextVistelo);
+    std::ofstream((folder_ / "b.vsf").string()) << "no show";
+    TShowForm& form = StartFile(a);
+    Run({}, 5000, Answer<TAskRepeatLoadForm>([](TAskRepeatLoadForm& q) { return q.RepeatButton; }));
+    EXPECT_GE(asked_, 1);
+    EXPECT_EQ(Setup::VisteloFilename, a);
+    ASSERT_EQ(form.Show->Count, 1); // the show playing is intact
+    EXPECT_EQ(SlideColour(), clRed);
+    EXPECT_FALSE(form.ExitRequested);
+}
+
+TEST_F(ShowEnd, LoadingAnotherShowFromTheQuestionPlaysIt)
+{
+    const std::string a = ShowFile("a", clRed, deRepeatOrLoadVistelo);
+    fs::create_directories(folder_ / "other");
+    const std::string other = ShowFile("other/o", clBlue, deExitImmediately);
+    TShowForm& form = StartFile(a);
+    ui::ScriptAnswer(mrCancel);       // the first file choice is cancelled: the question stays
+    ui::ScriptAnswer(mrOk, other);    // the second one chooses a show
+    int presses = 0;
+    Run({}, 5000, [&] {
+        if (auto* question = ModalForm<TAskRepeatLoadForm>()) {
+            ++presses;
+            question->LoadButton->Click();
+        }
+    });
+    EXPECT_EQ(presses, 2);
+    EXPECT_EQ(Setup::VisteloFilename, other);
+    EXPECT_EQ(Tools::GetStrNr(form.ShowFiles, 0), other); // the folder of the new show
+    EXPECT_TRUE(form.ExitRequested);                       // which then ended by itself
+}
+
+} // namespace

@@ -1,0 +1,224 @@
+// The playback window's step loop: when slides come, which ones, pausing,
+// positions set from outside, and shows that have nothing to show.
+
+#include "ShowFixture.h"
+
+#include "platform/ui/Messages.h"
+
+using namespace showtest;
+
+namespace {
+
+using ShowStep = ShowFixture;
+
+constexpr std::uint32_t Tick = 15; // the step check runs every 10 ms
+
+TEST_F(ShowStep, SlidesWaitTheirOwnPauseOrTheShows)
+{
+    TVistelo& show = NewShow(3, 1000);
+    show.Pictures[1]->Pause = 2500;
+    Start();
+    Run([&] { return Positions().size() >= 5; });
+    ASSERT_GE(steps_.size(), 5u);
+    // The pause runs from the start of a step, before its slide is drawn.
+    const std::vector<std::pair<std::uint32_t, std::int32_t>> expected = {
+        {0, 0}, {1000, 1}, {3500, 2}, {4500, 0}, {5500, 1}};
+    std::vector<TStep> shown;
+    for (const TStep& step : steps_)
+        if (step.Position >= 0)
+            shown.push_back(step);
+    for (size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(static_cast<double>(shown[i].At), expected[i].first, Tick) << i;
+        EXPECT_EQ(shown[i].Position, expected[i].second) << i;
+    }
+}
+
+TEST_F(ShowStep, WithoutStartImmediatelyTheFirstSlideWaitsForSpace)
+{
+    TVistelo& show = NewShow(2, 1000);
+    show.StartImmediately = false;
+    TShowForm& form = Start();
+    bool pressed = false;
+    std::uint32_t pressedAt = 0;
+    Run([&] { return Positions().size() >= 2; }, 20000, [&] {
+        if (!pressed && Elapsed() >= 5000) {
+            EXPECT_EQ(Positions(), std::vector<std::int32_t>{0});
+            EXPECT_TRUE(form.Paused);
+            EXPECT_TRUE(form.ShowStartBtn->Enabled());
+            EXPECT_FALSE(form.ShowPauseBtn->Enabled());
+            WORD space = VK_SPACE;
+            form.FormKeyUp(space, {});
+            pressed = true;
+            pressedAt = Elapsed();
+        }
+    });
+    ASSERT_TRUE(pressed);
+    EXPECT_EQ(Positions(), (std::vector<std::int32_t>{0, 1}));
+    // Started again, the slide gets its full pause.
+    EXPECT_NEAR(static_cast<double>(steps_.back().At), pressedAt + 1000.0, Tick);
+    EXPECT_FALSE(form.Paused);
+}
+
+TEST_F(ShowStep, SpacePausesARunningShowAndArrowsStepByHand)
+{
+    NewShow(3, 1000);
+    TShowForm& form = Start();
+    int stage = 0;
+    Run([&] { return stage == 3; }, 30000, [&] {
+        if (stage == 0 && Elapsed() >= 200) {
+            WORD space = VK_SPACE;
+            form.FormKeyUp(space, {});
+            EXPECT_TRUE(form.Paused);
+            ++stage;
+        } else if (stage == 1 && Elapsed() >= 5000) {
+            EXPECT_EQ(form.Show->CurrentIndex, 0); // paused: no step for 5 s
+            WORD right = VK_RIGHT;
+            form.FormKeyUp(right, {});
+            EXPECT_EQ(form.Show->CurrentIndex, 1);
+            WORD left = VK_LEFT;
+            form.FormKeyUp(left, {});
+            form.FormKeyUp(left, {});
+            EXPECT_EQ(form.Show->CurrentIndex, 2); // wrapped backwards
+            EXPECT_EQ(SlideColour(), Colour(2));
+            ++stage;
+        } else if (stage == 2) {
+            ++stage;
+        }
+    });
+    EXPECT_TRUE(form.Paused);
+}
+
+TEST_F(ShowStep, HiddenSlidesAreSkippedAndTheShowWraps)
+{
+    struct Case {
+        std::vector<bool> shown;
+        std::vector<std::int32_t> expected;
+    };
+    const Case cases[] = {
+        {{true, false, true, false}, {0, 2, 0, 2}},
+        {{false, true, true}, {1, 2, 1, 2}},
+        {{true, false, false}, {0}}, // the one visible slide stays on
+    };
+    for (const Case& c : cases) {
+        steps_.clear();
+        TVistelo& show = NewShow(static_cast<int>(c.shown.size()), 500);
+        for (size_t i = 0; i < c.shown.size(); ++i)
+            show.Pictures[i]->ShowImage = c.shown[i];
+        Start();
+        Run({}, 1900);
+        EXPECT_EQ(Positions(), c.expected);
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowStep, AShowWithNothingToShowClosesWithoutDrawing)
+{
+    for (int count : {0, 2}) {
+        TVistelo& show = NewShow(count);
+        for (auto& picture : show.Pictures)
+            picture->ShowImage = false;
+        for (TWhatToDoWhenVisteloEnds action : {deAutoRepeat, deExitImmediately}) {
+            show.EndAction = action;
+            TShowForm& form = Start();
+            Run({}, 5000);
+            EXPECT_LT(Elapsed(), 100u) << count << " " << int(action); // closed by itself
+            EXPECT_EQ(form.SlideBitmap->Width(), 0) << count;        // nothing drawn
+            delete ShowForm;
+            ShowForm = nullptr;
+        }
+    }
+}
+
+TEST_F(ShowStep, SetVisteloPosShowsThePictureWithoutAdvancing)
+{
+    TVistelo& show = NewShow(4, 1000);
+    TShowForm& form = Start();
+    form.SetVisteloPos(-1, false);
+    EXPECT_EQ(show.CurrentIndex, -1);
+    EXPECT_FALSE(form.PositionSet);
+    form.SetVisteloPos(2, false);
+    EXPECT_TRUE(form.PositionSet);
+    Run([&] { return !form.PositionSet; }); // shown by the first step
+    EXPECT_EQ(Positions().front(), 2);
+    EXPECT_EQ(SlideColour(), Colour(2));
+
+    // On a shuffled show the picture is found through the play order.
+    show.RandomOrder = true;
+    show.Order = {3, 1, 0, 2};
+    form.SetVisteloPos(0, true);
+    EXPECT_EQ(show.CurrentIndex, 2);
+    EXPECT_EQ(SlideColour(), Colour(0));
+}
+
+TEST_F(ShowStep, AMissingPictureIsSkippedOrShownAsAnErrorForItsPause)
+{
+    for (bool showError : {false, true}) {
+        steps_.clear();
+        TVistelo& show = NewShow(3, 1000);
+        show.Pictures[1]->FileName = (folder_ / "missing.bmp").string();
+        Setup::ShowErrorInShow = showError;
+        Start();
+        TColor duringError = clNone;
+        Run([&] { return Positions().size() >= 3; }, 20000, [&] {
+            if (ShowForm->Show->CurrentIndex == 1 && duringError == clNone)
+                duringError = SlideColour();
+        });
+        std::vector<TStep> shown;
+        for (const TStep& step : steps_)
+            if (step.Position >= 0)
+                shown.push_back(step);
+        ASSERT_GE(shown.size(), 3u);
+        EXPECT_EQ(shown[2].Position, 2);
+        if (showError) {
+            EXPECT_NEAR(static_cast<double>(shown[2].At), 2000, Tick);
+            EXPECT_NE(duringError, Colour(0)); // the placeholder, not the slide before
+        } else {
+            EXPECT_NEAR(static_cast<double>(shown[2].At), 1000, Tick); // moved on at once
+        }
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowStep, ScreenSaverRequestsAreSwallowedOtherMessagesPassOn)
+{
+    std::vector<UINT> seen;
+    Application->OnMessage = [&](TMsg& msg, bool&) { seen.push_back(msg.message); };
+    NewShow(1);
+    Start();
+    struct Case {
+        UINT message;
+        WPARAM wParam;
+        bool swallowed;
+    };
+    const Case cases[] = {
+        {WM_SYSCOMMAND, SC_SCREENSAVE, true},
+        {WM_SYSCOMMAND, SC_MONITORPOWER, true},
+        {WM_SYSCOMMAND, SC_SCREENSAVE + 1, false},
+        {WM_KEYDOWN, SC_SCREENSAVE, false},
+    };
+    for (const Case& c : cases) {
+        seen.clear();
+        TMsg msg;
+        msg.message = c.message;
+        msg.wParam = c.wParam;
+        bool handled = false;
+        Application->OnMessage(msg, handled);
+        EXPECT_EQ(handled, c.swallowed) << c.message << " " << c.wParam;
+        EXPECT_EQ(seen.empty(), c.swallowed) << c.message << " " << c.wParam;
+    }
+    delete ShowForm;
+    ShowForm = nullptr;
+    EXPECT_TRUE(Application->OnMessage); // the hook before is back
+    seen.clear();
+    TMsg msg;
+    msg.message = WM_SYSCOMMAND;
+    msg.wParam = SC_SCREENSAVE;
+    bool handled = false;
+    Application->OnMessage(msg, handled);
+    EXPECT_EQ(seen.size(), 1u);
+    Application->OnMessage = nullptr;
+}
+
+} // namespace
