@@ -13,3 +13,12 @@ if(TARGET test_core)
   add_dependencies(test_core showdump)
   target_compile_definitions(test_core PRIVATE VISTELO_SHOWDUMP="$<TARGET_FILE:showdump>")
 endif()
+
+# Icons and bitmaps the core units load from the test program's resources.
+if(TARGET test_core)
+  vistelo_embed_resources(test_core
+    ICON RED16 ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/core/red16.ico
+    GROUP_ICON "#101" ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/core/red16.ico
+    BITMAP IL_FULL ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/core/imagelist16.bmp
+    BITMAP IL_SMALL ${CMAKE_CURRENT_SOURCE_DIR}/fixtures/core/imagelist8x6.bmp)
+endif()
