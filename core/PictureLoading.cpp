@@ -8,6 +8,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Picture.h"
+#include "platform/ui/ImgList.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/WinPaths.h"
@@ -261,6 +262,67 @@ std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t
     }
     canvas.StretchDraw(whole, *picture.Graphic());
     return bitmap;
+}
+
+void ShowPicCanvas(TCanvas& canvas, int areaWidth, int areaHeight, TGraphic& picture, const TPicInfoObject& entry,
+                   bool stretch)
+{
+    TPicInfoObject shown;
+    shown.Assign(&entry);
+    shown.Stretch = entry.Stretch || stretch;
+    if (!entry.Stretch && !entry.Proportions)
+        shown.Proportions = true;
+    canvas.Brush.Color = entry.BackgroundColor;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(Rect(0, 0, areaWidth, areaHeight));
+    canvas.StretchDraw(PicPos(picture.Width(), picture.Height(), shown, areaWidth, areaHeight), picture);
+}
+
+TImageListItem CreateILI(const std::string& resourceName, TColor color)
+{
+    return {resourceName, color};
+}
+
+namespace {
+
+// The bitmap centred on a bitmap of width x height filled with its
+// transparent colour; what does not fit is cut off on the right and bottom.
+std::unique_ptr<TBitmap> CentredOn(TBitmap& bitmap, int width, int height, TColor fill)
+{
+    auto framed = std::make_unique<TBitmap>(width, height);
+    framed->Canvas().Brush.Color = fill;
+    framed->Canvas().FillRect(Rect(0, 0, width, height));
+    const int w = std::min(bitmap.Width(), width);
+    const int h = std::min(bitmap.Height(), height);
+    const int x = (width - w) / 2;
+    const int y = (height - h) / 2;
+    framed->Canvas().CopyRect(Rect(x, y, x + w, y + h), bitmap.Canvas(), Rect(0, 0, w, h));
+    return framed;
+}
+
+} // namespace
+
+void FillImageList(TImageList& imageList, HMODULE module, const std::vector<TImageListItem>& items)
+{
+    imageList.Clear();
+    for (const TImageListItem& item : items) {
+        TBitmap bitmap;
+        bitmap.LoadFromResourceName(module, item.ResName);
+        const TColor transparent =
+            item.Color == -1 ? (bitmap.Canvas().Pixels(0, 0) & 0x00FFFFFF) : item.Color;
+        bitmap.SetTransparentColor(transparent);
+        bitmap.SetTransparent(true);
+        std::unique_ptr<TBitmap> framed;
+        TBitmap* image = &bitmap;
+        if (bitmap.Width() != imageList.Width() || bitmap.Height() != imageList.Height()) {
+            framed = CentredOn(bitmap, imageList.Width(), imageList.Height(), transparent);
+            image = framed.get();
+        }
+        if (item.Color == clNone)
+            imageList.Add(image, nullptr);
+        else
+            imageList.AddMasked(*image, transparent);
+    }
 }
 
 } // namespace PictureLoading

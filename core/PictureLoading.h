@@ -5,19 +5,33 @@
 // as needed, converting to a 24-bit TSmoothBitmap, the placeholder of a
 // picture that failed to load, and the placement of a picture by its entry.
 
+#include "platform/graphics/Color.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Types.h"
+#include "platform/rtl/Resources.h"
 
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class TBitmap;
+class TCanvas;
+class TGraphic;
+class TImageList;
 class TPicture;
 class TPicInfoObject;
 struct TPlacementRectExt;
 
 enum TLoadError : std::uint8_t { leOK, leInvalidGraphic, leOutOfMemory, leAlreadyLoaded };
+
+// A bitmap resource for an image list and the colour that shows through:
+// -1 takes the colour of the bitmap's top-left pixel, clNone adds the
+// bitmap without a mask.
+struct TImageListItem {
+    std::string ResName;
+    TColor Color = -1;
+};
 
 namespace PictureLoading {
 
@@ -45,6 +59,19 @@ void PicLoadError(TPicture& picture, int width, int height, TLoadError error);
 TRect GetNormalRect(const TPlacementRectExt& placement, int width, int height);
 // Where a picture of pw x ph is shown in an area of aw x ah by its entry.
 TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah);
+
+// Draws the picture into (0, 0, areaWidth, areaHeight) of the canvas as the
+// entry would show it, on the entry's background colour; `stretch` forces
+// stretching, and an entry that neither stretches nor keeps proportions is
+// drawn keeping them.
+void ShowPicCanvas(TCanvas& canvas, int areaWidth, int areaHeight, TGraphic& picture, const TPicInfoObject& entry,
+                   bool stretch);
+
+TImageListItem CreateILI(const std::string& resourceName, TColor color);
+// Empties the list and adds the module's bitmap resources in order; a
+// bitmap of another size than the list's is centred on the list's size,
+// the rest filled with its transparent colour.
+void FillImageList(TImageList& imageList, HMODULE module, const std::vector<TImageListItem>& items);
 
 // A thumbnail of the entry's picture: proportionally fitted into width x
 // height, drawn into a 24-bit bitmap of exactly the fitted size (metafiles on

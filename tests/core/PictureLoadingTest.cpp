@@ -3,7 +3,10 @@
 #include "core/Setup.h"
 #include "core/SmoothBitmap.h"
 #include "core/VisteloNPics.h"
+#include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/ui/ImgList.h"
 
 #include <gtest/gtest.h>
 
@@ -209,6 +212,91 @@ TEST_F(PictureFiles, ThumbnailsOfShowEntriesFitTheBoxAndLoadOnce)
     EXPECT_TRUE(missing.CreateThumbNail(80, 60, false, false));
     EXPECT_EQ(missing.Thumbnail.GetThumbnail(), nullptr);
     EXPECT_EQ(missing.DateSum, -1);
+}
+
+TEST(PictureLoadingTest, ShowPicCanvasDrawsAsTheEntryWouldShow)
+{
+    struct Case {
+        const char* what;
+        bool stretch, proportions, forceStretch;
+        TRect expected;
+    } cases[] = {
+        {"neither: natural size, centred", false, false, false, Rect(10, 10, 30, 20)},
+        {"forced stretch keeps proportions", false, false, true, Rect(0, 5, 40, 25)},
+        {"stretch without proportions fills", true, false, false, Rect(0, 0, 40, 30)},
+        {"stretch with proportions", true, true, false, Rect(0, 5, 40, 25)},
+        {"proportions only: natural size", false, true, false, Rect(10, 10, 30, 20)},
+    };
+    TBitmap picture(20, 10);
+    picture.Canvas().Brush.Color = clRed;
+    picture.Canvas().FillRect(Rect(0, 0, 20, 10));
+    for (const Case& c : cases) {
+        TPicInfoObject entry;
+        entry.Stretch = c.stretch;
+        entry.Proportions = c.proportions;
+        entry.Placement = spCenter;
+        entry.BackgroundColor = clBlue;
+        TBitmap screen(40, 30);
+        ShowPicCanvas(screen.Canvas(), 40, 30, picture, entry, c.forceStretch);
+        EXPECT_EQ(entry.Proportions, c.proportions) << c.what << ": the entry itself changed";
+        for (int y = 0; y < 30; ++y)
+            for (int x = 0; x < 40; ++x) {
+                const bool inside = x >= c.expected.Left && x < c.expected.Right && y >= c.expected.Top &&
+                                    y < c.expected.Bottom;
+                ASSERT_EQ(screen.Canvas().Pixels(x, y), inside ? clRed : clBlue) << c.what << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST(PictureLoadingTest, FillImageListFromBitmapResources)
+{
+    // IL_FULL: 16 x 16 white, magenta at (0, 0), green at (5, 5).
+    // IL_SMALL: 8 x 6 green, black at (0, 0).
+    TImageList list(16, 16);
+    TBitmap stale(16, 16);
+    list.Add(&stale, nullptr);
+    const std::vector<TImageListItem> items = {
+        CreateILI("IL_FULL", -1), CreateILI("IL_SMALL", -1), CreateILI("IL_FULL", clWhite), CreateILI("IL_FULL", clNone)};
+    EXPECT_EQ(items[2].ResName, "IL_FULL");
+    EXPECT_EQ(items[2].Color, clWhite);
+    FillImageList(list, nullptr, items);
+    ASSERT_EQ(list.Count(), 4);
+
+    struct Case {
+        const char* what;
+        int index, x, y;
+        bool opaque;
+    } cases[] = {
+        {"top-left colour is see-through", 0, 0, 0, false},
+        {"other colours stay", 0, 1, 1, true},
+        {"other colours stay", 0, 5, 5, true},
+        {"small: frame in its top-left colour", 1, 0, 0, false},
+        {"small: frame", 1, 15, 15, false},
+        {"small: centred at (4, 5)", 1, 4, 5, false},
+        {"small: centred at (4, 5)", 1, 5, 5, true},
+        {"small: centred at (4, 5)", 1, 11, 10, true},
+        {"small: centred at (4, 5)", 1, 12, 10, false},
+        {"small: centred at (4, 5)", 1, 11, 11, false},
+        {"given colour", 2, 1, 1, false},
+        {"given colour", 2, 0, 0, true},
+        {"without a mask", 3, 0, 0, true},
+        {"without a mask", 3, 1, 1, true},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(list.Opaque(c.index, c.x, c.y), c.opaque) << c.what << " " << c.index << ": " << c.x << "," << c.y;
+    TBitmap image;
+    list.GetBitmap(1, image);
+    EXPECT_EQ(image.Canvas().Pixels(5, 6), clLime);
+
+    // A list smaller than the bitmap takes its top-left part.
+    TImageList tiny(4, 4);
+    FillImageList(tiny, nullptr, {CreateILI("IL_SMALL", clNone)});
+    ASSERT_EQ(tiny.Count(), 1);
+    tiny.GetBitmap(0, image);
+    EXPECT_EQ(image.Canvas().Pixels(0, 0), clBlack);
+    EXPECT_EQ(image.Canvas().Pixels(3, 3), clLime);
+
+    EXPECT_THROW(FillImageList(list, nullptr, {CreateILI("NO_SUCH_BITMAP", -1)}), EResNotFound);
 }
 
 } // namespace
