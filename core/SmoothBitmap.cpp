@@ -2,6 +2,8 @@
 
 #include "core/BitmapTools.h"
 #include "core/Tools.h"
+#include "imageformats/FormatGraphic.h"
+#include "imageformats/FormatRegistrations.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/Clock.h"
@@ -229,7 +231,14 @@ namespace SmoothBitmap {
 
 void RegSmoothBitmap()
 {
-    TPicture::RegisterFileFormat("bmp", "Bitmaps", TSmoothBitmap::StaticClass());
+    // The picture formats' table registers the plain bitmap for "bmp" when it
+    // starts. Starting it here first (a later start only counts) makes this
+    // registration the last one whatever order the units start in, and
+    // entering it in the table lets the table's clean-up withdraw it too.
+    if (!FileFormatList)
+        FormatRegistrations::Initialize();
+    FileFormatList->RegisterFileFormat("bmp", "Bitmaps", "", TFormatTypes{ftRaster}, true,
+                                       TSmoothBitmap::StaticClass());
 }
 
 } // namespace SmoothBitmap

@@ -1,5 +1,6 @@
 #include "core/SmoothBitmap.h"
 
+#include "imageformats/FormatRegistrations.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
 
@@ -186,6 +187,17 @@ TEST(SmoothBitmapTest, RegisteredForBitmapFiles)
 {
     SmoothBitmap::RegSmoothBitmap();
     EXPECT_EQ(gfx::GraphicClassOfExtension("bmp"), TSmoothBitmap::StaticClass());
+}
+
+TEST(SmoothBitmapTest, HoldsBitmapFilesFromTheStartWhateverOrderTheUnitsStartIn)
+{
+    // Nothing registered by hand: the library's own start-up decides.
+    EXPECT_EQ(gfx::GraphicClassOfExtension("bmp"), TSmoothBitmap::StaticClass());
+    // Another user of the picture formats starting and ending does not take it back.
+    FormatRegistrations::Initialize();
+    FormatRegistrations::Finalize();
+    EXPECT_EQ(gfx::GraphicClassOfExtension("bmp"), TSmoothBitmap::StaticClass());
+    EXPECT_EQ(gfx::GraphicClassOfExtension("dib"), TBitmap::StaticClass());
 }
 
 } // namespace
