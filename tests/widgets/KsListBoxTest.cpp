@@ -1,0 +1,316 @@
+#include "widgets/KsListBox.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/Forms.h"
+#include "widgets/Apputils.h"
+
+namespace {
+
+class KsListBoxTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::EnsurePlatform();
+        form_ = std::make_unique<TForm>(nullptr);
+        form_->SetBounds(0, 0, 300, 200);
+        form_->Font().SetName("Courier New");
+        form_->Font().SetHeight(-12);
+        form_->Show();
+        Application->ProcessMessages();
+    }
+
+    template <class List>
+    List* Make()
+    {
+        auto* list = new List(form_.get());
+        list->SetParent(form_.get());
+        list->SetName("Liste");
+        return list;
+    }
+
+    int TextWidth(const std::string& Text)
+    {
+        TBitmap scratch(1, 1);
+        scratch.Canvas().Font.Assign(form_->Font());
+        return scratch.Canvas().TextWidth(Text);
+    }
+
+    std::unique_ptr<TBitmap> Paint(TWinControl* Control)
+    {
+        auto image = std::make_unique<TBitmap>(Control->Width(), Control->Height());
+        Control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&image->Canvas()), 0);
+        return image;
+    }
+
+    void Click(TWinControl* Control, int X, int Y)
+    {
+        Control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(X, Y));
+        Control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(X, Y));
+    }
+
+    std::unique_ptr<TForm> form_;
+};
+
+TEST_F(KsListBoxTest, HorizontalExtentFollowsTheWidestItem)
+{
+    auto* list = Make<TTextListBox>();
+    for (const char* text : {"a", "wwwwww", "bb"})
+        list->Items().Add(text);
+    EXPECT_EQ(list->HorizontalExtent(), TextWidth("wwwwwwx"));
+    list->Items().Delete(2); // narrower: stays
+    EXPECT_EQ(list->HorizontalExtent(), TextWidth("wwwwwwx"));
+    list->Items().Delete(1); // the widest: shrinks
+    EXPECT_EQ(list->HorizontalExtent(), TextWidth("ax"));
+    list->Items().Add("a\tb"); // one tab stop of a quarter of TabWidth digits
+    list->SetTabWidth(8);
+    const int stop = 2 * TextWidth("0");
+    EXPECT_EQ(list->HorizontalExtent(), (TextWidth("a") / stop + 1) * stop + TextWidth("bx"));
+    list->Items().Clear();
+    EXPECT_EQ(list->HorizontalExtent(), 0);
+}
+
+TEST_F(KsListBoxTest, OwnerDrawnWidthsAreAskedOnlyWhenNeeded)
+{
+    auto* list = Make<TKsCustomListBox>();
+    list->SetAutoScroll(true);
+    list->SetStyle(lbOwnerDrawFixed);
+    std::vector<int> asked;
+    list->SetOnDrawItem([](TWinControl*, int, TRect, TOwnerDrawState) {});
+    list->SetOnGetItemWidth([&](TWinControl*, int Index, int& Width) {
+        asked.push_back(Index);
+        Width = std::stoi(list->Items().Strings(Index));
+    });
+    for (const char* width : {"30", "90", "50", "20"})
+        list->Items().Add(width);
+    EXPECT_EQ(list->HorizontalExtent(), 90);
+    asked.clear();
+    list->Items().Delete(3); // narrower than the widest: its own width only
+    EXPECT_EQ(asked, (std::vector<int>{3}));
+    EXPECT_EQ(list->HorizontalExtent(), 90);
+    asked.clear();
+    list->Items().Delete(1); // the widest: all the rest measured again
+    EXPECT_EQ(list->HorizontalExtent(), 50);
+    EXPECT_EQ(asked.size(), 3u);
+    list->SetAutoScroll(false);
+    EXPECT_EQ(list->HorizontalExtent(), 0);
+}
+
+TEST_F(KsListBoxTest, ItemGeometryAndSelection)
+{
+    auto* list = Make<TKsCustomListBox>();
+    list->SetBounds(0, 0, 100, 50);
+    for (const char* text : {"eins", "zwei", "drei"})
+        list->Items().Add(text);
+    struct Case {
+        TPoint at;
+        bool existing;
+        int item;
+    } cases[] = {
+        {{5, 5}, true, 0},    {{5, 20}, true, 1},   {{5, 40}, true, 2},
+        {{5, 49}, true, -1},  {{5, 49}, false, 3},  {{-1, 5}, true, -1}, {{5, 60}, false, -1},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(list->ItemAtPos(c.at, c.existing), c.item) << c.at.X << "," << c.at.Y;
+    list->SetBounds(0, 0, 100, 80);
+    EXPECT_EQ(list->ItemAtPos({5, 70}, true), -1);
+    EXPECT_EQ(list->ItemAtPos({5, 70}, false), 3);
+    EXPECT_EQ(list->ItemRect(1), Rect(0, 16, 100, 32));
+    EXPECT_EQ(list->ItemRect(3), Rect(0, 48, 100, 64)); // after the last one
+    EXPECT_EQ(list->ItemRect(4), TRect{});
+
+    EXPECT_THROW(list->Selected(3), EStringListError);
+    list->SetSelected(1, true);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetSelected(0, false); // not the item index: nothing
+    EXPECT_EQ(list->ItemIndex(), 1);
+    list->SetSelected(1, false);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_EQ(list->SelCount(), -1);
+    list->SetMultiSelect(true);
+    list->SetSelected(0, true);
+    list->SetSelected(2, true);
+    EXPECT_EQ(list->SelCount(), 2);
+
+    int clicks = 0;
+    list->SetMultiSelect(false);
+    list->OnClick = [&](TObject*) { ++clicks; };
+    Click(list, 5, 20);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_EQ(clicks, 1);
+    WORD down = VK_DOWN;
+    list->Perform(WM_KEYDOWN, down, 0);
+    EXPECT_EQ(list->ItemIndex(), 2);
+}
+
+TEST_F(KsListBoxTest, SelectionIsGreyWithoutTheFocus)
+{
+    auto* list = Make<TKsCustomListBox>();
+    list->Items().Add("eins");
+    list->SetItemIndex(0);
+    auto highlighted = Paint(list);
+    EXPECT_EQ(highlighted->Canvas().Pixels(list->ClientWidth() - 2, 8), ColorToRGB(clHighlight));
+    list->SetGraySelection(true);
+    auto grey = Paint(list);
+    EXPECT_EQ(grey->Canvas().Pixels(list->ClientWidth() - 2, 8), ColorToRGB(clBtnFace));
+    EXPECT_EQ(grey->Canvas().Pixels(list->ClientWidth() - 2, 24), ColorToRGB(clWindow));
+}
+
+TEST_F(KsListBoxTest, RadioListKeepsExactlyOneItemChecked)
+{
+    auto* list = Make<TKsCheckListBox>();
+    std::vector<int> changes;
+    list->OnStateChange = [&](TObject*, int Index) { changes.push_back(Index); };
+    for (const char* text : {"rot", "grün", "blau"})
+        list->Items().Add(text);
+    list->SetCheckKind(ckRadioButtons);
+    EXPECT_EQ(list->CheckedIndex(), 0);
+    list->SetChecked(0, false); // refused
+    EXPECT_TRUE(list->GetChecked(0));
+    list->SetChecked(2, true);
+    EXPECT_FALSE(list->GetChecked(0));
+    EXPECT_EQ(list->CheckedIndex(), 2);
+    list->SetState(1, cbGrayed); // no grey radio
+    EXPECT_EQ(list->GetState(1), cbUnchecked);
+    list->SetCheckedIndex(-5);
+    EXPECT_EQ(list->CheckedIndex(), 0);
+    EXPECT_EQ(changes, (std::vector<int>{0, 2, 0}));
+
+    list->SetCheckKind(ckCheckBoxes);
+    EXPECT_EQ(list->CheckedIndex(), -1);
+}
+
+TEST_F(KsListBoxTest, TogglingByMouseKeysAndSigns)
+{
+    auto* list = Make<TKsCheckListBox>();
+    for (const char* text : {"a", "b", "c"})
+        list->Items().Add(text);
+    list->SetItemEnabled(1, false);
+    int clickChecks = 0;
+    list->OnClickCheck = [&](TObject*) { ++clickChecks; };
+
+    struct Step {
+        bool grayed;
+        TCheckBoxState after;
+    } cycle[] = {{true, cbGrayed}, {true, cbChecked}, {true, cbUnchecked}, {false, cbChecked}, {false, cbUnchecked}};
+    for (const Step& s : cycle) {
+        list->AllowGrayed = s.grayed;
+        list->ToggleItem(0);
+        EXPECT_EQ(list->GetState(0), s.after);
+    }
+    EXPECT_EQ(clickChecks, 5);
+    list->ToggleItem(1); // disabled: nothing
+    list->ToggleItem(7);
+    EXPECT_EQ(list->GetState(1), cbUnchecked);
+    EXPECT_EQ(clickChecks, 5);
+
+    // A press in the check area toggles, on the text it only selects.
+    const TRect second = list->ItemRect(2);
+    Click(list, second.Left + 3, second.Top + 3);
+    EXPECT_TRUE(list->GetChecked(2));
+    Click(list, second.Left + 40, second.Top + 3);
+    EXPECT_TRUE(list->GetChecked(2));
+    EXPECT_EQ(list->ItemIndex(), 2);
+    WORD space = VK_SPACE;
+    list->Perform(WM_KEYDOWN, space, 0);
+    EXPECT_FALSE(list->GetChecked(2));
+
+    list->Perform(WM_CHAR, '+', 0);
+    EXPECT_TRUE(list->GetChecked(0));
+    EXPECT_FALSE(list->GetChecked(1)); // disabled items stay
+    EXPECT_TRUE(list->GetChecked(2));
+    list->Perform(WM_CHAR, '-', 0);
+    EXPECT_FALSE(list->GetChecked(0));
+}
+
+TEST_F(KsListBoxTest, StatesTravelWithTheirItems)
+{
+    auto* list = Make<TKsCheckListBox>();
+    for (const char* text : {"c", "a", "b"})
+        list->Items().Add(text);
+    list->SetChecked(0, true);
+    list->SetItemEnabled(1, false);
+    list->SetItemData(2, 42);
+    list->SetItemIndex(2);
+    list->HandleNeeded();
+    list->RecreateWnd();
+    EXPECT_EQ(list->Items().Strings(0), "c");
+    EXPECT_TRUE(list->GetChecked(0));
+    EXPECT_FALSE(list->GetItemEnabled(1));
+    EXPECT_EQ(list->ItemIndex(), 2);
+
+    list->SetSorted(true); // a, b, c
+    EXPECT_EQ(list->Items().Strings(0), "a");
+    EXPECT_FALSE(list->GetItemEnabled(0));
+    EXPECT_EQ(list->GetItemData(1), 42);
+    EXPECT_EQ(list->ItemIndex(), 1);
+    EXPECT_TRUE(list->GetChecked(2));
+
+    list->Items().Exchange(0, 2);
+    EXPECT_TRUE(list->GetChecked(0));
+    EXPECT_FALSE(list->GetItemEnabled(2));
+    list->Items().Move(0, 1);
+    EXPECT_TRUE(list->GetChecked(1));
+    list->Items().Delete(1);
+    EXPECT_FALSE(list->GetChecked(0));
+    EXPECT_EQ(list->Items().Count(), 2);
+}
+
+TEST_F(KsListBoxTest, StatesGoToAnIniFileAndComeBack)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("kslist" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    const std::string file = (folder / "states.ini").string();
+    auto* list = Make<TKsCheckListBox>();
+    for (const char* text : {"a", "b", "c"})
+        list->Items().Add(text);
+    list->AllowGrayed = true;
+    list->SetState(1, cbGrayed);
+    list->SetChecked(2, true);
+    const std::string section = Apputils::GetDefaultSection(list);
+    {
+        TIniFile ini(file);
+        list->SaveStates(ini);
+        EXPECT_EQ(ini.ReadInteger(section, "Count", -1), 3);
+        EXPECT_EQ(ini.ReadInteger(section, "Item1", -1), 2);
+    }
+    list->ApplyState(cbUnchecked, false);
+    list->Items().Add("d");
+    {
+        TIniFile ini(file);
+        list->RestoreStates(ini);
+    }
+    const TCheckBoxState restored[] = {cbUnchecked, cbGrayed, cbChecked, cbUnchecked};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(list->GetState(i), restored[i]) << i;
+
+    // Whatever the file holds, only the three states and the items there are
+    // count; a radio list takes the first checked item only.
+    {
+        TIniFile ini(file);
+        ini.WriteInteger(section, "Count", 100000);
+        ini.WriteInteger(section, "Item0", 7);
+        ini.WriteInteger(section, "Item1", -3);
+        ini.WriteInteger(section, "Item2", 1);
+        ini.WriteInteger(section, "Item3", 1);
+        list->RestoreStates(ini);
+        EXPECT_EQ(list->GetState(0), cbUnchecked);
+        EXPECT_EQ(list->GetState(1), cbUnchecked);
+        EXPECT_EQ(list->GetState(3), cbChecked);
+        list->SetCheckKind(ckRadioButtons);
+        list->SetChecked(0, true);
+        list->RestoreStates(ini);
+        EXPECT_EQ(list->CheckedIndex(), 2);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+} // namespace

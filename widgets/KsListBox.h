@@ -1,0 +1,273 @@
+#pragma once
+
+// List boxes drawn through the canvas: a list whose horizontal extent
+// follows its widest item, with grey selection when unfocused, owner drawing
+// and columns; and a check list with check boxes, radio buttons or check
+// marks in front of its items. The items live in the control, so they
+// survive a re-created window unchanged.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/rtl/IniFiles.h"
+#include "platform/rtl/Registry.h"
+#include "platform/rtl/StringList.h"
+#include "platform/ui/Controls.h"
+#include "platform/ui/StdCtrls.h"
+
+class TKsCustomListBox;
+
+using TGetItemWidthEvent = std::function<void(TWinControl* Control, int Index, int& Width)>;
+using TCheckListStateEvent = std::function<void(TObject* Sender, int Index)>;
+
+// The strings of a list box; every change goes straight to the list.
+class TKsListBoxStrings : public TStrings {
+public:
+    explicit TKsListBoxStrings(TKsCustomListBox* ListBox) : listBox_(ListBox) {}
+
+    int Count() const override;
+    int Add(const std::string& S) override;
+    void Insert(int Index, const std::string& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    void Exchange(int Index1, int Index2) override;
+    void Move(int CurrentIndex, int NewIndex) override;
+
+protected:
+    std::string Get(int Index) const override;
+    void Put(int Index, const std::string& S) override;
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* Object) override;
+    void SetUpdateState(bool Updating) override;
+
+private:
+    TKsCustomListBox* listBox_;
+};
+
+class TKsCustomListBox : public TCustomControl {
+    DECLARE_CLASS(TKsCustomListBox, TCustomControl)
+public:
+    explicit TKsCustomListBox(TComponent* AOwner);
+    ~TKsCustomListBox() override;
+
+    TStrings& Items() { return *items_; }
+    const TStrings& Items() const { return *items_; }
+    void SetItems(const TStrings& Value) { items_->Assign(&Value); }
+    void Clear() { items_->Clear(); }
+
+    int ItemIndex() const { return itemIndex_; }
+    void SetItemIndex(int Value);
+    int TopIndex() const { return topIndex_; }
+    void SetTopIndex(int Value);
+    // Selected items of a multi-select list; -1 for a single-select one.
+    int SelCount() const;
+    // EStringListError for an index outside the items.
+    bool Selected(int Index) const;
+    void SetSelected(int Index, bool Value);
+
+    bool MultiSelect() const { return multiSelect_; }
+    void SetMultiSelect(bool Value);
+    bool ExtendedSelect = true;
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool Value);
+    TListBoxStyle Style() const { return style_; }
+    void SetStyle(TListBoxStyle Value);
+    int ItemHeight() const { return itemHeight_; }
+    // Only positive values count.
+    void SetItemHeight(int Value);
+    int TabWidth() const { return tabWidth_; }
+    // Negative values become 0.
+    void SetTabWidth(int Value);
+    int Columns() const { return columns_; }
+    void SetColumns(int Value);
+    // The width of one column of a multi-column list.
+    int ColumnWidth() const;
+    bool GraySelection() const { return graySelection_; }
+    void SetGraySelection(bool Value);
+    bool AutoScroll() const { return autoScroll_; }
+    void SetAutoScroll(bool Value);
+    // The horizontal scroll range: the widest item, 0 without auto scroll.
+    int HorizontalExtent() const { return horizontalExtent_; }
+    // How far the list is scrolled to the right.
+    int HorizontalOffset() const { return horizontalOffset_; }
+    void SetHorizontalOffset(int Value);
+
+    // The item at the client point; below the last item -1 when Existing,
+    // else the item count; -1 outside the client area.
+    int ItemAtPos(const TPoint& Pos, bool Existing) const;
+    // The item's rectangle; for Index = count the place after the last one;
+    // beyond that empty.
+    TRect ItemRect(int Index) const;
+
+    TDrawItemEvent OnDrawItem() const { return onDrawItem_; }
+    void SetOnDrawItem(TDrawItemEvent Value);
+    TGetItemWidthEvent OnGetItemWidth() const { return onGetItemWidth_; }
+    void SetOnGetItemWidth(TGetItemWidthEvent Value);
+    TMeasureItemEvent OnMeasureItem;
+
+    // Item data, which a check list keeps beside its check states.
+    virtual std::intptr_t GetItemData(int Index) const;
+    virtual void SetItemData(int Index, std::intptr_t Data);
+    // The default item text: tabs expanded at TabWidth when set.
+    void DefaultDrawText(int X, int Y, const std::string& Text);
+
+protected:
+    friend class TKsListBoxStrings;
+
+    void Paint() override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void Dispatch(TMessage& Message) override;
+    void Resize() override;
+
+    virtual int GetItemHeight() const;
+    virtual int GetItemWidth(int Index);
+    virtual void DrawItem(int Index, TRect Rect, TOwnerDrawState State);
+    virtual void MeasureItem(int Index, int& Height);
+    // The list's items changed at Index (inserted, deleted) or all went.
+    virtual void ItemInserted(int Index);
+    virtual void ItemDeleted(int Index);
+    virtual void ItemsCleared();
+    virtual void ItemsExchanged(int Index1, int Index2);
+    virtual void ItemMoved(int CurrentIndex, int NewIndex);
+    // Sorting put item Order[i] at i.
+    virtual void ItemsReordered(const std::vector<int>& Order);
+    // The item index moved by the user.
+    virtual void SelectionChanged();
+    void RecalcExtent();
+    TCanvas& MeasureCanvas();
+
+private:
+    struct Item {
+        std::string Text;
+        std::intptr_t Data = 0;
+        TObject* Object = nullptr;
+        bool Selected = false;
+    };
+
+    int InsertItem(int Index, const std::string& Text);
+    void DeleteItem(int Index);
+    void ClearItems();
+    void CheckIndex(int Index) const;
+    int ItemWidth(int Index);
+    void ItemAdded(int Index);
+    void WidestMayShrink(int Index);
+    bool OwnerDrawn() const { return style_ != lbStandard; }
+    int RowsPerColumn() const;
+    void DrawState(TCanvas& Canvas, int Index, const TRect& Rect);
+
+    std::unique_ptr<TKsListBoxStrings> items_;
+    std::vector<Item> list_;
+    std::unique_ptr<TBitmap> measure_;
+    int itemIndex_ = -1;
+    int topIndex_ = 0;
+    bool multiSelect_ = false;
+    bool sorted_ = false;
+    TListBoxStyle style_ = lbStandard;
+    int itemHeight_ = 16;
+    int tabWidth_ = 0;
+    int columns_ = 0;
+    bool graySelection_ = false;
+    bool autoScroll_ = false;
+    int widest_ = 0;
+    int horizontalExtent_ = 0;
+    int horizontalOffset_ = 0;
+    int updating_ = 0;
+    TDrawItemEvent onDrawItem_;
+    TGetItemWidthEvent onGetItemWidth_;
+};
+
+// The list whose horizontal range always fits its widest item.
+class TTextListBox : public TKsCustomListBox {
+    DECLARE_CLASS(TTextListBox, TKsCustomListBox)
+public:
+    explicit TTextListBox(TComponent* AOwner);
+};
+
+enum TCheckKind : std::uint8_t { ckCheckBoxes, ckRadioButtons, ckCheckMarks };
+
+// What a check list keeps per item.
+struct TCheckListBoxItem {
+    std::intptr_t Data = 0;
+    TCheckBoxState State = cbUnchecked;
+    bool Enabled = true;
+};
+
+namespace KSCtrls {
+// The check pictures: 6 x 3 cells of 16 x 13 (rows: check boxes, radio
+// buttons, check marks; columns: unchecked, checked, grayed, then the same
+// disabled).
+TBitmap& CheckBitmap();
+} // namespace KSCtrls
+
+class TKsCheckListBox : public TKsCustomListBox {
+    DECLARE_CLASS(TKsCheckListBox, TKsCustomListBox)
+public:
+    explicit TKsCheckListBox(TComponent* AOwner);
+
+    bool AllowGrayed = false;
+    TCheckKind CheckKind() const { return checkKind_; }
+    void SetCheckKind(TCheckKind Value);
+    // The first checked item of a radio list (-1 for other kinds and when
+    // none); setting checks max(Value, 0).
+    int CheckedIndex() const;
+    void SetCheckedIndex(int Value);
+
+    TCheckBoxState GetState(int Index) const;
+    void SetState(int Index, TCheckBoxState Value);
+    bool GetChecked(int Index) const { return GetState(Index) == cbChecked; }
+    void SetChecked(int Index, bool Value) { SetState(Index, Value ? cbChecked : cbUnchecked); }
+    bool GetItemEnabled(int Index) const;
+    void SetItemEnabled(int Index, bool Value);
+    // Sets every (or every enabled) item; check boxes and marks only.
+    void ApplyState(TCheckBoxState AState, bool EnabledOnly);
+    // Toggles the item as a click into its check area does.
+    void ToggleItem(int Index);
+
+    // "Count" and "Item<n>" in the component's default section.
+    void SaveStates(TCustomIniFile& IniFile);
+    void RestoreStates(TCustomIniFile& IniFile);
+    void SaveStatesReg(TRegIniFile& IniFile);
+    void RestoreStatesReg(TRegIniFile& IniFile);
+
+    std::intptr_t GetItemData(int Index) const override;
+    void SetItemData(int Index, std::intptr_t Data) override;
+
+    TNotifyEvent OnClickCheck;
+    TCheckListStateEvent OnStateChange;
+
+protected:
+    void Loaded() override;
+    int GetItemHeight() const override;
+    int GetItemWidth(int Index) override;
+    void DrawItem(int Index, TRect Rect, TOwnerDrawState State) override;
+    void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void KeyDown(WORD& Key, TShiftState Shift) override;
+    void KeyPress(char32_t& Key) override;
+    void ItemInserted(int Index) override;
+    void ItemDeleted(int Index) override;
+    void ItemsCleared() override;
+    void ItemsExchanged(int Index1, int Index2) override;
+    void ItemMoved(int CurrentIndex, int NewIndex) override;
+    void ItemsReordered(const std::vector<int>& Order) override;
+    virtual void ClickCheck();
+    virtual void ChangeItemState(int Index);
+
+private:
+    bool GrayedAllowed() const { return AllowGrayed && checkKind_ != ckRadioButtons; }
+    int CheckWidth() const;
+    void UpdateCheckStates();
+    void InvalidateCheck(int Index);
+    template <class Ini>
+    void SaveTo(Ini& IniFile);
+    template <class Ini>
+    void RestoreFrom(Ini& IniFile);
+
+    TCheckKind checkKind_ = ckCheckBoxes;
+    std::vector<TCheckListBoxItem> states_;
+    bool inUpdate_ = false;
+};
