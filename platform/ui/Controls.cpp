@@ -93,6 +93,12 @@ std::function<void(TPopupMenu*, TControl*, TPoint)>& PopupMenuHandler()
     return *handler;
 }
 
+std::function<bool(TWinControl*, WORD, TShiftState)>& MenuKeyHandler()
+{
+    static auto* handler = new std::function<bool(TWinControl*, WORD, TShiftState)>;
+    return *handler;
+}
+
 TShiftState GetShiftState() { return TShiftState::FromBits(GetMessageShiftState()); }
 
 } // namespace ui
@@ -1017,6 +1023,8 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         WORD key = LOWORD(Message.WParam);
+        if (ui::MenuKeyHandler() && ui::MenuKeyHandler()(this, key, ui::KeyDataToShiftState(Message.LParam)))
+            return;
         if (DoKeyDown(key, ui::KeyDataToShiftState(Message.LParam)))
             return;
         Message.WParam = key;

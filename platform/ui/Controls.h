@@ -596,6 +596,11 @@ void HandleException(TObject* Sender);
 // unit (until then right clicks show nothing).
 std::function<void(TPopupMenu* Menu, TControl* Control, TPoint ScreenPos)>& PopupMenuHandler();
 
+// Offers a key-down to the menus first (the popup menus of the control and
+// its parents, then the form's main menu); true when a menu item took it.
+// Installed by the menus unit.
+std::function<bool(TWinControl* Control, WORD Key, TShiftState Shift)>& MenuKeyHandler();
+
 // The window with the keyboard focus; ChangeFocus tells the old one
 // (WM_KILLFOCUS) and the new one (WM_SETFOCUS).
 HWND GetFocus();

@@ -300,6 +300,25 @@ void TCustomForm::SetWindowState(TWindowState Value)
         ApplyWindowState();
 }
 
+void TCustomForm::SetMenuComponent(TMainMenu* Menu, TComponent* Component)
+{
+    if (menuComponent_)
+        menuComponent_->RemoveFreeNotification(this);
+    menu_ = Menu;
+    menuComponent_ = Component;
+    if (menuComponent_)
+        menuComponent_->FreeNotification(this);
+}
+
+void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TScrollingWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == menuComponent_) {
+        menu_ = nullptr;
+        menuComponent_ = nullptr;
+    }
+}
+
 void TCustomForm::SetActiveControl(TWinControl* Control)
 {
     if (Control && (!ContainsControl(Control) || Control == this))

@@ -35,6 +35,8 @@ enum TCloseAction : std::uint8_t { caNone, caHide, caFree, caMinimize };
 using TCloseEvent = std::function<void(TObject* Sender, TCloseAction& Action)>;
 using TCloseQueryEvent = std::function<void(TObject* Sender, bool& CanClose)>;
 
+class TMainMenu;
+
 class TCustomForm : public TScrollingWinControl {
     DECLARE_CLASS(TCustomForm, TScrollingWinControl)
 public:
@@ -80,6 +82,17 @@ public:
     // Dots per inch the form was designed at.
     int PixelsPerInch = 96;
 
+    // The menu of the form: its shortcuts work on every control of the form.
+    // The menus unit knows the class; the setter is a template so this header
+    // needs only its name.
+    TMainMenu* Menu() const { return menu_; }
+    template <class Menu>
+    void SetMenu(Menu* Value)
+    {
+        SetMenuComponent(Value, Value);
+    }
+    void SetMenu(std::nullptr_t) { SetMenuComponent(nullptr, nullptr); }
+
     // The form's own surface (drawing outside a paint stays until flushed).
     TCanvas* Canvas();
     // Puts what was drawn on the canvas on the screen now.
@@ -121,7 +134,10 @@ protected:
 
     friend class TApplication;
 
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
 private:
+    void SetMenuComponent(TMainMenu* Menu, TComponent* Component);
     void ApplyIcon();
     void PlaceOnScreen();
     void CloseModal();
@@ -133,6 +149,8 @@ private:
     TPosition position_ = poDesigned;
     std::unique_ptr<TIcon> icon_;
     TWinControl* activeControl_ = nullptr;
+    TMainMenu* menu_ = nullptr;
+    TComponent* menuComponent_ = nullptr;
     bool active_ = false;
     int modalLevel_ = 0;
     bool placed_ = false;

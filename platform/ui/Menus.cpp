@@ -16,6 +16,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/MenuWindow.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/OwnerDraw.h"
 
@@ -458,6 +459,15 @@ const bool popupHandlerInstalled = [] {
     ui::PopupMenuHandler() = [](TPopupMenu* menu, TControl* control, TPoint at) {
         menu->PopupComponent = control;
         menu->Popup(at.X, at.Y);
+    };
+    // A key is first a shortcut of the popup menus of the control and its
+    // parents, then of the form's main menu.
+    ui::MenuKeyHandler() = [](TWinControl* control, WORD key, TShiftState shift) {
+        for (TControl* c = control; c; c = c->Parent())
+            if (TPopupMenu* menu = c->PopupMenu(); menu && menu->IsShortCut(key, shift))
+                return true;
+        TCustomForm* form = control->ParentForm();
+        return form && form->Menu() && form->Menu()->IsShortCut(key, shift);
     };
     return true;
 }();

@@ -6,6 +6,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/NativeWidget.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/MenuWindow.h"
 #include "tests/ui/UiFixture.h"
@@ -268,6 +270,52 @@ TEST_F(MenuOwnerDrawTest, WithoutOwnerDrawTheToolkitDrawsAndShowsTheImagesOfTheL
     EXPECT_EQ(menu.Images(), nullptr) << "a freed list is forgotten";
     menu.Popup(10, 10);
     EXPECT_TRUE(ActionNamed(menu.PopupWindow()->Menu(), "Bild")->icon().isNull());
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MenusTest, KeysOnAnyControlOfTheFormReachItsMenusShortCutsFirst)
+{
+    TForm* form = NewForm();
+    auto* menu = new TMainMenu(form);
+    form->SetMenu(menu);
+    std::vector<std::string> clicks;
+    TMenuItem* file = AddItem(menu->Items(), "&Datei");
+    TMenuItem* open = AddItem(*file, "Ö&ffnen...", &clicks);
+    open->ShortCut = ShortCut('O', {ssCtrl});
+    TMenuItem* off = AddItem(*file, "&Drucken", &clicks);
+    off->ShortCut = ShortCut('P', {ssCtrl});
+    off->Enabled = false;
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    auto* popup = new TPopupMenu(form);
+    AddItem(popup->Items(), "Kopieren", &clicks)->ShortCut = ShortCut('C', {ssCtrl});
+    panel->SetPopupMenu(popup);
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    std::vector<WORD> editKeys;
+    edit->OnKeyDown = [&](TObject*, WORD& key, TShiftState) { editKeys.push_back(key); };
+    form->Show();
+    Turn();
+    edit->SetFocus();
+    Turn();
+
+    for (int key : {Qt::Key_O, Qt::Key_P, Qt::Key_C}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
+        QApplication::sendEvent(edit->NativeWidget()->Widget(), &press);
+        Turn();
+    }
+    EXPECT_EQ(clicks, (std::vector<std::string>{"Ö&ffnen...", "Kopieren"})) << "the parent's popup menu too";
+    EXPECT_EQ(editKeys, (std::vector<WORD>{'P'})) << "a disabled item leaves its key to the control";
+
+    delete menu;
+    EXPECT_EQ(form->Menu(), nullptr);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
+    QApplication::sendEvent(edit->NativeWidget()->Widget(), &press);
+    Turn();
+    EXPECT_EQ(editKeys, (std::vector<WORD>{'P', 'O'}));
 }
 
 } // namespace
