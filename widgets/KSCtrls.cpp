@@ -152,6 +152,38 @@ void TGlyphCache::ReturnList(TGlyphList* List)
 }
 
 // ---------------------------------------------------------------------------
+// TButtonImage
+
+TButtonImage::TButtonImage() : glyph_(std::make_unique<TKsButtonGlyph>()) {}
+
+TButtonImage::~TButtonImage() = default;
+
+void TButtonImage::DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing, TButtonLayout Layout,
+                          const TFont* AFont, unsigned Flags)
+{
+    const TColor brush = Canvas.Brush.Color;
+    TFont font;
+    font.Assign(Canvas.Font);
+    try {
+        TRect r = Bounds(X, Y, ButtonSize.cx, ButtonSize.cy);
+        Canvas.Brush.Color = clBtnFace;
+        Canvas.Brush.Style = bsSolid;
+        Canvas.FillRect(r);
+        ExtCtrls::Frame3D(Canvas, r, clBtnShadow, clWindowFrame, 1);
+        ExtCtrls::Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, 1);
+        if (AFont)
+            Canvas.Font.Assign(*AFont);
+        glyph_->Draw(Canvas, r, Caption, Layout, Margin, Spacing, false, rbsUp, Flags);
+    } catch (...) {
+        Canvas.Font.Assign(font);
+        Canvas.Brush.Color = brush;
+        throw;
+    }
+    Canvas.Font.Assign(font);
+    Canvas.Brush.Color = brush;
+}
+
+// ---------------------------------------------------------------------------
 // TKsButtonGlyph
 
 TKsButtonGlyph::TKsButtonGlyph() : original_(std::make_unique<TBitmap>()) {}

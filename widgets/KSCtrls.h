@@ -122,6 +122,32 @@ private:
     int numGlyphs_ = 1;
 };
 
+// Draws a framed button face with the glyph logic of the speed button into
+// any canvas.
+class TButtonImage {
+public:
+    TButtonImage();
+    ~TButtonImage();
+    TButtonImage(const TButtonImage&) = delete;
+    TButtonImage& operator=(const TButtonImage&) = delete;
+
+    TBitmap& Glyph() { return glyph_->Glyph(); }
+    void SetGlyph(const TBitmap& Value) { glyph_->SetGlyph(Value); }
+    int NumGlyphs() const { return glyph_->NumGlyphs(); }
+    void SetNumGlyphs(int Value) { glyph_->SetNumGlyphs(Value); }
+    std::string Caption;
+    TSize ButtonSize{24, 23};
+
+    // The button at (X, Y) in the up state; AFont (if given) for the
+    // caption. The canvas's brush colour and font are kept.
+    void DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing, TButtonLayout Layout, const TFont* AFont,
+                unsigned Flags);
+    void Draw(TCanvas& Canvas, int X, int Y) { DrawEx(Canvas, X, Y, -1, 4, blGlyphLeft, nullptr, 0); }
+
+private:
+    std::unique_ptr<TKsButtonGlyph> glyph_;
+};
+
 // The frame of a button face; shrinks R to the inside.
 void DrawButtonFrame(TCanvas& Canvas, TRect& R, bool Down, bool Flat, TButtonStyle Style);
 

@@ -557,3 +557,41 @@ TEST_F(KsSpeedButtonTest, DropDownMarkStandsThreePixelsRightOfTheCaption)
         left += Pixel(markLeft + i, markRow) == text;
     EXPECT_LT(left, 7);
 }
+
+TEST(ButtonImageTest, FramedFaceAtThePointAndTheCanvasKeptAsItWas)
+{
+    TBitmap target(40, 40);
+    TCanvas& canvas = target.Canvas();
+    canvas.Brush.Color = clRed;
+    canvas.FillRect(Rect(0, 0, 40, 40));
+    canvas.Font.SetName("Courier New");
+    canvas.Font.SetColor(clLime);
+    TFont other;
+    other.SetName("Times New Roman");
+    other.SetColor(clBlue);
+
+    TButtonImage image;
+    image.SetGlyph(*MakeStrip(1, 8, {clGreen}));
+    image.ButtonSize = {20, 18};
+    image.DrawEx(canvas, 5, 6, -1, 4, blGlyphLeft, &other, 0);
+    struct Spot {
+        TPoint at;
+        TColor color;
+    } spots[] = {
+        {{4, 6}, clRed},                           {{5, 6}, ColorToRGB(clBtnShadow)},
+        {{24, 23}, ColorToRGB(clWindowFrame)},      {{6, 7}, ColorToRGB(clBtnHighlight)},
+        {{23, 22}, ColorToRGB(clBtnShadow)},        {{25, 10}, clRed},
+        {{8, 8}, ColorToRGB(clBtnFace)},
+    };
+    for (const Spot& s : spots)
+        EXPECT_EQ(canvas.Pixels(s.at.X, s.at.Y), s.color) << s.at.X << "," << s.at.Y;
+    // The glyph's cell sits centred on the face.
+    int green = 0;
+    for (int y = 6; y < 24; ++y)
+        for (int x = 5; x < 25; ++x)
+            green += canvas.Pixels(x, y) == clGreen;
+    EXPECT_EQ(green, 8 * 7 - 1); // the cell less its key row and black dot
+    EXPECT_EQ(canvas.Brush.Color, clRed);
+    EXPECT_EQ(canvas.Font.Color(), clLime);
+    EXPECT_EQ(canvas.Font.Name(), "Courier New");
+}
