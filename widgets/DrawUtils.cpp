@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "platform/graphics/CanvasText.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Threads.h"
@@ -353,6 +354,61 @@ TPoint GetAveCharSize(TCanvas& Canvas)
     const TSize size = Canvas.TextExtent(letters);
     return {size.cx / 52, size.cy};
 }
+
+void WriteText(TCanvas& Canvas, const TRect& ARect, int DX, int DY, const std::string& Text, TAlignment Alignment,
+               bool WordWrap)
+{
+    const bool lineBreaks = Text.find('\r') != std::string::npos || Text.find('\n') != std::string::npos;
+    if (WordWrap || lineBreaks) {
+        // Drawn off-screen on the canvas's brush, so nothing leaves the cell.
+        const int width = ARect.Width(), height = ARect.Height();
+        if (width <= 0 || height <= 0)
+            return;
+        TBitmap image(width, height);
+        TCanvas& off = image.Canvas();
+        off.Brush.Color = Canvas.Brush.Color;
+        off.Brush.Style = bsSolid;
+        off.FillRect(Rect(0, 0, width, height));
+        off.Font.Assign(Canvas.Font);
+        off.Brush.Style = bsClear;
+        unsigned flags = DT_EXPANDTABS | DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : 0u);
+        flags |= Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT;
+        TRect inside = Rect(DX, DY, width - DX, height);
+        gfx::DrawText(off, Text, inside, flags);
+        Canvas.CopyRect(ARect, off, Rect(0, 0, width, height));
+        return;
+    }
+    const int textWidth = Canvas.TextWidth(Text);
+    int x = ARect.Left + DX;
+    if (Alignment == taRightJustify)
+        x = ARect.Right - textWidth - 3;
+    else if (Alignment == taCenter)
+        x = ARect.Left + ARect.Width() / 2 - textWidth / 2;
+    Canvas.TextRect(ARect, x, ARect.Top + DY, Text);
+}
+
+std::unique_ptr<TFont> CreateRotatedFont(const TFont& Font, int Angle)
+{
+    auto rotated = std::make_unique<TFont>();
+    rotated->Assign(Font);
+    rotated->SetOrientation(Angle * 10);
+    return rotated;
+}
+
+namespace {
+
+TPoint DialogBaseUnits()
+{
+    TBitmap scratch(1, 1);
+    return GetAveCharSize(scratch.Canvas());
+}
+
+} // namespace
+
+int DialogUnitsToPixelsX(int DlgUnits) { return DlgUnits * DialogBaseUnits().X / 4; }
+int DialogUnitsToPixelsY(int DlgUnits) { return DlgUnits * DialogBaseUnits().Y / 8; }
+int PixelsToDialogUnitsX(int PixUnits) { return PixUnits * 4 / std::max(DialogBaseUnits().X, 1); }
+int PixelsToDialogUnitsY(int PixUnits) { return PixUnits * 8 / std::max(DialogBaseUnits().Y, 1); }
 
 std::string ReadRawArgument(const std::string& CmdLine, std::size_t& Pos)
 {

@@ -13,6 +13,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Color.h"
+#include "platform/graphics/Font.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Messages.h"
 
 class TControl;
@@ -93,6 +95,20 @@ bool PointInRect(const TPoint& P, const TRect& R);
 TColor PaletteColor(TColor Color);
 // The average letter width (of A..Z and a..z, truncated) and the line height.
 TPoint GetAveCharSize(TCanvas& Canvas);
+
+// Draws Text in Rect: with word wrap or line breaks through DrawText in the
+// rectangle inset by (DX, DY) and clipped to it; else on one line at
+// left + DX, right - width - 3 or centred, top + DY.
+void WriteText(TCanvas& Canvas, const TRect& ARect, int DX, int DY, const std::string& Text, TAlignment Alignment,
+               bool WordWrap);
+// A copy of the font turned by Angle degrees.
+std::unique_ptr<TFont> CreateRotatedFont(const TFont& Font, int Angle);
+// Dialog units of the default font's average character size and back
+// (x: base / 4, y: base / 8), truncating.
+int DialogUnitsToPixelsX(int DlgUnits);
+int DialogUnitsToPixelsY(int DlgUnits);
+int PixelsToDialogUnitsX(int PixUnits);
+int PixelsToDialogUnitsY(int PixUnits);
 
 // Splits a command line as the program's start-up reads its arguments: the
 // first is the program, the others are joined with blanks, those holding a

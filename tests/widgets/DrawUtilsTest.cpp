@@ -251,3 +251,92 @@ TEST(MaxMinTest, ExtremesOfPairsAndArrays)
 }
 
 } // namespace
+
+namespace {
+
+// The columns holding ink of Ink inside the bitmap.
+std::pair<int, int> InkColumns(TBitmap& Image, TColor Ink)
+{
+    int first = -1, last = -1;
+    for (int x = 0; x < Image.Width(); ++x)
+        for (int y = 0; y < Image.Height(); ++y)
+            if (Image.Canvas().Pixels(x, y) == Ink) {
+                if (first < 0)
+                    first = x;
+                last = x;
+            }
+    return {first, last};
+}
+
+TEST(WriteTextTest, OneLineIsPlacedByAlignmentAndWrappedTextStaysInTheCell)
+{
+    auto reference = Filled(200, 20, clWhite);
+    reference->Canvas().Font.SetName("Courier New");
+    reference->Canvas().Font.SetHeight(-12);
+    reference->Canvas().Brush.Style = bsClear;
+    reference->Canvas().TextOut(0, 0, "Zelle");
+    const auto [inkFrom, inkTo] = InkColumns(*reference, clBlack);
+    const int width = reference->Canvas().TextWidth("Zelle");
+    struct Case {
+        TAlignment alignment;
+        int textLeft;
+    } cases[] = {
+        {taLeftJustify, 20 + 2},
+        {taRightJustify, 120 - width - 3},
+        {taCenter, 20 + 50 - width / 2},
+    };
+    for (const Case& c : cases) {
+        auto image = Filled(200, 20, clWhite);
+        TCanvas& canvas = image->Canvas();
+        canvas.Font.SetName("Courier New");
+        canvas.Font.SetHeight(-12);
+        canvas.Brush.Color = clWhite;
+        DrawUtils::WriteText(canvas, Rect(20, 0, 120, 20), 2, 0, "Zelle", c.alignment, false);
+        const auto [from, to] = InkColumns(*image, clBlack);
+        EXPECT_EQ(from, c.textLeft + inkFrom) << int(c.alignment);
+        EXPECT_EQ(to, c.textLeft + inkTo) << int(c.alignment);
+    }
+
+    // Wrapped: several lines, nothing outside the cell, the cell on the brush.
+    auto image = Filled(200, 60, clRed);
+    TCanvas& canvas = image->Canvas();
+    canvas.Font.SetName("Courier New");
+    canvas.Font.SetHeight(-12);
+    canvas.Brush.Color = clYellow;
+    DrawUtils::WriteText(canvas, Rect(10, 10, 60, 50), 2, 2, "eins zwei drei vier", taLeftJustify, true);
+    int inkRows = 0, outside = 0;
+    for (int y = 0; y < 60; ++y) {
+        bool ink = false;
+        for (int x = 0; x < 200; ++x) {
+            const TColor p = image->Canvas().Pixels(x, y);
+            const bool inCell = x >= 10 && x < 60 && y >= 10 && y < 50;
+            outside += !inCell && p != clRed;
+            ink = ink || p == clBlack;
+        }
+        inkRows += ink;
+    }
+    EXPECT_EQ(outside, 0);
+    EXPECT_GT(inkRows, reference->Canvas().TextHeight("W")); // more than one line
+    EXPECT_EQ(image->Canvas().Pixels(11, 11), clYellow);
+}
+
+TEST(WriteTextTest, RotatedFontAndDialogUnits)
+{
+    TFont font;
+    font.SetName("Courier New");
+    font.SetStyle({fsBold, fsUnderline});
+    auto rotated = DrawUtils::CreateRotatedFont(font, 90);
+    EXPECT_EQ(rotated->Orientation(), 900);
+    EXPECT_EQ(rotated->Style(), font.Style());
+    EXPECT_EQ(rotated->Name(), "Courier New");
+
+    TBitmap scratch(1, 1);
+    const TPoint base = DrawUtils::GetAveCharSize(scratch.Canvas());
+    ASSERT_GT(base.X, 0);
+    EXPECT_EQ(DrawUtils::DialogUnitsToPixelsX(8), 2 * base.X);
+    EXPECT_EQ(DrawUtils::DialogUnitsToPixelsY(16), 2 * base.Y);
+    EXPECT_EQ(DrawUtils::PixelsToDialogUnitsX(base.X), 4);
+    EXPECT_EQ(DrawUtils::PixelsToDialogUnitsY(base.Y), 8);
+}
+
+} // namespace
