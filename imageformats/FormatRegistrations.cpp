@@ -3,12 +3,17 @@
 #include "imageformats/AutodeskGraphic.h"
 #include "imageformats/CUTGraphic.h"
 #include "imageformats/FormatGraphic.h"
+#include "imageformats/GIFGraphic.h"
 #include "imageformats/GraphicStrings.h"
+#include "imageformats/PCDGraphic.h"
 #include "imageformats/PCXGraphic.h"
+#include "imageformats/PNGGraphic.h"
 #include "imageformats/PPMGraphic.h"
 #include "imageformats/PSDGraphic.h"
+#include "imageformats/PSPGraphic.h"
 #include "imageformats/RLAGraphic.h"
 #include "imageformats/SGIGraphic.h"
+#include "imageformats/TIFFGraphic.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
@@ -37,10 +42,10 @@ TGraphicClass ClassOf() {
 const TFormatTypes kRaster{ftRaster};
 const TFormatTypes kVector{ftVector};
 
-// The registrations in their fixed order. Readers that are not part of the
-// library yet take their places here as they arrive (tiff, tif, fax after
-// icb; then eps, pcx, pcc, scr, rpf, rla, sgi, rgba, rgb, bw, psd, pdd, ppm,
-// pgm, pbm, cel, pic, pcd, gif, cut, psp, png).
+const TFormatTypes kMultiImage{ftMultiImage, ftRaster};
+
+// The registrations in their fixed order; content lookup asks the readers in
+// this order too.
 const Registration kRegistrations[] = {
     {"bmp", gesBitmaps, "", kRaster, ClassOf<TBitmap>},
     {"ico", gesIcons, "", kRaster, ClassOf<TIcon>},
@@ -57,6 +62,10 @@ const Registration kRegistrations[] = {
     {"vda", "", "", kRaster, ClassOf<TTargaGraphic>},
     {"tga", "", "", kRaster, ClassOf<TTargaGraphic>},
     {"icb", "", "", kRaster, ClassOf<TTargaGraphic>},
+    {"tiff", gesTIFF, gesMacTIFF, kMultiImage, ClassOf<TTIFFGraphic>},
+    {"tif", "", gesPCTIF, kMultiImage, ClassOf<TTIFFGraphic>},
+    {"fax", "", gesGFIFax, kMultiImage, ClassOf<TTIFFGraphic>},
+    {"eps", gesEPS, "", kRaster, ClassOf<TEPSGraphic>},
     {"pcx", gesZSoft, "", kRaster, ClassOf<TPCXGraphic>},
     {"pcc", "", "", kRaster, ClassOf<TPCXGraphic>},
     {"scr", "", gesZSoftWord, kRaster, ClassOf<TPCXGraphic>},
@@ -73,7 +82,11 @@ const Registration kRegistrations[] = {
     {"pbm", "", gesPortableMono, kRaster, ClassOf<TPPMGraphic>},
     {"cel", gesAutoDesk, "", kRaster, ClassOf<TAutodeskGraphic>},
     {"pic", gesAutoDesk, "", kRaster, ClassOf<TAutodeskGraphic>},
+    {"pcd", gesKodakPhotoCD, "", kRaster, ClassOf<TPCDGraphic>},
+    {"gif", gesCompuserve, "", TFormatTypes{ftAnimation, ftMultiImage, ftRaster}, ClassOf<TGIFGraphic>},
     {"cut", gesHalo, "", kRaster, ClassOf<TCUTGraphic>},
+    {"psp", gesPaintShopPro, "", TFormatTypes{ftRaster, ftVector}, ClassOf<TPSPGraphic>},
+    {"png", gesPortableNetworkGraphic, "", kRaster, ClassOf<TPNGGraphic>},
 };
 
 int initCount = 0;

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "ImageTools.h"
 #include "imageformats/FormatGraphic.h"
@@ -55,7 +57,7 @@ TEST(FormatRegistry, LibraryRegistrationsReachThePictureLoader) {
   for (const char* ext : {"win", "vst", "vda", "tga", "icb"})
     EXPECT_EQ(gfx::GraphicClassOfExtension(ext), TTargaGraphic::StaticClass()) << ext;
   EXPECT_EQ(PlatformDescription("tga"), "Truevision Bilder");
-  EXPECT_EQ(PlatformDescription("bmp"), "Windows bitmaps");
+  EXPECT_EQ(PlatformDescription("dib"), "Geräteunabhängige Windows bitmaps");
   EXPECT_EQ(PlatformDescription("rle"), "Run length encoded Windows bitmaps");
   EXPECT_EQ(PlatformDescription("emf"), "Windows erweiterte metafiles");
   EXPECT_EQ(PlatformDescription("jfif"), "JFIF Bilder");
@@ -67,6 +69,29 @@ TEST(FormatRegistry, LibraryRegistrationsReachThePictureLoader) {
   ASSERT_GE(extensions.Count(), 15);
   EXPECT_EQ(extensions.Strings(0), "bmp");
   EXPECT_EQ(extensions.Strings(10), "win");
+}
+
+// The order decides which reader a content lookup asks first and how the
+// dialog filters list the formats.
+TEST(FormatRegistry, TheFortyRegistrationsInTheirFixedOrder) {
+  const std::vector<std::string> expected = {
+      "bmp", "ico", "wmf", "emf", "jfif", "jpg", "jpe", "jpeg", "rle", "dib", "win", "vst", "vda", "tga",
+      "icb", "tiff", "tif", "fax", "eps", "pcx", "pcc", "scr", "rpf", "rla", "sgi", "rgba", "rgb", "bw",
+      "psd", "pdd", "ppm", "pgm", "pbm", "cel", "pic", "pcd", "gif", "cut", "psp", "png"};
+  TStringList extensions;
+  FileFormatList->GetExtensionList(extensions);
+  std::vector<std::string> registered;
+  for (int i = 0; i < extensions.Count(); ++i) registered.push_back(extensions.Strings(i));
+  EXPECT_EQ(registered, expected);
+  struct Description {
+    const char* Extension;
+    const char* Text;
+  };
+  for (const Description& d : {Description{"tiff", "Macintosh TIFF Bilder"}, Description{"tif", "PC TIF Bilder"},
+                               Description{"fax", "GFI FAX Dateien"}, Description{"pcd", "Kodak Photo-CD Bilder"},
+                               Description{"psp", "Paintshop Pro Bilder"},
+                               Description{"png", "Portable network graphic Bilder"}})
+    EXPECT_EQ(PlatformDescription(d.Extension), d.Text) << d.Extension;
 }
 
 TEST(FormatRegistry, PictureLoadsAnyTargaExtension) {
@@ -97,9 +122,9 @@ TEST(FormatRegistry, GraphicFromExtensionDropsTextUpToTheFirstDot) {
 
 TEST(FormatRegistry, FiltersOfTheLibrary) {
   EXPECT_EQ(FileFormatList->GetGraphicFilter({ftVector}, fstNone, {}, nullptr),
-            "Windows metafiles|*.wmf|Windows erweiterte metafiles|*.emf");
+            "Windows metafiles|*.wmf|Windows erweiterte metafiles|*.emf|Paintshop Pro Bilder|*.psp");
   EXPECT_EQ(FileFormatList->GetGraphicFilter({ftVector}, fstNone, {foCompact, foIncludeAll}, nullptr),
-            "Alle Bilder|*.wmf; *.emf|Windows metafiles|*.wmf; *.emf");
+            "Alle Bilder|*.wmf; *.emf; *.psp|Windows metafiles|*.wmf; *.emf|Paintshop Pro Bilder|*.psp");
   EXPECT_EQ(FileFormatList->GetGraphicFilter({}, fstBoth, {foCompact, foIncludeExtension},
                                              TTargaGraphic::StaticClass()),
             "Truevision Bilder (*.icb; *.tga; *.vda; *.vst; *.win)|*.icb; *.tga; *.vda; *.vst; *.win");
