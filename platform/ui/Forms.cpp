@@ -14,6 +14,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/HiddenWindows.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/Surface.h"
 
 IMPLEMENT_CLASS(TCustomForm)
@@ -302,12 +303,18 @@ void TCustomForm::SetWindowState(TWindowState Value)
 
 void TCustomForm::SetMenuComponent(TMainMenu* Menu, TComponent* Component)
 {
+    if (Menu == menu_)
+        return;
     if (menuComponent_)
         menuComponent_->RemoveFreeNotification(this);
+    if (menu_)
+        menu_->ShowOn(nullptr);
     menu_ = Menu;
     menuComponent_ = Component;
     if (menuComponent_)
         menuComponent_->FreeNotification(this);
+    if (menu_)
+        menu_->ShowOn(this);
 }
 
 void TCustomForm::Notification(TComponent* AComponent, TOperation Operation)

@@ -11,6 +11,10 @@ class TMenuItem;
 
 namespace ui {
 
+// Adds the visible items as entries of a toolkit menu (sub-items become
+// sub-menus).
+void FillMenu(QMenu* menu, TMenuItem& parent);
+
 class TPopupWindow {
 public:
     // Builds the menu from the visible items (sub-items become sub-menus).

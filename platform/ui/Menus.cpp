@@ -7,6 +7,7 @@
 #include <QActionGroup>
 #include <QKeySequence>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QIcon>
@@ -17,7 +18,10 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/MenuWindow.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/EventLoop.h"
 #include "platform/ui/ImgList.h"
+#include "platform/ui/NativeWidget.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/OwnerDraw.h"
 
 IMPLEMENT_CLASS(TMenuItem)
@@ -290,7 +294,96 @@ bool TMenu::IsShortCut(WORD Key, TShiftState Shift)
     return true;
 }
 
+namespace {
+
+// The bar of a main menu: a toolkit menu bar whose drop-downs are built from
+// the items each time they open.
+class TMenuBarControl : public TNativeControl {
+public:
+    explicit TMenuBarControl(TMainMenu* menu) : TNativeControl(nullptr), menu_(menu)
+    {
+        SetAlign(alTop);
+        SetHeight(BarHeight());
+    }
+
+    static int BarHeight()
+    {
+        ui::EnsurePlatform();
+        QMenuBar probe; // an empty bar measures nothing
+        probe.addAction(QStringLiteral("Ag"));
+        return probe.sizeHint().height();
+    }
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override
+    {
+        return ui::MakeNativeWidget<QMenuBar>(this);
+    }
+
+    void NativeWidgetCreated() override
+    {
+        auto* bar = ui::NativeOf<QMenuBar>(this);
+        bar->clear();
+        TMenuItem& items = menu_->Items();
+        for (int i = 0; i < items.Count(); ++i) {
+            TMenuItem* item = items.Items(i);
+            if (!item->Visible)
+                continue;
+            QString caption = QString::fromStdString(item->Caption);
+            if (item->Count() == 0) {
+                QAction* action = bar->addAction(caption);
+                action->setEnabled(item->Enabled);
+                QObject::connect(action, &QAction::triggered, bar, [item] { item->Click(); });
+                continue;
+            }
+            QMenu* drop = bar->addMenu(caption);
+            drop->setEnabled(item->Enabled);
+            // The item's OnClick may set up its entries before they show.
+            QObject::connect(drop, &QMenu::aboutToShow, drop, [item, drop] {
+                item->Click();
+                drop->clear();
+                ui::FillMenu(drop, *item);
+            });
+        }
+    }
+
+private:
+    TMainMenu* menu_;
+};
+
+} // namespace
+
 TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+
+TMainMenu::~TMainMenu() { ShowOn(nullptr); }
+
+void TMainMenu::ShowOn(TCustomForm* Form)
+{
+    if (bar_) {
+        TWinControl* form = bar_->Parent();
+        int height = bar_->Height();
+        bar_->RemoveFreeNotification(this);
+        delete bar_;
+        bar_ = nullptr;
+        if (form)
+            form->SetHeight(form->Height() - height);
+    }
+    if (!Form)
+        return;
+    bar_ = new TMenuBarControl(this);
+    bar_->FreeNotification(this);
+    Form->SetHeight(Form->Height() + bar_->Height()); // the other controls keep their room
+    bar_->SetTop(-1); // above every other control aligned to the top
+    bar_->SetParent(Form);
+    bar_->SendToBack();
+}
+
+void TMainMenu::Notification(TComponent* AComponent, TOperation Operation)
+{
+    TMenu::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == bar_)
+        bar_ = nullptr;
+}
 
 TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
 
@@ -411,6 +504,8 @@ void AddOwnerDrawnEntry(QMenu* menu, TMenuItem* item)
     QObject::connect(action, &QAction::triggered, menu, [item] { item->Click(); });
 }
 
+} // namespace
+
 void FillMenu(QMenu* menu, TMenuItem& parent)
 {
     for (int i = 0; i < parent.Count(); ++i) {
@@ -443,8 +538,6 @@ void FillMenu(QMenu* menu, TMenuItem& parent)
         QObject::connect(action, &QAction::triggered, menu, [item] { item->Click(); });
     }
 }
-
-} // namespace
 
 TPopupWindow::TPopupWindow(TMenuItem& items) : menu_(std::make_unique<QMenu>()) { FillMenu(menu_.get(), items); }
 

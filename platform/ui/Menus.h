@@ -120,10 +120,29 @@ private:
     TImageList* images_ = nullptr;
 };
 
+class TCustomForm;
+
+// The menu of a form, shown as the bar across the top of the form: the
+// bar is a control aligned to the top that the form grows by, so the
+// form's other controls keep their room. A drop-down fires its item's
+// OnClick and is built afresh each time it opens.
 class TMainMenu : public TMenu {
     DECLARE_CLASS(TMainMenu, TMenu)
 public:
     explicit TMainMenu(TComponent* AOwner);
+    ~TMainMenu() override;
+
+    // Shows the bar on the form (nullptr: takes it off); the form calls it
+    // when its Menu changes.
+    void ShowOn(TCustomForm* Form);
+    // The bar while it is shown (for the layer and tests).
+    TWinControl* MenuBar() const { return bar_; }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    TWinControl* bar_ = nullptr;
 };
 
 namespace ui {

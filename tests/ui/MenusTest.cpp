@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QMenuBar>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
@@ -316,6 +317,64 @@ TEST_F(MenusTest, KeysOnAnyControlOfTheFormReachItsMenusShortCutsFirst)
     QApplication::sendEvent(edit->NativeWidget()->Widget(), &press);
     Turn();
     EXPECT_EQ(editKeys, (std::vector<WORD>{'P', 'O'}));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MenusTest, MainMenuBarTopsTheFormAndBuildsItsDropDownsWhenTheyOpen)
+{
+    TForm* form = NewForm(300, 200);
+    auto* top = new TPanel(form);
+    top->SetParent(form);
+    top->SetHeight(30);
+    top->SetAlign(alTop);
+    auto* rest = new TPanel(form);
+    rest->SetParent(form);
+    rest->SetAlign(alClient);
+    auto* menu = new TMainMenu(form);
+    std::vector<std::string> clicks;
+    TMenuItem* file = AddItem(menu->Items(), "&Datei", &clicks);
+    AddItem(*file, "&Neu", &clicks);
+    AddItem(menu->Items(), "&Hilfe", &clicks);
+    form->SetMenu(menu);
+    form->Show();
+    Turn();
+
+    TWinControl* bar = menu->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    int barHeight = bar->Height();
+    EXPECT_GT(barHeight, 0);
+    EXPECT_EQ(form->Height(), 200 + barHeight) << "the other controls keep their room";
+    EXPECT_EQ(bar->BoundsRect(), Bounds(0, 0, form->ClientWidth(), barHeight));
+    EXPECT_EQ(top->Top(), barHeight);
+    EXPECT_EQ(rest->BoundsRect(), Bounds(0, barHeight + 30, form->ClientWidth(), 170));
+
+    auto* widget = static_cast<TNativeControl*>(bar)->NativeWidget()->As<QMenuBar>();
+    ASSERT_NE(widget, nullptr);
+    ASSERT_EQ(widget->actions().size(), 2);
+    EXPECT_EQ(widget->actions()[0]->text(), "&Datei");
+    AddItem(*file, "&Öffnen", &clicks); // added after the bar was built
+    QMenu* drop = widget->actions()[0]->menu();
+    ASSERT_NE(drop, nullptr);
+    drop->popup(QPoint(0, 0)); // as the user's click on the bar opens it
+    EXPECT_EQ(clicks, std::vector<std::string>{"&Datei"}) << "the item's OnClick runs before it opens";
+    ASSERT_EQ(drop->actions().size(), 2);
+    ClickEntry(drop, ActionNamed(drop, "&Öffnen"));
+    Turn();
+    EXPECT_EQ(clicks, (std::vector<std::string>{"&Datei", "&Öffnen"}));
+    widget->actions()[1]->trigger();
+    EXPECT_EQ(clicks.back(), "&Hilfe");
+
+    form->SetMenu(nullptr);
+    EXPECT_EQ(menu->MenuBar(), nullptr);
+    EXPECT_EQ(form->Height(), 200);
+    EXPECT_EQ(top->Top(), 0);
+    form->SetMenu(menu);
+    delete menu; // the form forgets it and gives back the bar's room
+    EXPECT_EQ(form->Menu(), nullptr);
+    EXPECT_EQ(form->Height(), 200);
 }
 
 } // namespace
