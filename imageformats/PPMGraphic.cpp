@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 #include "imageformats/GraphicStrings.h"
 #include "platform/rtl/Streams.h"
@@ -63,6 +64,17 @@ bool TPPMGraphic::FillBuffer() {
 std::uint8_t TPPMGraphic::GetChar() {
   if (index_ == bufferSize_ && !FillBuffer()) RaiseError(gesStreamReadError, kFormatName);
   return buffer_[index_++];
+}
+
+void TPPMGraphic::GetBytes(std::uint8_t* out, std::size_t count) {
+  while (count > 0) {
+    if (index_ == bufferSize_ && !FillBuffer()) RaiseError(gesStreamReadError, kFormatName);
+    const std::size_t chunk = std::min<std::size_t>(count, static_cast<std::size_t>(bufferSize_ - index_));
+    std::memcpy(out, buffer_ + index_, chunk);
+    index_ += static_cast<int>(chunk);
+    out += chunk;
+    count -= chunk;
+  }
 }
 
 std::uint8_t TPPMGraphic::CurrentChar() {
@@ -173,13 +185,17 @@ void TPPMGraphic::ReadBitmapRows(std::uint32_t width, std::uint32_t height, bool
       for (std::uint32_t x = 0; x < width; ++x)
         row[x / 8] |= static_cast<std::uint8_t>(GetBit() << (7 - x % 8));
     } else {
-      for (std::uint32_t i = 0; i < rowBytes; ++i) row[i] = GetChar();
+      GetBytes(row, rowBytes);
     }
     ProgressRow(y, height);
   }
 }
 
 void TPPMGraphic::ReadSampleRows(std::uint32_t width, std::uint32_t height, int channels, bool plain) {
+  if (!plain && maxValue_ <= 255) {
+    ReadByteRows(width, height, channels);
+    return;
+  }
   auto sample = [&]() -> std::uint8_t {
     if (plain) return Scale(GetNumber(), maxValue_);
     std::uint32_t value = GetChar();
@@ -198,6 +214,25 @@ void TPPMGraphic::ReadSampleRows(std::uint32_t width, std::uint32_t height, int 
         row[3 * x + 2] = red;
       }
     }
+    ProgressRow(y, height);
+  }
+}
+
+// Binary samples of one byte: whole rows at a time, scaled through a table
+// and put in blue-green-red order in place.
+void TPPMGraphic::ReadByteRows(std::uint32_t width, std::uint32_t height, int channels) {
+  std::uint8_t scale[256];
+  for (std::uint32_t v = 0; v < 256; ++v) scale[v] = Scale(v, maxValue_);
+  const bool identity = maxValue_ == 255;
+  const std::size_t rowBytes = std::size_t{width} * static_cast<std::size_t>(channels);
+  for (std::uint32_t y = 0; y < height; ++y) {
+    std::uint8_t* row = ScanLine(static_cast<int>(y));
+    GetBytes(row, rowBytes);
+    if (channels == 3) {
+      for (std::size_t i = 0; i < rowBytes; i += 3) std::swap(row[i], row[i + 2]);
+    }
+    if (!identity)
+      for (std::size_t i = 0; i < rowBytes; ++i) row[i] = scale[row[i]];
     ProgressRow(y, height);
   }
 }

@@ -2,6 +2,7 @@
 // TPPMGraphic reads the portable bitmap, grey map and pixel map formats,
 // plain (text) and raw (binary).
 
+#include <cstddef>
 #include <cstdint>
 
 #include "imageformats/FormatGraphic.h"
@@ -24,6 +25,8 @@ class TPPMGraphic : public TFormatGraphic {
   std::uint8_t GetChar();
   // The next byte without taking it; 0 at the end of the stream.
   std::uint8_t CurrentChar();
+  // The next `count` bytes; the stream read error when the stream ends first.
+  void GetBytes(std::uint8_t* out, std::size_t count);
   // Skips to the next digit ("#" comments to their line end), reads the
   // number and takes the character after it.
   std::uint32_t GetNumber();
@@ -35,6 +38,7 @@ class TPPMGraphic : public TFormatGraphic {
   void ReadHeader(TStream& stream);
   void ReadBitmapRows(std::uint32_t width, std::uint32_t height, bool plain);
   void ReadSampleRows(std::uint32_t width, std::uint32_t height, int channels, bool plain);
+  void ReadByteRows(std::uint32_t width, std::uint32_t height, int channels);
 
   TStream* stream_ = nullptr;
   std::uint8_t buffer_[kBufferSize] = {};
