@@ -377,4 +377,24 @@ TEST_F(MenusTest, MainMenuBarTopsTheFormAndBuildsItsDropDownsWhenTheyOpen)
     EXPECT_EQ(form->Height(), 200);
 }
 
+TEST_F(MenusTest, FormFreesItsShownMenuAndBarInEitherOrder)
+{
+    for (bool menuOwnedByForm : {true, false}) {
+        SCOPED_TRACE(menuOwnedByForm);
+        auto* form = new TForm(nullptr);
+        auto* menu = new TMainMenu(menuOwnedByForm ? form : nullptr);
+        AddItem(*AddItem(menu->Items(), "&Datei"), "&Neu");
+        form->SetMenu(menu);
+        form->Show();
+        Turn();
+        ASSERT_NE(menu->MenuBar(), nullptr);
+        delete form;
+        Turn();
+        if (!menuOwnedByForm) {
+            EXPECT_EQ(menu->MenuBar(), nullptr);
+            delete menu;
+        }
+    }
+}
+
 } // namespace
