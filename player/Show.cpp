@@ -487,6 +487,8 @@ void TShowForm::MakeWindowSize()
 void TShowForm::SetWindowFullScreen()
 {
     SetBorderStyle(bsNone);
+    // Covering the screen also where no window manager maximises windows.
+    SetBounds(0, 0, Screen->Width(), Screen->Height());
     SetWindowState(wsMaximized);
 }
 
@@ -1527,7 +1529,8 @@ void TShowForm::EnableSoundButtonClick()
 void TShowForm::InfoBtnClick()
 {
     WithoutStayOnTop([&] {
-        const std::unique_ptr<TPlayerAboutForm> about(new TPlayerAboutForm(this));
+        // The About box frees itself when it closes.
+        auto* about = new TPlayerAboutForm(this);
         about->AboutText = Show ? Show->AboutText : std::string();
         about->ShowModal();
     });

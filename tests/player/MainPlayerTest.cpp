@@ -5,6 +5,9 @@
 
 #include "core/VisteloList.h"
 #include "editor/app/PicInfoUnit.h"
+#include "platform/ui/Messages.h"
+#include "platform/ui/StdCtrls.h"
+#include "player/AskRepeat.h"
 #include "player/ChooseVistelo.h"
 #include "player/PlayerInterface.h"
 
@@ -31,8 +34,58 @@ protected:
         };
     }
 
+    // A show file of one picture.
+    std::string ShowFile(const std::string& name, TWhatToDoWhenVisteloEnds action, bool manualExitToo = false)
+    {
+        TConfigVistelo show;
+        show.Pause = 300;
+        show.Logo = lNoLogo;
+        show.UseBlendings = false;
+        show.EndAction = action;
+        show.ManualExitToo = manualExitToo;
+        show.AddDia(*Entry(Picture(name + ".bmp", clRed)));
+        const std::string path = (folder_ / (name + ".vsf")).string();
+        EXPECT_TRUE(show.SaveToFile(path));
+        return path;
+    }
+
+    void AddShows(TVisteloList& list, const std::vector<std::string>& files)
+    {
+        list.FileName = (folder_ / "list.vsl").string();
+        for (const std::string& file : files) {
+            auto item = std::make_unique<TVisteloListItem>();
+            item->ShowFile = file;
+            list.Items->AddItem(std::move(item));
+        }
+    }
+
+    // Answers the show chooser with the next of choices (-1: "Beenden")
+    // and keeps what the window played and in which list state.
+    std::function<void(TObject*, bool&)> Chooser(std::vector<int> choices)
+    {
+        return [this, choices](TObject*, bool&) {
+            if (auto* chooser = ModalForm<TChooseVisteloForm>()) {
+                const int choice = choosers_ < static_cast<int>(choices.size()) ? choices[choosers_] : -1;
+                ++choosers_;
+                modes_.push_back(ShowForm->ListMode);
+                if (choice < 0) {
+                    chooser->QuitButton->Click();
+                } else {
+                    chooser->VisteloListBox->SetItemIndex(choice);
+                    chooser->StartButton->Click();
+                }
+            }
+            if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 &&
+                (played_.empty() || played_.back() != Setup::VisteloFilename))
+                played_.push_back(Setup::VisteloFilename);
+        };
+    }
+
     int clientWidth_ = -1;
     int clientHeight_ = -1;
+    int choosers_ = 0;
+    std::vector<TListMode> modes_;
+    std::vector<std::string> played_;
     TMainPlayer player_;
 };
 
@@ -131,6 +184,63 @@ TEST_F(MainPlayer, AListStartingWithItsFirstShowPlaysItWithoutTheChooser)
     EXPECT_EQ(played, (std::vector<std::string>{first, second, first}));
     EXPECT_EQ(last, 0);
     EXPECT_EQ(list.Items->Count, 3); // the caller's list is left as it was
+}
+
+TEST_F(MainPlayer, WithListEndActionChooseEveryShowReturnsToTheChooser)
+{
+    const std::string first = ShowFile("first", deAutoRepeat);
+    const std::string second = ShowFile("second", deAutoRepeat);
+    TVisteloList list;
+    list.EndAction = deListChooseVistelo;
+    AddShows(list, {first, second});
+    Application->OnIdle = Chooser({1, 0});
+    std::int32_t last = -5;
+    player_.VisteloListStart(list, -1, last);
+    EXPECT_EQ(choosers_, 3);
+    EXPECT_EQ(played_, (std::vector<std::string>{second, first}));
+    EXPECT_EQ(modes_, (std::vector<TListMode>{lmNone, lmFirstShow, lmRunning}));
+    EXPECT_EQ(last, 0);
+}
+
+TEST_F(MainPlayer, LeavingTheChooserAtOnceEndsTheListWithoutPlaying)
+{
+    TVisteloList list;
+    AddShows(list, {ShowFile("first", deAutoRepeat)});
+    Application->OnIdle = Chooser({});
+    std::int32_t last = -5;
+    player_.VisteloListStart(list, 2, last); // a start index the list does not have
+    player_.VisteloListStart(list, -1, last);
+    EXPECT_EQ(choosers_, 1);
+    EXPECT_TRUE(played_.empty());
+    EXPECT_EQ(last, 0);
+}
+
+TEST_F(MainPlayer, EndingAStoppedListShowOffersTheChooserOnce)
+{
+    const std::string first = ShowFile("first", deRepeatVistelo, true);
+    TVisteloList list;
+    list.EndAction = deListLikeShow;
+    AddShows(list, {first});
+    int questions = 0;
+    bool pressed = false;
+    const auto chooser = Chooser({0});
+    Application->OnIdle = [&](TObject* sender, bool& done) {
+        chooser(sender, done);
+        if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 && !pressed) {
+            WORD escape = VK_ESCAPE;
+            ShowForm->FormKeyUp(escape, {});
+            pressed = true;
+        }
+        if (auto* question = ModalForm<TAskRepeatForm>()) {
+            ++questions;
+            question->EndButton->Click(); // "Nein, beenden"
+        }
+    };
+    std::int32_t last = -5;
+    player_.VisteloListStart(list, -1, last);
+    EXPECT_EQ(questions, 1);
+    EXPECT_EQ(choosers_, 2); // the first choice, then once after the end
+    EXPECT_EQ(played_, std::vector<std::string>{first});
 }
 
 } // namespace

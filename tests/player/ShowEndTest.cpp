@@ -8,6 +8,7 @@
 #include "platform/ui/Messages.h"
 #include "platform/ui/StdCtrls.h"
 #include "player/AskRepeat.h"
+#include "player/LogoForm.h"
 
 #include <fstream>
 
@@ -228,6 +229,49 @@ TEST_F(ShowEnd, LoadingAnotherShowFromTheQuestionPlaysIt)
     EXPECT_EQ(Setup::VisteloFilename, other);
     EXPECT_EQ(Tools::GetStrNr(form.ShowFiles, 0), other); // the folder of the new show
     EXPECT_TRUE(form.ExitRequested);                       // which then ended by itself
+}
+
+TEST_F(ShowEnd, TheLogoShowsOnlyWhenTheShowAsksForIt)
+{
+    struct Case {
+        TLogo logo;
+        std::int32_t pause;
+        bool fromObject;
+        int shownWidth; // 0: no logo window
+    };
+    const Case cases[] = {
+        {lNoLogo, 5000, false, 0},
+        {lUserLogo, 0, false, 0},
+        {lStdLogo, 5000, true, 0},  // a show object asks for its user logo only
+        {lUserLogo, 3000, true, 20},
+        {lUserLogo, 3000, false, 20},
+        {lStdLogo, 3000, false, 400}, // no standard logo beside the program: the placeholder
+    };
+    Picture("logo.bmp", clYellow, 20, 10);
+    for (const Case& c : cases) {
+        TVistelo& show = NewShow(1);
+        show.Logo = c.logo;
+        show.LogoPause = c.pause;
+        show.LogoFilename = "logo.bmp"; // beside the show file
+        int shownWidth = 0;
+        std::uint32_t shownFor = 0;
+        const std::uint32_t start = GetTickCount();
+        Application->OnIdle = [&](TObject*, bool&) {
+            if (auto* logo = ModalForm<TLogoForm>()) {
+                shownWidth = logo->LogoImage->Picture().Width();
+                shownFor = GetTickCount() - start;
+            }
+        };
+        Form().VisteloLogo(&show, (folder_ / "show.vsf").string(), c.fromObject);
+        Application->OnIdle = nullptr;
+        EXPECT_EQ(shownWidth, c.shownWidth) << int(c.logo) << " " << c.pause << " " << c.fromObject;
+        if (c.shownWidth != 0) { // for the show's logo pause
+            EXPECT_GE(shownFor, static_cast<std::uint32_t>(c.pause) - 250) << c.pause;
+            EXPECT_LE(shownFor, static_cast<std::uint32_t>(c.pause)) << c.pause;
+        }
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
 }
 
 } // namespace
