@@ -96,6 +96,8 @@ void TKsSplitter::Notification(TComponent* AComponent, TOperation Operation)
         controlSecond_ = nullptr;
     if (AComponent == keyOwner_)
         keyOwner_ = nullptr;
+    if (AComponent == line_)
+        line_ = nullptr;
 }
 
 TSplitterStyle TKsSplitter::GetStyle() const
@@ -250,10 +252,21 @@ void TKsSplitter::StartInverseRect()
     TRect client = Parent()->ClientRect();
     limitRect_ = Rect(client.Left + TopLeftLimit - Left(), client.Top + TopLeftLimit - Top(),
                       client.Right - BottomRightLimit - Left(), client.Bottom - BottomRightLimit - Top());
-    line_ = std::make_unique<TSizingLine>(nullptr);
+    line_ = new TSizingLine(nullptr);
+    line_->FreeNotification(this);
     line_->SetVisible(false);
     line_->SetParent(Parent());
     ShowInverseRect(Width() / 2, Height() / 2, imNew);
+}
+
+void TKsSplitter::FreeLine()
+{
+    if (!line_)
+        return;
+    TSizingLine* line = line_;
+    line_ = nullptr;
+    line->RemoveFreeNotification(this);
+    delete line;
 }
 
 TRect TKsSplitter::SizingLine() const
@@ -297,7 +310,7 @@ void TKsSplitter::EndInverseRect(int X, int Y, bool AllowChange, bool Apply)
         else
             X = centre + pressOffset_.X - Width() / 2;
     }
-    line_.reset();
+    FreeLine();
     if (Apply)
         ApplySize(X, Y);
 }

@@ -7,7 +7,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <memory>
 
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
@@ -66,6 +65,7 @@ private:
     void StartInverseRect();
     void EndInverseRect(int X, int Y, bool AllowChange, bool Apply);
     void ShowInverseRect(int X, int Y, TInverseMode Mode);
+    void FreeLine();
     // Keeps the splitter's edge inside the limits; true when X or Y moved
     // along the axis the bar moves on.
     bool Clamp(int& X, int& Y) const;
@@ -83,7 +83,8 @@ private:
     int lineAt_ = 0; // along the moving axis, parent client coordinates
     TPoint pressOffset_;
     TRect limitRect_;
-    std::unique_ptr<TSizingLine> line_;
+    // On the parent while dragging; the parent frees it when it goes first.
+    TSizingLine* line_ = nullptr;
     TWinControl* keyOwner_ = nullptr;
     TKeyEvent borrowedKeyDown_;
     bool savedShowHint_ = true;

@@ -193,6 +193,19 @@ TEST_F(SplitterTest, NeighbourRemovedDuringTheDragIsLeftAlone)
     EXPECT_EQ(splitter_->ControlFirst(), nullptr);
     Release(20);
     EXPECT_FALSE(splitter_->Sizing());
+
+    // The whole form goes while a line is shown: line and splitter go with it.
+    splitter_->SetControlFirst(client_);
+    splitter_->SetControlSecond(nullptr);
+    TPanel* top = new TPanel(form_.get());
+    top->SetParent(form_.get());
+    top->SetAlign(alTop);
+    splitter_->SetControlFirst(top);
+    ASSERT_EQ(splitter_->GetStyle(), spHorizontalFirst);
+    Press();
+    Move(10);
+    EXPECT_FALSE(splitter_->SizingLine().IsEmpty());
+    form_.reset();
 }
 
 class SwitchTest : public ::testing::Test {
