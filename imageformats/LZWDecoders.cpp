@@ -1,6 +1,7 @@
 #include "imageformats/LZWDecoders.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace {
 
@@ -9,15 +10,14 @@ constexpr unsigned kNoCode = kTableSize;
 
 // The string table and the code-stream state shared by both variants; the
 // variants differ in bit order and in when the code width grows.
+//
+// Every string of the table is a piece of the output already written (the
+// previous string plus the first byte of the one after it), so an entry is
+// kept as the place and length of that piece, and a code is expanded with
+// one block copy from the output instead of a walk along its prefixes.
 class LZWTable {
  public:
-  explicit LZWTable(unsigned clearCode) : clearCode_(clearCode) {
-    for (unsigned i = 0; i < clearCode; ++i) {
-      prefix_[i] = kNoCode;
-      suffix_[i] = static_cast<std::uint8_t>(i);
-    }
-    Reset();
-  }
+  explicit LZWTable(unsigned clearCode) : clearCode_(clearCode) { Reset(); }
 
   void Reset() {
     freeCode_ = clearCode_ + 2;
@@ -25,52 +25,58 @@ class LZWTable {
   }
 
   unsigned FreeCode() const { return freeCode_; }
-  unsigned ClearCode() const { return clearCode_; }
 
-  // Decodes one data code into out (at most `room` bytes are written) and
-  // enters the new string. Returns the bytes written; codes that name no
-  // string yet are skipped (0).
-  int Expand(unsigned code, std::uint8_t* out, int room) {
-    if (code > freeCode_ || code == clearCode_ + 1) return 0;
+  // Decodes one data code to `output` + `position` (at most `room` bytes are
+  // written) and enters the new string. Returns the bytes written; codes
+  // that name no string yet are skipped (0).
+  int Expand(unsigned code, std::uint8_t* output, std::size_t position, int room) {
+    if (code > freeCode_ || code == clearCode_ + 1 || room <= 0) return 0;
+    std::uint8_t* out = output + position;
     if (oldCode_ == kNoCode) {
       if (code >= clearCode_) return 0;  // the first code after a clear must be a root
-      oldCode_ = code;
-      firstByte_ = suffix_[code];
-      if (room <= 0) return 0;
-      *out = firstByte_;
+      *out = static_cast<std::uint8_t>(code);
+      Remember(code, position, 1);
       return 1;
     }
-    unsigned top = 0;
-    const unsigned inCode = code;
-    if (code == freeCode_) {
-      stack_[top++] = firstByte_;
-      code = oldCode_;
+    std::size_t length;
+    if (code < clearCode_) {
+      length = 1;
+      *out = static_cast<std::uint8_t>(code);
+    } else if (code < freeCode_) {
+      length = length_[code];
+      const std::size_t count = std::min<std::size_t>(length, static_cast<std::size_t>(room));
+      std::memcpy(out, output + offset_[code], count);
+      if (count < length) return static_cast<int>(count);
+    } else {
+      // The string being defined: the previous one and its own first byte.
+      length = oldLength_ + 1;
+      const std::size_t count = std::min<std::size_t>(oldLength_, static_cast<std::size_t>(room));
+      std::memcpy(out, output + oldOffset_, count);
+      if (count < oldLength_ || length > static_cast<std::size_t>(room)) return static_cast<int>(count);
+      out[oldLength_] = output[oldOffset_];
     }
-    while (code > clearCode_ && top < kTableSize) {
-      stack_[top++] = suffix_[code];
-      code = prefix_[code];
-    }
-    firstByte_ = suffix_[code];
-    stack_[top++] = firstByte_;
     if (freeCode_ < kTableSize) {
-      prefix_[freeCode_] = oldCode_;
-      suffix_[freeCode_] = firstByte_;
+      offset_[freeCode_] = static_cast<std::uint32_t>(oldOffset_);
+      length_[freeCode_] = static_cast<std::uint16_t>(oldLength_ + 1);
       ++freeCode_;
     }
-    oldCode_ = inCode;
-    const int count = std::min(static_cast<int>(top), room);
-    for (int i = 0; i < count; ++i) out[i] = stack_[top - 1 - i];
-    return count;
+    Remember(code, position, length);
+    return static_cast<int>(length);
   }
 
  private:
+  void Remember(unsigned code, std::size_t position, std::size_t length) {
+    oldCode_ = code;
+    oldOffset_ = position;
+    oldLength_ = length;
+  }
+
   unsigned clearCode_;
   unsigned freeCode_ = 0;
   unsigned oldCode_ = kNoCode;
-  std::uint8_t firstByte_ = 0;
-  std::uint32_t prefix_[kTableSize];
-  std::uint8_t suffix_[kTableSize];
-  std::uint8_t stack_[kTableSize + 1];
+  std::size_t oldOffset_ = 0, oldLength_ = 0;  // where the previous string was written
+  std::uint32_t offset_[kTableSize];
+  std::uint16_t length_[kTableSize];
 };
 
 // Codes packed most significant bit first (TIFF).
@@ -119,7 +125,7 @@ int DecodeCodes(const std::uint8_t* in, int packedSize, std::uint8_t* dest, int 
       codeSize = firstSize;
       continue;
     }
-    const int written = table.Expand(code, out, room);
+    const int written = table.Expand(code, dest, static_cast<std::size_t>(out - dest), room);
     out += written;
     room -= written;
     // Once the table is full it stays so (no entries, no wider codes) until

@@ -5,10 +5,13 @@
 #include <memory>
 #include <zlib.h>
 
+#include "imageformats/CCITTDecoders.h"
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/LZ77Decoder.h"
 #include "imageformats/LZWDecoders.h"
+#include "imageformats/TIFFJPEGDecoder.h"
+#include "imageformats/ThunderDecoder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -26,7 +29,7 @@ enum Tag : std::uint16_t {
   tgFillOrder = 266, tgStripOffsets = 273, tgSamplesPerPixel = 277, tgRowsPerStrip = 278,
   tgStripByteCounts = 279, tgXResolution = 282, tgYResolution = 283, tgPlanarConfig = 284,
   tgResolutionUnit = 296, tgPredictor = 317, tgColorMap = 320, tgTileWidth = 322, tgTileLength = 323,
-  tgExtraSamples = 338, tgYCbCrCoefficients = 529, tgYCbCrSubSampling = 530
+  tgT4Options = 292, tgTileOffsets = 324, tgTileByteCounts = 325, tgExtraSamples = 338, tgJPEGTables = 347, tgYCbCrCoefficients = 529, tgYCbCrSubSampling = 530
 };
 
 int TypeSize(std::uint16_t type) {
@@ -280,7 +283,7 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   auto unsupported = [] { throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName)); };
   // Tiles and separate planes are not read: an empty or scrambled picture
   // would pass for a loaded one.
-  if (p.Options.Contains(ioTiled) || (p.PlanarConfig == 2 && p.SamplesPerPixel > 1))
+  if (p.PlanarConfig == 2 && p.SamplesPerPixel > 1)
     RaiseError(gesUnsupportedImage, kTIFFName);
   const std::uint8_t bits = p.BitsPerSample;
   if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) RaiseError(gesInvalidColorFormat, kTIFFName);
@@ -310,7 +313,10 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
     case csCIELab: target = csBGR; c.SourceOptions.Include(coLabByteRange); break;
     case csYCbCr:
       // Only one chroma pair per pixel is read; subsampled data is refused.
-      if (p.SubSampling.size() < 2 || p.SubSampling[0] != 1 || p.SubSampling[1] != 1) unsupported();
+      // JPEG strips come out of the library as full colour rows.
+      if (p.Compression != ctJPEG &&
+          (p.SubSampling.size() < 2 || p.SubSampling[0] != 1 || p.SubSampling[1] != 1))
+        unsupported();
       target = csBGR;
       break;
     default:
@@ -320,6 +326,8 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   const std::uint8_t needed = source == csRGBA || source == csCMYK ? 4 : target == csBGR ? 3 : samples;
   if ((target == csBGR || target == csBGRA) && (bits < 8 || samples != needed))
     RaiseError(gesInvalidColorFormat, kTIFFName);
+  // The JPEG decoder delivers its colour rows blue first.
+  if (p.Compression == ctJPEG && target == csBGR) source = csBGR;
   c.SetSourceColorScheme(source);
   c.SetTargetColorScheme(target);
   c.SetSourceSamplesPerPixel(samples == 2 && source == csGA ? 1 : samples);
@@ -344,7 +352,11 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   const std::uint64_t bytesPerLine = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8;
   ProgressEnd();
   ProgressStart(gesTransfering);
-  ReadStrips(stream, static_cast<std::uint32_t>(bytesPerLine));
+  FProperties.BytesPerLine = static_cast<std::uint32_t>(bytesPerLine);
+  if (p.Options.Contains(ioTiled))
+    ReadTiles(stream, static_cast<std::uint32_t>(bytesPerLine));
+  else
+    ReadStrips(stream, static_cast<std::uint32_t>(bytesPerLine));
   ProgressEnd();
 }
 
@@ -365,9 +377,9 @@ void TTIFFGraphic::ReadColorMap(TStream& stream) {
   SetPalette(palette);
 }
 
-void TTIFFGraphic::UndoPredictor(std::uint8_t* row) const {
+void TTIFFGraphic::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const {
   const std::uint32_t samples = FProperties.SamplesPerPixel;
-  const std::uint32_t count = FProperties.Width * samples;
+  const std::uint32_t count = pixels * samples;
   if (FProperties.BitsPerSample == 8) {
     for (std::uint32_t i = samples; i < count; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
     return;
@@ -385,55 +397,140 @@ void TTIFFGraphic::UndoPredictor(std::uint8_t* row) const {
   }
 }
 
-void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
+// The decoder of the file's compression for blocks (strips or tiles) of
+// `width` pixels a row; none for uncompressed data.
+std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint32_t width) {
   TImageProperties& p = FProperties;
-  const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
-  const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
-  if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
-
+  auto unsupported = [] { throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName)); };
   std::unique_ptr<TDecoder> decoder;
   switch (p.Compression) {
     case ctNone: break;
     case ctPackedBits: decoder = std::make_unique<TPackbitsRLEDecoder>(); break;
     case ctLZW: decoder = std::make_unique<TTIFFLZWDecoder>(); break;
     case ctLZ77: decoder = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true); break;
-    default: throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName));
+    case ctThunderscan: decoder = std::make_unique<TThunderDecoder>(width); break;
+    case ctJPEG: {
+      // The JPEG decoder checks each strip against the strip geometry.
+      if (p.Options.Contains(ioTiled)) unsupported();
+      const std::vector<std::uint32_t> tables = GetValueList(stream, tgJPEGTables);
+      p.JPEGTables.assign(tables.begin(), tables.end());
+      decoder = std::make_unique<TTIFFJPEGDecoder>(&p);
+      break;
+    }
+    case ctFax3:
+    case ctFaxRLE:
+    case ctFaxRLEW: {
+      const auto options = static_cast<std::int32_t>(GetValue(tgT4Options, 0));
+      // Two-dimensional group 3 rows would decode to garbage passed off as a picture.
+      if (p.Compression == ctFax3 && (options & 1) != 0) unsupported();
+      const bool reversed = p.Options.Contains(ioReversed);
+      if (p.Compression == ctFax3)
+        decoder = std::make_unique<TCCITTFax3Decoder>(options, reversed, false, width);
+      else
+        decoder = std::make_unique<TCCITTMHDecoder>(options, reversed, p.Compression == ctFaxRLEW, width);
+      break;
+    }
+    default: unsupported();
   }
   if (decoder) decoder->DecodeInit();
+  return decoder;
+}
+
+// Reads (and decodes) the block at `offset` into `block`; returns the bytes
+// filled. A byte count beyond the file is cut to what the file holds.
+std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
+                                    std::vector<std::uint8_t>& block) {
+  const std::int64_t at = FStartPosition + offset;
+  const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
+  const std::int64_t count = std::min<std::int64_t>(byteCount, available);
+  stream.SetPosition(at);
+  if (!decoder) {
+    const std::int64_t filled = std::min<std::int64_t>(count, static_cast<std::int64_t>(block.size()));
+    ReadOrFail(stream, block.data(), filled, kTIFFName);
+    return static_cast<std::size_t>(filled);
+  }
+  FPacked.resize(static_cast<std::size_t>(count));
+  ReadOrFail(stream, FPacked.data(), count, kTIFFName);
+  const std::uint8_t* source = FPacked.data();
+  std::uint8_t* dest = block.data();
+  return static_cast<std::size_t>(
+      std::max(decoder->Decode(source, dest, static_cast<int>(count), static_cast<int>(block.size())), 0));
+}
+
+void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
+  TImageProperties& p = FProperties;
+  const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
+  const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
+  if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
+  const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, p.Width);
 
   p.CurrentRow = 0;
   p.StripCount = static_cast<std::uint32_t>(offsets.size());
-  std::vector<std::uint8_t> strip, packed;
+  std::vector<std::uint8_t> strip;
   for (p.CurrentStrip = 0; p.CurrentStrip < p.StripCount && p.CurrentRow < p.Height; ++p.CurrentStrip) {
     const std::uint32_t listed =
         p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
     // A strip never holds more rows than are left, whatever RowsPerStrip says.
     const std::uint32_t rows = std::min(std::max(listed, 1u), p.Height - p.CurrentRow);
-    const std::int64_t at = FStartPosition + offsets[p.CurrentStrip];
-    const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
-    const std::int64_t count = std::min<std::int64_t>(byteCounts[p.CurrentStrip], available);
     // Only complete rows are converted, so the buffer needs no clearing.
     strip.resize(std::size_t{rows} * bytesPerLine);
-    stream.SetPosition(at);
-    std::size_t filled;
-    if (!decoder) {
-      filled = static_cast<std::size_t>(std::min<std::int64_t>(count, static_cast<std::int64_t>(strip.size())));
-      ReadOrFail(stream, strip.data(), static_cast<std::int64_t>(filled), kTIFFName);
-    } else {
-      packed.resize(static_cast<std::size_t>(count));
-      ReadOrFail(stream, packed.data(), count, kTIFFName);
-      const std::uint8_t* source = packed.data();
-      std::uint8_t* dest = strip.data();
-      filled = static_cast<std::size_t>(
-          std::max(decoder->Decode(source, dest, static_cast<int>(count), static_cast<int>(strip.size())), 0));
-    }
+    const std::size_t filled =
+        ReadBlock(stream, decoder.get(), offsets[p.CurrentStrip], byteCounts[p.CurrentStrip], strip);
     // Rows the strip's data does not reach stay black.
     const std::uint32_t complete = static_cast<std::uint32_t>(filled / bytesPerLine);
     for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
       if (r >= complete) continue;
       std::uint8_t* row = strip.data() + std::size_t{r} * bytesPerLine;
-      if (p.Predictor == 2) UndoPredictor(row);
+      if (p.Predictor == 2) UndoPredictor(row, p.Width);
       FConverter->ConvertRow({row}, ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
+      ProgressRow(p.CurrentRow, p.Height);
+    }
+  }
+  if (decoder) decoder->DecodeEnd();
+}
+
+// Tiles are gathered a band (one row of tiles) at a time into full picture
+// rows, which are then converted like the rows of a strip. Tile widths are
+// multiples of 16 pixels, so every tile starts on a whole byte of its row.
+void TTIFFGraphic::ReadTiles(TStream& stream, std::uint32_t bytesPerLine) {
+  TImageProperties& p = FProperties;
+  const std::uint32_t tileWidth = p.TileWidth, tileLength = p.TileLength;
+  const std::uint64_t tileRowBytes = (std::uint64_t{p.BitsPerPixel} * tileWidth + 7) / 8;
+  const std::uint64_t tileBytes = tileRowBytes * tileLength;
+  // The TIFF rule on tile sizes keeps the column offsets whole bytes.
+  // A tile no data of the file could fill is damage, not a reason to allocate.
+  if (tileWidth % 16 != 0 || tileLength % 16 != 0 || tileBytes > static_cast<std::uint64_t>(MaxPixelBytes) ||
+      tileBytes / 4096 > static_cast<std::uint64_t>(stream.Size()))
+    RaiseError(gesInvalidImage, kTIFFName);
+  const std::uint32_t across = static_cast<std::uint32_t>((std::uint64_t{p.Width} + tileWidth - 1) / tileWidth);
+  const std::uint32_t down = static_cast<std::uint32_t>((std::uint64_t{p.Height} + tileLength - 1) / tileLength);
+  const std::vector<std::uint32_t> offsets = GetValueList(stream, tgTileOffsets);
+  const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgTileByteCounts);
+  if (offsets.size() < std::uint64_t{across} * down || byteCounts.size() < offsets.size())
+    RaiseError(gesInvalidImage, kTIFFName);
+  const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, tileWidth);
+
+  std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
+  std::vector<std::uint8_t> band(std::size_t{bytesPerLine} * std::min(tileLength, p.Height));
+  p.CurrentRow = 0;
+  for (std::uint32_t ty = 0; ty < down; ++ty) {
+    const std::uint32_t rows = std::min(tileLength, p.Height - ty * tileLength);
+    std::fill(band.begin(), band.end(), 0);
+    for (std::uint32_t tx = 0; tx < across; ++tx) {
+      const std::size_t index = std::size_t{ty} * across + tx;
+      std::fill(tile.begin(), tile.end(), 0);
+      ReadBlock(stream, decoder.get(), offsets[index], byteCounts[index], tile);
+      const std::uint64_t column = tileRowBytes * tx;
+      const std::size_t copy = static_cast<std::size_t>(std::min<std::uint64_t>(tileRowBytes, bytesPerLine - column));
+      for (std::uint32_t r = 0; r < rows; ++r) {
+        std::uint8_t* from = tile.data() + r * tileRowBytes;
+        if (p.Predictor == 2) UndoPredictor(from, tileWidth);
+        std::copy_n(from, copy, band.data() + std::size_t{r} * bytesPerLine + column);
+      }
+    }
+    for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
+      FConverter->ConvertRow({band.data() + std::size_t{r} * bytesPerLine}, ScanLine(static_cast<int>(p.CurrentRow)),
+                             p.Width);
       ProgressRow(p.CurrentRow, p.Height);
     }
   }

@@ -1,13 +1,16 @@
 #pragma once
-// TTIFFGraphic reads the first image of a TIFF file stored in strips
-// (uncompressed, PackBits, LZW or deflate; grey, palette, RGB(A), CMYK,
-// CIELab and unsubsampled YCbCr). TEPSGraphic reads the TIFF preview of a
-// binary EPS file.
+// TTIFFGraphic reads the first image of a TIFF file stored in strips or
+// tiles (uncompressed, PackBits, LZW, deflate, one-dimensional fax,
+// ThunderScan, and JPEG in strips; grey, palette, RGB(A), CMYK, CIELab and
+// YCbCr). TEPSGraphic reads the TIFF preview of a binary EPS file.
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "imageformats/FormatGraphic.h"
+
+class TDecoder;
 
 class TTIFFGraphic : public TFormatGraphic {
   DECLARE_CLASS_META(TTIFFGraphic, TFormatGraphic, TFormatGraphicMetaOf<TTIFFGraphic>)
@@ -17,8 +20,9 @@ class TTIFFGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // Variants this reader does not decode (tiles, separate planes, fax, JPEG,
-  // subsampled YCbCr...) and damaged files raise EInvalidGraphic.
+  // Variants this reader does not decode (separate planes, two-dimensional
+  // fax, subsampled YCbCr without JPEG...) and damaged files raise
+  // EInvalidGraphic.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream&) override {}
 
@@ -47,10 +51,15 @@ class TTIFFGraphic : public TFormatGraphic {
   std::uint32_t Read32(const std::uint8_t* bytes) const;
   std::uint16_t Read16(const std::uint8_t* bytes) const;
   void ReadColorMap(TStream& stream);
+  std::unique_ptr<TDecoder> CreateDecoder(TStream& stream, std::uint32_t width);
+  std::size_t ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
+                        std::vector<std::uint8_t>& block);
   void ReadStrips(TStream& stream, std::uint32_t bytesPerLine);
-  void UndoPredictor(std::uint8_t* row) const;
+  void ReadTiles(TStream& stream, std::uint32_t bytesPerLine);
+  void UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const;
 
   std::vector<TIFDEntry> FIFD;
+  std::vector<std::uint8_t> FPacked;  // the packed bytes of the block being read
   bool FBigEndian = false;
   const char* FFormatName = "TIF/TIFF";
 };
