@@ -2,6 +2,7 @@
 
 #include "core/PlayerPackageInterface.h"
 #include "platform/rtl/Files.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
@@ -23,21 +24,20 @@ bool IsShowListFile(const std::string& FileName)
     return extension == ".VSL";
 }
 
+void PrepareOpenShowDialog(TOpenDialog& Dialog, const std::string& HomeFolder)
+{
+    Dialog.Title = "Vistelo öffnen";
+    Dialog.DefaultExt = "vsf";
+    Dialog.Filter = "Vistelo-Dateien|*.vsf;*.vsl|Vistelos (*.vsf)|*.vsf|Vistelo-Listen (*.vsl)|*.vsl";
+    Dialog.Options = TOpenOptions{ofHideReadOnly, ofFileMustExist, ofEnableSizing};
+    Dialog.InitialDir = HomeFolder;
+}
+
 std::string OpenShowDialog(const std::string& HomeFolder)
 {
-    ui::TDialogRequest request;
-    request.Kind = "TOpenDialog";
-    request.Caption = "Vistelo öffnen";
-    // A file dialog shows the folder it starts in and the filter it offers.
-    request.Text = "InitialDir=" + HomeFolder +
-                   "\nDefaultExt=vsf\nFilter=Vistelo-Dateien|*.vsf;*.vsl|Vistelos (*.vsf)|*.vsf|"
-                   "Vistelo-Listen (*.vsl)|*.vsl";
-    request.Buttons = {{"Öffnen", mrOk}, {"Abbrechen", mrCancel}};
-    request.DefaultResult = mrOk;
-    request.CancelResult = mrCancel;
-    // The UI layer has no file dialog yet: unscripted, the dialog is cancelled.
-    const ui::TDialogAnswer answer = ui::RunDialog(request, [] { return ui::TDialogAnswer{mrCancel, {}}; });
-    return answer.Result == mrOk ? answer.Value : std::string();
+    TOpenDialog dialog(nullptr);
+    PrepareOpenShowDialog(dialog, HomeFolder);
+    return dialog.Execute() ? dialog.FileName : std::string();
 }
 
 void PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+class TOpenDialog;
+
 namespace PlayFromCommandLine {
 
 // The start functions of the player package (tests record them instead).
@@ -21,8 +23,10 @@ TPlayerStarts PackageStarts();
 // A ".vsl" file in any letter case is a show list; anything else a show.
 bool IsShowListFile(const std::string& FileName);
 
-// The open dialog for shows and show lists, starting in HomeFolder; the
-// chosen file, or "" when cancelled.
+// Sets up the open dialog for shows and show lists, starting in HomeFolder.
+void PrepareOpenShowDialog(TOpenDialog& Dialog, const std::string& HomeFolder);
+
+// Runs that dialog: the chosen file, or "" when cancelled.
 std::string OpenShowDialog(const std::string& HomeFolder);
 
 // Plays Args[0] (or the chosen file when there is no argument). A missing

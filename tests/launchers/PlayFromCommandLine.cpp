@@ -1,5 +1,6 @@
 #include "launchers/rollavin/PlayFromCommandLine.h"
 
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
@@ -76,8 +77,29 @@ TEST_F(Rollavin, WithoutArgumentTheDialogChooses)
     EXPECT_EQ(played_, std::vector<std::string>{"list " + File("b.VsL")});
     ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
     const ui::TDialogRequest& dialog = ui::RecordedDialogs()[0].Request;
+    EXPECT_EQ(dialog.Kind, "OpenDialog");
     EXPECT_EQ(dialog.Caption, "Vistelo öffnen");
-    EXPECT_NE(dialog.Text.find("InitialDir=" + folder_.string() + "/"), std::string::npos);
+    EXPECT_EQ(dialog.Text, "Vistelo-Dateien|*.vsf;*.vsl|Vistelos (*.vsf)|*.vsf|Vistelo-Listen (*.vsl)|*.vsl");
+}
+
+TEST(RollavinOpenDialog, StartsInTheHomeFolderAndOffersShowsAndLists)
+{
+    TOpenDialog dialog(nullptr);
+    PrepareOpenShowDialog(dialog, "/opt/vistelo/");
+    EXPECT_EQ(dialog.InitialDir, "/opt/vistelo/");
+    EXPECT_EQ(dialog.DefaultExt, "vsf");
+    EXPECT_EQ(dialog.Options, (TOpenOptions{ofHideReadOnly, ofFileMustExist, ofEnableSizing}));
+}
+
+TEST_F(Rollavin, AChosenFileThatDoesNotExistIsRefusedByTheDialog)
+{
+    ui::ScriptAnswer(mrOk, File("gone.vsf"));
+    Play({}, "/home/");
+    EXPECT_TRUE(played_.empty());
+    // The dialog's own warning, then the player's message without a name.
+    ASSERT_EQ(ui::RecordedDialogs().size(), 3u);
+    EXPECT_EQ(ui::RecordedDialogs()[1].Request.Kind, "MessageBox");
+    EXPECT_EQ(ui::RecordedDialogs()[2].Request.Text, "Datei \"\" nicht gefunden!");
 }
 
 TEST_F(Rollavin, ACancelledDialogReportsAnEmptyName)
