@@ -5,6 +5,8 @@
 #include "platform/rtl/Streams.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
+#include "platform/ui/CommonDialogs.h"
+#include "platform/ui/ShellApi.h"
 #include "widgets/Dateutil.h"
 
 #include <cctype>
@@ -12,6 +14,96 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <vector>
+
+IMPLEMENT_CLASS(TBrowseFolderDlg)
+IMPLEMENT_CLASS(TKsFileOperator)
+
+// ---------------------------------------------------------------------------
+// TBrowseFolderDlg
+
+TBrowseFolderDlg::TBrowseFolderDlg(TComponent* AOwner) : TComponent(AOwner) {}
+
+bool TBrowseFolderDlg::Execute()
+{
+    if (BrowseKind == bfComputers)
+        return false;
+    if (OnInitialized)
+        OnInitialized(this);
+    std::string folder = FolderName;
+    if (!ui::SelectDirectory(DialogText, "", folder))
+        return false;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    FolderName = folder;
+    selectedName_ = folder;
+    if (OnSelChanged)
+        OnSelChanged(this);
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// TKsFileOperator
+
+namespace {
+
+UINT ShellFunction(TFileOperation operation)
+{
+    switch (operation) {
+    case foDelete: return FO_DELETE;
+    case foMove: return FO_MOVE;
+    case foRename: return FO_RENAME;
+    default: return FO_COPY;
+    }
+}
+
+UINT ShellFlags(TFileOperFlags options)
+{
+    static constexpr UINT flags[] = {FOF_ALLOWUNDO,        FOF_CONFIRMMOUSE,      FOF_FILESONLY,
+                                     FOF_MULTIDESTFILES,   FOF_NOCONFIRMATION,    FOF_NOCONFIRMMKDIR,
+                                     FOF_RENAMEONCOLLISION, FOF_SILENT,           FOF_SIMPLEPROGRESS,
+                                     FOF_NOERRORUI};
+    UINT result = 0;
+    for (int flag = flAllowUndo; flag <= flNoErrorUI; ++flag)
+        if (options.Contains(static_cast<TFileOperFlag>(flag)))
+            result |= flags[flag];
+    return result;
+}
+
+std::vector<std::string> NameList(const std::string& text)
+{
+    std::vector<std::string> names;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = text.find_first_of(";|", start);
+        const std::string name = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (!name.empty())
+            names.push_back(name);
+        if (end == std::string::npos)
+            break;
+        start = end + 1;
+    }
+    return names;
+}
+
+} // namespace
+
+TKsFileOperator::TKsFileOperator(TComponent* AOwner) : TComponent(AOwner) {}
+
+bool TKsFileOperator::Execute() { return ExecuteOn(NameList(Source), NameList(Destination)); }
+
+bool TKsFileOperator::ExecuteOn(const std::vector<std::string>& Sources, const std::vector<std::string>& Destinations)
+{
+    aborted_ = false;
+    ui::SHFILEOPSTRUCT op;
+    op.Func = ShellFunction(Operation);
+    op.From = Sources;
+    op.To = Destinations;
+    op.Flags = ShellFlags(Options);
+    op.ProgressTitle = ProgressTitle;
+    const int result = ui::SHFileOperation(op);
+    aborted_ = op.AnyOperationsAborted;
+    return result == 0;
+}
 
 namespace FileUtil {
 
@@ -160,10 +252,13 @@ void CopyFile(const std::string& fileName, const std::string& destName, TCopyPro
     CopyFileEx(fileName, destName, false, false, progress);
 }
 
-void CopyFileEx(const std::string& fileName, const std::string& destName, bool overwriteReadOnly, bool /*shellDialog*/,
+void CopyFileEx(const std::string& fileName, const std::string& destName, bool overwriteReadOnly, bool shellDialog,
                 TCopyProgress* progress)
 {
-    // The shell's copy dialog has no stand-in: the copy always runs here.
+    if (shellDialog) {
+        ShellCopyMove(fileName, destName, !overwriteReadOnly, false, false);
+        return;
+    }
     std::string target = destName;
     if (DirExists(target))
         target = rtl::IncludeTrailingPathDelimiter(target) + rtl::ExtractFileName(fileName);
@@ -216,9 +311,12 @@ bool MoveFile(const std::string& fileName, const std::string& destName)
     return rtl::DeleteFile(fileName);
 }
 
-bool MoveFileEx(const std::string& fileName, const std::string& destName, bool /*shellDialog*/)
+bool MoveFileEx(const std::string& fileName, const std::string& destName, bool shellDialog)
 {
-    return MoveFile(fileName, destName);
+    if (!shellDialog)
+        return MoveFile(fileName, destName);
+    ShellCopyMove(fileName, destName, false, true, false);
+    return true;
 }
 
 int64_t GetFileSize(const std::string& fileName)
@@ -305,5 +403,76 @@ std::string LongToShortFileName(const std::string& longName) { return ExistingNa
 std::string ShortToLongPath(const std::string& shortName) { return ConvertPath(shortName, ShortToLongFileName); }
 
 std::string LongToShortPath(const std::string& longName) { return ConvertPath(longName, LongToShortFileName); }
+
+void ShellCopyMove(const std::string& fileName, const std::string& destName, bool confirmation, bool move,
+                   bool allowUndo)
+{
+    TKsFileOperator op(nullptr);
+    if (move) {
+        // Folder names differ by letter case here: compared exactly.
+        const bool sameFolder = rtl::ExtractFilePath(rtl::ExpandFileName(fileName)) ==
+                                rtl::ExtractFilePath(rtl::ExpandFileName(destName));
+        op.Operation = sameFolder ? foRename : foMove;
+    }
+    if (!allowUndo)
+        op.Options.Exclude(flAllowUndo);
+    if (!confirmation)
+        op.Options.Include(flNoConfirmation);
+    // The names go as they are: a ";" in a file name is no separator here.
+    if (!op.ExecuteOn({fileName}, {destName}) || op.Aborted())
+        throw EAbort("Operation aborted");
+}
+
+bool BrowseDirectory(std::string& folderName, const std::string& dlgText, int helpContext)
+{
+    TBrowseFolderDlg dialog(nullptr);
+    dialog.DialogText = dlgText;
+    dialog.FolderName = folderName;
+    dialog.HelpContext = helpContext;
+    if (!dialog.Execute())
+        return false;
+    folderName = dialog.FolderName;
+    return true;
+}
+
+bool BrowseComputer(std::string& computerName, const std::string& dlgText, int helpContext)
+{
+    TBrowseFolderDlg dialog(nullptr);
+    dialog.BrowseKind = bfComputers;
+    dialog.DialogText = dlgText;
+    dialog.FolderName = computerName;
+    dialog.HelpContext = helpContext;
+    if (!dialog.Execute())
+        return false;
+    computerName = dialog.FolderName;
+    return true;
+}
+
+namespace {
+
+std::string LinkFileName(const std::string& displayName, int folder)
+{
+    std::string path;
+    if (!ui::SHGetSpecialFolderPath(nullptr, path, folder, true))
+        throw Exception("Der Ordner für die Verknüpfung \"" + displayName + "\" ist nicht vorhanden.");
+    return path + "/" + displayName + ".desktop";
+}
+
+} // namespace
+
+void CreateFileLink(const std::string& fileName, const std::string& displayName, int folder)
+{
+    const std::string link = LinkFileName(displayName, folder);
+    ui::TShellLink shellLink;
+    // Programs here carry no icons of their own to point the link at.
+    shellLink.Target = rtl::ExpandFileName(fileName);
+    if (!ui::CreateShellLink(shellLink, link))
+        throw Exception("Die Verknüpfung \"" + link + "\" kann nicht angelegt werden.");
+}
+
+void DeleteFileLink(const std::string& displayName, int folder)
+{
+    rtl::DeleteFile(LinkFileName(displayName, folder));
+}
 
 } // namespace FileUtil

@@ -4,12 +4,17 @@
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
 #include "rtl/StorageTestSupport.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/ShellApi.h"
 #include "widgets/Dateutil.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -230,6 +235,118 @@ TEST_F(FileUtilFiles, LongAndShortNamesAreTheNames)
     EXPECT_EQ(FileUtil::ShortToLongFileName(Path("fehlt.jpg")), "");
     EXPECT_EQ(FileUtil::ShortToLongPath(full), full);
     EXPECT_EQ(FileUtil::LongToShortPath(Path("Meine Bilder")), Path("Meine Bilder"));
+}
+
+// --- the desktop's file operations, the folder browser and links ---
+
+class FileUtilShell : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ui::EnsurePlatform();
+        ui::BeginDialogScript();
+    }
+    void TearDown() override { ui::EndDialogScript(); }
+    std::string Path(const std::string& name) const { return temp.File(name); }
+    void Make(const std::string& name, const std::string& bytes = "x")
+    {
+        std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
+        WriteBytes(Path(name), bytes);
+    }
+    TempFolder temp;
+};
+
+TEST_F(FileUtilShell, FileOperatorSplitsItsTextsButListsKeepNamesWhole)
+{
+    Make("a.txt", "a");
+    Make("b.txt", "b");
+    Make("c;d.txt", "cd");
+    Make("c", "not me");
+    Make("d.txt", "not me either");
+    std::filesystem::create_directories(Path("out"));
+    TKsFileOperator op(nullptr);
+    op.Source = Path("a.txt") + ";" + Path("b.txt");
+    op.Destination = Path("out");
+    op.Options = {flSilent};
+    EXPECT_TRUE(op.Execute());
+    EXPECT_EQ(ReadBytes(Path("out/a.txt")), "a");
+    EXPECT_EQ(ReadBytes(Path("out/b.txt")), "b");
+
+    op.Operation = foDelete;
+    op.Options = {flSilent, flNoConfirmation};
+    EXPECT_TRUE(op.ExecuteOn({Path("c;d.txt")}, {}));
+    EXPECT_FALSE(std::filesystem::exists(Path("c;d.txt")));
+    EXPECT_EQ(ReadBytes(Path("c")), "not me");
+    EXPECT_EQ(ReadBytes(Path("d.txt")), "not me either");
+    EXPECT_FALSE(op.Aborted());
+}
+
+TEST_F(FileUtilShell, ShellCopyMoveRenamesInOneFolderAndAbortsWhenDeclined)
+{
+    Make("x/a.txt", "a");
+    FileUtil::ShellCopyMove(Path("x/a.txt"), Path("x/b.txt"), false, true, false);
+    EXPECT_EQ(ReadBytes(Path("x/b.txt")), "a");
+    EXPECT_FALSE(std::filesystem::exists(Path("x/a.txt")));
+    Make("y/b.txt", "old");
+    ui::ScriptAnswer(mrNo);
+    EXPECT_THROW(FileUtil::ShellCopyMove(Path("x/b.txt"), Path("y/b.txt"), true, true, false), EAbort);
+    EXPECT_EQ(ReadBytes(Path("y/b.txt")), "old");
+    EXPECT_EQ(ReadBytes(Path("x/b.txt")), "a");
+    EXPECT_THROW(FileUtil::ShellCopyMove(Path("none"), Path("y"), false, false, false), EAbort);
+    ui::ScriptAnswer(mrNo);
+    EXPECT_THROW(FileUtil::CopyFileEx(Path("x/b.txt"), Path("y/b.txt"), false, true), EAbort) << "asked, declined";
+    EXPECT_EQ(ReadBytes(Path("y/b.txt")), "old");
+    EXPECT_EQ(ui::ScriptedAnswersLeft(), 0);
+    FileUtil::CopyFileEx(Path("x/b.txt"), Path("y/b.txt"), true, true);
+    EXPECT_EQ(ReadBytes(Path("y/b.txt")), "a");
+    EXPECT_TRUE(FileUtil::MoveFileEx(Path("x/b.txt"), Path("y/b.txt"), true));
+    EXPECT_FALSE(std::filesystem::exists(Path("x/b.txt")));
+}
+
+TEST_F(FileUtilShell, BrowseDirectoryTakesTheChoiceWithoutATrailingSlash)
+{
+    const struct {
+        int result;
+        std::string answer;
+        bool chosen;
+        std::string folder;
+    } cases[] = {
+        {IDOK, "/home/u/Bilder/", true, "/home/u/Bilder"},
+        {IDOK, "/", true, "/"},
+        {IDCANCEL, "", false, "/start"},
+    };
+    for (const auto& c : cases) {
+        ui::ClearRecordedDialogs();
+        ui::ScriptAnswer(c.result, c.answer);
+        std::string folder = "/start";
+        EXPECT_EQ(FileUtil::BrowseDirectory(folder, "Ordner wählen", 0), c.chosen);
+        EXPECT_EQ(folder, c.folder);
+        ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Caption, "Ordner wählen");
+        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Value, "/start");
+    }
+    std::string computer = "server";
+    EXPECT_FALSE(FileUtil::BrowseComputer(computer, "Computer", 0));
+    EXPECT_EQ(computer, "server");
+}
+
+TEST_F(FileUtilShell, FileLinksAreDesktopEntriesInTheSpecialFolder)
+{
+    const char* previous = std::getenv("XDG_CONFIG_HOME");
+    const std::optional<std::string> saved = previous ? std::optional<std::string>(previous) : std::nullopt;
+    ::setenv("XDG_CONFIG_HOME", Path("config").c_str(), 1);
+    Make("bin/Wallpaper", "#!/bin/sh\n");
+    ::chmod(Path("bin/Wallpaper").c_str(), 0755);
+    FileUtil::CreateFileLink(Path("bin/Wallpaper"), "WallPaper-Vistelo", CSIDL_STARTUP);
+    const std::string entry = ReadBytes(Path("config/autostart/WallPaper-Vistelo.desktop"));
+    EXPECT_NE(entry.find("Exec=" + Path("bin/Wallpaper") + "\n"), std::string::npos) << entry;
+    FileUtil::DeleteFileLink("WallPaper-Vistelo", CSIDL_STARTUP);
+    EXPECT_FALSE(std::filesystem::exists(Path("config/autostart/WallPaper-Vistelo.desktop")));
+    EXPECT_THROW(FileUtil::CreateFileLink(Path("bin/Wallpaper"), "x", CSIDL_NETWORK), Exception);
+    if (saved)
+        ::setenv("XDG_CONFIG_HOME", saved->c_str(), 1);
+    else
+        ::unsetenv("XDG_CONFIG_HOME");
 }
 
 } // namespace
