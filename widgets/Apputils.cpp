@@ -12,6 +12,7 @@
 #include "platform/ui/Forms.h"
 
 #include <limits>
+#include <vector>
 
 namespace Apputils {
 
@@ -294,6 +295,77 @@ TCustomForm* InstantiateForm(TFormClass formClass, TCustomForm*& reference)
         reference = CreateForm(formClass);
     return reference;
 }
+
+namespace {
+
+const char* const MDIChildrenSection = "MDI Children";
+
+void CheckMDIForm(TCustomForm* mainForm)
+{
+    if (!mainForm || mainForm->FormStyle() != fsMDIForm)
+        throw EInvalidOperation("Formular kann nicht erstellt werden. Zur Zeit sind keine MDI-Formulare aktiv");
+}
+
+// The children in the screen's form order, which is the order they were
+// opened in.
+std::vector<TCustomForm*> MDIChildren()
+{
+    std::vector<TCustomForm*> children;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        if (Screen->Forms(i)->FormStyle() == fsMDIChild)
+            children.push_back(Screen->Forms(i));
+    return children;
+}
+
+// The hourglass for as long as the object lives.
+class WaitCursor {
+public:
+    WaitCursor() : previous_(Screen->Cursor()) { Screen->SetCursor(crHourGlass); }
+    ~WaitCursor() { Screen->SetCursor(previous_); }
+    WaitCursor(const WaitCursor&) = delete;
+    WaitCursor& operator=(const WaitCursor&) = delete;
+
+private:
+    TCursor previous_;
+};
+
+} // namespace
+
+void SaveMDIChildren(TCustomForm* MainForm, TObject* IniObject)
+{
+    CheckMDIForm(MainForm);
+    IniEraseSection(IniObject, MDIChildrenSection);
+    const std::vector<TCustomForm*> children = MDIChildren();
+    if (children.empty())
+        return;
+    IniWriteInteger(IniObject, MDIChildrenSection, "Count", static_cast<int32_t>(children.size()));
+    for (size_t i = 0; i < children.size(); ++i)
+        IniWriteString(IniObject, MDIChildrenSection, "Item" + std::to_string(i), children[i]->ClassName());
+}
+
+void SaveMDIChildrenReg(TCustomForm* MainForm, TObject* IniObject) { SaveMDIChildren(MainForm, IniObject); }
+
+void RestoreMDIChildren(TCustomForm* MainForm, TObject* IniObject)
+{
+    CheckMDIForm(MainForm);
+    WaitCursor wait;
+    // The stored count is not trusted further than the items stored with it.
+    const int32_t count = IniReadInteger(IniObject, MDIChildrenSection, "Count", 0);
+    std::vector<std::string> names;
+    for (int32_t i = 0; i < count; ++i) {
+        std::string name = IniReadString(IniObject, MDIChildrenSection, "Item" + std::to_string(i), "");
+        if (name.empty())
+            break;
+        names.push_back(std::move(name));
+    }
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        TClass formClass = rtl::GetClass(*name);
+        if (formClass && formClass->InheritsFrom(TCustomForm::StaticClass()))
+            FindFormInstance(formClass, "", false);
+    }
+}
+
+void RestoreMDIChildrenReg(TCustomForm* MainForm, TObject* IniObject) { RestoreMDIChildren(MainForm, IniObject); }
 
 std::string GetUniqueFileNameInDir(const std::string& path, const std::string& fileNameFormat)
 {

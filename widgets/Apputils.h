@@ -59,6 +59,42 @@ TCustomForm* FindFormInstance(TFormClass formClass, const std::string& caption, 
 bool ShowDialog(TFormClass formClass);
 TCustomForm* InstantiateForm(TFormClass formClass, TCustomForm*& reference);
 
+// The open multi-document children of the main form, by class name, in
+// the section "MDI Children", and back (classes not registered by name are
+// skipped). Raise EInvalidOperation without a multi-document main form.
+void SaveMDIChildren(TCustomForm* MainForm, TObject* IniObject);
+void SaveMDIChildrenReg(TCustomForm* MainForm, TObject* IniObject);
+void RestoreMDIChildren(TCustomForm* MainForm, TObject* IniObject);
+void RestoreMDIChildrenReg(TCustomForm* MainForm, TObject* IniObject);
+
+// The column widths of a grid ("Item0", "Item1", ... in the grid's default
+// section). A grid is any component with ColCount(), ColWidths(i) and
+// SetColWidths(i, width).
+template <class TGrid>
+void SaveGridLayout(TGrid& Grid, TObject* IniObject)
+{
+    const std::string section = GetDefaultSection(&Grid);
+    for (int i = 0; i < Grid.ColCount(); ++i)
+        IniWriteInteger(IniObject, section, "Item" + std::to_string(i), Grid.ColWidths(i));
+}
+template <class TGrid>
+void RestoreGridLayout(TGrid& Grid, TObject* IniObject)
+{
+    const std::string section = GetDefaultSection(&Grid);
+    for (int i = 0; i < Grid.ColCount(); ++i)
+        Grid.SetColWidths(i, IniReadInteger(IniObject, section, "Item" + std::to_string(i), Grid.ColWidths(i)));
+}
+template <class TGrid>
+void SaveGridLayoutReg(TGrid& Grid, TObject* IniObject)
+{
+    SaveGridLayout(Grid, IniObject);
+}
+template <class TGrid>
+void RestoreGridLayoutReg(TGrid& Grid, TObject* IniObject)
+{
+    RestoreGridLayout(Grid, IniObject);
+}
+
 // The first name made from fileNameFormat ("Bild%d.jpg") with n = 0, 1, ...
 // that is free in path; empty when none is.
 std::string GetUniqueFileNameInDir(const std::string& path, const std::string& fileNameFormat);

@@ -257,4 +257,138 @@ TEST_F(ApputilsForms, FindOrCreateForms)
     EXPECT_EQ(Apputils::InstantiateForm(TAnswerForm::StaticClass(), reference), made.get());
 }
 
+// --- multi-document children and grid layouts ---
+
+class TChildForm : public TForm {
+    DECLARE_CLASS(TChildForm, TForm)
+public:
+    explicit TChildForm(TComponent* AOwner) : TForm(AOwner) { SetFormStyle(fsMDIChild); }
+};
+
+class TOtherChildForm : public TChildForm {
+    DECLARE_CLASS(TOtherChildForm, TChildForm)
+public:
+    using TChildForm::TChildForm;
+};
+
+} // namespace
+
+IMPLEMENT_CLASS(TChildForm)
+IMPLEMENT_CLASS(TOtherChildForm)
+
+namespace {
+
+// Frees every form it was given, and every child form the screen knows.
+struct FormCleanup {
+    ~FormCleanup()
+    {
+        for (int i = Screen->FormCount() - 1; i >= 0; --i)
+            if (Screen->Forms(i)->FormStyle() == fsMDIChild)
+                delete Screen->Forms(i);
+    }
+};
+
+class ApputilsMDI : public ApputilsForms {
+protected:
+    ScratchStores stores{"Software\\Vistelo\\MDI"};
+};
+
+TEST_F(ApputilsMDI, OpenChildrenAreStoredByClassAndOpenedAgain)
+{
+    rtl::RegisterClass(TChildForm::StaticClass());
+    rtl::RegisterClass(TOtherChildForm::StaticClass());
+    for (TObject* store : stores.Both()) {
+        FormCleanup cleanup;
+        TForm main(nullptr);
+        main.SetFormStyle(fsMDIForm);
+        Apputils::IniWriteString(store, "MDI Children", "Item7", "Stale");
+        new TChildForm(nullptr);
+        new TOtherChildForm(nullptr);
+        Apputils::SaveMDIChildren(&main, store);
+        EXPECT_EQ(Apputils::IniReadInteger(store, "MDI Children", "Count", -1), 2);
+        EXPECT_EQ(Apputils::IniReadString(store, "MDI Children", "Item0", ""), "TChildForm");
+        EXPECT_EQ(Apputils::IniReadString(store, "MDI Children", "Item1", ""), "TOtherChildForm");
+        EXPECT_EQ(Apputils::IniReadString(store, "MDI Children", "Item7", "erased"), "erased");
+    }
+    for (TObject* store : stores.Both()) {
+        FormCleanup cleanup;
+        TForm main(nullptr);
+        main.SetFormStyle(fsMDIForm);
+        Apputils::IniWriteInteger(store, "MDI Children", "Count", 3);
+        Apputils::IniWriteString(store, "MDI Children", "Item0", "TChildForm");
+        Apputils::IniWriteString(store, "MDI Children", "Item1", "TNotRegisteredForm");
+        Apputils::IniWriteString(store, "MDI Children", "Item2", "TOtherChildForm");
+        Apputils::RestoreMDIChildren(&main, store);
+        std::vector<std::string> opened;
+        for (int i = 0; i < Screen->FormCount(); ++i)
+            if (Screen->Forms(i)->FormStyle() == fsMDIChild) {
+                opened.push_back(Screen->Forms(i)->ClassName());
+                EXPECT_TRUE(Screen->Forms(i)->Visible());
+            }
+        EXPECT_EQ(opened, (std::vector<std::string>{"TOtherChildForm", "TChildForm"}));
+        EXPECT_EQ(Screen->Cursor(), crDefault);
+    }
+}
+
+TEST_F(ApputilsMDI, AStoredCountBeyondTheStoredItemsEndsAtTheLastItem)
+{
+    FormCleanup cleanup;
+    rtl::RegisterClass(TChildForm::StaticClass());
+    TForm main(nullptr);
+    main.SetFormStyle(fsMDIForm);
+    Apputils::IniWriteInteger(&stores.ini, "MDI Children", "Count", 2147483647);
+    Apputils::IniWriteString(&stores.ini, "MDI Children", "Item0", "TChildForm");
+    Apputils::RestoreMDIChildren(&main, &stores.ini);
+    int children = 0;
+    for (int i = 0; i < Screen->FormCount(); ++i)
+        children += Screen->Forms(i)->FormStyle() == fsMDIChild;
+    EXPECT_EQ(children, 1);
+}
+
+TEST_F(ApputilsMDI, WithoutAMultiDocumentMainFormNothingIsDone)
+{
+    TForm plain(nullptr);
+    for (TCustomForm* main : {static_cast<TCustomForm*>(nullptr), static_cast<TCustomForm*>(&plain)}) {
+        EXPECT_THROW(Apputils::SaveMDIChildren(main, &stores.ini), EInvalidOperation);
+        EXPECT_THROW(Apputils::RestoreMDIChildrenReg(main, &stores.registry), EInvalidOperation);
+    }
+}
+
+// The least a grid needs for its layout to be kept.
+class TTestGrid : public TComponent {
+    DECLARE_CLASS(TTestGrid, TComponent)
+public:
+    using TComponent::TComponent;
+    std::vector<int> widths{64, 64, 64};
+    int ColCount() const { return static_cast<int>(widths.size()); }
+    int ColWidths(int i) const { return widths.at(static_cast<size_t>(i)); }
+    void SetColWidths(int i, int w) { widths.at(static_cast<size_t>(i)) = w; }
+};
+
+} // namespace
+
+IMPLEMENT_CLASS(TTestGrid)
+
+namespace {
+
+TEST_F(ApputilsMDI, GridColumnWidthsRoundTripInTheGridsSection)
+{
+    for (TObject* store : stores.Both()) {
+        TForm form(nullptr);
+        auto* grid = new TTestGrid(&form);
+        grid->SetName("Liste");
+        grid->widths = {10, 200, 35};
+        Apputils::SaveGridLayout(*grid, store);
+        const std::string section = Apputils::GetDefaultSection(grid);
+        EXPECT_EQ(section, "TForm.Liste");
+        EXPECT_EQ(Apputils::IniReadInteger(store, section, "Item1", -1), 200);
+        grid->widths = {1, 2, 3, 4};
+        Apputils::IniEraseSection(store, section);
+        Apputils::IniWriteInteger(store, section, "Item0", 10);
+        Apputils::IniWriteInteger(store, section, "Item2", 35);
+        Apputils::RestoreGridLayoutReg(*grid, store);
+        EXPECT_EQ(grid->widths, (std::vector<int>{10, 2, 35, 4})) << "missing widths keep the current ones";
+    }
+}
+
 } // namespace
