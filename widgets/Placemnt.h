@@ -3,11 +3,14 @@
 // placement record of one form in one section, and TFormPlacement, which a
 // form carries to get its placement back when it is shown and to store it
 // when it closes, with a version stamp, size limits and links through which
-// other components keep their own state in the same storage.
+// other components keep their own state in the same storage; TFormStorage,
+// which also keeps chosen published properties of the form's components and
+// named values there.
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Messages.h"
+#include "widgets/Ksprops.h"
 
 #include <array>
 #include <cstdint>
@@ -18,6 +21,7 @@
 class TCustomForm;
 class TKsWindowHook;
 class TFormPlacement;
+class TStringList;
 
 // The record of WM_GETMINMAXINFO (its LParam points to one).
 struct MINMAXINFO {
@@ -212,4 +216,37 @@ private:
     TNotifyEvent saveFormShow_;
     TNotifyEvent saveFormDestroy_;
     std::function<void(TObject*, bool&)> saveFormCloseQuery_;
+};
+
+// A form placement that also stores published properties of the form's
+// components ("Component.Property" items of StoredProps) and named values
+// (StoredValues) in the placement's section, at the same moments.
+class TFormStorage : public TFormPlacement {
+    DECLARE_CLASS(TFormStorage, TFormPlacement)
+public:
+    explicit TFormStorage(TComponent* AOwner);
+    ~TFormStorage() override;
+
+    TStrings& StoredProps();
+    // Copies the items; on a form already built each gets its component
+    // (items naming none are dropped).
+    void SetStoredProps(const TStrings& Value);
+    TStoredValues& StoredValues() { return *storedValues_; }
+
+    virtual void SaveProperties();
+    // Errors leave the properties as they were.
+    virtual void RestoreProperties();
+
+protected:
+    void Loaded() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void SavePlacement() override;
+    void RestorePlacement() override;
+
+private:
+    void AttachComponents();
+    std::unique_ptr<TPropsStorage> ValueStorage();
+
+    std::unique_ptr<TStringList> storedProps_;
+    std::unique_ptr<TStoredValues> storedValues_;
 };

@@ -8,6 +8,7 @@
 #include "platform/ui/Forms.h"
 #include "rtl/StorageTestSupport.h"
 #include "widgets/Apputils.h"
+#include "widgets/Strutils.h"
 
 #include <gtest/gtest.h>
 
@@ -312,6 +313,116 @@ TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
     info.ptMaxPosition = Point(-4, -4);
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMaxPosition, Point(-4, -4));
+}
+
+// --- stored properties and values ---
+
+class TKnob : public TComponent {
+    DECLARE_CLASS(TKnob, TComponent)
+public:
+    using TComponent::TComponent;
+    int Level = 0;
+    std::string Label;
+};
+
+} // namespace
+
+IMPLEMENT_CLASS(TKnob)
+
+namespace {
+
+void PublishKnob()
+{
+    static const bool published = [] {
+        rtl::RegisterPublishedProperty<TKnob>(
+            "Level", tkInteger, [](const TKnob& k) { return TPropValue(static_cast<int64_t>(k.Level)); },
+            [](TKnob& k, const TPropValue& v) { k.Level = static_cast<int>(std::get<int64_t>(v)); });
+        rtl::RegisterPublishedProperty<TKnob>(
+            "Label", tkLString, [](const TKnob& k) { return TPropValue(k.Label); },
+            [](TKnob& k, const TPropValue& v) { k.Label = std::get<std::string>(v); });
+        return true;
+    }();
+    (void)published;
+}
+
+// A form with two knobs and a form storage keeping their properties and a
+// plain and a scrambled value.
+struct StoredForm {
+    explicit StoredForm(const std::string& store, bool registry)
+    {
+        PublishKnob();
+        form = std::make_unique<TForm>(nullptr);
+        form->SetBounds(40, 30, 320, 240);
+        auto* a = new TKnob(form.get());
+        a->SetName("Helligkeit");
+        auto* b = new TKnob(form.get());
+        b->SetName("Kontrast");
+        storage = new TFormStorage(form.get());
+        storage->IniSection = "Fenster";
+        storage->UseRegistry = registry;
+        storage->IniFileName = store;
+        TStringList items;
+        items.Add("Helligkeit.Level");
+        items.Add("Helligkeit.Label");
+        items.Add("Kontrast.Level");
+        items.Add("Fehlt.Level");
+        items.Add("ohne Punkt");
+        storage->SetStoredProps(items);
+        TStoredValue* plain = storage->StoredValues().Add();
+        plain->SetName("Zuletzt");
+        TStoredValue* secret = storage->StoredValues().Add();
+        secret->SetName("Kennwort");
+        secret->KeyString = "k";
+    }
+    TKnob* Knob(const std::string& name) const { return static_cast<TKnob*>(form->FindComponent(name)); }
+    TStoredValue* Value(const std::string& name) const { return storage->StoredValues().GetValue(name); }
+
+    std::unique_ptr<TForm> form;
+    TFormStorage* storage = nullptr;
+};
+
+TEST_F(PlacementTest, FormStorageKeepsPropertiesAndValuesWithThePlacement)
+{
+    for (bool registry : {false, true}) {
+        UseStore(registry);
+        {
+            StoredForm saved(storeName_, registry);
+            EXPECT_EQ(saved.storage->StoredProps().Count(), 3) << "items without a component are dropped";
+            saved.form->Show();
+            saved.Knob("Helligkeit")->Level = 7;
+            saved.Knob("Helligkeit")->Label = "hell";
+            saved.Knob("Kontrast")->Level = -3;
+            saved.Value("Zuletzt")->Value = "C:\\Bilder\\a.vsf";
+            saved.Value("Kennwort")->Value = "abc";
+            saved.form->Close();
+        }
+        EXPECT_EQ(Stored("Helligkeit_Level"), "7");
+        EXPECT_EQ(Stored("Kontrast_Level"), "-3");
+        EXPECT_EQ(Stored("Kennwort"), Strutils::XorEncode("k", "abc"));
+        EXPECT_NE(Stored("NormPos"), "<none>") << "the placement itself is still stored";
+
+        StoredForm restored(storeName_, registry);
+        restored.form->Show();
+        EXPECT_EQ(restored.Knob("Helligkeit")->Level, 7);
+        EXPECT_EQ(restored.Knob("Helligkeit")->Label, "hell");
+        EXPECT_EQ(restored.Knob("Kontrast")->Level, -3);
+        EXPECT_EQ(restored.Value("Zuletzt")->Value, "C:\\Bilder\\a.vsf");
+        EXPECT_EQ(restored.Value("Kennwort")->Value, "abc");
+    }
+}
+
+TEST_F(PlacementTest, FormStorageDropsTheItemsOfAFreedComponent)
+{
+    UseStore(false);
+    StoredForm stored(storeName_, false);
+    stored.form->Show();
+    delete stored.Knob("Kontrast");
+    ASSERT_EQ(stored.storage->StoredProps().Count(), 2);
+    for (int i = 0; i < stored.storage->StoredProps().Count(); ++i)
+        EXPECT_EQ(stored.storage->StoredProps().Strings(i).rfind("Helligkeit.", 0), 0u);
+    stored.form->Close();
+    EXPECT_EQ(Stored("Kontrast_Level"), "<none>");
+    EXPECT_EQ(Stored("Helligkeit_Level"), "0");
 }
 
 } // namespace
