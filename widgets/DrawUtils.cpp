@@ -11,6 +11,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 #include "widgets/TimerLst.h"
 
 namespace DrawUtils {
@@ -263,6 +264,21 @@ void DrawBitmapRectTransparent(TCanvas& Dest, int X, int Y, const TRect& Source,
                                TColor TransparentColor)
 {
     StretchBitmapRectTransparent(Dest, X, Y, 0, 0, Source, Bitmap, TransparentColor);
+}
+
+void ImageListDrawDisabled(TImageList& Images, TCanvas& Canvas, int X, int Y, int Index, TColor HighlightColor,
+                           TColor GrayColor, bool DrawHighlight)
+{
+    auto paint = [&](TColor Color, int DX, int DY) {
+        const TColor rgb = ColorToRGB(Color);
+        for (int y = 0; y < Images.Height(); ++y)
+            for (int x = 0; x < Images.Width(); ++x)
+                if (Images.Opaque(Index, x, y))
+                    Canvas.SetPixels(X + x + DX, Y + y + DY, rgb);
+    };
+    if (DrawHighlight)
+        paint(HighlightColor, 1, 1);
+    paint(GrayColor, 0, 0);
 }
 
 std::unique_ptr<TBitmap> ChangeBitmapColor(TBitmap& Bitmap, TColor Color, TColor NewColor)

@@ -18,6 +18,7 @@
 #include "platform/ui/Messages.h"
 
 class TControl;
+class TImageList;
 
 enum TFillDirection : std::uint8_t { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
 enum TVertAlignment : std::uint8_t { vaTopJustify, vaCenter, vaBottomJustify };
@@ -74,6 +75,12 @@ void StretchBitmapRectTransparent(TCanvas& Dest, int X, int Y, int Width, int He
                                   TBitmap& Bitmap, TColor TransparentColor);
 void DrawBitmapRectTransparent(TCanvas& Dest, int X, int Y, const TRect& Source, TBitmap& Bitmap,
                                TColor TransparentColor);
+
+// Draws image Index of the list greyed out: its opaque pixels in
+// HighlightColor one pixel down-right (when DrawHighlight), then in
+// GrayColor in place; the rest of the canvas stays.
+void ImageListDrawDisabled(TImageList& Images, TCanvas& Canvas, int X, int Y, int Index, TColor HighlightColor,
+                           TColor GrayColor, bool DrawHighlight);
 
 // A new bitmap of Bitmap's size where the pixels of Color have NewColor.
 std::unique_ptr<TBitmap> ChangeBitmapColor(TBitmap& Bitmap, TColor Color, TColor NewColor);

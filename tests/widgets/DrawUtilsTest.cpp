@@ -8,6 +8,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HiddenWindows.h"
+#include "platform/ui/ImgList.h"
 #include "widgets/MaxMin.h"
 
 namespace {
@@ -116,6 +117,34 @@ TEST(TransparentDrawTest, KeyColourRulesAndScaling)
     EXPECT_EQ(big->Canvas().Pixels(1, 1), clRed);
     EXPECT_EQ(big->Canvas().Pixels(1, 3), clGreen);
     EXPECT_EQ(big->Canvas().Pixels(3, 3), clWhite);
+}
+
+TEST(DrawUtilsPatternTest, DisabledImageOfAListPaintsOnlyItsOpaquePixels)
+{
+    ui::EnsurePlatform();
+    // A 4 x 4 image whose left half is opaque (fuchsia marks the rest).
+    TBitmap picture(4, 4);
+    picture.Canvas().Brush.Color = clFuchsia;
+    picture.Canvas().FillRect(Rect(0, 0, 4, 4));
+    picture.Canvas().Brush.Color = clBlue;
+    picture.Canvas().FillRect(Rect(0, 0, 2, 4));
+    TImageList images(4, 4);
+    const int index = images.AddMasked(picture, clFuchsia);
+    struct Case {
+        bool highlight;
+        // Row 1 of the 6 x 6 canvas after drawing at (1, 1) on red.
+        std::vector<TColor> row2;
+    } cases[] = {
+        {true, {clRed, clGray, clGray, clWhite, clRed, clRed}},
+        {false, {clRed, clGray, clGray, clRed, clRed, clRed}},
+    };
+    for (const Case& c : cases) {
+        auto target = Filled(6, 6, clRed);
+        DrawUtils::ImageListDrawDisabled(images, target->Canvas(), 1, 1, index, clWhite, clGray, c.highlight);
+        for (int x = 0; x < 6; ++x)
+            EXPECT_EQ(target->Canvas().Pixels(x, 2), c.row2[static_cast<std::size_t>(x)]) << x;
+        EXPECT_EQ(target->Canvas().Pixels(0, 0), clRed);
+    }
 }
 
 TEST(DrawUtilsPatternTest, CheckerboardHatchAndColourChange)
