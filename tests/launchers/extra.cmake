@@ -22,3 +22,9 @@ launchers_test_package(LaunchersNoPlayer NoPlayer.cpp)
 
 target_sources(test_launchers PRIVATE
   ${CMAKE_SOURCE_DIR}/launchers/rollavin/PlayFromCommandLine.cpp)
+
+# The run under Xvfb starts the real program with the real player package and
+# writes its show with the editor's show writer.
+add_dependencies(test_launchers Rollavin Player)
+target_link_libraries(test_launchers PRIVATE editor_app)
+target_compile_definitions(test_launchers PRIVATE ROLLAVIN_PROGRAM="$<TARGET_FILE:Rollavin>")
