@@ -44,7 +44,7 @@ constexpr int ScreenHeight = 1080;
 using Clock = std::chrono::steady_clock;
 
 // Quadrant colours (R, G, B) of the picture, with a little grain.
-constexpr std::array<std::array<int, 3>, 4> QuadrantColours{{{220, 40, 40}, {40, 200, 40}, {40, 40, 220}, {230, 230, 230}}};
+constexpr std::array<std::array<int, 3>, 4> QuadrantColours{{{220, 40, 40}, {40, 200, 40}, {40, 40, 220}, {230, 200, 40}}};
 
 fs::path Folder()
 {
@@ -176,25 +176,32 @@ public:
     Display* Connection() const { return display_; }
     const std::string& Name() const { return name_; }
 
-    // True when the screen shows the picture's four quadrants.
+    // True when the screen shows the picture's four quadrant colours
+    // somewhere (the window may not cover the whole screen).
     bool ShowsPicture() const
     {
         const Window root = DefaultRootWindow(display_);
-        for (int q = 0; q < 4; ++q) {
-            const int x = (q % 2 == 0 ? 1 : 3) * ScreenWidth / 4;
-            const int y = (q < 2 ? 1 : 3) * ScreenHeight / 4 - 20;
-            XImage* image = XGetImage(display_, root, x, y, 1, 1, AllPlanes, ZPixmap);
-            if (!image)
-                return false;
-            const unsigned long pixel = XGetPixel(image, 0, 0);
-            XDestroyImage(image);
-            const int rgb[3] = {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-                                static_cast<int>(pixel & 0xFF)};
-            for (int c = 0; c < 3; ++c)
-                if (std::abs(rgb[c] - QuadrantColours[q][c]) > 30)
-                    return false;
+        XImage* image = XGetImage(display_, root, 0, 0, ScreenWidth, ScreenHeight, AllPlanes, ZPixmap);
+        if (!image)
+            return false;
+        std::array<int, 4> hits{};
+        for (int y = 8; y < ScreenHeight; y += 16) {
+            for (int x = 8; x < ScreenWidth; x += 16) {
+                const unsigned long pixel = XGetPixel(image, x, y);
+                const int rgb[3] = {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+                                    static_cast<int>(pixel & 0xFF)};
+                for (int q = 0; q < 4; ++q) {
+                    bool near = true;
+                    for (int c = 0; c < 3; ++c)
+                        near = near && std::abs(rgb[c] - QuadrantColours[q][c]) <= 30;
+                    hits[q] += near ? 1 : 0;
+                }
+            }
         }
-        return true;
+        XDestroyImage(image);
+        // A quarter of the slide even at a quarter of the screen covers far
+        // more than this many grid points.
+        return std::all_of(hits.begin(), hits.end(), [](int h) { return h >= 64; });
     }
 
 private:
