@@ -1080,10 +1080,26 @@ bool TWinControl::HandleDialogKey(TMessage& Message)
     case VK_RETURN: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
     default: return false;
     }
-    if (Perform(WM_GETDLGCODE, 0, 0) & (mask | DLGC_WANTALLKEYS))
+    // Each key is asked for by its own flag: a memo wanting Enter and Escape
+    // (DLGC_WANTALLKEYS) still leaves Tab to the dialog.
+    if (Perform(WM_GETDLGCODE, 0, 0) & mask)
         return false;
     TCustomForm* form = ParentForm();
-    return form && form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) != 0;
+    if (!form || form->Perform(CM_DIALOGKEY, Message.WParam, Message.LParam) == 0)
+        return false;
+    DropDialogKeyChar(static_cast<WORD>(Message.WParam));
+    return true;
+}
+
+// A key the dialog took is not typed: the character the message loop
+// already queued for it (Tab, Enter, Escape) goes with it.
+void TWinControl::DropDialogKeyChar(WORD Key)
+{
+    WPARAM expected = Key == VK_TAB ? '\t' : Key == VK_RETURN ? '\r' : Key == VK_ESCAPE ? 0x1B : 0;
+    TMsg pending;
+    if (expected != 0 && ui::PeekMessage(pending, handle_, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
+        pending.wParam == expected)
+        ui::PeekMessage(pending, handle_, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
 bool TWinControl::SendDialogChar(TWinControl* Container, const TMessage& Message)

@@ -527,6 +527,7 @@ private:
     void RouteMouseToGraphicChild(TMessage& Message);
     static bool SendDialogChar(TWinControl* Container, const TMessage& Message);
     bool HandleDialogKey(TMessage& Message);
+    void DropDialogKeyChar(WORD Key);
     void TrackMouseOver(TControl* Control);
     void ApplyAnchors(int oldWidth, int oldHeight);
     void DestroyChildHandles();

@@ -183,7 +183,7 @@ protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     void Dispatch(TMessage& Message) override;
-    // Enter makes a new line, Tab and Escape stay with the dialog.
+    // Enter makes a new line and Escape stays in the memo; Tab moves on.
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS; }
 
 private:

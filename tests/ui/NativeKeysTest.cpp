@@ -117,6 +117,27 @@ TEST_F(NativeKeysTest, KeyEventsOfTheControlChangeOrDropWhatTheWidgetGets)
     }
 }
 
+TEST_F(NativeKeysTest, TabLeavesAMemoWhileEnterStaysInIt)
+{
+    TForm* form = NewForm();
+    auto* memo = new TMemo(form);
+    memo->SetParent(form);
+    auto* next = new TEdit(form);
+    next->SetParent(form);
+    next->SetTop(100);
+    form->Show();
+    Turn();
+    memo->SetFocus();
+    Turn();
+    Press(memo, Qt::Key_A, "a");
+    Press(memo, Qt::Key_Return, "\r");
+    Press(memo, Qt::Key_B, "b");
+    EXPECT_EQ(memo->Lines().Count(), 2);
+    Press(memo, Qt::Key_Tab, "\t");
+    EXPECT_TRUE(next->Focused());
+    EXPECT_EQ(memo->Text(), "a\r\nb");
+}
+
 TEST_F(NativeKeysTest, ListBoxArrowsPassTheHookAndMoveTheSelection)
 {
     TForm* form = NewForm();
