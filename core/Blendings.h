@@ -51,8 +51,12 @@ std::unique_ptr<TStringList> BlendingNames();
 bool SameBitmapSize(const TBitmap* oldBitmap, const TBitmap& newBitmap);
 
 // Step pacing: a step starts with StartFrameClock and ends with
-// WaitFrameClock(n), which sleeps 10 ms, then 1 ms at a time until n ms have
-// passed since the step began.
+// WaitFrameClock(n) when n ms, and at least 11 ms, have passed since it began,
+// its drawing included; it sleeps at most 10 ms at once, then 1 ms at a time,
+// and at least once. Within BlendNr the steps keep to the effect's schedule
+// (the steps so far times their lengths from the effect's start): after a
+// step that ended late, the next ones end as soon as they are due again, but
+// never before n ms have passed since they began.
 void StartFrameClock();
 void WaitFrameClock(int n);
 

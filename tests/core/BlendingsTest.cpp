@@ -207,15 +207,37 @@ TEST_F(BlendingsTest, StepCounts)
 
 TEST_F(BlendingsTest, StepsLastAtLeastElevenAndAtLeastTheirLength)
 {
+    // The drawing time counts toward the step; one 1-ms sleep always follows.
     struct Case {
         uint32_t drawing, length, lasts;
-    } cases[] = {{0, 10, 11}, {0, 30, 30}, {5, 30, 30}, {50, 20, 61}, {19, 20, 30}};
+    } cases[] = {{0, 10, 11}, {0, 30, 30}, {5, 30, 30}, {50, 20, 51}, {19, 20, 20}, {10, 10, 11}, {4, 10, 11}};
     for (const Case& c : cases) {
         const uint32_t start = rtl::GetTickCount();
         StartFrameClock();
         rtl::AdvanceClockForTests(c.drawing);
         WaitFrameClock(static_cast<int>(c.length));
         EXPECT_EQ(rtl::GetTickCount() - start, c.lasts) << c.drawing << " " << c.length;
+    }
+}
+
+TEST_F(BlendingsTest, AnEffectMakesUpForALateStep)
+{
+    struct Case {
+        int n;
+        uint32_t late, lasts; // lasts: steps x step length
+    } cases[] = {{2, 0, 20 * 11}, {2, 3, 20 * 11}, {2, 30, 20 * 11 + 30 - 19}, {30, 5, 16 * 20}};
+    for (const Case& c : cases) {
+        Pair p(50, 45, 3);
+        bool overslept = false;
+        // The first 1-ms sleep wakes up `late` ms too late.
+        rtl::SetClockForTests(1000, [&](uint32_t ms) {
+            if (ms == 1 && !overslept) {
+                overslept = true;
+                rtl::AdvanceClockForTests(c.late);
+            }
+        });
+        BlendNr(p.newBitmap, &p.oldBitmap, p.screen.Canvas(), c.n);
+        EXPECT_EQ(rtl::GetTickCount() - 1000, c.lasts) << c.n << " late " << c.late;
     }
 }
 
