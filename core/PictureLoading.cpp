@@ -91,8 +91,17 @@ void ConvertToSmoothBitmap(TPicture& picture)
     if (!graphic || dynamic_cast<TMetafile*>(graphic) || dynamic_cast<TSmoothBitmap*>(graphic))
         return;
     try {
-        TSmoothBitmap bitmap(graphic->Width(), graphic->Height(), pf24bit);
-        bitmap.Canvas().Draw(0, 0, *graphic);
+        TSmoothBitmap bitmap;
+        if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) {
+            // The decoded pixels are already what drawing them at (0, 0)
+            // would give; a plain copy spares a pass through the canvas.
+            bitmap.Assign(jpeg);
+            bitmap.SetPixelFormat(pf24bit);
+        } else {
+            bitmap.SetPixelFormat(pf24bit);
+            bitmap.SetSize(graphic->Width(), graphic->Height());
+            bitmap.Canvas().Draw(0, 0, *graphic);
+        }
         picture.SetGraphic(&bitmap);
     } catch (const std::bad_alloc&) {
         // Not enough memory for the copy: the picture stays as loaded.
