@@ -14,6 +14,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdlib>
@@ -48,10 +49,15 @@ class Process {
 public:
     Process(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv)
     {
-        std::vector<std::string> env;
-        for (char** e = environ; *e; ++e)
-            env.emplace_back(*e);
-        env.insert(env.end(), extraEnv.begin(), extraEnv.end());
+        // The given variables replace inherited ones of the same name.
+        std::vector<std::string> env = extraEnv;
+        for (char** e = environ; *e; ++e) {
+            const std::string entry = *e;
+            const std::string name = entry.substr(0, entry.find('=') + 1);
+            if (std::none_of(extraEnv.begin(), extraEnv.end(),
+                             [&](const std::string& given) { return given.compare(0, name.size(), name) == 0; }))
+                env.push_back(entry);
+        }
         std::vector<char*> argv;
         for (const std::string& a : args)
             argv.push_back(const_cast<char*>(a.c_str()));
