@@ -22,7 +22,9 @@ public:
                 std::fprintf(stderr, "%s: %s\n", run.benchmark_name().c_str(), run.error_message.c_str());
                 continue;
             }
-            const std::string name = run.benchmark_name();
+            // The registered name alone: settings such as a fixed iteration
+            // count or manual timing would add suffixes to the full name.
+            const std::string name = run.run_name.function_name;
             const auto slash = name.rfind('/');
             if (slash == std::string::npos)
                 continue;
