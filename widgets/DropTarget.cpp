@@ -114,26 +114,33 @@ void TDropTarget::Register(TWinControl* Control)
     if (FAILED(ui::RegisterDragDrop(target_->Handle(), this)))
         throw Exception("Failed to Register " + target_->Name());
     registered_ = true;
+    registeredWnd_ = target_->Handle();
 }
 
 void TDropTarget::Unregister()
 {
     // A target that stays set while its window is gone would block the next
     // Register of the same control, and one freed first would dangle.
-    if (target_) {
-        if (registered_ && target_->HandleAllocated())
-            ui::RevokeDragDrop(target_->Handle());
+    if (target_)
         target_->RemoveFreeNotification(this);
-    }
+    Revoke();
+}
+
+void TDropTarget::Revoke()
+{
+    if (registered_)
+        ui::RevokeDragDrop(registeredWnd_);
     registered_ = false;
+    registeredWnd_ = nullptr;
     target_ = nullptr;
 }
 
 void TDropTarget::Notification(TComponent* AComponent, TOperation Operation)
 {
     TInterfacedComponent::Notification(AComponent, Operation);
+    // The control is being destroyed: only its handle may still be used.
     if (Operation == opRemove && AComponent == target_)
-        Unregister();
+        Revoke();
 }
 
 void TDropTarget::SetShowImage(bool Value)

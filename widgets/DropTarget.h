@@ -101,12 +101,15 @@ protected:
 
 private:
     TPoint ClientPoint(TPoint ScreenPos) const;
+    // Ends the registration by the window handle kept at registering.
+    void Revoke();
     void ReleaseDataObject();
     void ShowDragImageAt(TPoint Point);
     void HideDragImage();
 
     IDataObject* dataObject_ = nullptr;
     bool registered_ = false;
+    HWND registeredWnd_ = nullptr;
     TWinControl* target_ = nullptr;
     bool showImage_ = true;
     HIMAGELIST dragImageHandle_ = nullptr;

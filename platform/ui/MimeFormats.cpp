@@ -118,6 +118,7 @@ void PutDib(QMimeData& mime, const TBytes& block)
     QImage image = QImage::fromData(ByteArrayOf(file), "BMP");
     mime.setData(BmpType, ByteArrayOf(file));
     if (!image.isNull()) {
+        mime.setImageData(image);
         QByteArray png;
         QBuffer buffer(&png);
         buffer.open(QIODevice::WriteOnly);
