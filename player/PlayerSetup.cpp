@@ -1,6 +1,7 @@
 #include "player/PlayerSetup.h"
 
 #include "core/Setup.h"
+#include "player/Preview.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/ui/Controls.h"
@@ -34,6 +35,12 @@ std::string ChoosePlayerFilename()
     // The UI layer has no file dialog yet: unscripted, the dialog is cancelled.
     const ui::TDialogAnswer answer = ui::RunDialog(request, [] { return ui::TDialogAnswer{mrCancel, {}}; });
     return answer.Result == mrOk ? answer.Value : std::string();
+}
+
+void PreviewImage(TPicInfoObject* Pic)
+{
+    auto* form = new TPreviewForm(Application);
+    form->Execute(Pic);
 }
 
 } // namespace PlayerSetup

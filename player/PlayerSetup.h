@@ -4,6 +4,8 @@
 
 #include <string>
 
+class TPicInfoObject;
+
 namespace PlayerSetup {
 
 // Reads the [Player] switches of FileName into the shared settings; a missing
@@ -13,5 +15,8 @@ void ReadPlayerIni(const std::string& FileName);
 // Asks for another show file, starting in the folder of the show playing (or
 // the home folder); "" when cancelled.
 std::string ChoosePlayerFilename();
+
+// Shows Pic in the zoomable preview window; the catalog's preview command.
+void PreviewImage(TPicInfoObject* Pic);
 
 } // namespace PlayerSetup

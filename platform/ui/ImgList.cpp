@@ -33,11 +33,11 @@ std::vector<bool> OpaqueByColor(TBitmap& picture, TColor key)
     std::vector<bool> opaque(static_cast<size_t>(pixels.Width) * static_cast<size_t>(pixels.Height), true);
     if (key == clNone)
         return opaque;
-    std::uint32_t keyRgb = gfx::ColorToPixelRGB(key);
+    const std::uint32_t keyPixel = gfx::ColorToPixel(key);
     for (int y = 0; y < pixels.Height; ++y)
         for (int x = 0; x < pixels.Width; ++x)
             opaque[static_cast<size_t>(y) * static_cast<size_t>(pixels.Width) + static_cast<size_t>(x)] =
-                gfx::ReadPixel(pixels, x, y) != keyRgb;
+                gfx::ReadPixel(pixels, x, y) != keyPixel;
     return opaque;
 }
 

@@ -1,8 +1,11 @@
-# The player package's units are tested in test_player from their sources.
-target_sources(test_player PRIVATE
-  ${CMAKE_SOURCE_DIR}/player/PlayerSetup.cpp
-  ${CMAKE_SOURCE_DIR}/player/Show.cpp
-  ${CMAKE_SOURCE_DIR}/player/PlayerInterface.cpp)
+# The player package's units are tested in test_player from their sources
+# (every unit of the folder, so a new one needs no list edit), with the
+# resources they load.
+vistelo_collect_sources(player_unit_srcs ${CMAKE_SOURCE_DIR}/player)
+target_sources(test_player PRIVATE ${player_unit_srcs})
+vistelo_embed_resources(test_player BITMAP BigQuestion ${CMAKE_SOURCE_DIR}/player/resources/BigQuestion.bmp)
 # Tests write their show files with the editor's show writer.
 target_link_libraries(test_player PRIVATE editor_app)
-include(${CMAKE_CURRENT_LIST_DIR}/dialogs.cmake)
+# The dialog tests drive the toolkit's widgets directly.
+find_package(Qt6 REQUIRED COMPONENTS Widgets)
+target_link_libraries(test_player PRIVATE Qt6::Widgets)

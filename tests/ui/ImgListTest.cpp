@@ -50,6 +50,18 @@ TEST(ImgListTest, AddMaskedCutsAStripIntoImagesAndKeysOutTheColour)
     EXPECT_TRUE(list.Opaque(2, 1, 0));
 }
 
+TEST(ImgListTest, TheMaskColourIsMatchedWithRedAndBlueInTheirPlaces)
+{
+    // Red and blue swapped would key out the blue pixel instead of the red one.
+    TBitmap picture(2, 1, pf24bit);
+    picture.Canvas().SetPixels(0, 0, clRed);
+    picture.Canvas().SetPixels(1, 0, clBlue);
+    TImageList list(2, 1);
+    ASSERT_EQ(list.AddMasked(picture, clRed), 0);
+    EXPECT_FALSE(list.Opaque(0, 0, 0));
+    EXPECT_TRUE(list.Opaque(0, 1, 0));
+}
+
 TEST(ImgListTest, MaskSourcesDecideWhichPixelsAreSeeThrough)
 {
     struct Case {
