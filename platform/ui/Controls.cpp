@@ -104,6 +104,57 @@ TShiftState GetShiftState() { return TShiftState::FromBits(GetMessageShiftState(
 } // namespace ui
 
 // ---------------------------------------------------------------------------
+// TSizeConstraints
+
+void TSizeConstraints::SetMinWidth(int Value)
+{
+    minWidth_ = std::max(Value, 0);
+    if (maxWidth_ > 0 && minWidth_ > maxWidth_)
+        maxWidth_ = minWidth_;
+    Change();
+}
+
+void TSizeConstraints::SetMinHeight(int Value)
+{
+    minHeight_ = std::max(Value, 0);
+    if (maxHeight_ > 0 && minHeight_ > maxHeight_)
+        maxHeight_ = minHeight_;
+    Change();
+}
+
+void TSizeConstraints::SetMaxWidth(int Value)
+{
+    maxWidth_ = std::max(Value, 0);
+    if (maxWidth_ > 0 && minWidth_ > maxWidth_)
+        minWidth_ = maxWidth_;
+    Change();
+}
+
+void TSizeConstraints::SetMaxHeight(int Value)
+{
+    maxHeight_ = std::max(Value, 0);
+    if (maxHeight_ > 0 && minHeight_ > maxHeight_)
+        minHeight_ = maxHeight_;
+    Change();
+}
+
+void TSizeConstraints::Constrain(int& Width, int& Height) const
+{
+    if (maxWidth_ > 0)
+        Width = std::min(Width, maxWidth_);
+    if (maxHeight_ > 0)
+        Height = std::min(Height, maxHeight_);
+    Width = std::max(Width, minWidth_);
+    Height = std::max(Height, minHeight_);
+}
+
+void TSizeConstraints::Change()
+{
+    if (OnChange)
+        OnChange(nullptr);
+}
+
+// ---------------------------------------------------------------------------
 // TControl
 
 TControl::TControl(TComponent* AOwner)
@@ -111,6 +162,7 @@ TControl::TControl(TComponent* AOwner)
       font_(std::make_unique<TFont>())
 {
     font_->OnChange = [this](TObject* Sender) { FontChanged(Sender); };
+    constraints_.OnChange = [this](TObject*) { ConstraintsChanged(); };
     WindowProc = [this](TMessage& Message) { WndProc(Message); };
 }
 
@@ -138,6 +190,7 @@ void TControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
 {
     AWidth = std::max(AWidth, 0);
     AHeight = std::max(AHeight, 0);
+    constraints_.Constrain(AWidth, AHeight);
     if (ALeft == left_ && ATop == top_ && AWidth == width_ && AHeight == height_)
         return;
     TRect old = BoundsRect();
@@ -173,6 +226,8 @@ void TControl::BoundsChanged(const TRect& oldBounds)
     if (oldBounds.Width() != width_ || oldBounds.Height() != height_)
         Resize();
 }
+
+void TControl::ConstraintsChanged() { SetBounds(left_, top_, width_, height_); }
 
 void TControl::Resize()
 {

@@ -240,6 +240,35 @@ constexpr DWORD WS_EX_TOOLWINDOW = 0x00000080;
 constexpr DWORD WS_EX_CLIENTEDGE = 0x00000200;
 constexpr DWORD WS_EX_APPWINDOW = 0x00040000;
 
+// Limits of a control's size; 0 leaves a limit open. A minimum above the
+// maximum of the same side lifts the maximum, a maximum below the minimum
+// lowers the minimum, so the latest setting always holds.
+class TSizeConstraints {
+public:
+    int MinWidth() const { return minWidth_; }
+    void SetMinWidth(int Value);
+    int MinHeight() const { return minHeight_; }
+    void SetMinHeight(int Value);
+    int MaxWidth() const { return maxWidth_; }
+    void SetMaxWidth(int Value);
+    int MaxHeight() const { return maxHeight_; }
+    void SetMaxHeight(int Value);
+
+    // The size brought within the limits.
+    void Constrain(int& Width, int& Height) const;
+
+    // Any limit changed (the control re-applies its size).
+    TNotifyEvent OnChange;
+
+private:
+    void Change();
+
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+    int maxWidth_ = 0;
+    int maxHeight_ = 0;
+};
+
 class TControl : public TComponent {
     DECLARE_CLASS(TControl, TComponent)
 public:
@@ -270,6 +299,10 @@ public:
     TPoint ClientOrigin() const; // screen position of the client's top-left
     TPoint ClientToScreen(const TPoint& Point) const;
     TPoint ScreenToClient(const TPoint& Point) const;
+
+    // Every size change passes them: code, alignment and the user's resizing.
+    TSizeConstraints& Constraints() { return constraints_; }
+    const TSizeConstraints& Constraints() const { return constraints_; }
 
     TAlign Align() const { return align_; }
     void SetAlign(TAlign Value);
@@ -368,6 +401,8 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void Resize();
+    // The size limits changed: the control takes a size within them.
+    virtual void ConstraintsChanged();
     // Tells the parent to realign and repaint after a bounds change.
     virtual void BoundsChanged(const TRect& oldBounds);
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -396,6 +431,7 @@ private:
     int height_ = 0;
     TAlign align_ = alNone;
     TAnchors anchors_{akLeft, akTop};
+    TSizeConstraints constraints_;
     bool visible_ = true;
     bool enabled_ = true;
     TColor color_ = clWindow;

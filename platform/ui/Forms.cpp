@@ -197,6 +197,45 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params)
     ApplyWindowFlags();
     WindowSurface()->Widget()->setWindowTitle(QString::fromStdString(Caption()));
     ApplyIcon();
+    ApplySizeLimits();
+}
+
+void TCustomForm::ConstraintsChanged()
+{
+    ApplySizeLimits();
+    TScrollingWinControl::ConstraintsChanged();
+}
+
+// The window system keeps the user's resizing within the limits.
+void TCustomForm::ApplySizeLimits()
+{
+    if (!WindowSurface() || !WindowSurface()->Widget())
+        return;
+    const TSizeConstraints& c = Constraints();
+    QWidget* w = WindowSurface()->Widget();
+    w->setMinimumSize(c.MinWidth(), c.MinHeight());
+    w->setMaximumSize(c.MaxWidth() > 0 ? c.MaxWidth() : QWIDGETSIZE_MAX,
+                      c.MaxHeight() > 0 ? c.MaxHeight() : QWIDGETSIZE_MAX);
+}
+
+int TCustomForm::MenuBarHeight() const
+{
+    TWinControl* bar = menu_ ? menu_->MenuBar() : nullptr;
+    return bar && bar->Visible() ? bar->Height() : 0;
+}
+
+TRect TCustomForm::ClientRect() const
+{
+    TRect r = TScrollingWinControl::ClientRect();
+    r.Top = std::min(MenuBarHeight(), r.Bottom);
+    return r;
+}
+
+TRect TCustomForm::AlignRect() const
+{
+    TRect r = ClientRect();
+    r.Top = 0;
+    return r;
 }
 
 void TCustomForm::ApplyIcon()

@@ -111,6 +111,8 @@ public:
     void SetVisible(bool Value) override;
     bool Showing() const override;
     void UpdateShowing() override;
+    // Below the menu bar: the bar takes its room from the client area.
+    TRect ClientRect() const override;
 
     // Brings the window's frame, stay-on-top state and window state in line
     // with the properties.
@@ -122,6 +124,10 @@ protected:
     void CreateWindowHandle(const TCreateParams& Params) override;
     void Dispatch(TMessage& Message) override;
     void PaintWindow(TCanvas& DC) override;
+    // The menu bar aligns first, above the client area.
+    TRect AlignRect() const override;
+    // The user's resizing keeps to the limits too.
+    void ConstraintsChanged() override;
     virtual void DoCreate();
     virtual void DoDestroy();
     virtual void DoShow();
@@ -139,6 +145,8 @@ protected:
 private:
     void SetMenuComponent(TMainMenu* Menu, TComponent* Component);
     void ApplyIcon();
+    void ApplySizeLimits();
+    int MenuBarHeight() const;
     void PlaceOnScreen();
     void CloseModal();
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include <QAction>
 #include <QActionGroup>
@@ -363,8 +364,8 @@ void TMainMenu::ShowOn(TCustomForm* Form)
         TWinControl* form = bar_->Parent();
         int height = bar_->Height();
         bar_->RemoveFreeNotification(this);
-        delete bar_;
-        bar_ = nullptr;
+        // Forgotten first: the form measures its client area while the bar goes.
+        delete std::exchange(bar_, nullptr);
         if (form)
             form->SetHeight(form->Height() - height);
     }

@@ -249,4 +249,75 @@ TEST_F(FormsTest, TimerDrivenModalLoopRunsInVirtualTime)
     EXPECT_EQ(GetTickCount(), 25000u);
 }
 
+TEST_F(FormsTest, ConstraintsHoldForCodeAlignmentAndTheUsersResizing)
+{
+    struct Case {
+        const char* what;
+        int minW, minH, maxW, maxH;
+        int width, height;
+        int wantW, wantH;
+    };
+    const Case cases[] = {
+        {"open limits", 0, 0, 0, 0, 500, 20, 500, 20},
+        {"raised to the minimum", 363, 200, 0, 0, 100, 50, 363, 200},
+        {"lowered to the maximum", 0, 0, 400, 300, 900, 700, 400, 300},
+        {"inside the limits", 100, 100, 400, 300, 250, 150, 250, 150},
+        {"one side limited", 0, 120, 0, 0, 80, 60, 80, 120},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TForm* form = NewForm(200, 150);
+        form->Constraints().SetMinWidth(c.minW);
+        form->Constraints().SetMinHeight(c.minH);
+        form->Constraints().SetMaxWidth(c.maxW);
+        form->Constraints().SetMaxHeight(c.maxH);
+        form->SetBounds(10, 10, c.width, c.height);
+        EXPECT_EQ(form->Width(), c.wantW);
+        EXPECT_EQ(form->Height(), c.wantH);
+
+        form->Show();
+        Turn();
+        QWidget* window = ui::WidgetOf(form);
+        EXPECT_EQ(window->minimumSize(), QSize(c.minW, c.minH)) << "the window system stops the drag there";
+        window->resize(c.width, c.height); // as the user drags the frame
+        Turn();
+        EXPECT_EQ(form->Width(), c.wantW);
+        EXPECT_EQ(form->Height(), c.wantH);
+        EXPECT_EQ(window->size(), QSize(c.wantW, c.wantH));
+    }
+}
+
+TEST_F(FormsTest, NewConstraintsResizeAtOnceAndTheLatestLimitWins)
+{
+    TForm* form = NewForm(300, 200);
+    form->Show();
+    Turn();
+    form->Constraints().SetMaxWidth(250);
+    EXPECT_EQ(form->Width(), 250);
+    form->Constraints().SetMinWidth(280); // above the maximum: lifts it
+    EXPECT_EQ(form->Constraints().MaxWidth(), 280);
+    EXPECT_EQ(form->Width(), 280);
+    form->Constraints().SetMaxHeight(100);
+    form->Constraints().SetMinHeight(50);
+    form->Constraints().SetMaxHeight(40); // below the minimum: lowers it
+    EXPECT_EQ(form->Constraints().MinHeight(), 40);
+    EXPECT_EQ(form->Height(), 40);
+    form->Constraints().SetMaxWidth(0); // open again: the size stays
+    form->SetWidth(600);
+    EXPECT_EQ(form->Width(), 600);
+
+    // An aligned child keeps its limits too; the rest goes to its neighbour.
+    auto* left = new TPanel(form);
+    left->SetParent(form);
+    left->SetAlign(alLeft);
+    left->SetWidth(500);
+    left->Constraints().SetMaxWidth(150);
+    auto* rest = new TPanel(form);
+    rest->SetParent(form);
+    rest->SetAlign(alClient);
+    EXPECT_EQ(left->Width(), 150);
+    EXPECT_EQ(rest->Left(), 150);
+    EXPECT_EQ(rest->Width(), 450);
+}
+
 } // namespace

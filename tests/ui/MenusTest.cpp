@@ -377,6 +377,34 @@ TEST_F(MenusTest, MainMenuBarTopsTheFormAndBuildsItsDropDownsWhenTheyOpen)
     EXPECT_EQ(form->Height(), 200);
 }
 
+TEST_F(MenusTest, MenuBarTakesItsRoomFromTheClientArea)
+{
+    TForm* form = NewForm(300, 200);
+    auto* bottom = new TPanel(form);
+    bottom->SetParent(form);
+    bottom->SetHeight(20);
+    bottom->SetAlign(alBottom);
+    auto* menu = new TMainMenu(form);
+    AddItem(*AddItem(menu->Items(), "&Datei"), "&Neu");
+    form->SetMenu(menu);
+    form->Show();
+    Turn();
+
+    const int bar = menu->MenuBar()->Height();
+    EXPECT_EQ(form->ClientRect(), Rect(0, bar, 300, 200 + bar));
+    EXPECT_EQ(form->ClientHeight(), 200);
+    EXPECT_EQ(bottom->Top(), 180 + bar);
+
+    form->SetClientHeight(120);
+    EXPECT_EQ(form->Height(), 120 + bar) << "the bar's room comes on top of the client height";
+    EXPECT_EQ(form->ClientHeight(), 120);
+    EXPECT_EQ(bottom->Top(), 100 + bar);
+
+    form->SetMenu(nullptr);
+    EXPECT_EQ(form->ClientRect(), Rect(0, 0, 300, 120));
+    EXPECT_EQ(bottom->Top(), 100);
+}
+
 TEST_F(MenusTest, FormFreesItsShownMenuAndBarInEitherOrder)
 {
     for (bool menuOwnedByForm : {true, false}) {
