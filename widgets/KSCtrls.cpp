@@ -6,6 +6,7 @@
 #include "platform/graphics/CanvasText.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 #include "widgets/DrawUtils.h"
 
 namespace {
@@ -637,7 +638,51 @@ void TKsSpeedButton::Click()
 {
     if (TCustomForm* form = ParentForm())
         form->ModalResult = ModalResult;
+    if (!OnClick && actionLink_ && actionLink_->Execute())
+        return;
     TGraphicControl::Click();
+}
+
+void TKsSpeedButton::SetAction(TBasicAction* Value)
+{
+    if (!Value) {
+        actionLink_.reset();
+        return;
+    }
+    if (!actionLink_) {
+        actionLink_ = std::make_unique<TBasicActionLink>();
+        actionLink_->OnChange = [this](TObject* Sender) { ActionChange(Sender, false); };
+    }
+    actionLink_->SetAction(Value);
+    ActionChange(Value, ComponentState() & csLoading);
+}
+
+void TKsSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults)
+{
+    auto* action = dynamic_cast<TCustomAction*>(Sender);
+    if (!action)
+        return;
+    if (!CheckDefaults || Caption().empty())
+        SetCaption(action->Caption());
+    if (!CheckDefaults || Enabled())
+        SetEnabled(action->Enabled());
+    if (!CheckDefaults || Hint.empty())
+        Hint = action->Hint();
+    if (!CheckDefaults || Visible())
+        SetVisible(action->Visible());
+    if (groupIndex_ != 0 && (!CheckDefaults || !down_))
+        SetDown(action->Checked());
+    TImageList* images = action->ActionList() ? action->ActionList()->Images() : nullptr;
+    const int index = action->ImageIndex();
+    if (glyph_->Glyph().Empty() && images && index >= 0 && index < images->Count()) {
+        TBitmap image(images->Width(), images->Height());
+        image.Canvas().Brush.Color = clFuchsia;
+        image.Canvas().Brush.Style = bsSolid;
+        image.Canvas().FillRect(Rect(0, 0, image.Width(), image.Height()));
+        images->Draw(image.Canvas(), 0, 0, index, true);
+        image.SetTransparentColor(clFuchsia);
+        SetGlyph(image);
+    }
 }
 
 void TKsSpeedButton::DblClick()

@@ -12,6 +12,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/ui/ActnList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -207,6 +208,12 @@ public:
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;
 
+    // The action the button shows (caption, enabled state, hint, visibility;
+    // its checked state as Down in a group; its image as the glyph while
+    // the button has none) and runs when clicked without an OnClick.
+    TBasicAction* Action() const { return actionLink_ ? actionLink_->Action() : nullptr; }
+    void SetAction(TBasicAction* Value);
+
     void Click() override;
     void DblClick() override;
     // A press by the program: down look for 20 ms, then the click.
@@ -222,6 +229,9 @@ protected:
     void Dispatch(TMessage& Message) override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
     virtual bool CheckMenuDropDown(const TPoint& Pos, bool Manual);
+    // Takes over the action's state; with CheckDefaults only where the
+    // button still has its own default.
+    virtual void ActionChange(TObject* Sender, bool CheckDefaults);
 
 private:
     bool Inside(int X, int Y) const;
@@ -254,6 +264,7 @@ private:
     TPopupMenu* dropDownMenu_ = nullptr;
     bool markDropDown_ = true;
     bool menuTracking_ = false;
+    std::unique_ptr<TBasicActionLink> actionLink_;
 };
 
 // The shadow label and the credits panel belong to this unit as well.

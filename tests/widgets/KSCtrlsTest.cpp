@@ -9,6 +9,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ImgList.h"
 
 namespace {
 
@@ -594,4 +595,96 @@ TEST(ButtonImageTest, FramedFaceAtThePointAndTheCanvasKeptAsItWas)
     EXPECT_EQ(canvas.Brush.Color, clRed);
     EXPECT_EQ(canvas.Font.Color(), clLime);
     EXPECT_EQ(canvas.Font.Name(), "Courier New");
+}
+
+TEST_F(KsSpeedButtonTest, ButtonFollowsItsActionAndRunsIt)
+{
+    TActionList list(nullptr);
+    TAction action(nullptr);
+    action.SetActionList(&list);
+    action.SetCaption("&Weiter");
+    action.SetEnabled(false);
+    action.SetHint("Nächstes Bild");
+    int executed = 0;
+    action.OnExecute = [&executed](TObject*) { ++executed; };
+
+    TKsSpeedButton* button = NewButton(10, 10);
+    button->OnClick = nullptr;
+    button->SetAction(&action);
+    EXPECT_EQ(button->Caption(), "&Weiter");
+    EXPECT_FALSE(button->Enabled());
+    EXPECT_EQ(button->Hint, "Nächstes Bild");
+
+    action.SetEnabled(true); // later changes follow
+    action.SetCaption("Zurück");
+    EXPECT_TRUE(button->Enabled());
+    EXPECT_EQ(button->Caption(), "Zurück");
+
+    button->Click();
+    EXPECT_EQ(executed, 1);
+    int ownClicks = 0;
+    button->OnClick = [&ownClicks](TObject*) { ++ownClicks; };
+    button->Click(); // an own handler takes the click
+    EXPECT_EQ(executed, 1);
+    EXPECT_EQ(ownClicks, 1);
+}
+
+TEST_F(KsSpeedButtonTest, CheckedActionHoldsAGroupButtonDown)
+{
+    TAction action(nullptr);
+    TKsSpeedButton* plain = NewButton(10, 10);
+    TKsSpeedButton* grouped = NewButton(40, 10, 1);
+    grouped->SetAllowAllUp(true);
+    plain->SetAction(&action);
+    grouped->SetAction(&action);
+    action.SetChecked(true);
+    EXPECT_TRUE(grouped->Down());
+    EXPECT_FALSE(plain->Down()); // outside a group nothing stays down
+    action.SetChecked(false);
+    EXPECT_FALSE(grouped->Down());
+}
+
+TEST_F(KsSpeedButtonTest, ActionImageBecomesTheGlyphOfAButtonWithout)
+{
+    TImageList images(8, 8);
+    images.AddMasked(*MakeStrip(1, 8, {clBlue}), clFuchsia);
+    TActionList list(nullptr);
+    list.SetImages(&images);
+    TAction action(nullptr);
+    action.SetActionList(&list);
+    action.SetImageIndex(0);
+
+    TKsSpeedButton* fromAction = NewButton(10, 10);
+    TKsSpeedButton* ownGlyph = NewButton(50, 10);
+    ownGlyph->SetGlyph(*MakeStrip(1, 8, {clLime}));
+    fromAction->SetAction(&action);
+    ownGlyph->SetAction(&action);
+
+    ASSERT_EQ(fromAction->Glyph().Width(), 8);
+    EXPECT_EQ(fromAction->Glyph().Canvas().Pixels(4, 4), ColorToRGB(clBlue));
+    // The see-through row of the image became the key colour.
+    EXPECT_EQ(fromAction->Glyph().Canvas().Pixels(4, 7), ColorToRGB(clFuchsia));
+    EXPECT_EQ(ownGlyph->Glyph().Canvas().Pixels(4, 4), ColorToRGB(clLime));
+
+    action.SetImageIndex(5); // outside the list: the glyph stays
+    TActionList empty(nullptr);
+    TAction other(nullptr);
+    other.SetActionList(&empty);
+    other.SetImageIndex(0);
+    TKsSpeedButton* noImages = NewButton(90, 10);
+    noImages->SetAction(&other);
+    EXPECT_TRUE(noImages->Glyph().Empty());
+}
+
+TEST_F(KsSpeedButtonTest, FreedActionLeavesTheButtonAlone)
+{
+    TKsSpeedButton* button = NewButton(10, 10);
+    {
+        TAction action(nullptr);
+        button->SetAction(&action);
+        EXPECT_EQ(button->Action(), &action);
+    }
+    EXPECT_EQ(button->Action(), nullptr);
+    button->Click(); // no action to run: the button's own click
+    ASSERT_EQ(clicks_.size(), 1u);
 }
