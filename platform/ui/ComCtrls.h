@@ -1,7 +1,8 @@
 #pragma once
 
-// Common controls: track bar, progress bar, up-down arrows and the status
-// bar, each a toolkit widget inside its window (see StdCtrls.h).
+// Common controls: track bar, progress bar, up-down arrows, the status bar,
+// the page control and the tool bar, each a toolkit widget inside its
+// window (see StdCtrls.h).
 
 #include <cstdint>
 #include <memory>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "platform/ui/StdCtrls.h"
+
+class TImageList;
 
 enum TTrackBarOrientation : std::uint8_t { trHorizontal, trVertical };
 
@@ -210,4 +213,68 @@ private:
     std::vector<TTabSheet*> pages_;
     TTabSheet* activePage_ = nullptr;
     bool updatingTabs_ = false;
+};
+
+enum TToolButtonStyle : std::uint8_t { tbsButton, tbsSeparator };
+
+class TToolBar;
+
+// A button of a tool bar: the tool bar's image at ImageIndex (its caption
+// when there is none), or a gap between groups of buttons.
+class TToolButton : public TNativeControl {
+    DECLARE_CLASS(TToolButton, TNativeControl)
+public:
+    explicit TToolButton(TComponent* AOwner);
+
+    // The tool bar it sits on (nullptr on any other parent).
+    TToolBar* ToolBar() const;
+    TToolButtonStyle Style() const { return style_; }
+    void SetStyle(TToolButtonStyle Value);
+    int ImageIndex() const { return imageIndex_; }
+    void SetImageIndex(int Value);
+
+protected:
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
+    void Dispatch(TMessage& Message) override;
+
+private:
+    friend class TToolBar;
+    TToolButtonStyle style_ = tbsButton;
+    int imageIndex_ = -1;
+};
+
+// A row of tool buttons along the top of its parent, placed left to right in
+// the order they were put on it; other controls on it take their own width.
+class TToolBar : public TCustomControl {
+    DECLARE_CLASS(TToolBar, TCustomControl)
+public:
+    explicit TToolBar(TComponent* AOwner);
+
+    int ButtonWidth() const { return buttonWidth_; }
+    void SetButtonWidth(int Value);
+    int ButtonHeight() const { return buttonHeight_; }
+    void SetButtonHeight(int Value);
+    // Flat buttons show their edge only under the mouse.
+    bool Flat() const { return flat_; }
+    void SetFlat(bool Value);
+    TImageList* Images() const { return images_; }
+    void SetImages(TImageList* Value);
+
+    int ButtonCount() const;
+    TToolButton* Buttons(int Index) const;
+
+protected:
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    void ControlChanged(TControl* Child) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+
+private:
+    std::vector<TToolButton*> ToolButtons() const;
+    void UpdateButtons();
+
+    int buttonWidth_ = 23;
+    int buttonHeight_ = 22;
+    bool flat_ = false;
+    TImageList* images_ = nullptr;
 };
