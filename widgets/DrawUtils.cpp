@@ -3,11 +3,16 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
+#include <span>
 
 #include "platform/graphics/CanvasText.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
+#include "platform/rtl/Modules.h"
+#include "platform/rtl/Streams.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Forms.h"
@@ -372,8 +377,10 @@ TPoint GetAveCharSize(TCanvas& Canvas)
 }
 
 void WriteText(TCanvas& Canvas, const TRect& ARect, int DX, int DY, const std::string& Text, TAlignment Alignment,
-               bool WordWrap)
+               bool WordWrap, bool RightToLeft)
 {
+    if (RightToLeft)
+        Alignment = MirroredAlignment(Alignment, bdRightToLeft);
     const bool lineBreaks = Text.find('\r') != std::string::npos || Text.find('\n') != std::string::npos;
     if (WordWrap || lineBreaks) {
         // Drawn off-screen on the canvas's brush, so nothing leaves the cell.
@@ -389,6 +396,8 @@ void WriteText(TCanvas& Canvas, const TRect& ARect, int DX, int DY, const std::s
         off.Brush.Style = bsClear;
         unsigned flags = DT_EXPANDTABS | DT_NOPREFIX | (WordWrap ? DT_WORDBREAK : 0u);
         flags |= Alignment == taRightJustify ? DT_RIGHT : Alignment == taCenter ? DT_CENTER : DT_LEFT;
+        if (RightToLeft)
+            flags |= DT_RTLREADING;
         TRect inside = Rect(DX, DY, width - DX, height);
         gfx::DrawText(off, Text, inside, flags);
         Canvas.CopyRect(ARect, off, Rect(0, 0, width, height));
@@ -501,8 +510,9 @@ std::string ResStr(const std::string& Text) { return Text; }
 
 std::string GetEnvVar(const std::string& Name)
 {
+    constexpr std::size_t MaxLength = 2048;
     const char* value = std::getenv(Name.c_str());
-    return value ? value : "";
+    return value ? std::string(value).substr(0, MaxLength) : "";
 }
 
 std::int16_t DefineCursor(std::uintptr_t Cursor)
@@ -515,6 +525,41 @@ std::int16_t DefineCursor(std::uintptr_t Cursor)
             return static_cast<std::int16_t>(number);
         }
     throw EOutOfResources("Not enough resources");
+}
+
+namespace {
+
+void LoadIcon(TIcon& Icon, std::span<const std::uint8_t> Bytes)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(Bytes.data(), static_cast<std::int64_t>(Bytes.size()));
+    stream.Seek(0, 0);
+    Icon.LoadFromStream(stream);
+}
+
+// The hot spot of a cursor file's first image; the file read as an icon.
+std::uintptr_t CursorOfFile(std::span<const std::uint8_t> Bytes)
+{
+    if (Bytes.size() < 22 || Bytes[2] != 2 || Bytes[4] == 0)
+        throw EInvalidGraphic("Invalid cursor");
+    const int hotX = Bytes[10] | (Bytes[11] << 8);
+    const int hotY = Bytes[12] | (Bytes[13] << 8);
+    std::vector<std::uint8_t> asIcon(Bytes.begin(), Bytes.end());
+    asIcon[2] = 1;
+    TIcon icon;
+    LoadIcon(icon, asIcon);
+    auto image = CreateBitmapFromIcon(icon, clFuchsia);
+    return ui::CreateCursorFromBitmap(*image, hotX, hotY);
+}
+
+} // namespace
+
+std::int16_t DefineCursor(HMODULE Instance, const std::string& ResID)
+{
+    const auto bytes = rtl::FindResource(Instance, RT_CURSOR, ResID);
+    if (!bytes)
+        ResourceNotFound(ResID);
+    return DefineCursor(CursorOfFile(*bytes));
 }
 
 void StartWait()
@@ -568,6 +613,405 @@ void CenterControl(TControl* Control)
     }
     Control->SetBounds(std::max((areaWidth - Control->Width()) / 2, 0),
                        std::max((areaHeight - Control->Height()) / 2, 0), Control->Width(), Control->Height());
+}
+
+} // namespace DrawUtils
+
+// ---------------------------------------------------------------------------
+// Reading order, cell text
+
+namespace DrawUtils {
+
+bool UseRightToLeftAlignment(TBiDiMode Mode) { return Mode == bdRightToLeft; }
+bool UseRightToLeftReading(TBiDiMode Mode) { return Mode != bdLeftToRight; }
+
+TAlignment MirroredAlignment(TAlignment Alignment, TBiDiMode Mode)
+{
+    if (!UseRightToLeftAlignment(Mode))
+        return Alignment;
+    switch (Alignment) {
+    case taLeftJustify: return taRightJustify;
+    case taRightJustify: return taLeftJustify;
+    case taCenter: break;
+    }
+    return taCenter;
+}
+
+unsigned DrawTextBiDiModeFlags(TBiDiMode Mode, unsigned Flags)
+{
+    if (UseRightToLeftAlignment(Mode)) {
+        if ((Flags & (DT_CENTER | DT_RIGHT)) == DT_LEFT)
+            Flags |= DT_RIGHT;
+        else if (Flags & DT_RIGHT)
+            Flags &= ~DT_RIGHT;
+    }
+    if (UseRightToLeftReading(Mode))
+        Flags |= DT_RTLREADING;
+    return Flags;
+}
+
+namespace {
+
+TCanvas& ControlCanvas(TCustomControl* Control)
+{
+    TCanvas* canvas = Control ? Control->Canvas() : nullptr;
+    if (!canvas)
+        throw EInvalidOperation("Control has no canvas");
+    return *canvas;
+}
+
+} // namespace
+
+void DrawCellTextEx(TCustomControl* Control, int, int, const std::string& S, const TRect& ARect, TAlignment Align,
+                    TVertAlignment VertAlign, bool WordWrap, bool RightToLeft)
+{
+    TCanvas& canvas = ControlCanvas(Control);
+    const int cellHeight = ARect.Height();
+    int dy = 2;
+    if (VertAlign == vaCenter)
+        dy = std::max(1, (cellHeight - canvas.TextHeight("W")) / 2);
+    else if (VertAlign == vaBottomJustify)
+        dy = std::max(2, cellHeight - canvas.TextHeight("W"));
+    WriteText(canvas, ARect, 2, dy, S, Align, WordWrap, RightToLeft);
+}
+
+void DrawCellText(TCustomControl* Control, int ACol, int ARow, const std::string& S, const TRect& ARect,
+                  TAlignment Align, TVertAlignment VertAlign, bool RightToLeft)
+{
+    DrawCellTextEx(Control, ACol, ARow, S, ARect, Align, VertAlign, Align == taCenter, RightToLeft);
+}
+
+void DrawCellBitmap(TCustomControl* Control, int, int, TGraphic* Graphic, const TRect& ARect)
+{
+    if (!Graphic || Graphic->Empty())
+        return;
+    TCanvas& canvas = ControlCanvas(Control);
+    const int x = (ARect.Left + ARect.Right - Graphic->Width()) / 2;
+    const int y = (ARect.Top + ARect.Bottom - Graphic->Height()) / 2;
+    canvas.Draw(x, y, *Graphic);
+}
+
+// ---------------------------------------------------------------------------
+// Resources, icons
+
+void ResourceNotFound(const std::string& Name) { throw EResNotFound("Resource " + Name + " not found"); }
+
+void ResourceNotFound(int Ident) { ResourceNotFound(std::to_string(Ident)); }
+
+namespace {
+
+std::string NumberedName(int Ident) { return "#" + std::to_string(Ident); }
+
+} // namespace
+
+std::unique_ptr<TBitmap> MakeModuleBitmap(HMODULE Module, const std::string& ResID)
+{
+    auto bitmap = std::make_unique<TBitmap>();
+    try {
+        bitmap->LoadFromResourceName(Module, ResID);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+    return bitmap;
+}
+
+std::unique_ptr<TBitmap> MakeBitmap(const std::string& ResID) { return MakeModuleBitmap(rtl::HInstance(), ResID); }
+
+std::unique_ptr<TBitmap> MakeBitmapID(int ResID) { return MakeBitmap(NumberedName(ResID)); }
+
+std::unique_ptr<TIcon> MakeModuleIcon(HMODULE Module, const std::string& ResID)
+{
+    const auto bytes = rtl::FindResource(Module, RT_ICON, ResID);
+    if (!bytes)
+        return nullptr;
+    auto icon = std::make_unique<TIcon>();
+    try {
+        LoadIcon(*icon, *bytes);
+    } catch (const Exception&) {
+        return nullptr;
+    }
+    return icon;
+}
+
+std::unique_ptr<TIcon> MakeIcon(const std::string& ResID) { return MakeModuleIcon(rtl::HInstance(), ResID); }
+
+std::unique_ptr<TIcon> MakeIconID(int ResID) { return MakeIcon(NumberedName(ResID)); }
+
+std::unique_ptr<TBitmap> CreateBitmapFromIcon(TIcon& Icon, TColor BackColor)
+{
+    auto bitmap = std::make_unique<TBitmap>(Icon.Width(), Icon.Height());
+    TCanvas& canvas = bitmap->Canvas();
+    canvas.Brush.Color = BackColor;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(Rect(0, 0, bitmap->Width(), bitmap->Height()));
+    canvas.Draw(0, 0, Icon);
+    bitmap->SetTransparentColor(BackColor);
+    bitmap->SetTransparent(true);
+    return bitmap;
+}
+
+namespace {
+
+void PutLE(std::vector<std::uint8_t>& Out, std::uint32_t Value, int Bytes)
+{
+    for (int i = 0; i < Bytes; ++i)
+        Out.push_back(static_cast<std::uint8_t>(Value >> (8 * i)));
+}
+
+// An icon file of one 32-bit image with its see-through mask.
+std::vector<std::uint8_t> IconFileOf(TBitmap& Bitmap, TColor Key)
+{
+    const int w = Bitmap.Width(), h = Bitmap.Height();
+    const int maskStride = ((w + 31) / 32) * 4;
+    const std::uint32_t imageSize = static_cast<std::uint32_t>(40 + w * h * 4 + maskStride * h);
+    std::vector<std::uint8_t> out;
+    PutLE(out, 0, 2);
+    PutLE(out, 1, 2); // an icon
+    PutLE(out, 1, 2); // one image
+    out.push_back(static_cast<std::uint8_t>(w >= 256 ? 0 : w));
+    out.push_back(static_cast<std::uint8_t>(h >= 256 ? 0 : h));
+    PutLE(out, 0, 2);
+    PutLE(out, 1, 2);  // planes
+    PutLE(out, 32, 2); // bits per pixel
+    PutLE(out, imageSize, 4);
+    PutLE(out, 6 + 16, 4);
+    PutLE(out, 40, 4);
+    PutLE(out, static_cast<std::uint32_t>(w), 4);
+    PutLE(out, static_cast<std::uint32_t>(2 * h), 4); // image and mask
+    PutLE(out, 1, 2);
+    PutLE(out, 32, 2);
+    for (int i = 0; i < 6; ++i)
+        PutLE(out, 0, 4);
+    TCanvas& canvas = Bitmap.Canvas();
+    for (int y = h - 1; y >= 0; --y)
+        for (int x = 0; x < w; ++x) {
+            const TColor c = canvas.Pixels(x, y);
+            const bool clear = c == Key;
+            out.push_back(static_cast<std::uint8_t>(GetBValue(c)));
+            out.push_back(static_cast<std::uint8_t>(GetGValue(c)));
+            out.push_back(static_cast<std::uint8_t>(GetRValue(c)));
+            out.push_back(clear ? 0 : 255);
+        }
+    for (int y = h - 1; y >= 0; --y) {
+        std::vector<std::uint8_t> row(static_cast<std::size_t>(maskStride), 0);
+        for (int x = 0; x < w; ++x)
+            if (canvas.Pixels(x, y) == Key)
+                row[static_cast<std::size_t>(x / 8)] |= static_cast<std::uint8_t>(0x80 >> (x % 8));
+        out.insert(out.end(), row.begin(), row.end());
+    }
+    return out;
+}
+
+} // namespace
+
+std::unique_ptr<TIcon> CreateIconFromBitmap(TBitmap& Bitmap, TColor TransparentColor)
+{
+    if (Bitmap.Empty())
+        return nullptr;
+    const TColor chosen = TransparentColor == clDefault ? Bitmap.TransparentColor() : TransparentColor;
+    const TColor key = ColorToRGB(static_cast<TColor>(static_cast<std::uint32_t>(chosen) & ~PaletteRelativeFlag));
+    const std::vector<std::uint8_t> file = IconFileOf(Bitmap, key);
+    auto icon = std::make_unique<TIcon>();
+    LoadIcon(*icon, file);
+    return icon;
+}
+
+void StretchBltTransparent(TCanvas& Dest, int X, int Y, int Width, int Height, TBitmap& Source, int SrcX, int SrcY,
+                           int SrcW, int SrcH, TColor TransparentColor)
+{
+    const TColor key = ColorToRGB(static_cast<TColor>(static_cast<std::uint32_t>(TransparentColor) &
+                                                      ~PaletteRelativeFlag));
+    gfx::TransparentStretchBlt(Dest, Bounds(X, Y, Width, Height), Source, Bounds(SrcX, SrcY, SrcW, SrcH), key);
+}
+
+bool PointInPolyRgn(const TPoint& P, const std::vector<TPoint>& Points)
+{
+    // Winding number: edges crossing the point's row upwards count +1,
+    // downwards -1, each when the point lies left of them.
+    int winding = 0;
+    const std::size_t n = Points.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const TPoint a = Points[i], b = Points[(i + 1) % n];
+        const long long side =
+            static_cast<long long>(b.X - a.X) * (P.Y - a.Y) - static_cast<long long>(P.X - a.X) * (b.Y - a.Y);
+        if (a.Y <= P.Y && b.Y > P.Y && side > 0)
+            ++winding;
+        else if (a.Y > P.Y && b.Y <= P.Y && side < 0)
+            --winding;
+    }
+    return winding != 0;
+}
+
+// ---------------------------------------------------------------------------
+// Libraries, errors, dialogs
+
+HMODULE LoadDLL(const std::string& LibName)
+{
+    HMODULE module = rtl::LoadLibrary(LibName);
+    if (!module)
+        throw EWin32Error("Win32 Error.  Code: 0.\n" + rtl::LastLibraryError(), 0);
+    return module;
+}
+
+bool RegisterServer(const std::string& ModuleName)
+{
+    HMODULE module = LoadDLL(ModuleName);
+    using Entry = long (*)();
+    auto entry = reinterpret_cast<Entry>(rtl::GetProcAddress(module, "DllRegisterServer"));
+    if (entry)
+        entry();
+    rtl::FreeLibrary(module);
+    return entry != nullptr;
+}
+
+void NotImplemented()
+{
+    Screen->SetCursor(crDefault);
+    ui::MessageBox(nullptr, "Function not yet implemented", Application->Title, MB_OK | MB_ICONINFORMATION);
+    throw EAbort("");
+}
+
+void RaiseWin32Error(int Code)
+{
+    if (Code == 0)
+        return;
+    throw EWin32Error("Win32 Error.  Code: " + std::to_string(Code) + ".\n" + std::strerror(Code), Code);
+}
+
+void CheckWin32(bool Ok)
+{
+    if (!Ok)
+        RaiseWin32Error(errno != 0 ? errno : EINVAL);
+}
+
+int MsgBox(const std::string& Caption, const std::string& Text, UINT Flags)
+{
+    return Application->MessageBox(Text, Caption, Flags);
+}
+
+int MsgDlg(const std::string& Msg, TMsgDlgType AType, TMsgDlgButtons AButtons, int HelpCtx)
+{
+    return ui::MessageDlg(Msg, AType, AButtons, HelpCtx);
+}
+
+// ---------------------------------------------------------------------------
+// Windows
+
+TRect ScreenWorkArea()
+{
+    TRect area;
+    if (ui::SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0) && !area.IsEmpty())
+        return area;
+    return Rect(0, 0, Screen->Width(), Screen->Height());
+}
+
+void CenterWindow(TWinControl* Wnd)
+{
+    if (!Wnd)
+        return;
+    const int screenW = Screen->Width(), screenH = Screen->Height();
+    int left = (screenW - Wnd->Width()) / 2;
+    int top = (screenH - Wnd->Height()) / 2;
+    // Back into the screen where it sticks out; the left and top edges win.
+    left = std::max(std::min(left, screenW - Wnd->Width()), 0);
+    top = std::max(std::min(top, screenH - Wnd->Height()), 0);
+    Wnd->SetBounds(left, top, Wnd->Width(), Wnd->Height());
+}
+
+void MergeForm(TWinControl* Container, TCustomForm* Form, TAlign Align, bool Show)
+{
+    if (!Container || !Form)
+        return;
+    Container->DisableAlign();
+    try {
+        Form->Hide();
+        Form->SetBorderStyle(bsNone);
+        Form->SetBorderIcons({});
+        Form->SetParent(Container);
+        if (Align != alNone)
+            Form->SetAlign(Align);
+        else {
+            const TRect client = Container->ClientRect();
+            Form->SetBounds(Form->Left() + client.Left, Form->Top() + client.Top, Form->Width(), Form->Height());
+        }
+        Form->SetVisible(Show);
+    } catch (...) {
+        Container->EnableAlign();
+        throw;
+    }
+    Container->EnableAlign();
+}
+
+std::string WindowClassName(HWND Wnd)
+{
+    TWinControl* control = TWinControl::FindControl(Wnd);
+    if (!control)
+        return {};
+    return control->ClassName().substr(0, 255);
+}
+
+void ShowWinNoAnimate(HWND Wnd, int CmdShow)
+{
+    // Windows here appear and go without animation.
+    ui::ShowWindow(Wnd, CmdShow);
+}
+
+namespace {
+
+void BringToForeground(TWinControl* Control)
+{
+    if (auto* form = dynamic_cast<TCustomForm*>(Control)) {
+        form->BringToFront();
+        if (form->CanFocus())
+            form->SetFocus();
+    } else {
+        Control->BringToFront();
+    }
+}
+
+} // namespace
+
+bool SwitchToWindow(HWND Wnd, bool Restore)
+{
+    TWinControl* control = TWinControl::FindControl(Wnd);
+    if (!control || !control->Enabled())
+        return false;
+    BringToForeground(control);
+    if (!Restore)
+        return true;
+    if (!control->Visible())
+        return false;
+    auto* form = dynamic_cast<TCustomForm*>(control);
+    if (form && form->WindowState() != wsMaximized)
+        form->Perform(WM_SYSCOMMAND, SC_RESTORE, 0);
+    if (control->CanFocus())
+        control->SetFocus();
+    return true;
+}
+
+void ActivateWindow(HWND Wnd)
+{
+    TWinControl* control = TWinControl::FindControl(Wnd);
+    if (!control)
+        return;
+    ShowWinNoAnimate(Wnd, SW_SHOW);
+    BringToForeground(control);
+}
+
+HWND FindPrevInstance(const std::string& MainFormClass, const std::string& ATitle)
+{
+    if (MainFormClass.empty() && ATitle.empty())
+        return nullptr;
+    return ui::FindWindow(MainFormClass, ATitle);
+}
+
+bool ActivatePrevInstance(const std::string& MainFormClass, const std::string& ATitle)
+{
+    HWND found = FindPrevInstance(MainFormClass, ATitle);
+    if (!found)
+        return false;
+    ActivateWindow(found);
+    return true;
 }
 
 } // namespace DrawUtils

@@ -14,11 +14,28 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/Icon.h"
+#include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Resources.h"
+#include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Messages.h"
 
 class TControl;
+class TCustomControl;
+class TCustomForm;
 class TImageList;
+class TWinControl;
+
+// The reading order of a control's text.
+enum TBiDiMode : std::uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+
+// A failed call of the operating system, with its error number.
+class EWin32Error : public Exception {
+public:
+    EWin32Error(const std::string& Message, int Code) : Exception(Message), ErrorCode(Code) {}
+    int ErrorCode;
+};
 
 enum TFillDirection : std::uint8_t { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
 enum TVertAlignment : std::uint8_t { vaTopJustify, vaCenter, vaBottomJustify };
@@ -106,8 +123,25 @@ TPoint GetAveCharSize(TCanvas& Canvas);
 // Draws Text in Rect: with word wrap or line breaks through DrawText in the
 // rectangle inset by (DX, DY) and clipped to it; else on one line at
 // left + DX, right - width - 3 or centred, top + DY.
+// RightToLeft reads the text from the right and mirrors the alignment.
 void WriteText(TCanvas& Canvas, const TRect& ARect, int DX, int DY, const std::string& Text, TAlignment Alignment,
-               bool WordWrap);
+               bool WordWrap, bool RightToLeft = false);
+// The text of a grid cell on the control's canvas, 2 pixels in from the
+// side and placed vertically by VertAlign.
+void DrawCellTextEx(TCustomControl* Control, int ACol, int ARow, const std::string& S, const TRect& ARect,
+                    TAlignment Align, TVertAlignment VertAlign, bool WordWrap, bool RightToLeft = false);
+// The same, wrapping exactly the centred texts.
+void DrawCellText(TCustomControl* Control, int ACol, int ARow, const std::string& S, const TRect& ARect,
+                  TAlignment Align, TVertAlignment VertAlign, bool RightToLeft = false);
+// The picture centred in the cell.
+void DrawCellBitmap(TCustomControl* Control, int ACol, int ARow, TGraphic* Graphic, const TRect& ARect);
+
+// The text flags of a control's reading order: right-to-left reading, and
+// for bdRightToLeft the left and right alignment exchanged.
+unsigned DrawTextBiDiModeFlags(TBiDiMode Mode, unsigned Flags);
+bool UseRightToLeftAlignment(TBiDiMode Mode);
+bool UseRightToLeftReading(TBiDiMode Mode);
+TAlignment MirroredAlignment(TAlignment Alignment, TBiDiMode Mode);
 // A copy of the font turned by Angle degrees.
 std::unique_ptr<TFont> CreateRotatedFont(const TFont& Font, int Angle);
 // Dialog units of the default font's average character size and back
@@ -130,12 +164,77 @@ std::string AnsiUpperFirstChar(const std::string& Text);
 // character.
 std::string DropT(const std::string& Name);
 std::string ResStr(const std::string& Text);
-// The environment variable, empty when unset.
+// The environment variable (at most 2048 characters), empty when unset.
 std::string GetEnvVar(const std::string& Name);
+
+// EResNotFound for a resource name or number.
+[[noreturn]] void ResourceNotFound(const std::string& Name);
+[[noreturn]] void ResourceNotFound(int Ident);
+// A bitmap or icon from a resource of the module (by name, or by number
+// "#n"); nullptr when there is none or it cannot be read. MakeBitmap and
+// MakeIcon look in this library.
+std::unique_ptr<TBitmap> MakeModuleBitmap(HMODULE Module, const std::string& ResID);
+std::unique_ptr<TBitmap> MakeBitmap(const std::string& ResID);
+std::unique_ptr<TBitmap> MakeBitmapID(int ResID);
+std::unique_ptr<TIcon> MakeModuleIcon(HMODULE Module, const std::string& ResID);
+std::unique_ptr<TIcon> MakeIcon(const std::string& ResID);
+std::unique_ptr<TIcon> MakeIconID(int ResID);
+// The icon on BackColor, transparent in that colour.
+std::unique_ptr<TBitmap> CreateBitmapFromIcon(TIcon& Icon, TColor BackColor);
+// An icon of the bitmap whose pixels of TransparentColor (clDefault: the
+// bitmap's own) are see-through.
+std::unique_ptr<TIcon> CreateIconFromBitmap(TBitmap& Bitmap, TColor TransparentColor);
+// Copies the source part scaled into the target part, leaving the target
+// where the source has TransparentColor.
+void StretchBltTransparent(TCanvas& Dest, int X, int Y, int Width, int Height, TBitmap& Source, int SrcX, int SrcY,
+                           int SrcW, int SrcH, TColor TransparentColor);
+// Whether the point lies inside the polygon (nonzero winding).
+bool PointInPolyRgn(const TPoint& P, const std::vector<TPoint>& Points);
+
+// Loads a shared library; EWin32Error with the loader's message when it
+// cannot be loaded.
+HMODULE LoadDLL(const std::string& LibName);
+// Calls the library's "DllRegisterServer" when it has one (true).
+bool RegisterServer(const std::string& ModuleName);
+// Tells the user the function is missing, then aborts silently (EAbort).
+[[noreturn]] void NotImplemented();
+// EWin32Error for a non-zero error number, with its system text.
+void RaiseWin32Error(int Code);
+// Raises the last error of the system when Ok is false.
+void CheckWin32(bool Ok);
+
+// The application's message box and message dialog, through the platform's
+// dialog layer.
+int MsgBox(const std::string& Caption, const std::string& Text, UINT Flags);
+int MsgDlg(const std::string& Msg, TMsgDlgType AType, TMsgDlgButtons AButtons, int HelpCtx);
+
+// The desktop's work area; the whole screen when it reports none.
+TRect ScreenWorkArea();
+// Centres the window on the screen and moves it back where it sticks out
+// (a window larger than the screen keeps to its left or top edge); size,
+// order and activation stay.
+void CenterWindow(TWinControl* Wnd);
+// Makes Form a borderless child of Container, aligned by Align (or moved by
+// the container's client origin when alNone), shown when Show.
+void MergeForm(TWinControl* Container, TCustomForm* Form, TAlign Align, bool Show);
+// The class name of the window's control; empty for an unknown window.
+std::string WindowClassName(HWND Wnd);
+void ShowWinNoAnimate(HWND Wnd, int CmdShow);
+// Brings the window to the front; with Restore an invisible window answers
+// false and a minimised one is restored first, then it takes the focus.
+bool SwitchToWindow(HWND Wnd, bool Restore);
+void ActivateWindow(HWND Wnd);
+// A window of an earlier start of this program, by class and caption (an
+// empty one counts as none); nullptr when both are empty.
+HWND FindPrevInstance(const std::string& MainFormClass, const std::string& ATitle);
+bool ActivatePrevInstance(const std::string& MainFormClass, const std::string& ATitle);
 
 // Puts the cursor into the first free screen cursor number from 100 on and
 // returns that number; EOutOfResources when all are taken.
 std::int16_t DefineCursor(std::uintptr_t Cursor);
+// The same for a cursor resource (a cursor file) of the module;
+// EResNotFound when the module has none of that name.
+std::int16_t DefineCursor(HMODULE Instance, const std::string& ResID);
 // The wait cursor, nested: the first StartWait saves the screen cursor, the
 // last StopWait puts it back; extra StopWait calls do nothing.
 void StartWait();

@@ -2,9 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
+#include "platform/graphics/CanvasText.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HiddenWindows.h"
@@ -309,10 +313,15 @@ TEST(WriteTextTest, OneLineIsPlacedByAlignmentAndWrappedTextStaysInTheCell)
     struct Case {
         TAlignment alignment;
         int textLeft;
+        bool rightToLeft = false;
     } cases[] = {
         {taLeftJustify, 20 + 2},
         {taRightJustify, 120 - width - 3},
         {taCenter, 20 + 50 - width / 2},
+        // Right-to-left reading mirrors the alignment.
+        {taLeftJustify, 120 - width - 3, true},
+        {taRightJustify, 20 + 2, true},
+        {taCenter, 20 + 50 - width / 2, true},
     };
     for (const Case& c : cases) {
         auto image = Filled(200, 20, clWhite);
@@ -320,10 +329,10 @@ TEST(WriteTextTest, OneLineIsPlacedByAlignmentAndWrappedTextStaysInTheCell)
         canvas.Font.SetName("Courier New");
         canvas.Font.SetHeight(-12);
         canvas.Brush.Color = clWhite;
-        DrawUtils::WriteText(canvas, Rect(20, 0, 120, 20), 2, 0, "Zelle", c.alignment, false);
+        DrawUtils::WriteText(canvas, Rect(20, 0, 120, 20), 2, 0, "Zelle", c.alignment, false, c.rightToLeft);
         const auto [from, to] = InkColumns(*image, clBlack);
-        EXPECT_EQ(from, c.textLeft + inkFrom) << int(c.alignment);
-        EXPECT_EQ(to, c.textLeft + inkTo) << int(c.alignment);
+        EXPECT_EQ(from, c.textLeft + inkFrom) << int(c.alignment) << c.rightToLeft;
+        EXPECT_EQ(to, c.textLeft + inkTo) << int(c.alignment) << c.rightToLeft;
     }
 
     // Wrapped: several lines, nothing outside the cell, the cell on the brush.
@@ -369,3 +378,169 @@ TEST(WriteTextTest, RotatedFontAndDialogUnits)
 }
 
 } // namespace
+
+TEST(DrawUtilsBiDiTest, ReadingOrderMirrorsOnlyWhereTheModeAsks)
+{
+    struct Case {
+        TBiDiMode mode;
+        unsigned in, out;
+    } cases[] = {
+        {bdLeftToRight, DT_LEFT | DT_VCENTER, DT_LEFT | DT_VCENTER},
+        {bdRightToLeft, DT_LEFT | DT_VCENTER, DT_RIGHT | DT_VCENTER | DT_RTLREADING},
+        {bdRightToLeft, DT_RIGHT, DT_LEFT | DT_RTLREADING},
+        {bdRightToLeft, DT_CENTER, DT_CENTER | DT_RTLREADING},
+        {bdRightToLeftNoAlign, DT_LEFT, DT_LEFT | DT_RTLREADING},
+        {bdRightToLeftReadingOnly, DT_RIGHT, DT_RIGHT | DT_RTLREADING},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DrawUtils::DrawTextBiDiModeFlags(c.mode, c.in), c.out) << int(c.mode) << " " << c.in;
+}
+
+TEST(DrawUtilsIconTest, BitmapToIconAndBackKeepsPixelsAndSeeThroughParts)
+{
+    auto bitmap = Filled(8, 6, clFuchsia);
+    bitmap->Canvas().Brush.Color = clBlue;
+    bitmap->Canvas().FillRect(Rect(1, 2, 5, 6)); // reaches the bottom row
+    bitmap->Canvas().SetPixels(7, 0, clLime);    // top right corner
+    auto icon = DrawUtils::CreateIconFromBitmap(*bitmap, clFuchsia);
+    ASSERT_TRUE(icon);
+    EXPECT_EQ(icon->Width(), 8);
+    EXPECT_EQ(icon->Height(), 6);
+    auto back = DrawUtils::CreateBitmapFromIcon(*icon, clYellow);
+    EXPECT_EQ(back->TransparentColor() & 0xFFFFFF, ColorToRGB(clYellow));
+    for (int y = 0; y < 6; ++y)
+        for (int x = 0; x < 8; ++x) {
+            TColor expected = bitmap->Canvas().Pixels(x, y);
+            if (expected == ColorToRGB(clFuchsia))
+                expected = ColorToRGB(clYellow);
+            ASSERT_EQ(back->Canvas().Pixels(x, y), expected) << x << "," << y;
+        }
+    // clDefault takes the bitmap's own key colour (its bottom-left pixel).
+    auto keyed = Filled(4, 4, clGreen);
+    keyed->Canvas().SetPixels(0, 0, clRed);
+    auto own = DrawUtils::CreateIconFromBitmap(*keyed, clDefault);
+    auto ownBack = DrawUtils::CreateBitmapFromIcon(*own, clWhite);
+    EXPECT_EQ(ownBack->Canvas().Pixels(0, 0), ColorToRGB(clRed));
+    EXPECT_EQ(ownBack->Canvas().Pixels(2, 2), ColorToRGB(clWhite));
+}
+
+TEST(DrawUtilsIconTest, ResourcesGiveBitmapsAndCursorsOrNothing)
+{
+    ui::EnsurePlatform();
+    HMODULE self = rtl::HInstance();
+    auto cells = DrawUtils::MakeModuleBitmap(self, "CELLS");
+    ASSERT_TRUE(cells);
+    EXPECT_EQ(cells->Width(), 4);
+    EXPECT_EQ(cells->Canvas().Pixels(0, 0), ColorToRGB(clRed));
+    EXPECT_EQ(cells->Canvas().Pixels(0, 1), ColorToRGB(clBlack));
+    auto numbered = DrawUtils::MakeModuleBitmap(self, "#7");
+    ASSERT_TRUE(numbered);
+    EXPECT_EQ(numbered->Canvas().Pixels(1, 0), ColorToRGB(clLime));
+    EXPECT_EQ(DrawUtils::MakeModuleBitmap(self, "NONE"), nullptr);
+    EXPECT_EQ(DrawUtils::MakeModuleIcon(self, "NONE"), nullptr);
+    EXPECT_EQ(DrawUtils::MakeModuleIcon(self, "CELLS"), nullptr); // not an icon resource
+
+    const std::int16_t number = DrawUtils::DefineCursor(self, "SQUARE");
+    EXPECT_GE(number, 100);
+    EXPECT_NE(Screen->Cursors(number), Screen->Cursors(crDefault));
+    EXPECT_THROW(DrawUtils::DefineCursor(self, "NONE"), EResNotFound);
+    EXPECT_THROW(DrawUtils::ResourceNotFound(14000), EResNotFound);
+}
+
+TEST(DrawUtilsGeometryTest, PolygonInsideByWinding)
+{
+    // A five-pointed star drawn in one stroke: its centre is wound twice,
+    // so it counts as inside (an even-odd rule would leave it out).
+    const std::vector<TPoint> star = {{50, 0}, {79, 90}, {2, 35}, {98, 35}, {21, 90}};
+    struct Case {
+        TPoint point;
+        bool inside;
+    } cases[] = {
+        {{50, 50}, true},  // the centre
+        {{50, 10}, true},  // the top point
+        {{10, 80}, false}, // between two points
+        {{0, 0}, false},
+        {{150, 50}, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(DrawUtils::PointInPolyRgn(c.point, star), c.inside) << c.point.X << "," << c.point.Y;
+    EXPECT_FALSE(DrawUtils::PointInPolyRgn({0, 0}, {}));
+}
+
+TEST(DrawUtilsWindowTest, CentringKeepsTheWindowOnTheScreen)
+{
+    ui::EnsurePlatform();
+    const int screenW = Screen->Width(), screenH = Screen->Height();
+    struct Case {
+        int width, height, left, top;
+    } cases[] = {
+        {200, 100, (screenW - 200) / 2, (screenH - 100) / 2},
+        {screenW + 40, 100, 0, (screenH - 100) / 2}, // wider than the screen: at the left edge
+        {100, screenH + 10, (screenW - 100) / 2, 0},
+    };
+    for (const Case& c : cases) {
+        TForm form(nullptr);
+        form.SetBounds(5, 5, c.width, c.height);
+        DrawUtils::CenterWindow(&form);
+        EXPECT_EQ(form.Left(), c.left) << c.width << "x" << c.height;
+        EXPECT_EQ(form.Top(), c.top) << c.width << "x" << c.height;
+        EXPECT_EQ(form.Width(), c.width);
+    }
+    const TRect area = DrawUtils::ScreenWorkArea();
+    EXPECT_FALSE(area.IsEmpty());
+    EXPECT_LE(area.Right, screenW);
+}
+
+TEST(DrawUtilsWindowTest, MergedFormBecomesABorderlessChild)
+{
+    ui::EnsurePlatform();
+    TForm container(nullptr);
+    container.SetBounds(0, 0, 300, 200);
+    auto* child = new TForm(&container);
+    child->SetBounds(10, 20, 100, 50);
+    DrawUtils::MergeForm(&container, child, alClient, true);
+    EXPECT_EQ(child->Parent(), &container);
+    EXPECT_EQ(child->BorderStyle(), bsNone);
+    EXPECT_TRUE(child->Visible());
+    EXPECT_EQ(child->Width(), container.ClientWidth());
+    EXPECT_EQ(DrawUtils::WindowClassName(container.Handle()), "TForm");
+    EXPECT_EQ(DrawUtils::WindowClassName(nullptr), "");
+}
+
+TEST(DrawUtilsDialogTest, BoxesGoThroughTheScriptedLayer)
+{
+    ui::EnsurePlatform();
+    ui::BeginDialogScript();
+    ui::ClearRecordedDialogs();
+    ui::ScriptAnswer(IDNO);
+    EXPECT_EQ(DrawUtils::MsgBox("Titel", "Wirklich?", MB_YESNO), IDNO);
+    ui::ScriptAnswer(mrCancel);
+    EXPECT_EQ(DrawUtils::MsgDlg("Abbrechen?", mtConfirmation, mbOKCancel, 0), mrCancel);
+    EXPECT_THROW(DrawUtils::NotImplemented(), EAbort);
+    const auto& records = ui::RecordedDialogs();
+    ASSERT_EQ(records.size(), 3u);
+    EXPECT_EQ(records[0].Request.Caption, "Titel");
+    EXPECT_EQ(records[0].Request.Text, "Wirklich?");
+    EXPECT_EQ(records[1].Request.Text, "Abbrechen?");
+    EXPECT_EQ(records[2].Request.Text, "Function not yet implemented");
+    ui::EndDialogScript();
+}
+
+TEST(DrawUtilsSystemTest, EnvironmentLibrariesAndErrors)
+{
+    ::setenv("DRAWUTILS_LONG", std::string(3000, 'a').c_str(), 1);
+    EXPECT_EQ(DrawUtils::GetEnvVar("DRAWUTILS_LONG").size(), 2048u);
+    ::unsetenv("DRAWUTILS_UNSET");
+    EXPECT_EQ(DrawUtils::GetEnvVar("DRAWUTILS_UNSET"), "");
+
+    EXPECT_NO_THROW(DrawUtils::RaiseWin32Error(0));
+    try {
+        DrawUtils::RaiseWin32Error(ENOENT);
+        FAIL() << "no error raised";
+    } catch (const EWin32Error& e) {
+        EXPECT_EQ(e.ErrorCode, ENOENT);
+        EXPECT_NE(std::string(e.what()).find(std::strerror(ENOENT)), std::string::npos);
+    }
+    EXPECT_THROW(DrawUtils::LoadDLL("/nonexistent/libnothing.so"), EWin32Error);
+    EXPECT_FALSE(DrawUtils::RegisterServer("libz.so.1")); // loads, but has no registration entry
+}
