@@ -1,22 +1,34 @@
 #include "platform/ui/CommonDialogs.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <exception>
 #include <string>
 #include <vector>
 
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QFontDialog>
+#include <QGridLayout>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
 
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Picture.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Printers.h"
+#include "platform/ui/Surface.h"
 
 IMPLEMENT_CLASS(TCommonDialog)
 IMPLEMENT_CLASS(TOpenDialog)
 IMPLEMENT_CLASS(TSaveDialog)
+IMPLEMENT_CLASS(TOpenPictureDialog)
+IMPLEMENT_CLASS(TSavePictureDialog)
 IMPLEMENT_CLASS(TColorDialog)
 IMPLEMENT_CLASS(TFontDialog)
 IMPLEMENT_CLASS(TPrintDialog)
@@ -68,7 +80,7 @@ bool TOpenDialog::Execute()
 {
     ui::TDialogRequest request = Request(DialogKind(), Title.empty() ? DefaultTitle() : Title, FileName);
     request.Text = Filter;
-    bool saving = DialogKind() == "SaveDialog";
+    bool saving = ForSaving();
     bool multi = Options.Contains(ofAllowMultiSelect) && !saving;
     ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
         ui::EnsurePlatform();
@@ -84,6 +96,7 @@ bool TOpenDialog::Execute()
             dialog.selectNameFilter(filters[FilterIndex - 1]);
         if (!FileName.empty())
             dialog.selectFile(Q(FileName));
+        PrepareDialog(dialog);
         if (dialog.exec() != QDialog::Accepted)
             return {IDCANCEL, {}};
         FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
@@ -128,6 +141,72 @@ bool TSaveDialog::AcceptChoice()
     return ui::MessageBox(nullptr, FileName + " existiert bereits.\nMöchten Sie sie ersetzen?",
                           Title.empty() ? DefaultTitle() : Title, MB_YESNO | MB_ICONWARNING) == IDYES;
 }
+
+// --- picture dialogs ---
+
+namespace {
+
+constexpr int PreviewSize = 160;
+
+// A preview beside the file list that follows the file under the cursor.
+void AddPicturePreview(QFileDialog& dialog)
+{
+    dialog.setOption(QFileDialog::DontUseNativeDialog); // only the toolkit's own dialog takes extra parts
+    auto* layout = qobject_cast<QGridLayout*>(dialog.layout());
+    if (!layout)
+        return;
+    auto* preview = new QLabel(&dialog);
+    preview->setFixedSize(PreviewSize, PreviewSize);
+    preview->setAlignment(Qt::AlignCenter);
+    preview->setFrameShape(QFrame::StyledPanel);
+    layout->addWidget(preview, 1, layout->columnCount(), layout->rowCount() - 1, 1);
+    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
+        QImage picture = ui::PicturePreview(path.toStdString(), PreviewSize - 4, PreviewSize - 4);
+        preview->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
+    });
+}
+
+} // namespace
+
+TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner)
+{
+    Filter = gfx::GraphicFilter(TGraphic::StaticClass());
+}
+
+void TOpenPictureDialog::PrepareDialog(QFileDialog& Dialog) { AddPicturePreview(Dialog); }
+
+TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner)
+{
+    Filter = gfx::GraphicFilter(TGraphic::StaticClass());
+}
+
+void TSavePictureDialog::PrepareDialog(QFileDialog& Dialog) { AddPicturePreview(Dialog); }
+
+namespace ui {
+
+QImage PicturePreview(const std::string& FileName, int Width, int Height)
+{
+    if (Width <= 0 || Height <= 0 || !rtl::FileExists(FileName))
+        return {};
+    TPicture picture;
+    try {
+        picture.LoadFromFile(FileName);
+    } catch (const std::exception&) {
+        return {}; // not a picture this program reads
+    }
+    TGraphic* graphic = picture.Graphic();
+    if (!graphic || graphic->Empty() || graphic->Width() <= 0 || graphic->Height() <= 0)
+        return {};
+    double scale = std::min({1.0, static_cast<double>(Width) / graphic->Width(),
+                             static_cast<double>(Height) / graphic->Height()});
+    int w = std::max(1, static_cast<int>(std::lround(graphic->Width() * scale)));
+    int h = std::max(1, static_cast<int>(std::lround(graphic->Height() * scale)));
+    TBitmap fitted(w, h, pf24bit);
+    fitted.Canvas().StretchDraw(Rect(0, 0, w, h), *graphic);
+    return ImageOfBitmap(fitted, false, clNone);
+}
+
+} // namespace ui
 
 // --- colour ---
 

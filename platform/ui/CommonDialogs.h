@@ -3,7 +3,7 @@
 // The common dialogs: open and save a file, pick a colour, a font or a
 // folder. All pass through ui::RunDialog, so tests script the answer:
 //   open/save: Value holds the chosen path (several for multi-select, one per
-//              line), Result IDOK or IDCANCEL;
+//              line), Result IDOK or IDCANCEL; the picture dialogs alike;
 //   colour:    Value "RRGGBB" (hex);
 //   font:      Value "Name;Size;Styles;RRGGBB" with Styles from "bius";
 //   folder:    Value the folder;
@@ -18,6 +18,8 @@
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls.h"
 
+class QFileDialog;
+class QImage;
 class TStringList;
 class TStrings;
 
@@ -76,6 +78,10 @@ public:
 protected:
     virtual std::string DialogKind() const { return "OpenDialog"; }
     virtual std::string DefaultTitle() const { return "Öffnen"; }
+    // A dialog for saving asks for a name that need not exist yet.
+    virtual bool ForSaving() const { return false; }
+    // Adds to the toolkit's dialog before it shows.
+    virtual void PrepareDialog(QFileDialog& /*Dialog*/) {}
     // Checks the choice; false refuses it (the dialog then counts as cancelled).
     virtual bool AcceptChoice();
 
@@ -91,8 +97,32 @@ public:
 protected:
     std::string DialogKind() const override { return "SaveDialog"; }
     std::string DefaultTitle() const override { return "Speichern unter"; }
+    bool ForSaving() const override { return true; }
     // With ofOverwritePrompt an existing file is replaced only when the user agrees.
     bool AcceptChoice() override;
+};
+
+// The open dialog for pictures: its filter lists the registered picture
+// formats, and a preview shows the picture under the cursor.
+class TOpenPictureDialog : public TOpenDialog {
+    DECLARE_CLASS(TOpenPictureDialog, TOpenDialog)
+public:
+    explicit TOpenPictureDialog(TComponent* AOwner);
+
+protected:
+    std::string DialogKind() const override { return "OpenPictureDialog"; }
+    void PrepareDialog(QFileDialog& Dialog) override;
+};
+
+// The save dialog for pictures, with the same filter and preview.
+class TSavePictureDialog : public TSaveDialog {
+    DECLARE_CLASS(TSavePictureDialog, TSaveDialog)
+public:
+    explicit TSavePictureDialog(TComponent* AOwner);
+
+protected:
+    std::string DialogKind() const override { return "SavePictureDialog"; }
+    void PrepareDialog(QFileDialog& Dialog) override;
 };
 
 class TColorDialog : public TCommonDialog {
@@ -147,6 +177,10 @@ namespace ui {
 
 // The folder browser: Directory is the start and, on OK, the choice.
 bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory);
+
+// The picture of a file made to fit Width x Height, keeping its proportions
+// and never enlarged; a null image when the file is no readable picture.
+QImage PicturePreview(const std::string& FileName, int Width, int Height);
 
 // A colour as "RRGGBB" and back (nullopt-like: false for text that is not one).
 std::string ColorToHex(TColor Color);

@@ -6,6 +6,13 @@
 
 #include <unistd.h>
 
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Picture.h"
 #include "platform/rtl/StringList.h"
 #include "tests/ui/UiFixture.h"
 
@@ -103,6 +110,115 @@ TEST_F(CommonDialogsTest, SaveDialogAsksBeforeReplacingAnExistingFile)
         EXPECT_EQ(ui::RecordedDialogs().size(), c.answer ? 2u : 1u);
         EXPECT_EQ(ui::RecordedDialogs()[0].Request.Caption, "Speichern unter");
     }
+}
+
+TEST_F(CommonDialogsTest, PictureDialogsOfferThePictureFormatsAndAskLikeTheirPlainKinds)
+{
+    std::string existing = MakeFile("bild.bmp");
+    TOpenPictureDialog open(nullptr);
+    TSavePictureDialog save(nullptr);
+    save.Options = {ofOverwritePrompt, ofAllowMultiSelect};
+    struct Case {
+        TOpenDialog* dialog;
+        const char* kind;
+        const char* caption;
+        int overwriteAnswer; // 0: no question expected
+        bool accepted;
+    };
+    const Case cases[] = {
+        {&open, "OpenPictureDialog", "Öffnen", 0, true},
+        {&save, "SavePictureDialog", "Speichern unter", IDNO, false},
+        {&save, "SavePictureDialog", "Speichern unter", IDYES, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        EXPECT_EQ(c.dialog->Filter, gfx::GraphicFilter(TGraphic::StaticClass()));
+        EXPECT_NE(c.dialog->Filter.find("*.bmp"), std::string::npos);
+        ui::ClearRecordedDialogs();
+        ui::ScriptAnswer(IDOK, existing + "\n" + PathIn("zweites.bmp"));
+        if (c.overwriteAnswer)
+            ui::ScriptAnswer(c.overwriteAnswer);
+        EXPECT_EQ(c.dialog->Execute(), c.accepted);
+        ASSERT_EQ(ui::RecordedDialogs().size(), c.overwriteAnswer ? 2u : 1u);
+        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Kind, c.kind);
+        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Caption, c.caption);
+        EXPECT_EQ(c.dialog->Files().Count(), 1) << "a save dialog takes one name only";
+    }
+}
+
+TEST_F(CommonDialogsTest, PreviewFitsThePictureAndShowsNothingForOtherFiles)
+{
+    auto picture = [&](const std::string& name, int width, int height) {
+        TBitmap bitmap(width, height, pf24bit);
+        bitmap.Canvas().Brush.Color = clRed;
+        bitmap.Canvas().FillRect(Rect(0, 0, width / 2, height));
+        bitmap.Canvas().Brush.Color = clBlue;
+        bitmap.Canvas().FillRect(Rect(width / 2, 0, width, height));
+        std::string path = PathIn(name);
+        bitmap.SaveToFile(path);
+        return path;
+    };
+    struct Case {
+        std::string file;
+        int boxW, boxH;
+        QSize want; // empty: no preview
+    };
+    const Case cases[] = {
+        {picture("breit.bmp", 200, 100), 100, 100, QSize(100, 50)},
+        {picture("hoch.bmp", 100, 300), 60, 60, QSize(20, 60)},
+        {picture("klein.bmp", 10, 10), 100, 100, QSize(10, 10)}, // never enlarged
+        {picture("dünn.bmp", 400, 2), 100, 100, QSize(100, 1)},
+        {MakeFile("kaputt.bmp"), 100, 100, QSize()},
+        {MakeFile("text.xyz"), 100, 100, QSize()},
+        {PathIn("fehlt.bmp"), 100, 100, QSize()},
+        {dir_.string(), 100, 100, QSize()},
+        {picture("leer.bmp", 8, 8), 0, 100, QSize()},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        QImage preview = ui::PicturePreview(c.file, c.boxW, c.boxH);
+        if (c.want.isEmpty()) {
+            EXPECT_TRUE(preview.isNull());
+            continue;
+        }
+        ASSERT_EQ(preview.size(), c.want);
+        const int y = preview.height() / 2;
+        EXPECT_EQ(preview.pixel(0, y) & 0xFFFFFF, 0xFF0000u);
+        EXPECT_EQ(preview.pixel(preview.width() - 1, y) & 0xFFFFFF, 0x0000FFu);
+    }
+}
+
+// The toolkit's dialog as the picture dialog sets it up, without showing it.
+struct PreparedPictureDialog : TOpenPictureDialog {
+    PreparedPictureDialog() : TOpenPictureDialog(nullptr) {}
+    using TOpenPictureDialog::PrepareDialog;
+};
+
+TEST_F(CommonDialogsTest, ThePreviewOfTheToolkitsDialogFollowsTheFileUnderTheCursor)
+{
+    TBitmap bitmap(300, 150, pf24bit);
+    bitmap.Canvas().Brush.Color = clLime;
+    bitmap.Canvas().FillRect(Rect(0, 0, 300, 150));
+    std::string picture = PathIn("vorschau.bmp");
+    bitmap.SaveToFile(picture);
+
+    PreparedPictureDialog owner;
+    QFileDialog dialog;
+    int labelsBefore = static_cast<int>(dialog.findChildren<QLabel*>().size());
+    owner.PrepareDialog(dialog);
+    QList<QLabel*> labels = dialog.findChildren<QLabel*>();
+    ASSERT_EQ(labels.size(), labelsBefore + 1) << "one preview added";
+    QLabel* preview = labels.back();
+    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+
+    emit dialog.currentChanged(QString::fromStdString(picture));
+    QImage shown = preview->pixmap().toImage();
+    ASSERT_FALSE(shown.isNull());
+    EXPECT_EQ(shown.width(), 2 * shown.height());
+    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2) & 0xFFFFFF, 0x00FF00u);
+
+    emit dialog.currentChanged(QString::fromStdString(MakeFile("notiz.txt")));
+    EXPECT_TRUE(preview->pixmap().isNull()) << "no picture, no preview";
 }
 
 TEST_F(CommonDialogsTest, ColorDialogReadsHexAndRejectsGarbage)
