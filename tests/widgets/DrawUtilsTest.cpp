@@ -13,6 +13,7 @@
 #include "platform/ui/Forms.h"
 #include "platform/ui/HiddenWindows.h"
 #include "platform/ui/ImgList.h"
+#include "widgets/KSConst.h"
 #include "widgets/MaxMin.h"
 
 namespace {
@@ -543,4 +544,29 @@ TEST(DrawUtilsSystemTest, EnvironmentLibrariesAndErrors)
     }
     EXPECT_THROW(DrawUtils::LoadDLL("/nonexistent/libnothing.so"), EWin32Error);
     EXPECT_FALSE(DrawUtils::RegisterServer("libz.so.1")); // loads, but has no registration entry
+}
+
+TEST(KSConstTest, LibraryCursorsAreRegisteredOnceTheLoopRuns)
+{
+    ui::EnsurePlatform();
+    Application->ProcessMessages(); // the library's start asked for the first turn
+    const std::uintptr_t free = Screen->Cursors(crArrow);
+    EXPECT_NE(Screen->Cursors(crHandCur), free);
+    EXPECT_NE(Screen->Cursors(crDragCur), free);
+
+    // The hot spots lie on the shapes, not on see-through pixels.
+    struct Shape {
+        std::unique_ptr<TBitmap> image;
+        TPoint hot;
+    } shapes[] = {{KSConst::HandCursorImage(), KSConst::HandHotSpot},
+                  {KSConst::DragCursorImage(), KSConst::DragHotSpot}};
+    for (const Shape& s : shapes) {
+        EXPECT_EQ(s.image->Width(), 32);
+        EXPECT_NE(s.image->Canvas().Pixels(s.hot.X, s.hot.Y), ColorToRGB(clFuchsia));
+    }
+
+    KSConst::UnregisterCursors();
+    EXPECT_EQ(Screen->Cursors(crHandCur), free);
+    KSConst::RegisterCursors();
+    EXPECT_NE(Screen->Cursors(crHandCur), free);
 }
