@@ -206,6 +206,7 @@ int TKsCustomListBox::InsertItem(int Index, const std::string& Text)
     if (itemIndex_ >= Index)
         ++itemIndex_;
     ItemInserted(Index);
+    MeasureItemAt(Index);
     ItemAdded(Index);
     Invalidate();
     return Index;
@@ -439,6 +440,7 @@ void TKsCustomListBox::SetStyle(TListBoxStyle Value)
     if (Value == style_)
         return;
     style_ = Value;
+    MeasureAllItems();
     RecalcExtent();
     Invalidate();
 }
@@ -448,6 +450,7 @@ void TKsCustomListBox::SetItemHeight(int Value)
     if (Value <= 0 || Value == itemHeight_)
         return;
     itemHeight_ = Value;
+    MeasureAllItems();
     Invalidate();
 }
 
@@ -493,6 +496,37 @@ void TKsCustomListBox::MeasureItem(int Index, int& Height)
         OnMeasureItem(this, Index, Height);
 }
 
+void TKsCustomListBox::MeasureItemAt(int Index)
+{
+    // Only items of variable height are asked; they are asked once, when
+    // they join the list (or the style or item height changes).
+    int height = GetItemHeight();
+    if (style_ == lbOwnerDrawVariable)
+        MeasureItem(Index, height);
+    list_[static_cast<std::size_t>(Index)].Height = height;
+}
+
+void TKsCustomListBox::MeasureAllItems()
+{
+    for (int i = 0; i < static_cast<int>(list_.size()); ++i)
+        MeasureItemAt(i);
+}
+
+int TKsCustomListBox::RowHeight(int Index) const
+{
+    return style_ == lbOwnerDrawVariable ? list_[static_cast<std::size_t>(Index)].Height : GetItemHeight();
+}
+
+int TKsCustomListBox::ItemTop(int Index) const
+{
+    int top = 0;
+    for (int i = topIndex_; i < Index; ++i)
+        top += RowHeight(i);
+    for (int i = Index; i < topIndex_; ++i)
+        top -= RowHeight(i);
+    return top;
+}
+
 int TKsCustomListBox::RowsPerColumn() const { return std::max(ClientHeight() / std::max(GetItemHeight(), 1), 1); }
 
 TRect TKsCustomListBox::ItemRect(int Index) const
@@ -512,7 +546,7 @@ TRect TKsCustomListBox::ItemRect(int Index) const
         const int row = offset - column * rows;
         return Bounds(column * ColumnWidth(), row * height, ColumnWidth(), height);
     }
-    return Bounds(-horizontalOffset_, offset * height, std::max(ClientWidth(), horizontalExtent_), height);
+    return Bounds(-horizontalOffset_, ItemTop(Index), std::max(ClientWidth(), horizontalExtent_), RowHeight(Index));
 }
 
 int TKsCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
@@ -705,11 +739,16 @@ TTextListBox::TTextListBox(TComponent* AOwner) : TKsCustomListBox(AOwner) { SetA
 // ---------------------------------------------------------------------------
 // TKsCheckListBox
 
-TKsCheckListBox::TKsCheckListBox(TComponent* AOwner) : TKsCustomListBox(AOwner)
+TKsCheckListBox::TKsCheckListBox(TComponent* AOwner)
+    : TKsCustomListBox(AOwner), iniLink_(std::make_unique<TIniLink>())
 {
     SetStyle(lbOwnerDrawFixed);
     SetAutoScroll(true);
+    iniLink_->OnSave = [this](TObject* Sender) { IniSave(Sender); };
+    iniLink_->OnLoad = [this](TObject* Sender) { IniLoad(Sender); };
 }
+
+TKsCheckListBox::~TKsCheckListBox() { iniLink_->SetStorage(nullptr); }
 
 int TKsCheckListBox::CheckWidth() const { return CheckCellWidth + 2; }
 
@@ -962,23 +1001,19 @@ void TKsCheckListBox::KeyPress(char32_t& Key)
     TKsCustomListBox::KeyPress(Key);
 }
 
-template <class Ini>
-void TKsCheckListBox::SaveTo(Ini& IniFile)
+void TKsCheckListBox::SaveTo(TObject* IniObject, const std::string& Section)
 {
-    const std::string section = Apputils::GetDefaultSection(this);
-    IniFile.EraseSection(section);
-    IniFile.WriteInteger(section, "Count", Items().Count());
+    Apputils::IniEraseSection(IniObject, Section);
+    Apputils::IniWriteInteger(IniObject, Section, "Count", Items().Count());
     for (int i = 0; i < Items().Count(); ++i)
-        IniFile.WriteInteger(section, "Item" + std::to_string(i), static_cast<int>(GetState(i)));
+        Apputils::IniWriteInteger(IniObject, Section, "Item" + std::to_string(i), static_cast<int>(GetState(i)));
 }
 
-template <class Ini>
-void TKsCheckListBox::RestoreFrom(Ini& IniFile)
+void TKsCheckListBox::RestoreFrom(TObject* IniObject, const std::string& Section)
 {
-    const std::string section = Apputils::GetDefaultSection(this);
-    const int count = std::min(IniFile.ReadInteger(section, "Count", 0), Items().Count());
+    const int count = std::min(Apputils::IniReadInteger(IniObject, Section, "Count", 0), Items().Count());
     for (int i = 0; i < count; ++i) {
-        const int value = IniFile.ReadInteger(section, "Item" + std::to_string(i), 0);
+        const int value = Apputils::IniReadInteger(IniObject, Section, "Item" + std::to_string(i), 0);
         // A file may hold anything: only the three states count.
         const TCheckBoxState state = value >= cbUnchecked && value <= cbGrayed ? static_cast<TCheckBoxState>(value)
                                                                                : cbUnchecked;
@@ -989,7 +1024,31 @@ void TKsCheckListBox::RestoreFrom(Ini& IniFile)
     }
 }
 
-void TKsCheckListBox::SaveStates(TCustomIniFile& IniFile) { SaveTo(IniFile); }
-void TKsCheckListBox::RestoreStates(TCustomIniFile& IniFile) { RestoreFrom(IniFile); }
-void TKsCheckListBox::SaveStatesReg(TRegIniFile& IniFile) { SaveTo(IniFile); }
-void TKsCheckListBox::RestoreStatesReg(TRegIniFile& IniFile) { RestoreFrom(IniFile); }
+void TKsCheckListBox::SaveStates(TCustomIniFile& IniFile) { SaveTo(&IniFile, Apputils::GetDefaultSection(this)); }
+void TKsCheckListBox::RestoreStates(TCustomIniFile& IniFile)
+{
+    RestoreFrom(&IniFile, Apputils::GetDefaultSection(this));
+}
+void TKsCheckListBox::SaveStatesReg(TRegIniFile& IniFile) { SaveTo(&IniFile, Apputils::GetDefaultSection(this)); }
+void TKsCheckListBox::RestoreStatesReg(TRegIniFile& IniFile)
+{
+    RestoreFrom(&IniFile, Apputils::GetDefaultSection(this));
+}
+
+TFormPlacement* TKsCheckListBox::IniStorage() const { return iniLink_->Storage(); }
+
+void TKsCheckListBox::SetIniStorage(TFormPlacement* Value) { iniLink_->SetStorage(Value); }
+
+void TKsCheckListBox::IniSave(TObject*)
+{
+    TObject* ini = iniLink_->IniObject();
+    if (!Name().empty() && ini)
+        SaveTo(ini, iniLink_->RootSection() + Apputils::GetDefaultSection(this));
+}
+
+void TKsCheckListBox::IniLoad(TObject*)
+{
+    TObject* ini = iniLink_->IniObject();
+    if (!Name().empty() && ini)
+        RestoreFrom(ini, iniLink_->RootSection() + Apputils::GetDefaultSection(this));
+}

@@ -18,6 +18,7 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/StdCtrls.h"
+#include "widgets/Placemnt.h"
 
 class TKsCustomListBox;
 
@@ -147,6 +148,7 @@ private:
         std::intptr_t Data = 0;
         TObject* Object = nullptr;
         bool Selected = false;
+        int Height = 0; // as measured for a list of variable item heights
     };
 
     int InsertItem(int Index, const std::string& Text);
@@ -158,6 +160,11 @@ private:
     void WidestMayShrink(int Index);
     bool OwnerDrawn() const { return style_ != lbStandard; }
     int RowsPerColumn() const;
+    void MeasureItemAt(int Index);
+    void MeasureAllItems();
+    // The height of one item, and its top relative to the top index.
+    int RowHeight(int Index) const;
+    int ItemTop(int Index) const;
     void DrawState(TCanvas& Canvas, int Index, const TRect& Rect);
 
     std::unique_ptr<TKsListBoxStrings> items_;
@@ -208,6 +215,7 @@ class TKsCheckListBox : public TKsCustomListBox {
     DECLARE_CLASS(TKsCheckListBox, TKsCustomListBox)
 public:
     explicit TKsCheckListBox(TComponent* AOwner);
+    ~TKsCheckListBox() override;
 
     bool AllowGrayed = false;
     TCheckKind CheckKind() const { return checkKind_; }
@@ -233,6 +241,11 @@ public:
     void RestoreStates(TCustomIniFile& IniFile);
     void SaveStatesReg(TRegIniFile& IniFile);
     void RestoreStatesReg(TRegIniFile& IniFile);
+    // A placement whose saving and loading take the states along, in its
+    // section followed by the list's default section (a list with a name
+    // only).
+    TFormPlacement* IniStorage() const;
+    void SetIniStorage(TFormPlacement* Value);
 
     std::intptr_t GetItemData(int Index) const override;
     void SetItemData(int Index, std::intptr_t Data) override;
@@ -262,12 +275,13 @@ private:
     int CheckWidth() const;
     void UpdateCheckStates();
     void InvalidateCheck(int Index);
-    template <class Ini>
-    void SaveTo(Ini& IniFile);
-    template <class Ini>
-    void RestoreFrom(Ini& IniFile);
+    void SaveTo(TObject* IniObject, const std::string& Section);
+    void RestoreFrom(TObject* IniObject, const std::string& Section);
+    void IniSave(TObject* Sender);
+    void IniLoad(TObject* Sender);
 
     TCheckKind checkKind_ = ckCheckBoxes;
     std::vector<TCheckListBoxItem> states_;
     bool inUpdate_ = false;
+    std::unique_ptr<TIniLink> iniLink_;
 };

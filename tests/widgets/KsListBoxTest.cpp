@@ -12,6 +12,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
 #include "widgets/Apputils.h"
+#include "widgets/Placemnt.h"
 
 namespace {
 
@@ -310,6 +311,76 @@ TEST_F(KsListBoxTest, StatesGoToAnIniFileAndComeBack)
         list->RestoreStates(ini);
         EXPECT_EQ(list->CheckedIndex(), 2);
     }
+    std::filesystem::remove_all(folder);
+}
+
+TEST_F(KsListBoxTest, VariableItemHeightsAreMeasuredOnceAndStack)
+{
+    auto* list = Make<TKsCustomListBox>();
+    list->SetBounds(0, 0, 100, 80);
+    std::vector<int> asked;
+    list->OnMeasureItem = [&asked](TWinControl*, int Index, int& Height) {
+        asked.push_back(Index);
+        Height = 10 * (Index + 1);
+    };
+    for (const char* text : {"a", "b", "c"})
+        list->Items().Add(text); // fixed height: nobody is asked
+    EXPECT_TRUE(asked.empty());
+    EXPECT_EQ(list->ItemRect(2).Top, 2 * list->ItemHeight());
+
+    list->SetStyle(lbOwnerDrawVariable);
+    EXPECT_EQ(asked, (std::vector<int>{0, 1, 2}));
+    struct Case {
+        int index, top, height;
+    } rects[] = {{0, 0, 10}, {1, 10, 20}, {2, 30, 30}, {3, 60, 30}}; // 3: the place after the last
+    for (const Case& c : rects) {
+        EXPECT_EQ(list->ItemRect(c.index).Top, c.top) << c.index;
+        EXPECT_EQ(list->ItemRect(c.index).Height(), c.height) << c.index;
+    }
+    EXPECT_EQ(list->ItemAtPos({5, 29}, true), 1);
+    EXPECT_EQ(list->ItemAtPos({5, 30}, true), 2);
+    EXPECT_EQ(list->ItemAtPos({5, 70}, true), -1);
+    EXPECT_EQ(list->ItemAtPos({5, 70}, false), 3);
+
+    list->SetTopIndex(1);
+    EXPECT_EQ(list->ItemRect(0).Top, -10);
+    EXPECT_EQ(list->ItemRect(2).Top, 20);
+    Paint(list); // drawing asks no item again
+    EXPECT_EQ(asked.size(), 3u);
+}
+
+TEST_F(KsListBoxTest, PlacementTakesTheStatesAlong)
+{
+    const auto folder = std::filesystem::temp_directory_path() / ("kslistplace" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto* placement = new TFormPlacement(form_.get());
+    placement->IniFileName = (folder / "place.ini").string();
+    placement->IniSection = "Fenster";
+    placement->Active = false; // saves without an earlier restore
+    auto* list = Make<TKsCheckListBox>();
+    for (const char* text : {"a", "b", "c"})
+        list->Items().Add(text);
+    list->SetChecked(1, true);
+    list->SetIniStorage(placement);
+    EXPECT_EQ(list->IniStorage(), placement);
+    placement->SaveFormPlacement();
+    const std::string section = "Fenster\\" + Apputils::GetDefaultSection(list);
+    {
+        TIniFile ini(placement->IniFileName);
+        EXPECT_EQ(ini.ReadInteger(section, "Count", -1), 3);
+        EXPECT_EQ(ini.ReadInteger(section, "Item1", -1), cbChecked);
+    }
+    list->SetChecked(1, false);
+    list->SetChecked(2, true);
+    list->Items().Add("d");
+    list->SetChecked(3, true);
+    placement->RestoreFormPlacement();
+    EXPECT_TRUE(list->GetChecked(1));
+    EXPECT_FALSE(list->GetChecked(2));
+    EXPECT_TRUE(list->GetChecked(3)); // only the stored items change
+
+    delete placement; // the list lets go of it
+    EXPECT_EQ(list->IniStorage(), nullptr);
     std::filesystem::remove_all(folder);
 }
 
