@@ -15,6 +15,7 @@ struct DialogScript {
     bool active = false;
     std::deque<TDialogAnswer> answers;
     std::vector<TDialogRecord> records;
+    std::vector<UINT> beeps;
 };
 
 DialogScript& Script()
@@ -139,6 +140,7 @@ void BeginDialogScript()
     s.active = true;
     s.answers.clear();
     s.records.clear();
+    s.beeps.clear();
 }
 
 void EndDialogScript()
@@ -153,6 +155,19 @@ void ScriptAnswer(int Result, const std::string& Value) { Script().answers.push_
 int ScriptedAnswersLeft() { return static_cast<int>(Script().answers.size()); }
 const std::vector<TDialogRecord>& RecordedDialogs() { return Script().records; }
 void ClearRecordedDialogs() { Script().records.clear(); }
+const std::vector<UINT>& RecordedBeeps() { return Script().beeps; }
+
+bool MessageBeep(UINT Type)
+{
+    DialogScript& s = Script();
+    if (s.active) {
+        s.beeps.push_back(Type);
+        return true;
+    }
+    EnsurePlatform();
+    QApplication::beep(); // the desktop has one alert sound for every kind
+    return true;
+}
 
 int MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT Flags)
 {

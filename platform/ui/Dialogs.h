@@ -96,6 +96,13 @@ void ScriptAnswer(int Result, const std::string& Value = {});
 int ScriptedAnswersLeft();
 const std::vector<TDialogRecord>& RecordedDialogs();
 void ClearRecordedDialogs();
+// The beeps asked for while scripting is on, in order.
+const std::vector<UINT>& RecordedBeeps();
+
+// The desktop's alert sound; Type is a message box icon flag or 0 (the
+// default beep). While scripting is on the beep is only recorded, and it
+// never takes a scripted answer.
+bool MessageBeep(UINT Type);
 
 // The message box of the platform: returns IDOK, IDCANCEL, IDYES, ...
 int MessageBox(HWND Owner, const std::string& Text, const std::string& Caption, UINT Flags);

@@ -78,4 +78,17 @@ TEST_F(DialogsTest, InputQueryChangesTheValueOnlyWhenConfirmed)
     EXPECT_EQ(ui::RecordedDialogs().at(0).Request.Text, "Neuer Name:");
 }
 
+TEST_F(DialogsTest, BeepsAreRecordedBesideTheDialogsAndTakeNoAnswer)
+{
+    ui::ScriptAnswer(IDYES);
+    EXPECT_TRUE(ui::MessageBeep(MB_ICONWARNING));
+    EXPECT_EQ(ui::MessageBox(nullptr, "Ersetzen?", "Vistelo", MB_YESNO), IDYES);
+    EXPECT_TRUE(ui::MessageBeep(0));
+    EXPECT_EQ(ui::RecordedBeeps(), (std::vector<UINT>{MB_ICONWARNING, 0}));
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Kind, "MessageBox");
+    ui::BeginDialogScript(); // a new script starts without the old beeps
+    EXPECT_TRUE(ui::RecordedBeeps().empty());
+}
+
 } // namespace
