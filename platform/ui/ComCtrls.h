@@ -2,7 +2,7 @@
 
 // Common controls: track bar, progress bar, up-down arrows, the status bar,
 // the page control and the tool bar, each a toolkit widget inside its
-// window (see StdCtrls.h).
+// window (see StdCtrls.h); and the cool bar, whose bands hold other controls.
 
 #include <cstdint>
 #include <memory>
@@ -277,4 +277,71 @@ private:
     int buttonHeight_ = 22;
     bool flat_ = false;
     TImageList* images_ = nullptr;
+};
+
+class TCoolBar;
+
+// One band of a cool bar: a place for one control. A band that is not of
+// fixed size shows a grip at its left.
+class TCoolBand {
+public:
+    explicit TCoolBand(TCoolBar* Owner) : bar_(Owner) {}
+
+    // Puts the control on the bar; a band without a width or minimum height
+    // takes them from the control.
+    TControl* Control() const { return control_; }
+    void SetControl(TControl* Value);
+    // The whole band, grip included.
+    int Width() const { return width_; }
+    void SetWidth(int Value);
+    // The least width of the control and the height of the band.
+    int MinWidth() const { return minWidth_; }
+    void SetMinWidth(int Value);
+    int MinHeight() const { return minHeight_; }
+    void SetMinHeight(int Value);
+    bool FixedSize() const { return fixedSize_; }
+    void SetFixedSize(bool Value);
+    bool Visible() const { return visible_; }
+    void SetVisible(bool Value);
+
+    // Where the band lies on the bar since the last layout.
+    TRect BandRect() const { return rect_; }
+
+private:
+    friend class TCoolBar;
+    TCoolBar* bar_;
+    TControl* control_ = nullptr;
+    int width_ = 0;
+    int minWidth_ = 0;
+    int minHeight_ = 0;
+    bool fixedSize_ = false;
+    bool visible_ = true;
+    TRect rect_{};
+};
+
+// A bar of bands side by side along the top of its parent. Bands keep their
+// widths, the last band that is not of fixed size takes what is left, and
+// the bar is as high as its highest band.
+class TCoolBar : public TCustomControl {
+    DECLARE_CLASS(TCoolBar, TCustomControl)
+public:
+    explicit TCoolBar(TComponent* AOwner);
+    ~TCoolBar() override;
+
+    TCoolBand& AddBand();
+    int BandCount() const { return static_cast<int>(bands_.size()); }
+    TCoolBand& Bands(int Index) const;
+
+protected:
+    void AlignControls(TControl* AControl, TRect& Rect) override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
+    void Paint() override;
+
+private:
+    friend class TCoolBand;
+    // A band changed: the bar takes the height of its bands and lays them out.
+    void BandsChanged();
+    std::vector<TCoolBand*> VisibleBands() const;
+
+    std::vector<std::unique_ptr<TCoolBand>> bands_;
 };
