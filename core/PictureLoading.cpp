@@ -91,18 +91,20 @@ void ConvertToSmoothBitmap(TPicture& picture)
     if (!graphic || dynamic_cast<TMetafile*>(graphic) || dynamic_cast<TSmoothBitmap*>(graphic))
         return;
     try {
-        TSmoothBitmap bitmap;
+        auto bitmap = std::make_unique<TSmoothBitmap>();
         if (auto* jpeg = dynamic_cast<TJPEGImage*>(graphic)) {
             // The decoded pixels are already what drawing them at (0, 0)
-            // would give; a plain copy spares a pass through the canvas.
-            bitmap.Assign(jpeg);
-            bitmap.SetPixelFormat(pf24bit);
+            // would give: the JPEG decodes straight into the bitmap.
+            bitmap->Assign(jpeg);
+            bitmap->SetPixelFormat(pf24bit);
         } else {
-            bitmap.SetPixelFormat(pf24bit);
-            bitmap.SetSize(graphic->Width(), graphic->Height());
-            bitmap.Canvas().Draw(0, 0, *graphic);
+            bitmap->SetPixelFormat(pf24bit);
+            bitmap->SetSize(graphic->Width(), graphic->Height());
+            bitmap->Canvas().Draw(0, 0, *graphic);
         }
-        picture.SetGraphic(&bitmap);
+        // The picture takes the bitmap itself: a copy would double the
+        // memory of a large picture for a moment and cost a pass over it.
+        picture.TakeGraphic(std::move(bitmap));
     } catch (const std::bad_alloc&) {
         // Not enough memory for the copy: the picture stays as loaded.
     } catch (const EOutOfMemory&) {

@@ -268,8 +268,21 @@ void TJPEGImage::AssignBitmap(const TBitmap& source) {
 
 void TJPEGImage::AssignTo(TPersistent* dest) const {
   if (auto* bitmap = dynamic_cast<TBitmap*>(dest)) {
-    // Decoding fills a cache; the picture itself does not change.
-    bitmap->Assign(&const_cast<TJPEGImage*>(this)->Bitmap());
+    if (bitmap_ || data_.empty()) {
+      // Decoding fills a cache; the picture itself does not change.
+      bitmap->Assign(&const_cast<TJPEGImage*>(this)->Bitmap());
+      return;
+    }
+    // Nothing decoded yet: the pixels go straight into the destination, so a
+    // large picture is neither held twice nor copied.
+    const TBitmap blank;
+    bitmap->Assign(&blank);
+    try {
+      const_cast<TJPEGImage*>(this)->DecodeInto(*bitmap);
+    } catch (...) {
+      bitmap->Assign(&blank);
+      throw;
+    }
     return;
   }
   TGraphic::AssignTo(dest);
@@ -375,6 +388,12 @@ void TJPEGImage::ReportProgress(TProgressStage stage, int row, int rows) {
 }
 
 void TJPEGImage::Decode() {
+  auto bitmap = std::make_unique<TBitmap>();
+  DecodeInto(*bitmap);
+  bitmap_ = std::move(bitmap);
+}
+
+void TJPEGImage::DecodeInto(TBitmap& bitmap) {
   Decompressor decoder(data_);
   jpeg_decompress_struct& cinfo = decoder.cinfo;
   if (!TryReadHeader(&cinfo, &decoder.trap)) decoder.Fail();
@@ -395,7 +414,8 @@ void TJPEGImage::Decode() {
                        std::to_string(height) + ")");
   if (!TryStart(&cinfo, &decoder.trap)) decoder.Fail();
 
-  auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
+  bitmap.SetPixelFormat(pf24bit);
+  bitmap.SetSize(width, height);
   std::vector<std::uint8_t> cmykRow(cmyk ? static_cast<size_t>(width) * 4 : 0);
   const bool invertedCmyk = cinfo.saw_Adobe_marker;
   ReportProgress(psStarting, 0, height);
@@ -404,11 +424,11 @@ void TJPEGImage::Decode() {
   while (cinfo.output_scanline < cinfo.output_height) {
     const int first = static_cast<int>(cinfo.output_scanline);
     const int batch = cmyk ? 1 : std::min(BatchRows, height - first);
-    for (int i = 0; i < batch; ++i) rows[i] = cmyk ? cmykRow.data() : bitmap->ScanLine(first + i);
+    for (int i = 0; i < batch; ++i) rows[i] = cmyk ? cmykRow.data() : bitmap.ScanLine(first + i);
     JDIMENSION read = 0;
     if (!TryReadRows(&cinfo, &decoder.trap, rows, static_cast<JDIMENSION>(batch), &read)) decoder.Fail();
     for (int i = 0; i < static_cast<int>(read); ++i) {
-      std::uint8_t* line = bitmap->ScanLine(first + i);
+      std::uint8_t* line = bitmap.ScanLine(first + i);
       if (cmyk) {
         CmykRowToBgr(cmykRow.data(), line, width, invertedCmyk);
         if (grayscale_) BgrRowToGray(line, width);
@@ -420,7 +440,6 @@ void TJPEGImage::Decode() {
   }
   if (!TryFinish(&cinfo, &decoder.trap)) decoder.Fail();
   ReportProgress(psEnding, height, height);
-  bitmap_ = std::move(bitmap);
 }
 
 void TJPEGImage::JPEGNeeded() {

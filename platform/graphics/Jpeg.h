@@ -88,6 +88,8 @@ private:
   struct Header;
   const Header& ReadHeader() const;
   void Decode();
+  // Decodes at the current settings into the bitmap (24-bit, resized).
+  void DecodeInto(TBitmap& bitmap);
   void AssignBitmap(const TBitmap& source);
   void DecodedPixelsChanged();
   void ReportProgress(TProgressStage stage, int row, int rows);

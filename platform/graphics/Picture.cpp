@@ -122,6 +122,8 @@ void TPicture::SetGraphic(const TGraphic* graphic) {
   Hold(std::move(copy));
 }
 
+void TPicture::TakeGraphic(std::unique_ptr<TGraphic> graphic) { Hold(std::move(graphic)); }
+
 TBitmap& TPicture::Bitmap() {
   if (auto* bitmap = dynamic_cast<TBitmap*>(graphic_.get())) return *bitmap;
   Hold(std::make_unique<TBitmap>());

@@ -27,6 +27,8 @@ public:
   TGraphic* Graphic() const { return graphic_.get(); }
   // Holds a copy of the graphic (same class, assigned); nullptr empties.
   void SetGraphic(const TGraphic* graphic);
+  // Holds the graphic itself, without a copy (large pictures); nullptr empties.
+  void TakeGraphic(std::unique_ptr<TGraphic> graphic);
   // The held graphic as a bitmap; anything else is replaced by an empty bitmap.
   TBitmap& Bitmap();
 

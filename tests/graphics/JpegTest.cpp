@@ -162,6 +162,7 @@ TEST_F(JpegTest, DamagedDataRaisesTheJpegError) {
       {0xFF, 0xD8},                                    // start of image only
       {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x02, 0x12},      // a frame header with a bad length
       std::vector<std::uint8_t>(good.begin(), good.begin() + 30),
+      std::vector<std::uint8_t>(good.begin(), good.begin() + static_cast<std::ptrdiff_t>(good.size() / 2)),
       {'n', 'o', ' ', 'j', 'p', 'e', 'g'},
   };
   std::vector<std::uint8_t> lossless = good;  // a coding process the decoder does not know
@@ -179,6 +180,13 @@ TEST_F(JpegTest, DamagedDataRaisesTheJpegError) {
         },
         EJPEG)
         << bytes.size() << " bytes";
+    // Assigned to a bitmap, the picture decodes straight into it: a failure
+    // leaves it empty, not half decoded.
+    TJPEGImage fresh;
+    Load(fresh, bytes);
+    TBitmap target(5, 5, pf24bit);
+    EXPECT_THROW(target.Assign(&fresh), EJPEG) << bytes.size() << " bytes";
+    EXPECT_TRUE(target.Empty()) << bytes.size() << " bytes";
   }
 }
 

@@ -125,6 +125,23 @@ TEST_F(PictureTest, AssignCopiesTheGraphicAndBitmapReplacesOtherKinds) {
   EXPECT_EQ(copy.Width(), 0);
 }
 
+TEST_F(PictureTest, ATakenGraphicIsHeldItselfAndReportsItsChanges) {
+  TPicture picture;
+  int changes = 0;
+  picture.OnChange = [&](TObject*) { ++changes; };
+  auto bitmap = std::make_unique<TBitmap>(7, 5, pf24bit);
+  TBitmap* held = bitmap.get();
+  picture.TakeGraphic(std::move(bitmap));
+  EXPECT_EQ(picture.Graphic(), held);
+  EXPECT_EQ(picture.Width(), 7);
+  const int afterTaking = changes;
+  EXPECT_GT(afterTaking, 0);
+  held->SetSize(9, 5);
+  EXPECT_GT(changes, afterTaking);
+  picture.TakeGraphic(nullptr);
+  EXPECT_EQ(picture.Graphic(), nullptr);
+}
+
 TEST_F(PictureTest, SavingWritesTheHeldGraphicsBytes) {
   const std::string original = Jpeg();
   TPicture picture;
