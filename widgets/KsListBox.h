@@ -16,6 +16,7 @@
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
+#include "platform/rtl/Streams.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/StdCtrls.h"
 #include "widgets/Placemnt.h"
@@ -241,6 +242,21 @@ public:
     void RestoreStates(TCustomIniFile& IniFile);
     void SaveStatesReg(TRegIniFile& IniFile);
     void RestoreStatesReg(TRegIniFile& IniFile);
+    // The list as a form file stores it: "InternalVersion" (written only
+    // without an ancestor) and "Strings", a list value holding per item its
+    // text, state and enabled flag. Files of versions before 202 hold per
+    // item the text, a checked and an enabled flag, and from version 1 on
+    // the state.
+    static constexpr int InternalVersion = 202;
+    void WriteStrings(TStream& Stream) const;
+    // Replaces the items by those of the stream in one update; damaged data
+    // raises EReadError and leaves the list as it was.
+    void ReadStrings(TStream& Stream, int Version);
+    // Whether "Strings" is to be written: a non-empty list without
+    // ancestor, or one that differs from the ancestor's (texts compared
+    // without case, states, enabled flags).
+    bool StringsStored(const TKsCheckListBox* Ancestor) const;
+
     // A placement whose saving and loading take the states along, in its
     // section followed by the list's default section (a list with a name
     // only).

@@ -30,11 +30,11 @@ protected:
     }
 
     template <class List>
-    List* Make()
+    List* Make(const std::string& Name = "Liste")
     {
         auto* list = new List(form_.get());
         list->SetParent(form_.get());
-        list->SetName("Liste");
+        list->SetName(Name);
         return list;
     }
 
@@ -385,3 +385,120 @@ TEST_F(KsListBoxTest, PlacementTakesTheStatesAlong)
 }
 
 } // namespace
+
+namespace {
+
+// A short string value of the form file encoding.
+std::string Str(const std::string& Text) { return std::string{6, static_cast<char>(Text.size())} + Text; }
+
+std::string Streamed(const TKsCheckListBox& List)
+{
+    TStringStream stream;
+    List.WriteStrings(stream);
+    return stream.DataString();
+}
+
+} // namespace
+
+TEST_F(KsListBoxTest, StreamedItemsKeepTextsStatesAndFlags)
+{
+    auto* source = Make<TKsCheckListBox>();
+    source->AllowGrayed = true;
+    for (const std::string& text : {std::string("Eins"), std::string(300, 'l'), std::string("\xC3\xA4")})
+        source->Items().Add(text);
+    source->SetState(0, cbGrayed);
+    source->SetChecked(2, true);
+    source->SetItemEnabled(1, false);
+    const std::string data = Streamed(*source);
+
+    auto* target = Make<TKsCheckListBox>("Ziel");
+    target->Items().Add("weg");
+    int changes = 0;
+    target->OnStateChange = [&changes](TObject*, int) { ++changes; };
+    TStringStream stream(data);
+    target->ReadStrings(stream, TKsCheckListBox::InternalVersion);
+    ASSERT_EQ(target->Items().Count(), 3);
+    EXPECT_EQ(target->Items().Strings(1), std::string(300, 'l'));
+    EXPECT_EQ(target->GetState(0), cbGrayed);
+    EXPECT_FALSE(target->GetItemEnabled(1));
+    EXPECT_TRUE(target->GetChecked(2));
+    EXPECT_EQ(changes, 0); // reading is no change by the user
+    EXPECT_EQ(Streamed(*target), data);
+
+    // Files of earlier versions: (text, checked, enabled), from version 1
+    // on followed by the state.
+    struct Old {
+        int version;
+        std::string data;
+        TCheckBoxState state;
+        bool enabled;
+    } olds[] = {
+        {0, "\x01" + Str("alt") + "\x09\x08" + std::string(1, '\0'), cbChecked, false},
+        {1, "\x01" + Str("alt") + "\x08\x09\x02\x02" + std::string(1, '\0'), cbGrayed, true},
+    };
+    for (const Old& o : olds) {
+        TStringStream old(o.data);
+        target->ReadStrings(old, o.version);
+        ASSERT_EQ(target->Items().Count(), 1) << o.version;
+        EXPECT_EQ(target->Items().Strings(0), "alt");
+        EXPECT_EQ(target->GetState(0), o.state) << o.version;
+        EXPECT_EQ(target->GetItemEnabled(0), o.enabled) << o.version;
+    }
+}
+
+TEST_F(KsListBoxTest, DamagedStreamLeavesTheListAsItWas)
+{
+    auto* source = Make<TKsCheckListBox>();
+    for (const char* text : {"a", "b"})
+        source->Items().Add(text);
+    source->SetChecked(1, true);
+    const std::string data = Streamed(*source);
+    auto* target = Make<TKsCheckListBox>("Ziel");
+    target->Items().Add("bleibt");
+    target->SetChecked(0, true);
+    // Every cut of a good stream, and values of the wrong kind or range.
+    std::vector<std::string> damaged;
+    for (std::size_t length = 0; length < data.size(); ++length)
+        damaged.push_back(data.substr(0, length));
+    damaged.push_back("\x01" + Str("a") + "\x02\x03\x09" + std::string(1, '\0')); // state 3
+    damaged.push_back("\x01" + Str("a") + "\x09\x09" + std::string(1, '\0'));     // flag for the state
+    damaged.push_back("\x01\x0C\xFF\xFF\xFF\x7F" "abc");                           // length beyond the data
+    damaged.push_back(std::string("\x02\x01", 2));                                 // no list
+    for (const std::string& d : damaged) {
+        TStringStream stream(d);
+        EXPECT_THROW(target->ReadStrings(stream, TKsCheckListBox::InternalVersion), EReadError) << d.size();
+        ASSERT_EQ(target->Items().Count(), 1);
+        EXPECT_EQ(target->Items().Strings(0), "bleibt");
+        EXPECT_TRUE(target->GetChecked(0));
+    }
+}
+
+TEST_F(KsListBoxTest, StreamedRadioListHasOneCheckedItemAndStoringFollowsTheAncestor)
+{
+    auto* radio = Make<TKsCheckListBox>();
+    radio->SetCheckKind(ckRadioButtons);
+    const std::string unchecked("\x02\x00\x09", 3);
+    TStringStream none("\x01" + Str("a") + unchecked + Str("b") + unchecked + std::string(1, '\0'));
+    radio->ReadStrings(none, TKsCheckListBox::InternalVersion);
+    EXPECT_EQ(radio->CheckedIndex(), 0);
+
+    auto* ancestor = Make<TKsCheckListBox>("Vorfahr");
+    auto* list = Make<TKsCheckListBox>("Erbe");
+    EXPECT_FALSE(list->StringsStored(nullptr)); // empty, no ancestor
+    for (TKsCheckListBox* l : {ancestor, list})
+        for (const char* text : {"a", "b"})
+            l->Items().Add(text);
+    EXPECT_TRUE(list->StringsStored(nullptr));
+    EXPECT_FALSE(list->StringsStored(ancestor));
+    list->Items().SetStrings(0, "A"); // texts compare without case
+    EXPECT_FALSE(list->StringsStored(ancestor));
+    list->SetItemEnabled(1, false);
+    EXPECT_TRUE(list->StringsStored(ancestor));
+    list->SetItemEnabled(1, true);
+    list->SetChecked(0, true);
+    EXPECT_TRUE(list->StringsStored(ancestor));
+    list->SetChecked(0, false);
+    list->Items().Add("c");
+    EXPECT_TRUE(list->StringsStored(ancestor));
+}
+
