@@ -87,77 +87,35 @@ void TKsCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
         focusControl_ = nullptr;
 }
 
-void TKsCustomLabel::SetAlignment(TAlignment Value)
+template <class T>
+void TKsCustomLabel::ChangeValue(T& Field, T Value, void (TKsCustomLabel::*Apply)())
 {
-    if (Value != alignment_) {
-        alignment_ = Value;
-        Invalidate();
-    }
+    if (Field == Value)
+        return;
+    Field = Value;
+    (this->*Apply)();
 }
 
-void TKsCustomLabel::SetAutoSize(bool Value)
-{
-    if (Value != autoSize_) {
-        autoSize_ = Value;
-        AdjustBounds();
-    }
-}
+void TKsCustomLabel::SetAlignment(TAlignment Value) { ChangeValue(alignment_, Value); }
 
-void TKsCustomLabel::SetLayout(TTextLayout Value)
-{
-    if (Value != layout_) {
-        layout_ = Value;
-        Invalidate();
-    }
-}
+void TKsCustomLabel::SetAutoSize(bool Value) { ChangeValue(autoSize_, Value, &TKsCustomLabel::AdjustBounds); }
 
-void TKsCustomLabel::SetShadowColor(TColor Value)
-{
-    if (Value != shadowColor_) {
-        shadowColor_ = Value;
-        Invalidate();
-    }
-}
+void TKsCustomLabel::SetLayout(TTextLayout Value) { ChangeValue(layout_, Value); }
+
+void TKsCustomLabel::SetShadowColor(TColor Value) { ChangeValue(shadowColor_, Value); }
 
 void TKsCustomLabel::SetShadowSize(std::uint8_t Value)
 {
-    if (Value != shadowSize_) {
-        shadowSize_ = Value;
-        ResizeAndRepaint();
-    }
+    ChangeValue(shadowSize_, Value, &TKsCustomLabel::ResizeAndRepaint);
 }
 
-void TKsCustomLabel::SetShadowPos(TShadowPosition Value)
-{
-    if (Value != shadowPos_) {
-        shadowPos_ = Value;
-        Invalidate();
-    }
-}
+void TKsCustomLabel::SetShadowPos(TShadowPosition Value) { ChangeValue(shadowPos_, Value); }
 
-void TKsCustomLabel::SetWordWrap(bool Value)
-{
-    if (Value != wordWrap_) {
-        wordWrap_ = Value;
-        AdjustBounds();
-    }
-}
+void TKsCustomLabel::SetWordWrap(bool Value) { ChangeValue(wordWrap_, Value, &TKsCustomLabel::AdjustBounds); }
 
-void TKsCustomLabel::SetShowAccelChar(bool Value)
-{
-    if (Value != showAccelChar_) {
-        showAccelChar_ = Value;
-        Invalidate();
-    }
-}
+void TKsCustomLabel::SetShowAccelChar(bool Value) { ChangeValue(showAccelChar_, Value); }
 
-void TKsCustomLabel::SetShowFocus(bool Value)
-{
-    if (Value != showFocus_) {
-        showFocus_ = Value;
-        Invalidate();
-    }
-}
+void TKsCustomLabel::SetShowFocus(bool Value) { ChangeValue(showFocus_, Value); }
 
 void TKsCustomLabel::SetTransparent(bool Value)
 {
@@ -172,20 +130,12 @@ void TKsCustomLabel::SetTransparent(bool Value)
 
 void TKsCustomLabel::SetLeftMargin(int Value)
 {
-    Value = std::max(Value, 0);
-    if (Value != leftMargin_) {
-        leftMargin_ = Value;
-        ResizeAndRepaint();
-    }
+    ChangeValue(leftMargin_, std::max(Value, 0), &TKsCustomLabel::ResizeAndRepaint);
 }
 
 void TKsCustomLabel::SetRightMargin(int Value)
 {
-    Value = std::max(Value, 0);
-    if (Value != rightMargin_) {
-        rightMargin_ = Value;
-        ResizeAndRepaint();
-    }
+    ChangeValue(rightMargin_, std::max(Value, 0), &TKsCustomLabel::ResizeAndRepaint);
 }
 
 void TKsCustomLabel::DrawCaption(TCanvas& Canvas, TRect& Rect, unsigned Flags)
