@@ -327,7 +327,7 @@ void TCanvas::Polygon(const std::vector<TPoint>& points) {
   if (points.size() < 2) return;
   std::vector<TPoint> device;
   for (const TPoint& p : points) device.push_back(LogicalToDevice(p.X, p.Y));
-  FillShape(TRegion::FromPolygon(device.data(), static_cast<int>(device.size()), PolyFillMode));
+  FillShape(TRegion::FromOutlinedPolygon(device.data(), static_cast<int>(device.size()), PolyFillMode));
   for (size_t i = 0; i < device.size(); ++i) DrawLineDevice(device[i], device[(i + 1) % device.size()], false);
 }
 

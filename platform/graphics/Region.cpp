@@ -118,7 +118,11 @@ TRegion TRegion::FromRoundRect(const TRect& bounds, int cornerWidth, int cornerH
   return builder.Finish();
 }
 
-TRegion TRegion::FromPolygon(const TPoint* points, int count, int fillMode) {
+namespace {
+
+// Scan-converts a polygon: a pixel is inside when the sample point
+// (x + offset, y + offset) is, with left and top edges inside.
+TRegion ScanPolygon(const TPoint* points, int count, int fillMode, double offset) {
   TRegionBuilder builder;
   if (!points || count < 3) return builder.Finish();
   int top = points[0].Y, bottom = points[0].Y;
@@ -128,7 +132,7 @@ TRegion TRegion::FromPolygon(const TPoint* points, int count, int fillMode) {
   }
   std::vector<std::pair<double, int>> crossings;  // x, winding direction
   for (int y = top; y < bottom; ++y) {
-    const double py = y + 0.5;
+    const double py = y + offset;
     crossings.clear();
     for (int i = 0; i < count; ++i) {
       const TPoint& p = points[i];
@@ -147,12 +151,22 @@ TRegion TRegion::FromPolygon(const TPoint* points, int count, int fillMode) {
       winding += fillMode == WINDING ? crossings[i].second : 1;
       const bool inside = fillMode == WINDING ? winding != 0 : (winding & 1) != 0;
       if (!inside) continue;
-      spans.push_back(static_cast<int>(std::ceil(crossings[i].first - 0.5)));
-      spans.push_back(static_cast<int>(std::ceil(crossings[i + 1].first - 0.5)));
+      spans.push_back(static_cast<int>(std::ceil(crossings[i].first - offset)));
+      spans.push_back(static_cast<int>(std::ceil(crossings[i + 1].first - offset)));
     }
     builder.AddRow(y, std::move(spans));
   }
   return builder.Finish();
+}
+
+}  // namespace
+
+TRegion TRegion::FromPolygon(const TPoint* points, int count, int fillMode) {
+  return ScanPolygon(points, count, fillMode, 0.5);
+}
+
+TRegion TRegion::FromOutlinedPolygon(const TPoint* points, int count, int fillMode) {
+  return ScanPolygon(points, count, fillMode, 0.0);
 }
 
 int TRegion::Combine(const TRegion& a, const TRegion& b, int mode) {

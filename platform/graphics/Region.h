@@ -42,6 +42,10 @@ class TRegion {
   static TRegion FromEllipse(const TRect& bounds);
   static TRegion FromRoundRect(const TRect& bounds, int cornerWidth, int cornerHeight);
   static TRegion FromPolygon(const TPoint* points, int count, int fillMode = ALTERNATE);
+  // The interior of a polygon whose outline is drawn with lines: rows and
+  // columns are sampled on the vertices' own grid (the points lines pass
+  // through), so the fill meets the outline without a gap on slanted edges.
+  static TRegion FromOutlinedPolygon(const TPoint* points, int count, int fillMode = ALTERNATE);
 
   // this := a (mode) b; returns the complexity of the result.
   int Combine(const TRegion& a, const TRegion& b, int mode);

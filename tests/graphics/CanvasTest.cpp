@@ -6,6 +6,7 @@
 
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "platform/graphics/Bitmap.h"
 
@@ -167,6 +168,29 @@ TEST_F(CanvasTest, EllipseFillsInsideItsOutline) {
             "#ooooooo#\n"
             ".#ooooo#.\n"
             "..#####..\n");
+}
+
+TEST_F(CanvasTest, PolygonFillMeetsItsOutlineOnSlantedEdges) {
+  // Outline and fill both black on convex shapes: a white pixel between the
+  // leftmost and rightmost black pixel of a row is a gap between the two.
+  const std::vector<TPoint> shapes[] = {
+      {{5, 2}, {5, 13}, {12, 8}},
+      {{1, 14}, {14, 15}, {9, 3}},
+      {{2, 2}, {13, 5}, {11, 13}, {3, 9}},
+  };
+  for (const auto& shape : shapes) {
+    Reset(16, 16);
+    C().Brush.Color = clBlack;
+    C().Polygon(shape);
+    const std::string picture = Picture();
+    for (size_t row = 0; row < 16; ++row) {
+      const std::string line = picture.substr(row * 17, 16);
+      const size_t first = line.find('#'), last = line.rfind('#');
+      if (first == std::string::npos) continue;
+      EXPECT_EQ(line.substr(first, last - first + 1).find('.'), std::string::npos) << "row " << row << "\n"
+                                                                                   << picture;
+    }
+  }
 }
 
 TEST_F(CanvasTest, PolygonAndPieAndRoundRect) {
