@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "imageformats/GraphicStrings.h"
+#include "imageformats/PixelOrder.h"
 
 using GraphicColor::ClampByte;
 using GraphicColor::MulDiv16;
@@ -436,6 +437,16 @@ void TColorManager::ConvertColorRow(const void* const* source, int sourceCount, 
   // The common case of every 24/32-bit reader: bytes to bytes, every pixel.
   if (sb == 8 && tb == 8 && mask == 0xFF && sourceCount == 1 && !gamma) {
     const auto* src = static_cast<const std::uint8_t*>(source[0]);
+    if (sourceComponents == targetComponents) {
+      const std::size_t bytes = std::size_t{count} * static_cast<std::size_t>(targetComponents);
+      if (!exchange)
+        std::memmove(target, src, bytes);
+      else if (targetComponents == 3)
+        PixelOrder::ExchangeRedBlue24(src, target, count);
+      else
+        PixelOrder::ExchangeRedBlue32(src, target, count);
+      return;
+    }
     const int first = exchange ? 2 : 0, last = exchange ? 0 : 2;
     for (std::uint32_t i = 0; i < count; ++i, src += sourceComponents, target += targetComponents) {
       target[0] = src[first];

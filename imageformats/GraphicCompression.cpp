@@ -58,6 +58,24 @@ class UnpackedOutput {
     CopyBytes(p_, bytes, count);
     Skip(count);
   }
+  // The forms of Literal and Run for packets of at most `Widest` bytes when
+  // input and room hold that many: a move of fixed size needs no library
+  // call. Room past the packet may change; later packets write over it.
+  template <int Widest>
+  bool Wide(const PackedInput& in) const {
+    return in.Left() >= Widest && left_ >= Widest;
+  }
+  template <int Widest>
+  void WideLiteral(PackedInput& in, int n) {
+    std::memcpy(p_, in.Position(), Widest);
+    in.Take(n);
+    Skip(n);
+  }
+  template <int Widest>
+  void WideRun(PackedInput& in, int n) {
+    std::memset(p_, in.Byte(), Widest);
+    Skip(n);
+  }
   // n copies of the next input byte; false when that byte is missing.
   bool Run(PackedInput& in, int n) {
     if (in.Empty()) return false;
@@ -190,12 +208,21 @@ void TTargaRLEDecoder::Encode(const std::uint8_t* Source, std::uint8_t* Dest, st
 int TPackbitsRLEDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
   PackedInput in(Source, PackedSize);
   UnpackedOutput out(Dest, UnpackedSize);
+  constexpr int kLongestPacket = 128;
   while (!out.Full() && !in.Empty()) {
     const auto n = static_cast<std::int8_t>(in.Byte());
-    if (n >= 0)
-      out.Literal(in, n + 1);
-    else if (n != -128 && !out.Run(in, 1 - n))
+    if (n == -128) continue;
+    const bool wide = out.Wide<kLongestPacket>(in);
+    if (n >= 0) {
+      if (wide)
+        out.WideLiteral<kLongestPacket>(in, n + 1);
+      else
+        out.Literal(in, n + 1);
+    } else if (wide) {
+      out.WideRun<kLongestPacket>(in, 1 - n);
+    } else if (!out.Run(in, 1 - n)) {
       break;
+    }
   }
   return out.Written();
 }

@@ -59,6 +59,7 @@ class TTargaRLEDecoder : public TDecoder {
   std::uint8_t runPixel_[4] = {};
 };
 
+// Bytes of the output room after the written ones may change.
 class TPackbitsRLEDecoder : public TDecoder {
  public:
   int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;

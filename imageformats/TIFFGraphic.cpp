@@ -380,6 +380,16 @@ void TTIFFGraphic::ReadColorMap(TStream& stream) {
 void TTIFFGraphic::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const {
   const std::uint32_t samples = FProperties.SamplesPerPixel;
   const std::uint32_t count = pixels * samples;
+  if (FProperties.BitsPerSample == 8 && samples == 3) {
+    // RGB rows, the usual case: the running sums stay in registers.
+    std::uint8_t red = row[0], green = row[1], blue = row[2];
+    for (std::uint32_t i = 3; i < count; i += 3) {
+      row[i] = red = static_cast<std::uint8_t>(red + row[i]);
+      row[i + 1] = green = static_cast<std::uint8_t>(green + row[i + 1]);
+      row[i + 2] = blue = static_cast<std::uint8_t>(blue + row[i + 2]);
+    }
+    return;
+  }
   if (FProperties.BitsPerSample == 8) {
     for (std::uint32_t i = samples; i < count; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
     return;
@@ -436,25 +446,37 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
   return decoder;
 }
 
-// Reads (and decodes) the block at `offset` into `block`; returns the bytes
-// filled. A byte count beyond the file is cut to what the file holds.
-std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
-                                    std::vector<std::uint8_t>& block) {
+// The stored bytes of the block at `offset`; a byte count beyond the file is
+// cut to what the file holds. A stream in memory lends its own bytes, which
+// spares a copy of every block.
+std::span<const std::uint8_t> TTIFFGraphic::BlockBytes(TStream& stream, std::uint32_t offset,
+                                                       std::uint32_t byteCount) {
   const std::int64_t at = FStartPosition + offset;
   const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
-  const std::int64_t count = std::min<std::int64_t>(byteCount, available);
+  const auto count = static_cast<std::size_t>(std::min<std::int64_t>(byteCount, available));
+  if (count == 0) return {};
+  if (const auto* memory = dynamic_cast<const TCustomMemoryStream*>(&stream); memory && memory->Memory())
+    return {memory->Memory() + at, count};
+  FPacked.resize(count);
   stream.SetPosition(at);
+  ReadOrFail(stream, FPacked.data(), static_cast<std::int64_t>(count), kTIFFName);
+  return {FPacked.data(), count};
+}
+
+// Reads (and decodes) the block at `offset` into `block`; returns the bytes
+// filled.
+std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
+                                    std::vector<std::uint8_t>& block) {
+  const std::span<const std::uint8_t> stored = BlockBytes(stream, offset, byteCount);
   if (!decoder) {
-    const std::int64_t filled = std::min<std::int64_t>(count, static_cast<std::int64_t>(block.size()));
-    ReadOrFail(stream, block.data(), filled, kTIFFName);
-    return static_cast<std::size_t>(filled);
+    const std::size_t filled = std::min(stored.size(), block.size());
+    std::copy_n(stored.data(), filled, block.data());
+    return filled;
   }
-  FPacked.resize(static_cast<std::size_t>(count));
-  ReadOrFail(stream, FPacked.data(), count, kTIFFName);
-  const std::uint8_t* source = FPacked.data();
+  const std::uint8_t* source = stored.data();
   std::uint8_t* dest = block.data();
-  return static_cast<std::size_t>(
-      std::max(decoder->Decode(source, dest, static_cast<int>(count), static_cast<int>(block.size())), 0));
+  return static_cast<std::size_t>(std::max(
+      decoder->Decode(source, dest, static_cast<int>(stored.size()), static_cast<int>(block.size())), 0));
 }
 
 void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
@@ -472,16 +494,28 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
         p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
     // A strip never holds more rows than are left, whatever RowsPerStrip says.
     const std::uint32_t rows = std::min(std::max(listed, 1u), p.Height - p.CurrentRow);
-    // Only complete rows are converted, so the buffer needs no clearing.
-    strip.resize(std::size_t{rows} * bytesPerLine);
-    const std::size_t filled =
-        ReadBlock(stream, decoder.get(), offsets[p.CurrentStrip], byteCounts[p.CurrentStrip], strip);
+    // Uncompressed rows are converted where they are stored; packed ones are
+    // decoded into the strip buffer first. Only complete rows are converted,
+    // so the buffer needs no clearing.
+    const std::uint8_t* rowData;
+    std::size_t filled;
+    if (decoder) {
+      strip.resize(std::size_t{rows} * bytesPerLine);
+      filled = ReadBlock(stream, decoder.get(), offsets[p.CurrentStrip], byteCounts[p.CurrentStrip], strip);
+      rowData = strip.data();
+    } else {
+      const std::span<const std::uint8_t> stored =
+          BlockBytes(stream, offsets[p.CurrentStrip], byteCounts[p.CurrentStrip]);
+      filled = std::min<std::size_t>(stored.size(), std::size_t{rows} * bytesPerLine);
+      rowData = stored.data();
+    }
     // Rows the strip's data does not reach stay black.
     const std::uint32_t complete = static_cast<std::uint32_t>(filled / bytesPerLine);
     for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
       if (r >= complete) continue;
-      std::uint8_t* row = strip.data() + std::size_t{r} * bytesPerLine;
-      if (p.Predictor == 2) UndoPredictor(row, p.Width);
+      const std::uint8_t* row = rowData + std::size_t{r} * bytesPerLine;
+      // The predictor goes with packed data only, which lies in the strip buffer.
+      if (p.Predictor == 2) UndoPredictor(strip.data() + std::size_t{r} * bytesPerLine, p.Width);
       FConverter->ConvertRow({row}, ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
       ProgressRow(p.CurrentRow, p.Height);
     }

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "imageformats/FormatGraphic.h"
@@ -52,6 +53,7 @@ class TTIFFGraphic : public TFormatGraphic {
   std::uint16_t Read16(const std::uint8_t* bytes) const;
   void ReadColorMap(TStream& stream);
   std::unique_ptr<TDecoder> CreateDecoder(TStream& stream, std::uint32_t width);
+  std::span<const std::uint8_t> BlockBytes(TStream& stream, std::uint32_t offset, std::uint32_t byteCount);
   std::size_t ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
                         std::vector<std::uint8_t>& block);
   void ReadStrips(TStream& stream, std::uint32_t bytesPerLine);
@@ -59,7 +61,7 @@ class TTIFFGraphic : public TFormatGraphic {
   void UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const;
 
   std::vector<TIFDEntry> FIFD;
-  std::vector<std::uint8_t> FPacked;  // the packed bytes of the block being read
+  std::vector<std::uint8_t> FPacked;  // the bytes of the block being read, unless the stream is in memory
   bool FBigEndian = false;
   const char* FFormatName = "TIF/TIFF";
 };
