@@ -106,6 +106,32 @@ void FillBitmap(TBitmap& bitmap, TColor colour)
     bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+// A picture stretched into the slide never shows more pixels than the slide
+// area has, so the loader may decode a JPEG at the coarsest scale that still
+// covers the area: a large photo then costs a fraction of the decode time and
+// memory. A picture shown at its own size, or sized relative to itself,
+// keeps every pixel. The loader's reduction switch is put back afterwards,
+// whatever happens, because other loaders share it.
+TLoadError LoadSlideSource(const TPicInfoObject& entry, const std::string& file, int areaWidth, int areaHeight,
+                           TPicture& picture)
+{
+    struct TReducedLoading {
+        bool Reduce = ReduceSize;
+        std::int32_t Width = WidthMaxRed;
+        std::int32_t Height = HeightMaxRed;
+        ~TReducedLoading()
+        {
+            ReduceSize = Reduce;
+            WidthMaxRed = Width;
+            HeightMaxRed = Height;
+        }
+    } previous;
+    ReduceSize = entry.Stretch && entry.SizePercent != pPicture && areaWidth > 0 && areaHeight > 0;
+    WidthMaxRed = areaWidth;
+    HeightMaxRed = areaHeight;
+    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture);
+}
+
 // The font files a show carries for a comment font: the named string list
 // "1" + font name, whose lines starting with "1" name the files. Installed
 // for the time of one comment.
@@ -604,14 +630,27 @@ void TShowForm::SetDiaTimerInterval()
 
 void TShowForm::NextDia(bool Draw)
 {
+    StepDia(true, Draw);
+}
+
+void TShowForm::PrevDia()
+{
+    StepDia(false, true);
+}
+
+void TShowForm::StepDia(bool Forward, bool Draw)
+{
     DiaTimer->SetEnabled(false);
     if (ExitRequested || !Show)
         return;
     bool found = true;
     if (!PositionSet) {
-        FindNextPic(found, true);
+        if (Forward)
+            FindNextPic(found, true);
+        else
+            FindPrevPic(found);
         if (!found)
-            found = VisteloEnd(true, false);
+            found = VisteloEnd(Forward, false);
     }
     if (found) {
         const TPicInfoObject* pic = Show->Dia();
@@ -623,37 +662,6 @@ void TShowForm::NextDia(bool Draw)
         PositionSet = false;
         if (Draw)
             ShowPicture(true, true);
-        if (!ShowStartBtn->Enabled())
-            DiaTimer->SetEnabled(true);
-        SoundWaitReleased = pic->Sound.empty();
-        if (FirstStepMarker == -1) {
-            if (!Show->StartImmediately)
-                ShowPauseBtnClick();
-            FirstStepMarker = 0;
-        }
-    }
-    SetDiaTimerInterval();
-}
-
-void TShowForm::PrevDia()
-{
-    DiaTimer->SetEnabled(false);
-    if (ExitRequested || !Show)
-        return;
-    bool found = true;
-    if (!PositionSet) {
-        FindPrevPic(found);
-        if (!found)
-            found = VisteloEnd(false, false);
-    }
-    if (found) {
-        const TPicInfoObject* pic = Show->Dia();
-        if (!pic || !pic->ShowImage) {
-            VisteloExitNow();
-            return;
-        }
-        PositionSet = false;
-        ShowPicture(true, true);
         if (!ShowStartBtn->Enabled())
             DiaTimer->SetEnabled(true);
         SoundWaitReleased = pic->Sound.empty();
@@ -800,8 +808,8 @@ bool TShowForm::LoadSlidePicture(const TPicInfoObject& Pic, const std::string& F
         Render.FromCache = true;
         return true;
     }
-    TLoadError error = PictureLoading::LoadPicture(File.empty() ? Pic.FileName : File, VisteloFilename,
-                                                   *Render.Picture);
+    const TRect area = DiaScrollBox->ClientRect();
+    TLoadError error = LoadSlideSource(Pic, File, area.Width(), area.Height(), *Render.Picture);
     // A reader that gives up without complaint leaves an empty picture.
     if (error == leOK && (Render.Picture->Width() <= 0 || Render.Picture->Height() <= 0))
         error = leInvalidGraphic;
@@ -1018,8 +1026,8 @@ void TShowForm::PreloadNextPicture()
     }
     auto picture = std::make_unique<TPicture>();
     const std::string file = RelFileName(entry->FileName, VisteloFilename);
-    const TLoadError error = PictureLoading::LoadPicture(file.empty() ? entry->FileName : file, VisteloFilename,
-                                                         *picture);
+    const TRect area = DiaScrollBox->ClientRect();
+    const TLoadError error = LoadSlideSource(*entry, file, area.Width(), area.Height(), *picture);
     if (error != leOK || picture->Width() <= 0 || picture->Height() <= 0) {
         InvalidateNextBitmap();
         return;

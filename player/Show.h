@@ -198,6 +198,9 @@ private:
     std::int32_t SlidePause(const TPicInfoObject& Pic) const;
     bool SlideWaits() const;
     void StepCheck();
+    // One slide on or back (through the end actions at the wrap); the slide
+    // is drawn when Draw.
+    void StepDia(bool Forward, bool Draw);
 
     struct TSlideRender;
     bool LoadSlidePicture(const TPicInfoObject& Pic, const std::string& File, TSlideRender& Render);

@@ -5,7 +5,11 @@
 #include "ShowFixture.h"
 
 #include "platform/graphics/Font.h"
+#include "platform/graphics/Jpeg.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
 #include <cstring>
 
 using namespace showtest;
@@ -22,6 +26,33 @@ protected:
             if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0)
                 return false;
         return true;
+    }
+
+    static void FillPicture(TBitmap& bitmap, TColor colour)
+    {
+        bitmap.Canvas().Brush.Color = colour;
+        bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
+    }
+
+    // The rectangle spanned by the pixels near colour (a decoded JPEG is
+    // not exact).
+    static TRect Extent(TBitmap& bitmap, TColor colour)
+    {
+        TRect extent = Rect(bitmap.Width(), bitmap.Height(), 0, 0);
+        const int want[3] = {GetBValue(colour), GetGValue(colour), GetRValue(colour)};
+        for (int y = 0; y < bitmap.Height(); ++y) {
+            const std::uint8_t* row = bitmap.ScanLine(y);
+            for (int x = 0; x < bitmap.Width(); ++x) {
+                const std::uint8_t* pixel = row + 3 * x;
+                if (std::abs(pixel[0] - want[0]) + std::abs(pixel[1] - want[1]) + std::abs(pixel[2] - want[2]) > 12)
+                    continue;
+                extent.Left = std::min(extent.Left, x);
+                extent.Top = std::min(extent.Top, y);
+                extent.Right = std::max(extent.Right, x + 1);
+                extent.Bottom = std::max(extent.Bottom, y + 1);
+            }
+        }
+        return extent;
     }
 
     static int CountColour(TBitmap& bitmap, TColor colour)
@@ -88,6 +119,64 @@ TEST_F(ShowDisplay, TheSlideRenderedAheadIsTheSlideDrawnDirectly)
     EXPECT_TRUE(SameBitmap(*cached, *direct));
     EXPECT_GT(CountColour(*direct, clWhite), 0); // the comment is there
     EXPECT_GT(CountColour(*direct, clNavy), 0);  // and the background around the picture
+}
+
+TEST_F(ShowDisplay, OnlyAStretchedJpegMayLoseThePixelsTheSlideCannotShow)
+{
+    // A photo four times the slide area in each direction. Stretched into the
+    // slide it fills the area; shown at its own size, or at a fifth of
+    // itself, every pixel of it counts.
+    constexpr int PictureWidth = 4 * 687;
+    constexpr int PictureHeight = 4 * 442;
+    const TColor colour = RGB(40, 160, 220);
+    const std::string file = (folder_ / "gross.jpg").string();
+    {
+        TBitmap pixels(PictureWidth, PictureHeight, pf24bit);
+        FillPicture(pixels, colour);
+        TJPEGImage jpeg;
+        jpeg.Assign(&pixels);
+        jpeg.SaveToFile(file);
+    }
+    struct Case {
+        bool stretch;
+        TSizePercent sizing;
+        int width; // of the placed picture, 0: the slide area
+        int height;
+    };
+    const Case cases[] = {
+        {true, pNone, 0, 0},
+        {false, pNone, PictureWidth, PictureHeight},
+        {true, pPicture, PictureWidth / 5, PictureHeight / 5},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "stretch " << c.stretch << " sizing " << int(c.sizing));
+        delete ShowForm;
+        ShowForm = nullptr;
+        steps_.clear();
+        TVistelo& show = NewShow(1, 500);
+        TPicInfoObject& entry = *show.Pictures[0];
+        entry.FileName = file;
+        entry.Stretch = c.stretch;
+        entry.SizePercent = c.sizing;
+        entry.PicPlacement = {0, 0, 0.2, 0.2};
+        // The loader's reduction switch belongs to whoever set it.
+        Setup::ReduceSize = false;
+        Setup::WidthMaxRed = 77;
+        Setup::HeightMaxRed = 55;
+        TShowForm& form = Start();
+        Run([&] { return !Positions().empty(); });
+        const int areaWidth = form.DiaScrollBox->ClientWidth();
+        const int areaHeight = form.DiaScrollBox->ClientHeight();
+        // Small enough for a reduced decode to be possible at all.
+        ASSERT_LE(areaWidth, PictureWidth / 2);
+        ASSERT_LE(areaHeight, PictureHeight / 2);
+        const TRect shown = Extent(*form.SlideBitmap, colour);
+        EXPECT_NEAR(shown.Width(), c.width ? c.width : areaWidth, 1);
+        EXPECT_NEAR(shown.Height(), c.height ? c.height : areaHeight, 1);
+        EXPECT_FALSE(Setup::ReduceSize);
+        EXPECT_EQ(Setup::WidthMaxRed, 77);
+        EXPECT_EQ(Setup::HeightMaxRed, 55);
+    }
 }
 
 TEST_F(ShowDisplay, AResizeDropsTheCacheAndRendersTheNextSlideAgain)
