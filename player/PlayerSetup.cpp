@@ -4,8 +4,8 @@
 #include "player/Preview.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/Dialogs.h"
 
 namespace PlayerSetup {
 
@@ -21,20 +21,20 @@ void ReadPlayerIni(const std::string& FileName)
     ForceUseInternalMP3Player = ini.ReadBool(section, "ForceUseInternalMP3Player", ForceUseInternalMP3Player);
 }
 
+void PreparePlayerOpenDialog(TOpenDialog& Dialog)
+{
+    Dialog.Title = "Vistelo öffnen";
+    Dialog.DefaultExt = "vsf";
+    Dialog.Filter = "Vistelo-Dateien (*.vsf)|*.vsf";
+    Dialog.Options = TOpenOptions{ofHideReadOnly, ofFileMustExist, ofEnableSizing};
+    Dialog.InitialDir = VisteloFilename.empty() ? HomeDir : rtl::ExtractFilePath(VisteloFilename);
+}
+
 std::string ChoosePlayerFilename()
 {
-    const std::string initialDir = VisteloFilename.empty() ? HomeDir : rtl::ExtractFilePath(VisteloFilename);
-    ui::TDialogRequest request;
-    request.Kind = "TOpenDialog";
-    request.Caption = "Vistelo öffnen";
-    // A file dialog shows the folder it starts in and the filter it offers.
-    request.Text = "InitialDir=" + initialDir + "\nDefaultExt=vsf\nFilter=Vistelo-Dateien (*.vsf)|*.vsf";
-    request.Buttons = {{"Öffnen", mrOk}, {"Abbrechen", mrCancel}};
-    request.DefaultResult = mrOk;
-    request.CancelResult = mrCancel;
-    // The UI layer has no file dialog yet: unscripted, the dialog is cancelled.
-    const ui::TDialogAnswer answer = ui::RunDialog(request, [] { return ui::TDialogAnswer{mrCancel, {}}; });
-    return answer.Result == mrOk ? answer.Value : std::string();
+    TOpenDialog dialog(nullptr);
+    PreparePlayerOpenDialog(dialog);
+    return dialog.Execute() ? dialog.FileName : std::string();
 }
 
 void PreviewImage(TPicInfoObject* Pic)

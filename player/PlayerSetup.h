@@ -4,6 +4,7 @@
 
 #include <string>
 
+class TOpenDialog;
 class TPicInfoObject;
 
 namespace PlayerSetup {
@@ -11,6 +12,10 @@ namespace PlayerSetup {
 // Reads the [Player] switches of FileName into the shared settings; a missing
 // file or key leaves the setting as it is.
 void ReadPlayerIni(const std::string& FileName);
+
+// Sets Dialog up to choose a show file: its title, filter and options, and
+// the folder of the show playing (or the home folder) to start in.
+void PreparePlayerOpenDialog(TOpenDialog& Dialog);
 
 // Asks for another show file, starting in the folder of the show playing (or
 // the home folder); "" when cancelled.

@@ -1,6 +1,7 @@
 #include "player/PlayerSetup.h"
 
 #include "core/Setup.h"
+#include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
 
@@ -70,18 +71,50 @@ TEST_F(PlayerSettings, AMissingFileChangesNothing)
     }
 }
 
-TEST_F(PlayerSettings, TheChooserStartsInTheFolderOfTheShowPlaying)
+TEST_F(PlayerSettings, TheChooserOffersShowsFromTheFolderOfTheShowPlaying)
 {
-    ui::BeginDialogScript();
-    ui::ScriptAnswer(mrOk, "/shows/b.vsf");
-    ui::ScriptAnswer(mrCancel, "/shows/c.vsf");
-    VisteloFilename = "/shows/a.vsf";
-    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), "/shows/b.vsf");
-    VisteloFilename.clear();
-    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), "");
+    struct Case {
+        std::string playing;
+        std::string startsIn;
+    };
+    const Case cases[] = {{"/shows/a.vsf", "/shows/"}, {"", HomeDir}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.playing);
+        VisteloFilename = c.playing;
+        TOpenDialog dialog(nullptr);
+        PlayerSetup::PreparePlayerOpenDialog(dialog);
+        EXPECT_EQ(dialog.InitialDir, c.startsIn);
+        EXPECT_EQ(dialog.Title, "Vistelo öffnen");
+        EXPECT_EQ(dialog.Filter, "Vistelo-Dateien (*.vsf)|*.vsf");
+        EXPECT_EQ(dialog.DefaultExt, "vsf");
+        EXPECT_EQ(dialog.Options, (TOpenOptions{ofHideReadOnly, ofFileMustExist, ofEnableSizing}));
+    }
+}
 
-    ASSERT_EQ(ui::RecordedDialogs().size(), 2u);
-    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Caption, "Vistelo öffnen");
-    EXPECT_NE(ui::RecordedDialogs()[0].Request.Text.find("InitialDir=/shows/\n"), std::string::npos);
-    EXPECT_NE(ui::RecordedDialogs()[1].Request.Text.find("InitialDir=" + HomeDir + "\n"), std::string::npos);
+TEST_F(PlayerSettings, TheChooserReturnsOnlyAFileThatExists)
+{
+    const fs::path folder = ini_.parent_path() / ("chooser_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    const std::string show = (folder / "b.vsf").string();
+    std::ofstream(show) << "x";
+    const std::string stem = (folder / "b").string();
+    const std::string missing = (folder / "gone.vsf").string();
+    ui::BeginDialogScript();
+    ui::ScriptAnswer(mrOk, show);
+    ui::ScriptAnswer(mrOk, stem); // the default extension is added
+    ui::ScriptAnswer(mrCancel, show);
+    ui::ScriptAnswer(mrOk, missing);
+    ui::ScriptAnswer(mrOk); // the warning that the file does not exist
+    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), show);
+    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), show);
+    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), "");
+    EXPECT_EQ(PlayerSetup::ChoosePlayerFilename(), "");
+    EXPECT_EQ(ui::ScriptedAnswersLeft(), 0);
+
+    const std::vector<ui::TDialogRecord>& dialogs = ui::RecordedDialogs();
+    ASSERT_EQ(dialogs.size(), 5u);
+    EXPECT_EQ(dialogs[0].Request.Kind, "OpenDialog");
+    EXPECT_EQ(dialogs[0].Request.Caption, "Vistelo öffnen");
+    EXPECT_EQ(dialogs[4].Request.Kind, "MessageBox");
+    fs::remove_all(folder);
 }
