@@ -25,10 +25,35 @@ constexpr int ButtonGap = 6;
 
 constexpr char StoppedGoOn[] = "&Ja, weitermachen";
 
+const TAskRepeatWording RepeatWording{
+    "Vistelo wiederholen?",
+    "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass die Vistelo wiederholt wird, oder möchten Sie "
+    "sie beenden?",
+    "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, oder möchten Sie die Vistelo beenden?",
+    "Ja, und nicht mehr &fragen"};
+
+const TAskRepeatWording RepeatLoadWording{
+    "Vistelo wiederholen oder neue Vistelo laden?",
+    "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass diese Vistelo wiederholt oder beendet wird, "
+    "oder möchten Sie eine andere Vistelo laden?",
+    "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, beenden oder möchten Sie eine neue "
+    "Vistelo laden?",
+    "&Ja, und nicht mehr fragen"};
+
+const TAskRepeatWording RepeatNextWording{
+    "Vistelo wiederholen oder nächste laden?",
+    "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass diese Vistelo wiederholt oder beendet wird, "
+    "oder möchten Sie die nächste Vistelo aus diesem Verzeichnise abspielen?",
+    "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, beenden oder möchten Sie die nächste "
+    "Vistelo aus dem Verzeichnis abspielen?",
+    "&Ja, und nicht mehr fragen"};
+
 } // namespace
 
-TAskRepeatBaseForm::TAskRepeatBaseForm(TComponent* AOwner) : TForm(AOwner)
+TAskRepeatBaseForm::TAskRepeatBaseForm(TComponent* AOwner, const TAskRepeatWording& Wording)
+    : TForm(AOwner), endText_(Wording.EndText), stoppedText_(Wording.StoppedText)
 {
+    SetCaption(Wording.Caption);
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
 
@@ -48,6 +73,7 @@ TAskRepeatBaseForm::TAskRepeatBaseForm(TComponent* AOwner) : TForm(AOwner)
     RepeatButton->Default = true;
     EndButton = AddButton("&Nein, beenden", arEnd);
     EndButton->Cancel = true;
+    DontAskButton = AddButton(Wording.DontAsk, arDontAskMore);
 }
 
 TButton* TAskRepeatBaseForm::AddButton(const std::string& Caption, int Answer)
@@ -88,29 +114,15 @@ int TAskRepeatBaseForm::Run(bool Stopped)
     return answer_;
 }
 
-TAskRepeatForm::TAskRepeatForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner)
-{
-    SetCaption("Vistelo wiederholen?");
-    endText_ = "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass die Vistelo wiederholt wird, oder "
-               "möchten Sie sie beenden?";
-    stoppedText_ = "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, oder möchten Sie die "
-                   "Vistelo beenden?";
-    DontAskButton = AddButton("Ja, und nicht mehr &fragen", arDontAskMore);
-}
+TAskRepeatForm::TAskRepeatForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatWording) {}
 
 int TAskRepeatForm::Execute(bool Stopped)
 {
     return Run(Stopped);
 }
 
-TAskRepeatLoadForm::TAskRepeatLoadForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner)
+TAskRepeatLoadForm::TAskRepeatLoadForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatLoadWording)
 {
-    SetCaption("Vistelo wiederholen oder neue Vistelo laden?");
-    endText_ = "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass diese Vistelo wiederholt oder beendet "
-               "wird, oder möchten Sie eine andere Vistelo laden?";
-    stoppedText_ = "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, beenden oder möchten Sie "
-                   "eine neue Vistelo laden?";
-    DontAskButton = AddButton("&Ja, und nicht mehr fragen", arDontAskMore);
     LoadButton = AddButton("neue Vistelo laden", arLoadOther);
     LoadButton->OnClick = [this](TObject* Sender) { LoadButtonClick(Sender); };
 }
@@ -132,14 +144,8 @@ void TAskRepeatLoadForm::LoadButtonClick(TObject*)
         Answer(arLoadOther);
 }
 
-TAskRepeatNextForm::TAskRepeatNextForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner)
+TAskRepeatNextForm::TAskRepeatNextForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatNextWording)
 {
-    SetCaption("Vistelo wiederholen oder nächste laden?");
-    endText_ = "Das Ende der Vistelo wurde erreicht.\r\n\r\nMöchten Sie, dass diese Vistelo wiederholt oder beendet "
-               "wird, oder möchten Sie die nächste Vistelo aus diesem Verzeichnise abspielen?";
-    stoppedText_ = "Die Vistelo wurde gestoppt.\r\rMöchten Sie sie weiterlaufen lassen, beenden oder möchten Sie "
-                   "die nächste Vistelo aus dem Verzeichnis abspielen?";
-    DontAskButton = AddButton("&Ja, und nicht mehr fragen", arDontAskMore);
     NextButton = AddButton("nächste Vistelo", arNextShow);
 }
 

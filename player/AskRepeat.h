@@ -19,12 +19,21 @@ constexpr int arDontAskMore = 2; // repeat and never ask again
 constexpr int arLoadOther = 3;   // another show file was chosen
 constexpr int arNextShow = 4;    // play the next show of the folder
 
+// The words that tell the three questions apart.
+struct TAskRepeatWording {
+    const char* Caption;
+    const char* EndText;     // at the end of the show
+    const char* StoppedText; // when the show was stopped
+    const char* DontAsk;     // the caption of the "never ask again" button
+};
+
 // What the three questions share: the question-mark picture, the text, and
-// the buttons with their answers.
+// the buttons with their answers (repeat, end, never ask again; a question
+// adds its own below).
 class TAskRepeatBaseForm : public TForm {
     DECLARE_CLASS(TAskRepeatBaseForm, TForm)
 public:
-    explicit TAskRepeatBaseForm(TComponent* AOwner);
+    TAskRepeatBaseForm(TComponent* AOwner, const TAskRepeatWording& Wording);
 
     TImage* QuestionImage = nullptr;
     TLabel* QuestionLabel = nullptr;
@@ -40,10 +49,10 @@ protected:
     TButton* AddButton(const std::string& Caption, int Answer);
     // Closes the question with this answer.
     void Answer(int Code);
-    std::string endText_;
-    std::string stoppedText_;
 
 private:
+    std::string endText_;
+    std::string stoppedText_;
     void Layout();
     int nextButtonTop_ = 0;
     int answer_ = arEnd;
