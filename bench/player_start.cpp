@@ -10,12 +10,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -25,12 +20,12 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
-extern char** environ;
+// Last: Xlib defines macros such as Bool and None.
+#include "tests/support/XvfbSession.h"
 
 namespace fs = std::filesystem;
 
@@ -46,14 +41,20 @@ using Clock = std::chrono::steady_clock;
 // Quadrant colours (R, G, B) of the picture, with a little grain.
 constexpr std::array<std::array<int, 3>, 4> QuadrantColours{{{220, 40, 40}, {40, 200, 40}, {40, 40, 220}, {230, 200, 40}}};
 
+// The pictures and shows of the run, removed at its end.
 fs::path Folder()
 {
-    static const fs::path folder = [] {
-        fs::path f = fs::temp_directory_path() / ("bench_player_" + std::to_string(::getpid()));
-        fs::create_directories(f);
-        return f;
-    }();
-    return folder;
+    struct TempFolder {
+        fs::path Path = fs::temp_directory_path() / ("bench_player_" + std::to_string(::getpid()));
+        TempFolder() { fs::create_directories(Path); }
+        ~TempFolder()
+        {
+            std::error_code ignored;
+            fs::remove_all(Path, ignored);
+        }
+    };
+    static const TempFolder folder;
+    return folder.Path;
 }
 
 std::vector<std::uint8_t> MakePicture()
@@ -124,112 +125,35 @@ const Shows& MakeShows()
     return shows;
 }
 
-pid_t Spawn(const std::vector<std::string>& args, const std::vector<std::string>& extraEnv)
-{
-    // The given variables replace inherited ones of the same name.
-    std::vector<std::string> env = extraEnv;
-    for (char** e = environ; *e; ++e) {
-        const std::string entry = *e;
-        const std::string name = entry.substr(0, entry.find('=') + 1);
-        if (std::none_of(extraEnv.begin(), extraEnv.end(),
-                         [&](const std::string& given) { return given.compare(0, name.size(), name) == 0; }))
-            env.push_back(entry);
-    }
-    std::vector<char*> argv;
-    for (const std::string& a : args)
-        argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (const std::string& e : env)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), envp.data()) != 0)
-        return 0;
-    return pid;
-}
-
 // A private X server for the whole run.
-class XServer {
-public:
-    XServer()
-    {
-        for (int n = 151; n < 250 && !pid_; ++n) {
-            if (fs::exists("/tmp/.X" + std::to_string(n) + "-lock") ||
-                fs::exists("/tmp/.X11-unix/X" + std::to_string(n)))
-                continue;
-            name_ = ":" + std::to_string(n);
-            pid_ = Spawn({"Xvfb", name_, "-screen", "0",
-                          std::to_string(ScreenWidth) + "x" + std::to_string(ScreenHeight) + "x24", "-nolisten",
-                          "tcp"},
-                         {});
-            for (int i = 0; i < 200 && pid_ && !display_; ++i) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-                display_ = XOpenDisplay(name_.c_str());
-            }
-        }
-    }
-    ~XServer()
-    {
-        if (display_)
-            XCloseDisplay(display_);
-        if (pid_) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
-    }
-    Display* Connection() const { return display_; }
-    const std::string& Name() const { return name_; }
-
-    // True when the screen shows the picture's four quadrant colours
-    // somewhere (the window may not cover the whole screen).
-    bool ShowsPicture() const
-    {
-        const Window root = DefaultRootWindow(display_);
-        XImage* image = XGetImage(display_, root, 0, 0, ScreenWidth, ScreenHeight, AllPlanes, ZPixmap);
-        if (!image)
-            return false;
-        std::array<int, 4> hits{};
-        for (int y = 8; y < ScreenHeight; y += 16) {
-            for (int x = 8; x < ScreenWidth; x += 16) {
-                const unsigned long pixel = XGetPixel(image, x, y);
-                const int rgb[3] = {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
-                                    static_cast<int>(pixel & 0xFF)};
-                for (int q = 0; q < 4; ++q) {
-                    bool near = true;
-                    for (int c = 0; c < 3; ++c)
-                        near = near && std::abs(rgb[c] - QuadrantColours[q][c]) <= 30;
-                    hits[q] += near ? 1 : 0;
-                }
-            }
-        }
-        XDestroyImage(image);
-        // A quarter of the slide even at a quarter of the screen covers far
-        // more than this many grid points.
-        return std::all_of(hits.begin(), hits.end(), [](int h) { return h >= 64; });
-    }
-
-private:
-    std::string name_;
-    pid_t pid_ = 0;
-    Display* display_ = nullptr;
-};
-
-XServer& Server()
+xvfb::TPrivateServer& Server()
 {
-    static XServer server;
+    static xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 151);
     return server;
 }
 
-std::vector<std::string> PlayerEnv()
+// True when the screen shows the picture's four quadrant colours somewhere
+// (wherever the playback window lies).
+bool ShowsPicture()
 {
-    return {"DISPLAY=" + Server().Name(), "QT_QPA_PLATFORM=xcb", "SDL_AUDIODRIVER=dummy"};
-}
-
-void End(pid_t pid)
-{
-    ::kill(pid, SIGTERM);
-    ::waitpid(pid, nullptr, 0);
+    static xvfb::TScreenshot shot;
+    if (!Server().Grab(shot))
+        return false;
+    std::array<int, 4> hits{};
+    for (int y = 8; y < ScreenHeight; y += 16) {
+        for (int x = 8; x < ScreenWidth; x += 16) {
+            const std::array<int, 3> rgb = shot.At(x, y);
+            for (int q = 0; q < 4; ++q) {
+                bool near = true;
+                for (int c = 0; c < 3; ++c)
+                    near = near && std::abs(rgb[c] - QuadrantColours[q][c]) <= 30;
+                hits[q] += near ? 1 : 0;
+            }
+        }
+    }
+    // A quarter of the slide even at a quarter of the screen covers far
+    // more than this many grid points.
+    return std::all_of(hits.begin(), hits.end(), [](int h) { return h >= 64; });
 }
 
 void PlayerStartOurs(benchmark::State& state)
@@ -241,22 +165,22 @@ void PlayerStartOurs(benchmark::State& state)
     }
     for (auto _ : state) {
         const auto start = Clock::now();
-        const pid_t pid = Spawn({ROLLAVIN_PROGRAM, shows.First}, PlayerEnv());
+        xvfb::TChildProcess player({ROLLAVIN_PROGRAM, shows.First}, Server().ClientEnv());
         bool shown = false;
-        while (!shown && Clock::now() - start < std::chrono::seconds(60)) {
-            shown = Server().ShowsPicture();
+        while (player.Started() && !shown && Clock::now() - start < std::chrono::seconds(60)) {
+            shown = ShowsPicture();
             if (!shown)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         const auto stop = Clock::now();
-        End(pid);
+        player.Stop();
         if (!shown) {
             state.SkipWithError("the first slide never appeared");
             return;
         }
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
         // The root window must be clear again before the next start.
-        while (Server().ShowsPicture())
+        while (ShowsPicture())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
@@ -266,8 +190,11 @@ void PlayerStartReference(benchmark::State& state)
     const Shows& shows = MakeShows();
     for (auto _ : state) {
         const auto start = Clock::now();
-        const pid_t pid = Spawn({"djpeg", "-scale", "1/2", "-outfile", "/dev/null", shows.Picture}, {});
-        ::waitpid(pid, nullptr, 0);
+        xvfb::TChildProcess djpeg({"djpeg", "-scale", "1/2", "-outfile", "/dev/null", shows.Picture}, {});
+        if (!djpeg.Wait()) {
+            state.SkipWithError("djpeg failed");
+            return;
+        }
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }
 }
@@ -282,10 +209,12 @@ void PlayerPeakMemory(benchmark::State& state)
     long peakKb = 0;
     for (auto _ : state) {
         const auto start = Clock::now();
-        const pid_t pid = Spawn({ROLLAVIN_PROGRAM, shows.Ten}, PlayerEnv());
-        int status = 0;
+        xvfb::TChildProcess player({ROLLAVIN_PROGRAM, shows.Ten}, Server().ClientEnv());
         rusage usage{};
-        ::wait4(pid, &status, 0, &usage);
+        if (!player.Wait(&usage)) {
+            state.SkipWithError("the ten-slide show did not end by itself");
+            return;
+        }
         peakKb = usage.ru_maxrss;
         state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
     }

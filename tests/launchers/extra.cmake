@@ -28,3 +28,7 @@ target_sources(test_launchers PRIVATE
 add_dependencies(test_launchers Rollavin Player)
 target_link_libraries(test_launchers PRIVATE editor_app)
 target_compile_definitions(test_launchers PRIVATE ROLLAVIN_PROGRAM="$<TARGET_FILE:Rollavin>")
+
+# The private X server is watched through Xlib.
+find_package(X11 REQUIRED)
+target_link_libraries(test_launchers PRIVATE X11::X11)
