@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "imageformats/GraphicStrings.h"
@@ -95,6 +96,43 @@ std::vector<std::uint8_t> ReadImageData(TStream& stream) {
 std::size_t MostLZWOutput(std::size_t packed) {
   const std::size_t codes = packed * 4;
   return std::min(codes * 4096, codes * (codes + 1) / 2 + codes);
+}
+
+// Rows of `width` bytes stored back to back from `pixels` move to their
+// places `stride` bytes apart; the padding behind each row is cleared.
+void SpreadRows(std::uint8_t* pixels, std::uint32_t width, std::uint32_t height, std::size_t stride) {
+  if (stride == width) return;
+  for (std::uint32_t row = height; row-- > 0;) {
+    std::uint8_t* to = pixels + row * stride;
+    std::memmove(to, pixels + std::size_t{row} * width, width);
+    std::memset(to + width, 0, stride - width);
+  }
+}
+
+// Rows stored in the order of the four interlace passes move to picture
+// order: each cycle of the permutation is followed with one row in hand.
+void InterlacedToRowOrder(std::uint8_t* pixels, std::uint32_t height, std::size_t stride) {
+  static constexpr std::uint32_t kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
+  // storedAt[row]: where the picture's row lies now.
+  std::vector<std::uint32_t> storedAt(height);
+  std::uint32_t stored = 0;
+  for (int pass = 0; pass < 4; ++pass)
+    for (std::uint32_t row = kStart[pass]; row < height; row += kStep[pass]) storedAt[row] = stored++;
+  std::vector<std::uint8_t> hand(stride);
+  std::vector<bool> placed(height, false);
+  for (std::uint32_t start = 0; start < height; ++start) {
+    if (placed[start] || storedAt[start] == start) continue;
+    std::memcpy(hand.data(), pixels + start * stride, stride);
+    std::uint32_t row = start;
+    // Fill `row` from where its data lies, then go on with the place emptied.
+    while (storedAt[row] != start) {
+      std::memcpy(pixels + row * stride, pixels + storedAt[row] * stride, stride);
+      placed[row] = true;
+      row = storedAt[row];
+    }
+    std::memcpy(pixels + row * stride, hand.data(), stride);
+    placed[row] = true;
+  }
 }
 
 TPaletteEntries ReadColorTable(TStream& stream, int entries) {
@@ -190,35 +228,22 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
   if (pixels > mostPixels) RaiseError(gesInvalidImage, kFormatName);
   SetupBitmap(width, height, pf8bit, kFormatName);
   SetPalette(palette);
-  std::vector<std::uint8_t> indices(pixels, 0);
+  // The indices are decoded into the bitmap's own memory, rows back to back
+  // (a fresh buffer of that size costs more than the decoding), and then
+  // moved to their rows. Rows the data does not reach keep index 0, as the
+  // new bitmap has them.
+  std::uint8_t* const first = ScanLine(0);
   {
     TGIFLZWDecoder decoder(static_cast<std::uint8_t>(codeSize));
     const std::uint8_t* source = data.data();
-    std::uint8_t* dest = indices.data();
-    decoder.Decode(source, dest, static_cast<int>(data.size()), static_cast<int>(indices.size()));
+    std::uint8_t* dest = first;
+    decoder.Decode(source, dest, static_cast<int>(data.size()), static_cast<int>(pixels));
   }
   ProgressEnd();
 
   ProgressStart(gesTransfering);
-  // Rows the data does not reach keep index 0.
-  std::size_t next = 0;
-  auto takeRow = [&](std::uint32_t row) {
-    const std::size_t count = std::min<std::size_t>(width, indices.size() - std::min(next, indices.size()));
-    if (count > 0) std::memcpy(ScanLine(static_cast<int>(row)), indices.data() + next, count);
-    next += width;
-  };
-  if (image.Interlaced()) {
-    static constexpr std::uint32_t kStart[4] = {0, 4, 2, 1}, kStep[4] = {8, 8, 4, 2};
-    for (int pass = 0; pass < 4; ++pass)
-      for (std::uint32_t row = kStart[pass]; row < height; row += kStep[pass]) {
-        takeRow(row);
-        if (pass == 3) ProgressRow(row, height);
-      }
-  } else {
-    for (std::uint32_t row = 0; row < height; ++row) {
-      takeRow(row);
-      ProgressRow(row, height);
-    }
-  }
+  SpreadRows(first, width, height, static_cast<std::size_t>(RowStride()));
+  if (image.Interlaced()) InterlacedToRowOrder(first, height, static_cast<std::size_t>(RowStride()));
+  for (std::uint32_t row = 0; row < height; ++row) ProgressRow(row, height);
   ProgressEnd();
 }
