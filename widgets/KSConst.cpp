@@ -4,7 +4,8 @@
 #include <string_view>
 
 #include "platform/rtl/Modules.h"
-#include "platform/rtl/Threads.h"
+#include "platform/ui/HiddenWindows.h"
+#include "platform/ui/Messages.h"
 #include "platform/ui/Forms.h"
 
 namespace {
@@ -86,11 +87,32 @@ bool& Registered()
     return registered;
 }
 
-// The shapes need the running user interface, so the library's start asks
-// for them on the first turn of the message loop.
-const bool moduleInit = (rtl::RegisterModuleInit([] { TThread::Queue(nullptr, KSConst::RegisterCursors); },
-                                                 KSConst::UnregisterCursors),
-                         true);
+// The shapes need the running user interface, so the library's start posts
+// itself a message that the first turn of the message loop hands on.
+HWND& StartWindow()
+{
+    static HWND window = nullptr;
+    return window;
+}
+
+void Start()
+{
+    StartWindow() = ui::AllocateHWnd([](TMessage& Message) {
+        if (Message.Msg == WM_USER)
+            KSConst::RegisterCursors();
+    });
+    ui::PostMessage(StartWindow(), WM_USER, 0, 0);
+}
+
+void Finish()
+{
+    KSConst::UnregisterCursors();
+    if (StartWindow())
+        ui::DeallocateHWnd(StartWindow());
+    StartWindow() = nullptr;
+}
+
+const bool moduleInit = (rtl::RegisterModuleInit(Start, Finish), true);
 
 } // namespace
 

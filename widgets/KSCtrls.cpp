@@ -831,7 +831,17 @@ void TKsSpeedButton::Paint()
 
 void TKsSpeedButton::PaintGlyph(TCanvas& Canvas, const TRect& ARect, TKsButtonState AState, bool DrawMark)
 {
-    glyph_->Draw(Canvas, ARect, Caption(), layout_, margin_, spacing_, DrawMark, AState, 0);
+    // Right-to-left reading mirrors the caption's alignment for this drawing.
+    const TAlignment own = glyph_->Alignment;
+    glyph_->Alignment = DrawUtils::MirroredAlignment(own, BiDiMode);
+    const unsigned flags = DrawUtils::UseRightToLeftReading(BiDiMode) ? DT_RTLREADING : 0u;
+    try {
+        glyph_->Draw(Canvas, ARect, Caption(), layout_, margin_, spacing_, DrawMark, AState, flags);
+    } catch (...) {
+        glyph_->Alignment = own;
+        throw;
+    }
+    glyph_->Alignment = own;
 }
 
 bool TKsSpeedButton::Inside(int X, int Y) const

@@ -16,6 +16,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
+#include "widgets/DrawUtils.h"
 
 enum TKsButtonState : std::uint8_t { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
 enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -204,6 +205,9 @@ public:
     int ModalResult = 0;
     TKsButtonState State() const { return state_; }
     bool MouseInControl() const { return mouseInControl_; }
+
+    // Right-to-left reading (bdRightToLeft also mirrors the alignment).
+    TBiDiMode BiDiMode = bdLeftToRight;
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;

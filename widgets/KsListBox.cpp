@@ -269,15 +269,18 @@ int TKsCustomListBox::GetItemWidth(int Index)
         onGetItemWidth_(this, Index, width);
         return width;
     }
-    TCanvas& canvas = MeasureCanvas();
-    const std::string text = list_[static_cast<std::size_t>(Index)].Text + "x";
+    return TabbedTextWidth(MeasureCanvas(), list_[static_cast<std::size_t>(Index)].Text + "x");
+}
+
+int TKsCustomListBox::TabbedTextWidth(TCanvas& Canvas, const std::string& Text) const
+{
     if (tabWidth_ <= 0)
-        return canvas.TextWidth(text);
+        return Canvas.TextWidth(Text);
     // One tab stop of a quarter of TabWidth digit widths.
-    const int stop = static_cast<int>(std::lround(tabWidth_ * canvas.TextWidth("0") * 0.25));
+    const int stop = static_cast<int>(std::lround(tabWidth_ * Canvas.TextWidth("0") * 0.25));
     int width = 0;
-    for (char c : text)
-        width = c == '\t' ? (stop > 0 ? (width / stop + 1) * stop : width) : width + canvas.TextWidth(std::string(1, c));
+    for (char c : Text)
+        width = c == '\t' ? (stop > 0 ? (width / stop + 1) * stop : width) : width + Canvas.TextWidth(std::string(1, c));
     return width;
 }
 
@@ -600,7 +603,11 @@ void TKsCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
     canvas.FillRect(Rect);
     const int y = std::max(Rect.Top, Rect.Top + (Rect.Height() - canvas.TextHeight("Wy")) / 2);
     canvas.Brush.Style = bsClear;
-    DefaultDrawText(Rect.Left + 2, y, list_[static_cast<std::size_t>(Index)].Text);
+    const std::string& text = list_[static_cast<std::size_t>(Index)].Text;
+    // 2 pixels in from the edge the reading starts at.
+    const int x = DrawUtils::UseRightToLeftReading(BiDiMode) ? Rect.Right - 2 - TabbedTextWidth(canvas, text)
+                                                              : Rect.Left + 2;
+    DefaultDrawText(x, y, text);
     canvas.Brush.Style = bsSolid;
 }
 
@@ -942,8 +949,11 @@ int TKsCheckListBox::GetItemWidth(int Index) { return TKsCustomListBox::GetItemW
 void TKsCheckListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
 {
     TCanvas& canvas = *Canvas();
-    const TRect checkArea = ::Rect(Rect.Left, Rect.Top, Rect.Left + CheckWidth(), Rect.Bottom);
-    Rect.Left = checkArea.Right;
+    const TRect checkArea = CheckArea(Rect);
+    if (DrawUtils::UseRightToLeftReading(BiDiMode))
+        Rect.Right = checkArea.Left;
+    else
+        Rect.Left = checkArea.Right;
     // The check picture on the list's colour.
     const bool enabled = GetItemEnabled(Index) && Enabled();
     const int cell = static_cast<int>(checkKind_) * CheckColumns + static_cast<int>(GetState(Index)) +
@@ -971,9 +981,17 @@ void TKsCheckListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, i
     const int index = ItemAtPos({X, Y}, true);
     if (index < 0)
         return;
-    const TRect r = ItemRect(index);
-    if (X >= r.Left && X < r.Left + CheckWidth())
+    const TRect area = CheckArea(ItemRect(index));
+    if (X >= area.Left && X < area.Right)
         ToggleItem(index);
+}
+
+TRect TKsCheckListBox::CheckArea(const TRect& Item) const
+{
+    // At the edge the reading starts at.
+    if (DrawUtils::UseRightToLeftReading(BiDiMode))
+        return ::Rect(Item.Right - CheckWidth(), Item.Top, Item.Right, Item.Bottom);
+    return ::Rect(Item.Left, Item.Top, Item.Left + CheckWidth(), Item.Bottom);
 }
 
 void TKsCheckListBox::KeyDown(WORD& Key, TShiftState Shift)

@@ -19,6 +19,7 @@
 #include "platform/rtl/Streams.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/StdCtrls.h"
+#include "widgets/DrawUtils.h"
 #include "widgets/Placemnt.h"
 
 class TKsCustomListBox;
@@ -111,6 +112,10 @@ public:
     void SetOnGetItemWidth(TGetItemWidthEvent Value);
     TMeasureItemEvent OnMeasureItem;
 
+    // Right-to-left reading starts the items (and a check list's pictures)
+    // at the right edge.
+    TBiDiMode BiDiMode = bdLeftToRight;
+
     // Item data, which a check list keeps beside its check states.
     virtual std::intptr_t GetItemData(int Index) const;
     virtual void SetItemData(int Index, std::intptr_t Data);
@@ -142,6 +147,8 @@ protected:
     virtual void SelectionChanged();
     void RecalcExtent();
     TCanvas& MeasureCanvas();
+    // The text's width with its tabs expanded at TabWidth.
+    int TabbedTextWidth(TCanvas& Canvas, const std::string& Text) const;
 
 private:
     struct Item {
@@ -289,6 +296,8 @@ protected:
 private:
     bool GrayedAllowed() const { return AllowGrayed && checkKind_ != ckRadioButtons; }
     int CheckWidth() const;
+    // The part of an item's rectangle that holds its check picture.
+    TRect CheckArea(const TRect& Item) const;
     void UpdateCheckStates();
     void InvalidateCheck(int Index);
     void SaveTo(TObject* IniObject, const std::string& Section);

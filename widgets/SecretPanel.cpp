@@ -288,6 +288,7 @@ void TSecretPanel::UpdateMemoryImage()
     setup.Alignment = Alignment();
     setup.TextStyle = textStyle_;
     setup.Direction = direction_;
+    setup.BiDiMode = BiDiMode;
 
     std::lock_guard frame(frameLock_);
     if (!memoryImage_)
@@ -412,12 +413,16 @@ void TSecretPanel::PaintText()
     TRect line = Rect(0, 0, width, height);
     if (s.Direction == KSCtrls::sdVertical) {
         line.Top = line.Bottom - scrollCount_;
+    } else if (DrawUtils::UseRightToLeftReading(s.BiDiMode)) {
+        line.Right = line.Left + scrollCount_;
+        line.Left = line.Right + width - s.MaxScroll;
     } else {
         line.Left = line.Right - scrollCount_;
         line.Right = line.Left + s.MaxScroll - width;
     }
     line.Bottom = line.Top + s.LineHeight;
-    const unsigned format = AlignmentFlag(s.Alignment) | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP | DT_NOPREFIX;
+    const unsigned format = DrawUtils::DrawTextBiDiModeFlags(
+        s.BiDiMode, AlignmentFlag(s.Alignment) | DT_SINGLELINE | DT_EXPANDTABS | DT_NOCLIP | DT_NOPREFIX);
     const int count = static_cast<int>(s.Lines.size());
     // One blank line follows the last one.
     for (int i = s.FirstLine; i <= count; ++i) {

@@ -24,6 +24,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
+#include "widgets/DrawUtils.h"
 
 class TKsTimer;
 
@@ -57,6 +58,9 @@ public:
     void SetTextStyle(TPanelBevel Value);
     KSCtrls::TScrollDirection ScrollDirection() const { return direction_; }
     void SetScrollDirection(KSCtrls::TScrollDirection Value);
+    // Right-to-left reading: horizontal lines enter from the left (taken
+    // over when scrolling starts or the layout changes).
+    TBiDiMode BiDiMode = bdLeftToRight;
     TGlyphLayout GlyphLayout() const { return glyphLayout_; }
     void SetGlyphLayout(TGlyphLayout Value);
     std::uint32_t Interval() const;
@@ -105,6 +109,7 @@ private:
         TAlignment Alignment = taCenter;
         TPanelBevel TextStyle = bvNone;
         KSCtrls::TScrollDirection Direction = KSCtrls::sdVertical;
+        TBiDiMode BiDiMode = bdLeftToRight;
     };
 
     void Start();

@@ -145,6 +145,7 @@ void TKsCustomLabel::DrawCaption(TCanvas& Canvas, TRect& Rect, unsigned Flags)
         caption += BlankAppended; // measures one line
     if (!showAccelChar_)
         Flags |= DT_NOPREFIX;
+    Flags = DrawUtils::DrawTextBiDiModeFlags(BiDiMode, Flags);
     Canvas.Font.Assign(Font());
     Canvas.Font.SetColor(GetDefaultFontColor());
     TShadowPosition position = shadowPos_;
@@ -213,7 +214,7 @@ void TKsCustomLabel::AdjustBounds()
     DrawCaption(screen.Canvas(), r, DT_EXPANDTABS | DT_CALCRECT | (wordWrap_ ? DT_WORDBREAK : 0u));
     r.Right += rightMargin_ + 1;
     int x = Left();
-    if (alignment_ == taRightJustify)
+    if (DrawUtils::MirroredAlignment(alignment_, BiDiMode) == taRightJustify)
         x += Width() - r.Right;
     SetBounds(x, Top(), r.Right, r.Bottom);
 }

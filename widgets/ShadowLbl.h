@@ -11,6 +11,7 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "widgets/DrawUtils.h"
 
 enum TShadowPosition : std::uint8_t { spLeftTop, spLeftBottom, spRightBottom, spRightTop };
 
@@ -56,6 +57,9 @@ public:
     int RightMargin() const { return rightMargin_; }
     void SetRightMargin(int Value);
     bool MouseInControl() const { return mouseInControl_; }
+
+    // Right-to-left reading (bdRightToLeft also mirrors the alignment).
+    TBiDiMode BiDiMode = bdLeftToRight;
 
     TNotifyEvent OnMouseEnter;
     TNotifyEvent OnMouseLeave;

@@ -398,6 +398,32 @@ std::string Streamed(const TKsCheckListBox& List)
     return stream.DataString();
 }
 
+TEST_F(KsListBoxTest, RightToLeftListStartsItemsAndChecksAtTheRight)
+{
+    auto* list = Make<TKsCheckListBox>();
+    list->SetBounds(0, 0, 120, 60);
+    list->Items().Add("ab");
+    list->BiDiMode = bdRightToLeft;
+    const TRect item = list->ItemRect(0);
+    const int middle = item.Top + item.Height() / 2;
+    Click(list, item.Left + 5, middle); // where a left-to-right list has its box
+    EXPECT_FALSE(list->GetChecked(0));
+    Click(list, item.Right - 5, middle);
+    EXPECT_TRUE(list->GetChecked(0));
+
+    // The picture (no window colour) and the text stand at the right.
+    list->SetItemIndex(-1); // no selection colour across the row
+    auto image = Paint(list);
+    const TColor paper = ColorToRGB(list->Color());
+    int leftHalf = 0, rightHalf = 0;
+    for (int y = item.Top; y < item.Bottom; ++y)
+        for (int x = 0; x < 120; ++x)
+            if (image->Canvas().Pixels(x, y) != paper)
+                ++(x < 60 ? leftHalf : rightHalf);
+    EXPECT_EQ(leftHalf, 0);
+    EXPECT_GT(rightHalf, 0);
+}
+
 } // namespace
 
 TEST_F(KsListBoxTest, StreamedItemsKeepTextsStatesAndFlags)

@@ -187,6 +187,29 @@ TEST_F(SecretPanelTest, TextRisesFromTheBottomOnePixelPerTick)
     EXPECT_EQ(InkPixels(*higher, text), InkPixels(*risen, text));
 }
 
+TEST_F(SecretPanelTest, HorizontalTextEntersFromTheSideTheReadingStartsAt)
+{
+    struct Case {
+        TBiDiMode mode;
+        bool fromLeft;
+    } cases[] = {{bdLeftToRight, false}, {bdRightToLeft, true}, {bdRightToLeftReadingOnly, true}};
+    panel_->Lines().Add("HHHH");
+    panel_->SetScrollDirection(KSCtrls::sdHorizontal);
+    for (const Case& c : cases) {
+        panel_->BiDiMode = c.mode;
+        panel_->Play();
+        const TRect text = panel_->TextRect();
+        Ticks(6);
+        auto image = Snapshot();
+        const int left = InkPixels(*image, Rect(text.Left, text.Top, text.Left + 10, text.Bottom));
+        const int right = InkPixels(*image, Rect(text.Right - 10, text.Top, text.Right, text.Bottom));
+        EXPECT_EQ(left > 0, c.fromLeft) << int(c.mode);
+        EXPECT_EQ(right > 0, !c.fromLeft) << int(c.mode);
+        EXPECT_EQ(InkPixels(*image, text), left + right) << int(c.mode); // nothing further in yet
+        panel_->Stop();
+    }
+}
+
 TEST_F(SecretPanelTest, EmbossedTextDrawsTheHighlightBesideTheInk)
 {
     panel_->Lines().Add("HHHH");

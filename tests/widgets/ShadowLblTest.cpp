@@ -217,4 +217,42 @@ TEST_F(KsLabelTest, AcceleratorFocusesTheControlAndItsFocusIsShown)
     EXPECT_EQ(label_->FocusControl(), nullptr);
 }
 
+TEST_F(KsLabelTest, RightToLeftReadingMirrorsTheAlignment)
+{
+    label_->SetAutoSize(false);
+    label_->SetShadowSize(0);
+    label_->SetCaption("HH");
+    label_->SetBounds(5, 5, 80, 20);
+    struct Case {
+        TBiDiMode mode;
+        TAlignment alignment;
+        bool inkAtRight;
+    } cases[] = {
+        {bdLeftToRight, taLeftJustify, false},
+        {bdRightToLeft, taLeftJustify, true},
+        {bdRightToLeft, taRightJustify, false},
+        {bdRightToLeftNoAlign, taLeftJustify, false}, // reading only, alignment kept
+    };
+    for (const Case& c : cases) {
+        label_->BiDiMode = c.mode;
+        label_->SetAlignment(c.alignment);
+        auto image = Paint();
+        int left = 0, right = 0;
+        for (int y = 0; y < 20; ++y)
+            for (int x = 0; x < 80; ++x)
+                if (image->Canvas().Pixels(x, y) == Ink)
+                    ++(x < 40 ? left : right);
+        EXPECT_EQ(right > 0 && left == 0, c.inkAtRight) << int(c.mode) << " " << int(c.alignment);
+        EXPECT_EQ(left > 0 && right == 0, !c.inkAtRight) << int(c.mode) << " " << int(c.alignment);
+    }
+
+    // Auto size keeps the right edge where the mirrored alignment is right.
+    label_->BiDiMode = bdRightToLeft;
+    label_->SetAlignment(taLeftJustify);
+    label_->SetAutoSize(true);
+    const int right = label_->Left() + label_->Width();
+    label_->SetCaption("HHHHHH");
+    EXPECT_EQ(label_->Left() + label_->Width(), right);
+}
+
 } // namespace
