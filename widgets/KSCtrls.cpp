@@ -961,6 +961,18 @@ void TKsSpeedButton::SetHot(bool Value)
         event(this);
 }
 
+void TKsSpeedButton::Loaded()
+{
+    TGraphicControl::Loaded();
+    BuildNextStateImage();
+}
+
+void TKsSpeedButton::BuildNextStateImage()
+{
+    // Built now, so the first paint in the new state does not wait for it.
+    glyph_->StateImage(!Enabled() ? rbsDisabled : flat_ ? rbsInactive : rbsUp);
+}
+
 void TKsSpeedButton::UpdateTracking()
 {
     bool hot = false;
@@ -991,9 +1003,20 @@ void TKsSpeedButton::Dispatch(TMessage& Message)
         return;
     case CM_ENABLEDCHANGED:
         TGraphicControl::Dispatch(Message);
+        BuildNextStateImage();
         UpdateTracking();
         Repaint();
         return;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+        TGraphicControl::Dispatch(Message);
+        UpdateTracking();
+        return;
+    case CM_SYSCOLORCHANGE:
+        // Generated images carry the old face and shadow colours.
+        glyph_->Invalidate();
+        Invalidate();
+        break;
     case CM_VISIBLECHANGED:
         TGraphicControl::Dispatch(Message);
         if (Visible())

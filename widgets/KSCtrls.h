@@ -225,6 +225,7 @@ public:
     void UpdateTracking();
 
 protected:
+    void Loaded() override;
     void Paint() override;
     virtual void PaintGlyph(TCanvas& Canvas, const TRect& ARect, TKsButtonState AState, bool DrawMark);
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
@@ -246,6 +247,7 @@ private:
     void ButtonPressed(int Group, TKsSpeedButton* Sender);
     void TimerExpired(TObject* Sender);
     void SetHot(bool Value);
+    void BuildNextStateImage();
     void ChangeValue(bool& Field, bool Value);
 
     int groupIndex_ = 0;

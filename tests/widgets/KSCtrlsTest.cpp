@@ -688,3 +688,52 @@ TEST_F(KsSpeedButtonTest, FreedActionLeavesTheButtonAlone)
     button->Click(); // no action to run: the button's own click
     ASSERT_EQ(clicks_.size(), 1u);
 }
+
+TEST_F(KsSpeedButtonTest, FlatButtonTracksTheMouseWhileTheProgramIsInFront)
+{
+    TKsSpeedButton* button = NewButton(10, 10);
+    button->SetFlat(true);
+    int entered = 0, left = 0;
+    button->OnMouseEnter = [&entered](TObject*) { ++entered; };
+    button->OnMouseLeave = [&left](TObject*) { ++left; };
+    ShowAndPaint();
+    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight);
+
+    Application->ActivationChanged(false);
+    button->Perform(CM_MOUSEENTER, 0, 0); // another program is in front
+    EXPECT_FALSE(button->MouseInControl());
+    EXPECT_EQ(entered, 0);
+
+    Application->ActivationChanged(true);
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(button->MouseInControl());
+    EXPECT_EQ(entered, 1);
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(10, 10), light); // the hot flat button shows its frame
+    button->Perform(CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(left, 1);
+    ShowAndPaint();
+    EXPECT_EQ(Pixel(10, 10), face);
+
+    // A right click is followed by a look where the mouse really is.
+    button->Perform(CM_MOUSEENTER, 0, 0);
+    ASSERT_TRUE(ui::SetCursorPos(form_->ClientOrigin().X + 150, form_->ClientOrigin().Y + 100));
+    Mouse(WM_RBUTTONUP, 0, {20, 20});
+    EXPECT_FALSE(button->MouseInControl());
+    EXPECT_EQ(left, 2);
+    Application->ActivationChanged(false);
+}
+
+TEST(GlyphCacheTest, ChangedSystemColoursDropTheBuiltImages)
+{
+    ui::EnsurePlatform();
+    TForm form(nullptr);
+    auto* button = new TKsSpeedButton(&form);
+    button->SetParent(&form);
+    button->SetGlyph(*MakeStrip(1, 8, {clBlue}));
+    button->SetEnabled(false); // builds the disabled image at once
+    ASSERT_NE(KSCtrls::GlyphCache(), nullptr);
+    ASSERT_EQ(KSCtrls::GlyphCache()->ListCount(), 1);
+    button->Perform(CM_SYSCOLORCHANGE, 0, 0);
+    EXPECT_EQ(KSCtrls::GlyphCache()->ListCount(), 0);
+}
