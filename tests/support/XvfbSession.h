@@ -10,7 +10,6 @@
 #include <X11/Xutil.h>
 #include <signal.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -74,6 +73,7 @@ public:
     TChildProcess& operator=(const TChildProcess&) = delete;
 
     bool Started() const { return spawned_; }
+    pid_t Id() const { return pid_; }
     bool Running()
     {
         if (!pid_)
@@ -85,13 +85,14 @@ public:
         return true;
     }
     // Waits for the end; false when it ended otherwise than by exit(0).
-    // usage, when given, receives what the program used (its peak size too).
-    bool Wait(rusage* usage = nullptr)
+    bool Wait()
     {
-        if (pid_ && ::wait4(pid_, &status_, 0, usage) == pid_)
+        if (pid_ && ::waitpid(pid_, &status_, 0) == pid_)
             pid_ = 0;
-        return WIFEXITED(status_) && WEXITSTATUS(status_) == 0;
+        return ExitedCleanly();
     }
+    // Once it has ended: true when by exit(0).
+    bool ExitedCleanly() const { return !pid_ && WIFEXITED(status_) && WEXITSTATUS(status_) == 0; }
     // Asks the program to end, and makes it end when it does not within 5 s.
     void Stop()
     {
