@@ -3,12 +3,18 @@
 #include "platform/rtl/SysPaths.h"
 #include "platform/ui/Forms.h"
 
+#include <malloc.h>
+
 #include <exception>
 #include <string>
 #include <vector>
 
 int main(int argc, char** argv)
 {
+    // Every slide loads and frees pictures of many megabytes. Served from
+    // mappings of their own they go back to the system when freed, instead of
+    // leaving the heap a little larger after each slide.
+    mallopt(M_MMAP_THRESHOLD, 1 << 20);
     Application->Title = "Vistelo-Player";
     Application->Initialize();
     try {
