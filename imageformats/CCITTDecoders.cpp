@@ -251,3 +251,100 @@ int TCCITTMHDecoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, in
   if (RowStarted() && !OutputFull()) EndRow();
   return RowsWritten() * rowBytes_;
 }
+
+// ---- group 4 ---------------------------------------------------------------------
+
+// Mode codes: 1 vertical 0; 011 and 010 vertical +1 and -1; 001 horizontal;
+// 0001 pass; 000011 and 000010 vertical +2 and -2; 0000011 and 0000010
+// vertical +3 and -3. Extension codes (0000001xxx) and anything longer
+// except the end-of-line code of the end-of-block mark end the data.
+TCCITTFax4Decoder::Mode TCCITTFax4Decoder::FindMode(int& offset) {
+  int zeros = 0;
+  for (;;) {
+    if (AtEnd()) return mdEnd;
+    if (NextBit() == 1) break;
+    if (++zeros > 11) return mdEnd;
+  }
+  auto vertical = [&](int distance) {
+    if (AtEnd()) return mdEnd;
+    offset = NextBit() == 1 ? distance : -distance;
+    return mdVertical;
+  };
+  switch (zeros) {
+    case 0: offset = 0; return mdVertical;
+    case 1: return vertical(1);
+    case 2: return mdHorizontal;
+    case 3: return mdPass;
+    case 4: return vertical(2);
+    case 5: return vertical(3);
+    default: return mdEnd;
+  }
+}
+
+bool TCCITTFax4Decoder::FillTo(std::uint32_t column, bool white, bool change) {
+  const std::uint32_t from = Column();
+  if (change) changes_.push_back(std::min(column, width_));
+  return FillRun(static_cast<int>(std::min(column, width_) - std::min(from, width_)), white);
+}
+
+// One row against reference_; false when the data ends before the row does.
+bool TCCITTFax4Decoder::DecodeRow() {
+  changes_.clear();
+  bool white = true;
+  // a0: the position coding goes on from; -1 before the first pixel.
+  std::int64_t a0 = -1;
+  while (Column() < width_) {
+    // b1: the first change above a0 to the colour opposite the current one
+    // (changes to black sit at even places); b2: the change after it.
+    std::size_t b = static_cast<std::size_t>(
+        std::upper_bound(reference_.begin(), reference_.end(), a0,
+                         [](std::int64_t value, std::uint32_t change) { return value < change; }) -
+        reference_.begin());
+    if ((b % 2 == 0) != white) ++b;
+    const std::uint32_t b1 = reference_[b], b2 = reference_[b + 1];
+    int offset = 0;
+    switch (FindMode(offset)) {
+      case mdPass:
+        FillTo(b2, white, false);
+        a0 = b2;
+        break;
+      case mdHorizontal: {
+        const int first = FindCode(white);
+        const int second = first < 0 ? first : FindCode(!white);
+        if (second < 0) return false;
+        const std::uint32_t a1 = Column() + static_cast<std::uint32_t>(first);
+        FillTo(a1, white, true);
+        FillTo(a1 + static_cast<std::uint32_t>(second), !white, true);
+        a0 = Column();
+        break;
+      }
+      case mdVertical: {
+        const std::int64_t a1 = std::int64_t{b1} + offset;
+        // A change behind the position reached or past the row is damage.
+        if (a1 < static_cast<std::int64_t>(Column()) || a1 > width_) return false;
+        FillTo(static_cast<std::uint32_t>(a1), white, true);
+        a0 = a1;
+        white = !white;
+        break;
+      }
+      case mdEnd:
+        return false;
+    }
+  }
+  return true;
+}
+
+int TCCITTFax4Decoder::Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) {
+  StartReading(Source, PackedSize);
+  StartWriting(Dest, UnpackedSize);
+  if (width_ == 0) return 0;
+  // Each strip starts below an all-white row. Three end marks keep b1 and b2
+  // inside the list wherever a0 stands.
+  reference_.assign(3, width_);
+  while (!OutputFull() && DecodeRow()) {
+    EndRow();
+    reference_.swap(changes_);
+    reference_.insert(reference_.end(), 3, width_);
+  }
+  return RowsWritten() * rowBytes_;
+}
