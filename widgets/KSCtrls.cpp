@@ -160,7 +160,7 @@ TButtonImage::TButtonImage() : glyph_(std::make_unique<TKsButtonGlyph>()) {}
 TButtonImage::~TButtonImage() = default;
 
 void TButtonImage::DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing, TButtonLayout Layout,
-                          const TFont* AFont, unsigned Flags)
+                          const TFont* AFont, TImageList* Images, int ImageIndex, unsigned Flags)
 {
     const TColor brush = Canvas.Brush.Color;
     TFont font;
@@ -174,7 +174,7 @@ void TButtonImage::DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing
         ExtCtrls::Frame3D(Canvas, r, clBtnHighlight, clBtnShadow, 1);
         if (AFont)
             Canvas.Font.Assign(*AFont);
-        glyph_->Draw(Canvas, r, Caption, Layout, Margin, Spacing, false, rbsUp, Flags);
+        glyph_->DrawEx(Canvas, r, Caption, Layout, Margin, Spacing, false, Images, ImageIndex, rbsUp, Flags);
     } catch (...) {
         Canvas.Font.Assign(font);
         Canvas.Brush.Color = brush;
@@ -252,11 +252,77 @@ TColor TKsButtonGlyph::MapColor(TColor Color) const
     return RGB(grey, grey, grey);
 }
 
-TSize TKsButtonGlyph::GlyphSize() const
+namespace {
+
+bool HasImage(TImageList* Images, int Index) { return Images && Index >= 0 && Index < Images->Count(); }
+
+} // namespace
+
+TSize TKsButtonGlyph::GlyphSize(TImageList* Images, int ImageIndex) const
 {
+    if (HasImage(Images, ImageIndex))
+        return {Images->Width(), Images->Height()};
     if (original_->Empty())
         return {0, 0};
     return {original_->Width() / numGlyphs_, original_->Height()};
+}
+
+int TKsButtonGlyph::StoreImage(std::unique_ptr<TBitmap> Image)
+{
+    if (!list_) {
+        if (!SharedCache())
+            SharedCache() = std::make_unique<TGlyphCache>();
+        list_ = SharedCache()->GetList(Image->Width(), Image->Height());
+    }
+    return list_->Add(std::move(Image));
+}
+
+std::unique_ptr<TBitmap> TKsButtonGlyph::BuildImageListImage(TKsButtonState State, TImageList& Images,
+                                                             int Index) const
+{
+    auto image = std::make_unique<TBitmap>(Images.Width(), Images.Height());
+    TCanvas& canvas = image->Canvas();
+    canvas.Brush.Color = clBtnFace;
+    canvas.Brush.Style = bsSolid;
+    canvas.FillRect(Rect(0, 0, image->Width(), image->Height()));
+    if (State == rbsDisabled) {
+        DrawUtils::ImageListDrawDisabled(Images, canvas, 0, 0, Index, clBtnHighlight, clBtnShadow, true);
+        return image;
+    }
+    Images.Draw(canvas, 0, 0, Index, true);
+    if (State == rbsInactive)
+        for (int y = 0; y < image->Height(); ++y)
+            for (int x = 0; x < image->Width(); ++x)
+                canvas.SetPixels(x, y, MapColor(canvas.Pixels(x, y)));
+    return image;
+}
+
+int TKsButtonGlyph::CreateImageGlyph(TKsButtonState State, TImageList& Images, int Index)
+{
+    if (State == rbsDown)
+        State = rbsUp;
+    int& slot = indexes_[State];
+    if (slot >= 0 || Images.Count() == 0 || Images.Width() <= 0 || Images.Height() <= 0)
+        return slot;
+    // The face colour stands for the see-through pixels of the picture.
+    slot = StoreImage(BuildImageListImage(State, Images, Index));
+    return slot;
+}
+
+void TKsButtonGlyph::DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& Images, int Index,
+                                        TKsButtonState State)
+{
+    if (State == rbsDisabled) {
+        DrawUtils::ImageListDrawDisabled(Images, Canvas, At.X, At.Y, Index, clBtnHighlight, clBtnShadow, true);
+        return;
+    }
+    if (State == rbsInactive) {
+        const int slot = CreateImageGlyph(State, Images, Index);
+        if (slot >= 0)
+            DrawKeyed(Canvas, At.X, At.Y, *list_->Image(slot), clBtnFace);
+        return;
+    }
+    Images.Draw(Canvas, At.X, At.Y, Index, true);
 }
 
 std::unique_ptr<TBitmap> TKsButtonGlyph::BuildStateImage(TKsButtonState State)
@@ -290,24 +356,18 @@ TBitmap* TKsButtonGlyph::StateImage(TKsButtonState State)
     if (original_->Empty())
         return nullptr;
     int& index = indexes_[State];
-    if (index < 0) {
-        auto image = BuildStateImage(State);
-        if (!list_) {
-            if (!SharedCache())
-                SharedCache() = std::make_unique<TGlyphCache>();
-            list_ = SharedCache()->GetList(image->Width(), image->Height());
-        }
-        index = list_->Add(std::move(image));
-    }
+    if (index < 0)
+        index = StoreImage(BuildStateImage(State));
     return list_->Image(index);
 }
 
 void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption,
                                       TButtonLayout Layout, int Margin, int Spacing, bool PopupMark,
-                                      TPoint& GlyphPos, TRect& TextBounds, unsigned Flags)
+                                      TPoint& GlyphPos, TRect& TextBounds, unsigned Flags, TImageList* Images,
+                                      int ImageIndex)
 {
     const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
-    TSize glyph = GlyphSize();
+    TSize glyph = GlyphSize(Images, ImageIndex);
     const int clientW = Client.Width();
     const int clientH = Client.Height();
     int availW = clientW;
@@ -428,19 +488,31 @@ void TKsButtonGlyph::DrawPopupMark(TCanvas& Canvas, int X, int Y, TKsButtonState
 TRect TKsButtonGlyph::Draw(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout,
                            int Margin, int Spacing, bool PopupMark, TKsButtonState State, unsigned Flags)
 {
+    return DrawEx(Canvas, Client, Caption, Layout, Margin, Spacing, PopupMark, nullptr, -1, State, Flags);
+}
+
+TRect TKsButtonGlyph::DrawEx(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout,
+                             int Margin, int Spacing, bool PopupMark, TImageList* Images, int ImageIndex,
+                             TKsButtonState State, unsigned Flags)
+{
     std::string text = Caption;
     TPoint glyphPos;
     TRect textBounds;
-    CalcButtonLayout(Canvas, Client, text, Layout, Margin, Spacing, PopupMark, glyphPos, textBounds, Flags);
-    TBitmap* image = StateImage(State);
-    if (image) {
+    CalcButtonLayout(Canvas, Client, text, Layout, Margin, Spacing, PopupMark, glyphPos, textBounds, Flags, Images,
+                     ImageIndex);
+    TSize drawn{0, 0};
+    if (HasImage(Images, ImageIndex) && Images->Width() > 0) {
+        DrawImageListGlyph(Canvas, glyphPos, *Images, ImageIndex, State);
+        drawn = {Images->Width(), Images->Height()};
+    } else if (TBitmap* image = StateImage(State)) {
         const bool generatedDisabled = State == rbsDisabled && numGlyphs_ < 2;
         DrawKeyed(Canvas, glyphPos.X, glyphPos.Y, *image, generatedDisabled ? clBtnFace : transparentColor_);
+        drawn = {image->Width(), image->Height()};
     }
     DrawButtonText(Canvas, text, textBounds, State, Flags);
     if (PopupMark) {
-        if (Layout != blGlyphLeft && image)
-            DrawPopupMark(Canvas, glyphPos.X + image->Width() + 1, glyphPos.Y + image->Height() / 2, State);
+        if (Layout != blGlyphLeft && drawn.cx > 0)
+            DrawPopupMark(Canvas, glyphPos.X + drawn.cx + 1, glyphPos.Y + drawn.cy / 2, State);
         else if (!text.empty())
             DrawPopupMark(Canvas, textBounds.Right + 3, textBounds.Top + textBounds.Height() / 2, State);
         else

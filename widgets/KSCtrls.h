@@ -18,6 +18,8 @@
 #include "platform/ui/Menus.h"
 #include "widgets/DrawUtils.h"
 
+class TImageList;
+
 enum TKsButtonState : std::uint8_t { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
 enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TButtonStyle : std::uint8_t { bsAutoDetect, bsWin31, bsNew };
@@ -102,18 +104,32 @@ public:
     // returns the caption's rectangle.
     TRect Draw(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout, int Margin,
                int Spacing, bool PopupMark, TKsButtonState State, unsigned Flags);
+    // The same with picture ImageIndex of Images in place of the strip when
+    // the list is given and holds that picture.
+    TRect DrawEx(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout, int Margin,
+                 int Spacing, bool PopupMark, TImageList* Images, int ImageIndex, TKsButtonState State,
+                 unsigned Flags);
+    // Builds the state image of an image-list picture (the down state
+    // shares the up image) in the glyph list; returns its slot, -1 for an
+    // empty list.
+    int CreateImageGlyph(TKsButtonState State, TImageList& Images, int Index);
     static void DrawPopupMark(TCanvas& Canvas, int X, int Y, TKsButtonState State);
 
     // Where glyph and caption go; Caption comes back shortened to the room.
     void CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption, TButtonLayout Layout, int Margin,
-                          int Spacing, bool PopupMark, TPoint& GlyphPos, TRect& TextBounds, unsigned Flags);
+                          int Spacing, bool PopupMark, TPoint& GlyphPos, TRect& TextBounds, unsigned Flags,
+                          TImageList* Images = nullptr, int ImageIndex = -1);
 
     // The grey of the inactive look: the key and face colours stay.
     TColor MapColor(TColor Color) const;
 
 private:
-    TSize GlyphSize() const;
+    TSize GlyphSize(TImageList* Images, int ImageIndex) const;
     std::unique_ptr<TBitmap> BuildStateImage(TKsButtonState State);
+    std::unique_ptr<TBitmap> BuildImageListImage(TKsButtonState State, TImageList& Images, int Index) const;
+    // Stores a built image in the cache's list of its size.
+    int StoreImage(std::unique_ptr<TBitmap> Image);
+    void DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& Images, int Index, TKsButtonState State);
     void DrawButtonText(TCanvas& Canvas, const std::string& Caption, TRect TextBounds, TKsButtonState State,
                         unsigned Flags);
 
@@ -141,10 +157,11 @@ public:
     TSize ButtonSize{24, 23};
 
     // The button at (X, Y) in the up state; AFont (if given) for the
-    // caption. The canvas's brush colour and font are kept.
+    // caption, picture ImageIndex of Images (if given) for the glyph. The
+    // canvas's brush colour and font are kept.
     void DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing, TButtonLayout Layout, const TFont* AFont,
-                unsigned Flags);
-    void Draw(TCanvas& Canvas, int X, int Y) { DrawEx(Canvas, X, Y, -1, 4, blGlyphLeft, nullptr, 0); }
+                TImageList* Images, int ImageIndex, unsigned Flags);
+    void Draw(TCanvas& Canvas, int X, int Y) { DrawEx(Canvas, X, Y, -1, 4, blGlyphLeft, nullptr, nullptr, -1, 0); }
 
 private:
     std::unique_ptr<TKsButtonGlyph> glyph_;

@@ -574,7 +574,7 @@ TEST(ButtonImageTest, FramedFaceAtThePointAndTheCanvasKeptAsItWas)
     TButtonImage image;
     image.SetGlyph(*MakeStrip(1, 8, {clGreen}));
     image.ButtonSize = {20, 18};
-    image.DrawEx(canvas, 5, 6, -1, 4, blGlyphLeft, &other, 0);
+    image.DrawEx(canvas, 5, 6, -1, 4, blGlyphLeft, &other, nullptr, -1, 0);
     struct Spot {
         TPoint at;
         TColor color;
@@ -736,4 +736,48 @@ TEST(GlyphCacheTest, ChangedSystemColoursDropTheBuiltImages)
     ASSERT_EQ(KSCtrls::GlyphCache()->ListCount(), 1);
     button->Perform(CM_SYSCOLORCHANGE, 0, 0);
     EXPECT_EQ(KSCtrls::GlyphCache()->ListCount(), 0);
+}
+
+TEST(KsButtonGlyphTest, ImageListPictureTakesThePlaceOfTheStrip)
+{
+    ui::EnsurePlatform();
+    TImageList images(8, 8);
+    images.AddMasked(*MakeStrip(1, 8, {clBlue}), clFuchsia); // bottom row see-through
+    const TColor lime = ColorToRGB(clLime);
+    struct Case {
+        TKsButtonState state;
+        TColor opaque; // pixel (4, 4) of the picture
+        TColor clear;  // pixel (4, 7), see-through
+    } cases[] = {
+        {rbsUp, ColorToRGB(clBlue), lime},
+        {rbsDown, ColorToRGB(clBlue), lime},
+        {rbsInactive, RGB(28, 28, 28), lime}, // the grey of blue
+        // Shadow in place, highlight one pixel down and right.
+        {rbsDisabled, ColorToRGB(clBtnShadow), ColorToRGB(clBtnHighlight)},
+    };
+    for (const Case& c : cases) {
+        TKsButtonGlyph glyph;
+        TBitmap image(40, 20);
+        TCanvas& canvas = image.Canvas();
+        canvas.Brush.Color = clLime;
+        canvas.FillRect(Rect(0, 0, 40, 20));
+        glyph.DrawEx(canvas, Rect(0, 0, 40, 20), "", blGlyphLeft, 2, 0, false, &images, 0, c.state, 0);
+        // No caption: the glyph sits at the margin, centred vertically.
+        EXPECT_EQ(canvas.Pixels(2 + 4, 6 + 4), c.opaque) << int(c.state);
+        EXPECT_EQ(canvas.Pixels(2 + 4, 6 + 7), c.clear) << int(c.state);
+    }
+
+    // An index outside the list falls back to the strip (none here).
+    TKsButtonGlyph glyph;
+    TBitmap image(40, 20);
+    image.Canvas().Brush.Color = clLime;
+    image.Canvas().FillRect(Rect(0, 0, 40, 20));
+    glyph.DrawEx(image.Canvas(), Rect(0, 0, 40, 20), "", blGlyphLeft, 2, 0, false, &images, 3, rbsUp, 0);
+    EXPECT_EQ(image.Canvas().Pixels(6, 10), ColorToRGB(clLime));
+
+    // The stand-alone painter passes the list on.
+    TButtonImage painter;
+    TBitmap face(30, 30);
+    painter.DrawEx(face.Canvas(), 0, 0, 3, 0, blGlyphLeft, nullptr, &images, 0, 0);
+    EXPECT_EQ(face.Canvas().Pixels(3 + 4, (23 - 8) / 2 + 4), ColorToRGB(clBlue));
 }
