@@ -5,40 +5,37 @@
 #include <gif_lib.h>
 
 #include <cstring>
-#include <memory>
-#include <string>
 #include <vector>
 
+#include "bench/ReferenceTools.h"
 #include "imageformats/GIFGraphic.h"
-#include "platform/rtl/Streams.h"
 
 namespace {
 
-constexpr int kWidth = 2400;
-constexpr int kHeight = 1800;
+using namespace benchtools;
 
 struct Memory {
-  const std::vector<std::uint8_t>* Bytes;
+  const benchtools::Bytes* File;
   std::size_t At = 0;
 };
 
 int WriteTo(GifFileType* gif, const GifByteType* data, int length) {
-  auto* out = static_cast<std::vector<std::uint8_t>*>(gif->UserData);
+  auto* out = static_cast<Bytes*>(gif->UserData);
   out->insert(out->end(), data, data + length);
   return length;
 }
 
 int ReadFrom(GifFileType* gif, GifByteType* data, int length) {
   auto* in = static_cast<Memory*>(gif->UserData);
-  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), in->Bytes->size() - in->At);
-  std::memcpy(data, in->Bytes->data() + in->At, n);
+  const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(length), in->File->size() - in->At);
+  std::memcpy(data, in->File->data() + in->At, n);
   in->At += n;
   return static_cast<int>(n);
 }
 
 // Bands of index gradients with flat patches and noise, 256 colours.
-std::vector<std::uint8_t> MakeFile(bool interlaced) {
-  std::vector<std::uint8_t> file;
+Bytes MakeFile(bool interlaced) {
+  Bytes file;
   int error = 0;
   GifFileType* gif = EGifOpen(&file, &WriteTo, &error);
   std::vector<GifColorType> colors(256);
@@ -70,18 +67,7 @@ std::vector<std::uint8_t> MakeFile(bool interlaced) {
   return file;
 }
 
-void Ours(benchmark::State& state, const std::vector<std::uint8_t>& file) {
-  TMemoryStream stream;
-  stream.WriteBuffer(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    TGIFGraphic gif;
-    gif.LoadFromStream(stream);
-    benchmark::DoNotOptimize(gif.ScanLine(kHeight - 1));
-  }
-}
-
-void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file) {
+void Reference(benchmark::State& state, const Bytes& file) {
   for (auto _ : state) {
     Memory memory{&file};
     int error = 0;
@@ -99,17 +85,7 @@ void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file) {
 [[maybe_unused]] const bool registered = [] {
   for (const auto& [name, interlaced] : {std::pair{"gif_decode_plain", false}, std::pair{"gif_decode_interlaced", true}}) {
     const bool mode = interlaced;
-    auto file = std::make_shared<std::vector<std::uint8_t>>();
-    auto bytes = [file, mode]() -> const std::vector<std::uint8_t>& {
-      if (file->empty()) *file = MakeFile(mode);
-      return *file;
-    };
-    benchmark::RegisterBenchmark((std::string(name) + "/ours").c_str(),
-                                 [bytes](benchmark::State& s) { Ours(s, bytes()); })
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string(name) + "/reference").c_str(),
-                                 [bytes](benchmark::State& s) { Reference(s, bytes()); })
-        ->Unit(benchmark::kMillisecond);
+    RegisterPair(name, [mode] { return MakeFile(mode); }, LoadLoop<TGIFGraphic>, Reference);
   }
   return true;
 }();

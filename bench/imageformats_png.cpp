@@ -4,18 +4,14 @@
 #include <benchmark/benchmark.h>
 #include <png.h>
 
-#include <cstring>
-#include <memory>
-#include <string>
 #include <vector>
 
+#include "bench/ReferenceTools.h"
 #include "imageformats/PNGGraphic.h"
-#include "platform/rtl/Streams.h"
 
 namespace {
 
-constexpr int kWidth = 2400;
-constexpr int kHeight = 1800;
+using namespace benchtools;
 
 struct Figure {
   const char* Name;
@@ -25,7 +21,7 @@ struct Figure {
 
 // Gradients, flat patches and noise, written by libpng with its default
 // filter choice.
-std::vector<std::uint8_t> MakeFile(const Figure& f) {
+Bytes MakeFile(const Figure& f) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   image.width = kWidth;
@@ -39,14 +35,12 @@ std::vector<std::uint8_t> MakeFile(const Figure& f) {
   std::uint32_t noise = 7;
   for (int y = 0; y < kHeight; ++y)
     for (int x = 0; x < kWidth; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const bool flat = ((x / 64) + (y / 64)) % 3 == 0;
-      const int grain = flat ? 0 : static_cast<int>(noise >> 30);
+      const auto rgb = PatternPixel(x, y, noise);
       std::uint8_t* p = &pixels[(std::size_t{static_cast<unsigned>(y)} * kWidth + x) * (palette ? 1 : channels)];
-      p[0] = static_cast<std::uint8_t>(flat ? 40 : x * 255 / kWidth + grain);
+      p[0] = rgb[0];
       if (palette) continue;
-      p[1] = static_cast<std::uint8_t>(flat ? 120 : y * 255 / kHeight);
-      p[2] = static_cast<std::uint8_t>(flat ? 200 : (x + y) / 16 + grain);
+      p[1] = rgb[1];
+      p[2] = rgb[2];
       if (channels == 4) p[3] = static_cast<std::uint8_t>(x * 255 / kWidth);
     }
   if (palette) image.colormap_entries = 256;
@@ -85,18 +79,7 @@ std::vector<std::uint8_t> MakeFile(const Figure& f) {
   return interlaced;
 }
 
-void Ours(benchmark::State& state, const std::vector<std::uint8_t>& file) {
-  TMemoryStream stream;
-  stream.WriteBuffer(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    TPNGGraphic png;
-    png.LoadFromStream(stream);
-    benchmark::DoNotOptimize(png.ScanLine(kHeight - 1));
-  }
-}
-
-void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file, png_uint_32 format) {
+void Reference(benchmark::State& state, const Bytes& file, png_uint_32 format) {
   std::vector<std::uint8_t> colormap(256 * 4);
   for (auto _ : state) {
     png_image image{};
@@ -116,20 +99,9 @@ void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file, p
   for (const Figure& f : {Figure{"png_decode_rgb8", PNG_FORMAT_RGB, false},
                           Figure{"png_decode_rgba8", PNG_FORMAT_RGBA, false},
                           Figure{"png_decode_adam7_rgb8", PNG_FORMAT_RGB, true},
-                          Figure{"png_decode_palette8", PNG_FORMAT_RGB_COLORMAP, false}}) {
-    const Figure figure = f;
-    auto file = std::make_shared<std::vector<std::uint8_t>>();
-    auto bytes = [file, figure]() -> const std::vector<std::uint8_t>& {
-      if (file->empty()) *file = MakeFile(figure);
-      return *file;
-    };
-    benchmark::RegisterBenchmark((std::string(f.Name) + "/ours").c_str(),
-                                 [bytes](benchmark::State& s) { Ours(s, bytes()); })
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string(f.Name) + "/reference").c_str(),
-                                 [bytes, figure](benchmark::State& s) { Reference(s, bytes(), figure.Format); })
-        ->Unit(benchmark::kMillisecond);
-  }
+                          Figure{"png_decode_palette8", PNG_FORMAT_RGB_COLORMAP, false}})
+    RegisterPair(f.Name, [f] { return MakeFile(f); }, LoadLoop<TPNGGraphic>,
+                 [f](benchmark::State& s, const Bytes& file) { Reference(s, file, f.Format); });
   return true;
 }();
 

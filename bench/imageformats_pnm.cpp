@@ -5,22 +5,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <memory>
 #include <string>
-#include <vector>
 
 #include <magick/MagickCore.h>
 
+#include "bench/ReferenceTools.h"
 #include "imageformats/PCXGraphic.h"
 #include "imageformats/PPMGraphic.h"
-#include "platform/rtl/Streams.h"
 
 namespace {
 
-constexpr int kWidth = 2400;
-constexpr int kHeight = 1800;
-
-using Bytes = std::vector<std::uint8_t>;
+using namespace benchtools;
 
 void StartMagick() {
   static const bool started = [] {
@@ -96,22 +91,6 @@ Bytes Paintbrush(unsigned colours) {
   return file;
 }
 
-template <class Reader>
-void Ours(benchmark::State& state, const Bytes& file) {
-  TMemoryStream stream;
-  stream.WriteBuffer(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    Reader picture;
-    picture.LoadFromStream(stream);
-    if (picture.Height() != kHeight) {
-      state.SkipWithError("the picture did not load");
-      break;
-    }
-    benchmark::DoNotOptimize(picture.ScanLine(kHeight - 1));
-  }
-}
-
 void Reference(benchmark::State& state, const Bytes& file, const char* magick) {
   StartMagick();
   ExceptionInfo* exception = AcquireExceptionInfo();
@@ -132,17 +111,8 @@ void Reference(benchmark::State& state, const Bytes& file, const char* magick) {
 
 template <class Reader>
 void Register(const char* name, const char* magick, Bytes (*make)()) {
-  auto file = std::make_shared<Bytes>();
-  auto bytes = [file, make]() -> const Bytes& {
-    if (file->empty()) *file = make();
-    return *file;
-  };
-  benchmark::RegisterBenchmark((std::string(name) + "/ours").c_str(),
-                               [bytes](benchmark::State& s) { Ours<Reader>(s, bytes()); })
-      ->Unit(benchmark::kMillisecond);
-  benchmark::RegisterBenchmark((std::string(name) + "/reference").c_str(),
-                               [bytes, magick](benchmark::State& s) { Reference(s, bytes(), magick); })
-      ->Unit(benchmark::kMillisecond);
+  RegisterPair(name, make, LoadLoop<Reader>,
+               [magick](benchmark::State& s, const Bytes& file) { Reference(s, file, magick); });
 }
 
 [[maybe_unused]] const bool registered = [] {

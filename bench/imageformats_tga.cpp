@@ -5,22 +5,17 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
-#include <memory>
-#include <string>
-#include <vector>
 
 #include <magick/MagickCore.h>
 
+#include "bench/ReferenceTools.h"
 #include "imageformats/TargaGraphic.h"
-#include "platform/rtl/Streams.h"
 
 namespace {
 
-constexpr int kWidth = 2400;
-constexpr int kHeight = 1800;
+using namespace benchtools;
 
-// Smooth gradients with flat patches and fine noise: runs of every length.
-std::vector<std::uint8_t> MakeFile(TPixelFormat format, bool compressed) {
+Bytes MakeFile(TPixelFormat format, bool compressed) {
   TTargaGraphic tga;
   tga.SetPixelFormat(pf24bit);
   tga.SetSize(kWidth, kHeight);
@@ -28,12 +23,8 @@ std::vector<std::uint8_t> MakeFile(TPixelFormat format, bool compressed) {
   for (int y = 0; y < kHeight; ++y) {
     std::uint8_t* row = tga.ScanLine(y);
     for (int x = 0; x < kWidth; ++x) {
-      noise = noise * 1664525u + 1013904223u;
-      const bool flat = ((x / 64) + (y / 64)) % 3 == 0;
-      const int grain = flat ? 0 : static_cast<int>(noise >> 30);
-      row[3 * x] = static_cast<std::uint8_t>(flat ? 40 : x * 255 / kWidth + grain);
-      row[3 * x + 1] = static_cast<std::uint8_t>(flat ? 120 : y * 255 / kHeight);
-      row[3 * x + 2] = static_cast<std::uint8_t>(flat ? 200 : (x + y) / 16 + grain);
+      const auto rgb = PatternPixel(x, y, noise);
+      std::copy(rgb.begin(), rgb.end(), row + 3 * x);
     }
   }
   tga.SetPixelFormat(format);
@@ -43,18 +34,7 @@ std::vector<std::uint8_t> MakeFile(TPixelFormat format, bool compressed) {
   return {p, p + stream.Size()};
 }
 
-void Ours(benchmark::State& state, const std::vector<std::uint8_t>& file) {
-  TMemoryStream stream;
-  stream.WriteBuffer(file.data(), static_cast<std::int64_t>(file.size()));
-  for (auto _ : state) {
-    stream.SetPosition(0);
-    TTargaGraphic tga;
-    tga.LoadFromStream(stream);
-    benchmark::DoNotOptimize(tga.ScanLine(kHeight - 1));
-  }
-}
-
-void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file) {
+void Reference(benchmark::State& state, const Bytes& file) {
   static const bool started = [] {
     MagickCoreGenesis(nullptr, MagickFalse);
     SetMagickResourceLimit(ThreadResource, 1);
@@ -85,20 +65,8 @@ void Reference(benchmark::State& state, const std::vector<std::uint8_t>& file) {
     bool Compressed;
   };
   for (const Figure& f : {Figure{"tga_decode_raw24", pf24bit, false}, Figure{"tga_decode_rle24", pf24bit, true},
-                          Figure{"tga_decode_rle8", pf8bit, true}, Figure{"tga_decode_rle32", pf32bit, true}}) {
-    const Figure figure = f;
-    auto file = std::make_shared<std::vector<std::uint8_t>>();
-    auto bytes = [file, figure]() -> const std::vector<std::uint8_t>& {
-      if (file->empty()) *file = MakeFile(figure.Format, figure.Compressed);
-      return *file;
-    };
-    benchmark::RegisterBenchmark((std::string(f.Name) + "/ours").c_str(),
-                                 [bytes](benchmark::State& s) { Ours(s, bytes()); })
-        ->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark((std::string(f.Name) + "/reference").c_str(),
-                                 [bytes](benchmark::State& s) { Reference(s, bytes()); })
-        ->Unit(benchmark::kMillisecond);
-  }
+                          Figure{"tga_decode_rle8", pf8bit, true}, Figure{"tga_decode_rle32", pf32bit, true}})
+    RegisterPair(f.Name, [f] { return MakeFile(f.Format, f.Compressed); }, LoadLoop<TTargaGraphic>, Reference);
   return true;
 }();
 
