@@ -40,6 +40,28 @@ public:
 enum TFillDirection : std::uint8_t { fdTopToBottom, fdBottomToTop, fdLeftToRight, fdRightToLeft };
 enum TVertAlignment : std::uint8_t { vaTopJustify, vaCenter, vaBottomJustify };
 
+// A canvas on the whole screen as this program shows it: it starts as the
+// picture of the program's visible forms at their places on the screen, and
+// what is drawn on it reaches the forms that lie under the drawing at once.
+// Windows of other programs are out of its reach.
+class TScreenCanvas : public TCanvas {
+public:
+    TScreenCanvas();
+    ~TScreenCanvas() override;
+    TScreenCanvas(const TScreenCanvas&) = delete;
+    TScreenCanvas& operator=(const TScreenCanvas&) = delete;
+
+    // Takes the picture of the screen (done at creation) and lets it go.
+    void CreateHandle();
+    void FreeHandle();
+    // Screen point (X, Y) becomes the canvas's (0, 0).
+    void SetOrigin(int X, int Y);
+
+private:
+    class TScreenSurface;
+    std::unique_ptr<TScreenSurface> surface_;
+};
+
 namespace DrawUtils {
 
 // The cursor StartWait shows (the hourglass at first).
@@ -188,6 +210,10 @@ std::unique_ptr<TIcon> CreateIconFromBitmap(TBitmap& Bitmap, TColor TransparentC
 // where the source has TransparentColor.
 void StretchBltTransparent(TCanvas& Dest, int X, int Y, int Width, int Height, TBitmap& Source, int SrcX, int SrcY,
                            int SrcW, int SrcH, TColor TransparentColor);
+// Inverts the screen rectangle between the two points; draws a focus frame
+// Width times, each one pixel further in.
+void PaintInverseRect(const TPoint& RectOrg, const TPoint& RectEnd);
+void DrawInvertFrame(const TRect& ScreenRect, int Width);
 // Whether the point lies inside the polygon (nonzero winding).
 bool PointInPolyRgn(const TPoint& P, const std::vector<TPoint>& Points);
 
@@ -217,6 +243,12 @@ void CenterWindow(TWinControl* Wnd);
 // Makes Form a borderless child of Container, aligned by Align (or moved by
 // the container's client origin when alNone), shown when Show.
 void MergeForm(TWinControl* Container, TCustomForm* Form, TAlign Align, bool Show);
+// Sunken client edges of multi-document windows do not exist here: no-op.
+void ShowMDIClientEdge(HWND ClientHandle, bool ShowEdge);
+// The name and release of the operating system ("Linux 6.1.0-13-amd64").
+std::string GetWindowsVersion();
+// True when the first Size bytes are equal.
+bool CompareMem(const void* P1, const void* P2, std::size_t Size);
 // The class name of the window's control; empty for an unknown window.
 std::string WindowClassName(HWND Wnd);
 void ShowWinNoAnimate(HWND Wnd, int CmdShow);

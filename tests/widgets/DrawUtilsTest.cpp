@@ -570,3 +570,48 @@ TEST(KSConstTest, LibraryCursorsAreRegisteredOnceTheLoopRuns)
     KSConst::RegisterCursors();
     EXPECT_NE(Screen->Cursors(crHandCur), free);
 }
+
+TEST(ScreenCanvasTest, DrawingOnTheScreenReachesTheFormsUnderIt)
+{
+    ui::EnsurePlatform();
+    TForm form(nullptr);
+    form.SetBounds(30, 40, 120, 80);
+    form.SetColor(clYellow);
+    form.Show();
+    Application->ProcessMessages();
+    form.Repaint();
+    const TPoint origin = form.ClientOrigin();
+    TCanvas& window = *form.Canvas();
+    ASSERT_EQ(window.Pixels(5, 5), ColorToRGB(clYellow));
+    {
+        TScreenCanvas screen;
+        EXPECT_EQ(screen.Pixels(origin.X + 5, origin.Y + 5), ColorToRGB(clYellow)); // the form's picture
+        screen.Brush.Color = clBlue;
+        screen.FillRect(Rect(origin.X - 10, origin.Y - 10, origin.X + 10, origin.Y + 10)); // sticks out
+        screen.SetOrigin(origin.X, origin.Y);
+        screen.Brush.Color = clRed;
+        screen.FillRect(Rect(50, 50, 52, 52)); // in client coordinates now
+    }
+    EXPECT_EQ(window.Pixels(0, 0), ColorToRGB(clBlue));
+    EXPECT_EQ(window.Pixels(9, 9), ColorToRGB(clBlue));
+    EXPECT_EQ(window.Pixels(10, 10), ColorToRGB(clYellow));
+    EXPECT_EQ(window.Pixels(51, 51), ColorToRGB(clRed));
+
+    // Inverting twice gives the picture back; a frame leaves its inside alone.
+    DrawUtils::PaintInverseRect({origin.X + 60, origin.Y + 20}, {origin.X + 70, origin.Y + 30});
+    EXPECT_EQ(window.Pixels(65, 25), ColorToRGB(clYellow) ^ 0xFFFFFF);
+    EXPECT_EQ(window.Pixels(71, 25), ColorToRGB(clYellow));
+    DrawUtils::PaintInverseRect({origin.X + 70, origin.Y + 30}, {origin.X + 60, origin.Y + 20});
+    EXPECT_EQ(window.Pixels(65, 25), ColorToRGB(clYellow));
+    DrawUtils::DrawInvertFrame(Bounds(origin.X + 20, origin.Y + 20, 20, 20), 2);
+    EXPECT_NE(window.Pixels(20, 20), ColorToRGB(clYellow));
+    EXPECT_EQ(window.Pixels(30, 30), ColorToRGB(clYellow));
+}
+
+TEST(DrawUtilsSystemTest, SystemNameAndMemoryComparison)
+{
+    EXPECT_EQ(DrawUtils::GetWindowsVersion().rfind("Linux ", 0), 0u);
+    const char a[] = "abcd", b[] = "abXd";
+    EXPECT_TRUE(DrawUtils::CompareMem(a, b, 2));
+    EXPECT_FALSE(DrawUtils::CompareMem(a, b, 3));
+}
