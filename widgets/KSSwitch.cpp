@@ -93,6 +93,21 @@ TBitmap& TKsSwitch::GlyphForReading(int Index)
     return *glyphs_[static_cast<std::size_t>(Index)];
 }
 
+void TKsSwitch::WriteData(TStream& Stream) const { Stream.WriteBuffer(&customGlyphs_, 1); }
+
+void TKsSwitch::ReadData(TStream& Stream)
+{
+    std::uint8_t flags = 0;
+    if (Stream.Read(&flags, 1) != 1)
+        throw EReadError("Invalid property value");
+    customGlyphs_ = flags & 0x03;
+}
+
+bool TKsSwitch::DataStored(const TKsSwitch* Ancestor) const
+{
+    return customGlyphs_ != (Ancestor ? Ancestor->customGlyphs_ : 0);
+}
+
 void TKsSwitch::GlyphChanged(int Index)
 {
     const auto i = static_cast<std::size_t>(Index);

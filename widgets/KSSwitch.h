@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Streams.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -36,6 +37,12 @@ public:
     bool GlyphStored(int Index) const { return (customGlyphs_ >> Index) & 1; }
     // A form being read is about to fill the picture: it counts as custom.
     TBitmap& GlyphForReading(int Index);
+    // The form file's binary "Data": the one byte of CustomGlyphs, written
+    // when it differs from the ancestor's (from 0 without one). A short
+    // block raises EReadError; bits beyond the two pictures are ignored.
+    void WriteData(TStream& Stream) const;
+    void ReadData(TStream& Stream);
+    bool DataStored(const TKsSwitch* Ancestor) const;
 
     bool StateOn() const { return stateOn_; }
     void SetStateOn(bool Value);

@@ -269,6 +269,31 @@ TEST_F(SwitchTest, DefaultPicturesComeBackWhenACustomOneIsCleared)
     EXPECT_EQ(switch_->CustomGlyphs(), 1);
 }
 
+TEST_F(SwitchTest, CustomPictureFlagsTravelAsFormData)
+{
+    TBitmap own(20, 20);
+    switch_->SetGlyphOn(&own);
+    EXPECT_TRUE(switch_->DataStored(nullptr));
+    TStringStream written;
+    switch_->WriteData(written);
+    EXPECT_EQ(written.DataString(), std::string(1, '\x02'));
+
+    TKsSwitch ancestor(nullptr);
+    EXPECT_TRUE(switch_->DataStored(&ancestor)); // the ancestor has default pictures
+    TStringStream copy(written.DataString());
+    ancestor.ReadData(copy);
+    EXPECT_FALSE(switch_->DataStored(&ancestor));
+    switch_->SetGlyphOn(nullptr);
+    EXPECT_FALSE(switch_->DataStored(nullptr));
+
+    TStringStream foreign(std::string(1, '\xFF'));
+    ancestor.ReadData(foreign);
+    EXPECT_EQ(ancestor.CustomGlyphs(), 3); // only the two pictures' bits
+    TStringStream empty;
+    EXPECT_THROW(ancestor.ReadData(empty), EReadError);
+    EXPECT_EQ(ancestor.CustomGlyphs(), 3);
+}
+
 TEST_F(SwitchTest, ToggleKeyAndClicksSwitchOnceEach)
 {
     switch_->SetFocus();
