@@ -79,11 +79,40 @@ void FlushTarget()
         (*currentFlush)(*currentTarget);
 }
 
+// Copies a few bytes without a library call: the cell effects copy a great
+// many pieces of one or two pixels, where the call would cost more than the
+// copy. Overlapping fixed-size moves cover every length up to 32.
+void CopySmall(const std::uint8_t* from, std::uint8_t* to, std::size_t bytes)
+{
+    const auto move = [&](std::size_t size) {
+        std::uint8_t head[16];
+        std::uint8_t tail[16];
+        std::memcpy(head, from, size);
+        std::memcpy(tail, from + bytes - size, size);
+        std::memcpy(to, head, size);
+        std::memcpy(to + bytes - size, tail, size);
+    };
+    if (bytes >= 16)
+        move(16);
+    else if (bytes >= 8)
+        move(8);
+    else if (bytes >= 4)
+        move(4);
+    else if (bytes >= 2)
+        move(2);
+    else if (bytes == 1)
+        to[0] = from[0];
+}
+
 // Copies one row of pixels between 24- and 32-bit memory.
 void CopyRow(const std::uint8_t* from, int fromBytes, std::uint8_t* to, int toBytes, int count)
 {
     if (fromBytes == toBytes) {
-        std::memmove(to, from, static_cast<std::size_t>(count) * static_cast<std::size_t>(fromBytes));
+        const auto bytes = static_cast<std::size_t>(count) * static_cast<std::size_t>(fromBytes);
+        if (bytes <= 32)
+            CopySmall(from, to, bytes);
+        else
+            std::memmove(to, from, bytes);
         return;
     }
     for (int i = 0; i < count; ++i, from += fromBytes, to += toBytes) {
@@ -96,41 +125,47 @@ void CopyRow(const std::uint8_t* from, int fromBytes, std::uint8_t* to, int toBy
 }
 
 // The two pixel memories of a plain block copy from the new bitmap to the
-// canvas, when the copy may go straight between them: the canvas has no clip
-// region and no origin shift, and both sides hold 24- or 32-bit pixels.
+// canvas, when the copy may go straight between them: the canvas has no
+// origin shift and clips to one rectangle at most (the slide effects leave
+// it clipped to the picture), and both sides hold 24- or 32-bit pixels.
 struct TDirectPixels {
     TPixelBuffer To;
     TPixelBuffer From;
     int ToBytes = 0;
     int FromBytes = 0;
+    TRect Clip; // where the canvas may be drawn on, within its memory
 };
 
 std::optional<TDirectPixels> DirectPixels(TCanvas& canvas, TBitmap& newBitmap)
 {
     const TPoint origin = canvas.LogicalToDevice(0, 0);
-    if (canvas.HasClipRegion() || canvas.CopyMode != cmSrcCopy || !canvas.Surface() || origin.X != 0 ||
-        origin.Y != 0)
+    const TRegion* clip = canvas.ClipRegion();
+    if ((clip && clip->Kind() != SIMPLEREGION) || canvas.CopyMode != cmSrcCopy || !canvas.Surface() ||
+        origin.X != 0 || origin.Y != 0)
         return std::nullopt;
-    TDirectPixels pixels{canvas.Surface()->PixelBuffer(), newBitmap.PixelBuffer()};
+    TDirectPixels pixels{canvas.Surface()->PixelBuffer(), newBitmap.PixelBuffer(), 0, 0, {}};
     auto trueColour = [](const TPixelBuffer& b) { return b.BitsPerPixel == 24 || b.BitsPerPixel == 32; };
     if (!trueColour(pixels.To) || !trueColour(pixels.From))
         return std::nullopt;
     pixels.ToBytes = pixels.To.BitsPerPixel / 8;
     pixels.FromBytes = pixels.From.BitsPerPixel / 8;
+    pixels.Clip = clip ? gfx::IntersectRect(clip->Box(), pixels.To.Bounds()) : pixels.To.Bounds();
     return pixels;
 }
 
 // Copies (x, y, width, height) of the new bitmap at (sx, sy) between the
-// memories, clipped to both; the part drawn, in canvas coordinates.
+// memories, clipped to both and to the canvas's clip; the part drawn, in
+// canvas coordinates.
 TRect CopyPixels(const TDirectPixels& pixels, int x, int y, int width, int height, int sx, int sy)
 {
     const TPixelBuffer& to = pixels.To;
     const TPixelBuffer& from = pixels.From;
     // Clip to both pictures, moving the source with the destination.
-    const int left = std::max({x, 0, x - sx});
-    const int top = std::max({y, 0, y - sy});
-    const int right = std::min({x + width, to.Width, x - sx + from.Width});
-    const int bottom = std::min({y + height, to.Height, y - sy + from.Height});
+    const TRect& clip = pixels.Clip;
+    const int left = std::max({x, clip.Left, x - sx});
+    const int top = std::max({y, clip.Top, y - sy});
+    const int right = std::min({x + width, clip.Right, x - sx + from.Width});
+    const int bottom = std::min({y + height, clip.Bottom, y - sy + from.Height});
     if (to.Empty() || from.Empty() || left >= right || top >= bottom)
         return {};
     for (int row = top; row < bottom; ++row)
@@ -170,6 +205,24 @@ public:
         changed_ = {};
     }
 
+    // Copies what r adds to before, a rectangle inside it (a cell that grew
+    // around its centre); all of r when before is empty or not inside.
+    void CopyGrowth(const TRect& r, const TRect& before)
+    {
+        const bool inside = !before.IsEmpty() && before.Left >= r.Left && before.Top >= r.Top &&
+                            before.Right <= r.Right && before.Bottom <= r.Bottom;
+        if (!inside) {
+            Copy(r);
+        } else if (direct_) {
+            CopyRing(r, before);
+        } else {
+            Copy(Rect(r.Left, r.Top, r.Right, before.Top));
+            Copy(Rect(r.Left, before.Bottom, r.Right, r.Bottom));
+            Copy(Rect(r.Left, before.Top, before.Left, before.Bottom));
+            Copy(Rect(before.Right, before.Top, r.Right, before.Bottom));
+        }
+    }
+
     void Copy(const TRect& r)
     {
         if (r.IsEmpty())
@@ -184,6 +237,55 @@ public:
     }
 
 private:
+    // The ring between r and the hole inside it, row by row in one pass:
+    // whole rows above and below the hole, the two short pieces beside it.
+    void CopyRing(TRect r, TRect hole)
+    {
+        const TPixelBuffer& to = direct_->To;
+        const TPixelBuffer& from = direct_->From;
+        const TRect both = gfx::IntersectRect(direct_->Clip, from.Bounds());
+        r = gfx::IntersectRect(r, both);
+        hole = gfx::IntersectRect(hole, both);
+        if (to.Empty() || from.Empty() || r.IsEmpty())
+            return;
+        if (direct_->FromBytes == 3 && direct_->ToBytes == 3)
+            CopyRingRows<3>(r, hole);
+        else if (direct_->FromBytes == 4 && direct_->ToBytes == 4)
+            CopyRingRows<4>(r, hole);
+        else
+            CopyRingRows<0>(r, hole);
+        changed_ = gfx::UnionRect(changed_, r);
+    }
+
+    // Bytes: the pixel size both sides share, or 0 when they differ. The
+    // pieces beside the hole are mostly one pixel wide: copied in place.
+    template <int Bytes> void CopyRingRows(const TRect& r, const TRect& hole)
+    {
+        const TPixelBuffer& to = direct_->To;
+        const TPixelBuffer& from = direct_->From;
+        const auto copySpan = [&](const std::uint8_t* fromRow, std::uint8_t* toRow, int left, int right) {
+            if constexpr (Bytes == 0) {
+                if (left < right)
+                    CopyRow(fromRow + left * direct_->FromBytes, direct_->FromBytes, toRow + left * direct_->ToBytes,
+                            direct_->ToBytes, right - left);
+            } else if (right - left == 1) {
+                std::memcpy(toRow + left * Bytes, fromRow + left * Bytes, Bytes);
+            } else if (left < right) {
+                CopyRow(fromRow + left * Bytes, Bytes, toRow + left * Bytes, Bytes, right - left);
+            }
+        };
+        for (int y = r.Top; y < r.Bottom; ++y) {
+            const std::uint8_t* fromRow = from.Row(y);
+            std::uint8_t* toRow = to.Row(y);
+            if (y >= hole.Top && y < hole.Bottom) {
+                copySpan(fromRow, toRow, r.Left, hole.Left);
+                copySpan(fromRow, toRow, hole.Right, r.Right);
+            } else {
+                copySpan(fromRow, toRow, r.Left, r.Right);
+            }
+        }
+    }
+
     TCanvas& canvas_;
     TBitmap& newBitmap_;
     std::optional<TDirectPixels> direct_;
@@ -212,6 +314,24 @@ int N(long double x)
 
 // ---- Blinds ------------------------------------------------------------
 
+// One pixel of each column in every row of the area; Bytes: the pixel size
+// both sides share (copied in place), or 0 when they differ.
+template <int Bytes> void CopyColumnPixels(const TDirectPixels& pixels, const std::vector<int>& columns, const TRect& area)
+{
+    for (int y = area.Top; y < area.Bottom; ++y) {
+        const std::uint8_t* from = pixels.From.Row(y);
+        std::uint8_t* to = pixels.To.Row(y);
+        for (int x : columns) {
+            if (x < area.Left || x >= area.Right)
+                continue;
+            if constexpr (Bytes == 0)
+                CopyRow(from + x * pixels.FromBytes, pixels.FromBytes, to + x * pixels.ToBytes, pixels.ToBytes, 1);
+            else
+                std::memcpy(to + x * Bytes, from + x * Bytes, Bytes);
+        }
+    }
+}
+
 // Full-height one-pixel columns, row by row through the memory when it can.
 void CopyColumns(TCanvas& canvas, TBitmap& newBitmap, const std::vector<int>& columns)
 {
@@ -222,17 +342,17 @@ void CopyColumns(TCanvas& canvas, TBitmap& newBitmap, const std::vector<int>& co
             CopySame(canvas, newBitmap, x, 0, 1, height);
         return;
     }
-    const int rows = std::min(pixels->To.Height, pixels->From.Height);
-    const int width = std::min(pixels->To.Width, pixels->From.Width);
-    for (int y = 0; y < rows; ++y) {
-        const std::uint8_t* from = pixels->From.Row(y);
-        std::uint8_t* to = pixels->To.Row(y);
-        for (int x : columns)
-            if (x < width)
-                CopyRow(from + x * pixels->FromBytes, pixels->FromBytes, to + x * pixels->ToBytes, pixels->ToBytes, 1);
-    }
-    if (!columns.empty() && rows > 0)
-        canvas.NotifyChanged(Rect(columns.front(), 0, std::min(columns.back() + 1, width), rows));
+    const TRect area = gfx::IntersectRect(pixels->Clip, pixels->From.Bounds());
+    if (area.IsEmpty() || columns.empty())
+        return;
+    if (pixels->FromBytes == 3 && pixels->ToBytes == 3)
+        CopyColumnPixels<3>(*pixels, columns, area);
+    else if (pixels->FromBytes == 4 && pixels->ToBytes == 4)
+        CopyColumnPixels<4>(*pixels, columns, area);
+    else
+        CopyColumnPixels<0>(*pixels, columns, area);
+    canvas.NotifyChanged(Rect(std::max(area.Left, columns.front()), area.Top,
+                              std::min(area.Right, columns.back() + 1), area.Bottom));
 }
 
 void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
@@ -785,21 +905,6 @@ void Narrow(std::int32_t& low, std::int32_t& high, std::int32_t visible)
     high = low + visible;
 }
 
-// Copies the part of r that was not in before (r grows around before).
-void CopyGrowth(TStepCopier& copier, const TRect& r, const TRect& before)
-{
-    const bool inside = before.Left >= r.Left && before.Top >= r.Top && before.Right <= r.Right &&
-                        before.Bottom <= r.Bottom;
-    if (before.IsEmpty() || !inside) {
-        copier.Copy(r);
-        return;
-    }
-    copier.Copy(Rect(r.Left, r.Top, r.Right, before.Top));
-    copier.Copy(Rect(r.Left, before.Bottom, r.Right, r.Bottom));
-    copier.Copy(Rect(r.Left, before.Top, before.Left, before.Bottom));
-    copier.Copy(Rect(before.Right, before.Top, r.Right, before.Bottom));
-}
-
 } // namespace
 
 std::vector<TCell> BuildCellGrid(const TBitmap& newBitmap, int& cols, int& rows)
@@ -848,7 +953,7 @@ void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& ce
                 TRect r = Rect(cell.Left, cell.Top, cell.Right, cell.Bottom);
                 Narrow(r.Left, r.Right, cell.VisibleWidth);
                 Narrow(r.Top, r.Bottom, cell.VisibleHeight);
-                CopyGrowth(copier, r, shown[i]);
+                copier.CopyGrowth(r, shown[i]);
                 shown[i] = r;
             }
             GrowVisible(fullWidth, cell.VisibleWidth, drawn);

@@ -115,6 +115,53 @@ TEST_F(BlendingsTest, EffectsOnAThirtyTwoBitScreen)
     }
 }
 
+// What the screen shows after each step of effect n (blue, green, red per
+// pixel whatever the screen's depth).
+std::vector<std::vector<uint8_t>> StepFrames(int n, Pair& p, TBitmap& screen)
+{
+    std::vector<std::vector<uint8_t>> frames;
+    const int bytes = screen.BitsPerPixel() / 8;
+    rtl::SetRandomSeed(7);
+    rtl::SetClockForTests(0, [&](uint32_t ms) {
+        if (ms != 10)
+            return;
+        std::vector<uint8_t>& frame = frames.emplace_back();
+        for (int y = 0; y < screen.Height(); ++y)
+            for (int x = 0; x < screen.Width(); ++x)
+                frame.insert(frame.end(), screen.ScanLine(y) + bytes * x, screen.ScanLine(y) + bytes * x + 3);
+    });
+    BlendNr(p.newBitmap, &p.oldBitmap, screen.Canvas(), n);
+    return frames;
+}
+
+TEST_F(BlendingsTest, EveryStepLooksTheSameOnEveryKindOfScreen)
+{
+    // Pixels go straight from memory to memory where they can, also on a
+    // screen clipped to one rectangle; a screen with another clip takes them
+    // through the canvas's block copy instead, and a 32-bit screen converts
+    // them. Each pair must show the same picture after every step.
+    const TRect inner = Rect(3, 2, 50, 40);
+    const TRegion innerAndOutside =
+        TRegion::Combined(TRegion(inner), TRegion(Rect(100, 100, 110, 110)), RGN_OR); // same pixels, two pieces
+    for (int n = 2; n < 32; ++n) {
+        Pair p(61, 47, static_cast<uint32_t>(n));
+        TBitmap deep, clipped, clippedInPieces;
+        deep.Assign(&p.oldBitmap);
+        deep.SetPixelFormat(pf32bit);
+        clipped.Assign(&p.oldBitmap);
+        clippedInPieces.Assign(&p.oldBitmap);
+        const TRegion innerRegion(inner);
+        clipped.Canvas().SetClipRegion(&innerRegion);
+        clippedInPieces.Canvas().SetClipRegion(&innerAndOutside);
+        const auto frames = StepFrames(n, p, p.screen);
+        ASSERT_FALSE(frames.empty()) << "effect " << n;
+        EXPECT_TRUE(StepFrames(n, p, deep) == frames) << "effect " << n;
+        const auto clippedFrames = StepFrames(n, p, clipped);
+        EXPECT_TRUE(clippedFrames != frames) << "effect " << n;
+        EXPECT_TRUE(StepFrames(n, p, clippedInPieces) == clippedFrames) << "effect " << n;
+    }
+}
+
 TEST_F(BlendingsTest, RandomChoiceTakesOnlyEnabledEffects)
 {
     RandomBlendings.fill(false);
