@@ -237,7 +237,10 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
     TGIFLZWDecoder decoder(static_cast<std::uint8_t>(codeSize));
     const std::uint8_t* source = data.data();
     std::uint8_t* dest = first;
-    decoder.Decode(source, dest, static_cast<int>(data.size()), static_cast<int>(pixels));
+    const auto decoded = static_cast<std::size_t>(
+        std::max(decoder.Decode(source, dest, static_cast<int>(data.size()), static_cast<int>(pixels)), 0));
+    // The decoder may have changed a few bytes behind its output.
+    std::fill(first + decoded, first + std::min(pixels, decoded + 16), std::uint8_t{0});
   }
   ProgressEnd();
 

@@ -8,6 +8,18 @@ namespace {
 constexpr unsigned kTableSize = 4096;
 constexpr unsigned kNoCode = kTableSize;
 
+// Copies `count` bytes of earlier output to `out` in 16-byte blocks (fixed
+// sizes need no library call); up to 15 bytes behind them change as well.
+// Each block is read before it is written, and the bytes wanted lie before
+// `out`, so they arrive whole even when the blocks reach into the copy.
+void CopyInBlocks(std::uint8_t* out, const std::uint8_t* from, std::size_t count) {
+  for (std::size_t done = 0; done < count; done += 16) {
+    std::uint8_t block[16];
+    std::memcpy(block, from + done, 16);
+    std::memcpy(out + done, block, 16);
+  }
+}
+
 // The string table and the code-stream state shared by both variants; the
 // variants differ in bit order and in when the code width grows.
 //
@@ -44,14 +56,21 @@ class LZWTable {
       *out = static_cast<std::uint8_t>(code);
     } else if (code < freeCode_) {
       length = length_[code];
-      const std::size_t count = std::min<std::size_t>(length, static_cast<std::size_t>(room));
-      std::memcpy(out, output + offset_[code], count);
-      if (count < length) return static_cast<int>(count);
+      if (length + 16 <= static_cast<std::size_t>(room)) {
+        CopyInBlocks(out, output + offset_[code], length);
+      } else {
+        const std::size_t count = std::min<std::size_t>(length, static_cast<std::size_t>(room));
+        std::memcpy(out, output + offset_[code], count);
+        if (count < length) return static_cast<int>(count);
+      }
     } else {
       // The string being defined: the previous one and its own first byte.
       length = oldLength_ + 1;
       const std::size_t count = std::min<std::size_t>(oldLength_, static_cast<std::size_t>(room));
-      std::memcpy(out, output + oldOffset_, count);
+      if (oldLength_ + 16 <= static_cast<std::size_t>(room))
+        CopyInBlocks(out, output + oldOffset_, oldLength_);
+      else
+        std::memcpy(out, output + oldOffset_, count);
       if (count < oldLength_ || length > static_cast<std::size_t>(room)) return static_cast<int>(count);
       out[oldLength_] = output[oldOffset_];
     }

@@ -3,7 +3,8 @@
 // first, the code width grows one code early) and GIF image data (least
 // significant bit first, the table may stay full until the encoder clears
 // it). Each Decode call decodes one independent code stream; the string
-// table lives in that call's frame. Neither encodes.
+// table lives in that call's frame. Neither encodes. Up to 15 bytes of the
+// output room after the written ones may change.
 
 #include <cstdint>
 
