@@ -43,6 +43,8 @@ const ToolCase kToolCases[] = {
     {"rgb_deflate", BASE "tiffcp -c zip base.tif out.tif"},
     {"rgb_deflate_predictor_big_endian", BASE "tiffcp -B -c zip:2 base.tif out.tif"},
     {"rgb_packbits", BASE "tiffcp -c packbits -r 4 base.tif out.tif"},
+    {"rgb_packbits_imagemagick", "convert-im6.q16 src.ppm -compress RLE out.tif"},
+    {"rgb_deflate_tag_32946", BASE "tiffcp -c zip base.tif out.tif && tiffset -s 259 32946 out.tif"},
     {"rgb16_deflate_predictor", "convert-im6.q16 src.ppm -depth 16 -compress Zip -define tiff:predictor=2 out.tif"},
     {"rgba", "convert-im6.q16 src.ppm -alpha set -channel A -fx 'i/w' -compress LZW out.tif"},
     {"grey8", "convert-im6.q16 src.ppm -colorspace Gray -compress None out.tif"},
@@ -72,6 +74,7 @@ const ToolCase kToolCases[] = {
     {"fax_g3_imagemagick", "convert-im6.q16 src.ppm -monochrome -compress Fax out.tif"},
     {"fax_g3_netpbm", "ppmtopgm src.ppm | pgmtopbm | pamtotiff -g3 > out.tif"},
     {"fax_mh_pil", PIL(".convert('1').save('out.tif', compression='tiff_ccitt')")},
+    {"fax_g3_pil", PIL(".convert('1').save('out.tif', compression='group3')")},
     {"fax_g4", BILEVEL "tiffcp -c g4 bw.tif out.tif"},
     {"fax_g4_strips_lsb_first", BILEVEL "tiffcp -c g4 -r 5 -f lsb2msb bw.tif out.tif"},
     {"fax_g4_imagemagick", "convert-im6.q16 src.ppm -monochrome -compress Group4 out.tif"},
@@ -125,12 +128,33 @@ const ToolCase kJPEGCases[] = {
     {"jpeg_rgb", BASE "tiffcp -c jpeg:r -r 8 base.tif out.tif"},
     {"jpeg_imagemagick", "convert-im6.q16 src.ppm -compress JPEG out.tif"},
     {"jpeg_grey", "convert-im6.q16 src.ppm -colorspace Gray -compress JPEG out.tif"},
+    {"jpeg_pil", PIL(".save('out.tif', compression='jpeg')")},
 };
 #undef BASE
 #undef BILEVEL
 #undef PIL
 
 class TIFFJPEGTest : public ::testing::TestWithParam<ToolCase> {};
+
+// CMYK: libtiff's own conversion to RGB is the reference; it rounds as the
+// colour manager does.
+TEST(TIFFReader, CmykDecodesLikeLibtiffsRgbConversion) {
+  if (!HaveTools()) GTEST_SKIP();
+  for (const char* make : {"convert-im6.q16 src.ppm -depth 8 -colorspace CMYK -compress LZW out.tif",
+                           "/usr/bin/python3 -c \"from PIL import Image; "
+                           "Image.open('src.ppm').convert('CMYK').save('out.tif', compression='packbits')\""}) {
+    SCOPED_TRACE(make);
+    ScratchDir dir;
+    WritePnm(dir / "src.ppm", TestPicture());
+    const std::string in = "cd '" + (dir / "") + "' && ";
+    ASSERT_TRUE(RunShell(in + make));
+    ASSERT_TRUE(RunShell(in + "tiff2rgba out.tif rgba.tif && convert-im6.q16 rgba.tif -alpha off -depth 8 ppm:ref.ppm"));
+    ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.tif") + " " + (dir / "ours.ppm")));
+    const Pnm ours = ReadPnm(dir / "ours.ppm");
+    ASSERT_EQ(ours.Width, 37);
+    EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
+  }
+}
 
 TEST_P(TIFFJPEGTest, DecodesLikeLibtiffWithinOne) {
   if (!HaveTools()) GTEST_SKIP() << "ImageMagick, libtiff's tools, netpbm or PIL missing";
