@@ -2,8 +2,10 @@
 
 #include "platform/ui/ComCtrls.h"
 
+#include <QHelpEvent>
 #include <QImage>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <memory>
 
@@ -164,6 +166,24 @@ TEST_F(ToolBarTest, ButtonsShowTheImagesOfTheBarOrElseTheirCaption)
     EXPECT_EQ(bar->Images(), nullptr);
     EXPECT_TRUE(Widget(red)->icon().isNull());
     EXPECT_EQ(Widget(red)->text(), "+");
+}
+
+TEST_F(ToolBarTest, AButtonUnderTheMouseShowsItsShortHint)
+{
+    TForm* form = NewForm(300, 200);
+    TToolBar* bar = NewBar(form);
+    TToolButton* zoom = AddButton(bar, "+");
+    zoom->Hint = "Vergrößern|Zeigt das Bild größer";
+    zoom->SetShowHint(true);
+    form->Show();
+    Turn();
+
+    QToolButton* widget = Widget(zoom);
+    QPoint centre = widget->rect().center();
+    QHelpEvent help(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &help);
+    EXPECT_EQ(QToolTip::text(), "Vergrößern");
+    QToolTip::hideText();
 }
 
 } // namespace
