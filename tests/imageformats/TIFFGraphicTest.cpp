@@ -310,6 +310,25 @@ TEST(TIFFReader, DamagedDirectoriesRaiseThePictureError) {
   }
 }
 
+TEST(TIFFReader, CieLabTakesLightnessAsBytesAndChromaAsSignedBytes) {
+  // Expected colours from the conversion's formulas: a blue-grey, a light
+  // red beyond the red range, and a dark colour on the linear branch.
+  const Bytes lab = {107, 255, 222, 200, 40, 10, 15, 30, 226};
+  const Bytes file = TiffBuilder(lab)
+                         .Tag(256, 3, 1, 3)
+                         .Tag(257, 3, 1, 1)
+                         .Tag(258, 3, 1, 8)
+                         .Tag(259, 3, 1, 1)
+                         .Tag(262, 3, 1, 8)
+                         .Tag(273, 4, 1, 8)
+                         .Tag(277, 3, 1, 3)
+                         .Tag(278, 3, 1, 1)
+                         .Tag(279, 4, 1, 9)
+                         .Build();
+  auto tiff = Load(file);
+  EXPECT_EQ(Bytes(tiff->ScanLine(0), tiff->ScanLine(0) + 9), (Bytes{81, 35, 6, 116, 94, 255, 7, 0, 5}));
+}
+
 TEST(TIFFReader, ResolutionInCentimetresIsReportedPerInch) {
   TiffBuilder t = Grey3x2();
   Bytes file = t.Tag(282, 5, 1, 0).Tag(296, 3, 1, 3).Build();
