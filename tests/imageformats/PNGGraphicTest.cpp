@@ -25,6 +25,7 @@ struct ToolCase {
 };
 
 // gAMA, cHRM and bKGD would make the two decodes differ on purpose.
+#define PIL(args) "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm')" args "\""
 #define IM "convert-im6.q16 src.ppm -define png:exclude-chunk=gAMA,cHRM,bKGD "
 const ToolCase kToolCases[] = {
     {"grey1", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=1 out.png", false},
@@ -60,8 +61,16 @@ const ToolCase kToolCases[] = {
     {"pil_palette4",
      "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').quantize(16).save('out.png', bits=4)\"", false},
     {"pil_rgb", "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').save('out.png')\"", false},
+    {"pil_grey", PIL(".convert('L').save('out.png')"), false},
+    {"pil_grey_alpha", PIL(".convert('LA').save('out.png')"), false},
+    {"pil_grey32", PIL(".convert('I').save('out.png')"), false},
+    {"pil_bilevel", PIL(".convert('1').save('out.png')"), false},
+    {"pil_palette1", PIL(".quantize(2).save('out.png', bits=1)"), false},
+    {"pil_palette2", PIL(".quantize(4).save('out.png', bits=2)"), false},
+    {"pil_rgba", PIL(".convert('RGBA').save('out.png')"), false},
 };
 #undef IM
+#undef PIL
 
 class PNGToolTest : public ::testing::TestWithParam<ToolCase> {};
 

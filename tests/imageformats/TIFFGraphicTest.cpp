@@ -122,13 +122,15 @@ TEST(TIFFReader, GroupFourPageDecodesLikeLibtiff) {
 }
 
 // JPEG strips: libjpeg's own decode (through libtiff) is the reference, up
-// to rounding differences of the colour conversion.
+// to rounding differences of the colour conversion; so are uncompressed
+// YCbCr rows.
 const ToolCase kJPEGCases[] = {
     {"jpeg_ycbcr_subsampled", BASE "tiffcp -c jpeg -r 16 base.tif out.tif"},
     {"jpeg_rgb", BASE "tiffcp -c jpeg:r -r 8 base.tif out.tif"},
     {"jpeg_imagemagick", "convert-im6.q16 src.ppm -compress JPEG out.tif"},
     {"jpeg_grey", "convert-im6.q16 src.ppm -colorspace Gray -compress JPEG out.tif"},
     {"jpeg_pil", PIL(".save('out.tif', compression='jpeg')")},
+    {"ycbcr_pil", PIL(".convert('YCbCr').save('out.tif', compression='tiff_lzw')")},
 };
 #undef BASE
 #undef BILEVEL
