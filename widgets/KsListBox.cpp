@@ -279,8 +279,12 @@ int TKsCustomListBox::TabbedTextWidth(TCanvas& Canvas, const std::string& Text) 
     // One tab stop of a quarter of TabWidth digit widths.
     const int stop = static_cast<int>(std::lround(tabWidth_ * Canvas.TextWidth("0") * 0.25));
     int width = 0;
-    for (char c : Text)
-        width = c == '\t' ? (stop > 0 ? (width / stop + 1) * stop : width) : width + Canvas.TextWidth(std::string(1, c));
+    for (char c : Text) {
+        if (c != '\t')
+            width += Canvas.TextWidth(std::string(1, c));
+        else if (stop > 0)
+            width = (width / stop + 1) * stop;
+    }
     return width;
 }
 
@@ -668,10 +672,26 @@ void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         if (CanFocus())
             SetFocus();
         const int index = ItemAtPos({X, Y}, true);
+        const bool extending = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
+        if (DragMode == dmAutomatic && multiSelect_ && index >= 0 &&
+            list_[static_cast<std::size_t>(index)].Selected && !extending) {
+            // Pressing the selection drags all of it, the selection as it is.
+            TCustomControl::MouseDown(Button, Shift, X, Y);
+            BeginDrag();
+            return;
+        }
         if (index >= 0) {
             if (multiSelect_ && (Shift.Contains(ssCtrl) || !ExtendedSelect)) {
                 auto& item = list_[static_cast<std::size_t>(index)];
                 item.Selected = !item.Selected;
+                itemIndex_ = index;
+                Invalidate();
+                SelectionChanged();
+            } else if (multiSelect_ && Shift.Contains(ssShift) && itemIndex_ >= 0) {
+                // Shift selects the run from the current item to the pressed one.
+                const int from = std::min(itemIndex_, index), to = std::max(itemIndex_, index);
+                for (int i = 0; i < static_cast<int>(list_.size()); ++i)
+                    list_[static_cast<std::size_t>(i)].Selected = i >= from && i <= to;
                 itemIndex_ = index;
                 Invalidate();
                 SelectionChanged();
@@ -686,8 +706,19 @@ void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
                 SelectionChanged();
             }
         }
+        TCustomControl::MouseDown(Button, Shift, X, Y);
+        // Ctrl and Shift extend a multiple selection instead of dragging.
+        if (DragMode == dmAutomatic && !(multiSelect_ && (Shift.Contains(ssCtrl) || Shift.Contains(ssShift))))
+            BeginDrag();
+        return;
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TKsCustomListBox::BeginDrag()
+{
+    if (OnStartDrag)
+        OnStartDrag(this);
 }
 
 void TKsCustomListBox::KeyDown(WORD& Key, TShiftState Shift)

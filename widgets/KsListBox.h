@@ -24,6 +24,9 @@
 
 class TKsCustomListBox;
 
+// Whether a press on the control starts a drag by itself.
+enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
+
 using TGetItemWidthEvent = std::function<void(TWinControl* Control, int Index, int& Width)>;
 using TCheckListStateEvent = std::function<void(TObject* Sender, int Index)>;
 
@@ -111,6 +114,14 @@ public:
     TGetItemWidthEvent OnGetItemWidth() const { return onGetItemWidth_; }
     void SetOnGetItemWidth(TGetItemWidthEvent Value);
     TMeasureItemEvent OnMeasureItem;
+
+    // With automatic dragging a press starts a drag (OnStartDrag): on the
+    // selection of a multi-select list without touching it, elsewhere after
+    // the ordinary selection, never while Ctrl or Shift extend a multiple
+    // selection.
+    TDragMode DragMode = dmManual;
+    TNotifyEvent OnStartDrag;
+    void BeginDrag();
 
     // Right-to-left reading starts the items (and a check list's pictures)
     // at the right edge.

@@ -398,6 +398,59 @@ std::string Streamed(const TKsCheckListBox& List)
     return stream.DataString();
 }
 
+TEST_F(KsListBoxTest, AutomaticDragStartsFromThePressUnlessTheSelectionGrows)
+{
+    struct Case {
+        bool multi;
+        WPARAM keys;
+        bool drags;
+        std::vector<bool> selected; // after the press on item 1
+    } cases[] = {
+        {true, MK_LBUTTON, true, {true, true, false}},              // on the selection: kept, dragged
+        {true, MK_LBUTTON | MK_SHIFT, false, {false, true, true}},  // Shift extends from the current item
+        {true, MK_LBUTTON | MK_CONTROL, true, {true, true, false}}, // Ctrl alone: the selection is dragged
+        {false, MK_LBUTTON, true, {false, true, false}},            // single select: selects, then drags
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        auto* list = Make<TKsCustomListBox>("Liste" + std::to_string(n++));
+        list->SetBounds(0, 0, 100, 80);
+        for (const char* text : {"a", "b", "c"})
+            list->Items().Add(text);
+        list->SetMultiSelect(c.multi);
+        if (c.multi) {
+            list->SetSelected(0, true);
+            list->SetSelected(1, true);
+            list->SetItemIndex(2);
+        }
+        list->DragMode = dmAutomatic;
+        int drags = 0;
+        list->OnStartDrag = [&drags](TObject*) { ++drags; };
+        const int y = list->ItemRect(1).Top + 2;
+        list->Perform(WM_LBUTTONDOWN, c.keys, MAKELPARAM(5, y));
+        list->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, y));
+        EXPECT_EQ(drags, c.drags ? 1 : 0) << c.multi << " " << c.keys;
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(list->Selected(i), c.selected[static_cast<std::size_t>(i)]) << c.multi << c.keys << i;
+    }
+
+    // A press that grows a multiple selection with Ctrl starts no drag.
+    auto* list = Make<TKsCustomListBox>("Mehrfach");
+    list->SetBounds(0, 0, 100, 80);
+    for (const char* text : {"a", "b"})
+        list->Items().Add(text);
+    list->SetMultiSelect(true);
+    list->DragMode = dmAutomatic;
+    int drags = 0;
+    list->OnStartDrag = [&drags](TObject*) { ++drags; };
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON | MK_CONTROL, MAKELPARAM(5, list->ItemRect(1).Top + 2));
+    EXPECT_EQ(drags, 0);
+    EXPECT_TRUE(list->Selected(1));
+    list->DragMode = dmManual; // manual: never by itself
+    list->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, list->ItemRect(1).Top + 2));
+    EXPECT_EQ(drags, 0);
+}
+
 TEST_F(KsListBoxTest, RightToLeftListStartsItemsAndChecksAtTheRight)
 {
     auto* list = Make<TKsCheckListBox>();
