@@ -1,7 +1,8 @@
-// JPEG reading: the header alone (size, progressive flag), then a decode at
+// JPEG reading: the header alone (size, progressive flag), then decodes at
 // a scale that keeps the work small.
 #include <cstdint>
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Streams.h"
 
@@ -16,6 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (TJPEGScale scale : {jsFullSize, jsHalf, jsQuarter, jsEighth}) {
       jpeg.SetScale(scale);
       if (static_cast<int64_t>(jpeg.Width()) * jpeg.Height() <= 1 << 20) {
+        // Straight into a bitmap first (nothing cached yet), then into the cache.
+        TBitmap bitmap;
+        bitmap.Assign(&jpeg);
         jpeg.DIBNeeded();
         break;
       }
