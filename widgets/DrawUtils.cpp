@@ -541,10 +541,13 @@ void LoadIcon(TIcon& Icon, std::span<const std::uint8_t> Bytes)
 // The hot spot of a cursor file's first image; the file read as an icon.
 std::uintptr_t CursorOfFile(std::span<const std::uint8_t> Bytes)
 {
-    if (Bytes.size() < 22 || Bytes[2] != 2 || Bytes[4] == 0)
+    // Cursor files (type 2) carry the hot spot; an icon file (type 1) as a
+    // frame of an animated cursor points with its top-left corner.
+    if (Bytes.size() < 22 || (Bytes[2] != 1 && Bytes[2] != 2) || Bytes[4] == 0)
         throw EInvalidGraphic("Invalid cursor");
-    const int hotX = Bytes[10] | (Bytes[11] << 8);
-    const int hotY = Bytes[12] | (Bytes[13] << 8);
+    const bool cursor = Bytes[2] == 2;
+    const int hotX = cursor ? Bytes[10] | (Bytes[11] << 8) : 0;
+    const int hotY = cursor ? Bytes[12] | (Bytes[13] << 8) : 0;
     std::vector<std::uint8_t> asIcon(Bytes.begin(), Bytes.end());
     asIcon[2] = 1;
     TIcon icon;
@@ -557,10 +560,74 @@ std::uintptr_t CursorOfFile(std::span<const std::uint8_t> Bytes)
 
 std::int16_t DefineCursor(HMODULE Instance, const std::string& ResID)
 {
-    const auto bytes = rtl::FindResource(Instance, RT_CURSOR, ResID);
-    if (!bytes)
+    if (const auto bytes = rtl::FindResource(Instance, RT_CURSOR, ResID))
+        return DefineCursor(CursorOfFile(*bytes));
+    const std::uintptr_t animated = LoadAniCursor(Instance, ResID);
+    if (!animated)
         ResourceNotFound(ResID);
-    return DefineCursor(CursorOfFile(*bytes));
+    return DefineCursor(animated);
+}
+
+namespace {
+
+std::uint32_t ReadLE32(std::span<const std::uint8_t> Data, std::size_t At)
+{
+    return static_cast<std::uint32_t>(Data[At]) | static_cast<std::uint32_t>(Data[At + 1]) << 8 |
+           static_cast<std::uint32_t>(Data[At + 2]) << 16 | static_cast<std::uint32_t>(Data[At + 3]) << 24;
+}
+
+bool TagIs(std::span<const std::uint8_t> Data, std::size_t At, const char* Tag)
+{
+    return std::memcmp(Data.data() + At, Tag, 4) == 0;
+}
+
+// The body of the first chunk named Tag in [Begin, End), searching inside
+// "LIST" chunks of type ListType; every size is checked against the end.
+std::span<const std::uint8_t> FindChunk(std::span<const std::uint8_t> Data, std::size_t Begin, std::size_t End,
+                                        const char* Tag, const char* ListType)
+{
+    std::size_t at = Begin;
+    while (at + 8 <= End) {
+        const std::uint32_t size = ReadLE32(Data, at + 4);
+        if (size > End - at - 8)
+            return {};
+        const std::size_t body = at + 8;
+        if (TagIs(Data, at, Tag))
+            return Data.subspan(body, size);
+        if (TagIs(Data, at, "LIST") && size >= 4 && TagIs(Data, body, ListType)) {
+            auto inner = FindChunk(Data, body + 4, body + size, Tag, ListType);
+            if (!inner.empty())
+                return inner;
+        }
+        at = body + size + (size & 1);
+    }
+    return {};
+}
+
+} // namespace
+
+std::vector<std::uint8_t> FirstAniFrame(std::span<const std::uint8_t> Data)
+{
+    if (Data.size() < 12 || !TagIs(Data, 0, "RIFF") || !TagIs(Data, 8, "ACON"))
+        return {};
+    const std::size_t end = std::min<std::size_t>(Data.size(), std::size_t{8} + ReadLE32(Data, 4));
+    const auto frame = FindChunk(Data, 12, end, "icon", "fram");
+    return {frame.begin(), frame.end()};
+}
+
+std::uintptr_t LoadAniCursor(HMODULE Instance, const std::string& ResID)
+{
+    const auto bytes = rtl::FindResource(Instance, "ANICURSOR", ResID);
+    if (!bytes)
+        return 0;
+    const std::vector<std::uint8_t> frame = FirstAniFrame(*bytes);
+    if (frame.empty())
+        return 0;
+    try {
+        return CursorOfFile(frame);
+    } catch (const Exception&) {
+        return 0;
+    }
 }
 
 void StartWait()

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -264,9 +265,16 @@ bool ActivatePrevInstance(const std::string& MainFormClass, const std::string& A
 // Puts the cursor into the first free screen cursor number from 100 on and
 // returns that number; EOutOfResources when all are taken.
 std::int16_t DefineCursor(std::uintptr_t Cursor);
-// The same for a cursor resource (a cursor file) of the module;
-// EResNotFound when the module has none of that name.
+// The same for a cursor resource (a cursor file) of the module, else its
+// animated-cursor resource; EResNotFound when the module has neither.
 std::int16_t DefineCursor(HMODULE Instance, const std::string& ResID);
+// A cursor handle from an animated-cursor resource ("ANICURSOR"): this
+// desktop's cursors stand still, so it shows the first frame. 0 when the
+// module has no such resource or it cannot be read.
+std::uintptr_t LoadAniCursor(HMODULE Instance, const std::string& ResID);
+// The first frame (a cursor file) of an animated-cursor file; empty when
+// the data is no such file.
+std::vector<std::uint8_t> FirstAniFrame(std::span<const std::uint8_t> Data);
 // The wait cursor, nested: the first StartWait saves the screen cursor, the
 // last StopWait puts it back; extra StopWait calls do nothing.
 void StartWait();

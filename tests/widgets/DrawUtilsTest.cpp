@@ -615,3 +615,33 @@ TEST(DrawUtilsSystemTest, SystemNameAndMemoryComparison)
     EXPECT_TRUE(DrawUtils::CompareMem(a, b, 2));
     EXPECT_FALSE(DrawUtils::CompareMem(a, b, 3));
 }
+
+TEST(DrawUtilsIconTest, AnimatedCursorShowsItsFirstFrame)
+{
+    ui::EnsurePlatform();
+    HMODULE self = rtl::HInstance();
+    EXPECT_NE(DrawUtils::LoadAniCursor(self, "TURNING"), 0u);
+    EXPECT_EQ(DrawUtils::LoadAniCursor(self, "NONE"), 0u);
+    EXPECT_EQ(DrawUtils::LoadAniCursor(self, "SQUARE"), 0u); // a plain cursor is no animated one
+    // With no plain cursor of that name the animated one is defined.
+    EXPECT_GE(DrawUtils::DefineCursor(self, "TURNING"), 100);
+
+    const auto file = rtl::FindResource(self, "ANICURSOR", "TURNING");
+    const auto plain = rtl::FindResource(self, RT_CURSOR, "SQUARE");
+    ASSERT_TRUE(file && plain);
+    const std::vector<std::uint8_t> whole(file->begin(), file->end());
+    EXPECT_EQ(DrawUtils::FirstAniFrame(whole), std::vector<std::uint8_t>(plain->begin(), plain->end()));
+    // Damaged files give no frame: cut anywhere, a chunk longer than the
+    // file, another kind of file.
+    for (std::size_t length = 0; length < whole.size(); length += 7) {
+        std::vector<std::uint8_t> cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length));
+        EXPECT_TRUE(DrawUtils::FirstAniFrame(cut).empty()) << length;
+    }
+    std::vector<std::uint8_t> oversized = whole;
+    oversized[16] = 0xFF; // the size of the first chunk
+    oversized[19] = 0x7F;
+    EXPECT_TRUE(DrawUtils::FirstAniFrame(oversized).empty());
+    std::vector<std::uint8_t> wave = whole;
+    std::memcpy(wave.data() + 8, "WAVE", 4);
+    EXPECT_TRUE(DrawUtils::FirstAniFrame(wave).empty());
+}
