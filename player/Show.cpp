@@ -245,13 +245,21 @@ void TShowForm::CreateComponents()
     KsTimerList->Activate();
 }
 
-TKsSpeedButton* TShowForm::AddButton(TWinControl* Parent, int Left, const std::string& Hint,
+TKsSpeedButton* TShowForm::AddButton(TWinControl* Parent, int Left, TNavigationGlyph Glyph, const std::string& Hint,
                                      std::function<void()> Click)
 {
     auto* button = new TKsSpeedButton(this);
     button->SetParent(Parent);
     button->SetBounds(Left, 2, ButtonWidth, NavigationBarHeight - 4);
     button->SetFlat(true);
+    button->SetTransparent(true);
+    button->SetLayout(blGlyphLeft);
+    button->SetSpacing(4);
+    button->SetGrayedInactive(false);
+    TBitmap strip;
+    NavigationGlyphs::Paint(strip, Glyph);
+    button->SetGlyph(strip);
+    button->SetNumGlyphs(2);
     button->Hint = Hint;
     button->SetShowHint(true);
     button->OnClick = [Click = std::move(Click)](TObject*) { Click(); };
@@ -282,31 +290,38 @@ void TShowForm::CreateNavigationBar()
     MenuPanel->SetBevelOuter(bvNone);
 
     int x = 2;
-    SpeedButton1 = AddButton(MenuPanel, x, "Voriges Bild (Cursortaste Links)", [this] { PrevDia(); });
-    ShowStartBtn = AddButton(MenuPanel, x += ButtonWidth, "Vistelo abspielen (Leertaste)", [this] { ShowStartBtnClick(); });
-    ShowPauseBtn = AddButton(MenuPanel, x += ButtonWidth, "Vistelo anhalten (Leertaste)", [this] { ShowPauseBtnClick(); });
-    SpeedButton4 = AddButton(MenuPanel, x += ButtonWidth, "Nächstes Bild (Cursortaste Rechts)", [this] { NextDia(true); });
+    SpeedButton1 = AddButton(MenuPanel, x, TNavigationGlyph::Previous, "Voriges Bild (Cursortaste Links)",
+                             [this] { PrevDia(); });
+    ShowStartBtn = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Play, "Vistelo abspielen (Leertaste)",
+                             [this] { ShowStartBtnClick(); });
+    ShowPauseBtn = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Pause, "Vistelo anhalten (Leertaste)",
+                             [this] { ShowPauseBtnClick(); });
+    SpeedButton4 = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Next, "Nächstes Bild (Cursortaste Rechts)",
+                             [this] { NextDia(true); });
     Bevel5 = AddSeparator(MenuPanel, x += ButtonWidth + 1);
-    SpeedButton5 = AddButton(MenuPanel, x += 3, "Katalog aufrufen (A)", [this] { CatalogToolBtnClick(); });
-    SpeedButton6 = AddButton(MenuPanel, x += ButtonWidth, "Kommentarbox ein/ausschalten (K)",
-                             [this] { ShowCommentsBtnClick(); });
-    SpeedButton7 = AddButton(MenuPanel, x += ButtonWidth, "Standardverweildauer ändern (P)",
+    SpeedButton5 = AddButton(MenuPanel, x += 3, TNavigationGlyph::Catalog, "Katalog aufrufen (A)",
+                             [this] { CatalogToolBtnClick(); });
+    SpeedButton6 = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Comments,
+                             "Kommentarbox ein/ausschalten (K)", [this] { ShowCommentsBtnClick(); });
+    SpeedButton7 = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Delay, "Standardverweildauer ändern (P)",
                              [this] { SetDelayBtnClick(); });
     Bevel1 = AddSeparator(MenuPanel, x += ButtonWidth + 1);
-    EnableMusicButton = AddButton(MenuPanel, x += 3, "Hintergrundmusik ein/ausschalten (M)",
+    EnableMusicButton = AddButton(MenuPanel, x += 3, TNavigationGlyph::Music, "Hintergrundmusik ein/ausschalten (M)",
                                   [this] { EnableMusicButtonClick(); });
     EnableMusicButton->SetGroupIndex(1);
     EnableMusicButton->SetAllowAllUp(true);
-    EnableSoundButton = AddButton(MenuPanel, x += ButtonWidth, "Sound zu den Bildern ein/ausschalten (S)",
-                                  [this] { EnableSoundButtonClick(); });
+    EnableSoundButton = AddButton(MenuPanel, x += ButtonWidth, TNavigationGlyph::Sound,
+                                  "Sound zu den Bildern ein/ausschalten (S)", [this] { EnableSoundButtonClick(); });
     EnableSoundButton->SetGroupIndex(2);
     EnableSoundButton->SetAllowAllUp(true);
     Bevel2 = AddSeparator(MenuPanel, x += ButtonWidth + 1);
-    SpeedButton8 = AddButton(MenuPanel, x += 3, "Vistelo beenden (ESC)", [this] { ExitBtnClick(); });
+    SpeedButton8 = AddButton(MenuPanel, x += 3, TNavigationGlyph::Exit, "Vistelo beenden (ESC)",
+                             [this] { ExitBtnClick(); });
     Bevel3 = AddSeparator(MenuPanel, x += ButtonWidth + 1);
     Bevel4 = AddSeparator(MenuPanel, x += 3);
     FithSeparator = AddSeparator(MenuPanel, x += 3);
-    InfoBtn = AddButton(MenuPanel, x += 3, "Info über den Vistelo-Player (I)", [this] { InfoBtnClick(); });
+    InfoBtn = AddButton(MenuPanel, x += 3, TNavigationGlyph::Info, "Info über den Vistelo-Player (I)",
+                        [this] { InfoBtnClick(); });
 
     Panel1 = new TPanel(this);
     Panel1->SetParent(NavigationBarPanel);

@@ -11,6 +11,7 @@
 
 #include "core/SmoothBitmap.h"
 #include "core/SoundPlayerUnit.h"
+#include "player/NavigationGlyphs.h"
 #include "platform/media/MediaPlayer.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/ExtCtrls.h"
@@ -190,7 +191,8 @@ protected:
 private:
     void CreateComponents();
     void CreateNavigationBar();
-    TKsSpeedButton* AddButton(TWinControl* Parent, int Left, const std::string& Hint, std::function<void()> Click);
+    TKsSpeedButton* AddButton(TWinControl* Parent, int Left, TNavigationGlyph Glyph, const std::string& Hint,
+                              std::function<void()> Click);
     TBevel* AddSeparator(TWinControl* Parent, int Left);
     void CreateSoundPlayers();
     void BindEvents();
