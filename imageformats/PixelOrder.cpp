@@ -33,8 +33,13 @@ void Exchange32Bytes(const std::uint8_t* source, std::uint8_t* target, std::uint
 
 #ifdef VISTELO_PIXEL_SHUFFLE
 
+// The processor's features are read here, so that a conversion run by a
+// static initialiser finds them too.
 bool HasByteShuffle() {
-  static const bool has = __builtin_cpu_supports("ssse3");
+  static const bool has = [] {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("ssse3") != 0;
+  }();
   return has;
 }
 
