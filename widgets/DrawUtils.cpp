@@ -1174,6 +1174,8 @@ void DrawInvertFrame(const TRect& ScreenRect, int Width)
 
 void ShowMDIClientEdge(HWND, bool) {}
 
+void FreeUnusedOle() {}
+
 std::string GetWindowsVersion()
 {
     utsname system{};

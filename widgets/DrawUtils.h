@@ -246,6 +246,8 @@ void CenterWindow(TWinControl* Wnd);
 void MergeForm(TWinControl* Container, TCustomForm* Form, TAlign Align, bool Show);
 // Sunken client edges of multi-document windows do not exist here: no-op.
 void ShowMDIClientEdge(HWND ClientHandle, bool ShowEdge);
+// No automation library is loaded here, so there is nothing to unload: no-op.
+void FreeUnusedOle();
 // The name and release of the operating system ("Linux 6.1.0-13-amd64").
 std::string GetWindowsVersion();
 // True when the first Size bytes are equal.
