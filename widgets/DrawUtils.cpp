@@ -1186,4 +1186,67 @@ std::string GetWindowsVersion()
 
 bool CompareMem(const void* P1, const void* P2, std::size_t Size) { return std::memcmp(P1, P2, Size) == 0; }
 
+namespace {
+
+// Each block starts with its size; the caller sees what follows.
+constexpr std::size_t MemoHeader = alignof(std::max_align_t);
+
+long& MemoSizeOf(void* Block) { return *reinterpret_cast<long*>(static_cast<char*>(Block) - MemoHeader); }
+
+} // namespace
+
+void* AllocMemo(long Size)
+{
+    if (Size <= 0)
+        return nullptr;
+    char* raw = static_cast<char*>(std::calloc(1, MemoHeader + static_cast<std::size_t>(Size)));
+    if (!raw)
+        throw EOutOfMemory("Out of memory");
+    *reinterpret_cast<long*>(raw) = Size;
+    return raw + MemoHeader;
+}
+
+void* ReallocMemo(void* Block, long Size)
+{
+    if (!Block)
+        return AllocMemo(Size);
+    if (Size <= 0) {
+        FreeMemo(Block);
+        return nullptr;
+    }
+    const long old = MemoSizeOf(Block);
+    char* raw = static_cast<char*>(
+        std::realloc(static_cast<char*>(Block) - MemoHeader, MemoHeader + static_cast<std::size_t>(Size)));
+    if (!raw)
+        throw EOutOfMemory("Out of memory");
+    *reinterpret_cast<long*>(raw) = Size;
+    if (Size > old)
+        std::memset(raw + MemoHeader + old, 0, static_cast<std::size_t>(Size - old));
+    return raw + MemoHeader;
+}
+
+void FreeMemo(void*& Block)
+{
+    if (Block)
+        std::free(static_cast<char*>(Block) - MemoHeader);
+    Block = nullptr;
+}
+
+long GetMemoSize(const void* Block) { return Block ? MemoSizeOf(const_cast<void*>(Block)) : 0; }
+
+void HugeMove(void* Base, long DestIndex, long SrcIndex, long Count)
+{
+    if (Count <= 0)
+        return;
+    auto* items = static_cast<std::uint32_t*>(Base);
+    std::memmove(items + DestIndex, items + SrcIndex, static_cast<std::size_t>(Count) * sizeof(std::uint32_t));
+}
+
+std::unique_ptr<char[]> StrPAlloc(const std::string& Text)
+{
+    auto copy = std::make_unique<char[]>(Text.size() + 1);
+    std::memcpy(copy.get(), Text.c_str(), Text.size() + 1);
+    return copy;
+}
+
 } // namespace DrawUtils

@@ -252,6 +252,18 @@ void FreeUnusedOle();
 std::string GetWindowsVersion();
 // True when the first Size bytes are equal.
 bool CompareMem(const void* P1, const void* P2, std::size_t Size);
+// Zero-filled memory blocks that know their size; a size of 0 or less gives
+// none. ReallocMemo keeps the contents and zero-fills what it adds;
+// FreeMemo clears the reference.
+void* AllocMemo(long Size);
+void* ReallocMemo(void* Block, long Size);
+void FreeMemo(void*& Block);
+long GetMemoSize(const void* Block);
+// Moves Count 4-byte items of one array from SrcIndex to DestIndex
+// (overlapping runs are moved whole).
+void HugeMove(void* Base, long DestIndex, long SrcIndex, long Count);
+// A zero-terminated copy of the text.
+std::unique_ptr<char[]> StrPAlloc(const std::string& Text);
 // The class name of the window's control; empty for an unknown window.
 std::string WindowClassName(HWND Wnd);
 void ShowWinNoAnimate(HWND Wnd, int CmdShow);

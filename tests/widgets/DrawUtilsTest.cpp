@@ -645,3 +645,29 @@ TEST(DrawUtilsIconTest, AnimatedCursorShowsItsFirstFrame)
     std::memcpy(wave.data() + 8, "WAVE", 4);
     EXPECT_TRUE(DrawUtils::FirstAniFrame(wave).empty());
 }
+
+TEST(DrawUtilsSystemTest, MemoBlocksKnowTheirSizeAndGrowZeroFilled)
+{
+    EXPECT_EQ(DrawUtils::AllocMemo(0), nullptr);
+    EXPECT_EQ(DrawUtils::AllocMemo(-4), nullptr);
+    void* block = DrawUtils::AllocMemo(6);
+    ASSERT_NE(block, nullptr);
+    EXPECT_EQ(DrawUtils::GetMemoSize(block), 6);
+    const std::vector<char> zeros(64, 0);
+    EXPECT_TRUE(DrawUtils::CompareMem(block, zeros.data(), 6));
+    std::memcpy(block, "abcdef", 6);
+    block = DrawUtils::ReallocMemo(block, 64);
+    EXPECT_EQ(DrawUtils::GetMemoSize(block), 64);
+    EXPECT_TRUE(DrawUtils::CompareMem(block, "abcdef", 6));
+    EXPECT_TRUE(DrawUtils::CompareMem(static_cast<char*>(block) + 6, zeros.data(), 58)); // the new part is zero
+    block = DrawUtils::ReallocMemo(block, 3);
+    EXPECT_TRUE(DrawUtils::CompareMem(block, "abc", 3));
+    DrawUtils::FreeMemo(block);
+    EXPECT_EQ(block, nullptr);
+    DrawUtils::FreeMemo(block); // again: nothing
+
+    std::uint32_t items[] = {1, 2, 3, 4, 5};
+    DrawUtils::HugeMove(items, 1, 0, 3); // overlapping: moved whole
+    EXPECT_EQ(std::vector<std::uint32_t>(items, items + 5), (std::vector<std::uint32_t>{1, 1, 2, 3, 5}));
+    EXPECT_STREQ(DrawUtils::StrPAlloc("Bild").get(), "Bild");
+}
