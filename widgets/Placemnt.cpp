@@ -684,6 +684,8 @@ void TFormPlacement::CheckToggleHook()
     bool wanted = form && (preventResize_ || !minMaxInfo_->DefaultMinMaxInfo());
     winHook_->SetWinControl(wanted ? form : nullptr);
     winHook_->SetActive(wanted);
+    if (form)
+        form->UpdateSizeLimits();
 }
 
 void TFormPlacement::WndMessage(TObject*, TMessage& Msg, bool&)

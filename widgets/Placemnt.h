@@ -23,15 +23,6 @@ class TKsWindowHook;
 class TFormPlacement;
 class TStringList;
 
-// The record of WM_GETMINMAXINFO (its LParam points to one).
-struct MINMAXINFO {
-    TPoint ptReserved;
-    TPoint ptMaxSize;
-    TPoint ptMaxPosition;
-    TPoint ptMinTrackSize;
-    TPoint ptMaxTrackSize;
-};
-
 enum TPlacementRegRoot : std::uint8_t {
     prCurrentUser,
     prLocalMachine,

@@ -206,16 +206,29 @@ void TCustomForm::ConstraintsChanged()
     TScrollingWinControl::ConstraintsChanged();
 }
 
-// The window system keeps the user's resizing within the limits.
+void TCustomForm::UpdateSizeLimits() { ApplySizeLimits(); }
+
+// The window system keeps the user's resizing within the limits: those of
+// Constraints and those the window gives when asked with WM_GETMINMAXINFO.
 void TCustomForm::ApplySizeLimits()
 {
     if (!WindowSurface() || !WindowSurface()->Widget())
         return;
+    MINMAXINFO info{};
+    info.ptMinTrackSize = TPoint{0, 0};
+    info.ptMaxTrackSize = TPoint{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
+
     const TSizeConstraints& c = Constraints();
+    const int minWidth = std::max({c.MinWidth(), info.ptMinTrackSize.X, 0});
+    const int minHeight = std::max({c.MinHeight(), info.ptMinTrackSize.Y, 0});
+    const int maxWidth = std::min(c.MaxWidth() > 0 ? c.MaxWidth() : QWIDGETSIZE_MAX,
+                                  info.ptMaxTrackSize.X > 0 ? info.ptMaxTrackSize.X : QWIDGETSIZE_MAX);
+    const int maxHeight = std::min(c.MaxHeight() > 0 ? c.MaxHeight() : QWIDGETSIZE_MAX,
+                                   info.ptMaxTrackSize.Y > 0 ? info.ptMaxTrackSize.Y : QWIDGETSIZE_MAX);
     QWidget* w = WindowSurface()->Widget();
-    w->setMinimumSize(c.MinWidth(), c.MinHeight());
-    w->setMaximumSize(c.MaxWidth() > 0 ? c.MaxWidth() : QWIDGETSIZE_MAX,
-                      c.MaxHeight() > 0 ? c.MaxHeight() : QWIDGETSIZE_MAX);
+    w->setMinimumSize(std::min(minWidth, QWIDGETSIZE_MAX), std::min(minHeight, QWIDGETSIZE_MAX));
+    w->setMaximumSize(std::max(maxWidth, minWidth), std::max(maxHeight, minHeight));
 }
 
 int TCustomForm::MenuBarHeight() const
@@ -410,6 +423,8 @@ void TCustomForm::SetVisible(bool Value)
         DoHide();
     }
     TControl::SetVisible(Value);
+    if (Value)
+        ApplySizeLimits();
     UpdateShowing();
 }
 

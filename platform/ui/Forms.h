@@ -110,6 +110,10 @@ public:
 
     void SetVisible(bool Value) override;
     bool Showing() const override;
+    // Asks the window (WM_GETMINMAXINFO) and its Constraints again for the
+    // sizes the user's resizing may reach; hooks that answer the query call
+    // this when their answer changes.
+    void UpdateSizeLimits();
     void UpdateShowing() override;
     // Below the menu bar: the bar takes its room from the client area.
     TRect ClientRect() const override;

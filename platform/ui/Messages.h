@@ -33,6 +33,16 @@ struct TMessage {
     LRESULT Result = 0;
 };
 
+// The record of WM_GETMINMAXINFO (its LParam points to one): the sizes the
+// user's resizing and maximising may reach.
+struct MINMAXINFO {
+    TPoint ptReserved;
+    TPoint ptMaxSize;
+    TPoint ptMaxPosition;
+    TPoint ptMinTrackSize;
+    TPoint ptMaxTrackSize;
+};
+
 // The message as the queue holds it.
 struct TMsg {
     HWND hwnd = nullptr;

@@ -6,11 +6,14 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Surface.h"
 #include "rtl/StorageTestSupport.h"
 #include "widgets/Apputils.h"
 #include "widgets/Strutils.h"
 
 #include <gtest/gtest.h>
+
+#include <QWidget>
 
 #include <cstdlib>
 #include <memory>
@@ -298,12 +301,17 @@ TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize, Point(200, 1));
     EXPECT_EQ(info.ptMaxPosition, Point(-4, 5));
+    // The window itself keeps the user's resizing within the answer.
+    QWidget* window = form_->WindowSurface()->Widget();
+    EXPECT_EQ(window->minimumWidth(), 200);
 
     placement_->SetPreventResize(true);
     EXPECT_FALSE(form_->BorderIcons().Contains(biMaximize));
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize, Point(320, 240));
     EXPECT_EQ(info.ptMaxTrackSize, Point(320, 240));
+    EXPECT_EQ(window->minimumSize(), QSize(320, 240));
+    EXPECT_EQ(window->maximumSize(), QSize(320, 240));
     placement_->SetPreventResize(false);
     EXPECT_TRUE(form_->BorderIcons().Contains(biMaximize));
 
@@ -313,6 +321,8 @@ TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
     info.ptMaxPosition = Point(-4, -4);
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMaxPosition, Point(-4, -4));
+    EXPECT_EQ(window->minimumWidth(), 0);
+    EXPECT_GT(window->maximumWidth(), 320);
 }
 
 // --- stored properties and values ---
