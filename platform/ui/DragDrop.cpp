@@ -130,7 +130,7 @@ private:
     TDragInput InputOf(const QDropEvent* event) const
     {
         TDragInput input;
-        input.ScreenPos = control_->ClientToScreen(TPoint(event->position().toPoint().x(), event->position().toPoint().y()));
+        input.ScreenPos = control_->ClientToScreen(TPoint{event->position().toPoint().x(), event->position().toPoint().y()});
         Qt::MouseButtons buttons = event->type() == QEvent::Drop ? Qt::NoButton : event->buttons();
         input.KeyState = KeyStateOf(buttons, event->modifiers());
         return input;
@@ -225,7 +225,7 @@ void RunWindowSystemDrag(TDragLoop& loop)
     QDrag drag(qApp);
     drag.setMimeData(mime);
     QObject::connect(&drag, &QDrag::actionChanged, [&loop](Qt::DropAction action) {
-        if (!DropWindowAt(TPoint(QCursor::pos().x(), QCursor::pos().y())))
+        if (!DropWindowAt(TPoint{QCursor::pos().x(), QCursor::pos().y()}))
             loop.Source()->GiveFeedback(EffectsOfActions(action));
     });
     const Qt::DropActions allowed = ActionsOfEffects(loop.OkEffects());
