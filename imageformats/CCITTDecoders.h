@@ -1,13 +1,10 @@
 #pragma once
-// Decoders for fax data in TIFF files: group 3 one-dimensional with
-// end-of-line codes (TCCITTFax3Decoder), modified Huffman rows without
-// them, byte or word aligned (TCCITTMHDecoder), and group 4, where every row
-// is coded against the one above it (TCCITTFax4Decoder). Runs are found by
-// walking code trees of the T.4 white and black codes one bit at a time. The
-// output is one bit a pixel, most significant bit first, 1 for black; every
-// row starts on a byte. Group 3 two-dimensional rows are not decoded.
-
-#include <vector>
+// Decoders for one-dimensional fax data in TIFF files: group 3 with
+// end-of-line codes (TCCITTFax3Decoder) and modified Huffman rows without
+// them, byte or word aligned (TCCITTMHDecoder). Runs are found by walking
+// code trees of the T.4 white and black codes one bit at a time. The output
+// is one bit a pixel, most significant bit first, 1 for black; every row
+// starts on a byte. Two-dimensional coding is not decoded.
 
 #include <cstdint>
 
@@ -48,7 +45,6 @@ class TCCITTDecoder : public TDecoder {
   void EndRow();
   int RowsWritten() const { return rowStart_ / rowBytes_; }
   bool RowStarted() const { return column_ > 0; }
-  std::uint32_t Column() const { return column_; }
 
   std::uint32_t width_;
   int rowBytes_;
@@ -82,26 +78,4 @@ class TCCITTMHDecoder : public TCCITTDecoder {
  public:
   using TCCITTDecoder::TCCITTDecoder;
   int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
-};
-
-// Group 4: rows without end-of-line codes, each coded by its colour changes
-// relative to the row above (all white above the first row of a strip).
-// Data ends at the end-of-block code, the end of the input or the first
-// code that does not fit; the rows complete by then are returned.
-class TCCITTFax4Decoder : public TCCITTDecoder {
- public:
-  using TCCITTDecoder::TCCITTDecoder;
-  int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
-
- private:
-  enum Mode { mdPass, mdHorizontal, mdVertical, mdEnd };
-  // The next mode code; for vertical modes `offset` is the distance of the
-  // change from the one above (-3..3).
-  Mode FindMode(int& offset);
-  bool DecodeRow();
-  // Writes the current colour up to `column` and notes a change there.
-  bool FillTo(std::uint32_t column, bool white, bool change);
-
-  std::vector<std::uint32_t> reference_;  // colour changes of the row above, then end marks
-  std::vector<std::uint32_t> changes_;    // colour changes of the row being decoded
 };

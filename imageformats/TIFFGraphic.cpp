@@ -29,7 +29,7 @@ enum Tag : std::uint16_t {
   tgFillOrder = 266, tgStripOffsets = 273, tgSamplesPerPixel = 277, tgRowsPerStrip = 278,
   tgStripByteCounts = 279, tgXResolution = 282, tgYResolution = 283, tgPlanarConfig = 284,
   tgResolutionUnit = 296, tgPredictor = 317, tgColorMap = 320, tgTileWidth = 322, tgTileLength = 323,
-  tgT4Options = 292, tgT6Options = 293, tgTileOffsets = 324, tgTileByteCounts = 325, tgExtraSamples = 338, tgJPEGTables = 347, tgYCbCrCoefficients = 529, tgYCbCrSubSampling = 530
+  tgT4Options = 292, tgTileOffsets = 324, tgTileByteCounts = 325, tgExtraSamples = 338, tgJPEGTables = 347, tgYCbCrCoefficients = 529, tgYCbCrSubSampling = 530
 };
 
 int TypeSize(std::uint16_t type) {
@@ -428,17 +428,14 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
       break;
     }
     case ctFax3:
-    case ctFax4:
     case ctFaxRLE:
     case ctFaxRLEW: {
-      const auto options = static_cast<std::int32_t>(GetValue(p.Compression == ctFax4 ? tgT6Options : tgT4Options, 0));
+      const auto options = static_cast<std::int32_t>(GetValue(tgT4Options, 0));
       // Two-dimensional group 3 rows would decode to garbage passed off as a picture.
       if (p.Compression == ctFax3 && (options & 1) != 0) unsupported();
       const bool reversed = p.Options.Contains(ioReversed);
       if (p.Compression == ctFax3)
         decoder = std::make_unique<TCCITTFax3Decoder>(options, reversed, false, width);
-      else if (p.Compression == ctFax4)
-        decoder = std::make_unique<TCCITTFax4Decoder>(options, reversed, false, width);
       else
         decoder = std::make_unique<TCCITTMHDecoder>(options, reversed, p.Compression == ctFaxRLEW, width);
       break;

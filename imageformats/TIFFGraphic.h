@@ -1,7 +1,7 @@
 #pragma once
 // TTIFFGraphic reads the first image of a TIFF file stored in strips or
-// tiles (uncompressed, PackBits, LZW, deflate, one-dimensional and group 4
-// fax, ThunderScan, and JPEG in strips; grey, palette, RGB(A), CMYK, CIELab and
+// tiles (uncompressed, PackBits, LZW, deflate, one-dimensional fax,
+// ThunderScan, and JPEG in strips; grey, palette, RGB(A), CMYK, CIELab and
 // YCbCr). TEPSGraphic reads the TIFF preview of a binary EPS file.
 
 #include <cstdint>

@@ -1,7 +1,6 @@
 // The fax decoders on hand-made code sequences: modified Huffman rows (byte
 // and word aligned, bit order reversed), group 3 rows with end-of-line codes
-// and fill bits, group 4 rows in every mode, damaged rows and the output
-// bound.
+// and fill bits, damaged rows and the output bound.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -140,54 +139,6 @@ TEST(CCITTFax3Decoder, RowsFollowTheirEndOfLineCodes) {
   // The same data in reversed bit order.
   const Bytes reversed = Reversed(BitsOf(std::string(kEOL) + row1 + kEOL + row2));
   EXPECT_EQ(Decode(TCCITTFax3Decoder(0, true, false, 8), reversed, 2), (Bytes{0x1F, 0x00}));
-}
-
-// Group 4 rows of width 8: horizontal mode against the white row above,
-// vertical 0, vertical right 1, pass mode, then the end-of-block mark.
-const std::string kG4Rows = "001 1000 0011 "  // white 3, black 5
-                            "1 1 "             // the same changes as above
-                            "011 1 "           // the first change one further right
-                            "0001 ";           // pass to the row's end: white
-const std::string kEndOfBlock = std::string(kEOL) + kEOL;
-
-TEST(CCITTFax4Decoder, RowsAreCodedAgainstTheRowAbove) {
-  int written = 0;
-  const Bytes out = Decode(TCCITTFax4Decoder(0, false, false, 8), BitsOf(kG4Rows + kEndOfBlock), 4, &written);
-  EXPECT_EQ(out, (Bytes{0x1F, 0x1F, 0x0F, 0x00}));
-  EXPECT_EQ(written, 4);
-  // Width 12: a row starting black, and every vertical code against it.
-  const std::string rows = "001 00110101 0000111 "  // white 0, black 12
-                           "1 0000010 1 "           // black from 0, then 3 left of 12: black to 9
-                           "000011 010 000010 1 "   // +2 (at 2), -1 (at 8), -2 (at 10), 0 (at 12)
-                           "0000011 011 1 1 ";      // +3 (at 5), +1 (at 9), 0 (at 10), 0 (at 12)
-  EXPECT_EQ(Decode(TCCITTFax4Decoder(0, false, false, 12), BitsOf(rows + kEndOfBlock), 8, &written),
-            (Bytes{0xFF, 0xF0, 0xFF, 0x80, 0x3F, 0x30, 0x07, 0xB0}));
-  EXPECT_EQ(written, 8);
-  // The same rows in reversed bit order.
-  EXPECT_EQ(Decode(TCCITTFax4Decoder(0, true, false, 8), Reversed(BitsOf(kG4Rows)), 4),
-            (Bytes{0x1F, 0x1F, 0x0F, 0x00}));
-}
-
-TEST(CCITTFax4Decoder, DamageAndTheOutputBoundEndTheData) {
-  struct Case {
-    const char* Name;
-    std::string Bits;
-    int Written;
-  };
-  const Case cases[] = {
-      // Above: black at 3 only. Vertical 0 reaches 3, then -3 from the white
-      // change at 4 would go back to 1.
-      {"a change behind the position reached", "001 1000 010 1 1 0000010", 1},
-      {"an extension code", "001 1000 0011 0000001 111 1 1", 1},
-      {"a horizontal run code that does not exist", "001 1000 0011 001 0000000000000 1", 1},
-      {"data ending inside a row", "001 1000 0011 1", 1},
-      {"more rows than room", kG4Rows + kEndOfBlock, 2},
-  };
-  for (const Case& c : cases) {
-    int written = 0;
-    Decode(TCCITTFax4Decoder(0, false, false, 8), BitsOf(c.Bits), 2, &written);
-    EXPECT_EQ(written, c.Written) << c.Name;
-  }
 }
 
 }  // namespace
