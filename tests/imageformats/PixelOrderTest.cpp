@@ -35,7 +35,7 @@ TEST(PixelOrder, ExchangesRedAndBlueOfEveryPixelIntoAnotherRowAndInPlace) {
     Exchange Function;
   } kinds[] = {{3, PixelOrder::ExchangeRedBlue24}, {4, PixelOrder::ExchangeRedBlue32}};
   for (const auto& kind : kinds) {
-    for (std::uint32_t pixels : {1u, 3u, 4u, 5u, 6u, 7u, 8u, 10u, 11u, 16u, 37u, 2400u}) {
+    for (std::uint32_t pixels : {1u, 3u, 4u, 5u, 6u, 7u, 8u, 10u, 11u, 15u, 16u, 17u, 21u, 22u, 23u, 37u, 43u, 64u, 2400u}) {
       SCOPED_TRACE(testing::Message() << kind.PixelBytes << " bytes, " << pixels << " pixels");
       const Bytes source = Row(pixels, kind.PixelBytes);
       const Bytes expected = Exchanged(source, kind.PixelBytes);
