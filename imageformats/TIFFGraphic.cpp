@@ -466,7 +466,7 @@ std::span<const std::uint8_t> TTIFFGraphic::BlockBytes(TStream& stream, std::uin
 // Reads (and decodes) the block at `offset` into `block`; returns the bytes
 // filled.
 std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
-                                    std::vector<std::uint8_t>& block) {
+                                    std::span<std::uint8_t> block) {
   const std::span<const std::uint8_t> stored = BlockBytes(stream, offset, byteCount);
   if (!decoder) {
     const std::size_t filled = std::min(stored.size(), block.size());
@@ -479,12 +479,25 @@ std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uin
       decoder->Decode(source, dest, static_cast<int>(stored.size()), static_cast<int>(block.size())), 0));
 }
 
+// Packed 8-bit red-first rows are decoded straight into the picture and
+// turned blue-first where they lie, while the strip is still in the cache:
+// that spares the strip buffer and a copy of every row. It needs rows of the
+// same bytes in file and picture, one after another in the picture.
+bool TTIFFGraphic::DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine) {
+  const TImageProperties& p = FProperties;
+  const bool exchangeOnly = p.BitsPerSample == 8 && ((p.ColorScheme == csRGB && p.SamplesPerPixel == 3) ||
+                                                     (p.ColorScheme == csRGBA && p.SamplesPerPixel == 4));
+  if (!decoder || !exchangeOnly || p.Compression == ctJPEG) return false;
+  return p.Height == 1 || static_cast<std::size_t>(ScanLine(1) - ScanLine(0)) == bytesPerLine;
+}
+
 void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
   TImageProperties& p = FProperties;
   const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
   const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
   if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
   const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, p.Width);
+  const bool intoPicture = DecodesIntoPicture(decoder.get(), bytesPerLine);
 
   p.CurrentRow = 0;
   p.StripCount = static_cast<std::uint32_t>(offsets.size());
@@ -494,28 +507,39 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
         p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
     // A strip never holds more rows than are left, whatever RowsPerStrip says.
     const std::uint32_t rows = std::min(std::max(listed, 1u), p.Height - p.CurrentRow);
+    const std::size_t stripBytes = std::size_t{rows} * bytesPerLine;
     // Uncompressed rows are converted where they are stored; packed ones are
-    // decoded into the strip buffer first. Only complete rows are converted,
-    // so the buffer needs no clearing.
+    // decoded into the picture or the strip buffer first. Only complete rows
+    // are converted, so the strip buffer needs no clearing.
     const std::uint8_t* rowData;
+    std::uint8_t* decoded = nullptr;
     std::size_t filled;
     if (decoder) {
-      strip.resize(std::size_t{rows} * bytesPerLine);
-      filled = ReadBlock(stream, decoder.get(), offsets[p.CurrentStrip], byteCounts[p.CurrentStrip], strip);
-      rowData = strip.data();
+      if (intoPicture) {
+        decoded = ScanLine(static_cast<int>(p.CurrentRow));
+      } else {
+        strip.resize(stripBytes);
+        decoded = strip.data();
+      }
+      filled = ReadBlock(stream, decoder.get(), offsets[p.CurrentStrip], byteCounts[p.CurrentStrip],
+                         {decoded, stripBytes});
+      rowData = decoded;
     } else {
       const std::span<const std::uint8_t> stored =
           BlockBytes(stream, offsets[p.CurrentStrip], byteCounts[p.CurrentStrip]);
-      filled = std::min<std::size_t>(stored.size(), std::size_t{rows} * bytesPerLine);
+      filled = std::min(stored.size(), stripBytes);
       rowData = stored.data();
     }
-    // Rows the strip's data does not reach stay black.
+    // Rows the strip's data does not reach stay black; in the picture, the
+    // decoder may have left bytes of them behind.
     const std::uint32_t complete = static_cast<std::uint32_t>(filled / bytesPerLine);
+    if (intoPicture && complete < rows)
+      std::fill(decoded + std::size_t{complete} * bytesPerLine, decoded + stripBytes, std::uint8_t{0});
     for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
       if (r >= complete) continue;
       const std::uint8_t* row = rowData + std::size_t{r} * bytesPerLine;
-      // The predictor goes with packed data only, which lies in the strip buffer.
-      if (p.Predictor == 2) UndoPredictor(strip.data() + std::size_t{r} * bytesPerLine, p.Width);
+      // The predictor goes with packed data only, which lies in writable memory.
+      if (p.Predictor == 2) UndoPredictor(decoded + std::size_t{r} * bytesPerLine, p.Width);
       FConverter->ConvertRow({row}, ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
       ProgressRow(p.CurrentRow, p.Height);
     }

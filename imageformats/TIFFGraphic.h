@@ -55,7 +55,8 @@ class TTIFFGraphic : public TFormatGraphic {
   std::unique_ptr<TDecoder> CreateDecoder(TStream& stream, std::uint32_t width);
   std::span<const std::uint8_t> BlockBytes(TStream& stream, std::uint32_t offset, std::uint32_t byteCount);
   std::size_t ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
-                        std::vector<std::uint8_t>& block);
+                        std::span<std::uint8_t> block);
+  bool DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine);
   void ReadStrips(TStream& stream, std::uint32_t bytesPerLine);
   void ReadTiles(TStream& stream, std::uint32_t bytesPerLine);
   void UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const;

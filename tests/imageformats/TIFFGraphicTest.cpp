@@ -259,6 +259,34 @@ TEST(TIFFReader, RowsPerStripBeyondTheHeightAndAStripEndingAtTheFileEnd) {
   EXPECT_EQ(tiff->Palette()[60], 0x3C3C3Cu);
 }
 
+TEST(TIFFReader, PackedRgbStripCutShortLeavesItsUnfinishedRowsBlack) {
+  // 4 x 3 RGB, one PackBits strip: a literal for the first row, then one
+  // for the second row that the strip's byte count cuts after 5 bytes.
+  Bytes packed = {11};
+  for (std::uint8_t i = 1; i <= 12; ++i) packed.push_back(i);
+  packed.push_back(11);
+  for (std::uint8_t i = 0; i < 5; ++i) packed.push_back(0xEE);
+  const auto byteCount = static_cast<std::uint32_t>(packed.size());
+  const Bytes file = TiffBuilder(packed)
+                         .Tag(256, 3, 1, 4)
+                         .Tag(257, 3, 1, 3)
+                         .Tag(258, 3, 1, 8)
+                         .Tag(259, 3, 1, 32773)
+                         .Tag(262, 3, 1, 2)
+                         .Tag(273, 4, 1, 8)
+                         .Tag(277, 3, 1, 3)
+                         .Tag(278, 3, 1, 3)
+                         .Tag(279, 4, 1, byteCount)
+                         .Build();
+  auto tiff = Load(file);
+  const Bytes firstRow(tiff->ScanLine(0), tiff->ScanLine(0) + 12);
+  EXPECT_EQ(firstRow, (Bytes{3, 2, 1, 6, 5, 4, 9, 8, 7, 12, 11, 10}));
+  for (int y = 1; y < 3; ++y) {
+    SCOPED_TRACE(y);
+    EXPECT_EQ(Bytes(tiff->ScanLine(y), tiff->ScanLine(y) + 12), Bytes(12, 0));
+  }
+}
+
 TEST(TIFFReader, DamagedDirectoriesRaiseThePictureError) {
   const std::string invalid = "Bild konnte nicht geladen werden. Ungültiges oder unerwartetes TIF/TIFF Bildformat.";
   struct Case {
