@@ -137,7 +137,13 @@ TJPEGScale JpegScaleFor(int width, int height, int boxWidth, int boxHeight)
     return jsHalf;
 }
 
-TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture)
+TPictureLoadOptions SharedLoadOptions()
+{
+    return {Setup::ReduceSize, Setup::WidthMaxRed, Setup::HeightMaxRed};
+}
+
+TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                       const TPictureLoadOptions& options)
 {
     try {
         const std::string name = RelFileName(fileName, showFile);
@@ -146,9 +152,9 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
         picture.LoadFromFile(name);
         Setup::OrigWidth = picture.Width();
         Setup::OrigHeight = picture.Height();
-        if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
-            jpeg && Setup::SpeedUpJPEGPreview && Setup::ReduceSize)
-            jpeg->SetScale(JpegScaleFor(Setup::OrigWidth, Setup::OrigHeight, Setup::WidthMaxRed, Setup::HeightMaxRed));
+        auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
+        if (jpeg && Setup::SpeedUpJPEGPreview && options.ReduceSize)
+            jpeg->SetScale(JpegScaleFor(Setup::OrigWidth, Setup::OrigHeight, options.WidthMaxRed, options.HeightMaxRed));
         ConvertToSmoothBitmap(picture);
         if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic())) {
             smooth->Smooth = Setup::SmoothScale;
@@ -260,7 +266,8 @@ TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah)
 std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t width, std::int32_t height)
 {
     TPicture picture;
-    if (LoadPicture(entry.FileName, Setup::VisteloFilename, picture) != leOK || !picture.Graphic())
+    const TPictureLoadOptions fitBox{true, width, height};
+    if (LoadPicture(entry.FileName, Setup::VisteloFilename, picture, fitBox) != leOK || !picture.Graphic())
         return nullptr;
     const TRect fitted = RectTools::ProportionalScale(Rect(0, 0, picture.Width(), picture.Height()),
                                                       Rect(0, 0, width, height), true);

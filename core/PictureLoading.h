@@ -33,6 +33,16 @@ struct TImageListItem {
     TColor Color = -1;
 };
 
+// How far LoadPicture may shrink a picture while it decodes it: with
+// ReduceSize a JPEG is decoded at the coarsest scale that still covers
+// WidthMaxRed x HeightMaxRed (where the user allows quicker JPEG decoding,
+// Setup::SpeedUpJPEGPreview); otherwise every pixel is kept.
+struct TPictureLoadOptions {
+    bool ReduceSize = false;
+    std::int32_t WidthMaxRed = 0;
+    std::int32_t HeightMaxRed = 0;
+};
+
 namespace PictureLoading {
 
 // The existing file a stored picture name refers to, tried against the
@@ -45,11 +55,15 @@ std::string RelFileName(const std::string& fileName, const std::string& showFile
 // than the box in either direction, else full size.
 TJPEGScale JpegScaleFor(int width, int height, int boxWidth, int boxHeight);
 
-// Loads the picture of fileName into picture (see the settings of unit
-// Setup: OrigWidth/OrigHeight are set, ReduceSize with WidthMaxRed and
-// HeightMaxRed shrinks JPEGs, SmoothScale and LowMemory set up the bitmap).
-// Never raises.
-TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture);
+// The loading options of the shared settings (Setup::ReduceSize,
+// WidthMaxRed and HeightMaxRed), for callers that load as the host set up.
+TPictureLoadOptions SharedLoadOptions();
+
+// Loads the picture of fileName into picture, shrunk as options allow (see
+// the settings of unit Setup: OrigWidth/OrigHeight are set, SmoothScale and
+// LowMemory set up the bitmap). Never raises.
+TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                       const TPictureLoadOptions& options = SharedLoadOptions());
 
 // Paints the placeholder of a picture that failed to load: width x height,
 // both diagonals, and two text lines telling why.
@@ -75,7 +89,8 @@ void FillImageList(TImageList& imageList, HMODULE module, const std::vector<TIma
 
 // A thumbnail of the entry's picture: proportionally fitted into width x
 // height, drawn into a 24-bit bitmap of exactly the fitted size (metafiles on
-// the entry's background colour); none when the picture cannot be loaded.
+// the entry's background colour); none when the picture cannot be loaded. A
+// JPEG is decoded only as large as the box needs.
 std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t width, std::int32_t height);
 
 } // namespace PictureLoading

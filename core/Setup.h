@@ -61,6 +61,8 @@ extern bool ForceUseInternalMP3Player;
 
 // State. HomeDir is the folder of the running program and always ends with "/".
 extern std::string HomeDir;
+// The picture loader's reduction for callers that pass no options of their
+// own (PictureLoading::SharedLoadOptions).
 extern bool ReduceSize;
 extern std::int32_t WidthMaxRed;
 extern std::int32_t HeightMaxRed;

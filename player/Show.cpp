@@ -110,26 +110,15 @@ void FillBitmap(TBitmap& bitmap, TColor colour)
 // area has, so the loader may decode a JPEG at the coarsest scale that still
 // covers the area: a large photo then costs a fraction of the decode time and
 // memory. A picture shown at its own size, or sized relative to itself,
-// keeps every pixel. The loader's reduction switch is put back afterwards,
-// whatever happens, because other loaders share it.
+// keeps every pixel.
 TLoadError LoadSlideSource(const TPicInfoObject& entry, const std::string& file, int areaWidth, int areaHeight,
                            TPicture& picture)
 {
-    struct TReducedLoading {
-        bool Reduce = ReduceSize;
-        std::int32_t Width = WidthMaxRed;
-        std::int32_t Height = HeightMaxRed;
-        ~TReducedLoading()
-        {
-            ReduceSize = Reduce;
-            WidthMaxRed = Width;
-            HeightMaxRed = Height;
-        }
-    } previous;
-    ReduceSize = entry.Stretch && entry.SizePercent != pPicture && areaWidth > 0 && areaHeight > 0;
-    WidthMaxRed = areaWidth;
-    HeightMaxRed = areaHeight;
-    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture);
+    TPictureLoadOptions options;
+    options.ReduceSize = entry.Stretch && entry.SizePercent != pPicture && areaWidth > 0 && areaHeight > 0;
+    options.WidthMaxRed = areaWidth;
+    options.HeightMaxRed = areaHeight;
+    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture, options);
 }
 
 // The font files a show carries for a comment font: the named string list

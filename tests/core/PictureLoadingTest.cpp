@@ -160,22 +160,44 @@ TEST_F(PictureFiles, LoadPictureMakesASmoothBitmap)
     }
 }
 
-TEST_F(PictureFiles, LoadPictureDecodesJpegsOnlyAsLargeAsTheBox)
+TEST_F(PictureFiles, LoadPictureDecodesJpegsOnlyAsLargeAsTheOptionsAllow)
 {
     ASSERT_TRUE(Run("convert -size 800x600 gradient:white-green -quality 90 " + Path("big.jpg")));
-    Setup::SpeedUpJPEGPreview = true;
-    Setup::ReduceSize = true;
-    Setup::WidthMaxRed = 100;
-    Setup::HeightMaxRed = 75;
-    TPicture picture;
-    ASSERT_EQ(LoadPicture(Path("big.jpg"), "", picture), leOK);
-    EXPECT_EQ(picture.Width(), 100);
-    EXPECT_EQ(picture.Height(), 75);
-    EXPECT_EQ(Setup::OrigWidth, 800);
-    EXPECT_NE(dynamic_cast<TSmoothBitmap*>(picture.Graphic()), nullptr);
-    Setup::ReduceSize = false;
-    ASSERT_EQ(LoadPicture(Path("big.jpg"), "", picture), leOK);
-    EXPECT_EQ(picture.Width(), 800);
+    // The shared settings stand for what a host set up; explicit options
+    // overrule them and leave them as they are.
+    struct Case {
+        const char* what;
+        bool speedUp;
+        bool sharedReduce;
+        bool explicitOptions;
+        TPictureLoadOptions options;
+        int width, height;
+    };
+    const Case cases[] = {
+        {"reduced to the box", true, false, true, {true, 100, 75}, 100, 75},
+        {"every pixel", true, true, true, {false, 100, 75}, 800, 600},
+        {"quicker decoding not allowed", false, false, true, {true, 100, 75}, 800, 600},
+        {"shared settings reduce", true, true, false, {}, 100, 75},
+        {"shared settings keep every pixel", true, false, false, {}, 800, 600},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        Setup::SpeedUpJPEGPreview = c.speedUp;
+        Setup::ReduceSize = c.sharedReduce;
+        Setup::WidthMaxRed = 100;
+        Setup::HeightMaxRed = 75;
+        TPicture picture;
+        ASSERT_EQ(c.explicitOptions ? LoadPicture(Path("big.jpg"), "", picture, c.options)
+                                    : LoadPicture(Path("big.jpg"), "", picture),
+                  leOK);
+        EXPECT_EQ(picture.Width(), c.width);
+        EXPECT_EQ(picture.Height(), c.height);
+        EXPECT_EQ(Setup::OrigWidth, 800);
+        EXPECT_NE(dynamic_cast<TSmoothBitmap*>(picture.Graphic()), nullptr);
+        EXPECT_EQ(Setup::ReduceSize, c.sharedReduce);
+        EXPECT_EQ(Setup::WidthMaxRed, 100);
+        EXPECT_EQ(Setup::HeightMaxRed, 75);
+    }
 }
 
 TEST_F(PictureFiles, LoadErrorPlaceholderHasTheAreaSize)
