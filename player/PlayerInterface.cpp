@@ -44,12 +44,12 @@ public:
         Form().InitVistelo(&Show, true, false);
         // A show without a file of its own has no folder of shows beside it.
         if (ShowFile.empty())
-            Form().ShowFiles.clear();
+            Form().End->ShowFiles.clear();
         else
-            Form().ScanDirectory(rtl::ExtractFilePath(ShowFile));
-        Form().SetVisteloPos(StartPos, false);
+            Form().End->ScanDirectory(rtl::ExtractFilePath(ShowFile));
+        Form().Stepper.SetVisteloPos(StartPos, false);
         Form().ShowModal();
-        Form().Show = nullptr;
+        Form().Stepper.Show = nullptr;
     }
 
     // Lets the user choose from List and plays the choice; a choice whose
@@ -59,9 +59,9 @@ public:
         auto show = std::make_unique<TVistelo>();
         if (StartIndex == -1 && List.StartAction == dlsPlayFirstVistelo)
             StartIndex = 0;
-        if (Form().VisteloManager(show.get(), &List, StartIndex) && Form().Show)
+        if (Form().End->VisteloManager(show.get(), &List, StartIndex) && Form().Stepper.Show)
             Form().ShowModal();
-        Form().Show = nullptr;
+        Form().Stepper.Show = nullptr;
     }
 
 private:
@@ -78,7 +78,7 @@ void TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t
     if (show->LoadFromFile(FileName, false, false) != dlrOK)
         return;
     Setup::VisteloFilename = expanded;
-    playback.Form().VisteloLogo(show.get(), expanded, false);
+    playback.Form().End->VisteloLogo(show.get(), expanded, false);
     playback.Play(*show, expanded, StartPos);
 }
 
@@ -87,7 +87,7 @@ void TMainPlayer::VisteloStart(TVistelo& Show, std::int32_t StartPos)
     TPlayback playback;
     auto copy = std::make_unique<TVistelo>();
     copy->Assign(&Show);
-    playback.Form().VisteloLogo(copy.get(), Setup::VisteloFilename, true);
+    playback.Form().End->VisteloLogo(copy.get(), Setup::VisteloFilename, true);
     playback.Play(*copy, Setup::VisteloFilename, StartPos);
     if (Show.ReferenceWidth == -1)
         Show.ReferenceWidth = OrigWidth;
@@ -110,7 +110,7 @@ void TMainPlayer::VisteloListStart(TVisteloList& List, std::int32_t StartIndex, 
     auto copy = std::make_unique<TVisteloList>();
     copy->Assign(&List);
     playback.PlayList(*copy, StartIndex);
-    LastIndex = playback.Form().ListIndex;
+    LastIndex = playback.Form().End->ListIndex;
 }
 
 namespace {

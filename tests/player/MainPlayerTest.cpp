@@ -27,7 +27,7 @@ protected:
     void WatchClientSize()
     {
         Application->OnIdle = [this](TObject*, bool&) {
-            if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 && clientWidth_ < 0) {
+            if (ShowForm && ShowForm->Stepper.Show && ShowForm->Stepper.Show->CurrentIndex >= 0 && clientWidth_ < 0) {
                 clientWidth_ = ShowForm->DiaScrollBox->ClientWidth();
                 clientHeight_ = ShowForm->DiaScrollBox->ClientHeight();
             }
@@ -67,7 +67,7 @@ protected:
             if (auto* chooser = ModalForm<TChooseVisteloForm>()) {
                 const int choice = choosers_ < static_cast<int>(choices.size()) ? choices[choosers_] : -1;
                 ++choosers_;
-                modes_.push_back(ShowForm->ListMode);
+                modes_.push_back(ShowForm->End->ListMode);
                 if (choice < 0) {
                     chooser->QuitButton->Click();
                 } else {
@@ -75,7 +75,7 @@ protected:
                     chooser->StartButton->Click();
                 }
             }
-            if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 &&
+            if (ShowForm && ShowForm->Stepper.Show && ShowForm->Stepper.Show->CurrentIndex >= 0 &&
                 (played_.empty() || played_.back() != Setup::VisteloFilename))
                 played_.push_back(Setup::VisteloFilename);
         };
@@ -137,8 +137,9 @@ TEST_F(MainPlayer, AShowFilePlaysFromItsPositionAndTheSettingsComeBack)
     std::vector<std::int32_t> positions;
     std::string filenameWhilePlaying;
     Application->OnIdle = [&](TObject*, bool&) {
-        if (ShowForm && ShowForm->Show && (positions.empty() || positions.back() != ShowForm->Show->CurrentIndex)) {
-            positions.push_back(ShowForm->Show->CurrentIndex);
+        const TVistelo* playing = ShowForm ? ShowForm->Stepper.Show : nullptr;
+        if (playing && (positions.empty() || positions.back() != playing->CurrentIndex)) {
+            positions.push_back(playing->CurrentIndex);
             filenameWhilePlaying = Setup::VisteloFilename;
         }
     };
@@ -173,7 +174,7 @@ TEST_F(MainPlayer, AListStartingWithItsFirstShowPlaysItWithoutTheChooser)
     Application->OnIdle = [&](TObject*, bool&) {
         if (ModalForm<TChooseVisteloForm>())
             ADD_FAILURE() << "the chooser opened";
-        if (ShowForm && ShowForm->Show && (played.empty() || played.back() != Setup::VisteloFilename))
+        if (ShowForm && ShowForm->Stepper.Show && (played.empty() || played.back() != Setup::VisteloFilename))
             played.push_back(Setup::VisteloFilename);
         if (ShowForm && played.size() >= 3 && ShowForm->Modal())
             ShowForm->Close();
@@ -226,9 +227,9 @@ TEST_F(MainPlayer, EndingAStoppedListShowOffersTheChooserOnce)
     const auto chooser = Chooser({0});
     Application->OnIdle = [&](TObject* sender, bool& done) {
         chooser(sender, done);
-        if (ShowForm && ShowForm->Show && ShowForm->Show->CurrentIndex >= 0 && !pressed) {
+        if (ShowForm && ShowForm->Stepper.Show && ShowForm->Stepper.Show->CurrentIndex >= 0 && !pressed) {
             WORD escape = VK_ESCAPE;
-            ShowForm->FormKeyUp(escape, {});
+            ShowForm->Input->FormKeyUp(escape, {});
             pressed = true;
         }
         if (auto* question = ModalForm<TAskRepeatForm>()) {

@@ -84,11 +84,11 @@ protected:
         std::unique_ptr<TBitmap> copy;
         TShowForm& form = Form();
         Run([&] { return copy != nullptr; }, 60000, [&] {
-            if (form.Show->CurrentIndex == position && !form.PositionSet && !copy) {
+            if (form.Stepper.Show->CurrentIndex == position && !form.Stepper.PositionSet && !copy) {
                 copy = std::make_unique<TBitmap>();
-                copy->Assign(form.SlideBitmap.get());
-            } else if (cacheAhead && form.Show->CurrentIndex == position - 1) {
-                *cacheAhead = form.NextBitmapIndex == position;
+                copy->Assign(form.Display->SlideBitmap.get());
+            } else if (cacheAhead && form.Stepper.Show->CurrentIndex == position - 1) {
+                *cacheAhead = form.Display->NextBitmapIndex == position;
             }
         });
         EXPECT_NE(copy, nullptr);
@@ -114,7 +114,7 @@ TEST_F(ShowDisplay, TheSlideRenderedAheadIsTheSlideDrawnDirectly)
     ShowForm = nullptr;
     steps_.clear();
     TShowForm& again = Start();
-    again.SetVisteloPos(1, false); // dropping the cache
+    again.Stepper.SetVisteloPos(1, false); // dropping the cache
     const std::unique_ptr<TBitmap> direct = SlideAt(1);
     EXPECT_TRUE(SameBitmap(*cached, *direct));
     EXPECT_GT(CountColour(*direct, clWhite), 0); // the comment is there
@@ -170,7 +170,7 @@ TEST_F(ShowDisplay, OnlyAStretchedJpegMayLoseThePixelsTheSlideCannotShow)
         // Small enough for a reduced decode to be possible at all.
         ASSERT_LE(areaWidth, PictureWidth / 2);
         ASSERT_LE(areaHeight, PictureHeight / 2);
-        const TRect shown = Extent(*form.SlideBitmap, colour);
+        const TRect shown = Extent(*form.Display->SlideBitmap, colour);
         EXPECT_NEAR(shown.Width(), c.width ? c.width : areaWidth, 1);
         EXPECT_NEAR(shown.Height(), c.height ? c.height : areaHeight, 1);
         EXPECT_FALSE(Setup::ReduceSize);
@@ -184,12 +184,12 @@ TEST_F(ShowDisplay, AResizeDropsTheCacheAndRendersTheNextSlideAgain)
     NewShow(3, 500);
     TShowForm& form = Start();
     Run([&] { return !Positions().empty(); });
-    ASSERT_EQ(form.NextBitmapIndex, 1);
+    ASSERT_EQ(form.Display->NextBitmapIndex, 1);
     form.SetBounds(form.Left(), form.Top(), form.Width() - 40, form.Height() - 30);
     // Rendered again for the new size.
-    ASSERT_EQ(form.NextBitmapIndex, 1);
-    EXPECT_EQ(form.NextBitmap->Width(), form.SlideBitmap->Width());
-    EXPECT_EQ(form.SlideBitmap->Width(), form.DiaScrollBox->ClientWidth());
+    ASSERT_EQ(form.Display->NextBitmapIndex, 1);
+    EXPECT_EQ(form.Display->NextBitmap->Width(), form.Display->SlideBitmap->Width());
+    EXPECT_EQ(form.Display->SlideBitmap->Width(), form.DiaScrollBox->ClientWidth());
     EXPECT_EQ(SlideColour(), Colour(0)); // the stretched slide was drawn again
 }
 
@@ -220,7 +220,7 @@ TEST_F(ShowDisplay, NavigationBarCommentsGoToTheLabelWhetherShownOrNot)
         // The label shows the slide on screen, not the one rendered ahead.
         EXPECT_EQ(form.MessageLabel->Caption(), c.message) << c.comment << c.showComments;
         EXPECT_EQ(!form.FilenameLabel->FileName().empty(), c.filenameShown) << c.comment << c.showComments;
-        EXPECT_EQ(CountColour(*form.SlideBitmap, clWhite), 0); // nothing drawn into the picture
+        EXPECT_EQ(CountColour(*form.Display->SlideBitmap, clWhite), 0); // nothing drawn into the picture
         delete ShowForm;
         ShowForm = nullptr;
     }
@@ -246,7 +246,7 @@ TEST_F(ShowDisplay, CommentFontsScaleByTheLargerRatioToTheReferenceSize)
         ASSERT_EQ(form.DiaScrollBox->ClientWidth() % 2, 0);
         Run([&] { return !Positions().empty(); });
         slides[scaled] = std::make_unique<TBitmap>();
-        slides[scaled]->Assign(form.SlideBitmap.get());
+        slides[scaled]->Assign(form.Display->SlideBitmap.get());
         delete ShowForm;
         ShowForm = nullptr;
     }
@@ -261,7 +261,7 @@ TEST_F(ShowDisplay, ASlideWithoutPictureIsItsBackgroundColour)
     show.Pictures[0]->BackgroundColor = clTeal;
     TShowForm& form = Start();
     Run([&] { return !Positions().empty(); });
-    TBitmap& slide = *form.SlideBitmap;
+    TBitmap& slide = *form.Display->SlideBitmap;
     EXPECT_EQ(CountColour(slide, clTeal), slide.Width() * slide.Height());
 }
 
@@ -284,7 +284,7 @@ TEST_F(ShowDisplay, TheFirstCrossFadeStartsFromBlackAndEndsOnTheSlide)
     const TColor first = seen.front();
     EXPECT_LT(first & 0xFF, 0x80);
     EXPECT_EQ(form.DiaImage->Canvas()->Pixels(form.DiaImage->Width() / 2, form.DiaImage->Height() / 2), clRed);
-    EXPECT_FALSE(form.FirstSlide);
+    EXPECT_FALSE(form.Display->FirstSlide);
 }
 
 } // namespace

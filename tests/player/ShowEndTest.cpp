@@ -40,7 +40,7 @@ protected:
         EXPECT_EQ(show_->LoadFromFile(path, false, false), dlrOK);
         Setup::VisteloFilename = path;
         TShowForm& form = Start();
-        form.ScanDirectory(rtl::ExtractFilePath(path));
+        form.End->ScanDirectory(rtl::ExtractFilePath(path));
         return form;
     }
 
@@ -72,7 +72,7 @@ TEST_F(ShowEnd, ExitImmediatelyClosesAfterTheLastSlide)
     Run({}, 10000);
     EXPECT_EQ(Positions(), (std::vector<std::int32_t>{0, 1}));
     EXPECT_NEAR(static_cast<double>(Elapsed()), 1000, 20);
-    EXPECT_TRUE(form.ExitRequested);
+    EXPECT_TRUE(form.Stepper.ExitRequested);
 }
 
 TEST_F(ShowEnd, TheRepeatQuestionsAnswers)
@@ -98,7 +98,7 @@ TEST_F(ShowEnd, TheRepeatQuestionsAnswers)
                 return c.answer == arEnd ? q.EndButton : c.answer == arRepeat ? q.RepeatButton : q.DontAskButton;
             }));
         EXPECT_EQ(asked_, c.questions) << c.answer;
-        EXPECT_EQ(form.ExitRequested, c.closes) << c.answer;
+        EXPECT_EQ(form.Stepper.ExitRequested, c.closes) << c.answer;
         EXPECT_EQ(show.EndAction, c.endActionAfter) << c.answer;
         EXPECT_NE(wording_.find("Das Ende der Vistelo wurde erreicht."), std::string::npos);
         if (!c.closes) { // went on from the first slide
@@ -137,9 +137,9 @@ TEST_F(ShowEnd, EscapeAsksOnlyWhenManualExitsAskToo)
         Run({}, 2500, [&] { // before the show's own end
             if (!pressed && Elapsed() >= 300) {
                 WORD escape = VK_ESCAPE;
-                form.FormKeyUp(escape, {});
+                form.Input->FormKeyUp(escape, {});
                 // The exit runs from its timer, outside the key handler.
-                openAfterKey = !form.ExitRequested && form.ModalResult == mrNone;
+                openAfterKey = !form.Stepper.ExitRequested && form.ModalResult == mrNone;
                 pressed = true;
             }
             if (auto* question = ModalForm<TAskRepeatForm>()) {
@@ -151,7 +151,7 @@ TEST_F(ShowEnd, EscapeAsksOnlyWhenManualExitsAskToo)
         });
         EXPECT_TRUE(openAfterKey);
         EXPECT_EQ(asked_, c.asks ? 1 : 0) << int(c.action);
-        EXPECT_EQ(form.ExitRequested, !c.asks) << int(c.action);
+        EXPECT_EQ(form.Stepper.ExitRequested, !c.asks) << int(c.action);
         if (c.asks) {
             EXPECT_NE(wording_.find("Die Vistelo wurde gestoppt."), std::string::npos);
             EXPECT_EQ(goOnCaption_, "&Ja, weitermachen");
@@ -168,7 +168,7 @@ TEST_F(ShowEnd, NextShowOfTheFolderFollowsInOrderAndWraps)
     const std::string b = ShowFile("b", clLime, deAutoLoadNextVistelo);
     const std::string c = ShowFile("c", clBlue, deAutoLoadNextVistelo);
     TShowForm& form = StartFile(a);
-    ASSERT_EQ(Tools::CountStrNr(form.ShowFiles), 3);
+    ASSERT_EQ(Tools::CountStrNr(form.End->ShowFiles), 3);
     std::vector<std::string> files;
     std::vector<TColor> colours;
     std::vector<std::uint32_t> times;
@@ -194,7 +194,7 @@ TEST_F(ShowEnd, NextShowWithOneShowInTheFolderRepeats)
     Run({}, 1700, Answer<TAskRepeatNextForm>([](TAskRepeatNextForm& q) { return q.EndButton; }));
     EXPECT_EQ(Setup::VisteloFilename, a);
     EXPECT_EQ(asked_, 0);
-    EXPECT_FALSE(form.ExitRequested);
+    EXPECT_FALSE(form.Stepper.ExitRequested);
 }
 
 TEST_F(ShowEnd, ANextShowThatDoesNotLoadAsksToRepeatOrLoadAndKeepsTheShow)
@@ -205,9 +205,9 @@ TEST_F(ShowEnd, ANextShowThatDoesNotLoadAsksToRepeatOrLoadAndKeepsTheShow)
     Run({}, 5000, Answer<TAskRepeatLoadForm>([](TAskRepeatLoadForm& q) { return q.RepeatButton; }));
     EXPECT_GE(asked_, 1);
     EXPECT_EQ(Setup::VisteloFilename, a);
-    ASSERT_EQ(form.Show->Count, 1); // the show playing is intact
+    ASSERT_EQ(form.Stepper.Show->Count, 1); // the show playing is intact
     EXPECT_EQ(SlideColour(), clRed);
-    EXPECT_FALSE(form.ExitRequested);
+    EXPECT_FALSE(form.Stepper.ExitRequested);
 }
 
 TEST_F(ShowEnd, LoadingAnotherShowFromTheQuestionPlaysIt)
@@ -227,8 +227,8 @@ TEST_F(ShowEnd, LoadingAnotherShowFromTheQuestionPlaysIt)
     });
     EXPECT_EQ(presses, 2);
     EXPECT_EQ(Setup::VisteloFilename, other);
-    EXPECT_EQ(Tools::GetStrNr(form.ShowFiles, 0), other); // the folder of the new show
-    EXPECT_TRUE(form.ExitRequested);                       // which then ended by itself
+    EXPECT_EQ(Tools::GetStrNr(form.End->ShowFiles, 0), other); // the folder of the new show
+    EXPECT_TRUE(form.Stepper.ExitRequested);                   // which then ended by itself
 }
 
 TEST_F(ShowEnd, TheLogoShowsOnlyWhenTheShowAsksForIt)
@@ -262,7 +262,7 @@ TEST_F(ShowEnd, TheLogoShowsOnlyWhenTheShowAsksForIt)
                 shownFor = GetTickCount() - start;
             }
         };
-        Form().VisteloLogo(&show, (folder_ / "show.vsf").string(), c.fromObject);
+        Form().End->VisteloLogo(&show, (folder_ / "show.vsf").string(), c.fromObject);
         Application->OnIdle = nullptr;
         EXPECT_EQ(shownWidth, c.shownWidth) << int(c.logo) << " " << c.pause << " " << c.fromObject;
         if (c.shownWidth != 0) { // for the show's logo pause

@@ -147,7 +147,7 @@ protected:
         std::int32_t last = -2;
         TShowForm& form = Form();
         Application->OnIdle = [&, this](TObject*, bool&) {
-            const std::int32_t position = form.Show ? form.Show->CurrentIndex : -1;
+            const std::int32_t position = form.Stepper.Show ? form.Stepper.Show->CurrentIndex : -1;
             if (position != last) {
                 steps_.push_back({Elapsed(), position});
                 last = position;
@@ -175,7 +175,7 @@ protected:
     // The colour in the middle of the slide on screen.
     TColor SlideColour()
     {
-        TBitmap& slide = *Form().SlideBitmap;
+        TBitmap& slide = *Form().Display->SlideBitmap;
         return slide.Canvas().Pixels(slide.Width() / 2, slide.Height() / 2);
     }
 

@@ -53,11 +53,11 @@ TEST_F(ShowInput, TheMusicListPlaysInOrderAndRewindsOnlyWhenAsked)
             show.MusicFileNames += "m" + std::to_string(i) + "\r\n";
         show.AutoRewind = c.rewind;
         TShowForm& form = Start();
-        ASSERT_EQ(form.MusicIndex, -1);
+        ASSERT_EQ(form.Sounds->MusicIndex, -1);
         std::vector<std::string> names;
         for (int call = 0; call < 5; ++call) {
             std::string name = "x";
-            const bool found = form.NextMusicFilename(name);
+            const bool found = form.Sounds->NextMusicFilename(name);
             names.push_back(!found ? (name.empty() ? "!" : "?") : name.empty() ? "-" : name);
         }
         EXPECT_EQ(names, c.names) << c.lines << " " << c.rewind;
@@ -90,9 +90,9 @@ TEST_F(ShowInput, MusicThatDoesNotLoadIsSkippedAndAutoStartDecidesTheFirstFile)
         TShowForm& form = Start();
         EXPECT_EQ(form.EnableMusicButton->Enabled(), c.enabled) << c.files.size();
         EXPECT_EQ(form.EnableMusicButton->Down(), c.down) << c.files.size();
-        EXPECT_EQ(form.MusicPlayer->Playing(), c.playing) << c.files.size();
+        EXPECT_EQ(form.Sounds->MusicPlayer->Playing(), c.playing) << c.files.size();
         if (c.enabled) {
-            EXPECT_EQ(form.MusicIndex, static_cast<int>(c.files.size()) - 1);
+            EXPECT_EQ(form.Sounds->MusicIndex, static_cast<int>(c.files.size()) - 1);
         }
         delete ShowForm;
         ShowForm = nullptr;
@@ -105,17 +105,17 @@ TEST_F(ShowInput, MPressedWhileMusicPlaysStopsItAndItsRestart)
     show.PlayMusic = true;
     show.MusicFileNames = Wav("tone.wav", 3000) + "\r\n";
     TShowForm& form = Start();
-    ASSERT_TRUE(form.MusicPlayer->Playing());
+    ASSERT_TRUE(form.Sounds->MusicPlayer->Playing());
     char32_t m = U'm';
-    form.FormKeyPress(m);
-    EXPECT_FALSE(form.MusicPlayer->Playing());
+    form.Input->FormKeyPress(m);
+    EXPECT_FALSE(form.Sounds->MusicPlayer->Playing());
     EXPECT_TRUE(SoundPlayerUnit::DontRestartMusic);
     EXPECT_FALSE(form.EnableMusicButton->Down());
     bool repeat = true;
-    form.MusicPlayerFinished(repeat);
+    form.Sounds->MusicPlayerFinished(repeat);
     EXPECT_FALSE(repeat);
-    form.FormKeyPress(m);
-    EXPECT_TRUE(form.MusicPlayer->Playing());
+    form.Input->FormKeyPress(m);
+    EXPECT_TRUE(form.Sounds->MusicPlayer->Playing());
     EXPECT_FALSE(SoundPlayerUnit::DontRestartMusic);
     EXPECT_TRUE(form.EnableMusicButton->Down());
 }
@@ -151,13 +151,13 @@ TEST_F(ShowInput, SlideSoundsHoldTheStepByTheirSynchronisation)
             if (Positions().size() == 1 && !playing) {
                 // The device starts in real time: wait for it, off the fake clock.
                 const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-                while (!(playing = form.SoundPlayer->Playing()) && std::chrono::steady_clock::now() < until)
+                while (!(playing = form.Sounds->SoundPlayer->Playing()) && std::chrono::steady_clock::now() < until)
                     std::this_thread::sleep_for(std::chrono::milliseconds(5));
             }
             if (Positions().size() == 1 && !ended && Elapsed() >= 3000) {
                 ended = true;
-                form.SoundPlayerFinished(repeat);
-                stepInsideEnd = form.Show->CurrentIndex == 1;
+                form.Sounds->SoundPlayerFinished(repeat);
+                stepInsideEnd = form.Stepper.Show->CurrentIndex == 1;
             }
         });
         if (!playing)
@@ -189,15 +189,15 @@ TEST_F(ShowInput, MutedSlideSoundsStayMutedForTheFollowingSlides)
     bool muted = false;
     Run([&] { return Positions().size() >= 3; }, 20000, [&] {
         if (!muted && !Positions().empty()) {
-            EXPECT_TRUE(form.SoundPlayer->Playing());
+            EXPECT_TRUE(form.Sounds->SoundPlayer->Playing());
             char32_t s = U'S';
-            form.FormKeyPress(s);
+            form.Input->FormKeyPress(s);
             muted = true;
         }
         if (playing.size() < Positions().size())
-            playing.push_back(form.SoundPlayer->Playing());
+            playing.push_back(form.Sounds->SoundPlayer->Playing());
     });
-    EXPECT_TRUE(form.SoundPlayer->Muted);
+    EXPECT_TRUE(form.Sounds->SoundPlayer->Muted);
     EXPECT_FALSE(form.EnableSoundButton->Down());
     EXPECT_EQ(playing, (std::vector<bool>{false, false, false}));
 }
@@ -212,7 +212,7 @@ TEST_F(ShowInput, KTogglesTheCommentsBoxWithTheSlidesComment)
     char32_t k = U'k';
     Run([&] { return memo.size() >= 3; }, 5000, [&] {
         if (memo.empty() && Positions().size() == 1) {
-            form.FormKeyPress(k);
+            form.Input->FormKeyPress(k);
             ASSERT_NE(form.CommentsBox, nullptr);
             EXPECT_TRUE(form.CommentsBoxWanted);
             EXPECT_TRUE(form.CommentsBoxToggled);
@@ -220,7 +220,7 @@ TEST_F(ShowInput, KTogglesTheCommentsBoxWithTheSlidesComment)
         } else if (memo.size() == 1 && Positions().size() == 2) {
             ASSERT_NE(form.CommentsBox, nullptr);
             memo.push_back(form.CommentsBox->CommentsMemo->Text());
-            form.FormKeyPress(k);
+            form.Input->FormKeyPress(k);
             EXPECT_EQ(form.CommentsBox, nullptr);
             EXPECT_FALSE(form.CommentsBoxWanted);
             memo.push_back("closed");
@@ -249,7 +249,7 @@ TEST_F(ShowInput, IOpensTheAboutBoxAlsoWithoutTheInfoButton)
             }
         };
         char32_t i = U'i';
-        form.FormKeyPress(i);
+        form.Input->FormKeyPress(i);
         Application->OnIdle = nullptr;
         EXPECT_EQ(boxes, 1) << hidden;
         EXPECT_EQ(text, show.AboutText) << hidden;
@@ -282,23 +282,23 @@ TEST_F(ShowInput, TheCatalogRoundTripResumesOrJumps)
         TShowForm& form = Start();
         Run([&] { return !Positions().empty(); });
         if (c.pausedBefore)
-            form.ShowPauseBtnClick();
+            form.Stepper.Pause();
         else
-            form.ShowStartBtnClick();
+            form.Stepper.Start();
         TCatalogStopMode modeInside = csmNone;
         TShowForm::RunCatalog = [&](TShowForm& shown) {
             modeInside = shown.CatalogStopMode;
-            EXPECT_TRUE(shown.Paused);
+            EXPECT_TRUE(shown.Stepper.Paused());
             if (c.askedMode != csmNone)
                 shown.CatalogStopMode = c.askedMode;
             shown.CatalogChoice = c.choice;
         };
         char32_t a = U'A';
-        form.FormKeyPress(a);
+        form.Input->FormKeyPress(a);
         TShowForm::RunCatalog = nullptr;
         EXPECT_EQ(modeInside, c.pausedBefore ? csmPauseMode : csmCatalogPause);
-        EXPECT_EQ(form.Paused, c.pausedAfter) << c.pausedBefore << " " << c.choice;
-        EXPECT_EQ(form.Show->CurrentIndex, c.positionAfter) << c.pausedBefore << " " << c.choice;
+        EXPECT_EQ(form.Stepper.Paused(), c.pausedAfter) << c.pausedBefore << " " << c.choice;
+        EXPECT_EQ(form.Stepper.Show->CurrentIndex, c.positionAfter) << c.pausedBefore << " " << c.choice;
         EXPECT_EQ(form.CatalogChoice, -1);
         delete ShowForm;
         ShowForm = nullptr;
@@ -312,14 +312,14 @@ TEST_F(ShowInput, TheCursorHidesAfterThreeStillSecondsOverThePictureAndComesBack
     std::uint32_t hiddenAt = 0;
     bool moved = false;
     bool focused = false;
-    Run([&] { return moved && form.CursorVisible; }, 20000, [&] {
+    Run([&] { return moved && form.Input->CursorVisible; }, 20000, [&] {
         focused = focused || form.Active();
         if (Elapsed() < 50) {
             const TPoint centre = form.DiaScrollBox->ClientToScreen(
                 TPoint{form.DiaScrollBox->ClientWidth() / 2, form.DiaScrollBox->ClientHeight() / 2});
             ui::SetCursorPos(centre.X, centre.Y);
         }
-        if (!form.CursorVisible && hiddenAt == 0) {
+        if (!form.Input->CursorVisible && hiddenAt == 0) {
             hiddenAt = Elapsed();
             TPoint now;
             ui::GetCursorPos(now);
@@ -331,7 +331,7 @@ TEST_F(ShowInput, TheCursorHidesAfterThreeStillSecondsOverThePictureAndComesBack
         GTEST_SKIP() << "the offscreen platform gave the window no focus";
     EXPECT_GE(hiddenAt, 3000u);
     EXPECT_LE(hiddenAt, 3500u);
-    EXPECT_TRUE(form.CursorVisible);
+    EXPECT_TRUE(form.Input->CursorVisible);
 }
 
 } // namespace

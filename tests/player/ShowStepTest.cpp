@@ -43,11 +43,11 @@ TEST_F(ShowStep, WithoutStartImmediatelyTheFirstSlideWaitsForSpace)
     Run([&] { return Positions().size() >= 2; }, 20000, [&] {
         if (!pressed && Elapsed() >= 5000) {
             EXPECT_EQ(Positions(), std::vector<std::int32_t>{0});
-            EXPECT_TRUE(form.Paused);
+            EXPECT_TRUE(form.Stepper.Paused());
             EXPECT_TRUE(form.ShowStartBtn->Enabled());
             EXPECT_FALSE(form.ShowPauseBtn->Enabled());
             WORD space = VK_SPACE;
-            form.FormKeyUp(space, {});
+            form.Input->FormKeyUp(space, {});
             pressed = true;
             pressedAt = Elapsed();
         }
@@ -56,7 +56,7 @@ TEST_F(ShowStep, WithoutStartImmediatelyTheFirstSlideWaitsForSpace)
     EXPECT_EQ(Positions(), (std::vector<std::int32_t>{0, 1}));
     // Started again, the slide gets its full pause.
     EXPECT_NEAR(static_cast<double>(steps_.back().At), pressedAt + 1000.0, Tick);
-    EXPECT_FALSE(form.Paused);
+    EXPECT_FALSE(form.Stepper.Paused());
 }
 
 TEST_F(ShowStep, SpacePausesARunningShowAndArrowsStepByHand)
@@ -67,25 +67,25 @@ TEST_F(ShowStep, SpacePausesARunningShowAndArrowsStepByHand)
     Run([&] { return stage == 3; }, 30000, [&] {
         if (stage == 0 && Elapsed() >= 200) {
             WORD space = VK_SPACE;
-            form.FormKeyUp(space, {});
-            EXPECT_TRUE(form.Paused);
+            form.Input->FormKeyUp(space, {});
+            EXPECT_TRUE(form.Stepper.Paused());
             ++stage;
         } else if (stage == 1 && Elapsed() >= 5000) {
-            EXPECT_EQ(form.Show->CurrentIndex, 0); // paused: no step for 5 s
+            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 0); // paused: no step for 5 s
             WORD right = VK_RIGHT;
-            form.FormKeyUp(right, {});
-            EXPECT_EQ(form.Show->CurrentIndex, 1);
+            form.Input->FormKeyUp(right, {});
+            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 1);
             WORD left = VK_LEFT;
-            form.FormKeyUp(left, {});
-            form.FormKeyUp(left, {});
-            EXPECT_EQ(form.Show->CurrentIndex, 2); // wrapped backwards
+            form.Input->FormKeyUp(left, {});
+            form.Input->FormKeyUp(left, {});
+            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 2); // wrapped backwards
             EXPECT_EQ(SlideColour(), Colour(2));
             ++stage;
         } else if (stage == 2) {
             ++stage;
         }
     });
-    EXPECT_TRUE(form.Paused);
+    EXPECT_TRUE(form.Stepper.Paused());
 }
 
 TEST_F(ShowStep, HiddenSlidesAreSkippedAndTheShowWraps)
@@ -123,7 +123,7 @@ TEST_F(ShowStep, AShowWithNothingToShowClosesWithoutDrawing)
             TShowForm& form = Start();
             Run({}, 5000);
             EXPECT_LT(Elapsed(), 100u) << count << " " << int(action); // closed by itself
-            EXPECT_EQ(form.SlideBitmap->Width(), 0) << count;        // nothing drawn
+            EXPECT_EQ(form.Display->SlideBitmap->Width(), 0) << count;      // nothing drawn
             delete ShowForm;
             ShowForm = nullptr;
         }
@@ -134,19 +134,19 @@ TEST_F(ShowStep, SetVisteloPosShowsThePictureWithoutAdvancing)
 {
     TVistelo& show = NewShow(4, 1000);
     TShowForm& form = Start();
-    form.SetVisteloPos(-1, false);
+    form.Stepper.SetVisteloPos(-1, false);
     EXPECT_EQ(show.CurrentIndex, -1);
-    EXPECT_FALSE(form.PositionSet);
-    form.SetVisteloPos(2, false);
-    EXPECT_TRUE(form.PositionSet);
-    Run([&] { return !form.PositionSet; }); // shown by the first step
+    EXPECT_FALSE(form.Stepper.PositionSet);
+    form.Stepper.SetVisteloPos(2, false);
+    EXPECT_TRUE(form.Stepper.PositionSet);
+    Run([&] { return !form.Stepper.PositionSet; }); // shown by the first step
     EXPECT_EQ(Positions().front(), 2);
     EXPECT_EQ(SlideColour(), Colour(2));
 
     // On a shuffled show the picture is found through the play order.
     show.RandomOrder = true;
     show.Order = {3, 1, 0, 2};
-    form.SetVisteloPos(0, true);
+    form.Stepper.SetVisteloPos(0, true);
     EXPECT_EQ(show.CurrentIndex, 2);
     EXPECT_EQ(SlideColour(), Colour(0));
 }
@@ -161,7 +161,7 @@ TEST_F(ShowStep, AMissingPictureIsSkippedOrShownAsAnErrorForItsPause)
         Start();
         TColor duringError = clNone;
         Run([&] { return Positions().size() >= 3; }, 20000, [&] {
-            if (ShowForm->Show->CurrentIndex == 1 && duringError == clNone)
+            if (ShowForm->Stepper.Show->CurrentIndex == 1 && duringError == clNone)
                 duringError = SlideColour();
         });
         std::vector<TStep> shown;
