@@ -184,18 +184,6 @@ bool TPicInfoObject::CreateThumbNail(std::int32_t Width, std::int32_t Height, bo
         return false;
 
     Thumbnail.SetThumbnail(nullptr);
-    // The loader may decode at a reduced scale while it fills this box; the
-    // switch must not outlive this call, whatever happens.
-    struct ReducedLoading {
-        ReducedLoading(std::int32_t width, std::int32_t height)
-        {
-            Setup::ReduceSize = true;
-            Setup::WidthMaxRed = width;
-            Setup::HeightMaxRed = height;
-        }
-        ~ReducedLoading() { Setup::ReduceSize = false; }
-    } reducedLoading(Width, Height);
-
     std::unique_ptr<TBitmap> bitmap;
     if (VisteloNPics::DrawThumbnailPicture)
         bitmap = VisteloNPics::DrawThumbnailPicture(*this, Width, Height);

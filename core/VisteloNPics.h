@@ -278,9 +278,9 @@ namespace VisteloNPics {
 // The existing file that a stored picture name refers to, given the show file
 // it belongs to; "" when there is none.
 extern std::function<std::string(const std::string& StoredName, const std::string& ShowFile)> ResolvePictureName;
-// The entry's picture loaded (Setup's reduced-size switches are set while
-// this runs) and drawn proportionally fitted and centred into a new 24-bit
-// bitmap of at most Width x Height; nullptr when it cannot be loaded.
+// The entry's picture loaded (no larger than Width x Height needs) and drawn
+// proportionally fitted and centred into a new 24-bit bitmap of at most
+// Width x Height; nullptr when it cannot be loaded.
 extern std::function<std::unique_ptr<TBitmap>(const TPicInfoObject& Entry, std::int32_t Width, std::int32_t Height)>
     DrawThumbnailPicture;
 

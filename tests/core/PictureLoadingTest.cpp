@@ -219,10 +219,17 @@ TEST_F(PictureFiles, ThumbnailsOfShowEntriesFitTheBoxAndLoadOnce)
     Setup::VisteloFilename = Path("Show/show.vsf");
     Setup::CatalogThumbWidth = 80;
     Setup::CatalogThumbHeight = 60;
+    // The loader's shared reduction is the host's; thumbnails pass their own.
+    Setup::ReduceSize = true;
+    Setup::WidthMaxRed = 7;
+    Setup::HeightMaxRed = 5;
 
     TPicInfoObject entry;
     entry.FileName = "D:\\Bilder\\WIDE.jpg"; // as a show made on Windows stores it
     EXPECT_TRUE(entry.CreateThumbNail(80, 60, false, false));
+    EXPECT_TRUE(Setup::ReduceSize);
+    EXPECT_EQ(Setup::WidthMaxRed, 7);
+    EXPECT_EQ(Setup::HeightMaxRed, 5);
     ASSERT_NE(entry.Thumbnail.GetThumbnail(), nullptr);
     EXPECT_EQ(entry.Thumbnail.GetThumbnail()->Width(), 80);
     EXPECT_GE(entry.Thumbnail.GetThumbnail()->Height(), 1);

@@ -403,7 +403,6 @@ protected:
         savedDraw = VisteloNPics::DrawThumbnailPicture;
         VisteloNPics::DrawThumbnailPicture = [this](const TPicInfoObject&, std::int32_t width, std::int32_t height) {
             ++loads;
-            reducedWhileLoading = Setup::ReduceSize && Setup::WidthMaxRed == width && Setup::HeightMaxRed == height;
             return loadable ? std::make_unique<TBitmap>(width, height / 2) : nullptr;
         };
     }
@@ -418,7 +417,6 @@ protected:
     decltype(VisteloNPics::DrawThumbnailPicture) savedDraw;
     int loads = 0;
     bool loadable = true;
-    bool reducedWhileLoading = false;
 };
 
 TEST_F(ThumbnailTest, AFreshThumbnailIsMadeOnceAndKept)
@@ -431,8 +429,6 @@ TEST_F(ThumbnailTest, AFreshThumbnailIsMadeOnceAndKept)
     entry.FileName = "bild.jpg";
     EXPECT_TRUE(entry.CreateThumbNail(80, 60, false, false));
     EXPECT_EQ(loads, 1);
-    EXPECT_TRUE(reducedWhileLoading);
-    EXPECT_FALSE(Setup::ReduceSize);
     EXPECT_EQ(entry.Flags & pfThumbnailChecked, pfThumbnailChecked);
     ASSERT_NE(entry.Thumbnail.GetThumbnail(), nullptr);
     EXPECT_FALSE(entry.Thumbnail.GetThumbnail()->Data().empty());
@@ -458,7 +454,6 @@ TEST_F(ThumbnailTest, AnUnloadablePictureLeavesNoThumbnail)
     EXPECT_TRUE(entry.CreateThumbNail(80, 60, true, false));
     EXPECT_EQ(entry.Thumbnail.GetThumbnail(), nullptr);
     EXPECT_EQ(entry.DateSum, 5);
-    EXPECT_FALSE(Setup::ReduceSize);
 }
 
 TEST_F(ThumbnailTest, WindowsNamesResolveAgainstTheShowFolder)
