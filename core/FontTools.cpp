@@ -1,12 +1,11 @@
 #include "core/FontTools.h"
 
-#include "core/LittleEndian.h"
 #include "core/Tools.h"
 #include "platform/graphics/Font.h"
+#include "platform/graphics/TextEngine.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"
-
-#include <fontconfig/fontconfig.h>
 
 #include <algorithm>
 #include <cstring>
@@ -16,9 +15,6 @@ namespace FontTools {
 namespace {
 
 constexpr std::int32_t MaxFontPoints = 1 << 16;
-
-using LittleEndian::GetInt32;
-using LittleEndian::PutInt32;
 
 bool SameTextAsciiFolded(const std::string& a, const std::string& b)
 {
@@ -72,42 +68,18 @@ bool IsPlainStyle(const std::string& style)
     return false;
 }
 
-template <typename T, void (*Free)(T*)> struct FcDeleter {
-    void operator()(T* object) const { Free(object); }
-};
-using FcConfigPtr = std::unique_ptr<FcConfig, FcDeleter<FcConfig, FcConfigDestroy>>;
-using FcPatternPtr = std::unique_ptr<FcPattern, FcDeleter<FcPattern, FcPatternDestroy>>;
-using FcObjectSetPtr = std::unique_ptr<FcObjectSet, FcDeleter<FcObjectSet, FcObjectSetDestroy>>;
-using FcFontSetPtr = std::unique_ptr<FcFontSet, FcDeleter<FcFontSet, FcFontSetDestroy>>;
-
-std::string PatternText(FcPattern* font, const char* object)
-{
-    FcChar8* text = nullptr;
-    return FcPatternGetString(font, object, 0, &text) == FcResultMatch ? reinterpret_cast<const char*>(text) : "";
-}
-
 // The installed fonts, named the way the platform's font registry names its
-// values, in fontconfig's order. A configuration of its own lists what is
-// installed, as the registry does, and not the fonts a show brought along.
+// values, in the font configuration's order. What is installed, as the
+// registry lists it, and not the fonts a show brought along.
 std::vector<FontRegistryEntry> FontRegistry()
 {
     std::vector<FontRegistryEntry> entries;
-    const FcConfigPtr config(FcInitLoadConfigAndFonts());
-    const FcPatternPtr pattern(FcPatternCreate());
-    const FcObjectSetPtr objects(FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr));
-    if (!config || !pattern || !objects)
-        return entries;
-    const FcFontSetPtr fonts(FcFontList(config.get(), pattern.get(), objects.get()));
-    if (!fonts)
-        return entries;
-    for (int i = 0; i < fonts->nfont; ++i) {
-        const std::string family = PatternText(fonts->fonts[i], FC_FAMILY);
-        const std::string style = PatternText(fonts->fonts[i], FC_STYLE);
-        const std::string file = PatternText(fonts->fonts[i], FC_FILE);
-        if (family.empty() || file.empty())
+    for (const gfx::InstalledFont& font : gfx::SystemFonts()) {
+        if (font.Family.empty() || font.File.empty())
             continue;
-        const std::string name = style.empty() || IsPlainStyle(style) ? family : family + " " + style;
-        entries.push_back({name + " (TrueType)", file});
+        const std::string name =
+            font.Style.empty() || IsPlainStyle(font.Style) ? font.Family : font.Family + " " + font.Style;
+        entries.push_back({name + " (TrueType)", font.File});
     }
     return entries;
 }
@@ -123,11 +95,11 @@ std::int32_t CreateFontData(const TFont* font, std::vector<std::uint8_t>& blob)
     const auto nameLength = static_cast<std::int32_t>(name.size());
     const std::int32_t length = FontDataFixedSize + nameLength;
     blob.resize(static_cast<std::size_t>(length));
-    PutInt32(&blob[0], length);
-    PutInt32(&blob[4], font->Color());
-    PutInt32(&blob[8], nameLength);
+    rtl::PutLE32(&blob[0], length);
+    rtl::PutLE32(&blob[4], font->Color());
+    rtl::PutLE32(&blob[8], nameLength);
     std::memcpy(&blob[12], name.data(), name.size());
-    PutInt32(&blob[12 + name.size()], font->Size());
+    rtl::PutLE32(&blob[12 + name.size()], font->Size());
     blob[16 + name.size()] = font->Style().Bits();
     return length;
 }
@@ -136,17 +108,17 @@ std::unique_ptr<TFont> InterpretFontData(const std::vector<std::uint8_t>& blob)
 {
     if (blob.size() < FontDataFixedSize)
         return nullptr;
-    const std::int32_t nameLength = GetInt32(&blob[8]);
+    const std::int32_t nameLength = rtl::GetLE32s(&blob[8]);
     if (nameLength < 0 || static_cast<std::size_t>(nameLength) > blob.size() - FontDataFixedSize)
         return nullptr;
     const auto nameEnd = static_cast<std::size_t>(12 + nameLength);
     auto font = std::make_unique<TFont>();
-    font->SetColor(GetInt32(&blob[4]));
+    font->SetColor(rtl::GetLE32s(&blob[4]));
     font->SetName(rtl::DecodeStoredText(
         std::string_view(reinterpret_cast<const char*>(&blob[12]), static_cast<std::size_t>(nameLength))));
     // A size read from a file is clamped to what a font can have, so that the
     // point-to-pixel conversion cannot overflow.
-    font->SetSize(std::clamp(GetInt32(&blob[nameEnd]), -MaxFontPoints, MaxFontPoints));
+    font->SetSize(std::clamp(rtl::GetLE32s(&blob[nameEnd]), -MaxFontPoints, MaxFontPoints));
     font->SetStyle(TFontStyles::FromBits(blob[nameEnd + 4]));
     return font;
 }

@@ -40,7 +40,7 @@ int SameFontName(const std::string& entryName, const std::string& faceName);
 
 // The font files of the font's face with the best score (several when they
 // tie), in the order the font registry lists them; empty when none exists.
-// fontconfig's list of installed fonts stands in for the font registry, each
+// The installed fonts the graphics layer lists stand in for the font registry, each
 // entry named "family style (TrueType)" without a plain style's name.
 std::vector<std::string> GetFontFilename(const TFont& font);
 

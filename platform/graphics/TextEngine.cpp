@@ -276,14 +276,15 @@ void RemoveAddedFontFiles() {
   Cache().clear();
 }
 
-std::vector<InstalledFont> InstalledFonts() {
-  std::lock_guard guard(EngineLock());
+namespace {
+
+std::vector<InstalledFont> ListFonts(FcConfig* config) {
   std::vector<InstalledFont> fonts;
   FcPattern* pattern = FcPatternCreate();
   FcObjectSet* objects = FcObjectSetBuild(FC_FAMILY, FC_STYLE, FC_FILE, nullptr);
-  FcFontSet* set = FcFontList(Fontconfig(), pattern, objects);
-  FcObjectSetDestroy(objects);
-  FcPatternDestroy(pattern);
+  FcFontSet* set = pattern && objects ? FcFontList(config, pattern, objects) : nullptr;
+  if (objects) FcObjectSetDestroy(objects);
+  if (pattern) FcPatternDestroy(pattern);
   if (!set) return fonts;
   for (int i = 0; i < set->nfont; ++i) {
     FcChar8* family = nullptr;
@@ -298,6 +299,21 @@ std::vector<InstalledFont> InstalledFonts() {
     fonts.push_back(std::move(font));
   }
   FcFontSetDestroy(set);
+  return fonts;
+}
+
+}  // namespace
+
+std::vector<InstalledFont> InstalledFonts() {
+  std::lock_guard guard(EngineLock());
+  return ListFonts(Fontconfig());
+}
+
+std::vector<InstalledFont> SystemFonts() {
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return {};
+  std::vector<InstalledFont> fonts = ListFonts(config);
+  FcConfigDestroy(config);
   return fonts;
 }
 

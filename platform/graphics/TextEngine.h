@@ -93,6 +93,10 @@ struct InstalledFont {
 };
 // Every font file the engine knows, added ones included.
 std::vector<InstalledFont> InstalledFonts();
+// The fonts installed on the system as a fresh look at the font configuration
+// lists them, in its order: without the files added to this process, and with
+// fonts installed since the engine started.
+std::vector<InstalledFont> SystemFonts();
 
 // UTF-8 to code points; an invalid byte becomes U+FFFD.
 std::u32string DecodeUtf8(std::string_view text);

@@ -121,6 +121,13 @@ TEST(Font, AddedFontFilesAreFoundUntilRemoved) {
   ASSERT_TRUE(gfx::AddFontFile(copy));
   auto found = gfx::FindFontFiles("Liberation Serif");
   EXPECT_NE(std::find(found.begin(), found.end(), copy), found.end());
+  // The system's list stays what is installed, without the fonts of a show.
+  auto listsCopy = [&](const std::vector<gfx::InstalledFont>& fonts) {
+    return std::any_of(fonts.begin(), fonts.end(), [&](const gfx::InstalledFont& f) { return f.File == copy; });
+  };
+  EXPECT_TRUE(listsCopy(gfx::InstalledFonts()));
+  EXPECT_FALSE(listsCopy(gfx::SystemFonts()));
+  EXPECT_FALSE(gfx::SystemFonts().empty());
   EXPECT_TRUE(gfx::RemoveFontFile(copy));
   found = gfx::FindFontFiles("Liberation Serif");
   EXPECT_EQ(std::find(found.begin(), found.end(), copy), found.end());
