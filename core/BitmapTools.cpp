@@ -4,6 +4,7 @@
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Picture.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Resources.h"
 #include "platform/rtl/Streams.h"
@@ -624,7 +625,7 @@ void FillLong(void* memory, std::size_t count, std::uint32_t value)
 {
     auto* words = static_cast<std::uint8_t*>(memory);
     for (std::size_t i = 0; i < count; ++i)
-        std::memcpy(words + i * 4, &value, 4);
+        rtl::PutLE32(words + i * 4, value);
 }
 
 void Fill24BitRGB(void* memory, std::size_t count, std::uint8_t byte0, std::uint8_t byte1, std::uint8_t byte2)

@@ -6,6 +6,7 @@
 #include "imageformats/FormatRegistrations.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
 
@@ -57,8 +58,7 @@ inline std::uint32_t Blend(std::uint32_t from, std::uint32_t to, float f)
 
 inline std::uint32_t SourcePixel(const std::uint8_t* row, int x)
 {
-    const std::uint8_t* p = row + 3 * x;
-    return p[0] | (p[1] << 8) | (std::uint32_t{p[2]} << 16);
+    return rtl::GetLE24(row + 3 * x);
 }
 
 // Step of the source per destination pixel; 0 when the source has one pixel.

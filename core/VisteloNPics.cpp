@@ -1,11 +1,11 @@
 #include "core/VisteloNPics.h"
 
 #include "core/Blendings.h"
-#include "core/LittleEndian.h"
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "core/ZOFileWinTypes.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"
@@ -724,7 +724,7 @@ public:
     {
         std::uint8_t bytes[4];
         Read(bytes, 4);
-        return LittleEndian::GetInt32(bytes);
+        return rtl::GetLE32s(bytes);
     }
 
     std::int32_t ReadCount(std::int64_t minItemSize)
@@ -757,7 +757,7 @@ bool TVistelo::LoadFromFileOld(const std::string& FileName)
         OldFormatReader file(FileName);
         std::uint8_t head[6] = {};
         file.Read(head, sizeof head);
-        const auto version = static_cast<std::uint16_t>(head[4] | (head[5] << 8));
+        const std::uint16_t version = rtl::GetLE16(&head[4]);
         if (std::memcmp(head, "KWTB", 4) != 0 || version != OldFormatVersion)
             return false;
         Pause = file.ReadInt32();

@@ -1,7 +1,6 @@
 #include "core/ZOFile.h"
 
-#include "core/LittleEndian.h"
-
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Streams.h"
@@ -18,20 +17,17 @@ namespace {
 
 constexpr std::array<char, 4> chunkMagic{'C', 'H', 'N', 'K'};
 
-using LittleEndian::GetInt32;
-using LittleEndian::PutInt32;
-
 std::array<std::uint8_t, zoFileHeaderSize> EncodeHeader(const s_zofile_header& header)
 {
     std::array<std::uint8_t, zoFileHeaderSize> bytes{};
     std::memcpy(bytes.data(), header.magic.data(), 4);
-    PutInt32(&bytes[4], header.unused);
-    PutInt32(&bytes[8], header.headervalue);
-    PutInt32(&bytes[12], header.format);
-    PutInt32(&bytes[16], header.chunkcount);
-    PutInt32(&bytes[20], header.fileformatversion);
-    PutInt32(&bytes[24], header.reserved[0]);
-    PutInt32(&bytes[28], header.reserved[1]);
+    rtl::PutLE32(&bytes[4], header.unused);
+    rtl::PutLE32(&bytes[8], header.headervalue);
+    rtl::PutLE32(&bytes[12], header.format);
+    rtl::PutLE32(&bytes[16], header.chunkcount);
+    rtl::PutLE32(&bytes[20], header.fileformatversion);
+    rtl::PutLE32(&bytes[24], header.reserved[0]);
+    rtl::PutLE32(&bytes[28], header.reserved[1]);
     return bytes;
 }
 
@@ -39,12 +35,12 @@ s_zofile_header DecodeHeader(const std::array<std::uint8_t, zoFileHeaderSize>& b
 {
     s_zofile_header header;
     std::memcpy(header.magic.data(), bytes.data(), 4);
-    header.unused = GetInt32(&bytes[4]);
-    header.headervalue = GetInt32(&bytes[8]);
-    header.format = GetInt32(&bytes[12]);
-    header.chunkcount = GetInt32(&bytes[16]);
-    header.fileformatversion = GetInt32(&bytes[20]);
-    header.reserved = {GetInt32(&bytes[24]), GetInt32(&bytes[28])};
+    header.unused = rtl::GetLE32s(&bytes[4]);
+    header.headervalue = rtl::GetLE32s(&bytes[8]);
+    header.format = rtl::GetLE32s(&bytes[12]);
+    header.chunkcount = rtl::GetLE32s(&bytes[16]);
+    header.fileformatversion = rtl::GetLE32s(&bytes[20]);
+    header.reserved = {rtl::GetLE32s(&bytes[24]), rtl::GetLE32s(&bytes[28])};
     return header;
 }
 
@@ -340,8 +336,8 @@ void c_zofile::read_chunk_header(s_chunk_header& chunkHeader)
     std::array<std::uint8_t, zoChunkHeaderSize> bytes{};
     read_raw(bytes.data(), zoChunkHeaderSize);
     std::memcpy(chunkHeader.magic.data(), bytes.data(), 4);
-    chunkHeader.id = GetInt32(&bytes[4]);
-    chunkHeader.length = GetInt32(&bytes[8]);
+    chunkHeader.id = rtl::GetLE32s(&bytes[4]);
+    chunkHeader.length = rtl::GetLE32s(&bytes[8]);
     // A length below the header's own size would send the reader back onto
     // this chunk (or before it) instead of on to the next.
     if (chunkHeader.magic != chunkMagic || chunkHeader.length < zoChunkHeaderSize)
@@ -352,8 +348,8 @@ void c_zofile::write_chunk_header(std::int32_t id, std::int32_t length)
 {
     std::array<std::uint8_t, zoChunkHeaderSize> bytes{};
     std::memcpy(bytes.data(), chunkMagic.data(), 4);
-    PutInt32(&bytes[4], id);
-    PutInt32(&bytes[8], length);
+    rtl::PutLE32(&bytes[4], id);
+    rtl::PutLE32(&bytes[8], length);
     write_raw(bytes.data(), zoChunkHeaderSize);
 }
 
@@ -380,7 +376,7 @@ void c_zofile::write_chunk()
 void c_zofile::write_int(std::int32_t value)
 {
     std::uint8_t bytes[4];
-    PutInt32(bytes, value);
+    rtl::PutLE32(bytes, value);
     write_raw(bytes, 4);
 }
 
@@ -388,7 +384,7 @@ std::int32_t c_zofile::read_int()
 {
     std::uint8_t bytes[4];
     read_raw(bytes, 4);
-    return GetInt32(bytes);
+    return rtl::GetLE32s(bytes);
 }
 
 void c_zofile::write_bool(bool value)

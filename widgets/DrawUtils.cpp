@@ -10,6 +10,7 @@
 #include <span>
 
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Modules.h"
@@ -546,8 +547,8 @@ std::uintptr_t CursorOfFile(std::span<const std::uint8_t> Bytes)
     if (Bytes.size() < 22 || (Bytes[2] != 1 && Bytes[2] != 2) || Bytes[4] == 0)
         throw EInvalidGraphic("Invalid cursor");
     const bool cursor = Bytes[2] == 2;
-    const int hotX = cursor ? Bytes[10] | (Bytes[11] << 8) : 0;
-    const int hotY = cursor ? Bytes[12] | (Bytes[13] << 8) : 0;
+    const int hotX = cursor ? rtl::GetLE16(&Bytes[10]) : 0;
+    const int hotY = cursor ? rtl::GetLE16(&Bytes[12]) : 0;
     std::vector<std::uint8_t> asIcon(Bytes.begin(), Bytes.end());
     asIcon[2] = 1;
     TIcon icon;
@@ -570,12 +571,6 @@ std::int16_t DefineCursor(HMODULE Instance, const std::string& ResID)
 
 namespace {
 
-std::uint32_t ReadLE32(std::span<const std::uint8_t> Data, std::size_t At)
-{
-    return static_cast<std::uint32_t>(Data[At]) | static_cast<std::uint32_t>(Data[At + 1]) << 8 |
-           static_cast<std::uint32_t>(Data[At + 2]) << 16 | static_cast<std::uint32_t>(Data[At + 3]) << 24;
-}
-
 bool TagIs(std::span<const std::uint8_t> Data, std::size_t At, const char* Tag)
 {
     return std::memcmp(Data.data() + At, Tag, 4) == 0;
@@ -588,7 +583,7 @@ std::span<const std::uint8_t> FindChunk(std::span<const std::uint8_t> Data, std:
 {
     std::size_t at = Begin;
     while (at + 8 <= End) {
-        const std::uint32_t size = ReadLE32(Data, at + 4);
+        const std::uint32_t size = rtl::GetLE32(&Data[at + 4]);
         if (size > End - at - 8)
             return {};
         const std::size_t body = at + 8;
@@ -610,7 +605,7 @@ std::vector<std::uint8_t> FirstAniFrame(std::span<const std::uint8_t> Data)
 {
     if (Data.size() < 12 || !TagIs(Data, 0, "RIFF") || !TagIs(Data, 8, "ACON"))
         return {};
-    const std::size_t end = std::min<std::size_t>(Data.size(), std::size_t{8} + ReadLE32(Data, 4));
+    const std::size_t end = std::min<std::size_t>(Data.size(), std::size_t{8} + rtl::GetLE32(&Data[4]));
     const auto frame = FindChunk(Data, 12, end, "icon", "fram");
     return {frame.begin(), frame.end()};
 }
@@ -820,12 +815,6 @@ std::unique_ptr<TBitmap> CreateBitmapFromIcon(TIcon& Icon, TColor BackColor)
 
 namespace {
 
-void PutLE(std::vector<std::uint8_t>& Out, std::uint32_t Value, int Bytes)
-{
-    for (int i = 0; i < Bytes; ++i)
-        Out.push_back(static_cast<std::uint8_t>(Value >> (8 * i)));
-}
-
 // An icon file of one 32-bit image with its see-through mask.
 std::vector<std::uint8_t> IconFileOf(TBitmap& Bitmap, TColor Key)
 {
@@ -833,23 +822,23 @@ std::vector<std::uint8_t> IconFileOf(TBitmap& Bitmap, TColor Key)
     const int maskStride = ((w + 31) / 32) * 4;
     const std::uint32_t imageSize = static_cast<std::uint32_t>(40 + w * h * 4 + maskStride * h);
     std::vector<std::uint8_t> out;
-    PutLE(out, 0, 2);
-    PutLE(out, 1, 2); // an icon
-    PutLE(out, 1, 2); // one image
+    rtl::AppendLE16(out, 0);
+    rtl::AppendLE16(out, 1); // an icon
+    rtl::AppendLE16(out, 1); // one image
     out.push_back(static_cast<std::uint8_t>(w >= 256 ? 0 : w));
     out.push_back(static_cast<std::uint8_t>(h >= 256 ? 0 : h));
-    PutLE(out, 0, 2);
-    PutLE(out, 1, 2);  // planes
-    PutLE(out, 32, 2); // bits per pixel
-    PutLE(out, imageSize, 4);
-    PutLE(out, 6 + 16, 4);
-    PutLE(out, 40, 4);
-    PutLE(out, static_cast<std::uint32_t>(w), 4);
-    PutLE(out, static_cast<std::uint32_t>(2 * h), 4); // image and mask
-    PutLE(out, 1, 2);
-    PutLE(out, 32, 2);
+    rtl::AppendLE16(out, 0);
+    rtl::AppendLE16(out, 1);  // planes
+    rtl::AppendLE16(out, 32); // bits per pixel
+    rtl::AppendLE32(out, imageSize);
+    rtl::AppendLE32(out, 6 + 16);
+    rtl::AppendLE32(out, 40);
+    rtl::AppendLE32(out, static_cast<std::uint32_t>(w));
+    rtl::AppendLE32(out, static_cast<std::uint32_t>(2 * h)); // image and mask
+    rtl::AppendLE16(out, 1);
+    rtl::AppendLE16(out, 32);
     for (int i = 0; i < 6; ++i)
-        PutLE(out, 0, 4);
+        rtl::AppendLE32(out, 0);
     TCanvas& canvas = Bitmap.Canvas();
     for (int y = h - 1; y >= 0; --y)
         for (int x = 0; x < w; ++x) {

@@ -1,5 +1,6 @@
 #include "widgets/DropSource.h"
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/ui/ClipboardData.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/DragDrop.h"
@@ -426,8 +427,9 @@ void AddFileFormats(TDropSource& Source)
 
 std::vector<std::uint8_t> PreferredEffectBytes(DWORD Effect)
 {
-    return {static_cast<std::uint8_t>(Effect), static_cast<std::uint8_t>(Effect >> 8),
-            static_cast<std::uint8_t>(Effect >> 16), static_cast<std::uint8_t>(Effect >> 24)};
+    std::vector<std::uint8_t> bytes(4);
+    rtl::PutLE32(bytes.data(), Effect);
+    return bytes;
 }
 
 } // namespace DropSource

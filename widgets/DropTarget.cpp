@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ClipboardData.h"
@@ -41,7 +42,7 @@ std::uint32_t EffectOfBytes(const std::vector<std::uint8_t>& bytes)
 {
     if (bytes.size() < 4)
         return DROPEFFECT_NONE;
-    return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<std::uint32_t>(bytes[3]) << 24;
+    return rtl::GetLE32(bytes.data());
 }
 
 // A fully see-through cursor image in the window colour.

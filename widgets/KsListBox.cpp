@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Exceptions.h"
 #include "widgets/Apputils.h"
@@ -1159,9 +1160,8 @@ private:
     void Byte(std::uint8_t Value) { stream_.WriteBuffer(&Value, 1); }
     void Int32(std::int32_t Value)
     {
-        const auto u = static_cast<std::uint32_t>(Value);
-        const std::uint8_t bytes[4] = {static_cast<std::uint8_t>(u), static_cast<std::uint8_t>(u >> 8),
-                                       static_cast<std::uint8_t>(u >> 16), static_cast<std::uint8_t>(u >> 24)};
+        std::uint8_t bytes[4];
+        rtl::PutLE32(bytes, static_cast<std::uint32_t>(Value));
         stream_.WriteBuffer(bytes, 4);
     }
 
@@ -1192,7 +1192,7 @@ public:
         switch (NextTag()) {
         case vaString: length = Bytes(1)[0]; break;
         case vaLString:
-        case vaUTF8String: length = static_cast<std::uint32_t>(Int(4)); break;
+        case vaUTF8String: length = rtl::GetLE32(Bytes(4).data()); break;
         default: Damaged();
         }
         if (length > stream_.Size() - stream_.Position())
@@ -1203,9 +1203,9 @@ public:
     int Integer()
     {
         switch (NextTag()) {
-        case vaInt8: return static_cast<std::int8_t>(Int(1));
-        case vaInt16: return static_cast<std::int16_t>(Int(2));
-        case vaInt32: return static_cast<std::int32_t>(Int(4));
+        case vaInt8: return static_cast<std::int8_t>(Bytes(1)[0]);
+        case vaInt16: return rtl::GetLE16s(Bytes(2).data());
+        case vaInt32: return rtl::GetLE32s(Bytes(4).data());
         default: Damaged();
         }
     }
@@ -1228,14 +1228,6 @@ private:
                              static_cast<std::int64_t>(Count))
             Damaged();
         return bytes;
-    }
-    std::uint32_t Int(int Size)
-    {
-        const std::vector<std::uint8_t> bytes = Bytes(static_cast<std::size_t>(Size));
-        std::uint32_t value = 0;
-        for (int i = Size - 1; i >= 0; --i)
-            value = (value << 8) | bytes[static_cast<std::size_t>(i)];
-        return value;
     }
 
     TStream& stream_;

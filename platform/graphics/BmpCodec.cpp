@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 
@@ -40,12 +41,10 @@ class Bytes {
     return data_ + offset;
   }
   std::uint16_t U16(std::size_t offset) const {
-    const std::uint8_t* p = At(offset, 2);
-    return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
+    return rtl::GetLE16(At(offset, 2));
   }
   std::uint32_t U32(std::size_t offset) const {
-    const std::uint8_t* p = At(offset, 4);
-    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<std::uint32_t>(p[3]) << 24);
+    return rtl::GetLE32(At(offset, 4));
   }
   std::int32_t I32(std::size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
 
@@ -124,7 +123,7 @@ std::vector<std::uint32_t> ReadPalette(const Bytes& in, const Header& h) {
   const std::uint8_t* p = in.At(h.PaletteOffset, static_cast<std::size_t>(count) * h.PaletteEntrySize);
   std::vector<std::uint32_t> palette(full, 0);
   for (std::uint32_t i = 0; i < count; ++i, p += h.PaletteEntrySize)
-    palette[i] = p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+    palette[i] = rtl::GetLE24(p);
   return palette;
 }
 
@@ -193,8 +192,8 @@ void DecodeRows(const Bytes& in, std::size_t offset, const Header& h, TBitmap& b
     const int bytes = h.BitsPerPixel / 8;
     const int outBytes = format == pf32bit ? 4 : 3;
     for (int x = 0; x < h.Width; ++x) {
-      std::uint32_t v = 0;
-      std::memcpy(&v, src + x * bytes, bytes);
+      const std::uint8_t* stored = src + x * bytes;
+      const std::uint32_t v = bytes == 2 ? rtl::GetLE16(stored) : rtl::GetLE32(stored);
       std::uint8_t* p = dst + x * outBytes;
       p[0] = static_cast<std::uint8_t>(blue.Of(v));
       p[1] = static_cast<std::uint8_t>(green.Of(v));
@@ -279,15 +278,6 @@ DibLayout Decode(const Bytes& in, std::optional<std::size_t> pixelOffset, TBitma
   return layout;
 }
 
-void PutU16(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  out.push_back(static_cast<std::uint8_t>(v));
-  out.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void PutU32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-  PutU16(out, v & 0xFFFF);
-  PutU16(out, v >> 16);
-}
-
 }  // namespace
 
 void ReadBmp(TStream& stream, TBitmap& bitmap) {
@@ -323,26 +313,26 @@ void WriteBmp(TStream& stream, const TBitmap& bitmap) {
   out.reserve(headers);
   out.push_back('B');
   out.push_back('M');
-  PutU32(out, headers + imageSize);
-  PutU32(out, 0);
-  PutU32(out, headers);
-  PutU32(out, kInfoHeaderSize);
-  PutU32(out, static_cast<std::uint32_t>(width));
-  PutU32(out, static_cast<std::uint32_t>(height));
-  PutU16(out, 1);
-  PutU16(out, static_cast<std::uint32_t>(bpp));
-  PutU32(out, masks ? BI_BITFIELDS : BI_RGB);
-  PutU32(out, imageSize);
-  PutU32(out, 3780);  // 96 dpi in pixels per metre
-  PutU32(out, 3780);
-  PutU32(out, colors);
-  PutU32(out, 0);
+  rtl::AppendLE32(out, headers + imageSize);
+  rtl::AppendLE32(out, 0);
+  rtl::AppendLE32(out, headers);
+  rtl::AppendLE32(out, kInfoHeaderSize);
+  rtl::AppendLE32(out, static_cast<std::uint32_t>(width));
+  rtl::AppendLE32(out, static_cast<std::uint32_t>(height));
+  rtl::AppendLE16(out, 1);
+  rtl::AppendLE16(out, static_cast<std::uint16_t>(bpp));
+  rtl::AppendLE32(out, masks ? BI_BITFIELDS : BI_RGB);
+  rtl::AppendLE32(out, imageSize);
+  rtl::AppendLE32(out, 3780);  // 96 dpi in pixels per metre
+  rtl::AppendLE32(out, 3780);
+  rtl::AppendLE32(out, colors);
+  rtl::AppendLE32(out, 0);
   if (masks) {
-    PutU32(out, 0xF800);
-    PutU32(out, 0x07E0);
-    PutU32(out, 0x001F);
+    rtl::AppendLE32(out, 0xF800);
+    rtl::AppendLE32(out, 0x07E0);
+    rtl::AppendLE32(out, 0x001F);
   }
-  for (std::uint32_t i = 0; i < colors; ++i) PutU32(out, palette[i] & 0xFFFFFF);
+  for (std::uint32_t i = 0; i < colors; ++i) rtl::AppendLE32(out, palette[i] & 0xFFFFFF);
   stream.WriteBuffer(out.data(), static_cast<std::int64_t>(out.size()));
   for (int y = height - 1; y >= 0; --y) stream.WriteBuffer(bitmap.ScanLine(y), stride);
 }

@@ -5,6 +5,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 IMPLEMENT_CLASS(TIcon)
@@ -34,12 +35,11 @@ public:
   }
   std::uint16_t U16(size_t offset) const {
     Require(offset, 2, bytes_.size());
-    return static_cast<std::uint16_t>(bytes_[offset] | bytes_[offset + 1] << 8);
+    return rtl::GetLE16(&bytes_[offset]);
   }
   std::uint32_t U32(size_t offset) const {
     Require(offset, 4, bytes_.size());
-    return static_cast<std::uint32_t>(bytes_[offset]) | static_cast<std::uint32_t>(bytes_[offset + 1]) << 8 |
-           static_cast<std::uint32_t>(bytes_[offset + 2]) << 16 | static_cast<std::uint32_t>(bytes_[offset + 3]) << 24;
+    return rtl::GetLE32(&bytes_[offset]);
   }
   std::int32_t I32(size_t offset) const { return static_cast<std::int32_t>(U32(offset)); }
   const std::uint8_t* At(size_t offset) const { return bytes_.data() + offset; }
@@ -154,15 +154,13 @@ DibLayout ReadLayout(const IconReader& in, const IconEntry& entry) {
 // 0x00RRGGBB of pixel x in a stored row; indexes beyond the palette are black.
 std::uint32_t PixelColor(const IconReader& in, const DibLayout& dib, const std::uint8_t* row, int x) {
   if (dib.Bits >= 24) {
-    const std::uint8_t* p = row + static_cast<size_t>(x) * (dib.Bits / 8);
-    return static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+    return rtl::GetLE24(row + static_cast<size_t>(x) * (dib.Bits / 8));
   }
   const int perByte = 8 / dib.Bits;
   const int shift = (perByte - 1 - x % perByte) * dib.Bits;
   const int index = (row[x / perByte] >> shift) & ((1 << dib.Bits) - 1);
   if (index >= dib.PaletteCount) return 0;
-  const std::uint8_t* entry = in.At(dib.Palette + 4 * static_cast<size_t>(index));
-  return static_cast<std::uint32_t>(entry[2]) << 16 | static_cast<std::uint32_t>(entry[1]) << 8 | entry[0];
+  return rtl::GetLE24(in.At(dib.Palette + 4 * static_cast<size_t>(index)));
 }
 
 bool HasAlpha(const IconReader& in, const DibLayout& dib) {
@@ -176,10 +174,7 @@ bool HasAlpha(const IconReader& in, const DibLayout& dib) {
 }
 
 void PutPixel(TBitmap& bitmap, int x, int y, std::uint32_t rgb) {
-  std::uint8_t* p = bitmap.ScanLine(y) + 3 * x;
-  p[0] = static_cast<std::uint8_t>(rgb);
-  p[1] = static_cast<std::uint8_t>(rgb >> 8);
-  p[2] = static_cast<std::uint8_t>(rgb >> 16);
+  rtl::PutLE24(bitmap.ScanLine(y) + 3 * x, rgb);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 
 namespace gfx::raster {
 namespace {
@@ -143,17 +144,9 @@ void FillSpan(const TPixelBuffer& b, int y, int x0, int x1, const BrushPattern& 
     const std::uint32_t c = pattern.SolidColor();
     std::uint8_t* p = b.Row(y) + x0 * (b.BitsPerPixel / 8);
     if (b.BitsPerPixel == 32) {
-      for (int i = 0; i < n; ++i, p += 4) {
-        p[0] = static_cast<std::uint8_t>(c);
-        p[1] = static_cast<std::uint8_t>(c >> 8);
-        p[2] = static_cast<std::uint8_t>(c >> 16);
-      }
+      for (int i = 0; i < n; ++i, p += 4) rtl::PutLE24(p, c);
     } else {
-      for (int i = 0; i < n; ++i, p += 3) {
-        p[0] = static_cast<std::uint8_t>(c);
-        p[1] = static_cast<std::uint8_t>(c >> 8);
-        p[2] = static_cast<std::uint8_t>(c >> 16);
-      }
+      for (int i = 0; i < n; ++i, p += 3) rtl::PutLE24(p, c);
     }
     return;
   }

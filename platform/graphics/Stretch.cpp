@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/rtl/ByteOrder.h"
+
 namespace gfx::stretch {
 namespace {
 
@@ -145,8 +147,7 @@ TPixelBuffer Nearest(const TPixelBuffer& source, const Request& q, std::vector<s
     const std::uint8_t* src = source.Row(y);
     for (int i = 0; i < w.Width(); ++i) {
       if (bytes) {
-        const std::uint8_t* px = src + columns[i] * bytes;
-        row[i] = px[0] | (px[1] << 8) | (static_cast<std::uint32_t>(px[2]) << 16);
+        row[i] = rtl::GetLE24(src + columns[i] * bytes);
       } else {
         row[i] = ReadPixel(source, columns[i], y);
       }

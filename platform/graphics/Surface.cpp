@@ -3,6 +3,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/rtl/ByteOrder.h"
+
 namespace gfx {
 namespace {
 
@@ -51,20 +53,9 @@ std::uint32_t ReadPixel(const TPixelBuffer& b, int x, int y) {
     case 4: return PaletteEntry(b, (row[x >> 1] >> ((x & 1) ? 0 : 4)) & 15);
     case 8: return PaletteEntry(b, row[x]);
     case 15:
-    case 16: {
-      std::uint16_t v;
-      std::memcpy(&v, row + 2 * x, 2);
-      return Unpack16(v, b.BitsPerPixel);
-    }
-    case 24: {
-      const std::uint8_t* p = row + 3 * x;
-      return p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
-    }
-    default: {
-      std::uint32_t v;
-      std::memcpy(&v, row + 4 * x, 4);
-      return v & 0xFFFFFF;
-    }
+    case 16: return Unpack16(rtl::GetLE16(row + 2 * x), b.BitsPerPixel);
+    case 24: return rtl::GetLE24(row + 3 * x);
+    default: return rtl::GetLE32(row + 4 * x) & 0xFFFFFF;  // one load; the fourth byte is not colour
   }
 }
 
@@ -88,26 +79,10 @@ void WritePixel(const TPixelBuffer& b, int x, int y, std::uint32_t rgb) {
     case 4:
     case 8: WriteIndex(b, x, y, NearestPaletteIndex(b.Palette, b.PaletteSize, rgb)); break;
     case 15:
-    case 16: {
-      const std::uint16_t v = Pack16(rgb, b.BitsPerPixel);
-      std::memcpy(row + 2 * x, &v, 2);
-      break;
-    }
-    case 24: {
-      std::uint8_t* p = row + 3 * x;
-      p[0] = static_cast<std::uint8_t>(rgb);
-      p[1] = static_cast<std::uint8_t>(rgb >> 8);
-      p[2] = static_cast<std::uint8_t>(rgb >> 16);
-      break;
-    }
-    default: {
-      // The fourth byte is left as it is: some callers keep data there.
-      std::uint8_t* p = row + 4 * x;
-      p[0] = static_cast<std::uint8_t>(rgb);
-      p[1] = static_cast<std::uint8_t>(rgb >> 8);
-      p[2] = static_cast<std::uint8_t>(rgb >> 16);
-      break;
-    }
+    case 16: rtl::PutLE16(row + 2 * x, Pack16(rgb, b.BitsPerPixel)); break;
+    case 24: rtl::PutLE24(row + 3 * x, rgb); break;
+    // The fourth byte is left as it is: some callers keep data there.
+    default: rtl::PutLE24(row + 4 * x, rgb); break;
   }
 }
 
@@ -118,7 +93,7 @@ void ReadRow(const TPixelBuffer& b, int x, int y, int count, std::uint32_t* out)
     for (int i = 0; i < count; ++i) out[i] &= 0xFFFFFF;
   } else if (b.BitsPerPixel == 24) {
     const std::uint8_t* p = row + 3 * x;
-    for (int i = 0; i < count; ++i, p += 3) out[i] = p[0] | (p[1] << 8) | (static_cast<std::uint32_t>(p[2]) << 16);
+    for (int i = 0; i < count; ++i, p += 3) out[i] = rtl::GetLE24(p);
   } else {
     for (int i = 0; i < count; ++i) out[i] = ReadPixel(b, x + i, y);
   }
@@ -128,11 +103,7 @@ void WriteRow(const TPixelBuffer& b, int x, int y, int count, const std::uint32_
   std::uint8_t* row = b.Row(y);
   if (b.BitsPerPixel == 24) {
     std::uint8_t* p = row + 3 * x;
-    for (int i = 0; i < count; ++i, p += 3) {
-      p[0] = static_cast<std::uint8_t>(in[i]);
-      p[1] = static_cast<std::uint8_t>(in[i] >> 8);
-      p[2] = static_cast<std::uint8_t>(in[i] >> 16);
-    }
+    for (int i = 0; i < count; ++i, p += 3) rtl::PutLE24(p, in[i]);
   } else if (b.BitsPerPixel <= 8) {
     // Runs of one colour are common (fills, copies): look each colour up once.
     std::uint32_t lastColor = 0;

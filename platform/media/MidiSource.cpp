@@ -7,6 +7,7 @@
 #include <cstring>
 #include <map>
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 namespace media {
@@ -28,13 +29,9 @@ public:
             Fail("unerwartetes Ende");
         return data_[offset_++];
     }
-    uint32_t Big(int bytes)
-    {
-        uint32_t value = 0;
-        for (int i = 0; i < bytes; ++i)
-            value = value << 8 | Byte();
-        return value;
-    }
+    uint16_t Big16() { return rtl::GetBE16(Take(2)); }
+    uint32_t Big24() { return rtl::GetBE24(Take(3)); }
+    uint32_t Big32() { return rtl::GetBE32(Take(4)); }
     uint32_t VariableLength()
     {
         uint32_t value = 0;
@@ -54,6 +51,14 @@ public:
     }
 
 private:
+    const uint8_t* Take(size_t count)
+    {
+        if (count > size_ - offset_)
+            Fail("unerwartetes Ende");
+        offset_ += count;
+        return data_ + offset_ - count;
+    }
+
     const uint8_t* data_;
     size_t size_;
     size_t offset_ = 0;
@@ -71,7 +76,7 @@ uint64_t ScanTrack(Reader track, std::map<uint64_t, uint32_t>& tempos)
             const uint8_t type = track.Byte();
             const uint32_t length = track.VariableLength();
             if (type == 0x51 && length == 3)
-                tempos[tick] = track.Big(3);
+                tempos[tick] = track.Big24();
             else
                 track.Skip(length);
             if (type == 0x2F)
@@ -109,12 +114,12 @@ int64_t MidiFileDurationMs(const uint8_t* data, size_t size)
     if (size < 14 || std::memcmp(data, "MThd", 4) != 0)
         Fail("kein MThd-Kopf");
     file.Skip(4);
-    const uint32_t headerLength = file.Big(4);
+    const uint32_t headerLength = file.Big32();
     if (headerLength < 6)
         Fail("Kopf zu kurz");
-    file.Big(2); // format
-    const uint32_t trackCount = file.Big(2);
-    const uint32_t division = file.Big(2);
+    file.Big16(); // format
+    const uint32_t trackCount = file.Big16();
+    const uint32_t division = file.Big16();
     file.Skip(headerLength - 6);
     if (division == 0)
         Fail("Zeitbasis 0");
@@ -122,8 +127,8 @@ int64_t MidiFileDurationMs(const uint8_t* data, size_t size)
     std::map<uint64_t, uint32_t> tempos; // tick -> microseconds per quarter note
     uint64_t lastTick = 0;
     for (uint32_t t = 0; t < trackCount && !file.AtEnd(); ++t) {
-        const uint32_t tag = file.Big(4);
-        const uint32_t length = file.Big(4);
+        const uint32_t tag = file.Big32();
+        const uint32_t length = file.Big32();
         const size_t start = file.Offset();
         file.Skip(length);
         if (tag == 0x4D54726B) // "MTrk"; other chunks are skipped

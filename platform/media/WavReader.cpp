@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstring>
 
+#include "platform/rtl/ByteOrder.h"
+
 namespace media {
 namespace {
 
@@ -16,14 +18,6 @@ constexpr uint16_t kFormatImaAdpcm = 0x11;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
 constexpr int kMaxChannels = 8;
 constexpr int kMaxSampleRate = 768000;
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-int16_t S16(const uint8_t* p) { return static_cast<int16_t>(U16(p)); }
-uint32_t U32(const uint8_t* p)
-{
-    return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
-           static_cast<uint32_t>(p[3]) << 24;
-}
 
 [[noreturn]] void Fail(const char* why) { throw EMediaError(std::string("Keine gültige WAV-Datei: ") + why); }
 
@@ -38,18 +32,18 @@ WavInfo ReadFormat(const Chunk& fmt)
     if (fmt.Size < 16)
         Fail("Formatblock zu kurz");
     const uint8_t* p = fmt.Data;
-    uint16_t tag = U16(p);
+    uint16_t tag = rtl::GetLE16(p);
     WavInfo info;
-    info.Channels = U16(p + 2);
-    info.SampleRate = static_cast<int>(std::min<uint32_t>(U32(p + 4), kMaxSampleRate + 1));
-    info.BlockAlign = U16(p + 12);
-    info.BitsPerSample = U16(p + 14);
-    const size_t extraSize = fmt.Size >= 18 ? std::min<size_t>(U16(p + 16), fmt.Size - 18) : 0;
+    info.Channels = rtl::GetLE16(p + 2);
+    info.SampleRate = static_cast<int>(std::min<uint32_t>(rtl::GetLE32(p + 4), kMaxSampleRate + 1));
+    info.BlockAlign = rtl::GetLE16(p + 12);
+    info.BitsPerSample = rtl::GetLE16(p + 14);
+    const size_t extraSize = fmt.Size >= 18 ? std::min<size_t>(rtl::GetLE16(p + 16), fmt.Size - 18) : 0;
     const uint8_t* extra = p + 18;
     if (tag == kFormatExtensible) {
         if (extraSize < 22)
             Fail("erweitertes Format zu kurz");
-        tag = U16(extra + 6); // the first two bytes of the sub-format GUID
+        tag = rtl::GetLE16(extra + 6); // the first two bytes of the sub-format GUID
     }
     if (info.Channels < 1 || info.Channels > kMaxChannels)
         Fail("Kanalzahl");
@@ -91,11 +85,11 @@ WavInfo ReadFormat(const Chunk& fmt)
         if (info.BitsPerSample != 4 || info.BlockAlign <= header || extraSize < 4)
             Fail("MS-ADPCM-Block");
         info.SamplesPerBlock = 2 + (info.BlockAlign - header) * 2 / info.Channels;
-        const size_t coefficients = U16(extra + 2);
+        const size_t coefficients = rtl::GetLE16(extra + 2);
         if (coefficients < 1 || coefficients > 256 || 4 + coefficients * 4 > extraSize)
             Fail("MS-ADPCM-Koeffizienten");
         for (size_t i = 0; i < coefficients * 2; ++i)
-            info.AdpcmCoefficients.push_back(S16(extra + 4 + 2 * i));
+            info.AdpcmCoefficients.push_back(rtl::GetLE16s(extra + 4 + 2 * i));
         break;
     }
     default:
@@ -169,15 +163,15 @@ float DecodeSample(const WavInfo& info, const uint8_t* p)
     case 8:
         return static_cast<float>(*p - 128) / 128.0f;
     case 16:
-        return static_cast<float>(S16(p)) / 32768.0f;
+        return static_cast<float>(rtl::GetLE16s(p)) / 32768.0f;
     case 24: {
-        int32_t value = p[0] | p[1] << 8 | p[2] << 16;
+        auto value = static_cast<int32_t>(rtl::GetLE24(p));
         if (value & 0x800000)
             value -= 0x1000000;
         return static_cast<float>(value) / 8388608.0f;
     }
     default:
-        return static_cast<float>(static_cast<double>(static_cast<int32_t>(U32(p))) / 2147483648.0);
+        return static_cast<float>(static_cast<double>(rtl::GetLE32s(p)) / 2147483648.0);
     }
 }
 
@@ -216,7 +210,7 @@ int64_t DecodeIma(const uint8_t* block, size_t size, int channels, std::vector<i
 {
     ImaChannel state[kMaxChannels];
     for (int c = 0; c < channels; ++c) {
-        state[c] = {S16(block + 4 * c), std::min<int>(block[4 * c + 2], 88)};
+        state[c] = {rtl::GetLE16s(block + 4 * c), std::min<int>(block[4 * c + 2], 88)};
         out[c] = static_cast<int16_t>(state[c].Predictor);
     }
     const size_t groups = (size - 4 * channels) / (4 * channels);
@@ -247,9 +241,9 @@ int64_t DecodeMsAdpcm(const uint8_t* block, size_t size, int channels, const std
         const int predictor = block[c] < coefficientPairs ? block[c] : 0; // a bad index falls back to the first pair
         c1[c] = coefficients[2 * predictor];
         c2[c] = coefficients[2 * predictor + 1];
-        delta[c] = S16(block + channels + 2 * c);
-        s1[c] = S16(block + 3 * channels + 2 * c);
-        s2[c] = S16(block + 5 * channels + 2 * c);
+        delta[c] = rtl::GetLE16s(block + channels + 2 * c);
+        s1[c] = rtl::GetLE16s(block + 3 * channels + 2 * c);
+        s2[c] = rtl::GetLE16s(block + 5 * channels + 2 * c);
         out[c] = static_cast<int16_t>(s2[c]);
         out[channels + c] = static_cast<int16_t>(s1[c]);
     }
@@ -282,7 +276,7 @@ WavInfo ParseWav(const uint8_t* data, size_t size)
     WavInfo info;
     while (offset + 8 <= size) {
         const uint8_t* header = data + offset;
-        const size_t chunkSize = U32(header + 4);
+        const size_t chunkSize = rtl::GetLE32(header + 4);
         const size_t available = size - offset - 8;
         if (std::memcmp(header, "data", 4) == 0) {
             if (!haveFormat)

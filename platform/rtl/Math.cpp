@@ -1,5 +1,6 @@
 #include "platform/rtl/Math.h"
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <bit>
@@ -43,11 +44,13 @@ double Infinity(bool negative) {
     return FromBits(negative, uint64_t{0x7FF} << 52);
 }
 
+// 80-bit extended: the 64-bit mantissa, then the 15-bit exponent with the
+// sign as bit 15, both little-endian.
+constexpr uint16_t kExtendedSignBit = 0x8000;
+
 void StoreExtended(bool negative, int exponentField, uint64_t mantissa, uint8_t bytes[10]) {
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = static_cast<uint8_t>(mantissa >> (8 * i));
-    bytes[8] = static_cast<uint8_t>(exponentField & 0xFF);
-    bytes[9] = static_cast<uint8_t>(((exponentField >> 8) & 0x7F) | (negative ? 0x80 : 0));
+    PutLE64(bytes, mantissa);
+    PutLE16(bytes + 8, static_cast<uint16_t>((exponentField & 0x7FFF) | (negative ? kExtendedSignBit : 0)));
 }
 
 } // namespace
@@ -70,11 +73,10 @@ int64_t Trunc(double value) {
 }
 
 double ExtendedToDouble(const uint8_t bytes[10]) {
-    uint64_t mantissa = 0;
-    for (int i = 7; i >= 0; --i)
-        mantissa = (mantissa << 8) | bytes[i];
-    const bool negative = (bytes[9] & 0x80) != 0;
-    const int exponentField = ((bytes[9] & 0x7F) << 8) | bytes[8];
+    uint64_t mantissa = GetLE64(bytes);
+    const uint16_t signAndExponent = GetLE16(bytes + 8);
+    const bool negative = (signAndExponent & kExtendedSignBit) != 0;
+    const int exponentField = signAndExponent & 0x7FFF;
 
     if (exponentField == 0x7FFF) {
         if ((mantissa & ~kIntegerBit) == 0)

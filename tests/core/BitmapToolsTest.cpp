@@ -2,6 +2,7 @@
 
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Icon.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Exceptions.h"
 
@@ -23,10 +24,7 @@ std::unique_ptr<TBitmap> Make24(int w, int h, const Pixels& rgb)
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x) {
             const std::uint32_t c = rgb[static_cast<std::size_t>(y * w + x)];
-            std::uint8_t* p = bitmap->ScanLine(y) + x * 3;
-            p[0] = static_cast<std::uint8_t>(c);
-            p[1] = static_cast<std::uint8_t>(c >> 8);
-            p[2] = static_cast<std::uint8_t>(c >> 16);
+            rtl::PutLE24(bitmap->ScanLine(y) + x * 3, c);
         }
     return bitmap;
 }

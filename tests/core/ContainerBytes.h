@@ -16,6 +16,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/rtl/ByteOrder.h"
+
 namespace ContainerBytes {
 
 class Bytes {
@@ -37,9 +39,12 @@ public:
     }
     Bytes& I32(std::int32_t value)
     {
-        const auto bits = static_cast<std::uint32_t>(value);
-        for (int i = 0; i < 4; ++i)
-            data.push_back(static_cast<std::uint8_t>(bits >> (8 * i)));
+        rtl::AppendLE32(data, static_cast<std::uint32_t>(value));
+        return *this;
+    }
+    Bytes& U16(std::uint16_t value)
+    {
+        rtl::AppendLE16(data, value);
         return *this;
     }
     Bytes& U8(std::uint8_t value)

@@ -1,6 +1,7 @@
 #include "core/FontTools.h"
 
 #include "platform/graphics/Font.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -62,8 +63,7 @@ TEST(FontToolsTest, AbsurdSizesAreClampedToWhatAFontCanHave)
     FontTools::CreateFontData(&font, blob);
     const std::size_t sizeAt = blob.size() - 5;
     for (const auto& [stored, expected] : {std::pair{0x7FFFFFFF, 65536}, std::pair{-0x7FFFFFFF - 1, -65536}}) {
-        for (int i = 0; i < 4; ++i)
-            blob[sizeAt + static_cast<std::size_t>(i)] = static_cast<std::uint8_t>(static_cast<std::uint32_t>(stored) >> (8 * i));
+        rtl::PutLE32(&blob[sizeAt], static_cast<std::uint32_t>(stored));
         const std::unique_ptr<TFont> read = FontTools::InterpretFontData(blob);
         ASSERT_TRUE(read);
         EXPECT_NEAR(read->Size(), expected, 1) << stored;

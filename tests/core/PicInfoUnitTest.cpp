@@ -8,6 +8,7 @@
 #include "core/Blendings.h"
 #include "core/Setup.h"
 #include "editor/app/VisteloSetup.h"
+#include "platform/rtl/ByteOrder.h"
 
 #include <gtest/gtest.h>
 
@@ -28,8 +29,7 @@ struct Chunk {
 
 std::int32_t Int32At(const std::vector<std::uint8_t>& bytes, size_t at)
 {
-    return static_cast<std::int32_t>(bytes[at] | bytes[at + 1] << 8 | bytes[at + 2] << 16 |
-                                     static_cast<std::uint32_t>(bytes[at + 3]) << 24);
+    return rtl::GetLE32s(&bytes[at]);
 }
 
 // The chunks of a container file, walked by their length words.

@@ -248,7 +248,7 @@ inline std::unique_ptr<TThumbnailJPEGImage> SmallJpeg(int width, int height)
 inline Bytes KwtbFile(std::uint16_t version = 258)
 {
     Bytes b;
-    b.Raw("KWTB").U8(static_cast<std::uint8_t>(version & 0xFF)).U8(static_cast<std::uint8_t>(version >> 8));
+    b.Raw("KWTB").U16(version);
     b.I32(3000).U8(1).U8(0).U8(1).U8(0).U8(0).U8(1).I32(2);
     b.Str("eins.jpg").Str("Erstes Bild").U8(1).U8(0).U8(1).U8(0).U8(1).I32(0x00FF00);
     b.Str("D:\\zwei.bmp").Str("").U8(0).U8(1).U8(0).U8(1).U8(0).I32(0x0000FF);

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 #include "tests/graphics/ToolOutput.h"
@@ -20,9 +21,7 @@ using tooltest::ReadBytes;
 using tooltest::ScratchFolder;
 using tooltest::Shell;
 
-std::uint32_t U32(const std::vector<std::uint8_t>& b, size_t at) {
-  return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<std::uint32_t>(b[at + 3]) << 24);
-}
+std::uint32_t U32(const std::vector<std::uint8_t>& b, size_t at) { return rtl::GetLE32(&b[at]); }
 
 
 void Load(const std::vector<std::uint8_t>& bytes, TBitmap& bitmap) {
@@ -89,7 +88,7 @@ TEST_F(BmpCodecTest, ReadsEveryVariantImageMagickWritesLikeImageMagick) {
     ASSERT_GT(bytes.size(), 54u) << v.Name;
     // The file must be the variant the row names, or the row tests nothing new.
     ASSERT_EQ(U32(bytes, 14), v.HeaderSize) << v.Name;
-    const int bpp = v.HeaderSize == 12 ? bytes[24] | (bytes[25] << 8) : bytes[28] | (bytes[29] << 8);
+    const int bpp = v.HeaderSize == 12 ? rtl::GetLE16(&bytes[24]) : rtl::GetLE16(&bytes[28]);
     ASSERT_EQ(bpp, v.BitsPerPixel) << v.Name;
     if (v.HeaderSize > 12) {
       ASSERT_EQ(U32(bytes, 30), v.Compression) << v.Name;
@@ -126,14 +125,8 @@ TEST_F(BmpCodecTest, KeepsTheFileDepthAsPixelFormat) {
 std::vector<std::uint8_t> HandMade(int width, int height, int bpp, std::uint32_t compression,
                                    const std::vector<std::uint32_t>& palette, const std::vector<std::uint8_t>& pixels) {
   std::vector<std::uint8_t> out;
-  auto u16 = [&](std::uint32_t v) {
-    out.push_back(static_cast<std::uint8_t>(v));
-    out.push_back(static_cast<std::uint8_t>(v >> 8));
-  };
-  auto u32 = [&](std::uint32_t v) {
-    u16(v & 0xFFFF);
-    u16(v >> 16);
-  };
+  auto u16 = [&](std::uint16_t v) { rtl::AppendLE16(out, v); };
+  auto u32 = [&](std::uint32_t v) { rtl::AppendLE32(out, v); };
   const std::uint32_t offset = 14 + 40 + 4 * static_cast<std::uint32_t>(palette.size());
   out.push_back('B');
   out.push_back('M');

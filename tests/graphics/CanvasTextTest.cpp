@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/ByteOrder.h"
 
 namespace {
 
@@ -31,8 +32,7 @@ protected:
   }
 
   std::uint32_t PixelAt(int x, int y) {
-    const std::uint8_t* p = page.ScanLine(y) + 3 * x;
-    return static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 | p[0];
+    return rtl::GetLE24(page.ScanLine(y) + 3 * x);
   }
 
   // The box around every pixel that is no longer white; empty when none.

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 #include "tests/graphics/ToolOutput.h"
 
@@ -19,13 +20,8 @@ void Load(TIcon& icon, const std::vector<std::uint8_t>& bytes) {
   icon.LoadFromStream(stream);
 }
 
-void Put16(std::vector<std::uint8_t>& b, size_t at, unsigned v) {
-  b[at] = static_cast<std::uint8_t>(v);
-  b[at + 1] = static_cast<std::uint8_t>(v >> 8);
-}
-void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) b[at + i] = static_cast<std::uint8_t>(v >> (8 * i));
-}
+void Put16(std::vector<std::uint8_t>& b, size_t at, std::uint16_t v) { rtl::PutLE16(&b[at], v); }
+void Put32(std::vector<std::uint8_t>& b, size_t at, std::uint32_t v) { rtl::PutLE32(&b[at], v); }
 
 // An 8 x 8 icon of one bit per pixel: the right half green, the left half
 // black with the AND mask set (background shows).

@@ -14,13 +14,9 @@
 
 #include <unistd.h>
 
-namespace testsounds {
+#include "platform/rtl/ByteOrder.h"
 
-inline void PutLE(std::vector<uint8_t>& out, uint32_t value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
+namespace testsounds {
 
 inline void Append(std::vector<uint8_t>& out, const char* text) { out.insert(out.end(), text, text + 4); }
 
@@ -30,20 +26,20 @@ inline std::vector<uint8_t> Pcm16Wav(int rate, int channels, const std::vector<i
     std::vector<uint8_t> out;
     const uint32_t dataSize = static_cast<uint32_t>(samples.size() * 2);
     Append(out, "RIFF");
-    PutLE(out, 36 + dataSize, 4);
+    rtl::AppendLE32(out, 36 + dataSize);
     Append(out, "WAVE");
     Append(out, "fmt ");
-    PutLE(out, 16, 4);
-    PutLE(out, 1, 2);
-    PutLE(out, static_cast<uint32_t>(channels), 2);
-    PutLE(out, static_cast<uint32_t>(rate), 4);
-    PutLE(out, static_cast<uint32_t>(rate * channels * 2), 4);
-    PutLE(out, static_cast<uint32_t>(channels * 2), 2);
-    PutLE(out, 16, 2);
+    rtl::AppendLE32(out, 16);
+    rtl::AppendLE16(out, 1);
+    rtl::AppendLE16(out, static_cast<uint16_t>(channels));
+    rtl::AppendLE32(out, static_cast<uint32_t>(rate));
+    rtl::AppendLE32(out, static_cast<uint32_t>(rate * channels * 2));
+    rtl::AppendLE16(out, static_cast<uint16_t>(channels * 2));
+    rtl::AppendLE16(out, 16);
     Append(out, "data");
-    PutLE(out, dataSize, 4);
+    rtl::AppendLE32(out, dataSize);
     for (int16_t s : samples)
-        PutLE(out, static_cast<uint16_t>(s), 2);
+        rtl::AppendLE16(out, static_cast<uint16_t>(s));
     return out;
 }
 
@@ -100,8 +96,9 @@ inline std::vector<uint8_t> TwoNoteMidi()
         0x60, 0x40, 0x00,                         // running status: note off as velocity 0
         0x00, 0xFF, 0x2F, 0x00};
     std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
-    for (int shift = 24; shift >= 0; shift -= 8)
-        out.push_back(static_cast<uint8_t>(track.size() >> shift));
+    uint8_t length[4];
+    rtl::PutBE32(length, static_cast<uint32_t>(track.size()));
+    out.insert(out.end(), length, length + 4);
     out.insert(out.end(), track.begin(), track.end());
     return out;
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "media/TestSounds.h"
+#include "platform/rtl/ByteOrder.h"
 
 namespace {
 
@@ -81,12 +82,8 @@ TEST_F(WavReaderTest, DecodesWhatSoxWritesAsSoxDecodesIt)
 // A valid 16-bit file to damage: header fields at their usual offsets.
 std::vector<uint8_t> ValidFile() { return Pcm16Wav(8000, 1, Sine(8000, 20)); }
 
-void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) { b[at] = v & 0xFF, b[at + 1] = v >> 8; }
-void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
+void Put16(std::vector<uint8_t>& b, size_t at, uint16_t v) { rtl::PutLE16(&b[at], v); }
+void Put32(std::vector<uint8_t>& b, size_t at, uint32_t v) { rtl::PutLE32(&b[at], v); }
 
 TEST_F(WavReaderTest, RejectsDamagedHeaders)
 {

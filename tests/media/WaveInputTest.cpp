@@ -36,7 +36,7 @@ TEST_F(WaveInputTest, HandsOverWholeBuffersInTheOrderRecorded)
 {
     std::vector<uint8_t> recorded;
     for (int i = 0; i < 6000; ++i)
-        PutLE(recorded, static_cast<uint16_t>(i * 7), 2);
+        rtl::AppendLE16(recorded, static_cast<uint16_t>(i * 7));
     WriteFile(folder_ + "in.raw", recorded);
 
     std::vector<uint8_t> received;

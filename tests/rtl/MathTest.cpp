@@ -1,5 +1,6 @@
 #include "platform/rtl/Math.h"
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
@@ -54,10 +55,8 @@ Bytes ToExtended(double value) {
 
 Bytes Extended(uint64_t mantissa, int exponentField, bool negative = false) {
     Bytes bytes{};
-    for (int i = 0; i < 8; ++i)
-        bytes[i] = static_cast<uint8_t>(mantissa >> (8 * i));
-    bytes[8] = static_cast<uint8_t>(exponentField);
-    bytes[9] = static_cast<uint8_t>((exponentField >> 8) | (negative ? 0x80 : 0));
+    rtl::PutLE64(bytes.data(), mantissa);
+    rtl::PutLE16(bytes.data() + 8, static_cast<uint16_t>(exponentField | (negative ? 0x8000 : 0)));
     return bytes;
 }
 
