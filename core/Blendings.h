@@ -8,6 +8,10 @@
 // effects of the table below. Every effect ends with the whole new bitmap at
 // (0, 0) of the target canvas. Effects block the calling thread until done;
 // they pace themselves with rtl's clock and Sleep (tests use the fake clock).
+//
+// Sources: Blendings.cpp (table, dispatch, pacing), .Lines (blinds and
+// bands), .Slides, .Cells (the cell engine and its effects), .Alpha, and
+// .Pixels (copies from the new picture, shared by them).
 
 #include <array>
 #include <cstdint>
