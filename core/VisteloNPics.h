@@ -5,6 +5,9 @@
 // position and the show-wide settings, read from show files by
 // TVistelo::LoadFromFile. The enumerations below are stored as single bytes
 // in show files; their ordinals are part of the file format.
+//
+// Sources: VisteloNPics.cpp (entries, order, settings), .Reading (show
+// files), .OldFormat (the old flat show files).
 
 #include "platform/graphics/Color.h"
 #include "platform/graphics/Font.h"
