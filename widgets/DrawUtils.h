@@ -1,8 +1,13 @@
 #pragma once
 
-// Drawing and window helpers shared by the controls: text shortening, the
-// greyed form of a glyph, painting what lies behind a windowless control,
-// and whether the program is the one the user works with.
+// Drawing and window helpers shared by the controls. One header; the sources
+// by topic: DrawUtils.Text (shortening, accelerators, cell text, reading
+// order, dialog units), .Bitmaps (greyed glyphs, transparent and stretched
+// drawing, fills), .Icons (bitmaps and icons from resources, cursors, the
+// wait cursor), .Windows (what lies behind a windowless control, placing and
+// activating windows, messages), .Screen (the screen canvas, inverted
+// frames), .System (beep, command line, libraries and errors, message boxes,
+// memory blocks) and DrawUtils.cpp (rectangles, points, palette colours).
 
 #include <cstdint>
 #include <functional>
