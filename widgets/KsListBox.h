@@ -5,6 +5,10 @@
 // and columns; and a check list with check boxes, radio buttons or check
 // marks in front of its items. The items live in the control, so they
 // survive a re-created window unchanged.
+//
+// Sources: KsListBox.cpp (items, horizontal extent), .Selection (selection,
+// item geometry), .Painting, .Input, .CheckListBox, .FormData (the items as
+// the form file stores them).
 
 #include <cstdint>
 #include <functional>
