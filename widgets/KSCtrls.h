@@ -3,6 +3,9 @@
 // The windowless push/toggle button of the tool bars: a glyph strip of up to
 // five state images and an optional caption, radio groups with a held-down
 // state, the flat hot-tracking look and auto-repeat while held.
+//
+// Sources: KSCtrls.cpp (glyph cache, button glyph, button frame) and
+// KSCtrls.SpeedButton.cpp.
 
 #include <array>
 #include <cstdint>
