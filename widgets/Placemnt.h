@@ -6,6 +6,9 @@
 // other components keep their own state in the same storage; TFormStorage,
 // which also keeps chosen published properties of the form's components and
 // named values there.
+//
+// Sources: Placemnt.cpp (the placement record, size limits, links),
+// Placemnt.FormPlacement.cpp, Placemnt.FormStorage.cpp.
 
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls.h"
@@ -50,6 +53,9 @@ void ReadPlacementRecord(TCustomForm* Form, TObject* IniObject, const std::strin
 // the current user's registry key of that name.
 void SaveFormPlacement(TCustomForm* Form, const std::string& IniFileName, bool UseRegistry);
 void RestoreFormPlacement(TCustomForm* Form, const std::string& IniFileName, bool UseRegistry);
+
+// The stored number the whole text spells, else the fallback.
+int32_t NumberOr(const std::string& text, int32_t fallback);
 
 } // namespace Placemnt
 
