@@ -1,6 +1,7 @@
 #include "widgets/BorderLabel.h"
 
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Setters.h"
 
 IMPLEMENT_CLASS(TBorderLabel)
 
@@ -20,10 +21,8 @@ TBorderLabel::TBorderLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
 
 void TBorderLabel::SetBorderColor(TColor Value)
 {
-    if (Value == borderColor_)
-        return;
-    borderColor_ = Value;
-    Invalidate();
+    if (rtl::AssignIfChanged(borderColor_, Value))
+        Invalidate();
 }
 
 void TBorderLabel::DoDrawText(TRect& Rect, unsigned Flags)

@@ -1,6 +1,7 @@
 #include "widgets/FileLbl.h"
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Setters.h"
 
 namespace FileLbl {
 
@@ -54,10 +55,8 @@ void TFileLabel::SetSeparator(const std::string& Value)
 
 void TFileLabel::SetDirection(TDirection Value)
 {
-    if (direction_ == Value)
-        return;
-    direction_ = Value;
-    AdjustCaption();
+    if (rtl::AssignIfChanged(direction_, Value))
+        AdjustCaption();
 }
 
 void TFileLabel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)

@@ -8,6 +8,7 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Properties.h"
+#include "platform/rtl/Setters.h"
 
 IMPLEMENT_CLASS(TGauge)
 
@@ -67,20 +68,35 @@ int TGauge::PercentDone() const
     return static_cast<int>((static_cast<long long>(progress_) - minValue_) * 100 / range);
 }
 
-template <class T>
-void TGauge::Change(T& Field, T Value)
+void TGauge::SetKind(TGaugeKind Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    Invalidate();
+    if (rtl::AssignIfChanged(kind_, Value))
+        Invalidate();
 }
 
-void TGauge::SetKind(TGaugeKind Value) { Change(kind_, Value); }
-void TGauge::SetShowText(bool Value) { Change(showText_, Value); }
-void TGauge::SetBorderStyle(TBorderStyle Value) { Change(borderStyle_, Value); }
-void TGauge::SetForeColor(TColor Value) { Change(foreColor_, Value); }
-void TGauge::SetBackColor(TColor Value) { Change(backColor_, Value); }
+void TGauge::SetShowText(bool Value)
+{
+    if (rtl::AssignIfChanged(showText_, Value))
+        Invalidate();
+}
+
+void TGauge::SetBorderStyle(TBorderStyle Value)
+{
+    if (rtl::AssignIfChanged(borderStyle_, Value))
+        Invalidate();
+}
+
+void TGauge::SetForeColor(TColor Value)
+{
+    if (rtl::AssignIfChanged(foreColor_, Value))
+        Invalidate();
+}
+
+void TGauge::SetBackColor(TColor Value)
+{
+    if (rtl::AssignIfChanged(backColor_, Value))
+        Invalidate();
+}
 
 void TGauge::SetMinValue(int Value)
 {

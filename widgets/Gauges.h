@@ -55,8 +55,6 @@ protected:
     void Paint() override;
 
 private:
-    template <class T>
-    void Change(T& Field, T Value);
     void DrawLook(TCanvas& Canvas, const TRect& PaintRect);
     void PaintBar(TCanvas& Canvas, const TRect& PaintRect);
     void PaintPie(TCanvas& Canvas, const TRect& PaintRect);

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/CanvasText.h"
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/ImgList.h"
 #include "widgets/DrawUtils.h"
@@ -36,57 +37,58 @@ TKsSpeedButton::TKsSpeedButton(TComponent* AOwner)
 
 TKsSpeedButton::~TKsSpeedButton() = default;
 
-void TKsSpeedButton::ChangeValue(bool& Field, bool Value)
+void TKsSpeedButton::SetFlat(bool Value)
 {
-    if (Field != Value) {
-        Field = Value;
+    if (rtl::AssignIfChanged(flat_, Value))
         Invalidate();
-    }
 }
 
-void TKsSpeedButton::SetFlat(bool Value) { ChangeValue(flat_, Value); }
-void TKsSpeedButton::SetTransparent(bool Value) { ChangeValue(transparent_, Value); }
-void TKsSpeedButton::SetGrayedInactive(bool Value) { ChangeValue(grayedInactive_, Value); }
-void TKsSpeedButton::SetWordWrap(bool Value) { ChangeValue(glyph_->WordWrap, Value); }
+void TKsSpeedButton::SetTransparent(bool Value)
+{
+    if (rtl::AssignIfChanged(transparent_, Value))
+        Invalidate();
+}
+
+void TKsSpeedButton::SetGrayedInactive(bool Value)
+{
+    if (rtl::AssignIfChanged(grayedInactive_, Value))
+        Invalidate();
+}
+
+void TKsSpeedButton::SetWordWrap(bool Value)
+{
+    if (rtl::AssignIfChanged(glyph_->WordWrap, Value))
+        Invalidate();
+}
 
 void TKsSpeedButton::SetLayout(TButtonLayout Value)
 {
-    if (layout_ != Value) {
-        layout_ = Value;
+    if (rtl::AssignIfChanged(layout_, Value))
         Invalidate();
-    }
 }
 
 void TKsSpeedButton::SetSpacing(int Value)
 {
-    if (spacing_ != Value) {
-        spacing_ = Value;
+    if (rtl::AssignIfChanged(spacing_, Value))
         Invalidate();
-    }
 }
 
 void TKsSpeedButton::SetMargin(int Value)
 {
-    if (Value >= -1 && margin_ != Value) {
-        margin_ = Value;
+    if (Value >= -1 && rtl::AssignIfChanged(margin_, Value))
         Invalidate();
-    }
 }
 
 void TKsSpeedButton::SetStyle(TButtonStyle Value)
 {
-    if (style_ != Value) {
-        style_ = Value;
+    if (rtl::AssignIfChanged(style_, Value))
         Invalidate();
-    }
 }
 
 void TKsSpeedButton::SetAlignment(TAlignment Value)
 {
-    if (glyph_->Alignment != Value) {
-        glyph_->Alignment = Value;
+    if (rtl::AssignIfChanged(glyph_->Alignment, Value))
         Invalidate();
-    }
 }
 
 void TKsSpeedButton::SetGlyph(const TBitmap& Value)
@@ -236,10 +238,8 @@ void TKsSpeedButton::SetDropDownMenu(TPopupMenu* Value)
 
 void TKsSpeedButton::SetMarkDropDown(bool Value)
 {
-    if (Value == markDropDown_)
-        return;
-    markDropDown_ = Value;
-    Invalidate();
+    if (rtl::AssignIfChanged(markDropDown_, Value))
+        Invalidate();
 }
 
 void TKsSpeedButton::Notification(TComponent* AComponent, TOperation Operation)

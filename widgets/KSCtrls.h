@@ -268,7 +268,6 @@ private:
     void TimerExpired(TObject* Sender);
     void SetHot(bool Value);
     void BuildNextStateImage();
-    void ChangeValue(bool& Field, bool Value);
 
     int groupIndex_ = 0;
     TButtonStyle style_ = bsAutoDetect;

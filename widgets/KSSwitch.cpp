@@ -1,6 +1,7 @@
 #include "widgets/KSSwitch.h"
 
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Setters.h"
 #include "widgets/DrawUtils.h"
 
 IMPLEMENT_CLASS(TKsSwitch)
@@ -144,10 +145,8 @@ void TKsSwitch::DoOff()
 
 void TKsSwitch::SetTextPosition(TTextPos Value)
 {
-    if (Value == textPosition_)
-        return;
-    textPosition_ = Value;
-    Invalidate();
+    if (rtl::AssignIfChanged(textPosition_, Value))
+        Invalidate();
 }
 
 void TKsSwitch::SetBorderStyle(TBorderStyle Value)

@@ -1,6 +1,7 @@
 #include "widgets/KsTimer.h"
 
 #include "platform/rtl/Clock.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/HiddenWindows.h"
 #include "widgets/TimerLst.h"
@@ -136,26 +137,20 @@ TKsTimer::~TKsTimer()
 
 void TKsTimer::SetEnabled(bool Value)
 {
-    if (Value == enabled_)
-        return;
-    enabled_ = Value;
-    UpdateTimer();
+    if (rtl::AssignIfChanged(enabled_, Value))
+        UpdateTimer();
 }
 
 void TKsTimer::SetInterval(uint32_t Value)
 {
-    if (Value == interval_)
-        return;
-    interval_ = Value;
-    UpdateTimer();
+    if (rtl::AssignIfChanged(interval_, Value))
+        UpdateTimer();
 }
 
 void TKsTimer::SetThreaded(bool Value)
 {
-    if (Value == threaded_)
-        return;
-    threaded_ = Value;
-    UpdateTimer();
+    if (rtl::AssignIfChanged(threaded_, Value))
+        UpdateTimer();
 }
 
 void TKsTimer::SetThreadPriority(TThreadPriority Value)

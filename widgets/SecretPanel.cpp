@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Setters.h"
 #include "platform/rtl/Threads.h"
 #include "widgets/DrawUtils.h"
 #include "widgets/KsTimer.h"
@@ -91,26 +92,20 @@ void TSecretPanel::SetAsyncDrawing(bool Value)
 
 void TSecretPanel::SetTextStyle(TPanelBevel Value)
 {
-    if (Value == textStyle_)
-        return;
-    textStyle_ = Value;
-    Changed();
+    if (rtl::AssignIfChanged(textStyle_, Value))
+        Changed();
 }
 
 void TSecretPanel::SetScrollDirection(KSCtrls::TScrollDirection Value)
 {
-    if (Value == direction_)
-        return;
-    direction_ = Value;
-    Changed();
+    if (rtl::AssignIfChanged(direction_, Value))
+        Changed();
 }
 
 void TSecretPanel::SetGlyphLayout(TGlyphLayout Value)
 {
-    if (Value == glyphLayout_)
-        return;
-    glyphLayout_ = Value;
-    Changed();
+    if (rtl::AssignIfChanged(glyphLayout_, Value))
+        Changed();
 }
 
 void TSecretPanel::Changed()

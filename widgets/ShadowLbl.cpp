@@ -4,6 +4,7 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/CanvasText.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Forms.h"
 #include "widgets/DrawUtils.h"
 
@@ -87,35 +88,59 @@ void TKsCustomLabel::Notification(TComponent* AComponent, TOperation Operation)
         focusControl_ = nullptr;
 }
 
-template <class T>
-void TKsCustomLabel::ChangeValue(T& Field, T Value, void (TKsCustomLabel::*Apply)())
+void TKsCustomLabel::SetAlignment(TAlignment Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    (this->*Apply)();
+    if (rtl::AssignIfChanged(alignment_, Value))
+        Invalidate();
 }
 
-void TKsCustomLabel::SetAlignment(TAlignment Value) { ChangeValue(alignment_, Value); }
+void TKsCustomLabel::SetAutoSize(bool Value)
+{
+    if (rtl::AssignIfChanged(autoSize_, Value))
+        AdjustBounds();
+}
 
-void TKsCustomLabel::SetAutoSize(bool Value) { ChangeValue(autoSize_, Value, &TKsCustomLabel::AdjustBounds); }
+void TKsCustomLabel::SetLayout(TTextLayout Value)
+{
+    if (rtl::AssignIfChanged(layout_, Value))
+        Invalidate();
+}
 
-void TKsCustomLabel::SetLayout(TTextLayout Value) { ChangeValue(layout_, Value); }
-
-void TKsCustomLabel::SetShadowColor(TColor Value) { ChangeValue(shadowColor_, Value); }
+void TKsCustomLabel::SetShadowColor(TColor Value)
+{
+    if (rtl::AssignIfChanged(shadowColor_, Value))
+        Invalidate();
+}
 
 void TKsCustomLabel::SetShadowSize(std::uint8_t Value)
 {
-    ChangeValue(shadowSize_, Value, &TKsCustomLabel::ResizeAndRepaint);
+    if (rtl::AssignIfChanged(shadowSize_, Value))
+        ResizeAndRepaint();
 }
 
-void TKsCustomLabel::SetShadowPos(TShadowPosition Value) { ChangeValue(shadowPos_, Value); }
+void TKsCustomLabel::SetShadowPos(TShadowPosition Value)
+{
+    if (rtl::AssignIfChanged(shadowPos_, Value))
+        Invalidate();
+}
 
-void TKsCustomLabel::SetWordWrap(bool Value) { ChangeValue(wordWrap_, Value, &TKsCustomLabel::AdjustBounds); }
+void TKsCustomLabel::SetWordWrap(bool Value)
+{
+    if (rtl::AssignIfChanged(wordWrap_, Value))
+        AdjustBounds();
+}
 
-void TKsCustomLabel::SetShowAccelChar(bool Value) { ChangeValue(showAccelChar_, Value); }
+void TKsCustomLabel::SetShowAccelChar(bool Value)
+{
+    if (rtl::AssignIfChanged(showAccelChar_, Value))
+        Invalidate();
+}
 
-void TKsCustomLabel::SetShowFocus(bool Value) { ChangeValue(showFocus_, Value); }
+void TKsCustomLabel::SetShowFocus(bool Value)
+{
+    if (rtl::AssignIfChanged(showFocus_, Value))
+        Invalidate();
+}
 
 void TKsCustomLabel::SetTransparent(bool Value)
 {
@@ -130,12 +155,14 @@ void TKsCustomLabel::SetTransparent(bool Value)
 
 void TKsCustomLabel::SetLeftMargin(int Value)
 {
-    ChangeValue(leftMargin_, std::max(Value, 0), &TKsCustomLabel::ResizeAndRepaint);
+    if (rtl::AssignIfChanged(leftMargin_, std::max(Value, 0)))
+        ResizeAndRepaint();
 }
 
 void TKsCustomLabel::SetRightMargin(int Value)
 {
-    ChangeValue(rightMargin_, std::max(Value, 0), &TKsCustomLabel::ResizeAndRepaint);
+    if (rtl::AssignIfChanged(rightMargin_, std::max(Value, 0)))
+        ResizeAndRepaint();
 }
 
 void TKsCustomLabel::DrawCaption(TCanvas& Canvas, TRect& Rect, unsigned Flags)

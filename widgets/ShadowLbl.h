@@ -77,9 +77,6 @@ protected:
     void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
 
 private:
-    // Stores a value that differs and then applies it (repaints by default).
-    template <class T>
-    void ChangeValue(T& Field, T Value, void (TKsCustomLabel::*Apply)() = &TKsCustomLabel::Invalidate);
     void ResizeAndRepaint();
     void UpdateTracking();
     void SetHot(bool Value);
