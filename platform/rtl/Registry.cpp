@@ -1,11 +1,13 @@
 #include "platform/rtl/Registry.h"
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/RegistryHive.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SettingsFile.h"
 #include "platform/rtl/SysPaths.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
@@ -162,17 +164,16 @@ int DataSizeOf(const RegValue& value)
 
 int32_t IntegerOf(const RegValue& value)
 {
-    uint32_t number = 0;
-    for (size_t i = 0; i < 4 && i < value.Data.size(); ++i)
-        number |= static_cast<uint32_t>(static_cast<unsigned char>(value.Data[i])) << (8 * i);
-    return static_cast<int32_t>(number);
+    // Data shorter than four bytes reads as if the missing high bytes were 0.
+    uint8_t bytes[4] = {};
+    std::memcpy(bytes, value.Data.data(), std::min<size_t>(value.Data.size(), 4));
+    return rtl::GetLE32s(bytes);
 }
 
 std::string DwordBytes(int32_t value)
 {
     std::string bytes(4, '\0');
-    for (int i = 0; i < 4; ++i)
-        bytes[i] = static_cast<char>(static_cast<uint32_t>(value) >> (8 * i));
+    rtl::PutLE32(reinterpret_cast<uint8_t*>(bytes.data()), static_cast<uint32_t>(value));
     return bytes;
 }
 

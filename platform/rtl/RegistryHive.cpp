@@ -1,10 +1,12 @@
 #include "platform/rtl/RegistryHive.h"
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/SettingsFile.h"
 
 #include <algorithm>
 #include <charconv>
+#include <cstring>
 #include <optional>
 
 namespace rtl {
@@ -111,8 +113,7 @@ std::optional<RegValue> ParseData(std::string_view data)
         if (!value)
             return std::nullopt;
         std::string bytes(4, '\0');
-        for (int i = 0; i < 4; ++i)
-            bytes[i] = static_cast<char>(*value >> (8 * i));
+        PutLE32(reinterpret_cast<uint8_t*>(bytes.data()), *value);
         return RegValue{{}, REG_DWORD, std::move(bytes)};
     }
     uint32_t type = REG_BINARY;
@@ -228,9 +229,10 @@ std::string FormatData(const RegValue& value)
     case REG_EXPAND_SZ:
         return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
     case REG_DWORD: {
-        uint32_t number = 0;
-        for (size_t i = 0; i < 4 && i < value.Data.size(); ++i)
-            number |= static_cast<uint32_t>(static_cast<unsigned char>(value.Data[i])) << (8 * i);
+        // Data shorter than four bytes reads as if the missing high bytes were 0.
+        uint8_t bytes[4] = {};
+        std::memcpy(bytes, value.Data.data(), std::min<size_t>(value.Data.size(), 4));
+        uint32_t number = GetLE32(bytes);
         std::string digits(8, '0');
         for (int i = 7; i >= 0; --i, number >>= 4)
             digits[i] = HexDigit(number);
