@@ -1,6 +1,7 @@
 #include "imageformats/AutodeskGraphic.h"
 
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -20,7 +21,7 @@ struct AutodeskHeader {
   std::uint8_t BitsPerPixel = 0, Compression = 0;
 
   static AutodeskHeader Parse(const std::uint8_t* b) {
-    return {b[0] | b[1] << 8, b[2] | b[3] << 8, b[4] | b[5] << 8, b[10], b[11]};
+    return {rtl::GetLE16(b), rtl::GetLE16(b + 2), rtl::GetLE16(b + 4), b[10], b[11]};
   }
   bool Valid() const { return Magic == kMagic && BitsPerPixel == 8 && Compression == 0; }
 };

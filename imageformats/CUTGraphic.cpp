@@ -5,6 +5,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Streams.h"
 
@@ -29,16 +30,14 @@ constexpr int kFirstEntryOffset = 40;
 constexpr int kLastEntryStart = 506;
 constexpr int kEntrySize = 6;
 
-int Word(const std::uint8_t* p) { return p[0] | p[1] << 8; }
-
 }  // namespace
 
 bool TCUTGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
   TFormatGraphic::ReadImageProperties(stream, imageIndex);
   std::uint8_t header[4];
   ReadOrFail(stream, header, sizeof header, kFormatName);
-  FProperties.Width = static_cast<std::uint32_t>(Word(header));
-  FProperties.Height = static_cast<std::uint32_t>(Word(header + 2));
+  FProperties.Width = rtl::GetLE16(header);
+  FProperties.Height = rtl::GetLE16(header + 2);
   FProperties.ColorScheme = csIndexed;
   FProperties.BitsPerSample = 8;
   FProperties.SamplesPerPixel = 1;
@@ -103,7 +102,7 @@ void TCUTGraphic::LoadPalette() {
     if (file.Read(block.data(), kPaletteBlock) <= 0) RaiseError(gesInvalidPalette, kFormatName);
   };
   readBlock();
-  const int highestIndex = Word(block.data() + kHighestIndexOffset);
+  const int highestIndex = rtl::GetLE16(block.data() + kHighestIndexOffset);
   if (highestIndex > 255) RaiseError(gesInvalidPalette, kFormatName);
   TPaletteEntries palette;
   int at = kFirstEntryOffset;

@@ -10,14 +10,14 @@
 #include <string>
 #include <vector>
 
-#include "imageformats/EnumSet.h"
 #include "imageformats/GraphicColor.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/EnumSet.h"
 
 class TStream;
 
 enum TImageOption : std::uint8_t { ioTiled, ioBigEndian, ioMinIsWhite, ioReversed, ioUseGamma };
-using TImageOptions = TEnumSet<TImageOption>;
+using TImageOptions = TEnumSet<TImageOption, std::uint8_t>;
 
 enum TCompressionType : std::uint8_t {
   ctUnknown, ctNone, ctRLE, ctPackedBits, ctLZW, ctFax3, ctFaxRLE, ctFax4, ctFaxRLEW, ctLZ77, ctJPEG, ctOJPEG,
@@ -132,11 +132,11 @@ class TFormatGraphic : public TBitmap {
 // ---- the format registry ---------------------------------------------------
 
 enum TFormatType : std::uint8_t { ftAnimation, ftLayered, ftMultiImage, ftRaster, ftVector };
-using TFormatTypes = TEnumSet<TFormatType>;
+using TFormatTypes = TEnumSet<TFormatType, std::uint8_t>;
 
 enum TFilterSortType : std::uint8_t { fstNone, fstBoth, fstDescription, fstExtension };
 enum TFilterOption : std::uint8_t { foCompact, foIncludeAll, foIncludeExtension };
-using TFilterOptions = TEnumSet<TFilterOption>;
+using TFilterOptions = TEnumSet<TFilterOption, std::uint8_t>;
 
 class TStringList;
 

@@ -8,6 +8,7 @@
 
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/LZWDecoders.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -29,8 +30,6 @@ int ReadByte(TStream& stream) {
   std::uint8_t b;
   return stream.Read(&b, 1) == 1 ? b : -1;
 }
-
-std::uint16_t Word(const std::uint8_t* bytes) { return static_cast<std::uint16_t>(bytes[0] | bytes[1] << 8); }
 
 // Skips data sub-blocks up to and including the terminating empty one.
 // False when the stream ends first.
@@ -70,8 +69,8 @@ struct ImageDescriptor {
   int TableEntries() const { return 2 << (Flags & 7); }
 };
 
-ScreenDescriptor ParseScreen(const std::uint8_t* b) { return {Word(b), Word(b + 2), b[4]}; }
-ImageDescriptor ParseImage(const std::uint8_t* b) { return {Word(b + 4), Word(b + 6), b[8]}; }
+ScreenDescriptor ParseScreen(const std::uint8_t* b) { return {rtl::GetLE16(b), rtl::GetLE16(b + 2), b[4]}; }
+ImageDescriptor ParseImage(const std::uint8_t* b) { return {rtl::GetLE16(b + 4), rtl::GetLE16(b + 6), b[8]}; }
 
 // Collects the data of the sub-blocks that follow; the walk stops quietly at
 // the end of the stream (what came so far is decoded).

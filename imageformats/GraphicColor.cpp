@@ -1,11 +1,13 @@
 #include "imageformats/GraphicColor.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/PixelOrder.h"
+#include "platform/rtl/ByteOrder.h"
 
 using GraphicColor::ClampByte;
 using GraphicColor::MulDiv16;
@@ -25,15 +27,21 @@ class PixelMask {
   std::uint8_t bit_ = 0x80;
 };
 
-std::uint16_t Swap16(std::uint16_t v) { return static_cast<std::uint16_t>((v << 8) | (v >> 8)); }
+// 16-bit samples lie in the host's order, which is little-endian on every
+// machine this library is built for; `swapped` reads or writes them in the
+// other order, as coNeedByteSwap asks.
+static_assert(std::endian::native == std::endian::little);
 
-std::uint16_t Load16(const std::uint8_t* p) {
-  std::uint16_t v;
-  std::memcpy(&v, p, 2);
-  return v;
+std::uint16_t Load16(const std::uint8_t* p, bool swapped = false) {
+  return swapped ? rtl::GetBE16(p) : rtl::GetLE16(p);
 }
 
-void Store16(std::uint8_t* p, std::uint16_t v) { std::memcpy(p, &v, 2); }
+void Store16(std::uint8_t* p, std::uint16_t v, bool swapped = false) {
+  if (swapped)
+    rtl::PutBE16(p, v);
+  else
+    rtl::PutLE16(p, v);
+}
 
 // The samples of one source row, interleaved or as planes: component c of
 // the current pixel is at Component(c); Advance moves to the next pixel.
@@ -55,8 +63,7 @@ class SampleReader {
   // The sample as stored: a byte, or a 16-bit value in host order.
   std::uint32_t Component(int c) const {
     if (bytes_ == 1) return pointers_[c][0];
-    const std::uint16_t v = Load16(pointers_[c]);
-    return swap_ ? Swap16(v) : v;
+    return Load16(pointers_[c], swap_);
   }
   void Advance(int components) {
     for (int c = 0; c < components; ++c) pointers_[c] += step_;
@@ -353,8 +360,7 @@ void TColorManager::RowConvertIndexedBoth16(const void* const* source, int, std:
   PixelMask pixels(mask);
   for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += 2) {
     if (!pixels.Selected()) continue;
-    const std::uint16_t v = Load16(src);
-    Store16(target, swap ? Swap16(v) : v);
+    Store16(target, Load16(src, swap));
     src += 2;
   }
 }
@@ -369,9 +375,8 @@ void TColorManager::RowConvertIndexedSource16(const void* const* source, int, st
   PixelMask pixels(mask);
   for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), out.Skip()) {
     if (!pixels.Selected()) continue;
-    std::uint16_t v = Load16(src);
+    const std::uint16_t v = Load16(src, swap);
     src += 2;
-    if (swap) v = Swap16(v);
     out.Put(MulDiv16(v, tmax, 65535));
   }
 }
@@ -386,7 +391,7 @@ void TColorManager::RowConvertIndexedTarget16(const void* const* source, int, st
   for (std::uint32_t i = 0; i < count; ++i, pixels.Next(), target += 2) {
     if (!pixels.Selected()) continue;
     const std::uint16_t v = MulDiv16(static_cast<std::uint16_t>(in.Next()), 65535, smax);
-    Store16(target, swap ? Swap16(v) : v);
+    Store16(target, v, swap);
   }
 }
 
@@ -472,7 +477,7 @@ void TColorManager::ConvertColorRow(const void* const* source, int sourceCount, 
         target[k] = gamma ? table[v] : static_cast<std::uint8_t>(v);
       } else if (sb == 8) {
         const auto w = static_cast<std::uint16_t>((gamma ? table[v] : v) * 257);
-        Store16(target + 2 * k, swap ? Swap16(w) : w);
+        Store16(target + 2 * k, w, swap);
       } else {
         Store16(target + 2 * k, static_cast<std::uint16_t>(v));
       }
@@ -483,7 +488,7 @@ void TColorManager::ConvertColorRow(const void* const* source, int sourceCount, 
         target[3] = static_cast<std::uint8_t>(sb == 8 ? a : MulDiv16(static_cast<std::uint16_t>(a), 255, 65535));
       else {
         const auto w = static_cast<std::uint16_t>(sb == 8 ? a * 257 : a);
-        Store16(target + 6, sb == 8 && swap ? Swap16(w) : w);
+        Store16(target + 6, w, sb == 8 && swap);
       }
     }
     in.Advance(sourceComponents);
@@ -642,9 +647,7 @@ TPaletteEntries TColorManager::CreateColorPalette(std::initializer_list<const vo
     const auto* p = static_cast<const std::uint8_t*>(base) + index * sampleBytes;
     std::uint32_t v = *p;
     if (wide) {
-      std::uint16_t w = Load16(p);
-      if (swap) w = Swap16(w);
-      v = MulDiv16(w, 255, 65535);
+      v = MulDiv16(Load16(p, swap), 255, 65535);
     }
     return gamma ? gammaTable_[v] : v;
   };

@@ -8,8 +8,8 @@
 #include <initializer_list>
 #include <vector>
 
-#include "imageformats/EnumSet.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/EnumSet.h"
 #include "platform/rtl/Exceptions.h"
 
 enum TColorScheme : std::uint8_t {
@@ -17,7 +17,7 @@ enum TColorScheme : std::uint8_t {
 };
 
 enum TConvertOption : std::uint8_t { coAlpha, coApplyGamma, coNeedByteSwap, coLabByteRange, coLabChromaOffset };
-using TConvertOptions = TEnumSet<TConvertOption>;
+using TConvertOptions = TEnumSet<TConvertOption, std::uint8_t>;
 
 enum TRawPaletteFormat : std::uint8_t {
   pfInterlaced8Triple, pfInterlaced8Quad, pfPlane8Triple, pfPlane8Quad,

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -88,7 +89,7 @@ bool TPCDGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
   FProperties.SamplesPerPixel = 3;
   FProperties.BitsPerPixel = 24;
   FProperties.Compression = step < 3 ? ctNone : ctPCDHuffmann;
-  FProperties.PCDVersion = static_cast<std::uint16_t>(bytes[10] << 8 | bytes[11]);
+  FProperties.PCDVersion = rtl::GetBE16(bytes.data() + 10);
   return true;
 }
 

@@ -6,6 +6,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -35,7 +36,6 @@ struct PcxHeader {
   int BytesPerLine = 0;
   int PaletteInfo = 0;
 
-  static int Word(const std::uint8_t* p) { return p[0] | p[1] << 8; }
 
   static PcxHeader Parse(const std::uint8_t* b) {
     PcxHeader h;
@@ -43,16 +43,16 @@ struct PcxHeader {
     h.Version = b[1];
     h.Encoding = b[2];
     h.BitsPerPlane = b[3];
-    h.XMin = Word(b + 4);
-    h.YMin = Word(b + 6);
-    h.XMax = Word(b + 8);
-    h.YMax = Word(b + 10);
-    h.XResolution = Word(b + 12);
-    h.YResolution = Word(b + 14);
+    h.XMin = rtl::GetLE16(b + 4);
+    h.YMin = rtl::GetLE16(b + 6);
+    h.XMax = rtl::GetLE16(b + 8);
+    h.YMax = rtl::GetLE16(b + 10);
+    h.XResolution = rtl::GetLE16(b + 12);
+    h.YResolution = rtl::GetLE16(b + 14);
     std::memcpy(h.Palette16, b + 16, sizeof h.Palette16);
     h.Planes = b[65];
-    h.BytesPerLine = Word(b + 66);
-    h.PaletteInfo = Word(b + 68);
+    h.BytesPerLine = rtl::GetLE16(b + 66);
+    h.PaletteInfo = rtl::GetLE16(b + 68);
     return h;
   }
 

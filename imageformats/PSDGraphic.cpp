@@ -6,6 +6,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -22,9 +23,6 @@ constexpr int kHeaderSize = 26;
 enum PsdMode { pmBitmap = 0, pmGrey = 1, pmIndexed = 2, pmRGB = 3, pmCMYK = 4, pmMultichannel = 7,
                pmDuotone = 8, pmLab = 9 };
 
-std::uint32_t BigEndian16(const std::uint8_t* p) { return static_cast<std::uint32_t>(p[0] << 8 | p[1]); }
-std::uint32_t BigEndian32(const std::uint8_t* p) { return BigEndian16(p) << 16 | BigEndian16(p + 2); }
-
 struct PsdHeader {
   bool Signature = false;
   std::uint32_t Version = 0, Channels = 0, Height = 0, Width = 0, Depth = 0, Mode = 0;
@@ -33,12 +31,12 @@ struct PsdHeader {
     PsdHeader h;
     h.Signature = std::toupper(b[0]) == '8' && std::toupper(b[1]) == 'B' && std::toupper(b[2]) == 'P' &&
                   std::toupper(b[3]) == 'S';
-    h.Version = BigEndian16(b + 4);
-    h.Channels = BigEndian16(b + 12);
-    h.Height = BigEndian32(b + 14);
-    h.Width = BigEndian32(b + 18);
-    h.Depth = BigEndian16(b + 22);
-    h.Mode = BigEndian16(b + 24);
+    h.Version = rtl::GetBE16(b + 4);
+    h.Channels = rtl::GetBE16(b + 12);
+    h.Height = rtl::GetBE32(b + 14);
+    h.Width = rtl::GetBE32(b + 18);
+    h.Depth = rtl::GetBE16(b + 22);
+    h.Mode = rtl::GetBE16(b + 24);
     return h;
   }
 };
@@ -101,11 +99,11 @@ bool TPSDGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
   for (int section = 0; section < 3; ++section) {
     std::uint8_t length[4];
     if (stream.Read(length, 4) != 4) return false;
-    stream.Seek(BigEndian32(length), soFromCurrent);
+    stream.Seek(rtl::GetBE32(length), soFromCurrent);
   }
   std::uint8_t compression[2] = {};
   if (stream.Read(compression, 2) != 2) return false;
-  FProperties.Compression = BigEndian16(compression) == 1 ? ctPackedBits : ctNone;
+  FProperties.Compression = rtl::GetBE16(compression) == 1 ? ctPackedBits : ctNone;
   return true;
 }
 
@@ -150,7 +148,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   // Colour mode data: the palette of indexed pictures.
   std::uint8_t word[4];
   ReadOrFail(stream, word, 4, kFormatName);
-  const std::uint32_t colorDataLength = BigEndian32(word);
+  const std::uint32_t colorDataLength = rtl::GetBE32(word);
   std::vector<std::uint8_t> colorData;
   if (h.Mode == pmIndexed) {
     if (colorDataLength < 3 || colorDataLength > 768) RaiseError(gesInvalidPalette, kFormatName);
@@ -161,7 +159,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   }
   for (int section = 0; section < 2; ++section) {
     ReadOrFail(stream, word, 4, kFormatName);
-    stream.Seek(BigEndian32(word), soFromCurrent);
+    stream.Seek(rtl::GetBE32(word), soFromCurrent);
   }
   ReadOrFail(stream, word, 2, kFormatName);
 
@@ -196,13 +194,13 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
     std::vector<std::uint8_t> table(static_cast<std::size_t>(tableEntries * 2));
     ReadOrFail(stream, table.data(), static_cast<std::int64_t>(table.size()), kFormatName);
     std::int64_t usedBytes = 0;
-    for (std::int64_t i = 0; i < std::int64_t{height} * planes; ++i) usedBytes += BigEndian16(&table[2 * i]);
+    for (std::int64_t i = 0; i < std::int64_t{height} * planes; ++i) usedBytes += rtl::GetBE16(&table[2 * i]);
     std::vector<std::uint8_t> data(static_cast<std::size_t>(usedBytes));
     ReadOrFail(stream, data.data(), usedBytes, kFormatName);
     TPackbitsRLEDecoder decoder;
     const std::uint8_t* source = data.data();
     for (std::int64_t i = 0; i < std::int64_t{height} * planes; ++i) {
-      const int length = static_cast<int>(BigEndian16(&table[2 * i]));
+      const int length = static_cast<int>(rtl::GetBE16(&table[2 * i]));
       const std::uint8_t* rowSource = source;
       std::uint8_t* dest = pixels.data() + i * rowBytes;
       if (decoder.Decode(rowSource, dest, length, static_cast<int>(rowBytes)) < rowBytes)

@@ -10,6 +10,7 @@
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/LZ77Decoder.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -34,17 +35,12 @@ enum PspChannel { pcComposite, pcRed, pcGreen, pcBlue, pcChannelKinds };
 constexpr std::int64_t kRunLengthExpansion = 64;
 constexpr std::int64_t kDeflateExpansion = 1032;
 
-std::uint16_t LittleEndian16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
-std::uint32_t LittleEndian32(const std::uint8_t* p) {
-  return static_cast<std::uint32_t>(LittleEndian16(p) | LittleEndian16(p + 2) << 16);
-}
-
 bool ReadExactly(TStream& stream, void* buffer, int count) { return stream.Read(buffer, count) == count; }
 
 bool ReadLittleEndian32(TStream& stream, std::uint32_t& value) {
   std::uint8_t bytes[4];
   if (!ReadExactly(stream, bytes, 4)) return false;
-  value = LittleEndian32(bytes);
+  value = rtl::GetLE32(bytes);
   return true;
 }
 
@@ -60,9 +56,9 @@ bool ReadBlockHeader(TStream& stream, std::uint32_t version, BlockHeader& header
   std::uint8_t bytes[14];
   const int size = version == 3 ? 14 : 10;
   if (!ReadExactly(stream, bytes, size) || bytes[0] != '~') return false;
-  header.Id = LittleEndian16(bytes + 4);
+  header.Id = rtl::GetLE16(bytes + 4);
   header.ContentStart = stream.Position();
-  header.End = header.ContentStart + LittleEndian32(bytes + size - 4);
+  header.End = header.ContentStart + rtl::GetLE32(bytes + size - 4);
   return true;
 }
 
@@ -118,14 +114,14 @@ bool TPSPGraphic::CanLoad(TStream& stream) {
   std::uint8_t bytes[kFileHeaderSize];
   const bool complete = ReadExactly(stream, bytes, kFileHeaderSize);
   stream.SetPosition(position);
-  return complete && SignatureMatches(bytes) && LittleEndian16(bytes + 32) >= 3;
+  return complete && SignatureMatches(bytes) && rtl::GetLE16(bytes + 32) >= 3;
 }
 
 bool TPSPGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
   TFormatGraphic::ReadImageProperties(stream, imageIndex);
   std::uint8_t bytes[kFileHeaderSize];
   if (!ReadExactly(stream, bytes, kFileHeaderSize) || !SignatureMatches(bytes)) return false;
-  const std::uint32_t version = LittleEndian16(bytes + 32);
+  const std::uint32_t version = rtl::GetLE16(bytes + 32);
   if (version < 3) return false;
   FProperties.Version = version;
 
@@ -136,7 +132,7 @@ bool TPSPGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
     return false;
   stream.SetPosition(std::max(block.End, stream.Position()));
 
-  const std::uint16_t depth = LittleEndian16(a + 19);
+  const std::uint16_t depth = rtl::GetLE16(a + 19);
   const bool grey = a[27] != 0;
   if (depth == 24) {
     FProperties.BitsPerSample = 8;
@@ -149,9 +145,9 @@ bool TPSPGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
     FProperties.ColorScheme = grey ? csG : csIndexed;
   }
   FProperties.BitsPerPixel = static_cast<std::uint8_t>(FProperties.BitsPerSample * FProperties.SamplesPerPixel);
-  FProperties.Width = LittleEndian32(a);
-  FProperties.Height = LittleEndian32(a + 4);
-  FProperties.Compression = CompressionOf(LittleEndian16(a + 17));
+  FProperties.Width = rtl::GetLE32(a);
+  FProperties.Height = rtl::GetLE32(a + 4);
+  FProperties.Compression = CompressionOf(rtl::GetLE16(a + 17));
   double resolution = 0;
   std::memcpy(&resolution, a + 8, sizeof resolution);
   if (a[16] == 2) resolution *= 2.54;
@@ -224,7 +220,7 @@ bool TPSPGraphic::ReadLayerBlock(TStream& stream, std::int64_t blockEnd) {
     } else {
       std::uint8_t nameLength[2];
       if (!SkipChunkSize(stream, version) || !ReadExactly(stream, nameLength, 2)) break;
-      stream.Seek(LittleEndian16(nameLength), soFromCurrent);
+      stream.Seek(rtl::GetLE16(nameLength), soFromCurrent);
     }
     std::uint8_t info[kLayerInfoSize];
     if (!ReadExactly(stream, info, kLayerInfoSize)) break;
@@ -236,7 +232,7 @@ bool TPSPGraphic::ReadLayerBlock(TStream& stream, std::int64_t blockEnd) {
     std::uint8_t counts[4];  // bitmap count, channel count
     ReadOrFail(stream, counts, 4, kFormatName);
     Layer layer;
-    ReadChannels(stream, LittleEndian16(counts + 2), layer);
+    ReadChannels(stream, rtl::GetLE16(counts + 2), layer);
     ProgressEnd();
     TransferLayer(layer);
     return true;
@@ -269,9 +265,9 @@ void TPSPGraphic::ReadChannels(TStream& stream, int channelCount, Layer& layer) 
     std::uint8_t fields[12];  // compressed length, uncompressed length, bitmap type, channel type
     if (!ReadBlockHeader(stream, version, sub) || !SkipChunkSize(stream, version) || !ReadExactly(stream, fields, 12))
       RaiseError(gesStreamReadError, kFormatName);
-    const std::uint32_t packedSize = LittleEndian32(fields);
-    const std::uint32_t unpackedSize = LittleEndian32(fields + 4);
-    const std::uint16_t kind = LittleEndian16(fields + 10);
+    const std::uint32_t packedSize = rtl::GetLE32(fields);
+    const std::uint32_t unpackedSize = rtl::GetLE32(fields + 4);
+    const std::uint16_t kind = rtl::GetLE16(fields + 10);
     if (kind >= kinds) {
       stream.SetPosition(std::max(sub.End, stream.Position() + packedSize));
       continue;

@@ -9,6 +9,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -21,11 +22,6 @@ const char* const kFormatName = "RLA";
 
 constexpr int kHeaderSize = 740;
 constexpr int kRevision = 0xFFFE;
-
-std::int16_t Signed16(const std::uint8_t* p) { return static_cast<std::int16_t>(p[0] << 8 | p[1]); }
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
-}
 
 // A text field up to its first zero byte.
 std::string Text(const std::uint8_t* p, int size) {
@@ -41,18 +37,18 @@ struct RlaHeader {
 
   static RlaHeader Parse(const std::uint8_t* b) {
     RlaHeader h;
-    h.ActiveLeft = Signed16(b + 8);
-    h.ActiveRight = Signed16(b + 10);
-    h.ActiveBottom = Signed16(b + 12);
-    h.ActiveTop = Signed16(b + 14);
-    h.Channels = Signed16(b + 20);
-    h.Mattes = Signed16(b + 22);
-    h.Revision = b[26] << 8 | b[27];
+    h.ActiveLeft = rtl::GetBE16s(b + 8);
+    h.ActiveRight = rtl::GetBE16s(b + 10);
+    h.ActiveBottom = rtl::GetBE16s(b + 12);
+    h.ActiveTop = rtl::GetBE16s(b + 14);
+    h.Channels = rtl::GetBE16s(b + 20);
+    h.Mattes = rtl::GetBE16s(b + 22);
+    h.Revision = rtl::GetBE16(b + 26);
     h.Gamma = Text(b + 28, 16);
     h.ChannelKind = Text(b + 580, 32);
     std::transform(h.ChannelKind.begin(), h.ChannelKind.end(), h.ChannelKind.begin(),
                    [](char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); });
-    h.ChannelBits = Signed16(b + 658);
+    h.ChannelBits = rtl::GetBE16s(b + 658);
     return h;
   }
 
@@ -146,11 +142,11 @@ void TRLAGraphic::LoadFromStream(TStream& stream) {
   std::vector<std::uint8_t> packed;
   TRLADecoder decoder;
   for (std::uint32_t n = 0; n < height; ++n) {
-    stream.SetPosition(FStartPosition + BigEndian32(&table[4 * std::size_t{n}]));
+    stream.SetPosition(FStartPosition + rtl::GetBE32(&table[4 * std::size_t{n}]));
     for (int c = 0; c < planes; ++c) {
       std::uint8_t lengthBytes[2];
       ReadOrFail(stream, lengthBytes, 2, kFormatName);
-      const int length = lengthBytes[0] << 8 | lengthBytes[1];
+      const int length = rtl::GetBE16(lengthBytes);
       packed.resize(static_cast<std::size_t>(length));
       ReadOrFail(stream, packed.data(), length, kFormatName);
       const std::uint8_t* source = packed.data();

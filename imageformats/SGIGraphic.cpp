@@ -5,6 +5,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -26,17 +27,15 @@ struct SgiHeader {
   std::uint8_t Storage = 0, BytesPerChannel = 0;
   std::uint16_t Dimension = 0, Width = 0, Height = 0, Channels = 0;
 
-  static std::uint16_t Word(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
-
   static SgiHeader Parse(const std::uint8_t* b) {
     SgiHeader h;
-    h.Magic = Word(b);
+    h.Magic = rtl::GetBE16(b);
     h.Storage = b[2];
     h.BytesPerChannel = b[3];
-    h.Dimension = Word(b + 4);
-    h.Width = Word(b + 6);
-    h.Height = Word(b + 8);
-    h.Channels = Word(b + 10);
+    h.Dimension = rtl::GetBE16(b + 4);
+    h.Width = rtl::GetBE16(b + 6);
+    h.Height = rtl::GetBE16(b + 8);
+    h.Channels = rtl::GetBE16(b + 10);
     return h;
   }
 
@@ -53,10 +52,6 @@ bool ReadHeader(TStream& stream, SgiHeader& header) {
   if (stream.Read(bytes, kHeaderSize) != kHeaderSize) return false;
   header = SgiHeader::Parse(bytes);
   return true;
-}
-
-std::uint32_t BigEndian32(const std::uint8_t* p) {
-  return std::uint32_t{p[0]} << 24 | std::uint32_t{p[1]} << 16 | std::uint32_t{p[2]} << 8 | p[3];
 }
 
 // The high byte of 16-bit samples (stored big-endian), the byte itself else.
@@ -123,8 +118,8 @@ void TSGIGraphic::LoadFromStream(TStream& stream) {
     std::vector<std::uint8_t> tables(static_cast<std::size_t>(rowEntries * 8));
     ReadOrFail(stream, tables.data(), static_cast<std::int64_t>(tables.size()), kFormatName);
     for (std::int64_t i = 0; i < rowEntries; ++i) {
-      rowStart_.push_back(BigEndian32(&tables[static_cast<std::size_t>(4 * i)]));
-      rowSize_.push_back(BigEndian32(&tables[static_cast<std::size_t>(4 * (rowEntries + i))]));
+      rowStart_.push_back(rtl::GetBE32(&tables[static_cast<std::size_t>(4 * i)]));
+      rowSize_.push_back(rtl::GetBE32(&tables[static_cast<std::size_t>(4 * (rowEntries + i))]));
     }
   } else if (dataSize < samples * bytesPerChannel_) {
     RaiseError(gesStreamReadError, kFormatName);

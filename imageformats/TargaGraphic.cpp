@@ -6,6 +6,7 @@
 
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -34,10 +35,10 @@ struct TargaHeader {
     h.IdLength = b[0];
     h.ColorMapType = b[1];
     h.ImageType = b[2];
-    h.ColorMapLength = static_cast<std::uint16_t>(b[5] | b[6] << 8);
+    h.ColorMapLength = rtl::GetLE16(b + 5);
     h.ColorMapEntrySize = b[7];
-    h.Width = static_cast<std::uint16_t>(b[12] | b[13] << 8);
-    h.Height = static_cast<std::uint16_t>(b[14] | b[15] << 8);
+    h.Width = rtl::GetLE16(b + 12);
+    h.Height = rtl::GetLE16(b + 14);
     h.PixelSize = b[16];
     h.Descriptor = b[17];
     return h;
@@ -180,7 +181,7 @@ void TTargaGraphic::ReadColorMap(TStream& stream, int mapLength, int entrySize, 
                                            static_cast<std::uint32_t>(entries), true);
   } else {
     for (int i = 0; i < entries; ++i) {
-      const unsigned w = map[2 * i] | map[2 * i + 1] << 8;
+      const unsigned w = rtl::GetLE16(&map[2 * i]);
       palette.push_back((((w >> 10) & 31) << 19) | (((w >> 5) & 31) << 11) | ((w & 31) << 3));
     }
   }
@@ -242,10 +243,8 @@ namespace {
 // A 5-6-5 row as the 5-5-5 words the format stores.
 void Row565To555(const std::uint8_t* source, std::uint8_t* target, int width) {
   for (int x = 0; x < width; ++x) {
-    const unsigned w = source[2 * x] | source[2 * x + 1] << 8;
-    const unsigned v = ((w >> 11) << 10) | (((w >> 6) & 31) << 5) | (w & 31);
-    target[2 * x] = static_cast<std::uint8_t>(v);
-    target[2 * x + 1] = static_cast<std::uint8_t>(v >> 8);
+    const unsigned w = rtl::GetLE16(source + 2 * x);
+    rtl::PutLE16(target + 2 * x, static_cast<std::uint16_t>(((w >> 11) << 10) | (((w >> 6) & 31) << 5) | (w & 31)));
   }
 }
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imageformats/AutodeskGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -14,10 +15,8 @@ std::vector<std::uint8_t> File(int width, int height, int bits = 8, int compress
   std::vector<std::uint8_t> f(32, 0);
   f[0] = 0x19;
   f[1] = 0x91;
-  f[2] = static_cast<std::uint8_t>(width);
-  f[3] = static_cast<std::uint8_t>(width >> 8);
-  f[4] = static_cast<std::uint8_t>(height);
-  f[5] = static_cast<std::uint8_t>(height >> 8);
+  rtl::PutLE16(&f[2], static_cast<std::uint16_t>(width));
+  rtl::PutLE16(&f[4], static_cast<std::uint16_t>(height));
   f[10] = static_cast<std::uint8_t>(bits);
   f[11] = static_cast<std::uint8_t>(compression);
   for (int i = 0; i < 256; ++i) {

@@ -7,6 +7,7 @@
 
 #include "ImageTools.h"
 #include "imageformats/CUTGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace imagetest;
@@ -24,8 +25,7 @@ const std::vector<std::uint8_t> kPicture = {5, 0, 2, 0, 0, 0,
 // entry would start beyond offset 506.
 std::vector<std::uint8_t> PaletteFile(int entries, int highestIndex) {
   std::vector<std::uint8_t> file(512, 0);
-  file[12] = static_cast<std::uint8_t>(highestIndex);
-  file[13] = static_cast<std::uint8_t>(highestIndex >> 8);
+  rtl::PutLE16(&file[12], static_cast<std::uint16_t>(highestIndex));
   std::size_t at = 40;
   for (int i = 0; i < entries; ++i) {
     if (at % 512 > 506) {

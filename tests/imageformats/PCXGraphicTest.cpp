@@ -7,6 +7,7 @@
 
 #include "ImageTools.h"
 #include "imageformats/PCXGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace imagetest;
@@ -67,10 +68,7 @@ struct PcxBuilder {
     Bytes[65] = static_cast<std::uint8_t>(planes);
     Word(66, bytesPerLine);
   }
-  void Word(int at, int value) {
-    Bytes[at] = static_cast<std::uint8_t>(value);
-    Bytes[at + 1] = static_cast<std::uint8_t>(value >> 8);
-  }
+  void Word(int at, int value) { rtl::PutLE16(&Bytes[at], static_cast<std::uint16_t>(value)); }
   PcxBuilder& Add(std::initializer_list<int> bytes) {
     for (int b : bytes) Bytes.push_back(static_cast<std::uint8_t>(b));
     return *this;

@@ -104,24 +104,20 @@ INSTANTIATE_TEST_SUITE_P(Files, PNGToolTest, ::testing::ValuesIn(kToolCases),
 auto Load(const Bytes& bytes) { return LoadBytes<TPNGGraphic>(bytes); }
 std::string LoadError(const Bytes& bytes) { return LoadErrorOf<TPNGGraphic>(bytes); }
 
-void Put32(Bytes& b, std::uint32_t v) {
-  for (int shift = 24; shift >= 0; shift -= 8) b.push_back(static_cast<std::uint8_t>(v >> shift));
-}
-
 Bytes Chunk(const char* type, const Bytes& data) {
   Bytes b;
-  Put32(b, static_cast<std::uint32_t>(data.size()));
+  AppendBE32(b, static_cast<std::uint32_t>(data.size()));
   b.insert(b.end(), type, type + 4);
   b.insert(b.end(), data.begin(), data.end());
-  Put32(b, static_cast<std::uint32_t>(crc32(0, b.data() + 4, static_cast<uInt>(data.size() + 4))));
+  AppendBE32(b, static_cast<std::uint32_t>(crc32(0, b.data() + 4, static_cast<uInt>(data.size() + 4))));
   return b;
 }
 
 Bytes Ihdr(std::uint32_t width, std::uint32_t height, int depth, int colorType, int compression = 0,
            int interlace = 0) {
   Bytes d;
-  Put32(d, width);
-  Put32(d, height);
+  AppendBE32(d, width);
+  AppendBE32(d, height);
   for (int v : {depth, colorType, compression, 0, interlace}) d.push_back(static_cast<std::uint8_t>(v));
   return d;
 }
@@ -177,7 +173,7 @@ TEST(PNGReader, DamagedFilesRaiseTheirMessages) {
   const Bytes second = Deflate({0, 1, 2});
   extraStream.insert(extraStream.end(), second.begin(), second.end());
   Bytes hugeChunk = Png({ihdr});
-  Put32(hugeChunk, 0x7FFFFFF0u);
+  AppendBE32(hugeChunk, 0x7FFFFFF0u);
   hugeChunk.insert(hugeChunk.end(), {'I', 'D', 'A', 'T', 1, 2, 3});
   const Bytes cut = Png({ihdr, idat, iend});
 
@@ -259,8 +255,8 @@ TEST(PNGReader, GammaChunkIsAppliedToColourRows) {
   // File gamma 1/2.2 with display gamma 2.2 leaves the values as they are;
   // file gamma 1.0 brightens mid grey.
   Bytes oneOver22, one;
-  Put32(oneOver22, 45455);
-  Put32(one, 100000);
+  AppendBE32(oneOver22, 45455);
+  AppendBE32(one, 100000);
   auto same = Load(Png({Chunk("IHDR", Ihdr(3, 2, 8, 2)), Chunk("gAMA", oneOver22),
                         Chunk("IDAT", Deflate(RgbRows())), Chunk("IEND", {})}));
   EXPECT_EQ(Pixel(*same, 2, 1), 0x808080u);

@@ -14,14 +14,6 @@ using namespace imagetest;
 
 namespace {
 
-void Put16(Bytes& b, unsigned v) {
-  b.push_back(static_cast<std::uint8_t>(v));
-  b.push_back(static_cast<std::uint8_t>(v >> 8));
-}
-void Put32(Bytes& b, std::uint32_t v) {
-  Put16(b, v & 0xFFFF);
-  Put16(b, v >> 16);
-}
 void Append(Bytes& b, const Bytes& more) { b.insert(b.end(), more.begin(), more.end()); }
 
 enum Packing { kRaw = 0, kRunLength = 1, kDeflate = 2, kJpeg = 3 };
@@ -64,20 +56,20 @@ class PspFile {
       : version_(version), packing_(packing) {
     Bytes header(32, 0);
     std::memcpy(header.data(), "Paint Shop Pro Image File\n\x1a", 27);
-    Put16(header, version);
-    Put16(header, 0);
+    AppendLE16(header, version);
+    AppendLE16(header, 0);
     Append(bytes_, header);
     Bytes a;
-    Put32(a, width);
-    Put32(a, height);
+    AppendLE32(a, width);
+    AppendLE32(a, height);
     const double resolution = 72.0;
     a.resize(a.size() + 8);
     std::memcpy(&a[8], &resolution, 8);
     a.push_back(1);  // per inch
-    Put16(a, packing);
-    Put16(a, depth);
-    Put16(a, 1);     // planes
-    Put32(a, depth <= 8 ? 1u << depth : 0);
+    AppendLE16(a, packing);
+    AppendLE16(a, depth);
+    AppendLE16(a, 1);     // planes
+    AppendLE32(a, depth <= 8 ? 1u << depth : 0);
     a.push_back(grey ? 1 : 0);
     a.resize(42, 0);
     Block(0, Leaf(a));
@@ -85,7 +77,7 @@ class PspFile {
 
   PspFile& Palette(const std::vector<std::uint32_t>& rgb) {
     Bytes p;
-    Put32(p, static_cast<std::uint32_t>(rgb.size()));
+    AppendLE32(p, static_cast<std::uint32_t>(rgb.size()));
     for (std::uint32_t c : rgb) {  // blue first, then a reserved byte
       p.push_back(static_cast<std::uint8_t>(c));
       p.push_back(static_cast<std::uint8_t>(c >> 8));
@@ -104,15 +96,15 @@ class PspFile {
         info.resize(256, 'n');
       } else {
         Bytes named;
-        Put16(named, 5);
+        AppendLE16(named, 5);
         Append(named, {'E', 'b', 'e', 'n', 'e'});
         info = Leaf(named);
       }
       Bytes details(115, 0);
       details[0] = static_cast<std::uint8_t>(layer.Type);
       Append(info, details);
-      Put16(info, 1);
-      Put16(info, static_cast<unsigned>(layer.Channels.size()));
+      AppendLE16(info, 1);
+      AppendLE16(info, static_cast<unsigned>(layer.Channels.size()));
       for (const Channel& c : layer.Channels) Append(info, SubBlock(5, ChannelContents(c)));
       Append(block, SubBlock(4, info));
     }
@@ -131,9 +123,9 @@ class PspFile {
  private:
   Bytes Header(unsigned id, std::size_t length) const {
     Bytes h = {'~', 'B', 'K', 0};
-    Put16(h, id);
-    if (version_ == 3) Put32(h, static_cast<std::uint32_t>(length));
-    Put32(h, static_cast<std::uint32_t>(length));
+    AppendLE16(h, id);
+    if (version_ == 3) AppendLE32(h, static_cast<std::uint32_t>(length));
+    AppendLE32(h, static_cast<std::uint32_t>(length));
     return h;
   }
   Bytes SubBlock(unsigned id, const Bytes& contents) const {
@@ -146,17 +138,17 @@ class PspFile {
   Bytes Leaf(const Bytes& contents) const {
     if (version_ == 3) return contents;
     Bytes b;
-    Put32(b, static_cast<std::uint32_t>(contents.size() + 4));
+    AppendLE32(b, static_cast<std::uint32_t>(contents.size() + 4));
     Append(b, contents);
     return b;
   }
   Bytes ChannelContents(const Channel& c) const {
     const Bytes packed = packing_ == kRunLength ? RunLength(c.Plane) : packing_ == kDeflate ? Deflate(c.Plane) : c.Plane;
     Bytes b;
-    Put32(b, static_cast<std::uint32_t>(packed.size()));
-    Put32(b, static_cast<std::uint32_t>(c.Plane.size()));
-    Put16(b, 0);
-    Put16(b, c.Kind);
+    AppendLE32(b, static_cast<std::uint32_t>(packed.size()));
+    AppendLE32(b, static_cast<std::uint32_t>(c.Plane.size()));
+    AppendLE16(b, 0);
+    AppendLE16(b, c.Kind);
     Append(b, packed);
     return Leaf(b);
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "imageformats/RLAGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -24,10 +25,7 @@ struct RlaFile {
 
   std::vector<std::uint8_t> Bytes() const {
     std::vector<std::uint8_t> b(740, 0);
-    auto put16 = [&](int at, int v) {
-      b[at] = static_cast<std::uint8_t>(v >> 8);
-      b[at + 1] = static_cast<std::uint8_t>(v);
-    };
+    auto put16 = [&](int at, int v) { rtl::PutBE16(&b[at], static_cast<std::uint16_t>(v)); };
     put16(10, Width - 1);
     put16(BottomUp ? 14 : 12, Height - 1);  // active window
     put16(20, 3);

@@ -1,6 +1,6 @@
 #pragma once
 // Helpers of the reader tests: loading a picture from bytes in memory, the
-// message a load raises, and zlib data for hand-made files.
+// message a load raises, integers and zlib data for hand-made files.
 #include <zlib.h>
 
 #include <cstdint>
@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 
@@ -34,6 +35,20 @@ std::string LoadErrorOf(const Bytes& bytes) {
     return e.Message;
   }
   return "no error";
+}
+
+// Integers appended to a hand-made file in the format's byte order.
+inline void AppendLE16(Bytes& b, std::uint16_t v) {
+  b.resize(b.size() + 2);
+  rtl::PutLE16(&b[b.size() - 2], v);
+}
+inline void AppendLE32(Bytes& b, std::uint32_t v) {
+  b.resize(b.size() + 4);
+  rtl::PutLE32(&b[b.size() - 4], v);
+}
+inline void AppendBE32(Bytes& b, std::uint32_t v) {
+  b.resize(b.size() + 4);
+  rtl::PutBE32(&b[b.size() - 4], v);
 }
 
 inline Bytes Deflate(const Bytes& raw) {

@@ -7,6 +7,7 @@
 
 #include "ImageTools.h"
 #include "imageformats/SGIGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace imagetest;
@@ -55,10 +56,7 @@ std::vector<std::uint8_t> Header(int storage, int bytesPerChannel, int dimension
                                  int channels) {
   std::vector<std::uint8_t> h(512, 0);
   const int words[] = {474, 0, dimension, width, height, channels};
-  for (int i = 0; i < 6; ++i) {
-    h[2 * i] = static_cast<std::uint8_t>(words[i] >> 8);
-    h[2 * i + 1] = static_cast<std::uint8_t>(words[i]);
-  }
+  for (int i = 0; i < 6; ++i) rtl::PutBE16(&h[2 * i], static_cast<std::uint16_t>(words[i]));
   h[2] = static_cast<std::uint8_t>(storage);
   h[3] = static_cast<std::uint8_t>(bytesPerChannel);
   return h;

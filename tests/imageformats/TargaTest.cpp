@@ -7,6 +7,7 @@
 
 #include "ImageTools.h"
 #include "imageformats/TargaGraphic.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace imagetest;
@@ -97,11 +98,10 @@ struct TgaBuilder {
   TgaBuilder(std::uint8_t mapType, std::uint8_t type, std::uint16_t mapLength, std::uint8_t entrySize,
              std::uint16_t width, std::uint16_t height, std::uint8_t depth, std::uint8_t descriptor,
              std::uint8_t idLength = 0) {
-    Bytes = {idLength, mapType, type, 0, 0,
-             static_cast<std::uint8_t>(mapLength), static_cast<std::uint8_t>(mapLength >> 8), entrySize,
-             0, 0, 0, 0,
-             static_cast<std::uint8_t>(width), static_cast<std::uint8_t>(width >> 8),
-             static_cast<std::uint8_t>(height), static_cast<std::uint8_t>(height >> 8), depth, descriptor};
+    Bytes = {idLength, mapType, type, 0, 0, 0, 0, entrySize, 0, 0, 0, 0, 0, 0, 0, 0, depth, descriptor};
+    rtl::PutLE16(&Bytes[5], mapLength);
+    rtl::PutLE16(&Bytes[12], width);
+    rtl::PutLE16(&Bytes[14], height);
     Bytes.resize(Bytes.size() + idLength, 'i');
   }
   TgaBuilder& Add(std::initializer_list<int> bytes) {
