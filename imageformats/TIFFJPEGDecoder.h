@@ -1,6 +1,6 @@
 #pragma once
-// TTIFFJPEGDecoder decodes the JPEG strips of a TIFF file through libjpeg,
-// with the file's shared JPEG tables read once. Each strip must match the
+// TTIFFJPEGDecoder decodes the JPEG strips of a TIFF file through the
+// platform's JPEG decoder, with the file's shared JPEG tables read once. Each strip must match the
 // picture: its size, component count, precision and sampling; rows come out
 // in blue-green-red order (or grey) straight into the caller's strip buffer.
 
@@ -12,6 +12,10 @@
 #include "imageformats/GraphicCompression.h"
 
 struct TImageProperties;
+
+namespace gfx {
+class TJpegStreamDecoder;
+}
 
 class TTIFFJPEGDecoder : public TDecoder {
  public:
@@ -25,8 +29,8 @@ class TTIFFJPEGDecoder : public TDecoder {
   // raise EGraphicCompression.
   void DecodeInit() override;
   // One strip; UnpackedSize must be whole rows of BytesPerLine. Mismatches
-  // raise EGraphicCompression, damaged JPEG data EInvalidGraphic. Returns the
-  // bytes of the rows decoded.
+  // raise EGraphicCompression, damaged JPEG data EInvalidGraphic ("JPEG
+  // error #n"). Returns the bytes of the rows decoded.
   int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
   void DecodeEnd() override;
 
@@ -35,7 +39,8 @@ class TTIFFJPEGDecoder : public TDecoder {
   std::function<void(const std::string& caption, const std::string& text)> OnWarning;
 
  private:
-  struct Library;
-  std::unique_ptr<Library> library_;
+  int DecodeStrip(const std::uint8_t* Source, std::uint8_t* Dest, int PackedSize, int UnpackedSize);
+
+  std::unique_ptr<gfx::TJpegStreamDecoder> library_;
   TImageProperties* properties_;
 };

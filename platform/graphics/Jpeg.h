@@ -3,20 +3,31 @@
 // back unchanged), reads its size from the header alone and decodes only when
 // pixels are needed, at full size or by DCT scaling at 1/2, 1/4 or 1/8. A
 // picture made from a bitmap is compressed when its bytes are first needed.
+// ReadJpegSize and TJpegStreamDecoder give the picture readers of the image
+// library what they need of libjpeg, which no header names.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/graphics/Graphic.h"
 #include "platform/rtl/Exceptions.h"
 
 class TBitmap;
+class TStream;
 
 // A JPEG that cannot be read or written.
 class EJPEG : public EInvalidGraphic {
 public:
-  using EInvalidGraphic::EInvalidGraphic;
+  explicit EJPEG(std::string message, int libraryCode = 0)
+      : EInvalidGraphic(std::move(message)), LibraryCode(libraryCode) {}
+  // The library's message code when the library refused the data; 0 when
+  // the program itself did.
+  int LibraryCode;
 };
 
 enum TJPEGScale { jsFullSize, jsHalf, jsQuarter, jsEighth };
@@ -106,4 +117,50 @@ namespace gfx {
 // The decoded size of a side at a scale: the side divided by 1, 2, 4 or 8,
 // rounded up.
 int JpegScaledSize(int side, TJPEGScale scale);
+
+// The picture size from the JPEG header at the stream's position, read in
+// 4096-byte blocks. An empty stream is the library's "empty input" error; a
+// stream that ends later is completed with an end-of-image marker. Library
+// errors raise EJPEG with their LibraryCode; warnings are ignored.
+void ReadJpegSize(TStream& stream, std::uint32_t& width, std::uint32_t& height);
+
+// Decodes JPEG streams in memory that share tables given once, as the
+// strips of a TIFF picture do. Library errors raise EJPEG with their
+// LibraryCode; warnings are ignored.
+class TJpegStreamDecoder {
+public:
+  struct THeader {
+    std::uint32_t Width = 0, Height = 0;
+    int Components = 0;
+    int Precision = 0;
+    // Horizontal and vertical sampling factor of each component.
+    std::vector<std::pair<int, int>> Sampling;
+  };
+  // How three-component streams store their colour.
+  enum TStoredColor { scYCbCr, scRGB };
+
+  TJpegStreamDecoder();
+  ~TJpegStreamDecoder();
+  TJpegStreamDecoder(const TJpegStreamDecoder&) = delete;
+  TJpegStreamDecoder& operator=(const TJpegStreamDecoder&) = delete;
+
+  // Reads the shared tables; false when the data is not a tables-only
+  // stream.
+  bool ReadTables(const std::uint8_t* data, std::size_t size);
+  // Reads the header of the stream in `data`, which becomes the current one;
+  // the bytes must stay until its rows are read.
+  THeader ReadHeader(const std::uint8_t* data, std::size_t size);
+  // Decodes up to rowCount rows of the current stream, `stride` bytes apart:
+  // three components as blue, green, red, any other count as grey. Returns
+  // the rows decoded.
+  int ReadRows(TStoredColor color, std::uint8_t* rows, int stride, int rowCount);
+
+  // Told when a stream's data ends before its image does; the image then
+  // ends there.
+  std::function<void()> OnDataEnd;
+
+private:
+  struct State;
+  std::unique_ptr<State> state_;
+};
 }  // namespace gfx
