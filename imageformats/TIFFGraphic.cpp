@@ -1,8 +1,11 @@
 #include "imageformats/TIFFGraphic.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <memory>
+#include <span>
+#include <vector>
 #include <zlib.h>
 
 #include "imageformats/CCITTDecoders.h"
@@ -12,6 +15,7 @@
 #include "imageformats/LZWDecoders.h"
 #include "imageformats/TIFFJPEGDecoder.h"
 #include "imageformats/ThunderDecoder.h"
+#include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
 using namespace GraphicStrings;
@@ -63,28 +67,126 @@ TCompressionType CompressionOf(std::uint32_t value) {
 // The most directory entries read; real files have a few dozen.
 constexpr std::uint32_t kMaxEntries = 4096;
 
+// Refuses a variant with the message of an unsupported compression scheme.
+[[noreturn]] void RaiseUnsupported() {
+  throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName));
+}
+
 }  // namespace
+
+// One read of a TIFF directory and, for a load, of the picture it
+// describes: the directory's entries in tag order, the file's byte order and
+// the bytes of the block being read. It lives as long as the read, so
+// nothing of it stays with the picture.
+class TTIFFGraphic::Load {
+ public:
+  // `formatName` fills the messages of the directory's damage.
+  Load(TTIFFGraphic& picture, const char* formatName)
+      : picture_(picture),
+        properties_(picture.FProperties),
+        converter_(*picture.FConverter),
+        start_(picture.FStartPosition),
+        formatName_(formatName) {}
+
+  // Reads the properties of image imageIndex from the TIFF data that starts
+  // at the picture's start position.
+  bool ReadProperties(TStream& stream, int imageIndex);
+  // Decodes the picture the properties of image 0 describe.
+  void Run(TStream& stream);
+
+ private:
+  struct TIFDEntry {
+    std::uint16_t Tag = 0;
+    std::uint16_t DataType = 0;
+    std::uint32_t DataLength = 0;  // value count
+    std::uint8_t Field[4] = {};    // the values, or their offset (file byte order)
+  };
+
+  bool FindTag(std::uint16_t tag, std::size_t& index) const;
+  std::uint32_t GetValue(std::uint16_t tag, std::uint32_t defaultValue) const;
+  float GetFloatValue(TStream& stream, std::uint16_t tag, float defaultValue) const;
+  std::vector<std::uint32_t> GetValueList(TStream& stream, std::uint16_t tag) const;
+  std::vector<float> GetFloatList(TStream& stream, std::uint16_t tag) const;
+  bool ReadIFD(TStream& stream, std::uint32_t offset);
+  std::uint32_t FieldValue(const TIFDEntry& entry, int index) const;
+  std::uint32_t Read32(const std::uint8_t* bytes) const;
+  std::uint16_t Read16(const std::uint8_t* bytes) const;
+  void ReadColorMap(TStream& stream);
+  std::unique_ptr<TDecoder> CreateDecoder(TStream& stream, std::uint32_t width);
+  std::span<const std::uint8_t> BlockBytes(TStream& stream, std::uint32_t offset, std::uint32_t byteCount);
+  std::size_t ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
+                        std::span<std::uint8_t> block);
+  bool DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine);
+  void ReadStrips(TStream& stream, std::uint32_t bytesPerLine);
+  void ReadTiles(TStream& stream, std::uint32_t bytesPerLine);
+  void UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const;
+
+  TTIFFGraphic& picture_;
+  TImageProperties& properties_;
+  TColorManager& converter_;
+  const std::int64_t start_;
+  const char* const formatName_;
+  std::vector<TIFDEntry> ifd_;
+  std::vector<std::uint8_t> packed_;  // the bytes of the block being read, unless the stream is in memory
+  bool bigEndian_ = false;
+};
+
+// ---- the reader -------------------------------------------------------------------
+
+bool TTIFFGraphic::CanLoad(TStream& stream) {
+  const std::int64_t position = stream.Position();
+  std::uint8_t h[8];
+  const bool complete = stream.Size() - position >= 9 && stream.Read(h, 8) == 8;
+  stream.SetPosition(position);
+  if (!complete || !((h[0] == 'I' && h[1] == 'I') || (h[0] == 'M' && h[1] == 'M'))) return false;
+  const bool big = h[0] == 'M';
+  const unsigned version = big ? rtl::GetBE16(h + 2) : rtl::GetLE16(h + 2);
+  const std::uint32_t first = big ? rtl::GetBE32(h + 4) : rtl::GetLE32(h + 4);
+  return version == 42 && first < stream.Size() - position;
+}
+
+bool TTIFFGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
+  TFormatGraphic::ReadImageProperties(stream, imageIndex);
+  FStartPosition = stream.Position();
+  return ReadTIFFProperties(stream, imageIndex);
+}
+
+bool TTIFFGraphic::ReadTIFFProperties(TStream& stream, int imageIndex) {
+  return Load(*this, kTIFFName).ReadProperties(stream, imageIndex);
+}
+
+void TTIFFGraphic::LoadFromStream(TStream& stream) {
+  BeginLoad(stream);
+  LoadTIFF(stream, kTIFFName);
+}
+
+void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
+  FStartPosition = stream.Position();
+  FProperties = TImageProperties{};
+  Load load(*this, formatName);
+  if (!load.ReadProperties(stream, 0)) RaiseError(gesInvalidImage, kTIFFName);
+  load.Run(stream);
+}
 
 // ---- directory access ---------------------------------------------------------
 
-std::uint32_t TTIFFGraphic::Read32(const std::uint8_t* b) const {
-  return FBigEndian ? std::uint32_t{b[0]} << 24 | std::uint32_t{b[1]} << 16 | std::uint32_t{b[2]} << 8 | b[3]
-                    : std::uint32_t{b[3]} << 24 | std::uint32_t{b[2]} << 16 | std::uint32_t{b[1]} << 8 | b[0];
+std::uint32_t TTIFFGraphic::Load::Read32(const std::uint8_t* b) const {
+  return bigEndian_ ? rtl::GetBE32(b) : rtl::GetLE32(b);
 }
 
-std::uint16_t TTIFFGraphic::Read16(const std::uint8_t* b) const {
-  return static_cast<std::uint16_t>(FBigEndian ? b[0] << 8 | b[1] : b[1] << 8 | b[0]);
+std::uint16_t TTIFFGraphic::Load::Read16(const std::uint8_t* b) const {
+  return bigEndian_ ? rtl::GetBE16(b) : rtl::GetLE16(b);
 }
 
-bool TTIFFGraphic::FindTag(std::uint16_t tag, std::size_t& index) const {
-  const auto at = std::lower_bound(FIFD.begin(), FIFD.end(), tag,
+bool TTIFFGraphic::Load::FindTag(std::uint16_t tag, std::size_t& index) const {
+  const auto at = std::lower_bound(ifd_.begin(), ifd_.end(), tag,
                                    [](const TIFDEntry& e, std::uint16_t t) { return e.Tag < t; });
-  index = static_cast<std::size_t>(at - FIFD.begin());
-  return at != FIFD.end() && at->Tag == tag;
+  index = static_cast<std::size_t>(at - ifd_.begin());
+  return at != ifd_.end() && at->Tag == tag;
 }
 
 // Value `index` of an entry whose values fit in its field.
-std::uint32_t TTIFFGraphic::FieldValue(const TIFDEntry& e, int index) const {
+std::uint32_t TTIFFGraphic::Load::FieldValue(const TIFDEntry& e, int index) const {
   switch (TypeSize(e.DataType)) {
     case 1: return e.Field[index];
     case 2: return Read16(e.Field + 2 * index);
@@ -92,10 +194,10 @@ std::uint32_t TTIFFGraphic::FieldValue(const TIFDEntry& e, int index) const {
   }
 }
 
-std::uint32_t TTIFFGraphic::GetValue(std::uint16_t tag, std::uint32_t defaultValue) const {
+std::uint32_t TTIFFGraphic::Load::GetValue(std::uint16_t tag, std::uint32_t defaultValue) const {
   std::size_t i;
   if (!FindTag(tag, i)) return defaultValue;
-  const TIFDEntry& e = FIFD[i];
+  const TIFDEntry& e = ifd_[i];
   if (e.DataLength != 1) return Read32(e.Field);
   switch (e.DataType) {
     case 1: case 3: case 4: case 8: case 9: return FieldValue(e, 0);
@@ -103,11 +205,11 @@ std::uint32_t TTIFFGraphic::GetValue(std::uint16_t tag, std::uint32_t defaultVal
   }
 }
 
-std::vector<std::uint32_t> TTIFFGraphic::GetValueList(TStream& stream, std::uint16_t tag) const {
+std::vector<std::uint32_t> TTIFFGraphic::Load::GetValueList(TStream& stream, std::uint16_t tag) const {
   std::vector<std::uint32_t> list;
   std::size_t i;
   if (!FindTag(tag, i)) return list;
-  const TIFDEntry& e = FIFD[i];
+  const TIFDEntry& e = ifd_[i];
   const int size = TypeSize(e.DataType);
   if (size == 0 || size > 4 || e.DataLength == 0) return list;
   const std::uint64_t bytes = std::uint64_t{e.DataLength} * static_cast<std::uint64_t>(size);
@@ -116,11 +218,11 @@ std::vector<std::uint32_t> TTIFFGraphic::GetValueList(TStream& stream, std::uint
     return list;
   }
   // Values at an offset: the file must hold them all.
-  const std::int64_t at = FStartPosition + Read32(e.Field);
-  if (at + static_cast<std::int64_t>(bytes) > stream.Size()) RaiseError(gesStreamReadError, FFormatName);
+  const std::int64_t at = start_ + Read32(e.Field);
+  if (at + static_cast<std::int64_t>(bytes) > stream.Size()) RaiseError(gesStreamReadError, formatName_);
   std::vector<std::uint8_t> raw(bytes);
   stream.SetPosition(at);
-  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(bytes), FFormatName);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(bytes), formatName_);
   list.reserve(e.DataLength);
   for (std::uint32_t k = 0; k < e.DataLength; ++k) {
     const std::uint8_t* v = raw.data() + std::size_t{k} * static_cast<std::size_t>(size);
@@ -129,16 +231,16 @@ std::vector<std::uint32_t> TTIFFGraphic::GetValueList(TStream& stream, std::uint
   return list;
 }
 
-float TTIFFGraphic::GetFloatValue(TStream& stream, std::uint16_t tag, float defaultValue) const {
+float TTIFFGraphic::Load::GetFloatValue(TStream& stream, std::uint16_t tag, float defaultValue) const {
   const std::vector<float> list = GetFloatList(stream, tag);
   return list.size() == 1 ? list[0] : defaultValue;
 }
 
-std::vector<float> TTIFFGraphic::GetFloatList(TStream& stream, std::uint16_t tag) const {
+std::vector<float> TTIFFGraphic::Load::GetFloatList(TStream& stream, std::uint16_t tag) const {
   std::vector<float> list;
   std::size_t i;
   if (!FindTag(tag, i)) return list;
-  const TIFDEntry& e = FIFD[i];
+  const TIFDEntry& e = ifd_[i];
   if (e.DataType != 5 && e.DataType != 11) {
     for (std::uint32_t v : GetValueList(stream, tag)) list.push_back(static_cast<float>(v));
     return list;
@@ -151,11 +253,11 @@ std::vector<float> TTIFFGraphic::GetFloatList(TStream& stream, std::uint16_t tag
     return list;
   }
   if (e.DataType != 5 || e.DataLength > 16) return list;
-  const std::int64_t at = FStartPosition + Read32(e.Field);
+  const std::int64_t at = start_ + Read32(e.Field);
   std::vector<std::uint8_t> raw(std::size_t{e.DataLength} * 8);
   if (at + static_cast<std::int64_t>(raw.size()) > stream.Size()) return list;
   stream.SetPosition(at);
-  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), FFormatName);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), formatName_);
   for (std::uint32_t k = 0; k < e.DataLength; ++k) {
     const std::uint32_t numerator = Read32(&raw[8 * k]), denominator = Read32(&raw[8 * k + 4]);
     list.push_back(denominator == 0 ? 0.0f : static_cast<float>(numerator) / static_cast<float>(denominator));
@@ -163,55 +265,36 @@ std::vector<float> TTIFFGraphic::GetFloatList(TStream& stream, std::uint16_t tag
   return list;
 }
 
-bool TTIFFGraphic::ReadIFD(TStream& stream, std::uint32_t offset) {
-  FIFD.clear();
+bool TTIFFGraphic::Load::ReadIFD(TStream& stream, std::uint32_t offset) {
+  ifd_.clear();
   std::uint8_t countBytes[2];
-  stream.SetPosition(FStartPosition + offset);
+  stream.SetPosition(start_ + offset);
   if (stream.Read(countBytes, 2) != 2) return false;
   const std::uint32_t count = Read16(countBytes);
   if (count > kMaxEntries || stream.Size() - stream.Position() < std::int64_t{count} * 12) return false;
   std::vector<std::uint8_t> raw(std::size_t{count} * 12);
-  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), FFormatName);
-  FIFD.resize(count);
+  ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(raw.size()), formatName_);
+  ifd_.resize(count);
   for (std::uint32_t k = 0; k < count; ++k) {
     const std::uint8_t* r = &raw[12 * k];
-    TIFDEntry& e = FIFD[k];
+    TIFDEntry& e = ifd_[k];
     e.Tag = Read16(r);
     e.DataType = Read16(r + 2);
     e.DataLength = Read32(r + 4);
     std::memcpy(e.Field, r + 8, 4);
   }
-  std::stable_sort(FIFD.begin(), FIFD.end(), [](const TIFDEntry& a, const TIFDEntry& b) { return a.Tag < b.Tag; });
+  std::stable_sort(ifd_.begin(), ifd_.end(), [](const TIFDEntry& a, const TIFDEntry& b) { return a.Tag < b.Tag; });
   return true;
 }
 
 // ---- properties -----------------------------------------------------------------
 
-bool TTIFFGraphic::CanLoad(TStream& stream) {
-  const std::int64_t position = stream.Position();
-  std::uint8_t h[8];
-  const bool complete = stream.Size() - position >= 9 && stream.Read(h, 8) == 8;
-  stream.SetPosition(position);
-  if (!complete || !((h[0] == 'I' && h[1] == 'I') || (h[0] == 'M' && h[1] == 'M'))) return false;
-  const bool big = h[0] == 'M';
-  const unsigned version = big ? h[2] << 8 | h[3] : h[3] << 8 | h[2];
-  const std::uint32_t first = big ? std::uint32_t{h[4]} << 24 | std::uint32_t{h[5]} << 16 | h[6] << 8 | h[7]
-                                  : std::uint32_t{h[7]} << 24 | std::uint32_t{h[6]} << 16 | h[5] << 8 | h[4];
-  return version == 42 && first < stream.Size() - position;
-}
-
-bool TTIFFGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
-  TFormatGraphic::ReadImageProperties(stream, imageIndex);
-  FStartPosition = stream.Position();
-  return ReadTIFFProperties(stream, imageIndex);
-}
-
-bool TTIFFGraphic::ReadTIFFProperties(TStream& stream, int imageIndex) {
+bool TTIFFGraphic::Load::ReadProperties(TStream& stream, int imageIndex) {
   std::uint8_t h[8];
   if (stream.Read(h, 8) != 8 || !((h[0] == 'I' && h[1] == 'I') || (h[0] == 'M' && h[1] == 'M'))) return false;
-  FBigEndian = h[0] == 'M';
-  TImageProperties& p = FProperties;
-  if (FBigEndian) p.Options.Include(ioBigEndian);
+  bigEndian_ = h[0] == 'M';
+  TImageProperties& p = properties_;
+  if (bigEndian_) p.Options.Include(ioBigEndian);
   p.Version = Read16(h + 2);
   p.FirstIFD = Read32(h + 4);
   if (p.Version != 42) return false;
@@ -269,33 +352,24 @@ bool TTIFFGraphic::ReadTIFFProperties(TStream& stream, int imageIndex) {
 
 // ---- loading --------------------------------------------------------------------
 
-void TTIFFGraphic::LoadFromStream(TStream& stream) {
-  BeginLoad(stream);
-  LoadTIFF(stream, kTIFFName);
-}
-
-void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
-  FFormatName = formatName;
-  FStartPosition = stream.Position();
-  FProperties = TImageProperties{};
-  if (!ReadTIFFProperties(stream, 0)) RaiseError(gesInvalidImage, kTIFFName);
-  const TImageProperties& p = FProperties;
-  auto unsupported = [] { throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName)); };
+void TTIFFGraphic::Load::Run(TStream& stream) {
+  const TImageProperties& p = properties_;
   // Tiles and separate planes are not read: an empty or scrambled picture
   // would pass for a loaded one.
   if (p.PlanarConfig == 2 && p.SamplesPerPixel > 1)
     RaiseError(gesUnsupportedImage, kTIFFName);
   const std::uint8_t bits = p.BitsPerSample;
-  if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16) RaiseError(gesInvalidColorFormat, kTIFFName);
+  if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
+    RaiseError(gesInvalidColorFormat, kTIFFName);
   // The horizontal predictor goes with LZW and deflate data only.
-  if (p.Compression == ctNone) FProperties.Predictor = 1;
+  if (p.Compression == ctNone) properties_.Predictor = 1;
   if (p.Predictor == 2 && bits != 8 && bits != 16) RaiseError(gesUnsupportedImage, kTIFFName);
-  ProgressStart(gesPreparing);
+  picture_.ProgressStart(gesPreparing);
 
-  TColorManager& c = *FConverter;
+  TColorManager& c = converter_;
   c.SourceOptions = {};
   c.TargetOptions = {};
-  if (FBigEndian) c.SourceOptions.Include(coNeedByteSwap);
+  if (bigEndian_) c.SourceOptions.Include(coNeedByteSwap);
   TColorScheme source = p.ColorScheme, target = source;
   std::uint8_t samples = p.SamplesPerPixel, targetSamples = samples;
   switch (source) {
@@ -316,7 +390,7 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
       // JPEG strips come out of the library as full colour rows.
       if (p.Compression != ctJPEG &&
           (p.SubSampling.size() < 2 || p.SubSampling[0] != 1 || p.SubSampling[1] != 1))
-        unsupported();
+        RaiseUnsupported();
       target = csBGR;
       break;
     default:
@@ -340,47 +414,49 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   // allocate (the factor is the most a scheme can expand its data).
   const std::uint64_t imageBytes = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8 * p.Height;
   const std::uint64_t expansion = p.Compression == ctNone ? 1 : p.Compression == ctPackedBits ? 64 : 4096;
-  if (imageBytes / expansion > static_cast<std::uint64_t>(stream.Size())) RaiseError(gesInvalidImage, kTIFFName);
-  SetupBitmap(p.Width, p.Height, format, kTIFFName);
+  if (imageBytes / expansion > static_cast<std::uint64_t>(stream.Size()))
+    RaiseError(gesInvalidImage, kTIFFName);
+  picture_.SetupBitmap(p.Width, p.Height, format, kTIFFName);
 
   if (target == csIndexed || target == csG) {
     if (source == csIndexed)
       ReadColorMap(stream);
     else
-      SetPalette(c.CreateGrayscalePalette(p.Options.Contains(ioMinIsWhite)));
+      picture_.SetPalette(c.CreateGrayscalePalette(p.Options.Contains(ioMinIsWhite)));
   }
   const std::uint64_t bytesPerLine = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8;
-  ProgressEnd();
-  ProgressStart(gesTransfering);
-  FProperties.BytesPerLine = static_cast<std::uint32_t>(bytesPerLine);
+  picture_.ProgressEnd();
+  picture_.ProgressStart(gesTransfering);
+  properties_.BytesPerLine = static_cast<std::uint32_t>(bytesPerLine);
   if (p.Options.Contains(ioTiled))
     ReadTiles(stream, static_cast<std::uint32_t>(bytesPerLine));
   else
     ReadStrips(stream, static_cast<std::uint32_t>(bytesPerLine));
-  ProgressEnd();
+  picture_.ProgressEnd();
 }
 
-void TTIFFGraphic::ReadColorMap(TStream& stream) {
+void TTIFFGraphic::Load::ReadColorMap(TStream& stream) {
   std::size_t entry;
-  if (FindTag(tgColorMap, entry) && FIFD[entry].DataLength > 3 * 256) RaiseError(gesInvalidPalette, kTIFFName);
+  if (FindTag(tgColorMap, entry) && ifd_[entry].DataLength > 3 * 256)
+    RaiseError(gesInvalidPalette, kTIFFName);
   const std::vector<std::uint32_t> map = GetValueList(stream, tgColorMap);
   if (map.empty()) return;
   // Three planes of 2^bits entries; more than 256 colours do not fit a
   // palette picture.
   const std::size_t colors = map.size() / 3;
-  if (map.size() % 3 != 0 || colors > 256 || colors < (std::size_t{1} << std::min<int>(FProperties.BitsPerSample, 8)))
+  if (map.size() % 3 != 0 || colors > 256 || colors < (std::size_t{1} << std::min<int>(properties_.BitsPerSample, 8)))
     RaiseError(gesInvalidPalette, kTIFFName);
   std::vector<std::uint16_t> planes(map.begin(), map.end());
-  TPaletteEntries palette = FConverter->CreateColorPalette(
+  TPaletteEntries palette = converter_.CreateColorPalette(
       {planes.data(), planes.data() + colors, planes.data() + 2 * colors}, pfPlane16Triple,
       static_cast<std::uint32_t>(colors), false);
-  SetPalette(palette);
+  picture_.SetPalette(palette);
 }
 
-void TTIFFGraphic::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const {
-  const std::uint32_t samples = FProperties.SamplesPerPixel;
+void TTIFFGraphic::Load::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const {
+  const std::uint32_t samples = properties_.SamplesPerPixel;
   const std::uint32_t count = pixels * samples;
-  if (FProperties.BitsPerSample == 8 && samples == 3) {
+  if (properties_.BitsPerSample == 8 && samples == 3) {
     // RGB rows, the usual case: the running sums stay in registers.
     std::uint8_t red = row[0], green = row[1], blue = row[2];
     for (std::uint32_t i = 3; i < count; i += 3) {
@@ -390,7 +466,7 @@ void TTIFFGraphic::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const 
     }
     return;
   }
-  if (FProperties.BitsPerSample == 8) {
+  if (properties_.BitsPerSample == 8) {
     for (std::uint32_t i = samples; i < count; ++i) row[i] = static_cast<std::uint8_t>(row[i] + row[i - samples]);
     return;
   }
@@ -399,19 +475,17 @@ void TTIFFGraphic::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const 
     std::uint8_t* s = row + 2 * i;
     const std::uint8_t* before = row + 2 * (i - samples);
     const std::uint16_t sum = static_cast<std::uint16_t>(Read16(s) + Read16(before));
-    if (FBigEndian) {
-      s[0] = static_cast<std::uint8_t>(sum >> 8), s[1] = static_cast<std::uint8_t>(sum);
-    } else {
-      s[0] = static_cast<std::uint8_t>(sum), s[1] = static_cast<std::uint8_t>(sum >> 8);
-    }
+    if (bigEndian_)
+      rtl::PutBE16(s, sum);
+    else
+      rtl::PutLE16(s, sum);
   }
 }
 
 // The decoder of the file's compression for blocks (strips or tiles) of
 // `width` pixels a row; none for uncompressed data.
-std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint32_t width) {
-  TImageProperties& p = FProperties;
-  auto unsupported = [] { throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName)); };
+std::unique_ptr<TDecoder> TTIFFGraphic::Load::CreateDecoder(TStream& stream, std::uint32_t width) {
+  TImageProperties& p = properties_;
   std::unique_ptr<TDecoder> decoder;
   switch (p.Compression) {
     case ctNone: break;
@@ -421,7 +495,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
     case ctThunderscan: decoder = std::make_unique<TThunderDecoder>(width); break;
     case ctJPEG: {
       // The JPEG decoder checks each strip against the strip geometry.
-      if (p.Options.Contains(ioTiled)) unsupported();
+      if (p.Options.Contains(ioTiled)) RaiseUnsupported();
       const std::vector<std::uint32_t> tables = GetValueList(stream, tgJPEGTables);
       p.JPEGTables.assign(tables.begin(), tables.end());
       decoder = std::make_unique<TTIFFJPEGDecoder>(&p);
@@ -432,7 +506,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
     case ctFaxRLEW: {
       const auto options = static_cast<std::int32_t>(GetValue(tgT4Options, 0));
       // Two-dimensional group 3 rows would decode to garbage passed off as a picture.
-      if (p.Compression == ctFax3 && (options & 1) != 0) unsupported();
+      if (p.Compression == ctFax3 && (options & 1) != 0) RaiseUnsupported();
       const bool reversed = p.Options.Contains(ioReversed);
       if (p.Compression == ctFax3)
         decoder = std::make_unique<TCCITTFax3Decoder>(options, reversed, false, width);
@@ -440,7 +514,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
         decoder = std::make_unique<TCCITTMHDecoder>(options, reversed, p.Compression == ctFaxRLEW, width);
       break;
     }
-    default: unsupported();
+    default: RaiseUnsupported();
   }
   if (decoder) decoder->DecodeInit();
   return decoder;
@@ -449,24 +523,24 @@ std::unique_ptr<TDecoder> TTIFFGraphic::CreateDecoder(TStream& stream, std::uint
 // The stored bytes of the block at `offset`; a byte count beyond the file is
 // cut to what the file holds. A stream in memory lends its own bytes, which
 // spares a copy of every block.
-std::span<const std::uint8_t> TTIFFGraphic::BlockBytes(TStream& stream, std::uint32_t offset,
-                                                       std::uint32_t byteCount) {
-  const std::int64_t at = FStartPosition + offset;
+std::span<const std::uint8_t> TTIFFGraphic::Load::BlockBytes(TStream& stream, std::uint32_t offset,
+                                                             std::uint32_t byteCount) {
+  const std::int64_t at = start_ + offset;
   const std::int64_t available = std::max<std::int64_t>(stream.Size() - at, 0);
   const auto count = static_cast<std::size_t>(std::min<std::int64_t>(byteCount, available));
   if (count == 0) return {};
   if (const auto* memory = dynamic_cast<const TCustomMemoryStream*>(&stream); memory && memory->Memory())
     return {memory->Memory() + at, count};
-  FPacked.resize(count);
+  packed_.resize(count);
   stream.SetPosition(at);
-  ReadOrFail(stream, FPacked.data(), static_cast<std::int64_t>(count), kTIFFName);
-  return {FPacked.data(), count};
+  ReadOrFail(stream, packed_.data(), static_cast<std::int64_t>(count), kTIFFName);
+  return {packed_.data(), count};
 }
 
 // Reads (and decodes) the block at `offset` into `block`; returns the bytes
 // filled.
-std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
-                                    std::span<std::uint8_t> block) {
+std::size_t TTIFFGraphic::Load::ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset,
+                                          std::uint32_t byteCount, std::span<std::uint8_t> block) {
   const std::span<const std::uint8_t> stored = BlockBytes(stream, offset, byteCount);
   if (!decoder) {
     const std::size_t filled = std::min(stored.size(), block.size());
@@ -483,16 +557,16 @@ std::size_t TTIFFGraphic::ReadBlock(TStream& stream, TDecoder* decoder, std::uin
 // turned blue-first where they lie, while the strip is still in the cache:
 // that spares the strip buffer and a copy of every row. It needs rows of the
 // same bytes in file and picture, one after another in the picture.
-bool TTIFFGraphic::DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine) {
-  const TImageProperties& p = FProperties;
+bool TTIFFGraphic::Load::DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine) {
+  const TImageProperties& p = properties_;
   const bool exchangeOnly = p.BitsPerSample == 8 && ((p.ColorScheme == csRGB && p.SamplesPerPixel == 3) ||
                                                      (p.ColorScheme == csRGBA && p.SamplesPerPixel == 4));
   if (!decoder || !exchangeOnly || p.Compression == ctJPEG) return false;
-  return p.Height == 1 || static_cast<std::size_t>(ScanLine(1) - ScanLine(0)) == bytesPerLine;
+  return p.Height == 1 || static_cast<std::size_t>(picture_.ScanLine(1) - picture_.ScanLine(0)) == bytesPerLine;
 }
 
-void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
-  TImageProperties& p = FProperties;
+void TTIFFGraphic::Load::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
+  TImageProperties& p = properties_;
   const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
   const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
   if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
@@ -516,7 +590,7 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
     std::size_t filled;
     if (decoder) {
       if (intoPicture) {
-        decoded = ScanLine(static_cast<int>(p.CurrentRow));
+        decoded = picture_.ScanLine(static_cast<int>(p.CurrentRow));
       } else {
         strip.resize(stripBytes);
         decoded = strip.data();
@@ -540,8 +614,8 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
       const std::uint8_t* row = rowData + std::size_t{r} * bytesPerLine;
       // The predictor goes with packed data only, which lies in writable memory.
       if (p.Predictor == 2) UndoPredictor(decoded + std::size_t{r} * bytesPerLine, p.Width);
-      FConverter->ConvertRow({row}, ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
-      ProgressRow(p.CurrentRow, p.Height);
+      converter_.ConvertRow({row}, picture_.ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
+      picture_.ProgressRow(p.CurrentRow, p.Height);
     }
   }
   if (decoder) decoder->DecodeEnd();
@@ -550,8 +624,8 @@ void TTIFFGraphic::ReadStrips(TStream& stream, std::uint32_t bytesPerLine) {
 // Tiles are gathered a band (one row of tiles) at a time into full picture
 // rows, which are then converted like the rows of a strip. Tile widths are
 // multiples of 16 pixels, so every tile starts on a whole byte of its row.
-void TTIFFGraphic::ReadTiles(TStream& stream, std::uint32_t bytesPerLine) {
-  TImageProperties& p = FProperties;
+void TTIFFGraphic::Load::ReadTiles(TStream& stream, std::uint32_t bytesPerLine) {
+  TImageProperties& p = properties_;
   const std::uint32_t tileWidth = p.TileWidth, tileLength = p.TileLength;
   const std::uint64_t tileRowBytes = (std::uint64_t{p.BitsPerPixel} * tileWidth + 7) / 8;
   const std::uint64_t tileBytes = tileRowBytes * tileLength;
@@ -587,9 +661,9 @@ void TTIFFGraphic::ReadTiles(TStream& stream, std::uint32_t bytesPerLine) {
       }
     }
     for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow) {
-      FConverter->ConvertRow({band.data() + std::size_t{r} * bytesPerLine}, ScanLine(static_cast<int>(p.CurrentRow)),
-                             p.Width);
-      ProgressRow(p.CurrentRow, p.Height);
+      converter_.ConvertRow({band.data() + std::size_t{r} * bytesPerLine},
+                            picture_.ScanLine(static_cast<int>(p.CurrentRow)), p.Width);
+      picture_.ProgressRow(p.CurrentRow, p.Height);
     }
   }
   if (decoder) decoder->DecodeEnd();
@@ -608,13 +682,9 @@ EPSHeader ReadEPSHeader(TStream& stream) {
   std::uint8_t h[30];
   EPSHeader header;
   if (stream.Read(h, 30) != 30) return header;
-  auto le32 = [&](int at) {
-    return std::uint32_t{h[at]} | std::uint32_t{h[at + 1]} << 8 | std::uint32_t{h[at + 2]} << 16 |
-           std::uint32_t{h[at + 3]} << 24;
-  };
-  header.Magic = le32(0) == 0xC6D3D0C5u;
-  header.PreviewOffset = le32(20);
-  header.PreviewLength = le32(24);
+  header.Magic = rtl::GetLE32(h) == 0xC6D3D0C5u;
+  header.PreviewOffset = rtl::GetLE32(h + 20);
+  header.PreviewLength = rtl::GetLE32(h + 24);
   return header;
 }
 
