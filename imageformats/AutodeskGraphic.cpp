@@ -60,19 +60,19 @@ bool TAutodeskGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TAutodeskGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, static_cast<int>(FProperties.Width), 1);
   ProgressStart(gesTransfering);
 
   AutodeskHeader h;
   ReadHeader(stream, h);
-  if (!h.Valid()) RaiseError(gesInvalidImage, kFormatName);
+  if (!h.Valid()) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   std::uint8_t map[kPaletteSize];
   ReadOrFail(stream, map, kPaletteSize, kFormatName);
   // Before anything is allocated: the rows must be in the stream.
   const std::int64_t width = h.Width, height = h.Height;
-  if (stream.Size() - stream.Position() < width * height) RaiseError(gesStreamReadError, kFormatName);
+  if (stream.Size() - stream.Position() < width * height) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   SetupBitmap(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), pf8bit, kFormatName);
 
   TPaletteEntries palette;

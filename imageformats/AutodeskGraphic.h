@@ -12,6 +12,6 @@ class TAutodeskGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged file raises EInvalidGraphic.
+  // A damaged file raises EImageRefused.
   void LoadFromStream(TStream& stream) override;
 };

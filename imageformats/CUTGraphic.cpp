@@ -70,7 +70,7 @@ void TCUTGraphic::LoadFromStream(TStream& stream) {
   // give at most one run of 127 pixels.
   if (dataSize < std::int64_t{height} * kLeastRowBytes ||
       std::int64_t{width} * height > dataSize / 2 * kMostPixelsPerTwoBytes + kMostPixelsPerTwoBytes)
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
   SetupBitmap(width, height, pf8bit, kFormatName);
   LoadPalette();
 
@@ -80,7 +80,7 @@ void TCUTGraphic::LoadFromStream(TStream& stream) {
   const std::uint8_t* source = data.data();
   const std::uint8_t* const end = data.data() + data.size();
   for (std::uint32_t y = 0; y < height; ++y) {
-    if (source == end) RaiseError(gesStreamReadError, kFormatName);
+    if (source == end) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     std::uint8_t* row = ScanLine(static_cast<int>(y));
     decoder.Decode(source, row, static_cast<int>(end - source), static_cast<int>(width));
     ProgressRow(y, height);
@@ -99,11 +99,11 @@ void TCUTGraphic::LoadPalette() {
   std::vector<std::uint8_t> block(kPaletteBlock);
   auto readBlock = [&]() {
     std::fill(block.begin(), block.end(), 0);
-    if (file.Read(block.data(), kPaletteBlock) <= 0) RaiseError(gesInvalidPalette, kFormatName);
+    if (file.Read(block.data(), kPaletteBlock) <= 0) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
   };
   readBlock();
   const int highestIndex = rtl::GetLE16(block.data() + kHighestIndexOffset);
-  if (highestIndex > 255) RaiseError(gesInvalidPalette, kFormatName);
+  if (highestIndex > 255) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
   TPaletteEntries palette;
   int at = kFirstEntryOffset;
   for (int i = 0; i <= highestIndex; ++i) {

@@ -17,7 +17,7 @@ class TCUTGraphic : public TFormatGraphic {
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
   // Loads with the palette file beside the picture.
   void LoadFromFile(const std::string& fileName) override;
-  // A damaged file raises EInvalidGraphic.
+  // A damaged file raises EImageRefused.
   void LoadFromStream(TStream& stream) override;
 
  private:

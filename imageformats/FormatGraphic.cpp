@@ -69,12 +69,12 @@ void TFormatGraphic::SetupBitmap(std::uint32_t width, std::uint32_t height, TPix
     case pf16bit: bits = 16; break;
     case pf24bit: bits = 24; break;
     case pf32bit: bits = 32; break;
-    default: RaiseError(gesInvalidColorFormat, formatName);
+    default: RaiseError(rrPixelFormat, gesInvalidColorFormat, formatName);
   }
   const std::int64_t rowBytes = (std::int64_t{width} * bits + 31) / 32 * 4;
   if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
       rowBytes * height > MaxPixelBytes)
-    RaiseError(gesInvalidImage, formatName);
+    RaiseError(rrPictureSize, gesInvalidImage, formatName);
   SetPixelFormat(format);
   SetSize(static_cast<int>(width), static_cast<int>(height));
 }
@@ -95,11 +95,11 @@ void TFormatGraphic::ProgressEnd() { Progress(this, psEnding, 0, false, FProgres
 
 void TFormatGraphic::ReadOrFail(TStream& stream, void* buffer, std::int64_t count, const std::string& formatName) {
   if (count <= 0) return;
-  if (stream.Read(buffer, count) != count) RaiseError(gesStreamReadError, formatName);
+  if (stream.Read(buffer, count) != count) RaiseError(rrTruncated, gesStreamReadError, formatName);
 }
 
-void TFormatGraphic::RaiseError(const char* message, const std::string& formatName) {
-  throw EInvalidGraphic(Format(message, formatName));
+void TFormatGraphic::RaiseError(TRefusalReason reason, const char* message, const std::string& formatName) {
+  throw EImageRefused(reason, Format(message, formatName));
 }
 
 // ---- TFileFormatList -------------------------------------------------------

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "imageformats/GraphicColor.h"
+#include "imageformats/Refusal.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/EnumSet.h"
 
@@ -117,10 +118,12 @@ class TFormatGraphic : public TBitmap {
   void ProgressRow(std::uint32_t row, std::uint32_t rows);
   void ProgressEnd();
 
-  // Reads exactly `count` bytes or raises the stream read error of the format.
+  // Reads exactly `count` bytes or raises the stream read error of the format
+  // (rrTruncated).
   static void ReadOrFail(TStream& stream, void* buffer, std::int64_t count, const std::string& formatName);
-  // Raises EInvalidGraphic with a message of the table filled with `formatName`.
-  [[noreturn]] static void RaiseError(const char* message, const std::string& formatName);
+  // Refuses the file: EImageRefused with the reason and a message of the
+  // table filled with `formatName`.
+  [[noreturn]] static void RaiseError(TRefusalReason reason, const char* message, const std::string& formatName);
 
   std::unique_ptr<TColorManager> FConverter;
   TImageProperties FProperties;

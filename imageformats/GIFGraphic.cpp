@@ -137,7 +137,7 @@ void InterlacedToRowOrder(std::uint8_t* pixels, std::uint32_t height, std::size_
 TPaletteEntries ReadColorTable(TStream& stream, int entries) {
   std::vector<std::uint8_t> rgb(static_cast<std::size_t>(entries) * 3);
   if (stream.Read(rgb.data(), static_cast<std::int64_t>(rgb.size())) != static_cast<std::int64_t>(rgb.size()))
-    throw EInvalidGraphic(Format(gesStreamReadError, kFormatName));
+    throw EImageRefused(rrTruncated, Format(gesStreamReadError, kFormatName));
   TPaletteEntries palette(static_cast<std::size_t>(entries));
   for (int i = 0; i < entries; ++i)
     palette[i] = std::uint32_t{rgb[3 * i]} << 16 | std::uint32_t{rgb[3 * i + 1]} << 8 | rgb[3 * i + 2];
@@ -188,7 +188,7 @@ bool TGIFGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TGIFGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   stream.SetPosition(FStartPosition);
   ProgressStart(gesPreparing);
 
@@ -201,7 +201,7 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
   ProgressEnd();
   // A file without an image has nothing to show: an empty picture would pass
   // for a loaded one.
-  if (!haveImage) RaiseError(gesInvalidImage, kFormatName);
+  if (!haveImage) RaiseError(rrNoImage, gesInvalidImage, kFormatName);
 
   ProgressStart(gesLoadingData);
   std::uint8_t descriptorBytes[9];
@@ -219,12 +219,12 @@ void TGIFGraphic::LoadFromStream(TStream& stream) {
   const int codeSize = ReadByte(stream);
   // Sizes above 8 would put the clear code past the table of 256 colours
   // (and past the decoder's tables from 12 on).
-  if (codeSize < 1 || codeSize > 8) RaiseError(gesInvalidImage, kFormatName);
+  if (codeSize < 1 || codeSize > 8) RaiseError(rrCodeSize, gesInvalidImage, kFormatName);
   const std::vector<std::uint8_t> data = ReadImageData(stream);
   // A picture the data could never fill is damage, not a reason to allocate.
   const std::size_t pixels = static_cast<std::size_t>(width) * height;
   const std::size_t mostPixels = MostLZWOutput(data.size());
-  if (pixels > mostPixels) RaiseError(gesInvalidImage, kFormatName);
+  if (pixels > mostPixels) RaiseError(rrDataTooShort, gesInvalidImage, kFormatName);
   SetupBitmap(width, height, pf8bit, kFormatName);
   SetPalette(palette);
   // The indices are decoded into the bitmap's own memory, rows back to back

@@ -15,7 +15,7 @@ class TGIFGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged file raises EInvalidGraphic; a file without any image (only a
+  // A damaged file raises EImageRefused; a file without any image (only a
   // trailer) too, since there is nothing to show.
   void LoadFromStream(TStream& stream) override;
 };

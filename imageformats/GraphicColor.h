@@ -8,6 +8,7 @@
 #include <initializer_list>
 #include <vector>
 
+#include "imageformats/Refusal.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/EnumSet.h"
 #include "platform/rtl/Exceptions.h"
@@ -27,11 +28,12 @@ enum TRawPaletteFormat : std::uint8_t {
 // A palette as the platform bitmap takes it: entries 0x00RRGGBB.
 using TPaletteEntries = std::vector<std::uint32_t>;
 
-// A converter that cannot be configured or found. It is a picture error, so
-// that a file asking for an impossible conversion fails like any bad file.
-class EColorConversionError : public EInvalidGraphic {
+// A converter that cannot be configured or found. It is a refused picture
+// (rrColorConversion), so that a file asking for an impossible conversion
+// fails like any bad file.
+class EColorConversionError : public EImageRefused {
  public:
-  using EInvalidGraphic::EInvalidGraphic;
+  explicit EColorConversionError(std::string message) : EImageRefused(rrColorConversion, std::move(message)) {}
 };
 
 namespace GraphicColor {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 namespace GraphicCompression {
-void RaiseCompressionError(const char* message) { throw EGraphicCompression(message); }
+void RaiseCompressionError(const char* message, TRefusalReason reason) { throw EGraphicCompression(message, reason); }
 }  // namespace GraphicCompression
 
 namespace {

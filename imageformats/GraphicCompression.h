@@ -6,19 +6,23 @@
 // quietly at whichever end comes first.
 
 #include <cstdint>
+#include <string>
+#include <utility>
 
+#include "imageformats/Refusal.h"
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 
-// A compressed stream that cannot be decoded. A picture error, so that the
+// A compressed stream that cannot be decoded. A refused picture, so that the
 // callers of a picture load see it as a damaged file.
-class EGraphicCompression : public EInvalidGraphic {
+class EGraphicCompression : public EImageRefused {
  public:
-  using EInvalidGraphic::EInvalidGraphic;
+  explicit EGraphicCompression(std::string message, TRefusalReason reason = rrCompressedData)
+      : EImageRefused(reason, std::move(message)) {}
 };
 
 namespace GraphicCompression {
-[[noreturn]] void RaiseCompressionError(const char* message);
+[[noreturn]] void RaiseCompressionError(const char* message, TRefusalReason reason = rrCompressedData);
 }
 
 class TDecoder : public TObject {

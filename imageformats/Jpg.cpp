@@ -1,6 +1,7 @@
 #include "imageformats/Jpg.h"
 
 #include "imageformats/GraphicStrings.h"
+#include "imageformats/Refusal.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
@@ -10,7 +11,7 @@ namespace Jpg {
 void RaiseJPEGError(int code) {
   std::string text = GraphicStrings::gesJPEGError;
   text.replace(text.find("%d"), 2, std::to_string(code));
-  throw EInvalidGraphic(text);
+  throw EImageRefused(rrJPEGData, text);
 }
 
 void GetJPEGInfo(TStream& stream, std::uint32_t& width, std::uint32_t& height) {

@@ -1,7 +1,7 @@
 #pragma once
 // The JPEG glue of the image library: GetJPEGInfo, and libjpeg's errors
-// raised as EInvalidGraphic ("JPEG error #n", n being libjpeg's message
-// code). libjpeg itself is reached through platform/graphics/Jpeg.h.
+// raised as EImageRefused (rrJPEGData, "JPEG error #n", n being libjpeg's
+// message code). libjpeg itself is reached through platform/graphics/Jpeg.h.
 
 #include <cstdint>
 #include <string>
@@ -10,7 +10,7 @@ class TStream;
 
 namespace Jpg {
 
-// Raises EInvalidGraphic with "JPEG error #code".
+// Raises EImageRefused (rrJPEGData) with "JPEG error #code".
 [[noreturn]] void RaiseJPEGError(int code);
 
 // The picture size from the JPEG header at the stream's position. An empty

@@ -2,6 +2,7 @@
 
 #include "imageformats/GraphicColor.h"
 #include "imageformats/GraphicStrings.h"
+#include "imageformats/Refusal.h"
 #include "platform/rtl/Streams.h"
 
 namespace {
@@ -21,7 +22,7 @@ std::uint8_t TPCDDecoder::NextByte() {
     sectorUsed_ = 0;
     if (sectorFill_ <= 0) {
       sectorFill_ = 0;
-      throw EInvalidGraphic(GraphicStrings::Format(GraphicStrings::gesStreamReadError, "PCD"));
+      throw EImageRefused(rrTruncated, GraphicStrings::Format(GraphicStrings::gesStreamReadError, "PCD"));
     }
   }
   return sector_[sectorUsed_++];

@@ -96,7 +96,7 @@ bool TPCDGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 void TPCDGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
   // A pack without its signature would otherwise pass for an empty picture.
-  if (!ReadImageProperties(stream, 2)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 2)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, static_cast<int>(FProperties.Width), 1);
   ProgressStart(gesPreparing);
@@ -105,7 +105,7 @@ void TPCDGraphic::LoadFromStream(TStream& stream) {
   const std::int64_t planeSize = std::int64_t{kBaseWidth} * kBaseHeight;
   // The base image is luma plus two quarter-size chroma planes.
   if (stream.Size() - FStartPosition < firstSector * kSectorSize + planeSize * 3 / 2)
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   stream.SetPosition(FStartPosition + firstSector * kSectorSize);
 
   TColorManager& converter = *FConverter;

@@ -26,7 +26,7 @@ class TPCDGraphic : public TFormatGraphic {
   // imageIndex is a resolution step (0 to 5; always 0 for overview packs):
   // 192 x 128 times 2 to its power, turned for orientations 1 and 3.
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // Always the base resolution. A damaged file raises EInvalidGraphic.
+  // Always the base resolution. A damaged file raises EImageRefused.
   void LoadFromStream(TStream& stream) override;
 
  private:

@@ -165,17 +165,17 @@ bool TPCXGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TPCXGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kInvalidFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, Width(), 1);
   ProgressStart(gesPreparing);
 
   PcxHeader h;
   ReadHeader(stream, h);
-  if (!h.Indexed() && !h.TrueColor()) RaiseError(gesInvalidColorFormat, kFormatName);
+  if (!h.Indexed() && !h.TrueColor()) RaiseError(rrColorFormat, gesInvalidColorFormat, kFormatName);
   const int width = h.Width(), height = h.Height();
   if (width <= 0 || height <= 0 || h.BytesPerLine * 8 < width * h.BitsPerPlane)
-    RaiseError(gesInvalidImage, kInvalidFormatName);
+    RaiseError(rrPictureSize, gesInvalidImage, kInvalidFormatName);
 
   // The trailing palette of 8-bit files is no image data.
   const std::int64_t dataStart = stream.Position();
@@ -195,8 +195,8 @@ void TPCXGraphic::LoadFromStream(TStream& stream) {
   const std::int64_t rowSize = std::int64_t{h.Planes} * h.BytesPerLine;
   const std::int64_t unpackedSize = rowSize * height;
   const std::int64_t leastData = h.Encoding == 1 ? (unpackedSize * 2 + 62) / 63 : unpackedSize;
-  if (unpackedSize > 0x7FFFFFFF) RaiseError(gesInvalidImage, kInvalidFormatName);
-  if (dataSize < leastData) RaiseError(gesStreamReadError, kFormatName);
+  if (unpackedSize > 0x7FFFFFFF) RaiseError(rrPictureSize, gesInvalidImage, kInvalidFormatName);
+  if (dataSize < leastData) RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
 
   const TPixelFormat format = TargetFormat(h);
   SetupBitmap(static_cast<std::uint32_t>(width), static_cast<std::uint32_t>(height), format, kFormatName);
@@ -232,7 +232,7 @@ void TPCXGraphic::LoadFromStream(TStream& stream) {
     std::uint8_t* dest = pixels.data();
     const int written = decoder.Decode(source, dest, static_cast<int>(std::min<std::int64_t>(dataSize, 0x7FFFFFFF)),
                                        static_cast<int>(unpackedSize));
-    if (written < unpackedSize) RaiseError(gesStreamReadError, kFormatName);
+    if (written < unpackedSize) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   } else {
     data.resize(static_cast<std::size_t>(unpackedSize));
     pixels = std::move(data);

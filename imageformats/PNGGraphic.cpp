@@ -180,7 +180,7 @@ void TPNGGraphic::Load::LoadAndSwapHeader() {
   std::memcpy(chunkType_, header + 4, 4);
   // A length the file cannot hold is damage, not a reason to allocate.
   if (chunkLength_ > kMaxChunkLength || chunkLength_ > stream_.Size() - stream_.Position())
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   runningCRC_ = static_cast<std::uint32_t>(crc32(0, header + 4, 4));
 }
 
@@ -198,11 +198,11 @@ void TPNGGraphic::Load::ReadDataAndCheckCRC() {
   std::uint8_t stored[4];
   ReadOrFail(stream_, stored, 4, kFormatName);
   runningCRC_ = static_cast<std::uint32_t>(crc32(runningCRC_, chunkData_.data(), chunkLength_));
-  if (runningCRC_ != rtl::GetBE32(stored)) RaiseError(gesInvalidCRC, kFormatName);
+  if (runningCRC_ != rtl::GetBE32(stored)) RaiseError(rrChecksum, gesInvalidCRC, kFormatName);
 }
 
 void TPNGGraphic::Load::SkipChunk() {
-  if (IsCritical()) throw EInvalidGraphic(gesUnknownCriticalChunk);
+  if (IsCritical()) throw EImageRefused(rrCriticalChunk, gesUnknownCriticalChunk);
   ReadDataAndCheckCRC();
 }
 
@@ -210,7 +210,7 @@ void TPNGGraphic::Load::SkipChunk() {
 
 void TPNGGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   stream.SetPosition(FStartPosition + 8);
   ProgressStart(gesPreparing);
   // Decoder and buffers go with the load on every path.
@@ -233,8 +233,8 @@ void TPNGGraphic::Load::Run() {
   converter_.SourceOptions = TConvertOptions{coNeedByteSwap};
   converter_.TargetOptions = {};
   if (properties_.Compression != ctLZ77)
-    throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kFormatName));
-  if (h.FilterMethod != 0 || h.InterlaceMethod > 1) RaiseError(gesInvalidImage, kFormatName);
+    throw EImageRefused(rrCompression, Format(gesUnsupportedFeature, gesCompressionScheme, kFormatName));
+  if (h.FilterMethod != 0 || h.InterlaceMethod > 1) RaiseError(rrFilter, gesInvalidImage, kFormatName);
   inflater_ = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, false);
   inflater_->DecodeInit();
   ReadChunks();
@@ -278,12 +278,12 @@ void TPNGGraphic::Load::ReadChunks() {
       SkipChunk();
     }
   }
-  if (!imageRead) RaiseError(gesInvalidImage, kFormatName);
+  if (!imageRead) RaiseError(rrNoImage, gesInvalidImage, kFormatName);
 }
 
 void TPNGGraphic::Load::LoadPalette() {
   if (chunkLength_ % 3 != 0 || chunkLength_ / 3 > 256 || chunkLength_ == 0)
-    RaiseError(gesInvalidPalette, kFormatName);
+    RaiseError(rrPalette, gesInvalidPalette, kFormatName);
   ReadDataAndCheckCRC();
   if (colorType_ != 3) return;  // a suggestion for true-colour displays
   SetupColorDepth(colorType_, bitDepth_);
@@ -366,7 +366,7 @@ int TPNGGraphic::Load::SetupColorDepth(int colorType, int bitDepth) {
     default:
       break;
   }
-  if (!valid) RaiseError(gesInvalidColorFormat, kFormatName);
+  if (!valid) RaiseError(rrColorFormat, gesInvalidColorFormat, kFormatName);
   c.SetSourceColorScheme(s.Source);
   c.SetTargetColorScheme(s.Target);
   c.SetSourceSamplesPerPixel(s.Samples);
@@ -382,7 +382,7 @@ int TPNGGraphic::Load::SetupColorDepth(int colorType, int bitDepth) {
 
 void TPNGGraphic::Load::LoadIDAT() {
   picture_.ProgressStart(gesTransfering);
-  if (colorType_ == 3 && !havePalette_) RaiseError(gesInvalidPalette, kFormatName);
+  if (colorType_ == 3 && !havePalette_) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
   if (!colorDepthSet_) SetupColorDepth(colorType_, bitDepth_);
   const std::uint32_t width = properties_.Width, height = properties_.Height;
   // Deflate packs at most 1032 bytes into one: a picture the rest of the file
@@ -390,7 +390,7 @@ void TPNGGraphic::Load::LoadIDAT() {
   const std::uint64_t imageBytes =
       (std::uint64_t{width} * bitDepth_ * (pixelBytes_ * 8 / std::max(bitDepth_, 8)) + 7) / 8 * height;
   const std::uint64_t left = static_cast<std::uint64_t>(std::max<std::int64_t>(stream_.Size() - stream_.Position(), 0));
-  if (imageBytes / 1032 > left + chunkLength_) RaiseError(gesInvalidImage, kFormatName);
+  if (imageBytes / 1032 > left + chunkLength_) RaiseError(rrDataTooShort, gesInvalidImage, kFormatName);
   picture_.SetupBitmap(width, height, converter_.GetPixelFormat(1), kFormatName);
   if (colorType_ == 3)
     picture_.SetPalette(palette_);
@@ -480,11 +480,11 @@ bool TPNGGraphic::Load::ReadRow(std::uint8_t* buffer, std::uint32_t count) {
     if (result == Z_STREAM_END) {
       // Data behind the end of the stream in the same chunk is damage; a
       // stream that ends inside a row ends the picture there.
-      if (remaining == 0 && chunkDataLeft_ > 0) RaiseError(gesExtraCompressedData, kFormatName);
+      if (remaining == 0 && chunkDataLeft_ > 0) RaiseError(rrExtraData, gesExtraCompressedData, kFormatName);
       dataEnded_ = true;
       return remaining == 0;
     }
-    if (result != Z_OK || !progressed) RaiseError(gesCompression, kFormatName);
+    if (result != Z_OK || !progressed) RaiseError(rrCompressedData, gesCompression, kFormatName);
   }
   return true;
 }
@@ -515,7 +515,7 @@ void TPNGGraphic::Load::ApplyFilter(std::uint8_t filter, std::uint8_t* row, cons
       break;
     default:
       // No such filter: the data is damaged.
-      RaiseError(gesCompression, kFormatName);
+      RaiseError(rrFilter, gesCompression, kFormatName);
   }
 }
 

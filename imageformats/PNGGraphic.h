@@ -15,7 +15,7 @@ class TPNGGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged file raises EInvalidGraphic. Image data that ends early (while
+  // A damaged file raises EImageRefused. Image data that ends early (while
   // the chunks are intact) leaves the rows not reached in the background
   // colour.
   void LoadFromStream(TStream& stream) override;

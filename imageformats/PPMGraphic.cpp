@@ -62,13 +62,13 @@ bool TPPMGraphic::FillBuffer() {
 }
 
 std::uint8_t TPPMGraphic::GetChar() {
-  if (index_ == bufferSize_ && !FillBuffer()) RaiseError(gesStreamReadError, kFormatName);
+  if (index_ == bufferSize_ && !FillBuffer()) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   return buffer_[index_++];
 }
 
 void TPPMGraphic::GetBytes(std::uint8_t* out, std::size_t count) {
   while (count > 0) {
-    if (index_ == bufferSize_ && !FillBuffer()) RaiseError(gesStreamReadError, kFormatName);
+    if (index_ == bufferSize_ && !FillBuffer()) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     const std::size_t chunk = std::min<std::size_t>(count, static_cast<std::size_t>(bufferSize_ - index_));
     std::memcpy(out, buffer_ + index_, chunk);
     index_ += static_cast<int>(chunk);
@@ -99,7 +99,7 @@ std::uint32_t TPPMGraphic::GetNumber() {
   SkipSeparators();
   std::uint32_t value = 0;
   for (std::uint8_t c = GetChar(); IsDigit(c); c = CurrentChar() ? GetChar() : 0) {
-    if (value > kMaxNumber / 10) RaiseError(gesInvalidImage, kInvalidFormatName);
+    if (value > kMaxNumber / 10) RaiseError(rrNumber, gesInvalidImage, kInvalidFormatName);
     value = value * 10 + static_cast<std::uint32_t>(c - '0');
   }
   return value;
@@ -142,12 +142,12 @@ bool TPPMGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TPPMGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kInvalidFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, static_cast<int>(FProperties.Width), 1);
   ProgressStart(gesTransfering);
   ReadHeader(stream);
-  if (maxValue_ == 0 || maxValue_ > kMaxSampleValue) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (maxValue_ == 0 || maxValue_ > kMaxSampleValue) RaiseError(rrSampleRange, gesInvalidImage, kInvalidFormatName);
   // Raw data starts after the single white-space character that ends the
   // header; GetNumber has taken it already.
 
@@ -160,7 +160,7 @@ void TPPMGraphic::LoadFromStream(TStream& stream) {
   const std::int64_t leastBytes = IsPlain(kind_)       ? std::int64_t{width} * height * (IsBitmap(kind_) ? 1 : channels)
                                   : IsBitmap(kind_) ? (std::int64_t{width} + 7) / 8 * height
                                                     : std::int64_t{width} * height * channels * sampleBytes;
-  if (left < leastBytes) RaiseError(gesStreamReadError, kFormatName);
+  if (left < leastBytes) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
 
   if (IsBitmap(kind_)) {
     SetupBitmap(width, height, pf1bit, kFormatName);

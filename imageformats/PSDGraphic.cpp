@@ -109,7 +109,7 @@ bool TPSDGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TPSDGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kInvalidFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, static_cast<int>(FProperties.Width), 1);
   ProgressStart(gesPreparing);
@@ -120,10 +120,10 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   const int planes = PlaneCount(h);
   if (FProperties.ColorScheme == csUnknown || h.Channels < static_cast<std::uint32_t>(planes) ||
       (bitmap ? h.Depth != 1 : h.Depth != 8 && h.Depth != 16))
-    RaiseError(gesInvalidColorFormat, kFormatName);
+    RaiseError(rrColorFormat, gesInvalidColorFormat, kFormatName);
   const std::uint32_t width = h.Width, height = h.Height;
   // Keeps the plane size below 2^63 (the bitmap's budget is far smaller).
-  if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (width > 0x7FFFFFFF || height > 0x7FFFFFFF) RaiseError(rrPictureSize, gesInvalidImage, kInvalidFormatName);
   const std::int64_t rowBytes = bitmap ? (std::int64_t{width} + 7) / 8 : std::int64_t{width} * (h.Depth / 8);
 
   TColorManager& converter = *FConverter;
@@ -151,7 +151,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   const std::uint32_t colorDataLength = rtl::GetBE32(word);
   std::vector<std::uint8_t> colorData;
   if (h.Mode == pmIndexed) {
-    if (colorDataLength < 3 || colorDataLength > 768) RaiseError(gesInvalidPalette, kFormatName);
+    if (colorDataLength < 3 || colorDataLength > 768) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
     colorData.resize(colorDataLength);
     ReadOrFail(stream, colorData.data(), colorDataLength, kFormatName);
   } else {
@@ -169,7 +169,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   const std::int64_t dataSize = stream.Size() - stream.Position();
   const bool packed = FProperties.Compression == ctPackedBits;
   if (width == 0 || height == 0 || planeBytes > (packed ? dataSize * 64 : dataSize) / planes)
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
   SetupBitmap(width, height, bitmap ? pf1bit : converter.GetPixelFormat(1), kFormatName);
   if (bitmap) {
     SetPalette({0xFFFFFF, 0x000000});
@@ -190,7 +190,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
   std::vector<std::uint8_t> pixels(static_cast<std::size_t>(planeBytes * planes));
   if (packed) {
     const std::int64_t tableEntries = std::int64_t{height} * h.Channels;
-    if (tableEntries * 2 > dataSize) RaiseError(gesStreamReadError, kFormatName);
+    if (tableEntries * 2 > dataSize) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     std::vector<std::uint8_t> table(static_cast<std::size_t>(tableEntries * 2));
     ReadOrFail(stream, table.data(), static_cast<std::int64_t>(table.size()), kFormatName);
     std::int64_t usedBytes = 0;
@@ -204,7 +204,7 @@ void TPSDGraphic::LoadFromStream(TStream& stream) {
       const std::uint8_t* rowSource = source;
       std::uint8_t* dest = pixels.data() + i * rowBytes;
       if (decoder.Decode(rowSource, dest, length, static_cast<int>(rowBytes)) < rowBytes)
-        RaiseError(gesStreamReadError, kFormatName);
+        RaiseError(rrCompressedData, gesStreamReadError, kFormatName);
       source += length;
     }
   } else {

@@ -157,14 +157,14 @@ bool TPSPGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TPSPGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   const std::int64_t firstBlock = stream.Position();
   const std::uint32_t width = FProperties.Width, height = FProperties.Height;
   FProgressArea = Rect(0, 0, static_cast<int>(std::min<std::uint32_t>(width, 0x7FFFFFFF)), 1);
   ProgressStart(gesPreparing);
 
   if (FProperties.Compression != ctNone && FProperties.Compression != ctRLE && FProperties.Compression != ctLZ77)
-    throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kFormatName));
+    throw EImageRefused(rrCompression, Format(gesUnsupportedFeature, gesCompressionScheme, kFormatName));
   TColorManager& converter = *FConverter;
   converter.SourceOptions = {};
   converter.TargetOptions = {};
@@ -176,14 +176,14 @@ void TPSPGraphic::LoadFromStream(TStream& stream) {
   converter.SetTargetColorScheme(FProperties.ColorScheme == csRGB ? csBGR : FProperties.ColorScheme);
 
   const std::int64_t rowSize = ChannelRowSize(FProperties.BitsPerSample, width);
-  if (rowSize == 0 && width > 0) RaiseError(gesInvalidColorFormat, kFormatName);
+  if (rowSize == 0 && width > 0) RaiseError(rrColorFormat, gesInvalidColorFormat, kFormatName);
   // Before anything is allocated: the planes must be within what the rest
   // of the stream can unpack to.
   const int planes = FProperties.ColorScheme == csRGB ? 3 : 1;
   const std::int64_t rest = stream.Size() - firstBlock;
   if (width == 0 || height == 0 || width > 0x7FFFFFFF || height > 0x7FFFFFFF ||
       rowSize * height > rest * ExpansionOf(FProperties.Compression) / planes)
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
   SetupBitmap(width, height, converter.GetPixelFormat(1), kFormatName);
   if (FProperties.ColorScheme == csG) SetPalette(converter.CreateGrayscalePalette(false));
   ProgressEnd();
@@ -194,8 +194,8 @@ void TPSPGraphic::LoadFromStream(TStream& stream) {
     if (block.Id == pbPalette) {
       std::uint32_t count = 0;
       if (!SkipChunkSize(stream, FProperties.Version) || !ReadLittleEndian32(stream, count))
-        RaiseError(gesStreamReadError, kFormatName);
-      if (count == 0 || count > 256) RaiseError(gesInvalidPalette, kFormatName);
+        RaiseError(rrTruncated, gesStreamReadError, kFormatName);
+      if (count == 0 || count > 256) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
       std::vector<std::uint8_t> entries(std::size_t{count} * 4);
       ReadOrFail(stream, entries.data(), static_cast<std::int64_t>(entries.size()), kFormatName);
       SetPalette(converter.CreateColorPalette({entries.data()}, pfInterlaced8Quad, count, true));
@@ -205,7 +205,7 @@ void TPSPGraphic::LoadFromStream(TStream& stream) {
     stream.SetPosition(block.End);
   }
   // A file without raster data would pass for a blank picture.
-  if (!layerRead) RaiseError(gesInvalidImage, kFormatName);
+  if (!layerRead) RaiseError(rrNoImage, gesInvalidImage, kFormatName);
 }
 
 // Walks the layer information sub-blocks up to the first raster layer and
@@ -264,7 +264,7 @@ void TPSPGraphic::ReadChannels(TStream& stream, int channelCount, Layer& layer) 
     BlockHeader sub;
     std::uint8_t fields[12];  // compressed length, uncompressed length, bitmap type, channel type
     if (!ReadBlockHeader(stream, version, sub) || !SkipChunkSize(stream, version) || !ReadExactly(stream, fields, 12))
-      RaiseError(gesStreamReadError, kFormatName);
+      RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     const std::uint32_t packedSize = rtl::GetLE32(fields);
     const std::uint32_t unpackedSize = rtl::GetLE32(fields + 4);
     const std::uint16_t kind = rtl::GetLE16(fields + 10);
@@ -272,7 +272,7 @@ void TPSPGraphic::ReadChannels(TStream& stream, int channelCount, Layer& layer) 
       stream.SetPosition(std::max(sub.End, stream.Position() + packedSize));
       continue;
     }
-    if (packedSize > stream.Size() - stream.Position()) RaiseError(gesStreamReadError, kFormatName);
+    if (packedSize > stream.Size() - stream.Position()) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     packed.resize(packedSize);
     ReadOrFail(stream, packed.data(), packedSize, kFormatName);
     std::vector<std::uint8_t>& plane = layer.Planes[kind];

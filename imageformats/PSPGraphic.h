@@ -16,7 +16,7 @@ class TPSPGraphic : public TFormatGraphic {
   // end of that block.
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
   // A damaged or unsupported file, or one without a raster layer, raises
-  // EInvalidGraphic.
+  // EImageRefused.
   void LoadFromStream(TStream& stream) override;
 
  private:

@@ -104,14 +104,15 @@ bool TRLAGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TRLAGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   stream.SetPosition(FStartPosition + kHeaderSize);
   const std::uint32_t width = FProperties.Width, height = FProperties.Height;
   FProgressArea = Rect(0, 0, static_cast<int>(width), 1);
   ProgressStart(gesTransfering);
-  if (FProperties.ColorScheme == csUnknown) RaiseError(gesConversionUnsupported, kFormatName);
+  if (FProperties.ColorScheme == csUnknown) RaiseError(rrColorConversion, gesConversionUnsupported, kFormatName);
   // The channel buffers hold one byte a sample.
-  if (FProperties.BitsPerSample == 0 || FProperties.BitsPerSample > 8) RaiseError(gesInvalidColorFormat, kFormatName);
+  if (FProperties.BitsPerSample == 0 || FProperties.BitsPerSample > 8)
+    RaiseError(rrColorFormat, gesInvalidColorFormat, kFormatName);
   const int planes = FProperties.ColorScheme == csRGBA ? 4 : 3;
 
   TColorManager& converter = *FConverter;
@@ -132,7 +133,8 @@ void TRLAGraphic::LoadFromStream(TStream& stream) {
   // Before anything is allocated: the row offsets, and at least a length
   // word per channel row, must be in the stream.
   const std::int64_t dataSize = stream.Size() - stream.Position();
-  if (width == 0 || dataSize < std::int64_t{height} * (4 + 2 * planes)) RaiseError(gesStreamReadError, kFormatName);
+  if (width == 0 || dataSize < std::int64_t{height} * (4 + 2 * planes))
+    RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
   std::vector<std::uint8_t> table(std::size_t{height} * 4);
   ReadOrFail(stream, table.data(), static_cast<std::int64_t>(table.size()), kFormatName);
   SetupBitmap(width, height, converter.GetPixelFormat(1), kFormatName);
@@ -152,7 +154,7 @@ void TRLAGraphic::LoadFromStream(TStream& stream) {
       const std::uint8_t* source = packed.data();
       std::uint8_t* dest = channels[c].data();
       if (decoder.Decode(source, dest, length, static_cast<int>(width)) < static_cast<int>(width))
-        RaiseError(gesStreamReadError, kFormatName);
+        RaiseError(rrCompressedData, gesStreamReadError, kFormatName);
     }
     const void* sources[4] = {channels[0].data(), channels[1].data(), channels[2].data(), channels[3].data()};
     const std::uint32_t row = FProperties.BottomUp ? height - 1 - n : n;

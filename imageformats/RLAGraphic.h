@@ -12,6 +12,6 @@ class TRLAGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged or unsupported file raises EInvalidGraphic.
+  // A damaged or unsupported file raises EImageRefused.
   void LoadFromStream(TStream& stream) override;
 };

@@ -93,14 +93,15 @@ bool TSGIGraphic::ReadImageProperties(TStream& stream, int imageIndex) {
 
 void TSGIGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
-  if (!ReadImageProperties(stream, 0)) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (!ReadImageProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kInvalidFormatName);
   stream.SetPosition(FStartPosition);
   FProgressArea = Rect(0, 0, static_cast<int>(FProperties.Width), 1);
   ProgressStart(gesPreparing);
 
   SgiHeader h;
   ReadHeader(stream, h);
-  if (!h.Valid() || h.ChannelCount() < 1 || h.ChannelCount() > 4) RaiseError(gesInvalidImage, kInvalidFormatName);
+  if (!h.Valid() || h.ChannelCount() < 1 || h.ChannelCount() > 4)
+    RaiseError(rrHeader, gesInvalidImage, kInvalidFormatName);
   bytesPerChannel_ = h.BytesPerChannel;
   channelCount_ = h.ChannelCount();
   const std::uint32_t width = h.Width, height = h.Rows();
@@ -114,7 +115,7 @@ void TSGIGraphic::LoadFromStream(TStream& stream) {
   rowSize_.clear();
   if (h.Storage == 1) {
     if (dataSize < rowEntries * 8 || samples > dataSize * kMostSamplesPerPackedByte)
-      RaiseError(gesStreamReadError, kFormatName);
+      RaiseError(rrDataTooShort, gesStreamReadError, kFormatName);
     std::vector<std::uint8_t> tables(static_cast<std::size_t>(rowEntries * 8));
     ReadOrFail(stream, tables.data(), static_cast<std::int64_t>(tables.size()), kFormatName);
     for (std::int64_t i = 0; i < rowEntries; ++i) {
@@ -122,7 +123,7 @@ void TSGIGraphic::LoadFromStream(TStream& stream) {
       rowSize_.push_back(rtl::GetBE32(&tables[static_cast<std::size_t>(4 * (rowEntries + i))]));
     }
   } else if (dataSize < samples * bytesPerChannel_) {
-    RaiseError(gesStreamReadError, kFormatName);
+    RaiseError(rrTruncated, gesStreamReadError, kFormatName);
   }
 
   const bool grey = channelCount_ < 3;
@@ -172,13 +173,13 @@ void TSGIGraphic::ReadAndDecode(TStream& stream, std::uint32_t row, std::vector<
     }
     const std::int64_t start = FStartPosition + rowStart_[entry];
     const std::int64_t size = rowSize_[entry];
-    if (start + size > stream.Size()) RaiseError(gesStreamReadError, kFormatName);
+    if (start + size > stream.Size()) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     packed.resize(static_cast<std::size_t>(size));
     stream.SetPosition(start);
     ReadOrFail(stream, packed.data(), size, kFormatName);
     TSGIRLEDecoder decoder(static_cast<std::uint8_t>(bytesPerChannel_ * 8));
     const std::uint8_t* source = packed.data();
     const int written = decoder.Decode(source, target, static_cast<int>(size), static_cast<int>(rowBytes));
-    if (written < rowBytes) RaiseError(gesStreamReadError, kFormatName);
+    if (written < rowBytes) RaiseError(rrCompressedData, gesStreamReadError, kFormatName);
   }
 }

@@ -68,8 +68,8 @@ TCompressionType CompressionOf(std::uint32_t value) {
 constexpr std::uint32_t kMaxEntries = 4096;
 
 // Refuses a variant with the message of an unsupported compression scheme.
-[[noreturn]] void RaiseUnsupported() {
-  throw EInvalidGraphic(Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName));
+[[noreturn]] void RaiseUnsupported(TRefusalReason reason) {
+  throw EImageRefused(reason, Format(gesUnsupportedFeature, gesCompressionScheme, kTIFFName));
 }
 
 }  // namespace
@@ -164,7 +164,7 @@ void TTIFFGraphic::LoadTIFF(TStream& stream, const char* formatName) {
   FStartPosition = stream.Position();
   FProperties = TImageProperties{};
   Load load(*this, formatName);
-  if (!load.ReadProperties(stream, 0)) RaiseError(gesInvalidImage, kTIFFName);
+  if (!load.ReadProperties(stream, 0)) RaiseError(rrHeader, gesInvalidImage, kTIFFName);
   load.Run(stream);
 }
 
@@ -219,7 +219,7 @@ std::vector<std::uint32_t> TTIFFGraphic::Load::GetValueList(TStream& stream, std
   }
   // Values at an offset: the file must hold them all.
   const std::int64_t at = start_ + Read32(e.Field);
-  if (at + static_cast<std::int64_t>(bytes) > stream.Size()) RaiseError(gesStreamReadError, formatName_);
+  if (at + static_cast<std::int64_t>(bytes) > stream.Size()) RaiseError(rrTruncated, gesStreamReadError, formatName_);
   std::vector<std::uint8_t> raw(bytes);
   stream.SetPosition(at);
   ReadOrFail(stream, raw.data(), static_cast<std::int64_t>(bytes), formatName_);
@@ -357,13 +357,13 @@ void TTIFFGraphic::Load::Run(TStream& stream) {
   // Tiles and separate planes are not read: an empty or scrambled picture
   // would pass for a loaded one.
   if (p.PlanarConfig == 2 && p.SamplesPerPixel > 1)
-    RaiseError(gesUnsupportedImage, kTIFFName);
+    RaiseError(rrSeparatePlanes, gesUnsupportedImage, kTIFFName);
   const std::uint8_t bits = p.BitsPerSample;
   if (bits != 1 && bits != 2 && bits != 4 && bits != 8 && bits != 16)
-    RaiseError(gesInvalidColorFormat, kTIFFName);
+    RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName);
   // The horizontal predictor goes with LZW and deflate data only.
   if (p.Compression == ctNone) properties_.Predictor = 1;
-  if (p.Predictor == 2 && bits != 8 && bits != 16) RaiseError(gesUnsupportedImage, kTIFFName);
+  if (p.Predictor == 2 && bits != 8 && bits != 16) RaiseError(rrPredictor, gesUnsupportedImage, kTIFFName);
   picture_.ProgressStart(gesPreparing);
 
   TColorManager& c = converter_;
@@ -376,13 +376,13 @@ void TTIFFGraphic::Load::Run(TStream& stream) {
     case csG:
       // Grey with an extra sample: the alpha is skipped.
       if (samples == 2) source = csGA, target = csIndexed, targetSamples = 1;
-      else if (samples != 1) RaiseError(gesInvalidColorFormat, kTIFFName);
+      else if (samples != 1) RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName);
       break;
     case csIndexed:
-      if (samples != 1) RaiseError(gesInvalidColorFormat, kTIFFName);
+      if (samples != 1) RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName);
       break;
     case csRGB: target = csBGR; break;
-    case csRGBA: target = csBGRA; if (samples != 4) RaiseError(gesInvalidColorFormat, kTIFFName); break;
+    case csRGBA: target = csBGRA; if (samples != 4) RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName); break;
     case csCMYK: target = csBGR, targetSamples = 3; break;
     case csCIELab: target = csBGR; c.SourceOptions.Include(coLabByteRange); break;
     case csYCbCr:
@@ -390,16 +390,16 @@ void TTIFFGraphic::Load::Run(TStream& stream) {
       // JPEG strips come out of the library as full colour rows.
       if (p.Compression != ctJPEG &&
           (p.SubSampling.size() < 2 || p.SubSampling[0] != 1 || p.SubSampling[1] != 1))
-        RaiseUnsupported();
+        RaiseUnsupported(rrSubsampling);
       target = csBGR;
       break;
     default:
-      RaiseError(gesInvalidColorFormat, kTIFFName);
+      RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName);
   }
   // Colour rows need whole bytes and exactly the samples their scheme names.
   const std::uint8_t needed = source == csRGBA || source == csCMYK ? 4 : target == csBGR ? 3 : samples;
   if ((target == csBGR || target == csBGRA) && (bits < 8 || samples != needed))
-    RaiseError(gesInvalidColorFormat, kTIFFName);
+    RaiseError(rrColorFormat, gesInvalidColorFormat, kTIFFName);
   // The JPEG decoder delivers its colour rows blue first.
   if (p.Compression == ctJPEG && target == csBGR) source = csBGR;
   c.SetSourceColorScheme(source);
@@ -415,7 +415,7 @@ void TTIFFGraphic::Load::Run(TStream& stream) {
   const std::uint64_t imageBytes = (std::uint64_t{p.BitsPerPixel} * p.Width + 7) / 8 * p.Height;
   const std::uint64_t expansion = p.Compression == ctNone ? 1 : p.Compression == ctPackedBits ? 64 : 4096;
   if (imageBytes / expansion > static_cast<std::uint64_t>(stream.Size()))
-    RaiseError(gesInvalidImage, kTIFFName);
+    RaiseError(rrDataTooShort, gesInvalidImage, kTIFFName);
   picture_.SetupBitmap(p.Width, p.Height, format, kTIFFName);
 
   if (target == csIndexed || target == csG) {
@@ -438,14 +438,14 @@ void TTIFFGraphic::Load::Run(TStream& stream) {
 void TTIFFGraphic::Load::ReadColorMap(TStream& stream) {
   std::size_t entry;
   if (FindTag(tgColorMap, entry) && ifd_[entry].DataLength > 3 * 256)
-    RaiseError(gesInvalidPalette, kTIFFName);
+    RaiseError(rrPalette, gesInvalidPalette, kTIFFName);
   const std::vector<std::uint32_t> map = GetValueList(stream, tgColorMap);
   if (map.empty()) return;
   // Three planes of 2^bits entries; more than 256 colours do not fit a
   // palette picture.
   const std::size_t colors = map.size() / 3;
   if (map.size() % 3 != 0 || colors > 256 || colors < (std::size_t{1} << std::min<int>(properties_.BitsPerSample, 8)))
-    RaiseError(gesInvalidPalette, kTIFFName);
+    RaiseError(rrPalette, gesInvalidPalette, kTIFFName);
   std::vector<std::uint16_t> planes(map.begin(), map.end());
   TPaletteEntries palette = converter_.CreateColorPalette(
       {planes.data(), planes.data() + colors, planes.data() + 2 * colors}, pfPlane16Triple,
@@ -495,7 +495,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::Load::CreateDecoder(TStream& stream, std
     case ctThunderscan: decoder = std::make_unique<TThunderDecoder>(width); break;
     case ctJPEG: {
       // The JPEG decoder checks each strip against the strip geometry.
-      if (p.Options.Contains(ioTiled)) RaiseUnsupported();
+      if (p.Options.Contains(ioTiled)) RaiseUnsupported(rrTiledJPEG);
       const std::vector<std::uint32_t> tables = GetValueList(stream, tgJPEGTables);
       p.JPEGTables.assign(tables.begin(), tables.end());
       decoder = std::make_unique<TTIFFJPEGDecoder>(&p);
@@ -506,7 +506,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::Load::CreateDecoder(TStream& stream, std
     case ctFaxRLEW: {
       const auto options = static_cast<std::int32_t>(GetValue(tgT4Options, 0));
       // Two-dimensional group 3 rows would decode to garbage passed off as a picture.
-      if (p.Compression == ctFax3 && (options & 1) != 0) RaiseUnsupported();
+      if (p.Compression == ctFax3 && (options & 1) != 0) RaiseUnsupported(rrTwoDimensionalFax);
       const bool reversed = p.Options.Contains(ioReversed);
       if (p.Compression == ctFax3)
         decoder = std::make_unique<TCCITTFax3Decoder>(options, reversed, false, width);
@@ -514,7 +514,7 @@ std::unique_ptr<TDecoder> TTIFFGraphic::Load::CreateDecoder(TStream& stream, std
         decoder = std::make_unique<TCCITTMHDecoder>(options, reversed, p.Compression == ctFaxRLEW, width);
       break;
     }
-    default: RaiseUnsupported();
+    default: RaiseUnsupported(rrCompression);
   }
   if (decoder) decoder->DecodeInit();
   return decoder;
@@ -569,7 +569,7 @@ void TTIFFGraphic::Load::ReadStrips(TStream& stream, std::uint32_t bytesPerLine)
   TImageProperties& p = properties_;
   const std::vector<std::uint32_t> offsets = GetValueList(stream, tgStripOffsets);
   const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgStripByteCounts);
-  if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(gesInvalidImage, kTIFFName);
+  if (offsets.empty() || byteCounts.size() < offsets.size()) RaiseError(rrStripTable, gesInvalidImage, kTIFFName);
   const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, p.Width);
   const bool intoPicture = DecodesIntoPicture(decoder.get(), bytesPerLine);
 
@@ -633,13 +633,13 @@ void TTIFFGraphic::Load::ReadTiles(TStream& stream, std::uint32_t bytesPerLine) 
   // A tile no data of the file could fill is damage, not a reason to allocate.
   if (tileWidth % 16 != 0 || tileLength % 16 != 0 || tileBytes > static_cast<std::uint64_t>(MaxPixelBytes) ||
       tileBytes / 4096 > static_cast<std::uint64_t>(stream.Size()))
-    RaiseError(gesInvalidImage, kTIFFName);
+    RaiseError(rrTileSize, gesInvalidImage, kTIFFName);
   const std::uint32_t across = static_cast<std::uint32_t>((std::uint64_t{p.Width} + tileWidth - 1) / tileWidth);
   const std::uint32_t down = static_cast<std::uint32_t>((std::uint64_t{p.Height} + tileLength - 1) / tileLength);
   const std::vector<std::uint32_t> offsets = GetValueList(stream, tgTileOffsets);
   const std::vector<std::uint32_t> byteCounts = GetValueList(stream, tgTileByteCounts);
   if (offsets.size() < std::uint64_t{across} * down || byteCounts.size() < offsets.size())
-    RaiseError(gesInvalidImage, kTIFFName);
+    RaiseError(rrTileTable, gesInvalidImage, kTIFFName);
   const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, tileWidth);
 
   std::vector<std::uint8_t> tile(static_cast<std::size_t>(tileBytes));
@@ -711,9 +711,9 @@ void TEPSGraphic::LoadFromStream(TStream& stream) {
   BeginLoad(stream);
   const std::int64_t start = stream.Position();
   const EPSHeader h = ReadEPSHeader(stream);
-  if (!h.Magic) RaiseError(gesInvalidImage, kEPSName);
+  if (!h.Magic) RaiseError(rrHeader, gesInvalidImage, kEPSName);
   if (h.PreviewOffset < 30 || h.PreviewLength == 0 || start + h.PreviewOffset >= stream.Size())
-    RaiseError(gesInvalidImage, kEPSName);
+    RaiseError(rrNoImage, gesInvalidImage, kEPSName);
   stream.SetPosition(start + h.PreviewOffset);
   LoadTIFF(stream, kEPSName);
 }

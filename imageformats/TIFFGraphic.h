@@ -16,7 +16,7 @@ class TTIFFGraphic : public TFormatGraphic {
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
   // Variants this reader does not decode (separate planes, two-dimensional
   // fax, subsampled YCbCr without JPEG...) and damaged files raise
-  // EInvalidGraphic.
+  // EImageRefused.
   void LoadFromStream(TStream& stream) override;
   void SaveToStream(TStream&) override {}
 

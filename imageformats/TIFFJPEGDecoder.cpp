@@ -24,7 +24,7 @@ void TTIFFJPEGDecoder::DecodeInit() {
     const TByteArray& tables = properties_->JPEGTables;
     if (tables.empty()) return;
     if (!library_->ReadTables(tables.data(), tables.size()))
-      RaiseCompressionError(gesJPEGBogusTableField);
+      RaiseCompressionError(gesJPEGBogusTableField, rrJPEGTables);
   } catch (const EJPEG& e) {
     Jpg::RaiseJPEGError(e.LibraryCode);
   }
@@ -54,22 +54,22 @@ int TTIFFJPEGDecoder::DecodeStrip(const std::uint8_t* Source, std::uint8_t* Dest
     width = (width + hSub - 1) / hSub;
     height = (height + vSub - 1) / vSub;
   }
-  if (info.Width != width || info.Height != height) RaiseCompressionError(gesJPEGStripSize);
+  if (info.Width != width || info.Height != height) RaiseCompressionError(gesJPEGStripSize, rrJPEGStripSize);
   if (info.Components != (interleaved ? p.SamplesPerPixel : 1))
-    RaiseCompressionError(gesJPEGComponentCount);
-  if (info.Precision != p.BitsPerSample) RaiseCompressionError(gesJPEGDataPrecision);
+    RaiseCompressionError(gesJPEGComponentCount, rrJPEGComponents);
+  if (info.Precision != p.BitsPerSample) RaiseCompressionError(gesJPEGDataPrecision, rrJPEGPrecision);
   for (int c = 0; c < info.Components; ++c) {
     const bool first = c == 0 && interleaved;
     const int h = first ? static_cast<int>(hSub) : 1, v = first ? static_cast<int>(vSub) : 1;
     if (info.Sampling[static_cast<std::size_t>(c)] != std::pair{h, v})
-      RaiseCompressionError(gesJPEGSamplingFactors);
+      RaiseCompressionError(gesJPEGSamplingFactors, rrJPEGSampling);
   }
 
   const int stride = static_cast<int>(p.BytesPerLine);
-  if (stride <= 0 || UnpackedSize % stride != 0) RaiseCompressionError(gesJPEGFractionalLine);
+  if (stride <= 0 || UnpackedSize % stride != 0) RaiseCompressionError(gesJPEGFractionalLine, rrJPEGPartialRows);
   // A row of the JPEG data must fit the stride it is written to.
   if (static_cast<std::int64_t>(info.Width) * info.Components > stride)
-    RaiseCompressionError(gesJPEGStripSize);
+    RaiseCompressionError(gesJPEGStripSize, rrJPEGStripSize);
   const auto color = p.ColorScheme == csYCbCr ? gfx::TJpegStreamDecoder::scYCbCr : gfx::TJpegStreamDecoder::scRGB;
   return library_->ReadRows(color, Dest, stride, UnpackedSize / stride) * stride;
 }

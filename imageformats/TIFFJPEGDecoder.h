@@ -29,7 +29,7 @@ class TTIFFJPEGDecoder : public TDecoder {
   // raise EGraphicCompression.
   void DecodeInit() override;
   // One strip; UnpackedSize must be whole rows of BytesPerLine. Mismatches
-  // raise EGraphicCompression, damaged JPEG data EInvalidGraphic ("JPEG
+  // raise EGraphicCompression, damaged JPEG data EImageRefused ("JPEG
   // error #n"). Returns the bytes of the rows decoded.
   int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
   void DecodeEnd() override;

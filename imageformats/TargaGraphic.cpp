@@ -65,7 +65,7 @@ bool DepthFitsType(const TargaHeader& h) {
 TargaHeader ReadHeader(TStream& stream) {
   std::uint8_t bytes[TargaHeader::Size];
   if (stream.Read(bytes, sizeof bytes) != sizeof bytes)
-    throw EInvalidGraphic(Format(gesStreamReadError, kFormatName));
+    throw EImageRefused(rrTruncated, Format(gesStreamReadError, kFormatName));
   return TargaHeader::Parse(bytes);
 }
 
@@ -126,7 +126,7 @@ void TTargaGraphic::LoadFromStream(TStream& stream) {
 
   const TargaHeader h = ReadHeader(stream);
   const bool knownType = (h.ImageType >= 1 && h.ImageType <= 3) || (h.ImageType >= 9 && h.ImageType <= 11);
-  if (!knownType || !DepthFitsType(h) || h.ColorMapType > 1) RaiseError(gesInvalidImage, kFormatName);
+  if (!knownType || !DepthFitsType(h) || h.ColorMapType > 1) RaiseError(rrHeader, gesInvalidImage, kFormatName);
   std::uint8_t id[256];
   ReadOrFail(stream, id, h.IdLength, kFormatName);
 
@@ -147,7 +147,8 @@ void TTargaGraphic::LoadFromStream(TStream& stream) {
   const int pixelBytes = BytesOf(h.PixelSize);
   const std::int64_t mapBytes = h.ColorMapType == 1 ? std::int64_t{h.ColorMapLength} * BytesOf(h.ColorMapEntrySize) : 0;
   const std::int64_t leastRowBytes = h.Encoded() ? (pixels + 127) / 128 * (1 + pixelBytes) : pixels * pixelBytes;
-  if (stream.Size() - stream.Position() < mapBytes + leastRowBytes) RaiseError(gesStreamReadError, kFormatName);
+  if (stream.Size() - stream.Position() < mapBytes + leastRowBytes)
+    RaiseError(rrTruncated, gesStreamReadError, kFormatName);
 
   SetupBitmap(h.Width, h.Height, converter.GetPixelFormat(1), kFormatName);
   if (h.ColorMapType == 1 || h.Grey()) ReadColorMap(stream, h.ColorMapType == 1 ? h.ColorMapLength : 0,
@@ -166,7 +167,7 @@ void TTargaGraphic::LoadFromStream(TStream& stream) {
 // names one; entries the file does not give stay black.
 void TTargaGraphic::ReadColorMap(TStream& stream, int mapLength, int entrySize, bool indexed) {
   TColorManager& converter = *FConverter;
-  if (mapLength > 0 && !IsEntrySize(entrySize)) RaiseError(gesInvalidPalette, kFormatName);
+  if (mapLength > 0 && !IsEntrySize(entrySize)) RaiseError(rrPalette, gesInvalidPalette, kFormatName);
   std::vector<std::uint8_t> map(static_cast<std::size_t>(mapLength) * BytesOf(entrySize));
   ReadOrFail(stream, map.data(), static_cast<std::int64_t>(map.size()), kFormatName);
   if (converter.SourceColorScheme() == csG) {
@@ -221,14 +222,14 @@ void TTargaGraphic::ReadEncodedRows(TStream& stream, int depth, bool topDown) {
         const std::int64_t got = stream.Read(buffer.data() + filled, kBlock - filled);
         endOfStream = got <= 0;
         filled += static_cast<int>(std::max<std::int64_t>(got, 0));
-        if (endOfStream && filled == 0) RaiseError(gesStreamReadError, kFormatName);
+        if (endOfStream && filled == 0) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
       }
       const std::uint8_t* source = buffer.data() + used;
       std::uint8_t* dest = row + static_cast<std::ptrdiff_t>(done) * pixelBytes;
       const int written = decoder.Decode(source, dest, filled - used, width - done);
       used = static_cast<int>(source - buffer.data());
       done += written;
-      if (written == 0 && endOfStream) RaiseError(gesStreamReadError, kFormatName);
+      if (written == 0 && endOfStream) RaiseError(rrTruncated, gesStreamReadError, kFormatName);
     }
     ProgressRow(static_cast<std::uint32_t>(r), static_cast<std::uint32_t>(height));
   }

@@ -15,7 +15,7 @@ class TTargaGraphic : public TFormatGraphic {
   static bool CanLoad(TStream& stream);
 
   bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged or unsupported file raises EInvalidGraphic.
+  // A damaged or unsupported file raises EImageRefused.
   void LoadFromStream(TStream& stream) override;
   // Compressed.
   void SaveToStream(TStream& stream) override;
