@@ -1,9 +1,11 @@
 // Opens arbitrary bytes as a chunk container, walks every chunk the header
 // counts and reads fields of every kind from each, the way the system's
 // readers do. Damage must end in EZOFileError, never in a crash, a hang or a
-// huge allocation.
+// huge allocation. The outcome counts the chunks walked and the fields that
+// ran past their chunk, or names the refusal.
 #include "core/ZOFileWinTypes.h"
 
+#include "fuzz/FuzzOutcome.h"
 #include "platform/graphics/Font.h"
 #include "platform/graphics/Jpeg.h"
 
@@ -70,6 +72,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream out(name, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
+    int chunks = 0, fieldErrors = 0;
     try {
         c_zofilewintypes zo(name, zoRead);
         for (std::int32_t i = 0; i < zo.chunkcount; ++i) {
@@ -80,10 +83,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
                 ReadFields(zo, chunk.id);
             } catch (const EZOFileError&) {
                 // A field past the chunk's bytes; the walk goes on by the length.
+                ++fieldErrors;
             }
             zo.set_file_position(start + chunk.length);
+            ++chunks;
         }
+        ReportFuzzOutcome(std::to_string(chunks) + " chunks, " + std::to_string(fieldErrors) + " field errors");
     } catch (const EZOFileError&) {
+        ReportFuzzOutcome("refused after " + std::to_string(chunks) + " chunks");
     }
     std::remove(name.c_str());
     return 0;

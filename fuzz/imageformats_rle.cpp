@@ -1,11 +1,14 @@
 // Feeds arbitrary packed bytes to every run-length decoder with an output
 // area of exactly the size asked for: a decoder must stay inside both the
-// packed bytes and the output, whatever the packets say.
+// packed bytes and the output, whatever the packets say. The outcome gives
+// the units each round wrote.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
+#include "fuzz/FuzzOutcome.h"
 #include "imageformats/GraphicCompression.h"
 
 namespace {
@@ -48,13 +51,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::uint8_t* source = packed.data();
   std::uint8_t* dest = output.data();
   // Twice, as a reader decoding row after row from one buffer does.
+  std::string outcome = "wrote";
   for (int round = 0; round < 2; ++round) {
     const int left = static_cast<int>(packed.data() + packed.size() - source);
     const int written = decoder->Decode(source, dest, left, units);
     if (written < 0 || written > units * PixelBytes(selector) || source < packed.data() ||
         source > packed.data() + packed.size())
       __builtin_trap();
+    outcome += " " + std::to_string(written);
   }
+  ReportFuzzOutcome(outcome);
   decoder->DecodeEnd();
   return 0;
 }

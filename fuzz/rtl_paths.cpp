@@ -1,6 +1,8 @@
 // File names as show files and lists bring them, stored on Windows or Linux:
 // the path-string routines, mask matching and the mapping onto the native
 // file system. Input: a name, a NUL, and a second name (a base or a mask).
+// The outcome gives the parts the name was split into.
+#include "fuzz/FuzzOutcome.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/WinPaths.h"
 
@@ -13,6 +15,22 @@ namespace {
 void Check(bool condition) {
     if (!condition)
         std::abort();
+}
+
+// The text with bytes outside printable ASCII as \xNN, for the outcome.
+std::string Printable(const std::string& text) {
+    static const char* const digits = "0123456789abcdef";
+    std::string out;
+    for (const unsigned char c : text) {
+        if (c >= 0x20 && c < 0x7F) {
+            out += static_cast<char>(c);
+        } else {
+            out += "\\x";
+            out += digits[c >> 4];
+            out += digits[c & 15];
+        }
+    }
+    return out;
 }
 
 } // namespace
@@ -38,5 +56,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rtl::MatchesMask(name, other);
     ExtractRelativePath(other, name);
     rtl::ResolveStoredPath(name, other);
+    ReportFuzzOutcome("path \"" + Printable(path) + "\" name \"" + Printable(ExtractFileName(name)) + "\" extension \"" +
+                      Printable(extension) + "\"");
     return 0;
 }

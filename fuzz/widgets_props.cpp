@@ -1,6 +1,8 @@
 // Settings text read back into components: every stored value, count and
 // name comes from a file the user may have edited. Also feeds the same text
-// to the date parser and the wildcard matcher.
+// to the date parser and the wildcard matcher. The outcome gives the values
+// the target was given.
+#include "fuzz/FuzzOutcome.h"
 #include "platform/rtl/Collections.h"
 #include "platform/rtl/StringList.h"
 #include "widgets/Dateutil.h"
@@ -117,6 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         return found == values.end() ? def : found->second;
     };
     storage.LoadObjectsProps(&form, items);
+    ReportFuzzOutcome("Number " + std::to_string(target->Number) + ", Ratio " + std::to_string(target->Ratio) + ", " +
+                      std::to_string(target->Lines.Count()) + " lines, " + std::to_string(target->Items.Count()) +
+                      " items");
 
     TDateTime date = 0;
     Dateutil::ParseDateInFormat(lines.size() > 1 ? lines[1] : "dd.mm.yyyy", lines[0], date);

@@ -46,6 +46,10 @@ enum TRefusalReason : std::uint8_t {
   rrJPEGPartialRows,    // JPEG rows that do not fill whole picture rows
 };
 
+// The reason's name as the enumeration spells it ("rrTruncated"), for test
+// output and fuzz replay records.
+const char* RefusalReasonName(TRefusalReason reason);
+
 class EImageRefused : public EInvalidGraphic {
  public:
   EImageRefused(TRefusalReason reason, std::string message) : EInvalidGraphic(std::move(message)), Reason(reason) {}
