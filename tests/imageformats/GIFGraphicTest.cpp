@@ -1,6 +1,6 @@
-// The GIF reader against giftopnm and ImageMagick on files that ImageMagick,
-// netpbm and Python's imaging library write, and byte rewrites of such files
-// for the table and descriptor variants no tool writes.
+// The GIF reader on byte rewrites of the files tools write, for the table
+// and descriptor variants no tool writes (the files themselves:
+// ReaderConformanceTest).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -21,48 +21,16 @@ bool HaveTools() {
          RunShell("/usr/bin/python3 -c 'import PIL'");
 }
 
-struct ToolCase {
-  const char* Name;
-  const char* Make;  // writes out.gif from src.ppm
-};
-
-const ToolCase kToolCases[] = {
-    {"magick", "convert-im6.q16 src.ppm out.gif"},
-    {"magick_interlaced", "convert-im6.q16 src.ppm -interlace GIF out.gif"},
-    {"magick_two_colours", "convert-im6.q16 src.ppm -colors 2 out.gif"},
-    {"magick_comment_and_transparency", "convert-im6.q16 src.ppm -comment 'ein Kommentar' -transparent black out.gif"},
-    {"magick_animation", "convert-im6.q16 src.ppm \\( src.ppm -negate \\) -loop 0 out.gif"},
-    {"netpbm", "pnmquant 256 src.ppm | pamtogif > out.gif"},
-    {"netpbm_interlaced", "pnmquant 16 src.ppm | pamtogif -interlace > out.gif"},
-    {"pil", "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').quantize(64).save('out.gif')\""},
-    {"pil_tall_interlaced",
-     "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').resize((37, 40)).quantize(30).save('out.gif')\""},
-};
-
 // Decodes out.gif with giftopnm (first image) and with picdecode.
 void ExpectSameAsGiftopnm(const ScratchDir& dir) {
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + "giftopnm out.gif | ppmtoppm > ref.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.gif") + " " + (dir / "ours.ppm")));
+  ASSERT_TRUE(RunIn(dir, "giftopnm out.gif | ppmtoppm > ref.ppm"));
+  ASSERT_TRUE(Picdecode(dir, "out.gif", "ours.ppm"));
   const Pnm ours = ReadPnm(dir / "ours.ppm"), reference = ReadPnm(dir / "ref.ppm");
   ASSERT_GT(reference.Width, 0);
   EXPECT_EQ(ours.Width, reference.Width);
   EXPECT_EQ(ours.Height, reference.Height);
   EXPECT_TRUE(ours == reference);
 }
-
-class GIFToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(GIFToolTest, DecodesLikeGiftopnm) {
-  if (!HaveTools()) GTEST_SKIP() << "ImageMagick, netpbm or Python's imaging library missing";
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  ASSERT_TRUE(RunShell("cd '" + (dir / "") + "' && " + GetParam().Make)) << GetParam().Make;
-  ExpectSameAsGiftopnm(dir);
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, GIFToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- rewrites of a tool's file ----------------------------------------------
 
@@ -92,7 +60,7 @@ struct GifLayout {
 
 Bytes MakeGif(const ScratchDir& dir, const std::string& make) {
   WritePnm(dir / "src.ppm", TestPicture());
-  EXPECT_TRUE(RunShell("cd '" + (dir / "") + "' && " + make));
+  EXPECT_TRUE(RunIn(dir, make));
   return ReadFileBytes(dir / "out.gif");
 }
 

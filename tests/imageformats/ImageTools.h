@@ -85,6 +85,30 @@ inline bool HaveTool(const std::string& name) { return RunShell("command -v " + 
 // ImageMagick 6 under the name that is never another program.
 inline const char* kMagick = "convert-im6.q16";
 
+// The first program a shell command runs that is not installed (the
+// /usr/bin/python3 of a command also needs Python's imaging library), or ""
+// when all are. `magick` stands for kMagick, as in RunIn.
+inline std::string MissingTool(const std::string& command) {
+  std::string missing;
+  bool atCommand = true;
+  std::istringstream words(command);
+  for (std::string word; missing.empty() && words >> word;) {
+    while (!word.empty() && word.front() == '(') word.erase(0, 1);
+    if (word.empty()) continue;
+    if (word == "&&" || word == "||" || word == "|" || word == ";") {
+      atCommand = true;
+      continue;
+    }
+    if (!atCommand) continue;
+    atCommand = false;
+    if (word == "cd" || word == "cp" || word == "mv") continue;
+    const std::string program = word == "magick" ? kMagick : word;
+    if (!HaveTool(program)) missing = program;
+    else if (program == "/usr/bin/python3" && !RunShell("/usr/bin/python3 -c 'import PIL'")) missing = "PIL";
+  }
+  return missing;
+}
+
 // A fresh folder for one test, removed afterwards.
 class ScratchDir {
  public:
@@ -97,6 +121,7 @@ class ScratchDir {
   }
   ~ScratchDir() { std::filesystem::remove_all(path_); }
   std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+  std::string Path() const { return path_.string(); }
 
  private:
   std::filesystem::path path_;
@@ -114,6 +139,18 @@ inline Pnm TestPicture(int width = 37, int height = 23) {
       pnm.Pixels.push_back(static_cast<std::uint8_t>(x == y ? 255 : flat ? 90 : (x * 7 + y * 13) % 256));
     }
   return pnm;
+}
+
+// Runs a shell command in the folder, where `magick` is ImageMagick 6
+// (kMagick); true when it exits with 0.
+inline bool RunIn(const ScratchDir& dir, const std::string& command) {
+  return RunShell("cd '" + dir.Path() + "' && magick() { " + kMagick + " \"$@\"; } && " + command);
+}
+
+// Decodes `file` of the folder as the picture loader does (by its extension)
+// into `out` (24-bit PPM, the alpha beside it as .pgm); true on success.
+inline bool Picdecode(const ScratchDir& dir, const std::string& file, const std::string& out) {
+  return RunShell(std::string(VISTELO_PICDECODE) + " '" + (dir / file) + "' '" + (dir / out) + "'");
 }
 
 }  // namespace imagetest

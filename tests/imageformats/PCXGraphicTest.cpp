@@ -1,5 +1,5 @@
-// The Paintbrush reader against netpbm and ImageMagick on the files they
-// write, hand-made files for the headers no tool writes, and damaged files.
+// The Paintbrush reader on hand-made files for the headers no tool writes,
+// and damaged files (the files tools write: ReaderConformanceTest).
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -13,45 +13,6 @@
 using namespace imagetest;
 
 namespace {
-
-struct ToolCase {
-  const char* Name;
-  const char* Make;  // writes out.pcx from src.ppm
-};
-
-const ToolCase kToolCases[] = {
-    {"one_plane_1bit", "pnmquant 2 src.ppm | ppmtopcx -planes=1 > out.pcx"},
-    {"two_planes_1bit", "pnmquant 4 src.ppm | ppmtopcx -planes=2 > out.pcx"},
-    {"three_planes_1bit", "pnmquant 8 src.ppm | ppmtopcx -planes=3 > out.pcx"},
-    {"four_planes_1bit", "pnmquant 16 src.ppm | ppmtopcx -planes=4 > out.pcx"},
-    {"packed_2bit", "pnmquant 4 src.ppm | ppmtopcx -packed > out.pcx"},
-    {"packed_4bit", "pnmquant 16 src.ppm | ppmtopcx -packed > out.pcx"},
-    {"netpbm_8bit", "pnmquant 200 src.ppm | ppmtopcx -8bit > out.pcx"},
-    {"netpbm_24bit", "ppmtopcx -24bit src.ppm > out.pcx"},
-    {"magick_8bit", "convert-im6.q16 src.ppm -colors 60 -type Palette out.pcx"},
-    {"magick_24bit", "convert-im6.q16 src.ppm out.pcx"},
-    {"magick_grey", "convert-im6.q16 src.ppm -type Grayscale out.pcx"},
-};
-
-class PCXToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(PCXToolTest, DecodesLikeTheReferenceDecoder) {
-  if (!HaveTool(kMagick) || !HaveTool("ppmtopcx") || !HaveTool("pcxtoppm")) GTEST_SKIP() << "tools missing";
-  const ToolCase& c = GetParam();
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
-  ASSERT_TRUE(RunShell(in + "pcxtoppm out.pcx > ref.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.pcx") + " " + (dir / "ours.ppm")));
-  const Pnm ours = ReadPnm(dir / "ours.ppm");
-  ASSERT_EQ(ours.Width, 37);
-  ASSERT_EQ(ours.Height, 23);
-  EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, PCXToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- hand-made files -------------------------------------------------------
 

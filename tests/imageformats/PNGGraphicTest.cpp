@@ -1,6 +1,6 @@
-// The PNG reader against ImageMagick, netpbm and Python's imaging library on
-// files they write, and hand-made files for chunk order, damage and the
-// colour keys no tool writes the way we need.
+// The PNG reader on hand-made files for chunk order, damage and the colour
+// keys no tool writes the way we need (the files tools write:
+// ReaderConformanceTest).
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -17,87 +17,6 @@
 using namespace imagetest;
 
 namespace {
-
-struct ToolCase {
-  const char* Name;
-  const char* Make;  // writes out.png from src.ppm
-  bool Alpha;        // also compare the alpha channel
-};
-
-// gAMA, cHRM and bKGD would make the two decodes differ on purpose.
-#define PIL(args) "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm')" args "\""
-#define IM "convert-im6.q16 src.ppm -define png:exclude-chunk=gAMA,cHRM,bKGD "
-const ToolCase kToolCases[] = {
-    {"grey1", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=1 out.png", false},
-    {"grey2", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=2 out.png", false},
-    {"grey4", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=4 out.png", false},
-    {"grey8", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=8 out.png", false},
-    {"grey16", IM "-colorspace Gray -define png:color-type=0 -define png:bit-depth=16 out.png", false},
-    {"grey_alpha8", IM "-colorspace Gray -alpha set -channel A -fx 0.5 -define png:color-type=4 out.png", false},
-    {"grey_alpha16",
-     IM "-colorspace Gray -alpha set -channel A -fx 0.5 -define png:color-type=4 -define png:bit-depth=16 out.png",
-     false},
-    {"rgb8", IM "-define png:color-type=2 out.png", false},
-    {"rgb16", IM "PNG48:out.png", false},
-    {"rgba8", IM "-alpha set -channel A -fx 'i/w' -define png:color-type=6 out.png", true},
-    {"rgba16", IM "-alpha set -channel A -fx 'i/w' PNG64:out.png", true},
-    {"palette1", IM "-colors 2 -define png:color-type=3 -define png:bit-depth=1 out.png", false},
-    {"palette2", IM "-colors 4 -define png:color-type=3 -define png:bit-depth=2 out.png", false},
-    {"palette4", IM "-colors 16 -define png:color-type=3 -define png:bit-depth=4 out.png", false},
-    {"palette8", IM "-colors 200 -define png:color-type=3 -define png:bit-depth=8 out.png", false},
-    // The ones digit of the quality picks the row filter.
-    {"filter_none", IM "-quality 90 -define png:color-type=2 out.png", false},
-    {"filter_sub", IM "-quality 91 -define png:color-type=2 out.png", false},
-    {"filter_up", IM "-quality 92 -define png:color-type=2 out.png", false},
-    {"filter_average", IM "-quality 93 -define png:color-type=2 out.png", false},
-    {"filter_paeth", IM "-quality 94 -define png:color-type=2 out.png", false},
-    {"filter_average_grey16", IM "-quality 93 -colorspace Gray -define png:bit-depth=16 out.png", false},
-    {"adam7_rgb", IM "-interlace PNG -define png:color-type=2 out.png", false},
-    {"adam7_rgba16", IM "-interlace PNG -alpha set -channel A -fx 'j/h' PNG64:out.png", true},
-    {"adam7_grey2", IM "-interlace PNG -colorspace Gray -define png:bit-depth=2 out.png", false},
-    {"adam7_palette4", IM "-interlace PNG -colors 16 -define png:color-type=3 -define png:bit-depth=4 out.png",
-     false},
-    {"netpbm_interlaced", "pnmtopng -interlace src.ppm > out.png", false},
-    {"pil_palette4",
-     "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').quantize(16).save('out.png', bits=4)\"", false},
-    {"pil_rgb", "/usr/bin/python3 -c \"from PIL import Image; Image.open('src.ppm').save('out.png')\"", false},
-    {"pil_grey", PIL(".convert('L').save('out.png')"), false},
-    {"pil_grey_alpha", PIL(".convert('LA').save('out.png')"), false},
-    {"pil_grey32", PIL(".convert('I').save('out.png')"), false},
-    {"pil_bilevel", PIL(".convert('1').save('out.png')"), false},
-    {"pil_palette1", PIL(".quantize(2).save('out.png', bits=1)"), false},
-    {"pil_palette2", PIL(".quantize(4).save('out.png', bits=2)"), false},
-    {"pil_rgba", PIL(".convert('RGBA').save('out.png')"), false},
-};
-#undef IM
-#undef PIL
-
-class PNGToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(PNGToolTest, DecodesLikeImageMagick) {
-  if (!HaveTool(kMagick) || !HaveTool("pnmtopng") || !RunShell("/usr/bin/python3 -c 'import PIL'"))
-    GTEST_SKIP() << "ImageMagick, netpbm or Python's imaging library missing";
-  const ToolCase& c = GetParam();
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
-  ASSERT_TRUE(RunShell(in + "convert-im6.q16 out.png -alpha off -depth 8 ppm:ref.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.png") + " " + (dir / "ours.ppm")));
-  const Pnm ours = ReadPnm(dir / "ours.ppm");
-  ASSERT_EQ(ours.Width, 37);
-  ASSERT_EQ(ours.Height, 23);
-  EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
-  if (c.Alpha) {
-    ASSERT_TRUE(RunShell(in + "convert-im6.q16 out.png -alpha extract -depth 8 pgm:refa.pgm"));
-    const Pnm alpha = ReadPnm(dir / "ours.pgm");
-    ASSERT_EQ(alpha.Width, 37);
-    EXPECT_TRUE(alpha == ReadPnm(dir / "refa.pgm"));
-  }
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, PNGToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 // ---- hand-made files -------------------------------------------------------
 

@@ -1,5 +1,5 @@
-// The portable map reader against netpbm and ImageMagick on every variant
-// they write, plus header forms and sample ranges written by hand.
+// The portable map reader on header forms and sample ranges written by hand
+// (the variants tools write: ReaderConformanceTest).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,46 +12,6 @@
 using namespace imagetest;
 
 namespace {
-
-struct ToolCase {
-  const char* Name;
-  const char* Make;  // writes out.ppm (any kind) from src.ppm
-};
-
-const ToolCase kToolCases[] = {
-    {"raw_p6", "cp src.ppm out.ppm"},
-    {"raw_p5", "ppmtopgm src.ppm > out.ppm"},
-    {"raw_p4", "ppmtopgm src.ppm | pgmtopbm > out.ppm"},
-    {"plain_p3", "pnmtoplainpnm src.ppm > out.ppm"},
-    {"plain_p2", "ppmtopgm src.ppm | pnmtoplainpnm > out.ppm"},
-    {"plain_p1_no_separators", "ppmtopgm src.ppm | pgmtopbm | pnmtoplainpnm > out.ppm"},
-    {"magick_plain_p1", "convert-im6.q16 src.ppm -monochrome -compress none pbm:out.ppm"},
-    {"magick_plain_p2", "convert-im6.q16 src.ppm -colorspace Gray -compress none pgm:out.ppm"},
-    {"magick_plain_p3", "convert-im6.q16 src.ppm -compress none ppm:out.ppm"},
-    {"magick_raw_p4", "convert-im6.q16 src.ppm -monochrome pbm:out.ppm"},
-    {"magick_16bit_p6", "convert-im6.q16 src.ppm -depth 16 ppm:out.ppm"},
-    {"maxval_15", "pamdepth 15 src.ppm > out.ppm"},
-};
-
-class PPMToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(PPMToolTest, DecodesLikeTheReferenceDecoder) {
-  if (!HaveTool(kMagick) || !HaveTool("pnmtoplainpnm")) GTEST_SKIP() << "tools missing";
-  const ToolCase& c = GetParam();
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
-  ASSERT_TRUE(RunShell(in + "pnmtopnm out.ppm | pamdepth 255 | ppmtoppm > ref.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.ppm") + " " + (dir / "ours.ppm")));
-  const Pnm ours = ReadPnm(dir / "ours.ppm");
-  ASSERT_EQ(ours.Width, 37);
-  ASSERT_EQ(ours.Height, 23);
-  EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, PPMToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 std::unique_ptr<TPPMGraphic> Load(const std::string& text) {
   TMemoryStream stream;

@@ -1,5 +1,5 @@
-// The Photoshop reader against the pictures ImageMagick writes as PSD, and
-// hand-made files for the modes it does not write.
+// The Photoshop reader on hand-made files for the modes ImageMagick does not
+// write (the files it writes: ReaderConformanceTest).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -12,62 +12,6 @@
 using namespace imagetest;
 
 namespace {
-
-struct ToolCase {
-  const char* Name;
-  const char* Make;       // writes out.psd from src.ppm
-  const char* Reference;  // the picture out.psd holds, as ref.ppm
-};
-
-// ImageMagick's own reader blends the layer section into colour composites
-// with alpha and cannot read its indexed files back, so for those the
-// reference is the picture the file was made from; grey files it reads back.
-const char* const kSource = "cp src.ppm ref.ppm";
-const char* const kGrey = "convert-im6.q16 'out.psd[0]' -alpha off -depth 8 ppm:ref.ppm";
-
-const ToolCase kToolCases[] = {
-    {"rgb_rle", "convert-im6.q16 src.ppm -compress RLE out.psd", kSource},
-    {"rgb_raw", "convert-im6.q16 src.ppm -compress None out.psd", kSource},
-    {"rgb_16bit_rle", "convert-im6.q16 src.ppm -depth 16 out.psd", kSource},
-    {"rgb_16bit_raw", "convert-im6.q16 src.ppm -depth 16 -compress None out.psd", kSource},
-    {"rgba",
-     "convert-im6.q16 src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite out.psd",
-     kSource},
-    {"grey_raw", "convert-im6.q16 src.ppm -colorspace Gray -compress None out.psd", kGrey},
-    {"grey_rle", "convert-im6.q16 src.ppm -colorspace Gray -compress RLE out.psd", kGrey},
-    {"grey_16bit", "convert-im6.q16 src.ppm -colorspace Gray -depth 16 -compress None out.psd", kGrey},
-    {"grey_alpha",
-     "convert-im6.q16 src.ppm -colorspace Gray \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity "
-     "-composite out.psd",
-     kGrey},
-    {"indexed_raw",
-     "convert-im6.q16 src.ppm -colors 40 -type Palette ppm:q.ppm && "
-     "convert-im6.q16 q.ppm -type Palette -compress None out.psd",
-     "cp q.ppm ref.ppm"},
-    {"indexed_rle",
-     "convert-im6.q16 src.ppm -colors 40 -type Palette ppm:q.ppm && convert-im6.q16 q.ppm -type Palette out.psd",
-     "cp q.ppm ref.ppm"},
-};
-
-class PSDToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(PSDToolTest, DecodesToThePictureItHolds) {
-  if (!HaveTool(kMagick)) GTEST_SKIP() << "ImageMagick missing";
-  const ToolCase& c = GetParam();
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
-  ASSERT_TRUE(RunShell(in + c.Reference + " && ppmtoppm < ref.ppm > ref3.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.psd") + " " + (dir / "ours.ppm")));
-  const Pnm ours = ReadPnm(dir / "ours.ppm");
-  ASSERT_EQ(ours.Width, 37);
-  ASSERT_EQ(ours.Height, 23);
-  EXPECT_TRUE(ours == ReadPnm(dir / "ref3.ppm"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, PSDToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 // A raw file of 2 x 1 pixels with empty sections.
 std::vector<std::uint8_t> PsdFile(int mode, int channels, int depth, std::initializer_list<int> planes) {

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers of the reader tests: loading a picture from bytes in memory, the
-// message a load raises, integers and zlib data for hand-made files.
+// reason and message of a refusal, integers and zlib data for hand-made
+// files.
 #include <zlib.h>
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "imageformats/Refusal.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
@@ -24,6 +26,18 @@ std::unique_ptr<Reader> LoadBytes(const Bytes& bytes) {
   auto picture = std::make_unique<Reader>();
   picture->LoadFromStream(stream);
   return picture;
+}
+
+// The reason a reader refuses the bytes for (its name, "rrTruncated"), or
+// "no refusal".
+template <class Reader>
+std::string RefusalOf(const Bytes& bytes) {
+  try {
+    LoadBytes<Reader>(bytes);
+  } catch (const EImageRefused& e) {
+    return RefusalReasonName(e.Reason);
+  }
+  return "no refusal";
 }
 
 // The picture error's message, or "no error".

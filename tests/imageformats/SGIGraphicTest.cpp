@@ -1,5 +1,5 @@
-// The SGI reader against netpbm on the files it and ImageMagick write, and
-// hand-made files for the layouts no tool writes.
+// The SGI reader on hand-made files for the layouts no tool writes (the
+// files tools write: ReaderConformanceTest).
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -13,44 +13,6 @@
 using namespace imagetest;
 
 namespace {
-
-struct ToolCase {
-  const char* Name;
-  const char* Make;  // writes out.sgi from src.ppm
-};
-
-const ToolCase kToolCases[] = {
-    {"magick_rle", "convert-im6.q16 src.ppm out.sgi"},
-    {"magick_verbatim", "convert-im6.q16 src.ppm -compress None out.sgi"},
-    {"magick_16bit_verbatim", "convert-im6.q16 src.ppm -depth 16 -compress None out.sgi"},
-    {"magick_grey", "convert-im6.q16 src.ppm -colorspace Gray out.sgi"},
-    {"magick_rgba",
-     "convert-im6.q16 src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite out.sgi"},
-    {"netpbm_rle", "pnmtosgi -rle src.ppm > out.sgi"},
-    {"netpbm_verbatim", "pnmtosgi -verbatim src.ppm > out.sgi"},
-    {"netpbm_16bit_rle", "pamdepth 65535 src.ppm | pnmtosgi -rle > out.sgi"},
-    {"netpbm_16bit_grey_rle", "ppmtopgm src.ppm | pamdepth 65535 | pnmtosgi -rle > out.sgi"},
-};
-
-class SGIToolTest : public ::testing::TestWithParam<ToolCase> {};
-
-TEST_P(SGIToolTest, DecodesLikeTheReferenceDecoder) {
-  if (!HaveTool(kMagick) || !HaveTool("pnmtosgi") || !HaveTool("sgitopnm")) GTEST_SKIP() << "tools missing";
-  const ToolCase& c = GetParam();
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  const std::string in = "cd '" + (dir / "") + "' && ";
-  ASSERT_TRUE(RunShell(in + c.Make)) << c.Make;
-  ASSERT_TRUE(RunShell(in + "sgitopnm out.sgi | pamdepth 255 | ppmtoppm > ref.ppm"));
-  ASSERT_TRUE(RunShell(std::string(VISTELO_PICDECODE) + " " + (dir / "out.sgi") + " " + (dir / "ours.ppm")));
-  const Pnm ours = ReadPnm(dir / "ours.ppm");
-  ASSERT_EQ(ours.Width, 37);
-  ASSERT_EQ(ours.Height, 23);
-  EXPECT_TRUE(ours == ReadPnm(dir / "ref.ppm"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Files, SGIToolTest, ::testing::ValuesIn(kToolCases),
-                         [](const auto& info) { return std::string(info.param.Name); });
 
 std::vector<std::uint8_t> Header(int storage, int bytesPerChannel, int dimension, int width, int height,
                                  int channels) {
