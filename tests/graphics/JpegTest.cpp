@@ -288,4 +288,68 @@ TEST_F(JpegTest, DecodingReportsProgressFromStartToEnd) {
   }
 }
 
+// ---- the picture readers' access to libjpeg --------------------------------
+
+// A 24 x 16 JPEG of a colourful picture, as TJPEGImage writes it.
+std::vector<std::uint8_t> SmallJpeg(TBitmap& picture) {
+  picture.SetPixelFormat(pf24bit);
+  picture.SetSize(24, 16);
+  for (int y = 0; y < 16; ++y)
+    for (int x = 0; x < 24 * 3; ++x) picture.ScanLine(y)[x] = static_cast<std::uint8_t>(x * 7 + y * 11);
+  TJPEGImage jpeg;
+  jpeg.Assign(&picture);
+  return jpeg.Data();
+}
+
+TEST(JpegStreamDecoder, DecodesAStreamLikeTheJpegImage) {
+  TBitmap picture;
+  const std::vector<std::uint8_t> bytes = SmallJpeg(picture);
+  gfx::TJpegStreamDecoder decoder;
+  EXPECT_FALSE(decoder.ReadTables(bytes.data(), bytes.size()));  // a whole image, not tables only
+  const gfx::TJpegStreamDecoder::THeader header = decoder.ReadHeader(bytes.data(), bytes.size());
+  EXPECT_EQ(header.Width, 24u);
+  EXPECT_EQ(header.Height, 16u);
+  EXPECT_EQ(header.Components, 3);
+  EXPECT_EQ(header.Precision, 8);
+  ASSERT_EQ(header.Sampling.size(), 3u);
+  EXPECT_EQ(header.Sampling[1], std::make_pair(1, 1));
+
+  const int stride = 24 * 3;
+  std::vector<std::uint8_t> rows(static_cast<std::size_t>(stride) * 16);
+  EXPECT_EQ(decoder.ReadRows(gfx::TJpegStreamDecoder::scYCbCr, rows.data(), stride, 16), 16);
+  TJPEGImage jpeg;
+  TMemoryStream stream;
+  stream.WriteBuffer(bytes.data(), static_cast<std::int64_t>(bytes.size()));
+  stream.SetPosition(0);
+  jpeg.LoadFromStream(stream);
+  TBitmap decoded;
+  decoded.Assign(&jpeg);
+  for (int y = 0; y < 16; ++y)
+    EXPECT_TRUE(std::equal(rows.begin() + y * stride, rows.begin() + (y + 1) * stride, decoded.ScanLine(y))) << y;
+}
+
+TEST(JpegStreamDecoder, AStreamThatEndsEarlyIsToldAndEndsThere) {
+  TBitmap picture;
+  std::vector<std::uint8_t> bytes = SmallJpeg(picture);
+  bytes.resize(bytes.size() * 3 / 4);
+  gfx::TJpegStreamDecoder decoder;
+  int told = 0;
+  decoder.OnDataEnd = [&] { ++told; };
+  decoder.ReadHeader(bytes.data(), bytes.size());
+  std::vector<std::uint8_t> rows(24 * 3 * 16);
+  EXPECT_EQ(decoder.ReadRows(gfx::TJpegStreamDecoder::scYCbCr, rows.data(), 24 * 3, 16), 16);
+  EXPECT_GT(told, 0);
+}
+
+TEST(JpegStreamDecoder, LibraryErrorsCarryTheirCode) {
+  const std::uint8_t notJpeg[] = {'B', 'M', 1, 2, 3, 4, 5, 6};
+  gfx::TJpegStreamDecoder decoder;
+  try {
+    decoder.ReadHeader(notJpeg, sizeof notJpeg);
+    ADD_FAILURE() << "read";
+  } catch (const EJPEG& e) {
+    EXPECT_EQ(e.LibraryCode, 53);  // not a JPEG file: starts with 0x42 0x4d
+  }
+}
+
 }  // namespace
