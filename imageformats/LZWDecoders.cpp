@@ -117,10 +117,17 @@ struct LsbFirst {
 };
 
 // The code loop of both variants. `earlyChange` widens the codes one entry
-// before the width is used up, as TIFF writers do.
+// before the width is used up, as TIFF writers do. The loop is the hot spot
+// of LZW pictures: aligned, its speed no longer moves with the size of the
+// code linked before it (by up to 5 %). Clang has no such attribute.
+#if defined(__clang__)
+#define VISTELO_ALIGNED_LOOPS
+#else
+#define VISTELO_ALIGNED_LOOPS [[gnu::optimize("align-loops=32")]]
+#endif
 template <class BitOrder>
-int DecodeCodes(const std::uint8_t* in, int packedSize, std::uint8_t* dest, int unpackedSize, unsigned rootBits,
-                bool earlyChange) {
+VISTELO_ALIGNED_LOOPS int DecodeCodes(const std::uint8_t* in, int packedSize, std::uint8_t* dest, int unpackedSize,
+                                      unsigned rootBits, bool earlyChange) {
   const unsigned clear = 1u << rootBits, end = clear + 1;
   const int firstSize = static_cast<int>(rootBits) + 1;
   LZWTable table(clear);

@@ -457,12 +457,13 @@ void TTIFFGraphic::Load::UndoPredictor(std::uint8_t* row, std::uint32_t pixels) 
   const std::uint32_t samples = properties_.SamplesPerPixel;
   const std::uint32_t count = pixels * samples;
   if (properties_.BitsPerSample == 8 && samples == 3) {
-    // RGB rows, the usual case: the running sums stay in registers.
+    // RGB rows, the usual case: the running sums stay in registers, and so
+    // does the row's end.
     std::uint8_t red = row[0], green = row[1], blue = row[2];
-    for (std::uint32_t i = 3; i < count; i += 3) {
-      row[i] = red = static_cast<std::uint8_t>(red + row[i]);
-      row[i + 1] = green = static_cast<std::uint8_t>(green + row[i + 1]);
-      row[i + 2] = blue = static_cast<std::uint8_t>(blue + row[i + 2]);
+    for (std::uint8_t *pixel = row + 3, *const end = row + count; pixel < end; pixel += 3) {
+      pixel[0] = red = static_cast<std::uint8_t>(red + pixel[0]);
+      pixel[1] = green = static_cast<std::uint8_t>(green + pixel[1]);
+      pixel[2] = blue = static_cast<std::uint8_t>(blue + pixel[2]);
     }
     return;
   }
