@@ -53,7 +53,7 @@ private:
 
 // The bits of a set of drag types are the drop effects (copy 1, move 2, link 4).
 enum TDragType : std::uint8_t { dtCopy, dtMove, dtLink };
-using TDragTypes = TSmallSet<TDragType>;
+using TDragTypes = TEnumSet<TDragType>;
 enum TDragResult : std::uint8_t { drDropCopy, drDropMove, drDropLink, drCancel, drOutMemory, drUnknown };
 
 using TDropEvent = std::function<void(TObject* Sender, TDragType DragType, bool& ContinueDrop)>;

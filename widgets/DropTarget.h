@@ -23,7 +23,7 @@ using TDropTargetEvent = std::function<void(TObject* Sender, TShiftState ShiftSt
 namespace DropTarget {
 
 enum TScrollDirection : std::uint8_t { sdHorizontal, sdVertical };
-using TScrollDirections = TSmallSet<TScrollDirection>;
+using TScrollDirections = TEnumSet<TScrollDirection>;
 
 // The file names of a DROPFILES block, added to Files; true when it named any.
 bool GetFilesFromHGlobal(HGLOBAL Block, TStrings& Files);

@@ -61,7 +61,7 @@ enum TFileOperFlag : std::uint8_t {
     flSimpleProgress,
     flNoErrorUI
 };
-using TFileOperFlags = TSmallSet<TFileOperFlag>;
+using TFileOperFlags = TEnumSet<TFileOperFlag>;
 
 // One file operation of the desktop; deleting with flAllowUndo moves to the
 // trash.

@@ -35,7 +35,7 @@ enum TPlacementRegRoot : std::uint8_t {
     prDynData
 };
 enum TPlacementOption : std::uint8_t { fpState, fpPosition, fpActiveControl };
-using TPlacementOptions = TSmallSet<TPlacementOption>;
+using TPlacementOptions = TEnumSet<TPlacementOption>;
 enum TPlacementOperation : std::uint8_t { poSave, poRestore };
 
 namespace Placemnt {

@@ -12,7 +12,7 @@
 #include "widgets/KSCtrls.h"
 
 enum TTimeBtnState : std::uint8_t { tbFocusRect, tbAllowTimer };
-using TTimeBtnStates = TSmallSet<TTimeBtnState>;
+using TTimeBtnStates = TEnumSet<TTimeBtnState>;
 
 // A speed button that repeats its click while held (400 ms, then every
 // 100 ms) and can show a focus rectangle.

@@ -45,7 +45,7 @@ enum TOpenOption : std::uint8_t {
     ofEnableIncludeNotify,
     ofEnableSizing,
 };
-using TOpenOptions = TSmallSet<TOpenOption>;
+using TOpenOptions = TEnumSet<TOpenOption>;
 
 class TCommonDialog : public TComponent {
     DECLARE_CLASS(TCommonDialog, TComponent)

@@ -13,7 +13,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <initializer_list>
 #include <cstddef>
 #include <memory>
 #include <string>
@@ -22,6 +21,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Font.h"
 #include "platform/rtl/Classes.h"
+#include "platform/rtl/EnumSet.h"
 #include "platform/ui/Messages.h"
 
 class TControl;
@@ -31,44 +31,6 @@ class TCustomForm;
 namespace ui {
 class TWindowSurface;
 }
-
-// A set of a small enumeration, in the enumeration's bit order.
-template <class E>
-class TSmallSet {
-public:
-    constexpr TSmallSet() = default;
-    constexpr TSmallSet(std::initializer_list<E> items)
-    {
-        for (E e : items)
-            bits_ |= Bit(e);
-    }
-    static constexpr TSmallSet FromBits(std::uint32_t bits)
-    {
-        TSmallSet s;
-        s.bits_ = bits;
-        return s;
-    }
-    constexpr std::uint32_t Bits() const { return bits_; }
-    constexpr bool Contains(E e) const { return (bits_ & Bit(e)) != 0; }
-    constexpr bool Empty() const { return bits_ == 0; }
-    constexpr TSmallSet& Include(E e)
-    {
-        bits_ |= Bit(e);
-        return *this;
-    }
-    constexpr TSmallSet& Exclude(E e)
-    {
-        bits_ &= ~Bit(e);
-        return *this;
-    }
-    friend constexpr TSmallSet operator+(TSmallSet a, TSmallSet b) { return FromBits(a.bits_ | b.bits_); }
-    friend constexpr TSmallSet operator-(TSmallSet a, TSmallSet b) { return FromBits(a.bits_ & ~b.bits_); }
-    friend constexpr bool operator==(TSmallSet, TSmallSet) = default;
-
-private:
-    static constexpr std::uint32_t Bit(E e) { return 1u << static_cast<unsigned>(e); }
-    std::uint32_t bits_ = 0;
-};
 
 using HDC = TCanvas*;
 
@@ -101,11 +63,11 @@ private:
 
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : std::uint8_t { akLeft, akTop, akRight, akBottom };
-using TAnchors = TSmallSet<TAnchorKind>;
+using TAnchors = TEnumSet<TAnchorKind>;
 
 enum TMouseButton : std::uint8_t { mbLeft, mbRight, mbMiddle };
 enum TShiftStateItem : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
-using TShiftState = TSmallSet<TShiftStateItem>;
+using TShiftState = TEnumSet<TShiftStateItem>;
 
 enum TControlStyleItem : std::uint8_t {
     csAcceptsControls,
@@ -126,7 +88,7 @@ enum TControlStyleItem : std::uint8_t {
     csActionClient,
     csMenuEvents,
 };
-using TControlStyle = TSmallSet<TControlStyleItem>;
+using TControlStyle = TEnumSet<TControlStyleItem>;
 
 enum TControlStateItem : std::uint8_t {
     csLButtonDown,
@@ -141,7 +103,7 @@ enum TControlStateItem : std::uint8_t {
     csDestroyingHandle,
     csDocking,
 };
-using TControlState = TSmallSet<TControlStateItem>;
+using TControlState = TEnumSet<TControlStateItem>;
 
 // How an owner-drawn entry of a list or menu is to look.
 enum TOwnerDrawStateItem : std::uint8_t {
@@ -159,7 +121,7 @@ enum TOwnerDrawStateItem : std::uint8_t {
     odReserved2,
     odComboBoxEdit,
 };
-using TOwnerDrawState = TSmallSet<TOwnerDrawStateItem>;
+using TOwnerDrawState = TEnumSet<TOwnerDrawStateItem>;
 
 using TCursor = std::int16_t;
 constexpr TCursor crDefault = 0;

@@ -46,7 +46,7 @@ constexpr int IDNO = 7;
 
 enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
 enum TMsgDlgBtn : std::uint8_t { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
-using TMsgDlgButtons = TSmallSet<TMsgDlgBtn>;
+using TMsgDlgButtons = TEnumSet<TMsgDlgBtn>;
 inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};
 inline constexpr TMsgDlgButtons mbAbortRetryIgnore{mbAbort, mbRetry, mbIgnore};

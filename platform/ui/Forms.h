@@ -18,7 +18,7 @@
 
 enum TFormStyle : std::uint8_t { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
 enum TBorderIcon : std::uint8_t { biSystemMenu, biMinimize, biMaximize, biHelp };
-using TBorderIcons = TSmallSet<TBorderIcon>;
+using TBorderIcons = TEnumSet<TBorderIcon>;
 enum TWindowState : std::uint8_t { wsNormal, wsMinimized, wsMaximized };
 enum TPosition : std::uint8_t {
     poDesigned,
