@@ -5,6 +5,7 @@
 #include <limits>
 #include <vector>
 
+#include "platform/rtl/ByteOrder.h"
 #include "platform/ui/ShellBlocks.h"
 
 namespace {
@@ -50,8 +51,7 @@ LPITEMIDLIST ListOfNames(const std::vector<std::string>& names)
     std::size_t at = 0;
     for (const std::string& name : names) {
         const auto cb = static_cast<std::uint16_t>(2 + name.size());
-        bytes[at] = static_cast<std::uint8_t>(cb & 0xFF);
-        bytes[at + 1] = static_cast<std::uint8_t>(cb >> 8);
+        rtl::PutLE16(bytes + at, cb);
         std::memcpy(bytes + at + 2, name.data(), name.size());
         at += cb;
     }
@@ -66,7 +66,7 @@ bool NamesOfList(LPCITEMIDLIST pidl, std::vector<std::string>& names)
     const std::uint8_t* bytes = BytesOf(pidl);
     const std::size_t size = ui::ILGetSize(pidl);
     for (std::size_t at = 0; at + 2 < size;) {
-        const std::size_t cb = bytes[at] | bytes[at + 1] << 8;
+        const std::size_t cb = rtl::GetLE16(bytes + at);
         std::string name(reinterpret_cast<const char*>(bytes + at + 2), cb - 2);
         if (name.empty() || name.find('/') != std::string::npos || name.find('\0') != std::string::npos)
             return false;
