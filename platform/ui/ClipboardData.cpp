@@ -1,13 +1,9 @@
 #include "platform/ui/ClipboardData.h"
 
 #include <map>
+#include <vector>
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-
-#include "platform/ui/EventLoop.h"
-#include "platform/ui/MimeFormats.h"
+#include "platform/ui/Backend.h"
 
 namespace ui {
 namespace {
@@ -30,12 +26,6 @@ void FreeAll(std::map<UINT, HGLOBAL>& blocks)
     for (auto& [format, block] : blocks)
         GlobalFree(block);
     blocks.clear();
-}
-
-const QMimeData* Contents()
-{
-    EnsurePlatform();
-    return QGuiApplication::clipboard()->mimeData();
 }
 
 } // namespace
@@ -81,11 +71,10 @@ bool CloseClipboard()
     if (!s.open)
         return false;
     if (s.emptied || !s.placed.empty()) {
-        auto* mime = new QMimeData;
+        std::map<UINT, std::vector<std::uint8_t>> blocks;
         for (const auto& [format, block] : s.placed)
-            PutFormat(*mime, format, GlobalBytes(block));
-        EnsurePlatform();
-        QGuiApplication::clipboard()->setMimeData(mime);
+            blocks.emplace(format, GlobalBytes(block));
+        backend::PublishClipboard(blocks);
     }
     FreeAll(s.placed);
     FreeAll(s.read);
@@ -94,18 +83,13 @@ bool CloseClipboard()
     return true;
 }
 
-bool IsClipboardFormatAvailable(UINT format)
-{
-    const QMimeData* mime = Contents();
-    return mime && HasFormat(*mime, format);
-}
+bool IsClipboardFormatAvailable(UINT format) { return backend::ClipboardOffers(format); }
 
 HGLOBAL GetClipboardData(UINT format)
 {
     ClipboardSession& s = Session();
-    const QMimeData* mime = Contents();
     std::vector<std::uint8_t> block;
-    if (!s.open || !mime || !GetFormat(*mime, format, block))
+    if (!s.open || !backend::ClipboardBlock(format, block))
         return nullptr;
     HGLOBAL& kept = s.read[format];
     GlobalFree(kept);

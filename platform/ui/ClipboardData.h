@@ -3,7 +3,7 @@
 // The clipboard as data exchange uses it: opened, emptied, given blocks of
 // global memory format by format, closed. What was set between opening and
 // closing replaces the clipboard's contents at once when it is closed, in the
-// MIME types of every format (MimeFormats), so other programs can paste it.
+// MIME types of every format (qt/MimeFormats.h), so other programs can paste it.
 
 #include "platform/ui/GlobalMemory.h"
 #include "platform/ui/Messages.h"

@@ -210,6 +210,8 @@ private:
     void UserPickedTab(int TabIndex);
     std::vector<TTabSheet*> TabPages() const;
 
+    static constexpr int TabRowHeight = 24; // the tabs above the pages
+
     std::vector<TTabSheet*> pages_;
     TTabSheet* activePage_ = nullptr;
     bool updatingTabs_ = false;

@@ -1,28 +1,21 @@
 #include "platform/ui/CommonDialogs.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <exception>
 #include <string>
+#include <string_view>
 #include <vector>
-
-#include <QColorDialog>
-#include <QFileDialog>
-#include <QFontDialog>
-#include <QGridLayout>
-#include <QImage>
-#include <QLabel>
-#include <QPixmap>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/EventLoop.h"
 #include "platform/ui/Printers.h"
-#include "platform/ui/Surface.h"
 
 IMPLEMENT_CLASS(TCommonDialog)
 IMPLEMENT_CLASS(TOpenDialog)
@@ -35,8 +28,6 @@ IMPLEMENT_CLASS(TPrintDialog)
 IMPLEMENT_CLASS(TPrinterSetupDialog)
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 const std::vector<ui::TDialogButton> OkCancel = {{"OK", IDOK}, {"Abbrechen", IDCANCEL}};
 
@@ -52,17 +43,16 @@ ui::TDialogRequest Request(const std::string& kind, const std::string& caption, 
     return r;
 }
 
-// "Bilder|*.bmp;*.jpg|Alle|*.*" in the toolkit's form "Bilder (*.bmp *.jpg)".
-QStringList QtFilters(const std::string& filter)
+// The parts of a text between the separators (empty ones too).
+std::vector<std::string> Split(const std::string& text, char separator)
 {
-    QStringList parts = Q(filter).split('|');
-    QStringList result;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        result << parts[i] + " (" + QString(parts[i + 1]).replace(';', ' ') + ")";
-    return result;
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(separator, start)) != std::string::npos; start = end + 1)
+        parts.push_back(text.substr(start, end - start));
+    parts.push_back(text.substr(start));
+    return parts;
 }
-
-std::string LinesOf(const QStringList& files) { return files.join('\n').toStdString(); }
 
 } // namespace
 
@@ -82,31 +72,16 @@ bool TOpenDialog::Execute()
     request.Text = Filter;
     bool saving = ForSaving();
     bool multi = Options.Contains(ofAllowMultiSelect) && !saving;
-    ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
-        ui::EnsurePlatform();
-        QFileDialog dialog(nullptr, Q(request.Caption), Q(InitialDir), {});
-        dialog.setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-        dialog.setFileMode(saving ? QFileDialog::AnyFile
-                           : multi ? QFileDialog::ExistingFiles
-                                   : QFileDialog::ExistingFile);
-        dialog.setOption(QFileDialog::DontConfirmOverwrite); // asked through the scriptable layer
-        QStringList filters = QtFilters(Filter);
-        dialog.setNameFilters(filters);
-        if (FilterIndex >= 1 && FilterIndex <= filters.size())
-            dialog.selectNameFilter(filters[FilterIndex - 1]);
-        if (!FileName.empty())
-            dialog.selectFile(Q(FileName));
-        PrepareDialog(dialog);
-        if (dialog.exec() != QDialog::Accepted)
-            return {IDCANCEL, {}};
-        FilterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-        return {IDOK, LinesOf(dialog.selectedFiles())};
+    ui::TDialogAnswer answer = ui::RunDialog(request, [&] {
+        ui::backend::TFileWindow window{request.Caption, InitialDir, FileName, Filter, saving, multi, PreviewsPictures()};
+        return ui::backend::ShowFileWindow(window, FilterIndex);
     });
     if (answer.Result != IDOK || answer.Value.empty())
         return false;
     files_->Clear();
-    for (const QString& name : Q(answer.Value).split('\n', Qt::SkipEmptyParts)) {
-        std::string file = name.toStdString();
+    for (std::string file : Split(answer.Value, '\n')) {
+        if (file.empty())
+            continue;
         if (!DefaultExt.empty() && rtl::ExtractFileExt(file).empty())
             file += "." + DefaultExt;
         files_->Add(file);
@@ -144,66 +119,39 @@ bool TSaveDialog::AcceptChoice()
 
 // --- picture dialogs ---
 
-namespace {
-
-constexpr int PreviewSize = 160;
-
-// A preview beside the file list that follows the file under the cursor.
-void AddPicturePreview(QFileDialog& dialog)
-{
-    dialog.setOption(QFileDialog::DontUseNativeDialog); // only the toolkit's own dialog takes extra parts
-    auto* layout = qobject_cast<QGridLayout*>(dialog.layout());
-    if (!layout)
-        return;
-    auto* preview = new QLabel(&dialog);
-    preview->setFixedSize(PreviewSize, PreviewSize);
-    preview->setAlignment(Qt::AlignCenter);
-    preview->setFrameShape(QFrame::StyledPanel);
-    layout->addWidget(preview, 1, layout->columnCount(), layout->rowCount() - 1, 1);
-    QObject::connect(&dialog, &QFileDialog::currentChanged, preview, [preview](const QString& path) {
-        QImage picture = ui::PicturePreview(path.toStdString(), PreviewSize - 4, PreviewSize - 4);
-        preview->setPixmap(picture.isNull() ? QPixmap() : QPixmap::fromImage(picture));
-    });
-}
-
-} // namespace
-
 TOpenPictureDialog::TOpenPictureDialog(TComponent* AOwner) : TOpenDialog(AOwner)
 {
     Filter = gfx::GraphicFilter(TGraphic::StaticClass());
 }
-
-void TOpenPictureDialog::PrepareDialog(QFileDialog& Dialog) { AddPicturePreview(Dialog); }
 
 TSavePictureDialog::TSavePictureDialog(TComponent* AOwner) : TSaveDialog(AOwner)
 {
     Filter = gfx::GraphicFilter(TGraphic::StaticClass());
 }
 
-void TSavePictureDialog::PrepareDialog(QFileDialog& Dialog) { AddPicturePreview(Dialog); }
-
 namespace ui {
 
-QImage PicturePreview(const std::string& FileName, int Width, int Height)
+bool PicturePreview(const std::string& FileName, int Width, int Height, TBitmap& Preview)
 {
     if (Width <= 0 || Height <= 0 || !rtl::FileExists(FileName))
-        return {};
+        return false;
     TPicture picture;
     try {
         picture.LoadFromFile(FileName);
     } catch (const std::exception&) {
-        return {}; // not a picture this program reads
+        return false; // not a picture this program reads
     }
     TGraphic* graphic = picture.Graphic();
     if (!graphic || graphic->Empty() || graphic->Width() <= 0 || graphic->Height() <= 0)
-        return {};
+        return false;
     double scale = std::min({1.0, static_cast<double>(Width) / graphic->Width(),
                              static_cast<double>(Height) / graphic->Height()});
     int w = std::max(1, static_cast<int>(std::lround(graphic->Width() * scale)));
     int h = std::max(1, static_cast<int>(std::lround(graphic->Height() * scale)));
-    TBitmap fitted(w, h, pf24bit);
-    fitted.Canvas().StretchDraw(Rect(0, 0, w, h), *graphic);
-    return ImageOfBitmap(fitted, false, clNone);
+    Preview.SetPixelFormat(pf24bit);
+    Preview.SetSize(w, h);
+    Preview.Canvas().StretchDraw(Rect(0, 0, w, h), *graphic);
+    return true;
 }
 
 } // namespace ui
@@ -243,25 +191,8 @@ TStrings& TColorDialog::CustomColors() { return *customColors_; }
 bool TColorDialog::Execute()
 {
     ui::TDialogRequest request = Request("ColorDialog", Title.empty() ? "Farbe" : Title, ui::ColorToHex(Color));
-    ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
-        ui::EnsurePlatform();
-        for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i) {
-            TColor custom;
-            std::string name = "Color" + std::string(1, static_cast<char>('A' + i));
-            if (ui::HexToColor(customColors_->Values(name), custom))
-                QColorDialog::setCustomColor(i, QColor(GetRValue(custom), GetGValue(custom), GetBValue(custom)));
-        }
-        QColor initial(Q("#" + request.Value));
-        QColor chosen = QColorDialog::getColor(initial, nullptr, Q(request.Caption));
-        for (int i = 0; i < 16 && i < QColorDialog::customCount(); ++i) {
-            QColor c = QColorDialog::customColor(i);
-            customColors_->SetValues("Color" + std::string(1, static_cast<char>('A' + i)),
-                                     ui::ColorToHex(RGB(c.red(), c.green(), c.blue())));
-        }
-        if (!chosen.isValid())
-            return {IDCANCEL, {}};
-        return {IDOK, ui::ColorToHex(RGB(chosen.red(), chosen.green(), chosen.blue()))};
-    });
+    ui::TDialogAnswer answer =
+        ui::RunDialog(request, [&] { return ui::backend::ShowColorWindow(request, *customColors_); });
     TColor chosen;
     if (answer.Result != IDOK || !ui::HexToColor(answer.Value, chosen))
         return false;
@@ -283,27 +214,40 @@ std::string FontToText(const TFont& font)
     return font.Name() + ";" + std::to_string(font.Size()) + ";" + styles + ";" + ui::ColorToHex(font.Color());
 }
 
+// A font size as the toolkit reads numbers: decimal, an optional sign,
+// spaces around it allowed; false for anything else.
+bool ParseSize(std::string text, int& size)
+{
+    const char* spaces = " \t\n\v\f\r";
+    text.erase(0, text.find_first_not_of(spaces));
+    text.erase(text.find_last_not_of(spaces) + 1);
+    if (!text.empty() && text[0] == '+')
+        text.erase(0, 1);
+    const char* end = text.data() + text.size();
+    auto [stop, error] = std::from_chars(text.data(), end, size);
+    return !text.empty() && error == std::errc() && stop == end;
+}
+
 // False (and the font untouched) for text that does not describe a font.
 bool TextToFont(const std::string& text, TFont& font)
 {
-    QStringList parts = Q(text).split(';');
-    if (parts.size() != 4 || parts[0].isEmpty())
+    std::vector<std::string> parts = Split(text, ';');
+    if (parts.size() != 4 || parts[0].empty())
         return false;
-    bool ok = false;
-    int size = parts[1].toInt(&ok);
-    if (!ok || size <= 0 || size > 1638)
+    int size = 0;
+    if (!ParseSize(parts[1], size) || size <= 0 || size > 1638)
         return false;
     TFontStyles styles;
-    for (QChar c : parts[2]) {
-        int index = static_cast<int>(QString("bius").indexOf(c));
-        if (index < 0)
+    for (char c : parts[2]) {
+        std::size_t index = std::string_view("bius").find(c);
+        if (index == std::string_view::npos)
             return false;
         styles.Include(static_cast<TFontStyle>(index));
     }
     TColor color;
-    if (!ui::HexToColor(parts[3].toStdString(), color))
+    if (!ui::HexToColor(parts[3], color))
         return false;
-    font.SetName(parts[0].toStdString());
+    font.SetName(parts[0]);
     font.SetSize(size);
     font.SetStyle(styles);
     font.SetColor(color);
@@ -319,22 +263,7 @@ TFontDialog::~TFontDialog() = default;
 bool TFontDialog::Execute()
 {
     ui::TDialogRequest request = Request("FontDialog", Title.empty() ? "Schriftart" : Title, FontToText(*font_));
-    ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
-        ui::EnsurePlatform();
-        QFont initial(Q(font_->Name()), font_->Size());
-        initial.setBold(font_->Style().Contains(fsBold));
-        initial.setItalic(font_->Style().Contains(fsItalic));
-        initial.setUnderline(font_->Style().Contains(fsUnderline));
-        initial.setStrikeOut(font_->Style().Contains(fsStrikeOut));
-        bool ok = false;
-        QFont chosen = QFontDialog::getFont(&ok, initial, nullptr, Q(request.Caption));
-        if (!ok)
-            return {IDCANCEL, {}};
-        std::string styles = std::string(chosen.bold() ? "b" : "") + (chosen.italic() ? "i" : "") +
-                             (chosen.underline() ? "u" : "") + (chosen.strikeOut() ? "s" : "");
-        return {IDOK, chosen.family().toStdString() + ";" + std::to_string(chosen.pointSize()) + ";" + styles + ";" +
-                          ui::ColorToHex(font_->Color())};
-    });
+    ui::TDialogAnswer answer = ui::RunDialog(request, [&] { return ui::backend::ShowFontWindow(request, *font_); });
     return answer.Result == IDOK && TextToFont(answer.Value, *font_);
 }
 
@@ -346,14 +275,8 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
 {
     TDialogRequest request = Request("BrowseForFolder", Caption, Directory);
     request.Text = Root;
-    TDialogAnswer answer = RunDialog(request, [&]() -> TDialogAnswer {
-        EnsurePlatform();
-        QString start = Q(Directory.empty() ? Root : Directory);
-        QString chosen = QFileDialog::getExistingDirectory(nullptr, Q(Caption), start);
-        if (chosen.isEmpty())
-            return {IDCANCEL, {}};
-        return {IDOK, chosen.toStdString()};
-    });
+    TDialogAnswer answer =
+        RunDialog(request, [&] { return backend::ShowFolderWindow(Caption, Directory.empty() ? Root : Directory); });
     if (answer.Result != IDOK || answer.Value.empty())
         return false;
     Directory = answer.Value;

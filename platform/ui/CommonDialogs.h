@@ -18,8 +18,7 @@
 #include "platform/rtl/Classes.h"
 #include "platform/ui/Controls.h"
 
-class QFileDialog;
-class QImage;
+class TBitmap;
 class TStringList;
 class TStrings;
 
@@ -72,6 +71,8 @@ public:
     TOpenOptions Options{ofHideReadOnly, ofEnableSizing};
     // Every chosen file (one for a single choice).
     TStrings& Files();
+    // Whether the window shows a preview of the picture under the cursor.
+    virtual bool PreviewsPictures() const { return false; }
 
     bool Execute() override;
 
@@ -80,8 +81,6 @@ protected:
     virtual std::string DefaultTitle() const { return "Öffnen"; }
     // A dialog for saving asks for a name that need not exist yet.
     virtual bool ForSaving() const { return false; }
-    // Adds to the toolkit's dialog before it shows.
-    virtual void PrepareDialog(QFileDialog& /*Dialog*/) {}
     // Checks the choice; false refuses it (the dialog then counts as cancelled).
     virtual bool AcceptChoice();
 
@@ -108,10 +107,10 @@ class TOpenPictureDialog : public TOpenDialog {
     DECLARE_CLASS(TOpenPictureDialog, TOpenDialog)
 public:
     explicit TOpenPictureDialog(TComponent* AOwner);
+    bool PreviewsPictures() const override { return true; }
 
 protected:
     std::string DialogKind() const override { return "OpenPictureDialog"; }
-    void PrepareDialog(QFileDialog& Dialog) override;
 };
 
 // The save dialog for pictures, with the same filter and preview.
@@ -119,10 +118,10 @@ class TSavePictureDialog : public TSaveDialog {
     DECLARE_CLASS(TSavePictureDialog, TSaveDialog)
 public:
     explicit TSavePictureDialog(TComponent* AOwner);
+    bool PreviewsPictures() const override { return true; }
 
 protected:
     std::string DialogKind() const override { return "SavePictureDialog"; }
-    void PrepareDialog(QFileDialog& Dialog) override;
 };
 
 class TColorDialog : public TCommonDialog {
@@ -179,8 +178,9 @@ namespace ui {
 bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory);
 
 // The picture of a file made to fit Width x Height, keeping its proportions
-// and never enlarged; a null image when the file is no readable picture.
-QImage PicturePreview(const std::string& FileName, int Width, int Height);
+// and never enlarged, as a 24-bit bitmap; false when the file is no readable
+// picture.
+bool PicturePreview(const std::string& FileName, int Width, int Height, TBitmap& Preview);
 
 // A colour as "RRGGBB" and back (nullopt-like: false for text that is not one).
 std::string ColorToHex(TColor Color);

@@ -1,11 +1,12 @@
 #include "platform/ui/Controls.h"
 
 #include <algorithm>
+#include <optional>
 #include <unordered_map>
 
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/WindowSurface.h"
 
 IMPLEMENT_CLASS(TControl)
 IMPLEMENT_CLASS(TWinControl)
@@ -43,8 +44,8 @@ void ChangeFocus(HWND Wnd)
     if (Wnd) {
         SendMessage(Wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(old), 0);
         TWinControl* control = TWinControl::FindControl(Wnd);
-        if (control && control->WindowSurface() && control->WindowSurface()->Widget())
-            control->WindowSurface()->Widget()->setFocus(Qt::OtherFocusReason);
+        if (control && control->WindowSurface())
+            control->WindowSurface()->TakeFocus();
     }
 }
 
@@ -244,10 +245,9 @@ TPoint TControl::ClientOrigin() const
 {
     if (!parent_) {
         auto* self = dynamic_cast<const TWinControl*>(this);
-        if (self && self->WindowSurface() && self->WindowSurface()->Widget()) {
-            QPoint p = self->WindowSurface()->Widget()->mapToGlobal(QPoint(0, 0));
-            return {p.x(), p.y()};
-        }
+        if (self && self->WindowSurface())
+            if (std::optional<TPoint> origin = self->WindowSurface()->ScreenOrigin())
+                return *origin;
         return {left_, top_};
     }
     TPoint origin = parent_->ClientOrigin();
@@ -427,7 +427,7 @@ void TControl::BringToFront()
     std::erase(list, this);
     list.push_back(this);
     if (auto* self = dynamic_cast<TWinControl*>(this); self && self->WindowSurface())
-        self->WindowSurface()->Widget()->raise();
+        self->WindowSurface()->Raise();
     Invalidate();
 }
 
@@ -439,7 +439,7 @@ void TControl::SendToBack()
     std::erase(list, this);
     list.insert(list.begin(), this);
     if (auto* self = dynamic_cast<TWinControl*>(this); self && self->WindowSurface())
-        self->WindowSurface()->Widget()->lower();
+        self->WindowSurface()->Lower();
     Invalidate();
 }
 
@@ -694,10 +694,9 @@ void TWinControl::CreateWindowHandle(const TCreateParams& Params)
     });
     handle_ = ui::CreateRawWindow(mainWndProc_);
     ui::ControlsByHandle()[handle_] = this;
-    QWidget* parentWidget = parent_ && parent_->surface_ ? parent_->surface_->Widget() : nullptr;
-    surface_ = std::make_unique<ui::TWindowSurface>(this, handle_, parentWidget);
+    surface_ = std::make_unique<ui::TWindowSurface>(this, handle_, parent_ ? parent_->surface_.get() : nullptr);
     surface_->SetGeometry(Bounds(Params.X, Params.Y, Params.Width, Params.Height));
-    surface_->Widget()->setEnabled(Enabled());
+    surface_->SetEnabled(Enabled());
     if (Cursor() != crDefault)
         surface_->ShowCursorShape(Cursor());
 }
@@ -933,14 +932,14 @@ void TWinControl::SetEnabled(bool Value)
 {
     TControl::SetEnabled(Value);
     if (surface_)
-        surface_->Widget()->setEnabled(Value);
+        surface_->SetEnabled(Value);
 }
 
 bool TWinControl::Showing() const
 {
     if (parent_)
         return Visible() && parent_->Showing();
-    return Visible() && surface_ && surface_->Widget() && surface_->Widget()->isVisible();
+    return Visible() && surface_ && surface_->IsShown();
 }
 
 void TWinControl::UpdateShowing()
@@ -1262,13 +1261,12 @@ void TWinControl::DefaultHandler(TMessage& Message)
     case WM_CLOSE:
         return; // a plain control's window is not closed by the user
     case WM_SYSCOMMAND: {
-        QWidget* w = surface_ ? surface_->Widget() : nullptr;
-        if (!w)
+        if (!surface_)
             return;
         switch (Message.WParam & 0xFFF0) {
-        case SC_MINIMIZE: w->showMinimized(); break;
-        case SC_MAXIMIZE: w->showMaximized(); break;
-        case SC_RESTORE: w->showNormal(); break;
+        case SC_MINIMIZE: surface_->ShowInState(ui::TShowState::Minimized); break;
+        case SC_MAXIMIZE: surface_->ShowInState(ui::TShowState::Maximized); break;
+        case SC_RESTORE: surface_->ShowInState(ui::TShowState::Normal); break;
         case SC_CLOSE: ui::SendMessage(handle_, WM_CLOSE, 0, 0); break;
         default: break;
         }

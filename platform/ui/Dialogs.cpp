@@ -1,11 +1,6 @@
 #include "platform/ui/Dialogs.h"
 
-#include <QApplication>
-#include <QInputDialog>
-#include <QMessageBox>
-#include <QPushButton>
-
-#include "platform/ui/EventLoop.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/Forms.h"
 
 namespace ui {
@@ -24,36 +19,16 @@ DialogScript& Script()
     return *script;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+using backend::TMessageIcon;
 
-TDialogAnswer ShowMessageWindow(const TDialogRequest& r, QMessageBox::Icon icon)
-{
-    EnsurePlatform();
-    QMessageBox box(icon, Q(r.Caption), Q(r.Text));
-    std::vector<std::pair<QAbstractButton*, int>> buttons;
-    for (const TDialogButton& b : r.Buttons) {
-        QPushButton* button = box.addButton(Q(b.Caption), QMessageBox::ActionRole);
-        buttons.emplace_back(button, b.Result);
-        if (b.Result == r.DefaultResult)
-            box.setDefaultButton(button);
-        if (b.Result == r.CancelResult)
-            box.setEscapeButton(button);
-    }
-    box.exec();
-    for (const auto& [button, result] : buttons)
-        if (box.clickedButton() == button)
-            return {result, {}};
-    return {r.CancelResult, {}};
-}
-
-QMessageBox::Icon IconOfFlags(UINT flags)
+TMessageIcon IconOfFlags(UINT flags)
 {
     switch (flags & 0xF0) {
-    case MB_ICONSTOP: return QMessageBox::Critical;
-    case MB_ICONQUESTION: return QMessageBox::Question;
-    case MB_ICONWARNING: return QMessageBox::Warning;
-    case MB_ICONINFORMATION: return QMessageBox::Information;
-    default: return QMessageBox::NoIcon;
+    case MB_ICONSTOP: return TMessageIcon::Critical;
+    case MB_ICONQUESTION: return TMessageIcon::Question;
+    case MB_ICONWARNING: return TMessageIcon::Warning;
+    case MB_ICONINFORMATION: return TMessageIcon::Information;
+    default: return TMessageIcon::None;
     }
 }
 
@@ -164,8 +139,7 @@ bool MessageBeep(UINT Type)
         s.beeps.push_back(Type);
         return true;
     }
-    EnsurePlatform();
-    QApplication::beep(); // the desktop has one alert sound for every kind
+    backend::Beep(); // the desktop has one alert sound for every kind
     return true;
 }
 
@@ -181,7 +155,7 @@ int MessageBox(HWND, const std::string& Text, const std::string& Caption, UINT F
     r.CancelResult = r.Buttons.size() == 1 ? r.Buttons[0].Result : r.Buttons.back().Result;
     if ((Flags & 0x0F) == MB_YESNO)
         r.CancelResult = IDNO;
-    return RunDialog(r, [&] { return ShowMessageWindow(r, IconOfFlags(Flags)); }).Result;
+    return RunDialog(r, [&] { return backend::ShowMessageWindow(r, IconOfFlags(Flags)); }).Result;
 }
 
 int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Buttons, int)
@@ -203,12 +177,12 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
     r.CancelResult = mrCancel;
     if (!Buttons.Contains(mbCancel))
         r.CancelResult = Buttons.Contains(mbNo) ? mrNo : (Buttons.Contains(mbOK) ? mrOk : mrCancel);
-    QMessageBox::Icon icon = DlgType == mtWarning ? QMessageBox::Warning
-                             : DlgType == mtError ? QMessageBox::Critical
-                             : DlgType == mtInformation ? QMessageBox::Information
-                             : DlgType == mtConfirmation ? QMessageBox::Question
-                                                         : QMessageBox::NoIcon;
-    return RunDialog(r, [&] { return ShowMessageWindow(r, icon); }).Result;
+    TMessageIcon icon = DlgType == mtWarning        ? TMessageIcon::Warning
+                        : DlgType == mtError        ? TMessageIcon::Critical
+                        : DlgType == mtInformation  ? TMessageIcon::Information
+                        : DlgType == mtConfirmation ? TMessageIcon::Question
+                                                    : TMessageIcon::None;
+    return RunDialog(r, [&] { return backend::ShowMessageWindow(r, icon); }).Result;
 }
 
 void ShowMessage(const std::string& Msg)
@@ -220,7 +194,7 @@ void ShowMessage(const std::string& Msg)
     r.Buttons = {{"OK", mrOk}};
     r.DefaultResult = mrOk;
     r.CancelResult = mrOk;
-    RunDialog(r, [&] { return ShowMessageWindow(r, QMessageBox::NoIcon); });
+    RunDialog(r, [&] { return backend::ShowMessageWindow(r, TMessageIcon::None); });
 }
 
 bool InputQuery(const std::string& Caption, const std::string& Prompt, std::string& Value)
@@ -233,18 +207,7 @@ bool InputQuery(const std::string& Caption, const std::string& Prompt, std::stri
     r.DefaultResult = mrOk;
     r.CancelResult = mrCancel;
     r.Value = Value;
-    TDialogAnswer a = RunDialog(r, [&]() -> TDialogAnswer {
-        EnsurePlatform();
-        QInputDialog dialog;
-        dialog.setWindowTitle(Q(Caption));
-        dialog.setLabelText(Q(Prompt));
-        dialog.setTextValue(Q(Value));
-        dialog.setOkButtonText("OK");
-        dialog.setCancelButtonText("Abbrechen");
-        if (dialog.exec() != QDialog::Accepted)
-            return {mrCancel, Value};
-        return {mrOk, dialog.textValue().toStdString()};
-    });
+    TDialogAnswer a = RunDialog(r, [&] { return backend::ShowInputWindow(r); });
     if (a.Result != mrOk)
         return false;
     Value = a.Value;

@@ -5,7 +5,7 @@
 // telling it the effect the window under the mouse offers.
 //
 // On the desktop the window system's drag carries the data (MIME types, see
-// MimeFormats), so drops reach other programs and drops from them reach the
+// qt/MimeFormats.h), so drops reach other programs and drops from them reach the
 // registered windows, whose targets then read a data object over the foreign
 // MIME data. Within this program every target reads the source's own data
 // object. The loop itself (TDragLoop) is fed the user's input step by step;
@@ -89,6 +89,9 @@ private:
 // DRAGDROP_S_DROP with the effect the target chose, DRAGDROP_S_CANCEL, or
 // the source's error; E_UNEXPECTED while another drag runs.
 HRESULT DoDragDrop(IDataObject* dataObject, IDropSource* source, DWORD okEffects, DWORD& effect);
+
+// The drag DoDragDrop runs now (nullptr while none runs).
+TDragLoop* ActiveDragLoop();
 
 // Feeds the loop of DoDragDrop instead of the window system; a drag the
 // driver leaves unfinished ends cancelled. An empty driver gives the loop

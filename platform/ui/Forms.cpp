@@ -1,21 +1,16 @@
 #include "platform/ui/Forms.h"
 
-#include <QApplication>
-#include <QCursor>
-#include <QIcon>
-#include <QPixmap>
-#include <QScreen>
-
 #include <algorithm>
 #include <set>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/SysPaths.h"
+#include "platform/ui/Backend.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/HiddenWindows.h"
 #include "platform/ui/Menus.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/WindowSurface.h"
 
 IMPLEMENT_CLASS(TCustomForm)
 IMPLEMENT_CLASS(TForm)
@@ -56,14 +51,7 @@ int cursorCounter = 0;
 
 void ApplyApplicationCursor()
 {
-    if (!QCoreApplication::instance())
-        return;
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
-    if (cursorCounter < 0)
-        QApplication::setOverrideCursor(QCursor(Qt::BlankCursor));
-    else if (Screen && Screen->Cursor() != crDefault)
-        QApplication::setOverrideCursor(ui::CursorOf(Screen->Cursor()));
+    ui::backend::ShowApplicationCursor(cursorCounter < 0, Screen ? Screen->Cursor() : crDefault);
 }
 
 } // namespace
@@ -195,7 +183,7 @@ void TCustomForm::CreateWindowHandle(const TCreateParams& Params)
 {
     TScrollingWinControl::CreateWindowHandle(Params);
     ApplyWindowFlags();
-    WindowSurface()->Widget()->setWindowTitle(QString::fromStdString(Caption()));
+    WindowSurface()->SetTitle(Caption());
     ApplyIcon();
     ApplySizeLimits();
 }
@@ -212,23 +200,23 @@ void TCustomForm::UpdateSizeLimits() { ApplySizeLimits(); }
 // Constraints and those the window gives when asked with WM_GETMINMAXINFO.
 void TCustomForm::ApplySizeLimits()
 {
-    if (!WindowSurface() || !WindowSurface()->Widget())
+    if (!WindowSurface())
         return;
+    constexpr int unlimited = ui::UnlimitedWindowSize;
     MINMAXINFO info{};
     info.ptMinTrackSize = TPoint{0, 0};
-    info.ptMaxTrackSize = TPoint{QWIDGETSIZE_MAX, QWIDGETSIZE_MAX};
+    info.ptMaxTrackSize = TPoint{unlimited, unlimited};
     Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
 
     const TSizeConstraints& c = Constraints();
     const int minWidth = std::max({c.MinWidth(), info.ptMinTrackSize.X, 0});
     const int minHeight = std::max({c.MinHeight(), info.ptMinTrackSize.Y, 0});
-    const int maxWidth = std::min(c.MaxWidth() > 0 ? c.MaxWidth() : QWIDGETSIZE_MAX,
-                                  info.ptMaxTrackSize.X > 0 ? info.ptMaxTrackSize.X : QWIDGETSIZE_MAX);
-    const int maxHeight = std::min(c.MaxHeight() > 0 ? c.MaxHeight() : QWIDGETSIZE_MAX,
-                                   info.ptMaxTrackSize.Y > 0 ? info.ptMaxTrackSize.Y : QWIDGETSIZE_MAX);
-    QWidget* w = WindowSurface()->Widget();
-    w->setMinimumSize(std::min(minWidth, QWIDGETSIZE_MAX), std::min(minHeight, QWIDGETSIZE_MAX));
-    w->setMaximumSize(std::max(maxWidth, minWidth), std::max(maxHeight, minHeight));
+    const int maxWidth = std::min(c.MaxWidth() > 0 ? c.MaxWidth() : unlimited,
+                                  info.ptMaxTrackSize.X > 0 ? info.ptMaxTrackSize.X : unlimited);
+    const int maxHeight = std::min(c.MaxHeight() > 0 ? c.MaxHeight() : unlimited,
+                                   info.ptMaxTrackSize.Y > 0 ? info.ptMaxTrackSize.Y : unlimited);
+    WindowSurface()->SetSizeLimits(std::min(minWidth, unlimited), std::min(minHeight, unlimited),
+                                   std::max(maxWidth, minWidth), std::max(maxHeight, minHeight));
 }
 
 int TCustomForm::MenuBarHeight() const
@@ -256,7 +244,7 @@ void TCustomForm::ApplyIcon()
     if (!WindowSurface())
         return;
     if (icon_->Empty()) {
-        WindowSurface()->Widget()->setWindowIcon(QIcon());
+        WindowSurface()->SetIcon(nullptr, clNone);
         return;
     }
     // Drawn over a key colour that becomes transparent, since icons draw
@@ -267,56 +255,42 @@ void TCustomForm::ApplyIcon()
     image.Canvas().Brush.Color = key;
     image.Canvas().FillRect(Rect(0, 0, icon_->Width(), icon_->Height()));
     icon_->Draw(image.Canvas(), Rect(0, 0, icon_->Width(), icon_->Height()));
-    QImage qimage = ui::ImageOfBitmap(image, true, key);
-    WindowSurface()->Widget()->setWindowIcon(QIcon(QPixmap::fromImage(qimage)));
+    WindowSurface()->SetIcon(&image, key);
 }
 
 void TCustomForm::ApplyWindowFlags()
 {
     if (!WindowSurface())
         return;
-    QWidget* w = WindowSurface()->Widget();
-    Qt::WindowFlags flags = Qt::Window;
+    using TKind = ui::TWindowFrame::TKind;
+    ui::TWindowFrame frame;
     switch (borderStyle_) {
-    case bsNone: flags |= Qt::FramelessWindowHint; break;
-    case bsDialog: flags = Qt::Dialog; break;
+    case bsNone: frame.Kind = TKind::Frameless; break;
+    case bsDialog: frame.Kind = TKind::Dialog; break;
     case bsToolWindow:
-    case bsSizeToolWin: flags = Qt::Tool; break;
+    case bsSizeToolWin: frame.Kind = TKind::Tool; break;
     default: break;
     }
-    if (borderStyle_ != bsNone) {
-        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-        if (borderIcons_.Contains(biSystemMenu))
-            flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
-        if (borderIcons_.Contains(biMinimize) && borderStyle_ != bsDialog)
-            flags |= Qt::WindowMinimizeButtonHint;
-        if (borderIcons_.Contains(biMaximize) && borderStyle_ != bsDialog)
-            flags |= Qt::WindowMaximizeButtonHint;
-    }
+    frame.TitleBar = borderStyle_ != bsNone;
+    frame.SystemMenu = frame.TitleBar && borderIcons_.Contains(biSystemMenu);
+    frame.MinimizeButton = frame.TitleBar && borderIcons_.Contains(biMinimize) && borderStyle_ != bsDialog;
+    frame.MaximizeButton = frame.TitleBar && borderIcons_.Contains(biMaximize) && borderStyle_ != bsDialog;
     bool topMost = formStyle_ == fsStayOnTop || TopMostWindows().count(Handle()) != 0;
-    if (topMost && !Application->TopMostsNormalized())
-        flags |= Qt::WindowStaysOnTopHint;
-    if (w->windowFlags() == flags)
-        return;
-    bool wasVisible = w->isVisible();
-    w->setWindowFlags(flags);
-    if (wasVisible)
+    frame.StayOnTop = topMost && !Application->TopMostsNormalized();
+    if (WindowSurface()->Reframe(frame))
         ApplyWindowState();
 }
 
 void TCustomForm::ApplyWindowState()
 {
-    QWidget* w = WindowSurface()->Widget();
+    using ui::TShowState;
     switch (windowState_) {
-    case wsMinimized: w->showMinimized(); break;
+    case wsMinimized: WindowSurface()->ShowInState(TShowState::Minimized); break;
     case wsMaximized:
         // A borderless maximised window covers the whole screen.
-        if (borderStyle_ == bsNone)
-            w->showFullScreen();
-        else
-            w->showMaximized();
+        WindowSurface()->ShowInState(borderStyle_ == bsNone ? TShowState::FullScreen : TShowState::Maximized);
         break;
-    default: w->showNormal(); break;
+    default: WindowSurface()->ShowInState(TShowState::Normal); break;
     }
 }
 
@@ -389,7 +363,7 @@ void TCustomForm::SetActiveControl(TWinControl* Control)
 
 bool TCustomForm::Showing() const
 {
-    return Visible() && WindowSurface() && WindowSurface()->Widget() && WindowSurface()->Widget()->isVisible();
+    return Visible() && WindowSurface() && WindowSurface()->IsShown();
 }
 
 void TCustomForm::PlaceOnScreen()
@@ -432,7 +406,7 @@ void TCustomForm::UpdateShowing()
 {
     if (!Visible()) {
         if (WindowSurface())
-            WindowSurface()->Widget()->hide();
+            WindowSurface()->SetShown(false);
         return;
     }
     HandleNeeded();
@@ -445,10 +419,8 @@ void TCustomForm::UpdateShowing()
 void TCustomForm::Show()
 {
     SetVisible(true);
-    if (WindowSurface()) {
-        WindowSurface()->Widget()->raise();
-        WindowSurface()->Widget()->activateWindow();
-    }
+    if (WindowSurface())
+        WindowSurface()->Activate();
 }
 
 void TCustomForm::Hide() { SetVisible(false); }
@@ -460,13 +432,12 @@ TModalResult TCustomForm::ShowModal()
     HandleNeeded();
     ++modalLevel_;
     ModalResult = mrNone;
-    QWidget* w = WindowSurface()->Widget();
-    Qt::WindowModality oldModality = w->windowModality();
-    w->setWindowModality(Qt::ApplicationModal);
+    bool wasModal = WindowSurface()->ApplicationModal();
+    WindowSurface()->SetApplicationModal(true);
     auto finish = [&] {
         --modalLevel_;
         if (WindowSurface())
-            WindowSurface()->Widget()->setWindowModality(oldModality);
+            WindowSurface()->SetApplicationModal(wasModal);
     };
     try {
         Show();
@@ -563,7 +534,7 @@ void TCustomForm::Dispatch(TMessage& Message)
             windowState_ = wsMinimized;
         else if (Message.WParam == SIZE_MAXIMIZED)
             windowState_ = wsMaximized;
-        else if (WindowSurface() && !WindowSurface()->Widget()->isFullScreen())
+        else if (WindowSurface() && !WindowSurface()->IsFullScreen())
             windowState_ = wsNormal;
         break;
     case CM_DIALOGKEY:
@@ -576,7 +547,7 @@ void TCustomForm::Dispatch(TMessage& Message)
         return;
     case CM_TEXTCHANGED:
         if (WindowSurface())
-            WindowSurface()->Widget()->setWindowTitle(QString::fromStdString(Caption()));
+            WindowSurface()->SetTitle(Caption());
         break;
     default:
         break;
@@ -736,7 +707,7 @@ void TApplication::Minimize()
     minimized_ = true;
     for (int i = 0; i < Screen->FormCount(); ++i)
         if (TCustomForm* f = Screen->Forms(i); f->Showing())
-            f->WindowSurface()->Widget()->showMinimized();
+            f->WindowSurface()->ShowInState(ui::TShowState::Minimized);
     if (OnMinimize)
         OnMinimize(this);
 }
@@ -786,27 +757,9 @@ void TApplication::ActivationChanged(bool active)
 TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
 TScreen::~TScreen() = default;
 
-namespace {
-
-QRect ScreenGeometry(bool available)
-{
-    ui::EnsurePlatform();
-    QScreen* s = QGuiApplication::primaryScreen();
-    if (!s)
-        return QRect(0, 0, 800, 600);
-    return available ? s->availableGeometry() : s->geometry();
-}
-
-} // namespace
-
-int TScreen::Width() const { return ScreenGeometry(false).width(); }
-int TScreen::Height() const { return ScreenGeometry(false).height(); }
-
-TRect TScreen::WorkAreaRect() const
-{
-    QRect r = ScreenGeometry(true);
-    return Bounds(r.x(), r.y(), r.width(), r.height());
-}
+int TScreen::Width() const { return ui::backend::ScreenRect(false).Width(); }
+int TScreen::Height() const { return ui::backend::ScreenRect(false).Height(); }
+TRect TScreen::WorkAreaRect() const { return ui::backend::ScreenRect(true); }
 
 void TScreen::SetCursor(TCursor Value)
 {
@@ -857,21 +810,6 @@ void TScreen::SetActiveForm(TCustomForm* Form)
 
 namespace ui {
 
-bool GetCursorPos(TPoint& Point)
-{
-    EnsurePlatform();
-    QPoint p = QCursor::pos();
-    Point = {p.x(), p.y()};
-    return true;
-}
-
-bool SetCursorPos(int X, int Y)
-{
-    EnsurePlatform();
-    QCursor::setPos(X, Y);
-    return true;
-}
-
 int ShowCursor(bool Show)
 {
     int before = cursorCounter;
@@ -886,7 +824,6 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
     TWinControl* control = TWinControl::FindControl(Wnd);
     if (!control)
         return false;
-    QWidget* w = control->WindowSurface()->Widget();
     if (!(Flags & SWP_NOZORDER)) {
         auto* form = dynamic_cast<TCustomForm*>(control);
         if (InsertAfter == HWND_TOPMOST || InsertAfter == HWND_NOTOPMOST) {
@@ -897,9 +834,9 @@ bool SetWindowPos(HWND Wnd, HWND InsertAfter, int X, int Y, int CX, int CY, UINT
             if (form)
                 form->ApplyWindowFlags();
         } else if (InsertAfter == HWND_BOTTOM) {
-            w->lower();
+            control->WindowSurface()->Lower();
         } else if (InsertAfter == HWND_TOP) {
-            w->raise();
+            control->WindowSurface()->Raise();
         }
     }
     int x = (Flags & SWP_NOMOVE) ? control->Left() : X;

@@ -13,7 +13,6 @@
 #include "platform/ui/Messages.h"
 
 class TBitmap;
-class QImage;
 
 enum TDrawingStyle : std::uint8_t { dsFocus, dsSelected, dsNormal, dsTransparent };
 enum TImageType : std::uint8_t { itImage, itMask };
@@ -107,10 +106,6 @@ bool ImageList_SetDragCursorImage(HIMAGELIST List, int Index, int DX, int DY);
 // The list holding the drag image while a drag goes on (nullptr otherwise);
 // Point gets the drag position, HotSpot the image's hot spot.
 HIMAGELIST ImageList_GetDragImage(TPoint* Point, TPoint* HotSpot);
-
-// For the layer: an image of a list as a toolkit picture, its see-through
-// pixels clear.
-QImage PictureOfImage(TImageList& List, int Index);
 
 // For the layer and tests: whether the drag image is on screen and where.
 bool DragImageVisible();

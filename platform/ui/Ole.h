@@ -3,7 +3,7 @@
 // The component-object side of data exchange: result codes, reference-counted
 // interfaces, format descriptions and storage media, as data objects, drop
 // sources and drop targets use them. The objects live in this process; data
-// that crosses to other programs goes through the MIME mapping (MimeFormats).
+// that crosses to other programs goes through the MIME mapping (qt/MimeFormats.h).
 
 #include <cstdint>
 #include <memory>

@@ -12,14 +12,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QApplication>
-#include <QFile>
-#include <QProcess>
-#include <QProgressDialog>
-#include <QStandardPaths>
-
+#include "platform/ui/Backend.h"
 #include "platform/ui/Dialogs.h"
-#include "platform/ui/EventLoop.h"
 
 namespace fs = std::filesystem;
 
@@ -35,8 +29,6 @@ TLauncher& TestLauncher()
     return launcher;
 }
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-
 } // namespace
 
 bool Launch(const TLaunch& Launch)
@@ -45,10 +37,7 @@ bool Launch(const TLaunch& Launch)
         return false;
     if (TestLauncher())
         return TestLauncher()(Launch);
-    QStringList args;
-    for (size_t i = 1; i < Launch.Arguments.size(); ++i)
-        args << Q(Launch.Arguments[i]);
-    return QProcess::startDetached(Q(Launch.Arguments[0]), args, Q(Launch.WorkingDir));
+    return backend::StartProgram(Launch.Arguments, Launch.WorkingDir);
 }
 
 void SetLauncherForTests(TLauncher Launcher) { TestLauncher() = std::move(Launcher); }
@@ -134,24 +123,23 @@ intptr_t ShellExecute(HWND, const std::string& Operation, const std::string& Fil
 
 bool SHGetSpecialFolderPath(HWND, std::string& Path, int Folder, bool Create)
 {
-    auto location = [](QStandardPaths::StandardLocation where) {
-        return QStandardPaths::writableLocation(where).toStdString();
-    };
+    using backend::TUserFolder;
+    auto location = backend::UserFolder;
     std::string folder;
     switch (Folder) {
     case CSIDL_DESKTOP:
-    case CSIDL_DESKTOPDIRECTORY: folder = location(QStandardPaths::DesktopLocation); break;
+    case CSIDL_DESKTOPDIRECTORY: folder = location(TUserFolder::Desktop); break;
     case CSIDL_PROGRAMS:
-    case CSIDL_STARTMENU: folder = location(QStandardPaths::ApplicationsLocation); break;
-    case CSIDL_STARTUP: folder = location(QStandardPaths::GenericConfigLocation) + "/autostart"; break;
-    case CSIDL_PERSONAL: folder = location(QStandardPaths::DocumentsLocation); break;
-    case CSIDL_MYMUSIC: folder = location(QStandardPaths::MusicLocation); break;
-    case CSIDL_MYVIDEO: folder = location(QStandardPaths::MoviesLocation); break;
-    case CSIDL_MYPICTURES: folder = location(QStandardPaths::PicturesLocation); break;
-    case CSIDL_FONTS: folder = location(QStandardPaths::GenericDataLocation) + "/fonts"; break;
-    case CSIDL_APPDATA: folder = location(QStandardPaths::GenericConfigLocation); break;
-    case CSIDL_LOCAL_APPDATA: folder = location(QStandardPaths::GenericDataLocation); break;
-    case CSIDL_PROFILE: folder = location(QStandardPaths::HomeLocation); break;
+    case CSIDL_STARTMENU: folder = location(TUserFolder::Applications); break;
+    case CSIDL_STARTUP: folder = location(TUserFolder::Config) + "/autostart"; break;
+    case CSIDL_PERSONAL: folder = location(TUserFolder::Documents); break;
+    case CSIDL_MYMUSIC: folder = location(TUserFolder::Music); break;
+    case CSIDL_MYVIDEO: folder = location(TUserFolder::Movies); break;
+    case CSIDL_MYPICTURES: folder = location(TUserFolder::Pictures); break;
+    case CSIDL_FONTS: folder = location(TUserFolder::Data) + "/fonts"; break;
+    case CSIDL_APPDATA: folder = location(TUserFolder::Config); break;
+    case CSIDL_LOCAL_APPDATA: folder = location(TUserFolder::Data); break;
+    case CSIDL_PROFILE: folder = location(TUserFolder::Home); break;
     default: return false;
     }
     if (folder.empty() || folder[0] != '/')
@@ -274,12 +262,12 @@ bool MoveToTrash(const std::string& Path, std::string* TrashedAs)
         return false;
     // The trash lives in the user's data folder, which a fresh account may
     // not have yet.
-    fs::create_directories(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation).toStdString(), ec);
-    QString inTrash;
-    if (!QFile::moveToTrash(Q(Path), &inTrash))
+    fs::create_directories(backend::UserFolder(backend::TUserFolder::Data), ec);
+    std::string inTrash;
+    if (!backend::MoveToTrash(Path, inTrash))
         return false;
     if (TrashedAs)
-        *TrashedAs = inTrash.toStdString();
+        *TrashedAs = inTrash;
     return true;
 }
 
@@ -447,16 +435,9 @@ private:
         }
         if (Flag(FOF_SILENT) || DialogScriptActive())
             return;
-        if (!window_) {
-            EnsurePlatform();
-            window_ = std::make_unique<QProgressDialog>(Q(op_.ProgressTitle), "Abbrechen", 0, 1000);
-            window_->setWindowTitle(Q(op_.ProgressTitle.empty() ? std::string("Dateivorgang") : op_.ProgressTitle));
-            window_->setMinimumDuration(500);
-        }
-        window_->setLabelText(Q(current));
-        window_->setValue(total_ > 0 ? static_cast<int>(done_ * 1000 / total_) : 0);
-        QApplication::processEvents();
-        if (window_->wasCanceled())
+        if (!window_)
+            window_ = std::make_unique<backend::TProgressWindow>(op_.ProgressTitle);
+        if (!window_->Show(current, total_ > 0 ? static_cast<int>(done_ * 1000 / total_) : 0))
             throw Cancelled{};
     }
 
@@ -702,7 +683,7 @@ private:
     int64_t done_ = 0;
     int64_t total_ = 0;
     bool replaceAll_ = false;
-    std::unique_ptr<QProgressDialog> window_;
+    std::unique_ptr<backend::TProgressWindow> window_;
 };
 
 } // namespace

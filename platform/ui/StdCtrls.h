@@ -12,9 +12,7 @@
 #include <vector>
 
 #include "platform/ui/Controls.h"
-
-class QPainter;
-class QRect;
+#include "platform/ui/OwnerDrawnItems.h"
 
 namespace ui {
 class TNativeWidget;
@@ -27,8 +25,8 @@ public:
     explicit TNativeControl(TComponent* AOwner);
     ~TNativeControl() override;
 
-    // The widget inside the window (made with the window); for the UI layer
-    // and its tests.
+    // The widget inside the window (made with the window); for the UI layer's
+    // backend.
     ui::TNativeWidget* NativeWidget() const { return native_.get(); }
 
     // Keys that pass the control unswallowed reach the widget.
@@ -272,7 +270,7 @@ public:
     void SetStyle(TListBoxStyle Value);
     // The height of every item of an lbOwnerDrawFixed list, and the
     // starting height OnMeasureItem gets.
-    int ItemHeight() const { return itemHeight_; }
+    int ItemHeight() const { return drawn_.ItemHeight; }
     void SetItemHeight(int Value);
     // The first item shown at the top.
     int TopIndex() const;
@@ -305,14 +303,11 @@ private:
     void ApplyStyle();
     void TakeUserSelection();
     int HeightOf(int Index);
-    void PaintItem(QPainter& Painter, int Index, const QRect& Area, bool HasFocus);
 
     std::unique_ptr<TStringList> items_;
     std::vector<bool> selected_;
-    std::vector<int> heights_; // measured item heights; 0: not yet asked
-    TCanvas canvas_;
+    ui::TOwnerDrawnItems drawn_;
     TListBoxStyle style_ = lbStandard;
-    int itemHeight_ = 16;
     int topIndex_ = 0;
     int itemIndex_ = -1;
     bool multiSelect_ = false;
@@ -341,7 +336,7 @@ public:
     int DropDownCount = 8;
     // The height of the items of the owner-draw styles (the starting height
     // OnMeasureItem gets).
-    int ItemHeight() const { return itemHeight_; }
+    int ItemHeight() const { return drawn_.ItemHeight; }
     void SetItemHeight(int Value);
     // The canvas owner drawing and measuring use; it has the control's font.
     TCanvas* Canvas();
@@ -368,12 +363,9 @@ private:
     void UserTyped(const std::string& Text);
     void ApplyOwnerDraw();
     int HeightOf(int Index);
-    void PaintItem(QPainter& Painter, int Index, const QRect& Area, TOwnerDrawState State);
 
     std::unique_ptr<TStringList> items_;
-    std::vector<int> heights_; // measured item heights; 0: not yet asked
-    TCanvas canvas_;
-    int itemHeight_ = 16;
+    ui::TOwnerDrawnItems drawn_;
     TComboBoxStyle style_ = csDropDown;
     int itemIndex_ = -1;
     bool pushing_ = false;

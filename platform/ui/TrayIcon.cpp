@@ -3,56 +3,11 @@
 #include <map>
 #include <utility>
 
-#include <QCursor>
-#include <QIcon>
-#include <QImage>
-#include <QPixmap>
-#include <QSystemTrayIcon>
-
-#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Icon.h"
-#include "platform/graphics/Surface.h"
-#include "platform/ui/EventLoop.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/Menus.h"
 
 namespace ui {
-
-namespace {
-
-// The icon's image with its mask as transparency (white mask pixels are
-// background).
-QImage ImageOfIcon(const TIcon& icon)
-{
-    // Reading the pixels changes nothing, but the buffer call is not const.
-    auto* image = const_cast<TBitmap*>(icon.Image());
-    auto* mask = const_cast<TBitmap*>(icon.Mask());
-    if (!image)
-        return {};
-    const TPixelBuffer pixels = image->PixelBuffer();
-    const TPixelBuffer maskPixels = mask ? mask->PixelBuffer() : TPixelBuffer{};
-    QImage result(std::max(pixels.Width, 1), std::max(pixels.Height, 1), QImage::Format_ARGB32);
-    result.fill(Qt::transparent);
-    for (int y = 0; y < pixels.Height; ++y)
-        for (int x = 0; x < pixels.Width; ++x) {
-            const bool background = !maskPixels.Empty() && x < maskPixels.Width && y < maskPixels.Height &&
-                                    (gfx::ReadPixel(maskPixels, x, y) & 0xFFFFFF) == 0xFFFFFF;
-            if (!background)
-                result.setPixel(x, y, 0xFF000000u | gfx::ReadPixel(pixels, x, y));
-        }
-    return result;
-}
-
-} // namespace
-
-TTrayIcon::TTrayIcon() = default;
-
-TTrayIcon::~TTrayIcon() { Hide(); }
-
-bool TTrayIcon::Available()
-{
-    EnsurePlatform();
-    return QSystemTrayIcon::isSystemTrayAvailable();
-}
 
 void TTrayIcon::SetIcon(const TIcon* Icon)
 {
@@ -76,46 +31,6 @@ void TTrayIcon::SetTip(const std::string& Tip)
     UpdateNative();
 }
 
-bool TTrayIcon::Show()
-{
-    if (!HasIcon())
-        return false;
-    EnsurePlatform();
-    if (!native_) {
-        native_ = std::make_unique<QSystemTrayIcon>();
-        QObject::connect(native_.get(), &QSystemTrayIcon::activated,
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             switch (reason) {
-                             case QSystemTrayIcon::Trigger: Activated(TTrayActivation::Click); break;
-                             case QSystemTrayIcon::DoubleClick: Activated(TTrayActivation::DoubleClick); break;
-                             case QSystemTrayIcon::MiddleClick: Activated(TTrayActivation::MiddleClick); break;
-                             case QSystemTrayIcon::Context: Activated(TTrayActivation::ContextMenu); break;
-                             default: break;
-                             }
-                         });
-    }
-    visible_ = true;
-    UpdateNative();
-    native_->show();
-    return true;
-}
-
-void TTrayIcon::Hide()
-{
-    visible_ = false;
-    if (native_)
-        native_->hide();
-}
-
-void TTrayIcon::UpdateNative()
-{
-    if (!native_)
-        return;
-    if (HasIcon())
-        native_->setIcon(QIcon(QPixmap::fromImage(ImageOfIcon(*icon_))));
-    native_->setToolTip(QString::fromStdString(tip_));
-}
-
 void TTrayIcon::Activated(TTrayActivation Reason)
 {
     switch (Reason) {
@@ -135,8 +50,9 @@ void TTrayIcon::Activated(TTrayActivation Reason)
         if (OnContextMenu) {
             OnContextMenu(nullptr);
         } else if (PopupMenu) {
-            const QPoint at = QCursor::pos();
-            PopupMenu->Popup(at.x(), at.y());
+            TPoint at;
+            GetCursorPos(at);
+            PopupMenu->Popup(at.X, at.Y);
         }
         break;
     }

@@ -22,7 +22,6 @@
 
 class TIcon;
 class TPopupMenu;
-class QSystemTrayIcon;
 
 enum class TTrayActivation : std::uint8_t { Click, DoubleClick, MiddleClick, ContextMenu };
 
@@ -64,7 +63,8 @@ public:
 private:
     void UpdateNative();
 
-    std::unique_ptr<QSystemTrayIcon> native_;
+    struct Native; // the toolkit's icon, made when first shown
+    std::unique_ptr<Native> native_;
     std::unique_ptr<TIcon> icon_;
     std::string tip_;
     bool visible_ = false;

@@ -127,7 +127,7 @@ TEST_F(PlayerDialogs, LogoShowsPictureOrPlaceholderUntilTimeOrKey)
             user->OnTimer = [&](TObject*) {
                 user->SetEnabled(false);
                 bounds = logo->BoundsRect();
-                SendKey(logo, QEvent::KeyRelease, Qt::Key_X);
+                SendKey(logo, TKeyAction::Release, ui::test::Letter('X'));
             };
         }
         logo->OnHide = [&](TObject*) {
@@ -607,7 +607,7 @@ TEST_F(PlayerDialogs, PauseDialogStoresOnOkOrEnterAndFollowsChanges)
         {"Enter in the spin edit",
          [](TSpeedChgForm& d) {
              d.PauseEdit->SetFocus();
-             SendKey(d.PauseEdit, QEvent::KeyPress, Qt::Key_Return, {}, "\r");
+             SendKey(d.PauseEdit, TKeyAction::Press, TKey::Return, {}, "\r");
          },
          3000},
         {"cancel", [](TSpeedChgForm& d) { d.CancelButton->Click(); }, 2500},
@@ -719,8 +719,8 @@ TEST_F(PlayerDialogs, CommentsBoxPassesKeysAndClosingToThePlaybackWindow)
     box->OnCloseRequest = [&] { ++closeRequests; };
     box->Show();
     box->CommentsMemo->SetFocus();
-    SendKey(box->CommentsMemo, QEvent::KeyPress, Qt::Key_P, {}, "p");
-    SendKey(box->CommentsMemo, QEvent::KeyRelease, Qt::Key_Space);
+    SendKey(box->CommentsMemo, TKeyAction::Press, ui::test::Letter('P'), {}, "p");
+    SendKey(box->CommentsMemo, TKeyAction::Release, TKey::Space);
     Turn();
     EXPECT_EQ(keysPressed, std::vector<char32_t>{U'p'});
     EXPECT_EQ(keysUp, std::vector<WORD>{VK_SPACE});

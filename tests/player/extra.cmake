@@ -6,6 +6,3 @@ target_sources(test_player PRIVATE ${player_unit_srcs})
 vistelo_embed_resources(test_player BITMAP BigQuestion ${CMAKE_SOURCE_DIR}/player/resources/BigQuestion.bmp)
 # Tests write their show files with the editor's show writer.
 target_link_libraries(test_player PRIVATE editor_app)
-# The dialog tests drive the toolkit's widgets directly.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
-target_link_libraries(test_player PRIVATE Qt6::Widgets)

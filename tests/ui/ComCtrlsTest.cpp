@@ -1,13 +1,6 @@
 #include "platform/ui/ComCtrls.h"
 
-#include <QLabel>
-#include <QProgressBar>
-#include <QSlider>
-#include <QTabBar>
-#include <QToolButton>
-
 #include "platform/rtl/Exceptions.h"
-#include "platform/ui/NativeWidget.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -23,10 +16,9 @@ protected:
         return control;
     }
 
-    static void PressKey(QWidget* widget, int key)
+    static void PressKey(TNativeControl* control, TKey key)
     {
-        QKeyEvent press(QEvent::KeyPress, key, {});
-        QApplication::sendEvent(widget, &press);
+        ui::test::SendWidgetKey(control, TKeyAction::Press, key);
         Turn(); // keys pass the control's window messages first
     }
 };
@@ -40,21 +32,21 @@ TEST_F(ComCtrlsTest, TrackBarReportsTheUsersMovesButNotThoseFromCode)
     bar->OnChange = [&](TObject*) { seen.push_back(bar->Position()); };
     bar->SetPosition(3);
     EXPECT_TRUE(seen.empty());
-    auto* slider = ui::NativeOf<QSlider>(bar);
-    EXPECT_EQ(slider->value(), 3);
+    EXPECT_EQ(ui::test::ShownWidget(bar).Value, 3);
 
-    PressKey(slider, Qt::Key_Right);
-    PressKey(slider, Qt::Key_Right); // at the end already
-    PressKey(slider, Qt::Key_Left);
+    PressKey(bar, TKey::Right);
+    PressKey(bar, TKey::Right); // at the end already
+    PressKey(bar, TKey::Left);
     EXPECT_EQ(seen, (std::vector<int>{4, 3}));
 
     bar->SetMax(2); // the position follows the shrunk range
     EXPECT_EQ(bar->Position(), 2);
     bar->SetMin(5); // a minimum above the maximum raises it
     EXPECT_EQ(bar->Max(), 5);
-    EXPECT_EQ(slider->maximum(), 5);
+    EXPECT_EQ(ui::test::ShownWidget(bar).Maximum, 5);
+    EXPECT_FALSE(ui::test::ShownWidget(bar).Vertical);
     bar->SetOrientation(trVertical);
-    EXPECT_EQ(slider->orientation(), Qt::Vertical);
+    EXPECT_TRUE(ui::test::ShownWidget(bar).Vertical);
 }
 
 TEST_F(ComCtrlsTest, ProgressBarStepsWithinItsRange)
@@ -70,7 +62,7 @@ TEST_F(ComCtrlsTest, ProgressBarStepsWithinItsRange)
     bar->StepBy(-100);
     EXPECT_EQ(bar->Position(), 0);
     bar->SetPosition(7);
-    EXPECT_EQ(ui::NativeOf<QProgressBar>(bar)->value(), 7);
+    EXPECT_EQ(ui::test::ShownWidget(bar).Value, 7);
 }
 
 TEST_F(ComCtrlsTest, UpDownArrowsStepTheValueIntoItsAssociate)
@@ -86,10 +78,8 @@ TEST_F(ComCtrlsTest, UpDownArrowsStepTheValueIntoItsAssociate)
     form->Show();
     Turn();
 
-    auto* up = updown->NativeWidget()->Widget()->findChild<QToolButton*>("next");
-    ASSERT_NE(up, nullptr);
     for (int i = 0; i < 5; ++i)
-        up->click();
+        ASSERT_TRUE(ui::test::ClickUpDownArrow(updown, btNext));
     EXPECT_EQ(updown->Position(), 3);
     EXPECT_EQ(edit->Text(), "3");
     EXPECT_EQ(clicks.size(), 5u);
@@ -120,16 +110,15 @@ TEST_F(ComCtrlsTest, StatusBarShowsPanelsOrTheSimpleText)
     bar->Panels(0).Text = "12 Bilder";
     bar->Panels(1).Text = "bereit";
     bar->UpdatePanels();
-    auto labels = [&] { return bar->NativeWidget()->Widget()->findChildren<QLabel*>(); };
-    ASSERT_EQ(labels().size(), 2);
-    EXPECT_EQ(labels()[0]->text(), "12 Bilder");
-    EXPECT_EQ(labels()[0]->width(), 80);
+    ui::test::TShownWidget shown = ui::test::ShownWidget(bar);
+    ASSERT_EQ(shown.Items.size(), 2u);
+    EXPECT_EQ(shown.Items[0], "12 Bilder");
+    EXPECT_EQ(shown.ItemWidths[0], 80);
     EXPECT_THROW(bar->Panels(2), EListError);
 
     bar->SetSimpleText("Lade ...");
     bar->SetSimplePanel(true);
-    ASSERT_EQ(labels().size(), 1);
-    EXPECT_EQ(labels()[0]->text(), "Lade ...");
+    EXPECT_EQ(ui::test::ShownWidget(bar).Items, std::vector<std::string>{"Lade ..."});
 }
 
 TEST_F(ComCtrlsTest, PageControlSwitchesPagesByTabAndCode)
@@ -153,19 +142,19 @@ TEST_F(ComCtrlsTest, PageControlSwitchesPagesByTabAndCode)
     EXPECT_TRUE(sheets[0]->Visible());
     EXPECT_FALSE(sheets[1]->Visible());
     EXPECT_EQ(sheets[1]->Top(), 24); // below the tab row
-    auto* tabs = pages->NativeWidget()->Widget()->findChild<QTabBar*>("tabs");
-    ASSERT_EQ(tabs->count(), 3);
-    EXPECT_EQ(tabs->tabText(1), "Übergänge");
+    ui::test::TShownWidget tabs = ui::test::ShownWidget(pages);
+    ASSERT_EQ(tabs.Items.size(), 3u);
+    EXPECT_EQ(tabs.Items[1], "Übergänge");
 
-    tabs->setCurrentIndex(2); // as the user's click on the tab does
+    ui::test::PickTabByUser(pages, 2);
     EXPECT_EQ(pages->ActivePage(), sheets[2]);
     EXPECT_FALSE(sheets[0]->Visible());
     EXPECT_EQ(changes, std::vector<int>{2});
 
     pages->OnChanging = [](TObject*, bool& allow) { allow = false; };
-    tabs->setCurrentIndex(0);
+    ui::test::PickTabByUser(pages, 0);
     EXPECT_EQ(pages->ActivePage(), sheets[2]);
-    EXPECT_EQ(tabs->currentIndex(), 2);
+    EXPECT_EQ(ui::test::ShownWidget(pages).Current, 2);
 
     pages->SetActivePageIndex(1); // code fires nothing
     EXPECT_EQ(changes.size(), 1u);
@@ -189,9 +178,9 @@ TEST_F(ComCtrlsTest, WizardPagesWithoutTabsFillTheWholeControl)
         sheets.back()->SetPageControl(pages);
         sheets.back()->SetTabVisible(false);
     }
-    auto* tabs = pages->NativeWidget()->Widget()->findChild<QTabBar*>("tabs");
-    EXPECT_EQ(tabs->count(), 0);
-    EXPECT_TRUE(tabs->isHidden());
+    ui::test::TShownWidget tabs = ui::test::ShownWidget(pages);
+    EXPECT_TRUE(tabs.Items.empty());
+    EXPECT_FALSE(tabs.TabsShown);
     EXPECT_EQ(sheets[1]->BoundsRect(), Rect(0, 0, 300, 200));
     pages->SetActivePage(sheets[1]);
     EXPECT_TRUE(sheets[1]->Visible());

@@ -6,11 +6,6 @@
 
 #include <unistd.h>
 
-#include <QFileDialog>
-#include <QImage>
-#include <QLabel>
-#include <QPixmap>
-
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/StringList.h"
@@ -161,38 +156,33 @@ TEST_F(CommonDialogsTest, PreviewFitsThePictureAndShowsNothingForOtherFiles)
     struct Case {
         std::string file;
         int boxW, boxH;
-        QSize want; // empty: no preview
+        int wantW, wantH; // 0: no preview
     };
     const Case cases[] = {
-        {picture("breit.bmp", 200, 100), 100, 100, QSize(100, 50)},
-        {picture("hoch.bmp", 100, 300), 60, 60, QSize(20, 60)},
-        {picture("klein.bmp", 10, 10), 100, 100, QSize(10, 10)}, // never enlarged
-        {picture("dünn.bmp", 400, 2), 100, 100, QSize(100, 1)},
-        {MakeFile("kaputt.bmp"), 100, 100, QSize()},
-        {MakeFile("text.xyz"), 100, 100, QSize()},
-        {PathIn("fehlt.bmp"), 100, 100, QSize()},
-        {dir_.string(), 100, 100, QSize()},
-        {picture("leer.bmp", 8, 8), 0, 100, QSize()},
+        {picture("breit.bmp", 200, 100), 100, 100, 100, 50},
+        {picture("hoch.bmp", 100, 300), 60, 60, 20, 60},
+        {picture("klein.bmp", 10, 10), 100, 100, 10, 10}, // never enlarged
+        {picture("dünn.bmp", 400, 2), 100, 100, 100, 1},
+        {MakeFile("kaputt.bmp"), 100, 100, 0, 0},
+        {MakeFile("text.xyz"), 100, 100, 0, 0},
+        {PathIn("fehlt.bmp"), 100, 100, 0, 0},
+        {dir_.string(), 100, 100, 0, 0},
+        {picture("leer.bmp", 8, 8), 0, 100, 0, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
-        QImage preview = ui::PicturePreview(c.file, c.boxW, c.boxH);
-        if (c.want.isEmpty()) {
-            EXPECT_TRUE(preview.isNull());
+        TBitmap preview;
+        const bool shown = ui::PicturePreview(c.file, c.boxW, c.boxH, preview);
+        EXPECT_EQ(shown, c.wantW > 0);
+        if (!shown)
             continue;
-        }
-        ASSERT_EQ(preview.size(), c.want);
-        const int y = preview.height() / 2;
-        EXPECT_EQ(preview.pixel(0, y) & 0xFFFFFF, 0xFF0000u);
-        EXPECT_EQ(preview.pixel(preview.width() - 1, y) & 0xFFFFFF, 0x0000FFu);
+        ASSERT_EQ(preview.Width(), c.wantW);
+        ASSERT_EQ(preview.Height(), c.wantH);
+        const int y = preview.Height() / 2;
+        EXPECT_EQ(preview.Canvas().Pixels(0, y), clRed);
+        EXPECT_EQ(preview.Canvas().Pixels(preview.Width() - 1, y), clBlue);
     }
 }
-
-// The toolkit's dialog as the picture dialog sets it up, without showing it.
-struct PreparedPictureDialog : TOpenPictureDialog {
-    PreparedPictureDialog() : TOpenPictureDialog(nullptr) {}
-    using TOpenPictureDialog::PrepareDialog;
-};
 
 TEST_F(CommonDialogsTest, ThePreviewOfTheToolkitsDialogFollowsTheFileUnderTheCursor)
 {
@@ -202,23 +192,20 @@ TEST_F(CommonDialogsTest, ThePreviewOfTheToolkitsDialogFollowsTheFileUnderTheCur
     std::string picture = PathIn("vorschau.bmp");
     bitmap.SaveToFile(picture);
 
-    PreparedPictureDialog owner;
-    QFileDialog dialog;
-    int labelsBefore = static_cast<int>(dialog.findChildren<QLabel*>().size());
-    owner.PrepareDialog(dialog);
-    QList<QLabel*> labels = dialog.findChildren<QLabel*>();
-    ASSERT_EQ(labels.size(), labelsBefore + 1) << "one preview added";
-    QLabel* preview = labels.back();
-    EXPECT_TRUE(dialog.testOption(QFileDialog::DontUseNativeDialog));
+    EXPECT_TRUE(TOpenPictureDialog(nullptr).PreviewsPictures());
+    EXPECT_TRUE(TSavePictureDialog(nullptr).PreviewsPictures());
+    EXPECT_FALSE(TOpenDialog(nullptr).PreviewsPictures());
 
-    emit dialog.currentChanged(QString::fromStdString(picture));
-    QImage shown = preview->pixmap().toImage();
-    ASSERT_FALSE(shown.isNull());
-    EXPECT_EQ(shown.width(), 2 * shown.height());
-    EXPECT_EQ(shown.pixel(shown.width() / 2, shown.height() / 2) & 0xFFFFFF, 0x00FF00u);
+    ui::test::TPreviewedFileWindow dialog;
+    ASSERT_TRUE(dialog.HasOnePreview());
+    EXPECT_TRUE(dialog.IsToolkitsOwn());
 
-    emit dialog.currentChanged(QString::fromStdString(MakeFile("notiz.txt")));
-    EXPECT_TRUE(preview->pixmap().isNull()) << "no picture, no preview";
+    ui::test::TShownImage shown = dialog.PointAt(picture);
+    ASSERT_FALSE(shown.Empty());
+    EXPECT_EQ(shown.Width, 2 * shown.Height);
+    EXPECT_EQ(shown.Color(shown.Width / 2, shown.Height / 2), clLime);
+
+    EXPECT_TRUE(dialog.PointAt(MakeFile("notiz.txt")).Empty()) << "no picture, no preview";
 }
 
 TEST_F(CommonDialogsTest, ColorDialogReadsHexAndRejectsGarbage)

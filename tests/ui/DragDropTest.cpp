@@ -1,16 +1,13 @@
 #include "platform/ui/DragDrop.h"
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QUrl>
+#include <algorithm>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Streams.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ClipboardData.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/GlobalMemory.h"
-#include "platform/ui/MimeFormats.h"
 #include "platform/ui/ShellBlocks.h"
 #include "platform/ui/ShellItems.h"
 #include "tests/ui/UiFixture.h"
@@ -224,7 +221,13 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        QGuiApplication::clipboard()->clear();
+        ui::test::ClearClipboard();
+    }
+
+    static bool ClipboardHasType(const std::string& type)
+    {
+        const std::vector<std::string> types = ui::test::ClipboardTypes();
+        return std::find(types.begin(), types.end(), type) != types.end();
     }
 };
 
@@ -239,10 +242,9 @@ TEST_F(DragDropUiTest, ClipboardBlocksTravelAsMimeTypes)
     ASSERT_TRUE(ui::SetClipboardData(preferred, ui::GlobalAllocBytes(U32(DROPEFFECT_MOVE))));
     ASSERT_TRUE(ui::CloseClipboard());
 
-    const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-    ASSERT_TRUE(mime->hasUrls());
-    EXPECT_EQ(mime->urls().at(0), QUrl::fromLocalFile("/bilder/a b.jpg"));
-    EXPECT_TRUE(mime->hasFormat("application/x-vistelo-Preferred DropEffect"));
+    EXPECT_TRUE(ClipboardHasType("text/uri-list"));
+    EXPECT_EQ(ui::test::ClipboardFiles(), std::vector<std::string>{"/bilder/a b.jpg"});
+    EXPECT_TRUE(ClipboardHasType("application/x-vistelo-Preferred DropEffect"));
     EXPECT_TRUE(ui::IsClipboardFormatAvailable(CF_HDROP));
     EXPECT_FALSE(ui::IsClipboardFormatAvailable(CF_DIB));
 
@@ -259,23 +261,39 @@ TEST_F(DragDropUiTest, ClipboardBlocksTravelAsMimeTypes)
 
 TEST_F(DragDropUiTest, PicturesFromOtherProgramsBecomeDibs)
 {
-    QImage image(3, 2, QImage::Format_RGB32);
-    image.fill(qRgb(10, 200, 30));
-    QMimeData mime;
-    mime.setImageData(image);
-    Bytes dib;
-    ASSERT_TRUE(ui::GetFormat(mime, CF_DIB, dib));
+    const TColor green = RGB(10, 200, 30);
+    TBitmap picture(3, 2, pf24bit);
+    picture.Canvas().Brush.Color = green;
+    picture.Canvas().FillRect(Rect(0, 0, 3, 2));
+    ui::test::PutForeignPicture(picture);
+    ASSERT_TRUE(ui::IsClipboardFormatAvailable(CF_DIB));
+    ASSERT_TRUE(ui::OpenClipboard());
+    const Bytes dib = ui::GlobalBytes(ui::GetClipboardData(CF_DIB));
+    ui::CloseClipboard();
     const Bytes file = ui::BmpFileOfDib(dib.data(), dib.size());
-    QImage back = QImage::fromData(file.data(), static_cast<int>(file.size()), "BMP");
-    ASSERT_EQ(back.size(), QSize(3, 2));
-    EXPECT_EQ(back.pixel(2, 1), qRgb(10, 200, 30));
+    TMemoryStream stream;
+    stream.Write(file.data(), static_cast<int64_t>(file.size()));
+    stream.SetPosition(0);
+    TBitmap back;
+    back.LoadFromStream(stream);
+    ASSERT_EQ(back.Width(), 3);
+    ASSERT_EQ(back.Height(), 2);
+    EXPECT_EQ(back.Canvas().Pixels(2, 1), green);
 
-    QMimeData out;
-    ui::PutFormat(out, CF_DIB, dib);
-    EXPECT_TRUE(out.hasFormat("image/bmp"));
-    EXPECT_EQ(QImage::fromData(out.data("image/png"), "PNG").pixel(0, 0), qRgb(10, 200, 30));
-    ui::PutFormat(out, CF_DIB, Bytes{1, 2, 3}); // no bitmap: left out
-    EXPECT_FALSE(ui::GetFormat(QMimeData(), CF_DIB, dib));
+    // A DIB goes out as BMP and, for readers of pictures, as PNG.
+    ASSERT_TRUE(ui::OpenClipboard());
+    ui::EmptyClipboard();
+    ui::SetClipboardData(CF_DIB, ui::GlobalAllocBytes(dib));
+    ui::CloseClipboard();
+    EXPECT_TRUE(ClipboardHasType("image/bmp"));
+    EXPECT_EQ(ui::test::ClipboardPicture("image/png").Color(0, 0), green);
+
+    ASSERT_TRUE(ui::OpenClipboard());
+    ui::EmptyClipboard();
+    ui::SetClipboardData(CF_DIB, ui::GlobalAllocBytes(Bytes{1, 2, 3})); // no bitmap: left out
+    ui::CloseClipboard();
+    EXPECT_FALSE(ClipboardHasType("image/bmp"));
+    EXPECT_FALSE(ui::IsClipboardFormatAvailable(CF_DIB));
 }
 
 // A drop target that writes down what the drag loop tells it.

@@ -96,8 +96,7 @@ TEST_F(FormsTest, CloseActionDecidesWhatHappens)
         form->OnClose = [&](TObject*, TCloseAction& action) { action = c.action; };
         form->Show();
         // The window system's close button arrives as WM_CLOSE.
-        QWidget* w = ui::WidgetOf(form);
-        w->close();
+        ui::test::CloseWindowByUser(form);
         Turn();
         EXPECT_EQ(destroyed, c.freed) << int(c.action);
         if (!c.freed) {
@@ -143,7 +142,7 @@ TEST_F(FormsTest, ExceptionInAMessageHandlerReachesTheApplication)
     TForm* form = NewForm();
     form->OnKeyDown = [](TObject*, WORD&, TShiftState) { throw EConvertError("'x' ist kein Wert"); };
     form->Show();
-    SendKey(form, QEvent::KeyPress, Qt::Key_X);
+    SendKey(form, TKeyAction::Press, ui::test::Letter('X'));
     Turn();
     ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
     EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "'x' ist kein Wert.");
@@ -158,12 +157,12 @@ TEST_F(FormsTest, StayOnTopAndFindWindow)
     EXPECT_FALSE(ui::IsWindowTopMost(h));
     ui::SetWindowPos(h, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EXPECT_TRUE(ui::IsWindowTopMost(h));
-    EXPECT_TRUE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(ui::test::ShownWindow(form).StaysOnTop);
     // While top-mosts are normalised the window lets others come first.
     Application->NormalizeTopMosts();
-    EXPECT_FALSE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_FALSE(ui::test::ShownWindow(form).StaysOnTop);
     Application->RestoreTopMosts();
-    EXPECT_TRUE(ui::WidgetOf(form)->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(ui::test::ShownWindow(form).StaysOnTop);
     ui::SetWindowPos(h, HWND_NOTOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     EXPECT_FALSE(ui::IsWindowTopMost(h));
 
@@ -223,12 +222,12 @@ TEST_F(FormsTest, FormIconBecomesTheWindowIcon)
     ASSERT_EQ(std::system(("convert -size 16x16 xc:red " + path).c_str()), 0);
     TForm* form = NewForm();
     form->Show();
-    EXPECT_TRUE(ui::WidgetOf(form)->windowIcon().isNull());
+    EXPECT_FALSE(ui::test::ShownWindow(form).HasIcon);
     form->Icon().LoadFromFile(path);
-    QIcon icon = ui::WidgetOf(form)->windowIcon();
-    ASSERT_FALSE(icon.isNull());
-    QImage image = icon.pixmap(16, 16).toImage();
-    EXPECT_EQ(image.pixel(8, 8), qRgb(255, 0, 0));
+    ASSERT_TRUE(ui::test::ShownWindow(form).HasIcon);
+    ui::test::TShownImage image = ui::test::WindowIcon(form, 16);
+    EXPECT_EQ(image.Color(8, 8), clRed);
+    EXPECT_EQ(image.Alpha(8, 8), 255);
     std::remove(path.c_str());
 }
 
@@ -277,13 +276,16 @@ TEST_F(FormsTest, ConstraintsHoldForCodeAlignmentAndTheUsersResizing)
 
         form->Show();
         Turn();
-        QWidget* window = ui::WidgetOf(form);
-        EXPECT_EQ(window->minimumSize(), QSize(c.minW, c.minH)) << "the window system stops the drag there";
-        window->resize(c.width, c.height); // as the user drags the frame
+        ui::test::TShownWindow window = ui::test::ShownWindow(form);
+        EXPECT_EQ(window.MinWidth, c.minW) << "the window system stops the drag there";
+        EXPECT_EQ(window.MinHeight, c.minH);
+        ui::test::ResizeWindowByUser(form, c.width, c.height); // as the user drags the frame
         Turn();
         EXPECT_EQ(form->Width(), c.wantW);
         EXPECT_EQ(form->Height(), c.wantH);
-        EXPECT_EQ(window->size(), QSize(c.wantW, c.wantH));
+        window = ui::test::ShownWindow(form);
+        EXPECT_EQ(window.Width, c.wantW);
+        EXPECT_EQ(window.Height, c.wantH);
     }
 }
 

@@ -228,13 +228,12 @@ TEST_F(DragImageTest, FollowsTheMouseOverTheLockedWindowFromBeginToEnd)
     EXPECT_FALSE(ui::DragImageVisible()) << "shown only once over a window";
 
     ASSERT_TRUE(ui::ImageList_DragEnter(form->Handle(), 50, 40));
-    QWidget* window = ui::WidgetOf(form);
-    QPoint origin = window->frameGeometry().topLeft();
+    const TPoint origin = ui::test::ShownWindow(form).FrameOrigin;
     ASSERT_TRUE(ui::DragImageVisible());
-    EXPECT_EQ(ui::DragImageScreenRect(), Bounds(origin.x() + 48, origin.y() + 37, 4, 4));
+    EXPECT_EQ(ui::DragImageScreenRect(), Bounds(origin.X + 48, origin.Y + 37, 4, 4));
 
     ui::ImageList_DragMove(60, 70);
-    EXPECT_EQ(ui::DragImageScreenRect().TopLeft(), TPoint(origin.x() + 58, origin.y() + 67));
+    EXPECT_EQ(ui::DragImageScreenRect().TopLeft(), TPoint(origin.X + 58, origin.Y + 67));
     TPoint at, hotSpot;
     HIMAGELIST image = ui::ImageList_GetDragImage(&at, &hotSpot);
     ASSERT_NE(image, nullptr);

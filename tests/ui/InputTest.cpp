@@ -11,8 +11,6 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdLabel.h"
 
-#include <QWheelEvent>
-
 namespace {
 
 class InputTest : public UiTest {
@@ -51,53 +49,56 @@ protected:
 
 TEST_F(InputTest, KeysBecomeVirtualKeysAndCharacters)
 {
+    using ui::test::kmKeypad;
     struct Case {
-        int qtKey;
-        Qt::KeyboardModifiers mods;
-        QString text;
+        const char* name;
+        TKey key;
+        TKeyModifiers mods;
+        std::string text;
         WORD vk;
     };
     const Case cases[] = {
-        {Qt::Key_Escape, {}, QString("\x1b"), VK_ESCAPE},
-        {Qt::Key_Right, {}, {}, VK_RIGHT},
-        {Qt::Key_Space, {}, " ", VK_SPACE},
-        {Qt::Key_A, {}, "a", 'A'},
-        {Qt::Key_5, {}, "5", '5'},
-        {Qt::Key_5, Qt::KeypadModifier, "5", VK_NUMPAD0 + 5},
-        {Qt::Key_Plus, Qt::KeypadModifier, "+", VK_ADD},
-        {Qt::Key_Minus, {}, "-", VK_OEM_MINUS},
-        {Qt::Key_F5, {}, {}, VK_F1 + 4},
-        {Qt::Key_PageDown, {}, {}, VK_NEXT},
+        {"Escape", TKey::Escape, {}, "\x1b", VK_ESCAPE},
+        {"Right", TKey::Right, {}, {}, VK_RIGHT},
+        {"Space", TKey::Space, {}, " ", VK_SPACE},
+        {"A", ui::test::Letter('A'), {}, "a", 'A'},
+        {"5", ui::test::Digit(5), {}, "5", '5'},
+        {"keypad 5", ui::test::Digit(5), {kmKeypad}, "5", VK_NUMPAD0 + 5},
+        {"keypad +", TKey::Plus, {kmKeypad}, "+", VK_ADD},
+        {"-", TKey::Minus, {}, "-", VK_OEM_MINUS},
+        {"F5", ui::test::Function(5), {}, {}, VK_F1 + 4},
+        {"PageDown", TKey::PageDown, {}, {}, VK_NEXT},
     };
     for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         keyMessages_.clear();
-        SendKey(form_, QEvent::KeyPress, c.qtKey, c.mods, c.text);
-        SendKey(form_, QEvent::KeyRelease, c.qtKey, c.mods, c.text);
+        SendKey(form_, TKeyAction::Press, c.key, c.mods, c.text);
+        SendKey(form_, TKeyAction::Release, c.key, c.mods, c.text);
         Turn();
-        ASSERT_GE(keyMessages_.size(), 2u) << c.qtKey;
+        ASSERT_GE(keyMessages_.size(), 2u);
         EXPECT_EQ(keyMessages_.front().Msg, WM_KEYDOWN);
-        EXPECT_EQ(keyMessages_.front().WParam, c.vk) << c.qtKey;
+        EXPECT_EQ(keyMessages_.front().WParam, c.vk);
         EXPECT_EQ(keyMessages_.back().Msg, WM_KEYUP);
         EXPECT_EQ(keyMessages_.back().WParam, c.vk);
         EXPECT_TRUE(keyMessages_.back().LParam & (LPARAM{1} << 31)) << "transition bit of a key-up";
-        bool hasChar = !c.text.isEmpty();
-        EXPECT_EQ(keyMessages_.size(), hasChar ? 3u : 2u) << c.qtKey;
+        bool hasChar = !c.text.empty();
+        EXPECT_EQ(keyMessages_.size(), hasChar ? 3u : 2u);
         if (hasChar) {
             EXPECT_EQ(keyMessages_[1].Msg, WM_CHAR);
-            EXPECT_EQ(keyMessages_[1].WParam, static_cast<WPARAM>(c.text.at(0).unicode()));
+            EXPECT_EQ(keyMessages_[1].WParam, static_cast<WPARAM>(static_cast<unsigned char>(c.text.at(0))));
         }
     }
 }
 
 TEST_F(InputTest, HeldKeysRepeatAsKeyDownsOnly)
 {
-    SendKey(form_, QEvent::KeyPress, Qt::Key_Right);
+    SendKey(form_, TKeyAction::Press, TKey::Right);
     for (int i = 0; i < 3; ++i) {
         // What X11 sends for a held key: release and press, both auto-repeated.
-        SendKey(form_, QEvent::KeyRelease, Qt::Key_Right, {}, {}, true);
-        SendKey(form_, QEvent::KeyPress, Qt::Key_Right, {}, {}, true);
+        SendKey(form_, TKeyAction::Release, TKey::Right, {}, {}, true);
+        SendKey(form_, TKeyAction::Press, TKey::Right, {}, {}, true);
     }
-    SendKey(form_, QEvent::KeyRelease, Qt::Key_Right);
+    SendKey(form_, TKeyAction::Release, TKey::Right);
     Turn();
     std::vector<std::string> expected(4, "down " + std::to_string(VK_RIGHT));
     expected.push_back("up " + std::to_string(VK_RIGHT));
@@ -110,8 +111,8 @@ TEST_F(InputTest, HeldKeysRepeatAsKeyDownsOnly)
 
 TEST_F(InputTest, AltKeysAreSystemKeysAndShiftIsReported)
 {
-    SendKey(form_, QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, "x");
-    SendKey(form_, QEvent::KeyPress, Qt::Key_B, Qt::ShiftModifier, "B");
+    SendKey(form_, TKeyAction::Press, ui::test::Letter('X'), {ui::test::kmAlt}, "x");
+    SendKey(form_, TKeyAction::Press, ui::test::Letter('B'), {ui::test::kmShift}, "B");
     Turn();
     ASSERT_GE(keyMessages_.size(), 2u);
     EXPECT_EQ(keyMessages_[0].Msg, WM_SYSKEYDOWN);
@@ -131,8 +132,8 @@ TEST_F(InputTest, HookReplacingWindowProcSwallowsAndPassesOn)
         }
         inner(m);
     };
-    SendKey(form_, QEvent::KeyPress, Qt::Key_Escape);
-    SendKey(form_, QEvent::KeyPress, Qt::Key_Left);
+    SendKey(form_, TKeyAction::Press, TKey::Escape);
+    SendKey(form_, TKeyAction::Press, TKey::Left);
     Turn();
     EXPECT_EQ(swallowed, 1);
     EXPECT_EQ(log_, (std::vector<std::string>{"down " + std::to_string(VK_LEFT)}));
@@ -149,8 +150,8 @@ TEST_F(InputTest, OnMessageSeesQueuedInputFirst)
         seen.push_back(msg.message);
         handled = msg.message == WM_KEYDOWN && msg.wParam == VK_SPACE;
     };
-    SendKey(form_, QEvent::KeyPress, Qt::Key_Space, {}, " ");
-    SendKey(form_, QEvent::KeyPress, Qt::Key_Up);
+    SendKey(form_, TKeyAction::Press, TKey::Space, {}, " ");
+    SendKey(form_, TKeyAction::Press, TKey::Up);
     Turn();
     // The handled key is neither dispatched nor translated.
     EXPECT_EQ(seen, (std::vector<UINT>{WM_KEYDOWN, WM_KEYDOWN}));
@@ -173,12 +174,12 @@ TEST_F(InputTest, MouseMessagesCarryClientPositionsButtonsAndOrder)
     form_->OnClick = [&](TObject*) { events.push_back("click"); };
     form_->OnDblClick = [&](TObject*) { events.push_back("dblclick"); };
 
-    SendMouse(form_, QEvent::MouseButtonPress, {10, 20}, Qt::LeftButton, Qt::LeftButton, Qt::ControlModifier);
-    SendMouse(form_, QEvent::MouseMove, {15, 25}, Qt::NoButton, Qt::LeftButton);
-    SendMouse(form_, QEvent::MouseButtonRelease, {15, 25}, Qt::LeftButton, Qt::NoButton);
-    SendMouse(form_, QEvent::MouseButtonDblClick, {15, 25}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(form_, QEvent::MouseButtonRelease, {15, 25}, Qt::LeftButton, Qt::NoButton);
-    SendMouse(form_, QEvent::MouseButtonPress, {3, 4}, Qt::RightButton, Qt::RightButton);
+    SendMouse(form_, TMouseAction::Press, {10, 20}, mbLeft, {ssLeft, ssCtrl});
+    ui::test::MoveMouse(form_, {15, 25}, {ssLeft});
+    SendMouse(form_, TMouseAction::Release, {15, 25}, mbLeft, {});
+    SendMouse(form_, TMouseAction::DoubleClick, {15, 25}, mbLeft, {ssLeft});
+    SendMouse(form_, TMouseAction::Release, {15, 25}, mbLeft, {});
+    SendMouse(form_, TMouseAction::Press, {3, 4}, mbRight, {ssRight});
     Turn();
     EXPECT_EQ(events, (std::vector<std::string>{"down 0 10,20 ctrl", "move 15,25 left", "click", "up 0 15,25",
                                                 "dblclick", "down 0 15,25 double", "up 0 15,25",
@@ -201,14 +202,12 @@ TEST_F(InputTest, ActivationReachesTheFormAndTheScreen)
         inner(m);
     };
 
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
+    ui::test::ActivateWindow(form_);
     EXPECT_TRUE(form_->Active());
     EXPECT_EQ(Screen->ActiveForm(), form_);
     EXPECT_EQ(Screen->Forms(0), form_);
     EXPECT_TRUE(form_->Focused());
-    QEvent deactivate(QEvent::WindowDeactivate);
-    QApplication::sendEvent(ui::WidgetOf(form_), &deactivate);
+    ui::test::DeactivateWindow(form_);
     EXPECT_FALSE(form_->Active());
     EXPECT_EQ(events, (std::vector<std::string>{"activate", "deactivate"}));
     EXPECT_EQ(raw, (std::vector<UINT>{WM_ACTIVATE, WM_NCACTIVATE, WM_NCACTIVATE, WM_ACTIVATE}));
@@ -233,8 +232,7 @@ TEST_F(InputTest, FocusMovesWithEnterAndExit)
     a->OnEnter = [&](TObject*) { events.push_back("enter a"); };
     a->OnExit = [&](TObject*) { events.push_back("exit a"); };
     b->OnEnter = [&](TObject*) { events.push_back("enter b"); };
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
+    ui::test::ActivateWindow(form_);
     a->SetFocus();
     EXPECT_TRUE(a->Focused());
     EXPECT_EQ(form_->ActiveControl(), a);
@@ -254,14 +252,10 @@ TEST_F(InputTest, WheelReportsDeltaAndScreenPosition)
         where = pos;
         handled = true;
     };
-    QWidget* w = ui::WidgetOf(form_);
-    QPoint global = w->mapToGlobal(QPoint(30, 40));
-    QWheelEvent event(QPointF(30, 40), QPointF(global), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
-                      Qt::NoScrollPhase, false);
-    QApplication::sendEvent(w, &event);
+    ui::test::TurnWheel(form_, {30, 40}, -120);
     Turn();
     EXPECT_EQ(delta, -120);
-    EXPECT_EQ(where, TPoint({global.x(), global.y()}));
+    EXPECT_EQ(where, form_->ClientToScreen({30, 40}));
 }
 
 TEST_F(InputTest, AltWithAnUnderlinedLetterFocusesTheLabelsControl)
@@ -273,12 +267,11 @@ TEST_F(InputTest, AltWithAnUnderlinedLetterFocusesTheLabelsControl)
     label->SetParent(form_);
     label->SetCaption("&Name:");
     label->SetFocusControl(edit);
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
-    SendKey(form_, QEvent::KeyPress, Qt::Key_X, Qt::AltModifier, "x");
+    ui::test::ActivateWindow(form_);
+    SendKey(form_, TKeyAction::Press, ui::test::Letter('X'), {ui::test::kmAlt}, "x");
     Turn();
     EXPECT_FALSE(edit->Focused());
-    SendKey(form_, QEvent::KeyPress, Qt::Key_N, Qt::AltModifier, "n");
+    SendKey(form_, TKeyAction::Press, ui::test::Letter('N'), {ui::test::kmAlt}, "n");
     Turn();
     EXPECT_TRUE(edit->Focused());
     // A freed focus control is forgotten.
@@ -293,14 +286,13 @@ TEST_F(InputTest, CursorFollowsTheControlUnderTheMouse)
     shape->SetBounds(0, 0, 50, 50);
     shape->SetCursor(crHandPoint);
     form_->SetCursor(crCross);
-    QWidget* w = ui::WidgetOf(form_);
-    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
-    SendMouse(form_, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(ui::test::ShownWindow(form_).Cursor, crCross);
+    ui::test::MoveMouse(form_, {10, 10});
     Turn();
-    EXPECT_EQ(w->cursor().shape(), Qt::PointingHandCursor);
-    SendMouse(form_, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::NoButton);
+    EXPECT_EQ(ui::test::ShownWindow(form_).Cursor, crHandPoint);
+    ui::test::MoveMouse(form_, {100, 100});
     Turn();
-    EXPECT_EQ(w->cursor().shape(), Qt::CrossCursor);
+    EXPECT_EQ(ui::test::ShownWindow(form_).Cursor, crCross);
 }
 
 TEST_F(InputTest, RecreatedWindowKeepsItsHookAndChildren)
@@ -324,7 +316,7 @@ TEST_F(InputTest, RecreatedWindowKeepsItsHookAndChildren)
     EXPECT_EQ(seen, (std::vector<UINT>{WM_DESTROY, WM_CREATE}));
     EXPECT_TRUE(form_->Showing());
     ASSERT_TRUE(panel->HandleAllocated());
-    EXPECT_EQ(ui::WidgetOf(panel)->parentWidget(), ui::WidgetOf(form_));
+    EXPECT_EQ(ui::test::ShownWindow(panel).Parent, form_);
 }
 
 TEST_F(InputTest, TabMovesTheFocusThroughTheTabStopsInOrder)
@@ -340,18 +332,17 @@ TEST_F(InputTest, TabMovesTheFocusThroughTheTabStopsInOrder)
     TPanel* inner = make(group, true);
     TPanel* last = make(form_, true);
     last->SetTabOrder(0); // now the first stop
-    QEvent activate(QEvent::WindowActivate);
-    QApplication::sendEvent(ui::WidgetOf(form_), &activate);
+    ui::test::ActivateWindow(form_);
     form_->SetActiveControl(first);
 
     std::vector<TWinControl*> visited;
     for (int i = 0; i < 4; ++i) {
-        SendKey(TWinControl::FindControl(ui::GetFocus()), QEvent::KeyPress, Qt::Key_Tab);
+        SendKey(TWinControl::FindControl(ui::GetFocus()), TKeyAction::Press, TKey::Tab);
         Turn();
         visited.push_back(TWinControl::FindControl(ui::GetFocus()));
     }
     EXPECT_EQ(visited, (std::vector<TWinControl*>{inner, last, first, inner}));
-    SendKey(inner, QEvent::KeyPress, Qt::Key_Backtab, Qt::ShiftModifier);
+    SendKey(inner, TKeyAction::Press, TKey::Backtab, {ui::test::kmShift});
     Turn();
     EXPECT_TRUE(first->Focused());
 
@@ -362,7 +353,7 @@ TEST_F(InputTest, TabMovesTheFocusThroughTheTabStopsInOrder)
         else
             first->WndProc(m);
     };
-    SendKey(first, QEvent::KeyPress, Qt::Key_Tab);
+    SendKey(first, TKeyAction::Press, TKey::Tab);
     Turn();
     EXPECT_TRUE(first->Focused());
 }

@@ -1,10 +1,4 @@
-#include <QComboBox>
-#include <QAbstractItemView>
-#include <QListWidget>
-#include <QScrollBar>
-
 #include "platform/rtl/StringList.h"
-#include "platform/ui/NativeWidget.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/ui/UiFixture.h"
 
@@ -30,29 +24,10 @@ protected:
         return list;
     }
 
-    static QListWidget* WidgetOf(TListBox* list) { return list->NativeWidget()->As<QListWidget>(); }
-
     // The list's rows as they are painted now.
-    static QImage Painted(TListBox* list) { return WidgetOf(list)->viewport()->grab().toImage(); }
+    static ui::test::TShownImage Painted(TListBox* list) { return ui::test::GrabListRows(list); }
 
-    static TColor PixelAt(const QImage& image, int x, int y)
-    {
-        QRgb rgb = image.pixel(x, y);
-        return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-    }
-
-    static void ClickRow(TListBox* list, int row, Qt::KeyboardModifiers mods = {})
-    {
-        QListWidget* widget = WidgetOf(list);
-        QPointF at = widget->visualItemRect(widget->item(row)).center();
-        QWidget* viewport = widget->viewport();
-        QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                          mods);
-        QApplication::sendEvent(viewport, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton,
-                            Qt::NoButton, mods);
-        QApplication::sendEvent(viewport, &release);
-    }
+    static TColor PixelAt(const ui::test::TShownImage& image, int x, int y) { return image.Color(x, y); }
 };
 
 const TColor kRowColours[] = {clRed, clLime, clBlue, clYellow, clAqua, clFuchsia};
@@ -75,7 +50,7 @@ TEST_F(ListBoxTest, FixedOwnerDrawPaintsEachRowThroughTheCanvasInItsRectangle)
     Turn();
 
     drawn.clear();
-    QImage image = Painted(list);
+    ui::test::TShownImage image = Painted(list);
     ASSERT_EQ(drawn.size(), 4u);
     for (const Drawn& d : drawn) {
         SCOPED_TRACE(d.index);
@@ -96,7 +71,7 @@ TEST_F(ListBoxTest, DefaultOwnerDrawingShowsTheSelectionColourAndTheText)
     list->SetItemIndex(1);
     form->Show();
     Turn();
-    QImage image = Painted(list);
+    ui::test::TShownImage image = Painted(list);
     TRect plain = list->ItemRect(0);
     TRect chosen = list->ItemRect(1);
     EXPECT_EQ(PixelAt(image, plain.Right - 3, plain.Top + 3), clWhite);
@@ -179,7 +154,7 @@ TEST_F(ListBoxTest, TopIndexScrollsTheRowsAndFollowsTheUsersScrolling)
     EXPECT_EQ(list->ItemRect(6).Top, 0);
     EXPECT_EQ(list->ItemAtPos({5, 25}, true), 7);
 
-    WidgetOf(list)->verticalScrollBar()->setValue(2);
+    ui::test::ScrollListByUser(list, 2);
     EXPECT_EQ(list->TopIndex(), 2);
     EXPECT_EQ(list->ItemRect(4).Top, 40);
     list->SetTopIndex(99);
@@ -193,16 +168,16 @@ TEST_F(ListBoxTest, ClicksWithModifiersSelectAsTheSelectionModeSays)
         const char* name;
         bool multi;
         bool extended;
-        Qt::KeyboardModifiers second;
+        TShiftState second;
         std::vector<bool> selected;
         int itemIndex;
     };
     const Case cases[] = {
-        {"single", false, true, Qt::ControlModifier, {false, false, false, true, false}, 3},
-        {"extended plain click", true, true, Qt::NoModifier, {false, false, false, true, false}, 3},
-        {"extended control click adds", true, true, Qt::ControlModifier, {false, true, false, true, false}, 3},
-        {"extended shift click spans", true, true, Qt::ShiftModifier, {false, true, true, true, false}, 3},
-        {"multi toggles every click", true, false, Qt::NoModifier, {false, true, false, true, false}, 3},
+        {"single", false, true, {ssCtrl}, {false, false, false, true, false}, 3},
+        {"extended plain click", true, true, {}, {false, false, false, true, false}, 3},
+        {"extended control click adds", true, true, {ssCtrl}, {false, true, false, true, false}, 3},
+        {"extended shift click spans", true, true, {ssShift}, {false, true, true, true, false}, 3},
+        {"multi toggles every click", true, false, {}, {false, true, false, true, false}, 3},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -212,8 +187,8 @@ TEST_F(ListBoxTest, ClicksWithModifiersSelectAsTheSelectionModeSays)
         list->SetExtendedSelect(c.extended);
         form->Show();
         Turn();
-        ClickRow(list, 1);
-        ClickRow(list, 3, c.second);
+        ui::test::ClickListRow(list, 1);
+        ui::test::ClickListRow(list, 3, c.second);
         for (int i = 0; i < 5; ++i)
             EXPECT_EQ(list->Selected(i), c.selected[static_cast<size_t>(i)]) << "row " << i;
         EXPECT_EQ(list->ItemIndex(), c.itemIndex);
@@ -239,20 +214,18 @@ TEST_F(ListBoxTest, OwnerDrawnComboDrawsTheChosenItemInTheClosedFieldAndMeasures
     form->Show();
     Turn();
 
-    auto* widget = combo->NativeWidget()->As<QComboBox>();
-    ASSERT_NE(widget, nullptr);
-    EXPECT_FALSE(widget->isEditable());
+    ui::test::TShownWidget widget = ui::test::ShownWidget(combo);
+    ASSERT_TRUE(widget.Exists);
+    EXPECT_FALSE(widget.Editable);
     drawn.clear();
-    QImage image = widget->grab().toImage();
+    ui::test::TShownImage image = ui::test::GrabWidget(combo);
     ASSERT_EQ(drawn.size(), 1u);
     EXPECT_EQ(drawn[0].index, 1);
     EXPECT_TRUE(drawn[0].state.Contains(odComboBoxEdit));
-    QPoint centre(drawn[0].rect.Left + drawn[0].rect.Width() / 2, drawn[0].rect.Top + drawn[0].rect.Height() / 2);
-    EXPECT_EQ(PixelAt(image, centre.x(), centre.y()), clLime);
+    TPoint centre{drawn[0].rect.Left + drawn[0].rect.Width() / 2, drawn[0].rect.Top + drawn[0].rect.Height() / 2};
+    EXPECT_EQ(PixelAt(image, centre.X, centre.Y), clLime);
 
-    QAbstractItemView* rows = widget->view();
-    for (int i = 0; i < 3; ++i)
-        EXPECT_EQ(rows->sizeHintForIndex(rows->model()->index(i, 0)).height(), 14 + 6 * i);
+    EXPECT_EQ(widget.RowHeights, (std::vector<int>{14, 20, 26}));
     combo->SetText("Verdana");
     EXPECT_EQ(combo->Text(), "Courier New") << "only its items' texts, as a drop-down list";
 }

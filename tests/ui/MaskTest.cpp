@@ -1,8 +1,5 @@
 #include "platform/ui/Mask.h"
 
-#include <QLineEdit>
-
-#include "platform/ui/NativeWidget.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -69,14 +66,10 @@ TEST_F(MaskTest, TypedCharactersFillThePositionsAndAMaskSetLaterReformsTheText)
     Turn();
     edit->SetFocus();
     Turn();
-    QLineEdit* line = edit->NativeWidget()->As<QLineEdit>();
-    line->setCursorPosition(0);
+    edit->SetSelStart(0);
     std::vector<std::string> seen;
     edit->OnChange = [&](TObject*) { seen.push_back(edit->Text()); };
-    for (char c : std::string("0x7")) {
-        QKeyEvent key(QEvent::KeyPress, 0, {}, QString(QChar(c)));
-        QApplication::sendEvent(line, &key);
-    }
+    ui::test::TypeText(edit, "0x7");
     Turn();
     EXPECT_EQ(seen, (std::vector<std::string>{"0", "07"})) << "the letter does not fit a digit position";
     EXPECT_EQ(edit->EditText(), "07:__");

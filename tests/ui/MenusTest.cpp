@@ -1,16 +1,10 @@
 #include "platform/ui/Menus.h"
 
-#include <QAction>
-#include <QMenu>
-#include <QMenuBar>
-
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/ImgList.h"
-#include "platform/ui/NativeWidget.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/MenuWindow.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -27,22 +21,13 @@ protected:
         return item;
     }
 
-    static QAction* ActionNamed(QMenu* menu, const QString& text)
+    // The index of the entry with the text, -1 when there is none.
+    static int EntryNamed(const std::vector<ui::test::TShownEntry>& entries, const std::string& text)
     {
-        for (QAction* action : menu->actions())
-            if (action->text() == text)
-                return action;
-        return nullptr;
-    }
-
-    // A left click on a menu entry, as the user picks it.
-    static void ClickEntry(QMenu* menu, QAction* action)
-    {
-        QPointF at = menu->actionGeometry(action).center();
-        QMouseEvent press(QEvent::MouseButtonPress, at, menu->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(menu, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, menu->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {});
-        QApplication::sendEvent(menu, &release);
+        for (size_t i = 0; i < entries.size(); ++i)
+            if (entries[i].Text == text)
+                return static_cast<int>(i);
+        return -1;
     }
 };
 
@@ -66,21 +51,22 @@ TEST_F(MenusTest, RightClickPopsUpTheControlsMenuAndAPickedEntryFiresOnClick)
     form->Show();
     Turn();
 
-    SendMouse(panel, QEvent::MouseButtonPress, {20, 20}, Qt::RightButton, Qt::RightButton);
-    SendMouse(panel, QEvent::MouseButtonRelease, {20, 20}, Qt::RightButton, Qt::NoButton);
+    SendMouse(panel, TMouseAction::Press, {20, 20}, mbRight, {ssRight});
+    SendMouse(panel, TMouseAction::Release, {20, 20}, mbRight, {});
     Turn();
     ASSERT_NE(menu->PopupWindow(), nullptr);
     EXPECT_EQ(popups, 1);
     EXPECT_EQ(menu->PopupComponent, panel);
-    QMenu* shown = menu->PopupWindow()->Menu();
-    EXPECT_TRUE(shown->isVisible());
+    EXPECT_TRUE(ui::test::PopupShown(*menu));
     // The separator and the two other entries; the hidden item is left out.
-    EXPECT_EQ(shown->actions().size(), 3);
-    EXPECT_TRUE(shown->actions()[1]->isSeparator());
-    EXPECT_EQ(ActionNamed(shown, "Versteckt"), nullptr);
+    std::vector<ui::test::TShownEntry> shown = ui::test::PopupEntries(*menu);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(shown[1].Separator);
+    EXPECT_EQ(EntryNamed(shown, "Versteckt"), -1);
+    EXPECT_FALSE(shown[EntryNamed(shown, "Gesperrt")].Enabled);
 
-    ClickEntry(shown, ActionNamed(shown, "Gesperrt"));
-    ClickEntry(shown, ActionNamed(shown, "&Öffnen"));
+    ui::test::ClickPopupEntry(*menu, EntryNamed(shown, "Gesperrt"));
+    ui::test::ClickPopupEntry(*menu, EntryNamed(shown, "&Öffnen"));
     Turn();
     EXPECT_EQ(clicks, std::vector<std::string>{"&Öffnen"});
 }
@@ -102,9 +88,10 @@ TEST_F(MenusTest, RadioItemsOfAGroupExcludeEachOtherAndShowTheirState)
     EXPECT_TRUE(other->Checked());
 
     menu.Popup(10, 10);
-    QMenu* shown = menu.PopupWindow()->Menu();
-    EXPECT_TRUE(ActionNamed(shown, "B")->isChecked());
-    EXPECT_FALSE(ActionNamed(shown, "A")->isChecked());
+    std::vector<ui::test::TShownEntry> shown = ui::test::PopupEntries(menu);
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(shown[EntryNamed(shown, "B")].Checked);
+    EXPECT_FALSE(shown[EntryNamed(shown, "A")].Checked);
 }
 
 TEST_F(MenusTest, ShortCutsReachEnabledVisibleItemsAlsoInSubMenus)
@@ -132,7 +119,7 @@ TEST_F(MenusTest, ShortCutsReachEnabledVisibleItemsAlsoInSubMenus)
     popup.Items().Items(0)->Caption = "Speichern";
     popup.Items().Items(0)->ShortCut = save->ShortCut;
     popup.Popup(0, 0);
-    EXPECT_EQ(popup.PopupWindow()->Menu()->actions()[0]->shortcut(), QKeySequence("Ctrl+S"));
+    EXPECT_EQ(ui::test::PopupEntries(popup).at(0).ShortCut, "Ctrl+S");
 }
 
 TEST_F(MenusTest, ItemTreeKeepsOwnershipStraight)
@@ -165,11 +152,11 @@ TEST_F(MenusTest, AnItemMayPopUpItsMenuAgainFromItsOwnClick)
         menu.Popup(5, 5);
     };
     menu.Popup(5, 5);
-    QMenu* first = menu.PopupWindow()->Menu();
-    ClickEntry(first, first->actions()[0]);
+    ui::test::ClickPopupEntry(menu, 0);
     Turn();
     EXPECT_EQ(clicks, 1);
-    EXPECT_NE(menu.PopupWindow()->Menu(), nullptr);
+    ASSERT_NE(menu.PopupWindow(), nullptr);
+    EXPECT_EQ(ui::test::PopupEntries(menu).size(), 1u);
 }
 
 } // namespace
@@ -178,11 +165,7 @@ namespace {
 
 class MenuOwnerDrawTest : public MenusTest {
 protected:
-    static TColor PixelAt(const QImage& image, int x, int y)
-    {
-        QRgb rgb = image.pixel(x, y);
-        return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
-    }
+    static TPoint Centre(const TRect& area) { return {area.Left + (area.Width() - 1) / 2, area.Top + (area.Height() - 1) / 2}; }
 };
 
 TEST_F(MenuOwnerDrawTest, EntriesAreMeasuredAndDrawnByTheirItemsThroughTheCanvas)
@@ -214,16 +197,16 @@ TEST_F(MenuOwnerDrawTest, EntriesAreMeasuredAndDrawnByTheirItemsThroughTheCanvas
         };
     }
     menu.Popup(10, 10);
-    QMenu* shown = menu.PopupWindow()->Menu();
-    ASSERT_EQ(shown->actions().size(), 3) << "the separator is an owner-drawn entry too";
-    QAction* openEntry = shown->actions()[0];
-    EXPECT_GE(shown->actionGeometry(openEntry).height(), 30);
-    EXPECT_GE(shown->actionGeometry(shown->actions()[1]).height(), 6);
-    EXPECT_LT(shown->actionGeometry(shown->actions()[1]).height(), 30);
+    std::vector<ui::test::TShownEntry> shown = ui::test::PopupEntries(menu);
+    ASSERT_EQ(shown.size(), 3u) << "the separator is an owner-drawn entry too";
+    EXPECT_FALSE(shown[1].Separator);
+    EXPECT_GE(shown[0].Area.Height(), 30);
+    EXPECT_GE(shown[1].Area.Height(), 6);
+    EXPECT_LT(shown[1].Area.Height(), 30);
 
-    shown->setActiveAction(openEntry);
+    ui::test::HighlightPopupEntry(menu, 0);
     drawn.clear();
-    QImage image = shown->grab().toImage();
+    ui::test::TShownImage image = ui::test::GrabPopup(menu);
     ASSERT_EQ(drawn.size(), 3u);
     for (const Drawn& d : drawn) {
         SCOPED_TRACE(d.item->Caption);
@@ -233,17 +216,17 @@ TEST_F(MenuOwnerDrawTest, EntriesAreMeasuredAndDrawnByTheirItemsThroughTheCanvas
         EXPECT_EQ(d.state.Contains(odDisabled), d.item == off);
         EXPECT_EQ(d.state.Contains(odChecked), d.item == off);
     }
-    QRect openArea = shown->actionGeometry(openEntry);
-    QRect offArea = shown->actionGeometry(shown->actions()[2]);
-    EXPECT_EQ(PixelAt(image, openArea.center().x(), openArea.center().y()), clBlue);
-    EXPECT_EQ(PixelAt(image, offArea.center().x(), offArea.center().y()), clYellow);
+    const TPoint opening = Centre(shown[0].Area);
+    const TPoint disabled = Centre(shown[2].Area);
+    EXPECT_EQ(image.Color(opening.X, opening.Y), clBlue);
+    EXPECT_EQ(image.Color(disabled.X, disabled.Y), clYellow);
 
-    ClickEntry(shown, shown->actions()[2]); // disabled: nothing
-    EXPECT_TRUE(shown->isVisible());
-    ClickEntry(shown, openEntry);
+    ui::test::ClickPopupEntry(menu, 2); // disabled: nothing
+    EXPECT_TRUE(ui::test::PopupShown(menu));
+    ui::test::ClickPopupEntry(menu, 0);
     Turn();
     EXPECT_EQ(clicks, std::vector<std::string>{"&Öffnen"});
-    EXPECT_FALSE(shown->isVisible());
+    EXPECT_FALSE(ui::test::PopupShown(menu));
 }
 
 TEST_F(MenuOwnerDrawTest, WithoutOwnerDrawTheToolkitDrawsAndShowsTheImagesOfTheList)
@@ -261,16 +244,20 @@ TEST_F(MenuOwnerDrawTest, WithoutOwnerDrawTheToolkitDrawsAndShowsTheImagesOfTheL
     menu.SetImages(images.get());
 
     menu.Popup(10, 10);
-    QAction* entry = ActionNamed(menu.PopupWindow()->Menu(), "Bild");
-    ASSERT_NE(entry, nullptr);
-    EXPECT_FALSE(entry->icon().isNull());
-    EXPECT_EQ(entry->icon().pixmap(4, 4).toImage().pixel(1, 1), qRgb(255, 0, 0));
+    int entry = EntryNamed(ui::test::PopupEntries(menu), "Bild");
+    ASSERT_GE(entry, 0);
+    EXPECT_TRUE(ui::test::PopupEntries(menu)[entry].HasIcon);
+    ui::test::TShownImage icon = ui::test::PopupEntryIcon(menu, entry, 4);
+    EXPECT_EQ(icon.Color(1, 1), clRed);
+    EXPECT_EQ(icon.Alpha(1, 1), 255);
     EXPECT_EQ(measured, 0);
 
     images.reset();
     EXPECT_EQ(menu.Images(), nullptr) << "a freed list is forgotten";
     menu.Popup(10, 10);
-    EXPECT_TRUE(ActionNamed(menu.PopupWindow()->Menu(), "Bild")->icon().isNull());
+    std::vector<ui::test::TShownEntry> shown = ui::test::PopupEntries(menu);
+    ASSERT_EQ(EntryNamed(shown, "Bild"), 0);
+    EXPECT_FALSE(shown[0].HasIcon);
 }
 
 } // namespace
@@ -303,9 +290,8 @@ TEST_F(MenusTest, KeysOnAnyControlOfTheFormReachItsMenusShortCutsFirst)
     edit->SetFocus();
     Turn();
 
-    for (int key : {Qt::Key_O, Qt::Key_P, Qt::Key_C}) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::ControlModifier);
-        QApplication::sendEvent(edit->NativeWidget()->Widget(), &press);
+    for (char key : {'O', 'P', 'C'}) {
+        ui::test::SendWidgetKey(edit, TKeyAction::Press, ui::test::Letter(key), {ui::test::kmCtrl});
         Turn();
     }
     EXPECT_EQ(clicks, (std::vector<std::string>{"Ö&ffnen...", "Kopieren"})) << "the parent's popup menu too";
@@ -313,8 +299,7 @@ TEST_F(MenusTest, KeysOnAnyControlOfTheFormReachItsMenusShortCutsFirst)
 
     delete menu;
     EXPECT_EQ(form->Menu(), nullptr);
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_O, Qt::ControlModifier);
-    QApplication::sendEvent(edit->NativeWidget()->Widget(), &press);
+    ui::test::SendWidgetKey(edit, TKeyAction::Press, ui::test::Letter('O'), {ui::test::kmCtrl});
     Turn();
     EXPECT_EQ(editKeys, (std::vector<WORD>{'P', 'O'}));
 }
@@ -351,20 +336,19 @@ TEST_F(MenusTest, MainMenuBarTopsTheFormAndBuildsItsDropDownsWhenTheyOpen)
     EXPECT_EQ(top->Top(), barHeight);
     EXPECT_EQ(rest->BoundsRect(), Bounds(0, barHeight + 30, form->ClientWidth(), 170));
 
-    auto* widget = static_cast<TNativeControl*>(bar)->NativeWidget()->As<QMenuBar>();
-    ASSERT_NE(widget, nullptr);
-    ASSERT_EQ(widget->actions().size(), 2);
-    EXPECT_EQ(widget->actions()[0]->text(), "&Datei");
+    std::vector<ui::test::TShownEntry> entries = ui::test::MenuBarEntries(*menu);
+    ASSERT_EQ(entries.size(), 2u);
+    EXPECT_EQ(entries[0].Text, "&Datei");
     AddItem(*file, "&Öffnen", &clicks); // added after the bar was built
-    QMenu* drop = widget->actions()[0]->menu();
-    ASSERT_NE(drop, nullptr);
-    drop->popup(QPoint(0, 0)); // as the user's click on the bar opens it
+    ASSERT_TRUE(entries[0].SubMenu);
+    ui::test::OpenMenuBarEntry(*menu, 0); // as the user's click on the bar opens it
     EXPECT_EQ(clicks, std::vector<std::string>{"&Datei"}) << "the item's OnClick runs before it opens";
-    ASSERT_EQ(drop->actions().size(), 2);
-    ClickEntry(drop, ActionNamed(drop, "&Öffnen"));
+    std::vector<ui::test::TShownEntry> drop = ui::test::MenuBarDropDown(*menu, 0);
+    ASSERT_EQ(drop.size(), 2u);
+    ui::test::ClickMenuBarDropDownEntry(*menu, 0, EntryNamed(drop, "&Öffnen"));
     Turn();
     EXPECT_EQ(clicks, (std::vector<std::string>{"&Datei", "&Öffnen"}));
-    widget->actions()[1]->trigger();
+    ui::test::PickMenuBarEntry(*menu, 1);
     EXPECT_EQ(clicks.back(), "&Hilfe");
 
     form->SetMenu(nullptr);

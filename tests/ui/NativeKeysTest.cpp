@@ -1,8 +1,4 @@
-#include <QLineEdit>
-#include <QListWidget>
-
 #include "platform/rtl/StringList.h"
-#include "platform/ui/NativeWidget.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/ui/UiFixture.h"
 
@@ -32,13 +28,10 @@ protected:
         ~HookScope() { control->WindowProc = previous; }
     };
 
-    static void Press(TNativeControl* control, int key, const QString& text = {}, Qt::KeyboardModifiers mods = {})
+    static void Press(TNativeControl* control, TKey key, const std::string& text = {})
     {
-        QWidget* widget = control->NativeWidget()->Widget();
-        QKeyEvent press(QEvent::KeyPress, key, mods, text);
-        QApplication::sendEvent(widget, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
-        QApplication::sendEvent(widget, &release);
+        ui::test::SendWidgetKey(control, TKeyAction::Press, key, {}, text);
+        ui::test::SendWidgetKey(control, TKeyAction::Release, key, {}, text);
         Turn();
     }
 };
@@ -58,11 +51,11 @@ TEST_F(NativeKeysTest, HookOnAnEditSeesKeysAndCharactersAndMaySwallowThem)
         previous(message);
     };
 
-    Press(edit, Qt::Key_A, "a");
-    Press(edit, Qt::Key_X, "x");
-    Press(edit, Qt::Key_B, "b");
+    Press(edit, ui::test::Letter('A'), "a");
+    Press(edit, ui::test::Letter('X'), "x");
+    Press(edit, ui::test::Letter('B'), "b");
     EXPECT_EQ(edit->Text(), "ab");
-    Press(edit, Qt::Key_Backspace, "\b");
+    Press(edit, TKey::Backspace, "\b");
     EXPECT_EQ(edit->Text(), "a") << "a key without a printable character works through its key-down";
 
     const std::vector<std::pair<UINT, WPARAM>> firstKey{{WM_KEYDOWN, 'A'}, {WM_CHAR, 'a'}, {WM_KEYUP, 'A'}};
@@ -73,10 +66,11 @@ TEST_F(NativeKeysTest, HookOnAnEditSeesKeysAndCharactersAndMaySwallowThem)
 TEST_F(NativeKeysTest, KeyEventsOfTheControlChangeOrDropWhatTheWidgetGets)
 {
     struct Key {
-        int key;
+        TKey key;
         const char* text;
     };
-    const std::vector<Key> abcBack{{Qt::Key_A, "a"}, {Qt::Key_B, "b"}, {Qt::Key_C, "c"}, {Qt::Key_Backspace, "\b"}};
+    const std::vector<Key> abcBack{
+        {ui::test::Letter('A'), "a"}, {ui::test::Letter('B'), "b"}, {ui::test::Letter('C'), "c"}, {TKey::Backspace, "\b"}};
     struct Case {
         const char* name;
         std::function<void(TEdit*)> hook;
@@ -129,11 +123,11 @@ TEST_F(NativeKeysTest, TabLeavesAMemoWhileEnterStaysInIt)
     Turn();
     memo->SetFocus();
     Turn();
-    Press(memo, Qt::Key_A, "a");
-    Press(memo, Qt::Key_Return, "\r");
-    Press(memo, Qt::Key_B, "b");
+    Press(memo, ui::test::Letter('A'), "a");
+    Press(memo, TKey::Return, "\r");
+    Press(memo, ui::test::Letter('B'), "b");
     EXPECT_EQ(memo->Lines().Count(), 2);
-    Press(memo, Qt::Key_Tab, "\t");
+    Press(memo, TKey::Tab, "\t");
     EXPECT_TRUE(next->Focused());
     EXPECT_EQ(memo->Text(), "a\r\nb");
 }
@@ -153,11 +147,11 @@ TEST_F(NativeKeysTest, ListBoxArrowsPassTheHookAndMoveTheSelection)
             return; // the second one is swallowed
         previous(message);
     };
-    Press(list, Qt::Key_Down);
+    Press(list, TKey::Down);
     EXPECT_EQ(list->ItemIndex(), 1) << "arrows belong to the list, not to the dialog";
-    Press(list, Qt::Key_Down);
+    Press(list, TKey::Down);
     EXPECT_EQ(list->ItemIndex(), 1);
-    Press(list, Qt::Key_Down);
+    Press(list, TKey::Down);
     EXPECT_EQ(list->ItemIndex(), 2);
     EXPECT_EQ(downs, 3);
 }

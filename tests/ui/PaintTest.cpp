@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QScreen>
-
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/graphics/Bitmap.h"
@@ -18,10 +16,7 @@ protected:
     // The colour of a pixel of what the window system shows for the form.
     static TColor ScreenPixel(TCustomForm* form, int x, int y)
     {
-        QWidget* w = ui::WidgetOf(form);
-        QImage shot = w->screen()->grabWindow(w->winId()).toImage();
-        QRgb rgb = shot.pixel(x, y);
-        return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+        return ui::test::GrabScreen(form).Color(x, y);
     }
 };
 
@@ -80,8 +75,8 @@ TEST_F(PaintTest, GraphicControlIsClickedThroughItsParent)
     // Pressed inside and released outside: the shape keeps the mouse (capture)
     // but there is no click.
     events.clear();
-    SendMouse(form, QEvent::MouseButtonPress, {55, 55}, Qt::LeftButton, Qt::LeftButton);
-    SendMouse(form, QEvent::MouseButtonRelease, {150, 120}, Qt::LeftButton, Qt::NoButton);
+    SendMouse(form, TMouseAction::Press, {55, 55}, mbLeft, {ssLeft});
+    SendMouse(form, TMouseAction::Release, {150, 120}, mbLeft, {});
     Turn();
     EXPECT_EQ(events, (std::vector<std::string>{"down 5,5", "up 100,70"}));
 
@@ -110,9 +105,9 @@ TEST_F(PaintTest, MouseEnterAndLeaveOfGraphicControls)
         inner(m);
     };
     form->Show();
-    SendMouse(form, QEvent::MouseMove, {10, 10}, Qt::NoButton, Qt::NoButton);
-    SendMouse(form, QEvent::MouseMove, {20, 10}, Qt::NoButton, Qt::NoButton);
-    SendMouse(form, QEvent::MouseMove, {100, 100}, Qt::NoButton, Qt::NoButton);
+    ui::test::MoveMouse(form, {10, 10});
+    ui::test::MoveMouse(form, {20, 10});
+    ui::test::MoveMouse(form, {100, 100});
     Turn();
     EXPECT_EQ(events, (std::vector<std::string>{"enter", "leave"}));
     a->WindowProc = inner;

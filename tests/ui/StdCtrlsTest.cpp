@@ -1,20 +1,9 @@
 #include "platform/ui/StdCtrls.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QGroupBox>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/NativeWidget.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -33,33 +22,24 @@ protected:
         return control;
     }
 
-    template <class W>
-    static W* WidgetIn(TNativeControl* control)
+    static ui::test::TShownWidget Shown(TNativeControl* control)
     {
-        W* widget = control->NativeWidget()->As<W>();
-        EXPECT_NE(widget, nullptr);
-        return widget;
+        ui::test::TShownWidget shown = ui::test::ShownWidget(control);
+        EXPECT_TRUE(shown.Exists);
+        return shown;
     }
 
-    // A left click on a toolkit widget, near its left end where check and
-    // radio boxes have their indicator.
-    static void ClickWidget(QWidget* widget)
+    // A left click on the control's widget, near its left end where check
+    // and radio boxes have their indicator.
+    static void ClickWidget(TNativeControl* control)
     {
-        QPointF at(6, widget->height() / 2.0);
-        QMouseEvent press(QEvent::MouseButtonPress, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
-        QApplication::sendEvent(widget, &press);
-        QMouseEvent release(QEvent::MouseButtonRelease, at, widget->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
-                            {});
-        QApplication::sendEvent(widget, &release);
+        ui::test::ClickWidget(control, {6, Shown(control).Height / 2});
     }
 
     // Keys pass the control's window messages first: the loop turns.
-    static void Type(QWidget* widget, const QString& text)
+    static void Type(TNativeControl* control, const std::string& text)
     {
-        for (QChar c : text) {
-            QKeyEvent key(QEvent::KeyPress, 0, {}, QString(c));
-            QApplication::sendEvent(widget, &key);
-        }
+        ui::test::TypeText(control, text);
         Turn();
     }
 };
@@ -78,16 +58,18 @@ TEST_F(StdCtrlsTest, ButtonClickFiresOnClickAndSetsTheFormsModalResult)
     form->Show();
     Turn();
 
-    auto* push = WidgetIn<QPushButton>(button);
-    EXPECT_EQ(push->text(), "&Weiter");
-    EXPECT_EQ(push->size(), QSize(button->Width(), button->Height()));
-    ClickWidget(push);
+    ui::test::TShownWidget push = Shown(button);
+    EXPECT_TRUE(push.Button);
+    EXPECT_EQ(push.Text, "&Weiter");
+    EXPECT_EQ(push.Width, button->Width());
+    EXPECT_EQ(push.Height, button->Height());
+    ClickWidget(button);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(form->ModalResult, mrOk);
 
     // A disabled button takes no clicks.
     button->SetEnabled(false);
-    ClickWidget(push);
+    ClickWidget(button);
     EXPECT_EQ(clicks, 1);
 }
 
@@ -99,13 +81,17 @@ TEST_F(StdCtrlsTest, WidgetFollowsTheControlsSizeAndCaptionAndSurvivesARecreated
     button->SetBounds(5, 5, 120, 40);
     button->SetCaption("Abbrechen");
     Turn();
-    EXPECT_EQ(WidgetIn<QPushButton>(button)->size(), QSize(120, 40));
-    EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), "Abbrechen");
-
-    button->RecreateWnd();
-    Turn();
-    EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), "Abbrechen");
-    EXPECT_EQ(WidgetIn<QPushButton>(button)->size(), QSize(120, 40));
+    for (bool recreated : {false, true}) {
+        SCOPED_TRACE(recreated);
+        if (recreated) {
+            button->RecreateWnd();
+            Turn();
+        }
+        ui::test::TShownWidget shown = Shown(button);
+        EXPECT_EQ(shown.Text, "Abbrechen");
+        EXPECT_EQ(shown.Width, 120);
+        EXPECT_EQ(shown.Height, 40);
+    }
 }
 
 TEST_F(StdCtrlsTest, CheckBoxCyclesItsStatesOnClicksAndReportsEachChange)
@@ -126,14 +112,10 @@ TEST_F(StdCtrlsTest, CheckBoxCyclesItsStatesOnClicksAndReportsEachChange)
         box->OnClick = [&](TObject*) { ++clicks; };
         form->Show();
         Turn();
-        auto* widget = WidgetIn<QCheckBox>(box);
         for (size_t i = 0; i < c.afterClicks.size(); ++i) {
-            ClickWidget(widget);
+            ClickWidget(box);
             EXPECT_EQ(box->State(), c.afterClicks[i]) << "click " << i << " grayed " << c.allowGrayed;
-            Qt::CheckState shown = widget->checkState();
-            EXPECT_EQ(shown, box->State() == cbChecked  ? Qt::Checked
-                             : box->State() == cbGrayed ? Qt::PartiallyChecked
-                                                        : Qt::Unchecked);
+            EXPECT_EQ(Shown(box).Check, box->State());
         }
         EXPECT_EQ(clicks, static_cast<int>(c.afterClicks.size()));
     }
@@ -149,12 +131,12 @@ TEST_F(StdCtrlsTest, CheckedSetFromCodeIsShownAndFiresOnClickOnlyWhenItChanges)
     box->SetChecked(true); // before the window exists
     EXPECT_EQ(clicks, 1);
     box->HandleNeeded();
-    EXPECT_EQ(WidgetIn<QCheckBox>(box)->checkState(), Qt::Checked);
+    EXPECT_EQ(Shown(box).Check, cbChecked);
     box->SetChecked(true);
     EXPECT_EQ(clicks, 1);
     box->SetChecked(false);
     EXPECT_EQ(clicks, 2);
-    EXPECT_EQ(WidgetIn<QCheckBox>(box)->checkState(), Qt::Unchecked);
+    EXPECT_EQ(Shown(box).Check, cbUnchecked);
 }
 
 TEST_F(StdCtrlsTest, RadioButtonsOfOneParentExcludeEachOtherButNotThoseOfAnother)
@@ -174,17 +156,17 @@ TEST_F(StdCtrlsTest, RadioButtonsOfOneParentExcludeEachOtherButNotThoseOfAnother
     Turn();
 
     a->SetChecked(true);
-    ClickWidget(WidgetIn<QRadioButton>(b));
+    ClickWidget(b);
     EXPECT_TRUE(b->Checked());
     EXPECT_FALSE(a->Checked());
-    EXPECT_FALSE(WidgetIn<QRadioButton>(a)->isChecked());
+    EXPECT_EQ(Shown(a).Check, cbUnchecked);
     EXPECT_TRUE(other->Checked());
     EXPECT_EQ(bClicks, 1);
 
     // Clicking the checked one again keeps it checked and fires nothing.
-    ClickWidget(WidgetIn<QRadioButton>(b));
+    ClickWidget(b);
     EXPECT_TRUE(b->Checked());
-    EXPECT_TRUE(WidgetIn<QRadioButton>(b)->isChecked());
+    EXPECT_EQ(Shown(b).Check, cbChecked);
     EXPECT_EQ(bClicks, 1);
 }
 
@@ -197,16 +179,15 @@ TEST_F(StdCtrlsTest, EditTypingAndCodeBothChangeTextAndFireOnChange)
     form->Show();
     Turn();
 
-    auto* line = WidgetIn<QLineEdit>(edit);
-    line->setFocus();
-    Type(line, "Bild");
+    ui::test::FocusWidget(edit);
+    Type(edit, "Bild");
     EXPECT_EQ(edit->Text(), "Bild");
     EXPECT_TRUE(edit->Modified);
     EXPECT_EQ(changes, (std::vector<std::string>{"B", "Bi", "Bil", "Bild"}));
 
     changes.clear();
     edit->SetText("Größe");
-    EXPECT_EQ(line->text(), QString::fromUtf8("Größe"));
+    EXPECT_EQ(Shown(edit).Text, "Größe");
     EXPECT_EQ(changes, std::vector<std::string>{"Größe"});
     edit->SetText("Größe");
     EXPECT_EQ(changes.size(), 1u);
@@ -221,13 +202,12 @@ TEST_F(StdCtrlsTest, EditMaxLengthCutsTypedAndAssignedText)
     EXPECT_EQ(edit->Text(), "abcd");
     edit->SetText("äöüßxyz");
     EXPECT_EQ(edit->Text(), "äöüß");
-    auto* line = WidgetIn<QLineEdit>(edit);
-    line->setFocus();
-    line->end(false);
-    Type(line, "z");
+    ui::test::FocusWidget(edit);
+    ui::test::MoveCaretToEnd(edit);
+    Type(edit, "z");
     EXPECT_EQ(edit->Text(), "äöüß");
     edit->SetMaxLength(0);
-    Type(line, "z");
+    Type(edit, "z");
     EXPECT_EQ(edit->Text(), "äöüßz");
 }
 
@@ -241,7 +221,7 @@ TEST_F(StdCtrlsTest, EditSelectionIsKeptBeforeTheWindowAndShownByIt)
     edit->SetSelLength(99); // clipped to the text
     EXPECT_EQ(edit->SelText(), "show");
     edit->HandleNeeded();
-    EXPECT_EQ(WidgetIn<QLineEdit>(edit)->selectedText(), "show");
+    EXPECT_EQ(Shown(edit).SelectedText, "show");
     edit->SelectAll();
     EXPECT_EQ(edit->SelText(), "Diashow");
     edit->SetSelStart(2);
@@ -258,13 +238,13 @@ TEST_F(StdCtrlsTest, ReadOnlyEditIgnoresTypingAndPasswordCharHidesText)
     edit->SetPasswordChar('*');
     form->Show();
     Turn();
-    auto* line = WidgetIn<QLineEdit>(edit);
-    line->setFocus();
-    Type(line, "x");
+    ui::test::FocusWidget(edit);
+    Type(edit, "x");
     EXPECT_EQ(edit->Text(), "fest");
     EXPECT_FALSE(edit->Modified);
-    EXPECT_EQ(line->echoMode(), QLineEdit::Password);
-    EXPECT_NE(line->displayText(), "fest");
+    ui::test::TShownWidget line = Shown(edit);
+    EXPECT_TRUE(line.Password);
+    EXPECT_NE(line.DisplayText, "fest");
 }
 
 TEST_F(StdCtrlsTest, ClickingIntoAnEditMovesTheLayersFocusToIt)
@@ -278,7 +258,7 @@ TEST_F(StdCtrlsTest, ClickingIntoAnEditMovesTheLayersFocusToIt)
     Turn();
     first->SetFocus();
     Turn();
-    WidgetIn<QLineEdit>(second)->setFocus(Qt::MouseFocusReason);
+    ui::test::FocusWidget(second, true);
     Turn();
     EXPECT_TRUE(second->Focused());
     EXPECT_EQ(entered, 1);
@@ -293,8 +273,7 @@ TEST_F(StdCtrlsTest, MemoLinesTextAndTypingStayOneText)
     memo->Lines().Add("eins");
     memo->Lines().Add("zwei");
     EXPECT_EQ(memo->Text(), "eins\r\nzwei");
-    auto* edit = WidgetIn<QPlainTextEdit>(memo);
-    EXPECT_EQ(edit->toPlainText(), "eins\nzwei");
+    EXPECT_EQ(Shown(memo).Text, "eins\nzwei");
     EXPECT_EQ(changes, 2);
 
     memo->SetText("a\r\nb\r\nc");
@@ -303,18 +282,17 @@ TEST_F(StdCtrlsTest, MemoLinesTextAndTypingStayOneText)
 
     form->Show();
     Turn();
-    edit->setFocus();
-    edit->moveCursor(QTextCursor::End);
-    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, {}, "\r");
-    QApplication::sendEvent(edit, &enter);
+    ui::test::FocusWidget(memo);
+    ui::test::MoveCaretToEnd(memo);
+    ui::test::SendWidgetKey(memo, TKeyAction::Press, TKey::Return, {}, "\r");
     Turn();
-    Type(edit, "d");
+    Type(memo, "d");
     EXPECT_EQ(memo->Lines().Count(), 4);
     EXPECT_EQ(memo->Lines().Strings(3), "d");
     EXPECT_TRUE(memo->Modified);
 
     memo->SetReadOnly(true);
-    Type(edit, "x");
+    Type(memo, "x");
     EXPECT_EQ(memo->Lines().Strings(3), "d");
 }
 
@@ -326,11 +304,10 @@ TEST_F(StdCtrlsTest, GroupBoxShowsItsCaptionUnderItsChildren)
     auto* inside = Place<TCheckBox>(form, 10, 20);
     inside->SetParent(group);
     inside->HandleNeeded();
-    EXPECT_EQ(WidgetIn<QGroupBox>(group)->title(), "Optionen");
+    EXPECT_EQ(Shown(group).Text, "Optionen");
     // The frame widget must not cover the child window.
-    QWidget* host = ui::WidgetOf(group);
-    EXPECT_EQ(host->children().indexOf(group->NativeWidget()->Widget()), 0);
-    EXPECT_EQ(host->childAt(inside->Left() + 5, inside->Top() + 5)->parentWidget(), ui::WidgetOf(inside));
+    EXPECT_TRUE(Shown(group).BelowChildWindows);
+    EXPECT_EQ(ui::test::WindowAt(group, {inside->Left() + 5, inside->Top() + 5}), inside);
 }
 
 TEST_F(StdCtrlsTest, RadioGroupItemIndexFollowsClicksAndCode)
@@ -350,7 +327,7 @@ TEST_F(StdCtrlsTest, RadioGroupItemIndexFollowsClicksAndCode)
     EXPECT_EQ(group->ItemIndex(), -1);
     EXPECT_EQ(group->Buttons(2)->Caption(), "Rückwärts");
     EXPECT_GT(group->Buttons(2)->Left(), group->Buttons(0)->Left()); // second column
-    ClickWidget(WidgetIn<QRadioButton>(group->Buttons(1)));
+    ClickWidget(group->Buttons(1));
     EXPECT_EQ(group->ItemIndex(), 1);
     group->SetItemIndex(2);
     EXPECT_EQ(group->ItemIndex(), 2);
@@ -376,16 +353,9 @@ TEST_F(StdCtrlsTest, ListBoxSingleSelectionByClickAndByCode)
     list->OnClick = [&](TObject*) { ++clicks; };
     form->Show();
     Turn();
-    auto* widget = WidgetIn<QListWidget>(list);
-    EXPECT_EQ(widget->count(), 3);
+    EXPECT_EQ(Shown(list).Items.size(), 3u);
 
-    QRect second = widget->visualItemRect(widget->item(1));
-    QPointF at = second.center();
-    QWidget* viewport = widget->viewport();
-    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, {});
-    QApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, {});
-    QApplication::sendEvent(viewport, &release);
+    ui::test::ClickListRow(list, 1);
     EXPECT_EQ(list->ItemIndex(), 1);
     EXPECT_TRUE(list->Selected(1));
     EXPECT_GE(clicks, 1);
@@ -393,8 +363,7 @@ TEST_F(StdCtrlsTest, ListBoxSingleSelectionByClickAndByCode)
     clicks = 0;
     list->SetItemIndex(2);
     EXPECT_EQ(clicks, 0); // code does not click
-    EXPECT_TRUE(widget->item(2)->isSelected());
-    EXPECT_FALSE(widget->item(1)->isSelected());
+    EXPECT_EQ(Shown(list).Selected, (std::vector<bool>{false, false, true}));
     EXPECT_EQ(list->SelCount(), -1);
     list->SetItemIndex(5);
     EXPECT_EQ(list->ItemIndex(), -1);
@@ -417,16 +386,15 @@ TEST_F(StdCtrlsTest, ListBoxMultiSelectKeepsEachItemsSelection)
     list->SetSelected(3, true);
     EXPECT_EQ(list->SelCount(), 2);
     list->HandleNeeded();
-    auto* widget = WidgetIn<QListWidget>(list);
-    EXPECT_EQ(widget->selectionMode(), QAbstractItemView::ExtendedSelection);
-    EXPECT_TRUE(widget->item(3)->isSelected());
-    EXPECT_FALSE(widget->item(1)->isSelected());
+    ui::test::TShownWidget shown = Shown(list);
+    EXPECT_EQ(shown.Selection, ui::test::TSelectionMode::Extended);
+    EXPECT_EQ(shown.Selected, (std::vector<bool>{true, false, false, true}));
 
-    widget->item(1)->setSelected(true); // as the user's control click does
+    ui::test::SelectListRowByUser(list, 1); // as the user's control click does
     EXPECT_TRUE(list->Selected(1));
     EXPECT_EQ(list->SelCount(), 3);
     list->SetExtendedSelect(false);
-    EXPECT_EQ(widget->selectionMode(), QAbstractItemView::MultiSelection);
+    EXPECT_EQ(Shown(list).Selection, ui::test::TSelectionMode::Multi);
 }
 
 TEST_F(StdCtrlsTest, DropDownListPicksByKeyAndKeepsTextToItsItems)
@@ -445,18 +413,16 @@ TEST_F(StdCtrlsTest, DropDownListPicksByKeyAndKeepsTextToItsItems)
     form->Show();
     Turn();
 
-    auto* widget = WidgetIn<QComboBox>(combo);
-    EXPECT_FALSE(widget->isEditable());
-    widget->setFocus();
-    QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, {});
-    QApplication::sendEvent(widget, &down);
+    EXPECT_FALSE(Shown(combo).Editable);
+    ui::test::FocusWidget(combo);
+    ui::test::SendWidgetKey(combo, TKeyAction::Press, TKey::Down);
     Turn();
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(events, (std::vector<std::string>{"click Mittel", "change Mittel"}));
 
     combo->SetText("Groß");
     EXPECT_EQ(combo->ItemIndex(), 2);
-    EXPECT_EQ(widget->currentIndex(), 2);
+    EXPECT_EQ(Shown(combo).Current, 2);
     combo->SetText("Riesig"); // not an item: the list keeps its choice
     EXPECT_EQ(combo->Text(), "Groß");
     combo->Items().Delete(2);
@@ -473,16 +439,15 @@ TEST_F(StdCtrlsTest, DropDownComboTakesTypedTextAndFindsTheMatchingItem)
     combo->OnChange = [&](TObject*) { ++changes; };
     form->Show();
     Turn();
-    auto* widget = WidgetIn<QComboBox>(combo);
-    ASSERT_TRUE(widget->isEditable());
-    widget->lineEdit()->setFocus();
-    Type(widget->lineEdit(), "20");
+    ASSERT_TRUE(Shown(combo).Editable);
+    ui::test::FocusWidget(combo);
+    Type(combo, "20");
     EXPECT_EQ(combo->Text(), "20");
     EXPECT_EQ(combo->ItemIndex(), -1);
-    Type(widget->lineEdit(), "0");
+    Type(combo, "0");
     EXPECT_EQ(combo->ItemIndex(), 1);
     EXPECT_EQ(changes, 3);
-    EXPECT_EQ(widget->count(), 2); // typing adds no item
+    EXPECT_EQ(Shown(combo).Items.size(), 2u); // typing adds no item
 }
 
 TEST_F(StdCtrlsTest, BitBtnKindsSetCaptionAndResultAndCloseButtonClosesTheForm)
@@ -500,12 +465,12 @@ TEST_F(StdCtrlsTest, BitBtnKindsSetCaptionAndResultAndCloseButtonClosesTheForm)
         button->SetKind(c.kind);
         EXPECT_EQ(button->Caption(), c.caption);
         EXPECT_EQ(button->ModalResult, c.result);
-        EXPECT_EQ(WidgetIn<QPushButton>(button)->text(), c.caption);
+        EXPECT_EQ(Shown(button).Text, c.caption);
     }
     form->Show();
     Turn();
     button->SetKind(bkClose);
-    ClickWidget(WidgetIn<QPushButton>(button));
+    ClickWidget(button);
     Turn();
     EXPECT_FALSE(form->Visible());
 }
@@ -521,13 +486,14 @@ TEST_F(StdCtrlsTest, BitBtnShowsTheFirstGlyphOfTheStripWithItsKeyColourSeeThroug
     button->Glyph().Canvas().SetPixels(1, 1, clBlue);
     button->Glyph().Canvas().SetPixels(0, 3, clLime); // the key colour of the glyph
     button->SetNumGlyphs(2);
-    QIcon icon = WidgetIn<QPushButton>(button)->icon();
-    ASSERT_FALSE(icon.isNull());
-    QImage shown = icon.pixmap(QSize(4, 4)).toImage();
-    ASSERT_EQ(shown.size(), QSize(4, 4));
-    EXPECT_EQ(shown.pixelColor(1, 1), QColor(Qt::blue));
-    EXPECT_EQ(shown.pixelColor(2, 2), QColor(Qt::red));
-    EXPECT_EQ(qAlpha(shown.pixel(0, 3)), 0);
+    ASSERT_TRUE(Shown(button).HasIcon);
+    ui::test::TShownImage shown = ui::test::WidgetIcon(button, 4);
+    ASSERT_EQ(shown.Width, 4);
+    ASSERT_EQ(shown.Height, 4);
+    EXPECT_EQ(shown.Color(1, 1), clBlue);
+    EXPECT_EQ(shown.Alpha(1, 1), 255);
+    EXPECT_EQ(shown.Color(2, 2), clRed);
+    EXPECT_EQ(shown.Alpha(0, 3), 0);
 }
 
 } // namespace

@@ -2,17 +2,11 @@
 
 #include "platform/ui/ComCtrls.h"
 
-#include <QHelpEvent>
-#include <QImage>
-#include <QToolButton>
-#include <QToolTip>
-
 #include <memory>
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/ImgList.h"
-#include "platform/ui/NativeWidget.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -35,13 +29,13 @@ protected:
         return button;
     }
 
-    static QToolButton* Widget(TToolButton* button) { return ui::NativeOf<QToolButton>(button); }
+    static ui::test::TShownWidget Widget(TToolButton* button) { return ui::test::ShownWidget(button); }
 
     // The colour in the middle of the button as the toolkit draws it.
-    static QRgb CentrePixel(TToolButton* button)
+    static TColor CentrePixel(TToolButton* button)
     {
-        QImage shot = Widget(button)->grab().toImage();
-        return shot.pixel(shot.width() / 2, shot.height() / 2) & 0xFFFFFF;
+        ui::test::TShownImage shot = ui::test::GrabWidget(button);
+        return shot.Color(shot.Width / 2, shot.Height / 2);
     }
 };
 
@@ -104,14 +98,8 @@ TEST_F(ToolBarTest, OnlyAnEnabledButtonReportsTheUsersClick)
     Turn();
 
     auto click = [](TToolButton* button) {
-        QWidget* widget = button->NativeWidget()->Widget();
-        QPoint centre = widget->rect().center();
-        QMouseEvent press(QEvent::MouseButtonPress, centre, widget->mapToGlobal(centre), Qt::LeftButton,
-                          Qt::LeftButton, {});
-        QMouseEvent release(QEvent::MouseButtonRelease, centre, widget->mapToGlobal(centre), Qt::LeftButton,
-                            Qt::NoButton, {});
-        QApplication::sendEvent(widget, &press);
-        QApplication::sendEvent(widget, &release);
+        ui::test::TShownWidget widget = ui::test::ShownWidget(button);
+        ui::test::ClickWidget(button, {(widget.Width - 1) / 2, (widget.Height - 1) / 2});
         Turn();
     };
     click(bar->Buttons(1));
@@ -121,7 +109,7 @@ TEST_F(ToolBarTest, OnlyAnEnabledButtonReportsTheUsersClick)
     bar->Buttons(0)->SetEnabled(true);
     click(bar->Buttons(0));
     EXPECT_EQ(clicks, (std::vector<std::string>{"-", "+"}));
-    EXPECT_EQ(Widget(bar->Buttons(2)), nullptr);
+    EXPECT_FALSE(Widget(bar->Buttons(2)).Button);
 }
 
 TEST_F(ToolBarTest, ButtonsShowTheImagesOfTheBarOrElseTheirCaption)
@@ -143,29 +131,30 @@ TEST_F(ToolBarTest, ButtonsShowTheImagesOfTheBarOrElseTheirCaption)
     beyond->SetImageIndex(7);
     form->Show();
     Turn();
-    EXPECT_EQ(Widget(red)->toolButtonStyle(), Qt::ToolButtonTextOnly) << "no images on the bar yet";
+    EXPECT_TRUE(Widget(red).TextOnly) << "no images on the bar yet";
 
     bar->SetImages(images.get());
-    EXPECT_EQ(CentrePixel(red), 0xFF0000u);
-    EXPECT_EQ(CentrePixel(blue), 0x0000FFu);
-    EXPECT_EQ(Widget(beyond)->toolButtonStyle(), Qt::ToolButtonTextOnly);
-    EXPECT_EQ(Widget(beyond)->text(), "1:1");
+    EXPECT_FALSE(Widget(red).TextOnly);
+    EXPECT_EQ(CentrePixel(red), clRed);
+    EXPECT_EQ(CentrePixel(blue), clBlue);
+    EXPECT_TRUE(Widget(beyond).TextOnly);
+    EXPECT_EQ(Widget(beyond).Text, "1:1");
     blue->SetImageIndex(0);
-    EXPECT_EQ(CentrePixel(blue), 0xFF0000u);
+    EXPECT_EQ(CentrePixel(blue), clRed);
 
-    EXPECT_FALSE(Widget(red)->autoRaise());
+    EXPECT_FALSE(Widget(red).AutoRaise);
     bar->SetFlat(true);
     TToolButton* late = AddButton(bar, "neu"); // takes the bar's look when it arrives
     late->SetImageIndex(1);
     Turn();
-    EXPECT_TRUE(Widget(red)->autoRaise());
-    EXPECT_TRUE(Widget(late)->autoRaise());
-    EXPECT_EQ(CentrePixel(late), 0x0000FFu);
+    EXPECT_TRUE(Widget(red).AutoRaise);
+    EXPECT_TRUE(Widget(late).AutoRaise);
+    EXPECT_EQ(CentrePixel(late), clBlue);
 
     images.reset(); // the bar forgets the freed list
     EXPECT_EQ(bar->Images(), nullptr);
-    EXPECT_TRUE(Widget(red)->icon().isNull());
-    EXPECT_EQ(Widget(red)->text(), "+");
+    EXPECT_FALSE(Widget(red).HasIcon);
+    EXPECT_EQ(Widget(red).Text, "+");
 }
 
 TEST_F(ToolBarTest, AButtonUnderTheMouseShowsItsShortHint)
@@ -178,12 +167,10 @@ TEST_F(ToolBarTest, AButtonUnderTheMouseShowsItsShortHint)
     form->Show();
     Turn();
 
-    QToolButton* widget = Widget(zoom);
-    QPoint centre = widget->rect().center();
-    QHelpEvent help(QEvent::ToolTip, centre, widget->mapToGlobal(centre));
-    QApplication::sendEvent(widget, &help);
-    EXPECT_EQ(QToolTip::text(), "Vergrößern");
-    QToolTip::hideText();
+    ui::test::TShownWidget widget = Widget(zoom);
+    ui::test::PauseOverWidget(zoom, {(widget.Width - 1) / 2, (widget.Height - 1) / 2});
+    EXPECT_EQ(ui::test::ShownHint(), "Vergrößern");
+    ui::test::HideHint();
 }
 
 } // namespace

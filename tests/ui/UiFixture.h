@@ -2,23 +2,25 @@
 
 // Shared set-up of the UI tests: the offscreen window system, scripted
 // dialogs, and helpers that feed synthetic window-system events to a
-// control's widget and let the loop turn.
+// control's window (through the layer's test driver) and let the loop turn.
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QKeyEvent>
-#include <QMouseEvent>
-#include <QWidget>
-
+#include "platform/graphics/Surface.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/TestDriver.h"
+#include "platform/ui/WindowSurface.h"
 
 class UiTest : public ::testing::Test {
 protected:
+    using TKey = ui::test::TKey;
+    using TKeyAction = ui::test::TKeyAction;
+    using TKeyModifiers = ui::test::TKeyModifiers;
+    using TMouseAction = ui::test::TMouseAction;
+
     void SetUp() override
     {
         ui::EnsurePlatform();
@@ -53,32 +55,30 @@ protected:
 
     static void Turn() { Application->ProcessMessages(); }
 
-    static void SendKey(TWinControl* control, QEvent::Type type, int key, Qt::KeyboardModifiers mods = {},
-                        const QString& text = {}, bool autoRepeat = false)
+    static void SendKey(TWinControl* control, TKeyAction action, TKey key, TKeyModifiers modifiers = {},
+                        const std::string& text = {}, bool autoRepeat = false)
     {
-        QKeyEvent event(type, key, mods, text, autoRepeat);
-        QApplication::sendEvent(ui::WidgetOf(control), &event);
+        ui::test::SendKey(control, action, key, modifiers, text, autoRepeat);
     }
 
-    static void SendMouse(TWinControl* control, QEvent::Type type, QPoint pos, Qt::MouseButton button,
-                          Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = {})
+    // State: the buttons held after the event and the modifier keys.
+    static void SendMouse(TWinControl* control, TMouseAction action, TPoint pos, TMouseButton button,
+                          TShiftState state)
     {
-        QWidget* w = ui::WidgetOf(control);
-        QMouseEvent event(type, QPointF(pos), QPointF(w->mapToGlobal(pos)), button, buttons, mods);
-        QApplication::sendEvent(w, &event);
+        ui::test::SendMouse(control, action, pos, button, state);
     }
 
-    static void Click(TWinControl* control, QPoint pos)
+    static void Click(TWinControl* control, TPoint pos)
     {
-        SendMouse(control, QEvent::MouseButtonPress, pos, Qt::LeftButton, Qt::LeftButton);
-        SendMouse(control, QEvent::MouseButtonRelease, pos, Qt::LeftButton, Qt::NoButton);
+        SendMouse(control, TMouseAction::Press, pos, mbLeft, {ssLeft});
+        SendMouse(control, TMouseAction::Release, pos, mbLeft, {});
     }
 
     // The colour of a pixel of the control's back buffer.
     static TColor BackBufferPixel(TWinControl* control, int x, int y)
     {
-        QRgb rgb = control->WindowSurface()->BackBuffer().pixel(x, y);
-        return RGB(qRed(rgb), qGreen(rgb), qBlue(rgb));
+        std::uint32_t rgb = gfx::ReadPixel(control->WindowSurface()->PixelBuffer(), x, y);
+        return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
 
 private:

@@ -4,17 +4,13 @@
 
 #include <gtest/gtest.h>
 
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QMimeData>
-#include <QUrl>
-
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ClipboardData.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ShellBlocks.h"
+#include "platform/ui/TestDriver.h"
 #include "widgets/DropBMPTarget.h"
 #include "widgets/DropPIDLTarget.h"
 #include "widgets/DropTarget.h"
@@ -59,7 +55,7 @@ protected:
     void SetUp() override
     {
         ui::EnsurePlatform();
-        QGuiApplication::clipboard()->clear();
+        ui::test::ClearClipboard();
     }
 
     TComponent owner_{nullptr};
@@ -327,9 +323,9 @@ TEST_F(DropSourceTest, ClipboardCopyAndCutPlaceTheDataAndThePreferredEffect)
         source->Files().Add("/bilder/ö.jpg");
         EXPECT_TRUE(c.cut ? source->CutToClipboard() : source->CopyToClipboard());
         EXPECT_EQ(source->FeedbackEffect(), c.effect);
-        const QMimeData* mime = QGuiApplication::clipboard()->mimeData();
-        ASSERT_TRUE(mime && mime->hasUrls());
-        EXPECT_EQ(mime->urls().at(1).toLocalFile().toStdString(), "/bilder/ö.jpg");
+        const std::vector<std::string> files = ui::test::ClipboardFiles();
+        ASSERT_EQ(files.size(), 2u);
+        EXPECT_EQ(files[1], "/bilder/ö.jpg");
 
         auto* target = new TDropFileTarget(&owner_);
         EXPECT_EQ(target->PasteFromClipboard(), c.effect);
@@ -348,7 +344,7 @@ TEST_F(DropSourceTest, TextAndBitmapCopiesReportThatTheyWerePlaced)
     EXPECT_FALSE(text->CopyToClipboard());
     text->Text = "Bildtitel";
     EXPECT_TRUE(text->CopyToClipboard());
-    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "Bildtitel");
+    EXPECT_EQ(ui::test::ClipboardText(), "Bildtitel");
     auto* textTarget = new TDropTextTarget(&owner_);
     EXPECT_EQ(textTarget->PasteFromClipboard(), DROPEFFECT_COPY);
     EXPECT_EQ(textTarget->Text, "Bildtitel");

@@ -8,16 +8,11 @@
 #include <string>
 #include <vector>
 
-#include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
-
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/DragDrop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
-#include "platform/ui/MimeFormats.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/ShellBlocks.h"
 #include "tests/ui/UiFixture.h"
@@ -449,10 +444,9 @@ TEST_F(DropTargetTest, DropsFromOtherProgramsArriveAsMimeData)
 {
     // A file manager's drag: a URI list (with a file whose name needs
     // escaping) and the paths as text.
-    QMimeData desktop;
-    desktop.setUrls({QUrl::fromLocalFile("/home/anna/Bilder/Strand am Meer.jpg"),
-                     QUrl::fromLocalFile("/home/anna/Bilder/düne.png")});
-    desktop.setText("/home/anna/Bilder/Strand am Meer.jpg\n/home/anna/Bilder/düne.png");
+    const ui::test::TForeignData desktop{
+        {"/home/anna/Bilder/Strand am Meer.jpg", "/home/anna/Bilder/düne.png"},
+        "/home/anna/Bilder/Strand am Meer.jpg\n/home/anna/Bilder/düne.png"};
 
     struct Case {
         Kind target;
@@ -465,36 +459,28 @@ TEST_F(DropTargetTest, DropsFromOtherProgramsArriveAsMimeData)
     };
     for (const Case& c : cases) {
         received_.clear();
-        QWidget* widget = ui::WidgetOf(panels_[c.target]);
-        const QPointF at(30, 40);
-        const Qt::DropActions offered = Qt::CopyAction | Qt::MoveAction;
-        QDragEnterEvent enter(at.toPoint(), offered, &desktop, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &enter);
-        QDragMoveEvent move(at.toPoint(), offered, &desktop, Qt::LeftButton, Qt::ShiftModifier);
-        QApplication::sendEvent(widget, &move);
-        EXPECT_EQ(move.isAccepted(), c.accepted) << KindNames[c.target];
+        ui::test::TForeignDrag drag(panels_[c.target], desktop);
+        const TPoint at{30, 40};
+        const DWORD offered = DROPEFFECT_COPY | DROPEFFECT_MOVE;
+        drag.Enter(at, offered);
+        ui::test::TDropAnswer move = drag.Move(at, offered, {ssShift});
+        EXPECT_EQ(move.Accepted, c.accepted) << KindNames[c.target];
         if (c.accepted) {
-            EXPECT_EQ(move.dropAction(), Qt::MoveAction);
+            EXPECT_EQ(move.Effect, DWORD{DROPEFFECT_MOVE});
         }
-        QDropEvent drop(at, offered, &desktop, Qt::NoButton, Qt::NoModifier);
-        QApplication::sendEvent(widget, &drop);
-        EXPECT_EQ(drop.isAccepted(), c.accepted) << KindNames[c.target];
+        ui::test::TDropAnswer drop = drag.Drop(at, offered);
+        EXPECT_EQ(drop.Accepted, c.accepted) << KindNames[c.target];
         EXPECT_EQ(received_.count(c.target) ? received_[c.target] : "", c.received) << KindNames[c.target];
         if (c.accepted) {
-            EXPECT_EQ(drop.dropAction(), Qt::CopyAction);
+            EXPECT_EQ(drop.Effect, DWORD{DROPEFFECT_COPY});
         }
         EXPECT_EQ(targets_[c.target]->DataObject(), nullptr);
     }
 
     // Text from another program reaches the text target.
-    QMimeData words;
-    words.setText("Gruß aus dem Urlaub");
-    QWidget* widget = ui::WidgetOf(panels_[Text]);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &words, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &words, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &drop);
-    EXPECT_TRUE(drop.isAccepted());
+    ui::test::TForeignDrag words(panels_[Text], {{}, "Gruß aus dem Urlaub"});
+    words.Enter({5, 5}, DROPEFFECT_COPY);
+    EXPECT_TRUE(words.Drop({5, 5}, DROPEFFECT_COPY).Accepted);
     EXPECT_EQ(received_[Text], "Gruß aus dem Urlaub");
 }
 
@@ -518,10 +504,10 @@ TEST_F(DropTargetTest, EverySourceSurvivesTheWayThroughMimeData)
         ASSERT_EQ(DropOn(source, c.target), drDropCopy);
         const std::string direct = received_[c.target];
 
-        std::unique_ptr<QMimeData> mime(ui::MimeDataOfObject(source));
+        ui::test::TCarriedData carried(source);
         for (const char* type : c.types)
-            EXPECT_TRUE(mime->hasFormat(type)) << KindNames[c.source] << " " << type;
-        IDataObject* foreign = ui::CreateMimeDataObject(mime.get());
+            EXPECT_TRUE(carried.HasType(type)) << KindNames[c.source] << " " << type;
+        IDataObject* foreign = carried.Object();
         received_.clear();
         DWORD effect = DROPEFFECT_COPY | DROPEFFECT_MOVE;
         TPoint at = panels_[c.target]->ClientToScreen(TPoint(10, 10));

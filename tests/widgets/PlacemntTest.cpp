@@ -6,14 +6,12 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/TestDriver.h"
 #include "rtl/StorageTestSupport.h"
 #include "widgets/Apputils.h"
 #include "widgets/Strutils.h"
 
 #include <gtest/gtest.h>
-
-#include <QWidget>
 
 #include <cstdlib>
 #include <memory>
@@ -302,16 +300,18 @@ TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
     EXPECT_EQ(info.ptMinTrackSize, Point(200, 1));
     EXPECT_EQ(info.ptMaxPosition, Point(-4, 5));
     // The window itself keeps the user's resizing within the answer.
-    QWidget* window = form_->WindowSurface()->Widget();
-    EXPECT_EQ(window->minimumWidth(), 200);
+    EXPECT_EQ(ui::test::ShownWindow(form_.get()).MinWidth, 200);
 
     placement_->SetPreventResize(true);
     EXPECT_FALSE(form_->BorderIcons().Contains(biMaximize));
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMinTrackSize, Point(320, 240));
     EXPECT_EQ(info.ptMaxTrackSize, Point(320, 240));
-    EXPECT_EQ(window->minimumSize(), QSize(320, 240));
-    EXPECT_EQ(window->maximumSize(), QSize(320, 240));
+    ui::test::TShownWindow window = ui::test::ShownWindow(form_.get());
+    EXPECT_EQ(window.MinWidth, 320);
+    EXPECT_EQ(window.MinHeight, 240);
+    EXPECT_EQ(window.MaxWidth, 320);
+    EXPECT_EQ(window.MaxHeight, 240);
     placement_->SetPreventResize(false);
     EXPECT_TRUE(form_->BorderIcons().Contains(biMaximize));
 
@@ -321,8 +321,9 @@ TEST_F(PlacementTest, SizeLimitsAnswerTheMinMaxQuery)
     info.ptMaxPosition = Point(-4, -4);
     form_->Perform(WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
     EXPECT_EQ(info.ptMaxPosition, Point(-4, -4));
-    EXPECT_EQ(window->minimumWidth(), 0);
-    EXPECT_GT(window->maximumWidth(), 320);
+    window = ui::test::ShownWindow(form_.get());
+    EXPECT_EQ(window.MinWidth, 0);
+    EXPECT_GT(window.MaxWidth, 320);
 }
 
 // --- stored properties and values ---

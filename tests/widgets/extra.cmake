@@ -1,10 +1,3 @@
-# Drag-and-drop tests feed the Qt widgets behind the controls synthetic drag
-# events and read the clipboard and MIME data directly.
-find_package(Qt6 REQUIRED COMPONENTS Widgets)
-if(TARGET test_widgets)
-  target_link_libraries(test_widgets PRIVATE Qt6::Widgets)
-endif()
-
 # A bitmap, a cursor and an animated cursor compiled into the test program as resources.
 if(TARGET test_widgets)
   vistelo_embed_resources(test_widgets

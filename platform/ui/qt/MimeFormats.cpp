@@ -1,4 +1,4 @@
-#include "platform/ui/MimeFormats.h"
+#include "platform/ui/qt/MimeFormats.h"
 
 #include <atomic>
 #include <cstring>
@@ -14,6 +14,7 @@
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ShellBlocks.h"
 #include "platform/ui/ShellItems.h"
+#include "platform/ui/qt/Pictures.h"
 
 namespace ui {
 namespace {
@@ -66,25 +67,6 @@ std::vector<std::string> PathsOfCida(const TBytes& block)
             paths.push_back(path);
     }
     return paths;
-}
-
-bool BitmapOfImage(QImage image, TBitmap& bitmap)
-{
-    if (image.isNull())
-        return false;
-    image = image.convertToFormat(QImage::Format_RGB888);
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(image.width(), image.height());
-    for (int y = 0; y < image.height(); ++y) {
-        const std::uint8_t* from = image.constScanLine(y);
-        std::uint8_t* to = bitmap.ScanLine(y);
-        for (int x = 0; x < image.width(); ++x) { // R,G,B to B,G,R
-            to[3 * x] = from[3 * x + 2];
-            to[3 * x + 1] = from[3 * x + 1];
-            to[3 * x + 2] = from[3 * x];
-        }
-    }
-    return true;
 }
 
 bool DibOfImage(const QImage& image, TBytes& block)

@@ -1,14 +1,15 @@
 #pragma once
 
 // Owner drawing of toolkit lists: the rows of a list widget are measured and
-// painted by the control, which draws them with a TCanvas. Internal to the
-// UI layer and its tests.
+// painted by the control, which draws them with a TCanvas. For the backend
+// only.
 
 #include <functional>
 
 #include <QStyledItemDelegate>
 
 #include "platform/graphics/Canvas.h"
+#include "platform/ui/OwnerDrawnItems.h"
 
 class QPainter;
 
@@ -18,6 +19,12 @@ namespace ui {
 // coordinate system (so a row's rectangle reads as the control expects); the
 // result is painted onto the painter at `area`.
 void PaintWithCanvas(QPainter& painter, const QRect& area, TCanvas& canvas, const std::function<void()>& draw);
+
+// Paints one item of an owner-drawn list or combo box at `area` as the
+// items draw it (TOwnerDrawnItems::Draw); `draw` draws the item.
+void PaintOwnerDrawnItem(QPainter& painter, const QRect& area, const TControl& control, TOwnerDrawnItems& items,
+                         TOwnerDrawState state,
+                         const std::function<void(const TRect& Rect, TOwnerDrawState State)>& draw);
 
 // A row delegate that asks the control for each row's height and painting.
 class TOwnerDrawDelegate : public QStyledItemDelegate {

@@ -1,15 +1,19 @@
 #pragma once
 
-// The toolkit's menu behind a shown popup menu. Internal to the UI layer and
-// its tests.
+// The toolkit's menu behind a shown popup menu, and the toolkit's menus of
+// menu items. For the backend only.
 
 #include <memory>
 
+#include <QKeySequence>
 #include <QMenu>
 
-class TMenuItem;
+#include "platform/ui/Menus.h"
 
 namespace ui {
+
+// A shortcut as the toolkit keeps it (empty for keys it cannot show).
+QKeySequence KeySequenceOf(TShortCut shortCut);
 
 // Adds the visible items as entries of a toolkit menu (sub-items become
 // sub-menus).

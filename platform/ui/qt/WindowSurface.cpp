@@ -1,4 +1,4 @@
-#include "platform/ui/Surface.h"
+#include "platform/ui/qt/WindowWidget.h"
 
 #include <QCloseEvent>
 #include <QCursor>
@@ -8,16 +8,23 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QHelpEvent>
+#include <QIcon>
 #include <QPainter>
+#include <QPixmap>
 #include <QToolTip>
 #include <QWheelEvent>
 #include <QWindowStateChangeEvent>
+
+#include <algorithm>
 
 #include "platform/rtl/Clock.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/qt/Cursors.h"
+#include "platform/ui/qt/Keys.h"
+#include "platform/ui/qt/Pictures.h"
 
 namespace ui {
 namespace {
@@ -121,13 +128,13 @@ protected:
     {
         owner_->PaintInvalidArea();
         QPainter painter(this);
-        painter.drawImage(e->rect(), owner_->BackBuffer(), e->rect());
+        painter.drawImage(e->rect(), owner_->Toolkit().BackBuffer, e->rect());
         owner_->Presented();
     }
 
     void resizeEvent(QResizeEvent*) override
     {
-        owner_->WidgetResized(width(), height());
+        owner_->Resized(width(), height());
         if (!applyingGeometry && isWindow())
             owner_->SyncControlBounds();
         Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(width(), height()));
@@ -233,160 +240,49 @@ private:
 
 } // namespace
 
-namespace {
+static_assert(UnlimitedWindowSize == QWIDGETSIZE_MAX);
 
-Qt::CursorShape ShapeOf(std::intptr_t cursor)
+TWindowSurface::TWindowSurface(TWinControl* control, HWND handle, TWindowSurface* parent)
+    : control_(control), handle_(handle), native_(std::make_unique<Native>())
 {
-    switch (cursor) {
-    case crNone: return Qt::BlankCursor;
-    case crCross: return Qt::CrossCursor;
-    case crIBeam: return Qt::IBeamCursor;
-    case crSizeNESW: return Qt::SizeBDiagCursor;
-    case crSizeNS: return Qt::SizeVerCursor;
-    case crSizeNWSE: return Qt::SizeFDiagCursor;
-    case crSizeWE: return Qt::SizeHorCursor;
-    case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
-    case crAppStart: return Qt::BusyCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    case crHelp: return Qt::WhatsThisCursor;
-    case crHandPoint: return Qt::PointingHandCursor;
-    case crSizeAll: return Qt::SizeAllCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
-
-// Cursors made from pictures; a handle is the index plus one.
-std::vector<QCursor>& CustomCursors()
-{
-    static auto* list = new std::vector<QCursor>;
-    return *list;
-}
-
-} // namespace
-
-QCursor CursorOf(std::int16_t cursor)
-{
-    std::uintptr_t handle = Screen ? Screen->Cursors(cursor) : 0;
-    const auto& custom = CustomCursors();
-    if (handle >= 1 && handle <= custom.size())
-        return custom[handle - 1];
-    return QCursor(ShapeOf(static_cast<std::intptr_t>(handle)));
-}
-
-QImage ImageOfBitmap(TBitmap& Image, bool Transparent, TColor TransparentColor)
-{
-    TPixelBuffer pixels = Image.PixelBuffer();
-    QImage image(std::max(pixels.Width, 1), std::max(pixels.Height, 1), QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
-    auto key = static_cast<std::uint32_t>(ColorToRGB(TransparentColor));
-    std::uint32_t keyRgb = ((key & 0xFF) << 16) | (key & 0xFF00) | ((key >> 16) & 0xFF);
-    for (int y = 0; y < pixels.Height; ++y)
-        for (int x = 0; x < pixels.Width; ++x) {
-            std::uint32_t rgb = gfx::ReadPixel(pixels, x, y);
-            if (!Transparent || rgb != keyRgb)
-                image.setPixel(x, y, 0xFF000000u | rgb);
-        }
-    return image;
-}
-
-std::uintptr_t CreateCursorFromBitmap(TBitmap& Image, int HotX, int HotY)
-{
-    EnsurePlatform();
-    QImage image = ImageOfBitmap(Image, Image.Transparent(), Image.TransparentColor());
-    CustomCursors().emplace_back(QPixmap::fromImage(image), HotX, HotY);
-    return CustomCursors().size();
-}
-
-WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers)
-{
-    bool keypad = (modifiers & Qt::KeypadModifier) != 0;
-    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return static_cast<WORD>('A' + (qtKey - Qt::Key_A));
-    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return static_cast<WORD>(keypad ? VK_NUMPAD0 + (qtKey - Qt::Key_0) : '0' + (qtKey - Qt::Key_0));
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return static_cast<WORD>(VK_F1 + (qtKey - Qt::Key_F1));
-    switch (qtKey) {
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Pause: return VK_PAUSE;
-    case Qt::Key_Print: return VK_SNAPSHOT;
-    case Qt::Key_Clear: return VK_CLEAR;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Alt: return VK_MENU;
-    case Qt::Key_Meta: return VK_LWIN;
-    case Qt::Key_Menu: return VK_APPS;
-    case Qt::Key_Help: return VK_HELP;
-    case Qt::Key_CapsLock: return VK_CAPITAL;
-    case Qt::Key_NumLock: return VK_NUMLOCK;
-    case Qt::Key_ScrollLock: return VK_SCROLL;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_Plus: return keypad ? VK_ADD : VK_OEM_PLUS;
-    case Qt::Key_Minus: return keypad ? VK_SUBTRACT : VK_OEM_MINUS;
-    case Qt::Key_Asterisk: return keypad ? VK_MULTIPLY : 0;
-    case Qt::Key_Slash: return keypad ? VK_DIVIDE : 0;
-    case Qt::Key_Comma: return VK_OEM_COMMA;
-    case Qt::Key_Period: return keypad ? VK_DECIMAL : VK_OEM_PERIOD;
-    default: return 0;
-    }
-}
-
-TWindowSurface::TWindowSurface(TWinControl* control, HWND handle, QWidget* parentWidget)
-    : control_(control), handle_(handle), widget_(new SurfaceWidget(this, parentWidget))
-{
+    native_->Widget = new SurfaceWidget(this, WidgetOf(parent));
     canvas_.SetSurface(this);
 }
 
 TWindowSurface::~TWindowSurface()
 {
     canvas_.SetSurface(nullptr);
-    delete widget_.data();
+    delete native_->Widget.data();
 }
 
 TPixelBuffer TWindowSurface::PixelBuffer()
 {
-    if (image_.isNull())
+    QImage& image = native_->BackBuffer;
+    if (image.isNull())
         return {};
-    return {image_.bits(), image_.bytesPerLine(), image_.width(), image_.height(), 32, nullptr, 0};
+    return {image.bits(), image.bytesPerLine(), image.width(), image.height(), 32, nullptr, 0};
 }
 
 void TWindowSurface::PixelsChanged(const TRect& area)
 {
-    if (widget_)
-        widget_->update(area.Left, area.Top, area.Width(), area.Height());
+    if (QWidget* widget = native_->Widget)
+        widget->update(area.Left, area.Top, area.Width(), area.Height());
 }
 
 void TWindowSurface::Invalidate(const TRect* area)
 {
-    TRect all{0, 0, image_.width(), image_.height()};
+    TRect all{0, 0, native_->BackBuffer.width(), native_->BackBuffer.height()};
     TRect r = area ? gfx::IntersectRect(*area, all) : all;
     if (r.IsEmpty())
         return;
     invalid_ = gfx::UnionRect(invalid_, r);
-    if (widget_)
-        widget_->update(r.Left, r.Top, r.Width(), r.Height());
+    if (QWidget* widget = native_->Widget)
+        widget->update(r.Left, r.Top, r.Width(), r.Height());
 }
 
 void TWindowSurface::PaintInvalidArea()
 {
-    if (invalid_.IsEmpty() || image_.isNull())
+    if (invalid_.IsEmpty() || native_->BackBuffer.isNull())
         return;
     TRect area = invalid_;
     invalid_ = {};
@@ -401,13 +297,13 @@ void TWindowSurface::PaintInvalidArea()
 void TWindowSurface::Flush()
 {
     PaintInvalidArea();
-    if (widget_ && widget_->isVisible())
-        widget_->repaint();
+    if (QWidget* widget = native_->Widget; widget && widget->isVisible())
+        widget->repaint();
 }
 
 void TWindowSurface::SetGeometry(const TRect& bounds)
 {
-    auto* w = static_cast<SurfaceWidget*>(widget_.data());
+    auto* w = static_cast<SurfaceWidget*>(native_->Widget.data());
     if (!w)
         return;
     w->applyingGeometry = true;
@@ -418,43 +314,186 @@ void TWindowSurface::SetGeometry(const TRect& bounds)
         w->setGeometry(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
     }
     w->applyingGeometry = false;
-    WidgetResized(bounds.Width(), bounds.Height());
+    Resized(bounds.Width(), bounds.Height());
 }
 
 void TWindowSurface::SetShown(bool shown)
 {
-    if (widget_)
-        widget_->setVisible(shown);
+    if (QWidget* widget = native_->Widget)
+        widget->setVisible(shown);
+}
+
+bool TWindowSurface::IsShown() const
+{
+    QWidget* widget = native_->Widget;
+    return widget && widget->isVisible();
+}
+
+void TWindowSurface::SetEnabled(bool enabled)
+{
+    if (QWidget* widget = native_->Widget)
+        widget->setEnabled(enabled);
 }
 
 void TWindowSurface::ShowCursorShape(std::int16_t cursor)
 {
-    if (widget_)
-        widget_->setCursor(CursorOf(cursor));
+    if (QWidget* widget = native_->Widget)
+        widget->setCursor(CursorOf(cursor));
 }
 
-void TWindowSurface::WidgetResized(int width, int height)
+void TWindowSurface::TakeFocus()
 {
-    if (image_.width() == width && image_.height() == height)
+    if (QWidget* widget = native_->Widget)
+        widget->setFocus(Qt::OtherFocusReason);
+}
+
+std::optional<TPoint> TWindowSurface::ScreenOrigin() const
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
+        return std::nullopt;
+    QPoint p = widget->mapToGlobal(QPoint(0, 0));
+    return TPoint{p.x(), p.y()};
+}
+
+std::optional<TPoint> TWindowSurface::FrameOrigin() const
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
+        return std::nullopt;
+    QPoint p = widget->isWindow() ? widget->frameGeometry().topLeft() : widget->mapToGlobal(QPoint(0, 0));
+    return TPoint{p.x(), p.y()};
+}
+
+void TWindowSurface::Raise()
+{
+    if (QWidget* widget = native_->Widget)
+        widget->raise();
+}
+
+void TWindowSurface::Lower()
+{
+    if (QWidget* widget = native_->Widget)
+        widget->lower();
+}
+
+void TWindowSurface::SetTitle(const std::string& title)
+{
+    if (QWidget* widget = native_->Widget)
+        widget->setWindowTitle(QString::fromStdString(title));
+}
+
+void TWindowSurface::SetIcon(TBitmap* picture, TColor key)
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
         return;
-    image_ = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
-    image_.fill(Qt::white);
+    widget->setWindowIcon(picture ? QIcon(QPixmap::fromImage(ImageOfBitmap(*picture, true, key))) : QIcon());
+}
+
+void TWindowSurface::SetSizeLimits(int minWidth, int minHeight, int maxWidth, int maxHeight)
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
+        return;
+    widget->setMinimumSize(minWidth, minHeight);
+    widget->setMaximumSize(maxWidth, maxHeight);
+}
+
+bool TWindowSurface::Reframe(const TWindowFrame& frame)
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
+        return false;
+    Qt::WindowFlags flags = Qt::Window;
+    switch (frame.Kind) {
+    case TWindowFrame::TKind::Frameless: flags |= Qt::FramelessWindowHint; break;
+    case TWindowFrame::TKind::Dialog: flags = Qt::Dialog; break;
+    case TWindowFrame::TKind::Tool: flags = Qt::Tool; break;
+    default: break;
+    }
+    if (frame.TitleBar)
+        flags |= Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+    if (frame.SystemMenu)
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    if (frame.MinimizeButton)
+        flags |= Qt::WindowMinimizeButtonHint;
+    if (frame.MaximizeButton)
+        flags |= Qt::WindowMaximizeButtonHint;
+    if (frame.StayOnTop)
+        flags |= Qt::WindowStaysOnTopHint;
+    if (widget->windowFlags() == flags)
+        return false;
+    bool wasVisible = widget->isVisible();
+    widget->setWindowFlags(flags);
+    return wasVisible;
+}
+
+void TWindowSurface::ShowInState(TShowState state)
+{
+    QWidget* widget = native_->Widget;
+    if (!widget)
+        return;
+    switch (state) {
+    case TShowState::Minimized: widget->showMinimized(); break;
+    case TShowState::Maximized: widget->showMaximized(); break;
+    case TShowState::FullScreen: widget->showFullScreen(); break;
+    default: widget->showNormal(); break;
+    }
+}
+
+bool TWindowSurface::IsFullScreen() const
+{
+    QWidget* widget = native_->Widget;
+    return widget && widget->isFullScreen();
+}
+
+void TWindowSurface::Activate()
+{
+    if (QWidget* widget = native_->Widget) {
+        widget->raise();
+        widget->activateWindow();
+    }
+}
+
+bool TWindowSurface::ApplicationModal() const
+{
+    QWidget* widget = native_->Widget;
+    return widget && widget->windowModality() == Qt::ApplicationModal;
+}
+
+void TWindowSurface::SetApplicationModal(bool modal)
+{
+    if (QWidget* widget = native_->Widget)
+        widget->setWindowModality(modal ? Qt::ApplicationModal : Qt::NonModal);
+}
+
+void TWindowSurface::Resized(int width, int height)
+{
+    QImage& image = native_->BackBuffer;
+    if (image.width() == width && image.height() == height)
+        return;
+    image = QImage(std::max(width, 0), std::max(height, 0), QImage::Format_RGB32);
+    image.fill(Qt::white);
     Invalidate(nullptr);
 }
 
 void TWindowSurface::SyncControlBounds()
 {
-    if (!widget_)
+    QWidget* widget = native_->Widget;
+    if (!widget)
         return;
-    QRect g = widget_->geometry();
+    QRect g = widget->geometry();
     control_->SetBounds(g.x(), g.y(), g.width(), g.height());
 }
 
 QWidget* WidgetOf(TWinControl* control)
 {
     control->HandleNeeded();
-    return control->WindowSurface()->Widget();
+    return WidgetOf(control->WindowSurface());
 }
+
+QWidget* WidgetOf(const TWindowSurface* surface) { return surface ? surface->Toolkit().Widget.data() : nullptr; }
 
 TWinControl* ControlOfWidget(const QWidget* widget)
 {

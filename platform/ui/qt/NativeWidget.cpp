@@ -1,4 +1,4 @@
-#include "platform/ui/NativeWidget.h"
+#include "platform/ui/qt/NativeWidget.h"
 
 #include <QApplication>
 #include <QChildEvent>
@@ -6,43 +6,11 @@
 #include <QKeyEvent>
 
 #include "platform/ui/Controls.h"
+#include "platform/ui/qt/Keys.h"
 
 namespace ui {
 
 namespace {
-
-// The toolkit key of a virtual key (0 when it has none).
-int QtKeyOf(WORD vk)
-{
-    if (vk >= 'A' && vk <= 'Z')
-        return Qt::Key_A + (vk - 'A');
-    if (vk >= '0' && vk <= '9')
-        return Qt::Key_0 + (vk - '0');
-    if (vk >= VK_F1 && vk < VK_F1 + 24)
-        return Qt::Key_F1 + (vk - VK_F1);
-    static const int keys[] = {
-        Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,   Qt::Key_Delete,
-        Qt::Key_Pause,  Qt::Key_Print,  Qt::Key_Clear,     Qt::Key_Home,   Qt::Key_End,      Qt::Key_Left,
-        Qt::Key_Up,     Qt::Key_Right,  Qt::Key_Down,      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
-        Qt::Key_Control, Qt::Key_Alt,   Qt::Key_Meta,      Qt::Key_Menu,   Qt::Key_Space,
-    };
-    for (int key : keys)
-        if (VirtualKeyOf(key, {}) == vk)
-            return key;
-    return 0;
-}
-
-Qt::KeyboardModifiers ModifiersOf(TShiftState shift)
-{
-    Qt::KeyboardModifiers mods;
-    if (shift.Contains(ssShift))
-        mods |= Qt::ShiftModifier;
-    if (shift.Contains(ssCtrl))
-        mods |= Qt::ControlModifier;
-    if (shift.Contains(ssAlt))
-        mods |= Qt::AltModifier;
-    return mods;
-}
 
 bool IsKeyEvent(const QEvent* event)
 {

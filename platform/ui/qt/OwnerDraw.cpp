@@ -1,4 +1,4 @@
-#include "platform/ui/OwnerDraw.h"
+#include "platform/ui/qt/OwnerDraw.h"
 
 #include <QImage>
 #include <QPainter>
@@ -30,6 +30,14 @@ void PaintWithCanvas(QPainter& painter, const QRect& area, TCanvas& canvas, cons
     } restore{canvas, previous, previousOrigin};
     draw();
     painter.drawImage(area.topLeft(), image);
+}
+
+void PaintOwnerDrawnItem(QPainter& painter, const QRect& area, const TControl& control, TOwnerDrawnItems& items,
+                         TOwnerDrawState state,
+                         const std::function<void(const TRect& Rect, TOwnerDrawState State)>& draw)
+{
+    const TRect rect = Bounds(area.x(), area.y(), area.width(), area.height());
+    PaintWithCanvas(painter, area, items.Canvas, [&] { items.Draw(control, rect, state, draw); });
 }
 
 void TOwnerDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const

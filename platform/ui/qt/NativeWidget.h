@@ -4,14 +4,14 @@
 // follows its size and tells the layer when it takes the focus. Keys meant
 // for the widget first become window messages of the control's window and
 // pass its WindowProc; only what reaches the control's default handling is
-// handed back to the widget. Internal to the UI layer and its tests.
+// handed back to the widget. For the backend only.
 
 #include <QPointer>
 #include <QWidget>
 
 #include "platform/ui/Messages.h"
 #include "platform/ui/Controls.h"
-#include "platform/ui/Surface.h"
+#include "platform/ui/qt/WindowWidget.h"
 
 #include <memory>
 

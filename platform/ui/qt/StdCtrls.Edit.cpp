@@ -1,0 +1,177 @@
+// The toolkit widgets of edits and memos: text, selection, limits.
+
+#include "platform/ui/StdCtrls.h"
+
+#include <algorithm>
+
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QSignalBlocker>
+
+#include "platform/rtl/StringList.h"
+#include "platform/ui/qt/NativeWidget.h"
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// The first `limit` characters of a text (all of it for limit 0).
+std::string ClipText(const std::string& text, int limit)
+{
+    if (limit <= 0)
+        return text;
+    QString q = Q(text);
+    return q.size() > limit ? q.left(limit).toStdString() : text;
+}
+
+QLineEdit* LineEditOf(const TNativeControl* control) { return ui::NativeOf<QLineEdit>(control); }
+
+QPlainTextEdit* PlainEditOf(const TNativeControl* control) { return ui::NativeOf<QPlainTextEdit>(control); }
+
+QString ToWidgetText(const std::string& text) { return Q(text).replace("\r\n", "\n"); }
+
+std::string FromWidgetText(const QString& text) { return QString(text).replace("\n", "\r\n").toStdString(); }
+
+} // namespace
+
+void TCustomEdit::SetMaxLength(int Value)
+{
+    maxLength_ = Value < 0 ? 0 : Value;
+    if (QLineEdit* edit = LineEditOf(this)) {
+        QSignalBlocker quiet(edit);
+        edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    }
+    SetText(ClipText(Text(), maxLength_));
+}
+
+void TCustomEdit::SetReadOnly(bool Value)
+{
+    readOnly_ = Value;
+    if (QLineEdit* edit = LineEditOf(this))
+        edit->setReadOnly(Value);
+    else if (QPlainTextEdit* memo = PlainEditOf(this))
+        memo->setReadOnly(Value);
+}
+
+void TCustomEdit::SetPasswordChar(char Value)
+{
+    passwordChar_ = Value;
+    if (QLineEdit* edit = LineEditOf(this))
+        edit->setEchoMode(Value ? QLineEdit::Password : QLineEdit::Normal);
+}
+
+int TCustomEdit::SelStart() const
+{
+    if (QLineEdit* edit = LineEditOf(this))
+        return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    return selStart_;
+}
+
+void TCustomEdit::SetSelStart(int Value)
+{
+    int length = static_cast<int>(Q(Text()).size());
+    selStart_ = std::clamp(Value, 0, length);
+    selLength_ = 0;
+    if (QLineEdit* edit = LineEditOf(this))
+        edit->setCursorPosition(selStart_);
+}
+
+int TCustomEdit::SelLength() const
+{
+    if (QLineEdit* edit = LineEditOf(this))
+        return edit->hasSelectedText() ? static_cast<int>(edit->selectedText().size()) : 0;
+    return selLength_;
+}
+
+void TCustomEdit::SetSelLength(int Value)
+{
+    int start = SelStart();
+    int length = static_cast<int>(Q(Text()).size());
+    selStart_ = start;
+    selLength_ = std::clamp(Value, 0, length - start);
+    if (QLineEdit* edit = LineEditOf(this))
+        edit->setSelection(selStart_, selLength_);
+}
+
+std::string TCustomEdit::SelText() const
+{
+    return Q(Text()).mid(SelStart(), SelLength()).toStdString();
+}
+
+void TCustomEdit::SelectAll()
+{
+    SetSelStart(0);
+    SetSelLength(static_cast<int>(Q(Text()).size()));
+}
+
+std::unique_ptr<ui::TNativeWidget> TCustomEdit::MakeNativeWidget()
+{
+    auto native = ui::MakeNativeWidget<QLineEdit>(this);
+    auto* edit = native->As<QLineEdit>();
+    QObject::connect(edit, &QLineEdit::textEdited, native.get(), [this] { Modified = true; });
+    QObject::connect(edit, &QLineEdit::textChanged, native.get(),
+                     [this](const QString& text) { SetText(text.toStdString()); });
+    return native;
+}
+
+void TCustomEdit::NativeWidgetCreated()
+{
+    QLineEdit* edit = LineEditOf(this);
+    QSignalBlocker quiet(edit);
+    edit->setMaxLength(maxLength_ > 0 ? maxLength_ : 32767);
+    edit->setReadOnly(readOnly_);
+    edit->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
+    edit->setText(Q(Text()));
+    edit->setSelection(selStart_, selLength_);
+}
+
+void TCustomEdit::Dispatch(TMessage& Message)
+{
+    if (Message.Msg != CM_TEXTCHANGED)
+        return TNativeControl::Dispatch(Message);
+    std::string clipped = ClipText(Text(), maxLength_);
+    if (clipped != Text())
+        return SetText(clipped); // the nested change reports it
+    if (QLineEdit* edit = LineEditOf(this); edit && edit->text().toStdString() != Text()) {
+        QSignalBlocker quiet(edit);
+        edit->setText(Q(Text()));
+    }
+    selStart_ = selLength_ = 0;
+    TNativeControl::Dispatch(Message);
+    Change();
+}
+
+std::unique_ptr<ui::TNativeWidget> TMemo::MakeNativeWidget()
+{
+    auto native = ui::MakeNativeWidget<QPlainTextEdit>(this);
+    auto* edit = native->As<QPlainTextEdit>();
+    QObject::connect(edit, &QPlainTextEdit::textChanged, native.get(), [this, edit] {
+        Modified = true;
+        SetText(FromWidgetText(edit->toPlainText()));
+    });
+    return native;
+}
+
+void TMemo::NativeWidgetCreated()
+{
+    QPlainTextEdit* edit = PlainEditOf(this);
+    QSignalBlocker quiet(edit);
+    edit->setReadOnly(ReadOnly());
+    edit->setPlainText(ToWidgetText(Text()));
+}
+
+void TMemo::Dispatch(TMessage& Message)
+{
+    if (Message.Msg == CM_TEXTCHANGED) {
+        if (!syncing_) {
+            syncing_ = true;
+            lines_->SetText(Text());
+            syncing_ = false;
+        }
+        if (QPlainTextEdit* edit = PlainEditOf(this); edit && FromWidgetText(edit->toPlainText()) != Text()) {
+            QSignalBlocker quiet(edit);
+            edit->setPlainText(ToWidgetText(Text()));
+        }
+    }
+    TCustomEdit::Dispatch(Message);
+}
