@@ -148,6 +148,9 @@ protected:
 
 private:
     void SetMenuComponent(TMainMenu* Menu, TComponent* Component);
+    // Frees the forms whose Release waited for the end of the message
+    // being handled (the application's loop calls it).
+    static void FreeReleasedForms();
     void ApplyIcon();
     void ApplySizeLimits();
     int MenuBarHeight() const;
