@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Setters.h"
 #include "platform/ui/ImgList.h"
 
 IMPLEMENT_CLASS(TBasicAction)
@@ -82,10 +83,8 @@ void TCustomAction::SetActionList(TCustomActionList* Value)
 template <class T>
 void TCustomAction::ChangeValue(T& Field, const T& Value)
 {
-    if (Field == Value)
-        return;
-    Field = Value;
-    Change();
+    if (rtl::AssignIfChanged(Field, Value))
+        Change();
 }
 
 void TCustomAction::SetCaption(const std::string& Value) { ChangeValue(caption_, Value); }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/ImgList.h"
 
 namespace {
@@ -17,9 +18,8 @@ TToolBar* TToolButton::ToolBar() const { return dynamic_cast<TToolBar*>(Parent()
 
 void TToolButton::SetStyle(TToolButtonStyle Value)
 {
-    if (style_ == Value)
+    if (!rtl::AssignIfChanged(style_, Value))
         return;
-    style_ = Value;
     if (Value == tbsSeparator)
         SetWidth(SeparatorWidth);
     RecreateWnd(); // a gap has no button

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/WindowSurface.h"
 
@@ -120,9 +121,8 @@ TPoint TControl::ScreenToClient(const TPoint& Point) const
 
 void TControl::SetAlign(TAlign Value)
 {
-    if (align_ == Value)
+    if (!rtl::AssignIfChanged(align_, Value))
         return;
-    align_ = Value;
     if (Value != alNone)
         anchors_ = TAnchors{akLeft, akTop};
     if (parent_)
@@ -133,9 +133,8 @@ void TControl::SetAnchors(TAnchors Value) { anchors_ = Value; }
 
 void TControl::SetVisible(bool Value)
 {
-    if (visible_ == Value)
+    if (!rtl::AssignIfChanged(visible_, Value))
         return;
-    visible_ = Value;
     Perform(CM_VISIBLECHANGED, Value ? 1 : 0, 0);
     if (parent_) {
         TRect r = BoundsRect();
@@ -148,19 +147,15 @@ bool TControl::Showing() const { return visible_ && parent_ && parent_->Showing(
 
 void TControl::SetEnabled(bool Value)
 {
-    if (enabled_ == Value)
-        return;
-    enabled_ = Value;
-    Perform(CM_ENABLEDCHANGED, 0, 0);
+    if (rtl::AssignIfChanged(enabled_, Value))
+        Perform(CM_ENABLEDCHANGED, 0, 0);
 }
 
 void TControl::SetColor(TColor Value)
 {
     parentColor_ = false;
-    if (color_ == Value)
-        return;
-    color_ = Value;
-    Perform(CM_COLORCHANGED, 0, 0);
+    if (rtl::AssignIfChanged(color_, Value))
+        Perform(CM_COLORCHANGED, 0, 0);
 }
 
 void TControl::SetParentColor(bool Value)
@@ -205,10 +200,8 @@ void TControl::FontChanged(TObject*)
 
 void TControl::SetText(const std::string& Value)
 {
-    if (text_ == Value)
-        return;
-    text_ = Value;
-    Perform(CM_TEXTCHANGED, 0, 0);
+    if (rtl::AssignIfChanged(text_, Value))
+        Perform(CM_TEXTCHANGED, 0, 0);
 }
 
 void TControl::SetShowHint(bool Value)
@@ -226,10 +219,8 @@ void TControl::SetParentShowHint(bool Value)
 
 void TControl::SetCursor(TCursor Value)
 {
-    if (cursor_ == Value)
-        return;
-    cursor_ = Value;
-    Perform(CM_CURSORCHANGED, 0, 0);
+    if (rtl::AssignIfChanged(cursor_, Value))
+        Perform(CM_CURSORCHANGED, 0, 0);
 }
 
 void TControl::SetPopupMenuComponent(TPopupMenu* Menu, TComponent* Component)

@@ -4,6 +4,7 @@
 
 #include "platform/graphics/CanvasText.h"
 #include "platform/graphics/Graphic.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/HiddenWindows.h"
 
 IMPLEMENT_CLASS(TCustomPanel)
@@ -347,18 +348,14 @@ void TTimer::UpdateTimer()
 
 void TTimer::SetEnabled(bool Value)
 {
-    if (enabled_ == Value)
-        return;
-    enabled_ = Value;
-    UpdateTimer();
+    if (rtl::AssignIfChanged(enabled_, Value))
+        UpdateTimer();
 }
 
 void TTimer::SetInterval(unsigned Value)
 {
-    if (interval_ == Value)
-        return;
-    interval_ = Value;
-    UpdateTimer();
+    if (rtl::AssignIfChanged(interval_, Value))
+        UpdateTimer();
 }
 
 void TTimer::Timer()

@@ -3,6 +3,7 @@
 #include "platform/ui/Forms.h"
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Backend.h"
 
 namespace {
@@ -28,10 +29,8 @@ TRect TScreen::WorkAreaRect() const { return ui::backend::ScreenRect(true); }
 
 void TScreen::SetCursor(TCursor Value)
 {
-    if (cursor_ == Value)
-        return;
-    cursor_ = Value;
-    ApplyApplicationCursor();
+    if (rtl::AssignIfChanged(cursor_, Value))
+        ApplyApplicationCursor();
 }
 
 std::uintptr_t TScreen::Cursors(int Index) const

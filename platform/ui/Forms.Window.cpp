@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Setters.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/WindowSurface.h"
 
@@ -141,33 +142,26 @@ void TCustomForm::ApplyWindowState()
 
 void TCustomForm::SetFormStyle(TFormStyle Value)
 {
-    if (formStyle_ == Value)
-        return;
-    formStyle_ = Value;
-    ApplyWindowFlags();
+    if (rtl::AssignIfChanged(formStyle_, Value))
+        ApplyWindowFlags();
 }
 
 void TCustomForm::SetBorderStyle(TFormBorderStyle Value)
 {
-    if (borderStyle_ == Value)
-        return;
-    borderStyle_ = Value;
-    ApplyWindowFlags();
+    if (rtl::AssignIfChanged(borderStyle_, Value))
+        ApplyWindowFlags();
 }
 
 void TCustomForm::SetBorderIcons(TBorderIcons Value)
 {
-    if (borderIcons_ == Value)
-        return;
-    borderIcons_ = Value;
-    ApplyWindowFlags();
+    if (rtl::AssignIfChanged(borderIcons_, Value))
+        ApplyWindowFlags();
 }
 
 void TCustomForm::SetWindowState(TWindowState Value)
 {
-    if (windowState_ == Value)
+    if (!rtl::AssignIfChanged(windowState_, Value))
         return;
-    windowState_ = Value;
     if (Showing())
         ApplyWindowState();
 }

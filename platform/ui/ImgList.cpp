@@ -6,6 +6,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Surface.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Setters.h"
 
 IMPLEMENT_CLASS(TImageList)
 
@@ -81,19 +82,15 @@ int TImageList::Count() const { return static_cast<int>(images_.size()); }
 void TImageList::SetWidth(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == width_)
-        return;
-    width_ = Value;
-    Clear();
+    if (rtl::AssignIfChanged(width_, Value))
+        Clear();
 }
 
 void TImageList::SetHeight(int Value)
 {
     Value = std::max(Value, 1);
-    if (Value == height_)
-        return;
-    height_ = Value;
-    Clear();
+    if (rtl::AssignIfChanged(height_, Value))
+        Clear();
 }
 
 void TImageList::CheckIndex(int Index) const

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "platform/rtl/Setters.h"
+
+
 IMPLEMENT_CLASS(TScrollingWinControl)
 IMPLEMENT_CLASS(TScrollBox)
 
@@ -216,10 +219,8 @@ TScrollBox::TScrollBox(TComponent* AOwner) : TScrollingWinControl(AOwner)
 
 void TScrollBox::SetBorderStyle(TBorderStyle Value)
 {
-    if (borderStyle_ == Value)
-        return;
-    borderStyle_ = Value;
-    Invalidate();
+    if (rtl::AssignIfChanged(borderStyle_, Value))
+        Invalidate();
 }
 
 void TScrollBox::PaintWindow(TCanvas& DC)

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Setters.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/Forms.h"
 
@@ -51,9 +52,8 @@ TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner) { SetBounds(0,
 
 void TCheckBox::SetState(TCheckBoxState Value)
 {
-    if (state_ == Value)
+    if (!rtl::AssignIfChanged(state_, Value))
         return;
-    state_ = Value;
     NativeWidgetCreated();
     Click();
 }
@@ -71,9 +71,8 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner) { SetBou
 
 void TRadioButton::SetChecked(bool Value)
 {
-    if (checked_ == Value)
+    if (!rtl::AssignIfChanged(checked_, Value))
         return;
-    checked_ = Value;
     NativeWidgetCreated();
     if (!Value)
         return;
