@@ -44,7 +44,7 @@ public:
             if (times.ours <= 0 || times.reference <= 0)
                 continue;
             std::printf("%s ours=%s reference=%s ratio=%.2f\n", figure.c_str(), Format(times.ours).c_str(),
-                Format(times.reference).c_str(), times.reference / times.ours);
+                        Format(times.reference).c_str(), times.reference / times.ours);
         }
         std::fflush(stdout);
     }

@@ -35,10 +35,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double SecondsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double SecondsSince(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
 void FillNoise(TBitmap& bitmap, unsigned seed)
 {
@@ -120,10 +117,7 @@ void StepOurs(benchmark::State& state, int n)
     }
 }
 
-void StepNominal(benchmark::State& state, int n)
-{
-    SleepNominal(state, Big(), n);
-}
+void StepNominal(benchmark::State& state, int n) { SleepNominal(state, Big(), n); }
 
 void RunOurs(benchmark::State& state, int n)
 {
@@ -136,10 +130,7 @@ void RunOurs(benchmark::State& state, int n)
     }
 }
 
-void RunNominal(benchmark::State& state, int n)
-{
-    SleepNominal(state, FullHd(), n);
-}
+void RunNominal(benchmark::State& state, int n) { SleepNominal(state, FullHd(), n); }
 
 std::string TempFile(const std::string& name)
 {
@@ -207,7 +198,7 @@ void StretchReference(benchmark::State& state)
         return name;
     }();
     const std::string command = "MAGICK_THREAD_LIMIT=1 convert -size 1920x1080 -depth 8 bgr:" + raw +
-                                " -filter triangle -resize 2560x1440! bgr:/dev/null";
+        " -filter triangle -resize 2560x1440! bgr:/dev/null";
     for (auto _ : state)
         if (std::system(command.c_str()) != 0)
             state.SkipWithError("convert failed");

@@ -38,7 +38,8 @@ constexpr int ScreenHeight = 1080;
 using Clock = std::chrono::steady_clock;
 
 // Quadrant colours (R, G, B) of the picture, with a little grain.
-constexpr std::array<std::array<int, 3>, 4> QuadrantColours{{{220, 40, 40}, {40, 200, 40}, {40, 40, 220}, {230, 200, 40}}};
+constexpr std::array<std::array<int, 3>, 4> QuadrantColours{
+    {{220, 40, 40}, {40, 200, 40}, {40, 40, 220}, {230, 200, 40}}};
 
 // The pictures and shows of the run, removed at its end.
 fs::path Folder()
@@ -241,7 +242,11 @@ void PlayerPeakMemory(benchmark::State& state)
 
 } // namespace
 
-BENCHMARK(PlayerStartOurs)->Name("player_start_24mp/ours")->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+BENCHMARK(PlayerStartOurs)
+    ->Name("player_start_24mp/ours")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(PlayerStartReference)
     ->Name("player_start_24mp/reference")
     ->UseManualTime()

@@ -21,21 +21,14 @@ constexpr int Sections = 500;
 constexpr int KeysPerSection = 40;
 constexpr int LookupStep = 20; // every 20th key is looked up: 1000 lookups
 
-std::string SectionName(int s)
-{
-    return "Section" + std::to_string(s);
-}
+std::string SectionName(int s) { return "Section" + std::to_string(s); }
 
-std::string KeyName(int k)
-{
-    return "Key" + std::to_string(k);
-}
+std::string KeyName(int k) { return "Key" + std::to_string(k); }
 
 // About 20000 keys in 500 sections, written once per run.
 class LargeIniFile {
 public:
-    LargeIniFile()
-        : path_("/tmp/vistelo-bench-" + std::to_string(getpid()) + ".ini")
+    LargeIniFile() : path_("/tmp/vistelo-bench-" + std::to_string(getpid()) + ".ini")
     {
         std::ofstream out(path_, std::ios::binary);
         for (int s = 0; s < Sections; ++s) {

@@ -31,10 +31,7 @@ std::unique_ptr<TBitmapProgress> BitmapProgress = std::make_unique<TBitmapProgre
 namespace {
 
 // Half to even, as every rounding of these routines.
-std::int64_t N(double value)
-{
-    return static_cast<std::int64_t>(std::nearbyint(value));
-}
+std::int64_t N(double value) { return static_cast<std::int64_t>(std::nearbyint(value)); }
 
 std::uint8_t ClampByte(std::int64_t value)
 {
@@ -66,10 +63,7 @@ public:
     }
 };
 
-bool Is24Bit(const TBitmap& bitmap)
-{
-    return !bitmap.Empty() && bitmap.BitsPerPixel() == 24;
-}
+bool Is24Bit(const TBitmap& bitmap) { return !bitmap.Empty() && bitmap.BitsPerPixel() == 24; }
 
 // Copies one pixel of any depth between rows; pixels below 8 bits are packed
 // from the high bits of each byte.
@@ -101,8 +95,7 @@ std::unique_ptr<TBitmap> EmptyLike(const TBitmap& bitmap, int width, int height)
 }
 
 // A quarter turn: `place` maps a source pixel to its result position.
-template <typename Place>
-std::unique_ptr<TBitmap> RotateQuarter(TBitmap& bitmap, Place place)
+template <typename Place> std::unique_ptr<TBitmap> RotateQuarter(TBitmap& bitmap, Place place)
 {
     const int w = bitmap.Width();
     const int h = bitmap.Height();
@@ -247,8 +240,7 @@ void Dither(TBitmap& bitmap, int bytesPerPixel)
 }
 
 // Runs `change` on every B,G,R pixel of a 24-bit bitmap, reporting rows.
-template <typename Change>
-void ForEachPixel24(TBitmap& bitmap, Change change)
+template <typename Change> void ForEachPixel24(TBitmap& bitmap, Change change)
 {
     if (!Is24Bit(bitmap))
         return;
@@ -308,8 +300,7 @@ TColor DarkenPercent(TColor color, int percent)
     return RGB(scaled(GetRValue(rgb)), scaled(GetGValue(rgb)), scaled(GetBValue(rgb)));
 }
 
-std::unique_ptr<TBitmap> RotateBitmapFree(TBitmap& bitmap, double angle, int centreX, int centreY,
-                                          TColor background)
+std::unique_ptr<TBitmap> RotateBitmapFree(TBitmap& bitmap, double angle, int centreX, int centreY, TColor background)
 {
     // Work on 24-bit pixels whatever the source's depth.
     std::unique_ptr<TBitmap> converted;
@@ -464,15 +455,16 @@ std::unique_ptr<TBitmap> BlurMediumFilterBitmap24Bit(const TBitmap& bitmap)
 
 std::unique_ptr<TBitmap> BlurStrongFilterBitmap24Bit(const TBitmap& bitmap)
 {
-    return FilterBitmapKernel(bitmap, {7,
-                                       7,
-                                       {{0, 0, 1, 1, 1, 0, 0},
-                                         {0, 1, 0, 0, 0, 1, 0},
-                                         {1, 0, 0, 0, 0, 0, 1},
-                                         {1, 0, 0, 0, 0, 0, 1},
-                                         {1, 0, 0, 0, 0, 0, 1},
-                                         {0, 1, 0, 0, 0, 1, 0},
-                                         {0, 0, 1, 1, 1, 0, 0}}});
+    return FilterBitmapKernel(bitmap,
+                              {7,
+                               7,
+                               {{0, 0, 1, 1, 1, 0, 0},
+                                {0, 1, 0, 0, 0, 1, 0},
+                                {1, 0, 0, 0, 0, 0, 1},
+                                {1, 0, 0, 0, 0, 0, 1},
+                                {1, 0, 0, 0, 0, 0, 1},
+                                {0, 1, 0, 0, 0, 1, 0},
+                                {0, 0, 1, 1, 1, 0, 0}}});
 }
 
 void GammaBitmap24Bit(TBitmap& bitmap, double red, double green, double blue)
@@ -491,7 +483,8 @@ void GammaBitmap24BitInvert(TBitmap& bitmap, double red, double green, double bl
         const GammaTable forward = MakeGammaTable(g);
         GammaTable table{};
         for (int x = 0; x < 256; ++x)
-            table[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(255 - forward[static_cast<std::size_t>(255 - x)]);
+            table[static_cast<std::size_t>(x)] = static_cast<std::uint8_t>(255 -
+                                                                           forward[static_cast<std::size_t>(255 - x)]);
         return table;
     };
     ProgressRun progress(bitmap.Height());
@@ -506,15 +499,9 @@ void GrayScaleBitmap24Bit(TBitmap& bitmap)
     });
 }
 
-void DitherBitmap24To16(TBitmap& bitmap)
-{
-    Dither(bitmap, 3);
-}
+void DitherBitmap24To16(TBitmap& bitmap) { Dither(bitmap, 3); }
 
-void DitherBitmap32To16(TBitmap& bitmap)
-{
-    Dither(bitmap, 4);
-}
+void DitherBitmap32To16(TBitmap& bitmap) { Dither(bitmap, 4); }
 
 void InvertBitmap24BPP(TBitmap& bitmap)
 {
@@ -546,10 +533,7 @@ TColor HSVToRGB(const THSV& hsv)
     }
 }
 
-TColor InvertColor(TColor color)
-{
-    return ColorToRGB(color) ^ 0x00FFFFFF;
-}
+TColor InvertColor(TColor color) { return ColorToRGB(color) ^ 0x00FFFFFF; }
 
 TColor MakeVisibleColor(TColor color)
 {
@@ -638,10 +622,7 @@ void Fill24BitRGB(void* memory, std::size_t count, std::uint8_t byte0, std::uint
     }
 }
 
-void MoveLong(const void* source, void* dest, std::size_t count)
-{
-    std::memmove(dest, source, count * 4);
-}
+void MoveLong(const void* source, void* dest, std::size_t count) { std::memmove(dest, source, count * 4); }
 
 std::uint32_t ScanLineRGB32Bit(std::uint8_t red, std::uint8_t green, std::uint8_t blue)
 {

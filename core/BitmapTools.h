@@ -71,8 +71,7 @@ TColor DarkenPercent(TColor color, int percent);
 // A new 24-bit bitmap of the same size, turned by angle degrees
 // (counter-clockwise on screen) about (centreX, centreY); what leaves the
 // picture is cut off, what is uncovered gets the background colour.
-std::unique_ptr<TBitmap> RotateBitmapFree(TBitmap& bitmap, double angle, int centreX, int centreY,
-                                          TColor background);
+std::unique_ptr<TBitmap> RotateBitmapFree(TBitmap& bitmap, double angle, int centreX, int centreY, TColor background);
 // New bitmaps of exchanged width and height in the same pixel format:
 // (x, y) goes to (y, W - 1 - x), and to (H - 1 - y, x) for the 270 turn.
 std::unique_ptr<TBitmap> Rotate90DegreesCounterClockwise(TBitmap& bitmap);

@@ -1,5 +1,5 @@
-#include "core/Blendings.Pixels.h"
 #include "core/BitmapTools.h"
+#include "core/Blendings.Pixels.h"
 
 #include <vector>
 
@@ -37,7 +37,7 @@ bool CanCrossFade(const TBitmap& newBitmap, const TBitmap& oldBitmap)
     // Blending palette indices would give arbitrary colours; differing
     // formats would mix unlike bytes.
     return SameBitmapSize(&oldBitmap, newBitmap) && oldBitmap.PixelFormat() == newBitmap.PixelFormat() &&
-           BitmapTools::GetBitsPerPixel(newBitmap) >= 15 && newBitmap.RowStride() == oldBitmap.RowStride();
+        BitmapTools::GetBitsPerPixel(newBitmap) >= 15 && newBitmap.RowStride() == oldBitmap.RowStride();
 }
 
 // One fade step straight into the canvas's memory, row by row: the picture
@@ -113,10 +113,7 @@ void CrossFade(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas, int shif
 
 } // namespace
 
-void BlendAlpha(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas)
-{
-    CrossFade(newBitmap, oldBitmap, canvas, 4);
-}
+void BlendAlpha(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas) { CrossFade(newBitmap, oldBitmap, canvas, 4); }
 
 void BlendAlphaSoft(TBitmap& newBitmap, TBitmap& oldBitmap, TCanvas& canvas)
 {

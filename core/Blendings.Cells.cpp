@@ -15,8 +15,7 @@ class TStepCopier {
 public:
     TStepCopier(TCanvas& canvas, TBitmap& newBitmap)
         : canvas_(canvas), newBitmap_(newBitmap), direct_(DirectPixels(canvas, newBitmap))
-    {
-    }
+    { }
     TStepCopier(const TStepCopier&) = delete;
     TStepCopier& operator=(const TStepCopier&) = delete;
 
@@ -33,7 +32,7 @@ public:
     void CopyGrowth(const TRect& r, const TRect& before)
     {
         const bool inside = !before.IsEmpty() && before.Left >= r.Left && before.Top >= r.Top &&
-                            before.Right <= r.Right && before.Bottom <= r.Bottom;
+            before.Right <= r.Right && before.Bottom <= r.Bottom;
         if (!inside) {
             Copy(r);
         } else if (direct_) {
@@ -116,10 +115,7 @@ private:
 };
 
 // x taken to the nearest integer, halves to even.
-int N(long double x)
-{
-    return static_cast<int>(std::nearbyintl(x));
-}
+int N(long double x) { return static_cast<int>(std::nearbyintl(x)); }
 
 // Start value of the cell in row r, column c of a grid of rows x cols.
 using TStartValue = int (*)(int r, int c, int rows, int cols);
@@ -134,10 +130,7 @@ struct TGridGeometry {
     }
 };
 
-TGridGeometry Geometry(int r, int c, int rows, int cols)
-{
-    return {r, c, rows, cols, rows / 2, cols / 2};
-}
+TGridGeometry Geometry(int r, int c, int rows, int cols) { return {r, c, rows, cols, rows / 2, cols / 2}; }
 
 // Angle of the cell seen from the picture centre, against the vertical, in
 // 0 .. pi/2.
@@ -189,10 +182,7 @@ int StartBottomLeft(int r, int c, int rows, int) { return -10 * ((rows - 1 - r) 
 int StartRandom200(int, int, int, int) { return -rtl::Random(200); }
 int StartRandom150(int, int, int, int) { return -rtl::Random(150); }
 
-int StartCircleOut(int r, int c, int rows, int cols)
-{
-    return -N(std::sqrt(Geometry(r, c, rows, cols).Q()));
-}
+int StartCircleOut(int r, int c, int rows, int cols) { return -N(std::sqrt(Geometry(r, c, rows, cols).Q())); }
 
 int StartCircleIn(int r, int c, int rows, int cols)
 {
@@ -201,10 +191,7 @@ int StartCircleIn(int r, int c, int rows, int cols)
     return N(std::sqrt(g.Q())) - (N(corner) + 1);
 }
 
-int StartRings(int r, int c, int rows, int cols)
-{
-    return -Rings(Geometry(r, c, rows, cols), 10);
-}
+int StartRings(int r, int c, int rows, int cols) { return -Rings(Geometry(r, c, rows, cols), 10); }
 
 int StartSkewedRings(int r, int c, int rows, int cols)
 {
@@ -217,10 +204,7 @@ int StartSmallCircles(int r, int c, int, int)
     return -std::abs(N(20 * std::sin(r / 5.0L) + 20 * std::sin(c / 5.0L)));
 }
 
-int StartRadar(int r, int c, int rows, int cols)
-{
-    return -N(20 * FullCircleAngle(Geometry(r, c, rows, cols)));
-}
+int StartRadar(int r, int c, int rows, int cols) { return -N(20 * FullCircleAngle(Geometry(r, c, rows, cols))); }
 
 int StartSpiralRadar(int r, int c, int rows, int cols)
 {
@@ -228,10 +212,7 @@ int StartSpiralRadar(int r, int c, int rows, int cols)
     return -Rings(g, 5) - N(20 * FullCircleAngle(g));
 }
 
-int StartQuarterRadar(int r, int c, int rows, int cols)
-{
-    return -N(20 * QuarterAngle(Geometry(r, c, rows, cols)));
-}
+int StartQuarterRadar(int r, int c, int rows, int cols) { return -N(20 * QuarterAngle(Geometry(r, c, rows, cols))); }
 
 int StartQuarterSpiralRadar(int r, int c, int rows, int cols)
 {
@@ -247,10 +228,7 @@ int DefaultCellSize(int width, int height)
     return 10 * s < height ? s + 1 : s;
 }
 
-int CeilDiv(int a, int b)
-{
-    return a / b + (a % b != 0 ? 1 : 0);
-}
+int CeilDiv(int a, int b) { return a / b + (a % b != 0 ? 1 : 0); }
 
 // Grows one visible size of a cell by a step; see AnimateCellGrid.
 void GrowVisible(std::int32_t full, std::int32_t& visible, bool drawn)
@@ -301,10 +279,7 @@ constexpr std::array<TCellEffect, 17> CellEffects = {{
     {130, StartQuarterSpiralRadar},
 }};
 
-const TCellEffect& CellEffectOf(int n)
-{
-    return CellEffects.at(static_cast<std::size_t>(n - 13));
-}
+const TCellEffect& CellEffectOf(int n) { return CellEffects.at(static_cast<std::size_t>(n - 13)); }
 
 void CellEffect(TBitmap& newBitmap, TCanvas& canvas, int n)
 {
@@ -380,15 +355,9 @@ void AnimateCellGrid(TBitmap& newBitmap, TCanvas& canvas, std::vector<TCell>& ce
     BlendNone(newBitmap, canvas);
 }
 
-int CellStartValue(int n, int r, int c, int rows, int cols)
-{
-    return CellEffectOf(n).StartValue(r, c, rows, cols);
-}
+int CellStartValue(int n, int r, int c, int rows, int cols) { return CellEffectOf(n).StartValue(r, c, rows, cols); }
 
-int CellGridSize(int n)
-{
-    return CellEffectOf(n).GridSize;
-}
+int CellGridSize(int n) { return CellEffectOf(n).GridSize; }
 
 void Blend12(TBitmap& b, TCanvas& c) { CellEffect(b, c, 13); }
 void Blend13(TBitmap& b, TCanvas& c) { CellEffect(b, c, 14); }

@@ -10,7 +10,8 @@ namespace {
 
 // One pixel of each column in every row of the area; Bytes: the pixel size
 // both sides share (copied in place), or 0 when they differ.
-template <int Bytes> void CopyColumnPixels(const TDirectPixels& pixels, const std::vector<int>& columns, const TRect& area)
+template <int Bytes>
+void CopyColumnPixels(const TDirectPixels& pixels, const std::vector<int>& columns, const TRect& area)
 {
     for (int y = area.Top; y < area.Bottom; ++y) {
         const std::uint8_t* from = pixels.From.Row(y);
@@ -45,8 +46,8 @@ void CopyColumns(TCanvas& canvas, TBitmap& newBitmap, const std::vector<int>& co
         CopyColumnPixels<4>(*pixels, columns, area);
     else
         CopyColumnPixels<0>(*pixels, columns, area);
-    canvas.NotifyChanged(Rect(std::max(area.Left, columns.front()), area.Top,
-                              std::min(area.Right, columns.back() + 1), area.Bottom));
+    canvas.NotifyChanged(
+        Rect(std::max(area.Left, columns.front()), area.Top, std::min(area.Right, columns.back() + 1), area.Bottom));
 }
 
 void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
@@ -74,10 +75,7 @@ void Blinds(TBitmap& newBitmap, TCanvas& canvas, bool rows, bool reverse)
 
 // ---- Bands -------------------------------------------------------------
 
-int BandHeight(const TBitmap& newBitmap)
-{
-    return std::max((newBitmap.Height() / 80) / 2, 1);
-}
+int BandHeight(const TBitmap& newBitmap) { return std::max((newBitmap.Height() / 80) / 2, 1); }
 
 void BandStep(TBitmap& newBitmap, TCanvas& canvas, int y, int s)
 {

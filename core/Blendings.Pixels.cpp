@@ -6,8 +6,8 @@ std::optional<TDirectPixels> DirectPixels(TCanvas& canvas, TBitmap& newBitmap)
 {
     const TPoint origin = canvas.LogicalToDevice(0, 0);
     const TRegion* clip = canvas.ClipRegion();
-    if ((clip && clip->Kind() != SIMPLEREGION) || canvas.CopyMode != cmSrcCopy || !canvas.Surface() ||
-        origin.X != 0 || origin.Y != 0)
+    if ((clip && clip->Kind() != SIMPLEREGION) || canvas.CopyMode != cmSrcCopy || !canvas.Surface() || origin.X != 0 ||
+        origin.Y != 0)
         return std::nullopt;
     TDirectPixels pixels{canvas.Surface()->PixelBuffer(), newBitmap.PixelBuffer(), 0, 0, {}};
     auto trueColour = [](const TPixelBuffer& b) { return b.BitsPerPixel == 24 || b.BitsPerPixel == 32; };

@@ -15,10 +15,7 @@ constinit std::array<bool, 32> RandomBlendings = [] {
     return all;
 }();
 
-void RandomAll()
-{
-    RandomBlendings.fill(true);
-}
+void RandomAll() { RandomBlendings.fill(true); }
 
 namespace {
 
@@ -48,8 +45,7 @@ TCanvas* currentTarget = nullptr;
 
 class TFlushScope {
 public:
-    TFlushScope(const TCanvasFlush& flush, TCanvas& canvas)
-        : savedFlush_(currentFlush), savedTarget_(currentTarget)
+    TFlushScope(const TCanvasFlush& flush, TCanvas& canvas) : savedFlush_(currentFlush), savedTarget_(currentTarget)
     {
         currentFlush = flush ? &flush : nullptr;
         currentTarget = &canvas;
@@ -78,10 +74,7 @@ template <void (*Effect)(TBitmap&, TCanvas&)> void WithoutOld(TBitmap& newBitmap
     Effect(newBitmap, canvas);
 }
 
-void RunNone(TBitmap& newBitmap, TBitmap*, TCanvas& canvas)
-{
-    BlendNone(newBitmap, canvas);
-}
+void RunNone(TBitmap& newBitmap, TBitmap*, TCanvas& canvas) { BlendNone(newBitmap, canvas); }
 
 template <void (*Effect)(TBitmap&, TBitmap&, TCanvas&)>
 void WithOld(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas)
@@ -174,10 +167,7 @@ int GetBlending(int n)
     return (n == 0 || (n >= 2 && n <= 31)) ? n : 0;
 }
 
-bool NeedOldBitmap(int n)
-{
-    return n == 30 || n == 31;
-}
+bool NeedOldBitmap(int n) { return n == 30 || n == 31; }
 
 std::unique_ptr<TStringList> BlendingNames()
 {
@@ -192,10 +182,7 @@ bool SameBitmapSize(const TBitmap* oldBitmap, const TBitmap& newBitmap)
     return oldBitmap && oldBitmap->Width() == newBitmap.Width() && oldBitmap->Height() == newBitmap.Height();
 }
 
-void StartFrameClock()
-{
-    frameClock = rtl::GetTickCount();
-}
+void StartFrameClock() { frameClock = rtl::GetTickCount(); }
 
 void WaitFrameClock(int n)
 {

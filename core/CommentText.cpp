@@ -38,9 +38,7 @@ std::vector<TPass> PassesOf(TTextEffect effect)
         passes.push_back({2, 2, TInk::Effect1});
         passes.push_back({0, 0, TInk::Text});
         break;
-    case teNone:
-        passes.push_back({0, 0, TInk::Text});
-        break;
+    case teNone: passes.push_back({0, 0, TInk::Text}); break;
     }
     return passes;
 }
@@ -56,8 +54,8 @@ TTextEffect TextEffectOf(TCommentEffects effect)
     return teNone;
 }
 
-void DrawPasses(TCanvas& canvas, TRect& rect, int height, const std::string& text, unsigned flags,
-                TTextEffect effect, TColor textColour, TColor colour1, TColor colour2)
+void DrawPasses(TCanvas& canvas, TRect& rect, int height, const std::string& text, unsigned flags, TTextEffect effect,
+                TColor textColour, TColor colour1, TColor colour2)
 {
     canvas.Brush.Style = bsClear;
     if (height != -1)
@@ -80,9 +78,8 @@ void DrawCommentText(TCanvas& canvas, TRect& rect, int height, const std::string
     DrawPasses(canvas, rect, height, text, flags, TextEffectOf(effect), textColour, effectColour1, effectColour2);
 }
 
-void CustomDrawTextWithEffects(TCanvas& canvas, const TFont& font, TRect& rect, int height,
-                               const std::string& text, unsigned flags, TTextEffect effect, TColor colour1,
-                               TColor colour2)
+void CustomDrawTextWithEffects(TCanvas& canvas, const TFont& font, TRect& rect, int height, const std::string& text,
+                               unsigned flags, TTextEffect effect, TColor colour1, TColor colour2)
 {
     canvas.Font.Assign(font);
     DrawPasses(canvas, rect, height, text, flags, effect, font.Color(), colour1, colour2);

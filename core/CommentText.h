@@ -26,9 +26,8 @@ void DrawCommentText(TCanvas& canvas, TRect& rect, int height, const std::string
                      TCommentEffects effect, TColor textColour, TColor effectColour1, TColor effectColour2);
 
 // The same in a copy of font (whose colour is the text colour).
-void CustomDrawTextWithEffects(TCanvas& canvas, const TFont& font, TRect& rect, int height,
-                               const std::string& text, unsigned flags, TTextEffect effect, TColor colour1,
-                               TColor colour2);
+void CustomDrawTextWithEffects(TCanvas& canvas, const TFont& font, TRect& rect, int height, const std::string& text,
+                               unsigned flags, TTextEffect effect, TColor colour1, TColor colour2);
 // As above; the caller's rectangle stays as it is.
 void DrawTextWithEffects(TCanvas& canvas, const TFont& font, const TRect& rect, int height, const std::string& text,
                          unsigned flags, TTextEffect effect, TColor colour1, TColor colour2);

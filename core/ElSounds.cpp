@@ -34,7 +34,7 @@ std::string ErrorMessage(TElSError Code)
 
 } // namespace ElSounds
 
-TElSException::TElSException(TElSError ACode) : Exception(ElSounds::ErrorMessage(ACode)), Code(ACode) {}
+TElSException::TElSException(TElSError ACode) : Exception(ElSounds::ErrorMessage(ACode)), Code(ACode) { }
 
 struct TElPlayer::EntryPoints {
     ESInitModuleFunc InitModule;
@@ -108,11 +108,10 @@ void TElPlayer::Bind()
     EntryPoints& e = *entries_;
     HMODULE m = module_;
     // In the module's documented order; the first missing name stops it.
-    const bool complete =
-        BindEntry(m, "ESInitModule", e.InitModule) && BindEntry(m, "ESDeInitModule", e.DeInitModule) &&
-        BindEntry(m, "ESOpen", e.Open) && BindEntry(m, "ESClose", e.Close) && BindEntry(m, "ESPlay", e.Play) &&
-        BindEntry(m, "ESCanPause", e.CanPause) && BindEntry(m, "ESPause", e.Pause) &&
-        BindEntry(m, "ESResume", e.Resume) && BindEntry(m, "ESStop", e.Stop) &&
+    const bool complete = BindEntry(m, "ESInitModule", e.InitModule) &&
+        BindEntry(m, "ESDeInitModule", e.DeInitModule) && BindEntry(m, "ESOpen", e.Open) &&
+        BindEntry(m, "ESClose", e.Close) && BindEntry(m, "ESPlay", e.Play) && BindEntry(m, "ESCanPause", e.CanPause) &&
+        BindEntry(m, "ESPause", e.Pause) && BindEntry(m, "ESResume", e.Resume) && BindEntry(m, "ESStop", e.Stop) &&
         BindEntry(m, "ESCanSetPos", e.CanSetPos) && BindEntry(m, "ESGetPos", e.GetPos) &&
         BindEntry(m, "ESSetPos", e.SetPos) && BindEntry(m, "ESGetAbout", e.GetAbout) &&
         BindEntry(m, "ESGetName", e.GetName) && BindEntry(m, "ESGetSize", e.GetSize) &&
@@ -208,8 +207,8 @@ bool TElPlayer::Open()
     const ESHandle h = RequireHandle();
     EntryPoints& e = *entries_;
     return Checked(e.SetInputMode(h, InputMode)) && Checked(e.SetInputName(h, InputName.c_str())) &&
-           Checked(e.SetOutputMode(h, OutputMode)) && Checked(e.SetOutputName(h, OutputName.c_str())) &&
-           Checked(e.SetPriority(h, priority_)) && Checked(e.Open(h));
+        Checked(e.SetOutputMode(h, OutputMode)) && Checked(e.SetOutputName(h, OutputName.c_str())) &&
+        Checked(e.SetPriority(h, priority_)) && Checked(e.Open(h));
 }
 
 bool TElPlayer::InitStream()
@@ -524,7 +523,8 @@ void TElPlayer::TriggerInputReadEvent(intptr_t Stream, void* Buffer, int BytesTo
 
 // The functions handed to the module: each presets success, lets the
 // player's trigger decide, and answers with it.
-ESBool TElPlayer::OutputFunction(void* User, const void* Data, int32_t Bits, int32_t Channels, int32_t Rate, int32_t Size)
+ESBool TElPlayer::OutputFunction(void* User, const void* Data, int32_t Bits, int32_t Channels, int32_t Rate,
+                                 int32_t Size)
 {
     bool success = true;
     static_cast<TElPlayer*>(User)->TriggerOutputEvent(Data, Bits, Channels, Rate, Size, success);
@@ -605,7 +605,7 @@ void TElPlayers::Delete(int Index)
     items_.erase(items_.begin() + Index);
 }
 
-TElPlayerMan::TElPlayerMan(TComponent* AOwner) : TComponent(AOwner) {}
+TElPlayerMan::TElPlayerMan(TComponent* AOwner) : TComponent(AOwner) { }
 
 TElPlayer* TElPlayerMan::WhoseType(const std::string& Ext)
 {

@@ -16,8 +16,18 @@
 #include "platform/ui/Messages.h"
 
 enum TElSError : uint8_t {
-    peNoError, peNotImplemented, peIncorrectMode, peInternalError, peInvalidHandle, peInputError, peOutputError,
-    peNoMemory, peNoResources, peNoCallback, peNotLoaded, peNotInitialized
+    peNoError,
+    peNotImplemented,
+    peIncorrectMode,
+    peInternalError,
+    peInvalidHandle,
+    peInputError,
+    peOutputError,
+    peNoMemory,
+    peNoResources,
+    peNoCallback,
+    peNotLoaded,
+    peNotInitialized
 };
 
 class TElSException : public Exception {
@@ -38,8 +48,8 @@ using TElSInputOpenEvent = std::function<void(TObject* Sender, intptr_t& Stream,
 using TElSInputCloseEvent = std::function<void(TObject* Sender, intptr_t Stream, bool& Success)>;
 using TElSInputGetSizeEvent = std::function<void(TObject* Sender, intptr_t Stream, int& Size, bool& Success)>;
 using TElSInputSeekEvent = std::function<void(TObject* Sender, intptr_t Stream, int Position, bool& Success)>;
-using TElSInputReadEvent = std::function<void(TObject* Sender, intptr_t Stream, void* Buffer, int BytesToRead,
-                                              int& BytesRead, bool& Success)>;
+using TElSInputReadEvent =
+    std::function<void(TObject* Sender, intptr_t Stream, void* Buffer, int BytesToRead, int& BytesRead, bool& Success)>;
 
 class TElPlayers;
 
@@ -71,7 +81,7 @@ public:
     TElSPlayerMode GetPlayerMode();
     int GetPosition(); // ms, -1 on failure
     bool SetPosition(int Pos);
-    int GetSize();     // ms, -1 on failure
+    int GetSize(); // ms, -1 on failure
     bool CanPause();
     bool CanSetPosition();
     bool Paused() const { return paused_; }
@@ -146,7 +156,8 @@ private:
     void Bind();
     void ReleaseModule();
 
-    static ESBool OutputFunction(void* User, const void* Data, int32_t Bits, int32_t Channels, int32_t Rate, int32_t Size);
+    static ESBool OutputFunction(void* User, const void* Data, int32_t Bits, int32_t Channels, int32_t Rate,
+                                 int32_t Size);
     static ESBool OutputActionFunction(ESBool Init, void* User);
     static ESBool InputOpenFunction(void* User, intptr_t* Stream);
     static ESBool InputCloseFunction(void* User, intptr_t Stream);

@@ -13,10 +13,7 @@ IMPLEMENT_CLASS(TPicFormatLoadPlugin)
 IMPLEMENT_CLASS(TPicFormatSavePlugin)
 IMPLEMENT_CLASS(TFileFormatPluginList)
 
-std::unique_ptr<TStringList> TFileFormatPluginMeta::FileExt() const
-{
-    return std::make_unique<TStringList>();
-}
+std::unique_ptr<TStringList> TFileFormatPluginMeta::FileExt() const { return std::make_unique<TStringList>(); }
 
 std::string TFileFormatPluginMeta::FileExtString() const
 {
@@ -27,10 +24,7 @@ std::string TFileFormatPluginMeta::FileExtString() const
     return text;
 }
 
-std::string TFileFormatPluginMeta::FileFilter() const
-{
-    return Description() + "|" + FileExtString();
-}
+std::string TFileFormatPluginMeta::FileFilter() const { return Description() + "|" + FileExtString(); }
 
 bool TFileFormatPluginMeta::ContainsExt(const std::string& ext) const
 {
@@ -44,12 +38,9 @@ bool TFileFormatPluginMeta::ContainsExt(const std::string& ext) const
     return false;
 }
 
-std::string TPicFormatSavePluginMeta::SaveExt() const
-{
-    return FileExt()->Strings(0);
-}
+std::string TPicFormatSavePluginMeta::SaveExt() const { return FileExt()->Strings(0); }
 
-void TPicFormatSavePlugin::ShowOptionsDialog(TComponent*) {}
+void TPicFormatSavePlugin::ShowOptionsDialog(TComponent*) { }
 
 bool TPicFormatSavePlugin::SavePicture(const std::string& fileName, TPicture& picture)
 {
@@ -59,10 +50,7 @@ bool TPicFormatSavePlugin::SavePicture(const std::string& fileName, TPicture& pi
     return copy && SaveBitmap(fileName, *copy);
 }
 
-bool TPicFormatSavePlugin::SaveBitmap(const std::string&, TBitmap&)
-{
-    return false;
-}
+bool TPicFormatSavePlugin::SaveBitmap(const std::string&, TBitmap&) { return false; }
 
 std::string TPicFormatSavePlugin::CorrectFileExt(const std::string& fileName) const
 {

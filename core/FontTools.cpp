@@ -77,8 +77,8 @@ std::vector<FontRegistryEntry> FontRegistry()
     for (const gfx::InstalledFont& font : gfx::SystemFonts()) {
         if (font.Family.empty() || font.File.empty())
             continue;
-        const std::string name =
-            font.Style.empty() || IsPlainStyle(font.Style) ? font.Family : font.Family + " " + font.Style;
+        const std::string name = font.Style.empty() || IsPlainStyle(font.Style) ? font.Family
+                                                                                : font.Family + " " + font.Style;
         entries.push_back({name + " (TrueType)", font.File});
     }
     return entries;
@@ -168,8 +168,8 @@ std::vector<std::string> GetFontFilename(const TFont& font)
         if (score < best)
             files.clear();
         best = score;
-        const std::string file =
-            rtl::ExtractFilePath(entry.File).empty() ? Tools::GetWinDir() + "Fonts/" + entry.File : entry.File;
+        const std::string file = rtl::ExtractFilePath(entry.File).empty() ? Tools::GetWinDir() + "Fonts/" + entry.File
+                                                                          : entry.File;
         if (rtl::FileExists(file))
             files.push_back(file);
     }

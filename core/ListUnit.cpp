@@ -26,10 +26,7 @@ void TIntItem::Assign(const TListItem& Source)
         Value = source->Value;
 }
 
-TList::~TList()
-{
-    ClearList();
-}
+TList::~TList() { ClearList(); }
 
 TListItem* TList::AddItem(std::unique_ptr<TListItem> Item)
 {
@@ -53,10 +50,7 @@ std::unique_ptr<TListItem> TList::DeleteItemWithoutDestroy(TListItem* Item)
     return std::unique_ptr<TListItem>(Item);
 }
 
-void TList::DeleteItem(TListItem* Item)
-{
-    DeleteItemWithoutDestroy(Item).reset();
-}
+void TList::DeleteItem(TListItem* Item) { DeleteItemWithoutDestroy(Item).reset(); }
 
 void TList::ClearList()
 {

@@ -8,10 +8,10 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Icon.h"
 #include "platform/graphics/Picture.h"
-#include "platform/ui/ImgList.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/WinPaths.h"
+#include "platform/ui/ImgList.h"
 
 #include <algorithm>
 #include <cmath>
@@ -37,8 +37,8 @@ TStoredName SplitStoredName(const std::string& fileName)
     name.Rest = fileName.substr(drive.size());
     std::replace(name.Rest.begin(), name.Rest.end(), '\\', '/');
     name.Relative = drive.empty() && (name.Rest.empty() || name.Rest.front() != '/');
-    name.Rest.erase(0, name.Rest.find_first_not_of('/') == std::string::npos ? name.Rest.size()
-                                                                             : name.Rest.find_first_not_of('/'));
+    name.Rest.erase(
+        0, name.Rest.find_first_not_of('/') == std::string::npos ? name.Rest.size() : name.Rest.find_first_not_of('/'));
     const std::size_t slash = name.Rest.rfind('/');
     name.FilePart = slash == std::string::npos ? name.Rest : name.Rest.substr(slash + 1);
     return name;
@@ -137,10 +137,7 @@ TJPEGScale JpegScaleFor(int width, int height, int boxWidth, int boxHeight)
     return jsHalf;
 }
 
-TPictureLoadOptions SharedLoadOptions()
-{
-    return {Setup::ReduceSize, Setup::WidthMaxRed, Setup::HeightMaxRed};
-}
+TPictureLoadOptions SharedLoadOptions() { return {Setup::ReduceSize, Setup::WidthMaxRed, Setup::HeightMaxRed}; }
 
 TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture,
                        const TPictureLoadOptions& options)
@@ -154,7 +151,8 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
         Setup::OrigHeight = picture.Height();
         auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
         if (jpeg && Setup::SpeedUpJPEGPreview && options.ReduceSize)
-            jpeg->SetScale(JpegScaleFor(Setup::OrigWidth, Setup::OrigHeight, options.WidthMaxRed, options.HeightMaxRed));
+            jpeg->SetScale(
+                JpegScaleFor(Setup::OrigWidth, Setup::OrigHeight, options.WidthMaxRed, options.HeightMaxRed));
         ConvertToSmoothBitmap(picture);
         if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic())) {
             smooth->Smooth = Setup::SmoothScale;
@@ -207,10 +205,7 @@ TRect GetNormalRect(const TPlacementRectExt& placement, int width, int height)
 
 namespace {
 
-int CenterOffset(int outer, int inner)
-{
-    return inner < outer ? (outer - inner) / 2 : 0;
-}
+int CenterOffset(int outer, int inner) { return inner < outer ? (outer - inner) / 2 : 0; }
 
 TSize BoxOf(int pw, int ph, const TPicInfoObject& entry, int aw, int ah)
 {
@@ -244,13 +239,25 @@ TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah)
     int x = 0;
     int y = 0;
     switch (entry.Placement) {
-    case spCenter: x = CenterOffset(aw, w); y = CenterOffset(ah, h); break;
+    case spCenter:
+        x = CenterOffset(aw, w);
+        y = CenterOffset(ah, h);
+        break;
     case spTopLeft: break;
     case spTopCenter: x = CenterOffset(aw, w); break;
     case spTopRight: x = aw - w; break;
-    case spRightCenter: x = aw - w; y = CenterOffset(ah, h); break;
-    case spBottomRight: x = aw - w; y = ah - h; break;
-    case spBottomCenter: x = CenterOffset(aw, w); y = ah - h; break;
+    case spRightCenter:
+        x = aw - w;
+        y = CenterOffset(ah, h);
+        break;
+    case spBottomRight:
+        x = aw - w;
+        y = ah - h;
+        break;
+    case spBottomCenter:
+        x = CenterOffset(aw, w);
+        y = ah - h;
+        break;
     case spBottomLeft: y = ah - h; break;
     case spLeftCenter: y = CenterOffset(ah, h); break;
     case spUser: {
@@ -296,10 +303,7 @@ void ShowPicCanvas(TCanvas& canvas, int areaWidth, int areaHeight, TGraphic& pic
     canvas.StretchDraw(PicPos(picture.Width(), picture.Height(), shown, areaWidth, areaHeight), picture);
 }
 
-TImageListItem CreateILI(const std::string& resourceName, TColor color)
-{
-    return {resourceName, color};
-}
+TImageListItem CreateILI(const std::string& resourceName, TColor color) { return {resourceName, color}; }
 
 namespace {
 
@@ -326,8 +330,7 @@ void FillImageList(TImageList& imageList, HMODULE module, const std::vector<TIma
     for (const TImageListItem& item : items) {
         TBitmap bitmap;
         bitmap.LoadFromResourceName(module, item.ResName);
-        const TColor transparent =
-            item.Color == -1 ? (bitmap.Canvas().Pixels(0, 0) & 0x00FFFFFF) : item.Color;
+        const TColor transparent = item.Color == -1 ? (bitmap.Canvas().Pixels(0, 0) & 0x00FFFFFF) : item.Color;
         bitmap.SetTransparentColor(transparent);
         bitmap.SetTransparent(true);
         std::unique_ptr<TBitmap> framed;

@@ -82,10 +82,7 @@ void UnLoadPlayerPackage()
     }
 }
 
-bool PlayerPackageLoaded()
-{
-    return Loaded().Handle != nullptr;
-}
+bool PlayerPackageLoaded() { return Loaded().Handle != nullptr; }
 
 void VisteloStartFilename(const std::string& FileName)
 {
@@ -113,9 +110,6 @@ void VisteloListStart(TVisteloList& List, std::int32_t StartIndex)
     });
 }
 
-void SetPlayerPackageFileForTests(const std::string& PackageFileName)
-{
-    Loaded().FileForTests = PackageFileName;
-}
+void SetPlayerPackageFileForTests(const std::string& PackageFileName) { Loaded().FileForTests = PackageFileName; }
 
 } // namespace PlayerPackageInterface

@@ -14,15 +14,9 @@ std::unique_ptr<TPlugins> MainPlugins;
 
 } // namespace Setup
 
-TGUID TPluginMeta::GUID() const
-{
-    return Tools::StringToGUID("00000000-0000-0000-0000-000000000000");
-}
+TGUID TPluginMeta::GUID() const { return Tools::StringToGUID("00000000-0000-0000-0000-000000000000"); }
 
-TPluginClass AsPluginClass(TClass aClass)
-{
-    return dynamic_cast<TPluginClass>(aClass);
-}
+TPluginClass AsPluginClass(TClass aClass) { return dynamic_cast<TPluginClass>(aClass); }
 
 TPluginListItem::TPluginListItem(TPluginClass pluginClass, bool unregisterOnFree)
     : UnregisterOnFree(unregisterOnFree), pluginClass_(pluginClass)
@@ -44,10 +38,7 @@ TPlugin* TPluginListItem::GetPlugin()
     return plugin_.get();
 }
 
-void TPluginListItem::FreePlugin()
-{
-    plugin_.reset();
-}
+void TPluginListItem::FreePlugin() { plugin_.reset(); }
 
 TPluginList::~TPluginList()
 {
@@ -77,10 +68,7 @@ void TPluginList::SetListItem(int index, TPluginListItem* item)
     slot = item;
 }
 
-void TPluginList::Add(TPluginListItem* item)
-{
-    items_.push_back(item);
-}
+void TPluginList::Add(TPluginListItem* item) { items_.push_back(item); }
 
 void TPluginList::Delete(int index)
 {
@@ -100,15 +88,9 @@ void TPlugins::Register(TPluginClass pluginClass, bool unregisterOnFree)
     item.release();
 }
 
-void TPlugins::RegisterPlugin(TPluginClass pluginClass)
-{
-    Register(pluginClass, false);
-}
+void TPlugins::RegisterPlugin(TPluginClass pluginClass) { Register(pluginClass, false); }
 
-void TPlugins::RegisterPluginAndClass(TPluginClass pluginClass)
-{
-    Register(pluginClass, true);
-}
+void TPlugins::RegisterPluginAndClass(TPluginClass pluginClass) { Register(pluginClass, true); }
 
 void TPlugins::UnregisterPlugin(TPluginClass pluginClass)
 {

@@ -63,7 +63,7 @@ private:
 // The entries in registration order; owning or not.
 class TPluginList {
 public:
-    explicit TPluginList(bool ownsObjects = true) : ownsObjects_(ownsObjects) {}
+    explicit TPluginList(bool ownsObjects = true) : ownsObjects_(ownsObjects) { }
     ~TPluginList();
     TPluginList(const TPluginList&) = delete;
     TPluginList& operator=(const TPluginList&) = delete;
@@ -116,7 +116,7 @@ public:
     // descendants; nullptr when there are none.
     std::unique_ptr<TPlugins> GetPlugins(TPluginClass pluginClass) const;
     std::unique_ptr<TPlugins> GetPluginsWithSpecialPluginsClass(TPluginClass pluginClass, TClass pluginsClass,
-                                                                 bool flag) const;
+                                                                bool flag) const;
 
 private:
     void Register(TPluginClass pluginClass, bool unregisterOnFree);

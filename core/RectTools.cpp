@@ -1,6 +1,5 @@
 #include "core/RectTools.h"
 
-
 #include <algorithm>
 #include <cmath>
 
@@ -8,25 +7,13 @@ namespace RectTools {
 
 namespace {
 
-int AtLeastOne(int value)
-{
-    return value == 0 ? 1 : value;
-}
+int AtLeastOne(int value) { return value == 0 ? 1 : value; }
 
-int Truncated(double value)
-{
-    return static_cast<int>(std::trunc(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
+int Truncated(double value) { return static_cast<int>(std::trunc(std::clamp(value, -2147483648.0, 2147483647.0))); }
 
-int Rounded(double value)
-{
-    return static_cast<int>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0)));
-}
+int Rounded(double value) { return static_cast<int>(std::nearbyint(std::clamp(value, -2147483648.0, 2147483647.0))); }
 
-int FloorHalf(int value)
-{
-    return value >= 0 ? value / 2 : -((-value + 1) / 2);
-}
+int FloorHalf(int value) { return value >= 0 ? value / 2 : -((-value + 1) / 2); }
 
 // src's aspect ratio at the box's width, or at its height when that one
 // falls short of the box (cover) or does not fit (!cover); at least 1 x 1.
@@ -79,10 +66,7 @@ TRect AndRect(const TRect& a, const TRect& b)
                 std::min(a.Bottom, b.Bottom));
 }
 
-void SetRectEdge(int x, int y, TRect& r)
-{
-    r = Rect(x, y, x + RectWidth(r), y + RectHeight(r));
-}
+void SetRectEdge(int x, int y, TRect& r) { r = Rect(x, y, x + RectWidth(r), y + RectHeight(r)); }
 
 TPlacementRect SetPlacementRect(double left, double top, double right, double bottom)
 {

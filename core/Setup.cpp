@@ -126,10 +126,7 @@ namespace {
 
 int unitUsers = 0;
 
-std::string ProgramFolder()
-{
-    return rtl::IncludeTrailingPathDelimiter(rtl::ProgramDir());
-}
+std::string ProgramFolder() { return rtl::IncludeTrailingPathDelimiter(rtl::ProgramDir()); }
 
 } // namespace
 

@@ -75,7 +75,7 @@ bool TShowStepper::SlideWaits() const
     if (!pic)
         return false;
     const bool soundHolds = !SoundWaitReleased && pic->SynchronizeWithSound != ssNoSync && SlideSoundPlaying &&
-                            SlideSoundPlaying();
+        SlideSoundPlaying();
     return soundHolds || paused_;
 }
 
@@ -137,15 +137,9 @@ void TShowStepper::Start()
 // ---------------------------------------------------------------------------
 // Steps
 
-void TShowStepper::NextDia(bool Draw)
-{
-    StepDia(true, Draw);
-}
+void TShowStepper::NextDia(bool Draw) { StepDia(true, Draw); }
 
-void TShowStepper::PrevDia()
-{
-    StepDia(false, true);
-}
+void TShowStepper::PrevDia() { StepDia(false, true); }
 
 void TShowStepper::StepNow()
 {
@@ -250,7 +244,4 @@ std::int32_t TShowStepper::FindNextPicNr() const
     return Show->GetOrder(position);
 }
 
-std::int32_t TShowStepper::PictureOnScreen() const
-{
-    return Show ? Show->GetOrder(Show->CurrentIndex) : -1;
-}
+std::int32_t TShowStepper::PictureOnScreen() const { return Show ? Show->GetOrder(Show->CurrentIndex) : -1; }

@@ -25,7 +25,7 @@ struct TSmoothBitmap::TScaleState {
     std::vector<int> ColumnMap;
     std::vector<std::uint32_t> Upper;
     std::vector<std::uint32_t> Lower;
-    int CachedRow = 268435455; // no row
+    int CachedRow = 268435455;       // no row
     std::unique_ptr<TBitmap> Target; // the buffer, or the one-row bitmap
     bool Buffered = false;
     TCanvas* Canvas = nullptr;
@@ -35,15 +35,9 @@ struct TSmoothBitmap::TScaleState {
 namespace {
 
 // Nearest integer, halves to even (the default rounding mode).
-inline std::uint32_t Nearest(float x)
-{
-    return static_cast<std::uint32_t>(std::lrintf(x));
-}
+inline std::uint32_t Nearest(float x) { return static_cast<std::uint32_t>(std::lrintf(x)); }
 
-inline std::uint32_t Channel(std::uint32_t pixel, int shift)
-{
-    return (pixel >> shift) & 0xFF;
-}
+inline std::uint32_t Channel(std::uint32_t pixel, int shift) { return (pixel >> shift) & 0xFF; }
 
 inline std::uint32_t Blend(std::uint32_t from, std::uint32_t to, float f)
 {
@@ -56,10 +50,7 @@ inline std::uint32_t Blend(std::uint32_t from, std::uint32_t to, float f)
     return result;
 }
 
-inline std::uint32_t SourcePixel(const std::uint8_t* row, int x)
-{
-    return rtl::GetLE24(row + 3 * x);
-}
+inline std::uint32_t SourcePixel(const std::uint8_t* row, int x) { return rtl::GetLE24(row + 3 * x); }
 
 // Step of the source per destination pixel; 0 when the source has one pixel.
 float Step(int source, int dest)
@@ -69,10 +60,7 @@ float Step(int source, int dest)
     return 1.0f / (static_cast<float>(dest - 1) / static_cast<float>(source - 1));
 }
 
-double NowTime()
-{
-    return rtl::Now();
-}
+double NowTime() { return rtl::Now(); }
 
 } // namespace
 
@@ -128,8 +116,8 @@ void TSmoothBitmap::PrepareSmoothScale(TScaleState& state) const
     // the right neighbour k + 1 has to exist.
     const int lastLeft = std::max(Width() - 2, 0);
     for (int i = 0; i < state.DestWidth; ++i)
-        state.ColumnMap[static_cast<std::size_t>(i)] =
-            std::min(static_cast<int>(static_cast<float>(i) * state.Xs), lastLeft);
+        state.ColumnMap[static_cast<std::size_t>(i)] = std::min(static_cast<int>(static_cast<float>(i) * state.Xs),
+                                                                lastLeft);
 }
 
 bool TSmoothBitmap::SmoothScaleRows(TScaleState& state, TCanvas& canvas, const TRect& rect)

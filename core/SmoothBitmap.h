@@ -23,7 +23,7 @@ class TSmoothBitmap : public TBitmap {
 
 public:
     TSmoothBitmap() = default;
-    TSmoothBitmap(int width, int height, TPixelFormat format = pf24bit) : TBitmap(width, height, format) {}
+    TSmoothBitmap(int width, int height, TPixelFormat format = pf24bit) : TBitmap(width, height, format) { }
 
     bool Smooth = true;
     TSNE OnDrawTime;

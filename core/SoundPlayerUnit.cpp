@@ -24,7 +24,7 @@ bool IsMPEGExtension(const std::string& Ext)
 
 } // namespace SoundPlayerUnit
 
-TSoundPlayerTimer::TSoundPlayerTimer(TComponent* AOwner) : TTimer(AOwner) {}
+TSoundPlayerTimer::TSoundPlayerTimer(TComponent* AOwner) : TTimer(AOwner) { }
 
 TSoundPlayerTimer::~TSoundPlayerTimer()
 {

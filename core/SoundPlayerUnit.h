@@ -62,10 +62,10 @@ public:
     bool Muted = false;
     TSoundFinishedNotifyEvent OnFinished;
     TSoundPlayerDevice Device = spdNone;
-    TMediaPlayer* MediaPlayer = nullptr;   // not owned
-    TmyElPlayer* DecoderPlayer = nullptr;  // not owned, may be shared
+    TMediaPlayer* MediaPlayer = nullptr;  // not owned
+    TmyElPlayer* DecoderPlayer = nullptr; // not owned, may be shared
     bool RepeatSound = false;
-    TSoundPlayerTimer* Timer = nullptr;    // not owned
+    TSoundPlayerTimer* Timer = nullptr; // not owned
 
     // The media player first, unless ForceDecoder sends an MPEG file
     // straight to the decoder; the decoder only for MPEG files and only when

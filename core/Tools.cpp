@@ -31,10 +31,7 @@ std::string Characters(const std::string& text, std::size_t first, std::size_t l
     return Substring(text, first - 1, last - first + 1);
 }
 
-bool IsSeparator(char c)
-{
-    return c == '/' || c == '\\';
-}
+bool IsSeparator(char c) { return c == '/' || c == '\\'; }
 
 // Lines of a CR LF list, a last line without CR LF included.
 template <typename Visit> void ForEachLine(const std::string& text, Visit visit)
@@ -77,15 +74,9 @@ std::string GroupDigits(const std::string& plain)
 
 } // namespace
 
-int CountStrNr(const std::string& text)
-{
-    return CountStrNrDiv(text, crlf);
-}
+int CountStrNr(const std::string& text) { return CountStrNrDiv(text, crlf); }
 
-std::string GetStrNr(const std::string& text, int n)
-{
-    return GetStrNrDiv(text, crlf, n);
-}
+std::string GetStrNr(const std::string& text, int n) { return GetStrNrDiv(text, crlf, n); }
 
 int CountStrNrDiv(const std::string& text, const std::string& separator)
 {
@@ -141,10 +132,7 @@ std::string DirName(const std::string& path)
     return path + '/';
 }
 
-std::string IfStr(bool flag, const std::string& a, const std::string& b)
-{
-    return flag ? a : b;
-}
+std::string IfStr(bool flag, const std::string& a, const std::string& b) { return flag ? a : b; }
 
 std::string LabelFilename(const std::string& text)
 {
@@ -222,10 +210,7 @@ std::int64_t FilenameFileSize(const std::string& name)
     return size;
 }
 
-bool FilenameDeleteFile(const std::string& name)
-{
-    return rtl::DeleteFile(name);
-}
+bool FilenameDeleteFile(const std::string& name) { return rtl::DeleteFile(name); }
 
 std::string ScanDirectory(const std::string& folder, const std::string& masks, bool recursive)
 {
@@ -248,10 +233,7 @@ std::string ScanDirectory(const std::string& folder, const std::string& masks, b
     return result;
 }
 
-std::string GetWinDir()
-{
-    return DirName(rtl::WindowsDir());
-}
+std::string GetWinDir() { return DirName(rtl::WindowsDir()); }
 
 std::string GetSysDir()
 {
@@ -299,8 +281,8 @@ std::string GetWindowsVersion()
         std::snprintf(text, sizeof text, "Microsoft Windows NT Version %u.%.2u.%u", info.dwMajorVersion,
                       info.dwMinorVersion, build);
     else if (info.dwMajorVersion == 4 && info.dwMinorVersion != 0)
-        std::snprintf(text, sizeof text, "Windows 98 - Version %u.%.2u.%u", info.dwMajorVersion,
-                      info.dwMinorVersion, build);
+        std::snprintf(text, sizeof text, "Windows 98 - Version %u.%.2u.%u", info.dwMajorVersion, info.dwMinorVersion,
+                      build);
     else
         std::snprintf(text, sizeof text, "Windows 95 - Version %u.%u Build %u", info.dwMajorVersion,
                       info.dwMinorVersion, build);
@@ -310,32 +292,22 @@ std::string GetWindowsVersion()
 std::string GetLocalCharacter(int item)
 {
     switch (item) {
-    case LOCALE_SDECIMAL:
-        return rtl::FormatSettings.DecimalSeparator;
-    case LOCALE_STHOUSAND:
-        return rtl::FormatSettings.ThousandSeparator;
-    default:
-        return {};
+    case LOCALE_SDECIMAL: return rtl::FormatSettings.DecimalSeparator;
+    case LOCALE_STHOUSAND: return rtl::FormatSettings.ThousandSeparator;
+    default: return {};
     }
 }
 
-std::string ZahlPunkt(std::int32_t value)
-{
-    return GroupDigits(std::to_string(value));
-}
+std::string ZahlPunkt(std::int32_t value) { return GroupDigits(std::to_string(value)); }
 
-std::string CompZahlPunkt(std::int64_t value)
-{
-    return GroupDigits(std::to_string(value));
-}
+std::string CompZahlPunkt(std::int64_t value) { return GroupDigits(std::to_string(value)); }
 
 std::string TickCountToStr(std::uint32_t ms)
 {
     const std::uint32_t hours = ms / 3600000;
     const std::uint32_t rest = ms - hours * 3600000;
     char text[32];
-    std::snprintf(text, sizeof text, "%02u:%02u:%02u:%03u", hours, rest / 60000, (rest % 60000) / 1000,
-                  rest % 1000);
+    std::snprintf(text, sizeof text, "%02u:%02u:%02u:%03u", hours, rest / 60000, (rest % 60000) / 1000, rest % 1000);
     return text;
 }
 
@@ -356,15 +328,9 @@ void ProcessComponentMessages(HWND window)
     }
 }
 
-void KillMouseMessages(HWND window)
-{
-    KillMessages(window, WM_MOUSEFIRST, WM_MOUSELAST);
-}
+void KillMouseMessages(HWND window) { KillMessages(window, WM_MOUSEFIRST, WM_MOUSELAST); }
 
-void KillKeyboardMessages(HWND window)
-{
-    KillMessages(window, WM_KEYFIRST, WM_KEYLAST);
-}
+void KillKeyboardMessages(HWND window) { KillMessages(window, WM_KEYFIRST, WM_KEYLAST); }
 
 void KillMouseKeyBoardMessages(HWND window)
 {
@@ -396,15 +362,9 @@ TWinControl* FindPage(const TWinControl& pageControl, const std::string& name)
     throw Exception("Tabsheet \"" + name + "\" gibt es in \"" + pageControl.Name() + "\" nicht");
 }
 
-void DisableAll(TControl* control)
-{
-    ChangeEnabled(control, false);
-}
+void DisableAll(TControl* control) { ChangeEnabled(control, false); }
 
-void EnableAll(TControl* control)
-{
-    ChangeEnabled(control, true);
-}
+void EnableAll(TControl* control) { ChangeEnabled(control, true); }
 
 void SetClipRect(TCanvas& canvas, const TRect& rect)
 {

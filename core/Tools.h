@@ -7,8 +7,8 @@
 #include "platform/graphics/Types.h"
 #include "platform/ui/Messages.h"
 
-#include <new>
 #include "platform/rtl/DateTime.h"
+#include <new>
 
 #include <cstdint>
 #include <string>

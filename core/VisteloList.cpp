@@ -42,10 +42,7 @@ std::unique_ptr<TListItem> TVisteloListItem::Copy() const
     return copy;
 }
 
-TVisteloList::TVisteloList() : Items(std::make_unique<TList>())
-{
-    ClearConfig();
-}
+TVisteloList::TVisteloList() : Items(std::make_unique<TList>()) { ClearConfig(); }
 
 void TVisteloList::Clear()
 {
@@ -87,10 +84,10 @@ void TVisteloList::SaveToFile(const std::string& FileName)
 {
     try {
         ContainerSave::SaveContainer(FileName, {VisteloListFileVersion, VisteloListFileFormat, VisteloListFileVersion},
-                                [this](c_zofilewintypes& file) {
-                                    WriteConfigChunk(file);
-                                    WriteItemsChunk(file);
-                                });
+                                     [this](c_zofilewintypes& file) {
+                                         WriteConfigChunk(file);
+                                         WriteItemsChunk(file);
+                                     });
     } catch (const std::exception&) {
         ui::ShowMessage(Quoted("Fehler beim Speichern der Datei \"%s\"", FileName));
     }

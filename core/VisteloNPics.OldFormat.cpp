@@ -19,7 +19,7 @@ constexpr std::int64_t MinOldRecordSize = 4 + 4 + 5 + 4;
 // Reads the old format's little-endian fields; a short read raises EReadError.
 class OldFormatReader {
 public:
-    explicit OldFormatReader(const std::string& fileName) : stream_(fileName, fmOpenRead | fmShareDenyWrite) {}
+    explicit OldFormatReader(const std::string& fileName) : stream_(fileName, fmOpenRead | fmShareDenyWrite) { }
 
     std::int64_t BytesLeft() { return stream_.Size() - stream_.Position(); }
 

@@ -235,7 +235,4 @@ void TVistelo::ReadInfoChunk(c_zofilewintypes& File)
     File.read_JPEG(InfoPicture);
 }
 
-void TVistelo::ReadAboutChunk(c_zofilewintypes& File)
-{
-    AboutText = File.read_string();
-}
+void TVistelo::ReadAboutChunk(c_zofilewintypes& File) { AboutText = File.read_string(); }

@@ -102,20 +102,12 @@ void TThumbNailData::ClearBitmapData()
 }
 
 TPicInfoObject::TPicInfoObject()
-    : ShowImage(Setup::stdShowImage),
-      Stretch(Setup::stdStretch),
-      Proportions(Setup::stdProportions),
-      Center(Setup::stdCenter),
-      ShowComments(Setup::stdShowComments),
-      CommentFont(DefaultCommentFont()),
+    : ShowImage(Setup::stdShowImage), Stretch(Setup::stdStretch), Proportions(Setup::stdProportions),
+      Center(Setup::stdCenter), ShowComments(Setup::stdShowComments), CommentFont(DefaultCommentFont()),
       BackgroundColor(Setup::stdBackgroundColor)
-{
-}
+{ }
 
-TPicInfoObject::~TPicInfoObject()
-{
-    Thumbnail.ClearBitmapData();
-}
+TPicInfoObject::~TPicInfoObject() { Thumbnail.ClearBitmapData(); }
 
 void TPicInfoObject::Assign(const TPersistent* Source)
 {
@@ -174,8 +166,8 @@ bool TPicInfoObject::CreateThumbNail(std::int32_t Width, std::int32_t Height, bo
     std::int32_t newSum = -1;
     if (DateSum == -1 || Thumbnail.GetThumbnail() == nullptr || CheckFresh || Rebuild) {
         const std::string resolved = VisteloNPics::ResolvePictureName
-                                         ? VisteloNPics::ResolvePictureName(FileName, Setup::VisteloFilename)
-                                         : std::string();
+            ? VisteloNPics::ResolvePictureName(FileName, Setup::VisteloFilename)
+            : std::string();
         newSum = Setup::CalcDateSum(resolved, true);
         Rebuild = Rebuild || newSum != DateSum;
     }
@@ -202,10 +194,7 @@ bool TPicInfoObject::CreateThumbNail(std::int32_t Width, std::int32_t Height, bo
 // ---------------------------------------------------------------------------
 // TVistelo: entries, order and settings
 
-TVistelo::TVistelo()
-{
-    ClearConfig();
-}
+TVistelo::TVistelo() { ClearConfig(); }
 
 TVistelo::~TVistelo() = default;
 
@@ -273,10 +262,7 @@ void TVistelo::SetOrder(std::int32_t Position, std::int32_t Value)
         Order[static_cast<size_t>(Position)] = Value;
 }
 
-TPicInfoObject* TVistelo::Dia() const
-{
-    return GetPicInfo(GetOrder(CurrentIndex));
-}
+TPicInfoObject* TVistelo::Dia() const { return GetPicInfo(GetOrder(CurrentIndex)); }
 
 bool TVistelo::Next()
 {
@@ -298,10 +284,7 @@ bool TVistelo::Prev()
     return false;
 }
 
-std::int32_t TVistelo::NextNr(std::int32_t Position) const
-{
-    return Position + 1 < Count ? Position + 1 : 0;
-}
+std::int32_t TVistelo::NextNr(std::int32_t Position) const { return Position + 1 < Count ? Position + 1 : 0; }
 
 void TVistelo::SetRandomOrder(bool Value)
 {
@@ -448,12 +431,9 @@ std::int32_t TVistelo::CompareNameDown(const TPicInfoObject& A, const TPicInfoOb
 
 std::int32_t TVistelo::CompareExtUp(const TPicInfoObject& A, const TPicInfoObject& B)
 {
-    const std::int32_t byExtension =
-        VisteloNPics::CompareText(rtl::ExtractFileExt(A.FileName), rtl::ExtractFileExt(B.FileName));
+    const std::int32_t byExtension = VisteloNPics::CompareText(rtl::ExtractFileExt(A.FileName),
+                                                               rtl::ExtractFileExt(B.FileName));
     return byExtension != 0 ? byExtension : CompareNameUp(A, B);
 }
 
-std::int32_t TVistelo::CompareExtDown(const TPicInfoObject& A, const TPicInfoObject& B)
-{
-    return -CompareExtUp(A, B);
-}
+std::int32_t TVistelo::CompareExtDown(const TPicInfoObject& A, const TPicInfoObject& B) { return -CompareExtUp(A, B); }

@@ -145,7 +145,7 @@ public:
     TCommentEffects CommentEffects = ceBorder;
     TColor EffectColor1 = 0;
     TColor EffectColor2 = 0;
-    std::unique_ptr<TFont> CommentFont; // none only when a file stored none
+    std::unique_ptr<TFont> CommentFont;  // none only when a file stored none
     std::int32_t CommentFontHeight = -1; // -1: the font's own size
     TColor BackgroundColor;
     std::int32_t Pause = -1;   // ms; -1: the show's pause
@@ -293,8 +293,7 @@ TPlacementRectExt PlacementRectFromBytes(const std::array<std::uint8_t, 40>& Byt
 
 // An enumeration byte read from a container; an ordinal the type does not
 // have gives Fallback.
-template <typename TEnum, typename TFile>
-TEnum ReadEnum(TFile& File, TEnum Last, TEnum Fallback)
+template <typename TEnum, typename TFile> TEnum ReadEnum(TFile& File, TEnum Last, TEnum Fallback)
 {
     std::uint8_t ordinal = 0;
     File.read_data(&ordinal, 1);

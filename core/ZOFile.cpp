@@ -80,17 +80,11 @@ std::string Recode(std::string_view text, const char* from, const char* to, std:
 // system call per field would dominate the time of a large show.
 class c_zofile::BufferedFile {
 public:
-    explicit BufferedFile(std::unique_ptr<TFileStream> stream)
-        : stream_(std::move(stream)), size_(stream_->Size())
-    {
-    }
+    explicit BufferedFile(std::unique_ptr<TFileStream> stream) : stream_(std::move(stream)), size_(stream_->Size()) { }
 
     std::int64_t Position() const { return position_; }
     void Seek(std::int64_t position) { position_ = position; }
-    std::int64_t Size() const
-    {
-        return pending_.empty() ? size_ : std::max(size_, pendingStart_ + Length(pending_));
-    }
+    std::int64_t Size() const { return pending_.empty() ? size_ : std::max(size_, pendingStart_ + Length(pending_)); }
 
     // False when the file cannot give all count bytes.
     bool Read(void* buffer, std::int64_t count)
@@ -149,7 +143,10 @@ private:
     static constexpr std::int64_t cacheSize = 64 * 1024;
     static constexpr std::int64_t flushSize = 64 * 1024;
 
-    static std::int64_t Length(const std::vector<std::uint8_t>& bytes) { return static_cast<std::int64_t>(bytes.size()); }
+    static std::int64_t Length(const std::vector<std::uint8_t>& bytes)
+    {
+        return static_cast<std::int64_t>(bytes.size());
+    }
 
     bool Cached(std::int64_t from, std::int64_t count) const
     {
@@ -194,21 +191,15 @@ private:
 EZOFileError::EZOFileError(std::string fileName, const std::string& text)
     : Exception("\nBei der Arbeit mit der Datei \"" + fileName + "\" trat folgender Fehler auf:\n\n" + text),
       FileName(std::move(fileName))
-{
-}
+{ }
 
 c_zofile::c_zofile(std::string fileName, std::int32_t openMode) : filename(std::move(fileName))
 {
     switch (openMode) {
-    case zoCreate:
-        create_new();
-        break;
+    case zoCreate: create_new(); break;
     case zoRead:
-    case zoUpdate:
-        open_existing(openMode);
-        break;
-    default:
-        error(zoErrUnknownMode);
+    case zoUpdate: open_existing(openMode); break;
+    default: error(zoErrUnknownMode);
     }
 }
 
@@ -266,15 +257,9 @@ void c_zofile::close()
         error(zoErrWrite);
 }
 
-void c_zofile::set_format(std::int32_t id)
-{
-    header.format = id;
-}
+void c_zofile::set_format(std::int32_t id) { header.format = id; }
 
-void c_zofile::set_fileformatversion(std::int32_t version)
-{
-    header.fileformatversion = version;
-}
+void c_zofile::set_fileformatversion(std::int32_t version) { header.fileformatversion = version; }
 
 void c_zofile::write_header()
 {
@@ -298,10 +283,7 @@ void c_zofile::read_header()
     chunkcount = header.chunkcount;
 }
 
-std::int64_t c_zofile::get_file_position() const
-{
-    return mode == zoClosed ? -1 : file->Position();
-}
+std::int64_t c_zofile::get_file_position() const { return mode == zoClosed ? -1 : file->Position(); }
 
 void c_zofile::set_file_position(std::int64_t position)
 {
@@ -319,10 +301,7 @@ void c_zofile::Skip(std::int64_t count)
     set_file_position(file->Position() + count);
 }
 
-std::int64_t c_zofile::get_file_size() const
-{
-    return mode == zoClosed ? -1 : file->Size();
-}
+std::int64_t c_zofile::get_file_size() const { return mode == zoClosed ? -1 : file->Size(); }
 
 std::int64_t c_zofile::bytes_left() const
 {
@@ -368,10 +347,7 @@ std::int32_t c_zofile::get_length(std::int64_t start) const
     return static_cast<std::int32_t>(length);
 }
 
-void c_zofile::write_chunk()
-{
-    ++chunkcount;
-}
+void c_zofile::write_chunk() { ++chunkcount; }
 
 void c_zofile::write_int(std::int32_t value)
 {
@@ -487,41 +463,24 @@ void c_zofile::read_copyright_chunk(s_copyright_information& info)
     info.copyright = read_string();
 }
 
-void c_zofile::error(std::int32_t code) const
-{
-    throw EZOFileError(filename, error_message(code));
-}
+void c_zofile::error(std::int32_t code) const { throw EZOFileError(filename, error_message(code)); }
 
-void c_zofile::user_error(std::int32_t code) const
-{
-    error(code);
-}
+void c_zofile::user_error(std::int32_t code) const { error(code); }
 
 std::string c_zofile::error_message(std::int32_t code)
 {
     switch (code) {
-    case zoErrNone:
-        return "kein Fehler";
-    case zoErrUnknownMode:
-        return "Unbekannter Dateimodus!";
-    case zoErrCannotOpen:
-        return "Datei kann nicht geöffnet werden!";
-    case zoErrNotFound:
-        return "Datei kann nicht gefunden werden!";
-    case zoErrNoZOSF:
-        return "Keine ZOSF-Datei!";
-    case zoErrBadChunkHeader:
-        return "Falscher Chunkheader!";
-    case zoErrWrongFormat:
-        return "Falsches Dateiformat!";
-    case zoErrCannotCreate:
-        return "Datei konnte nicht erstellt werden!";
-    case zoErrRead:
-        return "Fehler beim Lesen der Datei!";
-    case zoErrWrite:
-        return "Fehler beim Schreiben der Datei!";
-    default:
-        return "Unbekannter Fehler!";
+    case zoErrNone: return "kein Fehler";
+    case zoErrUnknownMode: return "Unbekannter Dateimodus!";
+    case zoErrCannotOpen: return "Datei kann nicht geöffnet werden!";
+    case zoErrNotFound: return "Datei kann nicht gefunden werden!";
+    case zoErrNoZOSF: return "Keine ZOSF-Datei!";
+    case zoErrBadChunkHeader: return "Falscher Chunkheader!";
+    case zoErrWrongFormat: return "Falsches Dateiformat!";
+    case zoErrCannotCreate: return "Datei konnte nicht erstellt werden!";
+    case zoErrRead: return "Fehler beim Lesen der Datei!";
+    case zoErrWrite: return "Fehler beim Schreiben der Datei!";
+    default: return "Unbekannter Fehler!";
     }
 }
 

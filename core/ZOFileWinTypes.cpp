@@ -37,15 +37,9 @@ void c_zofilewintypes::read_JPEG(std::unique_ptr<TJPEGImage>& jpeg)
     jpeg->LoadFromStream(stream);
 }
 
-void c_zofilewintypes::write_TColor(TColor color)
-{
-    write_int(color);
-}
+void c_zofilewintypes::write_TColor(TColor color) { write_int(color); }
 
-void c_zofilewintypes::read_TColor(TColor& color)
-{
-    color = read_int();
-}
+void c_zofilewintypes::read_TColor(TColor& color) { color = read_int(); }
 
 void c_zofilewintypes::write_TFont(const TFont* font)
 {

@@ -7,9 +7,10 @@
 #include <string>
 #include <utility>
 
-inline std::string& FuzzOutcome() {
-  static std::string outcome;
-  return outcome;
+inline std::string& FuzzOutcome()
+{
+    static std::string outcome;
+    return outcome;
 }
 
 inline void ReportFuzzOutcome(std::string outcome) { FuzzOutcome() = std::move(outcome); }

@@ -24,10 +24,7 @@ namespace fs = std::filesystem;
 static constexpr const char* kOutcomeExtension = ".outcome";
 static constexpr const char* kNoOutcome = "no outcome reported";
 
-static bool IsStoredCrash(const fs::path& file)
-{
-    return file.parent_path().parent_path().filename() == "crashes";
-}
+static bool IsStoredCrash(const fs::path& file) { return file.parent_path().parent_path().filename() == "crashes"; }
 
 // The stored outcome without the line end; false when there is none.
 static bool ReadExpectedOutcome(const fs::path& crash, std::string& outcome)

@@ -53,7 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         if (result != dlrOK && show.Count != 0)
             __builtin_trap(); // a failed load leaves no entries
         Walk(show);
-        outcome += "result " + std::to_string(static_cast<int>(result)) + ": " + std::to_string(show.Count) + " entries, ";
+        outcome += "result " + std::to_string(static_cast<int>(result)) + ": " + std::to_string(show.Count) +
+            " entries, ";
     }
     show.LoadFromFileOld(fileName);
     Walk(show);

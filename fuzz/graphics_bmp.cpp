@@ -8,18 +8,19 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Streams.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  TMemoryStream stream;
-  stream.WriteBuffer(data, static_cast<int64_t>(size));
-  stream.SetPosition(0);
-  TBitmap bitmap;
-  try {
-    bitmap.LoadFromStream(stream);
-    // Drawing and converting touch every pixel of what was read.
-    TBitmap copy(bitmap.Width() % 64, bitmap.Height() % 64, pf24bit);
-    copy.Canvas().StretchDraw({0, 0, copy.Width(), copy.Height()}, bitmap);
-  } catch (const EInvalidGraphic&) {
-  } catch (const EOutOfMemory&) {
-  }
-  return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    TMemoryStream stream;
+    stream.WriteBuffer(data, static_cast<int64_t>(size));
+    stream.SetPosition(0);
+    TBitmap bitmap;
+    try {
+        bitmap.LoadFromStream(stream);
+        // Drawing and converting touch every pixel of what was read.
+        TBitmap copy(bitmap.Width() % 64, bitmap.Height() % 64, pf24bit);
+        copy.Canvas().StretchDraw({0, 0, copy.Width(), copy.Height()}, bitmap);
+    } catch (const EInvalidGraphic&) {
+    } catch (const EOutOfMemory&) {
+    }
+    return 0;
 }

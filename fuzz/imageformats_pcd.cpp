@@ -19,12 +19,14 @@ namespace {
 // 768 x 512 luma samples and two quarter-size chroma planes.
 constexpr size_t kLargestPackBytes = 96 * 2048 + 768 * 512 * 3 / 2;
 
-}  // namespace
+} // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  FuzzImageReader<TPCDGraphic>(data, size);
-  if (size >= kLargestPackBytes || std::accumulate(data, data + size, 0u) % 16 != 0) return 0;
-  std::vector<uint8_t> completed(kLargestPackBytes, 0);
-  std::copy(data, data + size, completed.begin());
-  return FuzzImageReader<TPCDGraphic>(completed.data(), completed.size());
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    FuzzImageReader<TPCDGraphic>(data, size);
+    if (size >= kLargestPackBytes || std::accumulate(data, data + size, 0u) % 16 != 0)
+        return 0;
+    std::vector<uint8_t> completed(kLargestPackBytes, 0);
+    std::copy(data, data + size, completed.begin());
+    return FuzzImageReader<TPCDGraphic>(completed.data(), completed.size());
 }

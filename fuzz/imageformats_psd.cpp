@@ -2,6 +2,7 @@
 #include "fuzz/ImageReaderFuzz.h"
 #include "imageformats/PSDGraphic.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return FuzzImageReader<TPSDGraphic>(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return FuzzImageReader<TPSDGraphic>(data, size);
 }

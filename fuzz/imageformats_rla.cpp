@@ -2,6 +2,7 @@
 #include "fuzz/ImageReaderFuzz.h"
 #include "imageformats/RLAGraphic.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  return FuzzImageReader<TRLAGraphic>(data, size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    return FuzzImageReader<TRLAGraphic>(data, size);
 }

@@ -5,11 +5,12 @@
 
 #include "platform/media/MidiSource.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  try {
-    if (media::MidiFileDurationMs(data, size) < 0)
-      __builtin_trap();
-  } catch (const EMediaError&) {
-  }
-  return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    try {
+        if (media::MidiFileDurationMs(data, size) < 0)
+            __builtin_trap();
+    } catch (const EMediaError&) {
+    }
+    return 0;
 }

@@ -6,18 +6,19 @@
 
 #include "platform/media/WavReader.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  try {
-    media::WavSource source(std::vector<uint8_t>(data, data + size));
-    std::vector<float> buffer(257 * static_cast<size_t>(source.Format().Channels));
-    int64_t frames = 0;
-    while (size_t got = source.Read(buffer.data(), 257))
-      frames += static_cast<int64_t>(got);
-    if (frames != source.LengthFrames())
-      __builtin_trap();
-    source.Rewind();
-    source.Read(buffer.data(), 1);
-  } catch (const EMediaError&) {
-  }
-  return 0;
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    try {
+        media::WavSource source(std::vector<uint8_t>(data, data + size));
+        std::vector<float> buffer(257 * static_cast<size_t>(source.Format().Channels));
+        int64_t frames = 0;
+        while (size_t got = source.Read(buffer.data(), 257))
+            frames += static_cast<int64_t>(got);
+        if (frames != source.LengthFrames())
+            __builtin_trap();
+        source.Rewind();
+        source.Read(buffer.data(), 1);
+    } catch (const EMediaError&) {
+    }
+    return 0;
 }

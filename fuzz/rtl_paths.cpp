@@ -12,13 +12,15 @@
 
 namespace {
 
-void Check(bool condition) {
+void Check(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
 // The text with bytes outside printable ASCII as \xNN, for the outcome.
-std::string Printable(const std::string& text) {
+std::string Printable(const std::string& text)
+{
     static const char* const digits = "0123456789abcdef";
     std::string out;
     for (const unsigned char c : text) {
@@ -35,7 +37,8 @@ std::string Printable(const std::string& text) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const std::string input(reinterpret_cast<const char*>(data), size);
     const size_t nul = input.find('\0');
     const std::string name = input.substr(0, nul);
@@ -56,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     rtl::MatchesMask(name, other);
     ExtractRelativePath(other, name);
     rtl::ResolveStoredPath(name, other);
-    ReportFuzzOutcome("path \"" + Printable(path) + "\" name \"" + Printable(ExtractFileName(name)) + "\" extension \"" +
-                      Printable(extension) + "\"");
+    ReportFuzzOutcome("path \"" + Printable(path) + "\" name \"" + Printable(ExtractFileName(name)) +
+                      "\" extension \"" + Printable(extension) + "\"");
     return 0;
 }

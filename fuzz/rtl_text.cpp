@@ -13,12 +13,14 @@
 
 namespace {
 
-void Check(bool condition) {
+void Check(bool condition)
+{
     if (!condition)
         std::abort();
 }
 
-bool SameStrings(const TStrings& a, const TStrings& b) {
+bool SameStrings(const TStrings& a, const TStrings& b)
+{
     if (a.Count() != b.Count())
         return false;
     for (int i = 0; i < a.Count(); ++i)
@@ -27,7 +29,8 @@ bool SameStrings(const TStrings& a, const TStrings& b) {
     return true;
 }
 
-void CheckExtended(const uint8_t* data, size_t size) {
+void CheckExtended(const uint8_t* data, size_t size)
+{
     if (size < 10)
         return;
     const double value = rtl::ExtendedToDouble(data);
@@ -39,7 +42,8 @@ void CheckExtended(const uint8_t* data, size_t size) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     Check(rtl::Utf8ToAnsi(rtl::AnsiToUtf8(bytes)) == bytes);
 

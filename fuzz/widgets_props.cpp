@@ -25,7 +25,7 @@ public:
 class TFuzzTarget : public TComponent {
     DECLARE_CLASS(TFuzzTarget, TComponent)
 public:
-    explicit TFuzzTarget(TComponent* AOwner) : TComponent(AOwner), Items(TFuzzItem::StaticClass()) {}
+    explicit TFuzzTarget(TComponent* AOwner) : TComponent(AOwner), Items(TFuzzItem::StaticClass()) { }
     int64_t Number = 0;
     int64_t Mode = 0;
     int64_t Flags = 0;
@@ -43,9 +43,8 @@ IMPLEMENT_CLASS(TFuzzTarget)
 
 namespace {
 
-template <class T>
-void Publish(const std::string& name, TTypeKind kind, TPropValue (*get)(const T&), void (*set)(T&, const TPropValue&),
-             std::vector<std::string> enumNames = {})
+template <class T> void Publish(const std::string& name, TTypeKind kind, TPropValue (*get)(const T&),
+                                void (*set)(T&, const TPropValue&), std::vector<std::string> enumNames = {})
 {
     TPropInfo info;
     info.Name = name;
@@ -59,24 +58,35 @@ void Publish(const std::string& name, TTypeKind kind, TPropValue (*get)(const T&
 bool PublishOnce()
 {
     using T = TFuzzTarget;
-    Publish<TFuzzItem>("Text", tkLString, [](const TFuzzItem& o) { return TPropValue(o.Text); },
-                       [](TFuzzItem& o, const TPropValue& v) { o.Text = std::get<std::string>(v); });
-    Publish<T>("Number", tkInt64, [](const T& o) { return TPropValue(o.Number); },
-               [](T& o, const TPropValue& v) { o.Number = std::get<int64_t>(v); });
-    Publish<T>("Mode", tkEnumeration, [](const T& o) { return TPropValue(o.Mode); },
-               [](T& o, const TPropValue& v) { o.Mode = std::get<int64_t>(v); }, {"mA", "mB"});
-    Publish<T>("Flags", tkSet, [](const T& o) { return TPropValue(o.Flags); },
-               [](T& o, const TPropValue& v) { o.Flags = std::get<int64_t>(v); }, {"fA", "fB", "fC"});
-    Publish<T>("Letter", tkWChar, [](const T& o) { return TPropValue(o.Letter); },
-               [](T& o, const TPropValue& v) { o.Letter = std::get<int64_t>(v); });
-    Publish<T>("Ratio", tkFloat, [](const T& o) { return TPropValue(o.Ratio); },
-               [](T& o, const TPropValue& v) { o.Ratio = std::get<double>(v); });
-    Publish<T>("Lines", tkClass, [](const T& o) { return TPropValue(static_cast<TObject*>(const_cast<TStringList*>(&o.Lines))); },
-               [](T&, const TPropValue&) {});
-    Publish<T>("Items", tkClass, [](const T& o) { return TPropValue(static_cast<TObject*>(const_cast<TCollection*>(&o.Items))); },
-               [](T&, const TPropValue&) {});
-    Publish<T>("Buddy", tkClass, [](const T& o) { return TPropValue(static_cast<TObject*>(o.Buddy)); },
-               [](T& o, const TPropValue& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TObject*>(v)); });
+    Publish<TFuzzItem>(
+        "Text", tkLString, [](const TFuzzItem& o) { return TPropValue(o.Text); },
+        [](TFuzzItem& o, const TPropValue& v) { o.Text = std::get<std::string>(v); });
+    Publish<T>(
+        "Number", tkInt64, [](const T& o) { return TPropValue(o.Number); },
+        [](T& o, const TPropValue& v) { o.Number = std::get<int64_t>(v); });
+    Publish<T>(
+        "Mode", tkEnumeration, [](const T& o) { return TPropValue(o.Mode); },
+        [](T& o, const TPropValue& v) { o.Mode = std::get<int64_t>(v); }, {"mA", "mB"});
+    Publish<T>(
+        "Flags", tkSet, [](const T& o) { return TPropValue(o.Flags); },
+        [](T& o, const TPropValue& v) { o.Flags = std::get<int64_t>(v); }, {"fA", "fB", "fC"});
+    Publish<T>(
+        "Letter", tkWChar, [](const T& o) { return TPropValue(o.Letter); },
+        [](T& o, const TPropValue& v) { o.Letter = std::get<int64_t>(v); });
+    Publish<T>(
+        "Ratio", tkFloat, [](const T& o) { return TPropValue(o.Ratio); },
+        [](T& o, const TPropValue& v) { o.Ratio = std::get<double>(v); });
+    Publish<T>(
+        "Lines", tkClass,
+        [](const T& o) { return TPropValue(static_cast<TObject*>(const_cast<TStringList*>(&o.Lines))); },
+        [](T&, const TPropValue&) {});
+    Publish<T>(
+        "Items", tkClass,
+        [](const T& o) { return TPropValue(static_cast<TObject*>(const_cast<TCollection*>(&o.Items))); },
+        [](T&, const TPropValue&) {});
+    Publish<T>(
+        "Buddy", tkClass, [](const T& o) { return TPropValue(static_cast<TObject*>(o.Buddy)); },
+        [](T& o, const TPropValue& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TObject*>(v)); });
     return true;
 }
 

@@ -8,20 +8,20 @@
 #include "imageformats/FormatGraphic.h"
 
 class TCUTGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TCUTGraphic, TFormatGraphic, TFormatGraphicMetaOf<TCUTGraphic>)
+    DECLARE_CLASS_META(TCUTGraphic, TFormatGraphic, TFormatGraphicMetaOf<TCUTGraphic>)
 
- public:
-  // The format has no signature: it is never chosen by content.
-  static bool CanLoad(TStream&) { return false; }
+public:
+    // The format has no signature: it is never chosen by content.
+    static bool CanLoad(TStream&) { return false; }
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // Loads with the palette file beside the picture.
-  void LoadFromFile(const std::string& fileName) override;
-  // A damaged file raises EImageRefused.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // Loads with the palette file beside the picture.
+    void LoadFromFile(const std::string& fileName) override;
+    // A damaged file raises EImageRefused.
+    void LoadFromStream(TStream& stream) override;
 
- private:
-  void LoadPalette();
+private:
+    void LoadPalette();
 
-  std::string paletteFile_;
+    std::string paletteFile_;
 };

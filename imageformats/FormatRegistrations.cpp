@@ -27,17 +27,14 @@ namespace FormatRegistrations {
 namespace {
 
 struct Registration {
-  const char* Extension;
-  const char* CommonDescription;
-  const char* IndividualDescription;
-  TFormatTypes FormatTypes;
-  TGraphicClass (*GraphicClass)();
+    const char* Extension;
+    const char* CommonDescription;
+    const char* IndividualDescription;
+    TFormatTypes FormatTypes;
+    TGraphicClass (*GraphicClass)();
 };
 
-template <class T>
-TGraphicClass ClassOf() {
-  return T::StaticClass();
-}
+template <class T> TGraphicClass ClassOf() { return T::StaticClass(); }
 
 const TFormatTypes kRaster{ftRaster};
 const TFormatTypes kVector{ftVector};
@@ -95,30 +92,34 @@ int initCount = 0;
 // is unloaded; linked to the program, the registrations last to its end.
 const bool moduleInit = (rtl::RegisterModuleInit(&Initialize, &Finalize), true);
 
-}  // namespace
+} // namespace
 
-void Initialize() {
-  if (initCount++ > 0) return;
-  FileFormatList = new TFileFormatList();
-  for (const Registration& r : kRegistrations)
-    FileFormatList->RegisterFileFormat(r.Extension, r.CommonDescription, r.IndividualDescription, r.FormatTypes,
-                                       false, r.GraphicClass());
+void Initialize()
+{
+    if (initCount++ > 0)
+        return;
+    FileFormatList = new TFileFormatList();
+    for (const Registration& r : kRegistrations)
+        FileFormatList->RegisterFileFormat(r.Extension, r.CommonDescription, r.IndividualDescription, r.FormatTypes,
+                                           false, r.GraphicClass());
 }
 
-void Finalize() {
-  if (initCount == 0 || --initCount > 0) return;
-  // The readers first (by class), then the bitmap's extra extensions; the
-  // list's own clean-up takes the platform's classes out last.
-  for (const Registration& r : kRegistrations) {
-    const TGraphicClass graphicClass = r.GraphicClass();
-    if (graphicClass->InheritsFrom(TFormatGraphic::StaticClass()) &&
-        FileFormatList->FindGraphicClass(graphicClass) >= 0)
-      FileFormatList->UnregisterFileFormat("", graphicClass);
-  }
-  FileFormatList->UnregisterFileFormat("rle", TBitmap::StaticClass());
-  FileFormatList->UnregisterFileFormat("dib", TBitmap::StaticClass());
-  delete FileFormatList;
-  FileFormatList = nullptr;
+void Finalize()
+{
+    if (initCount == 0 || --initCount > 0)
+        return;
+    // The readers first (by class), then the bitmap's extra extensions; the
+    // list's own clean-up takes the platform's classes out last.
+    for (const Registration& r : kRegistrations) {
+        const TGraphicClass graphicClass = r.GraphicClass();
+        if (graphicClass->InheritsFrom(TFormatGraphic::StaticClass()) &&
+            FileFormatList->FindGraphicClass(graphicClass) >= 0)
+            FileFormatList->UnregisterFileFormat("", graphicClass);
+    }
+    FileFormatList->UnregisterFileFormat("rle", TBitmap::StaticClass());
+    FileFormatList->UnregisterFileFormat("dib", TBitmap::StaticClass());
+    delete FileFormatList;
+    FileFormatList = nullptr;
 }
 
-}  // namespace FormatRegistrations
+} // namespace FormatRegistrations

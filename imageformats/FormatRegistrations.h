@@ -17,4 +17,4 @@ void Initialize();
 // The last call unregisters every reader and frees FileFormatList.
 void Finalize();
 
-}  // namespace FormatRegistrations
+} // namespace FormatRegistrations

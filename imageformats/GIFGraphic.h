@@ -8,14 +8,14 @@
 #include "imageformats/FormatGraphic.h"
 
 class TGIFGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TGIFGraphic, TFormatGraphic, TFormatGraphicMetaOf<TGIFGraphic>)
+    DECLARE_CLASS_META(TGIFGraphic, TFormatGraphic, TFormatGraphicMetaOf<TGIFGraphic>)
 
- public:
-  // At least 23 bytes and the letters "GIF" in any case.
-  static bool CanLoad(TStream& stream);
+public:
+    // At least 23 bytes and the letters "GIF" in any case.
+    static bool CanLoad(TStream& stream);
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged file raises EImageRefused; a file without any image (only a
-  // trailer) too, since there is nothing to show.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // A damaged file raises EImageRefused; a file without any image (only a
+    // trailer) too, since there is nothing to show.
+    void LoadFromStream(TStream& stream) override;
 };

@@ -35,8 +35,7 @@ inline constexpr const char* gesCompression =
     "Bild konnte nicht geladen werden. Kompressionsfehler in %s Datei gefunden.";
 inline constexpr const char* gesExtraCompressedData =
     "Bild konnte nicht geladen werden. Zuviele komprimierte Daten in %s Datei gefunden.";
-inline constexpr const char* gesInvalidPalette =
-    "Bild konnte nicht geladen werden. Palette in %s Datei ist ungültig.";
+inline constexpr const char* gesInvalidPalette = "Bild konnte nicht geladen werden. Palette in %s Datei ist ungültig.";
 inline constexpr const char* gesUnknownCriticalChunk =
     "PNG Bild konnte nicht geladen werden. Unerwarteter, aber als kritisch markierter Chunk gefunden.";
 inline constexpr const char* gesCompressionScheme = "Das Kompressionsformat ist";
@@ -106,4 +105,4 @@ inline constexpr const char* gesJPEGError = "JPEG error #%d";
 // The text with each %s replaced in turn by the arguments.
 std::string Format(const char* text, const std::string& first, const std::string& second = {});
 
-}  // namespace GraphicStrings
+} // namespace GraphicStrings

@@ -8,23 +8,26 @@
 
 namespace Jpg {
 
-void RaiseJPEGError(int code) {
-  std::string text = GraphicStrings::gesJPEGError;
-  text.replace(text.find("%d"), 2, std::to_string(code));
-  throw EImageRefused(rrJPEGData, text);
+void RaiseJPEGError(int code)
+{
+    std::string text = GraphicStrings::gesJPEGError;
+    text.replace(text.find("%d"), 2, std::to_string(code));
+    throw EImageRefused(rrJPEGData, text);
 }
 
-void GetJPEGInfo(TStream& stream, std::uint32_t& width, std::uint32_t& height) {
-  try {
-    gfx::ReadJpegSize(stream, width, height);
-  } catch (const EJPEG& e) {
-    RaiseJPEGError(e.LibraryCode);
-  }
+void GetJPEGInfo(TStream& stream, std::uint32_t& width, std::uint32_t& height)
+{
+    try {
+        gfx::ReadJpegSize(stream, width, height);
+    } catch (const EJPEG& e) {
+        RaiseJPEGError(e.LibraryCode);
+    }
 }
 
-void GetJPEGInfo(const std::string& fileName, std::uint32_t& width, std::uint32_t& height) {
-  TFileStream stream(fileName, fmOpenRead | fmShareDenyNone);
-  GetJPEGInfo(stream, width, height);
+void GetJPEGInfo(const std::string& fileName, std::uint32_t& width, std::uint32_t& height)
+{
+    TFileStream stream(fileName, fmOpenRead | fmShareDenyNone);
+    GetJPEGInfo(stream, width, height);
 }
 
-}  // namespace Jpg
+} // namespace Jpg

@@ -19,4 +19,4 @@ namespace Jpg {
 void GetJPEGInfo(TStream& stream, std::uint32_t& width, std::uint32_t& height);
 void GetJPEGInfo(const std::string& fileName, std::uint32_t& width, std::uint32_t& height);
 
-}  // namespace Jpg
+} // namespace Jpg

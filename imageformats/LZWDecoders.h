@@ -11,18 +11,18 @@
 #include "imageformats/GraphicCompression.h"
 
 class TTIFFLZWDecoder : public TDecoder {
- public:
-  // Returns the bytes written; invalid codes are skipped, truncated data ends
-  // the output early. Source and Dest are not moved.
-  int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
+public:
+    // Returns the bytes written; invalid codes are skipped, truncated data ends
+    // the output early. Source and Dest are not moved.
+    int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
 };
 
 class TGIFLZWDecoder : public TDecoder {
- public:
-  // The minimum code size of the image block; the reader checks it (1..8).
-  explicit TGIFLZWDecoder(std::uint8_t InitialCodeSize) : initialCodeSize_(InitialCodeSize) {}
-  int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
+public:
+    // The minimum code size of the image block; the reader checks it (1..8).
+    explicit TGIFLZWDecoder(std::uint8_t InitialCodeSize) : initialCodeSize_(InitialCodeSize) { }
+    int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
 
- private:
-  std::uint8_t initialCodeSize_;
+private:
+    std::uint8_t initialCodeSize_;
 };

@@ -6,13 +6,13 @@
 #include "imageformats/FormatGraphic.h"
 
 class TPCXGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TPCXGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPCXGraphic>)
+    DECLARE_CLASS_META(TPCXGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPCXGraphic>)
 
- public:
-  // A full header follows with a known maker, version and encoding.
-  static bool CanLoad(TStream& stream);
+public:
+    // A full header follows with a known maker, version and encoding.
+    static bool CanLoad(TStream& stream);
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged or unsupported file raises EImageRefused.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // A damaged or unsupported file raises EImageRefused.
+    void LoadFromStream(TStream& stream) override;
 };

@@ -8,19 +8,19 @@
 #include "imageformats/FormatGraphic.h"
 
 class TPNGGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TPNGGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPNGGraphic>)
+    DECLARE_CLASS_META(TPNGGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPNGGraphic>)
 
- public:
-  // At least 9 bytes and the PNG signature.
-  static bool CanLoad(TStream& stream);
+public:
+    // At least 9 bytes and the PNG signature.
+    static bool CanLoad(TStream& stream);
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged file raises EImageRefused. Image data that ends early (while
-  // the chunks are intact) leaves the rows not reached in the background
-  // colour.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // A damaged file raises EImageRefused. Image data that ends early (while
+    // the chunks are intact) leaves the rows not reached in the background
+    // colour.
+    void LoadFromStream(TStream& stream) override;
 
- private:
-  // One load's state and steps (in the source file).
-  class Load;
+private:
+    // One load's state and steps (in the source file).
+    class Load;
 };

@@ -6,13 +6,13 @@
 #include "imageformats/FormatGraphic.h"
 
 class TPSDGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TPSDGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPSDGraphic>)
+    DECLARE_CLASS_META(TPSDGraphic, TFormatGraphic, TFormatGraphicMetaOf<TPSDGraphic>)
 
- public:
-  // "8BPS" (any case) and version 1.
-  static bool CanLoad(TStream& stream);
+public:
+    // "8BPS" (any case) and version 1.
+    static bool CanLoad(TStream& stream);
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged or unsupported file raises EImageRefused.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // A damaged or unsupported file raises EImageRefused.
+    void LoadFromStream(TStream& stream) override;
 };

@@ -12,4 +12,4 @@ void ExchangeRedBlue24(const std::uint8_t* source, std::uint8_t* target, std::ui
 // `count` 4-byte pixels with their first and third bytes exchanged; the
 // fourth byte is copied.
 void ExchangeRedBlue32(const std::uint8_t* source, std::uint8_t* target, std::uint32_t count);
-}  // namespace PixelOrder
+} // namespace PixelOrder

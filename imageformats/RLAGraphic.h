@@ -5,13 +5,13 @@
 #include "imageformats/FormatGraphic.h"
 
 class TRLAGraphic : public TFormatGraphic {
-  DECLARE_CLASS_META(TRLAGraphic, TFormatGraphic, TFormatGraphicMetaOf<TRLAGraphic>)
+    DECLARE_CLASS_META(TRLAGraphic, TFormatGraphic, TFormatGraphicMetaOf<TRLAGraphic>)
 
- public:
-  // A full header of the current revision naming "rgb" or "xyz" channels.
-  static bool CanLoad(TStream& stream);
+public:
+    // A full header of the current revision naming "rgb" or "xyz" channels.
+    static bool CanLoad(TStream& stream);
 
-  bool ReadImageProperties(TStream& stream, int imageIndex) override;
-  // A damaged or unsupported file raises EImageRefused.
-  void LoadFromStream(TStream& stream) override;
+    bool ReadImageProperties(TStream& stream, int imageIndex) override;
+    // A damaged or unsupported file raises EImageRefused.
+    void LoadFromStream(TStream& stream) override;
 };

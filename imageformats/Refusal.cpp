@@ -1,7 +1,8 @@
 #include "imageformats/Refusal.h"
 
-const char* RefusalReasonName(TRefusalReason reason) {
-  switch (reason) {
+const char* RefusalReasonName(TRefusalReason reason)
+{
+    switch (reason) {
     case rrHeader: return "rrHeader";
     case rrTruncated: return "rrTruncated";
     case rrDataTooShort: return "rrDataTooShort";
@@ -35,6 +36,6 @@ const char* RefusalReasonName(TRefusalReason reason) {
     case rrJPEGPrecision: return "rrJPEGPrecision";
     case rrJPEGSampling: return "rrJPEGSampling";
     case rrJPEGPartialRows: return "rrJPEGPartialRows";
-  }
-  return "?";
+    }
+    return "?";
 }

@@ -19,10 +19,9 @@ float Kernel(TResamplingFilter filter, float x);
 // Target becomes a 24-bit picture of the new size filled from the source;
 // the source is made 24-bit first. A side of 0 leaves the target empty at
 // that size.
-void Stretch(std::uint32_t newWidth, std::uint32_t newHeight, TResamplingFilter filter, float radius,
-             TBitmap& source, TBitmap& target);
+void Stretch(std::uint32_t newWidth, std::uint32_t newHeight, TResamplingFilter filter, float radius, TBitmap& source,
+             TBitmap& target);
 // Scales the source in place.
-void Stretch(std::uint32_t newWidth, std::uint32_t newHeight, TResamplingFilter filter, float radius,
-             TBitmap& source);
+void Stretch(std::uint32_t newWidth, std::uint32_t newHeight, TResamplingFilter filter, float radius, TBitmap& source);
 
-}  // namespace Resample
+} // namespace Resample

@@ -9,13 +9,13 @@
 #include "imageformats/GraphicCompression.h"
 
 class TThunderDecoder : public TDecoder {
- public:
-  explicit TThunderDecoder(std::uint32_t Width) : width_(Width) {}
-  // Decodes rows of Width pixels until either size is used up; a code that
-  // would run past a row's end is cut there. Returns the bytes written;
-  // Source and Dest are not moved.
-  int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
+public:
+    explicit TThunderDecoder(std::uint32_t Width) : width_(Width) { }
+    // Decodes rows of Width pixels until either size is used up; a code that
+    // would run past a row's end is cut there. Returns the bytes written;
+    // Source and Dest are not moved.
+    int Decode(const std::uint8_t*& Source, std::uint8_t*& Dest, int PackedSize, int UnpackedSize) override;
 
- private:
-  std::uint32_t width_;
+private:
+    std::uint32_t width_;
 };

@@ -1,11 +1,11 @@
 #include "player/AskRepeat.h"
 
-#include "player/PlayerSetup.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Resources.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "player/PlayerSetup.h"
 
 IMPLEMENT_CLASS(TAskRepeatBaseForm)
 IMPLEMENT_CLASS(TAskRepeatForm)
@@ -114,12 +114,9 @@ int TAskRepeatBaseForm::Run(bool Stopped)
     return answer_;
 }
 
-TAskRepeatForm::TAskRepeatForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatWording) {}
+TAskRepeatForm::TAskRepeatForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatWording) { }
 
-int TAskRepeatForm::Execute(bool Stopped)
-{
-    return Run(Stopped);
-}
+int TAskRepeatForm::Execute(bool Stopped) { return Run(Stopped); }
 
 TAskRepeatLoadForm::TAskRepeatLoadForm(TComponent* AOwner) : TAskRepeatBaseForm(AOwner, RepeatLoadWording)
 {
@@ -149,7 +146,4 @@ TAskRepeatNextForm::TAskRepeatNextForm(TComponent* AOwner) : TAskRepeatBaseForm(
     NextButton = AddButton("nächste Vistelo", arNextShow);
 }
 
-int TAskRepeatNextForm::Execute(bool Stopped)
-{
-    return Run(Stopped);
-}
+int TAskRepeatNextForm::Execute(bool Stopped) { return Run(Stopped); }

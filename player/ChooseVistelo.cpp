@@ -26,16 +26,10 @@ constexpr int ButtonHeight = 25;
 // damaged value, not a wish.
 constexpr int MaxThumbSize = 4096;
 
-int ThumbSize(std::int32_t Value)
-{
-    return std::clamp<std::int32_t>(Value, 0, MaxThumbSize);
-}
+int ThumbSize(std::int32_t Value) { return std::clamp<std::int32_t>(Value, 0, MaxThumbSize); }
 
 // The file name without folder and extension.
-std::string BareName(const std::string& FileName)
-{
-    return rtl::ChangeFileExt(rtl::ExtractFileName(FileName), "");
-}
+std::string BareName(const std::string& FileName) { return rtl::ChangeFileExt(rtl::ExtractFileName(FileName), ""); }
 
 // Picture of Width x Height fitted proportionally into Box, centred.
 TRect FitInto(const TRect& Box, int Width, int Height)
@@ -103,10 +97,7 @@ void TVisteloListBox::SetTopIndex(int Value)
     Invalidate();
 }
 
-int TVisteloListBox::VisibleLines() const
-{
-    return std::max(1, ClientHeight() / std::max(1, ItemHeight));
-}
+int TVisteloListBox::VisibleLines() const { return std::max(1, ClientHeight() / std::max(1, ItemHeight)); }
 
 void TVisteloListBox::ScrollIntoView()
 {
@@ -329,7 +320,8 @@ void TChooseVisteloForm::DrawItem(int Index, const TRect& Line, bool Highlighted
     TRect titleRect = Rect(textLeft, Line.Top, Line.Right, Line.Bottom);
     canvas.Font.SetStyle({fsBold});
     TRect measured = titleRect;
-    const int titleHeight = gfx::DrawText(canvas, info.Title, measured, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
+    const int titleHeight = gfx::DrawText(canvas, info.Title, measured,
+                                          DT_CENTER | DT_WORDBREAK | DT_NOPREFIX | DT_CALCRECT);
     gfx::DrawText(canvas, info.Title, titleRect, DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
     canvas.Font.SetStyle({});
     TRect textRect = Rect(textLeft, Line.Top + titleHeight + 2, Line.Right, Line.Bottom);

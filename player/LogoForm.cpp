@@ -71,20 +71,11 @@ void TLogoForm::FitAndCentre()
     SetPosition(poDesigned);
 }
 
-void TLogoForm::LogoTimerTimer(TObject*)
-{
-    Close();
-}
+void TLogoForm::LogoTimerTimer(TObject*) { Close(); }
 
-void TLogoForm::LogoImageClick(TObject*)
-{
-    Close();
-}
+void TLogoForm::LogoImageClick(TObject*) { Close(); }
 
-void TLogoForm::FormKeyUp(TObject*, WORD&, TShiftState)
-{
-    Close();
-}
+void TLogoForm::FormKeyUp(TObject*, WORD&, TShiftState) { Close(); }
 
 void TLogoForm::FormClose(TObject*, TCloseAction& Action)
 {

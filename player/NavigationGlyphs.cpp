@@ -20,7 +20,8 @@ struct TInk {
 
 class TGlyphPen {
 public:
-    TGlyphPen(TCanvas& Canvas, int Left, int Top, const TInk& Ink) : canvas_(Canvas), left_(Left), top_(Top), ink_(Ink) {}
+    TGlyphPen(TCanvas& Canvas, int Left, int Top, const TInk& Ink) : canvas_(Canvas), left_(Left), top_(Top), ink_(Ink)
+    { }
 
     void Solid(std::vector<TPoint> Points, TColor Colour)
     {
@@ -76,9 +77,7 @@ void DrawShape(TGlyphPen& Pen, TNavigationGlyph Kind)
         Pen.Box(3, 3, 5, 13, main);
         Pen.Solid({{12, 3}, {12, 12}, {6, 8}}, main);
         break;
-    case TNavigationGlyph::Play:
-        Pen.Solid({{5, 2}, {5, 13}, {12, 8}}, accent);
-        break;
+    case TNavigationGlyph::Play: Pen.Solid({{5, 2}, {5, 13}, {12, 8}}, accent); break;
     case TNavigationGlyph::Pause:
         Pen.Box(4, 3, 7, 13, main);
         Pen.Box(9, 3, 12, 13, main);

@@ -5,9 +5,7 @@
 
 class TBitmap;
 
-enum class TNavigationGlyph {
-    Previous, Play, Pause, Next, Catalog, Comments, Delay, Music, Sound, Exit, Info
-};
+enum class TNavigationGlyph { Previous, Play, Pause, Next, Catalog, Comments, Delay, Music, Sound, Exit, Info };
 
 namespace NavigationGlyphs {
 

@@ -13,10 +13,7 @@ constexpr int BoxWidth = 320;
 constexpr int CreditsHeight = 96;
 constexpr int MemoHeight = 90;
 
-std::string VersionText(const std::string& Version, const std::string& Build)
-{
-    return "Version " + Version + Build;
-}
+std::string VersionText(const std::string& Version, const std::string& Build) { return "Version " + Version + Build; }
 
 } // namespace
 
@@ -32,8 +29,8 @@ TPlayerAboutForm::TPlayerAboutForm(TComponent* AOwner) : TForm(AOwner)
     CreditsPanel->SetParent(this);
     CreditsPanel->SetBounds(Margin, top, BoxWidth - 2 * Margin, CreditsHeight);
     CreditsPanel->SetInterval(CreditsInterval);
-    for (const char* line : {"Vistelo-Player", "", "Diashows mit Überblendungen,", "Kommentaren und Musik", "",
-                             "Ostrelind", ""})
+    for (const char* line :
+         {"Vistelo-Player", "", "Diashows mit Überblendungen,", "Kommentaren und Musik", "", "Ostrelind", ""})
         CreditsPanel->Lines().Add(line);
     top += CreditsHeight + Margin;
 
@@ -86,7 +83,4 @@ void TPlayerAboutForm::FormClose(TObject*, TCloseAction& Action)
     Action = caFree;
 }
 
-void TPlayerAboutForm::OKButtonClick(TObject*)
-{
-    ModalResult = mrOk;
-}
+void TPlayerAboutForm::OKButtonClick(TObject*) { ModalResult = mrOk; }

@@ -1,11 +1,11 @@
 #include "player/PlayerSetup.h"
 
 #include "core/Setup.h"
-#include "player/Preview.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
+#include "player/Preview.h"
 
 namespace PlayerSetup {
 

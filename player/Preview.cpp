@@ -196,7 +196,4 @@ void TPreviewForm::FormKeyUp(TObject*, WORD& Key, TShiftState)
         Close();
 }
 
-void TPreviewForm::FormClose(TObject*, TCloseAction& Action)
-{
-    Action = caFree;
-}
+void TPreviewForm::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }

@@ -115,8 +115,8 @@ void TShowForm::CreateComponents()
     KsTimerList = new TKsTimerList(this);
     ExitTimer = KsTimerList->ItemByHandle(KsTimerList->Add([this](TObject*) { End->ExitTimerTimer(); }, 1, true));
     ExitTimer->SetEnabled(false);
-    MouseCaptureTimer =
-        KsTimerList->ItemByHandle(KsTimerList->Add([this](TObject*) { Input->MouseCaptureTimerTimer(); }, 200, true));
+    MouseCaptureTimer = KsTimerList->ItemByHandle(
+        KsTimerList->Add([this](TObject*) { Input->MouseCaptureTimerTimer(); }, 200, true));
     KsTimerList->Activate();
 }
 
@@ -368,15 +368,9 @@ void TShowForm::InitVistelo(TVistelo* AShow, bool Running, bool Reload)
     }
 }
 
-bool TShowForm::WindowMaximized() const
-{
-    return WindowState() == wsMaximized;
-}
+bool TShowForm::WindowMaximized() const { return WindowState() == wsMaximized; }
 
-void TShowForm::SetFormStyle()
-{
-    TForm::SetFormStyle(WindowMaximized() ? fsStayOnTop : fsNormal);
-}
+void TShowForm::SetFormStyle() { TForm::SetFormStyle(WindowMaximized() ? fsStayOnTop : fsNormal); }
 
 void TShowForm::MakeWindowSize()
 {

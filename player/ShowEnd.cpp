@@ -17,9 +17,7 @@
 using namespace Setup;
 using PictureLoading::RelFileName;
 
-TShowEnd::TShowEnd(TShowForm& Form, TShowStepper& Stepper) : form_(Form), stepper_(Stepper)
-{
-}
+TShowEnd::TShowEnd(TShowForm& Form, TShowStepper& Stepper) : form_(Form), stepper_(Stepper) { }
 
 bool TShowEnd::VisteloEnd(bool Forward, bool Manual)
 {
@@ -107,9 +105,7 @@ bool TShowEnd::AskEndQuestion(std::int32_t& Action, bool Manual, bool Forward, b
         }
         Action = deRepeatOrLoadVistelo;
         return false;
-    default:
-        Result = true;
-        return true;
+    default: Result = true; return true;
     }
 }
 
@@ -286,4 +282,3 @@ void TShowEnd::PlayVistelo(const std::string& FileName, std::int32_t StartPos)
     if (!form_.Modal())
         form_.ShowModal();
 }
-

@@ -112,8 +112,8 @@ struct TSlideDisplay::TSlideRender {
     bool FromCache = false;
 };
 
-TSlideDisplay::TSlideDisplay(TShowStepper& Stepper, TScrollBox& ScrollBox, TPaintBox& Image,
-                             TFileLabel& FilenameLabel, TLabel& MessageLabel)
+TSlideDisplay::TSlideDisplay(TShowStepper& Stepper, TScrollBox& ScrollBox, TPaintBox& Image, TFileLabel& FilenameLabel,
+                             TLabel& MessageLabel)
     : stepper_(Stepper), scrollBox_(ScrollBox), image_(Image), filenameLabel_(FilenameLabel),
       messageLabel_(MessageLabel)
 {
@@ -125,10 +125,7 @@ TSlideDisplay::TSlideDisplay(TShowStepper& Stepper, TScrollBox& ScrollBox, TPain
     screen.FillRect(image_.ClientRect());
 }
 
-void TSlideDisplay::Paint()
-{
-    image_.Canvas()->Draw(0, 0, *SlideBitmap);
-}
+void TSlideDisplay::Paint() { image_.Canvas()->Draw(0, 0, *SlideBitmap); }
 
 void TSlideDisplay::Resize()
 {
@@ -166,7 +163,7 @@ void TSlideDisplay::SetDiaImageSize(const TPicInfoObject& Pic, const TBitmap& Bi
 bool TSlideDisplay::CacheHolds(std::int32_t PictureIndex) const
 {
     return NextBitmap && NextBitmapIndex == PictureIndex && NextBitmap->Width() == SlideBitmap->Width() &&
-           NextBitmap->Height() == SlideBitmap->Height();
+        NextBitmap->Height() == SlideBitmap->Height();
 }
 
 void TSlideDisplay::InvalidateNextBitmap()
@@ -345,8 +342,8 @@ void TSlideDisplay::BlendSlide(const TPicInfoObject& Pic, int Left, int Top, int
     Blendings::BlendNr(*SlideBitmap, old.get(), *image_.Canvas(), effect, flush);
 }
 
-void TSlideDisplay::DrawSlidePicture(const TPicInfoObject& Pic, int Left, int Top, TBitmap& Bitmap,
-                                     TPicture* Picture, int H, int W, bool WithComment)
+void TSlideDisplay::DrawSlidePicture(const TPicInfoObject& Pic, int Left, int Top, TBitmap& Bitmap, TPicture* Picture,
+                                     int H, int W, bool WithComment)
 {
     FillBitmap(Bitmap, Pic.BackgroundColor);
     const TRect pictureRect = Rect(Left, Top, Left + W, Top + H);
@@ -401,8 +398,8 @@ void TSlideDisplay::DrawSlideComment(const TPicInfoObject& Pic, TBitmap& Bitmap,
     }
     rect = Rect(rect.Left, top, rect.Right, top + textHeight);
     const TColor colour = Pic.CommentFont ? Pic.CommentFont->Color() : canvas.Font.Color();
-    CommentText::DrawCommentText(canvas, rect, -1, Pic.Comments, format, Pic.CommentEffects, colour,
-                                 Pic.EffectColor1, Pic.EffectColor2);
+    CommentText::DrawCommentText(canvas, rect, -1, Pic.Comments, format, Pic.CommentEffects, colour, Pic.EffectColor1,
+                                 Pic.EffectColor2);
 }
 
 void TSlideDisplay::ShowNavBarComment(const TPicInfoObject& Pic)
@@ -443,4 +440,3 @@ void TSlideDisplay::PreloadNextPicture()
     DrawSlidePicture(*entry, rect.Left, rect.Top, *NextBitmap, picture.get(), rect.Height(), rect.Width(), true);
     NextBitmapIndex = next;
 }
-

@@ -34,8 +34,8 @@ public:
     TSlideDisplay& operator=(const TSlideDisplay&) = delete;
 
     std::unique_ptr<TSmoothBitmap> SlideBitmap; // the slide on screen
-    bool FirstSlide = true;                      // the first transition starts from black
-    std::unique_ptr<TBitmap> NextBitmap;         // the next slide rendered ahead
+    bool FirstSlide = true;                     // the first transition starts from black
+    std::unique_ptr<TBitmap> NextBitmap;        // the next slide rendered ahead
     std::int32_t NextBitmapIndex = -1;
 
     // A new slide is about to come through its transition.
@@ -63,8 +63,8 @@ private:
     bool LoadSlidePicture(const TPicInfoObject& Pic, const std::string& File, TSlideRender& Render);
     void ShowLoadingMessage(const TPicInfoObject& Pic, const std::string& File);
     void ShowFileLabels(const TPicInfoObject& Pic, const std::string& File);
-    void PlaceSlidePicture(const TPicInfoObject& Pic, TPicture* Picture, TBitmap& Bitmap, TRect& Rect,
-                           bool CacheOnly, bool Render, TSlideRender* Slide);
+    void PlaceSlidePicture(const TPicInfoObject& Pic, TPicture* Picture, TBitmap& Bitmap, TRect& Rect, bool CacheOnly,
+                           bool Render, TSlideRender* Slide);
     void BlendSlide(const TPicInfoObject& Pic, int Left, int Top, int RH, int RW, TSlideRender& Slide);
     void DrawSlidePicture(const TPicInfoObject& Pic, int Left, int Top, TBitmap& Bitmap, TPicture* Picture, int H,
                           int W, bool WithComment);

@@ -34,7 +34,8 @@ TButton* NewButton(TSpeedChgForm* Form, const std::string& Caption, int Left, in
 std::string SecondsText(int Milliseconds)
 {
     char digits[32];
-    const auto result = std::to_chars(digits, digits + sizeof digits, Milliseconds / 1000.0, std::chars_format::fixed, 1);
+    const auto result = std::to_chars(digits, digits + sizeof digits, Milliseconds / 1000.0, std::chars_format::fixed,
+                                      1);
     return "(" + std::string(digits, result.ptr) + "s)";
 }
 
@@ -73,15 +74,9 @@ TSpeedChgForm::TSpeedChgForm(TComponent* AOwner, TVistelo& Show) : TForm(AOwner)
     OnKeyPress = [this](TObject* Sender, char32_t& Key) { PauseEditKeyPress(Sender, Key); };
 }
 
-TModalResult TSpeedChgForm::Execute()
-{
-    return ShowModal();
-}
+TModalResult TSpeedChgForm::Execute() { return ShowModal(); }
 
-void TSpeedChgForm::UpdateSecondsLabel()
-{
-    SecondsLabel->SetCaption(SecondsText(PauseEdit->Value()));
-}
+void TSpeedChgForm::UpdateSecondsLabel() { SecondsLabel->SetCaption(SecondsText(PauseEdit->Value())); }
 
 void TSpeedChgForm::FormActivate(TObject*)
 {
@@ -89,15 +84,9 @@ void TSpeedChgForm::FormActivate(TObject*)
     UpdateSecondsLabel();
 }
 
-void TSpeedChgForm::FormClose(TObject*, TCloseAction& Action)
-{
-    Action = caFree;
-}
+void TSpeedChgForm::FormClose(TObject*, TCloseAction& Action) { Action = caFree; }
 
-void TSpeedChgForm::PauseEditChange(TObject*)
-{
-    UpdateSecondsLabel();
-}
+void TSpeedChgForm::PauseEditChange(TObject*) { UpdateSecondsLabel(); }
 
 void TSpeedChgForm::PauseEditKeyDown(TObject*, WORD& Key, TShiftState)
 {

@@ -29,8 +29,7 @@ TCustomIniFile* AsIniFile(TObject* object) { return dynamic_cast<TCustomIniFile*
 
 // Runs action on the registry ini object, else on the ini file; other
 // objects get the fallback.
-template <class Action, class Fallback>
-auto Dispatch(TObject* iniObject, Action action, Fallback fallback)
+template <class Action, class Fallback> auto Dispatch(TObject* iniObject, Action action, Fallback fallback)
 {
     if (auto* registry = AsRegistry(iniObject))
         return action(*registry);
@@ -39,10 +38,7 @@ auto Dispatch(TObject* iniObject, Action action, Fallback fallback)
     return fallback();
 }
 
-bool IsQuotedBy(const std::string& value, char quote)
-{
-    return value.front() == quote && value.back() == quote;
-}
+bool IsQuotedBy(const std::string& value, char quote) { return value.front() == quote && value.back() == quote; }
 
 void CheckIniStrLength(const std::string& str)
 {
@@ -104,7 +100,7 @@ std::string PlacementIniFileName(const TComponent& form)
         const TComponent& component = *form.Components(i);
         if (IsFormPlacement(component))
             return rtl::GetPropInfo(component, "IniFileName") ? rtl::GetStrProp(component, "IniFileName")
-                                                               : std::string();
+                                                              : std::string();
     }
     return {};
 }
@@ -130,8 +126,7 @@ std::string IniReadString(TObject* iniObject, const std::string& section, const 
         [&] { return defaultString; });
 }
 
-void IniWriteString(TObject* iniObject, const std::string& section, const std::string& ident,
-                    const std::string& value)
+void IniWriteString(TObject* iniObject, const std::string& section, const std::string& ident, const std::string& value)
 {
     if (auto* ini = AsIniFile(iniObject); ini && !AsRegistry(iniObject)) {
         // The ini reader strips one pair of enclosing quotes: add one.
@@ -139,11 +134,11 @@ void IniWriteString(TObject* iniObject, const std::string& section, const std::s
         ini->WriteString(section, ident, quoted ? '"' + value + '"' : value);
         return;
     }
-    Dispatch(iniObject, [&](auto& store) { store.WriteString(section, ident, value); }, [] {});
+    Dispatch(
+        iniObject, [&](auto& store) { store.WriteString(section, ident, value); }, [] {});
 }
 
-int32_t IniReadInteger(TObject* iniObject, const std::string& section, const std::string& ident,
-                       int32_t defaultInteger)
+int32_t IniReadInteger(TObject* iniObject, const std::string& section, const std::string& ident, int32_t defaultInteger)
 {
     return Dispatch(
         iniObject, [&](auto& store) { return store.ReadInteger(section, ident, defaultInteger); },
@@ -152,7 +147,8 @@ int32_t IniReadInteger(TObject* iniObject, const std::string& section, const std
 
 void IniWriteInteger(TObject* iniObject, const std::string& section, const std::string& ident, int32_t value)
 {
-    Dispatch(iniObject, [&](auto& store) { store.WriteInteger(section, ident, value); }, [] {});
+    Dispatch(
+        iniObject, [&](auto& store) { store.WriteInteger(section, ident, value); }, [] {});
 }
 
 bool IniReadBool(TObject* iniObject, const std::string& section, const std::string& ident, bool defaultValue)
@@ -164,17 +160,20 @@ bool IniReadBool(TObject* iniObject, const std::string& section, const std::stri
 
 void IniWriteBool(TObject* iniObject, const std::string& section, const std::string& ident, bool value)
 {
-    Dispatch(iniObject, [&](auto& store) { store.WriteBool(section, ident, value); }, [] {});
+    Dispatch(
+        iniObject, [&](auto& store) { store.WriteBool(section, ident, value); }, [] {});
 }
 
 void IniEraseSection(TObject* iniObject, const std::string& section)
 {
-    Dispatch(iniObject, [&](auto& store) { store.EraseSection(section); }, [] {});
+    Dispatch(
+        iniObject, [&](auto& store) { store.EraseSection(section); }, [] {});
 }
 
 void IniDeleteKey(TObject* iniObject, const std::string& section, const std::string& ident)
 {
-    Dispatch(iniObject, [&](auto& store) { store.DeleteKey(section, ident); }, [] {});
+    Dispatch(
+        iniObject, [&](auto& store) { store.DeleteKey(section, ident); }, [] {});
 }
 
 void IniReadSections(TObject* iniObject, TStrings& list)
@@ -389,6 +388,6 @@ void AppBroadcast(UINT msg, WPARAM wParam, LPARAM lParam)
         Screen->Forms(i)->Perform(msg, wParam, lParam);
 }
 
-void AppTaskbarIcons(bool /*appOnly*/) {}
+void AppTaskbarIcons(bool /*appOnly*/) { }
 
 } // namespace Apputils

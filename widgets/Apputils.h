@@ -29,8 +29,7 @@ extern std::string DefCompanyName;
 // other object reads give the default and writes do nothing.
 std::string IniReadString(TObject* iniObject, const std::string& section, const std::string& ident,
                           const std::string& defaultString);
-void IniWriteString(TObject* iniObject, const std::string& section, const std::string& ident,
-                    const std::string& value);
+void IniWriteString(TObject* iniObject, const std::string& section, const std::string& ident, const std::string& value);
 int32_t IniReadInteger(TObject* iniObject, const std::string& section, const std::string& ident,
                        int32_t defaultInteger);
 void IniWriteInteger(TObject* iniObject, const std::string& section, const std::string& ident, int32_t value);
@@ -70,27 +69,20 @@ void RestoreMDIChildrenReg(TCustomForm* MainForm, TObject* IniObject);
 // The column widths of a grid ("Item0", "Item1", ... in the grid's default
 // section). A grid is any component with ColCount(), ColWidths(i) and
 // SetColWidths(i, width).
-template <class TGrid>
-void SaveGridLayout(TGrid& Grid, TObject* IniObject)
+template <class TGrid> void SaveGridLayout(TGrid& Grid, TObject* IniObject)
 {
     const std::string section = GetDefaultSection(&Grid);
     for (int i = 0; i < Grid.ColCount(); ++i)
         IniWriteInteger(IniObject, section, "Item" + std::to_string(i), Grid.ColWidths(i));
 }
-template <class TGrid>
-void RestoreGridLayout(TGrid& Grid, TObject* IniObject)
+template <class TGrid> void RestoreGridLayout(TGrid& Grid, TObject* IniObject)
 {
     const std::string section = GetDefaultSection(&Grid);
     for (int i = 0; i < Grid.ColCount(); ++i)
         Grid.SetColWidths(i, IniReadInteger(IniObject, section, "Item" + std::to_string(i), Grid.ColWidths(i)));
 }
-template <class TGrid>
-void SaveGridLayoutReg(TGrid& Grid, TObject* IniObject)
-{
-    SaveGridLayout(Grid, IniObject);
-}
-template <class TGrid>
-void RestoreGridLayoutReg(TGrid& Grid, TObject* IniObject)
+template <class TGrid> void SaveGridLayoutReg(TGrid& Grid, TObject* IniObject) { SaveGridLayout(Grid, IniObject); }
+template <class TGrid> void RestoreGridLayoutReg(TGrid& Grid, TObject* IniObject)
 {
     RestoreGridLayout(Grid, IniObject);
 }

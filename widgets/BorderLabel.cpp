@@ -17,7 +17,7 @@ constexpr Pass DisabledShadowPasses[] = {{1, -1}, {-1, -1}, {-1, 1}};
 
 } // namespace
 
-TBorderLabel::TBorderLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+TBorderLabel::TBorderLabel(TComponent* AOwner) : TCustomLabel(AOwner) { }
 
 void TBorderLabel::SetBorderColor(TColor Value)
 {

@@ -253,8 +253,8 @@ TDateTime IncYear(TDateTime date, int delta) { return IncDate(date, 0, 0, delta)
 
 TDateTime IncTime(TDateTime date, int hours, int minutes, int seconds, int mSecs)
 {
-    const double milliseconds =
-        (hours % 24) * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 + static_cast<double>(mSecs);
+    const double milliseconds = (hours % 24) * 3600000.0 + minutes * 60000.0 + seconds * 1000.0 +
+        static_cast<double>(mSecs);
     TDateTime result = date + hours / 24 + milliseconds / 86400000.0;
     if (result < 0)
         result += 1;
@@ -327,10 +327,7 @@ int DaysInPeriod(TDateTime date1, TDateTime date2)
     return std::abs(WholeDays(date2) - WholeDays(date1)) + 1;
 }
 
-int DaysBetween(TDateTime date1, TDateTime date2)
-{
-    return std::max(0, WholeDays(date2) - WholeDays(date1) + 1);
-}
+int DaysBetween(TDateTime date1, TDateTime date2) { return std::max(0, WholeDays(date2) - WholeDays(date1) + 1); }
 
 TDateTime CutTime(TDateTime date) { return std::trunc(date); }
 

@@ -151,8 +151,8 @@ std::unique_ptr<TBitmap> CreateTwoColorsBrushPattern(TColor Color1, TColor Color
     return pattern;
 }
 
-void GradientFillRect(TCanvas& Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
-                      TFillDirection Direction, int Colors)
+void GradientFillRect(TCanvas& Canvas, const TRect& ARect, TColor StartColor, TColor EndColor, TFillDirection Direction,
+                      int Colors)
 {
     if (ARect.IsEmpty())
         return;
@@ -201,8 +201,8 @@ void ShadeRect(TCanvas& Canvas, const TRect& ARect)
 void StretchBltTransparent(TCanvas& Dest, int X, int Y, int Width, int Height, TBitmap& Source, int SrcX, int SrcY,
                            int SrcW, int SrcH, TColor TransparentColor)
 {
-    const TColor key = ColorToRGB(static_cast<TColor>(static_cast<std::uint32_t>(TransparentColor) &
-                                                      ~PaletteRelativeFlag));
+    const TColor key = ColorToRGB(
+        static_cast<TColor>(static_cast<std::uint32_t>(TransparentColor) & ~PaletteRelativeFlag));
     gfx::TransparentStretchBlt(Dest, Bounds(X, Y, Width, Height), Source, Bounds(SrcX, SrcY, SrcW, SrcH), key);
 }
 

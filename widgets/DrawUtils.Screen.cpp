@@ -74,8 +74,8 @@ namespace DrawUtils {
 void PaintInverseRect(const TPoint& RectOrg, const TPoint& RectEnd)
 {
     TScreenCanvas screen;
-    const TRect r = Rect(std::min(RectOrg.X, RectEnd.X), std::min(RectOrg.Y, RectEnd.Y),
-                         std::max(RectOrg.X, RectEnd.X), std::max(RectOrg.Y, RectEnd.Y));
+    const TRect r = Rect(std::min(RectOrg.X, RectEnd.X), std::min(RectOrg.Y, RectEnd.Y), std::max(RectOrg.X, RectEnd.X),
+                         std::max(RectOrg.Y, RectEnd.Y));
     gfx::PatBlt(screen, r.Left, r.Top, r.Width(), r.Height(), DSTINVERT);
 }
 

@@ -34,10 +34,7 @@ void Beep()
         (void)!write(STDERR_FILENO, "\a", 1);
 }
 
-void SetBeepHandlerForTests(std::function<void()> Handler)
-{
-    BeepHandler() = std::move(Handler);
-}
+void SetBeepHandlerForTests(std::function<void()> Handler) { BeepHandler() = std::move(Handler); }
 
 std::string ReadRawArgument(const std::string& CmdLine, std::size_t& Pos)
 {
@@ -168,9 +165,9 @@ int MsgDlg(const std::string& Msg, TMsgDlgType AType, TMsgDlgButtons AButtons, i
     return ui::MessageDlg(Msg, AType, AButtons, HelpCtx);
 }
 
-void ShowMDIClientEdge(HWND, bool) {}
+void ShowMDIClientEdge(HWND, bool) { }
 
-void FreeUnusedOle() {}
+void FreeUnusedOle() { }
 
 std::string GetWindowsVersion()
 {

@@ -64,10 +64,7 @@ void CopyParentImage(TControl* Control, TCanvas& Dest)
     parent->ControlState.Exclude(csPaintCopy);
 }
 
-bool IsForegroundTask()
-{
-    return rtl::IsMainThread() && Application && Application->Active();
-}
+bool IsForegroundTask() { return rtl::IsMainThread() && Application && Application->Active(); }
 
 void KillMessage(HWND Wnd, UINT Msg)
 {

@@ -28,8 +28,8 @@ bool PointInPolyRgn(const TPoint& P, const std::vector<TPoint>& Points)
     const std::size_t n = Points.size();
     for (std::size_t i = 0; i < n; ++i) {
         const TPoint a = Points[i], b = Points[(i + 1) % n];
-        const long long side =
-            static_cast<long long>(b.X - a.X) * (P.Y - a.Y) - static_cast<long long>(P.X - a.X) * (b.Y - a.Y);
+        const long long side = static_cast<long long>(b.X - a.X) * (P.Y - a.Y) -
+            static_cast<long long>(P.X - a.X) * (b.Y - a.Y);
         if (a.Y <= P.Y && b.Y > P.Y && side > 0)
             ++winding;
         else if (a.Y > P.Y && b.Y <= P.Y && side < 0)

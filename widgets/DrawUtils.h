@@ -39,7 +39,7 @@ enum TBiDiMode : std::uint8_t { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAli
 // A failed call of the operating system, with its error number.
 class EWin32Error : public Exception {
 public:
-    EWin32Error(const std::string& Message, int Code) : Exception(Message), ErrorCode(Code) {}
+    EWin32Error(const std::string& Message, int Code) : Exception(Message), ErrorCode(Code) { }
     int ErrorCode;
 };
 
@@ -134,8 +134,8 @@ std::unique_ptr<TBitmap> CreateTwoColorsBrushPattern(TColor Color1, TColor Color
 
 // Bands from StartColor to EndColor (or the other way for the bottom-to-top
 // and right-to-left directions), at most Colors of them.
-void GradientFillRect(TCanvas& Canvas, const TRect& ARect, TColor StartColor, TColor EndColor,
-                      TFillDirection Direction, int Colors);
+void GradientFillRect(TCanvas& Canvas, const TRect& ARect, TColor StartColor, TColor EndColor, TFillDirection Direction,
+                      int Colors);
 // Hatches the rectangle: black diagonals every fourth pixel, the rest stays.
 void ShadeRect(TCanvas& Canvas, const TRect& ARect);
 

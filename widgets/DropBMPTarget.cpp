@@ -30,7 +30,7 @@ bool CopyDIBToBitmap(TBitmap& Bitmap, const void* Dib, std::size_t Size)
 
 } // namespace DropBMPTarget
 
-TDropBMPTarget::TDropBMPTarget(TComponent* AOwner) : TDropTarget(AOwner), bitmap_(std::make_unique<TBitmap>()) {}
+TDropBMPTarget::TDropBMPTarget(TComponent* AOwner) : TDropTarget(AOwner), bitmap_(std::make_unique<TBitmap>()) { }
 
 bool TDropBMPTarget::HasValidFormats() { return Offers(CF_DIB, TYMED_HGLOBAL) || Offers(CF_BITMAP, TYMED_GDI); }
 

@@ -42,14 +42,14 @@ std::string TPIDLTargetStrings::Get(int Index) const
 {
     if (Index < 0 || Index >= Count())
         throw Exception("Filename index out of range");
-    const std::string joined =
-        DropPIDLSource::JoinPidlStrings(target_.PidlList().Strings(0), target_.PidlList().Strings(Index + 1));
+    const std::string joined = DropPIDLSource::JoinPidlStrings(target_.PidlList().Strings(0),
+                                                               target_.PidlList().Strings(Index + 1));
     std::string path;
     ui::SHGetPathFromIDList(reinterpret_cast<LPCITEMIDLIST>(joined.data()), path);
     return path;
 }
 
-TDropPIDLTarget::TDropPIDLTarget(TComponent* AOwner) : TDropTarget(AOwner) {}
+TDropPIDLTarget::TDropPIDLTarget(TComponent* AOwner) : TDropTarget(AOwner) { }
 
 LPITEMIDLIST TDropPIDLTarget::GetFolderPidl() const
 {

@@ -19,18 +19,18 @@ bool PidlListFromHGlobal(HGLOBAL Block, TStrings& Lists);
 // The file-system paths of a target's items, read only.
 class TPIDLTargetStrings : public TStrings {
 public:
-    explicit TPIDLTargetStrings(TDropPIDLTarget& Target) : target_(Target) {}
+    explicit TPIDLTargetStrings(TDropPIDLTarget& Target) : target_(Target) { }
 
     int Count() const override;
-    void Insert(int, const std::string&) override {}
-    void Delete(int) override {}
-    void Clear() override {}
+    void Insert(int, const std::string&) override { }
+    void Delete(int) override { }
+    void Clear() override { }
 
 protected:
     // Raises "Filename index out of range" outside the items.
     std::string Get(int Index) const override;
-    void Put(int, const std::string&) override {}
-    void PutObject(int, TObject*) override {}
+    void Put(int, const std::string&) override { }
+    void PutObject(int, TObject*) override { }
 
 private:
     TDropPIDLTarget& target_;

@@ -1,8 +1,8 @@
 #include "widgets/DropSource.h"
 
 #include "platform/rtl/ByteOrder.h"
-#include "platform/ui/ClipboardData.h"
 #include "platform/ui/Clipboard.h"
+#include "platform/ui/ClipboardData.h"
 #include "platform/ui/DragDrop.h"
 #include "platform/ui/ShellBlocks.h"
 
@@ -33,7 +33,7 @@ IMPLEMENT_CLASS(TDropFileSource)
 // ---------------------------------------------------------------------------
 // TInterfacedComponent
 
-TInterfacedComponent::TInterfacedComponent(TComponent* AOwner) : TComponent(AOwner) {}
+TInterfacedComponent::TInterfacedComponent(TComponent* AOwner) : TComponent(AOwner) { }
 
 HRESULT TInterfacedComponent::QueryInterface(REFIID riid, void** ppvObject)
 {
@@ -123,7 +123,7 @@ void TDropSource::Notification(TComponent* AComponent, TOperation Operation)
 TDragResult TDropSource::Execute()
 {
     const bool dragImage = showImage_ && images_ &&
-                           ui::ImageList_BeginDrag(images_, imageIndex_, ImageHotSpot.X, ImageHotSpot.Y);
+        ui::ImageList_BeginDrag(images_, imageIndex_, ImageHotSpot.X, ImageHotSpot.Y);
     DWORD effect = DROPEFFECT_NONE;
     HRESULT result;
     try {
@@ -151,8 +151,7 @@ TDragResult TDropSource::Execute()
     return drCancel;
 }
 
-void TDropSource::AddFormatEtc(CLIPFORMAT Format, DVTARGETDEVICE* Device, DWORD Aspect, std::int32_t Index,
-                               DWORD Tymed)
+void TDropSource::AddFormatEtc(CLIPFORMAT Format, DVTARGETDEVICE* Device, DWORD Aspect, std::int32_t Index, DWORD Tymed)
 {
     if (DataFormatCount >= MaxDataFormats)
         return;
@@ -296,8 +295,7 @@ HRESULT TDropSource::GiveFeedback(DWORD effect)
 
 TEnumFormatEtc::TEnumFormatEtc(const std::array<FORMATETC, MaxDataFormats>& Formats, int Count, int Position)
     : formats_(Formats), count_(Count), position_(Position)
-{
-}
+{ }
 
 HRESULT TEnumFormatEtc::QueryInterface(REFIID riid, void** ppvObject)
 {

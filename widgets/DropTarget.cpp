@@ -23,12 +23,18 @@ constexpr unsigned ScrollInterval = 100;
 TShiftState ShiftStateOfKeys(DWORD keys)
 {
     TShiftState shift;
-    if (keys & MK_SHIFT) shift.Include(ssShift);
-    if (keys & MK_CONTROL) shift.Include(ssCtrl);
-    if (keys & MK_ALT) shift.Include(ssAlt);
-    if (keys & MK_LBUTTON) shift.Include(ssLeft);
-    if (keys & MK_RBUTTON) shift.Include(ssRight);
-    if (keys & MK_MBUTTON) shift.Include(ssMiddle);
+    if (keys & MK_SHIFT)
+        shift.Include(ssShift);
+    if (keys & MK_CONTROL)
+        shift.Include(ssCtrl);
+    if (keys & MK_ALT)
+        shift.Include(ssAlt);
+    if (keys & MK_LBUTTON)
+        shift.Include(ssLeft);
+    if (keys & MK_RBUTTON)
+        shift.Include(ssRight);
+    if (keys & MK_MBUTTON)
+        shift.Include(ssMiddle);
     return shift;
 }
 
@@ -395,7 +401,7 @@ void TDropTarget::ReadMappedNames(TStrings& Names, int Items) const
 // ---------------------------------------------------------------------------
 // TDropFileTarget
 
-TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TDropTarget(AOwner) {}
+TDropFileTarget::TDropFileTarget(TComponent* AOwner) : TDropTarget(AOwner) { }
 
 bool TDropFileTarget::HasValidFormats() { return Offers(CF_HDROP, TYMED_HGLOBAL); }
 
@@ -434,7 +440,7 @@ DWORD TDropFileTarget::PasteFromClipboard()
 // ---------------------------------------------------------------------------
 // TDropTextTarget
 
-TDropTextTarget::TDropTextTarget(TComponent* AOwner) : TDropTarget(AOwner) {}
+TDropTextTarget::TDropTextTarget(TComponent* AOwner) : TDropTarget(AOwner) { }
 
 bool TDropTextTarget::HasValidFormats() { return Offers(CF_TEXT, TYMED_HGLOBAL); }
 
@@ -473,4 +479,4 @@ DWORD TDropTextTarget::PasteFromClipboard()
 // ---------------------------------------------------------------------------
 // TDropDummy
 
-TDropDummy::TDropDummy(TComponent* AOwner) : TDropTarget(AOwner) {}
+TDropDummy::TDropDummy(TComponent* AOwner) : TDropTarget(AOwner) { }

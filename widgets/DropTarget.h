@@ -155,6 +155,6 @@ public:
     explicit TDropDummy(TComponent* AOwner);
 
     bool DoGetData() override { return false; }
-    void ClearData() override {}
+    void ClearData() override { }
     bool HasValidFormats() override { return true; }
 };

@@ -74,10 +74,7 @@ void TFileLabel::FillParts()
     hasDrive_ = first.size() >= 2 && first.back() == ':';
 }
 
-void TFileLabel::AdjustCaption()
-{
-    SetCaption(ShortenedPath());
-}
+void TFileLabel::AdjustCaption() { SetCaption(ShortenedPath()); }
 
 std::string TFileLabel::ShortenedPath()
 {

@@ -21,7 +21,7 @@ IMPLEMENT_CLASS(TKsFileOperator)
 // ---------------------------------------------------------------------------
 // TBrowseFolderDlg
 
-TBrowseFolderDlg::TBrowseFolderDlg(TComponent* AOwner) : TComponent(AOwner) {}
+TBrowseFolderDlg::TBrowseFolderDlg(TComponent* AOwner) : TComponent(AOwner) { }
 
 bool TBrowseFolderDlg::Execute()
 {
@@ -58,10 +58,9 @@ UINT ShellFunction(TFileOperation operation)
 
 UINT ShellFlags(TFileOperFlags options)
 {
-    static constexpr UINT flags[] = {FOF_ALLOWUNDO,        FOF_CONFIRMMOUSE,      FOF_FILESONLY,
-                                     FOF_MULTIDESTFILES,   FOF_NOCONFIRMATION,    FOF_NOCONFIRMMKDIR,
-                                     FOF_RENAMEONCOLLISION, FOF_SILENT,           FOF_SIMPLEPROGRESS,
-                                     FOF_NOERRORUI};
+    static constexpr UINT flags[] = {FOF_ALLOWUNDO,      FOF_CONFIRMMOUSE,   FOF_FILESONLY,         FOF_MULTIDESTFILES,
+                                     FOF_NOCONFIRMATION, FOF_NOCONFIRMMKDIR, FOF_RENAMEONCOLLISION, FOF_SILENT,
+                                     FOF_SIMPLEPROGRESS, FOF_NOERRORUI};
     UINT result = 0;
     for (int flag = flAllowUndo; flag <= flNoErrorUI; ++flag)
         if (options.Contains(static_cast<TFileOperFlag>(flag)))
@@ -87,7 +86,7 @@ std::vector<std::string> NameList(const std::string& text)
 
 } // namespace
 
-TKsFileOperator::TKsFileOperator(TComponent* AOwner) : TComponent(AOwner) {}
+TKsFileOperator::TKsFileOperator(TComponent* AOwner) : TComponent(AOwner) { }
 
 bool TKsFileOperator::Execute() { return ExecuteOn(NameList(Source), NameList(Destination)); }
 
@@ -115,15 +114,16 @@ bool LStat(const std::string& path, struct stat& st) { return ::lstat(path.c_str
 
 bool IsSymlink(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return LStat(path, st) && S_ISLNK(st.st_mode);
 }
 
 bool SameFile(const std::string& a, const std::string& b)
 {
-    struct stat sa {}, sb {};
+    struct stat sa {
+    }, sb{};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
-           sa.st_ino == sb.st_ino;
+        sa.st_ino == sb.st_ino;
 }
 
 // A folder whose parent lies on another device is where a file system is
@@ -131,7 +131,8 @@ bool SameFile(const std::string& a, const std::string& b)
 bool IsMountPoint(const std::string& path)
 {
     const std::string real = rtl::ExpandFileName(path);
-    struct stat self {}, parent {};
+    struct stat self {
+    }, parent{};
     if (::stat(real.c_str(), &self) != 0)
         return false;
     const std::string up = rtl::ExcludeTrailingPathDelimiter(real) + "/..";
@@ -150,20 +151,20 @@ bool IsBareDriveName(const std::string& path) { return path.size() == 2 && path[
 
 void MakeWritable(const std::string& fileName)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(fileName.c_str(), &st) == 0)
         ::chmod(fileName.c_str(), st.st_mode | S_IWUSR);
 }
 
 bool IsReadOnly(const std::string& fileName)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(fileName.c_str(), &st) == 0 && (st.st_mode & S_IWUSR) == 0;
 }
 
 void CopyModificationTime(const std::string& from, int toHandle)
 {
-    struct stat st {};
+    struct stat st { };
     if (::stat(from.c_str(), &st) != 0)
         return;
     const struct timespec times[2] = {st.st_atim, st.st_mtim};
@@ -187,7 +188,7 @@ std::vector<TSearchRec> ListFolder(const std::string& mask)
 
 int RangeLock(int handle, int64_t offset, int64_t lockSize, short type)
 {
-    struct flock range {};
+    struct flock range { };
     range.l_type = type;
     range.l_whence = SEEK_SET;
     range.l_start = static_cast<off_t>(offset);
@@ -198,7 +199,7 @@ int RangeLock(int handle, int64_t offset, int64_t lockSize, short type)
 std::string ExistingName(const std::string& name)
 {
     const std::string plain = rtl::ExcludeTrailingPathDelimiter(name);
-    struct stat st {};
+    struct stat st { };
     return LStat(plain, st) ? rtl::ExtractFileName(plain) : std::string();
 }
 
@@ -411,7 +412,7 @@ void ShellCopyMove(const std::string& fileName, const std::string& destName, boo
     if (move) {
         // Folder names differ by letter case here: compared exactly.
         const bool sameFolder = rtl::ExtractFilePath(rtl::ExpandFileName(fileName)) ==
-                                rtl::ExtractFilePath(rtl::ExpandFileName(destName));
+            rtl::ExtractFilePath(rtl::ExpandFileName(destName));
         op.Operation = sameFolder ? foRename : foMove;
     }
     if (!allowUndo)
@@ -470,9 +471,6 @@ void CreateFileLink(const std::string& fileName, const std::string& displayName,
         throw Exception("Die Verknüpfung \"" + link + "\" kann nicht angelegt werden.");
 }
 
-void DeleteFileLink(const std::string& displayName, int folder)
-{
-    rtl::DeleteFile(LinkFileName(displayName, folder));
-}
+void DeleteFileLink(const std::string& displayName, int folder) { rtl::DeleteFile(LinkFileName(displayName, folder)); }
 
 } // namespace FileUtil

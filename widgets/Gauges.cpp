@@ -186,15 +186,9 @@ void TGauge::DrawLook(TCanvas& Canvas, const TRect& PaintRect)
         Canvas.FillRect(PaintRect);
         break;
     case gkHorizontalBar:
-    case gkVerticalBar:
-        PaintBar(Canvas, PaintRect);
-        break;
-    case gkPie:
-        PaintPie(Canvas, PaintRect);
-        break;
-    case gkNeedle:
-        PaintNeedle(Canvas, PaintRect);
-        break;
+    case gkVerticalBar: PaintBar(Canvas, PaintRect); break;
+    case gkPie: PaintPie(Canvas, PaintRect); break;
+    case gkNeedle: PaintNeedle(Canvas, PaintRect); break;
     }
 }
 

@@ -373,10 +373,7 @@ void TKsSpeedButton::PaintGlyph(TCanvas& Canvas, const TRect& ARect, TKsButtonSt
     glyph_->Alignment = own;
 }
 
-bool TKsSpeedButton::Inside(int X, int Y) const
-{
-    return X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight();
-}
+bool TKsSpeedButton::Inside(int X, int Y) const { return X >= 0 && X < ClientWidth() && Y >= 0 && Y <= ClientHeight(); }
 
 void TKsSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -568,8 +565,7 @@ void TKsSpeedButton::Dispatch(TMessage& Message)
         }
         break;
     }
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(Message);
 }

@@ -146,7 +146,7 @@ void TGlyphCache::ReturnList(TGlyphList* List)
 // ---------------------------------------------------------------------------
 // TButtonImage
 
-TButtonImage::TButtonImage() : glyph_(std::make_unique<TKsButtonGlyph>()) {}
+TButtonImage::TButtonImage() : glyph_(std::make_unique<TKsButtonGlyph>()) { }
 
 TButtonImage::~TButtonImage() = default;
 
@@ -178,7 +178,7 @@ void TButtonImage::DrawEx(TCanvas& Canvas, int X, int Y, int Margin, int Spacing
 // ---------------------------------------------------------------------------
 // TKsButtonGlyph
 
-TKsButtonGlyph::TKsButtonGlyph() : original_(std::make_unique<TBitmap>()) {}
+TKsButtonGlyph::TKsButtonGlyph() : original_(std::make_unique<TBitmap>()) { }
 
 TKsButtonGlyph::~TKsButtonGlyph()
 {
@@ -268,8 +268,7 @@ int TKsButtonGlyph::StoreImage(std::unique_ptr<TBitmap> Image)
     return list_->Add(std::move(Image));
 }
 
-std::unique_ptr<TBitmap> TKsButtonGlyph::BuildImageListImage(TKsButtonState State, TImageList& Images,
-                                                             int Index) const
+std::unique_ptr<TBitmap> TKsButtonGlyph::BuildImageListImage(TKsButtonState State, TImageList& Images, int Index) const
 {
     auto image = std::make_unique<TBitmap>(Images.Width(), Images.Height());
     TCanvas& canvas = image->Canvas();
@@ -300,8 +299,7 @@ int TKsButtonGlyph::CreateImageGlyph(TKsButtonState State, TImageList& Images, i
     return slot;
 }
 
-void TKsButtonGlyph::DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& Images, int Index,
-                                        TKsButtonState State)
+void TKsButtonGlyph::DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& Images, int Index, TKsButtonState State)
 {
     if (State == rbsDisabled) {
         DrawUtils::ImageListDrawDisabled(Images, Canvas, At.X, At.Y, Index, clBtnHighlight, clBtnShadow, true);
@@ -335,8 +333,7 @@ std::unique_ptr<TBitmap> TKsButtonGlyph::BuildStateImage(TKsButtonState State)
                 canvas.SetPixels(x, y, MapColor(canvas.Pixels(x, y)));
         return image;
     }
-    default:
-        return CopyCell(*original_, cell, cellWidth);
+    default: return CopyCell(*original_, cell, cellWidth);
     }
 }
 
@@ -352,10 +349,9 @@ TBitmap* TKsButtonGlyph::StateImage(TKsButtonState State)
     return list_->Image(index);
 }
 
-void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption,
-                                      TButtonLayout Layout, int Margin, int Spacing, bool PopupMark,
-                                      TPoint& GlyphPos, TRect& TextBounds, unsigned Flags, TImageList* Images,
-                                      int ImageIndex)
+void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption, TButtonLayout Layout,
+                                      int Margin, int Spacing, bool PopupMark, TPoint& GlyphPos, TRect& TextBounds,
+                                      unsigned Flags, TImageList* Images, int ImageIndex)
 {
     const bool horizontal = Layout == blGlyphLeft || Layout == blGlyphRight;
     TSize glyph = GlyphSize(Images, ImageIndex);
@@ -441,8 +437,8 @@ void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std:
     TextBounds = Bounds(textAt.X + Client.Left, textAt.Y + Client.Top, captionWidth, text.cy);
 }
 
-void TKsButtonGlyph::DrawButtonText(TCanvas& Canvas, const std::string& Caption, TRect TextBounds,
-                                    TKsButtonState State, unsigned Flags)
+void TKsButtonGlyph::DrawButtonText(TCanvas& Canvas, const std::string& Caption, TRect TextBounds, TKsButtonState State,
+                                    unsigned Flags)
 {
     Canvas.Brush.Style = bsClear;
     const unsigned format = AlignmentFlag(Alignment) | DT_VCENTER | (WordWrap ? DT_WORDBREAK : 0u) | Flags;

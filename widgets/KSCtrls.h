@@ -33,7 +33,7 @@ using TKsNumGlyphs = int;
 // a given-back slot keeps its image until it is used again.
 class TGlyphList {
 public:
-    TGlyphList(int Width, int Height) : width_(Width), height_(Height) {}
+    TGlyphList(int Width, int Height) : width_(Width), height_(Height) { }
 
     int Width() const { return width_; }
     int Height() const { return height_; }
@@ -110,8 +110,7 @@ public:
     // The same with picture ImageIndex of Images in place of the strip when
     // the list is given and holds that picture.
     TRect DrawEx(TCanvas& Canvas, const TRect& Client, const std::string& Caption, TButtonLayout Layout, int Margin,
-                 int Spacing, bool PopupMark, TImageList* Images, int ImageIndex, TKsButtonState State,
-                 unsigned Flags);
+                 int Spacing, bool PopupMark, TImageList* Images, int ImageIndex, TKsButtonState State, unsigned Flags);
     // Builds the state image of an image-list picture (the down state
     // shares the up image) in the glyph list; returns its slot, -1 for an
     // empty list.

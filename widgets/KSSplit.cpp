@@ -324,7 +324,8 @@ void TKsSplitter::ApplySize(int X, int Y)
     Clamp(X, Y);
     TPoint offset = pressOffset_;
     auto aligned = [this](TAlign Align) {
-        return (controlFirst_ && controlFirst_->Align() == Align) || (controlSecond_ && controlSecond_->Align() == Align);
+        return (controlFirst_ && controlFirst_->Align() == Align) ||
+            (controlSecond_ && controlSecond_->Align() == Align);
     };
     if (aligned(alRight)) {
         X = -X;
@@ -374,7 +375,9 @@ void TKsSplitter::BorrowKeys()
     keyOwner_ = form->ActiveControl() ? form->ActiveControl() : form;
     keyOwner_->FreeNotification(this);
     borrowedKeyDown_ = keyOwner_->OnKeyDown;
-    keyOwner_->OnKeyDown = [this](TObject* Sender, WORD& Key, TShiftState Shift) { SplitterKeyDown(Sender, Key, Shift); };
+    keyOwner_->OnKeyDown = [this](TObject* Sender, WORD& Key, TShiftState Shift) {
+        SplitterKeyDown(Sender, Key, Shift);
+    };
 }
 
 void TKsSplitter::ReturnKeys()

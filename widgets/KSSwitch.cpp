@@ -19,8 +19,8 @@ std::unique_ptr<TBitmap> OnBackground(TBitmap& Glyph, TColor Background)
     TCanvas& canvas = copy->Canvas();
     canvas.CopyRect(Rect(0, 0, Glyph.Width(), Glyph.Height()), Glyph.Canvas(),
                     Rect(0, 0, Glyph.Width(), Glyph.Height()));
-    const TColor key = ColorToRGB(static_cast<TColor>(static_cast<std::uint32_t>(Glyph.TransparentColor()) &
-                                                      0x00FFFFFF));
+    const TColor key = ColorToRGB(
+        static_cast<TColor>(static_cast<std::uint32_t>(Glyph.TransparentColor()) & 0x00FFFFFF));
     const TColor fill = ColorToRGB(Background);
     for (int y = 0; y < copy->Height(); ++y)
         for (int x = 0; x < copy->Width(); ++x)
@@ -273,11 +273,8 @@ void TKsSwitch::Dispatch(TMessage& Message)
     case CM_ENABLEDCHANGED:
     case CM_TEXTCHANGED:
     case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-        Invalidate();
-        break;
-    default:
-        break;
+    case CM_COLORCHANGED: Invalidate(); break;
+    default: break;
     }
     TCustomControl::Dispatch(Message);
 }

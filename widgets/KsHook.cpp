@@ -50,10 +50,7 @@ TControlHook::~TControlHook()
     control_ = nullptr;
 }
 
-bool TControlHook::ControlDestroying() const
-{
-    return control_ && (control_->ComponentState() & csDestroying);
-}
+bool TControlHook::ControlDestroying() const { return control_ && (control_->ComponentState() & csDestroying); }
 
 void TControlHook::AddHookToList(TKsWindowHook* Hook)
 {
@@ -228,7 +225,7 @@ void THookList::WndProc(TMessage& Message)
 // ---------------------------------------------------------------------------
 // TKsWindowHook
 
-TKsWindowHook::TKsWindowHook(TComponent* AOwner) : TComponent(AOwner) {}
+TKsWindowHook::TKsWindowHook(TComponent* AOwner) : TComponent(AOwner) { }
 
 TKsWindowHook::~TKsWindowHook()
 {
@@ -300,10 +297,7 @@ HWND TKsWindowHook::GetHookHandle() const
     return list ? list->Handle() : nullptr;
 }
 
-bool TKsWindowHook::IsForm() const
-{
-    return control_ && control_ == Owner() && dynamic_cast<TCustomForm*>(Owner());
-}
+bool TKsWindowHook::IsForm() const { return control_ && control_ == Owner() && dynamic_cast<TCustomForm*>(Owner()); }
 
 void TKsWindowHook::SetIsForm(bool Value)
 {

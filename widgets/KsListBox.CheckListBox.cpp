@@ -77,8 +77,7 @@ TBitmap& KSCtrls::CheckBitmap()
 
 // TKsCheckListBox
 
-TKsCheckListBox::TKsCheckListBox(TComponent* AOwner)
-    : TKsCustomListBox(AOwner), iniLink_(std::make_unique<TIniLink>())
+TKsCheckListBox::TKsCheckListBox(TComponent* AOwner) : TKsCustomListBox(AOwner), iniLink_(std::make_unique<TIniLink>())
 {
     SetStyle(lbOwnerDrawFixed);
     SetAutoScroll(true);
@@ -90,10 +89,7 @@ TKsCheckListBox::~TKsCheckListBox() { iniLink_->SetStorage(nullptr); }
 
 int TKsCheckListBox::CheckWidth() const { return CheckCellWidth + 2; }
 
-void TKsCheckListBox::ItemInserted(int Index)
-{
-    states_.insert(states_.begin() + Index, TCheckListBoxItem{});
-}
+void TKsCheckListBox::ItemInserted(int Index) { states_.insert(states_.begin() + Index, TCheckListBoxItem{}); }
 
 void TKsCheckListBox::ItemDeleted(int Index) { states_.erase(states_.begin() + Index); }
 
@@ -288,15 +284,15 @@ void TKsCheckListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
     // The check picture on the list's colour.
     const bool enabled = GetItemEnabled(Index) && Enabled();
     const int cell = static_cast<int>(checkKind_) * CheckColumns + static_cast<int>(GetState(Index)) +
-                     (enabled ? 0 : 3);
+        (enabled ? 0 : 3);
     TBitmap picture;
     DrawUtils::AssignBitmapCell(KSCtrls::CheckBitmap(), picture, CheckColumns, CheckRows, cell);
     const TColor back = canvas.Brush.Color;
     canvas.Brush.Color = Color();
     canvas.FillRect(checkArea);
     canvas.Brush.Color = back;
-    const TColor key =
-        static_cast<TColor>(static_cast<std::uint32_t>(picture.TransparentColor()) & ~PaletteRelativeFlag);
+    const TColor key = static_cast<TColor>(static_cast<std::uint32_t>(picture.TransparentColor()) &
+                                           ~PaletteRelativeFlag);
     DrawUtils::DrawBitmapTransparent(canvas, checkArea.Left + (checkArea.Width() - picture.Width()) / 2,
                                      checkArea.Top + (checkArea.Height() - picture.Height()) / 2, picture, key);
     if (!GetItemEnabled(Index))

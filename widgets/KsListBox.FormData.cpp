@@ -30,7 +30,7 @@ struct StreamedItem {
 
 class ValueWriter {
 public:
-    explicit ValueWriter(TStream& Stream) : stream_(Stream) {}
+    explicit ValueWriter(TStream& Stream) : stream_(Stream) { }
 
     void Tag(TValueType Type) { Byte(Type); }
     void String(const std::string& Text)
@@ -71,7 +71,7 @@ private:
 // Reads values, never more than the stream holds.
 class ValueReader {
 public:
-    explicit ValueReader(TStream& Stream) : stream_(Stream) {}
+    explicit ValueReader(TStream& Stream) : stream_(Stream) { }
 
     TValueType NextTag() { return static_cast<TValueType>(Bytes(1)[0]); }
     // The tag of the next value without taking it.
@@ -124,8 +124,8 @@ private:
     std::vector<std::uint8_t> Bytes(std::size_t Count)
     {
         std::vector<std::uint8_t> bytes(Count);
-        if (Count > 0 && stream_.Read(bytes.data(), static_cast<std::int64_t>(Count)) !=
-                             static_cast<std::int64_t>(Count))
+        if (Count > 0 &&
+            stream_.Read(bytes.data(), static_cast<std::int64_t>(Count)) != static_cast<std::int64_t>(Count))
             Damaged();
         return bytes;
     }

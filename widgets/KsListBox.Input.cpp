@@ -4,10 +4,7 @@
 
 // Input
 
-void TKsCustomListBox::SelectionChanged()
-{
-    Click();
-}
+void TKsCustomListBox::SelectionChanged() { Click(); }
 
 void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
 {
@@ -16,8 +13,8 @@ void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
             SetFocus();
         const int index = ItemAtPos({X, Y}, true);
         const bool extending = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl);
-        if (DragMode == dmAutomatic && multiSelect_ && index >= 0 &&
-            list_[static_cast<std::size_t>(index)].Selected && !extending) {
+        if (DragMode == dmAutomatic && multiSelect_ && index >= 0 && list_[static_cast<std::size_t>(index)].Selected &&
+            !extending) {
             // Pressing the selection drags all of it, the selection as it is.
             TCustomControl::MouseDown(Button, Shift, X, Y);
             BeginDrag();
@@ -94,14 +91,9 @@ void TKsCustomListBox::Dispatch(TMessage& Message)
         Invalidate();
         return;
     case WM_SETFOCUS:
-    case WM_KILLFOCUS:
-        Invalidate();
-        break;
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS;
-        return;
-    default:
-        break;
+    case WM_KILLFOCUS: Invalidate(); break;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS | DLGC_WANTCHARS; return;
+    default: break;
     }
     TCustomControl::Dispatch(Message);
 }

@@ -44,7 +44,7 @@ void TKsCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State)
     const std::string& text = list_[static_cast<std::size_t>(Index)].Text;
     // 2 pixels in from the edge the reading starts at.
     const int x = DrawUtils::UseRightToLeftReading(BiDiMode) ? Rect.Right - 2 - TabbedTextWidth(canvas, text)
-                                                              : Rect.Left + 2;
+                                                             : Rect.Left + 2;
     DefaultDrawText(x, y, text);
     canvas.Brush.Style = bsSolid;
 }

@@ -85,7 +85,7 @@ void TKsCustomListBox::SetSorted(bool Value)
         order[i] = static_cast<int>(i);
     std::ranges::stable_sort(order, [this](int A, int B) {
         return rtl::AnsiCompareText(list_[static_cast<std::size_t>(A)].Text, list_[static_cast<std::size_t>(B)].Text) <
-               0;
+            0;
     });
     std::vector<Item> sortedItems;
     sortedItems.reserve(list_.size());
@@ -137,10 +137,7 @@ void TKsCustomListBox::SetColumns(int Value)
     Invalidate();
 }
 
-int TKsCustomListBox::ColumnWidth() const
-{
-    return columns_ > 0 ? (Width() + columns_ - 3) / columns_ : ClientWidth();
-}
+int TKsCustomListBox::ColumnWidth() const { return columns_ > 0 ? (Width() + columns_ - 3) / columns_ : ClientWidth(); }
 
 void TKsCustomListBox::SetGraySelection(bool Value)
 {

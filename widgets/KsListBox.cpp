@@ -128,9 +128,9 @@ int TKsCustomListBox::InsertItem(int Index, const std::string& Text)
     if (Index < 0) {
         Index = static_cast<int>(list_.size());
         if (sorted_) {
-            auto at = std::ranges::upper_bound(list_, Text, [](const std::string& A, const std::string& B) {
-                return rtl::AnsiCompareText(A, B) < 0;
-            }, &Item::Text);
+            auto at = std::ranges::upper_bound(
+                list_, Text, [](const std::string& A, const std::string& B) { return rtl::AnsiCompareText(A, B) < 0; },
+                &Item::Text);
             Index = static_cast<int>(at - list_.begin());
         }
     }
@@ -172,12 +172,12 @@ void TKsCustomListBox::ClearItems()
     Invalidate();
 }
 
-void TKsCustomListBox::ItemInserted(int) {}
-void TKsCustomListBox::ItemDeleted(int) {}
-void TKsCustomListBox::ItemsCleared() {}
-void TKsCustomListBox::ItemsExchanged(int, int) {}
-void TKsCustomListBox::ItemMoved(int, int) {}
-void TKsCustomListBox::ItemsReordered(const std::vector<int>&) {}
+void TKsCustomListBox::ItemInserted(int) { }
+void TKsCustomListBox::ItemDeleted(int) { }
+void TKsCustomListBox::ItemsCleared() { }
+void TKsCustomListBox::ItemsExchanged(int, int) { }
+void TKsCustomListBox::ItemMoved(int, int) { }
+void TKsCustomListBox::ItemsReordered(const std::vector<int>&) { }
 
 std::intptr_t TKsCustomListBox::GetItemData(int Index) const
 {

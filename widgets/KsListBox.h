@@ -19,8 +19,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
-#include "platform/rtl/StringList.h"
 #include "platform/rtl/Streams.h"
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/StdCtrls.h"
 #include "widgets/DrawUtils.h"
@@ -37,7 +37,7 @@ using TCheckListStateEvent = std::function<void(TObject* Sender, int Index)>;
 // The strings of a list box; every change goes straight to the list.
 class TKsListBoxStrings : public TStrings {
 public:
-    explicit TKsListBoxStrings(TKsCustomListBox* ListBox) : listBox_(ListBox) {}
+    explicit TKsListBoxStrings(TKsCustomListBox* ListBox) : listBox_(ListBox) { }
 
     int Count() const override;
     int Add(const std::string& S) override;

@@ -26,7 +26,7 @@ bool ApplicationTerminating() { return Application && Application->Terminated();
 // ---------------------------------------------------------------------------
 // TTimerThread
 
-TTimerThread::TTimerThread(TKsTimer* AOwner) : TThread(true), owner_(AOwner) {}
+TTimerThread::TTimerThread(TKsTimer* AOwner) : TThread(true), owner_(AOwner) { }
 
 TTimerThread::~TTimerThread()
 {
@@ -48,7 +48,9 @@ void TTimerThread::Stop()
 
 void TTimerThread::WakeUp()
 {
-    { std::lock_guard guard(wakeLock_); }
+    {
+        std::lock_guard guard(wakeLock_);
+    }
     wake_.notify_all();
 }
 
@@ -119,7 +121,7 @@ void TTimerThread::FireOnWorker()
 // ---------------------------------------------------------------------------
 // TKsTimer
 
-TKsTimer::TKsTimer(TComponent* AOwner) : TComponent(AOwner), timerThread_(std::make_unique<TTimerThread>(this)) {}
+TKsTimer::TKsTimer(TComponent* AOwner) : TComponent(AOwner), timerThread_(std::make_unique<TTimerThread>(this)) { }
 
 TKsTimer::~TKsTimer()
 {

@@ -83,17 +83,10 @@ bool SetProgressProperty(TControl* Control, Which What, int Value)
         return false;
     switch (info->Kind) {
     case tkInteger:
-    case tkInt64:
-        rtl::SetPropValue(*Control, *info, TPropValue(int64_t(Value)));
-        return true;
-    case tkFloat:
-        rtl::SetPropValue(*Control, *info, TPropValue(double(Value)));
-        return true;
-    case tkVariant:
-        rtl::SetPropValue(*Control, *info, TPropValue(std::to_string(Value)));
-        return true;
-    default:
-        return false;
+    case tkInt64: rtl::SetPropValue(*Control, *info, TPropValue(int64_t(Value))); return true;
+    case tkFloat: rtl::SetPropValue(*Control, *info, TPropValue(double(Value))); return true;
+    case tkVariant: rtl::SetPropValue(*Control, *info, TPropValue(std::to_string(Value))); return true;
+    default: return false;
     }
 }
 

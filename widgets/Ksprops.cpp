@@ -206,8 +206,7 @@ void TPropInfoList::Intersect(const TPropInfoList& List)
 
 // TPropsStorage
 
-std::string TPropsStorage::ReadString(const std::string& ASection, const std::string& Item,
-                                      const std::string& Default)
+std::string TPropsStorage::ReadString(const std::string& ASection, const std::string& Item, const std::string& Default)
 {
     return OnReadString ? OnReadString(ASection, Item, Default) : std::string();
 }
@@ -260,7 +259,7 @@ std::string TPropsStorage::StoreValueText(const TPropInfo& P)
     case tkEnumeration: {
         const int64_t index = std::get<int64_t>(value);
         return index >= 0 && index < static_cast<int64_t>(P.EnumNames.size()) ? P.EnumNames[static_cast<size_t>(index)]
-                                                                                : std::string();
+                                                                              : std::string();
     }
     case tkFloat: {
         // Stored numbers do not depend on the user's locale.
@@ -386,9 +385,8 @@ void TPropsStorage::LoadCollectionProperty(const TPropInfo& P, TCollection& Coll
 {
     const std::string section = Section + "." + GetItemName(P.Name);
     const std::string current = std::to_string(Collection.Count());
-    const int64_t count =
-        std::clamp(ParseInteger(Trim(ReadString(Section, GetItemName(P.Name) + ".Count", current))), int64_t(0),
-                   MaxStoredItems);
+    const int64_t count = std::clamp(ParseInteger(Trim(ReadString(Section, GetItemName(P.Name) + ".Count", current))),
+                                     int64_t(0), MaxStoredItems);
     Collection.BeginUpdate();
     try {
         if (count != Collection.Count()) {
@@ -420,7 +418,7 @@ void TPropsStorage::StoreAnyProperty(const TPropInfo* PropInfo)
     }
     TObject* object = std::get<TObject*>(rtl::GetPropValue(*AObject, P));
     const bool isReference = (P.PropClass && P.PropClass->InheritsFrom(TComponent::StaticClass())) ||
-                             dynamic_cast<TComponent*>(object);
+        dynamic_cast<TComponent*>(object);
     if (auto* list = dynamic_cast<TStrings*>(object))
         StoreStringsProperty(P, *list);
     else if (auto* collection = dynamic_cast<TCollection*>(object))
@@ -446,14 +444,14 @@ void TPropsStorage::LoadAnyProperty(const TPropInfo* PropInfo)
         }
         TObject* object = std::get<TObject*>(rtl::GetPropValue(*AObject, P));
         const bool isReference = (P.PropClass && P.PropClass->InheritsFrom(TComponent::StaticClass())) ||
-                                 dynamic_cast<TComponent*>(object);
+            dynamic_cast<TComponent*>(object);
         if (auto* list = dynamic_cast<TStrings*>(object)) {
             LoadStringsProperty(P, *list);
         } else if (auto* collection = dynamic_cast<TCollection*>(object)) {
             LoadCollectionProperty(P, *collection);
         } else if (isReference) {
-            const std::string text =
-                Trim(ReadString(Section, item, ComponentReferenceText(static_cast<TComponent*>(object))));
+            const std::string text = Trim(
+                ReadString(Section, item, ComponentReferenceText(static_cast<TComponent*>(object))));
             if (rtl::AnsiSameText(text, "(null)"))
                 rtl::SetPropValue(*AObject, P, static_cast<TObject*>(nullptr));
             else if (!text.empty())
@@ -494,8 +492,7 @@ void TPropsStorage::LoadProperties(const TStrings& PropList)
         LoadAnyProperty(list.Find(PropList.Strings(i)));
 }
 
-template <class Action>
-void TPropsStorage::ForEachStoredItem(TComponent* AForm, TStrings& AItems, Action action)
+template <class Action> void TPropsStorage::ForEachStoredItem(TComponent* AForm, TStrings& AItems, Action action)
 {
     Ksprops::UpdateStoredList(AForm, AItems, false);
     TObject* const savedObject = AObject;
@@ -583,7 +580,7 @@ void TStoredValue::Restore(TPropsStorage& Storage)
 
 // TStoredValues
 
-TStoredValues::TStoredValues() : TCollection(TStoredValue::StaticClass()) {}
+TStoredValues::TStoredValues() : TCollection(TStoredValue::StaticClass()) { }
 
 int TStoredValues::IndexOf(const std::string& Name) const
 {

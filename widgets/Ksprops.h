@@ -16,10 +16,10 @@
 class TComponent;
 class TStrings;
 
-using TReadStrEvent = std::function<std::string(const std::string& ASection, const std::string& Item,
-                                                const std::string& Default)>;
-using TWriteStrEvent = std::function<void(const std::string& ASection, const std::string& Item,
-                                          const std::string& Value)>;
+using TReadStrEvent =
+    std::function<std::string(const std::string& ASection, const std::string& Item, const std::string& Default)>;
+using TWriteStrEvent =
+    std::function<void(const std::string& ASection, const std::string& Item, const std::string& Value)>;
 using TEraseSectEvent = std::function<void(const std::string& ASection)>;
 
 namespace Ksprops {
@@ -97,8 +97,7 @@ private:
                                               const std::string& SubSection) const;
     void StoreAll();
     void LoadAll();
-    template <class Action>
-    void ForEachStoredItem(TComponent* AForm, TStrings& AItems, Action action);
+    template <class Action> void ForEachStoredItem(TComponent* AForm, TStrings& AItems, Action action);
 
     TComponent* owner_ = nullptr;
     int nesting_ = 0;

@@ -9,8 +9,7 @@ namespace MaxMin {
 
 namespace {
 
-template <class T>
-std::span<const T> NotEmpty(std::span<const T> Values)
+template <class T> std::span<const T> NotEmpty(std::span<const T> Values)
 {
     if (Values.empty())
         throw EListError("An empty array has no smallest or largest element");

@@ -99,24 +99,15 @@ std::vector<std::string> SplitOwnParameters(const std::string& line)
     return arguments;
 }
 
-int ParamCountOwn()
-{
-    return ownParser ? static_cast<int>(ownList.size()) - 1 : ParamCount();
-}
+int ParamCountOwn() { return ownParser ? static_cast<int>(ownList.size()) - 1 : ParamCount(); }
 
-bool IsSwitch(const std::string& argument)
-{
-    return !argument.empty() && ParameterBegin.count(argument[0]) != 0;
-}
+bool IsSwitch(const std::string& argument) { return !argument.empty() && ParameterBegin.count(argument[0]) != 0; }
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 
 } // namespace
 
-void SetPlatformArguments(std::vector<std::string> arguments)
-{
-    platformArguments = std::move(arguments);
-}
+void SetPlatformArguments(std::vector<std::string> arguments) { platformArguments = std::move(arguments); }
 
 int ParamCount()
 {

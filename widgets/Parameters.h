@@ -20,8 +20,8 @@ extern std::set<char> ParameterBegin;
 // The platform's argument list (entry 0 is the program). Programs hand their
 // argv over at start-up; without that the process's own command line is read.
 void SetPlatformArguments(std::vector<std::string> arguments);
-int ParamCount();                    // number of arguments besides the program
-std::string ParamStr(int index);     // "" outside 0..ParamCount()
+int ParamCount();                // number of arguments besides the program
+std::string ParamStr(int index); // "" outside 0..ParamCount()
 
 void UseOwnParameterParser(bool on);
 void FreeParameters();

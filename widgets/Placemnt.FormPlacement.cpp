@@ -55,7 +55,9 @@ TFormPlacement::TFormPlacement(TComponent* AOwner)
     PublishPlacementProperties();
     if (GetForm())
         Options = {fpState, fpPosition};
-    winHook_->AfterMessage = [this](TObject* Sender, TMessage& Msg, bool& Handled) { WndMessage(Sender, Msg, Handled); };
+    winHook_->AfterMessage = [this](TObject* Sender, TMessage& Msg, bool& Handled) {
+        WndMessage(Sender, Msg, Handled);
+    };
     winHook_->SetActive(false);
     if (!(ComponentState() & csLoading))
         SetEvents();

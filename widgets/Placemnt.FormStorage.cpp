@@ -11,8 +11,7 @@ using namespace Apputils;
 TFormStorage::TFormStorage(TComponent* AOwner)
     : TFormPlacement(AOwner), storedProps_(std::make_unique<TStringList>()),
       storedValues_(std::make_unique<TStoredValues>())
-{
-}
+{ }
 
 TFormStorage::~TFormStorage()
 {

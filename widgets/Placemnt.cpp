@@ -109,8 +109,12 @@ bool ReadState(TCustomForm* form, TObject* ini, const std::string& section)
         (form->FormStyle() == fsMDIForm || (form->FormStyle() == fsNormal && form->Position() == poDefault)))
         state = wsMaximized;
     switch (IniReadInteger(ini, section, "ShowCmd", 0)) {
-    case 1: case 5: case 9: state = wsNormal; break;
-    case 2: case 6: case 7: state = wsMinimized; break;
+    case 1:
+    case 5:
+    case 9: state = wsNormal; break;
+    case 2:
+    case 6:
+    case 7: state = wsMinimized; break;
     case 3: state = wsMaximized; break;
     default: break;
     }

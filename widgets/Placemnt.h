@@ -63,10 +63,18 @@ int32_t NumberOr(const std::string& text, int32_t fallback);
 class TWinMinMaxInfo : public TPersistent {
     DECLARE_CLASS(TWinMinMaxInfo, TPersistent)
 public:
-    enum TIndex { MaxPosLeftIndex, MaxPosTopIndex, MaxSizeHeightIndex, MaxSizeWidthIndex, MaxTrackHeightIndex,
-                  MaxTrackWidthIndex, MinTrackHeightIndex, MinTrackWidthIndex };
+    enum TIndex {
+        MaxPosLeftIndex,
+        MaxPosTopIndex,
+        MaxSizeHeightIndex,
+        MaxSizeWidthIndex,
+        MaxTrackHeightIndex,
+        MaxTrackWidthIndex,
+        MinTrackHeightIndex,
+        MinTrackWidthIndex
+    };
 
-    explicit TWinMinMaxInfo(TFormPlacement* AOwner = nullptr) : owner_(AOwner) {}
+    explicit TWinMinMaxInfo(TFormPlacement* AOwner = nullptr) : owner_(AOwner) { }
     void Assign(const TPersistent* Source) override;
 
     int32_t GetMinMaxInfo(TIndex Index) const { return values_[Index]; }

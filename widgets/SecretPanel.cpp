@@ -219,7 +219,7 @@ void TSecretPanel::Notification(TComponent* AComponent, TOperation Operation)
 void TSecretPanel::RecalcDrawRect(FrameSetup& Setup) const
 {
     const int inset = BorderWidth() + BevelDepth(BevelOuter(), BevelWidth()) + BevelDepth(BevelInner(), BevelWidth()) +
-                      (BorderStyle() == bsSingle ? 1 : 0);
+        (BorderStyle() == bsSingle ? 1 : 0);
     const TRect client = ClientRect();
     Setup.PaintRect = NormalizedOrEmpty(gfx::InflateRect(client, -inset, -inset));
     TRect text = gfx::InflateRect(client, -(inset + TextGap), -(inset + TextGap));
@@ -344,8 +344,7 @@ void TSecretPanel::Dispatch(TMessage& Message)
         TCustomPanel::Dispatch(Message);
         Changed();
         return;
-    default:
-        TCustomPanel::Dispatch(Message);
+    default: TCustomPanel::Dispatch(Message);
     }
 }
 
@@ -482,8 +481,8 @@ void TSecretPanel::Paint()
         return;
     std::lock_guard frame(frameLock_);
     if (!glyph_->Empty()) {
-        const TColor key =
-            static_cast<TColor>(static_cast<std::uint32_t>(glyph_->TransparentColor()) & ~PaletteRelativeFlag);
+        const TColor key = static_cast<TColor>(static_cast<std::uint32_t>(glyph_->TransparentColor()) &
+                                               ~PaletteRelativeFlag);
         DrawUtils::DrawBitmapTransparent(canvas, setup_.GlyphOrigin.X, setup_.GlyphOrigin.Y, *glyph_, key);
     }
     if (memoryImage_)

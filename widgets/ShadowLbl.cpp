@@ -250,9 +250,7 @@ void TKsCustomLabel::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
     case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-        ResizeAndRepaint();
-        break;
+    case CM_FONTCHANGED: ResizeAndRepaint(); break;
     case CM_DIALOGCHAR:
         if (focusControl_ && Enabled() && showAccelChar_) {
             const char32_t accel = DrawUtils::AcceleratorOf(GetLabelCaption());
@@ -281,8 +279,7 @@ void TKsCustomLabel::Dispatch(TMessage& Message)
         if (Visible())
             UpdateTracking();
         return;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(Message);
 }

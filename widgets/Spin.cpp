@@ -185,9 +185,7 @@ void TSpinButton::ArrowClicked(TTimerSpeedButton* Arrow)
 void TSpinButton::KeyDown(WORD& Key, TShiftState Shift)
 {
     switch (Key) {
-    case VK_SPACE:
-        focusedButton_->Click();
-        break;
+    case VK_SPACE: focusedButton_->Click(); break;
     case VK_UP:
         SetFocusBtn(upButton_);
         upButton_->Click();
@@ -196,8 +194,7 @@ void TSpinButton::KeyDown(WORD& Key, TShiftState Shift)
         SetFocusBtn(downButton_);
         downButton_->Click();
         break;
-    default:
-        break;
+    default: break;
     }
     TWinControl::KeyDown(Key, Shift);
 }
@@ -205,9 +202,7 @@ void TSpinButton::KeyDown(WORD& Key, TShiftState Shift)
 void TSpinButton::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_GETDLGCODE:
-        Message.Result = DLGC_WANTARROWS;
-        return;
+    case WM_GETDLGCODE: Message.Result = DLGC_WANTARROWS; return;
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
         TTimeBtnStates states = focusedButton_->TimeBtnState();
@@ -218,8 +213,7 @@ void TSpinButton::Dispatch(TMessage& Message)
         focusedButton_->SetTimeBtnState(states);
         break;
     }
-    default:
-        break;
+    default: break;
     }
     TWinControl::Dispatch(Message);
 }
@@ -248,15 +242,9 @@ int TSpinEdit::CheckValue(int NewValue) const
     return std::clamp(NewValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
 }
 
-int TSpinEdit::Value() const
-{
-    return ParseInteger(Text()).value_or(MinValue);
-}
+int TSpinEdit::Value() const { return ParseInteger(Text()).value_or(MinValue); }
 
-void TSpinEdit::SetValue(int NewValue)
-{
-    SetText(std::to_string(CheckValue(NewValue)));
-}
+void TSpinEdit::SetValue(int NewValue) { SetText(std::to_string(CheckValue(NewValue))); }
 
 void TSpinEdit::Step(long long Delta)
 {

@@ -18,8 +18,7 @@ bool InSet(const TCharSet& set, char c) { return set.test(Byte(c)); }
 int Sign(int value) { return (value > 0) - (value < 0); }
 
 // Start index (0-based) and length of every word, in order.
-template <class Visit>
-void ForEachWord(const std::string& text, const TCharSet& delims, Visit visit)
+template <class Visit> void ForEachWord(const std::string& text, const TCharSet& delims, Visit visit)
 {
     size_t i = 0;
     while (i < text.size()) {
@@ -153,7 +152,10 @@ std::string DelSpace1(const std::string& text)
 
 std::string Tab2Space(const std::string& text, int count) { return ReplaceStr(text, "\t", MakeStr(' ', count)); }
 
-std::string MakeStr(char chr, int count) { return count > 0 ? std::string(static_cast<size_t>(count), chr) : std::string(); }
+std::string MakeStr(char chr, int count)
+{
+    return count > 0 ? std::string(static_cast<size_t>(count), chr) : std::string();
+}
 
 std::string MS(char chr, int count) { return MakeStr(chr, count); }
 
@@ -434,7 +436,7 @@ std::string IntToRoman(int value)
         int value;
         const char* numeral;
     } table[] = {{1000, "M"}, {900, "CM"}, {500, "D"}, {400, "CD"}, {100, "C"}, {90, "XC"}, {50, "L"},
-                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},   {1, "I"}};
+                 {40, "XL"},  {10, "X"},   {9, "IX"},  {5, "V"},    {4, "IV"},  {1, "I"}};
     std::string result;
     for (const auto& entry : table)
         for (; value >= entry.value; value -= entry.value)
@@ -489,8 +491,8 @@ bool IsWild(const std::string& inputStr, const std::string& wilds, bool ignoreCa
     while (t < text.size() && p < pattern.size()) {
         if (pattern[p] == '*') {
             const size_t nextStar = pattern.find('*', p + 1);
-            const std::string segment = pattern.substr(p + 1, nextStar == std::string::npos ? std::string::npos
-                                                                                             : nextStar - p - 1);
+            const std::string segment = pattern.substr(
+                p + 1, nextStar == std::string::npos ? std::string::npos : nextStar - p - 1);
             if (nextStar == std::string::npos)
                 return segment.empty() || MatchesTextEnd(segment, text);
             const int found = FindPart(segment, text.substr(t));

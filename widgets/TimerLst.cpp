@@ -25,7 +25,7 @@ int64_t Elapsed(uint32_t now, uint32_t since) { return static_cast<uint32_t>(now
 // ---------------------------------------------------------------------------
 // TKsTimerEvent
 
-TKsTimerEvent::TKsTimerEvent(TComponent* AOwner) : TComponent(AOwner), lastTick_(rtl::GetTickCount()) {}
+TKsTimerEvent::TKsTimerEvent(TComponent* AOwner) : TComponent(AOwner), lastTick_(rtl::GetTickCount()) { }
 
 TKsTimerEvent::~TKsTimerEvent()
 {

@@ -1,7 +1,7 @@
 #include "widgets/URL.h"
 
-#include "platform/ui/ShellApi.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/ShellApi.h"
 
 IMPLEMENT_CLASS(TURL)
 

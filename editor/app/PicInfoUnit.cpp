@@ -15,10 +15,7 @@ namespace {
 // Reserved bytes at the end of the settings chunk: one byte, then 16 words.
 constexpr int ReservedConfigWords = 16;
 
-void WriteByte(c_zofilewintypes& File, std::uint8_t Value)
-{
-    File.write_data(&Value, 1);
-}
+void WriteByte(c_zofilewintypes& File, std::uint8_t Value) { File.write_data(&Value, 1); }
 
 void WritePlacementRect(c_zofilewintypes& File, const TPlacementRectExt& Rect)
 {

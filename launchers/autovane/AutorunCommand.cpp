@@ -48,7 +48,7 @@ std::string DropEnclosingQuotes(const std::string& Value)
 
 bool PathExists(const std::string& Path)
 {
-    struct stat info {};
+    struct stat info { };
     return ::stat(Path.c_str(), &info) == 0;
 }
 

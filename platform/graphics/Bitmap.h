@@ -25,78 +25,78 @@ enum TTransparentMode { tmAuto, tmFixed };
 constexpr TColor kPaletteRelative = 0x02000000;
 
 class TBitmap : public TGraphic, public TPixelSurface {
-  DECLARE_CLASS(TBitmap, TGraphic)
+    DECLARE_CLASS(TBitmap, TGraphic)
 
- public:
-  TBitmap();
-  TBitmap(int width, int height, TPixelFormat format = pf24bit);
-  ~TBitmap() override;
-  TBitmap(const TBitmap&) = delete;
-  TBitmap& operator=(const TBitmap&) = delete;
+public:
+    TBitmap();
+    TBitmap(int width, int height, TPixelFormat format = pf24bit);
+    ~TBitmap() override;
+    TBitmap(const TBitmap&) = delete;
+    TBitmap& operator=(const TBitmap&) = delete;
 
-  void Assign(const TPersistent* source) override;
+    void Assign(const TPersistent* source) override;
 
-  void Draw(TCanvas& canvas, const TRect& rect) override;
-  int Width() const override { return width_; }
-  int Height() const override { return height_; }
-  void SetWidth(int value) override;
-  void SetHeight(int value) override;
-  void SetSize(int width, int height);
-  bool Empty() const override { return width_ == 0 || height_ == 0; }
+    void Draw(TCanvas& canvas, const TRect& rect) override;
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
+    void SetWidth(int value) override;
+    void SetHeight(int value) override;
+    void SetSize(int width, int height);
+    bool Empty() const override { return width_ == 0 || height_ == 0; }
 
-  TPixelFormat PixelFormat() const;
-  void SetPixelFormat(TPixelFormat format);
-  int BitsPerPixel() const { return bitsPerPixel_; }
-  bool Monochrome() const { return bitsPerPixel_ == 1; }
-  void SetMonochrome(bool value);
-  TBitmapHandleType HandleType() const { return handleType_; }
-  void SetHandleType(TBitmapHandleType type);
+    TPixelFormat PixelFormat() const;
+    void SetPixelFormat(TPixelFormat format);
+    int BitsPerPixel() const { return bitsPerPixel_; }
+    bool Monochrome() const { return bitsPerPixel_ == 1; }
+    void SetMonochrome(bool value);
+    TBitmapHandleType HandleType() const { return handleType_; }
+    void SetHandleType(TBitmapHandleType type);
 
-  // Row y; EInvalidGraphic when y is outside the bitmap.
-  std::uint8_t* ScanLine(int y);
-  const std::uint8_t* ScanLine(int y) const;
-  int RowStride() const { return stride_; }
+    // Row y; EInvalidGraphic when y is outside the bitmap.
+    std::uint8_t* ScanLine(int y);
+    const std::uint8_t* ScanLine(int y) const;
+    int RowStride() const { return stride_; }
 
-  // Palette entries as 0x00RRGGBB (1, 4 and 8-bit bitmaps; empty otherwise).
-  const std::vector<std::uint32_t>& Palette() const { return palette_; }
-  void SetPalette(const std::vector<std::uint32_t>& entries);
+    // Palette entries as 0x00RRGGBB (1, 4 and 8-bit bitmaps; empty otherwise).
+    const std::vector<std::uint32_t>& Palette() const { return palette_; }
+    void SetPalette(const std::vector<std::uint32_t>& entries);
 
-  TCanvas& Canvas();
+    TCanvas& Canvas();
 
-  // tmAuto: the bottom-left pixel's colour (with kPaletteRelative); tmFixed: the set colour.
-  TColor TransparentColor();
-  void SetTransparentColor(TColor color);
-  TTransparentMode TransparentMode() const { return transparentMode_; }
-  void SetTransparentMode(TTransparentMode mode);
+    // tmAuto: the bottom-left pixel's colour (with kPaletteRelative); tmFixed: the set colour.
+    TColor TransparentColor();
+    void SetTransparentColor(TColor color);
+    TTransparentMode TransparentMode() const { return transparentMode_; }
+    void SetTransparentMode(TTransparentMode mode);
 
-  void LoadFromStream(TStream& stream) override;
-  void SaveToStream(TStream& stream) override;
-  // A bitmap resource of the module (a bitmap file or a bare DIB);
-  // EResNotFound when the module has none of that name.
-  void LoadFromResourceName(HMODULE module, const std::string& name);
+    void LoadFromStream(TStream& stream) override;
+    void SaveToStream(TStream& stream) override;
+    // A bitmap resource of the module (a bitmap file or a bare DIB);
+    // EResNotFound when the module has none of that name.
+    void LoadFromResourceName(HMODULE module, const std::string& name);
 
-  // Surface of the canvas.
-  TPixelBuffer PixelBuffer() override;
-  void PixelsChanged(const TRect& area) override;
+    // Surface of the canvas.
+    TPixelBuffer PixelBuffer() override;
+    void PixelsChanged(const TRect& area) override;
 
- protected:
-  void AssignTo(TPersistent* dest) const override;
+protected:
+    void AssignTo(TPersistent* dest) const override;
 
- private:
-  void Reallocate(int width, int height, int bitsPerPixel);
-  void CopyFrom(const TBitmap& source);
-  static std::vector<std::uint32_t> DefaultPalette(int bitsPerPixel);
+private:
+    void Reallocate(int width, int height, int bitsPerPixel);
+    void CopyFrom(const TBitmap& source);
+    static std::vector<std::uint32_t> DefaultPalette(int bitsPerPixel);
 
-  int width_ = 0;
-  int height_ = 0;
-  int bitsPerPixel_ = 24;
-  int stride_ = 0;
-  std::vector<std::uint8_t> pixels_;
-  std::vector<std::uint32_t> palette_;
-  TBitmapHandleType handleType_ = bmDDB;
-  TTransparentMode transparentMode_ = tmAuto;
-  TColor transparentColor_ = clDefault;
-  std::unique_ptr<TCanvas> canvas_;
+    int width_ = 0;
+    int height_ = 0;
+    int bitsPerPixel_ = 24;
+    int stride_ = 0;
+    std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint32_t> palette_;
+    TBitmapHandleType handleType_ = bmDDB;
+    TTransparentMode transparentMode_ = tmAuto;
+    TColor transparentColor_ = clDefault;
+    std::unique_ptr<TCanvas> canvas_;
 };
 
 namespace gfx {
@@ -104,4 +104,4 @@ namespace gfx {
 int BitmapRowStride(int width, int bitsPerPixel);
 // Bitmaps needing more pixel memory than this are refused before allocating.
 constexpr std::int64_t kMaxBitmapBytes = std::int64_t{1} << 31;
-}  // namespace gfx
+} // namespace gfx

@@ -19,9 +19,9 @@ void WriteBmp(TStream& stream, const TBitmap& bitmap);
 
 // Where a device-independent bitmap in memory ended.
 struct DibLayout {
-  int Width = 0;
-  int Height = 0;
-  std::size_t PixelsEnd = 0;  // offset just behind the pixel rows
+    int Width = 0;
+    int Height = 0;
+    std::size_t PixelsEnd = 0; // offset just behind the pixel rows
 };
 
 // Decodes a bitmap without file header (an info header, colours, pixels) as
@@ -29,4 +29,4 @@ struct DibLayout {
 // picture and its mask, and only the picture is decoded.
 DibLayout DecodeDib(const std::uint8_t* data, std::size_t size, TBitmap& bitmap, bool iconImage = false);
 
-}  // namespace gfx
+} // namespace gfx

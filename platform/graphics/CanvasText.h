@@ -45,4 +45,4 @@ std::shared_ptr<FontInstance> FontOf(const TFont& font);
 // The metrics of the canvas's current font.
 TTextMetric GetTextMetrics(TCanvas& canvas);
 
-}  // namespace gfx
+} // namespace gfx

@@ -69,8 +69,9 @@ constexpr TColor clDefault = 0x20000000;
 
 namespace gfx {
 
-constexpr TColor RGB(int r, int g, int b) {
-  return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
+constexpr TColor RGB(int r, int g, int b)
+{
+    return static_cast<TColor>((r & 0xFF) | ((g & 0xFF) << 8) | ((b & 0xFF) << 16));
 }
 constexpr int GetRValue(TColor c) { return c & 0xFF; }
 constexpr int GetGValue(TColor c) { return (c >> 8) & 0xFF; }
@@ -81,20 +82,20 @@ constexpr int GetBValue(TColor c) { return (c >> 16) & 0xFF; }
 TColor ColorToRGB(TColor color);
 
 // The 24-bit RGB value a pixel gets: system colours resolved, flag bits dropped.
-inline std::uint32_t ColorToPixelRGB(TColor color) {
-  return static_cast<std::uint32_t>(ColorToRGB(color)) & 0xFFFFFFu;
-}
+inline std::uint32_t ColorToPixelRGB(TColor color) { return static_cast<std::uint32_t>(ColorToRGB(color)) & 0xFFFFFFu; }
 
 // A pixel word 0x00RRGGBB (B,G,R,X in memory) from a colour, and back.
-inline std::uint32_t ColorToPixel(TColor color) {
-  std::uint32_t rgb = ColorToPixelRGB(color);
-  return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+inline std::uint32_t ColorToPixel(TColor color)
+{
+    std::uint32_t rgb = ColorToPixelRGB(color);
+    return ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
 }
-inline TColor PixelToColor(std::uint32_t pixel) {
-  return static_cast<TColor>(((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF));
+inline TColor PixelToColor(std::uint32_t pixel)
+{
+    return static_cast<TColor>(((pixel & 0xFF) << 16) | (pixel & 0xFF00) | ((pixel >> 16) & 0xFF));
 }
 
-}  // namespace gfx
+} // namespace gfx
 
 using gfx::ColorToRGB;
 using gfx::GetBValue;

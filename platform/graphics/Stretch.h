@@ -15,14 +15,14 @@ namespace gfx::stretch {
 // scaled coordinates, inside 0..DestWidth x 0..DestHeight) is produced. All
 // extents are positive. Source coordinates outside the buffer repeat its edge.
 struct Request {
-  int SourceX = 0, SourceY = 0, SourceWidth = 0, SourceHeight = 0;
-  int DestWidth = 0, DestHeight = 0;
-  bool MirrorX = false, MirrorY = false;
-  TRect Window;
+    int SourceX = 0, SourceY = 0, SourceWidth = 0, SourceHeight = 0;
+    int DestWidth = 0, DestHeight = 0;
+    bool MirrorX = false, MirrorY = false;
+    TRect Window;
 };
 
 // Fills `out` (window-sized, 32-bit rows) and returns a buffer viewing it.
 TPixelBuffer Nearest(const TPixelBuffer& source, const Request& request, std::vector<std::uint32_t>& out);
 TPixelBuffer Halftone(const TPixelBuffer& source, const Request& request, std::vector<std::uint32_t>& out);
 
-}  // namespace gfx::stretch
+} // namespace gfx::stretch

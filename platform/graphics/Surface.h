@@ -11,45 +11,45 @@
 // be negative for bottom-up memory). Pixels of 1, 4 and 8 bits index Palette;
 // 15 means 5-5-5 and 16 means 5-6-5 words; 24 is B,G,R and 32 is B,G,R,X.
 struct TPixelBuffer {
-  std::uint8_t* Bits = nullptr;
-  std::ptrdiff_t Stride = 0;
-  int Width = 0;
-  int Height = 0;
-  int BitsPerPixel = 32;
-  const std::uint32_t* Palette = nullptr;  // 0x00RRGGBB entries
-  int PaletteSize = 0;
+    std::uint8_t* Bits = nullptr;
+    std::ptrdiff_t Stride = 0;
+    int Width = 0;
+    int Height = 0;
+    int BitsPerPixel = 32;
+    const std::uint32_t* Palette = nullptr; // 0x00RRGGBB entries
+    int PaletteSize = 0;
 
-  std::uint8_t* Row(int y) const { return Bits + static_cast<std::ptrdiff_t>(y) * Stride; }
-  TRect Bounds() const { return {0, 0, Width, Height}; }
-  bool Empty() const { return Bits == nullptr || Width <= 0 || Height <= 0; }
+    std::uint8_t* Row(int y) const { return Bits + static_cast<std::ptrdiff_t>(y) * Stride; }
+    TRect Bounds() const { return {0, 0, Width, Height}; }
+    bool Empty() const { return Bits == nullptr || Width <= 0 || Height <= 0; }
 };
 
 // Something that owns pixel memory a canvas can draw on.
 class TPixelSurface {
- public:
-  virtual ~TPixelSurface() = default;
-  // The current pixels; valid until the surface is resized or destroyed.
-  virtual TPixelBuffer PixelBuffer() = 0;
-  // Called after the canvas changed pixels inside `area` (device coordinates).
-  virtual void PixelsChanged(const TRect& area) { (void)area; }
+public:
+    virtual ~TPixelSurface() = default;
+    // The current pixels; valid until the surface is resized or destroyed.
+    virtual TPixelBuffer PixelBuffer() = 0;
+    // Called after the canvas changed pixels inside `area` (device coordinates).
+    virtual void PixelsChanged(const TRect& area) { (void)area; }
 };
 
 // A surface over memory someone else owns (a window's 32-bit back buffer).
 class TMemorySurface : public TPixelSurface {
- public:
-  TMemorySurface() = default;
-  TMemorySurface(std::uint8_t* bits, int width, int height, std::ptrdiff_t stride,
-                 int bitsPerPixel = 32)
-      : buffer_{bits, stride, width, height, bitsPerPixel, nullptr, 0} {}
+public:
+    TMemorySurface() = default;
+    TMemorySurface(std::uint8_t* bits, int width, int height, std::ptrdiff_t stride, int bitsPerPixel = 32)
+        : buffer_{bits, stride, width, height, bitsPerPixel, nullptr, 0}
+    { }
 
-  void Reset(std::uint8_t* bits, int width, int height, std::ptrdiff_t stride,
-             int bitsPerPixel = 32) {
-    buffer_ = {bits, stride, width, height, bitsPerPixel, nullptr, 0};
-  }
-  TPixelBuffer PixelBuffer() override { return buffer_; }
+    void Reset(std::uint8_t* bits, int width, int height, std::ptrdiff_t stride, int bitsPerPixel = 32)
+    {
+        buffer_ = {bits, stride, width, height, bitsPerPixel, nullptr, 0};
+    }
+    TPixelBuffer PixelBuffer() override { return buffer_; }
 
- private:
-  TPixelBuffer buffer_;
+private:
+    TPixelBuffer buffer_;
 };
 
 namespace gfx {
@@ -66,4 +66,4 @@ int NearestPaletteIndex(const std::uint32_t* palette, int size, std::uint32_t rg
 void ReadRow(const TPixelBuffer& buffer, int x, int y, int count, std::uint32_t* out);
 void WriteRow(const TPixelBuffer& buffer, int x, int y, int count, const std::uint32_t* in);
 
-}  // namespace gfx
+} // namespace gfx

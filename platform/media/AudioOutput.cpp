@@ -240,7 +240,8 @@ void OutputChannel::SeekMs(int64_t ms)
         std::vector<float> discard(static_cast<size_t>(kChunkFrames) * source.Format().Channels);
         int64_t skipped = 0;
         while (skipped < target) {
-            const size_t frames = source.Read(discard.data(), static_cast<size_t>(std::min<int64_t>(kChunkFrames, target - skipped)));
+            const size_t frames = source.Read(discard.data(),
+                                              static_cast<size_t>(std::min<int64_t>(kChunkFrames, target - skipped)));
             if (frames == 0)
                 break;
             skipped += static_cast<int64_t>(frames);

@@ -17,7 +17,7 @@ bool HasMpegExtension(const std::string& FileName)
     for (char& c : ext)
         c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return ext == ".mp3" || ext == ".mp2" || ext == ".mp1" || ext == ".mpa" || ext == ".mpg" || ext == ".mpeg" ||
-           ext == ".mpeg3" || ext == ".mpeg2" || ext == ".mpeg1";
+        ext == ".mpeg3" || ext == ".mpeg2" || ext == ".mpeg1";
 }
 
 // An ID3 tag or an MPEG audio frame header at the start.

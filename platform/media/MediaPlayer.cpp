@@ -17,22 +17,17 @@ namespace {
 bool DeviceAccepts(TMPDeviceTypes type, const media::AudioSource& source)
 {
     switch (type) {
-    case dtAutoSelect:
-        return true;
-    case dtWaveAudio:
-        return dynamic_cast<const media::WavSource*>(&source) != nullptr;
-    case dtSequencer:
-        return dynamic_cast<const media::MidiSource*>(&source) != nullptr;
-    case dtDigitalVideo:
-        return dynamic_cast<const media::Mp3Source*>(&source) != nullptr;
-    default:
-        return false;
+    case dtAutoSelect: return true;
+    case dtWaveAudio: return dynamic_cast<const media::WavSource*>(&source) != nullptr;
+    case dtSequencer: return dynamic_cast<const media::MidiSource*>(&source) != nullptr;
+    case dtDigitalVideo: return dynamic_cast<const media::Mp3Source*>(&source) != nullptr;
+    default: return false;
     }
 }
 
 } // namespace
 
-TMediaPlayer::TMediaPlayer(TComponent* AOwner) : TComponent(AOwner), self_(std::make_shared<TMediaPlayer*>(this)) {}
+TMediaPlayer::TMediaPlayer(TComponent* AOwner) : TComponent(AOwner), self_(std::make_shared<TMediaPlayer*>(this)) { }
 
 TMediaPlayer::~TMediaPlayer()
 {

@@ -23,8 +23,19 @@ public:
 };
 
 enum TMPDeviceTypes : uint8_t {
-    dtAutoSelect, dtAVIVideo, dtCDAudio, dtDAT, dtDigitalVideo, dtMMMovie,
-    dtOther, dtOverlay, dtScanner, dtSequencer, dtVCR, dtVideodisc, dtWaveAudio
+    dtAutoSelect,
+    dtAVIVideo,
+    dtCDAudio,
+    dtDAT,
+    dtDigitalVideo,
+    dtMMMovie,
+    dtOther,
+    dtOverlay,
+    dtScanner,
+    dtSequencer,
+    dtVCR,
+    dtVideodisc,
+    dtWaveAudio
 };
 
 enum TMPModes : uint8_t { mpNotReady, mpStopped, mpPlaying, mpRecording, mpSeeking, mpPaused, mpOpen };

@@ -20,7 +20,7 @@ constexpr int64_t kMaxDurationMs = 24LL * 3600 * 1000;
 
 class Reader {
 public:
-    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+    Reader(const uint8_t* data, size_t size) : data_(data), size_(size) { }
     bool AtEnd() const { return offset_ >= size_; }
     size_t Offset() const { return offset_; }
     uint8_t Byte()
@@ -140,7 +140,8 @@ int64_t MidiFileDurationMs(const uint8_t* data, size_t size)
         const int ticksPerFrame = static_cast<int>(division & 0xFF);
         if (framesPerSecond <= 0 || ticksPerFrame == 0)
             Fail("Zeitbasis");
-        return std::min<int64_t>(kMaxDurationMs, static_cast<int64_t>(lastTick * 1000 / (framesPerSecond * ticksPerFrame)));
+        return std::min<int64_t>(kMaxDurationMs,
+                                 static_cast<int64_t>(lastTick * 1000 / (framesPerSecond * ticksPerFrame)));
     }
     double microseconds = 0;
     uint64_t tick = 0;

@@ -34,8 +34,9 @@ Mp3Source::Mp3Source(const std::string& FileName)
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_open(handle_, FileName.c_str()) != MPG123_OK || mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK ||
-        rate <= 0 || channels < 1 || channels > 2) {
+    if (mpg123_open(handle_, FileName.c_str()) != MPG123_OK ||
+        mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 ||
+        channels > 2) {
         mpg123_delete(handle_);
         throw EMediaError("Keine MPEG-Audiodatei: " + FileName);
     }

@@ -92,8 +92,7 @@ WavInfo ReadFormat(const Chunk& fmt)
             info.AdpcmCoefficients.push_back(rtl::GetLE16s(extra + 4 + 2 * i));
         break;
     }
-    default:
-        Fail("nicht unterstütztes Format");
+    default: Fail("nicht unterstütztes Format");
     }
     return info;
 }
@@ -142,10 +141,8 @@ float Clean(double value)
 float DecodeSample(const WavInfo& info, const uint8_t* p)
 {
     switch (info.Encoding) {
-    case WavEncoding::ALaw:
-        return ALawToFloat(*p);
-    case WavEncoding::MuLaw:
-        return MuLawToFloat(*p);
+    case WavEncoding::ALaw: return ALawToFloat(*p);
+    case WavEncoding::MuLaw: return MuLawToFloat(*p);
     case WavEncoding::Float:
         if (info.BitsPerSample == 32) {
             float value;
@@ -156,32 +153,28 @@ float DecodeSample(const WavInfo& info, const uint8_t* p)
             std::memcpy(&value, p, sizeof value);
             return Clean(value);
         }
-    default:
-        break;
+    default: break;
     }
     switch (info.BitsPerSample) {
-    case 8:
-        return static_cast<float>(*p - 128) / 128.0f;
-    case 16:
-        return static_cast<float>(rtl::GetLE16s(p)) / 32768.0f;
+    case 8: return static_cast<float>(*p - 128) / 128.0f;
+    case 16: return static_cast<float>(rtl::GetLE16s(p)) / 32768.0f;
     case 24: {
         auto value = static_cast<int32_t>(rtl::GetLE24(p));
         if (value & 0x800000)
             value -= 0x1000000;
         return static_cast<float>(value) / 8388608.0f;
     }
-    default:
-        return static_cast<float>(static_cast<double>(rtl::GetLE32s(p)) / 2147483648.0);
+    default: return static_cast<float>(static_cast<double>(rtl::GetLE32s(p)) / 2147483648.0);
     }
 }
 
-const int kImaSteps[89] = {
-    7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,    21,    23,    25,    28,
-    31,    34,    37,    41,    45,    50,    55,    60,    66,    73,    80,    88,    97,    107,   118,
-    130,   143,   157,   173,   190,   209,   230,   253,   279,   307,   337,   371,   408,   449,   494,
-    544,   598,   658,   724,   796,   876,   963,   1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,
-    2272,  2499,  2749,  3024,  3327,  3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,
-    9493,  10442, 11487, 12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
+const int kImaSteps[89] = {7,     8,     9,     10,    11,    12,    13,    14,    16,    17,    19,   21,    23,
+                           25,    28,    31,    34,    37,    41,    45,    50,    55,    60,    66,   73,    80,
+                           88,    97,    107,   118,   130,   143,   157,   173,   190,   209,   230,  253,   279,
+                           307,   337,   371,   408,   449,   494,   544,   598,   658,   724,   796,  876,   963,
+                           1060,  1166,  1282,  1411,  1552,  1707,  1878,  2066,  2272,  2499,  2749, 3024,  3327,
+                           3660,  4026,  4428,  4871,  5358,  5894,  6484,  7132,  7845,  8630,  9493, 10442, 11487,
+                           12635, 13899, 15289, 16818, 18500, 20350, 22385, 24623, 27086, 29794, 32767};
 const int kImaIndexChange[16] = {-1, -1, -1, -1, 2, 4, 6, 8, -1, -1, -1, -1, 2, 4, 6, 8};
 
 struct ImaChannel {
@@ -297,7 +290,8 @@ WavInfo ParseWav(const uint8_t* data, size_t size)
     Fail("kein Datenblock");
 }
 
-WavSource::WavSource(std::vector<uint8_t> bytes) : bytes_(std::move(bytes)), info_(ParseWav(bytes_.data(), bytes_.size()))
+WavSource::WavSource(std::vector<uint8_t> bytes)
+    : bytes_(std::move(bytes)), info_(ParseWav(bytes_.data(), bytes_.size()))
 {
     if (info_.Encoding == WavEncoding::ImaAdpcm || info_.Encoding == WavEncoding::MsAdpcm)
         blockSamples_.resize(static_cast<size_t>(info_.SamplesPerBlock) * info_.Channels);
@@ -316,7 +310,8 @@ size_t WavSource::Read(float* out, size_t frames)
 
 size_t WavSource::ReadPlain(float* out, size_t frames)
 {
-    const size_t count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(frames), info_.FrameCount - position_));
+    const size_t count = static_cast<size_t>(
+        std::min<int64_t>(static_cast<int64_t>(frames), info_.FrameCount - position_));
     const int bytesPerSample = info_.BitsPerSample / 8;
     const uint8_t* frame = bytes_.data() + info_.DataOffset + static_cast<size_t>(position_) * info_.BlockAlign;
     for (size_t f = 0; f < count; ++f, frame += info_.BlockAlign)

@@ -20,10 +20,10 @@ struct WavInfo {
     int Channels = 0;
     int SampleRate = 0;
     int BitsPerSample = 0;
-    int BlockAlign = 0;      // bytes per frame, or per compressed block
-    int SamplesPerBlock = 1; // frames per block (1 for uncompressed kinds)
-    size_t DataOffset = 0;   // where the samples start in the file
-    size_t DataSize = 0;     // sample bytes, cut to what the file holds
+    int BlockAlign = 0;                     // bytes per frame, or per compressed block
+    int SamplesPerBlock = 1;                // frames per block (1 for uncompressed kinds)
+    size_t DataOffset = 0;                  // where the samples start in the file
+    size_t DataSize = 0;                    // sample bytes, cut to what the file holds
     std::vector<int16_t> AdpcmCoefficients; // Microsoft ADPCM pairs
     int64_t FrameCount = 0;
 };

@@ -8,7 +8,7 @@
 
 namespace media {
 
-WaveInput::WaveInput() : self_(std::make_shared<WaveInput*>(this)) {}
+WaveInput::WaveInput() : self_(std::make_shared<WaveInput*>(this)) { }
 
 WaveInput::~WaveInput()
 {

@@ -16,7 +16,7 @@ namespace media {
 
 struct WaveInFormat {
     int SampleRate = 22050;
-    int Channels = 1;      // 1 or 2
+    int Channels = 1;       // 1 or 2
     int BitsPerSample = 16; // 8 (unsigned) or 16 (signed, little-endian)
 };
 

@@ -18,7 +18,7 @@ namespace {
 // The file a link points at, so saving through a link keeps the link.
 std::string FollowLinks(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
         return path;
     char resolved[PATH_MAX];
@@ -84,7 +84,7 @@ int WriteAll(int fd, std::string_view bytes)
 // or an errno value.
 int TakeOverMode(int fd, const std::string& target)
 {
-    struct stat info {};
+    struct stat info { };
     if (stat(target.c_str(), &info) != 0)
         return 0;
     return fchmod(fd, info.st_mode & 07777) == 0 ? 0 : errno;

@@ -8,22 +8,19 @@
 
 namespace rtl {
 
-inline std::uint16_t GetLE16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-}
+inline std::uint16_t GetLE16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] | p[1] << 8); }
 
 // Three bytes, as a blue-green-red pixel holds 0x00RRGGBB.
 inline std::uint32_t GetLE24(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16;
+        static_cast<std::uint32_t>(p[2]) << 16;
 }
 
 inline std::uint32_t GetLE32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
+        static_cast<std::uint32_t>(p[2]) << 16 | static_cast<std::uint32_t>(p[3]) << 24;
 }
 
 inline std::uint64_t GetLE64(const std::uint8_t* p)
@@ -31,21 +28,18 @@ inline std::uint64_t GetLE64(const std::uint8_t* p)
     return static_cast<std::uint64_t>(GetLE32(p)) | static_cast<std::uint64_t>(GetLE32(p + 4)) << 32;
 }
 
-inline std::uint16_t GetBE16(const std::uint8_t* p)
-{
-    return static_cast<std::uint16_t>(p[0] << 8 | p[1]);
-}
+inline std::uint16_t GetBE16(const std::uint8_t* p) { return static_cast<std::uint16_t>(p[0] << 8 | p[1]); }
 
 inline std::uint32_t GetBE24(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 |
-           static_cast<std::uint32_t>(p[2]);
+        static_cast<std::uint32_t>(p[2]);
 }
 
 inline std::uint32_t GetBE32(const std::uint8_t* p)
 {
     return static_cast<std::uint32_t>(p[0]) << 24 | static_cast<std::uint32_t>(p[1]) << 16 |
-           static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
+        static_cast<std::uint32_t>(p[2]) << 8 | static_cast<std::uint32_t>(p[3]);
 }
 
 inline void PutLE16(std::uint8_t* p, std::uint16_t value)

@@ -13,11 +13,10 @@ bool IsValidIdent(const std::string& name)
     auto isStart = [](unsigned char c) { return std::isalpha(c) || c == '_'; };
     auto isPart = [](unsigned char c) { return std::isalnum(c) || c == '_'; };
     return !name.empty() && isStart(static_cast<unsigned char>(name.front())) &&
-           std::all_of(name.begin() + 1, name.end(), [&](char c) { return isPart(static_cast<unsigned char>(c)); });
+        std::all_of(name.begin() + 1, name.end(), [&](char c) { return isPart(static_cast<unsigned char>(c)); });
 }
 
-template <class List, class Item>
-void EraseItem(List& list, Item item)
+template <class List, class Item> void EraseItem(List& list, Item item)
 {
     list.erase(std::remove(list.begin(), list.end(), item), list.end());
 }
@@ -40,15 +39,9 @@ bool TClassRef::InheritsFrom(TClass ancestor) const
     return false;
 }
 
-bool TClassRef::ClassNameIs(const std::string& name) const
-{
-    return rtl::AnsiSameText(ClassName(), name);
-}
+bool TClassRef::ClassNameIs(const std::string& name) const { return rtl::AnsiSameText(ClassName(), name); }
 
-std::unique_ptr<TObject> TClassRef::Create() const
-{
-    return std::unique_ptr<TObject>(Construct(nullptr));
-}
+std::unique_ptr<TObject> TClassRef::Create() const { return std::unique_ptr<TObject>(Construct(nullptr)); }
 
 TComponent* TClassRef::CreateComponent(TComponent* AOwner) const
 {
@@ -76,10 +69,7 @@ void TPersistent::Assign(const TPersistent* Source)
     Source->AssignTo(this);
 }
 
-void TPersistent::AssignTo(TPersistent* Dest) const
-{
-    Dest->AssignError(this);
-}
+void TPersistent::AssignTo(TPersistent* Dest) const { Dest->AssignError(this); }
 
 void TPersistent::AssignError(const TPersistent* Source) const
 {
@@ -273,10 +263,7 @@ void TComponent::EndLoading()
             c->EndLoading();
 }
 
-void TComponent::Loaded()
-{
-    state_ &= ~static_cast<unsigned>(csLoading);
-}
+void TComponent::Loaded() { state_ &= ~static_cast<unsigned>(csLoading); }
 
 void TComponent::SetDesigning(bool Value)
 {

@@ -69,8 +69,7 @@ public:
     std::unique_ptr<TObject> Create() const;
 
     // The same, checked to be a T (EConvertError otherwise).
-    template <class T>
-    std::unique_ptr<T> CreateAs() const;
+    template <class T> std::unique_ptr<T> CreateAs() const;
 
     // The virtual constructor of components: the new component belongs to
     // AOwner when one is given, else to the caller. Raises EConvertError when
@@ -84,10 +83,9 @@ protected:
 // The metaclass object of T: names the class, finds the parent's metaclass
 // and constructs instances, on top of the metaclass type Meta that carries
 // T's class functions.
-template <class T, class Meta>
-class TClassImpl final : public Meta {
+template <class T, class Meta> class TClassImpl final : public Meta {
 public:
-    explicit TClassImpl(const char* name) : name_(name) {}
+    explicit TClassImpl(const char* name) : name_(name) { }
 
     const std::string& ClassName() const override { return name_; }
 
@@ -116,23 +114,23 @@ private:
     std::string name_;
 };
 
-#define DECLARE_CLASS_META(Self, Parent, MetaType)                                  \
-public:                                                                             \
-    using Inherited = Parent;                                                       \
-    using Meta = MetaType;                                                          \
-    static const Meta* StaticClass();                                               \
-    TClass ClassType() const override { return StaticClass(); }                     \
-                                                                                    \
+#define DECLARE_CLASS_META(Self, Parent, MetaType)                                                                     \
+public:                                                                                                                \
+    using Inherited = Parent;                                                                                          \
+    using Meta = MetaType;                                                                                             \
+    static const Meta* StaticClass();                                                                                  \
+    TClass ClassType() const override { return StaticClass(); }                                                        \
+                                                                                                                       \
 private:
 
 #define DECLARE_CLASS(Self, Parent) DECLARE_CLASS_META(Self, Parent, Parent::Meta)
 
 // Defines the one metaclass object of Self; put it in Self's source file.
-#define IMPLEMENT_CLASS(Self)                                                       \
-    const Self::Meta* Self::StaticClass()                                           \
-    {                                                                               \
-        static const TClassImpl<Self, Self::Meta> metaclass(#Self);                 \
-        return &metaclass;                                                          \
+#define IMPLEMENT_CLASS(Self)                                                                                          \
+    const Self::Meta* Self::StaticClass()                                                                              \
+    {                                                                                                                  \
+        static const TClassImpl<Self, Self::Meta> metaclass(#Self);                                                    \
+        return &metaclass;                                                                                             \
     }
 
 class TObject {
@@ -255,7 +253,7 @@ private:
     TComponent* owner_ = nullptr;
     std::string name_;
     TComponentState state_ = 0;
-    std::vector<TComponent*> components_;  // owned
+    std::vector<TComponent*> components_;   // owned
     std::vector<TComponent*> freeNotifies_; // not owned
 };
 
@@ -265,18 +263,16 @@ namespace rtl {
 // Registering the same class again does nothing; a different class under a
 // registered name raises EInvalidOperation.
 void RegisterClass(TClass AClass);
-void UnRegisterClass(TClass AClass); // unknown classes are ignored
-std::vector<TClass> RegisteredClasses(); // in registration order
-TClass GetClass(const std::string& ClassName); // nullptr when unknown
+void UnRegisterClass(TClass AClass);            // unknown classes are ignored
+std::vector<TClass> RegisteredClasses();        // in registration order
+TClass GetClass(const std::string& ClassName);  // nullptr when unknown
 TClass FindClass(const std::string& ClassName); // EClassNotFound when unknown
 
 } // namespace rtl
 
-template <class T>
-std::unique_ptr<T> TClassRef::CreateAs() const
+template <class T> std::unique_ptr<T> TClassRef::CreateAs() const
 {
     if (!InheritsFrom(T::StaticClass()))
-        throw EConvertError("Invalid class typecast: " + ClassName() + " is no " +
-                            T::StaticClass()->ClassName());
+        throw EConvertError("Invalid class typecast: " + ClassName() + " is no " + T::StaticClass()->ClassName());
     return std::unique_ptr<T>(static_cast<T*>(Create().release()));
 }

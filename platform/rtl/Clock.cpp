@@ -18,7 +18,8 @@ struct FakeClock {
     std::function<void(uint32_t)> onSleep;
 };
 
-FakeClock& TheFakeClock() {
+FakeClock& TheFakeClock()
+{
     static FakeClock clock;
     return clock;
 }
@@ -27,18 +28,21 @@ struct RandomSource {
     std::mutex mutex;
     std::mt19937 generator{0};
 
-    uint32_t Next() {
+    uint32_t Next()
+    {
         std::lock_guard lock(mutex);
         return static_cast<uint32_t>(generator());
     }
 };
 
-RandomSource& TheRandomSource() {
+RandomSource& TheRandomSource()
+{
     static RandomSource source;
     return source;
 }
 
-uint32_t RealTicks() {
+uint32_t RealTicks()
+{
     timespec now{};
     ::clock_gettime(CLOCK_MONOTONIC, &now);
     const uint64_t ms = static_cast<uint64_t>(now.tv_sec) * 1000u + static_cast<uint64_t>(now.tv_nsec) / 1000000u;
@@ -47,12 +51,14 @@ uint32_t RealTicks() {
 
 } // namespace
 
-uint32_t GetTickCount() {
+uint32_t GetTickCount()
+{
     FakeClock& fake = TheFakeClock();
     return fake.active ? fake.ticks.load() : RealTicks();
 }
 
-void Sleep(uint32_t ms) {
+void Sleep(uint32_t ms)
+{
     FakeClock& fake = TheFakeClock();
     if (fake.active) {
         fake.ticks += ms;
@@ -71,7 +77,8 @@ void Sleep(uint32_t ms) {
         std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-int32_t Random(int32_t range) {
+int32_t Random(int32_t range)
+{
     if (range <= 0)
         return 0;
     // Scaling the 32-bit draw keeps every result equally likely to within
@@ -79,14 +86,16 @@ int32_t Random(int32_t range) {
     return static_cast<int32_t>((static_cast<uint64_t>(TheRandomSource().Next()) * static_cast<uint64_t>(range)) >> 32);
 }
 
-double Random() {
+double Random()
+{
     // 53 random bits: every double the interval [0, 1) can hold at that step.
     const uint64_t high = TheRandomSource().Next() >> 5;
     const uint64_t low = TheRandomSource().Next() >> 6;
     return static_cast<double>((high << 26) | low) / 9007199254740992.0;
 }
 
-void Randomize() {
+void Randomize()
+{
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
     std::random_device entropy;
@@ -94,13 +103,15 @@ void Randomize() {
     SetRandomSeed(seed);
 }
 
-void SetRandomSeed(uint32_t seed) {
+void SetRandomSeed(uint32_t seed)
+{
     RandomSource& source = TheRandomSource();
     std::lock_guard lock(source.mutex);
     source.generator.seed(seed);
 }
 
-void SetClockForTests(uint32_t startTicks, std::function<void(uint32_t ms)> onSleep) {
+void SetClockForTests(uint32_t startTicks, std::function<void(uint32_t ms)> onSleep)
+{
     FakeClock& fake = TheFakeClock();
     {
         std::lock_guard lock(fake.mutex);
@@ -112,7 +123,8 @@ void SetClockForTests(uint32_t startTicks, std::function<void(uint32_t ms)> onSl
 
 void AdvanceClockForTests(uint32_t ms) { TheFakeClock().ticks += ms; }
 
-void ResetClock() {
+void ResetClock()
+{
     FakeClock& fake = TheFakeClock();
     fake.active = false;
     std::lock_guard lock(fake.mutex);

@@ -11,19 +11,20 @@ namespace {
 // Windows-1252 bytes 0x80..0x9F. The undefined bytes 0x81, 0x8D, 0x8F, 0x90
 // and 0x9D keep their own value as C1 controls, as Windows itself maps them.
 constexpr std::array<char32_t, 32> kHighControlRange = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,
-    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,
-    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
 
-char32_t AnsiByteToCodePoint(unsigned char byte) {
+char32_t AnsiByteToCodePoint(unsigned char byte)
+{
     if (byte >= 0x80 && byte <= 0x9F)
         return kHighControlRange[byte - 0x80];
     return byte;
 }
 
-std::optional<unsigned char> CodePointToAnsiByte(char32_t cp) {
+std::optional<unsigned char> CodePointToAnsiByte(char32_t cp)
+{
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<unsigned char>(cp);
     for (std::size_t i = 0; i < kHighControlRange.size(); ++i)
@@ -32,7 +33,8 @@ std::optional<unsigned char> CodePointToAnsiByte(char32_t cp) {
     return std::nullopt;
 }
 
-void AppendUtf8(std::string& out, char32_t cp) {
+void AppendUtf8(std::string& out, char32_t cp)
+{
     if (cp < 0x80) {
         out += static_cast<char>(cp);
     } else if (cp < 0x800) {
@@ -53,7 +55,8 @@ void AppendUtf8(std::string& out, char32_t cp) {
 // Decodes one strict UTF-8 sequence at `pos` (no overlong forms, no
 // surrogates, nothing above U+10FFFF) and advances `pos`; nullopt leaves `pos`
 // unchanged.
-std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos) {
+std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos)
+{
     const auto byteAt = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
     const unsigned char lead = byteAt(pos);
     if (lead < 0x80) {
@@ -88,8 +91,8 @@ std::optional<char32_t> DecodeUtf8(std::string_view s, std::size_t& pos) {
 
 // Calls fn(codePoint, rawBytes) for each character; an invalid byte is passed
 // alone with nullopt so callers decide how to treat it.
-template <typename Fn>
-void ForEachChar(std::string_view s, Fn&& fn) {
+template <typename Fn> void ForEachChar(std::string_view s, Fn&& fn)
+{
     std::size_t pos = 0;
     while (pos < s.size()) {
         const std::size_t start = pos;
@@ -100,19 +103,21 @@ void ForEachChar(std::string_view s, Fn&& fn) {
     }
 }
 
-char32_t UpperOf(char32_t cp) {
+char32_t UpperOf(char32_t cp)
+{
     if ((cp >= 'a' && cp <= 'z') || (cp >= 0xE0 && cp <= 0xFE && cp != 0xF7))
         return cp - 0x20;
     switch (cp) {
-    case 0xFF: return 0x178;   // ÿ
-    case 0x161: return 0x160;  // š
-    case 0x153: return 0x152;  // œ
-    case 0x17E: return 0x17D;  // ž
+    case 0xFF: return 0x178;  // ÿ
+    case 0x161: return 0x160; // š
+    case 0x153: return 0x152; // œ
+    case 0x17E: return 0x17D; // ž
     default: return cp;
     }
 }
 
-char32_t LowerOf(char32_t cp) {
+char32_t LowerOf(char32_t cp)
+{
     if ((cp >= 'A' && cp <= 'Z') || (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7))
         return cp + 0x20;
     switch (cp) {
@@ -124,8 +129,8 @@ char32_t LowerOf(char32_t cp) {
     }
 }
 
-template <typename Map>
-std::string MapCase(std::string_view utf8, Map map) {
+template <typename Map> std::string MapCase(std::string_view utf8, Map map)
+{
     std::string out;
     out.reserve(utf8.size());
     ForEachChar(utf8, [&](std::optional<char32_t> cp, std::string_view raw) {
@@ -139,7 +144,8 @@ std::string MapCase(std::string_view utf8, Map map) {
 
 // The letter an accented upper-case Latin-1 letter sorts with, so that
 // "Äpfel" comes between "Apfel" and "Birne" as a German reader expects.
-char32_t BaseLetterOf(char32_t upper) {
+char32_t BaseLetterOf(char32_t upper)
+{
     static constexpr char kLatin1Base[] = "AAAAAAACEEEEIIIIDNOOOOO*OUUUUYTS";
     if (upper >= 0xC0 && upper <= 0xDF && upper != 0xD7)
         return static_cast<unsigned char>(kLatin1Base[upper - 0xC0]);
@@ -157,7 +163,8 @@ struct CollationKey {
     std::u32string exact;  // the characters themselves
 };
 
-CollationKey MakeCollationKey(std::string_view utf8) {
+CollationKey MakeCollationKey(std::string_view utf8)
+{
     CollationKey key;
     ForEachChar(utf8, [&](std::optional<char32_t> cp, std::string_view raw) {
         // An invalid byte sorts as its Windows-1252 character.
@@ -177,17 +184,17 @@ CollationKey MakeCollationKey(std::string_view utf8) {
     return key;
 }
 
-int Sign(int value) {
-    return (value > 0) - (value < 0);
-}
+int Sign(int value) { return (value > 0) - (value < 0); }
 
-bool IsAscii(std::string_view s) {
+bool IsAscii(std::string_view s)
+{
     return std::all_of(s.begin(), s.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
 }
 
 // The same order as the full collation for text without accented letters,
 // without building keys: there base letters and folded letters agree.
-int CollateAscii(std::string_view a, std::string_view b, bool caseSensitive) {
+int CollateAscii(std::string_view a, std::string_view b, bool caseSensitive)
+{
     const auto upper = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 0x20) : c; };
     const std::size_t common = std::min(a.size(), b.size());
     for (std::size_t i = 0; i < common; ++i)
@@ -198,7 +205,8 @@ int CollateAscii(std::string_view a, std::string_view b, bool caseSensitive) {
     return caseSensitive ? Sign(a.compare(b)) : 0;
 }
 
-int Collate(std::string_view a, std::string_view b, bool caseSensitive) {
+int Collate(std::string_view a, std::string_view b, bool caseSensitive)
+{
     if (IsAscii(a) && IsAscii(b))
         return CollateAscii(a, b, caseSensitive);
     const CollationKey ka = MakeCollationKey(a);
@@ -212,7 +220,8 @@ int Collate(std::string_view a, std::string_view b, bool caseSensitive) {
 
 } // namespace
 
-std::string AnsiToUtf8(std::string_view ansi) {
+std::string AnsiToUtf8(std::string_view ansi)
+{
     std::string out;
     out.reserve(ansi.size());
     for (const char ch : ansi)
@@ -220,7 +229,8 @@ std::string AnsiToUtf8(std::string_view ansi) {
     return out;
 }
 
-std::string Utf8ToAnsi(std::string_view utf8) {
+std::string Utf8ToAnsi(std::string_view utf8)
+{
     std::string out;
     out.reserve(utf8.size());
     ForEachChar(utf8, [&](std::optional<char32_t> cp, std::string_view) {
@@ -230,7 +240,8 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     return out;
 }
 
-bool IsValidUtf8(std::string_view bytes) {
+bool IsValidUtf8(std::string_view bytes)
+{
     std::size_t pos = 0;
     while (pos < bytes.size())
         if (!DecodeUtf8(bytes, pos))
@@ -238,15 +249,16 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
-bool FitsAnsi(std::string_view utf8) {
+bool FitsAnsi(std::string_view utf8)
+{
     bool fits = true;
-    ForEachChar(utf8, [&](std::optional<char32_t> cp, std::string_view) {
-        fits = fits && cp && CodePointToAnsiByte(*cp);
-    });
+    ForEachChar(utf8,
+                [&](std::optional<char32_t> cp, std::string_view) { fits = fits && cp && CodePointToAnsiByte(*cp); });
     return fits;
 }
 
-std::string DecodeStoredText(std::string_view bytes) {
+std::string DecodeStoredText(std::string_view bytes)
+{
     bool ascii = true;
     for (const char ch : bytes)
         ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
@@ -257,7 +269,8 @@ std::string DecodeStoredText(std::string_view bytes) {
     return AnsiToUtf8(bytes);
 }
 
-std::string EncodeStoredText(std::string_view utf8) {
+std::string EncodeStoredText(std::string_view utf8)
+{
     if (!FitsAnsi(utf8))
         return std::string(utf8);
     // Some ANSI texts ("Ã¤") happen to be valid UTF-8 as bytes and would read
@@ -268,24 +281,14 @@ std::string EncodeStoredText(std::string_view utf8) {
     return ansi;
 }
 
-std::string AnsiUpperCase(std::string_view utf8) {
-    return MapCase(utf8, UpperOf);
-}
+std::string AnsiUpperCase(std::string_view utf8) { return MapCase(utf8, UpperOf); }
 
-std::string AnsiLowerCase(std::string_view utf8) {
-    return MapCase(utf8, LowerOf);
-}
+std::string AnsiLowerCase(std::string_view utf8) { return MapCase(utf8, LowerOf); }
 
-int AnsiCompareStr(std::string_view a, std::string_view b) {
-    return Collate(a, b, true);
-}
+int AnsiCompareStr(std::string_view a, std::string_view b) { return Collate(a, b, true); }
 
-int AnsiCompareText(std::string_view a, std::string_view b) {
-    return Collate(a, b, false);
-}
+int AnsiCompareText(std::string_view a, std::string_view b) { return Collate(a, b, false); }
 
-bool AnsiSameText(std::string_view a, std::string_view b) {
-    return AnsiCompareText(a, b) == 0;
-}
+bool AnsiSameText(std::string_view a, std::string_view b) { return AnsiCompareText(a, b) == 0; }
 
 } // namespace rtl

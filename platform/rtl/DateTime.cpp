@@ -15,13 +15,14 @@ namespace rtl {
 namespace {
 
 constexpr int64_t kMsPerDay = 86400000;
-constexpr int64_t kUnixEpochDay = 25569;     // 1970-01-01 as a TDateTime
-constexpr int64_t kFirstDay = -693593;       // 0001-01-01
-constexpr int64_t kLastDay = 2958465;        // 9999-12-31
+constexpr int64_t kUnixEpochDay = 25569; // 1970-01-01 as a TDateTime
+constexpr int64_t kFirstDay = -693593;   // 0001-01-01
+constexpr int64_t kLastDay = 2958465;    // 9999-12-31
 
 // Days since 1970-01-01 of a proleptic Gregorian date, and back: the era-based
 // algorithm that is exact over the whole range without tables.
-int64_t DaysFromCivil(int64_t year, int month, int day) {
+int64_t DaysFromCivil(int64_t year, int month, int day)
+{
     year -= month <= 2 ? 1 : 0;
     const int64_t era = (year >= 0 ? year : year - 399) / 400;
     const int64_t yearOfEra = year - era * 400;
@@ -30,7 +31,8 @@ int64_t DaysFromCivil(int64_t year, int month, int day) {
     return era * 146097 + dayOfEra - 719468;
 }
 
-void CivilFromDays(int64_t days, int& year, int& month, int& day) {
+void CivilFromDays(int64_t days, int& year, int& month, int& day)
+{
     days += 719468;
     const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
     const int64_t dayOfEra = days - era * 146097;
@@ -50,7 +52,8 @@ struct DayAndTime {
     int64_t ms;
 };
 
-DayAndTime Split(TDateTime value) {
+DayAndTime Split(TDateTime value)
+{
     if (!std::isfinite(value) || value <= static_cast<double>(kFirstDay - 1) ||
         value >= static_cast<double>(kLastDay + 1))
         throw EConvertError("Invalid date/time value");
@@ -65,17 +68,18 @@ DayAndTime Split(TDateTime value) {
     return parts;
 }
 
-TDateTime LocalNow() {
+TDateTime LocalNow()
+{
     timespec now{};
     ::clock_gettime(CLOCK_REALTIME, &now);
-    struct tm local {};
+    struct tm local { };
     ::localtime_r(&now.tv_sec, &local);
     return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
-                      static_cast<int>(now.tv_nsec / 1000000));
+        EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(now.tv_nsec / 1000000));
 }
 
-std::string Padded(int64_t value, size_t width) {
+std::string Padded(int64_t value, size_t width)
+{
     std::string text = std::to_string(value);
     if (text.size() < width)
         text.insert(0, width - text.size(), '0');
@@ -84,7 +88,8 @@ std::string Padded(int64_t value, size_t width) {
 
 char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix) {
+bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix)
+{
     for (size_t k = 0; prefix[k] != '\0'; ++k) {
         if (at + k >= text.size() || Lower(text[at + k]) != prefix[k])
             return false;
@@ -96,14 +101,16 @@ bool StartsWithNoCase(const std::string& text, size_t at, const char* prefix) {
 // (c, ddddd, t, ...) are expanded once, so a format naming itself cannot recurse.
 class DateFormatter {
 public:
-    DateFormatter(const TFormatSettings& settings, TDateTime value) : settings_(settings) {
+    DateFormatter(const TFormatSettings& settings, TDateTime value) : settings_(settings)
+    {
         const DayAndTime parts = Split(value);
         CivilFromDays(parts.day - kUnixEpochDay, year_, month_, day_);
         msOfDay_ = parts.ms;
         dayOfWeek_ = static_cast<int>(((parts.day % 7) + 7 + 6) % 7); // 0 = Sunday
     }
 
-    std::string Format(const std::string& format, int depth = 0) {
+    std::string Format(const std::string& format, int depth = 0)
+    {
         std::string out;
         const bool twelveHour = UsesTwelveHourClock(format);
         bool afterHour = false;
@@ -126,9 +133,7 @@ public:
                     out += ' ' + Expand(settings_.LongTimeFormat, depth);
                 i += 1;
                 break;
-            case 'd':
-                i += WriteDay(out, std::min<size_t>(run, 6), depth);
-                break;
+            case 'd': i += WriteDay(out, std::min<size_t>(run, 6), depth); break;
             case 'm':
                 if (afterHour && run <= 2) {
                     out += run == 1 ? std::to_string(Minute()) : Padded(Minute(), 2);
@@ -165,9 +170,7 @@ public:
                 out += Expand(run == 1 ? settings_.ShortTimeFormat : settings_.LongTimeFormat, depth);
                 i += std::min<size_t>(run, 2);
                 break;
-            case 'a':
-                i += WriteDayHalf(out, format, i);
-                break;
+            case 'a': i += WriteDayHalf(out, format, i); break;
             case '/':
                 out += settings_.DateSeparator;
                 i += 1;
@@ -196,18 +199,21 @@ private:
     int Minute() const { return static_cast<int>(msOfDay_ / 60000 % 60); }
     int Second() const { return static_cast<int>(msOfDay_ / 1000 % 60); }
 
-    std::string Expand(const std::string& format, int depth) {
+    std::string Expand(const std::string& format, int depth)
+    {
         return depth == 0 ? Format(format, depth + 1) : std::string();
     }
 
-    static size_t RunLength(const std::string& format, size_t at) {
+    static size_t RunLength(const std::string& format, size_t at)
+    {
         size_t end = at + 1;
         while (end < format.size() && Lower(format[end]) == Lower(format[at]))
             ++end;
         return end - at;
     }
 
-    static bool UsesTwelveHourClock(const std::string& format) {
+    static bool UsesTwelveHourClock(const std::string& format)
+    {
         for (size_t i = 0; i < format.size(); ++i) {
             if (StartsWithNoCase(format, i, "am/pm") || StartsWithNoCase(format, i, "a/p") ||
                 StartsWithNoCase(format, i, "ampm"))
@@ -216,7 +222,8 @@ private:
         return false;
     }
 
-    size_t WriteDay(std::string& out, size_t count, int depth) {
+    size_t WriteDay(std::string& out, size_t count, int depth)
+    {
         switch (count) {
         case 1: out += std::to_string(day_); break;
         case 2: out += Padded(day_, 2); break;
@@ -228,7 +235,8 @@ private:
         return count;
     }
 
-    size_t WriteMonth(std::string& out, size_t count) {
+    size_t WriteMonth(std::string& out, size_t count)
+    {
         switch (count) {
         case 1: out += std::to_string(month_); break;
         case 2: out += Padded(month_, 2); break;
@@ -240,7 +248,8 @@ private:
 
     // "am/pm" and "a/p" write the letters of the format itself, "ampm" the
     // locale's texts; any other "a" is an ordinary letter.
-    size_t WriteDayHalf(std::string& out, const std::string& format, size_t at) {
+    size_t WriteDayHalf(std::string& out, const std::string& format, size_t at)
+    {
         const bool morning = Hour() < 12;
         if (StartsWithNoCase(format, at, "am/pm")) {
             out += format.substr(morning ? at : at + 3, 2);
@@ -270,7 +279,8 @@ struct Decimal {
 
     bool IsZero() const { return digits.empty(); }
 
-    void TrimTrailingZeros() {
+    void TrimTrailingZeros()
+    {
         while (!digits.empty() && digits.back() == '0')
             digits.pop_back();
         if (digits.empty())
@@ -278,7 +288,8 @@ struct Decimal {
     }
 
     // Keeps the first count digits, rounding half away from zero.
-    void KeepDigits(int count) {
+    void KeepDigits(int count)
+    {
         if (count < 0 || IsZero()) {
             digits.clear();
             exponent = 0;
@@ -304,7 +315,8 @@ struct Decimal {
 
     void RoundToDecimals(int decimals) { KeepDigits(exponent + decimals); }
 
-    std::string IntegerDigits() const {
+    std::string IntegerDigits() const
+    {
         if (exponent <= 0)
             return {};
         std::string text = digits.substr(0, std::min<size_t>(digits.size(), exponent));
@@ -312,7 +324,8 @@ struct Decimal {
         return text;
     }
 
-    std::string FractionDigits() const {
+    std::string FractionDigits() const
+    {
         if (IsZero())
             return {};
         if (exponent >= 0)
@@ -325,7 +338,8 @@ struct Decimal {
 // double is read to 15 digits first, the digits it holds for certain, so a
 // number rounds as its reader sees it (2.675 is 2.68, although the nearest
 // double lies just below).
-Decimal ToDecimal(double value, int significant) {
+Decimal ToDecimal(double value, int significant)
+{
     Decimal d;
     value = std::fabs(value);
     if (value == 0)
@@ -347,7 +361,8 @@ Decimal ToDecimal(double value, int significant) {
     return d;
 }
 
-std::string Grouped(const std::string& integerDigits, const std::string& separator) {
+std::string Grouped(const std::string& integerDigits, const std::string& separator)
+{
     std::string out;
     for (size_t i = 0; i < integerDigits.size(); ++i) {
         out += integerDigits[i];
@@ -358,7 +373,8 @@ std::string Grouped(const std::string& integerDigits, const std::string& separat
     return out;
 }
 
-std::string ExponentText(int exponent, bool alwaysSign, size_t minDigits) {
+std::string ExponentText(int exponent, bool alwaysSign, size_t minDigits)
+{
     std::string text = exponent < 0 ? "-" : (alwaysSign ? "+" : "");
     std::string digits = std::to_string(std::abs(exponent));
     if (digits.size() < minDigits)
@@ -366,7 +382,8 @@ std::string ExponentText(int exponent, bool alwaysSign, size_t minDigits) {
     return text + digits;
 }
 
-std::string SpecialValue(double value) {
+std::string SpecialValue(double value)
+{
     if (std::isnan(value))
         return "NAN";
     return value < 0 ? "-INF" : "INF";
@@ -375,7 +392,8 @@ std::string SpecialValue(double value) {
 // Scientific form with a mantissa of one integer digit: "1,5E+20" (the
 // general form writes a positive exponent without its sign: "1,5E20").
 std::string ScientificText(Decimal d, int mantissaDigits, bool padMantissa, bool alwaysSign, int exponentDigits,
-                           const TFormatSettings& settings) {
+                           const TFormatSettings& settings)
+{
     d.KeepDigits(mantissaDigits);
     const int exponent = d.IsZero() ? 0 : d.exponent - 1;
     std::string digits = d.IsZero() ? "0" : d.digits;
@@ -399,7 +417,8 @@ struct FloatPattern {
     size_t exponentAt = std::string::npos; // index of the "E"
     int exponentDigits = 0;
 
-    explicit FloatPattern(std::string section) : text(std::move(section)) {
+    explicit FloatPattern(std::string section) : text(std::move(section))
+    {
         bool inFraction = false;
         bool seenZero = false;
         for (size_t i = 0; i < text.size(); ++i) {
@@ -435,7 +454,8 @@ struct FloatPattern {
     bool HasPlaceholders() const { return integerPlaceholders + maxDecimals > 0; }
 };
 
-std::vector<std::string> SplitSections(const std::string& format) {
+std::vector<std::string> SplitSections(const std::string& format)
+{
     std::vector<std::string> sections(1);
     for (size_t i = 0; i < format.size(); ++i) {
         const char c = format[i];
@@ -456,10 +476,12 @@ std::vector<std::string> SplitSections(const std::string& format) {
 class FloatFormatter {
 public:
     FloatFormatter(const FloatPattern& pattern, const TFormatSettings& settings)
-        : pattern_(pattern), settings_(settings) {}
+        : pattern_(pattern), settings_(settings)
+    { }
 
     // Writes |value|; tells through isZero whether the digits came out all zero.
-    std::string Format(double value, bool& isZero) {
+    std::string Format(double value, bool& isZero)
+    {
         Decimal d = ToDecimal(value, 15);
         int exponent = 0;
         if (pattern_.scientific) {
@@ -482,7 +504,8 @@ public:
     }
 
 private:
-    std::string Emit(int exponent) {
+    std::string Emit(int exponent)
+    {
         const std::string& text = pattern_.text;
         std::string out;
         bool inFraction = false;
@@ -522,7 +545,8 @@ private:
     }
 
     // The leftmost placeholder takes every digit the pattern has no place for.
-    void WriteIntegerPlaceholder(std::string& out, int index) {
+    void WriteIntegerPlaceholder(std::string& out, int index)
+    {
         const int length = static_cast<int>(integer_.size());
         const int surplus = length - pattern_.integerPlaceholders;
         if (index == 0) {
@@ -534,7 +558,8 @@ private:
             WriteIntegerDigit(out, pos);
     }
 
-    void WriteIntegerDigit(std::string& out, int pos) {
+    void WriteIntegerDigit(std::string& out, int pos)
+    {
         out += integer_[pos];
         const int left = static_cast<int>(integer_.size()) - 1 - pos;
         if (pattern_.thousands && !pattern_.scientific && left > 0 && left % 3 == 0)
@@ -551,7 +576,8 @@ private:
 
 bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
 
-int DaysInAMonth(int year, int month) {
+int DaysInAMonth(int year, int month)
+{
     static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (month < 1 || month > 12)
         return 0;
@@ -562,44 +588,51 @@ TDateTime Now() { return LocalNow(); }
 
 TDateTime Date() { return std::trunc(LocalNow()); }
 
-TDateTime Time() {
+TDateTime Time()
+{
     const TDateTime now = LocalNow();
     return now - std::trunc(now);
 }
 
-bool TryEncodeDate(int year, int month, int day, TDateTime& date) {
+bool TryEncodeDate(int year, int month, int day, TDateTime& date)
+{
     if (year < 1 || year > 9999 || month < 1 || month > 12 || day < 1 || day > DaysInAMonth(year, month))
         return false;
     date = static_cast<TDateTime>(DaysFromCivil(year, month, day) + kUnixEpochDay);
     return true;
 }
 
-bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time) {
+bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& time)
+{
     if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999)
         return false;
     time = static_cast<double>(hour * 3600000 + min * 60000 + sec * 1000 + msec) / kMsPerDay;
     return true;
 }
 
-TDateTime EncodeDate(int year, int month, int day) {
+TDateTime EncodeDate(int year, int month, int day)
+{
     TDateTime date = 0;
     if (!TryEncodeDate(year, month, day, date))
         throw EConvertError("Invalid argument to date encode");
     return date;
 }
 
-TDateTime EncodeTime(int hour, int min, int sec, int msec) {
+TDateTime EncodeTime(int hour, int min, int sec, int msec)
+{
     TDateTime time = 0;
     if (!TryEncodeTime(hour, min, sec, msec, time))
         throw EConvertError("Invalid argument to time encode");
     return time;
 }
 
-void DecodeDate(TDateTime date, int& year, int& month, int& day) {
+void DecodeDate(TDateTime date, int& year, int& month, int& day)
+{
     CivilFromDays(Split(date).day - kUnixEpochDay, year, month, day);
 }
 
-void DecodeTime(TDateTime time, int& hour, int& min, int& sec, int& msec) {
+void DecodeTime(TDateTime time, int& hour, int& min, int& sec, int& msec)
+{
     // Only the time of day matters, so any day number will do.
     const int64_t ms = Split(time - std::trunc(time)).ms;
     hour = static_cast<int>(ms / 3600000);
@@ -608,12 +641,14 @@ void DecodeTime(TDateTime time, int& hour, int& min, int& sec, int& msec) {
     msec = static_cast<int>(ms % 1000);
 }
 
-int DayOfWeek(TDateTime date) {
+int DayOfWeek(TDateTime date)
+{
     const int64_t day = Split(date).day;
     return static_cast<int>(((day % 7) + 7 + 6) % 7) + 1;
 }
 
-TDateTime FileDateToDateTime(int32_t fileDate) {
+TDateTime FileDateToDateTime(int32_t fileDate)
+{
     const auto packed = static_cast<uint32_t>(fileDate);
     TDateTime date = 0;
     TDateTime time = 0;
@@ -623,7 +658,8 @@ TDateTime FileDateToDateTime(int32_t fileDate) {
     return date + time;
 }
 
-int32_t DateTimeToFileDate(TDateTime dateTime) {
+int32_t DateTimeToFileDate(TDateTime dateTime)
+{
     if (std::isnan(dateTime))
         throw EConvertError("Invalid date/time value");
     int year = 0, month = 0, day = 0, hour = 0, min = 0, sec = 0, msec = 0;
@@ -636,16 +672,18 @@ int32_t DateTimeToFileDate(TDateTime dateTime) {
         DecodeTime(dateTime, hour, min, sec, msec);
     }
     const uint32_t packed = static_cast<uint32_t>(year - 1980) << 25 | static_cast<uint32_t>(month) << 21 |
-                            static_cast<uint32_t>(day) << 16 | static_cast<uint32_t>(hour) << 11 |
-                            static_cast<uint32_t>(min) << 5 | static_cast<uint32_t>(sec / 2);
+        static_cast<uint32_t>(day) << 16 | static_cast<uint32_t>(hour) << 11 | static_cast<uint32_t>(min) << 5 |
+        static_cast<uint32_t>(sec / 2);
     return static_cast<int32_t>(packed);
 }
 
-std::string FormatDateTime(const std::string& format, TDateTime dateTime) {
+std::string FormatDateTime(const std::string& format, TDateTime dateTime)
+{
     return FormatDateTime(format, dateTime, FormatSettings);
 }
 
-std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings) {
+std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings)
+{
     DateFormatter formatter(settings, dateTime);
     return formatter.Format(format.empty() ? "c" : format);
 }
@@ -658,7 +696,8 @@ std::string DateTimeToStr(TDateTime dateTime) { return FormatDateTime("c", dateT
 
 std::string FormatFloat(const std::string& format, double value) { return FormatFloat(format, value, FormatSettings); }
 
-std::string FormatFloat(const std::string& format, double value, const TFormatSettings& settings) {
+std::string FormatFloat(const std::string& format, double value, const TFormatSettings& settings)
+{
     if (!std::isfinite(value))
         return SpecialValue(value);
     const std::vector<std::string> sections = SplitSections(format);
@@ -680,11 +719,13 @@ std::string FormatFloat(const std::string& format, double value, const TFormatSe
 
 std::string FloatToStr(double value) { return FloatToStrF(value, ffGeneral, 15, 0); }
 
-std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits) {
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits)
+{
     return FloatToStrF(value, format, precision, digits, FormatSettings);
 }
 
-std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings) {
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings)
+{
     if (!std::isfinite(value))
         return SpecialValue(value);
     precision = std::clamp(precision, 1, 17);
@@ -700,9 +741,7 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
             text = (integer.empty() ? "0" : integer) + (fraction.empty() ? "" : settings.DecimalSeparator + fraction);
         }
         break;
-    case ffExponent:
-        text = ScientificText(d, precision, true, true, std::clamp(digits, 0, 4), settings);
-        break;
+    case ffExponent: text = ScientificText(d, precision, true, true, std::clamp(digits, 0, 4), settings); break;
     case ffFixed:
     case ffNumber: {
         if (d.exponent > precision) {
@@ -727,7 +766,8 @@ std::string FloatToStrF(double value, TFloatFormat format, int precision, int di
 
 bool TryStrToFloat(const std::string& text, double& value) { return TryStrToFloat(text, value, FormatSettings); }
 
-bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings& settings) {
+bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings& settings)
+{
     const size_t first = text.find_first_not_of(' ');
     if (first == std::string::npos)
         return false;
@@ -746,7 +786,8 @@ bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings
         return i - start;
     };
     size_t mantissaDigits = takeDigits();
-    if (!settings.DecimalSeparator.empty() && trimmed.compare(i, settings.DecimalSeparator.size(), settings.DecimalSeparator) == 0) {
+    if (!settings.DecimalSeparator.empty() &&
+        trimmed.compare(i, settings.DecimalSeparator.size(), settings.DecimalSeparator) == 0) {
         i += settings.DecimalSeparator.size();
         plain += '.';
         mantissaDigits += takeDigits();
@@ -770,7 +811,8 @@ bool TryStrToFloat(const std::string& text, double& value, const TFormatSettings
     return true;
 }
 
-double StrToFloat(const std::string& text) {
+double StrToFloat(const std::string& text)
+{
     double value = 0;
     if (!TryStrToFloat(text, value))
         throw EConvertError("'" + text + "' is not a valid floating point value");

@@ -27,11 +27,10 @@ struct TFormatSettings {
     std::string DecimalSeparator = ",";
     std::array<std::string, 12> ShortMonthNames{"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
                                                 "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-    std::array<std::string, 12> LongMonthNames{"Januar", "Februar", "März", "April",
-                                               "Mai", "Juni", "Juli", "August",
-                                               "September", "Oktober", "November", "Dezember"};
+    std::array<std::string, 12> LongMonthNames{"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+                                               "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
     std::array<std::string, 7> ShortDayNames{"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"}; // Sunday first
-    std::array<std::string, 7> LongDayNames{"Sonntag", "Montag", "Dienstag", "Mittwoch",
+    std::array<std::string, 7> LongDayNames{"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
                                             "Donnerstag", "Freitag", "Samstag"};
 };
 
@@ -46,9 +45,9 @@ extern TFormatSettings FormatSettings;
 bool IsLeapYear(int year);
 int DaysInAMonth(int year, int month);
 
-TDateTime Now();   // local date and time
-TDateTime Date();  // today, time 0:00
-TDateTime Time();  // the time of day now, date part 0
+TDateTime Now();  // local date and time
+TDateTime Date(); // today, time 0:00
+TDateTime Time(); // the time of day now, date part 0
 
 // Encoding raises EConvertError for parts out of range; the Try forms return
 // false instead.
@@ -75,8 +74,8 @@ int32_t DateTimeToFileDate(TDateTime dateTime);
 // minutes. Letters are case-insensitive.
 std::string FormatDateTime(const std::string& format, TDateTime dateTime);
 std::string FormatDateTime(const std::string& format, TDateTime dateTime, const TFormatSettings& settings);
-std::string DateToStr(TDateTime date);     // short date format
-std::string TimeToStr(TDateTime time);     // long time format
+std::string DateToStr(TDateTime date); // short date format
+std::string TimeToStr(TDateTime time); // long time format
 std::string DateTimeToStr(TDateTime dateTime);
 
 // Numbers by a format string: "0" digit, "#" optional digit, "." decimal
@@ -87,8 +86,7 @@ std::string FormatFloat(const std::string& format, double value, const TFormatSe
 // The shortest general form with up to 15 significant digits.
 std::string FloatToStr(double value);
 std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits);
-std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits,
-                        const TFormatSettings& settings);
+std::string FloatToStrF(double value, TFloatFormat format, int precision, int digits, const TFormatSettings& settings);
 // Text with the locale's decimal separator to a number; surrounding blanks
 // are allowed, thousands separators are not.
 bool TryStrToFloat(const std::string& text, double& value);

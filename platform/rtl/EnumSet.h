@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-template <class Enum, class BitsType = std::uint32_t>
-class TEnumSet {
+template <class Enum, class BitsType = std::uint32_t> class TEnumSet {
 public:
     constexpr TEnumSet() = default;
     constexpr TEnumSet(std::initializer_list<Enum> values)
@@ -38,8 +37,14 @@ public:
     }
     constexpr TEnumSet& Set(Enum v, bool on) { return on ? Include(v) : Exclude(v); }
 
-    friend constexpr TEnumSet operator+(TEnumSet a, TEnumSet b) { return FromBits(static_cast<BitsType>(a.bits_ | b.bits_)); }
-    friend constexpr TEnumSet operator-(TEnumSet a, TEnumSet b) { return FromBits(static_cast<BitsType>(a.bits_ & ~b.bits_)); }
+    friend constexpr TEnumSet operator+(TEnumSet a, TEnumSet b)
+    {
+        return FromBits(static_cast<BitsType>(a.bits_ | b.bits_));
+    }
+    friend constexpr TEnumSet operator-(TEnumSet a, TEnumSet b)
+    {
+        return FromBits(static_cast<BitsType>(a.bits_ & ~b.bits_));
+    }
     friend constexpr bool operator==(TEnumSet, TEnumSet) = default;
 
 private:

@@ -2,11 +2,8 @@
 
 #include <utility>
 
-Exception::Exception(std::string message) : Message(std::move(message)) {}
+Exception::Exception(std::string message) : Message(std::move(message)) { }
 
-const char* Exception::what() const noexcept {
-    return Message.c_str();
-}
+const char* Exception::what() const noexcept { return Message.c_str(); }
 
-EInOutError::EInOutError(std::string message, int errorCode)
-    : Exception(std::move(message)), ErrorCode(errorCode) {}
+EInOutError::EInOutError(std::string message, int errorCode) : Exception(std::move(message)), ErrorCode(errorCode) { }

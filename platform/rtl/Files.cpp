@@ -25,7 +25,8 @@ bool IsAsciiLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 
 // Length of the drive at the start of a path string: 2 for "X:", the length
 // of "\\server\share" for a network name, else 0. A colon elsewhere is an
 // ordinary character of a native name.
-size_t DriveLength(const std::string& path) {
+size_t DriveLength(const std::string& path)
+{
     if (path.size() >= 2 && IsAsciiLetter(path[0]) && path[1] == ':')
         return 2;
     if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
@@ -42,7 +43,8 @@ size_t DriveLength(const std::string& path) {
 
 // Index of the last character that ends the folder part (a separator or the
 // drive's colon), npos when there is none.
-size_t LastDelimiter(const std::string& path) {
+size_t LastDelimiter(const std::string& path)
+{
     const size_t drive = DriveLength(path);
     for (size_t i = path.size(); i > drive; --i) {
         if (IsSeparator(path[i - 1]))
@@ -53,7 +55,8 @@ size_t LastDelimiter(const std::string& path) {
     return drive == 0 ? std::string::npos : drive - 1;
 }
 
-bool IsRoot(const std::string& path) {
+bool IsRoot(const std::string& path)
+{
     if (path.size() == 1)
         return IsSeparator(path[0]);
     const size_t drive = DriveLength(path);
@@ -61,7 +64,8 @@ bool IsRoot(const std::string& path) {
 }
 
 // Length of the UTF-8 sequence a lead byte starts, 0 for a byte that starts none.
-size_t SequenceLength(unsigned char lead) {
+size_t SequenceLength(unsigned char lead)
+{
     if (lead < 0x80)
         return 1;
     if ((lead >> 5) == 0x6)
@@ -75,7 +79,8 @@ size_t SequenceLength(unsigned char lead) {
 
 // Decodes UTF-8 into code points; a byte that starts no valid sequence stands
 // for itself, so any byte string can be matched.
-std::u32string DecodeUtf8(const std::string& text) {
+std::u32string DecodeUtf8(const std::string& text)
+{
     std::u32string result;
     result.reserve(text.size());
     size_t i = 0;
@@ -102,7 +107,8 @@ std::u32string DecodeUtf8(const std::string& text) {
 
 // Classic wildcard match with one point of return for the last "*": linear in
 // practice, never exponential.
-bool WildcardMatch(const std::u32string& name, const std::u32string& mask) {
+bool WildcardMatch(const std::u32string& name, const std::u32string& mask)
+{
     size_t n = 0, m = 0;
     size_t starMask = std::u32string::npos, starName = 0;
     while (n < name.size()) {
@@ -135,9 +141,10 @@ struct FileInfo {
 };
 
 // What the name leads to; a dangling link is described by the link itself.
-FileInfo Inspect(const std::string& path) {
+FileInfo Inspect(const std::string& path)
+{
     FileInfo info;
-    struct stat linkStat {};
+    struct stat linkStat { };
     if (::lstat(path.c_str(), &linkStat) != 0)
         return info;
     struct stat targetStat = linkStat;
@@ -153,12 +160,11 @@ FileInfo Inspect(const std::string& path) {
     return info;
 }
 
-bool StatFollowing(const std::string& path, struct stat& st) {
-    return !path.empty() && ::stat(path.c_str(), &st) == 0;
-}
+bool StatFollowing(const std::string& path, struct stat& st) { return !path.empty() && ::stat(path.c_str(), &st) == 0; }
 
-int32_t PackedLocalTime(time_t seconds) {
-    struct tm local {};
+int32_t PackedLocalTime(time_t seconds)
+{
+    struct tm local { };
     if (::localtime_r(&seconds, &local) == nullptr)
         return -1;
     const int year = local.tm_year + 1900;
@@ -166,11 +172,12 @@ int32_t PackedLocalTime(time_t seconds) {
         return DateTimeToFileDate(EncodeDate(year < 1980 ? 1979 : 2108, 1, 1));
     // Leap seconds (tm_sec 60) cannot be encoded; they belong to the minute.
     const TDateTime when = EncodeDate(year, local.tm_mon + 1, local.tm_mday) +
-                           EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0);
+        EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), 0);
     return DateTimeToFileDate(when);
 }
 
-int AttributesOf(const std::string& name, const FileInfo& info) {
+int AttributesOf(const std::string& name, const FileInfo& info)
+{
     int attr = 0;
     if (info.isDirectory)
         attr |= faDirectory;
@@ -185,7 +192,8 @@ int AttributesOf(const std::string& name, const FileInfo& info) {
     return attr;
 }
 
-std::string RealPath(const std::string& path) {
+std::string RealPath(const std::string& path)
+{
     char resolved[PATH_MAX];
     return ::realpath(path.c_str(), resolved) != nullptr ? std::string(resolved) : std::string();
 }
@@ -201,21 +209,23 @@ struct FindState {
 
     // A link to a folder that the searched path already passes through would
     // lead a recursive scan round in circles.
-    bool LeadsBack(const std::string& linkPath) {
+    bool LeadsBack(const std::string& linkPath)
+    {
         if (pathFolders.empty())
             CollectPathFolders();
         const std::string target = RealPath(linkPath);
-        return !target.empty() &&
-               std::find(pathFolders.begin(), pathFolders.end(), target) != pathFolders.end();
+        return !target.empty() && std::find(pathFolders.begin(), pathFolders.end(), target) != pathFolders.end();
     }
 
 private:
-    void CollectPathFolders() {
+    void CollectPathFolders()
+    {
         std::string path = ExpandFileName(folder.empty() ? "." : folder);
         for (;;) {
             if (std::string real = RealPath(path); !real.empty())
                 pathFolders.push_back(real);
-            const std::string parent = ExcludeTrailingPathDelimiter(ExtractFilePath(ExcludeTrailingPathDelimiter(path)));
+            const std::string parent = ExcludeTrailingPathDelimiter(
+                ExtractFilePath(ExcludeTrailingPathDelimiter(path)));
             if (parent.empty() || parent == path)
                 break;
             path = parent;
@@ -223,35 +233,38 @@ private:
     }
 };
 
-bool FileExists(const std::string& fileName) {
-    struct stat st {};
+bool FileExists(const std::string& fileName)
+{
+    struct stat st { };
     return StatFollowing(fileName, st) && !S_ISDIR(st.st_mode);
 }
 
-bool DirectoryExists(const std::string& dirName) {
-    struct stat st {};
+bool DirectoryExists(const std::string& dirName)
+{
+    struct stat st { };
     return StatFollowing(dirName, st) && S_ISDIR(st.st_mode);
 }
 
-int32_t FileAge(const std::string& fileName) {
-    struct stat st {};
+int32_t FileAge(const std::string& fileName)
+{
+    struct stat st { };
     if (!StatFollowing(fileName, st) || S_ISDIR(st.st_mode))
         return -1;
     return PackedLocalTime(st.st_mtim.tv_sec);
 }
 
-int64_t FileSizeOf(const std::string& fileName) {
-    struct stat st {};
+int64_t FileSizeOf(const std::string& fileName)
+{
+    struct stat st { };
     if (!StatFollowing(fileName, st) || S_ISDIR(st.st_mode))
         return -1;
     return st.st_size;
 }
 
-bool SameFileName(const std::string& a, const std::string& b) {
-    return a == b || AnsiUpperCase(a) == AnsiUpperCase(b);
-}
+bool SameFileName(const std::string& a, const std::string& b) { return a == b || AnsiUpperCase(a) == AnsiUpperCase(b); }
 
-bool MatchesMask(const std::string& fileName, const std::string& mask) {
+bool MatchesMask(const std::string& fileName, const std::string& mask)
+{
     const std::u32string name = DecodeUtf8(AnsiUpperCase(fileName));
     const std::u32string pattern = DecodeUtf8(AnsiUpperCase(mask));
     if (WildcardMatch(name, pattern))
@@ -259,11 +272,11 @@ bool MatchesMask(const std::string& fileName, const std::string& mask) {
     // A mask ending in ".*" also takes names without an extension, so "*.*"
     // matches every name.
     const size_t n = pattern.size();
-    return n >= 2 && pattern[n - 2] == U'.' && pattern[n - 1] == U'*' &&
-           WildcardMatch(name, pattern.substr(0, n - 2));
+    return n >= 2 && pattern[n - 2] == U'.' && pattern[n - 1] == U'*' && WildcardMatch(name, pattern.substr(0, n - 2));
 }
 
-int FindFirst(const std::string& path, int attr, TSearchRec& rec) {
+int FindFirst(const std::string& path, int attr, TSearchRec& rec)
+{
     FindClose(rec);
     const size_t slash = path.rfind('/');
     auto state = std::make_shared<FindState>();
@@ -292,7 +305,8 @@ int FindFirst(const std::string& path, int attr, TSearchRec& rec) {
     return FindNext(rec);
 }
 
-int FindNext(TSearchRec& rec) {
+int FindNext(TSearchRec& rec)
+{
     FindState* state = rec.FindHandle.get();
     if (state == nullptr)
         return EBADF;
@@ -320,7 +334,8 @@ void FindClose(TSearchRec& rec) { rec.FindHandle.reset(); }
 
 bool DeleteFile(const std::string& fileName) { return !fileName.empty() && ::unlink(fileName.c_str()) == 0; }
 
-bool RenameFile(const std::string& oldName, const std::string& newName) {
+bool RenameFile(const std::string& oldName, const std::string& newName)
+{
     if (oldName.empty() || newName.empty())
         return false;
     if (::renameat2(AT_FDCWD, oldName.c_str(), AT_FDCWD, newName.c_str(), RENAME_NOREPLACE) == 0)
@@ -328,7 +343,7 @@ bool RenameFile(const std::string& oldName, const std::string& newName) {
     if (errno != EINVAL && errno != ENOSYS)
         return false;
     // The file system cannot refuse to replace by itself; check first.
-    struct stat st {};
+    struct stat st { };
     if (::lstat(newName.c_str(), &st) == 0)
         return false;
     return std::rename(oldName.c_str(), newName.c_str()) == 0;
@@ -338,7 +353,8 @@ bool CreateDir(const std::string& dir) { return !dir.empty() && ::mkdir(dir.c_st
 
 bool RemoveDir(const std::string& dir) { return !dir.empty() && ::rmdir(dir.c_str()) == 0; }
 
-bool ForceDirectories(const std::string& dir) {
+bool ForceDirectories(const std::string& dir)
+{
     const std::string target = ExcludeTrailingPathDelimiter(dir);
     if (target.empty())
         return false;
@@ -353,12 +369,14 @@ bool ForceDirectories(const std::string& dir) {
     return DirectoryExists(target);
 }
 
-std::string ExtractFilePath(const std::string& fileName) {
+std::string ExtractFilePath(const std::string& fileName)
+{
     const size_t last = LastDelimiter(fileName);
     return last == std::string::npos ? std::string() : fileName.substr(0, last + 1);
 }
 
-std::string ExtractFileDir(const std::string& fileName) {
+std::string ExtractFileDir(const std::string& fileName)
+{
     const std::string path = ExtractFilePath(fileName);
     if (path.empty() || !IsSeparator(path.back()) || IsRoot(path))
         return path;
@@ -369,12 +387,14 @@ std::string ExtractFileDir(const std::string& fileName) {
     return withoutSeparator;
 }
 
-std::string ExtractFileName(const std::string& fileName) {
+std::string ExtractFileName(const std::string& fileName)
+{
     const size_t last = LastDelimiter(fileName);
     return last == std::string::npos ? fileName : fileName.substr(last + 1);
 }
 
-std::string ExtractFileExt(const std::string& fileName) {
+std::string ExtractFileExt(const std::string& fileName)
+{
     const std::string name = ExtractFileName(fileName);
     const size_t dot = name.rfind('.');
     return dot == std::string::npos ? std::string() : name.substr(dot);
@@ -382,14 +402,16 @@ std::string ExtractFileExt(const std::string& fileName) {
 
 std::string ExtractFileDrive(const std::string& fileName) { return fileName.substr(0, DriveLength(fileName)); }
 
-std::string ChangeFileExt(const std::string& fileName, const std::string& extension) {
+std::string ChangeFileExt(const std::string& fileName, const std::string& extension)
+{
     const std::string oldExtension = ExtractFileExt(fileName);
     return fileName.substr(0, fileName.size() - oldExtension.size()) + extension;
 }
 
 namespace {
 
-std::vector<std::string> FolderComponents(const std::string& folderPath) {
+std::vector<std::string> FolderComponents(const std::string& folderPath)
+{
     std::vector<std::string> parts;
     std::string current;
     for (size_t i = DriveLength(folderPath); i < folderPath.size(); ++i) {
@@ -407,7 +429,8 @@ std::vector<std::string> FolderComponents(const std::string& folderPath) {
 }
 
 // The separator a path string is written with: Windows names keep "\".
-char SeparatorOf(const std::string& preferred, const std::string& fallback) {
+char SeparatorOf(const std::string& preferred, const std::string& fallback)
+{
     for (const std::string* text : {&preferred, &fallback}) {
         const size_t at = text->find_first_of("/\\");
         if (at != std::string::npos)
@@ -418,7 +441,8 @@ char SeparatorOf(const std::string& preferred, const std::string& fallback) {
 
 } // namespace
 
-std::string ExtractRelativePath(const std::string& baseName, const std::string& destName) {
+std::string ExtractRelativePath(const std::string& baseName, const std::string& destName)
+{
     const std::string basePath = ExtractFilePath(baseName);
     const std::string destPath = ExtractFilePath(destName);
     if (!SameFileName(ExtractFileDrive(basePath), ExtractFileDrive(destPath)))
@@ -426,8 +450,7 @@ std::string ExtractRelativePath(const std::string& baseName, const std::string& 
     const std::vector<std::string> baseParts = FolderComponents(basePath);
     const std::vector<std::string> destParts = FolderComponents(destPath);
     size_t common = 0;
-    while (common < baseParts.size() && common < destParts.size() &&
-           SameFileName(baseParts[common], destParts[common]))
+    while (common < baseParts.size() && common < destParts.size() && SameFileName(baseParts[common], destParts[common]))
         ++common;
 
     const char separator = SeparatorOf(destName, baseName);
@@ -439,19 +462,22 @@ std::string ExtractRelativePath(const std::string& baseName, const std::string& 
     return result + ExtractFileName(destName);
 }
 
-std::string IncludeTrailingPathDelimiter(const std::string& path) {
+std::string IncludeTrailingPathDelimiter(const std::string& path)
+{
     if (path.empty() || IsSeparator(path.back()))
         return path;
     return path + '/';
 }
 
-std::string ExcludeTrailingPathDelimiter(const std::string& path) {
+std::string ExcludeTrailingPathDelimiter(const std::string& path)
+{
     if (path.empty() || !IsSeparator(path.back()) || IsRoot(path))
         return path;
     return path.substr(0, path.size() - 1);
 }
 
-std::string ExpandFileName(const std::string& fileName) {
+std::string ExpandFileName(const std::string& fileName)
+{
     if (fileName.empty())
         return fileName;
     std::string path = fileName;

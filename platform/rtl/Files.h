@@ -22,7 +22,7 @@ constexpr int faHidden = 0x02;   // names beginning with "."
 constexpr int faSysFile = 0x04;  // devices, sockets, pipes
 constexpr int faVolumeID = 0x08; // never reported
 constexpr int faDirectory = 0x10;
-constexpr int faArchive = 0x20;  // every regular file
+constexpr int faArchive = 0x20; // every regular file
 constexpr int faAnyFile = 0x3F;
 
 namespace rtl {
@@ -30,10 +30,10 @@ struct FindState; // the listing behind a running search
 }
 
 struct TSearchRec {
-    int32_t Time = 0;  // packed DOS local date-time of the last change
+    int32_t Time = 0; // packed DOS local date-time of the last change
     int64_t Size = 0;
     int Attr = 0;
-    std::string Name;  // file name without folder
+    std::string Name; // file name without folder
     int ExcludeAttr = 0;
     std::shared_ptr<rtl::FindState> FindHandle;
 };
@@ -79,8 +79,8 @@ bool RemoveDir(const std::string& dir);
 bool ForceDirectories(const std::string& dir);
 
 // Path strings ("\" and "/" separate; "X:" and "\\server\share" are drives).
-std::string ExtractFilePath(const std::string& fileName);  // with trailing separator
-std::string ExtractFileDir(const std::string& fileName);   // without, except at a root
+std::string ExtractFilePath(const std::string& fileName); // with trailing separator
+std::string ExtractFileDir(const std::string& fileName);  // without, except at a root
 std::string ExtractFileName(const std::string& fileName);
 std::string ExtractFileExt(const std::string& fileName);   // with the dot, "" when none
 std::string ExtractFileDrive(const std::string& fileName); // "C:", "\\server\share" or ""

@@ -1,8 +1,8 @@
 #include "platform/rtl/IniFiles.h"
 
 #include "platform/rtl/CodePage.h"
-#include "platform/rtl/StringList.h"
 #include "platform/rtl/SettingsFile.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
 
 #include <algorithm>
@@ -31,10 +31,7 @@ bool IsAscii(std::string_view text)
     return true;
 }
 
-char AsciiUpper(char c)
-{
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
+char AsciiUpper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
 
 // Section and key names compare without letter case (Windows-1252 letters).
 // Plain ASCII names, by far the most common, take a path without copies.
@@ -43,8 +40,8 @@ struct SameName {
     {
         if (IsAscii(a) && IsAscii(b))
             return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                return AsciiUpper(x) == AsciiUpper(y);
-            });
+                       return AsciiUpper(x) == AsciiUpper(y);
+                   });
         return rtl::AnsiSameText(a, b);
     }
 };
@@ -58,8 +55,7 @@ struct NameHash {
         return Fnv(name, AsciiUpper);
     }
 
-    template <class Map>
-    static size_t Fnv(std::string_view text, Map map)
+    template <class Map> static size_t Fnv(std::string_view text, Map map)
     {
         size_t hash = 14695981039346656037ull;
         for (const char c : text)
@@ -68,8 +64,7 @@ struct NameHash {
     }
 };
 
-template <class T>
-using NameMap = std::unordered_map<std::string_view, T, NameHash, SameName>;
+template <class T> using NameMap = std::unordered_map<std::string_view, T, NameHash, SameName>;
 
 std::string_view StripQuotes(std::string_view value)
 {
@@ -94,10 +89,7 @@ bool RemoveMarked(std::vector<std::string>& lines, const std::vector<bool>& mark
     return changed;
 }
 
-bool HasLineBreak(std::string_view text)
-{
-    return text.find_first_of("\r\n") != std::string_view::npos;
-}
+bool HasLineBreak(std::string_view text) { return text.find_first_of("\r\n") != std::string_view::npos; }
 
 void CheckSectionName(const std::string& section)
 {
@@ -108,8 +100,8 @@ void CheckSectionName(const std::string& section)
 void CheckKeyName(const std::string& ident)
 {
     const std::string_view key = TrimBlanks(ident);
-    if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '['
-        || key.front() == ';')
+    if (key.empty() || HasLineBreak(key) || key.find('=') != std::string_view::npos || key.front() == '[' ||
+        key.front() == ';')
         throw EIniFileException("Invalid key name \"" + ident + "\"");
 }
 
@@ -155,8 +147,8 @@ std::optional<int32_t> rtl::ParseIniInteger(std::string_view text)
         return static_cast<int32_t>(bits);
     }
     const int64_t value = negative ? -static_cast<int64_t>(magnitude) : static_cast<int64_t>(magnitude);
-    if (magnitude > (uint64_t{1} << 32) || value < std::numeric_limits<int32_t>::min()
-        || value > std::numeric_limits<int32_t>::max())
+    if (magnitude > (uint64_t{1} << 32) || value < std::numeric_limits<int32_t>::min() ||
+        value > std::numeric_limits<int32_t>::max())
         return std::nullopt;
     return static_cast<int32_t>(value);
 }
@@ -164,10 +156,7 @@ std::optional<int32_t> rtl::ParseIniInteger(std::string_view text)
 // ---------------------------------------------------------------------------
 // TCustomIniFile
 
-TCustomIniFile::TCustomIniFile(std::string fileName)
-    : fileName_(std::move(fileName))
-{
-}
+TCustomIniFile::TCustomIniFile(std::string fileName) : fileName_(std::move(fileName)) { }
 
 TCustomIniFile::~TCustomIniFile() = default;
 
@@ -191,9 +180,7 @@ void TCustomIniFile::WriteBool(const std::string& section, const std::string& id
     WriteString(section, ident, value ? "1" : "0");
 }
 
-void TCustomIniFile::UpdateFile()
-{
-}
+void TCustomIniFile::UpdateFile() { }
 
 // ---------------------------------------------------------------------------
 // TIniFile
@@ -265,7 +252,7 @@ struct TIniFile::Content {
                 continue;
             if (ident == nullptr)
                 std::fill(marked.begin() + static_cast<std::ptrdiff_t>(found.header),
-                    marked.begin() + static_cast<std::ptrdiff_t>(found.end), true);
+                          marked.begin() + static_cast<std::ptrdiff_t>(found.end), true);
             else
                 for (const auto& entry : found.entries)
                     marked[entry.line] = marked[entry.line] || SameName()(entry.key, TrimBlanks(*ident));
@@ -313,11 +300,9 @@ private:
 };
 
 TIniFile::TIniFile(const std::string& fileName)
-    : TCustomIniFile(ResolveIniFileName(fileName))
-    , content_(std::make_unique<Content>())
-    , file_(std::make_unique<rtl::WatchedFile>(FileName(), MaxIniFileBytes))
-{
-}
+    : TCustomIniFile(ResolveIniFileName(fileName)), content_(std::make_unique<Content>()),
+      file_(std::make_unique<rtl::WatchedFile>(FileName(), MaxIniFileBytes))
+{ }
 
 TIniFile::~TIniFile() = default;
 
@@ -380,10 +365,7 @@ void TIniFile::WriteString(const std::string& section, const std::string& ident,
     });
 }
 
-bool TIniFile::SectionExists(const std::string& section)
-{
-    return Current(Use::Reading).Find(section) != nullptr;
-}
+bool TIniFile::SectionExists(const std::string& section) { return Current(Use::Reading).Find(section) != nullptr; }
 
 bool TIniFile::ValueExists(const std::string& section, const std::string& ident)
 {

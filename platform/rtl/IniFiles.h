@@ -44,7 +44,7 @@ public:
     const std::string& FileName() const { return fileName_; }
 
     virtual std::string ReadString(const std::string& section, const std::string& ident,
-        const std::string& defaultValue) = 0;
+                                   const std::string& defaultValue) = 0;
     virtual void WriteString(const std::string& section, const std::string& ident, const std::string& value) = 0;
 
     // Decimal, or hexadecimal after "0x" or "$"; the default when the value
@@ -84,7 +84,7 @@ public:
     ~TIniFile() override;
 
     std::string ReadString(const std::string& section, const std::string& ident,
-        const std::string& defaultValue) override;
+                           const std::string& defaultValue) override;
     void WriteString(const std::string& section, const std::string& ident, const std::string& value) override;
     bool SectionExists(const std::string& section) override;
     bool ValueExists(const std::string& section, const std::string& ident) override;

@@ -14,7 +14,8 @@ constexpr int kDoubleBias = 1023;
 constexpr uint64_t kIntegerBit = uint64_t{1} << 63;
 constexpr uint64_t kDoubleFractionMask = (uint64_t{1} << 52) - 1;
 
-int64_t ToInt64(double integral) {
+int64_t ToInt64(double integral)
+{
     // 2^63 is exact as a double; every double below it fits int64.
     constexpr double kLimit = 9223372036854775808.0;
     if (!(integral >= -kLimit && integral < kLimit))
@@ -23,7 +24,8 @@ int64_t ToInt64(double integral) {
 }
 
 // value / 2^shift rounded to the nearest integer, halves to even.
-uint64_t ShiftRightRoundingToEven(uint64_t value, unsigned shift) {
+uint64_t ShiftRightRoundingToEven(uint64_t value, unsigned shift)
+{
     if (shift == 0)
         return value;
     if (shift > 64)
@@ -36,26 +38,27 @@ uint64_t ShiftRightRoundingToEven(uint64_t value, unsigned shift) {
     return kept + ((rest > half || (rest == half && (kept & 1))) ? 1 : 0);
 }
 
-double FromBits(bool negative, uint64_t magnitudeBits) {
+double FromBits(bool negative, uint64_t magnitudeBits)
+{
     return std::bit_cast<double>(magnitudeBits | (negative ? kIntegerBit : 0));
 }
 
-double Infinity(bool negative) {
-    return FromBits(negative, uint64_t{0x7FF} << 52);
-}
+double Infinity(bool negative) { return FromBits(negative, uint64_t{0x7FF} << 52); }
 
 // 80-bit extended: the 64-bit mantissa, then the 15-bit exponent with the
 // sign as bit 15, both little-endian.
 constexpr uint16_t kExtendedSignBit = 0x8000;
 
-void StoreExtended(bool negative, int exponentField, uint64_t mantissa, uint8_t bytes[10]) {
+void StoreExtended(bool negative, int exponentField, uint64_t mantissa, uint8_t bytes[10])
+{
     PutLE64(bytes, mantissa);
     PutLE16(bytes + 8, static_cast<uint16_t>((exponentField & 0x7FFF) | (negative ? kExtendedSignBit : 0)));
 }
 
 } // namespace
 
-int64_t Round(double value) {
+int64_t Round(double value)
+{
     if (!std::isfinite(value))
         throw EInvalidOp("Invalid floating point operation");
     const double below = std::floor(value);
@@ -66,13 +69,15 @@ int64_t Round(double value) {
     return ToInt64(nearest);
 }
 
-int64_t Trunc(double value) {
+int64_t Trunc(double value)
+{
     if (!std::isfinite(value))
         throw EInvalidOp("Invalid floating point operation");
     return ToInt64(std::trunc(value));
 }
 
-double ExtendedToDouble(const uint8_t bytes[10]) {
+double ExtendedToDouble(const uint8_t bytes[10])
+{
     uint64_t mantissa = GetLE64(bytes);
     const uint16_t signAndExponent = GetLE16(bytes + 8);
     const bool negative = (signAndExponent & kExtendedSignBit) != 0;
@@ -81,7 +86,8 @@ double ExtendedToDouble(const uint8_t bytes[10]) {
     if (exponentField == 0x7FFF) {
         if ((mantissa & ~kIntegerBit) == 0)
             return Infinity(negative);
-        return FromBits(negative, (uint64_t{0x7FF} << 52) | (uint64_t{1} << 51) | ((mantissa >> 11) & kDoubleFractionMask));
+        return FromBits(negative,
+                        (uint64_t{0x7FF} << 52) | (uint64_t{1} << 51) | ((mantissa >> 11) & kDoubleFractionMask));
     }
     if (mantissa == 0)
         return FromBits(negative, 0);
@@ -109,7 +115,8 @@ double ExtendedToDouble(const uint8_t bytes[10]) {
     return FromBits(negative, ShiftRightRoundingToEven(mantissa, denormalShift));
 }
 
-void DoubleToExtended(double value, uint8_t bytes[10]) {
+void DoubleToExtended(double value, uint8_t bytes[10])
+{
     const uint64_t bits = std::bit_cast<uint64_t>(value);
     const bool negative = (bits & kIntegerBit) != 0;
     const int exponentField = static_cast<int>((bits >> 52) & 0x7FF);

@@ -32,7 +32,7 @@ struct LoadedModule {
 };
 
 struct PackageLoader {
-    std::recursive_mutex lock; // one load or unload at a time
+    std::recursive_mutex lock;               // one load or unload at a time
     std::map<HMODULE, LoadedModule> modules; // packages and libraries
 };
 
@@ -51,10 +51,7 @@ PackageLoader& Loader()
 
 thread_local std::string lastLibraryError;
 
-bool HasFolder(const std::string& name)
-{
-    return name.find('/') != std::string::npos;
-}
+bool HasFolder(const std::string& name) { return name.find('/') != std::string::npos; }
 
 bool EndsWithNoCase(std::string_view text, std::string_view suffix)
 {
@@ -269,14 +266,8 @@ void* GetProcAddress(HMODULE Module, const std::string& ProcName)
     return address;
 }
 
-bool FreeLibrary(HMODULE Module)
-{
-    return Module && UnloadModule(Module);
-}
+bool FreeLibrary(HMODULE Module) { return Module && UnloadModule(Module); }
 
-std::string LastLibraryError()
-{
-    return lastLibraryError;
-}
+std::string LastLibraryError() { return lastLibraryError; }
 
 } // namespace rtl

@@ -30,10 +30,8 @@ bool IsOrdinal(TTypeKind kind)
     case tkWChar:
     case tkEnumeration:
     case tkSet:
-    case tkInt64:
-        return true;
-    default:
-        return false;
+    case tkInt64: return true;
+    default: return false;
     }
 }
 
@@ -129,9 +127,8 @@ const TPropInfo& RegisterPublishedProperty(TClass AClass, TPropInfo Info)
     return *own.back();
 }
 
-const TPropInfo& RegisterPublishedProperty(TClass AClass, const std::string& Name, TTypeKind Kind,
-                                           TPropGetter Getter, TPropSetter Setter,
-                                           std::vector<std::string> EnumNames)
+const TPropInfo& RegisterPublishedProperty(TClass AClass, const std::string& Name, TTypeKind Kind, TPropGetter Getter,
+                                           TPropSetter Setter, std::vector<std::string> EnumNames)
 {
     TPropInfo info;
     info.Name = Name;

@@ -21,8 +21,20 @@
 #include <vector>
 
 enum TTypeKind {
-    tkUnknown, tkInteger, tkChar, tkEnumeration, tkFloat, tkString, tkSet, tkClass, tkMethod,
-    tkWChar, tkLString, tkWString, tkVariant, tkInt64
+    tkUnknown,
+    tkInteger,
+    tkChar,
+    tkEnumeration,
+    tkFloat,
+    tkString,
+    tkSet,
+    tkClass,
+    tkMethod,
+    tkWChar,
+    tkLString,
+    tkWString,
+    tkVariant,
+    tkInt64
 };
 
 // The precision of a floating-point property.
@@ -65,24 +77,21 @@ using TPropSetter = std::function<void(TObject&, const TPropValue&)>;
 // (letter case ignored) is replaced; a name an ancestor has keeps the
 // ancestor's place in the lists of this class and its descendants.
 const TPropInfo& RegisterPublishedProperty(TClass AClass, TPropInfo Info);
-const TPropInfo& RegisterPublishedProperty(TClass AClass, const std::string& Name, TTypeKind Kind,
-                                           TPropGetter Getter, TPropSetter Setter,
-                                           std::vector<std::string> EnumNames = {});
+const TPropInfo& RegisterPublishedProperty(TClass AClass, const std::string& Name, TTypeKind Kind, TPropGetter Getter,
+                                           TPropSetter Setter, std::vector<std::string> EnumNames = {});
 
 // The same with accessors on the class itself.
-template <class T>
-const TPropInfo& RegisterPublishedProperty(const std::string& Name, TTypeKind Kind,
-                                           std::function<TPropValue(const T&)> Getter,
-                                           std::function<void(T&, const TPropValue&)> Setter,
-                                           std::vector<std::string> EnumNames = {})
+template <class T> const TPropInfo& RegisterPublishedProperty(const std::string& Name, TTypeKind Kind,
+                                                              std::function<TPropValue(const T&)> Getter,
+                                                              std::function<void(T&, const TPropValue&)> Setter,
+                                                              std::vector<std::string> EnumNames = {})
 {
     TPropSetter setter;
     if (Setter)
         setter = [Setter](TObject& object, const TPropValue& value) { Setter(static_cast<T&>(object), value); };
     return RegisterPublishedProperty(
-        T::StaticClass(), Name, Kind,
-        [Getter](const TObject& object) { return Getter(static_cast<const T&>(object)); }, std::move(setter),
-        std::move(EnumNames));
+        T::StaticClass(), Name, Kind, [Getter](const TObject& object) { return Getter(static_cast<const T&>(object)); },
+        std::move(setter), std::move(EnumNames));
 }
 
 void UnregisterPublishedProperties(TClass AClass);

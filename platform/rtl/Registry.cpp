@@ -3,8 +3,8 @@
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/RegistryHive.h"
-#include "platform/rtl/StringList.h"
 #include "platform/rtl/SettingsFile.h"
+#include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
 
 #include <algorithm>
@@ -43,8 +43,7 @@ std::string HiveFileName()
 // since the registry file itself is replaced by every save.
 class ExclusiveFileLock {
 public:
-    explicit ExclusiveFileLock(const std::string& path)
-        : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
+    explicit ExclusiveFileLock(const std::string& path) : fd_(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666))
     {
         if (fd_ < 0)
             throw ERegistryException("Cannot lock the registry (" + path + "): " + std::strerror(errno));
@@ -67,15 +66,11 @@ private:
 // One registry file as this process sees it, shared by every TRegistry on it.
 class HiveStore {
 public:
-    explicit HiveStore(const std::string& path)
-        : file_(path, MaxHiveBytes)
-    {
-    }
+    explicit HiveStore(const std::string& path) : file_(path, MaxHiveBytes) { }
 
     // Runs inspect on the tree as it is on the disk now. An unreadable file
     // reads as an empty registry.
-    template <class Inspect>
-    auto Read(Inspect inspect)
+    template <class Inspect> auto Read(Inspect inspect)
     {
         std::lock_guard guard(mutex_);
         if (file_.Changed())
@@ -85,8 +80,7 @@ public:
 
     // Runs change on the newest tree under the file lock and saves the result
     // when change reports that it changed something.
-    template <class Change>
-    void Write(Change change)
+    template <class Change> void Write(Change change)
     {
         std::lock_guard guard(mutex_);
         std::error_code ignored;
@@ -143,16 +137,11 @@ HKEY NewKeyHandle()
 TRegDataType DataTypeOf(uint32_t type)
 {
     switch (type) {
-    case REG_SZ:
-        return rdString;
-    case REG_EXPAND_SZ:
-        return rdExpandString;
-    case REG_DWORD:
-        return rdInteger;
-    case REG_BINARY:
-        return rdBinary;
-    default:
-        return rdUnknown;
+    case REG_SZ: return rdString;
+    case REG_EXPAND_SZ: return rdExpandString;
+    case REG_DWORD: return rdInteger;
+    case REG_BINARY: return rdBinary;
+    default: return rdUnknown;
     }
 }
 
@@ -187,10 +176,7 @@ std::string DwordBytes(int32_t value)
 // ---------------------------------------------------------------------------
 // TRegistry
 
-TRegistry::TRegistry(REGSAM access)
-    : Access(access)
-{
-}
+TRegistry::TRegistry(REGSAM access) : Access(access) { }
 
 TRegistry::~TRegistry() = default;
 
@@ -281,10 +267,7 @@ bool TRegistry::CreateKey(const std::string& key)
     return true;
 }
 
-bool TRegistry::KeyExists(const std::string& key)
-{
-    return Exists(AbsolutePath(key));
-}
+bool TRegistry::KeyExists(const std::string& key) { return Exists(AbsolutePath(key)); }
 
 bool TRegistry::DeleteKey(const std::string& key)
 {
@@ -335,10 +318,7 @@ std::optional<RegValue> TRegistry::FindValue(const std::string& name) const
     });
 }
 
-bool TRegistry::ValueExists(const std::string& name)
-{
-    return FindValue(name).has_value();
-}
+bool TRegistry::ValueExists(const std::string& name) { return FindValue(name).has_value(); }
 
 bool TRegistry::DeleteValue(const std::string& name)
 {
@@ -399,10 +379,7 @@ int32_t TRegistry::ReadInteger(const std::string& name)
     return IntegerOf(value);
 }
 
-bool TRegistry::ReadBool(const std::string& name)
-{
-    return ReadInteger(name) != 0;
-}
+bool TRegistry::ReadBool(const std::string& name) { return ReadInteger(name) != 0; }
 
 int TRegistry::ReadBinaryData(const std::string& name, void* buffer, int bufSize)
 {
@@ -428,25 +405,16 @@ void TRegistry::WriteValue(const std::string& name, uint32_t type, std::string d
     });
 }
 
-void TRegistry::WriteString(const std::string& name, const std::string& value)
-{
-    WriteValue(name, REG_SZ, value);
-}
+void TRegistry::WriteString(const std::string& name, const std::string& value) { WriteValue(name, REG_SZ, value); }
 
 void TRegistry::WriteExpandString(const std::string& name, const std::string& value)
 {
     WriteValue(name, REG_EXPAND_SZ, value);
 }
 
-void TRegistry::WriteInteger(const std::string& name, int32_t value)
-{
-    WriteValue(name, REG_DWORD, DwordBytes(value));
-}
+void TRegistry::WriteInteger(const std::string& name, int32_t value) { WriteValue(name, REG_DWORD, DwordBytes(value)); }
 
-void TRegistry::WriteBool(const std::string& name, bool value)
-{
-    WriteInteger(name, value ? 1 : 0);
-}
+void TRegistry::WriteBool(const std::string& name, bool value) { WriteInteger(name, value ? 1 : 0); }
 
 void TRegistry::WriteBinaryData(const std::string& name, const void* buffer, int bufSize)
 {
@@ -476,9 +444,7 @@ std::optional<std::string> TextOf(const RegValue& value)
 
 } // namespace
 
-TRegIniFile::TRegIniFile(const std::string& fileName, REGSAM access)
-    : TRegistry(access)
-    , fileName_(fileName)
+TRegIniFile::TRegIniFile(const std::string& fileName, REGSAM access) : TRegistry(access), fileName_(fileName)
 {
     OpenKey("\\" + fileName, true);
 }
@@ -488,8 +454,7 @@ RegPath TRegIniFile::SectionPath(const std::string& section) const
     return rtl::SplitKeyPath(section.starts_with('\\') ? section : fileName_ + "\\" + section);
 }
 
-template <class Inspect>
-auto TRegIniFile::ReadSectionKey(const std::string& section, Inspect inspect) const
+template <class Inspect> auto TRegIniFile::ReadSectionKey(const std::string& section, Inspect inspect) const
 {
     const RegPath path = SectionPath(section);
     return CurrentHive().Read([&](const RegHive& hive) { return inspect(hive.Find(RootKey(), path)); });
@@ -506,7 +471,7 @@ std::optional<RegValue> TRegIniFile::SectionValue(const std::string& section, co
 }
 
 void TRegIniFile::WriteSectionValue(const std::string& section, const std::string& ident, uint32_t type,
-    std::string data)
+                                    std::string data)
 {
     if ((Access & KEY_SET_VALUE) == 0 || !rtl::IsValidValueName(ident))
         throw ERegistryException("Failed to set data for '" + ident + "'");
@@ -520,7 +485,7 @@ void TRegIniFile::WriteSectionValue(const std::string& section, const std::strin
 }
 
 std::string TRegIniFile::ReadString(const std::string& section, const std::string& ident,
-    const std::string& defaultValue)
+                                    const std::string& defaultValue)
 {
     const auto value = SectionValue(section, ident);
     return (value ? TextOf(*value) : std::nullopt).value_or(defaultValue);

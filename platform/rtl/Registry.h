@@ -25,7 +25,7 @@ namespace rtl {
 class RegHive;
 class RegKey;
 struct RegValue;
-}
+} // namespace rtl
 
 using HKEY = uint32_t;
 
@@ -192,8 +192,7 @@ private:
     // The key of a section: below the object's key, or from the root when
     // the section starts with "\".
     std::vector<std::string> SectionPath(const std::string& section) const;
-    template <class Inspect>
-    auto ReadSectionKey(const std::string& section, Inspect inspect) const;
+    template <class Inspect> auto ReadSectionKey(const std::string& section, Inspect inspect) const;
     std::optional<rtl::RegValue> SectionValue(const std::string& section, const std::string& ident) const;
     void WriteSectionValue(const std::string& section, const std::string& ident, uint32_t type, std::string data);
 

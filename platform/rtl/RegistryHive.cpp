@@ -20,12 +20,9 @@ struct RootName {
 
 // In the order the file lists them.
 constexpr RootName RootNames[] = {
-    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},
-    {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
-    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},
-    {HKEY_USERS, "HKEY_USERS"},
-    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"},
-    {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
+    {HKEY_CLASSES_ROOT, "HKEY_CLASSES_ROOT"},     {HKEY_CURRENT_USER, "HKEY_CURRENT_USER"},
+    {HKEY_LOCAL_MACHINE, "HKEY_LOCAL_MACHINE"},   {HKEY_USERS, "HKEY_USERS"},
+    {HKEY_CURRENT_CONFIG, "HKEY_CURRENT_CONFIG"}, {HKEY_DYN_DATA, "HKEY_DYN_DATA"},
 };
 
 constexpr std::string_view Header = "REGEDIT4";
@@ -77,8 +74,8 @@ std::optional<std::string> ParseHexBytes(std::string_view list)
     size_t start = 0;
     while (true) {
         const auto comma = list.find(',', start);
-        const std::string_view item =
-            TrimBlanks(list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
+        const std::string_view item = TrimBlanks(
+            list.substr(start, comma == std::string_view::npos ? std::string_view::npos : comma - start));
         const auto value = ParseHex32(item);
         if (!value || item.size() > 2)
             return std::nullopt;
@@ -176,10 +173,7 @@ std::string JoinContinuations(const std::vector<std::string_view>& lines, size_t
 // ---------------------------------------------------------------------------
 // Writing
 
-char HexDigit(unsigned value)
-{
-    return "0123456789abcdef"[value & 15];
-}
+char HexDigit(unsigned value) { return "0123456789abcdef"[value & 15]; }
 
 std::string Quoted(std::string_view text)
 {
@@ -226,8 +220,7 @@ std::string FormatData(const RegValue& value)
         if (!HasControlCharacter(value.Data))
             return Quoted(value.Data);
         return "hex(1):" + HexBytes(EncodeStoredText(value.Data) + '\0');
-    case REG_EXPAND_SZ:
-        return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
+    case REG_EXPAND_SZ: return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
     case REG_DWORD: {
         // Data shorter than four bytes reads as if the missing high bytes were 0.
         uint8_t bytes[4] = {};
@@ -238,10 +231,8 @@ std::string FormatData(const RegValue& value)
             digits[i] = HexDigit(number);
         return "dword:" + digits;
     }
-    case REG_BINARY:
-        return "hex:" + HexBytes(value.Data);
-    default:
-        return "hex(" + HexType(value.Type) + "):" + HexBytes(value.Data);
+    case REG_BINARY: return "hex:" + HexBytes(value.Data);
+    default: return "hex(" + HexType(value.Type) + "):" + HexBytes(value.Data);
     }
 }
 
@@ -309,8 +300,8 @@ bool RegKey::SetValue(std::string_view name, uint32_t type, std::string data)
 
 bool RegKey::RemoveValue(std::string_view name)
 {
-    const auto found =
-        std::find_if(Values.begin(), Values.end(), [&](const RegValue& value) { return AnsiSameText(value.Name, name); });
+    const auto found = std::find_if(Values.begin(), Values.end(),
+                                    [&](const RegValue& value) { return AnsiSameText(value.Name, name); });
     if (found == Values.end())
         return false;
     Values.erase(found);
@@ -348,20 +339,17 @@ std::string JoinKeyPath(const RegPath& path)
 
 bool IsValidKeyName(std::string_view name)
 {
-    return !name.empty() && name.size() <= MaxKeyNameLength && name.find('\\') == std::string_view::npos
-        && !HasControlCharacter(name);
+    return !name.empty() && name.size() <= MaxKeyNameLength && name.find('\\') == std::string_view::npos &&
+        !HasControlCharacter(name);
 }
 
 bool IsValidKeyPath(const RegPath& path)
 {
-    return path.size() <= MaxKeyDepth
-        && std::all_of(path.begin(), path.end(), [](const std::string& name) { return IsValidKeyName(name); });
+    return path.size() <= MaxKeyDepth &&
+        std::all_of(path.begin(), path.end(), [](const std::string& name) { return IsValidKeyName(name); });
 }
 
-bool IsValidValueName(std::string_view name)
-{
-    return name.find_first_of("\r\n") == std::string_view::npos;
-}
+bool IsValidValueName(std::string_view name) { return name.find_first_of("\r\n") == std::string_view::npos; }
 
 // ---------------------------------------------------------------------------
 // RegHive
@@ -423,7 +411,7 @@ RegHive RegHive::Parse(std::string_view bytes)
             if (path.empty())
                 continue;
             const auto root = std::find_if(std::begin(RootNames), std::end(RootNames),
-                [&](const RootName& name) { return AnsiSameText(name.name, path.front()); });
+                                           [&](const RootName& name) { return AnsiSameText(name.name, path.front()); });
             if (root == std::end(RootNames))
                 continue;
             path.erase(path.begin());

@@ -34,10 +34,10 @@ struct RegValue {
 
 class RegKey {
 public:
-    explicit RegKey(std::string name = {}) : Name(std::move(name)) {}
+    explicit RegKey(std::string name = {}) : Name(std::move(name)) { }
 
     std::string Name;
-    std::vector<RegValue> Values;               // in the order they were made
+    std::vector<RegValue> Values;                 // in the order they were made
     std::vector<std::unique_ptr<RegKey>> SubKeys; // sorted by name without case
 
     RegKey* SubKey(std::string_view name) const;

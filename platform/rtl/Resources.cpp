@@ -14,7 +14,8 @@ namespace {
 
 // Module identity is the loader's link map: dlopen's handle, the program's
 // handle and an address inside the module all lead to the same one.
-const void* LinkMapOf(HMODULE module) {
+const void* LinkMapOf(HMODULE module)
+{
     if (module == nullptr) {
         static void* const program = dlopen(nullptr, RTLD_NOW);
         module = program;
@@ -38,14 +39,16 @@ struct Registry {
     std::vector<Registered> Entries;
 };
 
-Registry& TheRegistry() {
+Registry& TheRegistry()
+{
     static Registry* registry = new Registry; // outlives every module's static destructors
     return *registry;
 }
 
 } // namespace
 
-HMODULE ModuleOfAddress(const void* address) {
+HMODULE ModuleOfAddress(const void* address)
+{
     Dl_info info{};
     link_map* map = nullptr;
     if (dladdr1(address, &info, reinterpret_cast<void**>(&map), RTLD_DL_LINKMAP) == 0)
@@ -53,7 +56,8 @@ HMODULE ModuleOfAddress(const void* address) {
     return map;
 }
 
-std::optional<std::span<const uint8_t>> FindResource(HMODULE module, std::string_view type, std::string_view name) {
+std::optional<std::span<const uint8_t>> FindResource(HMODULE module, std::string_view type, std::string_view name)
+{
     const void* key = LinkMapOf(module);
     if (key == nullptr)
         return std::nullopt;
@@ -69,7 +73,8 @@ std::optional<std::span<const uint8_t>> FindResource(HMODULE module, std::string
 }
 
 ResourceRegistration::ResourceRegistration(HMODULE module, std::initializer_list<ResourceEntry> entries)
-    : key_(LinkMapOf(module)), entries_(entries) {
+    : key_(LinkMapOf(module)), entries_(entries)
+{
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.Lock);
     for (const ResourceEntry& entry : entries_)
@@ -77,7 +82,8 @@ ResourceRegistration::ResourceRegistration(HMODULE module, std::initializer_list
             {key_, this, AnsiUpperCase(entry.Type), AnsiUpperCase(entry.Name), {entry.Data, entry.Size}});
 }
 
-ResourceRegistration::~ResourceRegistration() {
+ResourceRegistration::~ResourceRegistration()
+{
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.Lock);
     std::erase_if(registry.Entries, [this](const Registered& r) { return r.Owner == this; });

@@ -33,7 +33,8 @@ HMODULE ModuleOfAddress(const void* address);
 namespace {
 // The module of the code that calls it (the platform's HInstance): every
 // module compiles its own copy, so the anchor lies in that module.
-inline HMODULE HInstance() {
+inline HMODULE HInstance()
+{
     static const char anchor = 0;
     return ModuleOfAddress(&anchor);
 }

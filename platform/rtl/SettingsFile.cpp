@@ -26,16 +26,9 @@ std::string ErrorText(const std::string& what, const std::string& path, int erro
 
 } // namespace
 
-WatchedFile::WatchedFile(std::string path, size_t maxBytes)
-    : path_(std::move(path))
-    , maxBytes_(maxBytes)
-{
-}
+WatchedFile::WatchedFile(std::string path, size_t maxBytes) : path_(std::move(path)), maxBytes_(maxBytes) { }
 
-WatchedFile::~WatchedFile()
-{
-    Forget();
-}
+WatchedFile::~WatchedFile() { Forget(); }
 
 void WatchedFile::Forget()
 {
@@ -49,21 +42,18 @@ void WatchedFile::Forget()
 WatchedFile::Stamp WatchedFile::StampOf(const struct stat& info)
 {
     return Stamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
-        static_cast<long long>(info.st_size), Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
+                 static_cast<long long>(info.st_size), Nanoseconds(info.st_mtim), Nanoseconds(info.st_ctim)};
 }
 
 std::optional<WatchedFile::Stamp> WatchedFile::StampOfPath(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     if (stat(path.c_str(), &info) != 0)
         return std::nullopt;
     return StampOf(info);
 }
 
-bool WatchedFile::Changed() const
-{
-    return !known_ || StampOfPath(path_) != stamp_;
-}
+bool WatchedFile::Changed() const { return !known_ || StampOfPath(path_) != stamp_; }
 
 std::optional<std::string> WatchedFile::Read()
 {
@@ -78,7 +68,7 @@ std::optional<std::string> WatchedFile::Read()
         throw EFOpenError(ErrorText("Cannot open file", path_, error), error);
     }
     heldFd_ = fd;
-    struct stat info {};
+    struct stat info { };
     if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
         const int error = S_ISREG(info.st_mode) ? errno : EISDIR;
         Forget();
@@ -112,7 +102,7 @@ void WatchedFile::Write(std::string_view bytes)
     WriteFileAtomically(path_, bytes);
     // Hold the new version so its inode stays ours, and remember its stamp.
     heldFd_ = open(path_.c_str(), O_RDONLY | O_CLOEXEC);
-    struct stat info {};
+    struct stat info { };
     if (heldFd_ < 0 || fstat(heldFd_, &info) != 0) {
         Forget(); // unknown: the next use reads the file again
         return;

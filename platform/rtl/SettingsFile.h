@@ -52,9 +52,9 @@ private:
 
     std::string path_;
     size_t maxBytes_;
-    int heldFd_ = -1;             // the version last read, kept open
-    std::optional<Stamp> stamp_;  // its stamp; nullopt: missing when last seen
-    bool known_ = false;          // false until the file was first read
+    int heldFd_ = -1;            // the version last read, kept open
+    std::optional<Stamp> stamp_; // its stamp; nullopt: missing when last seen
+    bool known_ = false;         // false until the file was first read
 };
 
 // The lines of a text, split at CR LF, LF or a lone CR; a final line break

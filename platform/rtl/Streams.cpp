@@ -15,13 +15,15 @@
 
 namespace {
 
-void CheckOrigin(uint16_t origin) {
+void CheckOrigin(uint16_t origin)
+{
     if (origin != soFromBeginning && origin != soFromCurrent && origin != soFromEnd)
         throw EInOutError("Invalid seek origin " + std::to_string(origin));
 }
 
 // New position for a seek over a stream of `size` bytes now at `current`.
-int64_t SeekTarget(int64_t offset, uint16_t origin, int64_t current, int64_t size) {
+int64_t SeekTarget(int64_t offset, uint16_t origin, int64_t current, int64_t size)
+{
     CheckOrigin(origin);
     const int64_t base = origin == soFromCurrent ? current : origin == soFromEnd ? size : 0;
     int64_t target = 0;
@@ -33,8 +35,8 @@ int64_t SeekTarget(int64_t offset, uint16_t origin, int64_t current, int64_t siz
 // Repeats a partial read or write, transfer(offset, count), until `count`
 // bytes have moved or the file ends. Returns the bytes moved, -1 with errno
 // set when the system fails.
-template <typename Transfer>
-int64_t TransferAll(int64_t count, Transfer transfer) {
+template <typename Transfer> int64_t TransferAll(int64_t count, Transfer transfer)
+{
     int64_t done = 0;
     while (done < count) {
         const ssize_t n = transfer(done, static_cast<size_t>(count - done));
@@ -53,36 +55,34 @@ int64_t TransferAll(int64_t count, Transfer transfer) {
 
 // ----------------------------------------------------------------- TStream
 
-void TStream::ReadBuffer(void* buffer, int64_t count) {
+void TStream::ReadBuffer(void* buffer, int64_t count)
+{
     if (count != 0 && Read(buffer, count) != count)
         throw EReadError("Stream read error");
 }
 
-void TStream::WriteBuffer(const void* buffer, int64_t count) {
+void TStream::WriteBuffer(const void* buffer, int64_t count)
+{
     if (count != 0 && Write(buffer, count) != count)
         throw EWriteError("Stream write error");
 }
 
-int64_t TStream::Position() {
-    return Seek(0, soFromCurrent);
-}
+int64_t TStream::Position() { return Seek(0, soFromCurrent); }
 
-void TStream::SetPosition(int64_t position) {
-    Seek(position, soFromBeginning);
-}
+void TStream::SetPosition(int64_t position) { Seek(position, soFromBeginning); }
 
-int64_t TStream::Size() {
+int64_t TStream::Size()
+{
     const int64_t position = Seek(0, soFromCurrent);
     const int64_t size = Seek(0, soFromEnd);
     Seek(position, soFromBeginning);
     return size;
 }
 
-void TStream::SetSize(int64_t) {
-    throw EInOutError("Stream size cannot be changed");
-}
+void TStream::SetSize(int64_t) { throw EInOutError("Stream size cannot be changed"); }
 
-int64_t TStream::CopyFrom(TStream& source, int64_t count) {
+int64_t TStream::CopyFrom(TStream& source, int64_t count)
+{
     if (count == 0) {
         source.SetPosition(0);
         count = source.Size();
@@ -99,7 +99,8 @@ int64_t TStream::CopyFrom(TStream& source, int64_t count) {
 
 // ------------------------------------------------------------- TFileStream
 
-TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName) {
+TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_(fileName)
+{
     const bool create = mode == fmCreate;
     int flags = O_CLOEXEC;
     if (create)
@@ -113,7 +114,7 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
 
     handle_ = ::open(fileName.c_str(), flags, 0666);
     int error = errno;
-    struct stat info {};
+    struct stat info { };
     if (handle_ >= 0 && ::fstat(handle_, &info) == 0 && S_ISDIR(info.st_mode)) {
         ::close(handle_);
         handle_ = -1;
@@ -126,16 +127,19 @@ TFileStream::TFileStream(const std::string& fileName, uint16_t mode) : fileName_
     }
 }
 
-TFileStream::~TFileStream() {
+TFileStream::~TFileStream()
+{
     if (handle_ >= 0)
         ::close(handle_);
 }
 
-std::string TFileStream::Failure(const char* what, int error) const {
+std::string TFileStream::Failure(const char* what, int error) const
+{
     return std::string(what) + " \"" + fileName_ + "\". " + std::strerror(error);
 }
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
+int64_t TFileStream::Read(void* buffer, int64_t count)
+{
     char* bytes = static_cast<char*>(buffer);
     const int64_t done = TransferAll(count, [&](int64_t at, size_t n) { return ::read(handle_, bytes + at, n); });
     if (done < 0) {
@@ -145,7 +149,8 @@ int64_t TFileStream::Read(void* buffer, int64_t count) {
     return done;
 }
 
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
+int64_t TFileStream::Write(const void* buffer, int64_t count)
+{
     const char* bytes = static_cast<const char*>(buffer);
     const int64_t done = TransferAll(count, [&](int64_t at, size_t n) { return ::write(handle_, bytes + at, n); });
     if (done < 0) {
@@ -155,7 +160,8 @@ int64_t TFileStream::Write(const void* buffer, int64_t count) {
     return done;
 }
 
-int64_t TFileStream::Seek(int64_t offset, uint16_t origin) {
+int64_t TFileStream::Seek(int64_t offset, uint16_t origin)
+{
     CheckOrigin(origin);
     const int whence = origin == soFromCurrent ? SEEK_CUR : origin == soFromEnd ? SEEK_END : SEEK_SET;
     const off_t position = ::lseek(handle_, static_cast<off_t>(offset), whence);
@@ -166,7 +172,8 @@ int64_t TFileStream::Seek(int64_t offset, uint16_t origin) {
     return position;
 }
 
-void TFileStream::SetSize(int64_t newSize) {
+void TFileStream::SetSize(int64_t newSize)
+{
     if (newSize < 0)
         throw EInOutError("Invalid stream size " + std::to_string(newSize));
     if (::ftruncate(handle_, static_cast<off_t>(newSize)) != 0) {
@@ -179,12 +186,14 @@ void TFileStream::SetSize(int64_t newSize) {
 
 // ----------------------------------------------------- TCustomMemoryStream
 
-void TCustomMemoryStream::SetPointer(const uint8_t* memory, int64_t size) {
+void TCustomMemoryStream::SetPointer(const uint8_t* memory, int64_t size)
+{
     memory_ = memory;
     size_ = size;
 }
 
-int64_t TCustomMemoryStream::Read(void* buffer, int64_t count) {
+int64_t TCustomMemoryStream::Read(void* buffer, int64_t count)
+{
     if (count <= 0 || position_ >= size_)
         return 0;
     const int64_t n = std::min(count, size_ - position_);
@@ -193,23 +202,24 @@ int64_t TCustomMemoryStream::Read(void* buffer, int64_t count) {
     return n;
 }
 
-int64_t TCustomMemoryStream::Seek(int64_t offset, uint16_t origin) {
+int64_t TCustomMemoryStream::Seek(int64_t offset, uint16_t origin)
+{
     position_ = SeekTarget(offset, origin, position_, size_);
     return position_;
 }
 
-void TCustomMemoryStream::SaveToStream(TStream& stream) const {
-    stream.WriteBuffer(memory_, size_);
-}
+void TCustomMemoryStream::SaveToStream(TStream& stream) const { stream.WriteBuffer(memory_, size_); }
 
-void TCustomMemoryStream::SaveToFile(const std::string& fileName) const {
+void TCustomMemoryStream::SaveToFile(const std::string& fileName) const
+{
     TFileStream file(fileName, fmCreate);
     SaveToStream(file);
 }
 
 // ----------------------------------------------------------- TMemoryStream
 
-void TMemoryStream::SetSize(int64_t newSize) {
+void TMemoryStream::SetSize(int64_t newSize)
+{
     if (newSize < 0)
         throw EInOutError("Invalid stream size " + std::to_string(newSize));
     if (newSize > kMaxSize)
@@ -226,7 +236,8 @@ void TMemoryStream::SetSize(int64_t newSize) {
         MoveTo(newSize);
 }
 
-int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
+int64_t TMemoryStream::Write(const void* buffer, int64_t count)
+{
     if (count <= 0)
         return 0;
     const int64_t position = CurrentPosition();
@@ -240,14 +251,16 @@ int64_t TMemoryStream::Write(const void* buffer, int64_t count) {
     return count;
 }
 
-void TMemoryStream::Clear() {
+void TMemoryStream::Clear()
+{
     buffer_.clear();
     buffer_.shrink_to_fit();
     SetPointer(nullptr, 0);
     MoveTo(0);
 }
 
-void TMemoryStream::LoadFromStream(TStream& stream) {
+void TMemoryStream::LoadFromStream(TStream& stream)
+{
     stream.SetPosition(0);
     const int64_t size = stream.Size();
     SetSize(size);
@@ -255,42 +268,46 @@ void TMemoryStream::LoadFromStream(TStream& stream) {
     MoveTo(0);
 }
 
-void TMemoryStream::LoadFromFile(const std::string& fileName) {
+void TMemoryStream::LoadFromFile(const std::string& fileName)
+{
     TFileStream file(fileName, fmOpenRead | fmShareDenyWrite);
     LoadFromStream(file);
 }
 
 // ----------------------------------------------------------- TStringStream
 
-TStringStream::TStringStream(std::string_view data) {
+TStringStream::TStringStream(std::string_view data)
+{
     WriteString(data);
     SetPosition(0);
 }
 
-std::string TStringStream::DataString() const {
+std::string TStringStream::DataString() const
+{
     return std::string(reinterpret_cast<const char*>(Memory()), static_cast<std::size_t>(MemorySize()));
 }
 
-std::string TStringStream::ReadString(int64_t count) {
+std::string TStringStream::ReadString(int64_t count)
+{
     const int64_t available = std::max<int64_t>(0, MemorySize() - CurrentPosition());
     std::string out(static_cast<std::size_t>(std::clamp<int64_t>(count, 0, available)), '\0');
     Read(out.data(), static_cast<int64_t>(out.size()));
     return out;
 }
 
-void TStringStream::WriteString(std::string_view text) {
-    WriteBuffer(text.data(), static_cast<int64_t>(text.size()));
-}
+void TStringStream::WriteString(std::string_view text) { WriteBuffer(text.data(), static_cast<int64_t>(text.size())); }
 
 // --------------------------------------------------------- TResourceStream
 
-TResourceStream::TResourceStream(HMODULE instance, std::string_view name, std::string_view type) {
+TResourceStream::TResourceStream(HMODULE instance, std::string_view name, std::string_view type)
+{
     const auto resource = rtl::FindResource(instance, type, name);
     if (!resource)
         throw EResNotFound("Resource " + std::string(name) + " not found");
     SetPointer(resource->data(), static_cast<int64_t>(resource->size()));
 }
 
-int64_t TResourceStream::Write(const void*, int64_t) {
+int64_t TResourceStream::Write(const void*, int64_t)
+{
     throw EWriteError("Can't write to a read-only resource stream");
 }

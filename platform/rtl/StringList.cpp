@@ -10,19 +10,21 @@
 
 namespace {
 
-[[noreturn]] void ListIndexError(int index) {
+[[noreturn]] void ListIndexError(int index)
+{
     throw EStringListError("List index out of bounds (" + std::to_string(index) + ")");
 }
 
-bool NeedsQuotes(std::string_view s) {
+bool NeedsQuotes(std::string_view s)
+{
     if (s.empty())
         return true; // unquoted, an empty string would vanish on reading back
-    return std::any_of(s.begin(), s.end(), [](char c) {
-        return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ',';
-    });
+    return std::any_of(s.begin(), s.end(),
+                       [](char c) { return static_cast<unsigned char>(c) <= ' ' || c == '"' || c == ','; });
 }
 
-std::string Quoted(std::string_view s) {
+std::string Quoted(std::string_view s)
+{
     std::string out = "\"";
     for (const char c : s) {
         out += c;
@@ -32,13 +34,12 @@ std::string Quoted(std::string_view s) {
     return out + '"';
 }
 
-bool IsBlank(char c) {
-    return c != '\0' && static_cast<unsigned char>(c) <= ' ';
-}
+bool IsBlank(char c) { return c != '\0' && static_cast<unsigned char>(c) <= ' '; }
 
 // Reads a quoted string starting at the opening quote; a doubled quote stands
 // for one. Without a closing quote the rest of the text belongs to it.
-std::string ExtractQuoted(std::string_view text, std::size_t& pos) {
+std::string ExtractQuoted(std::string_view text, std::size_t& pos)
+{
     std::string out;
     ++pos;
     while (pos < text.size()) {
@@ -59,10 +60,12 @@ std::string ExtractQuoted(std::string_view text, std::size_t& pos) {
 // change fails, so a failed Assign does not silence the list for good.
 class UpdateScope {
 public:
-    explicit UpdateScope(TStrings& strings) : strings_(strings), unwinding_(std::uncaught_exceptions()) {
+    explicit UpdateScope(TStrings& strings) : strings_(strings), unwinding_(std::uncaught_exceptions())
+    {
         strings_.BeginUpdate();
     }
-    ~UpdateScope() noexcept(false) {
+    ~UpdateScope() noexcept(false)
+    {
         if (std::uncaught_exceptions() == unwinding_) {
             strings_.EndUpdate();
             return;
@@ -88,43 +91,44 @@ IMPLEMENT_CLASS(TStringList)
 
 // ---------------------------------------------------------------- TStrings
 
-void TStrings::Put(int index, const std::string& s) {
+void TStrings::Put(int index, const std::string& s)
+{
     TObject* object = GetObject(index);
     const UpdateScope update(*this);
     Delete(index);
     InsertObject(index, s, object);
 }
 
-TObject* TStrings::GetObject(int) const {
-    return nullptr;
-}
+TObject* TStrings::GetObject(int) const { return nullptr; }
 
-void TStrings::PutObject(int, TObject*) {}
+void TStrings::PutObject(int, TObject*) { }
 
-void TStrings::SetUpdateState(bool) {}
+void TStrings::SetUpdateState(bool) { }
 
-int TStrings::CompareStrings(std::string_view a, std::string_view b) const {
-    return rtl::AnsiCompareText(a, b);
-}
+int TStrings::CompareStrings(std::string_view a, std::string_view b) const { return rtl::AnsiCompareText(a, b); }
 
-int TStrings::Add(const std::string& s) {
+int TStrings::Add(const std::string& s)
+{
     const int index = Count();
     Insert(index, s);
     return index;
 }
 
-int TStrings::AddObject(const std::string& s, TObject* object) {
+int TStrings::AddObject(const std::string& s, TObject* object)
+{
     const int index = Add(s);
     PutObject(index, object);
     return index;
 }
 
-void TStrings::InsertObject(int index, const std::string& s, TObject* object) {
+void TStrings::InsertObject(int index, const std::string& s, TObject* object)
+{
     Insert(index, s);
     PutObject(index, object);
 }
 
-void TStrings::Exchange(int index1, int index2) {
+void TStrings::Exchange(int index1, int index2)
+{
     const UpdateScope update(*this);
     const std::string s1 = Strings(index1);
     TObject* o1 = Objects(index1);
@@ -134,7 +138,8 @@ void TStrings::Exchange(int index1, int index2) {
     PutObject(index2, o1);
 }
 
-void TStrings::Move(int currentIndex, int newIndex) {
+void TStrings::Move(int currentIndex, int newIndex)
+{
     if (currentIndex == newIndex)
         return;
     const UpdateScope update(*this);
@@ -144,13 +149,15 @@ void TStrings::Move(int currentIndex, int newIndex) {
     InsertObject(newIndex, s, object);
 }
 
-void TStrings::AddStrings(const TStrings& strings) {
+void TStrings::AddStrings(const TStrings& strings)
+{
     const UpdateScope update(*this);
     for (int i = 0; i < strings.Count(); ++i)
         AddObject(strings.Strings(i), strings.Objects(i));
 }
 
-void TStrings::Assign(const TPersistent* Source) {
+void TStrings::Assign(const TPersistent* Source)
+{
     const auto* source = dynamic_cast<const TStrings*>(Source);
     if (source == nullptr) {
         TPersistent::Assign(Source);
@@ -163,14 +170,16 @@ void TStrings::Assign(const TPersistent* Source) {
     AddStrings(*source);
 }
 
-int TStrings::IndexOf(const std::string& s) const {
+int TStrings::IndexOf(const std::string& s) const
+{
     for (int i = 0; i < Count(); ++i)
         if (CompareStrings(Get(i), s) == 0)
             return i;
     return -1;
 }
 
-int TStrings::IndexOfName(const std::string& name) const {
+int TStrings::IndexOfName(const std::string& name) const
+{
     for (int i = 0; i < Count(); ++i) {
         const std::string line = Get(i);
         const std::size_t eq = line.find('=');
@@ -180,20 +189,23 @@ int TStrings::IndexOfName(const std::string& name) const {
     return -1;
 }
 
-int TStrings::IndexOfObject(const TObject* object) const {
+int TStrings::IndexOfObject(const TObject* object) const
+{
     for (int i = 0; i < Count(); ++i)
         if (GetObject(i) == object)
             return i;
     return -1;
 }
 
-std::string TStrings::Names(int index) const {
+std::string TStrings::Names(int index) const
+{
     const std::string line = Get(index);
     const std::size_t eq = line.find('=');
     return eq == std::string::npos ? std::string() : line.substr(0, eq);
 }
 
-std::string TStrings::Values(const std::string& name) const {
+std::string TStrings::Values(const std::string& name) const
+{
     const int index = IndexOfName(name);
     if (index < 0)
         return {};
@@ -201,7 +213,8 @@ std::string TStrings::Values(const std::string& name) const {
     return line.substr(line.find('=') + 1);
 }
 
-void TStrings::SetValues(const std::string& name, const std::string& value) {
+void TStrings::SetValues(const std::string& name, const std::string& value)
+{
     const int index = IndexOfName(name);
     if (value.empty()) {
         if (index >= 0)
@@ -213,14 +226,16 @@ void TStrings::SetValues(const std::string& name, const std::string& value) {
     }
 }
 
-std::string TStrings::Text() const {
+std::string TStrings::Text() const
+{
     std::string out;
     for (int i = 0; i < Count(); ++i)
         out += Get(i) + "\r\n";
     return out;
 }
 
-void TStrings::SetText(std::string_view text) {
+void TStrings::SetText(std::string_view text)
+{
     const UpdateScope update(*this);
     Clear();
     std::size_t pos = 0;
@@ -235,7 +250,8 @@ void TStrings::SetText(std::string_view text) {
     }
 }
 
-std::string TStrings::CommaText() const {
+std::string TStrings::CommaText() const
+{
     std::string out;
     for (int i = 0; i < Count(); ++i) {
         const std::string s = Get(i);
@@ -246,7 +262,8 @@ std::string TStrings::CommaText() const {
     return out;
 }
 
-void TStrings::SetCommaText(std::string_view text) {
+void TStrings::SetCommaText(std::string_view text)
+{
     const UpdateScope update(*this);
     Clear();
     std::size_t pos = 0;
@@ -273,66 +290,75 @@ void TStrings::SetCommaText(std::string_view text) {
     }
 }
 
-void TStrings::BeginUpdate() {
+void TStrings::BeginUpdate()
+{
     if (updateCount_ == 0)
         SetUpdateState(true);
     ++updateCount_;
 }
 
-void TStrings::EndUpdate() {
+void TStrings::EndUpdate()
+{
     if (updateCount_ > 0 && --updateCount_ == 0)
         SetUpdateState(false);
 }
 
 // ------------------------------------------------------------- TStringList
 
-TStringList::~TStringList() {
+TStringList::~TStringList()
+{
     OnChange = nullptr;
     OnChanging = nullptr;
     Clear();
 }
 
-void TStringList::CheckIndex(int index) const {
+void TStringList::CheckIndex(int index) const
+{
     if (index < 0 || index >= Count())
         ListIndexError(index);
 }
 
-void TStringList::CheckNotSorted() const {
+void TStringList::CheckNotSorted() const
+{
     if (sorted_)
         throw EStringListError("Operation not allowed on sorted string list");
 }
 
-void TStringList::ReleaseObject(TObject* object) {
-    delete object;
-}
+void TStringList::ReleaseObject(TObject* object) { delete object; }
 
-void TStringList::Changed() {
+void TStringList::Changed()
+{
     if (UpdateCount() == 0 && OnChange)
         OnChange(this);
 }
 
-void TStringList::Changing() {
+void TStringList::Changing()
+{
     if (UpdateCount() == 0 && OnChanging)
         OnChanging(this);
 }
 
-void TStringList::SetUpdateState(bool updating) {
+void TStringList::SetUpdateState(bool updating)
+{
     if (updating)
         Changing();
     else
         Changed();
 }
 
-int TStringList::CompareStrings(std::string_view a, std::string_view b) const {
+int TStringList::CompareStrings(std::string_view a, std::string_view b) const
+{
     return caseSensitive_ ? rtl::AnsiCompareStr(a, b) : rtl::AnsiCompareText(a, b);
 }
 
-std::string TStringList::Get(int index) const {
+std::string TStringList::Get(int index) const
+{
     CheckIndex(index);
     return items_[static_cast<std::size_t>(index)].String;
 }
 
-void TStringList::Put(int index, const std::string& s) {
+void TStringList::Put(int index, const std::string& s)
+{
     CheckNotSorted();
     CheckIndex(index);
     Changing();
@@ -340,12 +366,14 @@ void TStringList::Put(int index, const std::string& s) {
     Changed();
 }
 
-TObject* TStringList::GetObject(int index) const {
+TObject* TStringList::GetObject(int index) const
+{
     CheckIndex(index);
     return items_[static_cast<std::size_t>(index)].Object;
 }
 
-void TStringList::PutObject(int index, TObject* object) {
+void TStringList::PutObject(int index, TObject* object)
+{
     CheckIndex(index);
     Item& item = items_[static_cast<std::size_t>(index)];
     if (item.Object == object)
@@ -357,17 +385,17 @@ void TStringList::PutObject(int index, TObject* object) {
     Changed();
 }
 
-void TStringList::InsertItem(int index, const std::string& s, TObject* object) {
+void TStringList::InsertItem(int index, const std::string& s, TObject* object)
+{
     Changing();
     items_.insert(items_.begin() + index, Item{s, object});
     Changed();
 }
 
-int TStringList::Add(const std::string& s) {
-    return AddObject(s, nullptr);
-}
+int TStringList::Add(const std::string& s) { return AddObject(s, nullptr); }
 
-int TStringList::AddObject(const std::string& s, TObject* object) {
+int TStringList::AddObject(const std::string& s, TObject* object)
+{
     int index = Count();
     if (sorted_ && Find(s, index)) {
         if (Duplicates == dupIgnore) {
@@ -382,14 +410,16 @@ int TStringList::AddObject(const std::string& s, TObject* object) {
     return index;
 }
 
-void TStringList::Insert(int index, const std::string& s) {
+void TStringList::Insert(int index, const std::string& s)
+{
     CheckNotSorted();
     if (index < 0 || index > Count())
         ListIndexError(index);
     InsertItem(index, s, nullptr);
 }
 
-void TStringList::Delete(int index) {
+void TStringList::Delete(int index)
+{
     CheckIndex(index);
     Changing();
     TObject* object = items_[static_cast<std::size_t>(index)].Object;
@@ -399,7 +429,8 @@ void TStringList::Delete(int index) {
     Changed();
 }
 
-void TStringList::Clear() {
+void TStringList::Clear()
+{
     if (items_.empty())
         return;
     Changing();
@@ -410,7 +441,8 @@ void TStringList::Clear() {
     Changed();
 }
 
-void TStringList::Move(int currentIndex, int newIndex) {
+void TStringList::Move(int currentIndex, int newIndex)
+{
     CheckNotSorted();
     CheckIndex(currentIndex);
     CheckIndex(newIndex);
@@ -424,7 +456,8 @@ void TStringList::Move(int currentIndex, int newIndex) {
     Changed();
 }
 
-void TStringList::Exchange(int index1, int index2) {
+void TStringList::Exchange(int index1, int index2)
+{
     CheckNotSorted();
     CheckIndex(index1);
     CheckIndex(index2);
@@ -433,28 +466,33 @@ void TStringList::Exchange(int index1, int index2) {
     Changed();
 }
 
-int TStringList::IndexOf(const std::string& s) const {
+int TStringList::IndexOf(const std::string& s) const
+{
     if (!sorted_)
         return TStrings::IndexOf(s);
     int index = 0;
     return Find(s, index) ? index : -1;
 }
 
-bool TStringList::Find(const std::string& s, int& index) const {
-    const auto first = std::lower_bound(items_.begin(), items_.end(), s,
+bool TStringList::Find(const std::string& s, int& index) const
+{
+    const auto first = std::lower_bound(
+        items_.begin(), items_.end(), s,
         [this](const Item& item, const std::string& value) { return CompareStrings(item.String, value) < 0; });
     index = static_cast<int>(first - items_.begin());
     return first != items_.end() && CompareStrings(first->String, s) == 0;
 }
 
-void TStringList::Sort() {
+void TStringList::Sort()
+{
     CustomSort([](TStringList& list, int a, int b) {
         return list.CompareStrings(list.items_[static_cast<std::size_t>(a)].String,
                                    list.items_[static_cast<std::size_t>(b)].String);
     });
 }
 
-void TStringList::CustomSort(const TStringListSortCompare& compare) {
+void TStringList::CustomSort(const TStringListSortCompare& compare)
+{
     if (items_.size() < 2)
         return;
     Changing();
@@ -470,7 +508,8 @@ void TStringList::CustomSort(const TStringListSortCompare& compare) {
     Changed();
 }
 
-void TStringList::SetSorted(bool value) {
+void TStringList::SetSorted(bool value)
+{
     if (value == sorted_)
         return;
     if (value)
@@ -478,7 +517,8 @@ void TStringList::SetSorted(bool value) {
     sorted_ = value;
 }
 
-void TStringList::SetCaseSensitive(bool value) {
+void TStringList::SetCaseSensitive(bool value)
+{
     if (value == caseSensitive_)
         return;
     caseSensitive_ = value;

@@ -11,12 +11,14 @@ namespace rtl {
 
 namespace {
 
-std::string Environment(const char* name) {
+std::string Environment(const char* name)
+{
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 }
 
-std::string HomeDir() {
+std::string HomeDir()
+{
     std::string home = Environment("HOME");
     if (home.empty()) {
         if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
@@ -27,7 +29,8 @@ std::string HomeDir() {
 
 // An XDG base folder: the variable when it holds an absolute path (relative
 // ones are invalid by the standard), else the default below the home folder.
-std::string XdgDir(const char* variable, const char* defaultBelowHome) {
+std::string XdgDir(const char* variable, const char* defaultBelowHome)
+{
     const std::string value = Environment(variable);
     if (!value.empty() && value[0] == '/')
         return IncludeTrailingPathDelimiter(value);
@@ -36,7 +39,8 @@ std::string XdgDir(const char* variable, const char* defaultBelowHome) {
 
 } // namespace
 
-std::string ProgramFile() {
+std::string ProgramFile()
+{
     char path[PATH_MAX];
     const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
     return length > 0 ? std::string(path, static_cast<size_t>(length)) : std::string();
@@ -48,12 +52,14 @@ std::string ConfigDir() { return XdgDir("XDG_CONFIG_HOME", ".config/") + "vistel
 
 std::string DataDir() { return XdgDir("XDG_DATA_HOME", ".local/share/") + "vistelo/"; }
 
-std::string TempDir() {
+std::string TempDir()
+{
     const std::string temp = Environment("TMPDIR");
     return IncludeTrailingPathDelimiter(!temp.empty() && temp[0] == '/' ? temp : "/tmp");
 }
 
-std::string WindowsDir() {
+std::string WindowsDir()
+{
     const std::string programDir = ProgramDir();
     if (IsWritableDir(programDir))
         return programDir;
@@ -62,7 +68,8 @@ std::string WindowsDir() {
     return fallback;
 }
 
-bool IsWritableDir(const std::string& dir) {
+bool IsWritableDir(const std::string& dir)
+{
     return !dir.empty() && DirectoryExists(dir) && ::access(dir.c_str(), W_OK | X_OK) == 0;
 }
 

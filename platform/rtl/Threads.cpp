@@ -12,8 +12,8 @@ const std::thread::id mainThreadId = std::this_thread::get_id();
 struct MainCall {
     std::function<void()> fn;
     bool synchronous = false;
-    bool done = false;            // guarded by MainQueue::lock
-    std::exception_ptr error;     // synchronous calls only
+    bool done = false;        // guarded by MainQueue::lock
+    std::exception_ptr error; // synchronous calls only
 };
 
 // The calls waiting for the main thread. `changed` is signalled when a call
@@ -97,10 +97,7 @@ void SignalMainThread()
 
 namespace rtl {
 
-bool IsMainThread()
-{
-    return std::this_thread::get_id() == mainThreadId;
-}
+bool IsMainThread() { return std::this_thread::get_id() == mainThreadId; }
 
 bool CheckSynchronize(int timeoutMs)
 {
@@ -143,14 +140,9 @@ void SetMainThreadWakeup(std::function<void()> wakeup)
 
 IMPLEMENT_CLASS(TThread)
 
-TThread::TThread(bool CreateSuspended) : suspendCount_(CreateSuspended ? 1 : 0)
-{
-}
+TThread::TThread(bool CreateSuspended) : suspendCount_(CreateSuspended ? 1 : 0) { }
 
-TThread::~TThread()
-{
-    TerminateAndJoin();
-}
+TThread::~TThread() { TerminateAndJoin(); }
 
 void TThread::AfterConstruction()
 {
@@ -324,10 +316,7 @@ std::exception_ptr TThread::FatalException() const
     return fatalException_;
 }
 
-bool TThread::Finished() const
-{
-    return finished_;
-}
+bool TThread::Finished() const { return finished_; }
 
 std::thread::id TThread::ThreadID() const
 {
@@ -335,10 +324,7 @@ std::thread::id TThread::ThreadID() const
     return threadId_;
 }
 
-void TThread::Synchronize(const std::function<void()>& fn)
-{
-    Synchronize(this, fn);
-}
+void TThread::Synchronize(const std::function<void()>& fn) { Synchronize(this, fn); }
 
 void TThread::Synchronize(TThread*, const std::function<void()>& fn)
 {
@@ -348,10 +334,7 @@ void TThread::Synchronize(TThread*, const std::function<void()>& fn)
         RunSynchronous(fn);
 }
 
-void TThread::Queue(std::function<void()> fn)
-{
-    Queue(this, std::move(fn));
-}
+void TThread::Queue(std::function<void()> fn) { Queue(this, std::move(fn)); }
 
 void TThread::Queue(TThread*, std::function<void()> fn)
 {

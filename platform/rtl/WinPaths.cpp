@@ -11,14 +11,16 @@ namespace rtl {
 
 namespace {
 
-bool Exists(const std::string& path) {
-    struct stat st {};
+bool Exists(const std::string& path)
+{
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0;
 }
 
 // The entry of folder whose name equals wanted up to letter case; the first
 // in byte order when several do, "" when none.
-std::string FindNameNoCase(const std::string& folder, const std::string& wanted) {
+std::string FindNameNoCase(const std::string& folder, const std::string& wanted)
+{
     DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
     if (dir == nullptr)
         return {};
@@ -33,18 +35,21 @@ std::string FindNameNoCase(const std::string& folder, const std::string& wanted)
     return *std::min_element(matches.begin(), matches.end());
 }
 
-std::string WithSlashes(std::string path) {
+std::string WithSlashes(std::string path)
+{
     std::replace(path.begin(), path.end(), '\\', '/');
     return path;
 }
 
-std::string WithoutLeadingSlashes(const std::string& path) {
+std::string WithoutLeadingSlashes(const std::string& path)
+{
     const size_t first = path.find_first_not_of('/');
     return first == std::string::npos ? std::string() : path.substr(first);
 }
 
 // The native names to try for a stored name, most literal first.
-std::vector<std::string> Candidates(const std::string& stored, const std::string& baseDir) {
+std::vector<std::string> Candidates(const std::string& stored, const std::string& baseDir)
+{
     const std::string base = baseDir.empty() ? std::string() : IncludeTrailingPathDelimiter(baseDir);
     const std::string drive = ExtractFileDrive(stored);
     const std::string path = WithSlashes(stored.substr(drive.size()));
@@ -66,7 +71,8 @@ std::vector<std::string> Candidates(const std::string& stored, const std::string
 
 } // namespace
 
-std::string ResolveFileCase(const std::string& path) {
+std::string ResolveFileCase(const std::string& path)
+{
     if (path.empty())
         return {};
     if (Exists(path))
@@ -97,7 +103,8 @@ std::string ResolveFileCase(const std::string& path) {
     return resolved;
 }
 
-std::string ResolveStoredPath(const std::string& stored, const std::string& baseDir) {
+std::string ResolveStoredPath(const std::string& stored, const std::string& baseDir)
+{
     if (stored.empty())
         return {};
     for (const std::string& candidate : Candidates(stored, baseDir)) {

@@ -80,8 +80,7 @@ void TCustomAction::SetActionList(TCustomActionList* Value)
     Change();
 }
 
-template <class T>
-void TCustomAction::ChangeValue(T& Field, const T& Value)
+template <class T> void TCustomAction::ChangeValue(T& Field, const T& Value)
 {
     if (rtl::AssignIfChanged(Field, Value))
         Change();

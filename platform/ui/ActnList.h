@@ -40,7 +40,7 @@ private:
 class TBasicAction : public TComponent {
     DECLARE_CLASS(TBasicAction, TComponent)
 public:
-    explicit TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TBasicAction(TComponent* AOwner) : TComponent(AOwner) { }
     ~TBasicAction() override;
 
     // Fires OnExecute; false when there is no handler.
@@ -59,7 +59,7 @@ private:
 class TCustomAction : public TBasicAction {
     DECLARE_CLASS(TCustomAction, TBasicAction)
 public:
-    explicit TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) {}
+    explicit TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) { }
     ~TCustomAction() override;
 
     // The list the action belongs to (its images serve ImageIndex).
@@ -81,8 +81,7 @@ public:
     void SetVisible(bool Value);
 
 private:
-    template <class T>
-    void ChangeValue(T& Field, const T& Value);
+    template <class T> void ChangeValue(T& Field, const T& Value);
 
     TCustomActionList* actionList_ = nullptr;
     std::string caption_;
@@ -96,13 +95,13 @@ private:
 class TAction : public TCustomAction {
     DECLARE_CLASS(TAction, TCustomAction)
 public:
-    explicit TAction(TComponent* AOwner) : TCustomAction(AOwner) {}
+    explicit TAction(TComponent* AOwner) : TCustomAction(AOwner) { }
 };
 
 class TCustomActionList : public TComponent {
     DECLARE_CLASS(TCustomActionList, TComponent)
 public:
-    explicit TCustomActionList(TComponent* AOwner) : TComponent(AOwner) {}
+    explicit TCustomActionList(TComponent* AOwner) : TComponent(AOwner) { }
     ~TCustomActionList() override;
 
     int ActionCount() const { return static_cast<int>(actions_.size()); }
@@ -127,5 +126,5 @@ private:
 class TActionList : public TCustomActionList {
     DECLARE_CLASS(TActionList, TCustomActionList)
 public:
-    explicit TActionList(TComponent* AOwner) : TCustomActionList(AOwner) {}
+    explicit TActionList(TComponent* AOwner) : TCustomActionList(AOwner) { }
 };

@@ -83,7 +83,6 @@ public:
 protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
-
 };
 
 enum TUDBtnType : std::uint8_t { btNext, btPrev };
@@ -287,7 +286,7 @@ class TCoolBar;
 // fixed size shows a grip at its left.
 class TCoolBand {
 public:
-    explicit TCoolBand(TCoolBar* Owner) : bar_(Owner) {}
+    explicit TCoolBand(TCoolBar* Owner) : bar_(Owner) { }
 
     // Puts the control on the bar; a band without a width or minimum height
     // takes them from the control.

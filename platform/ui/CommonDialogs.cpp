@@ -56,11 +56,11 @@ std::vector<std::string> Split(const std::string& text, char separator)
 
 } // namespace
 
-TCommonDialog::TCommonDialog(TComponent* AOwner) : TComponent(AOwner) {}
+TCommonDialog::TCommonDialog(TComponent* AOwner) : TComponent(AOwner) { }
 
 // --- open and save ---
 
-TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) {}
+TOpenDialog::TOpenDialog(TComponent* AOwner) : TCommonDialog(AOwner), files_(std::make_unique<TStringList>()) { }
 
 TOpenDialog::~TOpenDialog() = default;
 
@@ -73,7 +73,8 @@ bool TOpenDialog::Execute()
     bool saving = ForSaving();
     bool multi = Options.Contains(ofAllowMultiSelect) && !saving;
     ui::TDialogAnswer answer = ui::RunDialog(request, [&] {
-        ui::backend::TFileWindow window{request.Caption, InitialDir, FileName, Filter, saving, multi, PreviewsPictures()};
+        ui::backend::TFileWindow window{request.Caption, InitialDir, FileName,          Filter,
+                                        saving,          multi,      PreviewsPictures()};
         return ui::backend::ShowFileWindow(window, FilterIndex);
     });
     if (answer.Result != IDOK || answer.Value.empty())
@@ -100,14 +101,14 @@ bool TOpenDialog::AcceptChoice()
         return true;
     for (int i = 0; i < files_->Count(); ++i)
         if (!rtl::FileExists(files_->Strings(i))) {
-            ui::MessageBox(nullptr, files_->Strings(i) + "\nDatei nicht gefunden.", Title.empty() ? DefaultTitle() : Title,
-                           MB_OK | MB_ICONWARNING);
+            ui::MessageBox(nullptr, files_->Strings(i) + "\nDatei nicht gefunden.",
+                           Title.empty() ? DefaultTitle() : Title, MB_OK | MB_ICONWARNING);
             return false;
         }
     return true;
 }
 
-TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) {}
+TSaveDialog::TSaveDialog(TComponent* AOwner) : TOpenDialog(AOwner) { }
 
 bool TSaveDialog::AcceptChoice()
 {
@@ -144,8 +145,8 @@ bool PicturePreview(const std::string& FileName, int Width, int Height, TBitmap&
     TGraphic* graphic = picture.Graphic();
     if (!graphic || graphic->Empty() || graphic->Width() <= 0 || graphic->Height() <= 0)
         return false;
-    double scale = std::min({1.0, static_cast<double>(Width) / graphic->Width(),
-                             static_cast<double>(Height) / graphic->Height()});
+    double scale = std::min(
+        {1.0, static_cast<double>(Width) / graphic->Width(), static_cast<double>(Height) / graphic->Height()});
     int w = std::max(1, static_cast<int>(std::lround(graphic->Width() * scale)));
     int h = std::max(1, static_cast<int>(std::lround(graphic->Height() * scale)));
     Preview.SetPixelFormat(pf24bit);
@@ -179,10 +180,8 @@ bool HexToColor(const std::string& Text, TColor& Color)
 
 } // namespace ui
 
-TColorDialog::TColorDialog(TComponent* AOwner)
-    : TCommonDialog(AOwner), customColors_(std::make_unique<TStringList>())
-{
-}
+TColorDialog::TColorDialog(TComponent* AOwner) : TCommonDialog(AOwner), customColors_(std::make_unique<TStringList>())
+{ }
 
 TColorDialog::~TColorDialog() = default;
 
@@ -191,8 +190,8 @@ TStrings& TColorDialog::CustomColors() { return *customColors_; }
 bool TColorDialog::Execute()
 {
     ui::TDialogRequest request = Request("ColorDialog", Title.empty() ? "Farbe" : Title, ui::ColorToHex(Color));
-    ui::TDialogAnswer answer =
-        ui::RunDialog(request, [&] { return ui::backend::ShowColorWindow(request, *customColors_); });
+    ui::TDialogAnswer answer = ui::RunDialog(request,
+                                             [&] { return ui::backend::ShowColorWindow(request, *customColors_); });
     TColor chosen;
     if (answer.Result != IDOK || !ui::HexToColor(answer.Value, chosen))
         return false;
@@ -256,7 +255,7 @@ bool TextToFont(const std::string& text, TFont& font)
 
 } // namespace
 
-TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), font_(std::make_unique<TFont>()) {}
+TFontDialog::TFontDialog(TComponent* AOwner) : TCommonDialog(AOwner), font_(std::make_unique<TFont>()) { }
 
 TFontDialog::~TFontDialog() = default;
 
@@ -275,8 +274,8 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
 {
     TDialogRequest request = Request("BrowseForFolder", Caption, Directory);
     request.Text = Root;
-    TDialogAnswer answer =
-        RunDialog(request, [&] { return backend::ShowFolderWindow(Caption, Directory.empty() ? Root : Directory); });
+    TDialogAnswer answer = RunDialog(
+        request, [&] { return backend::ShowFolderWindow(Caption, Directory.empty() ? Root : Directory); });
     if (answer.Result != IDOK || answer.Value.empty())
         return false;
     Directory = answer.Value;
@@ -324,14 +323,14 @@ const char* OrientationName(TPrinterOrientation orientation)
 
 } // namespace
 
-TPrintDialog::TPrintDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+TPrintDialog::TPrintDialog(TComponent* AOwner) : TCommonDialog(AOwner) { }
 
 bool TPrintDialog::Execute()
 {
     TPrinter& printer = *Printer();
-    ui::TDialogRequest request =
-        Request("PrintDialog", Title.empty() ? "Drucken" : Title,
-                printer.PrinterName() + "\n" + std::to_string(Copies) + "\n" + printer.OutputFileName);
+    ui::TDialogRequest request = Request("PrintDialog", Title.empty() ? "Drucken" : Title,
+                                         printer.PrinterName() + "\n" + std::to_string(Copies) + "\n" +
+                                             printer.OutputFileName);
     ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
         int copies = Copies;
         if (!ui::ShowNativePrintDialog(printer, copies))
@@ -349,7 +348,7 @@ bool TPrintDialog::Execute()
     return true;
 }
 
-TPrinterSetupDialog::TPrinterSetupDialog(TComponent* AOwner) : TCommonDialog(AOwner) {}
+TPrinterSetupDialog::TPrinterSetupDialog(TComponent* AOwner) : TCommonDialog(AOwner) { }
 
 bool TPrinterSetupDialog::Execute()
 {
@@ -357,7 +356,8 @@ bool TPrinterSetupDialog::Execute()
     auto describe = [&printer] {
         return printer.PrinterName() + "\n" + OrientationName(printer.Orientation()) + "\n" + printer.PaperName();
     };
-    ui::TDialogRequest request = Request("PrinterSetupDialog", Title.empty() ? "Druckereinrichtung" : Title, describe());
+    ui::TDialogRequest request = Request("PrinterSetupDialog", Title.empty() ? "Druckereinrichtung" : Title,
+                                         describe());
     ui::TDialogAnswer answer = ui::RunDialog(request, [&]() -> ui::TDialogAnswer {
         if (!ui::ShowNativePrinterSetupDialog(printer))
             return {IDCANCEL, {}};

@@ -73,9 +73,7 @@ void TWinControl::AlignControls(TControl*, TRect& Rect)
                 c->SetBoundsQuietly(Rect.Right - c->Width(), Rect.Top, c->Width(), h);
                 Rect.Right -= c->Width();
                 break;
-            default:
-                c->SetBoundsQuietly(Rect.Left, Rect.Top, w, h);
-                break;
+            default: c->SetBoundsQuietly(Rect.Left, Rect.Top, w, h); break;
             }
         }
     }

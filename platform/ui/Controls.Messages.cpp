@@ -12,26 +12,22 @@ void TControl::WndProc(TMessage& Message) { Dispatch(Message); }
 void TControl::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
-    case WM_MOUSEMOVE:
-        HandleMouseMessage(Message);
-        break;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
+    case WM_MOUSEMOVE: HandleMouseMessage(Message); break;
     case CM_ENABLEDCHANGED:
     case CM_FONTCHANGED:
-    case CM_COLORCHANGED:
-        Invalidate();
-        break;
-    case CM_PARENTCOLORCHANGED:
-        ParentColorChanged();
-        break;
-    case CM_PARENTFONTCHANGED:
-        ParentFontChanged();
-        break;
-    case WM_CANCELMODE:
-        SetMouseCapture(false);
-        break;
+    case CM_COLORCHANGED: Invalidate(); break;
+    case CM_PARENTCOLORCHANGED: ParentColorChanged(); break;
+    case CM_PARENTFONTCHANGED: ParentFontChanged(); break;
+    case WM_CANCELMODE: SetMouseCapture(false); break;
     case WM_CONTEXTMENU:
         // The control's popup menu, else the parent's.
         if (popupMenu_ && ui::PopupMenuHandler()) {
@@ -41,12 +37,11 @@ void TControl::Dispatch(TMessage& Message)
             Message.Result = parent_->Perform(Message.Msg, Message.WParam, Message.LParam);
         }
         break;
-    default:
-        DefaultHandler(Message);
+    default: DefaultHandler(Message);
     }
 }
 
-void TControl::DefaultHandler(TMessage&) {}
+void TControl::DefaultHandler(TMessage&) { }
 
 void TControl::HandleMouseMessage(TMessage& Message)
 {
@@ -96,17 +91,10 @@ void TControl::HandleMouseMessage(TMessage& Message)
         break;
     }
     case WM_MBUTTONDOWN:
-    case WM_MBUTTONDBLCLK:
-        MouseDown(mbMiddle, shift, x, y);
-        break;
-    case WM_MBUTTONUP:
-        MouseUp(mbMiddle, shift, x, y);
-        break;
-    case WM_MOUSEMOVE:
-        MouseMove(shift, x, y);
-        break;
-    default:
-        break;
+    case WM_MBUTTONDBLCLK: MouseDown(mbMiddle, shift, x, y); break;
+    case WM_MBUTTONUP: MouseUp(mbMiddle, shift, x, y); break;
+    case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
+    default: break;
     }
 }
 
@@ -146,9 +134,15 @@ void TWinControl::WndProc(TMessage& Message)
 {
     switch (Message.Msg) {
     case WM_MOUSEMOVE:
-    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONUP:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONUP:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONUP:
+    case WM_MBUTTONDBLCLK:
         if (!Enabled())
             return;
         RouteMouseToGraphicChild(Message);
@@ -187,17 +181,10 @@ void TWinControl::WndProc(TMessage& Message)
             return;
         }
         break;
-    case WM_SETFOCUS:
-        DoEnter();
-        break;
-    case WM_KILLFOCUS:
-        DoExit();
-        break;
-    case CM_MOUSELEAVE:
-        TrackMouseOver(nullptr);
-        break;
-    default:
-        break;
+    case WM_SETFOCUS: DoEnter(); break;
+    case WM_KILLFOCUS: DoExit(); break;
+    case CM_MOUSELEAVE: TrackMouseOver(nullptr); break;
+    default: break;
     }
     TControl::WndProc(Message);
 }
@@ -209,8 +196,13 @@ bool TWinControl::HandleDialogKey(TMessage& Message)
     LRESULT mask = 0;
     switch (Message.WParam) {
     case VK_TAB: mask = DLGC_WANTTAB; break;
-    case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: mask = DLGC_WANTARROWS; break;
-    case VK_RETURN: case VK_ESCAPE: case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_UP:
+    case VK_DOWN: mask = DLGC_WANTARROWS; break;
+    case VK_RETURN:
+    case VK_ESCAPE:
+    case VK_CANCEL: mask = DLGC_WANTALLKEYS; break;
     default: return false;
     }
     // Each key is asked for by its own flag: a memo wanting Enter and Escape
@@ -230,8 +222,7 @@ void TWinControl::DropDialogKeyChar(WORD Key)
 {
     WPARAM expected = Key == VK_TAB ? '\t' : Key == VK_RETURN ? '\r' : Key == VK_ESCAPE ? 0x1B : 0;
     TMsg pending;
-    if (expected != 0 && ui::PeekMessage(pending, handle_, WM_CHAR, WM_CHAR, PM_NOREMOVE) &&
-        pending.wParam == expected)
+    if (expected != 0 && ui::PeekMessage(pending, handle_, WM_CHAR, WM_CHAR, PM_NOREMOVE) && pending.wParam == expected)
         ui::PeekMessage(pending, handle_, WM_CHAR, WM_CHAR, PM_REMOVE);
 }
 
@@ -269,9 +260,12 @@ void TWinControl::RouteMouseToGraphicChild(TMessage& Message)
     UINT msg = Message.Msg;
     // A control that does not take double clicks gets a second press.
     if (!target->ControlStyle.Contains(csDoubleClicks)) {
-        if (msg == WM_LBUTTONDBLCLK) msg = WM_LBUTTONDOWN;
-        if (msg == WM_RBUTTONDBLCLK) msg = WM_RBUTTONDOWN;
-        if (msg == WM_MBUTTONDBLCLK) msg = WM_MBUTTONDOWN;
+        if (msg == WM_LBUTTONDBLCLK)
+            msg = WM_LBUTTONDOWN;
+        if (msg == WM_RBUTTONDBLCLK)
+            msg = WM_RBUTTONDOWN;
+        if (msg == WM_MBUTTONDBLCLK)
+            msg = WM_MBUTTONDOWN;
     }
     Message.Result = target->Perform(msg, Message.WParam, MAKELPARAM(pos.X - target->Left(), pos.Y - target->Top()));
 }
@@ -327,8 +321,7 @@ void TWinControl::Dispatch(TMessage& Message)
             controls_[i]->Perform(notify, 0, 0);
         break;
     }
-    default:
-        TControl::Dispatch(Message);
+    default: TControl::Dispatch(Message);
     }
 }
 
@@ -337,8 +330,7 @@ void TWinControl::DefaultHandler(TMessage& Message)
     if (!handle_)
         return;
     switch (Message.Msg) {
-    case WM_CLOSE:
-        return; // a plain control's window is not closed by the user
+    case WM_CLOSE: return; // a plain control's window is not closed by the user
     case WM_SYSCOMMAND: {
         if (!surface_)
             return;
@@ -351,8 +343,7 @@ void TWinControl::DefaultHandler(TMessage& Message)
         }
         return;
     }
-    default:
-        Message.Result = ui::DefWindowProc(handle_, Message.Msg, Message.WParam, Message.LParam);
+    default: Message.Result = ui::DefWindowProc(handle_, Message.Msg, Message.WParam, Message.LParam);
     }
 }
 

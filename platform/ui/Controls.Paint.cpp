@@ -32,7 +32,7 @@ void TWinControl::PaintHandler(TCanvas& DC)
     PaintControls(DC, nullptr);
 }
 
-void TWinControl::PaintWindow(TCanvas&) {}
+void TWinControl::PaintWindow(TCanvas&) { }
 
 void TWinControl::EraseBackground(TCanvas& DC)
 {
@@ -62,7 +62,7 @@ void TWinControl::PaintControls(TCanvas& DC, TControl* First)
 // ---------------------------------------------------------------------------
 // TGraphicControl
 
-TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) {}
+TGraphicControl::TGraphicControl(TComponent* AOwner) : TControl(AOwner) { }
 
 TGraphicControl::~TGraphicControl()
 {
@@ -116,7 +116,7 @@ void TGraphicControl::Dispatch(TMessage& Message)
 // ---------------------------------------------------------------------------
 // TCustomControl
 
-TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TCustomControl::TCustomControl(TComponent* AOwner) : TWinControl(AOwner) { }
 
 TCustomControl::~TCustomControl() = default;
 

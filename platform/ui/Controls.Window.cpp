@@ -20,7 +20,7 @@ std::unordered_map<HWND, TWinControl*>& ControlsByHandle()
 
 } // namespace
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) { }
 
 TWinControl::~TWinControl()
 {

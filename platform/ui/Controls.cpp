@@ -60,7 +60,8 @@ void FlushCanvas(TCanvas& Canvas)
 
 TShiftState KeysToShiftState(WORD Keys)
 {
-    TShiftState s = TShiftState::FromBits(GetMessageShiftState()) - TShiftState{ssShift, ssCtrl, ssLeft, ssRight, ssMiddle};
+    TShiftState s = TShiftState::FromBits(GetMessageShiftState()) -
+        TShiftState{ssShift, ssCtrl, ssLeft, ssRight, ssMiddle};
     if (Keys & MK_SHIFT)
         s.Include(ssShift);
     if (Keys & MK_CONTROL)

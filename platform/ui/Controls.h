@@ -11,9 +11,9 @@
 // WndProc handles what every control does with mouse, keys and focus and
 // then calls Dispatch, whose message handlers end in DefaultHandler.
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -51,7 +51,7 @@ private:
 // Keeps a canvas's pen, brush, clip and origins for the time of a scope.
 class TCanvasStateScope {
 public:
-    explicit TCanvasStateScope(TCanvas& canvas) : canvas_(canvas), id_(canvas.SaveState()) {}
+    explicit TCanvasStateScope(TCanvas& canvas) : canvas_(canvas), id_(canvas.SaveState()) { }
     ~TCanvasStateScope() { canvas_.RestoreState(id_); }
     TCanvasStateScope(const TCanvasStateScope&) = delete;
     TCanvasStateScope& operator=(const TCanvasStateScope&) = delete;
@@ -310,11 +310,7 @@ public:
     // comes with the menus unit; the setter is a template so this header
     // needs only its name.
     TPopupMenu* PopupMenu() const { return popupMenu_; }
-    template <class Menu>
-    void SetPopupMenu(Menu* Value)
-    {
-        SetPopupMenuComponent(Value, Value);
-    }
+    template <class Menu> void SetPopupMenu(Menu* Value) { SetPopupMenuComponent(Value, Value); }
     void SetPopupMenu(std::nullptr_t) { SetPopupMenuComponent(nullptr, nullptr); }
 
     TControlStyle ControlStyle;
@@ -551,7 +547,7 @@ public:
     TCanvas* Canvas();
 
 protected:
-    virtual void Paint() {}
+    virtual void Paint() { }
     void Dispatch(TMessage& Message) override;
 
 private:
@@ -572,7 +568,7 @@ public:
     TCanvas* Canvas();
 
 protected:
-    virtual void Paint() {}
+    virtual void Paint() { }
     void PaintWindow(TCanvas& DC) override;
 
 private:

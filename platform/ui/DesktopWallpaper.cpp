@@ -58,14 +58,17 @@ std::vector<TWallpaperCommand> PlasmaCommands(const TWallpaperRequest& Request)
 {
     // Fill modes of the image wallpaper: stretch, centre without scaling, fit.
     static constexpr std::array<int, 3> fillModes{0, 6, 1};
-    const std::string script =
-        "var all = desktops();"
-        "for (var i = 0; i < all.length; i++) {"
-        " var d = all[i];"
-        " d.wallpaperPlugin = \"org.kde.image\";"
-        " d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];"
-        " d.writeConfig(\"Image\", " + ScriptString(FileUri(Request.FileName)) + ");"
-        " d.writeConfig(\"FillMode\", " + std::to_string(fillModes[static_cast<int>(Request.Style)]) + ");"
+    const std::string script = "var all = desktops();"
+                               "for (var i = 0; i < all.length; i++) {"
+                               " var d = all[i];"
+                               " d.wallpaperPlugin = \"org.kde.image\";"
+                               " d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];"
+                               " d.writeConfig(\"Image\", " +
+        ScriptString(FileUri(Request.FileName)) +
+        ");"
+        " d.writeConfig(\"FillMode\", " +
+        std::to_string(fillModes[static_cast<int>(Request.Style)]) +
+        ");"
         "}";
     return {{{"dbus-send", "--session", "--dest=org.kde.plasmashell", "--type=method_call", "/PlasmaShell",
               "org.kde.PlasmaShell.evaluateScript", "string:" + script},
@@ -87,12 +90,12 @@ std::vector<TWallpaperCommand> XfceCommands(const TWallpaperRequest& Request,
     std::vector<TWallpaperCommand> commands;
     for (const std::string& image : images) {
         const std::string base = image.substr(0, image.size() - std::string("last-image").size());
-        commands.push_back({{"xfconf-query", "-c", "xfce4-desktop", "-p", image, "-n", "-t", "string", "-s",
-                             Request.FileName},
-                            false});
-        commands.push_back({{"xfconf-query", "-c", "xfce4-desktop", "-p", base + "image-style", "-n", "-t", "int",
-                             "-s", style},
-                            true});
+        commands.push_back(
+            {{"xfconf-query", "-c", "xfce4-desktop", "-p", image, "-n", "-t", "string", "-s", Request.FileName},
+             false});
+        commands.push_back(
+            {{"xfconf-query", "-c", "xfce4-desktop", "-p", base + "image-style", "-n", "-t", "int", "-s", style},
+             true});
     }
     return commands;
 }
@@ -257,11 +260,12 @@ std::string FileUri(const std::string& FileName)
 {
     static constexpr char hex[] = "0123456789ABCDEF";
     const std::string absolute = FileName.empty() || FileName.front() == '/'
-                                     ? FileName
-                                     : std::filesystem::absolute(FileName).string();
+        ? FileName
+        : std::filesystem::absolute(FileName).string();
     std::string uri = "file://";
     for (unsigned char c : absolute) {
-        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' || c == '-' || c == '.' || c == '_' || c == '~') {
+        if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '/' || c == '-' ||
+            c == '.' || c == '_' || c == '~') {
             uri += static_cast<char>(c);
         } else {
             uri += '%';

@@ -171,17 +171,15 @@ int MessageDlg(const std::string& Msg, TMsgDlgType DlgType, TMsgDlgButtons Butto
         r.Buttons.push_back({"OK", mrOk});
     // Enter takes OK or Yes when offered, else the first button; Escape
     // takes Cancel, else No, else OK.
-    r.DefaultResult = Buttons.Contains(mbOK)    ? mrOk
-                      : Buttons.Contains(mbYes) ? mrYes
-                                                : r.Buttons.front().Result;
+    r.DefaultResult = Buttons.Contains(mbOK) ? mrOk : Buttons.Contains(mbYes) ? mrYes : r.Buttons.front().Result;
     r.CancelResult = mrCancel;
     if (!Buttons.Contains(mbCancel))
         r.CancelResult = Buttons.Contains(mbNo) ? mrNo : (Buttons.Contains(mbOK) ? mrOk : mrCancel);
-    TMessageIcon icon = DlgType == mtWarning        ? TMessageIcon::Warning
-                        : DlgType == mtError        ? TMessageIcon::Critical
-                        : DlgType == mtInformation  ? TMessageIcon::Information
-                        : DlgType == mtConfirmation ? TMessageIcon::Question
-                                                    : TMessageIcon::None;
+    TMessageIcon icon = DlgType == mtWarning ? TMessageIcon::Warning
+        : DlgType == mtError                 ? TMessageIcon::Critical
+        : DlgType == mtInformation           ? TMessageIcon::Information
+        : DlgType == mtConfirmation          ? TMessageIcon::Question
+                                             : TMessageIcon::None;
     return RunDialog(r, [&] { return backend::ShowMessageWindow(r, icon); }).Result;
 }
 

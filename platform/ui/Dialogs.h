@@ -45,7 +45,19 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 enum TMsgDlgType : std::uint8_t { mtWarning, mtError, mtInformation, mtConfirmation, mtCustom };
-enum TMsgDlgBtn : std::uint8_t { mbYes, mbNo, mbOK, mbCancel, mbAbort, mbRetry, mbIgnore, mbAll, mbNoToAll, mbYesToAll, mbHelp };
+enum TMsgDlgBtn : std::uint8_t {
+    mbYes,
+    mbNo,
+    mbOK,
+    mbCancel,
+    mbAbort,
+    mbRetry,
+    mbIgnore,
+    mbAll,
+    mbNoToAll,
+    mbYesToAll,
+    mbHelp
+};
 using TMsgDlgButtons = TEnumSet<TMsgDlgBtn>;
 inline constexpr TMsgDlgButtons mbYesNoCancel{mbYes, mbNo, mbCancel};
 inline constexpr TMsgDlgButtons mbOKCancel{mbOK, mbCancel};

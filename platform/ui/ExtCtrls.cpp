@@ -45,8 +45,8 @@ int BevelDepth(TPanelBevel bevel, int width) { return bevel == bvNone ? 0 : widt
 
 TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 {
-    ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption, csOpaque,
-                                 csDoubleClicks, csReplicatable};
+    ControlStyle = TControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents, csSetCaption,
+                                 csOpaque,          csDoubleClicks, csReplicatable};
     SetColor(clBtnFace);
     SetBounds(0, 0, 185, 41);
 }
@@ -54,7 +54,7 @@ TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner)
 int TCustomPanel::EdgeWidth() const
 {
     return (borderStyle_ == bsSingle ? 1 : 0) + BevelDepth(bevelOuter_, bevelWidth_) + borderWidth_ +
-           BevelDepth(bevelInner_, bevelWidth_);
+        BevelDepth(bevelInner_, bevelWidth_);
 }
 
 TRect TCustomPanel::AlignRect() const { return gfx::InflateRect(ClientRect(), -EdgeWidth(), -EdgeWidth()); }
@@ -65,12 +65,36 @@ void TCustomPanel::Changed()
     Invalidate();
 }
 
-void TCustomPanel::SetBevelInner(TPanelBevel Value) { bevelInner_ = Value; Changed(); }
-void TCustomPanel::SetBevelOuter(TPanelBevel Value) { bevelOuter_ = Value; Changed(); }
-void TCustomPanel::SetBevelWidth(int Value) { bevelWidth_ = std::max(Value, 1); Changed(); }
-void TCustomPanel::SetBorderWidth(int Value) { borderWidth_ = std::max(Value, 0); Changed(); }
-void TCustomPanel::SetBorderStyle(TBorderStyle Value) { borderStyle_ = Value; Changed(); }
-void TCustomPanel::SetAlignment(TAlignment Value) { alignment_ = Value; Invalidate(); }
+void TCustomPanel::SetBevelInner(TPanelBevel Value)
+{
+    bevelInner_ = Value;
+    Changed();
+}
+void TCustomPanel::SetBevelOuter(TPanelBevel Value)
+{
+    bevelOuter_ = Value;
+    Changed();
+}
+void TCustomPanel::SetBevelWidth(int Value)
+{
+    bevelWidth_ = std::max(Value, 1);
+    Changed();
+}
+void TCustomPanel::SetBorderWidth(int Value)
+{
+    borderWidth_ = std::max(Value, 0);
+    Changed();
+}
+void TCustomPanel::SetBorderStyle(TBorderStyle Value)
+{
+    borderStyle_ = Value;
+    Changed();
+}
+void TCustomPanel::SetAlignment(TAlignment Value)
+{
+    alignment_ = Value;
+    Invalidate();
+}
 
 void TCustomPanel::Dispatch(TMessage& Message)
 {
@@ -104,11 +128,13 @@ void TCustomPanel::Paint()
     c.Brush.Style = bsClear;
     c.Font.Assign(Font());
     unsigned flags = DT_VCENTER | DT_SINGLELINE |
-                     (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);
+        (alignment_ == taCenter             ? DT_CENTER
+             : alignment_ == taRightJustify ? DT_RIGHT
+                                            : DT_LEFT);
     gfx::DrawText(c, Caption(), r, flags);
 }
 
-TPanel::TPanel(TComponent* AOwner) : TCustomPanel(AOwner) {}
+TPanel::TPanel(TComponent* AOwner) : TCustomPanel(AOwner) { }
 
 // ---------------------------------------------------------------------------
 // TBevel
@@ -145,9 +171,7 @@ void TBevel::Paint()
     };
     TRect r = ClientRect();
     switch (shape_) {
-    case bsBox:
-        ExtCtrls::Frame3D(c, r, first, second, 1);
-        break;
+    case bsBox: ExtCtrls::Frame3D(c, r, first, second, 1); break;
     case bsFrame: {
         TRect outer = r;
         ExtCtrls::Frame3D(c, outer, first, second, 1);
@@ -171,8 +195,7 @@ void TBevel::Paint()
         line(first, w - 2, 0, w - 2, h);
         line(second, w - 1, 0, w - 1, h);
         break;
-    case bsSpacer:
-        break;
+    case bsSpacer: break;
     }
 }
 
@@ -203,8 +226,16 @@ TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make
 
 TImage::~TImage() { picture_->OnChange = nullptr; }
 
-void TImage::SetStretch(bool Value) { stretch_ = Value; Invalidate(); }
-void TImage::SetCenter(bool Value) { center_ = Value; Invalidate(); }
+void TImage::SetStretch(bool Value)
+{
+    stretch_ = Value;
+    Invalidate();
+}
+void TImage::SetCenter(bool Value)
+{
+    center_ = Value;
+    Invalidate();
+}
 
 void TImage::SetTransparent(bool Value)
 {
@@ -297,17 +328,11 @@ void TShape::Paint()
     }
     switch (shape_) {
     case stRectangle:
-    case stSquare:
-        c.Rectangle(x, y, x + w, y + h);
-        break;
+    case stSquare: c.Rectangle(x, y, x + w, y + h); break;
     case stRoundRect:
-    case stRoundSquare:
-        c.RoundRect(x, y, x + w, y + h, std::min(w, h) / 4, std::min(w, h) / 4);
-        break;
+    case stRoundSquare: c.RoundRect(x, y, x + w, y + h, std::min(w, h) / 4, std::min(w, h) / 4); break;
     case stEllipse:
-    case stCircle:
-        c.Ellipse(x, y, x + w, y + h);
-        break;
+    case stCircle: c.Ellipse(x, y, x + w, y + h); break;
     }
 }
 

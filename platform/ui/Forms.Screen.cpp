@@ -17,7 +17,7 @@ void ApplyApplicationCursor()
 
 } // namespace
 
-TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) {}
+TScreen::TScreen(TComponent* AOwner) : TComponent(AOwner) { }
 
 TScreen::~TScreen() = default;
 

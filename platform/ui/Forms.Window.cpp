@@ -177,9 +177,10 @@ void TCustomForm::PlaceOnScreen()
         centreOn = Application->MainForm();
     if (position_ == poOwnerFormCenter)
         centreOn = dynamic_cast<TCustomForm*>(Owner());
-    if (position_ == poScreenCenter || position_ == poDesktopCenter || (centreOn == nullptr &&
-        (position_ == poMainFormCenter || position_ == poOwnerFormCenter)))
-        SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(), Height());
+    if (position_ == poScreenCenter || position_ == poDesktopCenter ||
+        (centreOn == nullptr && (position_ == poMainFormCenter || position_ == poOwnerFormCenter)))
+        SetBounds(area.Left + (area.Width() - Width()) / 2, area.Top + (area.Height() - Height()) / 2, Width(),
+                  Height());
     else if (centreOn)
         SetBounds(centreOn->Left() + (centreOn->Width() - Width()) / 2,
                   centreOn->Top() + (centreOn->Height() - Height()) / 2, Width(), Height());

@@ -177,10 +177,7 @@ void TCustomForm::SetActiveControl(TWinControl* Control)
         ui::ChangeFocus(Control->Handle());
 }
 
-bool TCustomForm::Showing() const
-{
-    return Visible() && WindowSurface() && WindowSurface()->IsShown();
-}
+bool TCustomForm::Showing() const { return Visible() && WindowSurface() && WindowSurface()->IsShown(); }
 
 void TCustomForm::SetVisible(bool Value)
 {
@@ -309,9 +306,7 @@ void TCustomForm::Release()
 void TCustomForm::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_CLOSE:
-        Close();
-        return;
+    case WM_CLOSE: Close(); return;
     case WM_ACTIVATE:
         if (LOWORD(Message.WParam) != WA_INACTIVE) {
             active_ = true;
@@ -346,13 +341,12 @@ void TCustomForm::Dispatch(TMessage& Message)
         if (WindowSurface())
             WindowSurface()->SetTitle(Caption());
         break;
-    default:
-        break;
+    default: break;
     }
     TScrollingWinControl::Dispatch(Message);
 }
 
-TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) {}
+TForm::TForm(TComponent* AOwner) : TCustomForm(AOwner) { }
 
 void TCustomForm::FreeReleasedForms()
 {

@@ -86,11 +86,7 @@ public:
     // The menus unit knows the class; the setter is a template so this header
     // needs only its name.
     TMainMenu* Menu() const { return menu_; }
-    template <class Menu>
-    void SetMenu(Menu* Value)
-    {
-        SetMenuComponent(Value, Value);
-    }
+    template <class Menu> void SetMenu(Menu* Value) { SetMenuComponent(Value, Value); }
     void SetMenu(std::nullptr_t) { SetMenuComponent(nullptr, nullptr); }
 
     // The form's own surface (drawing outside a paint stays until flushed).
@@ -195,8 +191,7 @@ public:
     void Initialize();
     // Creates a form owned by the application and stores it in Reference
     // (the first one becomes the main form).
-    template <class T>
-    void CreateForm(T*& Reference)
+    template <class T> void CreateForm(T*& Reference)
     {
         Reference = new T(this);
         if (!mainForm_)

@@ -34,7 +34,10 @@ HGLOBAL GlobalAllocBytes(const void* data, SIZE_T bytes)
     return block;
 }
 
-HGLOBAL GlobalAllocBytes(const std::vector<std::uint8_t>& bytes) { return GlobalAllocBytes(bytes.data(), bytes.size()); }
+HGLOBAL GlobalAllocBytes(const std::vector<std::uint8_t>& bytes)
+{
+    return GlobalAllocBytes(bytes.data(), bytes.size());
+}
 
 HGLOBAL GlobalFree(HGLOBAL block)
 {

@@ -14,10 +14,7 @@ namespace {
 
 constexpr std::uint32_t kWhite = 0xFFFFFF;
 
-std::unique_ptr<TBitmap> NewPicture(int width, int height)
-{
-    return std::make_unique<TBitmap>(width, height, pf24bit);
-}
+std::unique_ptr<TBitmap> NewPicture(int width, int height) { return std::make_unique<TBitmap>(width, height, pf24bit); }
 
 // Opaque pixels of a picture: those not of the key colour (all for clNone).
 std::vector<bool> OpaqueByColor(TBitmap& picture, TColor key)
@@ -68,12 +65,11 @@ struct TImageList::Image {
     }
 };
 
-TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) {}
+TImageList::TImageList(TComponent* AOwner) : TComponent(AOwner) { }
 
-TImageList::TImageList(int AWidth, int AHeight) : TComponent(nullptr), width_(std::max(AWidth, 1)),
-                                                  height_(std::max(AHeight, 1))
-{
-}
+TImageList::TImageList(int AWidth, int AHeight)
+    : TComponent(nullptr), width_(std::max(AWidth, 1)), height_(std::max(AHeight, 1))
+{ }
 
 TImageList::~TImageList() = default;
 
@@ -109,8 +105,9 @@ TImageList::Image TImageList::MakeImage(TBitmap& Source, int SourceX, const std:
         for (int x = 0; x < width_; ++x) {
             int sx = SourceX + x;
             bool inside = sx < source.Width && y < source.Height;
-            bool opaque = inside && (!Opaque || (*Opaque)[static_cast<size_t>(y) * static_cast<size_t>(source.Width) +
-                                                          static_cast<size_t>(sx)]);
+            bool opaque = inside &&
+                (!Opaque ||
+                 (*Opaque)[static_cast<size_t>(y) * static_cast<size_t>(source.Width) + static_cast<size_t>(sx)]);
             gfx::WritePixel(pixels, x, y, opaque ? gfx::ReadPixel(source, sx, y) : 0);
             gfx::WritePixel(mask, x, y, opaque ? 0 : kWhite);
         }

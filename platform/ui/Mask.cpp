@@ -82,7 +82,7 @@ TToolkitMask ToolkitMask(const std::string& EditMask)
 
 } // namespace Mask
 
-TCustomMaskEdit::TCustomMaskEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+TCustomMaskEdit::TCustomMaskEdit(TComponent* AOwner) : TCustomEdit(AOwner) { }
 
 void TCustomMaskEdit::SetEditMask(const std::string& Value)
 {
@@ -97,4 +97,4 @@ void TCustomMaskEdit::DoExit()
     TCustomEdit::DoExit();
 }
 
-TMaskEdit::TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {}
+TMaskEdit::TMaskEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) { }

@@ -20,8 +20,8 @@
 namespace Mask {
 
 struct TToolkitMask {
-    std::string Mask;             // positions and blank in the toolkit's notation
-    std::vector<bool> IsLiteral;  // per shown position
+    std::string Mask;            // positions and blank in the toolkit's notation
+    std::vector<bool> IsLiteral; // per shown position
     char Blank = '_';
     bool SaveLiterals = true;
 };
@@ -73,4 +73,3 @@ class TMaskEdit : public TCustomMaskEdit {
 public:
     explicit TMaskEdit(TComponent* AOwner);
 };
-

@@ -53,7 +53,7 @@ std::string ShortCutText(TShortCut shortCut) { return ui::backend::ShortCutText(
 
 // --- TMenuItem ---
 
-TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) {}
+TMenuItem::TMenuItem(TComponent* AOwner) : TComponent(AOwner) { }
 
 TMenuItem::~TMenuItem()
 {
@@ -247,7 +247,7 @@ bool TMenu::IsShortCut(WORD Key, TShiftState Shift)
     return true;
 }
 
-TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) {}
+TMainMenu::TMainMenu(TComponent* AOwner) : TMenu(AOwner) { }
 
 TMainMenu::~TMainMenu() { ShowOn(nullptr); }
 
@@ -267,7 +267,7 @@ void TMainMenu::ShowOn(TCustomForm* Form)
     bar_ = ui::backend::NewMenuBar(*this);
     bar_->FreeNotification(this);
     Form->SetHeight(Form->Height() + bar_->Height()); // the other controls keep their room
-    bar_->SetTop(-1); // above every other control aligned to the top
+    bar_->SetTop(-1);                                 // above every other control aligned to the top
     bar_->SetParent(Form);
     bar_->SendToBack();
 }

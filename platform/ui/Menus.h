@@ -86,7 +86,7 @@ public:
 
 private:
     friend class TMenu;
-class TImageList;
+    class TImageList;
 
     std::vector<TMenuItem*> items_;
     TMenuItem* parent_ = nullptr;

@@ -73,10 +73,7 @@ bool IsWindow(HWND wnd)
     return wnd && s.windows.count(wnd) != 0;
 }
 
-WNDPROC MakeWindowProc(TWindowProcFunction fn)
-{
-    return std::make_shared<const TWindowProcFunction>(std::move(fn));
-}
+WNDPROC MakeWindowProc(TWindowProcFunction fn) { return std::make_shared<const TWindowProcFunction>(std::move(fn)); }
 
 WNDPROC GetWindowProc(HWND wnd)
 {
@@ -107,15 +104,10 @@ LRESULT CallWindowProc(const WNDPROC& proc, HWND wnd, UINT msg, WPARAM wParam, L
 LRESULT DefWindowProc(HWND wnd, UINT msg, WPARAM, LPARAM)
 {
     switch (msg) {
-    case WM_CLOSE:
-        DestroyRawWindow(wnd);
-        return 0;
-    case WM_QUERYENDSESSION:
-        return 1;
-    case WM_NCHITTEST:
-        return HTCLIENT;
-    default:
-        return 0;
+    case WM_CLOSE: DestroyRawWindow(wnd); return 0;
+    case WM_QUERYENDSESSION: return 1;
+    case WM_NCHITTEST: return HTCLIENT;
+    default: return 0;
     }
 }
 
@@ -157,10 +149,7 @@ void PostInputMessage(const TMsg& msg)
         wakeup();
 }
 
-void PostQuitMessage(int exitCode)
-{
-    PostMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0);
-}
+void PostQuitMessage(int exitCode) { PostMessage(nullptr, WM_QUIT, static_cast<WPARAM>(exitCode), 0); }
 
 bool PeekMessage(TMsg& msg, HWND wnd, UINT filterMin, UINT filterMax, UINT removeFlags)
 {

@@ -6,8 +6,7 @@ namespace ui {
 
 void TOwnerDrawnItems::Forget(int count) { heights_.assign(static_cast<size_t>(std::max(count, 0)), 0); }
 
-int TOwnerDrawnItems::HeightOf(int index, bool varying,
-                               const std::function<void(int Index, int& Height)>& measure)
+int TOwnerDrawnItems::HeightOf(int index, bool varying, const std::function<void(int Index, int& Height)>& measure)
 {
     if (!varying || index < 0 || index >= static_cast<int>(heights_.size()))
         return ItemHeight;

@@ -4,7 +4,6 @@
 
 #include "platform/rtl/Setters.h"
 
-
 IMPLEMENT_CLASS(TScrollingWinControl)
 IMPLEMENT_CLASS(TScrollBox)
 
@@ -70,13 +69,9 @@ void TControlScrollBar::Update()
 TScrollingWinControl::TScrollingWinControl(TComponent* AOwner)
     : TWinControl(AOwner), horz_(std::make_unique<TControlScrollBar>(this, sbHorizontal)),
       vert_(std::make_unique<TControlScrollBar>(this, sbVertical))
-{
-}
+{ }
 
-TScrollingWinControl::~TScrollingWinControl()
-{
-    Destroying();
-}
+TScrollingWinControl::~TScrollingWinControl() { Destroying(); }
 
 void TScrollingWinControl::SetAutoScroll(bool Value)
 {
@@ -200,14 +195,9 @@ bool TScrollingWinControl::DoMouseWheel(TShiftState Shift, int WheelDelta, TPoin
 void TScrollingWinControl::Dispatch(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_HSCROLL:
-        horz_->ScrollMessage(LOWORD(Message.WParam), HIWORD(Message.WParam));
-        return;
-    case WM_VSCROLL:
-        vert_->ScrollMessage(LOWORD(Message.WParam), HIWORD(Message.WParam));
-        return;
-    default:
-        TWinControl::Dispatch(Message);
+    case WM_HSCROLL: horz_->ScrollMessage(LOWORD(Message.WParam), HIWORD(Message.WParam)); return;
+    case WM_VSCROLL: vert_->ScrollMessage(LOWORD(Message.WParam), HIWORD(Message.WParam)); return;
+    default: TWinControl::Dispatch(Message);
     }
 }
 

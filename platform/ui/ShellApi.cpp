@@ -85,7 +85,7 @@ bool IsWebAddress(const std::string& file)
 
 bool IsProgram(const std::string& path)
 {
-    struct stat st {};
+    struct stat st { };
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::access(path.c_str(), X_OK) == 0;
 }
 
@@ -277,11 +277,11 @@ namespace {
 
 constexpr size_t CopyChunk = 64 * 1024;
 
-struct Cancelled {};
+struct Cancelled { };
 
 class FileOperation {
 public:
-    explicit FileOperation(SHFILEOPSTRUCT& op) : op_(op) {}
+    explicit FileOperation(SHFILEOPSTRUCT& op) : op_(op) { }
 
     int Run()
     {
@@ -397,8 +397,8 @@ private:
         }
         if (!fs::is_directory(to, ec)) {
             if (!Flag(FOF_NOCONFIRMMKDIR) && !Flag(FOF_NOCONFIRMATION) &&
-                MessageDlg("Der Ordner \"" + to + "\" ist nicht vorhanden.\n\nSoll er erstellt werden?",
-                           mtConfirmation, {mbYes, mbNo}, 0) != mrYes)
+                MessageDlg("Der Ordner \"" + to + "\" ist nicht vorhanden.\n\nSoll er erstellt werden?", mtConfirmation,
+                           {mbYes, mbNo}, 0) != mrYes)
                 throw Cancelled{};
             fs::create_directories(to, ec);
             if (ec)
@@ -589,7 +589,7 @@ private:
         const int in = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
         if (in < 0)
             return Error(ERROR_ACCESS_DENIED, "\"" + from + "\" kann nicht gelesen werden: " + std::strerror(errno));
-        struct stat st {};
+        struct stat st { };
         ::fstat(in, &st);
         const std::string partial = to + ".part";
         const int out = ::open(partial.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, st.st_mode & 0777);
@@ -628,7 +628,8 @@ private:
             if (count < 0) {
                 if (errno == EINTR)
                     continue;
-                return Error(ERROR_ACCESS_DENIED, "\"" + from + "\" kann nicht gelesen werden: " + std::strerror(errno));
+                return Error(ERROR_ACCESS_DENIED,
+                             "\"" + from + "\" kann nicht gelesen werden: " + std::strerror(errno));
             }
             if (count == 0)
                 return 0;
@@ -637,8 +638,8 @@ private:
                 if (n < 0) {
                     if (errno == EINTR)
                         continue;
-                    return Error(ERROR_ACCESS_DENIED, "Schreibfehler beim Kopieren von \"" + from +
-                                                          "\": " + std::strerror(errno));
+                    return Error(ERROR_ACCESS_DENIED,
+                                 "Schreibfehler beim Kopieren von \"" + from + "\": " + std::strerror(errno));
                 }
                 written += n;
             }

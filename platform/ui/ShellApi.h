@@ -82,8 +82,8 @@ std::vector<std::string> SplitParameters(const std::string& Parameters);
 // or a document through the desktop's handler, a program by starting it
 // with Parameters as its arguments in Directory. A relative File is looked
 // for in Directory. Returns SE_STARTED, or a result of 32 or less.
-intptr_t ShellExecute(HWND Wnd, const std::string& Operation, const std::string& File,
-                      const std::string& Parameters, const std::string& Directory, int ShowCmd);
+intptr_t ShellExecute(HWND Wnd, const std::string& Operation, const std::string& File, const std::string& Parameters,
+                      const std::string& Directory, int ShowCmd);
 
 // The folder behind a special folder number, without a trailing "/"; made
 // when Create is set. False for numbers without a folder here (the network

@@ -201,7 +201,7 @@ bool BuildFileCida(const std::vector<std::string>& files, std::vector<std::uint8
         std::string itemFolder;
         LPITEMIDLIST item = nullptr;
         ok = SplitPath(files[i], itemFolder, name) && itemFolder == folderPath &&
-             SUCCEEDED(folder->ParseDisplayName(name, item));
+            SUCCEEDED(folder->ParseDisplayName(name, item));
         if (ok)
             lists.push_back(ListBytes(item));
         SHGetMalloc()->Free(item);

@@ -33,7 +33,7 @@ public:
 // A folder of the shell's name space.
 class TShellFolder {
 public:
-    explicit TShellFolder(std::string path) : path_(std::move(path)) {}
+    explicit TShellFolder(std::string path) : path_(std::move(path)) { }
 
     // The item-ID list of the name, relative to this folder (the desktop
     // takes absolute paths). E_INVALIDARG for names that leave the folder or

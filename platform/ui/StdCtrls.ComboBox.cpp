@@ -52,7 +52,8 @@ TCanvas* TComboBox::Canvas()
 
 int TComboBox::HeightOf(int Index)
 {
-    return drawn_.HeightOf(Index, style_ == csOwnerDrawVariable, [this](int i, int& height) { MeasureItem(i, height); });
+    return drawn_.HeightOf(Index, style_ == csOwnerDrawVariable,
+                           [this](int i, int& height) { MeasureItem(i, height); });
 }
 
 void TComboBox::MeasureItem(int Index, int& Height)

@@ -101,7 +101,8 @@ void TListBox::SetItemHeight(int Value)
 
 int TListBox::HeightOf(int Index)
 {
-    return drawn_.HeightOf(Index, style_ == lbOwnerDrawVariable, [this](int i, int& height) { MeasureItem(i, height); });
+    return drawn_.HeightOf(Index, style_ == lbOwnerDrawVariable,
+                           [this](int i, int& height) { MeasureItem(i, height); });
 }
 
 void TListBox::MeasureItem(int Index, int& Height)

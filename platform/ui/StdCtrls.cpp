@@ -97,7 +97,7 @@ void TCustomEdit::Change()
         OnChange(this);
 }
 
-TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) {}
+TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) { }
 
 namespace {
 
@@ -222,7 +222,7 @@ void TRadioGroup::BoundsChanged(const TRect& oldBounds)
 
 // --- bitmap button ---
 
-TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), glyph_(std::make_unique<TBitmap>()) {}
+TBitBtn::TBitBtn(TComponent* AOwner) : TButton(AOwner), glyph_(std::make_unique<TBitmap>()) { }
 
 TBitBtn::~TBitBtn() = default;
 
@@ -239,9 +239,17 @@ void TBitBtn::SetKind(TBitBtnKind Value)
         TModalResult result;
     };
     static const KindInfo kinds[] = {
-        {"", mrNone},           {"OK", mrOk},        {"Abbrechen", mrCancel},       {"&Hilfe", mrNone},
-        {"&Ja", mrYes},         {"&Nein", mrNo},     {"&Schließen", mrNone},        {"Abbrechen", mrAbort},
-        {"&Wiederholen", mrRetry}, {"&Ignorieren", mrIgnore}, {"&Alle", mrAll},
+        {"", mrNone},
+        {"OK", mrOk},
+        {"Abbrechen", mrCancel},
+        {"&Hilfe", mrNone},
+        {"&Ja", mrYes},
+        {"&Nein", mrNo},
+        {"&Schließen", mrNone},
+        {"Abbrechen", mrAbort},
+        {"&Wiederholen", mrRetry},
+        {"&Ignorieren", mrIgnore},
+        {"&Alle", mrAll},
     };
     kind_ = Value;
     if (Value == bkCustom)

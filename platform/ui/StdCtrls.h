@@ -42,7 +42,7 @@ protected:
     // Makes the widget of this control inside the window widget.
     virtual std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() = 0;
     // Hands the control's properties to a freshly made widget.
-    virtual void NativeWidgetCreated() {}
+    virtual void NativeWidgetCreated() { }
 
 private:
     // Buttons and group boxes show the caption.
@@ -373,7 +373,19 @@ private:
 
 class TBitmap;
 
-enum TBitBtnKind : std::uint8_t { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
+enum TBitBtnKind : std::uint8_t {
+    bkCustom,
+    bkOK,
+    bkCancel,
+    bkHelp,
+    bkYes,
+    bkNo,
+    bkClose,
+    bkAbort,
+    bkRetry,
+    bkIgnore,
+    bkAll
+};
 
 // A push button with a picture beside the caption. The glyph may be a strip
 // of NumGlyphs equal images (up, disabled, down, ...); the first is shown, and

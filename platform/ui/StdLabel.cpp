@@ -120,7 +120,9 @@ void TCustomLabel::Paint()
     }
     c.Brush.Style = bsClear;
     unsigned flags = DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : 0) |
-                     (alignment_ == taCenter ? DT_CENTER : alignment_ == taRightJustify ? DT_RIGHT : DT_LEFT);
+        (alignment_ == taCenter             ? DT_CENTER
+             : alignment_ == taRightJustify ? DT_RIGHT
+                                            : DT_LEFT);
     if (layout_ != tlTop) {
         // Vertical placement from the measured text height.
         TRect measured = r;
@@ -167,10 +169,9 @@ void TCustomLabel::Dispatch(TMessage& Message)
             }
         }
         return;
-    default:
-        break;
+    default: break;
     }
     TGraphicControl::Dispatch(Message);
 }
 
-TLabel::TLabel(TComponent* AOwner) : TCustomLabel(AOwner) {}
+TLabel::TLabel(TComponent* AOwner) : TCustomLabel(AOwner) { }

@@ -271,13 +271,21 @@ TEST(BitmapToolsTest, PerPixelChanges)
         void (*change)(TBitmap&);
         Pixels before, after;
     } cases[] = {
-        {"invert rectangle", [](TBitmap& b) { InvertBitmap(b, Rect(1, 0, 3, 1)); },
-         {0x000000, 0x102030, 0xFFFFFF, 0x123456}, {0x000000, 0xEFDFCF, 0x000000, 0x123456}},
-        {"invert all bytes", InvertBitmap24BPP, {0x000000, 0x102030, 0xFFFFFF, 0x123456},
+        {"invert rectangle",
+         [](TBitmap& b) { InvertBitmap(b, Rect(1, 0, 3, 1)); },
+         {0x000000, 0x102030, 0xFFFFFF, 0x123456},
+         {0x000000, 0xEFDFCF, 0x000000, 0x123456}},
+        {"invert all bytes",
+         InvertBitmap24BPP,
+         {0x000000, 0x102030, 0xFFFFFF, 0x123456},
          {0xFFFFFF, 0xEFDFCF, 0x000000, 0xEDCBA9}},
-        {"offsets clamp both ways", [](TBitmap& b) { RGBBitmap24Bit(b, 20, -20, 300); },
-         {0x000000, 0x102030, 0xFFFFFF, 0xF0F010}, {0x1400FF, 0x240CFF, 0xFFEBFF, 0xFFDCFF}},
-        {"grey scale, ties to even", GrayScaleBitmap24Bit, {0x6496C8, 0xFF0000, 0x00FF00, 0x0000FF},
+        {"offsets clamp both ways",
+         [](TBitmap& b) { RGBBitmap24Bit(b, 20, -20, 300); },
+         {0x000000, 0x102030, 0xFFFFFF, 0xF0F010},
+         {0x1400FF, 0x240CFF, 0xFFEBFF, 0xFFDCFF}},
+        {"grey scale, ties to even",
+         GrayScaleBitmap24Bit,
+         {0x6496C8, 0xFF0000, 0x00FF00, 0x0000FF},
          Grey({140, 76, 150, 28})},
         {"grey scale of grey", GrayScaleBitmap24Bit, Grey({0, 1, 128, 255}), Grey({0, 1, 128, 255})},
         {"gamma 4 keeps", [](TBitmap& b) { GammaBitmap24Bit(b, 4, 4, 4); }, Grey({0, 1, 128, 255}),
@@ -288,8 +296,10 @@ TEST(BitmapToolsTest, PerPixelChanges)
          Grey({0, 0, 64, 255})},
         {"gamma beyond 5 stays in range", [](TBitmap& b) { GammaBitmap24Bit(b, 7, 7, 7); }, Grey({0, 1, 128, 255}),
          Grey({255, 255, 255, 255})},
-        {"gamma per channel: first value is red", [](TBitmap& b) { GammaBitmap24Bit(b, 5, 4, 3); },
-         Grey({0, 128}), {0xFF0000, 0xFF8040}},
+        {"gamma per channel: first value is red",
+         [](TBitmap& b) { GammaBitmap24Bit(b, 5, 4, 3); },
+         Grey({0, 128}),
+         {0xFF0000, 0xFF8040}},
         {"inverse gamma 1 keeps", [](TBitmap& b) { GammaBitmap24BitInvert(b, 1, 1, 1); }, Grey({0, 1, 128, 255}),
          Grey({0, 1, 128, 255})},
         {"inverse gamma 0 is black", [](TBitmap& b) { GammaBitmap24BitInvert(b, 0, 0, 0); }, Grey({0, 1, 128, 255}),
@@ -330,8 +340,8 @@ TEST(BitmapToolsTest, TwentyFourBitRoutinesLeaveOtherDepthsAlone)
 TEST(BitmapToolsTest, Filters)
 {
     using Filter = std::unique_ptr<TBitmap> (*)(const TBitmap&);
-    const Filter all[] = {MedianFilterBitmap24Bit,     MedianStrongFilterBitmap24Bit, GaussFilterBitmap24Bit,
-                          BlurFilterBitmap24Bit,       BlurMediumFilterBitmap24Bit,   BlurStrongFilterBitmap24Bit};
+    const Filter all[] = {MedianFilterBitmap24Bit, MedianStrongFilterBitmap24Bit, GaussFilterBitmap24Bit,
+                          BlurFilterBitmap24Bit,   BlurMediumFilterBitmap24Bit,   BlurStrongFilterBitmap24Bit};
     for (Filter filter : all) {
         // One pixel fills every cell; a flat colour is a flat colour.
         auto single = Make24(1, 1, {0x8040C3});
@@ -351,9 +361,12 @@ TEST(BitmapToolsTest, Filters)
     } cases[] = {
         // The bright centre of a 3 x 3 lies in every window exactly once (the
         // edges repeat); 100 / 9 truncates.
-        {"median 3 x 3", MedianFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 100, 0, 0, 0, 0}), Grey({11, 11, 11, 11, 11, 11, 11, 11, 11})},
-        {"median 5 x 5", MedianStrongFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 100, 0, 0, 0, 0}), Grey({4, 4, 4, 4, 4, 4, 4, 4, 4})},
-        {"gauss weights", GaussFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 160, 0, 0, 0, 0}), Grey({10, 20, 10, 20, 40, 20, 10, 20, 10})},
+        {"median 3 x 3", MedianFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 100, 0, 0, 0, 0}),
+         Grey({11, 11, 11, 11, 11, 11, 11, 11, 11})},
+        {"median 5 x 5", MedianStrongFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 100, 0, 0, 0, 0}),
+         Grey({4, 4, 4, 4, 4, 4, 4, 4, 4})},
+        {"gauss weights", GaussFilterBitmap24Bit, 3, 3, Grey({0, 0, 0, 0, 160, 0, 0, 0, 0}),
+         Grey({10, 20, 10, 20, 40, 20, 10, 20, 10})},
         // The blur ring lies up and left of the pixel, its hole on (x-1, y-1);
         // 80 / 8 per ring cell.
         {"blur ring and weight 8", BlurFilterBitmap24Bit, 4, 4, Grey({0, 0, 0, 0, 0, 80, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}),

@@ -141,8 +141,8 @@ TEST_F(BlendingsTest, EveryStepLooksTheSameOnEveryKindOfScreen)
     // through the canvas's block copy instead, and a 32-bit screen converts
     // them. Each pair must show the same picture after every step.
     const TRect inner = Rect(3, 2, 50, 40);
-    const TRegion innerAndOutside =
-        TRegion::Combined(TRegion(inner), TRegion(Rect(100, 100, 110, 110)), RGN_OR); // same pixels, two pieces
+    const TRegion innerAndOutside = TRegion::Combined(TRegion(inner), TRegion(Rect(100, 100, 110, 110)),
+                                                      RGN_OR); // same pixels, two pieces
     for (int n = 2; n < 32; ++n) {
         Pair p(61, 47, static_cast<uint32_t>(n));
         TBitmap deep, clipped, clippedInPieces;
@@ -232,16 +232,10 @@ TEST_F(BlendingsTest, StepCounts)
     struct Case {
         int n, width, height, steps;
     } cases[] = {
-        {0, 50, 50, 0},
-        {2, 50, 45, 20},
-        {7, 50, 45, 20},
-        {8, 40, 768, 31},  // 25 rows per step
-        {8, 40, 60, 60},   // one row per step
-        {11, 30, 10, 30},
-        {13, 1000, 300, 53}, // 10 x 3 cells of 101; the last step draws nothing
-        {30, 20, 20, 16},
-        {31, 20, 20, 32},
-        {4, 10, 100, 100}, // bands of one row: 50 down, 50 back up
+        {0, 50, 50, 0},    {2, 50, 45, 20},     {7, 50, 45, 20},   {8, 40, 768, 31}, // 25 rows per step
+        {8, 40, 60, 60},                                                             // one row per step
+        {11, 30, 10, 30},  {13, 1000, 300, 53},                    // 10 x 3 cells of 101; the last step draws nothing
+        {30, 20, 20, 16},  {31, 20, 20, 32},    {4, 10, 100, 100}, // bands of one row: 50 down, 50 back up
         {12, 10, 100, 51},
     };
     for (const Case& c : cases) {
@@ -410,14 +404,9 @@ TEST_F(BlendingsTest, CellGrid)
         int width, height, cols, rows; // cols/rows asked for
         int side, gridCols, gridRows;
     } cases[] = {
-        {1000, 300, 0, 0, 100, 10, 3},
-        {300, 1005, 0, 0, 101, 3, 10},
-        {1, 1, 0, 0, 1, 1, 1},
-        {99, 50, 0, 0, 9, 11, 6},
-        {100, 100, 0, 0, 10, 10, 10},
-        {1000, 300, 130, 130, 7, 143, 43},
-        {300, 1000, 50, 50, 20, 15, 50},
-        {300, 1000, 50, 0, 100, 3, 10}, // no rows on a portrait picture: the default grid
+        {1000, 300, 0, 0, 100, 10, 3},   {300, 1005, 0, 0, 101, 3, 10},  {1, 1, 0, 0, 1, 1, 1},
+        {99, 50, 0, 0, 9, 11, 6},        {100, 100, 0, 0, 10, 10, 10},   {1000, 300, 130, 130, 7, 143, 43},
+        {300, 1000, 50, 50, 20, 15, 50}, {300, 1000, 50, 0, 100, 3, 10}, // no rows on a portrait picture: the default grid
         {5, 3, 130, 130, 1, 5, 3},
     };
     for (const Case& c : cases) {

@@ -121,8 +121,8 @@ TEST(CommentTextTest, CalcRectGivesTheFinalPassRectangleAndDrawsNothing)
         EXPECT_EQ(rect.Bottom, measured.Bottom + moved) << effect;
         const TRect untouched = Rect(10, 10, 190, 50);
         TRect copy = untouched;
-        DrawTextWithEffects(picture.bitmap.Canvas(), font, copy, -1, kComment, kFlags | DT_CALCRECT, effect,
-                            kEffect1, kEffect2);
+        DrawTextWithEffects(picture.bitmap.Canvas(), font, copy, -1, kComment, kFlags | DT_CALCRECT, effect, kEffect1,
+                            kEffect2);
         EXPECT_EQ(copy.Right, 190);
     }
     EXPECT_TRUE(picture.PixelsOf(kEffect1).empty());

@@ -87,8 +87,8 @@ protected:
     {
         const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
         folder = std::filesystem::temp_directory_path() /
-                 ("vistelo-core-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
-                  std::to_string(::getpid()));
+            ("vistelo-core-" + std::string(info->test_suite_name()) + "-" + info->name() + "-" +
+             std::to_string(::getpid()));
         std::filesystem::remove_all(folder);
         std::filesystem::create_directories(folder);
     }

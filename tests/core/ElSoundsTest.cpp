@@ -53,9 +53,9 @@ TEST(ElPlayerTest, WrappersWithoutADecoderRaiseNotInitialized)
 {
     TElPlayer player;
     const std::vector<std::function<void()>> calls = {
-        [&] { player.Open(); },          [&] { player.InitStream(); }, [&] { player.Play(); },
-        [&] { player.Stop(); },          [&] { player.Close(); },      [&] { player.GetPlayerMode(); },
-        [&] { player.GetPosition(); },   [&] { player.Extensions(); }, [&] { player.SetLeftVolume(1); },
+        [&] { player.Open(); },        [&] { player.InitStream(); }, [&] { player.Play(); },
+        [&] { player.Stop(); },        [&] { player.Close(); },      [&] { player.GetPlayerMode(); },
+        [&] { player.GetPosition(); }, [&] { player.Extensions(); }, [&] { player.SetLeftVolume(1); },
     };
     for (const auto& call : calls) {
         try {

@@ -19,16 +19,16 @@ TEST(FontToolsTest, SameFontNameScores)
         {"", "Arial", 0},
         {"Arial (TrueType)", "", 0},
         {"Arial (TrueType)", "Arial", 1},
-        {"ARIAL (TrueType)", "arial", 1},            // the same name ignores case
-        {"  Arial   (TrueType)", " Arial ", 1},      // blanks around the names do not count
-        {"Arial Bold (TrueType)", "Arial", 2},       // one word of the entry is in the face
+        {"ARIAL (TrueType)", "arial", 1},       // the same name ignores case
+        {"  Arial   (TrueType)", " Arial ", 1}, // blanks around the names do not count
+        {"Arial Bold (TrueType)", "Arial", 2},  // one word of the entry is in the face
         {"Arial Bold Italic (TrueType)", "Arial", 2},
-        {"Courier New Bold (TrueType)", "Courier New", 3}, // two words of the entry are in the face
-        {"ARIAL BOLD (TrueType)", "Arial", 0},       // "occurs in" keeps case
-        {"Arial Narrow (TrueType)", "Arial Black", 99}, // only the face's first word
+        {"Courier New Bold (TrueType)", "Courier New", 3},  // two words of the entry are in the face
+        {"ARIAL BOLD (TrueType)", "Arial", 0},              // "occurs in" keeps case
+        {"Arial Narrow (TrueType)", "Arial Black", 99},     // only the face's first word
         {"Arial ArialBlack (TrueType)", "Arial Black", 98}, // "Arial", then "ArialBlack"
         {"Verdana (TrueType)", "Arial", 0},
-        {"Arialish (TrueType)", "Arial", 0},         // a face inside a longer word is no hit
+        {"Arialish (TrueType)", "Arial", 0}, // a face inside a longer word is no hit
     };
     for (const Case& c : cases)
         EXPECT_EQ(FontTools::SameFontName(c.entry, c.face), c.score) << c.entry << " / " << c.face;

@@ -145,9 +145,8 @@ TEST(ListUnitTest, SortOrdersAscendingAndKeepsTheNodes)
         node->Value = v;
         nodes.push_back(list.AddItem(std::move(node)));
     }
-    list.Sort([](TListItem* a, TListItem* b) {
-        return static_cast<TIntItem*>(a)->Value < static_cast<TIntItem*>(b)->Value;
-    });
+    list.Sort(
+        [](TListItem* a, TListItem* b) { return static_cast<TIntItem*>(a)->Value < static_cast<TIntItem*>(b)->Value; });
     std::vector<std::int32_t> sorted;
     for (TListItem* node = list.Head; node != nullptr; node = node->NextItem)
         sorted.push_back(static_cast<TIntItem*>(node)->Value);

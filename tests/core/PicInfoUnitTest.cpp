@@ -27,10 +27,7 @@ struct Chunk {
     std::vector<std::uint8_t> payload;
 };
 
-std::int32_t Int32At(const std::vector<std::uint8_t>& bytes, size_t at)
-{
-    return rtl::GetLE32s(&bytes[at]);
-}
+std::int32_t Int32At(const std::vector<std::uint8_t>& bytes, size_t at) { return rtl::GetLE32s(&bytes[at]); }
 
 // The chunks of a container file, walked by their length words.
 std::vector<Chunk> ChunksOf(const std::vector<std::uint8_t>& file)
@@ -42,8 +39,9 @@ std::vector<Chunk> ChunksOf(const std::vector<std::uint8_t>& file)
         EXPECT_LE(at + length, file.size());
         if (length < 12 || at + length > file.size())
             break;
-        chunks.push_back({Int32At(file, at + 4), {file.begin() + static_cast<std::ptrdiff_t>(at + 12),
-                                                  file.begin() + static_cast<std::ptrdiff_t>(at + length)}});
+        chunks.push_back({Int32At(file, at + 4),
+                          {file.begin() + static_cast<std::ptrdiff_t>(at + 12),
+                           file.begin() + static_cast<std::ptrdiff_t>(at + length)}});
         at += length;
     }
     return chunks;
@@ -265,11 +263,12 @@ TEST_F(ShowWriterTest, AnEmptyShowIsWrittenByteForByte)
 {
     TConfigVistelo show;
     const std::vector<std::uint8_t> written = Save(show);
-    const Bytes expected = ShowFile(513, {{275, Bytes().Str("")},
-                                          {256, ConfigPayload(DefaultSettings(), 513)},
-                                          {274, InfoPayload("", "", 0, {})},
-                                          {257, Bytes().I32(0)},
-                                          {258, Bytes().I32(0)}});
+    const Bytes expected = ShowFile(513,
+                                    {{275, Bytes().Str("")},
+                                     {256, ConfigPayload(DefaultSettings(), 513)},
+                                     {274, InfoPayload("", "", 0, {})},
+                                     {257, Bytes().I32(0)},
+                                     {258, Bytes().I32(0)}});
     EXPECT_EQ(written, expected.data);
     ASSERT_EQ(ChunksOf(written).size(), 5u);
     EXPECT_EQ(ChunksOf(written)[1].payload.size() + 12, 164u);

@@ -32,9 +32,9 @@ TEST(PictureLoadingTest, JpegScaleNeverBelowTheBox)
         int boxWidth, boxHeight;
         TJPEGScale scale;
     } cases[] = {
-        {80, 60, jsEighth}, {800, 600, jsQuarter}, {1600, 1200, jsHalf}, {2500, 1000, jsFullSize},
-        {500, 375, jsEighth}, {501, 375, jsQuarter}, {2000, 1500, jsHalf}, {2000, 1501, jsFullSize},
-        {0, 0, jsEighth},
+        {80, 60, jsEighth},       {800, 600, jsQuarter},    {1600, 1200, jsHalf},
+        {2500, 1000, jsFullSize}, {500, 375, jsEighth},     {501, 375, jsQuarter},
+        {2000, 1500, jsHalf},     {2000, 1501, jsFullSize}, {0, 0, jsEighth},
     };
     for (const Case& c : cases)
         EXPECT_EQ(JpegScaleFor(4000, 3000, c.boxWidth, c.boxHeight), c.scale) << c.boxWidth << "x" << c.boxHeight;
@@ -61,7 +61,14 @@ TEST(PictureLoadingTest, PicPosTable)
         {"bottom left", 100, 50, false, false, pNone, spBottomLeft, {0, 0, 1, 1}, Rect(0, 250, 100, 300)},
         {"left centre", 100, 50, false, false, pNone, spLeftCenter, {0, 0, 1, 1}, Rect(0, 125, 100, 175)},
         {"too large, centred: pinned", 800, 600, false, false, pNone, spCenter, {0, 0, 1, 1}, Rect(0, 0, 800, 600)},
-        {"too large, bottom right", 800, 600, false, false, pNone, spBottomRight, {0, 0, 1, 1},
+        {"too large, bottom right",
+         800,
+         600,
+         false,
+         false,
+         pNone,
+         spBottomRight,
+         {0, 0, 1, 1},
          Rect(-400, -300, 400, 300)},
         {"user box", 100, 50, false, false, pNone, spUser, {0.5, 0.5, 1, 1}, Rect(250, 200, 350, 250)},
         {"user box sizes", 100, 50, false, false, pPicture, spUser, {0.5, 0.5, 1, 1}, Rect(200, 150, 400, 300)},
@@ -271,7 +278,7 @@ TEST(PictureLoadingTest, ShowPicCanvasDrawsAsTheEntryWouldShow)
         for (int y = 0; y < 30; ++y)
             for (int x = 0; x < 40; ++x) {
                 const bool inside = x >= c.expected.Left && x < c.expected.Right && y >= c.expected.Top &&
-                                    y < c.expected.Bottom;
+                    y < c.expected.Bottom;
                 ASSERT_EQ(screen.Canvas().Pixels(x, y), inside ? clRed : clBlue) << c.what << " at " << x << "," << y;
             }
     }
@@ -284,8 +291,8 @@ TEST(PictureLoadingTest, FillImageListFromBitmapResources)
     TImageList list(16, 16);
     TBitmap stale(16, 16);
     list.Add(&stale, nullptr);
-    const std::vector<TImageListItem> items = {
-        CreateILI("IL_FULL", -1), CreateILI("IL_SMALL", -1), CreateILI("IL_FULL", clWhite), CreateILI("IL_FULL", clNone)};
+    const std::vector<TImageListItem> items = {CreateILI("IL_FULL", -1), CreateILI("IL_SMALL", -1),
+                                               CreateILI("IL_FULL", clWhite), CreateILI("IL_FULL", clNone)};
     EXPECT_EQ(items[2].ResName, "IL_FULL");
     EXPECT_EQ(items[2].Color, clWhite);
     FillImageList(list, nullptr, items);

@@ -1,5 +1,5 @@
-#include "core/FileFormatPlugins.h"
 #include "core/Plugins.h"
+#include "core/FileFormatPlugins.h"
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
@@ -160,8 +160,8 @@ TEST(FileFormatPluginsTest, RegistryFindsTheFirstPluginForAnExtension)
     plugins.RegisterPlugin(TTestOther::StaticClass());
     plugins.RegisterPlugin(TJpgSave::StaticClass());
     plugins.RegisterPlugin(TBmpSave::StaticClass());
-    const auto formats =
-        plugins.GetPluginsWithSpecialPluginsClass(TFileFormatPlugin::StaticClass(), TFileFormatPluginList::StaticClass(), false);
+    const auto formats = plugins.GetPluginsWithSpecialPluginsClass(TFileFormatPlugin::StaticClass(),
+                                                                   TFileFormatPluginList::StaticClass(), false);
     auto* list = dynamic_cast<TFileFormatPluginList*>(formats.get());
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->GetItemCount(), 2);

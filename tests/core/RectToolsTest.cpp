@@ -8,8 +8,8 @@ using namespace RectTools;
 
 void ExpectRect(const TRect& actual, const TRect& expected)
 {
-    EXPECT_TRUE(CompareRect(actual, expected)) << "(" << actual.Left << ", " << actual.Top << ", " << actual.Right
-                                               << ", " << actual.Bottom << ")";
+    EXPECT_TRUE(CompareRect(actual, expected))
+        << "(" << actual.Left << ", " << actual.Top << ", " << actual.Right << ", " << actual.Bottom << ")";
 }
 
 TEST(RectToolsTest, ProportionalScaleFitsInside)
@@ -23,8 +23,8 @@ TEST(RectToolsTest, ProportionalScaleFitsInside)
         {Rect(0, 0, 100, 50), Rect(10, 20, 410, 320), true, Rect(10, 70, 410, 270)},
         {Rect(0, 0, 50, 100), Rect(10, 20, 410, 320), true, Rect(135, 20, 285, 320)},
         {Rect(0, 0, 50, 100), Rect(10, 20, 410, 320), false, Rect(10, 20, 160, 320)},
-        {Rect(0, 0, 100, 50), Rect(5, 5, 5, 60), false, Rect(5, 5, 6, 6)},   // no box width
-        {Rect(0, 0, 0, 50), Rect(0, 0, 80, 60), false, Rect(0, 0, 1, 1)},    // empty source
+        {Rect(0, 0, 100, 50), Rect(5, 5, 5, 60), false, Rect(5, 5, 6, 6)}, // no box width
+        {Rect(0, 0, 0, 50), Rect(0, 0, 80, 60), false, Rect(0, 0, 1, 1)},  // empty source
         {Rect(0, 0, 100, 0), Rect(0, 0, 80, 60), true, Rect(39, 29, 40, 30)},
     };
     for (const Case& c : cases)
@@ -42,9 +42,9 @@ TEST(RectToolsTest, ProportionalScaleMaxCovers)
         {Rect(0, 0, 100, 50), Rect(0, 0, 101, 100), true, Rect(-50, 0, 150, 100)}, // -99 / 2 floors to -50
         {Rect(0, 0, 100, 50), Rect(0, 0, 100, 100), false, Rect(0, 0, 200, 100)},
         {Rect(0, 0, 50, 100), Rect(0, 0, 100, 100), true, Rect(0, -50, 100, 150)},
-        {Rect(0, 0, 100, 50), Rect(3, 3, 3, 3), false, Rect(3, 3, 4, 4)},      // zero box
-        {Rect(0, 0, 100, 50), Rect(0, 0, 0, 10), false, Rect(0, 0, 20, 10)},   // no width: the height decides
-        {Rect(0, 0, 0, 0), Rect(0, 0, 100, 100), false, Rect(0, 0, 1, 1)},     // zero source
+        {Rect(0, 0, 100, 50), Rect(3, 3, 3, 3), false, Rect(3, 3, 4, 4)},    // zero box
+        {Rect(0, 0, 100, 50), Rect(0, 0, 0, 10), false, Rect(0, 0, 20, 10)}, // no width: the height decides
+        {Rect(0, 0, 0, 0), Rect(0, 0, 100, 100), false, Rect(0, 0, 1, 1)},   // zero source
     };
     for (const Case& c : cases)
         ExpectRect(ProportionalScaleMax(c.src, c.box, c.centre), c.expected);

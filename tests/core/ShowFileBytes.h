@@ -32,8 +32,7 @@ inline const std::vector<std::uint8_t> ExtOne{0, 0, 0, 0, 0, 0, 0, 0x80, 0xFF, 0
 inline const std::vector<std::uint8_t> ExtMinusTwo{0, 0, 0, 0, 0, 0, 0, 0x80, 0x00, 0xC0};
 
 inline std::vector<std::uint8_t> Rect(const std::vector<std::uint8_t>& left, const std::vector<std::uint8_t>& top,
-                                      const std::vector<std::uint8_t>& right,
-                                      const std::vector<std::uint8_t>& bottom)
+                                      const std::vector<std::uint8_t>& right, const std::vector<std::uint8_t>& bottom)
 {
     std::vector<std::uint8_t> bytes;
     for (const auto* part : {&left, &top, &right, &bottom})
@@ -42,10 +41,7 @@ inline std::vector<std::uint8_t> Rect(const std::vector<std::uint8_t>& left, con
 }
 
 // The font field for Arial 14 pt, white, bold and italic.
-inline Bytes ArialFontField()
-{
-    return Bytes().I32(22).I32(22).I32(0xFFFFFF).I32(5).Raw("Arial").I32(14).U8(3);
-}
+inline Bytes ArialFontField() { return Bytes().I32(22).I32(22).I32(0xFFFFFF).I32(5).Raw("Arial").I32(14).U8(3); }
 
 // Values of chunk 256. RandomBlendings: effect n allowed when n is a multiple of 3.
 struct Settings {
@@ -120,7 +116,8 @@ inline Bytes ConfigPayload(const Settings& s, std::int32_t version, std::int32_t
 // One picture entry, for chunks 257 and 258.
 struct Entry {
     std::string FileName = "Bilder\\b.jpg";
-    std::string Comments = "Gr\xFC\xDF" "e"; // "Grüße" in Windows-1252
+    std::string Comments = "Gr\xFC\xDF"
+                           "e"; // "Grüße" in Windows-1252
     bool ShowImage = false;
     bool Stretch = false;
     bool Proportions = false;
@@ -225,13 +222,14 @@ inline Bytes FullShowFile()
     second.ShowImage = true;
     second.Font = Bytes().I32(-1);
     second.Placement = 0;
-    return ShowFile(513, {{275, Bytes().Str("\xA9 2001 Ostrelind")},
-                          {256, ConfigPayload(Settings(), 513)},
-                          {274, InfoPayload("Ferien", "Sommer am Meer", 2, FakeJpeg(1, 40))},
-                          {257, PictureListPayload({first, second})},
-                          {258, DetailsPayload({first, second})},
-                          {273, StringListsPayload()},
-                          {272, ThumbnailPayload(1, 4711, FakeJpeg(2, 30))}});
+    return ShowFile(513,
+                    {{275, Bytes().Str("\xA9 2001 Ostrelind")},
+                     {256, ConfigPayload(Settings(), 513)},
+                     {274, InfoPayload("Ferien", "Sommer am Meer", 2, FakeJpeg(1, 40))},
+                     {257, PictureListPayload({first, second})},
+                     {258, DetailsPayload({first, second})},
+                     {273, StringListsPayload()},
+                     {272, ThumbnailPayload(1, 4711, FakeJpeg(2, 30))}});
 }
 
 // A real thumbnail of a black picture, compressed by the graphics layer.
@@ -258,8 +256,7 @@ inline Bytes KwtbFile(std::uint16_t version = 258)
 // Runs body while this process may write files of at most limit bytes: a
 // write beyond fails (EFBIG) instead of raising SIGXFSZ. Saves that fail
 // half-way are made this way, which binds root too.
-template <typename Body>
-void WithFileSizeLimit(rlim_t limit, Body body)
+template <typename Body> void WithFileSizeLimit(rlim_t limit, Body body)
 {
     rlimit saved{};
     getrlimit(RLIMIT_FSIZE, &saved);

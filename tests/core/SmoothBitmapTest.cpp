@@ -100,15 +100,15 @@ void ExpectPlatformStretch(TSmoothBitmap& bitmap, int w, int h)
     TBitmap viaSmooth(w + 2, h + 2), viaPlain(w + 2, h + 2);
     viaSmooth.Canvas().StretchDraw(Rect(1, 1, 1 + w, 1 + h), bitmap);
     viaPlain.Canvas().StretchDraw(Rect(1, 1, 1 + w, 1 + h), plain);
-    EXPECT_TRUE(SamePixels(viaSmooth, viaPlain)) << w << "x" << h << " from " << bitmap.Width() << "x"
-                                                 << bitmap.Height();
+    EXPECT_TRUE(SamePixels(viaSmooth, viaPlain))
+        << w << "x" << h << " from " << bitmap.Width() << "x" << bitmap.Height();
 }
 
 TEST(SmoothBitmapTest, PlatformStretchWhereInterpolationDoesNotApply)
 {
     TSmoothBitmap same(7, 5);
     FillPattern(same);
-    ExpectPlatformStretch(same, 7, 5); // same size: an exact copy
+    ExpectPlatformStretch(same, 7, 5);  // same size: an exact copy
     ExpectPlatformStretch(same, 1, 30); // one pixel wide or high has no steps
     ExpectPlatformStretch(same, 30, 1);
     ExpectPlatformStretch(same, 1, 1);

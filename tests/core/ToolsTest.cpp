@@ -25,14 +25,9 @@ TEST(ToolsTest, LineLists)
         int n;
         std::string line;
     } cases[] = {
-        {"a\r\nb", 1, 1, "b"},      // a last line without CR LF is not counted but can be read
-        {"a\r\nb", 1, 2, ""},
-        {"a\r\nb", 1, 0, "a"},
-        {"a\r\nb", 1, -3, "a"},
-        {"a\r\nb\r\n", 2, 1, "b"},
-        {"\r\n\r\nc", 2, 2, "c"},
-        {"", 0, 0, ""},
-        {"\r\r\n\n", 1, 0, "\r"},
+        {"a\r\nb", 1, 1, "b"}, // a last line without CR LF is not counted but can be read
+        {"a\r\nb", 1, 2, ""},     {"a\r\nb", 1, 0, "a"}, {"a\r\nb", 1, -3, "a"},   {"a\r\nb\r\n", 2, 1, "b"},
+        {"\r\n\r\nc", 2, 2, "c"}, {"", 0, 0, ""},        {"\r\r\n\n", 1, 0, "\r"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(Tools::CountStrNr(c.text), c.count) << c.text;
@@ -53,7 +48,7 @@ TEST(ToolsTest, SeparatorLists)
 
 TEST(ToolsTest, StringEdits)
 {
-    EXPECT_EQ(Tools::KillSubStr("aabb", "ab"), "");   // a removal that makes a new occurrence removes that too
+    EXPECT_EQ(Tools::KillSubStr("aabb", "ab"), ""); // a removal that makes a new occurrence removes that too
     EXPECT_EQ(Tools::KillSubStr("xaabbx", "ab"), "xx");
     EXPECT_EQ(Tools::KillSubStr("abcabc", "bc"), "aa");
     EXPECT_EQ(Tools::KillSubStr("abc", ""), "abc");
@@ -118,7 +113,7 @@ TEST(ToolsTest, NumberAndTimeTexts)
     EXPECT_EQ(Tools::ZahlPunkt(123), "123");
     EXPECT_EQ(Tools::ZahlPunkt(1000), "1.000");
     EXPECT_EQ(Tools::ZahlPunkt(0), "0");
-    EXPECT_EQ(Tools::ZahlPunkt(-123), "-123");     // no separator right after the sign
+    EXPECT_EQ(Tools::ZahlPunkt(-123), "-123"); // no separator right after the sign
     EXPECT_EQ(Tools::ZahlPunkt(-123456), "-123.456");
     EXPECT_EQ(Tools::ZahlPunkt(INT_MIN), "-2.147.483.648");
     EXPECT_EQ(Tools::CompZahlPunkt(INT64_MIN), "-9.223.372.036.854.775.808");
@@ -166,8 +161,7 @@ public:
               received.push_back(msg);
               return 0;
           })))
-    {
-    }
+    { }
     ~RecordingWindow() { ui::DestroyRawWindow(handle); }
 
     void Post(std::initializer_list<UINT> messages) const

@@ -102,8 +102,9 @@ TEST_F(VisteloListTest, AListWithATitleAndNoEntriesIsWrittenByteForByte)
 
 TEST_F(VisteloListTest, AHandWrittenListLoads)
 {
-    const std::string name = Write("ferien.vsl", ListFile(ConfigPayload("Sch\xF6ne Ferien", 120, 90, 6, 1),
-                                                          Bytes().I32(2).Str("a.vsf").U8(1).Str("C:\\b.vsf").U8(0)));
+    const std::string name = Write("ferien.vsl",
+                                   ListFile(ConfigPayload("Sch\xF6ne Ferien", 120, 90, 6, 1),
+                                            Bytes().I32(2).Str("a.vsf").U8(1).Str("C:\\b.vsf").U8(0)));
     ASSERT_TRUE(list.LoadFromFile(name));
     EXPECT_EQ(list.Title, "Sch\u00F6ne Ferien");
     EXPECT_EQ(list.FileName, name);
@@ -206,8 +207,8 @@ TEST_F(VisteloListTest, AListCutAtAnyByteLoadsCleanly)
     const std::vector<std::uint8_t> whole = Read("whole.vsl");
     for (size_t length = 0; length < whole.size(); ++length) {
         TVisteloList cut;
-        const bool loaded = cut.LoadFromFile(
-            Write("cut.vsl", std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length))));
+        const bool loaded = cut.LoadFromFile(Write(
+            "cut.vsl", std::vector<std::uint8_t>(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(length))));
         // The file ends with the entries chunk: its count word (20 bytes
         // from the end), then two entries of 10 bytes. Once the count is
         // there the list loads, with the entries that are complete.

@@ -238,13 +238,14 @@ TEST_F(VisteloLoadTest, UnknownChunksAndTrailingBytesAreSteppedOver)
 {
     Bytes settings = ConfigPayload(Settings(), 513);
     settings.Raw("more than the reader knows");
-    Bytes file = ShowFile(513, {{999, Bytes().Raw("before")},
-                                {256, settings},
-                                {1, Bytes().Str("a").Str("b").Str("c")},
-                                {257, PictureListPayload({Entry()})},
-                                {-7, Bytes()},
-                                {275, Bytes().Str("about")},
-                                {4096, Bytes().Raw("after")}});
+    Bytes file = ShowFile(513,
+                          {{999, Bytes().Raw("before")},
+                           {256, settings},
+                           {1, Bytes().Str("a").Str("b").Str("c")},
+                           {257, PictureListPayload({Entry()})},
+                           {-7, Bytes()},
+                           {275, Bytes().Str("about")},
+                           {4096, Bytes().Raw("after")}});
     file.Raw("bytes after the last counted chunk");
     ASSERT_EQ(Load(file), dlrOK);
     EXPECT_EQ(show.LogoPause, 7000);
@@ -312,10 +313,9 @@ TEST_F(VisteloLoadTest, OutOfRangeEnumerationBytesKeepTheirDefaults)
     e.SynchronizeWithSound = 3;
     e.Placement = 10;
     e.SizePercent = 255;
-    ASSERT_EQ(Load(ShowFile(513, {{256, ConfigPayload(s, 513)},
-                                  {257, PictureListPayload({e})},
-                                  {258, DetailsPayload({e})}})),
-              dlrOK);
+    ASSERT_EQ(
+        Load(ShowFile(513, {{256, ConfigPayload(s, 513)}, {257, PictureListPayload({e})}, {258, DetailsPayload({e})}})),
+        dlrOK);
     EXPECT_EQ(show.Logo, lStdLogo);
     EXPECT_EQ(show.EndAction, deAutoRepeat);
     const TPicInfoObject& entry = *show.GetPicInfo(0);
@@ -333,11 +333,12 @@ TEST_F(VisteloLoadTest, ReferencesToEntriesThatDoNotExistAreIgnored)
     const std::vector<Entry> one(1);
     const std::vector<Entry> three(3);
     // Details for three entries of a list of one, thumbnails of entries 1, -1 and 0.
-    ASSERT_EQ(Load(ShowFile(513, {{257, PictureListPayload(one)},
-                                  {258, DetailsPayload(three)},
-                                  {272, ThumbnailPayload(1, 5, FakeJpeg(3, 20))},
-                                  {272, ThumbnailPayload(-1, 6, FakeJpeg(4, 20))},
-                                  {272, ThumbnailPayload(0, 7, FakeJpeg(5, 20))}})),
+    ASSERT_EQ(Load(ShowFile(513,
+                            {{257, PictureListPayload(one)},
+                             {258, DetailsPayload(three)},
+                             {272, ThumbnailPayload(1, 5, FakeJpeg(3, 20))},
+                             {272, ThumbnailPayload(-1, 6, FakeJpeg(4, 20))},
+                             {272, ThumbnailPayload(0, 7, FakeJpeg(5, 20))}})),
               dlrOK);
     ASSERT_EQ(show.Count, 1);
     EXPECT_EQ(show.GetPicInfo(0)->Blending, 17);

@@ -261,8 +261,8 @@ TEST(VisteloNPicsTest, CompareTextFoldsOnlyPlainLetters)
         {"a", "B", -1},
         {"Zebra", "apfel", 1},
         {"ab", "abc", -1},
-        {"_", "a", 1},            // folded to upper case: '_' (0x5F) after 'A' (0x41)
-        {"\u00E4", "\u00C4", 1},  // ä and Ä are not folded
+        {"_", "a", 1},           // folded to upper case: '_' (0x5F) after 'A' (0x41)
+        {"\u00E4", "\u00C4", 1}, // ä and Ä are not folded
         {"", "", 0},
     };
     for (const Case& c : cases) {
@@ -422,9 +422,7 @@ protected:
 TEST_F(ThumbnailTest, AFreshThumbnailIsMadeOnceAndKept)
 {
     Write("bild.jpg", std::vector<std::uint8_t>(300, 1));
-    VisteloNPics::ResolvePictureName = [this](const std::string& stored, const std::string&) {
-        return PathOf(stored);
-    };
+    VisteloNPics::ResolvePictureName = [this](const std::string& stored, const std::string&) { return PathOf(stored); };
     TPicInfoObject entry;
     entry.FileName = "bild.jpg";
     EXPECT_TRUE(entry.CreateThumbNail(80, 60, false, false));

@@ -48,12 +48,14 @@ std::vector<s_chunk_header> WalkChunks(c_zofile& zo)
     return chunks;
 }
 
-class ZOFileTest : public ScratchFolder {};
+class ZOFileTest : public ScratchFolder { };
 
 TEST_F(ZOFileTest, ContainerWithoutChunksIsItsHeaderAlone)
 {
     const std::string name = PathOf("empty.zo");
-    { c_zofile zo(name, zoCreate); }
+    {
+        c_zofile zo(name, zoCreate);
+    }
     const std::vector<std::uint8_t> expected{0x5A, 0x4F, 0x53, 0x46, 0, 0, 0, 0, 0x01, 0x00, 0x01, 0x00, 0, 0, 0, 0,
                                              0,    0,    0,    0,    0, 0, 0, 0, 0,    0,    0,    0,    0, 0, 0, 0};
     EXPECT_EQ(Read("empty.zo"), expected);
@@ -100,13 +102,8 @@ TEST_F(ZOFileTest, HeaderCountsOnlyCompletedChunks)
         zo.write_dummy_chunk_header();
         zo.write_int(2);
     }
-    const Bytes expected = Bytes()
-                               .Header(zoDefaultHeaderValue, 0, 1, 0)
-                               .Chunk(300, Bytes().I32(1))
-                               .Raw("CHNK")
-                               .I32(0)
-                               .I32(0)
-                               .I32(2);
+    const Bytes expected =
+        Bytes().Header(zoDefaultHeaderValue, 0, 1, 0).Chunk(300, Bytes().I32(1)).Raw("CHNK").I32(0).I32(0).I32(2);
     EXPECT_EQ(Read("broken.zo"), expected.data);
 }
 
@@ -119,20 +116,24 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
                              .Str("")
                              .Str("ab")
                              .Str(std::string_view("a\0b", 3))
-                             .Str("\xE4")              // "ä" in Windows-1252
-                             .Str("\xC3\xA4\xCE\xA9")  // "äΩ" stored as UTF-8
-                             .I32(2).Raw({0xA9, 0x03, 0x78, 0x00}) // wide "Ωx"
-                             .I32(3).Raw({0x61, 0x00, 0x00, 0x00, 0x62, 0x00}) // wide "a", cut at the zero
-                             .I32(2).Raw({0x00, 0xD8, 0x41, 0x00}) // an unpaired surrogate, then "A"
+                             .Str("\xE4")             // "ä" in Windows-1252
+                             .Str("\xC3\xA4\xCE\xA9") // "äΩ" stored as UTF-8
+                             .I32(2)
+                             .Raw({0xA9, 0x03, 0x78, 0x00}) // wide "Ωx"
+                             .I32(3)
+                             .Raw({0x61, 0x00, 0x00, 0x00, 0x62, 0x00}) // wide "a", cut at the zero
+                             .I32(2)
+                             .Raw({0x00, 0xD8, 0x41, 0x00}) // an unpaired surrogate, then "A"
                              .Raw({1, 2, 3})
                              .Raw("unread tail");
     const Bytes copyright = Bytes().Str("T").Str("A").Str("C");
-    const std::string name = Write("fields.zo", Bytes()
-                                                    .Header(65537, 1025, 3, 7)
-                                                    .Chunk(4711, Bytes().Raw("skipped"))
-                                                    .Chunk(256, fields)
-                                                    .Chunk(zoCopyrightChunkId, copyright)
-                                                    .Raw("bytes after the last counted chunk"));
+    const std::string name = Write("fields.zo",
+                                   Bytes()
+                                       .Header(65537, 1025, 3, 7)
+                                       .Chunk(4711, Bytes().Raw("skipped"))
+                                       .Chunk(256, fields)
+                                       .Chunk(zoCopyrightChunkId, copyright)
+                                       .Raw("bytes after the last counted chunk"));
     c_zofile zo(name, zoRead);
     EXPECT_EQ(zo.header.format, 1025);
     EXPECT_EQ(zo.header.fileformatversion, 7);
@@ -217,8 +218,7 @@ TEST_F(ZOFileTest, UpdateModeAppendsAChunkAndRewritesTheCount)
         zo.write_chunk();
         zo.close();
     }
-    const Bytes expected =
-        Bytes().Header(256, 1282, 2, 256).Chunk(256, Bytes().I32(1)).Chunk(257, Bytes().U8(1));
+    const Bytes expected = Bytes().Header(256, 1282, 2, 256).Chunk(256, Bytes().I32(1)).Chunk(257, Bytes().U8(1));
     EXPECT_EQ(Read("update.zo"), expected.data);
 }
 
@@ -262,8 +262,7 @@ TEST_F(ZOFileTest, AFileThatExistsButCannotBeOpenedRaisesMinus2)
     ASSERT_LT(name.size(), sizeof address.sun_path);
     std::strcpy(address.sun_path, name.c_str());
     ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
-    EXPECT_EQ(RaisedText([&] { c_zofile zo(name, zoRead); }),
-              ErrorText(name, "Datei kann nicht geöffnet werden!"));
+    EXPECT_EQ(RaisedText([&] { c_zofile zo(name, zoRead); }), ErrorText(name, "Datei kann nicht geöffnet werden!"));
     ::close(fd);
 }
 

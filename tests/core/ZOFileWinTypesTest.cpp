@@ -34,14 +34,7 @@ protected:
 };
 
 // Arial 14 pt, white, bold and italic, as the field stores it.
-const Bytes arialField = Bytes()
-                             .I32(22)
-                             .I32(22)
-                             .Raw({0xFF, 0xFF, 0xFF, 0x00})
-                             .I32(5)
-                             .Raw("Arial")
-                             .I32(14)
-                             .U8(3);
+const Bytes arialField = Bytes().I32(22).I32(22).Raw({0xFF, 0xFF, 0xFF, 0x00}).I32(5).Raw("Arial").I32(14).U8(3);
 
 TEST_F(ZOFileWinTypesTest, FontFieldCarriesItsLengthTwice)
 {
@@ -76,7 +69,7 @@ TEST_F(ZOFileWinTypesTest, FontNameLengthCountsStoredBytes)
     font.SetName("Schön");
     const std::vector<std::uint8_t> written = Written([&](c_zofilewintypes& zo) { zo.write_TFont(&font); });
     ASSERT_EQ(written.size(), 4u + 17 + 5);
-    EXPECT_EQ(written[12], 5);       // L
+    EXPECT_EQ(written[12], 5);        // L
     EXPECT_EQ(written[16 + 3], 0xF6); // "ö" as one Windows-1252 byte
 
     auto zo = OpenFields(Bytes().Raw(written));

@@ -21,38 +21,43 @@ namespace {
 
 // How our pixels must match the reference's.
 enum class Match {
-  Exact,
-  WithinOne,    // rounding of a colour conversion (JPEG, YCbCr)
-  TopFiveBits,  // 15/16-bit pixels, widened differently
+    Exact,
+    WithinOne,   // rounding of a colour conversion (JPEG, YCbCr)
+    TopFiveBits, // 15/16-bit pixels, widened differently
 };
 
 struct Case {
-  const char* Name;
-  const char* File;       // the file Make writes
-  const char* Make;       // writes File from src.ppm
-  const char* Reference;  // writes ref.ppm from File; nullptr: the reader refuses File
-  Match How = Match::Exact;
-  const char* AlphaReference = nullptr;  // writes refa.pgm, the alpha the picture must carry
-  TRefusalReason Refusal = rrHeader;     // when refused: why,
-  const char* Message = nullptr;         // and the message the user sees
+    const char* Name;
+    const char* File;      // the file Make writes
+    const char* Make;      // writes File from src.ppm
+    const char* Reference; // writes ref.ppm from File; nullptr: the reader refuses File
+    Match How = Match::Exact;
+    const char* AlphaReference = nullptr; // writes refa.pgm, the alpha the picture must carry
+    TRefusalReason Refusal = rrHeader;    // when refused: why,
+    const char* Message = nullptr;        // and the message the user sees
 };
 
 constexpr bool kWithAlpha = true;
 
-Case Gif(const char* name, const char* make) {
-  return {name, "out.gif", make, "giftopnm out.gif | ppmtoppm > ref.ppm"};
+Case Gif(const char* name, const char* make)
+{
+    return {name, "out.gif", make, "giftopnm out.gif | ppmtoppm > ref.ppm"};
 }
 Case Pcx(const char* name, const char* make) { return {name, "out.pcx", make, "pcxtoppm out.pcx > ref.ppm"}; }
-Case Ppm(const char* name, const char* make) {
-  return {name, "out.ppm", make, "pnmtopnm out.ppm | pamdepth 255 | ppmtoppm > ref.ppm"};
+Case Ppm(const char* name, const char* make)
+{
+    return {name, "out.ppm", make, "pnmtopnm out.ppm | pamdepth 255 | ppmtoppm > ref.ppm"};
 }
-Case Sgi(const char* name, const char* make) {
-  return {name, "out.sgi", make, "sgitopnm out.sgi | pamdepth 255 | ppmtoppm > ref.ppm"};
+Case Sgi(const char* name, const char* make)
+{
+    return {name, "out.sgi", make, "sgitopnm out.sgi | pamdepth 255 | ppmtoppm > ref.ppm"};
 }
 
-Case Png(const char* name, const char* make, bool alpha = false) {
-  return {name, "out.png", make, "magick out.png -alpha off -depth 8 ppm:ref.ppm", Match::Exact,
-          alpha ? "magick out.png -alpha extract -depth 8 pgm:refa.pgm" : nullptr};
+Case Png(const char* name, const char* make, bool alpha = false)
+{
+    return {name,         "out.png",
+            make,         "magick out.png -alpha off -depth 8 ppm:ref.ppm",
+            Match::Exact, alpha ? "magick out.png -alpha extract -depth 8 pgm:refa.pgm" : nullptr};
 }
 
 // ImageMagick's own reader blends the layer section into colour composites
@@ -67,21 +72,25 @@ Case Psd(const char* name, const char* make, const char* reference) { return {na
 // reference; for JPEG strips and YCbCr rows up to rounding differences of
 // the colour conversion, for CMYK libtiff's conversion to RGB, which rounds
 // as the colour manager does.
-Case Tiff(const char* name, const char* make) {
-  return {name, "out.tif", make,
-          "tiffcp -c none out.tif plain.tif && magick plain.tif -alpha off -depth 8 ppm:ref.ppm"};
+Case Tiff(const char* name, const char* make)
+{
+    return {name, "out.tif", make,
+            "tiffcp -c none out.tif plain.tif && magick plain.tif -alpha off -depth 8 ppm:ref.ppm"};
 }
-Case TiffJpeg(const char* name, const char* make) {
-  return {name, "out.tif", make, "tiffcp -c none out.tif plain.tif && magick plain.tif -depth 8 ppm:ref.ppm",
-          Match::WithinOne};
+Case TiffJpeg(const char* name, const char* make)
+{
+    return {name, "out.tif", make, "tiffcp -c none out.tif plain.tif && magick plain.tif -depth 8 ppm:ref.ppm",
+            Match::WithinOne};
 }
-Case TiffCmyk(const char* name, const char* make) {
-  return {name, "out.tif", make, "tiff2rgba out.tif rgba.tif && magick rgba.tif -alpha off -depth 8 ppm:ref.ppm"};
+Case TiffCmyk(const char* name, const char* make)
+{
+    return {name, "out.tif", make, "tiff2rgba out.tif rgba.tif && magick rgba.tif -alpha off -depth 8 ppm:ref.ppm"};
 }
 // Variants the reader does not decode are refused instead of giving an
 // empty or scrambled picture.
-Case TiffRefused(const char* name, const char* make, TRefusalReason reason, const char* message) {
-  return {name, "out.tif", make, nullptr, Match::Exact, nullptr, reason, message};
+Case TiffRefused(const char* name, const char* make, TRefusalReason reason, const char* message)
+{
+    return {name, "out.tif", make, nullptr, Match::Exact, nullptr, reason, message};
 }
 const char* const kTiffCompressionRefused =
     "Bild konnte nicht geladen werden. Das Kompressionsformat ist nicht unterstützt für TIF/TIFF Dateien.";
@@ -91,9 +100,10 @@ const char* const kTiffImageRefused = "Bild konnte nicht geladen werden. Nicht u
 // applies it, as the format defines.
 const char* const kTgaMagickRef = "magick out.tga -auto-orient -depth 8 ppm:ref.ppm";
 const char* const kTgaNetpbmRef = "tgatoppm out.tga > ref.ppm";
-Case Tga(const char* name, const char* make, const char* reference, Match how = Match::Exact, bool alpha = false) {
-  return {name, "out.tga", make, reference, how,
-          alpha ? "magick out.tga -auto-orient -alpha extract -depth 8 pgm:refa.pgm" : nullptr};
+Case Tga(const char* name, const char* make, const char* reference, Match how = Match::Exact, bool alpha = false)
+{
+    return {name,      "out.tga", make,
+            reference, how,       alpha ? "magick out.tga -auto-orient -alpha extract -depth 8 pgm:refa.pgm" : nullptr};
 }
 
 // PNG files without the chunks (gAMA, cHRM, bKGD) that would make the two
@@ -176,8 +186,7 @@ const Case kCases[] = {
     Psd("rgb_raw", "magick src.ppm -compress None out.psd", kPsdSource),
     Psd("rgb_16bit_rle", "magick src.ppm -depth 16 out.psd", kPsdSource),
     Psd("rgb_16bit_raw", "magick src.ppm -depth 16 -compress None out.psd", kPsdSource),
-    Psd("rgba",
-        "magick src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite out.psd",
+    Psd("rgba", "magick src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite out.psd",
         kPsdSource),
     Psd("grey_raw", "magick src.ppm -colorspace Gray -compress None out.psd", kPsdGrey),
     Psd("grey_rle", "magick src.ppm -colorspace Gray -compress RLE out.psd", kPsdGrey),
@@ -251,22 +260,21 @@ const Case kCases[] = {
     TiffCmyk("cmyk_imagemagick", "magick src.ppm -depth 8 -colorspace CMYK -compress LZW out.tif"),
     TiffCmyk("cmyk_pil", PIL(".convert('CMYK').save('out.tif', compression='packbits')")),
     TiffRefused("tiled_jpeg", BASE "tiffcp -t -c jpeg base.tif out.tif", rrTiledJPEG, kTiffCompressionRefused),
-    TiffRefused("separate_planes",
-                BASE "tiffcp -p separate -c none base.tif out.tif", rrSeparatePlanes, kTiffImageRefused),
-    TiffRefused("group4",
-                BASE "magick base.tif -monochrome -compress Group4 out.tif", rrCompression, kTiffCompressionRefused),
+    TiffRefused("separate_planes", BASE "tiffcp -p separate -c none base.tif out.tif", rrSeparatePlanes,
+                kTiffImageRefused),
+    TiffRefused("group4", BASE "magick base.tif -monochrome -compress Group4 out.tif", rrCompression,
+                kTiffCompressionRefused),
     TiffRefused("group3_2d",
                 BASE "magick base.tif -monochrome out.pbm && tiffcp -c g3:2d out.pbm out.tif || "
                      "(pamtotiff -g3 -2d out.pbm > out.tif)",
                 rrTwoDimensionalFax, kTiffCompressionRefused),
-    TiffRefused("old_compression_tag_missing",
-                BASE "tiffcp -c none base.tif out.tif && tiffset -s 259 32947 out.tif",
+    TiffRefused("old_compression_tag_missing", BASE "tiffcp -c none base.tif out.tif && tiffset -s 259 32947 out.tif",
                 rrCompression, kTiffCompressionRefused),
     Tga("type2_24", "magick src.ppm -compress None out.tga", kTgaMagickRef),
     Tga("type10_24", "magick src.ppm -compress RLE out.tga", kTgaMagickRef),
     Tga("type2_24_top_down", "magick src.ppm -orient TopLeft -compress None out.tga", kTgaMagickRef),
-    Tga("type9_top_down",
-        "magick src.ppm -orient TopLeft -colors 30 -type Palette -compress RLE out.tga", kTgaMagickRef),
+    Tga("type9_top_down", "magick src.ppm -orient TopLeft -colors 30 -type Palette -compress RLE out.tga",
+        kTgaMagickRef),
     Tga("type2_32_alpha",
         "magick src.ppm \\( src.ppm -colorspace Gray \\) -alpha off -compose CopyOpacity -composite "
         "-compress None out.tga",
@@ -290,55 +298,62 @@ const Case kCases[] = {
 #undef BILEVEL
 #undef PIL
 
-bool Matches(const Pnm& ours, const Pnm& reference, Match how) {
-  if (ours.Width != reference.Width || ours.Height != reference.Height || ours.Pixels.size() != reference.Pixels.size())
-    return false;
-  for (std::size_t i = 0; i < ours.Pixels.size(); ++i) {
-    const int a = ours.Pixels[i], b = reference.Pixels[i];
-    const bool same = how == Match::Exact ? a == b : how == Match::WithinOne ? std::abs(a - b) <= 1 : a >> 3 == b >> 3;
-    if (!same) return false;
-  }
-  return true;
+bool Matches(const Pnm& ours, const Pnm& reference, Match how)
+{
+    if (ours.Width != reference.Width || ours.Height != reference.Height ||
+        ours.Pixels.size() != reference.Pixels.size())
+        return false;
+    for (std::size_t i = 0; i < ours.Pixels.size(); ++i) {
+        const int a = ours.Pixels[i], b = reference.Pixels[i];
+        const bool same = how == Match::Exact ? a == b
+            : how == Match::WithinOne         ? std::abs(a - b) <= 1
+                                              : a >> 3 == b >> 3;
+        if (!same)
+            return false;
+    }
+    return true;
 }
 
-class ReaderConformance : public ::testing::TestWithParam<Case> {};
+class ReaderConformance : public ::testing::TestWithParam<Case> { };
 
-TEST_P(ReaderConformance, DecodesLikeTheReferenceOrRefuses) {
-  const Case& c = GetParam();
-  const std::string needs = std::string(c.Make) + " && " + (c.Reference ? c.Reference : "") +
-                            (c.AlphaReference ? std::string(" && ") + c.AlphaReference : "");
-  if (const std::string missing = MissingTool(needs); !missing.empty()) GTEST_SKIP() << missing << " missing";
-  ScratchDir dir;
-  WritePnm(dir / "src.ppm", TestPicture());
-  ASSERT_TRUE(RunIn(dir, c.Make)) << c.Make;
+TEST_P(ReaderConformance, DecodesLikeTheReferenceOrRefuses)
+{
+    const Case& c = GetParam();
+    const std::string needs = std::string(c.Make) + " && " + (c.Reference ? c.Reference : "") +
+        (c.AlphaReference ? std::string(" && ") + c.AlphaReference : "");
+    if (const std::string missing = MissingTool(needs); !missing.empty())
+        GTEST_SKIP() << missing << " missing";
+    ScratchDir dir;
+    WritePnm(dir / "src.ppm", TestPicture());
+    ASSERT_TRUE(RunIn(dir, c.Make)) << c.Make;
 
-  if (!c.Reference) {
-    TPicture picture;
-    try {
-      picture.LoadFromFile(dir / c.File);
-      ADD_FAILURE() << "loaded";
-    } catch (const EImageRefused& e) {
-      EXPECT_STREQ(RefusalReasonName(e.Reason), RefusalReasonName(c.Refusal));
-      EXPECT_EQ(e.Message, c.Message);
+    if (!c.Reference) {
+        TPicture picture;
+        try {
+            picture.LoadFromFile(dir / c.File);
+            ADD_FAILURE() << "loaded";
+        } catch (const EImageRefused& e) {
+            EXPECT_STREQ(RefusalReasonName(e.Reason), RefusalReasonName(c.Refusal));
+            EXPECT_EQ(e.Message, c.Message);
+        }
+        return;
     }
-    return;
-  }
-  ASSERT_TRUE(RunIn(dir, c.Reference)) << c.Reference;
-  ASSERT_TRUE(Picdecode(dir, c.File, "ours.ppm"));
-  const Pnm reference = ReadPnm(dir / "ref.ppm");
-  ASSERT_GT(reference.Width, 0);
-  EXPECT_TRUE(Matches(ReadPnm(dir / "ours.ppm"), reference, c.How));
-  if (c.AlphaReference) {
-    ASSERT_TRUE(RunIn(dir, c.AlphaReference)) << c.AlphaReference;
-    const Pnm alpha = ReadPnm(dir / "refa.pgm");
-    ASSERT_GT(alpha.Width, 0);
-    EXPECT_TRUE(ReadPnm(dir / "ours.pgm") == alpha);
-  }
+    ASSERT_TRUE(RunIn(dir, c.Reference)) << c.Reference;
+    ASSERT_TRUE(Picdecode(dir, c.File, "ours.ppm"));
+    const Pnm reference = ReadPnm(dir / "ref.ppm");
+    ASSERT_GT(reference.Width, 0);
+    EXPECT_TRUE(Matches(ReadPnm(dir / "ours.ppm"), reference, c.How));
+    if (c.AlphaReference) {
+        ASSERT_TRUE(RunIn(dir, c.AlphaReference)) << c.AlphaReference;
+        const Pnm alpha = ReadPnm(dir / "refa.pgm");
+        ASSERT_GT(alpha.Width, 0);
+        EXPECT_TRUE(ReadPnm(dir / "ours.pgm") == alpha);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ReaderConformance, ::testing::ValuesIn(kCases), [](const auto& info) {
-  const std::string file = info.param.File;
-  return file.substr(file.find('.') + 1) + "_" + info.param.Name;
+    const std::string file = info.param.File;
+    return file.substr(file.find('.') + 1) + "_" + info.param.Name;
 });
 
-}  // namespace
+} // namespace

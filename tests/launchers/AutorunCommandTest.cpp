@@ -21,8 +21,8 @@ protected:
     void SetUp() override
     {
         root_ = fs::temp_directory_path() /
-                ("autovane_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+            ("autovane_" + std::to_string(::getpid()) + "_" +
+             ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(root_);
         fs::create_directories(root_);
     }
@@ -136,10 +136,10 @@ TEST_F(CdFolder, RunsTheRecordedCommandOfTheAutorunFile)
 TEST_F(CdFolder, StartsNothingAndStaysQuietWithoutACommand)
 {
     std::vector<std::string> files[] = {
-        {},                                                    // no autorun file
-        {"autorun.inf", "[autorun]\nICON=x.ico\n"},            // no OPEN
-        {"autorun.inf", "[autorun]\nOPEN=\n"},                 // empty OPEN
-        {"autorun.inf", std::string(70 * 1024, 'x')},         // not an autorun file
+        {},                                           // no autorun file
+        {"autorun.inf", "[autorun]\nICON=x.ico\n"},   // no OPEN
+        {"autorun.inf", "[autorun]\nOPEN=\n"},        // empty OPEN
+        {"autorun.inf", std::string(70 * 1024, 'x')}, // not an autorun file
     };
     for (const auto& file : files) {
         fs::remove_all(root_);

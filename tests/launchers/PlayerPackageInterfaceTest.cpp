@@ -47,13 +47,12 @@ struct StartCase {
 std::vector<StartCase> StartCases()
 {
     return {
-        {"VisteloStartFilename", [](TVistelo&, TVisteloList&) { PPI::VisteloStartFilename("a.vsf"); }, "a.vsf", -1,
-         -2, false, false},
+        {"VisteloStartFilename", [](TVistelo&, TVisteloList&) { PPI::VisteloStartFilename("a.vsf"); }, "a.vsf", -1, -2,
+         false, false},
         {"VisteloStart", [](TVistelo& s, TVisteloList&) { PPI::VisteloStart(s, 3); }, "", 3, -2, true, false},
-        {"VisteloListStartFilename", [](TVistelo&, TVisteloList&) { PPI::VisteloListStartFilename("b.vsl"); },
-         "b.vsl", -1, -1, false, false},
-        {"VisteloListStart", [](TVistelo&, TVisteloList& l) { PPI::VisteloListStart(l, 2); }, "", 2, -1, false,
-         true},
+        {"VisteloListStartFilename", [](TVistelo&, TVisteloList&) { PPI::VisteloListStartFilename("b.vsl"); }, "b.vsl",
+         -1, -1, false, false},
+        {"VisteloListStart", [](TVistelo&, TVisteloList& l) { PPI::VisteloListStart(l, 2); }, "", 2, -1, false, true},
     };
 }
 
@@ -77,8 +76,8 @@ TEST_F(PlayerPackage, EachStartCreatesCallsFreesAndUnloads)
             EXPECT_EQ(Log().Start, c.start_index) << c.call;
             EXPECT_EQ(Log().ListIndexIn, c.listIndexIn) << c.call;
             const void* expected = c.passesShow ? static_cast<const void*>(&show)
-                                   : c.passesList ? static_cast<const void*>(&list)
-                                                  : nullptr;
+                : c.passesList                  ? static_cast<const void*>(&list)
+                                                : nullptr;
             EXPECT_EQ(Log().Object, expected) << c.call;
             EXPECT_EQ(Log().Created, 1) << c.call;
             EXPECT_EQ(Log().Destroyed, 1) << c.call;

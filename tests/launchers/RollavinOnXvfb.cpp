@@ -118,7 +118,7 @@ TEST(RollavinOnXvfb, FirstSlideFillsTheScreen)
     std::string placements;
     for (const xvfb::TWindowBox& w : windows)
         placements += " " + std::to_string(w.Width) + "x" + std::to_string(w.Height) + "+" + std::to_string(w.Left) +
-                      "+" + std::to_string(w.Top);
+            "+" + std::to_string(w.Top);
     EXPECT_TRUE(std::find(windows.begin(), windows.end(), xvfb::TWindowBox{0, 0, ScreenWidth, ScreenHeight}) !=
                 windows.end())
         << "no window covers the screen; shown:" << placements;

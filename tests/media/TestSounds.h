@@ -54,8 +54,8 @@ inline std::vector<int16_t> Sine(int rate, int ms, double hz = 440.0)
 
 inline void WriteFile(const std::string& path, const std::vector<uint8_t>& bytes)
 {
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                 static_cast<std::streamsize>(bytes.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 inline std::vector<uint8_t> ReadFile(const std::string& path)
@@ -92,8 +92,7 @@ inline std::vector<uint8_t> TwoNoteMidi()
         0x00, 0x90, 0x3C, 0x60,                   // note on
         0x60, 0x80, 0x3C, 0x40,                   // 96 ticks later: note off
         0x00, 0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40, // tempo 1,000,000 us per quarter
-        0x00, 0x90, 0x40, 0x60,
-        0x60, 0x40, 0x00,                         // running status: note off as velocity 0
+        0x00, 0x90, 0x40, 0x60, 0x60, 0x40, 0x00, // running status: note off as velocity 0
         0x00, 0xFF, 0x2F, 0x00};
     std::vector<uint8_t> out = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, 0, 96, 'M', 'T', 'r', 'k'};
     uint8_t length[4];

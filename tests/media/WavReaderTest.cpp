@@ -103,9 +103,15 @@ TEST_F(WavReaderTest, RejectsDamagedHeaders)
         {"block align off", [](std::vector<uint8_t>& b) { Put16(b, 32, 3); }},
         {"12 bits", [](std::vector<uint8_t>& b) { Put16(b, 34, 12); }},
         {"unknown tag", [](std::vector<uint8_t>& b) { Put16(b, 20, 0x55); }},
-        {"IMA block without room", [](std::vector<uint8_t>& b) { Put16(b, 20, 0x11), Put16(b, 34, 4), Put16(b, 32, 4); }},
-        {"MS ADPCM without coefficients", [](std::vector<uint8_t>& b) { Put16(b, 20, 2), Put16(b, 34, 4), Put16(b, 32, 256); }},
-        {"no data chunk", [](std::vector<uint8_t>& b) { b[36] = 'x'; Put32(b, 40, static_cast<uint32_t>(b.size() - 44)); }},
+        {"IMA block without room",
+         [](std::vector<uint8_t>& b) { Put16(b, 20, 0x11), Put16(b, 34, 4), Put16(b, 32, 4); }},
+        {"MS ADPCM without coefficients",
+         [](std::vector<uint8_t>& b) { Put16(b, 20, 2), Put16(b, 34, 4), Put16(b, 32, 256); }},
+        {"no data chunk",
+         [](std::vector<uint8_t>& b) {
+             b[36] = 'x';
+             Put32(b, 40, static_cast<uint32_t>(b.size() - 44));
+         }},
         {"data before fmt", [](std::vector<uint8_t>& b) { std::memcpy(&b[12], "data", 4); }},
     };
     for (const Case& c : cases) {

@@ -96,10 +96,10 @@ protected:
 struct LogoCase {
     const char* Name;
     bool PictureExists;
-    int Time;           // handed to Execute
-    int UserKeyAt;      // virtual ms at which a key is released (0: none)
-    int ExpectedClose;  // virtual ms after the start
-    int ExpectedWidth;  // window size
+    int Time;          // handed to Execute
+    int UserKeyAt;     // virtual ms at which a key is released (0: none)
+    int ExpectedClose; // virtual ms after the start
+    int ExpectedWidth; // window size
     int ExpectedHeight;
 };
 
@@ -638,7 +638,7 @@ TEST_F(PlayerDialogs, PauseDialogStoresOnOkOrEnterAndFollowsChanges)
 
 class RecordingFontDialog : public TFontDialog {
 public:
-    explicit RecordingFontDialog(TComponent* owner, TCustomForm& box) : TFontDialog(owner), box_(box) {}
+    explicit RecordingFontDialog(TComponent* owner, TCustomForm& box) : TFontDialog(owner), box_(box) { }
     bool Execute() override
     {
         styleDuring = box_.FormStyle();

@@ -34,10 +34,7 @@ protected:
         ui::EndDialogScript();
         ui::ClearRecordedDialogs();
     }
-    void SetAll(bool value)
-    {
-        SmoothScale = ShowErrorInShow = DontShowInfoBtn = ForceUseInternalMP3Player = value;
-    }
+    void SetAll(bool value) { SmoothScale = ShowErrorInShow = DontShowInfoBtn = ForceUseInternalMP3Player = value; }
     static std::vector<bool> All()
     {
         return {SmoothScale, ShowErrorInShow, DontShowInfoBtn, ForceUseInternalMP3Player};
@@ -54,8 +51,8 @@ protected:
 TEST_F(PlayerSettings, PresentKeysOverrideAndMissingOnesKeepTheSetting)
 {
     for (bool initial : {false, true}) {
-        std::ofstream(ini_) << "[Other]\r\nSmoothScale=" << !initial << "\r\n[Player]\r\nShowErrorInShow="
-                            << !initial << "\r\nDontShowInfoBtn=" << !initial << "\r\n";
+        std::ofstream(ini_) << "[Other]\r\nSmoothScale=" << !initial << "\r\n[Player]\r\nShowErrorInShow=" << !initial
+                            << "\r\nDontShowInfoBtn=" << !initial << "\r\n";
         SetAll(initial);
         PlayerSetup::ReadPlayerIni(ini_.string());
         EXPECT_EQ(All(), (std::vector<bool>{initial, !initial, !initial, initial})) << initial;

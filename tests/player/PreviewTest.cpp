@@ -87,8 +87,8 @@ TEST_F(PreviewWindow, ZoomsInQuarterStepsAndStopsAtAQuarter)
     Turn();
 
     EXPECT_EQ(caption, "Vorschau [bild.bmp]");
-    const std::vector<std::pair<double, int>> expected = {
-        {1.0, 200}, {0.75, 150}, {0.5, 100}, {0.25, 50}, {0.25, 50}, {0.5, 100}, {1.0, 200}};
+    const std::vector<std::pair<double, int>> expected = {{1.0, 200}, {0.75, 150}, {0.5, 100}, {0.25, 50},
+                                                          {0.25, 50}, {0.5, 100},  {1.0, 200}};
     EXPECT_EQ(seen, expected);
 }
 
@@ -101,8 +101,7 @@ TEST_F(PreviewWindow, APictureThatCannotBeLoadedIsReportedAndNothingOpens)
     PlayerSetup::PreviewImage(&entry);
     Turn();
     ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
-    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text,
-              "Das Bild \"" + entry.FileName + "\" kann nicht geladen werden.");
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Das Bild \"" + entry.FileName + "\" kann nicht geladen werden.");
     EXPECT_EQ(Screen->ActiveForm(), nullptr);
 }
 

@@ -83,14 +83,15 @@ protected:
     {
         std::unique_ptr<TBitmap> copy;
         TShowForm& form = Form();
-        Run([&] { return copy != nullptr; }, 60000, [&] {
-            if (form.Stepper.Show->CurrentIndex == position && !form.Stepper.PositionSet && !copy) {
-                copy = std::make_unique<TBitmap>();
-                copy->Assign(form.Display->SlideBitmap.get());
-            } else if (cacheAhead && form.Stepper.Show->CurrentIndex == position - 1) {
-                *cacheAhead = form.Display->NextBitmapIndex == position;
-            }
-        });
+        Run([&] { return copy != nullptr; }, 60000,
+            [&] {
+                if (form.Stepper.Show->CurrentIndex == position && !form.Stepper.PositionSet && !copy) {
+                    copy = std::make_unique<TBitmap>();
+                    copy->Assign(form.Display->SlideBitmap.get());
+                } else if (cacheAhead && form.Stepper.Show->CurrentIndex == position - 1) {
+                    *cacheAhead = form.Display->NextBitmapIndex == position;
+                }
+            });
         EXPECT_NE(copy, nullptr);
         return copy ? std::move(copy) : std::make_unique<TBitmap>();
     }

@@ -46,8 +46,7 @@ protected:
 
     // Presses the button of a modal end question on every idle turn; counts
     // the questions and keeps the last one's wording.
-    template <class Question>
-    std::function<void()> Answer(const std::function<TButton*(Question&)>& button)
+    template <class Question> std::function<void()> Answer(const std::function<TButton*(Question&)>& button)
     {
         return [this, button] {
             if (Question* question = ModalForm<Question>()) {
@@ -80,7 +79,7 @@ TEST_F(ShowEnd, TheRepeatQuestionsAnswers)
     struct Case {
         int answer;
         bool closes;
-        int questions;                        // asked within 2600 ms
+        int questions; // asked within 2600 ms
         TWhatToDoWhenVisteloEnds endActionAfter;
     };
     const Case cases[] = {
@@ -216,8 +215,8 @@ TEST_F(ShowEnd, LoadingAnotherShowFromTheQuestionPlaysIt)
     fs::create_directories(folder_ / "other");
     const std::string other = ShowFile("other/o", clBlue, deExitImmediately);
     TShowForm& form = StartFile(a);
-    ui::ScriptAnswer(mrCancel);       // the first file choice is cancelled: the question stays
-    ui::ScriptAnswer(mrOk, other);    // the second one chooses a show
+    ui::ScriptAnswer(mrCancel);    // the first file choice is cancelled: the question stays
+    ui::ScriptAnswer(mrOk, other); // the second one chooses a show
     int presses = 0;
     Run({}, 5000, [&] {
         if (auto* question = ModalForm<TAskRepeatLoadForm>()) {
@@ -240,11 +239,9 @@ TEST_F(ShowEnd, TheLogoShowsOnlyWhenTheShowAsksForIt)
         int shownWidth; // 0: no logo window
     };
     const Case cases[] = {
-        {lNoLogo, 5000, false, 0},
-        {lUserLogo, 0, false, 0},
-        {lStdLogo, 5000, true, 0},  // a show object asks for its user logo only
-        {lUserLogo, 3000, true, 20},
-        {lUserLogo, 3000, false, 20},
+        {lNoLogo, 5000, false, 0},    {lUserLogo, 0, false, 0},
+        {lStdLogo, 5000, true, 0}, // a show object asks for its user logo only
+        {lUserLogo, 3000, true, 20},  {lUserLogo, 3000, false, 20},
         {lStdLogo, 3000, false, 400}, // no standard logo beside the program: the placeholder
     };
     Picture("logo.bmp", clYellow, 20, 10);

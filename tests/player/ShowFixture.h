@@ -49,7 +49,7 @@ protected:
         ui::BeginDialogScript();
         static int serial = 0;
         folder_ = fs::temp_directory_path() /
-                  ("showform_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
+            ("showform_" + std::to_string(::getpid()) + "_" + std::to_string(++serial));
         fs::create_directories(folder_);
         Setup::VisteloFilename = (folder_ / "show.vsf").string();
         Setup::ShowErrorInShow = false;
@@ -140,8 +140,7 @@ protected:
 
     // Runs the window modally until it closes, stop() says so, or limitMs
     // of fake time have passed. idle() runs on every idle turn first.
-    void Run(const std::function<bool()>& stop, std::uint32_t limitMs = 60000,
-             const std::function<void()>& idle = {})
+    void Run(const std::function<bool()>& stop, std::uint32_t limitMs = 60000, const std::function<void()>& idle = {})
     {
         start_ = GetTickCount();
         std::int32_t last = -2;
@@ -180,8 +179,7 @@ protected:
     }
 
     // The first modal form of class T, or nullptr.
-    template <class T>
-    static T* ModalForm()
+    template <class T> static T* ModalForm()
     {
         for (int i = 0; i < Screen->FormCount(); ++i)
             if (auto* form = dynamic_cast<T*>(Screen->Forms(i)); form && form->Modal())

@@ -26,10 +26,7 @@ protected:
         ShowFixture::SetUp();
     }
 
-    std::string Wav(const std::string& name, int ms)
-    {
-        return testsounds::SineWav(folder_.string() + "/", name, ms);
-    }
+    std::string Wav(const std::string& name, int ms) { return testsounds::SineWav(folder_.string() + "/", name, ms); }
 };
 
 TEST_F(ShowInput, TheMusicListPlaysInOrderAndRewindsOnlyWhenAsked)
@@ -126,9 +123,9 @@ TEST_F(ShowInput, SlideSoundsHoldTheStepByTheirSynchronisation)
     // at 3000 ms as the sound player reports it.
     struct Case {
         TSoundSync sync;
-        std::uint32_t stepAt;   // when the second slide comes
-        bool stepInsideEnd;     // the step runs from the end report itself
-        bool repeatAfterEnd;    // a repeating sound goes on
+        std::uint32_t stepAt; // when the second slide comes
+        bool stepInsideEnd;   // the step runs from the end report itself
+        bool repeatAfterEnd;  // a repeating sound goes on
     };
     const Case cases[] = {
         {ssNoSync, 1000, false, true},
@@ -147,24 +144,24 @@ TEST_F(ShowInput, SlideSoundsHoldTheStepByTheirSynchronisation)
         bool ended = false;
         bool stepInsideEnd = false;
         bool repeat = true;
-        Run([&] { return Positions().size() >= 2; }, 10000, [&] {
-            if (Positions().size() == 1 && !playing) {
-                // The device starts in real time: wait for it, off the fake clock.
-                const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
-                while (!(playing = form.Sounds->SoundPlayer->Playing()) && std::chrono::steady_clock::now() < until)
-                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            }
-            if (Positions().size() == 1 && !ended && Elapsed() >= 3000) {
-                ended = true;
-                form.Sounds->SoundPlayerFinished(repeat);
-                stepInsideEnd = form.Stepper.Show->CurrentIndex == 1;
-            }
-        });
+        Run([&] { return Positions().size() >= 2; }, 10000,
+            [&] {
+                if (Positions().size() == 1 && !playing) {
+                    // The device starts in real time: wait for it, off the fake clock.
+                    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(3);
+                    while (!(playing = form.Sounds->SoundPlayer->Playing()) && std::chrono::steady_clock::now() < until)
+                        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+                }
+                if (Positions().size() == 1 && !ended && Elapsed() >= 3000) {
+                    ended = true;
+                    form.Sounds->SoundPlayerFinished(repeat);
+                    stepInsideEnd = form.Stepper.Show->CurrentIndex == 1;
+                }
+            });
         if (!playing)
             GTEST_SKIP() << "the audio device did not play the sound";
-        const std::vector<TStep> shown(std::find_if(steps_.begin(), steps_.end(),
-                                                    [](const TStep& s) { return s.Position == 1; }),
-                                       steps_.end());
+        const std::vector<TStep> shown(
+            std::find_if(steps_.begin(), steps_.end(), [](const TStep& s) { return s.Position == 1; }), steps_.end());
         ASSERT_FALSE(shown.empty()) << int(c.sync);
         EXPECT_NEAR(static_cast<double>(shown.front().At), c.stepAt, 15) << int(c.sync);
         EXPECT_EQ(stepInsideEnd, c.stepInsideEnd) << int(c.sync);
@@ -187,16 +184,17 @@ TEST_F(ShowInput, MutedSlideSoundsStayMutedForTheFollowingSlides)
     TShowForm& form = Start();
     std::vector<bool> playing;
     bool muted = false;
-    Run([&] { return Positions().size() >= 3; }, 20000, [&] {
-        if (!muted && !Positions().empty()) {
-            EXPECT_TRUE(form.Sounds->SoundPlayer->Playing());
-            char32_t s = U'S';
-            form.Input->FormKeyPress(s);
-            muted = true;
-        }
-        if (playing.size() < Positions().size())
-            playing.push_back(form.Sounds->SoundPlayer->Playing());
-    });
+    Run([&] { return Positions().size() >= 3; }, 20000,
+        [&] {
+            if (!muted && !Positions().empty()) {
+                EXPECT_TRUE(form.Sounds->SoundPlayer->Playing());
+                char32_t s = U'S';
+                form.Input->FormKeyPress(s);
+                muted = true;
+            }
+            if (playing.size() < Positions().size())
+                playing.push_back(form.Sounds->SoundPlayer->Playing());
+        });
     EXPECT_TRUE(form.Sounds->SoundPlayer->Muted);
     EXPECT_FALSE(form.EnableSoundButton->Down());
     EXPECT_EQ(playing, (std::vector<bool>{false, false, false}));
@@ -210,22 +208,23 @@ TEST_F(ShowInput, KTogglesTheCommentsBoxWithTheSlidesComment)
     TShowForm& form = Start();
     std::vector<std::string> memo;
     char32_t k = U'k';
-    Run([&] { return memo.size() >= 3; }, 5000, [&] {
-        if (memo.empty() && Positions().size() == 1) {
-            form.Input->FormKeyPress(k);
-            ASSERT_NE(form.CommentsBox, nullptr);
-            EXPECT_TRUE(form.CommentsBoxWanted);
-            EXPECT_TRUE(form.CommentsBoxToggled);
-            memo.push_back(form.CommentsBox->CommentsMemo->Text());
-        } else if (memo.size() == 1 && Positions().size() == 2) {
-            ASSERT_NE(form.CommentsBox, nullptr);
-            memo.push_back(form.CommentsBox->CommentsMemo->Text());
-            form.Input->FormKeyPress(k);
-            EXPECT_EQ(form.CommentsBox, nullptr);
-            EXPECT_FALSE(form.CommentsBoxWanted);
-            memo.push_back("closed");
-        }
-    });
+    Run([&] { return memo.size() >= 3; }, 5000,
+        [&] {
+            if (memo.empty() && Positions().size() == 1) {
+                form.Input->FormKeyPress(k);
+                ASSERT_NE(form.CommentsBox, nullptr);
+                EXPECT_TRUE(form.CommentsBoxWanted);
+                EXPECT_TRUE(form.CommentsBoxToggled);
+                memo.push_back(form.CommentsBox->CommentsMemo->Text());
+            } else if (memo.size() == 1 && Positions().size() == 2) {
+                ASSERT_NE(form.CommentsBox, nullptr);
+                memo.push_back(form.CommentsBox->CommentsMemo->Text());
+                form.Input->FormKeyPress(k);
+                EXPECT_EQ(form.CommentsBox, nullptr);
+                EXPECT_FALSE(form.CommentsBoxWanted);
+                memo.push_back("closed");
+            }
+        });
     EXPECT_EQ(memo, (std::vector<std::string>{"Erstes", "Zweites", "closed"}));
 }
 
@@ -269,12 +268,9 @@ TEST_F(ShowInput, TheCatalogRoundTripResumesOrJumps)
         std::int32_t positionAfter;
     };
     const Case cases[] = {
-        {false, csmNone, -1, false, 0},
-        {true, csmNone, -1, true, 0},
-        {true, csmRunning, -1, false, 0},
-        {false, csmNone, 0, false, 0}, // the picture on screen: no jump
-        {false, csmNone, 2, false, 2},
-        {true, csmNone, 2, true, 2},
+        {false, csmNone, -1, false, 0},   {true, csmNone, -1, true, 0},
+        {true, csmRunning, -1, false, 0}, {false, csmNone, 0, false, 0}, // the picture on screen: no jump
+        {false, csmNone, 2, false, 2},    {true, csmNone, 2, true, 2},
     };
     for (const Case& c : cases) {
         steps_.clear();
@@ -312,21 +308,22 @@ TEST_F(ShowInput, TheCursorHidesAfterThreeStillSecondsOverThePictureAndComesBack
     std::uint32_t hiddenAt = 0;
     bool moved = false;
     bool focused = false;
-    Run([&] { return moved && form.Input->CursorVisible; }, 20000, [&] {
-        focused = focused || form.Active();
-        if (Elapsed() < 50) {
-            const TPoint centre = form.DiaScrollBox->ClientToScreen(
-                TPoint{form.DiaScrollBox->ClientWidth() / 2, form.DiaScrollBox->ClientHeight() / 2});
-            ui::SetCursorPos(centre.X, centre.Y);
-        }
-        if (!form.Input->CursorVisible && hiddenAt == 0) {
-            hiddenAt = Elapsed();
-            TPoint now;
-            ui::GetCursorPos(now);
-            ui::SetCursorPos(now.X + 5, now.Y);
-            moved = true;
-        }
-    });
+    Run([&] { return moved && form.Input->CursorVisible; }, 20000,
+        [&] {
+            focused = focused || form.Active();
+            if (Elapsed() < 50) {
+                const TPoint centre = form.DiaScrollBox->ClientToScreen(
+                    TPoint{form.DiaScrollBox->ClientWidth() / 2, form.DiaScrollBox->ClientHeight() / 2});
+                ui::SetCursorPos(centre.X, centre.Y);
+            }
+            if (!form.Input->CursorVisible && hiddenAt == 0) {
+                hiddenAt = Elapsed();
+                TPoint now;
+                ui::GetCursorPos(now);
+                ui::SetCursorPos(now.X + 5, now.Y);
+                moved = true;
+            }
+        });
     if (!focused)
         GTEST_SKIP() << "the offscreen platform gave the window no focus";
     EXPECT_GE(hiddenAt, 3000u);

@@ -40,18 +40,19 @@ TEST_F(ShowStep, WithoutStartImmediatelyTheFirstSlideWaitsForSpace)
     TShowForm& form = Start();
     bool pressed = false;
     std::uint32_t pressedAt = 0;
-    Run([&] { return Positions().size() >= 2; }, 20000, [&] {
-        if (!pressed && Elapsed() >= 5000) {
-            EXPECT_EQ(Positions(), std::vector<std::int32_t>{0});
-            EXPECT_TRUE(form.Stepper.Paused());
-            EXPECT_TRUE(form.ShowStartBtn->Enabled());
-            EXPECT_FALSE(form.ShowPauseBtn->Enabled());
-            WORD space = VK_SPACE;
-            form.Input->FormKeyUp(space, {});
-            pressed = true;
-            pressedAt = Elapsed();
-        }
-    });
+    Run([&] { return Positions().size() >= 2; }, 20000,
+        [&] {
+            if (!pressed && Elapsed() >= 5000) {
+                EXPECT_EQ(Positions(), std::vector<std::int32_t>{0});
+                EXPECT_TRUE(form.Stepper.Paused());
+                EXPECT_TRUE(form.ShowStartBtn->Enabled());
+                EXPECT_FALSE(form.ShowPauseBtn->Enabled());
+                WORD space = VK_SPACE;
+                form.Input->FormKeyUp(space, {});
+                pressed = true;
+                pressedAt = Elapsed();
+            }
+        });
     ASSERT_TRUE(pressed);
     EXPECT_EQ(Positions(), (std::vector<std::int32_t>{0, 1}));
     // Started again, the slide gets its full pause.
@@ -64,27 +65,28 @@ TEST_F(ShowStep, SpacePausesARunningShowAndArrowsStepByHand)
     NewShow(3, 1000);
     TShowForm& form = Start();
     int stage = 0;
-    Run([&] { return stage == 3; }, 30000, [&] {
-        if (stage == 0 && Elapsed() >= 200) {
-            WORD space = VK_SPACE;
-            form.Input->FormKeyUp(space, {});
-            EXPECT_TRUE(form.Stepper.Paused());
-            ++stage;
-        } else if (stage == 1 && Elapsed() >= 5000) {
-            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 0); // paused: no step for 5 s
-            WORD right = VK_RIGHT;
-            form.Input->FormKeyUp(right, {});
-            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 1);
-            WORD left = VK_LEFT;
-            form.Input->FormKeyUp(left, {});
-            form.Input->FormKeyUp(left, {});
-            EXPECT_EQ(form.Stepper.Show->CurrentIndex, 2); // wrapped backwards
-            EXPECT_EQ(SlideColour(), Colour(2));
-            ++stage;
-        } else if (stage == 2) {
-            ++stage;
-        }
-    });
+    Run([&] { return stage == 3; }, 30000,
+        [&] {
+            if (stage == 0 && Elapsed() >= 200) {
+                WORD space = VK_SPACE;
+                form.Input->FormKeyUp(space, {});
+                EXPECT_TRUE(form.Stepper.Paused());
+                ++stage;
+            } else if (stage == 1 && Elapsed() >= 5000) {
+                EXPECT_EQ(form.Stepper.Show->CurrentIndex, 0); // paused: no step for 5 s
+                WORD right = VK_RIGHT;
+                form.Input->FormKeyUp(right, {});
+                EXPECT_EQ(form.Stepper.Show->CurrentIndex, 1);
+                WORD left = VK_LEFT;
+                form.Input->FormKeyUp(left, {});
+                form.Input->FormKeyUp(left, {});
+                EXPECT_EQ(form.Stepper.Show->CurrentIndex, 2); // wrapped backwards
+                EXPECT_EQ(SlideColour(), Colour(2));
+                ++stage;
+            } else if (stage == 2) {
+                ++stage;
+            }
+        });
     EXPECT_TRUE(form.Stepper.Paused());
 }
 
@@ -123,7 +125,7 @@ TEST_F(ShowStep, AShowWithNothingToShowClosesWithoutDrawing)
             TShowForm& form = Start();
             Run({}, 5000);
             EXPECT_LT(Elapsed(), 100u) << count << " " << int(action); // closed by itself
-            EXPECT_EQ(form.Display->SlideBitmap->Width(), 0) << count;      // nothing drawn
+            EXPECT_EQ(form.Display->SlideBitmap->Width(), 0) << count; // nothing drawn
             delete ShowForm;
             ShowForm = nullptr;
         }
@@ -160,10 +162,11 @@ TEST_F(ShowStep, AMissingPictureIsSkippedOrShownAsAnErrorForItsPause)
         Setup::ShowErrorInShow = showError;
         Start();
         TColor duringError = clNone;
-        Run([&] { return Positions().size() >= 3; }, 20000, [&] {
-            if (ShowForm->Stepper.Show->CurrentIndex == 1 && duringError == clNone)
-                duringError = SlideColour();
-        });
+        Run([&] { return Positions().size() >= 3; }, 20000,
+            [&] {
+                if (ShowForm->Stepper.Show->CurrentIndex == 1 && duringError == clNone)
+                    duringError = SlideColour();
+            });
         std::vector<TStep> shown;
         for (const TStep& step : steps_)
             if (step.Position >= 0)

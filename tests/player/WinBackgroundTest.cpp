@@ -230,10 +230,9 @@ TEST(DesktopWallpaper, DesktopIsTakenFromTheCurrentDesktopList)
         const char* Value;
         TDesktopKind Kind;
     } cases[] = {
-        {"GNOME", TDesktopKind::Gnome},         {"ubuntu:GNOME", TDesktopKind::Gnome},
-        {"X-Cinnamon", TDesktopKind::Cinnamon}, {"KDE", TDesktopKind::Plasma},
-        {"XFCE", TDesktopKind::Xfce},           {"", TDesktopKind::PlainX},
-        {"i3", TDesktopKind::PlainX},           {"Unknown:xfce", TDesktopKind::Xfce},
+        {"GNOME", TDesktopKind::Gnome}, {"ubuntu:GNOME", TDesktopKind::Gnome}, {"X-Cinnamon", TDesktopKind::Cinnamon},
+        {"KDE", TDesktopKind::Plasma},  {"XFCE", TDesktopKind::Xfce},          {"", TDesktopKind::PlainX},
+        {"i3", TDesktopKind::PlainX},   {"Unknown:xfce", TDesktopKind::Xfce},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ui::DesktopKindFrom(c.Value), c.Kind) << c.Value;
@@ -262,8 +261,9 @@ TEST(DesktopWallpaper, EachDesktopGetsItsOwnSetterCommands)
 
     const auto gnome = ui::WallpaperCommands(TDesktopKind::Gnome, centred, {}, none);
     ASSERT_EQ(gnome.size(), 3u);
-    EXPECT_EQ(gnome[0].Args, (std::vector<std::string>{"gsettings", "set", "org.gnome.desktop.background",
-                                                       "picture-uri", "file:///w/a%20b.bmp"}));
+    EXPECT_EQ(gnome[0].Args,
+              (std::vector<std::string>{"gsettings", "set", "org.gnome.desktop.background", "picture-uri",
+                                        "file:///w/a%20b.bmp"}));
     EXPECT_TRUE(gnome[1].Optional) << "older versions have no dark picture";
     EXPECT_EQ(gnome[2].Args.back(), "centered");
     EXPECT_FALSE(gnome[2].Optional);
@@ -284,8 +284,8 @@ TEST(DesktopWallpaper, EachDesktopGetsItsOwnSetterCommands)
                                               "/backdrop/screen0/monitorDP-2/workspace1/last-image"};
     EXPECT_EQ(ArgsOf(ui::WallpaperCommands(TDesktopKind::Xfce, stretched, properties, none)),
               (std::vector<std::vector<std::string>>{
-                  {"xfconf-query", "-c", "xfce4-desktop", "-p",
-                   "/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "-n", "-t", "string", "-s", "/w/a b.bmp"},
+                  {"xfconf-query", "-c", "xfce4-desktop", "-p", "/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
+                   "-n", "-t", "string", "-s", "/w/a b.bmp"},
                   {"xfconf-query", "-c", "xfce4-desktop", "-p",
                    "/backdrop/screen0/monitorHDMI-1/workspace0/image-style", "-n", "-t", "int", "-s", "3"},
                   {"xfconf-query", "-c", "xfce4-desktop", "-p", "/backdrop/screen0/monitorDP-2/workspace1/last-image",

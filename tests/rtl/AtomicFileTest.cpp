@@ -1,7 +1,7 @@
 #include "platform/rtl/AtomicFile.h"
 
-#include "platform/rtl/Exceptions.h"
 #include "StorageTestSupport.h"
+#include "platform/rtl/Exceptions.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@ namespace {
 
 mode_t ModeOf(const std::string& path)
 {
-    struct stat info {};
+    struct stat info { };
     stat(path.c_str(), &info);
     return info.st_mode & 07777;
 }

@@ -12,7 +12,8 @@ namespace {
 // a promoted int shows as a wrong or sign-extended value.
 constexpr std::array<std::uint8_t, 8> kBytes{0x81, 0x92, 0xA3, 0xB4, 0xC5, 0xD6, 0xE7, 0xF8};
 
-TEST(ByteOrder, ReadsEitherOrderFromTheFirstByte) {
+TEST(ByteOrder, ReadsEitherOrderFromTheFirstByte)
+{
     const std::uint8_t* p = kBytes.data();
     EXPECT_EQ(rtl::GetLE16(p), 0x9281u);
     EXPECT_EQ(rtl::GetLE24(p), 0xA39281u);
@@ -27,7 +28,8 @@ TEST(ByteOrder, ReadsEitherOrderFromTheFirstByte) {
     EXPECT_EQ(rtl::GetBE32s(p), static_cast<std::int32_t>(0x8192A3B4u - 0x100000000));
 }
 
-TEST(ByteOrder, WritesWhatItReadsAndNothingBeyond) {
+TEST(ByteOrder, WritesWhatItReadsAndNothingBeyond)
+{
     struct Case {
         const char* name;
         int width;
@@ -50,7 +52,8 @@ TEST(ByteOrder, WritesWhatItReadsAndNothingBeyond) {
     }
 }
 
-TEST(ByteOrder, AppendsLittleEndianFieldsInOrder) {
+TEST(ByteOrder, AppendsLittleEndianFieldsInOrder)
+{
     std::vector<std::uint8_t> out{0x01};
     rtl::AppendLE16(out, 0x0302);
     rtl::AppendLE32(out, 0x07060504);

@@ -180,7 +180,7 @@ std::vector<std::string> events;
 class TProbe : public TComponent {
     DECLARE_CLASS(TProbe, TComponent)
 public:
-    explicit TProbe(TComponent* AOwner, std::string label = "") : TComponent(AOwner), label_(std::move(label)) {}
+    explicit TProbe(TComponent* AOwner, std::string label = "") : TComponent(AOwner), label_(std::move(label)) { }
     ~TProbe() override { events.push_back("free " + label_); }
 
     void SetPartner(TComponent* partner)
@@ -214,7 +214,7 @@ IMPLEMENT_CLASS(TProbe)
 // Records whether it was marked as being destroyed when its destructor ran.
 class TWatcher : public TComponent {
 public:
-    TWatcher(TComponent* AOwner, bool& destroyingSeen) : TComponent(AOwner), seen_(destroyingSeen) {}
+    TWatcher(TComponent* AOwner, bool& destroyingSeen) : TComponent(AOwner), seen_(destroyingSeen) { }
     ~TWatcher() override { seen_ = ComponentState() & csDestroying; }
 
 private:

@@ -13,16 +13,18 @@ protected:
     void TearDown() override { rtl::ResetClock(); }
 };
 
-TEST_F(FakeClock, IntervalsAcrossTheWrapStayRight) {
+TEST_F(FakeClock, IntervalsAcrossTheWrapStayRight)
+{
     rtl::SetClockForTests(0xFFFFFFF0u);
     const uint32_t start = GetTickCount();
     Sleep(40);
     const uint32_t now = GetTickCount();
-    EXPECT_LT(now, start); // the counter wrapped ...
+    EXPECT_LT(now, start);       // the counter wrapped ...
     EXPECT_EQ(now - start, 40u); // ... and the unsigned difference did not notice
 }
 
-TEST_F(FakeClock, SleepAdvancesAtOnceAndIsReported) {
+TEST_F(FakeClock, SleepAdvancesAtOnceAndIsReported)
+{
     std::vector<uint32_t> sleeps;
     rtl::SetClockForTests(1000, [&](uint32_t ms) { sleeps.push_back(ms); });
     // A paced step: sleep 10 ms, then 1 ms at a time until 25 ms have passed,
@@ -37,7 +39,8 @@ TEST_F(FakeClock, SleepAdvancesAtOnceAndIsReported) {
     EXPECT_EQ(sleeps, (std::vector<uint32_t>{10, 1, 1, 1, 1, 1, 1, 1, 1}));
 }
 
-TEST_F(FakeClock, ResetBringsBackTheRealClock) {
+TEST_F(FakeClock, ResetBringsBackTheRealClock)
+{
     rtl::SetClockForTests(5);
     rtl::ResetClock();
     const uint32_t start = GetTickCount();
@@ -47,7 +50,8 @@ TEST_F(FakeClock, ResetBringsBackTheRealClock) {
     EXPECT_LT(elapsed, 5000u);
 }
 
-TEST(Random, StaysInRangeAndHitsEveryValueEvenly) {
+TEST(Random, StaysInRangeAndHitsEveryValueEvenly)
+{
     rtl::SetRandomSeed(1234);
     std::array<int, 7> counts{};
     for (int i = 0; i < 70000; ++i) {
@@ -67,7 +71,8 @@ TEST(Random, StaysInRangeAndHitsEveryValueEvenly) {
         ASSERT_LT(Random(INT32_MAX), INT32_MAX);
 }
 
-TEST(Random, FractionsCoverTheUnitInterval) {
+TEST(Random, FractionsCoverTheUnitInterval)
+{
     rtl::SetRandomSeed(99);
     double low = 1, high = 0;
     for (int i = 0; i < 10000; ++i) {
@@ -81,7 +86,8 @@ TEST(Random, FractionsCoverTheUnitInterval) {
     EXPECT_GT(high, 0.99);
 }
 
-TEST(Random, TheSameSeedRepeatsTheSequence) {
+TEST(Random, TheSameSeedRepeatsTheSequence)
+{
     auto draw = [](uint32_t seed) {
         rtl::SetRandomSeed(seed);
         std::vector<int32_t> values;

@@ -8,7 +8,8 @@
 
 namespace {
 
-TEST(CodePage, EveryAnsiByteSurvivesTheRoundTrip) {
+TEST(CodePage, EveryAnsiByteSurvivesTheRoundTrip)
+{
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
@@ -18,16 +19,16 @@ TEST(CodePage, EveryAnsiByteSurvivesTheRoundTrip) {
     EXPECT_EQ(rtl::Utf8ToAnsi(utf8), all);
 }
 
-TEST(CodePage, MapsTheWindowsRangeAndTheLatinLetters) {
+TEST(CodePage, MapsTheWindowsRangeAndTheLatinLetters)
+{
     struct Case {
         char ansi;
         const char* utf8;
     };
     const Case cases[] = {
-        {'\x80', "€"}, {'\x8A', "Š"}, {'\x8C', "Œ"}, {'\x93', "“"}, {'\x96', "–"},
-        {'\x99', "™"}, {'\x9F', "Ÿ"}, {'\x81', "\xC2\x81"}, {'\x9D', "\xC2\x9D"},
-        {'\xA0', "\xC2\xA0"}, {'\xC4', "Ä"}, {'\xD6', "Ö"}, {'\xDC', "Ü"},
-        {'\xDF', "ß"}, {'\xE4', "ä"}, {'\xF6', "ö"}, {'\xFC', "ü"}, {'\xFF', "ÿ"},
+        {'\x80', "€"}, {'\x8A', "Š"},        {'\x8C', "Œ"},        {'\x93', "“"},        {'\x96', "–"}, {'\x99', "™"},
+        {'\x9F', "Ÿ"}, {'\x81', "\xC2\x81"}, {'\x9D', "\xC2\x9D"}, {'\xA0', "\xC2\xA0"}, {'\xC4', "Ä"}, {'\xD6', "Ö"},
+        {'\xDC', "Ü"}, {'\xDF', "ß"},        {'\xE4', "ä"},        {'\xF6', "ö"},        {'\xFC', "ü"}, {'\xFF', "ÿ"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.utf8);
@@ -36,16 +37,22 @@ TEST(CodePage, MapsTheWindowsRangeAndTheLatinLetters) {
     }
 }
 
-TEST(CodePage, WhatAnsiCannotHoldBecomesAQuestionMark) {
-    EXPECT_EQ(rtl::Utf8ToAnsi("Łódź"), "?\xF3" "d?");
+TEST(CodePage, WhatAnsiCannotHoldBecomesAQuestionMark)
+{
+    EXPECT_EQ(rtl::Utf8ToAnsi("Łódź"),
+              "?\xF3"
+              "d?");
     EXPECT_EQ(rtl::Utf8ToAnsi("日本"), "??");
-    EXPECT_EQ(rtl::Utf8ToAnsi("a\xC3" "b"), "a?b"); // cut sequence
+    EXPECT_EQ(rtl::Utf8ToAnsi("a\xC3"
+                              "b"),
+              "a?b"); // cut sequence
     EXPECT_EQ(rtl::Utf8ToAnsi("\xF0\x9F\x98\x80"), "?");
     EXPECT_FALSE(rtl::FitsAnsi("Grüße 日"));
     EXPECT_FALSE(rtl::FitsAnsi("\xFF"));
 }
 
-TEST(CodePage, StrictUtf8Validation) {
+TEST(CodePage, StrictUtf8Validation)
+{
     struct Case {
         const char* bytes;
         bool valid;
@@ -69,18 +76,23 @@ TEST(CodePage, StrictUtf8Validation) {
     }
 }
 
-TEST(CodePage, StoredTextIsDecodedAsUtf8OnlyWhenItIsValidUtf8) {
+TEST(CodePage, StoredTextIsDecodedAsUtf8OnlyWhenItIsValidUtf8)
+{
     struct Case {
         std::string stored;
         std::string text;
     };
     const Case cases[] = {
         {"plain ASCII", "plain ASCII"},
-        {"Gr\xFC\xDF" "e", "Grüße"},             // Windows-1252
-        {"Grüße", "Grüße"},                      // already UTF-8
-        {"\x80 5", "€ 5"},                       // 1252 euro sign
-        {"Stra\xDF" "e \xC3\x28", "Straße Ã("},  // invalid UTF-8 read as 1252
-        {"\xC0\xAF", "À¯"},                      // overlong form read as 1252
+        {"Gr\xFC\xDF"
+         "e",
+         "Grüße"},          // Windows-1252
+        {"Grüße", "Grüße"}, // already UTF-8
+        {"\x80 5", "€ 5"},  // 1252 euro sign
+        {"Stra\xDF"
+         "e \xC3\x28",
+         "Straße Ã("},      // invalid UTF-8 read as 1252
+        {"\xC0\xAF", "À¯"}, // overlong form read as 1252
         {"日本", "日本"},
     };
     for (const Case& c : cases) {
@@ -89,28 +101,39 @@ TEST(CodePage, StoredTextIsDecodedAsUtf8OnlyWhenItIsValidUtf8) {
     }
 }
 
-TEST(CodePage, StoredTextIsAnsiWhenItFitsElseUtf8AndReadsBack) {
-    EXPECT_EQ(rtl::EncodeStoredText("Grüße für 5 €"), "Gr\xFC\xDF" "e f\xFCr 5 \x80");
+TEST(CodePage, StoredTextIsAnsiWhenItFitsElseUtf8AndReadsBack)
+{
+    EXPECT_EQ(rtl::EncodeStoredText("Grüße für 5 €"),
+              "Gr\xFC\xDF"
+              "e f\xFCr 5 \x80");
     EXPECT_EQ(rtl::EncodeStoredText("Grüße aus 日本"), "Grüße aus 日本");
     for (const std::string text : {"Grüße für 5 €", "Grüße aus 日本", "Œuvre „Zitat“", "ascii", "", "Ã¤", "Ã¼ber"})
         EXPECT_EQ(rtl::DecodeStoredText(rtl::EncodeStoredText(text)), text) << text;
 }
 
-TEST(CodePage, LetterCaseCoversTheAnsiLetters) {
+TEST(CodePage, LetterCaseCoversTheAnsiLetters)
+{
     EXPECT_EQ(rtl::AnsiUpperCase("äöü àé ÿ š œ ž ß µ 日 x"), "ÄÖÜ ÀÉ Ÿ Š Œ Ž ß µ 日 X");
     EXPECT_EQ(rtl::AnsiLowerCase("ÄÖÜ ÀÉ Ÿ Š Œ Ž × 日 X"), "äöü àé ÿ š œ ž × 日 x");
-    EXPECT_EQ(rtl::AnsiUpperCase("a\xFF" "b"), "A\xFF" "B"); // invalid bytes kept
+    EXPECT_EQ(rtl::AnsiUpperCase("a\xFF"
+                                 "b"),
+              "A\xFF"
+              "B"); // invalid bytes kept
 }
 
-TEST(CodePage, ComparisonFollowsGermanDictionaryOrder) {
-    std::vector<std::string> words = {"Zebra", "Birne", "Äpfel", "apfel", "Apfel", "Ähre", "Straße", "Strasse", "10", "1"};
+TEST(CodePage, ComparisonFollowsGermanDictionaryOrder)
+{
+    std::vector<std::string> words = {"Zebra", "Birne",  "Äpfel",   "apfel", "Apfel",
+                                      "Ähre",  "Straße", "Strasse", "10",    "1"};
     std::sort(words.begin(), words.end(),
               [](const std::string& a, const std::string& b) { return rtl::AnsiCompareStr(a, b) < 0; });
-    const std::vector<std::string> expected = {"1", "10", "Ähre", "Apfel", "apfel", "Äpfel", "Birne", "Strasse", "Straße", "Zebra"};
+    const std::vector<std::string> expected = {"1",     "10",    "Ähre",    "Apfel",  "apfel",
+                                               "Äpfel", "Birne", "Strasse", "Straße", "Zebra"};
     EXPECT_EQ(words, expected);
 }
 
-TEST(CodePage, TextComparisonIgnoresCaseButNotAccents) {
+TEST(CodePage, TextComparisonIgnoresCaseButNotAccents)
+{
     EXPECT_EQ(rtl::AnsiCompareText("ÄPFEL", "äpfel"), 0);
     EXPECT_TRUE(rtl::AnsiSameText("Straße", "STRAßE"));
     EXPECT_NE(rtl::AnsiCompareText("Straße", "Strasse"), 0);

@@ -17,7 +17,7 @@ public:
     }
 };
 
-}
+} // namespace
 
 IMPLEMENT_CLASS(TNamedItem)
 

@@ -12,16 +12,18 @@ struct YMD {
     int year, month, day;
 };
 
-TEST(DateTime, KnownDayNumbers) {
+TEST(DateTime, KnownDayNumbers)
+{
     const std::pair<YMD, double> cases[] = {
-        {{1899, 12, 30}, 0},   {{1899, 12, 29}, -1},    {{1900, 3, 1}, 61},        {{2000, 1, 1}, 36526},
-        {{2026, 3, 5}, 46086}, {{1, 1, 1}, -693593},    {{9999, 12, 31}, 2958465},
+        {{1899, 12, 30}, 0},   {{1899, 12, 29}, -1}, {{1900, 3, 1}, 61},        {{2000, 1, 1}, 36526},
+        {{2026, 3, 5}, 46086}, {{1, 1, 1}, -693593}, {{9999, 12, 31}, 2958465},
     };
     for (const auto& [date, days] : cases)
         EXPECT_EQ(EncodeDate(date.year, date.month, date.day), days) << date.year << "-" << date.month;
 }
 
-TEST(DateTime, EveryDateSurvivesEncodeAndDecode) {
+TEST(DateTime, EveryDateSurvivesEncodeAndDecode)
+{
     for (double day = -693593; day <= 2958465; day += 97) {
         int y = 0, m = 0, d = 0;
         DecodeDate(day, y, m, d);
@@ -34,7 +36,8 @@ TEST(DateTime, EveryDateSurvivesEncodeAndDecode) {
     }
 }
 
-TEST(DateTime, InvalidPartsAreRefused) {
+TEST(DateTime, InvalidPartsAreRefused)
+{
     TDateTime value = 0;
     EXPECT_FALSE(rtl::TryEncodeDate(2023, 2, 29, value));
     EXPECT_TRUE(rtl::TryEncodeDate(2024, 2, 29, value));
@@ -51,7 +54,8 @@ TEST(DateTime, InvalidPartsAreRefused) {
     EXPECT_THROW(DecodeDate(NAN, y, m, d), EConvertError);
 }
 
-TEST(DateTime, FractionIsTheTimeOfDayAlsoBeforeTheEpochAndRoundsIntoTheNextDay) {
+TEST(DateTime, FractionIsTheTimeOfDayAlsoBeforeTheEpochAndRoundsIntoTheNextDay)
+{
     int y = 0, m = 0, d = 0, h = 0, n = 0, s = 0, z = 0;
     DecodeDate(-1.25, y, m, d);
     DecodeTime(-1.25, h, n, s, z);
@@ -63,13 +67,15 @@ TEST(DateTime, FractionIsTheTimeOfDayAlsoBeforeTheEpochAndRoundsIntoTheNextDay) 
     EXPECT_EQ((std::array{y, m, d, h, n, s, z}), (std::array{2027, 1, 1, 0, 0, 0, 0}));
 }
 
-TEST(DateTime, DayOfWeekStartsOnSunday) {
+TEST(DateTime, DayOfWeekStartsOnSunday)
+{
     EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 30)), 7); // Saturday
     EXPECT_EQ(DayOfWeek(EncodeDate(2026, 3, 5)), 5);   // Thursday
     EXPECT_EQ(DayOfWeek(EncodeDate(1899, 12, 24)), 1); // Sunday before the epoch
 }
 
-TEST(FileDate, PacksLocalTimeWithTwoSecondSteps) {
+TEST(FileDate, PacksLocalTimeWithTwoSecondSteps)
+{
     const TDateTime when = EncodeDate(2021, 3, 14) + EncodeTime(15, 9, 27, 900);
     const int32_t packed = 41 << 25 | 3 << 21 | 14 << 16 | 15 << 11 | 9 << 5 | 13;
     EXPECT_EQ(DateTimeToFileDate(when), packed);
@@ -81,16 +87,18 @@ TEST(FileDate, PacksLocalTimeWithTwoSecondSteps) {
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(late)), late);
 }
 
-TEST(FileDate, OutOfRangeDatesClampAndBadPackingsAreRefused) {
+TEST(FileDate, OutOfRangeDatesClampAndBadPackingsAreRefused)
+{
     EXPECT_EQ(DateTimeToFileDate(EncodeDate(1970, 1, 1)), 1 << 21 | 1 << 16);
     EXPECT_EQ(FileDateToDateTime(DateTimeToFileDate(EncodeDate(2200, 1, 1))),
               EncodeDate(2107, 12, 31) + EncodeTime(23, 59, 58, 0));
-    EXPECT_THROW(FileDateToDateTime(0), EConvertError);  // month 0, day 0
-    EXPECT_THROW(FileDateToDateTime(-1), EConvertError); // what FileAge gives for a missing file
+    EXPECT_THROW(FileDateToDateTime(0), EConvertError);                      // month 0, day 0
+    EXPECT_THROW(FileDateToDateTime(-1), EConvertError);                     // what FileAge gives for a missing file
     EXPECT_THROW(FileDateToDateTime(1 << 21 | 1 << 16 | 30), EConvertError); // 60 seconds
 }
 
-TEST(FormatDateTime, GermanTable) {
+TEST(FormatDateTime, GermanTable)
+{
     const TDateTime when = EncodeDate(2026, 3, 5) + EncodeTime(14, 7, 9, 45);
     const std::pair<const char*, const char*> cases[] = {
         {"dd.mm.yyyy", "05.03.2026"},
@@ -118,7 +126,8 @@ TEST(FormatDateTime, GermanTable) {
     EXPECT_EQ(TimeToStr(when), "14:07:09");
 }
 
-TEST(FormatDateTime, FollowsOverriddenSettingsAndSurvivesSelfReference) {
+TEST(FormatDateTime, FollowsOverriddenSettingsAndSurvivesSelfReference)
+{
     TFormatSettings us;
     us.DateSeparator = "/";
     us.ShortDateFormat = "mm/dd/yyyy";
@@ -132,7 +141,8 @@ TEST(FormatDateTime, FollowsOverriddenSettingsAndSurvivesSelfReference) {
     EXPECT_EQ(rtl::FormatDateTime("c", when, looping), "");
 }
 
-TEST(FormatFloat, GermanTable) {
+TEST(FormatFloat, GermanTable)
+{
     struct Case {
         const char* format;
         double value;
@@ -140,8 +150,8 @@ TEST(FormatFloat, GermanTable) {
     };
     const Case cases[] = {
         {"#,##0.00", 1234567.891, "1.234.567,89"},
-        {"0.00", 0.125, "0,13"}, // half away from zero
-        {"0.00", 2.675, "2,68"}, // as the user reads the number, not its binary neighbour
+        {"0.00", 0.125, "0,13"},  // half away from zero
+        {"0.00", 2.675, "2,68"},  // as the user reads the number, not its binary neighbour
         {"0.00", -0.004, "0,00"}, // no "-0"
         {"#.##", 0.5, ",5"},
         {"0.###", 1.5, "1,5"},
@@ -162,11 +172,11 @@ TEST(FormatFloat, GermanTable) {
         EXPECT_EQ(rtl::FormatFloat(c.format, c.value), c.text) << c.format << " " << c.value;
 }
 
-TEST(FloatToStr, GeneralFixedAndNumberForms) {
+TEST(FloatToStr, GeneralFixedAndNumberForms)
+{
     const std::pair<double, const char*> general[] = {
-        {1.5, "1,5"},       {0.1, "0,1"},   {-42, "-42"},        {0, "0"},
-        {1e20, "1E20"},     {0.00001, "0,00001"}, {0.000001, "1E-6"},
-        {123456789012345678.0, "1,23456789012346E17"},
+        {1.5, "1,5"},   {0.1, "0,1"},         {-42, "-42"},       {0, "0"},
+        {1e20, "1E20"}, {0.00001, "0,00001"}, {0.000001, "1E-6"}, {123456789012345678.0, "1,23456789012346E17"},
     };
     for (const auto& [value, text] : general)
         EXPECT_EQ(rtl::FloatToStr(value), text) << value;
@@ -177,9 +187,10 @@ TEST(FloatToStr, GeneralFixedAndNumberForms) {
     EXPECT_EQ(rtl::FloatToStr(NAN), "NAN");
 }
 
-TEST(StrToFloat, AcceptsOnlyTheLocaleDecimalSeparator) {
-    const std::pair<const char*, double> good[] = {{"1,5", 1.5}, {" -2,25 ", -2.25}, {"+3", 3}, {",5", 0.5},
-                                                   {"1,5e3", 1500}, {"2E-2", 0.02}};
+TEST(StrToFloat, AcceptsOnlyTheLocaleDecimalSeparator)
+{
+    const std::pair<const char*, double> good[] = {{"1,5", 1.5}, {" -2,25 ", -2.25}, {"+3", 3},
+                                                   {",5", 0.5},  {"1,5e3", 1500},    {"2E-2", 0.02}};
     for (const auto& [text, value] : good) {
         double parsed = 0;
         EXPECT_TRUE(rtl::TryStrToFloat(text, parsed)) << text;

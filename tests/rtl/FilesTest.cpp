@@ -5,9 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <vector>
 
@@ -16,18 +16,21 @@ namespace {
 // A fresh folder per test, removed afterwards.
 class FileRoutines : public ::testing::Test {
 protected:
-    void Write(const std::string& name, const std::string& content = "") {
+    void Write(const std::string& name, const std::string& content = "")
+    {
         std::filesystem::create_directories(std::filesystem::path(dir + name).parent_path());
         std::ofstream(dir + name, std::ios::binary) << content;
     }
 
-    void SetModified(const std::string& name, std::tm local, long nanoseconds) {
+    void SetModified(const std::string& name, std::tm local, long nanoseconds)
+    {
         local.tm_isdst = -1;
         const timespec times[2] = {{std::mktime(&local), nanoseconds}, {std::mktime(&local), nanoseconds}};
         ASSERT_EQ(::utimensat(AT_FDCWD, (dir + name).c_str(), times, 0), 0);
     }
 
-    std::vector<std::string> Find(const std::string& mask, int attr) {
+    std::vector<std::string> Find(const std::string& mask, int attr)
+    {
         std::vector<std::string> names;
         TSearchRec rec;
         for (int result = FindFirst(dir + mask, attr, rec); result == 0; result = FindNext(rec))
@@ -40,7 +43,8 @@ protected:
     const std::string dir = temp.Path().string() + "/";
 };
 
-std::tm LocalTime(int year, int month, int day, int hour, int min, int sec) {
+std::tm LocalTime(int year, int month, int day, int hour, int min, int sec)
+{
     std::tm t{};
     t.tm_year = year - 1900;
     t.tm_mon = month - 1;
@@ -51,12 +55,14 @@ std::tm LocalTime(int year, int month, int day, int hour, int min, int sec) {
     return t;
 }
 
-int32_t Packed(int year, int month, int day, int hour, int min, int sec) {
+int32_t Packed(int year, int month, int day, int hour, int min, int sec)
+{
     return static_cast<int32_t>(static_cast<uint32_t>(year - 1980) << 25 | month << 21 | day << 16 | hour << 11 |
                                 min << 5 | sec / 2);
 }
 
-TEST_F(FileRoutines, FileAgePacksLocalTimeAndDropsTheOddSecond) {
+TEST_F(FileRoutines, FileAgePacksLocalTimeAndDropsTheOddSecond)
+{
     Write("a.jpg", "x");
     SetModified("a.jpg", LocalTime(2021, 3, 14, 15, 9, 27), 900000000);
     EXPECT_EQ(FileAge(dir + "a.jpg"), Packed(2021, 3, 14, 15, 9, 26));
@@ -65,7 +71,8 @@ TEST_F(FileRoutines, FileAgePacksLocalTimeAndDropsTheOddSecond) {
     EXPECT_EQ(FileAge(dir + "a.jpg"), Packed(2043, 12, 31, 23, 59, 58));
 }
 
-TEST_F(FileRoutines, FileAgeOfYearsDosCannotHoldIsClampedNotMissing) {
+TEST_F(FileRoutines, FileAgeOfYearsDosCannotHoldIsClampedNotMissing)
+{
     Write("old.jpg");
     SetModified("old.jpg", LocalTime(1970, 1, 2, 0, 0, 0), 0);
     EXPECT_EQ(FileAge(dir + "old.jpg"), Packed(1980, 1, 1, 0, 0, 0));
@@ -73,7 +80,8 @@ TEST_F(FileRoutines, FileAgeOfYearsDosCannotHoldIsClampedNotMissing) {
     EXPECT_EQ(FileAge(dir + "old.jpg"), Packed(2107, 12, 31, 23, 59, 58));
 }
 
-TEST_F(FileRoutines, MissingFilesAndFoldersHaveNoAgeOrSize) {
+TEST_F(FileRoutines, MissingFilesAndFoldersHaveNoAgeOrSize)
+{
     Write("five.bin", "12345");
     EXPECT_EQ(rtl::FileSizeOf(dir + "five.bin"), 5);
     EXPECT_EQ(FileAge(dir + "missing.jpg"), -1);
@@ -87,7 +95,8 @@ TEST_F(FileRoutines, MissingFilesAndFoldersHaveNoAgeOrSize) {
     EXPECT_FALSE(FileExists(""));
 }
 
-TEST(MatchesMask, Table) {
+TEST(MatchesMask, Table)
+{
     struct Case {
         const char* name;
         const char* mask;
@@ -96,18 +105,18 @@ TEST(MatchesMask, Table) {
     const Case cases[] = {
         {"Bild.JPG", "*.jpg", true},
         {"bild.jpeg", "*.jpg", false},
-        {"README", "*.*", true},        // "*.*" takes names without a dot too
+        {"README", "*.*", true}, // "*.*" takes names without a dot too
         {"foto", "foto.*", true},
         {"foto1.jpg", "foto?.*", true},
         {"archiv.tar.gz", "*.gz", true},
         {"abc", "a?c", true},
         {"ac", "a?c", false},
-        {"ß.txt", "?.txt", true},       // "?" is one character, not one byte
-        {"ÄRGER.TXT", "ärger*", true},  // umlauts compare without case
+        {"ß.txt", "?.txt", true},      // "?" is one character, not one byte
+        {"ÄRGER.TXT", "ärger*", true}, // umlauts compare without case
         {"aa", "a*a*a", false},
         {"aaa", "a*a*a", true},
-        {"abcabd", "*abd", true},       // the star must give back what it took
-        {"*x", "*", true},              // a star in the name is no star of the mask
+        {"abcabd", "*abd", true}, // the star must give back what it took
+        {"*x", "*", true},        // a star in the name is no star of the mask
         {"x", "", false},
         {"", "*", true},
     };
@@ -115,7 +124,8 @@ TEST(MatchesMask, Table) {
         EXPECT_EQ(rtl::MatchesMask(c.name, c.mask), c.matches) << c.name << " against " << c.mask;
 }
 
-TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute) {
+TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute)
+{
     Write("b.jpg", "bb");
     Write("a.JPG", "a");
     Write("c.txt");
@@ -124,8 +134,7 @@ TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute) {
 
     EXPECT_EQ(Find("*.jpg", 0), (std::vector<std::string>{"a.JPG", "b.jpg"}));
     EXPECT_EQ(Find("*.jpg", faDirectory), (std::vector<std::string>{"a.JPG", "b.jpg", "sub.jpg"}));
-    EXPECT_EQ(Find("*.*", faAnyFile),
-              (std::vector<std::string>{".hidden.jpg", "a.JPG", "b.jpg", "c.txt", "sub.jpg"}));
+    EXPECT_EQ(Find("*.*", faAnyFile), (std::vector<std::string>{".hidden.jpg", "a.JPG", "b.jpg", "c.txt", "sub.jpg"}));
     EXPECT_TRUE(Find("*.gif", faAnyFile).empty());
 
     TSearchRec rec;
@@ -149,7 +158,8 @@ TEST_F(FileRoutines, FindFirstListsInByteOrderAndFiltersByAttribute) {
 
 // Scans like the system's folder scan: recursive through folders; a scan that
 // follows a link back up would never end (the depth check turns that into a failure).
-void Scan(const std::string& folder, int depth, std::vector<std::string>& files) {
+void Scan(const std::string& folder, int depth, std::vector<std::string>& files)
+{
     ASSERT_LT(depth, 8) << "scan went round in circles at " << folder;
     TSearchRec rec;
     for (int result = FindFirst(folder + "*.*", faAnyFile, rec); result == 0; result = FindNext(rec)) {
@@ -161,7 +171,8 @@ void Scan(const std::string& folder, int depth, std::vector<std::string>& files)
     FindClose(rec);
 }
 
-TEST_F(FileRoutines, ScanningNeverFollowsLinksBackIntoItsOwnPath) {
+TEST_F(FileRoutines, ScanningNeverFollowsLinksBackIntoItsOwnPath)
+{
     Write("show/pics/a.jpg");
     Write("elsewhere/b.jpg");
     std::filesystem::create_directory_symlink(dir + "show", dir + "show/pics/up");
@@ -175,7 +186,8 @@ TEST_F(FileRoutines, ScanningNeverFollowsLinksBackIntoItsOwnPath) {
     EXPECT_EQ(files, (std::vector<std::string>{dir + "show/pics/a.jpg", dir + "show/pics/more/b.jpg"}));
 }
 
-TEST_F(FileRoutines, RenameNeverReplacesAnotherFile) {
+TEST_F(FileRoutines, RenameNeverReplacesAnotherFile)
+{
     Write("x.txt", "old x");
     Write("y.txt", "keep me");
     EXPECT_FALSE(RenameFile(dir + "x.txt", dir + "y.txt"));
@@ -186,7 +198,8 @@ TEST_F(FileRoutines, RenameNeverReplacesAnotherFile) {
     EXPECT_FALSE(FileExists(dir + "x.txt"));
 }
 
-TEST_F(FileRoutines, DeleteAndFolderRoutinesReportFailure) {
+TEST_F(FileRoutines, DeleteAndFolderRoutinesReportFailure)
+{
     Write("f.txt");
     EXPECT_FALSE(DeleteFile(dir));
     EXPECT_TRUE(DeleteFile(dir + "f.txt"));
@@ -199,16 +212,18 @@ TEST_F(FileRoutines, DeleteAndFolderRoutinesReportFailure) {
     EXPECT_TRUE(RemoveDir(dir + "d"));
 }
 
-TEST_F(FileRoutines, ForceDirectoriesCreatesEveryMissingParent) {
+TEST_F(FileRoutines, ForceDirectoriesCreatesEveryMissingParent)
+{
     EXPECT_TRUE(ForceDirectories(dir + "a/b/c/"));
     EXPECT_TRUE(DirectoryExists(dir + "a/b/c"));
-    EXPECT_TRUE(ForceDirectories(dir + "a/b"));  // already there
+    EXPECT_TRUE(ForceDirectories(dir + "a/b")); // already there
     Write("file");
     EXPECT_FALSE(ForceDirectories(dir + "file/sub"));
     EXPECT_FALSE(ForceDirectories(""));
 }
 
-TEST(PathStrings, SplitTable) {
+TEST(PathStrings, SplitTable)
+{
     struct Case {
         const char* name;
         const char* path;
@@ -241,13 +256,15 @@ TEST(PathStrings, SplitTable) {
     }
 }
 
-TEST(PathStrings, ChangeFileExtTouchesOnlyTheFilePart) {
+TEST(PathStrings, ChangeFileExtTouchesOnlyTheFilePart)
+{
     EXPECT_EQ(ChangeFileExt(R"(C:\a.b\file)", ".txt"), R"(C:\a.b\file.txt)");
     EXPECT_EQ(ChangeFileExt("/x/bild.jpg", ".bmp"), "/x/bild.bmp");
     EXPECT_EQ(ChangeFileExt("bild.jpg", ""), "bild");
 }
 
-TEST(PathStrings, TrailingDelimiters) {
+TEST(PathStrings, TrailingDelimiters)
+{
     const std::pair<const char*, const char*> include[] = {
         {"", ""}, {"/a", "/a/"}, {"/a/", "/a/"}, {R"(C:\a\)", R"(C:\a\)"}};
     for (const auto& [in, out] : include)
@@ -258,7 +275,8 @@ TEST(PathStrings, TrailingDelimiters) {
         EXPECT_EQ(ExcludeTrailingPathDelimiter(in), out) << in;
 }
 
-TEST(PathStrings, ExtractRelativePathTable) {
+TEST(PathStrings, ExtractRelativePathTable)
+{
     const char* cases[][3] = {
         {R"(C:\a\b\x.txt)", R"(C:\a\c\y.txt)", R"(..\c\y.txt)"},
         {R"(C:\a\)", R"(C:\a\y.txt)", "y.txt"},
@@ -271,7 +289,8 @@ TEST(PathStrings, ExtractRelativePathTable) {
         EXPECT_EQ(ExtractRelativePath(c[0], c[1]), c[2]) << c[0] << " -> " << c[1];
 }
 
-TEST(PathStrings, ExpandFileNameFoldsDotsWithoutTouchingTheDisk) {
+TEST(PathStrings, ExpandFileNameFoldsDotsWithoutTouchingTheDisk)
+{
     EXPECT_EQ(ExpandFileName("/a/./b/../c"), "/a/c");
     EXPECT_EQ(ExpandFileName("/a/b/"), "/a/b/");
     EXPECT_EQ(ExpandFileName("/../.."), "/");

@@ -1,8 +1,8 @@
 #include "platform/rtl/IniFiles.h"
 
+#include "StorageTestSupport.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
-#include "StorageTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -65,19 +65,19 @@ TEST_F(IniFileTest, ReadsLikeAWindowsProfile)
         const char* expected;
     };
     const Case cases[] = {
-        {"Player", "SmoothScale", "1"},          // blanks around key and value
-        {"PLAYER", "smoothSCALE", "1"},          // no letter case, first key wins
-        {"Player", "Quoted", "C:\\Bilder\\"},    // one pair of quotes stripped
+        {"Player", "SmoothScale", "1"},       // blanks around key and value
+        {"PLAYER", "smoothSCALE", "1"},       // no letter case, first key wins
+        {"Player", "Quoted", "C:\\Bilder\\"}, // one pair of quotes stripped
         {"Player", "Single", "it"},
-        {"Player", "Mismatched", "\"text'"},     // quotes that do not match stay
+        {"Player", "Mismatched", "\"text'"}, // quotes that do not match stay
         {"Player", "OneQuote", "\""},
         {"Player", "Inner", "a \"b\" c"},
-        {"Player", "Doubled", "\"word\""},       // only the outer pair goes
-        {"Player", "Empty", ""},                 // present and empty: not the default
+        {"Player", "Doubled", "\"word\""}, // only the outer pair goes
+        {"Player", "Empty", ""},           // present and empty: not the default
         {"Player", "; comment", "default"},
-        {"Player", "Late", "default"},           // in a later section of the same name
-        {"Player", "Orphan", "default"},         // keys before any section belong nowhere
-        {"Other", "Key", "first section"},       // section names trimmed, first wins
+        {"Player", "Late", "default"},     // in a later section of the same name
+        {"Player", "Orphan", "default"},   // keys before any section belong nowhere
+        {"Other", "Key", "first section"}, // section names trimmed, first wins
         {"Missing", "Key", "default"},
     };
     for (const auto& c : cases)
@@ -90,20 +90,21 @@ TEST_F(IniFileTest, ReadsLikeAWindowsProfile)
 
 TEST_F(IniFileTest, ReadsNumbersAndBooleans)
 {
-    WriteBytes(Path(), "[N]\r\nzero=0\r\none=1\r\nminus=-5\r\nblanks= 12 \r\nhex=0x1F\r\ndollar=$10\r\n"
-                       "allbits=$FFFFFFFF\r\nword=yes\r\nhuge=99999999999\r\nmixed=12abc\r\nempty=\r\n"
-                       "min=-2147483648\r\nquoted=\"7\"\r\n");
+    WriteBytes(Path(),
+               "[N]\r\nzero=0\r\none=1\r\nminus=-5\r\nblanks= 12 \r\nhex=0x1F\r\ndollar=$10\r\n"
+               "allbits=$FFFFFFFF\r\nword=yes\r\nhuge=99999999999\r\nmixed=12abc\r\nempty=\r\n"
+               "min=-2147483648\r\nquoted=\"7\"\r\n");
     TIniFile ini(Path());
-    const std::pair<const char*, int32_t> integers[] = {{"zero", 0}, {"one", 1}, {"minus", -5}, {"blanks", 12},
-        {"hex", 31}, {"dollar", 16}, {"allbits", -1}, {"word", 42}, {"huge", 42}, {"mixed", 42}, {"empty", 42},
-        {"missing", 42}, {"min", INT32_MIN}, {"quoted", 7}};
+    const std::pair<const char*, int32_t> integers[] = {
+        {"zero", 0},  {"one", 1},   {"minus", -5}, {"blanks", 12}, {"hex", 31},     {"dollar", 16},     {"allbits", -1},
+        {"word", 42}, {"huge", 42}, {"mixed", 42}, {"empty", 42},  {"missing", 42}, {"min", INT32_MIN}, {"quoted", 7}};
     for (const auto& [key, expected] : integers)
         EXPECT_EQ(ini.ReadInteger("N", key, 42), expected) << key;
 
     const std::tuple<const char*, bool, bool> booleans[] = {
         // key, default, expected
-        {"zero", true, false}, {"one", false, true}, {"minus", false, true},
-        {"word", true, true}, {"word", false, false}, {"missing", true, true}, {"missing", false, false}};
+        {"zero", true, false},  {"one", false, true},    {"minus", false, true},   {"word", true, true},
+        {"word", false, false}, {"missing", true, true}, {"missing", false, false}};
     for (const auto& [key, defaultValue, expected] : booleans)
         EXPECT_EQ(ini.ReadBool("N", key, defaultValue), expected) << key << " default " << defaultValue;
 }
@@ -121,7 +122,7 @@ TEST_F(IniFileTest, CreatesTheFileOnTheFirstWriteWithCrLfLines)
     ini.WriteBool("Player", "ShowErrorInShow", false);
     ini.WriteInteger("Wallpaper-Vistelo", "UserInterval", -60000);
     EXPECT_EQ(ReadBytes(Path()),
-        "[Player]\r\nSmoothScale=1\r\nShowErrorInShow=0\r\n\r\n[Wallpaper-Vistelo]\r\nUserInterval=-60000\r\n");
+              "[Player]\r\nSmoothScale=1\r\nShowErrorInShow=0\r\n\r\n[Wallpaper-Vistelo]\r\nUserInterval=-60000\r\n");
 }
 
 TEST_F(IniFileTest, WritesInPlaceAndKeepsWhatItDoesNotUnderstand)
@@ -131,8 +132,9 @@ TEST_F(IniFileTest, WritesInPlaceAndKeepsWhatItDoesNotUnderstand)
     ini.WriteString("a", "Y", "two");     // replaces the existing line
     ini.WriteString("A", "new", "added"); // goes after the section's last line
     ini.WriteString("b", "z", "3");       // unchanged value
-    EXPECT_EQ(ReadBytes(Path()), "; written by hand\r\n[A]\r\nx=1\r\n; about y\r\nY=two\r\nnew=added\r\n\r\n"
-                                 "[B]\r\nz=3\r\n");
+    EXPECT_EQ(ReadBytes(Path()),
+              "; written by hand\r\n[A]\r\nx=1\r\n; about y\r\nY=two\r\nnew=added\r\n\r\n"
+              "[B]\r\nz=3\r\n");
 }
 
 TEST_F(IniFileTest, ListsSectionsKeysAndValuesOnceEach)
@@ -143,8 +145,9 @@ TEST_F(IniFileTest, ListsSectionsKeysAndValuesOnceEach)
 
     TStringList keys;
     ini.ReadSection("player", keys);
-    EXPECT_EQ(Lines(keys), (std::vector<std::string>{"SmoothScale", "Quoted", "Single", "Mismatched", "OneQuote",
-                               "Inner", "Doubled", "Empty"}));
+    EXPECT_EQ(Lines(keys),
+              (std::vector<std::string>{"SmoothScale", "Quoted", "Single", "Mismatched", "OneQuote", "Inner", "Doubled",
+                                        "Empty"}));
 
     TStringList values;
     ini.ReadSectionValues("OTHER", values);
@@ -172,9 +175,10 @@ TEST_F(IniFileTest, KeepsUmlautsInWindows1252AndOtherTextInUtf8)
         TIniFile ini(Path());
         ini.WriteString("Größe", "Bär", "Äpfel über Öl, 5 €");
     }
-    EXPECT_EQ(ReadBytes(Path()), "[Gr\xF6\xDF"
-                                 "e]\r\nB\xE4r=\xC4pfel \xFC"
-                                 "ber \xD6l, 5 \x80\r\n");
+    EXPECT_EQ(ReadBytes(Path()),
+              "[Gr\xF6\xDF"
+              "e]\r\nB\xE4r=\xC4pfel \xFC"
+              "ber \xD6l, 5 \x80\r\n");
     TIniFile ini(Path());
     EXPECT_EQ(ini.ReadString("GRÖSSE", "bär", "?"), "?") << "ß has no upper-case letter of its own";
     EXPECT_EQ(ini.ReadString("GRÖßE", "BÄR", "?"), "Äpfel über Öl, 5 €");
@@ -190,9 +194,15 @@ TEST_F(IniFileTest, RefusesNamesAndValuesThatWouldChangeOtherEntries)
 {
     WriteBytes(Path(), "[S]\r\nk=v\r\n");
     TIniFile ini(Path());
-    const std::tuple<const char*, const char*, const char*> writes[] = {
-        {"S", "k", "v\r\n[T]\r\nevil=1"}, {"S", "k\nx", "v"}, {"S", "a=b", "v"}, {"S", "", "v"},
-        {"S", "  ", "v"}, {"S", "[T]", "v"}, {"S", ";x", "v"}, {"S]", "k", "v"}, {"S\r\n", "k", "v"}};
+    const std::tuple<const char*, const char*, const char*> writes[] = {{"S", "k", "v\r\n[T]\r\nevil=1"},
+                                                                        {"S", "k\nx", "v"},
+                                                                        {"S", "a=b", "v"},
+                                                                        {"S", "", "v"},
+                                                                        {"S", "  ", "v"},
+                                                                        {"S", "[T]", "v"},
+                                                                        {"S", ";x", "v"},
+                                                                        {"S]", "k", "v"},
+                                                                        {"S\r\n", "k", "v"}};
     for (const auto& [section, key, value] : writes)
         EXPECT_THROW(ini.WriteString(section, key, value), EIniFileException) << section << "/" << key;
     EXPECT_EQ(ReadBytes(Path()), "[S]\r\nk=v\r\n");

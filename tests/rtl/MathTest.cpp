@@ -17,14 +17,26 @@ namespace {
 
 using Bytes = std::array<uint8_t, 10>;
 
-TEST(Math, RoundTakesHalvesToTheEvenNeighbour) {
+TEST(Math, RoundTakesHalvesToTheEvenNeighbour)
+{
     struct Case {
         double value;
         int64_t rounded;
     };
     const Case cases[] = {
-        {0.5, 0}, {1.5, 2}, {2.5, 2}, {3.5, 4}, {-0.5, 0}, {-1.5, -2}, {-2.5, -2}, {-3.5, -4},
-        {2.4999999999999996, 2}, {2.5000000000000004, 3}, {-2.6, -3}, {-0.4, 0}, {0.0, 0},
+        {0.5, 0},
+        {1.5, 2},
+        {2.5, 2},
+        {3.5, 4},
+        {-0.5, 0},
+        {-1.5, -2},
+        {-2.5, -2},
+        {-3.5, -4},
+        {2.4999999999999996, 2},
+        {2.5000000000000004, 3},
+        {-2.6, -3},
+        {-0.4, 0},
+        {0.0, 0},
         {4503599627370497.0, 4503599627370497}, // 2^52 + 1 has no fraction
         {1e15 + 0.5, 1000000000000000},
         {-9223372036854775808.0, std::numeric_limits<int64_t>::min()},
@@ -33,38 +45,41 @@ TEST(Math, RoundTakesHalvesToTheEvenNeighbour) {
         EXPECT_EQ(rtl::Round(c.value), c.rounded) << c.value;
 }
 
-TEST(Math, TruncCutsTowardZero) {
+TEST(Math, TruncCutsTowardZero)
+{
     EXPECT_EQ(rtl::Trunc(2.9), 2);
     EXPECT_EQ(rtl::Trunc(-2.9), -2);
     EXPECT_EQ(rtl::Trunc(-0.5), 0);
     EXPECT_EQ(rtl::Trunc(9223372036854774784.0), 9223372036854774784);
 }
 
-TEST(Math, ValuesWithoutAnIntegerRaiseInvalidOp) {
+TEST(Math, ValuesWithoutAnIntegerRaiseInvalidOp)
+{
     for (const double bad : {std::nan(""), HUGE_VAL, -HUGE_VAL, 9223372036854775808.0, -9223372036854777856.0}) {
         EXPECT_THROW(rtl::Round(bad), EInvalidOp) << bad;
         EXPECT_THROW(rtl::Trunc(bad), EInvalidOp) << bad;
     }
 }
 
-Bytes ToExtended(double value) {
+Bytes ToExtended(double value)
+{
     Bytes bytes{};
     rtl::DoubleToExtended(value, bytes.data());
     return bytes;
 }
 
-Bytes Extended(uint64_t mantissa, int exponentField, bool negative = false) {
+Bytes Extended(uint64_t mantissa, int exponentField, bool negative = false)
+{
     Bytes bytes{};
     rtl::PutLE64(bytes.data(), mantissa);
     rtl::PutLE16(bytes.data() + 8, static_cast<uint16_t>(exponentField | (negative ? 0x8000 : 0)));
     return bytes;
 }
 
-uint64_t BitsOf(double d) {
-    return std::bit_cast<uint64_t>(d);
-}
+uint64_t BitsOf(double d) { return std::bit_cast<uint64_t>(d); }
 
-TEST(Math, ExtendedBytesOfKnownValues) {
+TEST(Math, ExtendedBytesOfKnownValues)
+{
     struct Case {
         double value;
         Bytes bytes;
@@ -88,8 +103,10 @@ TEST(Math, ExtendedBytesOfKnownValues) {
     }
 }
 
-TEST(Math, EveryDoubleSurvivesTheExtendedRoundTrip) {
-    const double values[] = {DBL_MAX, -DBL_MAX, DBL_MIN, DBL_MIN / 3, DBL_TRUE_MIN * 7, 1.0 / 3, -123456.789, 1e300, 1e-300, M_PI};
+TEST(Math, EveryDoubleSurvivesTheExtendedRoundTrip)
+{
+    const double values[] = {DBL_MAX, -DBL_MAX,    DBL_MIN, DBL_MIN / 3, DBL_TRUE_MIN * 7,
+                             1.0 / 3, -123456.789, 1e300,   1e-300,      M_PI};
     for (const double value : values)
         EXPECT_EQ(BitsOf(rtl::ExtendedToDouble(ToExtended(value).data())), BitsOf(value)) << value;
 
@@ -99,7 +116,8 @@ TEST(Math, EveryDoubleSurvivesTheExtendedRoundTrip) {
     EXPECT_TRUE(std::isnan(rtl::ExtendedToDouble(nan.data())));
 }
 
-TEST(Math, ExtendedValuesBeyondDoubleAreRoundedAndClamped) {
+TEST(Math, ExtendedValuesBeyondDoubleAreRoundedAndClamped)
+{
     constexpr uint64_t one = uint64_t{1} << 63;
     struct Case {
         const char* what;
@@ -132,7 +150,8 @@ TEST(Math, ExtendedValuesBeyondDoubleAreRoundedAndClamped) {
 #if defined(__x86_64__) && LDBL_MANT_DIG == 64
 // The x87 unit converts in round-to-nearest-even, so its results check ours
 // on random bit patterns across the whole exponent range.
-TEST(Math, ExtendedConversionAgreesWithTheFloatingPointUnit) {
+TEST(Math, ExtendedConversionAgreesWithTheFloatingPointUnit)
+{
     std::mt19937_64 random(20261210);
     for (int i = 0; i < 200000; ++i) {
         const uint64_t mantissa = random() | (uint64_t{1} << 63);

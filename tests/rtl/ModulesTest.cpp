@@ -17,13 +17,9 @@ const char testPackage[] = "RtlTestPackage.bpl";
 
 std::vector<std::string> finiCalls;
 
-void RecordFini(const char* name)
-{
-    finiCalls.emplace_back(name);
-}
+void RecordFini(const char* name) { finiCalls.emplace_back(name); }
 
-template <class Fn>
-Fn Entry(HMODULE module, const char* name)
+template <class Fn> Fn Entry(HMODULE module, const char* name)
 {
     void* address = rtl::GetProcAddress(module, name);
     EXPECT_NE(address, nullptr) << rtl::LastLibraryError();

@@ -12,12 +12,14 @@ struct PointerListTest : ::testing::Test {
     int values[5] = {30, 10, 20, 10, 40};
     rtl::TList list;
 
-    void SetUp() override {
+    void SetUp() override
+    {
         for (int& v : values)
             list.Add(&v);
     }
 
-    std::vector<int> Contents() const {
+    std::vector<int> Contents() const
+    {
         std::vector<int> out;
         for (int i = 0; i < list.Count(); ++i)
             out.push_back(list.Items(i) ? *static_cast<int*>(list.Items(i)) : 0);
@@ -25,7 +27,8 @@ struct PointerListTest : ::testing::Test {
     }
 };
 
-TEST_F(PointerListTest, IndexErrorsRaiseListErrors) {
+TEST_F(PointerListTest, IndexErrorsRaiseListErrors)
+{
     EXPECT_THROW(list.Items(5), EListError);
     EXPECT_THROW(list.Items(-1), EListError);
     EXPECT_THROW(list.Delete(5), EListError);
@@ -38,7 +41,8 @@ TEST_F(PointerListTest, IndexErrorsRaiseListErrors) {
     EXPECT_THROW(list.Last(), EListError);
 }
 
-TEST_F(PointerListTest, RemovingMovingAndPacking) {
+TEST_F(PointerListTest, RemovingMovingAndPacking)
+{
     EXPECT_EQ(list.Remove(&values[1]), 1);
     EXPECT_EQ(list.Remove(&values[1]), -1);
     EXPECT_EQ(list.Extract(&values[0]), &values[0]);
@@ -57,7 +61,8 @@ TEST_F(PointerListTest, RemovingMovingAndPacking) {
     EXPECT_EQ(list.Last(), &values[3]);
 }
 
-TEST_F(PointerListTest, SortKeepsEqualItemsInTheirOrder) {
+TEST_F(PointerListTest, SortKeepsEqualItemsInTheirOrder)
+{
     list.Sort([](void* a, void* b) { return *static_cast<int*>(a) - *static_cast<int*>(b); });
     EXPECT_EQ(Contents(), (std::vector<int>{10, 10, 20, 30, 40}));
     EXPECT_EQ(list.Items(0), &values[1]);

@@ -28,11 +28,7 @@ public:
     int Step = 1;
 };
 
-template <class T>
-int64_t Int(const T& value)
-{
-    return static_cast<int64_t>(value);
-}
+template <class T> int64_t Int(const T& value) { return static_cast<int64_t>(value); }
 
 // Registers the fixture's table once for the whole test program.
 class PropertiesTest : public ::testing::Test {

@@ -1,7 +1,7 @@
 #include "platform/rtl/Registry.h"
 
-#include "platform/rtl/StringList.h"
 #include "StorageTestSupport.h"
+#include "platform/rtl/StringList.h"
 
 #include <gtest/gtest.h>
 
@@ -81,15 +81,16 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
     EXPECT_EQ(buffer[0], 0x4B);
     EXPECT_EQ(reg.ReadBinaryData("Nothing", buffer, sizeof buffer), 0);
 
-    const std::tuple<const char*, TRegDataType, int> infos[] = {{"PicDir", rdString, 16}, {"Empty", rdString, 1},
-        {"Path", rdExpandString, 15}, {"TipNr", rdInteger, 4}, {"JPEGSettings", rdBinary, 2},
-        {"Missing", rdUnknown, -1}};
+    const std::tuple<const char*, TRegDataType, int> infos[] = {
+        {"PicDir", rdString, 16}, {"Empty", rdString, 1},        {"Path", rdExpandString, 15},
+        {"TipNr", rdInteger, 4},  {"JPEGSettings", rdBinary, 2}, {"Missing", rdUnknown, -1}};
     for (const auto& [name, type, size] : infos) {
         EXPECT_EQ(reg.GetDataType(name), type) << name;
         EXPECT_EQ(reg.GetDataSize(name), size) << name;
     }
-    EXPECT_EQ(ValueNames(reg), (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Zeros", "Mojibake", "Empty",
-                                   "Path", "TipNr", "ShowTips", "JPEGSettings", "Nothing", ""}));
+    EXPECT_EQ(ValueNames(reg),
+              (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Zeros", "Mojibake", "Empty", "Path", "TipNr",
+                                        "ShowTips", "JPEGSettings", "Nothing", ""}));
 }
 
 TEST_F(RegistryTest, WritesRegedit4Text)
@@ -103,14 +104,15 @@ TEST_F(RegistryTest, WritesRegedit4Text)
     reg.WriteExpandString("Exp", "%a%");
     reg.SetRootKey(HKEY_LOCAL_MACHINE);
     ASSERT_TRUE(reg.OpenKey("Empty", true));
-    EXPECT_EQ(ReadBytes(Hive()), "REGEDIT4\r\n"
-                                 "\r\n[HKEY_CURRENT_USER\\Software]\r\n"
-                                 "\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
-                                 "\"Name\"=\"B\xE4r \\\\ \\\"x\\\"\"\r\n"
-                                 "\"Count\"=dword:ffffffff\r\n"
-                                 "\"Data\"=hex:01,ff\r\n"
-                                 "\"Exp\"=hex(2):25,61,25,00\r\n"
-                                 "\r\n[HKEY_LOCAL_MACHINE\\Empty]\r\n");
+    EXPECT_EQ(ReadBytes(Hive()),
+              "REGEDIT4\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software]\r\n"
+              "\r\n[HKEY_CURRENT_USER\\Software\\A]\r\n"
+              "\"Name\"=\"B\xE4r \\\\ \\\"x\\\"\"\r\n"
+              "\"Count\"=dword:ffffffff\r\n"
+              "\"Data\"=hex:01,ff\r\n"
+              "\"Exp\"=hex(2):25,61,25,00\r\n"
+              "\r\n[HKEY_LOCAL_MACHINE\\Empty]\r\n");
 }
 
 TEST_F(RegistryTest, TypedReadsRaiseOnMissingValuesAndOtherTypes)
@@ -285,27 +287,27 @@ TEST_F(RegistryTest, ADamagedFileGivesWhatCanStillBeRead)
     std::string deep = "[HKEY_CURRENT_USER";
     for (int i = 0; i < 2000; ++i)
         deep += "\\d";
-    WriteBytes(Hive(), "garbage before the header\n"
-                       "REGEDIT4\n"
-                       "\"Orphan\"=\"no key\"\n"
-                       "[HKEY_CURRENT_USER\\Software\\Good]\n"
-                       "\"Text\"=\"ok\"\n"
-                       "\"Open\"=\"never closed\n"
-                       "\"BadHex\"=hex:1,zz,3\n"
-                       "\"Long\"=hex:01,02,\\\n"
-                       "  03\n"
-                       "\"BadDword\"=dword:123456789\n"
-                       "\"Trailing\"=\"x\" junk\n"
-                       "@=dword:2a\n"
-                       "\"Multi\"=hex(7):41,00,00,00\n"
-                       "no equals\n"
-                       "[HKEY_NOWHERE\\Software]\n"
-                       "\"Lost\"=\"x\"\n"
-                       "[HKEY_CURRENT_USER\\Software\\Unclosed\n"
-                       + deep + "]\n\"TooDeep\"=\"x\"\n"
-                       + std::string("\x00\xff\xfe binary junk\n", 16)
-                       + "[HKEY_CURRENT_USER\\Software\\Good]\n"
-                         "\"Second\"=\"also ok\"\n");
+    WriteBytes(Hive(),
+               "garbage before the header\n"
+               "REGEDIT4\n"
+               "\"Orphan\"=\"no key\"\n"
+               "[HKEY_CURRENT_USER\\Software\\Good]\n"
+               "\"Text\"=\"ok\"\n"
+               "\"Open\"=\"never closed\n"
+               "\"BadHex\"=hex:1,zz,3\n"
+               "\"Long\"=hex:01,02,\\\n"
+               "  03\n"
+               "\"BadDword\"=dword:123456789\n"
+               "\"Trailing\"=\"x\" junk\n"
+               "@=dword:2a\n"
+               "\"Multi\"=hex(7):41,00,00,00\n"
+               "no equals\n"
+               "[HKEY_NOWHERE\\Software]\n"
+               "\"Lost\"=\"x\"\n"
+               "[HKEY_CURRENT_USER\\Software\\Unclosed\n" +
+                   deep + "]\n\"TooDeep\"=\"x\"\n" + std::string("\x00\xff\xfe binary junk\n", 16) +
+                   "[HKEY_CURRENT_USER\\Software\\Good]\n"
+                   "\"Second\"=\"also ok\"\n");
     TRegistry reg;
     ASSERT_TRUE(reg.OpenKey("\\Software\\Good", false));
     EXPECT_EQ(ValueNames(reg), (std::vector<std::string>{"Text", "Long", "", "Multi", "Second"}));
@@ -341,7 +343,7 @@ TEST_F(RegistryTest, AFileThatCannotBeReadIsEmptyAndNeverReplaced)
     EXPECT_TRUE(std::filesystem::is_directory(Hive()));
 }
 
-class RegIniFileTest : public RegistryTest {};
+class RegIniFileTest : public RegistryTest { };
 
 TEST_F(RegIniFileTest, SectionsAreKeysBelowItsKeyOrFromTheRoot)
 {

@@ -13,18 +13,21 @@
 
 namespace {
 
-std::string FileBytes(const char* path) {
+std::string FileBytes(const char* path)
+{
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
-std::string StreamBytes(TStream& stream) {
+std::string StreamBytes(TStream& stream)
+{
     std::string bytes(static_cast<size_t>(stream.Size()), '\0');
     stream.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
     return bytes;
 }
 
-TEST(Resources, EmbeddedFileReadsBackWithTypeAndNameInAnyCase) {
+TEST(Resources, EmbeddedFileReadsBackWithTypeAndNameInAnyCase)
+{
     const std::string expected = FileBytes(RTL_RESOURCE_TEXT_DATA);
     ASSERT_FALSE(expected.empty());
     TResourceStream stream(rtl::HInstance(), "sample_text", RT_RCDATA);
@@ -37,13 +40,15 @@ TEST(Resources, EmbeddedFileReadsBackWithTypeAndNameInAnyCase) {
     EXPECT_EQ(empty.Size(), 0);
 }
 
-TEST(Resources, MissingResourcesRaiseResNotFound) {
+TEST(Resources, MissingResourcesRaiseResNotFound)
+{
     EXPECT_THROW(TResourceStream(rtl::HInstance(), "NO_SUCH_NAME", RT_RCDATA), EResNotFound);
     EXPECT_THROW(TResourceStream(rtl::HInstance(), "SAMPLE_TEXT", RT_BITMAP), EResNotFound);
     EXPECT_FALSE(rtl::FindResource(rtl::HInstance(), RT_RCDATA, "SAMPLE"));
 }
 
-TEST(Resources, ResourceStreamsAreReadOnly) {
+TEST(Resources, ResourceStreamsAreReadOnly)
+{
     TResourceStream stream(rtl::HInstance(), "SAMPLE_TEXT", RT_RCDATA);
     EXPECT_THROW(stream.Write("x", 1), EWriteError);
     EXPECT_THROW(stream.SetSize(0), EInOutError);
@@ -56,7 +61,8 @@ TEST(Resources, ResourceStreamsAreReadOnly) {
 // Each module has its own resources: the module's SAMPLE_TEXT is another
 // file than the program's, found only through the module's handle, and a
 // second load registers it afresh.
-TEST(Resources, ModulesKeepTheirOwnResources) {
+TEST(Resources, ModulesKeepTheirOwnResources)
+{
     const std::string moduleBytes = FileBytes(RTL_RESOURCE_MODULE_DATA);
     for (int load = 0; load < 2; ++load) {
         void* module = dlopen(RTL_RESOURCE_MODULE, RTLD_NOW | RTLD_LOCAL);

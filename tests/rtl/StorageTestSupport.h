@@ -51,8 +51,7 @@ inline void WriteBytes(const std::string& path, const std::string& bytes)
 
 // Runs body in a child process whose files may grow to at most maxBytes
 // (writes beyond fail with EFBIG, as on a full disk); returns its exit code.
-template <class Body>
-int RunWithFileSizeLimit(rlim_t maxBytes, Body body)
+template <class Body> int RunWithFileSizeLimit(rlim_t maxBytes, Body body)
 {
     const pid_t child = fork();
     if (child == 0) {

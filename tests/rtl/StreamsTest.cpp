@@ -15,13 +15,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Bytes(TStream& stream) {
+std::string Bytes(TStream& stream)
+{
     TMemoryStream copy;
     copy.CopyFrom(stream, 0);
     return std::string(reinterpret_cast<const char*>(copy.Memory()), static_cast<size_t>(copy.Size()));
 }
 
-TEST(MemoryStream, GrowsAndFillsGapsAfterASeekPastTheEnd) {
+TEST(MemoryStream, GrowsAndFillsGapsAfterASeekPastTheEnd)
+{
     TMemoryStream stream;
     stream.WriteBuffer("abc", 3);
     EXPECT_EQ(stream.Size(), 3);
@@ -38,7 +40,8 @@ TEST(MemoryStream, GrowsAndFillsGapsAfterASeekPastTheEnd) {
     EXPECT_EQ(Bytes(stream), std::string("aXY\0\0Z", 6));
 }
 
-TEST(MemoryStream, SeekOrigins) {
+TEST(MemoryStream, SeekOrigins)
+{
     TStringStream stream("0123456789");
     struct Case {
         int64_t offset;
@@ -47,7 +50,7 @@ TEST(MemoryStream, SeekOrigins) {
     };
     const Case cases[] = {
         {4, soFromBeginning, 4}, {2, soFromCurrent, 6}, {-3, soFromCurrent, 3},
-        {-1, soFromEnd, 9}, {0, soFromEnd, 10}, {5, soFromEnd, 15},
+        {-1, soFromEnd, 9},      {0, soFromEnd, 10},    {5, soFromEnd, 15},
     };
     for (const Case& c : cases)
         EXPECT_EQ(stream.Seek(c.offset, c.origin), c.position);
@@ -57,7 +60,8 @@ TEST(MemoryStream, SeekOrigins) {
     EXPECT_EQ(stream.Position(), 15); // a refused seek leaves the position
 }
 
-TEST(MemoryStream, ShortReadsRaiseButPartialReadsReportTheirCount) {
+TEST(MemoryStream, ShortReadsRaiseButPartialReadsReportTheirCount)
+{
     TStringStream stream("abcd");
     char buffer[8] = {};
     stream.ReadBuffer(buffer, 3);
@@ -69,7 +73,8 @@ TEST(MemoryStream, ShortReadsRaiseButPartialReadsReportTheirCount) {
     stream.ReadBuffer(buffer, 0); // nothing asked, nothing missing
 }
 
-TEST(MemoryStream, SetSizeTruncatesAndLimitsThePosition) {
+TEST(MemoryStream, SetSizeTruncatesAndLimitsThePosition)
+{
     TStringStream stream("abcdef");
     stream.Seek(0, soFromEnd);
     stream.SetSize(2);
@@ -83,7 +88,8 @@ TEST(MemoryStream, SetSizeTruncatesAndLimitsThePosition) {
     EXPECT_EQ(stream.Position(), 0);
 }
 
-TEST(MemoryStream, SizesBeyondTheLimitRaiseOutOfMemoryWithoutAllocating) {
+TEST(MemoryStream, SizesBeyondTheLimitRaiseOutOfMemoryWithoutAllocating)
+{
     TMemoryStream stream;
     EXPECT_THROW(stream.SetSize(int64_t{1} << 40), EOutOfMemory);
     stream.Seek(std::numeric_limits<int64_t>::max(), soFromBeginning);
@@ -91,17 +97,21 @@ TEST(MemoryStream, SizesBeyondTheLimitRaiseOutOfMemoryWithoutAllocating) {
     EXPECT_EQ(stream.Size(), 0);
 }
 
-TEST(StringStream, ReadsAndWritesStrings) {
+TEST(StringStream, ReadsAndWritesStrings)
+{
     TStringStream stream("Grüße");
     EXPECT_EQ(stream.ReadString(3), "Gr\xC3");
-    EXPECT_EQ(stream.ReadString(100), "\xBC\xC3\x9F" "e");
+    EXPECT_EQ(stream.ReadString(100),
+              "\xBC\xC3\x9F"
+              "e");
     EXPECT_EQ(stream.ReadString(5), "");
     stream.SetPosition(2);
     stream.WriteString("ue");
     EXPECT_EQ(stream.DataString(), "Grueße");
 }
 
-TEST(Stream, CopyFromCopiesAWholeSourceOrPartFromItsPosition) {
+TEST(Stream, CopyFromCopiesAWholeSourceOrPartFromItsPosition)
+{
     TStringStream source("0123456789");
     TMemoryStream target;
     source.SetPosition(7);
@@ -120,7 +130,8 @@ TEST(Stream, CopyFromCopiesAWholeSourceOrPartFromItsPosition) {
 
 class FileStreamTest : public ::testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override
+    {
         char pattern[] = "/tmp/rtl-streams-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
         dir_ = pattern;
@@ -129,19 +140,22 @@ protected:
 
     std::string Path(const std::string& name) const { return (dir_ / name).string(); }
 
-    std::string ReadFile(const std::string& name) const {
+    std::string ReadFile(const std::string& name) const
+    {
         std::ifstream in(Path(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
-    void WriteFile(const std::string& name, const std::string& bytes) const {
+    void WriteFile(const std::string& name, const std::string& bytes) const
+    {
         std::ofstream(Path(name), std::ios::binary) << bytes;
     }
 
     fs::path dir_;
 };
 
-TEST_F(FileStreamTest, CreateMakesAnEmptyFileOrTruncatesAnOldOne) {
+TEST_F(FileStreamTest, CreateMakesAnEmptyFileOrTruncatesAnOldOne)
+{
     WriteFile("old.bin", "old contents");
     {
         TFileStream stream(Path("old.bin"), fmCreate | fmShareExclusive);
@@ -153,11 +167,14 @@ TEST_F(FileStreamTest, CreateMakesAnEmptyFileOrTruncatesAnOldOne) {
         EXPECT_EQ(std::string(back, 3), "neu");
     }
     EXPECT_EQ(ReadFile("old.bin"), "neu");
-    { TFileStream created(Path("new.bin"), fmCreate); }
+    {
+        TFileStream created(Path("new.bin"), fmCreate);
+    }
     EXPECT_TRUE(fs::exists(Path("new.bin")));
 }
 
-TEST_F(FileStreamTest, OpenModesKeepTheContentsAndLimitAccess) {
+TEST_F(FileStreamTest, OpenModesKeepTheContentsAndLimitAccess)
+{
     WriteFile("data.bin", "0123456789");
     {
         TFileStream writer(Path("data.bin"), fmOpenWrite | fmShareDenyNone);
@@ -189,7 +206,8 @@ TEST_F(FileStreamTest, OpenModesKeepTheContentsAndLimitAccess) {
     }
 }
 
-TEST_F(FileStreamTest, FailuresNameTheFile) {
+TEST_F(FileStreamTest, FailuresNameTheFile)
+{
     try {
         TFileStream missing(Path("missing.bin"), fmOpenRead);
         FAIL() << "opened a missing file";
@@ -202,7 +220,8 @@ TEST_F(FileStreamTest, FailuresNameTheFile) {
     EXPECT_THROW(TFileStream(Path("missing.bin"), fmOpenReadWrite), EInOutError);
 }
 
-TEST_F(FileStreamTest, MemoryStreamsLoadAndSaveFiles) {
+TEST_F(FileStreamTest, MemoryStreamsLoadAndSaveFiles)
+{
     const std::string bytes("\0\x01\xFFGrüße\r\n", 11);
     WriteFile("in.bin", bytes);
     TMemoryStream stream;

@@ -9,7 +9,8 @@
 
 namespace {
 
-std::vector<std::string> Contents(const TStrings& list) {
+std::vector<std::string> Contents(const TStrings& list)
+{
     std::vector<std::string> out;
     for (int i = 0; i < list.Count(); ++i)
         out.push_back(list.Strings(i));
@@ -18,7 +19,8 @@ std::vector<std::string> Contents(const TStrings& list) {
 
 using Lines = std::vector<std::string>;
 
-TEST(StringList, SortedListsKeepGermanOrderAndApplyTheDuplicatesRule) {
+TEST(StringList, SortedListsKeepGermanOrderAndApplyTheDuplicatesRule)
+{
     struct Case {
         TDuplicates rule;
         Lines expected;
@@ -44,7 +46,8 @@ TEST(StringList, SortedListsKeepGermanOrderAndApplyTheDuplicatesRule) {
     EXPECT_EQ(strict.Count(), 1);
 }
 
-TEST(StringList, AddToASortedListReportsWhereTheStringIs) {
+TEST(StringList, AddToASortedListReportsWhereTheStringIs)
+{
     TStringList list;
     list.SetSorted(true);
     list.Add("b");
@@ -65,7 +68,8 @@ TEST(StringList, AddToASortedListReportsWhereTheStringIs) {
     EXPECT_EQ(list.IndexOf("C"), 1);
 }
 
-TEST(StringList, CaseRulesDecideWhatIsEqual) {
+TEST(StringList, CaseRulesDecideWhatIsEqual)
+{
     TStringList list;
     list.SetText("Äpfel\r\nbirne\r\n");
     EXPECT_EQ(list.IndexOf("äPFEL"), 0);
@@ -86,7 +90,8 @@ TEST(StringList, CaseRulesDecideWhatIsEqual) {
     EXPECT_EQ(sorted.IndexOf("B"), 2);
 }
 
-TEST(StringList, SortedListsRefuseOperationsThatWouldBreakTheOrder) {
+TEST(StringList, SortedListsRefuseOperationsThatWouldBreakTheOrder)
+{
     TStringList list;
     list.SetText("b\na\n");
     list.SetSorted(true);
@@ -97,7 +102,8 @@ TEST(StringList, SortedListsRefuseOperationsThatWouldBreakTheOrder) {
     EXPECT_EQ(Contents(list), (Lines{"a", "b"}));
 }
 
-TEST(StringList, IndexErrorsRaiseStringListErrors) {
+TEST(StringList, IndexErrorsRaiseStringListErrors)
+{
     TStringList list;
     list.Add("only");
     EXPECT_THROW(list.Strings(1), EStringListError);
@@ -110,7 +116,8 @@ TEST(StringList, IndexErrorsRaiseStringListErrors) {
     EXPECT_EQ(Contents(list), (Lines{"only", "end"}));
 }
 
-TEST(StringList, NamesAndValues) {
+TEST(StringList, NamesAndValues)
+{
     TStringList list;
     list.SetText("Titel=Urlaub\r\nPfad=C:\\a=b\r\nohne Gleichheitszeichen\r\nLeer=\r\n");
     EXPECT_EQ(list.Names(0), "Titel");
@@ -127,7 +134,8 @@ TEST(StringList, NamesAndValues) {
     EXPECT_EQ(Contents(list), (Lines{"Titel=Winter", "ohne Gleichheitszeichen", "Leer=", "Neu=1"}));
 }
 
-TEST(StringList, CommaTextQuotesWhatWouldOtherwiseBeLost) {
+TEST(StringList, CommaTextQuotesWhatWouldOtherwiseBeLost)
+{
     TStringList list;
     for (const char* s : {"a", "b c", "", "x\"y", "d,e", "Grüße"})
         list.Add(s);
@@ -145,7 +153,8 @@ TEST(StringList, CommaTextQuotesWhatWouldOtherwiseBeLost) {
     EXPECT_EQ(Contents(back), (Lines{"a", ""}));
 }
 
-TEST(StringList, CommaTextReading) {
+TEST(StringList, CommaTextReading)
+{
     struct Case {
         const char* text;
         Lines expected;
@@ -153,12 +162,12 @@ TEST(StringList, CommaTextReading) {
     const Case cases[] = {
         {"", {}},
         {"   ", {}},
-        {"a b", {"a", "b"}},          // blanks separate unquoted strings
+        {"a b", {"a", "b"}}, // blanks separate unquoted strings
         {" a , b ", {"a", "b"}},
         {"a,,b", {"a", "", "b"}},
         {"a,", {"a"}},
         {"\"ab\"cd", {"ab", "cd"}},
-        {"\"open", {"open"}},          // a missing closing quote ends the text
+        {"\"open", {"open"}}, // a missing closing quote ends the text
         {"\"a\"\"\",b", {"a\"", "b"}},
         {"a\tb", {"a", "b"}},
     };
@@ -170,7 +179,8 @@ TEST(StringList, CommaTextReading) {
     }
 }
 
-TEST(StringList, TextUsesCrLfAndAcceptsEveryLineBreak) {
+TEST(StringList, TextUsesCrLfAndAcceptsEveryLineBreak)
+{
     struct Case {
         const char* text;
         Lines expected;
@@ -178,11 +188,11 @@ TEST(StringList, TextUsesCrLfAndAcceptsEveryLineBreak) {
     const Case cases[] = {
         {"", {}},
         {"a\r\nb\r\n", {"a", "b"}},
-        {"a\r\nb", {"a", "b"}},          // no final line break
+        {"a\r\nb", {"a", "b"}}, // no final line break
         {"a\nb\n", {"a", "b"}},
         {"a\rb\r\n\r\nc", {"a", "b", "", "c"}},
         {"\r\n", {""}},
-        {"a\n\rb", {"a", "", "b"}},      // LF CR is two breaks
+        {"a\n\rb", {"a", "", "b"}}, // LF CR is two breaks
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.text);
@@ -198,14 +208,15 @@ TEST(StringList, TextUsesCrLfAndAcceptsEveryLineBreak) {
 
 class Counted : public TObject {
 public:
-    explicit Counted(int& freed) : freed_(freed) {}
+    explicit Counted(int& freed) : freed_(freed) { }
     ~Counted() override { ++freed_; }
 
 private:
     int& freed_;
 };
 
-TEST(StringList, OwnedObjectsAreFreedExactlyOnceAsTheyLeave) {
+TEST(StringList, OwnedObjectsAreFreedExactlyOnceAsTheyLeave)
+{
     int freed = 0;
     {
         TStringList list;
@@ -240,7 +251,8 @@ TEST(StringList, OwnedObjectsAreFreedExactlyOnceAsTheyLeave) {
     EXPECT_EQ(kept, 0);
 }
 
-TEST(StringList, AssignCopiesStringsAndObjectsAndRefusesOtherClasses) {
+TEST(StringList, AssignCopiesStringsAndObjectsAndRefusesOtherClasses)
+{
     int freed = 0;
     Counted object(freed);
     TStringList source;
@@ -257,7 +269,8 @@ TEST(StringList, AssignCopiesStringsAndObjectsAndRefusesOtherClasses) {
     EXPECT_THROW(copy.Assign(&other), EConvertError);
 }
 
-TEST(StringList, ChangeEventsFireOncePerBatch) {
+TEST(StringList, ChangeEventsFireOncePerBatch)
+{
     TStringList list;
     int changes = 0;
     int changing = 0;
@@ -291,12 +304,11 @@ TEST(StringList, ChangeEventsFireOncePerBatch) {
     EXPECT_EQ(changes, before + 2);
 }
 
-TEST(StringList, CustomSortSeesTheListUnchanged) {
+TEST(StringList, CustomSortSeesTheListUnchanged)
+{
     TStringList list;
     list.SetCommaText("10,9,100,1");
-    list.CustomSort([](TStringList& l, int a, int b) {
-        return std::stoi(l.Strings(a)) - std::stoi(l.Strings(b));
-    });
+    list.CustomSort([](TStringList& l, int a, int b) { return std::stoi(l.Strings(a)) - std::stoi(l.Strings(b)); });
     EXPECT_EQ(Contents(list), (Lines{"1", "9", "10", "100"}));
 }
 

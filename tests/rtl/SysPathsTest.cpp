@@ -16,7 +16,8 @@ namespace {
 // Sets an environment variable for one test and puts the old value back.
 class ScopedEnv {
 public:
-    ScopedEnv(const char* name, const char* value) : name_(name) {
+    ScopedEnv(const char* name, const char* value) : name_(name)
+    {
         if (const char* old = std::getenv(name))
             old_ = old;
         if (value != nullptr)
@@ -24,7 +25,8 @@ public:
         else
             ::unsetenv(name);
     }
-    ~ScopedEnv() {
+    ~ScopedEnv()
+    {
         if (old_)
             ::setenv(name_, old_->c_str(), 1);
         else
@@ -36,7 +38,8 @@ private:
     std::optional<std::string> old_;
 };
 
-TEST(SysPaths, ProgramDirHoldsTheRunningProgram) {
+TEST(SysPaths, ProgramDirHoldsTheRunningProgram)
+{
     const std::string file = rtl::ProgramFile();
     const std::string dir = rtl::ProgramDir();
     ASSERT_FALSE(file.empty());
@@ -46,7 +49,8 @@ TEST(SysPaths, ProgramDirHoldsTheRunningProgram) {
     EXPECT_EQ(ExtractFileName(file), "test_rtl");
 }
 
-TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues) {
+TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues)
+{
     ScopedEnv home("HOME", "/home/tester");
     {
         ScopedEnv config("XDG_CONFIG_HOME", "/xdg/config");
@@ -60,7 +64,8 @@ TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues) {
     EXPECT_EQ(rtl::DataDir(), "/home/tester/.local/share/vistelo/");
 }
 
-TEST(SysPaths, TempDirHasATrailingSlash) {
+TEST(SysPaths, TempDirHasATrailingSlash)
+{
     {
         ScopedEnv temp("TMPDIR", "/var/tmp");
         EXPECT_EQ(rtl::TempDir(), "/var/tmp/");
@@ -69,7 +74,8 @@ TEST(SysPaths, TempDirHasATrailingSlash) {
     EXPECT_EQ(rtl::TempDir(), "/tmp/");
 }
 
-TEST(SysPaths, WritableFolders) {
+TEST(SysPaths, WritableFolders)
+{
     TempFolder temp;
     const std::string dir = temp.Path().string() + "/";
     EXPECT_TRUE(rtl::IsWritableDir(dir));

@@ -34,8 +34,7 @@ private:
 };
 
 // Keeps serving the main-thread queue until done() holds or the time is up.
-template <class Done>
-bool ServeUntil(Done done, std::chrono::milliseconds limit = 5s)
+template <class Done> bool ServeUntil(Done done, std::chrono::milliseconds limit = 5s)
 {
     const auto end = std::chrono::steady_clock::now() + limit;
     while (!done()) {
@@ -164,7 +163,7 @@ TEST_F(ThreadsTest, FreeOnTerminateThreadFreesItself)
         ~TSelfFreeing() override { freed_.set_value(!rtl::IsMainThread()); }
 
     protected:
-        void Execute() override {}
+        void Execute() override { }
 
     private:
         std::promise<bool>& freed_;

@@ -19,7 +19,4 @@ struct TestEnvironment {
 // Leaks inside system libraries that keep process-wide caches on purpose
 // (fontconfig's default configuration, D-Bus), also for programs started
 // without the suppression file.
-extern "C" const char* __lsan_default_suppressions()
-{
-    return "leak:libfontconfig.so\nleak:libdbus-1.so\n";
-}
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\nleak:libdbus-1.so\n"; }

@@ -182,9 +182,8 @@ public:
     // The whole root window; false when the server does not answer.
     bool Grab(TScreenshot& shot) const
     {
-        XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width_),
-                      static_cast<unsigned>(height_), AllPlanes, ZPixmap);
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), 0, 0, static_cast<unsigned>(width_),
+                                  static_cast<unsigned>(height_), AllPlanes, ZPixmap);
         if (!image)
             return false;
         shot.Width = width_;
@@ -193,12 +192,11 @@ public:
         std::uint8_t* out = shot.Rgb.data();
         // A 24-bit screen keeps its pixels as 32-bit words, red in the high
         // byte: read them straight; any other layout pixel by pixel.
-        const bool words = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 &&
-                           image->green_mask == 0xFF00 && image->blue_mask == 0xFF &&
-                           image->byte_order == LSBFirst;
+        const bool words = image->bits_per_pixel == 32 && image->red_mask == 0xFF0000 && image->green_mask == 0xFF00 &&
+            image->blue_mask == 0xFF && image->byte_order == LSBFirst;
         for (int y = 0; y < height_; ++y) {
-            const auto* row = reinterpret_cast<const std::uint32_t*>(image->data + static_cast<std::ptrdiff_t>(y) *
-                                                                                       image->bytes_per_line);
+            const auto* row = reinterpret_cast<const std::uint32_t*>(
+                image->data + static_cast<std::ptrdiff_t>(y) * image->bytes_per_line);
             for (int x = 0; x < width_; ++x) {
                 const unsigned long pixel = words ? row[x] : XGetPixel(image, x, y);
                 *out++ = static_cast<std::uint8_t>((pixel >> 16) & 0xFF);

@@ -69,7 +69,7 @@ private:
         std::uint32_t w[64];
         for (int i = 0; i < 16; ++i)
             w[i] = std::uint32_t{block[4 * i]} << 24 | std::uint32_t{block[4 * i + 1]} << 16 |
-                   std::uint32_t{block[4 * i + 2]} << 8 | block[4 * i + 3];
+                std::uint32_t{block[4 * i + 2]} << 8 | block[4 * i + 3];
         for (int i = 16; i < 64; ++i) {
             const std::uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
             const std::uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
@@ -136,8 +136,7 @@ private:
     std::string text_ = "{";
 };
 
-template <typename T>
-std::string Array(const std::vector<T>& items, std::string (*each)(const T&))
+template <typename T> std::string Array(const std::vector<T>& items, std::string (*each)(const T&))
 {
     std::string text = "[";
     for (size_t i = 0; i < items.size(); ++i)
@@ -152,16 +151,14 @@ std::string Name(std::uint8_t ordinal, std::initializer_list<const char*> names)
 
 std::string EndActionName(TWhatToDoWhenVisteloEnds action)
 {
-    return Name(action, {"deAutoRepeat", "deAutoLoadNextVistelo", "deExitImmediately", "deRepeatVistelo",
-                         "deRepeatOrLoadVistelo", "deRepeatOrNextVistelo", "deListLikeShow", "deListAutoLoadNext",
-                         "deListChooseVistelo", "deOK"});
+    return Name(action,
+                {"deAutoRepeat", "deAutoLoadNextVistelo", "deExitImmediately", "deRepeatVistelo",
+                 "deRepeatOrLoadVistelo", "deRepeatOrNextVistelo", "deListLikeShow", "deListAutoLoadNext",
+                 "deListChooseVistelo", "deOK"});
 }
 
 // An element that is JSON already.
-std::string Verbatim(const std::string& json)
-{
-    return json;
-}
+std::string Verbatim(const std::string& json) { return json; }
 
 std::string JpegJson(TJPEGImage* jpeg)
 {
@@ -205,8 +202,9 @@ std::string PictureJson(const std::unique_ptr<TPicInfoObject>& pointer)
         .Bool("Center", e.Center)
         .Bool("ShowComments", e.ShowComments)
         .Raw("CommentAlignment", Name(e.CommentAlignment, {"caCenter", "caLeft", "caRight"}))
-        .Raw("CommentPlacement", Name(e.CommentPlacement, {"cpPictureTop", "cpPictureMiddle", "cpPictureBottom",
-                                                           "cpNavBar", "cpPictureCaption", "cpUser"}))
+        .Raw("CommentPlacement",
+             Name(e.CommentPlacement,
+                  {"cpPictureTop", "cpPictureMiddle", "cpPictureBottom", "cpNavBar", "cpPictureCaption", "cpUser"}))
         .Raw("CommentUserPlacement", RectJson(e.CommentUserPlacement))
         .Raw("CommentEffects", Name(e.CommentEffects, {"ceNone", "ceBorder", "ceShadow", "ce3DBorder"}))
         .Color("EffectColor1", e.EffectColor1)
@@ -223,24 +221,19 @@ std::string PictureJson(const std::unique_ptr<TPicInfoObject>& pointer)
         .Raw("SynchronizeWithSound", Name(e.SynchronizeWithSound, {"ssNoSync", "ssSyncExact", "ssSync"}))
         .Bool("RepeatSound", e.RepeatSound)
         .Bool("DontStopSound", e.DontStopSound)
-        .Raw("Placement", Name(e.Placement, {"spCenter", "spTopLeft", "spTopCenter", "spTopRight", "spRightCenter",
-                                             "spBottomRight", "spBottomCenter", "spBottomLeft", "spLeftCenter",
-                                             "spUser"}))
+        .Raw("Placement",
+             Name(e.Placement,
+                  {"spCenter", "spTopLeft", "spTopCenter", "spTopRight", "spRightCenter", "spBottomRight",
+                   "spBottomCenter", "spBottomLeft", "spLeftCenter", "spUser"}))
         .Raw("PicPlacement", RectJson(e.PicPlacement))
         .Raw("SizePercent", Name(e.SizePercent, {"pNone", "pPicture", "pWindow"}))
         .Int("Flags", e.Flags)
         .Text();
 }
 
-std::string IntJson(const std::int32_t& value)
-{
-    return std::to_string(value);
-}
+std::string IntJson(const std::int32_t& value) { return std::to_string(value); }
 
-std::string StringJson(const std::string& value)
-{
-    return Json::Quoted(value);
-}
+std::string StringJson(const std::string& value) { return Json::Quoted(value); }
 
 std::string StringListsJson(const TStringList* lists)
 {

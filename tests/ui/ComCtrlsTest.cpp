@@ -7,8 +7,7 @@ namespace {
 
 class ComCtrlsTest : public UiTest {
 protected:
-    template <class C>
-    C* Place(TForm* form)
+    template <class C> C* Place(TForm* form)
     {
         auto* control = new C(form);
         control->SetParent(form);

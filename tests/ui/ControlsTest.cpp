@@ -12,7 +12,7 @@
 
 namespace {
 
-class AlignTest : public UiTest {};
+class AlignTest : public UiTest { };
 
 struct AlignCase {
     const char* name;
@@ -26,10 +26,8 @@ TEST_F(AlignTest, ChildrenTakeTheirEdgesInTheOrderTopBottomLeftRightClient)
     TForm* form = NewForm(200, 100);
     // Created in an order that differs from the order they are placed in.
     const AlignCase cases[] = {
-        {"client", alClient, 5, 5, {30, 10, 160, 80}},
-        {"right", alRight, 40, 5, {160, 10, 200, 80}},
-        {"left", alLeft, 30, 5, {0, 10, 30, 80}},
-        {"bottom", alBottom, 5, 20, {0, 80, 200, 100}},
+        {"client", alClient, 5, 5, {30, 10, 160, 80}}, {"right", alRight, 40, 5, {160, 10, 200, 80}},
+        {"left", alLeft, 30, 5, {0, 10, 30, 80}},      {"bottom", alBottom, 5, 20, {0, 80, 200, 100}},
         {"top", alTop, 5, 10, {0, 0, 200, 10}},
     };
     std::vector<TPanel*> panels;

@@ -99,8 +99,8 @@ TEST_F(CoolBarTest, GripsAreDrawnOnlyOnBandsThatAreNotFixed)
         TColor want;
     };
     const Probe probes[] = {
-        {grip.Left + 2, clBtnHighlight}, {grip.Left + 4, clBtnShadow},   {grip.Left + 5, clBtnHighlight},
-        {grip.Left + 7, clBtnShadow},    {grip.Left + 9, clBtnFace},     {plain.Left + 2, clBtnFace},
+        {grip.Left + 2, clBtnHighlight}, {grip.Left + 4, clBtnShadow}, {grip.Left + 5, clBtnHighlight},
+        {grip.Left + 7, clBtnShadow},    {grip.Left + 9, clBtnFace},   {plain.Left + 2, clBtnFace},
         {plain.Left + 4, clBtnFace},     {plain.Left + 7, clBtnFace},
     };
     for (const Probe& p : probes)

@@ -7,7 +7,7 @@
 
 namespace {
 
-class DialogsTest : public UiTest {};
+class DialogsTest : public UiTest { };
 
 std::vector<std::string> Captions(const ui::TDialogRequest& r)
 {

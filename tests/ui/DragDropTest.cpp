@@ -16,7 +16,10 @@ namespace {
 
 using Bytes = std::vector<std::uint8_t>;
 
-Bytes U32(std::uint32_t v) { return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)}; }
+Bytes U32(std::uint32_t v)
+{
+    return {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)};
+}
 
 Bytes Join(std::initializer_list<Bytes> parts)
 {
@@ -48,13 +51,17 @@ TEST(ShellBlocksTest, DropFilesBlocksAreReadWithinTheirSize)
         bool found;
         std::vector<std::string> names;
     } cases[] = {
-        {"ansi", Join({DropFilesHeader(20, false), Chars("/x/a.jpg"), {0}, Chars("/x/b.jpg"), {0, 0}}), true,
+        {"ansi",
+         Join({DropFilesHeader(20, false), Chars("/x/a.jpg"), {0}, Chars("/x/b.jpg"), {0, 0}}),
+         true,
          {"/x/a.jpg", "/x/b.jpg"}},
         {"windows code page", Join({DropFilesHeader(20, false), {'/', 0xE4, 0, 0}}), true, {"/ä"}},
         {"wide", Join({DropFilesHeader(20, true), wideNames}), true, {"/a", "/ü"}},
         {"later offset", Join({DropFilesHeader(24, false), U32(7), Chars("/c"), {0, 0}}), true, {"/c"}},
         {"no names", Join({DropFilesHeader(20, false), {0}}), false, {}},
-        {"last name unterminated", Join({DropFilesHeader(20, false), Chars("/x/a.jpg"), {0}, Chars("/x/b")}), false,
+        {"last name unterminated",
+         Join({DropFilesHeader(20, false), Chars("/x/a.jpg"), {0}, Chars("/x/b")}),
+         false,
          {}},
         {"list without end", Join({DropFilesHeader(20, false), Chars("/x/a.jpg"), {0}}), false, {}},
         {"offset beyond the block", Join({DropFilesHeader(4000, false), Chars("/a"), {0, 0}}), false, {}},
@@ -253,7 +260,8 @@ TEST_F(DragDropUiTest, ClipboardBlocksTravelAsMimeTypes)
     EXPECT_EQ(ui::GlobalBytes(ui::GetClipboardData(preferred)), U32(DROPEFFECT_MOVE));
     std::vector<std::string> files;
     HGLOBAL drop = ui::GetClipboardData(CF_HDROP);
-    ASSERT_TRUE(ui::ParseDropFiles(static_cast<const std::uint8_t*>(ui::GlobalLock(drop)), ui::GlobalSize(drop), files));
+    ASSERT_TRUE(
+        ui::ParseDropFiles(static_cast<const std::uint8_t*>(ui::GlobalLock(drop)), ui::GlobalSize(drop), files));
     ui::GlobalUnlock(drop);
     EXPECT_EQ(files, std::vector<std::string>{"/bilder/a b.jpg"});
     ui::CloseClipboard();
@@ -299,7 +307,7 @@ TEST_F(DragDropUiTest, PicturesFromOtherProgramsBecomeDibs)
 // A drop target that writes down what the drag loop tells it.
 class RecordingTarget final : public IDropTarget {
 public:
-    explicit RecordingTarget(DWORD answer) : answer_(answer) {}
+    explicit RecordingTarget(DWORD answer) : answer_(answer) { }
     HRESULT QueryInterface(REFIID, void**) override { return E_NOINTERFACE; }
     ULONG AddRef() override { return ++refs; }
     ULONG Release() override { return --refs; }

@@ -181,9 +181,9 @@ TEST_F(InputTest, MouseMessagesCarryClientPositionsButtonsAndOrder)
     SendMouse(form_, TMouseAction::Release, {15, 25}, mbLeft, {});
     SendMouse(form_, TMouseAction::Press, {3, 4}, mbRight, {ssRight});
     Turn();
-    EXPECT_EQ(events, (std::vector<std::string>{"down 0 10,20 ctrl", "move 15,25 left", "click", "up 0 15,25",
-                                                "dblclick", "down 0 15,25 double", "up 0 15,25",
-                                                "down 1 3,4"}));
+    EXPECT_EQ(events,
+              (std::vector<std::string>{"down 0 10,20 ctrl", "move 15,25 left", "click", "up 0 15,25", "dblclick",
+                                        "down 0 15,25 double", "up 0 15,25", "down 1 3,4"}));
 }
 
 TEST_F(InputTest, ActivationReachesTheFormAndTheScreen)

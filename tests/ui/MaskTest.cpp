@@ -31,7 +31,7 @@ TEST_F(MaskTest, TextFromCodeTakesTheMasksFormWithOrWithoutItsLiterals)
         {"99.99.9999;0;_", "1203", "1203", "12.03.____", true},
         {"00-99;1;*", "1", "1-", "1*-**", false},
         {">LL-00;0;_", "ab12", "AB12", "AB-12", true},
-        {"LL-00;0;_", "a1", "a1", "a_-1_", false}, // a character goes to the next position it fits
+        {"LL-00;0;_", "a1", "a1", "a_-1_", false},            // a character goes to the next position it fits
         {"N\\r. 000;1;_", "123", "Nr. 123", "Nr. 123", true}, // literals the toolkit would read as mask characters
         {"", "frei 123", "frei 123", "frei 123", true},
     };

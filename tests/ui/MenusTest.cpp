@@ -2,9 +2,9 @@
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ImgList.h"
 #include "platform/ui/StdCtrls.h"
-#include "platform/ui/ExtCtrls.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
@@ -165,7 +165,10 @@ namespace {
 
 class MenuOwnerDrawTest : public MenusTest {
 protected:
-    static TPoint Centre(const TRect& area) { return {area.Left + (area.Width() - 1) / 2, area.Top + (area.Height() - 1) / 2}; }
+    static TPoint Centre(const TRect& area)
+    {
+        return {area.Left + (area.Width() - 1) / 2, area.Top + (area.Height() - 1) / 2};
+    }
 };
 
 TEST_F(MenuOwnerDrawTest, EntriesAreMeasuredAndDrawnByTheirItemsThroughTheCanvas)

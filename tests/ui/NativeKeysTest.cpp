@@ -8,8 +8,7 @@ namespace {
 // control's window procedure first, so hooks see and may swallow them.
 class NativeKeysTest : public UiTest {
 protected:
-    template <class C>
-    C* PlaceFocused(TForm* form)
+    template <class C> C* PlaceFocused(TForm* form)
     {
         auto* control = new C(form);
         control->SetParent(form);
@@ -69,8 +68,10 @@ TEST_F(NativeKeysTest, KeyEventsOfTheControlChangeOrDropWhatTheWidgetGets)
         TKey key;
         const char* text;
     };
-    const std::vector<Key> abcBack{
-        {ui::test::Letter('A'), "a"}, {ui::test::Letter('B'), "b"}, {ui::test::Letter('C'), "c"}, {TKey::Backspace, "\b"}};
+    const std::vector<Key> abcBack{{ui::test::Letter('A'), "a"},
+                                   {ui::test::Letter('B'), "b"},
+                                   {ui::test::Letter('C'), "c"},
+                                   {TKey::Backspace, "\b"}};
     struct Case {
         const char* name;
         std::function<void(TEdit*)> hook;

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "UiFixture.h"
-#include "platform/ui/ExtCtrls.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdLabel.h"
 
 namespace {
@@ -14,10 +14,7 @@ namespace {
 class PaintTest : public UiTest {
 protected:
     // The colour of a pixel of what the window system shows for the form.
-    static TColor ScreenPixel(TCustomForm* form, int x, int y)
-    {
-        return ui::test::GrabScreen(form).Color(x, y);
-    }
+    static TColor ScreenPixel(TCustomForm* form, int x, int y) { return ui::test::GrabScreen(form).Color(x, y); }
 };
 
 TEST_F(PaintTest, GraphicControlIsPaintedOnItsParentsWindowAndClipped)
@@ -209,9 +206,8 @@ TEST_F(PaintTest, ImageDrawsItsPictureStretchedOrCentred)
         TColor expected;
     };
     const Case cases[] = {
-        {false, false, 1, 1, clYellow}, {false, false, 5, 5, clWhite},
-        {true, false, 15, 5, clLime},   {true, false, 5, 15, clBlue},
-        {false, true, 10, 10, clYellow}, {false, true, 9, 9, clRed},
+        {false, false, 1, 1, clYellow}, {false, false, 5, 5, clWhite},   {true, false, 15, 5, clLime},
+        {true, false, 5, 15, clBlue},   {false, true, 10, 10, clYellow}, {false, true, 9, 9, clRed},
     };
     for (const Case& c : cases) {
         image->SetStretch(c.stretch);

@@ -95,7 +95,8 @@ TEST_F(ShellTest, ShellExecuteOpensDocumentsAndAddressesWithTheDesktopAndStartsP
         intptr_t result;
         std::optional<ui::TLaunch> launch;
     } cases[] = {
-        {"", "https://example.org/a?b=c", "", "", SE_STARTED, ui::TLaunch{{"xdg-open", "https://example.org/a?b=c"}, ""}},
+        {"", "https://example.org/a?b=c", "", "", SE_STARTED,
+         ui::TLaunch{{"xdg-open", "https://example.org/a?b=c"}, ""}},
         {"open", "mailto:someone@example.org", "", "", SE_STARTED,
          ui::TLaunch{{"xdg-open", "mailto:someone@example.org"}, ""}},
         {"open", doc, "ignored", "", SE_STARTED, ui::TLaunch{{"xdg-open", doc}, ""}},
@@ -218,7 +219,8 @@ TEST_F(ShellTest, ShellLinksBecomeDesktopEntriesThatStartTheTargetWithItsArgumen
         ui::TShellLink link;
         Args exec;
     } cases[] = {
-        {"Vistelo - Hintergrundbild wechseln.lnk", {program, "-b\"" + show + "\"", "Vistelo", "", ""},
+        {"Vistelo - Hintergrundbild wechseln.lnk",
+         {program, "-b\"" + show + "\"", "Vistelo", "", ""},
          {program, "-b" + show}},
         {"Plain.lnk", {program, "\"a b\" c\\d $x `y`", "", "/tmp", "icon.png"}, {program, "a b", "c\\d", "$x", "`y`"}},
         {"Dokument.lnk", {show, "ignored", "", "", ""}, {"xdg-open", show}},
@@ -234,7 +236,7 @@ TEST_F(ShellTest, ShellLinksBecomeDesktopEntriesThatStartTheTargetWithItsArgumen
         EXPECT_EQ(SplitExecLine(keys["Exec"]), c.exec) << keys["Exec"];
         EXPECT_EQ(keys["Comment"], c.link.Description);
         EXPECT_EQ(keys["Path"], c.link.WorkingDir);
-        struct stat st {};
+        struct stat st { };
         ASSERT_EQ(::stat(file.c_str(), &st), 0);
         EXPECT_TRUE(st.st_mode & S_IXUSR);
     }
@@ -257,8 +259,8 @@ TEST_F(ShellTest, MoveToTrashFollowsTheTrashLayoutOfTheDesktop)
     ASSERT_TRUE(ui::MoveToTrash(file, &trashed));
     EXPECT_FALSE(fs::exists(file));
     EXPECT_EQ(ReadBytes(trashed), "pixels");
-    const std::string info = ReadBytes(temp.File("data/Trash/info/" + fs::path(trashed).filename().string() +
-                                                 ".trashinfo"));
+    const std::string info = ReadBytes(
+        temp.File("data/Trash/info/" + fs::path(trashed).filename().string() + ".trashinfo"));
     EXPECT_NE(info.find("Path=" + file), std::string::npos) << info;
     EXPECT_NE(info.find("DeletionDate="), std::string::npos);
     EXPECT_FALSE(ui::MoveToTrash(temp.File("work/missing")));
@@ -391,10 +393,13 @@ TEST_F(ShellTest, FailuresAreReportedAndLeaveTheFilesAlone)
     } cases[] = {
         {"missing source", FO_COPY, {temp.File("none.txt")}, {temp.File("folder")}, 0, ERROR_FILE_NOT_FOUND},
         {"no destination", FO_COPY, {a}, {}, 0, ERROR_INVALID_PARAMETER},
-        {"folder into itself", FO_COPY, {temp.File("folder")}, {temp.File("folder/inner")}, 0,
-         ERROR_INVALID_PARAMETER},
+        {"folder into itself", FO_COPY, {temp.File("folder")}, {temp.File("folder/inner")}, 0, ERROR_INVALID_PARAMETER},
         {"move onto itself", FO_MOVE, {a}, {a}, 0, ERROR_INVALID_PARAMETER},
-        {"count of destinations", FO_COPY, {a, temp.File("folder")}, {temp.File("x")}, FOF_MULTIDESTFILES,
+        {"count of destinations",
+         FO_COPY,
+         {a, temp.File("folder")},
+         {temp.File("x")},
+         FOF_MULTIDESTFILES,
          ERROR_INVALID_PARAMETER},
         {"rename onto existing", FO_RENAME, {temp.File("folder")}, {"a.txt"}, 0, ERROR_ALREADY_EXISTS},
         {"unknown function", 9, {a}, {temp.File("b")}, 0, ERROR_INVALID_PARAMETER},
@@ -465,7 +470,8 @@ TEST_F(ShellTest, ACopyThatFailsKeepsTheOldTargetAndLeavesNoPartialFile)
 
 TEST_F(ShellTest, AMoveToAnotherFileSystemThatFailsKeepsTheSource)
 {
-    struct stat tmpStat {}, shmStat {};
+    struct stat tmpStat {
+    }, shmStat{};
     if (::stat(temp.Path().c_str(), &tmpStat) != 0 || ::stat("/dev/shm", &shmStat) != 0 ||
         tmpStat.st_dev == shmStat.st_dev)
         GTEST_SKIP() << "needs /dev/shm on another file system";

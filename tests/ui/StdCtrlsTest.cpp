@@ -11,8 +11,7 @@ namespace {
 class StdCtrlsTest : public UiTest {
 protected:
     // A control on a shown form, its window made.
-    template <class C>
-    C* Place(TForm* form, int left = 10, int top = 10)
+    template <class C> C* Place(TForm* form, int left = 10, int top = 10)
     {
         auto* control = new C(form);
         control->SetParent(form);
@@ -31,10 +30,7 @@ protected:
 
     // A left click on the control's widget, near its left end where check
     // and radio boxes have their indicator.
-    static void ClickWidget(TNativeControl* control)
-    {
-        ui::test::ClickWidget(control, {6, Shown(control).Height / 2});
-    }
+    static void ClickWidget(TNativeControl* control) { ui::test::ClickWidget(control, {6, Shown(control).Height / 2}); }
 
     // Keys pass the control's window messages first: the loop turns.
     static void Type(TNativeControl* control, const std::string& text)
@@ -457,8 +453,11 @@ TEST_F(StdCtrlsTest, BitBtnKindsSetCaptionAndResultAndCloseButtonClosesTheForm)
         const char* caption;
         TModalResult result;
     };
-    const Case cases[] = {{bkOK, "OK", mrOk}, {bkCancel, "Abbrechen", mrCancel}, {bkYes, "&Ja", mrYes},
-                          {bkNo, "&Nein", mrNo}, {bkAll, "&Alle", mrAll}};
+    const Case cases[] = {{bkOK, "OK", mrOk},
+                          {bkCancel, "Abbrechen", mrCancel},
+                          {bkYes, "&Ja", mrYes},
+                          {bkNo, "&Nein", mrNo},
+                          {bkAll, "&Alle", mrAll}};
     TForm* form = NewForm();
     auto* button = Place<TBitBtn>(form);
     for (const Case& c : cases) {

@@ -62,8 +62,7 @@ protected:
     }
 
     // State: the buttons held after the event and the modifier keys.
-    static void SendMouse(TWinControl* control, TMouseAction action, TPoint pos, TMouseButton button,
-                          TShiftState state)
+    static void SendMouse(TWinControl* control, TMouseAction action, TPoint pos, TMouseButton button, TShiftState state)
     {
         ui::test::SendMouse(control, action, pos, button, state);
     }

@@ -3,17 +3,17 @@
 #include "platform/rtl/Classes.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
-#include "platform/rtl/SysPaths.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Properties.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
-#include "platform/ui/ExtCtrls.h"
-#include "rtl/StorageTestSupport.h"
-#include "widgets/ScratchStores.h"
+#include "platform/rtl/SysPaths.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "rtl/StorageTestSupport.h"
+#include "widgets/ScratchStores.h"
 
 #include <gtest/gtest.h>
 
@@ -110,8 +110,8 @@ TEST(ApputilsText, LineBreaksAreEscaped)
         const char* text;
         const char* escaped;
     } cases[] = {
-        {"a\r\nb", "a\\nb"}, {"a\rb", "a\\nb"}, {"a\nb", "a\\nb"}, {"a\n\rb", "a\\nb"},
-        {"a\r\n\r\nb", "a\\n\\nb"}, {"a\n\nb", "a\\n\\nb"}, {"\\x", "\\x"}, {"", ""},
+        {"a\r\nb", "a\\nb"},        {"a\rb", "a\\nb"},      {"a\nb", "a\\nb"}, {"a\n\rb", "a\\nb"},
+        {"a\r\n\r\nb", "a\\n\\nb"}, {"a\n\nb", "a\\n\\nb"}, {"\\x", "\\x"},    {"", ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(Apputils::StrToIniStr(c.text), c.escaped) << c.text;

@@ -34,10 +34,16 @@ TEST(GradientFillRectTest, BandsRunBetweenTheColoursAndTheRestTakesAnEnd)
         // Colour of each pixel row (vertical) or column (horizontal).
         std::vector<TColor> expected;
     } cases[] = {
-        {fdTopToBottom, 3, 4, 10,
+        {fdTopToBottom,
+         3,
+         4,
+         10,
          {0x000000, 0x000000, 0x000000, 0x808080, 0x808080, 0x808080, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
         // Downwards from white: the half step rounds away from zero to 7F.
-        {fdBottomToTop, 3, 4, 10,
+        {fdBottomToTop,
+         3,
+         4,
+         10,
          {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0x7F7F7F, 0x7F7F7F, 0x7F7F7F, 0x000000, 0x000000, 0x000000, 0x000000}},
         {fdLeftToRight, 2, 5, 3, {0x000000, 0x000000, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF}},
         {fdRightToLeft, 255, 3, 2, {0xFFFFFF, 0x7F7F7F, 0x000000}},
@@ -77,9 +83,9 @@ TEST(AssignBitmapCellTest, CellsAreCutRowByRow)
         int columns, rows, index, cell;
         int width, height;
     } cases[] = {
-        {4, 2, 5, 5, 3, 2},   // row 1, column 1
-        {4, 2, -3, 0, 3, 2},  // negative index: the first cell
-        {0, 0, 0, 0, 12, 4},  // counts below 1 count as 1
+        {4, 2, 5, 5, 3, 2},  // row 1, column 1
+        {4, 2, -3, 0, 3, 2}, // negative index: the first cell
+        {0, 0, 0, 0, 12, 4}, // counts below 1 count as 1
         {4, 2, 7, 7, 3, 2},
     };
     for (const Case& c : cases) {
@@ -106,7 +112,7 @@ TEST(TransparentDrawTest, KeyColourRulesAndScaling)
     } cases[] = {
         {clBlue, {clRed, clRed, clGreen, clWhite}},
         {clNone, {clBlue, clBlue, clGreen, clWhite}},
-        {clDefault, {clBlue, clBlue, clRed, clWhite}}, // bottom-left pixel
+        {clDefault, {clBlue, clBlue, clRed, clWhite}},                                 // bottom-left pixel
         {static_cast<TColor>(clWhite | 0x02000000), {clBlue, clBlue, clGreen, clRed}}, // palette flag ignored
     };
     for (const Case& c : cases) {
@@ -186,7 +192,7 @@ TEST(DrawUtilsTextTest, CommandLineAndNames)
          R"(/S "Meine Bilder\a.vsf")"},
         {R"(  prog a"b c"d  "" e)", "prog", R"("ab cd" e)"}, // empty quotes in front of an argument vanish
         {R"(prog a "")", "prog", "a"},
-        {R"(""prog x)", "prog", "x"},                     // an empty pair in front counts for nothing
+        {R"(""prog x)", "prog", "x"}, // an empty pair in front counts for nothing
         {"", "", ""},
         {"prog " + std::string(300, 'x'), "prog", std::string(300, 'x')}, // no length limit
     };
@@ -460,8 +466,7 @@ TEST(DrawUtilsGeometryTest, PolygonInsideByWinding)
         {{50, 50}, true},  // the centre
         {{50, 10}, true},  // the top point
         {{10, 80}, false}, // between two points
-        {{0, 0}, false},
-        {{150, 50}, false},
+        {{0, 0}, false},   {{150, 50}, false},
     };
     for (const Case& c : cases)
         EXPECT_EQ(DrawUtils::PointInPolyRgn(c.point, star), c.inside) << c.point.X << "," << c.point.Y;

@@ -1,6 +1,6 @@
+#include "widgets/DropSource.h"
 #include "widgets/DropBMPSource.h"
 #include "widgets/DropPIDLSource.h"
-#include "widgets/DropSource.h"
 
 #include <gtest/gtest.h>
 

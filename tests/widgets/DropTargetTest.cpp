@@ -1,6 +1,6 @@
+#include "widgets/DropTarget.h"
 #include "widgets/DropBMPTarget.h"
 #include "widgets/DropPIDLTarget.h"
-#include "widgets/DropTarget.h"
 
 #include <functional>
 #include <map>
@@ -148,7 +148,9 @@ protected:
     TDragResult DropOn(TDropSource* source, Kind target, std::uintptr_t keys = 0)
     {
         TWinControl* panel = panels_[target];
-        return Drag(source, {{panel, {20, 20}, MK_LBUTTON | keys}, {panel, {50, 50}, MK_LBUTTON | keys}, {panel, {50, 50}, keys}});
+        return Drag(
+            source,
+            {{panel, {20, 20}, MK_LBUTTON | keys}, {panel, {50, 50}, MK_LBUTTON | keys}, {panel, {50, 50}, keys}});
     }
 
     TForm* form_ = nullptr;
@@ -204,7 +206,10 @@ TEST_F(DropTargetTest, KeysAndAllowedTypesChooseTheEffect)
         {"shift: move", {dtCopy, dtMove, dtLink}, {dtCopy, dtMove, dtLink}, MK_SHIFT, drDropMove},
         {"shift+ctrl: link", {dtCopy, dtMove, dtLink}, {dtCopy, dtMove, dtLink}, MK_SHIFT | MK_CONTROL, drDropLink},
         {"ctrl alone: copy", {dtCopy, dtMove, dtLink}, {dtCopy, dtMove, dtLink}, MK_CONTROL, drDropCopy},
-        {"shift+ctrl, link not allowed: copy", {dtCopy, dtMove}, {dtCopy, dtMove, dtLink}, MK_SHIFT | MK_CONTROL,
+        {"shift+ctrl, link not allowed: copy",
+         {dtCopy, dtMove},
+         {dtCopy, dtMove, dtLink},
+         MK_SHIFT | MK_CONTROL,
          drDropCopy},
         {"target moves only", {dtCopy, dtMove}, {dtMove}, 0, drDropMove},
         {"source links only", {dtLink}, {dtCopy, dtLink}, 0, drDropLink},
@@ -233,7 +238,10 @@ TEST_F(DropTargetTest, RefusedDropsNeverReportADeliveredMove)
     };
     TWinControl* panel = panels_[Files];
     std::vector<Case> cases = {
-        {"escape", nullptr, {{panel, {20, 20}, MK_LBUTTON | MK_SHIFT}, {panel, {30, 30}, MK_LBUTTON | MK_SHIFT, true}}, 0},
+        {"escape",
+         nullptr,
+         {{panel, {20, 20}, MK_LBUTTON | MK_SHIFT}, {panel, {30, 30}, MK_LBUTTON | MK_SHIFT, true}},
+         0},
         {"source vetoes",
          [](TDropSource* s) { s->OnDrop = [](TObject*, TDragType, bool& go) { go = false; }; },
          {{panel, {20, 20}, MK_LBUTTON | MK_SHIFT}, {panel, {20, 20}, MK_SHIFT}},
@@ -310,12 +318,13 @@ TEST_F(DropTargetTest, EnterOverAndLeaveFollowTheMouse)
         ++feedbacks;
         lastFeedback = static_cast<DWORD>(effect);
     };
-    EXPECT_EQ(Drag(source, {{panels_[Text], {7, 9}, MK_LBUTTON},
-                            {panels_[Text], {8, 9}, MK_LBUTTON},
-                            {panels_[Files], {3, 4}, MK_LBUTTON},
-                            {form_, {5, 150}, MK_LBUTTON},
-                            {panels_[Files], {40, 40}, MK_LBUTTON},
-                            {panels_[Files], {40, 40}, 0}}),
+    EXPECT_EQ(Drag(source,
+                   {{panels_[Text], {7, 9}, MK_LBUTTON},
+                    {panels_[Text], {8, 9}, MK_LBUTTON},
+                    {panels_[Files], {3, 4}, MK_LBUTTON},
+                    {form_, {5, 150}, MK_LBUTTON},
+                    {panels_[Files], {40, 40}, MK_LBUTTON},
+                    {panels_[Files], {40, 40}, 0}}),
               drDropCopy);
     // The text target takes no files: it is entered but offers nothing.
     EXPECT_EQ(events, (std::vector<std::string>{"leave text", "enter files 3,4", "leave files", "enter files 40,40"}));
@@ -444,9 +453,8 @@ TEST_F(DropTargetTest, DropsFromOtherProgramsArriveAsMimeData)
 {
     // A file manager's drag: a URI list (with a file whose name needs
     // escaping) and the paths as text.
-    const ui::test::TForeignData desktop{
-        {"/home/anna/Bilder/Strand am Meer.jpg", "/home/anna/Bilder/düne.png"},
-        "/home/anna/Bilder/Strand am Meer.jpg\n/home/anna/Bilder/düne.png"};
+    const ui::test::TForeignData desktop{{"/home/anna/Bilder/Strand am Meer.jpg", "/home/anna/Bilder/düne.png"},
+                                         "/home/anna/Bilder/Strand am Meer.jpg\n/home/anna/Bilder/düne.png"};
 
     struct Case {
         Kind target;

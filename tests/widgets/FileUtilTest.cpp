@@ -3,18 +3,18 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
-#include "rtl/StorageTestSupport.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ShellApi.h"
+#include "rtl/StorageTestSupport.h"
 #include "widgets/Dateutil.h"
 
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <filesystem>
 #include <optional>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -66,7 +66,10 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
         WriteBytes(Path(name), bytes);
     }
-    bool Exists(const std::string& name) const { return std::filesystem::exists(std::filesystem::symlink_status(Path(name))); }
+    bool Exists(const std::string& name) const
+    {
+        return std::filesystem::exists(std::filesystem::symlink_status(Path(name)));
+    }
     void SetReadOnly(const std::string& name) { ::chmod(Path(name).c_str(), 0444); }
 
     TempFolder temp;
@@ -82,8 +85,8 @@ TEST_F(FileUtilFiles, CopyReportsProgressAndKeepsTheDate)
     FileUtil::CopyFile(Path("src.bin"), Path("neu/dest.bin"), &progress);
     EXPECT_EQ(ReadBytes(Path("neu/dest.bin")), content);
     // Two reads: the second one finds the end.
-    EXPECT_EQ(progress.calls, (std::vector<std::string>{"max 8192", "min 0", "value 0", "value 8192", "value 8192",
-                                                        "value 0"}));
+    EXPECT_EQ(progress.calls,
+              (std::vector<std::string>{"max 8192", "min 0", "value 0", "value 8192", "value 8192", "value 0"}));
     EXPECT_EQ(FileUtil::FileDateTime(Path("neu/dest.bin")), FileUtil::FileDateTime(Path("src.bin")));
 }
 

@@ -47,8 +47,7 @@ protected:
         TBitmap whole(form_->ClientWidth(), form_->ClientHeight());
         form_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&whole.Canvas()), 0);
         auto image = std::make_unique<TBitmap>(gauge_->Width(), gauge_->Height());
-        image->Canvas().CopyRect(Rect(0, 0, gauge_->Width(), gauge_->Height()), whole.Canvas(),
-                                 gauge_->BoundsRect());
+        image->Canvas().CopyRect(Rect(0, 0, gauge_->Width(), gauge_->Height()), whole.Canvas(), gauge_->BoundsRect());
         return image;
     }
 
@@ -70,8 +69,12 @@ TEST_F(GaugeTest, PercentDoneOfTheRange)
     struct Case {
         int min, max, progress, percent;
     } cases[] = {
-        {0, 0, 0, 0},   {0, 100, 50, 50},     {0, 100, 100, 100},        {-100, 100, 0, 50},
-        {0, 3, 2, 66},  {0, 2000000000, 1000000000, 50}, // no overflow of the product
+        {0, 0, 0, 0},
+        {0, 100, 50, 50},
+        {0, 100, 100, 100},
+        {-100, 100, 0, 50},
+        {0, 3, 2, 66},
+        {0, 2000000000, 1000000000, 50}, // no overflow of the product
         {-2000000000, 2000000000, 1999999999, 99},
     };
     for (const Case& c : cases) {
@@ -189,11 +192,9 @@ TEST_F(GaugeTest, PieAndNeedlePointAtTheirShare)
         TPoint fore;
         TPoint back;
     } cases[] = {
-        {gkPie, 25, {70, 30}, {30, 30}},  // the upper right quarter, clockwise from the top
-        {gkPie, 25, {70, 30}, {70, 70}},
-        {gkPie, 75, {30, 70}, {30, 30}},
-        {gkPie, 0, {-1, -1}, {70, 30}},
-        {gkNeedle, 50, {50, 40}, {40, 40}}, // straight up
+        {gkPie, 25, {70, 30}, {30, 30}}, // the upper right quarter, clockwise from the top
+        {gkPie, 25, {70, 30}, {70, 70}},   {gkPie, 75, {30, 70}, {30, 30}},
+        {gkPie, 0, {-1, -1}, {70, 30}},    {gkNeedle, 50, {50, 40}, {40, 40}}, // straight up
         {gkNeedle, 0, {-1, -1}, {50, 40}},
     };
     for (const Case& c : cases) {

@@ -91,9 +91,9 @@ TEST(KsButtonGlyphTest, StripWidthDecidesTheNumberOfGlyphs)
     struct Case {
         int width, height, before, expected;
     } cases[] = {
-        {64, 16, 1, 4},  // four square cells
-        {96, 16, 2, 1},  // six cells are more than a strip holds
-        {40, 16, 2, 2},  // not a multiple: the number stays
+        {64, 16, 1, 4}, // four square cells
+        {96, 16, 2, 1}, // six cells are more than a strip holds
+        {40, 16, 2, 2}, // not a multiple: the number stays
         {16, 16, 3, 1},
     };
     for (const Case& c : cases) {
@@ -171,7 +171,12 @@ TEST(KsButtonGlyphTest, LayoutPlacesGlyphAndCaption)
         {blGlyphTop, 0, 0, "Ab", false, {10 + 42, 20}, {10 + 50 - text.cx / 2, 20 + 16}},
         {blGlyphBottom, 0, 0, "Ab", false, {10 + 42, 20 + 24}, {10 + 50 - text.cx / 2, 20 + 24 - text.cy}},
         // Margin and spacing both computed: three equal gaps.
-        {blGlyphLeft, -1, -1, "Ab", false, {10 + (100 - 16 - text.cx) / 3, 32},
+        {blGlyphLeft,
+         -1,
+         -1,
+         "Ab",
+         false,
+         {10 + (100 - 16 - text.cx) / 3, 32},
          {10 + 2 * ((100 - 16 - text.cx) / 3) + 16, 20 + 20 - text.cy / 2}},
     };
     for (const Case& c : cases) {
@@ -180,8 +185,7 @@ TEST(KsButtonGlyphTest, LayoutPlacesGlyphAndCaption)
         std::string caption = c.caption;
         TPoint glyphPos;
         TRect textBounds;
-        glyph.CalcButtonLayout(canvas, client, caption, c.layout, c.margin, c.spacing, c.mark, glyphPos, textBounds,
-                               0);
+        glyph.CalcButtonLayout(canvas, client, caption, c.layout, c.margin, c.spacing, c.mark, glyphPos, textBounds, 0);
         EXPECT_EQ(glyphPos.X, c.glyph.X) << c.layout << " " << c.margin << " " << c.spacing;
         EXPECT_EQ(glyphPos.Y, c.glyph.Y) << c.layout << " " << c.margin << " " << c.spacing;
         if (!c.caption.empty()) {
@@ -258,8 +262,8 @@ TEST_F(KsSpeedButtonTest, FramesOfTheStates)
     disabledFlat->SetEnabled(false);
     ShowAndPaint();
 
-    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight),
-                 shadow = ColorToRGB(clBtnShadow), frame = ColorToRGB(clWindowFrame);
+    const TColor face = ColorToRGB(clBtnFace), light = ColorToRGB(clBtnHighlight), shadow = ColorToRGB(clBtnShadow),
+                 frame = ColorToRGB(clWindowFrame);
     // Raised: highlight / window frame outside, face / shadow inside.
     EXPECT_EQ(Pixel(10, 10), light);
     EXPECT_EQ(Pixel(34, 34), frame);
@@ -476,8 +480,8 @@ TEST_F(KsSpeedButtonTest, DropDownMenuOpensBesideTheButtonAndIsNoClick)
         TKsDropDownMenuPos position;
         TPoint at;
     } cases[] = {
-        {paLeft, dmpBottom, {-1, 25}},   {paRight, dmpBottom, {26, 25}}, {paCenter, dmpBottom, {12, 25}},
-        {paLeft, dmpRight, {25, -1}},    {paRight, dmpRight, {-1, -1}},  {paCenter, dmpRight, {12, 25}},
+        {paLeft, dmpBottom, {-1, 25}}, {paRight, dmpBottom, {26, 25}}, {paCenter, dmpBottom, {12, 25}},
+        {paLeft, dmpRight, {25, -1}},  {paRight, dmpRight, {-1, -1}},  {paCenter, dmpRight, {12, 25}},
     };
     for (const Case& c : cases) {
         menu->Alignment = c.alignment;
@@ -579,9 +583,12 @@ TEST(ButtonImageTest, FramedFaceAtThePointAndTheCanvasKeptAsItWas)
         TPoint at;
         TColor color;
     } spots[] = {
-        {{4, 6}, clRed},                           {{5, 6}, ColorToRGB(clBtnShadow)},
-        {{24, 23}, ColorToRGB(clWindowFrame)},      {{6, 7}, ColorToRGB(clBtnHighlight)},
-        {{23, 22}, ColorToRGB(clBtnShadow)},        {{25, 10}, clRed},
+        {{4, 6}, clRed},
+        {{5, 6}, ColorToRGB(clBtnShadow)},
+        {{24, 23}, ColorToRGB(clWindowFrame)},
+        {{6, 7}, ColorToRGB(clBtnHighlight)},
+        {{23, 22}, ColorToRGB(clBtnShadow)},
+        {{25, 10}, clRed},
         {{8, 8}, ColorToRGB(clBtnFace)},
     };
     for (const Spot& s : spots)

@@ -29,8 +29,7 @@ protected:
         Application->ProcessMessages();
     }
 
-    template <class List>
-    List* Make(const std::string& Name = "Liste")
+    template <class List> List* Make(const std::string& Name = "Liste")
     {
         auto* list = new List(form_.get());
         list->SetParent(form_.get());
@@ -116,8 +115,8 @@ TEST_F(KsListBoxTest, ItemGeometryAndSelection)
         bool existing;
         int item;
     } cases[] = {
-        {{5, 5}, true, 0},    {{5, 20}, true, 1},   {{5, 40}, true, 2},
-        {{5, 49}, true, -1},  {{5, 49}, false, 3},  {{-1, 5}, true, -1}, {{5, 60}, false, -1},
+        {{5, 5}, true, 0},   {{5, 20}, true, 1},  {{5, 40}, true, 2},   {{5, 49}, true, -1},
+        {{5, 49}, false, 3}, {{-1, 5}, true, -1}, {{5, 60}, false, -1},
     };
     for (const Case& c : cases)
         EXPECT_EQ(list->ItemAtPos(c.at, c.existing), c.item) << c.at.X << "," << c.at.Y;
@@ -541,8 +540,9 @@ TEST_F(KsListBoxTest, DamagedStreamLeavesTheListAsItWas)
         damaged.push_back(data.substr(0, length));
     damaged.push_back("\x01" + Str("a") + "\x02\x03\x09" + std::string(1, '\0')); // state 3
     damaged.push_back("\x01" + Str("a") + "\x09\x09" + std::string(1, '\0'));     // flag for the state
-    damaged.push_back("\x01\x0C\xFF\xFF\xFF\x7F" "abc");                           // length beyond the data
-    damaged.push_back(std::string("\x02\x01", 2));                                 // no list
+    damaged.push_back("\x01\x0C\xFF\xFF\xFF\x7F"
+                      "abc");                      // length beyond the data
+    damaged.push_back(std::string("\x02\x01", 2)); // no list
     for (const std::string& d : damaged) {
         TStringStream stream(d);
         EXPECT_THROW(target->ReadStrings(stream, TKsCheckListBox::InternalVersion), EReadError) << d.size();
@@ -580,4 +580,3 @@ TEST_F(KsListBoxTest, StreamedRadioListHasOneCheckedItemAndStoringFollowsTheAnce
     list->Items().Add("c");
     EXPECT_TRUE(list->StringsStored(ancestor));
 }
-

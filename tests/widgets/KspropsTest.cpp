@@ -1,10 +1,10 @@
 #include "widgets/Ksprops.h"
 
+#include "platform/rtl/DateTime.h"
 #include "platform/rtl/IniFiles.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
 #include "rtl/StorageTestSupport.h"
-#include "platform/rtl/DateTime.h"
 #include "widgets/Apputils.h"
 #include "widgets/ScratchStores.h"
 #include "widgets/Strutils.h"
@@ -34,7 +34,7 @@ enum TSampleMode : uint8_t { smOne, smTwo, smThree };
 class TSample : public TComponent {
     DECLARE_CLASS(TSample, TComponent)
 public:
-    explicit TSample(TComponent* AOwner) : TComponent(AOwner), Items(TSampleItem::StaticClass()) {}
+    explicit TSample(TComponent* AOwner) : TComponent(AOwner), Items(TSampleItem::StaticClass()) { }
     int Count = 0;
     char Letter = 'a';
     TSampleMode Mode = smOne;
@@ -48,7 +48,7 @@ public:
     TInner Inner;
 };
 
-}
+} // namespace
 
 IMPLEMENT_CLASS(TSampleItem)
 IMPLEMENT_CLASS(TInner)
@@ -56,10 +56,9 @@ IMPLEMENT_CLASS(TSample)
 
 namespace {
 
-template <class T>
-void Publish(const std::string& name, TTypeKind kind, std::function<TPropValue(const T&)> get,
-             std::function<void(T&, const TPropValue&)> set, std::vector<std::string> enumNames = {},
-             TClass propClass = nullptr)
+template <class T> void Publish(const std::string& name, TTypeKind kind, std::function<TPropValue(const T&)> get,
+                                std::function<void(T&, const TPropValue&)> set, std::vector<std::string> enumNames = {},
+                                TClass propClass = nullptr)
 {
     TPropInfo info;
     info.Name = name;
@@ -79,36 +78,48 @@ void PublishSampleProperties()
     if (done)
         return;
     done = true;
-    Publish<TSampleItem>("Text", tkLString, [](auto& o) { return TPropValue(o.Text); },
-                         [](auto& o, auto& v) { o.Text = std::get<std::string>(v); });
-    Publish<TSampleItem>("Size", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Size)); },
-                         [](auto& o, auto& v) { o.Size = static_cast<int>(Int(v)); });
-    Publish<TInner>("Depth", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Depth)); },
-                    [](auto& o, auto& v) { o.Depth = static_cast<int>(Int(v)); });
-    Publish<TSample>("Count", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Count)); },
-                     [](auto& o, auto& v) { o.Count = static_cast<int>(Int(v)); });
-    Publish<TSample>("Letter", tkChar, [](auto& o) { return TPropValue(int64_t(static_cast<unsigned char>(o.Letter))); },
-                     [](auto& o, auto& v) { o.Letter = static_cast<char>(Int(v)); });
-    Publish<TSample>("Mode", tkEnumeration, [](auto& o) { return TPropValue(int64_t(o.Mode)); },
-                     [](auto& o, auto& v) { o.Mode = static_cast<TSampleMode>(Int(v)); },
-                     {"smOne", "smTwo", "smThree"});
-    Publish<TSample>("Ratio", tkFloat, [](auto& o) { return TPropValue(o.Ratio); },
-                     [](auto& o, auto& v) { o.Ratio = std::get<double>(v); });
-    Publish<TSample>("Title", tkLString, [](auto& o) { return TPropValue(o.Title); },
-                     [](auto& o, auto& v) { o.Title = std::get<std::string>(v); });
-    Publish<TSample>("Flags", tkSet, [](auto& o) { return TPropValue(o.Flags); },
-                     [](auto& o, auto& v) { o.Flags = Int(v); }, {"sfA", "sfB", "sfC"});
-    Publish<TSample>("Big", tkInt64, [](auto& o) { return TPropValue(o.Big); },
-                     [](auto& o, auto& v) { o.Big = Int(v); });
-    Publish<TSample>("Lines", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TStringList*>(&o.Lines))); },
-                     [](auto&, auto&) {});
-    Publish<TSample>("Items", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TCollection*>(&o.Items))); },
-                     [](auto&, auto&) {});
-    Publish<TSample>("Buddy", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(o.Buddy)); },
-                     [](auto& o, auto& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TObject*>(v)); }, {},
-                     TComponent::StaticClass());
-    Publish<TSample>("Inner", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TInner*>(&o.Inner))); },
-                     [](auto&, auto&) {});
+    Publish<TSampleItem>(
+        "Text", tkLString, [](auto& o) { return TPropValue(o.Text); },
+        [](auto& o, auto& v) { o.Text = std::get<std::string>(v); });
+    Publish<TSampleItem>(
+        "Size", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Size)); },
+        [](auto& o, auto& v) { o.Size = static_cast<int>(Int(v)); });
+    Publish<TInner>(
+        "Depth", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Depth)); },
+        [](auto& o, auto& v) { o.Depth = static_cast<int>(Int(v)); });
+    Publish<TSample>(
+        "Count", tkInteger, [](auto& o) { return TPropValue(int64_t(o.Count)); },
+        [](auto& o, auto& v) { o.Count = static_cast<int>(Int(v)); });
+    Publish<TSample>(
+        "Letter", tkChar, [](auto& o) { return TPropValue(int64_t(static_cast<unsigned char>(o.Letter))); },
+        [](auto& o, auto& v) { o.Letter = static_cast<char>(Int(v)); });
+    Publish<TSample>(
+        "Mode", tkEnumeration, [](auto& o) { return TPropValue(int64_t(o.Mode)); },
+        [](auto& o, auto& v) { o.Mode = static_cast<TSampleMode>(Int(v)); }, {"smOne", "smTwo", "smThree"});
+    Publish<TSample>(
+        "Ratio", tkFloat, [](auto& o) { return TPropValue(o.Ratio); },
+        [](auto& o, auto& v) { o.Ratio = std::get<double>(v); });
+    Publish<TSample>(
+        "Title", tkLString, [](auto& o) { return TPropValue(o.Title); },
+        [](auto& o, auto& v) { o.Title = std::get<std::string>(v); });
+    Publish<TSample>(
+        "Flags", tkSet, [](auto& o) { return TPropValue(o.Flags); }, [](auto& o, auto& v) { o.Flags = Int(v); },
+        {"sfA", "sfB", "sfC"});
+    Publish<TSample>(
+        "Big", tkInt64, [](auto& o) { return TPropValue(o.Big); }, [](auto& o, auto& v) { o.Big = Int(v); });
+    Publish<TSample>(
+        "Lines", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TStringList*>(&o.Lines))); },
+        [](auto&, auto&) {});
+    Publish<TSample>(
+        "Items", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TCollection*>(&o.Items))); },
+        [](auto&, auto&) {});
+    Publish<TSample>(
+        "Buddy", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(o.Buddy)); },
+        [](auto& o, auto& v) { o.Buddy = dynamic_cast<TComponent*>(std::get<TObject*>(v)); }, {},
+        TComponent::StaticClass());
+    Publish<TSample>(
+        "Inner", tkClass, [](auto& o) { return TPropValue(static_cast<TObject*>(const_cast<TInner*>(&o.Inner))); },
+        [](auto&, auto&) {});
 }
 
 // A form-like owner with two sample components, and storage on an ini file or
@@ -152,8 +163,8 @@ protected:
 
     void AllItems(TStringList& items)
     {
-        for (const char* prop : {"Count", "Letter", "Mode", "Ratio", "Title", "Flags", "Big", "Lines", "Items", "Buddy",
-                                 "Inner"})
+        for (const char* prop :
+             {"Count", "Letter", "Mode", "Ratio", "Title", "Flags", "Big", "Lines", "Items", "Buddy", "Inner"})
             items.Add(Ksprops::CreateStoredItem("Erster", prop));
         Ksprops::UpdateStoredList(&form, items, true);
     }
@@ -217,7 +228,7 @@ TEST_F(KspropsTest, StoredTextsOfSetsFloatsAndReferences)
     Fill(*first);
     ASSERT_EQ(rtl::FormatSettings.DecimalSeparator, ","); // the stored text ignores the locale
     TStringList items;
-        AllItems(items);
+    AllItems(items);
     storage.StoreObjectsProps(&form, items);
     EXPECT_EQ(ini.ReadString("Einstellungen", "Erster_Flags", ""), "[sfA,sfC]");
     EXPECT_EQ(ini.ReadString("Einstellungen", "Erster_Ratio", ""), "1.5");

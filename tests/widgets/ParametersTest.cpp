@@ -38,9 +38,11 @@ struct SplitCase {
 TEST_F(ParametersTest, OwnParserResplitsTheJoinedLine)
 {
     const SplitCase cases[] = {
-        {"single-quoted switch value", {"prog", "/F'C:\\Meine", "Bilder\\a.vsf'", "x"},
+        {"single-quoted switch value",
+         {"prog", "/F'C:\\Meine", "Bilder\\a.vsf'", "x"},
          {"prog", "/FC:\\Meine Bilder\\a.vsf", "x"}},
-        {"double-quoted switch comes back whole", {"prog", "/FC:\\Meine Bilder\\a.vsf"},
+        {"double-quoted switch comes back whole",
+         {"prog", "/FC:\\Meine Bilder\\a.vsf"},
          {"prog", "/FC:\\Meine Bilder\\a.vsf"}},
         {"program path with a blank", {"/opt/Mein Programm/prog", "a"}, {"/opt/Mein Programm/prog", "a"}},
         {"apostrophe swallows the rest", {"prog", "it's", "a", "b"}, {"prog", "its a b"}},

@@ -16,8 +16,7 @@ class ScratchStores {
 public:
     explicit ScratchStores(const std::string& registryKey)
         : hive_(temp.File("hive.reg")), ini(temp.File("test.ini")), registry(registryKey)
-    {
-    }
+    { }
 
     std::array<TObject*, 2> Both() { return {&ini, &registry}; }
 

@@ -92,10 +92,8 @@ TEST_F(SecretPanelTest, GlyphLayoutPlacesGlyphAndShrinksTheTextRectangle)
         TPoint origin;
         TRect text;
     } cases[] = {
-        {glGlyphLeft, 16, {7, 42}, {27, 4, 196, 96}},
-        {glGlyphRight, 16, {177, 42}, {4, 4, 173, 96}},
-        {glGlyphTop, 16, {92, 7}, {4, 30, 196, 96}},
-        {glGlyphBottom, 16, {92, 77}, {4, 4, 196, 70}},
+        {glGlyphLeft, 16, {7, 42}, {27, 4, 196, 96}}, {glGlyphRight, 16, {177, 42}, {4, 4, 173, 96}},
+        {glGlyphTop, 16, {92, 7}, {4, 30, 196, 96}},  {glGlyphBottom, 16, {92, 77}, {4, 4, 196, 70}},
         {glGlyphLeft, 0, {7, 50}, {4, 4, 196, 96}}, // no glyph: the text keeps its room
     };
     panel_->Lines().Add("x");

@@ -44,8 +44,8 @@ TEST(DrawShadowTextTest, ShadowGoesTowardsItsPositionAndTheRectangleCoversBoth)
         int size;
         TPoint offset;
     } cases[] = {
-        {spLeftTop, 2, {-2, -2}},   {spLeftBottom, 2, {-2, 2}}, {spRightBottom, 3, {3, 3}},
-        {spRightTop, 1, {1, -1}},   {spRightBottom, 0, {0, 0}},
+        {spLeftTop, 2, {-2, -2}}, {spLeftBottom, 2, {-2, 2}}, {spRightBottom, 3, {3, 3}},
+        {spRightTop, 1, {1, -1}}, {spRightBottom, 0, {0, 0}},
     };
     const TRect place = Rect(10, 10, 60, 30);
     auto alone = DrawAlone("HH", place, DT_LEFT, 80, 50);
@@ -69,7 +69,7 @@ TEST(DrawShadowTextTest, ShadowGoesTowardsItsPositionAndTheRectangleCoversBoth)
                 const bool ink = alone->Canvas().Pixels(x, y) == Ink;
                 const int sx = x - c.offset.X, sy = y - c.offset.Y;
                 const bool shade = !ink && sx >= 0 && sy >= 0 && sx < 80 && sy < 50 &&
-                                   alone->Canvas().Pixels(sx, sy) == Ink;
+                    alone->Canvas().Pixels(sx, sy) == Ink;
                 const TColor expected = ink ? Ink : shade ? Shade : Paper;
                 mismatches += image.Canvas().Pixels(x, y) != expected;
             }
@@ -97,8 +97,7 @@ protected:
         TBitmap whole(form_->ClientWidth(), form_->ClientHeight());
         form_->Perform(WM_PAINT, reinterpret_cast<WPARAM>(&whole.Canvas()), 0);
         auto image = std::make_unique<TBitmap>(label_->Width(), label_->Height());
-        image->Canvas().CopyRect(Rect(0, 0, label_->Width(), label_->Height()), whole.Canvas(),
-                                 label_->BoundsRect());
+        image->Canvas().CopyRect(Rect(0, 0, label_->Width(), label_->Height()), whole.Canvas(), label_->BoundsRect());
         return image;
     }
 

@@ -47,11 +47,8 @@ TEST_F(SpinTest, ValueIsClampedUnlessTheLimitsAreEqual)
         int min, max, set;
         std::string text;
     } cases[] = {
-        {0, 0, 123456789, "123456789"},
-        {0, 0, -5, "-5"},
-        {1, 99999999, 0, "1"},
-        {1, 99999999, 100000000, "99999999"},
-        {1, 99999999, 500, "500"},
+        {0, 0, 123456789, "123456789"},       {0, 0, -5, "-5"},          {1, 99999999, 0, "1"},
+        {1, 99999999, 100000000, "99999999"}, {1, 99999999, 500, "500"},
     };
     for (const Case& c : cases) {
         edit_->MinValue = c.min;
@@ -112,9 +109,9 @@ TEST_F(SpinTest, TypedCharactersAreFiltered)
         bool editorEnabled;
         bool valid;
     } cases[] = {
-        {'7', true, true},   {'-', true, true},  {'+', true, true},  {',', true, true},
-        {'a', true, false},  {13, true, false},  {8, true, true},    {27, true, true},
-        {'7', false, false}, {8, false, false},  {27, false, true},
+        {'7', true, true},   {'-', true, true}, {'+', true, true}, {',', true, true},
+        {'a', true, false},  {13, true, false}, {8, true, true},   {27, true, true},
+        {'7', false, false}, {8, false, false}, {27, false, true},
     };
     for (const Case& c : cases) {
         edit_->EditorEnabled = c.editorEnabled;

@@ -110,10 +110,9 @@ TEST_F(SplitterTest, DragResizesTheNeighbourWithinTheLimits)
         int drag;
         int size;
     } cases[] = {
-        {alTop, 30, 80},      {alTop, -100, 20},     // clamped at the parent's top + 20
-        {alBottom, -30, 80},  {alBottom, 30, 20},
-        {alLeft, 40, 90},     {alRight, -40, 90},    {alRight, 200, 20},
-        {alTop, 500, 200 - 20 - 3}, // the bar stops 20 pixels above the bottom
+        {alTop, 30, 80},     {alTop, -100, 20}, // clamped at the parent's top + 20
+        {alBottom, -30, 80}, {alBottom, 30, 20}, {alLeft, 40, 90},
+        {alRight, -40, 90},  {alRight, 200, 20}, {alTop, 500, 200 - 20 - 3}, // the bar stops 20 pixels above the bottom
     };
     for (const Case& c : cases) {
         SetUp();
@@ -321,7 +320,7 @@ TEST_F(SwitchTest, PicturePlacementFollowsTheTextPosition)
         TTextPos position;
         TRect glyph;
     } cases[] = {
-        {tpNone, Bounds(9, 6, 32, 48)},  {tpLeft, Bounds(18, 6, 32, 48)}, {tpRight, Bounds(0, 6, 32, 48)},
+        {tpNone, Bounds(9, 6, 32, 48)},   {tpLeft, Bounds(18, 6, 32, 48)}, {tpRight, Bounds(0, 6, 32, 48)},
         {tpAbove, Bounds(9, 12, 32, 48)}, {tpBelow, Bounds(9, 0, 32, 48)},
     };
     for (const Case& c : cases) {
@@ -335,8 +334,8 @@ TEST_F(SwitchTest, PictureIsDrawnOnTheSwitchColourAndGreyedWhenDisabled)
     switch_->SetColor(clYellow);
     auto image = Paint();
     const TRect place = switch_->GlyphRect();
-    EXPECT_EQ(image->Canvas().Pixels(place.Left, place.Top), clYellow); // the key colour is see-through
-    EXPECT_EQ(image->Canvas().Pixels(place.Left + 16, place.Top + 2), clGray); // the slot's frame
+    EXPECT_EQ(image->Canvas().Pixels(place.Left, place.Top), clYellow);          // the key colour is see-through
+    EXPECT_EQ(image->Canvas().Pixels(place.Left + 16, place.Top + 2), clGray);   // the slot's frame
     EXPECT_EQ(image->Canvas().Pixels(place.Left + 10, place.Top + 25), clBlack); // the lever's outline
     // Disabled: the black outline turns to shadow, the rest to the
     // background of the greyed picture, which is see-through as well.

@@ -55,14 +55,14 @@ TEST_F(TimerListTest, PeriodDividesEveryInterval)
         int32_t period;
     };
     const Case cases[] = {
-        {{1, 200}, {false, true}, 100},  // the disabled 1 ms still lowers 200 to a divisor
+        {{1, 200}, {false, true}, 100}, // the disabled 1 ms still lowers 200 to a divisor
         {{1, 200}, {true, true}, 100},
         {{1000, 1500}, {true, true}, 500},
         {{300}, {true}, 300},
-        {{50}, {true}, 100},             // never below 100 ms
-        {{0}, {true}, 0},                // nothing with a positive interval: no timer
+        {{50}, {true}, 100}, // never below 100 ms
+        {{0}, {true}, 0},    // nothing with a positive interval: no timer
         {{700, 1000}, {true, false}, 100},
-        {{-5, 400}, {true, true}, 400},  // negative taken as 0, which divides anything
+        {{-5, 400}, {true, true}, 400}, // negative taken as 0, which divides anything
     };
     for (const Case& c : cases) {
         TKsTimerList list(nullptr);

@@ -21,8 +21,16 @@ namespace {
 
 // The player's error codes and modes, as the module reports them.
 enum ErrorCode : int32_t {
-    errNone, errNotImplemented, errIncorrectMode, errInternal, errInvalidHandle, errInput, errOutput, errNoMemory,
-    errNoResources, errNoCallback
+    errNone,
+    errNotImplemented,
+    errIncorrectMode,
+    errInternal,
+    errInvalidHandle,
+    errInput,
+    errOutput,
+    errNoMemory,
+    errNoResources,
+    errNoCallback
 };
 enum PlayerMode : int32_t { modeClosed, modeOpened, modeReady, modeStopped, modePlaying, modePaused };
 constexpr int32_t kInputFile = 0;
@@ -155,12 +163,14 @@ __attribute__((visibility("default"))) ESBool ESDeInitModule(ESHandle handle)
 
 __attribute__((visibility("default"))) ESBool ESSetInputMode(ESHandle handle, int32_t mode)
 {
-    return With(handle, errNotImplemented, [&](Decoder& d) { return mode == kInputFile && (d.InputMode = mode, true); });
+    return With(handle, errNotImplemented,
+                [&](Decoder& d) { return mode == kInputFile && (d.InputMode = mode, true); });
 }
 
 __attribute__((visibility("default"))) ESBool ESSetOutputMode(ESHandle handle, int32_t mode)
 {
-    return With(handle, errNotImplemented, [&](Decoder& d) { return mode == kOutputDevice && (d.OutputMode = mode, true); });
+    return With(handle, errNotImplemented,
+                [&](Decoder& d) { return mode == kOutputDevice && (d.OutputMode = mode, true); });
 }
 
 __attribute__((visibility("default"))) ESBool ESSetInputName(ESHandle handle, const char* name)
@@ -335,9 +345,18 @@ __attribute__((visibility("default"))) int32_t ESLastError(ESHandle handle)
     return decoder ? decoder->LastError : errInvalidHandle;
 }
 
-__attribute__((visibility("default"))) ESBool ESGetAbout(char* buffer, int32_t* size) { return GetText(kAbout, buffer, size); }
-__attribute__((visibility("default"))) ESBool ESGetName(char* buffer, int32_t* size) { return GetText(kName, buffer, size); }
-__attribute__((visibility("default"))) ESBool ESGetExts(char* buffer, int32_t* size) { return GetText(kExtensions, buffer, size); }
+__attribute__((visibility("default"))) ESBool ESGetAbout(char* buffer, int32_t* size)
+{
+    return GetText(kAbout, buffer, size);
+}
+__attribute__((visibility("default"))) ESBool ESGetName(char* buffer, int32_t* size)
+{
+    return GetText(kName, buffer, size);
+}
+__attribute__((visibility("default"))) ESBool ESGetExts(char* buffer, int32_t* size)
+{
+    return GetText(kExtensions, buffer, size);
+}
 __attribute__((visibility("default"))) int32_t ESGetVersion() { return kVersion; }
 
 __attribute__((visibility("default"))) ESBool ESSetOutputDev(ESHandle handle, int32_t)
@@ -377,7 +396,8 @@ __attribute__((visibility("default"))) ESBool ESSetLimits(ESHandle handle, int32
     });
 }
 
-__attribute__((visibility("default"))) ESBool ESSetOutCB(ESHandle handle, ESOutputFunc output, ESOutputActionFunc action, void* user)
+__attribute__((visibility("default"))) ESBool ESSetOutCB(ESHandle handle, ESOutputFunc output,
+                                                         ESOutputActionFunc action, void* user)
 {
     return With(handle, errNone, [&](Decoder& d) {
         d.Output = output;
@@ -387,8 +407,8 @@ __attribute__((visibility("default"))) ESBool ESSetOutCB(ESHandle handle, ESOutp
     });
 }
 
-__attribute__((visibility("default"))) ESBool ESSetInCB(ESHandle handle, ESInputOpenFunc, ESInputCloseFunc, ESInputGetSizeFunc,
-                                                        ESInputSeekFunc, ESInputReadFunc, void*)
+__attribute__((visibility("default"))) ESBool ESSetInCB(ESHandle handle, ESInputOpenFunc, ESInputCloseFunc,
+                                                        ESInputGetSizeFunc, ESInputSeekFunc, ESInputReadFunc, void*)
 {
     // Kept for callers that register them; the module reads files only.
     return With(handle, errNone, [](Decoder&) { return true; });
@@ -450,7 +470,8 @@ __attribute__((visibility("default"))) ESBool ESGetInfo1(ESHandle handle, char* 
     return With(handle, errIncorrectMode, [&](Decoder& d) {
         if (d.Mode == modeClosed)
             return false;
-        const std::string info = std::to_string(d.Format.SampleRate) + " Hz, " + std::to_string(d.Format.Channels) + " Kanäle";
+        const std::string info = std::to_string(d.Format.SampleRate) + " Hz, " + std::to_string(d.Format.Channels) +
+            " Kanäle";
         return GetText(info.c_str(), buffer, size) != 0;
     });
 }
@@ -458,7 +479,8 @@ __attribute__((visibility("default"))) ESBool ESGetInfo1(ESHandle handle, char* 
 // The stream's sample rate.
 __attribute__((visibility("default"))) ESBool ESGetInfo2(ESHandle handle, int32_t* value)
 {
-    return With(handle, errIncorrectMode, [&](Decoder& d) { return value && d.Mode != modeClosed && (*value = d.Format.SampleRate, true); });
+    return With(handle, errIncorrectMode,
+                [&](Decoder& d) { return value && d.Mode != modeClosed && (*value = d.Format.SampleRate, true); });
 }
 
 } // extern "C"

@@ -31,18 +31,18 @@ using ESInputSeekFunc = ESBool (*)(void* user, intptr_t stream, int32_t position
 using ESInputReadFunc = ESBool (*)(void* user, intptr_t stream, void* buffer, int32_t bytesToRead, int32_t* bytesRead);
 
 using ESInitModuleFunc = ESHandle (*)(int32_t reserved);
-using ESHandleFunc = ESBool (*)(ESHandle handle); // ESDeInitModule, ESOpen, ESClose, ESPlay, ESCanPause,
-                                                  // ESPause, ESResume, ESStop, ESCanSetPos, ESInitStream
-using ESGetValueFunc = int32_t (*)(ESHandle handle);            // ESGetPos, ESGetSize, ESGetPlayerMode, ESLastError
-using ESSetValueFunc = ESBool (*)(ESHandle handle, int32_t value); // ESSetPos, ESSetInputMode, ESSetOutputMode,
-                                                                   // ESSetOutputDev, ESSetPriority, ESSetDevNum,
-                                                                   // ESUseOutCB, ESUseEQ
-using ESGetTextFunc = ESBool (*)(char* buffer, int32_t* size);    // ESGetAbout, ESGetName, ESGetExts
+using ESHandleFunc = ESBool (*)(ESHandle handle);    // ESDeInitModule, ESOpen, ESClose, ESPlay, ESCanPause,
+                                                     // ESPause, ESResume, ESStop, ESCanSetPos, ESInitStream
+using ESGetValueFunc = int32_t (*)(ESHandle handle); // ESGetPos, ESGetSize, ESGetPlayerMode, ESLastError
+using ESSetValueFunc = ESBool (*)(ESHandle handle, int32_t value);   // ESSetPos, ESSetInputMode, ESSetOutputMode,
+                                                                     // ESSetOutputDev, ESSetPriority, ESSetDevNum,
+                                                                     // ESUseOutCB, ESUseEQ
+using ESGetTextFunc = ESBool (*)(char* buffer, int32_t* size);       // ESGetAbout, ESGetName, ESGetExts
 using ESSetTextFunc = ESBool (*)(ESHandle handle, const char* text); // ESSetInputName, ESSetOutputName
 using ESGetVersionFunc = int32_t (*)();
 using ESSetPairFunc = ESBool (*)(ESHandle handle, int32_t first, int32_t second); // ESSetBuffers (count, size),
-                                                                                   // ESSetLimits (start, end),
-                                                                                   // ESEQ (band, gain)
+                                                                                  // ESSetLimits (start, end),
+                                                                                  // ESEQ (band, gain)
 using ESSetOutCBFunc = ESBool (*)(ESHandle handle, ESOutputFunc output, ESOutputActionFunc action, void* user);
 using ESSetInCBFunc = ESBool (*)(ESHandle handle, ESInputOpenFunc open, ESInputCloseFunc close,
                                  ESInputGetSizeFunc getSize, ESInputSeekFunc seek, ESInputReadFunc read, void* user);

@@ -44,10 +44,7 @@ void TTrackBar::NativeWidgetCreated()
     slider->setTickPosition(QSlider::TicksBelow);
 }
 
-std::unique_ptr<ui::TNativeWidget> TProgressBar::MakeNativeWidget()
-{
-    return ui::MakeNativeWidget<QProgressBar>(this);
-}
+std::unique_ptr<ui::TNativeWidget> TProgressBar::MakeNativeWidget() { return ui::MakeNativeWidget<QProgressBar>(this); }
 
 void TProgressBar::NativeWidgetCreated()
 {
@@ -128,9 +125,8 @@ std::unique_ptr<ui::TNativeWidget> TPageControl::MakeNativeWidget()
 
 void TPageControl::UpdateTabs()
 {
-    QTabBar* tabs = NativeWidget() && NativeWidget()->Widget()
-                        ? NativeWidget()->Widget()->findChild<QTabBar*>("tabs")
-                        : nullptr;
+    QTabBar* tabs = NativeWidget() && NativeWidget()->Widget() ? NativeWidget()->Widget()->findChild<QTabBar*>("tabs")
+                                                               : nullptr;
     if (tabs) {
         updatingTabs_ = true;
         while (tabs->count() > 0)

@@ -66,9 +66,9 @@ TDialogAnswer ShowFileWindow(const TFileWindow& window, int& FilterIndex)
     EnsurePlatform();
     QFileDialog dialog(nullptr, Q(window.Caption), Q(window.InitialDir), {});
     dialog.setAcceptMode(window.Saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    dialog.setFileMode(window.Saving        ? QFileDialog::AnyFile
-                       : window.MultiSelect ? QFileDialog::ExistingFiles
-                                            : QFileDialog::ExistingFile);
+    dialog.setFileMode(window.Saving            ? QFileDialog::AnyFile
+                           : window.MultiSelect ? QFileDialog::ExistingFiles
+                                                : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontConfirmOverwrite); // asked through the scriptable layer
     QStringList filters = QtFilters(window.Filter);
     dialog.setNameFilters(filters);
@@ -118,9 +118,10 @@ TDialogAnswer ShowFontWindow(const TDialogRequest& request, const TFont& font)
     if (!ok)
         return {IDCANCEL, {}};
     std::string styles = std::string(chosen.bold() ? "b" : "") + (chosen.italic() ? "i" : "") +
-                         (chosen.underline() ? "u" : "") + (chosen.strikeOut() ? "s" : "");
-    return {IDOK, chosen.family().toStdString() + ";" + std::to_string(chosen.pointSize()) + ";" + styles + ";" +
-                      ColorToHex(font.Color())};
+        (chosen.underline() ? "u" : "") + (chosen.strikeOut() ? "s" : "");
+    return {IDOK,
+            chosen.family().toStdString() + ";" + std::to_string(chosen.pointSize()) + ";" + styles + ";" +
+                ColorToHex(font.Color())};
 }
 
 TDialogAnswer ShowFolderWindow(const std::string& caption, const std::string& start)

@@ -25,10 +25,13 @@ Qt::CursorShape ShapeOf(std::intptr_t cursor)
     case crSizeNWSE: return Qt::SizeFDiagCursor;
     case crSizeWE: return Qt::SizeHorCursor;
     case crUpArrow: return Qt::UpArrowCursor;
-    case crHourGlass: case crSQLWait: return Qt::WaitCursor;
+    case crHourGlass:
+    case crSQLWait: return Qt::WaitCursor;
     case crAppStart: return Qt::BusyCursor;
-    case crDrag: case crMultiDrag: return Qt::DragCopyCursor;
-    case crNoDrop: case crNo: return Qt::ForbiddenCursor;
+    case crDrag:
+    case crMultiDrag: return Qt::DragCopyCursor;
+    case crNoDrop:
+    case crNo: return Qt::ForbiddenCursor;
     case crHSplit: return Qt::SplitHCursor;
     case crVSplit: return Qt::SplitVCursor;
     case crHelp: return Qt::WhatsThisCursor;

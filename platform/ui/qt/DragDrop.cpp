@@ -31,39 +31,54 @@ const QMimeData* activeMime = nullptr;
 DWORD EffectsOfActions(Qt::DropActions actions)
 {
     DWORD effects = DROPEFFECT_NONE;
-    if (actions & Qt::CopyAction) effects |= DROPEFFECT_COPY;
-    if (actions & Qt::MoveAction) effects |= DROPEFFECT_MOVE;
-    if (actions & Qt::LinkAction) effects |= DROPEFFECT_LINK;
+    if (actions & Qt::CopyAction)
+        effects |= DROPEFFECT_COPY;
+    if (actions & Qt::MoveAction)
+        effects |= DROPEFFECT_MOVE;
+    if (actions & Qt::LinkAction)
+        effects |= DROPEFFECT_LINK;
     return effects;
 }
 
 Qt::DropActions ActionsOfEffects(DWORD effects)
 {
     Qt::DropActions actions = Qt::IgnoreAction;
-    if (effects & DROPEFFECT_COPY) actions |= Qt::CopyAction;
-    if (effects & DROPEFFECT_MOVE) actions |= Qt::MoveAction;
-    if (effects & DROPEFFECT_LINK) actions |= Qt::LinkAction;
+    if (effects & DROPEFFECT_COPY)
+        actions |= Qt::CopyAction;
+    if (effects & DROPEFFECT_MOVE)
+        actions |= Qt::MoveAction;
+    if (effects & DROPEFFECT_LINK)
+        actions |= Qt::LinkAction;
     return actions;
 }
 
 // The one action a drop takes, copy first as the key choice does.
 Qt::DropAction ActionOfEffect(DWORD effect)
 {
-    if (effect & DROPEFFECT_COPY) return Qt::CopyAction;
-    if (effect & DROPEFFECT_MOVE) return Qt::MoveAction;
-    if (effect & DROPEFFECT_LINK) return Qt::LinkAction;
+    if (effect & DROPEFFECT_COPY)
+        return Qt::CopyAction;
+    if (effect & DROPEFFECT_MOVE)
+        return Qt::MoveAction;
+    if (effect & DROPEFFECT_LINK)
+        return Qt::LinkAction;
     return Qt::IgnoreAction;
 }
 
 DWORD KeyStateOf(Qt::MouseButtons buttons, Qt::KeyboardModifiers mods)
 {
     DWORD keys = 0;
-    if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) keys |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) keys |= MK_CONTROL;
-    if (mods & Qt::AltModifier) keys |= MK_ALT;
+    if (buttons & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        keys |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (mods & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    if (mods & Qt::AltModifier)
+        keys |= MK_ALT;
     return keys;
 }
 
@@ -125,7 +140,8 @@ private:
     TDragInput InputOf(const QDropEvent* event) const
     {
         TDragInput input;
-        input.ScreenPos = control_->ClientToScreen(TPoint{event->position().toPoint().x(), event->position().toPoint().y()});
+        input.ScreenPos = control_->ClientToScreen(
+            TPoint{event->position().toPoint().x(), event->position().toPoint().y()});
         Qt::MouseButtons buttons = event->type() == QEvent::Drop ? Qt::NoButton : event->buttons();
         input.KeyState = KeyStateOf(buttons, event->modifiers());
         return input;
@@ -292,8 +308,10 @@ DWORD WindowScrollStyle(HWND wnd)
         return 0;
     DWORD style = 0;
     if (auto* scrolling = dynamic_cast<TScrollingWinControl*>(control)) {
-        if (scrolling->HorzScrollBar().IsScrollBarVisible()) style |= WS_HSCROLL;
-        if (scrolling->VertScrollBar().IsScrollBarVisible()) style |= WS_VSCROLL;
+        if (scrolling->HorzScrollBar().IsScrollBarVisible())
+            style |= WS_HSCROLL;
+        if (scrolling->VertScrollBar().IsScrollBarVisible())
+            style |= WS_VSCROLL;
         return style;
     }
     QWidget* widget = WidgetOf(control);
@@ -303,8 +321,10 @@ DWORD WindowScrollStyle(HWND wnd)
     auto shows = [](const QScrollBar* bar, Qt::ScrollBarPolicy policy) {
         return policy != Qt::ScrollBarAlwaysOff && (policy == Qt::ScrollBarAlwaysOn || bar->maximum() > bar->minimum());
     };
-    if (shows(area->horizontalScrollBar(), area->horizontalScrollBarPolicy())) style |= WS_HSCROLL;
-    if (shows(area->verticalScrollBar(), area->verticalScrollBarPolicy())) style |= WS_VSCROLL;
+    if (shows(area->horizontalScrollBar(), area->horizontalScrollBarPolicy()))
+        style |= WS_HSCROLL;
+    if (shows(area->verticalScrollBar(), area->verticalScrollBarPolicy()))
+        style |= WS_VSCROLL;
     return style;
 }
 

@@ -22,7 +22,8 @@ char* argv[] = {argv0, nullptr};
 void WakeUp()
 {
     if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, [] {}, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            app, [] {}, Qt::QueuedConnection);
 }
 
 std::function<void(bool)>& StateHandler()

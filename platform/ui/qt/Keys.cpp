@@ -13,9 +13,11 @@ WORD VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers)
         return static_cast<WORD>(VK_F1 + (qtKey - Qt::Key_F1));
     switch (qtKey) {
     case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Tab: case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab: return VK_TAB;
     case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Return: case Qt::Key_Enter: return VK_RETURN;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return VK_RETURN;
     case Qt::Key_Insert: return VK_INSERT;
     case Qt::Key_Delete: return VK_DELETE;
     case Qt::Key_Pause: return VK_PAUSE;
@@ -58,9 +60,9 @@ int QtKeyOf(WORD vk)
     if (vk >= VK_F1 && vk < VK_F1 + 24)
         return Qt::Key_F1 + (vk - VK_F1);
     static const int keys[] = {
-        Qt::Key_Escape, Qt::Key_Tab,    Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,   Qt::Key_Delete,
-        Qt::Key_Pause,  Qt::Key_Print,  Qt::Key_Clear,     Qt::Key_Home,   Qt::Key_End,      Qt::Key_Left,
-        Qt::Key_Up,     Qt::Key_Right,  Qt::Key_Down,      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
+        Qt::Key_Escape,  Qt::Key_Tab,   Qt::Key_Backspace, Qt::Key_Return, Qt::Key_Insert,   Qt::Key_Delete,
+        Qt::Key_Pause,   Qt::Key_Print, Qt::Key_Clear,     Qt::Key_Home,   Qt::Key_End,      Qt::Key_Left,
+        Qt::Key_Up,      Qt::Key_Right, Qt::Key_Down,      Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Shift,
         Qt::Key_Control, Qt::Key_Alt,   Qt::Key_Meta,      Qt::Key_Menu,   Qt::Key_Space,
     };
     for (int key : keys)

@@ -66,10 +66,7 @@ public:
     }
 
 protected:
-    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override
-    {
-        return ui::MakeNativeWidget<QMenuBar>(this);
-    }
+    std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override { return ui::MakeNativeWidget<QMenuBar>(this); }
 
     void NativeWidgetCreated() override
     {
@@ -117,7 +114,7 @@ TWinControl* NewMenuBar(TMainMenu& menu) { return new TMenuBarControl(&menu); }
 
 } // namespace ui
 
-TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) {}
+TPopupMenu::TPopupMenu(TComponent* AOwner) : TMenu(AOwner) { }
 
 TPopupMenu::~TPopupMenu() = default;
 

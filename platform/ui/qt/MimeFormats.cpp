@@ -112,7 +112,7 @@ void PutDib(QMimeData& mime, const TBytes& block)
 // IDataObject over MIME data; formats it can make are listed in this order.
 class TMimeDataObject final : public IDataObject {
 public:
-    explicit TMimeDataObject(const QMimeData* mime) : mime_(const_cast<QMimeData*>(mime)) {}
+    explicit TMimeDataObject(const QMimeData* mime) : mime_(const_cast<QMimeData*>(mime)) { }
 
     HRESULT QueryInterface(REFIID riid, void** object) override
     {

@@ -109,23 +109,21 @@ void TNativeWidget::DeliverKey(const TMessage& Message)
     int key = 0;
     QString text;
     switch (Message.Msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN:
-        key = QtKeyOf(static_cast<WORD>(Message.WParam));
-        break;
-    case WM_KEYUP: case WM_SYSKEYUP:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN: key = QtKeyOf(static_cast<WORD>(Message.WParam)); break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
         type = QEvent::KeyRelease;
         key = QtKeyOf(static_cast<WORD>(Message.WParam));
         repeat = false;
         break;
-    case WM_CHAR:
-    {
+    case WM_CHAR: {
         auto ch = static_cast<char32_t>(Message.WParam);
         text = QString::fromUcs4(&ch, 1);
     }
         repeat = false;
         break;
-    default:
-        return;
+    default: return;
     }
     if (key == 0 && text.isEmpty())
         return;

@@ -9,8 +9,8 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "platform/ui/Messages.h"
 #include "platform/ui/Controls.h"
+#include "platform/ui/Messages.h"
 #include "platform/ui/qt/WindowWidget.h"
 
 #include <memory>
@@ -27,11 +27,7 @@ public:
 
     // nullptr once the window (and with it the widget) is gone.
     QWidget* Widget() const { return widget_; }
-    template <class W>
-    W* As() const
-    {
-        return qobject_cast<W*>(widget_.data());
-    }
+    template <class W> W* As() const { return qobject_cast<W*>(widget_.data()); }
 
     // Hands a key message that passed the control on to the widget (to its
     // part with the focus): key-downs and key-ups as keys, characters as text.
@@ -52,16 +48,14 @@ private:
 };
 
 // A widget of type W made inside the control's window.
-template <class W>
-std::unique_ptr<TNativeWidget> MakeNativeWidget(TWinControl* control)
+template <class W> std::unique_ptr<TNativeWidget> MakeNativeWidget(TWinControl* control)
 {
     auto* widget = new W(WidgetOf(control));
     return std::make_unique<TNativeWidget>(widget, control->Handle());
 }
 
 // The control's widget as a W (nullptr before the window or for another type).
-template <class W, class Control>
-W* NativeOf(const Control* control)
+template <class W, class Control> W* NativeOf(const Control* control)
 {
     return control->NativeWidget() ? control->NativeWidget()->template As<W>() : nullptr;
 }

@@ -34,7 +34,7 @@ public:
     // Paints a row into `area` (viewport coordinates).
     std::function<void(QPainter& Painter, int Row, const QRect& Area, const QStyleOptionViewItem& Option)> PaintRow;
 
-    explicit TOwnerDrawDelegate(QObject* parent) : QStyledItemDelegate(parent) {}
+    explicit TOwnerDrawDelegate(QObject* parent) : QStyledItemDelegate(parent) { }
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;

@@ -54,7 +54,7 @@ QImage ImageOfIcon(const TIcon& Icon)
     for (int y = 0; y < pixels.Height; ++y)
         for (int x = 0; x < pixels.Width; ++x) {
             const bool background = !maskPixels.Empty() && x < maskPixels.Width && y < maskPixels.Height &&
-                                    (gfx::ReadPixel(maskPixels, x, y) & 0xFFFFFF) == 0xFFFFFF;
+                (gfx::ReadPixel(maskPixels, x, y) & 0xFFFFFF) == 0xFFFFFF;
             if (!background)
                 result.setPixel(x, y, 0xFF000000u | gfx::ReadPixel(pixels, x, y));
         }

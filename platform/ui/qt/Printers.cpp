@@ -63,10 +63,7 @@ struct TPrinterAccess {
     }
 };
 
-TPrinter::TPrinter() : impl_(std::make_unique<Impl>()), printers_(std::make_unique<TStringList>())
-{
-    Refresh();
-}
+TPrinter::TPrinter() : impl_(std::make_unique<Impl>()), printers_(std::make_unique<TStringList>()) { Refresh(); }
 
 TPrinter::~TPrinter()
 {

@@ -18,8 +18,7 @@ struct TControlScrollBar::Native {
 
 TControlScrollBar::TControlScrollBar(TScrollingWinControl* control, TScrollBarKind kind)
     : control_(control), kind_(kind), native_(std::make_unique<Native>())
-{
-}
+{ }
 
 TControlScrollBar::~TControlScrollBar() = default;
 
@@ -41,11 +40,11 @@ void TControlScrollBar::UpdateNative()
             control_->Perform(msg, MAKEWPARAM(static_cast<int>(SB_THUMBPOSITION), bar->value()), 0);
         });
         QObject::connect(bar, &QScrollBar::actionTriggered, bar, [this, msg](int action) {
-            WPARAM request = action == QAbstractSlider::SliderSingleStepAdd   ? SB_LINEDOWN
-                             : action == QAbstractSlider::SliderSingleStepSub ? SB_LINEUP
-                             : action == QAbstractSlider::SliderPageStepAdd   ? SB_PAGEDOWN
-                             : action == QAbstractSlider::SliderPageStepSub   ? SB_PAGEUP
-                                                                              : SB_ENDSCROLL;
+            WPARAM request = action == QAbstractSlider::SliderSingleStepAdd ? SB_LINEDOWN
+                : action == QAbstractSlider::SliderSingleStepSub            ? SB_LINEUP
+                : action == QAbstractSlider::SliderPageStepAdd              ? SB_PAGEDOWN
+                : action == QAbstractSlider::SliderPageStepSub              ? SB_PAGEUP
+                                                                            : SB_ENDSCROLL;
             if (request != SB_ENDSCROLL)
                 control_->Perform(msg, MAKEWPARAM(static_cast<int>(request), 0), 0);
         });

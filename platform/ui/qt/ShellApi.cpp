@@ -53,7 +53,7 @@ bool MoveToTrash(const std::string& path, std::string& trashedAs)
 
 struct TProgressWindow::Native {
     QProgressDialog Dialog;
-    explicit Native(const std::string& title) : Dialog(Q(title), "Abbrechen", 0, 1000) {}
+    explicit Native(const std::string& title) : Dialog(Q(title), "Abbrechen", 0, 1000) { }
 };
 
 TProgressWindow::TProgressWindow(const std::string& title)

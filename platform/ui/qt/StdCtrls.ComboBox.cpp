@@ -36,8 +36,7 @@ protected:
         option.currentText.clear();
         option.currentIcon = {};
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        PaintField(painter,
-                   style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
+        PaintField(painter, style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this));
     }
 };
 

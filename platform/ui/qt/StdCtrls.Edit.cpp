@@ -93,10 +93,7 @@ void TCustomEdit::SetSelLength(int Value)
         edit->setSelection(selStart_, selLength_);
 }
 
-std::string TCustomEdit::SelText() const
-{
-    return Q(Text()).mid(SelStart(), SelLength()).toStdString();
-}
+std::string TCustomEdit::SelText() const { return Q(Text()).mid(SelStart(), SelLength()).toStdString(); }
 
 void TCustomEdit::SelectAll()
 {

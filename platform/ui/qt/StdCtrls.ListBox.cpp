@@ -147,9 +147,9 @@ int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
 void TListBox::ApplySelectionMode()
 {
     if (auto* list = ui::NativeOf<QListWidget>(this))
-        list->setSelectionMode(!multiSelect_     ? QAbstractItemView::SingleSelection
-                               : extendedSelect_ ? QAbstractItemView::ExtendedSelection
-                                                 : QAbstractItemView::MultiSelection);
+        list->setSelectionMode(!multiSelect_         ? QAbstractItemView::SingleSelection
+                                   : extendedSelect_ ? QAbstractItemView::ExtendedSelection
+                                                     : QAbstractItemView::MultiSelection);
 }
 
 void TListBox::ApplySelection()

@@ -25,7 +25,7 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 // --- TNativeControl ---
 
-TNativeControl::TNativeControl(TComponent* AOwner) : TWinControl(AOwner) {}
+TNativeControl::TNativeControl(TComponent* AOwner) : TWinControl(AOwner) { }
 
 TNativeControl::~TNativeControl() = default;
 
@@ -46,12 +46,15 @@ void TNativeControl::DestroyWnd()
 void TNativeControl::DefaultHandler(TMessage& Message)
 {
     switch (Message.Msg) {
-    case WM_KEYDOWN: case WM_SYSKEYDOWN: case WM_KEYUP: case WM_SYSKEYUP: case WM_CHAR:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+    case WM_CHAR:
         if (native_)
             native_->DeliverKey(Message);
         break;
-    default:
-        break;
+    default: break;
     }
     TWinControl::DefaultHandler(Message);
 }
@@ -94,9 +97,7 @@ void TCheckBox::NativeWidgetCreated()
         return;
     QSignalBlocker quiet(box);
     box->setTristate(true);
-    box->setCheckState(state_ == cbChecked   ? Qt::Checked
-                       : state_ == cbGrayed ? Qt::PartiallyChecked
-                                            : Qt::Unchecked);
+    box->setCheckState(state_ == cbChecked ? Qt::Checked : state_ == cbGrayed ? Qt::PartiallyChecked : Qt::Unchecked);
 }
 
 std::unique_ptr<ui::TNativeWidget> TRadioButton::MakeNativeWidget()

@@ -153,9 +153,9 @@ void TypeText(TNativeControl* control, const std::string& text)
 
 void SendMouse(TWinControl* control, TMouseAction action, TPoint at, TMouseButton button, TShiftState state)
 {
-    QEvent::Type type = action == TMouseAction::Press     ? QEvent::MouseButtonPress
-                        : action == TMouseAction::Release ? QEvent::MouseButtonRelease
-                                                          : QEvent::MouseButtonDblClick;
+    QEvent::Type type = action == TMouseAction::Press ? QEvent::MouseButtonPress
+        : action == TMouseAction::Release             ? QEvent::MouseButtonRelease
+                                                      : QEvent::MouseButtonDblClick;
     SendMouseTo(WidgetOf(control), type, QPointF(at.X, at.Y), ButtonOf(button), ButtonsOf(state), ModifiersOf(state));
 }
 

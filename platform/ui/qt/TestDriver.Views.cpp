@@ -53,7 +53,7 @@ void ShowList(const QListWidget* list, TShownWidget& shown)
     }
     shown.Current = list->currentRow();
     shown.Selection = list->selectionMode() == QAbstractItemView::ExtendedSelection ? TSelectionMode::Extended
-                      : list->selectionMode() == QAbstractItemView::MultiSelection  ? TSelectionMode::Multi
+        : list->selectionMode() == QAbstractItemView::MultiSelection                ? TSelectionMode::Multi
                                                                                     : TSelectionMode::Single;
 }
 
@@ -156,9 +156,9 @@ TShownWidget ShownWidget(TNativeControl* control)
     if (QWidget* host = widget->parentWidget())
         shown.BelowChildWindows = host->children().indexOf(widget) == 0;
     if (auto* box = qobject_cast<QCheckBox*>(widget))
-        shown.Check = box->checkState() == Qt::Checked          ? cbChecked
-                      : box->checkState() == Qt::PartiallyChecked ? cbGrayed
-                                                                  : cbUnchecked;
+        shown.Check = box->checkState() == Qt::Checked  ? cbChecked
+            : box->checkState() == Qt::PartiallyChecked ? cbGrayed
+                                                        : cbUnchecked;
     else if (auto* radio = qobject_cast<QRadioButton*>(widget))
         shown.Check = radio->isChecked() ? cbChecked : cbUnchecked;
     if (auto* button = qobject_cast<QAbstractButton*>(widget)) {

@@ -33,16 +33,15 @@ bool TTrayIcon::Show()
     EnsurePlatform();
     if (!native_) {
         native_ = std::make_unique<Native>();
-        QObject::connect(&native_->Icon, &QSystemTrayIcon::activated,
-                         [this](QSystemTrayIcon::ActivationReason reason) {
-                             switch (reason) {
-                             case QSystemTrayIcon::Trigger: Activated(TTrayActivation::Click); break;
-                             case QSystemTrayIcon::DoubleClick: Activated(TTrayActivation::DoubleClick); break;
-                             case QSystemTrayIcon::MiddleClick: Activated(TTrayActivation::MiddleClick); break;
-                             case QSystemTrayIcon::Context: Activated(TTrayActivation::ContextMenu); break;
-                             default: break;
-                             }
-                         });
+        QObject::connect(&native_->Icon, &QSystemTrayIcon::activated, [this](QSystemTrayIcon::ActivationReason reason) {
+            switch (reason) {
+            case QSystemTrayIcon::Trigger: Activated(TTrayActivation::Click); break;
+            case QSystemTrayIcon::DoubleClick: Activated(TTrayActivation::DoubleClick); break;
+            case QSystemTrayIcon::MiddleClick: Activated(TTrayActivation::MiddleClick); break;
+            case QSystemTrayIcon::Context: Activated(TTrayActivation::ContextMenu); break;
+            default: break;
+            }
+        });
     }
     visible_ = true;
     UpdateNative();

@@ -2,13 +2,13 @@
 
 #include <QCloseEvent>
 #include <QCursor>
-#include <QGuiApplication>
 #include <QEnterEvent>
 #include <QFocusEvent>
-#include <QKeyEvent>
-#include <QMouseEvent>
+#include <QGuiApplication>
 #include <QHelpEvent>
 #include <QIcon>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QToolTip>
@@ -17,8 +17,8 @@
 
 #include <algorithm>
 
-#include "platform/rtl/Clock.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/rtl/Clock.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
@@ -32,23 +32,34 @@ namespace {
 std::uint8_t ShiftBits(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
     TShiftState s;
-    if (mods & Qt::ShiftModifier) s.Include(ssShift);
-    if (mods & Qt::AltModifier) s.Include(ssAlt);
-    if (mods & Qt::ControlModifier) s.Include(ssCtrl);
-    if (buttons & Qt::LeftButton) s.Include(ssLeft);
-    if (buttons & Qt::RightButton) s.Include(ssRight);
-    if (buttons & Qt::MiddleButton) s.Include(ssMiddle);
+    if (mods & Qt::ShiftModifier)
+        s.Include(ssShift);
+    if (mods & Qt::AltModifier)
+        s.Include(ssAlt);
+    if (mods & Qt::ControlModifier)
+        s.Include(ssCtrl);
+    if (buttons & Qt::LeftButton)
+        s.Include(ssLeft);
+    if (buttons & Qt::RightButton)
+        s.Include(ssRight);
+    if (buttons & Qt::MiddleButton)
+        s.Include(ssMiddle);
     return static_cast<std::uint8_t>(s.Bits());
 }
 
 WPARAM MouseKeys(Qt::KeyboardModifiers mods, Qt::MouseButtons buttons)
 {
     WPARAM keys = 0;
-    if (buttons & Qt::LeftButton) keys |= MK_LBUTTON;
-    if (buttons & Qt::RightButton) keys |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton) keys |= MK_MBUTTON;
-    if (mods & Qt::ShiftModifier) keys |= MK_SHIFT;
-    if (mods & Qt::ControlModifier) keys |= MK_CONTROL;
+    if (buttons & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (buttons & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (buttons & Qt::MiddleButton)
+        keys |= MK_MBUTTON;
+    if (mods & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (mods & Qt::ControlModifier)
+        keys |= MK_CONTROL;
     return keys;
 }
 
@@ -95,30 +106,20 @@ protected:
             Send(WM_NCACTIVATE, 0, 0);
             Send(WM_ACTIVATE, WA_INACTIVE, 0);
             return true;
-        case QEvent::Enter:
-            Send(CM_MOUSEENTER, 0, 0);
-            return true;
-        case QEvent::Leave:
-            Send(CM_MOUSELEAVE, 0, 0);
-            return true;
-        case QEvent::FocusIn:
-            ChangeFocus(owner_->Handle());
-            return true;
-        case QEvent::FocusOut:
-            return true;
-        case QEvent::ToolTip:
-            ShowHint(static_cast<QHelpEvent*>(e));
-            return true;
+        case QEvent::Enter: Send(CM_MOUSEENTER, 0, 0); return true;
+        case QEvent::Leave: Send(CM_MOUSELEAVE, 0, 0); return true;
+        case QEvent::FocusIn: ChangeFocus(owner_->Handle()); return true;
+        case QEvent::FocusOut: return true;
+        case QEvent::ToolTip: ShowHint(static_cast<QHelpEvent*>(e)); return true;
         case QEvent::WindowStateChange: {
             Qt::WindowStates s = windowState();
             WPARAM kind = (s & Qt::WindowMinimized) ? SIZE_MINIMIZED
-                          : (s & Qt::WindowMaximized) ? SIZE_MAXIMIZED
-                                                      : SIZE_RESTORED;
+                : (s & Qt::WindowMaximized)         ? SIZE_MAXIMIZED
+                                                    : SIZE_RESTORED;
             Send(WM_SIZE, kind, MAKELPARAM(width(), height()));
             return QWidget::event(e);
         }
-        default:
-            return QWidget::event(e);
+        default: return QWidget::event(e);
         }
     }
 

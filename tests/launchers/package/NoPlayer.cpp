@@ -1,6 +1,3 @@
 // A package that loads but registers no player.
 
-extern "C" int LaunchersNoPlayerMarker()
-{
-    return 1;
-}
+extern "C" int LaunchersNoPlayerMarker() { return 1; }

@@ -11,7 +11,7 @@
 
 struct ElampStubState {
     std::vector<std::pair<int32_t, int32_t>> buffers; // every ESSetBuffers (count, size)
-    int32_t failOpenWith = -1; // >= 0: ESOpen fails and ESLastError gives this code
+    int32_t failOpenWith = -1;                        // >= 0: ESOpen fails and ESLastError gives this code
     int32_t lastError = 0;
     int32_t mode = 0;
     int32_t pollsUntilStopped = 3; // ESGetPlayerMode calls while playing before the end

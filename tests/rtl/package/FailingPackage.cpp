@@ -12,15 +12,9 @@ IMPLEMENT_CLASS(TDoomedThing)
 
 namespace {
 
-void Register()
-{
-    rtl::RegisterClass(TDoomedThing::StaticClass());
-}
+void Register() { rtl::RegisterClass(TDoomedThing::StaticClass()); }
 
-void Fail()
-{
-    throw EInOutError("settings unreadable");
-}
+void Fail() { throw EInOutError("settings unreadable"); }
 
 const bool registered = (rtl::RegisterModuleInit(Register, nullptr), rtl::RegisterModuleInit(Fail, nullptr), true);
 

@@ -36,10 +36,7 @@ void FiniClasses()
         finiObserver("classes");
 }
 
-void InitCounter()
-{
-    initLog += "counter;";
-}
+void InitCounter() { initLog += "counter;"; }
 
 void FiniCounter()
 {
@@ -52,17 +49,8 @@ const bool registered = (rtl::RegisterModuleInit(InitClasses, FiniClasses),
 
 } // namespace
 
-extern "C" int BumpCounter()
-{
-    return ++counter;
-}
+extern "C" int BumpCounter() { return ++counter; }
 
-extern "C" const char* InitLog()
-{
-    return initLog.c_str();
-}
+extern "C" const char* InitLog() { return initLog.c_str(); }
 
-extern "C" void SetFiniObserver(void (*observer)(const char*))
-{
-    finiObserver = observer;
-}
+extern "C" void SetFiniObserver(void (*observer)(const char*)) { finiObserver = observer; }

@@ -2,6 +2,4 @@
 // it; the test finds it through the module's handle.
 #include "platform/rtl/Resources.h"
 
-extern "C" HMODULE RtlResourceModuleInstance() {
-    return rtl::HInstance();
-}
+extern "C" HMODULE RtlResourceModuleInstance() { return rtl::HInstance(); }
