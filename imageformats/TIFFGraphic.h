@@ -28,7 +28,7 @@ protected:
     void LoadTIFF(TStream& stream, const char* formatName);
 
 private:
-    // One read's directory and state (in the source file).
+    // One read's directory and state (TIFFGraphic.Load.h).
     class Load;
 };
 
