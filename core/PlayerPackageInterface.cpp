@@ -6,7 +6,7 @@
 
 IMPLEMENT_CLASS(TPlayerPackageInterface)
 
-void TPlayerPackageInterface::VisteloStartFilename(const std::string&, std::int32_t)
+bool TPlayerPackageInterface::VisteloStartFilename(const std::string&, std::int32_t)
 {
     throw EAbstractError("Abstract error: VisteloStartFilename");
 }
@@ -16,12 +16,12 @@ void TPlayerPackageInterface::VisteloStart(TVistelo&, std::int32_t)
     throw EAbstractError("Abstract error: VisteloStart");
 }
 
-void TPlayerPackageInterface::VisteloListStartFilename(const std::string&, std::int32_t, std::int32_t&)
+bool TPlayerPackageInterface::VisteloListStartFilename(const std::string&, std::int32_t, std::int32_t&)
 {
     throw EAbstractError("Abstract error: VisteloListStartFilename");
 }
 
-void TPlayerPackageInterface::VisteloListStart(TVisteloList&, std::int32_t, std::int32_t&)
+bool TPlayerPackageInterface::VisteloListStart(TVisteloList&, std::int32_t, std::int32_t&)
 {
     throw EAbstractError("Abstract error: VisteloListStart");
 }
@@ -84,9 +84,11 @@ void UnLoadPlayerPackage()
 
 bool PlayerPackageLoaded() { return Loaded().Handle != nullptr; }
 
-void VisteloStartFilename(const std::string& FileName)
+bool VisteloStartFilename(const std::string& FileName)
 {
-    PlayOnce([&](TPlayerPackageInterface& player) { player.VisteloStartFilename(FileName, -1); });
+    bool loaded = false;
+    PlayOnce([&](TPlayerPackageInterface& player) { loaded = player.VisteloStartFilename(FileName, -1); });
+    return loaded;
 }
 
 void VisteloStart(TVistelo& Show, std::int32_t StartIndex)
@@ -94,20 +96,24 @@ void VisteloStart(TVistelo& Show, std::int32_t StartIndex)
     PlayOnce([&](TPlayerPackageInterface& player) { player.VisteloStart(Show, StartIndex); });
 }
 
-void VisteloListStartFilename(const std::string& FileName)
+bool VisteloListStartFilename(const std::string& FileName)
 {
+    bool loaded = false;
     PlayOnce([&](TPlayerPackageInterface& player) {
         std::int32_t listIndex = -1; // the entry played last is of no use here
-        player.VisteloListStartFilename(FileName, -1, listIndex);
+        loaded = player.VisteloListStartFilename(FileName, -1, listIndex);
     });
+    return loaded;
 }
 
-void VisteloListStart(TVisteloList& List, std::int32_t StartIndex)
+bool VisteloListStart(TVisteloList& List, std::int32_t StartIndex)
 {
+    bool loaded = false;
     PlayOnce([&](TPlayerPackageInterface& player) {
         std::int32_t listIndex = -1;
-        player.VisteloListStart(List, StartIndex, listIndex);
+        loaded = player.VisteloListStart(List, StartIndex, listIndex);
     });
+    return loaded;
 }
 
 void SetPlayerPackageFileForTests(const std::string& PackageFileName) { Loaded().FileForTests = PackageFileName; }

@@ -14,19 +14,21 @@ class TVistelo;
 class TVisteloList;
 
 // The player's side of the contract. Every operation returns when playback has
-// ended; the base class raises EAbstractError.
+// ended; the base class raises EAbstractError. The operations that load a
+// file return false when it (or the show chosen from a list) did not load;
+// the player has told the user so.
 class TPlayerPackageInterface : public TPersistent {
     DECLARE_CLASS(TPlayerPackageInterface, TPersistent)
 public:
     // StartIndex -1 starts at the beginning.
-    virtual void VisteloStartFilename(const std::string& FileName, std::int32_t StartIndex);
+    virtual bool VisteloStartFilename(const std::string& FileName, std::int32_t StartIndex);
     // The show stays the caller's.
     virtual void VisteloStart(TVistelo& Show, std::int32_t StartIndex);
     // StartEntry -1 starts as the list's start action says.
-    virtual void VisteloListStartFilename(const std::string& FileName, std::int32_t StartEntry,
+    virtual bool VisteloListStartFilename(const std::string& FileName, std::int32_t StartEntry,
                                           std::int32_t& ListIndex);
     // The list stays the caller's; ListIndex returns the entry played last.
-    virtual void VisteloListStart(TVisteloList& List, std::int32_t StartEntry, std::int32_t& ListIndex);
+    virtual bool VisteloListStart(TVisteloList& List, std::int32_t StartEntry, std::int32_t& ListIndex);
 };
 
 namespace PlayerPackageInterface {
@@ -43,11 +45,12 @@ void UnLoadPlayerPackage();
 bool PlayerPackageLoaded();
 
 // Each loads the player package, plays, and frees the player and unloads the
-// package again, also when loading the player or playing raises.
-void VisteloStartFilename(const std::string& FileName);
+// package again, also when loading the player or playing raises. False: a
+// file did not load (the player has said so).
+bool VisteloStartFilename(const std::string& FileName);
 void VisteloStart(TVistelo& Show, std::int32_t StartIndex);
-void VisteloListStartFilename(const std::string& FileName);
-void VisteloListStart(TVisteloList& List, std::int32_t StartIndex);
+bool VisteloListStartFilename(const std::string& FileName);
+bool VisteloListStart(TVisteloList& List, std::int32_t StartIndex);
 
 // Tests play through a package of their own.
 void SetPlayerPackageFileForTests(const std::string& PackageFileName);

@@ -6,6 +6,7 @@
 #include "core/VisteloNPics.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Modules.h"
+#include "platform/ui/Dialogs.h"
 #include "player/Show.h"
 
 #include <memory>
@@ -53,15 +54,30 @@ public:
     }
 
     // Lets the user choose from List and plays the choice; a choice whose
-    // show does not load ends the playback at once.
-    void PlayList(TVisteloList& List, std::int32_t StartIndex)
+    // show does not load is reported and ends the playback at once (false).
+    bool PlayList(TVisteloList& List, std::int32_t StartIndex)
     {
         auto show = std::make_unique<TVistelo>();
         if (StartIndex == -1 && List.StartAction == dlsPlayFirstVistelo)
             StartIndex = 0;
-        if (Form().End->VisteloManager(show.get(), &List, StartIndex) && Form().Stepper.Show)
-            Form().ShowModal();
+        bool loaded = true; // also when the user leaves the chooser
+        if (Form().End->VisteloManager(show.get(), &List, StartIndex)) {
+            if (Form().Stepper.Show) {
+                Form().ShowModal();
+            } else {
+                ReportNotLoaded(Tools::GetStrNr(Form().End->ShowFiles, Form().End->ListIndex));
+                loaded = false;
+            }
+        }
         Form().Stepper.Show = nullptr;
+        return loaded;
+    }
+
+    // The loaders say nothing of a show that does not load: the start says it
+    // once, in the words the show list's loader uses.
+    static void ReportNotLoaded(const std::string& FileName)
+    {
+        ui::ShowMessage("Fehler beim Laden der Datei \"" + FileName + "\".");
     }
 
 private:
@@ -70,16 +86,19 @@ private:
 
 } // namespace
 
-void TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
+bool TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
 {
     TPlayback playback;
     auto show = std::make_unique<TVistelo>();
     const std::string expanded = rtl::ExpandFileName(FileName);
-    if (show->LoadFromFile(FileName, false, false) != dlrOK)
-        return;
+    if (show->LoadFromFile(FileName, false, false) != dlrOK) {
+        TPlayback::ReportNotLoaded(expanded);
+        return false;
+    }
     Setup::VisteloFilename = expanded;
     playback.Form().End->VisteloLogo(show.get(), expanded, false);
     playback.Play(*show, expanded, StartPos);
+    return true;
 }
 
 void TMainPlayer::VisteloStart(TVistelo& Show, std::int32_t StartPos)
@@ -95,22 +114,24 @@ void TMainPlayer::VisteloStart(TVistelo& Show, std::int32_t StartPos)
         Show.ReferenceHeight = OrigHeight;
 }
 
-void TMainPlayer::VisteloListStartFilename(const std::string& FileName, std::int32_t StartIndex, std::int32_t&)
+bool TMainPlayer::VisteloListStartFilename(const std::string& FileName, std::int32_t StartIndex, std::int32_t&)
 {
     TPlayback playback;
     auto list = std::make_unique<TVisteloList>();
+    // The list's loader reports a list that does not load itself.
     if (!list->LoadFromFile(rtl::ExpandFileName(FileName)))
-        return;
-    playback.PlayList(*list, StartIndex);
+        return false;
+    return playback.PlayList(*list, StartIndex);
 }
 
-void TMainPlayer::VisteloListStart(TVisteloList& List, std::int32_t StartIndex, std::int32_t& LastIndex)
+bool TMainPlayer::VisteloListStart(TVisteloList& List, std::int32_t StartIndex, std::int32_t& LastIndex)
 {
     TPlayback playback;
     auto copy = std::make_unique<TVisteloList>();
     copy->Assign(&List);
-    playback.PlayList(*copy, StartIndex);
+    const bool loaded = playback.PlayList(*copy, StartIndex);
     LastIndex = playback.Form().End->ListIndex;
+    return loaded;
 }
 
 namespace {

@@ -515,6 +515,8 @@ void TShowForm::CatalogToolBtnClick()
         WithoutStayOnTop([&] {
             if (RunCatalog)
                 RunCatalog(*this);
+            else
+                ui::ShowMessage("Der Katalog ist noch nicht verfügbar.");
         });
         Tools::KillMouseKeyBoardMessages(Handle());
         Application->ProcessMessages();

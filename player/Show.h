@@ -127,7 +127,8 @@ public:
 
     // Runs the catalog on the playing show; it may set CatalogStopMode to
     // csmRunning or CatalogChoice to a picture index. Empty while no catalog
-    // is available: the round trip then ends as if closed without a choice.
+    // is available: the user is told so, and the round trip ends as if the
+    // catalog were closed without a choice.
     static std::function<void(TShowForm& Form)> RunCatalog;
 
 protected:

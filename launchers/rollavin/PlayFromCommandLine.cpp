@@ -40,20 +40,20 @@ std::string OpenShowDialog(const std::string& HomeFolder)
     return dialog.Execute() ? dialog.FileName : std::string();
 }
 
-void PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,
-                         const TPlayerStarts& Starts)
+int PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,
+                        const TPlayerStarts& Starts)
 {
     std::string fileName = Args.empty() ? std::string() : Args.front();
     if (fileName.empty())
         fileName = OpenShowDialog(HomeFolder);
-    if (fileName.empty() || !rtl::FileExists(fileName)) {
+    // A folder is there, just not a show: the player reports it as one that
+    // does not load.
+    if (fileName.empty() || !(rtl::FileExists(fileName) || rtl::DirectoryExists(fileName))) {
         ui::ShowMessage("Datei \"" + fileName + "\" nicht gefunden!");
-        return;
+        return 1;
     }
-    if (IsShowListFile(fileName))
-        Starts.List(fileName);
-    else
-        Starts.Show(fileName);
+    const bool played = IsShowListFile(fileName) ? Starts.List(fileName) : Starts.Show(fileName);
+    return played ? 0 : 1;
 }
 
 } // namespace PlayFromCommandLine

@@ -11,10 +11,11 @@ class TOpenDialog;
 
 namespace PlayFromCommandLine {
 
-// The start functions of the player package (tests record them instead).
+// The start functions of the player package (tests record them instead);
+// false when the file did not load, which the player has reported.
 struct TPlayerStarts {
-    std::function<void(const std::string&)> Show;
-    std::function<void(const std::string&)> List;
+    std::function<bool(const std::string&)> Show;
+    std::function<bool(const std::string&)> List;
 };
 
 // The program's start functions: the player-package interface's.
@@ -29,10 +30,12 @@ void PrepareOpenShowDialog(TOpenDialog& Dialog, const std::string& HomeFolder);
 // Runs that dialog: the chosen file, or "" when cancelled.
 std::string OpenShowDialog(const std::string& HomeFolder);
 
-// Plays Args[0] (or the chosen file when there is no argument). A missing
+// Plays Args[0] (or the chosen file when there is no argument) and returns
+// the program's exit status: 0 when it played, 1 when it did not. A missing
 // file, or a cancelled dialog, shows "Datei "..." nicht gefunden!" and plays
-// nothing. Failures of the start function pass to the caller.
-void PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,
-                         const TPlayerStarts& Starts);
+// nothing; a folder or a file that does not load is the player's to report.
+// Failures of the start function pass to the caller.
+int PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,
+                        const TPlayerStarts& Starts);
 
 } // namespace PlayFromCommandLine

@@ -19,11 +19,10 @@ int main(int argc, char** argv)
     Application->Initialize();
     try {
         const std::vector<std::string> args(argv + 1, argv + argc);
-        PlayFromCommandLine::PlayFromCommandLine(args, rtl::ProgramDir(), PlayFromCommandLine::PackageStarts());
+        return PlayFromCommandLine::PlayFromCommandLine(args, rtl::ProgramDir(), PlayFromCommandLine::PackageStarts());
     } catch (const std::exception& e) {
         // Nothing below the top knows better what to do with it: report and end.
         Application->ShowException(e);
         return 1;
     }
-    return 0;
 }

@@ -24,8 +24,14 @@ protected:
         for (const char* name : {"a.vsf", "b.VsL"})
             std::ofstream(folder_ / name) << "x";
         ui::BeginDialogScript();
-        starts_.Show = [this](const std::string& f) { played_.push_back("show " + f); };
-        starts_.List = [this](const std::string& f) { played_.push_back("list " + f); };
+        starts_.Show = [this](const std::string& f) {
+            played_.push_back("show " + f);
+            return loads_;
+        };
+        starts_.List = [this](const std::string& f) {
+            played_.push_back("list " + f);
+            return loads_;
+        };
     }
     void TearDown() override
     {
@@ -33,15 +39,16 @@ protected:
         ui::ClearRecordedDialogs();
         fs::remove_all(folder_);
     }
-    void Play(const std::vector<std::string>& args, const std::string& home)
+    int Play(const std::vector<std::string>& args, const std::string& home)
     {
-        PlayFromCommandLine::PlayFromCommandLine(args, home, starts_);
+        return PlayFromCommandLine::PlayFromCommandLine(args, home, starts_);
     }
     std::string File(const char* name) const { return (folder_ / name).string(); }
 
     fs::path folder_;
     TPlayerStarts starts_;
     std::vector<std::string> played_;
+    bool loads_ = true; // what the player's start answers
 };
 
 } // namespace
@@ -56,15 +63,15 @@ TEST(RollavinFileKind, OnlyAVslExtensionIsAShowList)
 
 TEST_F(Rollavin, PlaysTheNamedFileByItsKind)
 {
-    Play({File("a.vsf")}, "/home/");
-    Play({File("b.VsL"), "ignored"}, "/home/");
+    EXPECT_EQ(Play({File("a.vsf")}, "/home/"), 0);
+    EXPECT_EQ(Play({File("b.VsL"), "ignored"}, "/home/"), 0);
     EXPECT_EQ(played_, (std::vector<std::string>{"show " + File("a.vsf"), "list " + File("b.VsL")}));
     EXPECT_TRUE(ui::RecordedDialogs().empty());
 }
 
 TEST_F(Rollavin, AMissingFileIsReportedAndNothingPlays)
 {
-    Play({File("none.vsf")}, "/home/");
+    EXPECT_EQ(Play({File("none.vsf")}, "/home/"), 1);
     EXPECT_TRUE(played_.empty());
     ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
     EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Datei \"" + File("none.vsf") + "\" nicht gefunden!");
@@ -105,14 +112,32 @@ TEST_F(Rollavin, AChosenFileThatDoesNotExistIsRefusedByTheDialog)
 TEST_F(Rollavin, ACancelledDialogReportsAnEmptyName)
 {
     ui::ScriptAnswer(mrCancel, File("a.vsf"));
-    Play({}, "/home/");
+    EXPECT_EQ(Play({}, "/home/"), 1);
     EXPECT_TRUE(played_.empty());
     ASSERT_EQ(ui::RecordedDialogs().size(), 2u);
     EXPECT_EQ(ui::RecordedDialogs()[1].Request.Text, "Datei \"\" nicht gefunden!");
 }
 
+TEST_F(Rollavin, AFileThePlayerCannotLoadEndsWithStatusOne)
+{
+    loads_ = false;
+    EXPECT_EQ(Play({File("a.vsf")}, "/home/"), 1);
+    EXPECT_EQ(Play({File("b.VsL")}, "/home/"), 1);
+    EXPECT_EQ(played_.size(), 2u);
+    EXPECT_TRUE(ui::RecordedDialogs().empty()); // the player reports, not Rollavin
+}
+
+TEST_F(Rollavin, AFolderIsGivenToThePlayerNotReportedAsMissing)
+{
+    fs::create_directories(folder_ / "Ordner.vsf");
+    loads_ = false;
+    EXPECT_EQ(Play({File("Ordner.vsf")}, "/home/"), 1);
+    EXPECT_EQ(played_, std::vector<std::string>{"show " + File("Ordner.vsf")});
+    EXPECT_TRUE(ui::RecordedDialogs().empty());
+}
+
 TEST_F(Rollavin, FailuresOfTheStartReachTheCaller)
 {
-    starts_.Show = [](const std::string&) { throw std::runtime_error("no player"); };
+    starts_.Show = [](const std::string&) -> bool { throw std::runtime_error("no player"); };
     EXPECT_THROW(Play({File("a.vsf")}, "/home/"), std::runtime_error);
 }

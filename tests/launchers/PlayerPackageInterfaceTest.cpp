@@ -87,6 +87,19 @@ TEST_F(PlayerPackage, EachStartCreatesCallsFreesAndUnloads)
     }
 }
 
+TEST_F(PlayerPackage, TheStartsThatLoadAFileTellWhetherItLoaded)
+{
+    TVisteloList list;
+    for (bool loads : {true, false}) {
+        Log() = {};
+        Log().Loads = loads;
+        EXPECT_EQ(PPI::VisteloStartFilename("a.vsf"), loads);
+        EXPECT_EQ(PPI::VisteloListStartFilename("b.vsl"), loads);
+        EXPECT_EQ(PPI::VisteloListStart(list, -1), loads);
+        EXPECT_EQ(Log().Calls.size(), 3u);
+    }
+}
+
 TEST_F(PlayerPackage, AShowPlayedIsLeftAsItWas)
 {
     TVistelo show;

@@ -32,3 +32,13 @@ target_compile_definitions(test_launchers PRIVATE ROLLAVIN_PROGRAM="$<TARGET_FIL
 # The private X server is watched through Xlib.
 find_package(X11 REQUIRED)
 target_link_libraries(test_launchers PRIVATE X11::X11)
+
+# Shows that cannot be played go through Rollavin's start to the real player.
+target_compile_definitions(test_launchers PRIVATE PLAYER_PACKAGE_FILE="$<TARGET_FILE:Player>")
+
+# Rollavin under Xvfb plays the bundled demo with the standard logo.
+add_dependencies(test_launchers demo_show standard_logo)
+target_compile_definitions(test_launchers PRIVATE
+  DEMO_SHOW="${VISTELO_BIN_DIR}/demo/Demo.vsf"
+  DEMO_FIRST_PICTURE="${VISTELO_BIN_DIR}/demo/Abendhimmel.jpg"
+  STANDARD_LOGO="${VISTELO_BIN_DIR}/Vistelo.jpg")

@@ -112,14 +112,17 @@ TEST_F(MainPlayer, VisteloStartWritesBackOnlyTheUnsetReferenceSize)
     }
 }
 
-TEST_F(MainPlayer, AShowFileThatDoesNotLoadShowsNothingAndRestoresTheSettings)
+TEST_F(MainPlayer, AShowFileThatDoesNotLoadIsReportedShowsNothingAndRestoresTheSettings)
 {
     Setup::VisteloFilename = "before.vsf";
     bool windowSeen = false;
     Application->OnIdle = [&](TObject*, bool&) { windowSeen = true; };
-    player_.VisteloStartFilename((folder_ / "missing.vsf").string(), -1);
+    const std::string missing = (folder_ / "missing.vsf").string();
+    EXPECT_FALSE(player_.VisteloStartFilename(missing, -1));
     EXPECT_FALSE(windowSeen);
     EXPECT_EQ(Setup::VisteloFilename, "before.vsf");
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Fehler beim Laden der Datei \"" + missing + "\".");
 }
 
 TEST_F(MainPlayer, AShowFilePlaysFromItsPositionAndTheSettingsComeBack)

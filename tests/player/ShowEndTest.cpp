@@ -237,31 +237,36 @@ TEST_F(ShowEnd, TheLogoShowsOnlyWhenTheShowAsksForIt)
         std::int32_t pause;
         bool fromObject;
         int shownWidth; // 0: no logo window
+        int shownHeight;
     };
     const Case cases[] = {
-        {lNoLogo, 5000, false, 0},    {lUserLogo, 0, false, 0},
-        {lStdLogo, 5000, true, 0}, // a show object asks for its user logo only
-        {lUserLogo, 3000, true, 20},  {lUserLogo, 3000, false, 20},
-        {lStdLogo, 3000, false, 400}, // no standard logo beside the program: the placeholder
+        {lNoLogo, 5000, false, 0, 0},      {lUserLogo, 0, false, 0, 0},
+        {lStdLogo, 5000, true, 0, 0}, // a show object asks for its user logo only
+        {lUserLogo, 3000, true, 20, 10},   {lUserLogo, 3000, false, 20, 10},
+        {lStdLogo, 3000, false, 480, 270}, // the logo the build draws beside the programs
     };
     Picture("logo.bmp", clYellow, 20, 10);
+    Setup::HomeDir = STANDARD_LOGO_FOLDER;
     for (const Case& c : cases) {
         TVistelo& show = NewShow(1);
         show.Logo = c.logo;
         show.LogoPause = c.pause;
         show.LogoFilename = "logo.bmp"; // beside the show file
         int shownWidth = 0;
+        int shownHeight = 0;
         std::uint32_t shownFor = 0;
         const std::uint32_t start = GetTickCount();
         Application->OnIdle = [&](TObject*, bool&) {
             if (auto* logo = ModalForm<TLogoForm>()) {
                 shownWidth = logo->LogoImage->Picture().Width();
+                shownHeight = logo->LogoImage->Picture().Height();
                 shownFor = GetTickCount() - start;
             }
         };
         Form().End->VisteloLogo(&show, (folder_ / "show.vsf").string(), c.fromObject);
         Application->OnIdle = nullptr;
         EXPECT_EQ(shownWidth, c.shownWidth) << int(c.logo) << " " << c.pause << " " << c.fromObject;
+        EXPECT_EQ(shownHeight, c.shownHeight) << int(c.logo) << " " << c.pause << " " << c.fromObject;
         if (c.shownWidth != 0) { // for the show's logo pause
             EXPECT_GE(shownFor, static_cast<std::uint32_t>(c.pause) - 250) << c.pause;
             EXPECT_LE(shownFor, static_cast<std::uint32_t>(c.pause)) << c.pause;

@@ -301,6 +301,29 @@ TEST_F(ShowInput, TheCatalogRoundTripResumesOrJumps)
     }
 }
 
+TEST_F(ShowInput, WithoutACatalogTheKeyAndTheButtonSaySoAndTheShowGoesOn)
+{
+    for (bool byKey : {true, false}) {
+        steps_.clear();
+        NewShow(3, 1000);
+        TShowForm& form = Start();
+        Run([&] { return !Positions().empty(); });
+        ui::ClearRecordedDialogs();
+        if (byKey) {
+            char32_t a = U'a';
+            form.Input->FormKeyPress(a);
+        } else {
+            form.SpeedButton5->Click();
+        }
+        ASSERT_EQ(ui::RecordedDialogs().size(), 1u) << byKey;
+        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Der Katalog ist noch nicht verfügbar.");
+        EXPECT_FALSE(form.Stepper.Paused()) << byKey;
+        EXPECT_EQ(form.Stepper.Show->CurrentIndex, 0) << byKey;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
 TEST_F(ShowInput, TheCursorHidesAfterThreeStillSecondsOverThePictureAndComesBack)
 {
     NewShow(1, 100000);

@@ -27,24 +27,27 @@ public:
     TMainPlayer() { ++Log().Created; }
     ~TMainPlayer() override { ++Log().Destroyed; }
 
-    void VisteloStartFilename(const std::string& FileName, std::int32_t StartIndex) override
+    bool VisteloStartFilename(const std::string& FileName, std::int32_t StartIndex) override
     {
         Record("VisteloStartFilename", FileName, StartIndex, -2, nullptr);
+        return Log().Loads;
     }
     void VisteloStart(TVistelo& Show, std::int32_t StartIndex) override
     {
         Record("VisteloStart", {}, StartIndex, -2, &Show);
     }
-    void VisteloListStartFilename(const std::string& FileName, std::int32_t StartEntry,
+    bool VisteloListStartFilename(const std::string& FileName, std::int32_t StartEntry,
                                   std::int32_t& ListIndex) override
     {
         Record("VisteloListStartFilename", FileName, StartEntry, ListIndex, nullptr);
         ListIndex = 7;
+        return Log().Loads;
     }
-    void VisteloListStart(TVisteloList& List, std::int32_t StartEntry, std::int32_t& ListIndex) override
+    bool VisteloListStart(TVisteloList& List, std::int32_t StartEntry, std::int32_t& ListIndex) override
     {
         Record("VisteloListStart", {}, StartEntry, ListIndex, &List);
         ListIndex = 7;
+        return Log().Loads;
     }
 
 private:

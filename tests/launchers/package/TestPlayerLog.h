@@ -16,6 +16,7 @@ struct TTestPlayerLog {
     std::int32_t ListIndexIn = 0;
     const void* Object = nullptr; // the show or list handed over
     bool ThrowInCall = false;
+    bool Loads = true; // what the operations that load a file answer
 };
 
 extern "C" TTestPlayerLog* LaunchersTestPlayerLog();
