@@ -208,8 +208,9 @@ TEST(RollavinOnXvfb, TheDemoOpensWithTheStandardLogoThenItsFirstSlide)
     ASSERT_NE(logoSeen, Clock::time_point{}) << "the standard logo was not on the screen";
     ASSERT_NE(slideSeen, Clock::time_point{}) << "the first slide was not on the screen";
     EXPECT_FALSE(slideBeforeLogo);
-    // The logo stays for its pause of 5 s, not a moment (its window may take a
-    // while to come up under the sanitizers).
-    EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(slideSeen - logoSeen).count(), 3000);
+    // The logo stands for its pause of 5 s, not a moment. The pause runs from
+    // before its window comes up, which under the sanitizers on a busy machine
+    // may take a second or two.
+    EXPECT_GE(std::chrono::duration_cast<std::chrono::milliseconds>(slideSeen - logoSeen).count(), 2000);
     player.Stop();
 }
