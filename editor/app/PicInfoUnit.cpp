@@ -23,6 +23,22 @@ void WritePlacementRect(c_zofilewintypes& File, const TPlacementRectExt& Rect)
     File.write_data(bytes.data(), static_cast<std::int32_t>(bytes.size()));
 }
 
+// A thumbnail's bytes as saved shows keep them: compressed with the editor's
+// thumbnail settings. Bytes that were compressed so already are taken as
+// they are, so saving a loaded show again loses nothing more.
+std::vector<std::uint8_t> ThumbnailBytes(TThumbnailJPEGImage& Thumbnail)
+{
+    const TJPEGCompressionWord word = VisteloSetup::CatalogThumbnailJPEGCompression;
+    const std::vector<std::uint8_t>& stored = Thumbnail.Data();
+    if (JPEGCompressionWord::IsCompressedWith(stored.data(), stored.size(), word))
+        return stored;
+    TJPEGImage recompressed;
+    recompressed.Assign(&Thumbnail);
+    JPEGCompressionWord::SetJPEGCompressionWord(recompressed, word);
+    recompressed.Compress();
+    return recompressed.Data();
+}
+
 } // namespace
 
 bool TConfigVistelo::SaveToFile(const std::string& FileName) const
@@ -170,9 +186,7 @@ void TConfigVistelo::WriteThumbnailChunks(c_zofilewintypes& File) const
 void TConfigVistelo::WriteThumbnailChunk(c_zofilewintypes& File, std::int32_t Index) const
 {
     const TPicInfoObject& entry = *Pictures[static_cast<size_t>(Index)];
-    // The thumbnail's bytes are stored as they are: thumbnails are
-    // compressed once, when they are made, so saving never degrades them.
-    const std::vector<std::uint8_t>& jpeg = entry.Thumbnail.GetThumbnail()->Data();
+    const std::vector<std::uint8_t> jpeg = ThumbnailBytes(*entry.Thumbnail.GetThumbnail());
     ContainerSave::WriteChunk(File, VisteloThumbnailChunk, [&] {
         File.write_int(Index);
         File.write_int(entry.DateSum);

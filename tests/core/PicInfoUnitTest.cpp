@@ -125,11 +125,17 @@ protected:
         ScratchFolder::SetUp();
         savedBlendings = Blendings::RandomBlendings;
         savedSaveThumbnails = VisteloSetup::CatalogSaveThumbNailsInVistelo;
+        savedThumbnailWord = VisteloSetup::CatalogThumbnailJPEGCompression;
+        // The fixture's thumbnails are compressed with the JPEG class's own
+        // settings (quality 90, baseline); with these the writer keeps their
+        // bytes as they are.
+        VisteloSetup::CatalogThumbnailJPEGCompression = 0x5A00;
     }
     void TearDown() override
     {
         Blendings::RandomBlendings = savedBlendings;
         VisteloSetup::CatalogSaveThumbNailsInVistelo = savedSaveThumbnails;
+        VisteloSetup::CatalogThumbnailJPEGCompression = savedThumbnailWord;
         ScratchFolder::TearDown();
     }
 
@@ -221,6 +227,7 @@ protected:
 
     std::array<bool, 32> savedBlendings{};
     bool savedSaveThumbnails = true;
+    TJPEGCompressionWord savedThumbnailWord = 0;
 };
 
 void ExpectSameEntry(const TPicInfoObject& a, const TPicInfoObject& b)
