@@ -32,11 +32,17 @@ std::vector<std::uint8_t> ThumbnailBytes(TThumbnailJPEGImage& Thumbnail)
     const std::vector<std::uint8_t>& stored = Thumbnail.Data();
     if (JPEGCompressionWord::IsCompressedWith(stored.data(), stored.size(), word))
         return stored;
-    TJPEGImage recompressed;
-    recompressed.Assign(&Thumbnail);
-    JPEGCompressionWord::SetJPEGCompressionWord(recompressed, word);
-    recompressed.Compress();
-    return recompressed.Data();
+    try {
+        TJPEGImage recompressed;
+        recompressed.Assign(&Thumbnail);
+        JPEGCompressionWord::SetJPEGCompressionWord(recompressed, word);
+        recompressed.Compress();
+        return recompressed.Data();
+    } catch (const EInvalidGraphic&) {
+        // Bytes that do not decode cannot be compressed again; they are kept
+        // as they came, rather than failing the whole save.
+        return stored;
+    }
 }
 
 } // namespace

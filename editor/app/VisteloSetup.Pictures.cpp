@@ -77,18 +77,26 @@ void DrawBitmapScaled(const TBitmap& Source, TCanvas& Canvas, int X, int Y, int 
 {
     if (Width <= 0 || Height <= 0 || Source.Empty())
         return;
+    // The sampling reads three bytes a pixel.
+    std::unique_ptr<TBitmap> converted;
+    if (Source.PixelFormat() != pf24bit) {
+        converted = std::make_unique<TBitmap>();
+        converted->Assign(&Source);
+        converted->SetPixelFormat(pf24bit);
+    }
+    const TBitmap& source = converted ? *converted : Source;
     TBitmap work(Width, Height, pf24bit);
-    const double rowStep = static_cast<double>(Source.Height()) / Height;
-    const double columnStep = static_cast<double>(Source.Width()) / Width;
+    const double rowStep = static_cast<double>(source.Height()) / Height;
+    const double columnStep = static_cast<double>(source.Width()) / Width;
     // Rows are filled from the bottom up, each from the source row as far
     // above the source's last row as this row is above the work's last.
     for (int row = 0; row < Height; ++row) {
-        const int sourceRow = std::clamp(static_cast<int>(Source.Height() - 1 - row * rowStep), 0, Source.Height() - 1);
-        const std::uint8_t* from = Source.ScanLine(sourceRow);
+        const int sourceRow = std::clamp(static_cast<int>(source.Height() - 1 - row * rowStep), 0, source.Height() - 1);
+        const std::uint8_t* from = source.ScanLine(sourceRow);
         std::uint8_t* to = work.ScanLine(Height - 1 - row);
         double column = 0;
         for (int x = 0; x < Width; ++x, column += columnStep) {
-            const int sourceColumn = std::min(static_cast<int>(column), Source.Width() - 1);
+            const int sourceColumn = std::min(static_cast<int>(column), source.Width() - 1);
             std::copy_n(from + sourceColumn * 3, 3, to + x * 3);
         }
     }

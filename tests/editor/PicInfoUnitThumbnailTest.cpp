@@ -6,6 +6,7 @@
 #include "editor/app/VisteloSetup.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/ByteOrder.h"
+#include "platform/rtl/Streams.h"
 
 #include <gtest/gtest.h>
 
@@ -109,6 +110,24 @@ TEST_F(ThumbnailSaving, ThumbnailsAreStoredWithTheEditorsSettings)
     ASSERT_TRUE(loaded.SaveToFile(PathOf("c.vsf")));
     for (const auto& bytes : ThumbnailChunks(PathOf("c.vsf")))
         EXPECT_TRUE(JPEGCompressionWord::IsCompressedWith(bytes.data(), bytes.size(), 0x1E01));
+}
+
+TEST_F(ThumbnailSaving, AThumbnailThatDoesNotDecodeIsKeptAsItCame)
+{
+    TConfigVistelo show;
+    TPicInfoObject entry;
+    auto damaged = std::make_unique<TThumbnailJPEGImage>();
+    TMemoryStream stream;
+    const std::uint8_t bytes[] = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00, 1, 2, 3};
+    stream.WriteBuffer(bytes, sizeof bytes);
+    stream.SetPosition(0);
+    damaged->LoadFromStream(stream);
+    entry.Thumbnail.SetThumbnail(std::move(damaged));
+    show.AddDia(entry);
+    ASSERT_TRUE(show.SaveToFile(PathOf("d.vsf"))) << "one bad thumbnail does not fail the save";
+    const auto stored = ThumbnailChunks(PathOf("d.vsf"));
+    ASSERT_EQ(stored.size(), 1u);
+    EXPECT_EQ(stored[0], std::vector<std::uint8_t>(std::begin(bytes), std::end(bytes)));
 }
 
 } // namespace

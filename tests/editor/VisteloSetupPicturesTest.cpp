@@ -79,6 +79,16 @@ TEST(DrawBitmapScaledTest, EachTargetPixelTakesItsNearestSourcePixel)
     EXPECT_EQ(SourceOf(target, 2, 3), std::make_pair(2, 3));
     EXPECT_EQ(target.ScanLine(0)[2], 0) << "nothing outside the target area";
 
+    // Another pixel format is sampled as its 24-bit picture.
+    TBitmap wide;
+    wide.Assign(source.get());
+    wide.SetPixelFormat(pf32bit);
+    TBitmap fromWide(6, 6, pf24bit);
+    DrawBitmapScaled(wide, fromWide.Canvas(), 1, 2, 2, 2);
+    for (int y = 2; y < 4; ++y)
+        for (int x = 1; x < 3; ++x)
+            EXPECT_EQ(SourceOf(fromWide, x, y), SourceOf(target, x, y)) << x << "," << y;
+
     // Enlarged: rows counted from the bottom, so all three take row 0 of two.
     const auto small = Numbered(2, 2);
     TBitmap large(4, 3, pf24bit);
