@@ -1,0 +1,287 @@
+#include "screensaver/Show.h"
+
+#include "core/Setup.h"
+#include "core/Tools.h"
+#include "core/VisteloNPics.h"
+#include "platform/rtl/Clock.h"
+#include "platform/rtl/Files.h"
+#include "platform/ui/ForeignWindow.h"
+#include "screensaver/SSaverInterface.h"
+#include "screensaver/ScreenSaverSetup.h"
+
+#include <memory>
+
+IMPLEMENT_CLASS(TShowForm)
+
+namespace {
+
+constexpr int PlaceholderSlides = 10;
+constexpr unsigned ParentWatchInterval = 200;
+constexpr const char* PlaceholderComment = "Keine Vistelo angegeben.\rBitte prüfen Sie die Einstellungen.";
+
+// Input that arrives through the message queue (keys, buttons, the pointer).
+bool IsQueuedInput(UINT Message)
+{
+    return (Message >= WM_KEYDOWN && Message <= WM_SYSKEYUP) || (Message >= WM_MOUSEMOVE && Message <= WM_MBUTTONUP);
+}
+
+} // namespace
+
+TShowForm::TShowForm(TComponent* AOwner, bool Preview) : TForm(AOwner), preview_(Preview)
+{
+    SetCaption("Ostrelind Vistelo-Bildschirmschoner");
+    SetBorderStyle(bsNone);
+    SetColor(clBlack);
+    Input.Preview = Preview;
+    Input.IgnoreOtherApplications = ScreenSaverSetup::IgnoreOtherApplications;
+    Input.Threshold = SSaverInterface::MouseThreshold;
+    CreateComponents();
+    BindEvents();
+    Display = std::make_unique<TSlideDisplay>(Stepper, *DiaScrollBox, *DiaImage, *FilenameLabel, *MessageLabel);
+    Display->OnBeforeTransition = [this](const TPicInfoObject& Pic) { Sounds->StopBeforeTransition(Pic); };
+    Display->OnSlideShown = [this](const TPicInfoObject&) { Sounds->StartSound(); };
+    SoundPlayerUnit::DontRestartMusic = false;
+    Sounds = std::make_unique<TShowSounds>(Stepper, *MusicMediaPlayer, *MusicPlayerTimer, *EnableMusicButton,
+                                           *SoundMediaPlayer, *SoundPlayerTimer, *EnableSoundButton);
+    savedOnMessage_ = Application->OnMessage;
+    Application->OnMessage = [this](TMsg& Msg, bool& Handled) { ShowMessageHandler(Msg, Handled); };
+}
+
+TShowForm::~TShowForm()
+{
+    Stepper.StopTimer();
+    Sounds.reset();
+    Display.reset();
+    Application->OnMessage = savedOnMessage_;
+    if (savedWindowProc_)
+        WindowProc = savedWindowProc_;
+}
+
+void TShowForm::CreateComponents()
+{
+    DiaScrollBox = new TScrollBox(this);
+    DiaScrollBox->SetParent(this);
+    DiaScrollBox->SetAlign(alClient);
+    DiaScrollBox->SetColor(clBlack);
+    DiaScrollBox->SetBorderStyle(bsNone);
+    DiaImage = new TPaintBox(this);
+    DiaImage->SetParent(DiaScrollBox);
+    DiaImage->SetAlign(alClient);
+
+    NavigationBarPanel = new TPanel(this);
+    NavigationBarPanel->SetParent(this);
+    NavigationBarPanel->SetAlign(alBottom);
+    NavigationBarPanel->SetVisible(false);
+    EnableMusicButton = new TKsSpeedButton(this);
+    EnableMusicButton->SetParent(NavigationBarPanel);
+    EnableSoundButton = new TKsSpeedButton(this);
+    EnableSoundButton->SetParent(NavigationBarPanel);
+    FilenameLabel = new TFileLabel(this);
+    FilenameLabel->SetParent(NavigationBarPanel);
+    MessageLabel = new TLabel(this);
+    MessageLabel->SetParent(NavigationBarPanel);
+
+    MusicMediaPlayer = new TMediaPlayer(this);
+    MusicMediaPlayer->Shareable = true;
+    SoundMediaPlayer = new TMediaPlayer(this);
+    SoundMediaPlayer->Shareable = true;
+    DiaTimer = new TTimer(this);
+    DiaTimer->SetEnabled(false);
+    MusicPlayerTimer = new TSoundPlayerTimer(this);
+    SoundPlayerTimer = new TSoundPlayerTimer(this);
+    for (TSoundPlayerTimer* timer : {MusicPlayerTimer, SoundPlayerTimer}) {
+        timer->Tag = 1;
+        timer->SetEnabled(false);
+        timer->SetInterval(1);
+    }
+    ParentWatchTimer = new TTimer(this);
+    ParentWatchTimer->SetEnabled(false);
+    ParentWatchTimer->SetInterval(ParentWatchInterval);
+}
+
+void TShowForm::BindEvents()
+{
+    DiaImage->OnPaint = [this](TObject*) {
+        if (Display)
+            Display->Paint();
+    };
+    DiaTimer->OnTimer = [this](TObject*) { Stepper.DiaTimerTimer(); };
+    ParentWatchTimer->OnTimer = [this](TObject*) { ParentWatchTimerTimer(); };
+    OnResize = [this](TObject*) {
+        if (Stepper.Show && Display)
+            Display->Resize();
+    };
+    OnActivate = [this](TObject*) {
+        Input.Origin = TPoint{-1, -1};
+        if (!savedWindowProc_) {
+            savedWindowProc_ = WindowProc;
+            WindowProc = [this](TMessage& Message) { ScreenSaverWindowProc(Message); };
+        }
+        if (CanFocus())
+            SetFocus();
+    };
+    OnClose = [this](TObject*, TCloseAction&) {
+        Stepper.StopTimer();
+        MusicMediaPlayer->Close();
+        SoundMediaPlayer->Close();
+    };
+
+    Stepper.OnTimerChange = [this] {
+        DiaTimer->SetEnabled(Stepper.TimerEnabled());
+        DiaTimer->SetInterval(Stepper.TimerInterval());
+    };
+    Stepper.OnShowSlide = [this] { Display->ShowPicture(true, true); };
+    // The show repeats: after the last slide the first one it may show.
+    Stepper.OnShowEnd = [this](bool) {
+        bool found = true;
+        Stepper.FindNextPic(found, false);
+        return true;
+    };
+    // A show of hidden slides only stays black until the user ends the saver.
+    Stepper.OnNothingToShow = [this] { Stepper.StopTimer(); };
+    Stepper.OnPositionJump = [this] { Display->InvalidateNextBitmap(); };
+    Stepper.OnWait = [this] { Tools::ProcessComponentMessages(Handle()); };
+    Stepper.SlideSoundPlaying = [this] { return Sounds->SoundPlayer->Playing(); };
+}
+
+void TShowForm::InitVistelo(TVistelo* AShow)
+{
+    Display->InvalidateNextBitmap();
+    Sounds->KeepSound = false;
+    Stepper.TakeOver(AShow, true);
+    if (!preview_) {
+        SetBounds(0, 0, Screen->Width(), Screen->Height());
+        SetWindowState(wsMaximized);
+        SetFormStyle(fsStayOnTop);
+    }
+    Sounds->MusicIndex = -1;
+    Sounds->BindFinishedEvents();
+    Sounds->StartMusic();
+    Stepper.FirstStepMarker = -1;
+}
+
+bool TShowForm::EmbedInHostWindow(std::uintptr_t Window)
+{
+    if (!ui::EmbedInForeignWindow(this, Window))
+        return false;
+    hostWindow_ = Window;
+    ParentWatchTimerTimer();
+    ParentWatchTimer->SetEnabled(true);
+    return true;
+}
+
+// The host's window going takes the preview with it; a host that resizes
+// its window gets a preview of the new size.
+void TShowForm::ParentWatchTimerTimer()
+{
+    const std::optional<TRect> host = ui::ForeignWindowRect(hostWindow_);
+    if (!host) {
+        ParentWatchTimer->SetEnabled(false);
+        TryCloseScreenSaver();
+        return;
+    }
+    if (host->Width() != Width() || host->Height() != Height())
+        SetBounds(0, 0, host->Width(), host->Height());
+}
+
+void TShowForm::ScreenSaverWindowProc(TMessage& Message)
+{
+    // Keys and the mouse were judged by the message hook on their way in.
+    if (IsQueuedInput(Message.Msg)) {
+        savedWindowProc_(Message);
+        return;
+    }
+    TPoint cursor{0, 0};
+    ui::GetCursorPos(cursor);
+    switch (Input.React(Message.Msg, Message.WParam, cursor)) {
+    case irPass: savedWindowProc_(Message); break;
+    case irHandled: break;
+    case irClose: TryCloseScreenSaver(); break;
+    }
+}
+
+void TShowForm::ShowMessageHandler(TMsg& Msg, bool& Handled)
+{
+    if (Msg.message == WM_SYSCOMMAND && (Msg.wParam & 0xFFF0) == SC_SCREENSAVE) {
+        Handled = true;
+        return;
+    }
+    if (IsQueuedInput(Msg.message) && Visible()) {
+        switch (Input.React(Msg.message, Msg.wParam, Msg.pt)) {
+        case irPass: break;
+        case irHandled: Handled = true; break;
+        case irClose:
+            Handled = true;
+            TryCloseScreenSaver();
+            return;
+        }
+    }
+    if (!Handled && savedOnMessage_)
+        savedOnMessage_(Msg, Handled);
+}
+
+void TShowForm::TryCloseScreenSaver()
+{
+    if (preview_ || SSaverInterface::VerifyScreenSaverPassword(HandleAllocated() ? Handle() : nullptr)) {
+        Stepper.StopTimer();
+        Stepper.ExitRequested = true;
+        ModalResult = mrOk;
+    }
+}
+
+namespace Show {
+
+void FillPlaceholderShow(TVistelo& Vistelo)
+{
+    Vistelo.Clear();
+    for (int i = 0; i < PlaceholderSlides; ++i) {
+        TPicInfoObject pic;
+        pic.FileName.clear();
+        pic.Comments = PlaceholderComment;
+        pic.CommentFont->SetColor(clRed);
+        pic.CommentEffects = ceBorder;
+        pic.EffectColor1 = 0;
+        pic.CommentAlignment = caCenter;
+        pic.CommentPlacement = cpPictureMiddle;
+        pic.BackgroundColor = static_cast<TColor>(rtl::Random(0xFFFFFF));
+        Vistelo.AddDia(pic);
+    }
+}
+
+void ForceScreenSaverSettings(TVistelo& Vistelo, bool Mute)
+{
+    Vistelo.EndAction = deAutoRepeat;
+    Vistelo.PlayMusic = Vistelo.PlayMusic && !Mute;
+    Vistelo.AutoStartMusic = Vistelo.AutoStartMusic && !Mute;
+    Vistelo.AutoStartSound = Vistelo.AutoStartSound && !Mute;
+    Vistelo.ShowNavigationBar = false;
+    Vistelo.StartFullScreen = true;
+    // Nobody can press play in a screen saver: a show that waits for it
+    // would stand on its first slide for ever.
+    Vistelo.StartImmediately = true;
+}
+
+void RunScreenSaver()
+{
+    const bool preview = SSaverInterface::Mode == ssmPreview;
+    ScreenSaverSetup::ReadScreenSaverSettings();
+    if (preview)
+        ScreenSaverSetup::Mute = true;
+    Application->Initialize();
+    auto form = std::make_unique<TShowForm>(nullptr, preview);
+    auto vistelo = std::make_unique<TVistelo>();
+    if (vistelo->LoadFromFile(ScreenSaverSetup::Filename, false, true) != dlrOK)
+        FillPlaceholderShow(*vistelo);
+    ForceScreenSaverSettings(*vistelo, ScreenSaverSetup::Mute);
+    Setup::VisteloFilename = ScreenSaverSetup::Filename.empty() ? std::string()
+                                                                : rtl::ExpandFileName(ScreenSaverSetup::Filename);
+    // A preview without its host window has nowhere to go.
+    if (preview && !form->EmbedInHostWindow(SSaverInterface::WindowNumber))
+        return;
+    form->InitVistelo(vistelo.get());
+    form->Stepper.SetVisteloPos(-1, false);
+    form->ShowModal();
+    form.reset();
+}
+
+} // namespace Show

@@ -1,0 +1,87 @@
+#pragma once
+
+// The screen saver's playback window: one show in an endless loop, full
+// screen and on top of everything, until the user touches a key, a button
+// or the mouse. The stepping, the drawing of the slides and their sounds are
+// the playback window's own units, shared; this window adds what makes it a
+// screen saver: the show's settings forced to an endless silent or sounding
+// loop without navigation, a placeholder show when the configured one does
+// not load, and the input that ends it.
+
+#include "core/ShowStepper.h"
+#include "core/SoundPlayerUnit.h"
+#include "platform/media/MediaPlayer.h"
+#include "platform/ui/ExtCtrls.h"
+#include "platform/ui/Forms.h"
+#include "platform/ui/ScrollBox.h"
+#include "platform/ui/StdLabel.h"
+#include "player/ShowSounds.h"
+#include "player/SlideDisplay.h"
+#include "screensaver/ScreenSaverInput.h"
+#include "widgets/FileLbl.h"
+#include "widgets/KSCtrls.h"
+
+#include <cstdint>
+#include <memory>
+
+class TVistelo;
+
+class TShowForm : public TForm {
+    DECLARE_CLASS(TShowForm, TForm)
+public:
+    explicit TShowForm(TComponent* AOwner, bool Preview);
+    ~TShowForm() override;
+
+    TScrollBox* DiaScrollBox = nullptr;
+    TPaintBox* DiaImage = nullptr;
+    TPanel* NavigationBarPanel = nullptr; // hidden: nothing to navigate in a screen saver
+    TKsSpeedButton* EnableMusicButton = nullptr;
+    TKsSpeedButton* EnableSoundButton = nullptr;
+    TFileLabel* FilenameLabel = nullptr;
+    TLabel* MessageLabel = nullptr;
+    TMediaPlayer* MusicMediaPlayer = nullptr;
+    TMediaPlayer* SoundMediaPlayer = nullptr;
+    TTimer* DiaTimer = nullptr;
+    TSoundPlayerTimer* MusicPlayerTimer = nullptr;
+    TSoundPlayerTimer* SoundPlayerTimer = nullptr;
+    TTimer* ParentWatchTimer = nullptr; // the preview's host window still there?
+
+    TShowStepper Stepper;
+    std::unique_ptr<TSlideDisplay> Display;
+    std::unique_ptr<TShowSounds> Sounds;
+    TScreenSaverInput Input;
+
+    // Takes the show over from its start, running.
+    void InitVistelo(TVistelo* AShow);
+    // The preview: the window becomes a child of the host's window, filling
+    // it, and ends when that window goes. False when there is no such window.
+    bool EmbedInHostWindow(std::uintptr_t Window);
+    // Ends the saver once the password check lets it.
+    void TryCloseScreenSaver();
+    // The application's message hook: the input of every control of the
+    // window goes through the input rules.
+    void ShowMessageHandler(TMsg& Msg, bool& Handled);
+
+private:
+    void CreateComponents();
+    void BindEvents();
+    void ScreenSaverWindowProc(TMessage& Message);
+    void ParentWatchTimerTimer();
+
+    bool preview_;
+    std::uintptr_t hostWindow_ = 0;
+    TWndMethod savedWindowProc_;
+    TMessageEvent savedOnMessage_;
+};
+
+namespace Show {
+
+// The pictures played when the configured show does not load: ten slides of
+// random colour, each saying in red that the settings want a look.
+void FillPlaceholderShow(TVistelo& Vistelo);
+// The show's settings as a screen saver plays it.
+void ForceScreenSaverSettings(TVistelo& Vistelo, bool Mute);
+// Plays the configured show until the input rules end it.
+void RunScreenSaver();
+
+} // namespace Show
