@@ -9,6 +9,8 @@
 #include "screensaver/SSaverInterface.h"
 #include "screensaver/ScreenSaverSetup.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <memory>
 
 IMPLEMENT_CLASS(TShowForm)
@@ -17,6 +19,7 @@ namespace {
 
 constexpr int PlaceholderSlides = 10;
 constexpr unsigned ParentWatchInterval = 200;
+constexpr std::int64_t MaxStepTimerInterval = 60000;
 constexpr const char* PlaceholderComment = "Keine Vistelo angegeben.\rBitte prüfen Sie die Einstellungen.";
 
 // Input that arrives through the message queue (keys, buttons, the pointer).
@@ -128,7 +131,7 @@ void TShowForm::BindEvents()
 
     Stepper.OnTimerChange = [this] {
         DiaTimer->SetEnabled(Stepper.TimerEnabled());
-        DiaTimer->SetInterval(Stepper.TimerInterval());
+        DiaTimer->SetInterval(StepTimerInterval());
     };
     Stepper.OnShowSlide = [this] { Display->ShowPicture(true, true); };
     // The show repeats: after the last slide the first one it may show.
@@ -140,8 +143,26 @@ void TShowForm::BindEvents()
     // A show of hidden slides only stays black until the user ends the saver.
     Stepper.OnNothingToShow = [this] { Stepper.StopTimer(); };
     Stepper.OnPositionJump = [this] { Display->InvalidateNextBitmap(); };
-    Stepper.OnWait = [this] { Tools::ProcessComponentMessages(Handle()); };
+    Stepper.OnWait = [this] {
+        DiaTimer->SetInterval(StepTimerInterval());
+        Tools::ProcessComponentMessages(Handle());
+    };
     Stepper.SlideSoundPlaying = [this] { return Sounds->SoundPlayer->Playing(); };
+}
+
+// A slide that waits only for its pause wakes the window once, when it is
+// due, instead of every few milliseconds: a screen saver stands on its
+// slides for long, and should cost nothing meanwhile. A slide held by its
+// sound is checked at the stepper's pace once its pause has passed.
+unsigned TShowForm::StepTimerInterval() const
+{
+    const unsigned stepperInterval = Stepper.TimerInterval();
+    const TPicInfoObject* pic = Stepper.Show ? Stepper.Show->Dia() : nullptr;
+    if (!pic || Stepper.StepStart == 0 || Stepper.Paused())
+        return stepperInterval;
+    const std::int64_t pause = pic->Pause == -1 ? Stepper.Show->Pause : pic->Pause;
+    const std::int64_t left = pause - static_cast<std::int64_t>(rtl::GetTickCount() - Stepper.StepStart);
+    return static_cast<unsigned>(std::clamp<std::int64_t>(left, stepperInterval, MaxStepTimerInterval));
 }
 
 void TShowForm::InitVistelo(TVistelo* AShow)

@@ -67,6 +67,7 @@ private:
     void BindEvents();
     void ScreenSaverWindowProc(TMessage& Message);
     void ParentWatchTimerTimer();
+    unsigned StepTimerInterval() const;
 
     bool preview_;
     std::uintptr_t hostWindow_ = 0;

@@ -201,7 +201,9 @@ TEST_F(ScreenSaverWindow, LosingTheActivationEndsTheRunUnlessOtherApplicationsAr
     }
 }
 
-TEST_F(ScreenSaverWindow, TheFirstSlideIsDrawnAtOnce)
+// The first slide comes at once; then the window sleeps until its pause
+// (a minute here) has passed instead of waking every few milliseconds.
+TEST_F(ScreenSaverWindow, TheFirstSlideIsDrawnAtOnceAndStandsWithoutPolling)
 {
     TShowForm& form = Start(false, false);
     for (int i = 0; i < 50 && form.Display->FirstSlide; ++i)
@@ -209,6 +211,9 @@ TEST_F(ScreenSaverWindow, TheFirstSlideIsDrawnAtOnce)
     EXPECT_FALSE(form.Display->FirstSlide);
     EXPECT_EQ(form.Stepper.PictureOnScreen(), 0);
     EXPECT_FALSE(form.Stepper.Paused());
+    EXPECT_TRUE(form.DiaTimer->Enabled());
+    EXPECT_GT(form.DiaTimer->Interval(), 50000u);
+    EXPECT_LE(form.DiaTimer->Interval(), 60000u);
 }
 
 } // namespace
