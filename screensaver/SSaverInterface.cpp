@@ -101,6 +101,8 @@ void StartScreenSaverPackage()
     case ssmPasswordChange: ChangeScreenSaverPassword(); break;
     case ssmPreview: Show::RunScreenSaver(); break;
     case ssmRun: {
+        // The pointer can be hidden only once the window system is up.
+        Application->Initialize();
         SetScreenSaverRunning(true);
         ui::ShowCursor(false);
         try {

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <chrono>
 #include <cstdio>
@@ -24,6 +25,7 @@
 // Last: Xlib defines macros such as Bool and None.
 #include "tests/support/XvfbSession.h"
 
+#include <X11/extensions/Xfixes.h>
 #include <X11/keysym.h>
 
 namespace {
@@ -147,6 +149,19 @@ protected:
         XFlush(display);
     }
 
+    // The pointer's picture has not one visible pixel.
+    static bool PointerHidden(Display* display)
+    {
+        XFixesCursorImage* image = XFixesGetCursorImage(display);
+        if (!image)
+            return false;
+        bool hidden = true;
+        for (unsigned long i = 0; i < static_cast<unsigned long>(image->width) * image->height; ++i)
+            hidden = hidden && (image->pixels[i] >> 24) == 0;
+        XFree(image);
+        return hidden;
+    }
+
     TempFolder temp_;
     std::string hive_;
 };
@@ -161,6 +176,12 @@ TEST_F(SaverOnXvfb, TheRunShowsTheFirstSlideAndSurvivesAFivePixelMoveButNotSix)
     EXPECT_TRUE(WaitFor([&] { return SlideShown(server) || !saver->Running(); }, std::chrono::seconds(60)));
     ASSERT_TRUE(saver->Running()) << "the saver ended before its slide was seen";
     EXPECT_TRUE(SlideShown(server)) << "the first slide is not on the screen";
+    // Full screen without a window manager to make it so, and no pointer on it.
+    const std::vector<xvfb::TWindowBox> windows = server.ShownWindows();
+    EXPECT_TRUE(std::find(windows.begin(), windows.end(), xvfb::TWindowBox{0, 0, ScreenWidth, ScreenHeight}) !=
+                windows.end())
+        << "no window covers the screen";
+    EXPECT_TRUE(PointerHidden(server.Connection()));
 
     // The first position seen is the origin; five pixels from it are allowed.
     MovePointer(server.Connection(), 301, 200);

@@ -12,5 +12,5 @@ target_sources(test_screensaver PRIVATE ${screensaver_unit_srcs}
 add_dependencies(test_screensaver slumbrix-launcher Slumbrix)
 target_link_libraries(test_screensaver PRIVATE editor_app)
 find_package(X11 REQUIRED)
-target_link_libraries(test_screensaver PRIVATE X11::X11)
+target_link_libraries(test_screensaver PRIVATE X11::X11 X11::Xfixes)
 target_compile_definitions(test_screensaver PRIVATE SLUMBRIX_LAUNCHER="$<TARGET_FILE:slumbrix-launcher>")
