@@ -247,6 +247,8 @@ void TShowForm::TryCloseScreenSaver()
         Stepper.StopTimer();
         Stepper.ExitRequested = true;
         ModalResult = mrOk;
+        // Wakes the modal loop, which may be waiting for the next event.
+        ui::PostMessage(nullptr, WM_NULL, 0, 0);
     }
 }
 

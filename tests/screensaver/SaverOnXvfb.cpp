@@ -208,6 +208,44 @@ TEST_F(SaverOnXvfb, AKeyEndsTheRun)
     EXPECT_TRUE(saver->ExitedCleanly());
 }
 
+// Another program's window taking the focus ends the run, unless other
+// applications are to be ignored.
+TEST_F(SaverOnXvfb, AnotherWindowTakingTheFocusEndsTheRunUnlessIgnored)
+{
+    for (const bool ignore : {false, true}) {
+        SCOPED_TRACE(ignore ? "ignored" : "not ignored");
+        ::setenv("VISTELO_REGISTRY", hive_.c_str(), 1);
+        ScreenSaverSetup::IgnoreOtherApplications = ignore;
+        ScreenSaverSetup::WriteScreenSaverSettings();
+        ::unsetenv("VISTELO_REGISTRY");
+        const xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 201);
+        Display* display = server.Connection();
+        ASSERT_NE(display, nullptr) << "Xvfb did not start";
+        auto saver = StartSaver(server, {"/s"});
+        ASSERT_TRUE(saver->Started());
+        EXPECT_TRUE(WaitFor([&] { return SlideShown(server) || !saver->Running(); }, std::chrono::seconds(60)));
+        ASSERT_TRUE(saver->Running());
+        // The saver's window has the focus once it is up.
+        Window focus = 0;
+        int revert = 0;
+        ASSERT_TRUE(WaitFor(
+            [&] {
+                XGetInputFocus(display, &focus, &revert);
+                return focus > PointerRoot;
+            },
+            std::chrono::seconds(10)));
+        const Window other = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 50, 50, 0, 0, 0);
+        XMapWindow(display, other);
+        XSync(display, False);
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        XSetInputFocus(display, other, RevertToParent, CurrentTime);
+        XSync(display, False);
+        EXPECT_EQ(WaitFor([&] { return !saver->Running(); }, std::chrono::seconds(ignore ? 3 : 10)), !ignore);
+        XDestroyWindow(display, other);
+        XSync(display, False);
+    }
+}
+
 TEST_F(SaverOnXvfb, ThePreviewLivesInItsHostWindowAndEndsCleanlyWithIt)
 {
     const xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 191);
