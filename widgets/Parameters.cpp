@@ -3,6 +3,7 @@
 #include "platform/rtl/Exceptions.h"
 
 #include <cctype>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <optional>
@@ -101,7 +102,19 @@ std::vector<std::string> SplitOwnParameters(const std::string& line)
 
 int ParamCountOwn() { return ownParser ? static_cast<int>(ownList.size()) - 1 : ParamCount(); }
 
-bool IsSwitch(const std::string& argument) { return !argument.empty() && ParameterBegin.count(argument[0]) != 0; }
+// On this system "/" also begins every absolute path: an argument that
+// begins with it and names an existing file is a file name, so "/S" stays a
+// switch and "/home/u/show.vsf" is a file name when that show exists.
+bool IsAbsolutePath(const std::string& argument)
+{
+    std::error_code ignored;
+    return argument.size() > 1 && argument[0] == '/' && std::filesystem::exists(argument, ignored);
+}
+
+bool IsSwitch(const std::string& argument)
+{
+    return !argument.empty() && ParameterBegin.count(argument[0]) != 0 && !IsAbsolutePath(argument);
+}
 
 char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
 

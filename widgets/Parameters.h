@@ -1,7 +1,8 @@
 #pragma once
 // The programs' small command-line vocabulary: switches start with a character
 // of ParameterBegin and are picked by their first letter ("/Fshow" is switch F
-// with the value "show"); every other argument is a file name.
+// with the value "show"); every other argument is a file name, and so is the
+// absolute path of an existing file.
 //
 // By default the platform's argument list is used. UseOwnParameterParser(true)
 // re-splits the joined command line so that single quotes, like double quotes,

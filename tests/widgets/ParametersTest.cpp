@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 // Each test starts from the given argument vector with the own parser off.
@@ -97,6 +99,20 @@ TEST_F(ParametersTest, SwitchesAndFileNames)
         EXPECT_EQ(Parameters::GetFileName(2), "zwei.vsf") << own;
         EXPECT_EQ(Parameters::GetFileName(3), "") << own;
     }
+}
+
+TEST_F(ParametersTest, ExistingAbsolutePathsAreFileNames)
+{
+    // "/" begins switches and absolute paths alike: a path that exists is a
+    // file name, anything else stays a switch.
+    const std::string folder = std::filesystem::temp_directory_path().string();
+    Use({"prog", "/S", folder, "/Bshow.vsf", "/nicht/da.vsf"}, true);
+    EXPECT_TRUE(Parameters::Param('S'));
+    EXPECT_EQ(Parameters::GetParamFileName('B'), "show.vsf");
+    EXPECT_FALSE(Parameters::Param(folder[1]));
+    EXPECT_TRUE(Parameters::Param('n'));
+    EXPECT_EQ(Parameters::FileNameCount(), 1);
+    EXPECT_EQ(Parameters::GetFileName(1), folder);
 }
 
 TEST_F(ParametersTest, OnlyTheProgram)

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include <QItemSelection>
 #include <QListWidget>
 #include <QScrollBar>
 
@@ -33,8 +34,12 @@ void TListBox::NativeWidgetCreated()
         return;
     pushing_ = true;
     list->clear();
+    // All rows at once: row by row a long list takes quadratic time.
+    QStringList rows;
+    rows.reserve(items_->Count());
     for (int i = 0; i < items_->Count(); ++i)
-        list->addItem(QString::fromStdString(items_->Strings(i)));
+        rows.append(QString::fromStdString(items_->Strings(i)));
+    list->addItems(rows);
     pushing_ = false;
     ApplyStyle();
     ApplySelectionMode();
@@ -158,8 +163,20 @@ void TListBox::ApplySelection()
     if (!list)
         return;
     pushing_ = true;
-    for (int i = 0; i < list->count(); ++i)
-        list->item(i)->setSelected(selected_[static_cast<size_t>(i)]);
+    // One selection of the selected runs, set at once: item by item each
+    // change merges into the whole selection, quadratic in a long list.
+    QItemSelection selection;
+    const int count = list->count();
+    for (int first = 0; first < count; ++first) {
+        if (!selected_[static_cast<size_t>(first)])
+            continue;
+        int last = first;
+        while (last + 1 < count && selected_[static_cast<size_t>(last + 1)])
+            ++last;
+        selection.select(list->model()->index(first, 0), list->model()->index(last, 0));
+        first = last;
+    }
+    list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
     list->setCurrentRow(itemIndex_, QItemSelectionModel::NoUpdate);
     pushing_ = false;
 }

@@ -1,0 +1,81 @@
+// Opening a show of 10,000 pictures into the editor's picture list against
+// the show reader's load of the same file: the list may take at most twice
+// the reader's time (the reader's load is part of it).
+#include "core/VisteloNPics.h"
+#include "editor/app/Config.h"
+#include "editor/app/PicInfoUnit.h"
+#include "platform/rtl/SysPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/EventLoop.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int Pictures = 10000;
+
+// The show file, written once per run and removed at the end.
+struct ShowFile {
+    std::string Name;
+    ShowFile()
+    {
+        Name = rtl::TempDir() + "vistelo-bench-open-" + std::to_string(getpid()) + ".vsf";
+        TConfigVistelo show;
+        for (int i = 0; i < Pictures; ++i) {
+            TPicInfoObject entry;
+            entry.FileName = "Bilder/Urlaub " + std::to_string(i / 100) + "/IMG_" + std::to_string(i) + ".JPG";
+            entry.Comments = "Bild " + std::to_string(i) + " am Strand";
+            entry.Keywords = "Urlaub Meer";
+            show.AddDia(entry);
+        }
+        if (!show.SaveToFile(Name))
+            std::fprintf(stderr, "cannot write %s\n", Name.c_str());
+    }
+    ~ShowFile() { std::remove(Name.c_str()); }
+};
+
+const std::string& File()
+{
+    static ShowFile file;
+    return file.Name;
+}
+
+void Ours(benchmark::State& state)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ui::EnsurePlatform();
+    // Messages are answered, never shown.
+    ui::BeginDialogScript();
+    const std::string& file = File();
+    auto form = std::make_unique<TAAForm>(nullptr);
+    form->StartTimerTimer(nullptr);
+    for (auto _ : state) {
+        if (!form->LoadShowIntoList(file) || form->PicCount() != Pictures)
+            state.SkipWithError("the show did not open");
+    }
+    form.reset();
+    ui::EndDialogScript();
+}
+
+void Reference(benchmark::State& state)
+{
+    const std::string& file = File();
+    for (auto _ : state) {
+        TVistelo show;
+        if (show.LoadFromFile(file, false, false) != dlrOK || show.Count != Pictures)
+            state.SkipWithError("the show did not load");
+        benchmark::DoNotOptimize(show.Count);
+    }
+}
+
+BENCHMARK(Ours)->Name("editor_open_10000/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(Reference)->Name("editor_open_10000/reference")->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,233 @@
+// The editor for real, under a private Xvfb server without a window manager:
+// it opens the show named on its command line, Ctrl+S saves it and the saved
+// file reads back field for field as before; Ctrl+W plays it and a
+// screenshot shows the first slide, a known pattern of four colour quadrants.
+// Skipped only where Xvfb is not installed.
+
+#include "editor/app/PicInfoUnit.h"
+#include "platform/graphics/Bitmap.h"
+#include "platform/graphics/Canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+// Last: Xlib defines macros such as Bool and None.
+#include "tests/support/XvfbSession.h"
+
+#include <X11/keysym.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int ScreenWidth = 800;
+constexpr int ScreenHeight = 600;
+
+struct Quadrant {
+    int X, Y;
+    TColor Color;
+    std::array<int, 3> Rgb;
+};
+
+const Quadrant Quadrants[] = {
+    {ScreenWidth / 4, ScreenHeight / 4, RGB(255, 0, 0), {255, 0, 0}},
+    {3 * ScreenWidth / 4, ScreenHeight / 4, RGB(0, 255, 0), {0, 255, 0}},
+    {ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(0, 0, 255), {0, 0, 255}},
+    {3 * ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(255, 255, 255), {255, 255, 255}},
+};
+
+bool Near(const std::array<int, 3>& got, const std::array<int, 3>& want)
+{
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(got[i] - want[i]) > 40)
+            return false;
+    return true;
+}
+
+// A show of two slides, the first the quadrant pattern, with settings away
+// from their defaults so that the read-back compares something.
+void WriteShow(const fs::path& folder)
+{
+    TBitmap pattern(ScreenWidth, ScreenHeight, pf24bit);
+    for (int q = 0; q < 4; ++q) {
+        pattern.Canvas().Brush.Color = Quadrants[q].Color;
+        const int left = (q % 2) * ScreenWidth / 2;
+        const int top = (q / 2) * ScreenHeight / 2;
+        pattern.Canvas().FillRect(Rect(left, top, left + ScreenWidth / 2, top + ScreenHeight / 2));
+    }
+    pattern.SaveToFile((folder / "Muster.bmp").string());
+
+    TConfigVistelo show;
+    show.Pause = 600000;
+    show.Logo = lNoLogo;
+    show.LogoPause = 0;
+    show.StartImmediately = true;
+    show.EndAction = deAutoRepeat;
+    show.InfoTitle = "Prüfung";
+    show.AboutText = "Über diese Vistelo";
+    TPicInfoObject first;
+    first.FileName = "Muster.bmp";
+    first.ShowImage = true;
+    first.ShowComments = false;
+    first.Stretch = true;
+    first.Proportions = true;
+    first.Center = true;
+    first.Blending = 0;
+    first.Keywords = "Muster";
+    show.AddDia(first);
+    TPicInfoObject second;
+    second.FileName = "Zweites.bmp";
+    second.ShowImage = false;
+    second.Comments = "Ein Kommentar";
+    second.Pause = 1234;
+    show.AddDia(second);
+    ASSERT_TRUE(show.SaveToFile((folder / "Muster.vsf").string()));
+}
+
+std::string ShowDump(const fs::path& file)
+{
+    std::string out;
+    const std::string command = std::string("ASAN_OPTIONS=detect_leaks=0 ") + VISTELO_SHOWDUMP + " '" + file.string() +
+        "'";
+    FILE* pipe = ::popen(command.c_str(), "r");
+    if (!pipe)
+        return out;
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+        out.append(buffer, n);
+    ::pclose(pipe);
+    return out;
+}
+
+// The top-level window whose title holds the text (0: none yet).
+Window FindWindow(Display* display, const std::string& title)
+{
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned count = 0;
+    Window found = 0;
+    if (!XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count))
+        return 0;
+    const Atom netName = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    for (unsigned i = 0; i < count && !found; ++i) {
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, children[i], netName, 0, 1024, False, utf8, &type, &format, &items, &after,
+                               &data) == Success &&
+            data) {
+            if (std::string(reinterpret_cast<char*>(data), items).find(title) != std::string::npos)
+                found = children[i];
+            XFree(data);
+        }
+    }
+    if (children)
+        XFree(children);
+    return found;
+}
+
+// A key with Ctrl held, as the keyboard would send it to the window.
+void SendCtrlKey(Display* display, Window window, KeySym key)
+{
+    XSetInputFocus(display, window, RevertToParent, CurrentTime);
+    for (int type : {KeyPress, KeyRelease}) {
+        XKeyEvent event{};
+        event.type = type;
+        event.display = display;
+        event.window = window;
+        event.root = DefaultRootWindow(display);
+        event.subwindow = 0;
+        event.time = CurrentTime;
+        event.x = event.y = event.x_root = event.y_root = 1;
+        event.same_screen = True;
+        event.state = ControlMask;
+        event.keycode = XKeysymToKeycode(display, key);
+        XSendEvent(display, window, True, type == KeyPress ? KeyPressMask : KeyReleaseMask,
+                   reinterpret_cast<XEvent*>(&event));
+    }
+    XFlush(display);
+}
+
+// Waits up to the time for the condition, checking every 200 ms.
+bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit)
+{
+    const auto start = std::chrono::steady_clock::now();
+    while (std::chrono::steady_clock::now() - start < limit) {
+        if (condition())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    }
+    return condition();
+}
+
+ino_t Inode(const fs::path& file)
+{
+    struct stat info { };
+    return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+} // namespace
+
+TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
+{
+    if (!xvfb::OnPath("Xvfb"))
+        GTEST_SKIP() << "Xvfb is not installed";
+
+    const fs::path folder = fs::temp_directory_path() / ("vistelo_xvfb_" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    WriteShow(folder);
+    const fs::path show = folder / "Muster.vsf";
+    const std::string before = ShowDump(show);
+    ASSERT_NE(before.find("\"result\""), std::string::npos) << before;
+    const ino_t written = Inode(show);
+
+    const xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 121);
+    ASSERT_NE(server.Connection(), nullptr) << "Xvfb did not start";
+    Display* display = server.Connection();
+    std::vector<std::string> env = server.ClientEnv();
+    env.push_back("ASAN_OPTIONS=detect_leaks=0");
+    env.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
+    env.push_back("XDG_DATA_HOME=" + (folder / "data").string());
+    xvfb::TChildProcess editor({VISTELO_PROGRAM, show.string()}, env);
+    ASSERT_TRUE(editor.Started());
+
+    // The caption names the show once the start step has opened it.
+    Window window = 0;
+    ASSERT_TRUE(
+        WaitFor([&] { return (window = FindWindow(display, "Vistelo [Muster.vsf]")) != 0; }, std::chrono::seconds(60)))
+        << "the editor did not show the opened show";
+
+    SendCtrlKey(display, window, XK_s);
+    EXPECT_TRUE(WaitFor([&] { return Inode(show) != written && Inode(show) != 0; }, std::chrono::seconds(30)))
+        << "Ctrl+S did not save the show";
+    EXPECT_EQ(ShowDump(show), before);
+
+    SendCtrlKey(display, window, XK_w);
+    xvfb::TScreenshot shot;
+    const bool seen = WaitFor(
+        [&] {
+            return server.Grab(shot) && std::all_of(std::begin(Quadrants), std::end(Quadrants), [&](const Quadrant& q) {
+                       return Near(shot.At(q.X, q.Y), q.Rgb);
+                   });
+        },
+        std::chrono::seconds(60));
+    EXPECT_TRUE(seen) << "the first slide's quadrants are not on the screen";
+    EXPECT_TRUE(editor.Running()) << "the editor ended while playing";
+    editor.Stop();
+    fs::remove_all(folder);
+}

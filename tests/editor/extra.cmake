@@ -1,0 +1,11 @@
+# The editor's units are object libraries: linked by name, not through
+# editor_tools, so that their objects reach the test program.
+target_link_libraries(test_editor PRIVATE editor_app editor_controls)
+
+# The run under Xvfb starts the real editor, which plays through the real
+# player package, and reads the saved show back with showdump.
+add_dependencies(test_editor Vistelo Player showdump)
+target_compile_definitions(test_editor PRIVATE VISTELO_PROGRAM="$<TARGET_FILE:Vistelo>"
+                                               VISTELO_SHOWDUMP="$<TARGET_FILE:showdump>")
+find_package(X11 REQUIRED)
+target_link_libraries(test_editor PRIVATE X11::X11)
