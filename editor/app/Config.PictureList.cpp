@@ -20,6 +20,35 @@
 
 // --- reading the list ---
 
+class TAAForm::TListAccess : public TPicListAccess {
+public:
+    explicit TListAccess(TAAForm& Form) : form_(Form) { }
+    TVistelo* Document() override { return form_.Document.get(); }
+    int Count() override { return form_.PicCount(); }
+    TPicInfoObject* Object(int Index) override { return form_.GetPicInfoObject(Index); }
+    int SelCount() override { return form_.PicListBox->SelCount(); }
+    bool Selected(int Index) override { return form_.PicSelected(Index); }
+    bool Checked(int Index) override { return form_.GetPicInfoObject(Index)->ShowImage; }
+    int ItemIndex() override { return form_.PicListBox->ItemIndex(); }
+    void SetItemIndex(int Index) override { form_.PicListBox->SetItemIndex(Index); }
+
+private:
+    TAAForm& form_;
+};
+
+void TAAForm::RegisterListAccess()
+{
+    listAccess_ = std::make_unique<TListAccess>(*this);
+    PicInfoUnit::PicListAccess = listAccess_.get();
+}
+
+void TAAForm::UnregisterListAccess()
+{
+    if (PicInfoUnit::PicListAccess == listAccess_.get())
+        PicInfoUnit::PicListAccess = nullptr;
+    listAccess_.reset();
+}
+
 int TAAForm::PicCount() const { return PicListBox->Items().Count(); }
 
 int TAAForm::PicSelCount() const

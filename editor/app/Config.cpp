@@ -104,11 +104,13 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     FormPlacement->UseRegistry = true;
     FormPlacement->IniSection = Config::PlacementKey;
     FormPlacement->SetEvents();
+    RegisterListAccess();
     FormCreate();
 }
 
 TAAForm::~TAAForm()
 {
+    UnregisterListAccess();
     ClearPictureList();
     DropDummy->Unregister();
     DropFileTarget->Unregister();

@@ -6,6 +6,7 @@
 // Document receives copies only to save, play or sort and is emptied again.
 
 #include "editor/app/AddPictures.h"
+#include "editor/app/PicInfoUnit.h"
 #include "platform/ui/Forms.h"
 
 #include <cstdint>
@@ -16,7 +17,6 @@
 
 class TCheckBox;
 class TComboBox;
-class TConfigVistelo;
 class TDropDummy;
 class TDropFileTarget;
 class TFormPlacement;
@@ -28,11 +28,9 @@ class TMemo;
 class TMenuItem;
 class TOpenDialog;
 class TPanel;
-class TPicInfoObject;
 class TSaveDialog;
 class TStatusBar;
 class TTimer;
-class TVistelo;
 
 class TAAForm : public TForm {
     DECLARE_CLASS(TAAForm, TForm)
@@ -178,6 +176,12 @@ private:
     void LoadSplitterPositions();
     void SaveSplitterPositions();
     void SaveAllSettings();
+    void RegisterListAccess();
+    void UnregisterListAccess();
+
+    // The list as the access layer of the dialogs and tools reads it.
+    class TListAccess;
+    std::unique_ptr<TPicListAccess> listAccess_;
 };
 
 namespace Config {

@@ -165,6 +165,23 @@ TEST_F(ConfigTest, ASingleSelectedPictureIsTheTargetNotTheFocusedOne)
     EXPECT_EQ(Texts(), (std::vector<std::string>{"1. 2.jpg", "2. 3.jpg"}));
 }
 
+TEST_F(ConfigTest, TheAccessLayerReadsTheMainList)
+{
+    AddNumbered(3);
+    Form->GetPicInfoObject(2)->ShowImage = false;
+    Select({1});
+    Form->PicListBox->SetItemIndex(0);
+    PicInfoUnit::PicInfoAccessMethod = paPicListBox;
+    EXPECT_EQ(PicInfoUnit::PicCount(), 3);
+    EXPECT_EQ(PicInfoUnit::PicSelCount(), 1);
+    EXPECT_EQ(PicInfoUnit::PicSelectedIndex(), 1);
+    EXPECT_FALSE(PicInfoUnit::PicChecked(2));
+    EXPECT_EQ(PicInfoUnit::GetPicInfoObject(1), Form->GetPicInfoObject(1));
+    PicInfoUnit::SetPause(2500);
+    EXPECT_EQ(Form->GetPicInfoObject(1)->Pause, 2500);
+    EXPECT_EQ(Form->GetPicInfoObject(0)->Pause, -1);
+}
+
 TEST_F(ConfigTest, UncheckedPicturesAreRemovedAndTheRestRenumbered)
 {
     AddNumbered(5);
@@ -338,7 +355,10 @@ TEST_F(ConfigTest, ClosingAsksWhenConfirmExitIsOnAndWritesTheClasses)
     ui::ScriptAnswer(mrNo);
     EXPECT_FALSE(Form->CloseQuery());
     EXPECT_EQ(Messages(), std::vector<std::string>{"Wollen Sie wirklich beenden?"});
-    EXPECT_FALSE(std::filesystem::exists(Scratch.Path("registry.reg")));
+    TRegistry classes(KEY_READ);
+    classes.SetRootKey(HKEY_CLASSES_ROOT);
+    EXPECT_FALSE(classes.KeyExists("\\.vsf"));
+    EXPECT_FALSE(std::filesystem::exists(Scratch.DataHome() + "applications/vistelo.desktop"));
 
     ui::ScriptAnswer(mrYes);
     EXPECT_TRUE(Form->CloseQuery());
