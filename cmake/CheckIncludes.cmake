@@ -2,7 +2,8 @@
 # included only by the UI layer's backend (platform/ui/qt), SDL only by
 # platform/media, FreeType, fontconfig and libjpeg only by platform/graphics,
 # zlib only by the platform layers, the picture readers' sources and their
-# tests (which make compressed test data with it). The benchmarks are left
+# tests (which make compressed test data with it), libdeflate only by the
+# picture readers' sources. The benchmarks are left
 # out: they measure against the reference tools, Qt among them.
 #
 # Every source and header of the tree is checked when the project is
@@ -40,6 +41,7 @@ vistelo_include_rule(libjpeg "^(jpeglib|jerror|jconfig|jmorecfg|turbojpeg)\\.h$"
                      "platform/graphics/")
 vistelo_include_rule(zlib "^(zlib|zconf)\\.h$" "^(platform/|imageformats/[^/]*\\.(c|cc|cpp)$|tests/imageformats/)"
                      "platform/, the sources of imageformats/ and tests/imageformats/")
+vistelo_include_rule(libdeflate "^libdeflate\\.h$" "^imageformats/[^/]*\\.(c|cc|cpp)$" "the sources of imageformats/")
 
 # Top-level folders that hold no sources of the product or its tests.
 set(VISTELO_INCLUDE_SKIPPED_FOLDERS "^(bench|docs|scripts|build[^/]*|\\..*)$")

@@ -487,6 +487,12 @@ void TColorManager::ConvertColorRow(const void* const* source, int sourceCount, 
     const int sourceComponents = sourceAlpha ? 4 : 3;
     const auto* table = gammaTable_;
 
+    // Interlaced rows, bytes to bytes: the pass's packed pixels go to the
+    // places the mask selects in every group of eight.
+    if (sb == 8 && tb == 8 && mask != 0xFF && sourceCount == 1 && !gamma) {
+        ConvertMaskedBytes(static_cast<const std::uint8_t*>(source[0]), target, count, mask, exchange);
+        return;
+    }
     // The common case of every 24/32-bit reader: bytes to bytes, every pixel.
     if (sb == 8 && tb == 8 && mask == 0xFF && sourceCount == 1 && !gamma) {
         const auto* src = static_cast<const std::uint8_t*>(source[0]);
@@ -543,6 +549,31 @@ void TColorManager::ConvertColorRow(const void* const* source, int sourceCount, 
             }
         }
         in.Advance(sourceComponents);
+    }
+}
+
+void TColorManager::ConvertMaskedBytes(const std::uint8_t* source, std::uint8_t* target, std::uint32_t count,
+                                       std::uint8_t mask, bool exchange)
+{
+    const bool targetAlpha = TargetOptions.Contains(coAlpha);
+    const bool copyAlpha = SourceOptions.Contains(coAlpha) && targetAlpha;
+    const std::size_t sourceComponents = SourceOptions.Contains(coAlpha) ? 4 : 3;
+    const std::size_t targetComponents = targetAlpha ? 4 : 3;
+    const int first = exchange ? 2 : 0, last = exchange ? 0 : 2;
+    std::uint32_t places[8];
+    std::uint32_t selected = 0;
+    for (std::uint32_t bit = 0; bit < 8; ++bit)
+        if ((mask & (0x80 >> bit)) != 0)
+            places[selected++] = bit;
+    for (std::uint32_t group = 0; group < count; group += 8) {
+        for (std::uint32_t k = 0; k < selected && group + places[k] < count; ++k, source += sourceComponents) {
+            std::uint8_t* pixel = target + (group + places[k]) * targetComponents;
+            pixel[0] = source[first];
+            pixel[1] = source[1];
+            pixel[2] = source[last];
+            if (copyAlpha)
+                pixel[3] = source[3];
+        }
     }
 }
 

@@ -145,6 +145,8 @@ private:
 
     void ConvertColorRow(const void* const* source, int sourceCount, std::uint8_t* target, std::uint32_t count,
                          std::uint8_t mask, bool exchange);
+    void ConvertMaskedBytes(const std::uint8_t* source, std::uint8_t* target, std::uint32_t count, std::uint8_t mask,
+                            bool exchange);
     void ConvertCMYKRow(const void* const* source, int sourceCount, std::uint8_t* target, std::uint32_t count,
                         std::uint8_t mask, bool bgr);
     void ConvertLabRow(const void* const* source, int sourceCount, std::uint8_t* target, std::uint32_t count,

@@ -6,11 +6,13 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <utility>
 #include <vector>
 
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/LZ77Decoder.h"
+#include "imageformats/WholeInflater.h"
 #include "platform/graphics/Color.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
@@ -24,6 +26,36 @@ namespace {
 const char* const kFormatName = "PNG";
 const std::uint8_t kSignature[8] = {137, 80, 78, 71, 13, 10, 26, 10};
 constexpr std::uint32_t kMaxChunkLength = 0x7FFFFFFF;
+// The most inflated image data taken in one piece; larger pictures are
+// inflated row by row.
+constexpr std::uint64_t MaxWholeImageData = std::uint64_t{1} << 28;
+
+// The buffers of the whole image data, kept on the thread for the next
+// picture: fresh memory costs a page fault every 4 kB when first written,
+// which on virtual machines can take longer than inflating into it. Buffers
+// larger than RetainedScratch go back when the load ends.
+struct TScratch {
+    static constexpr std::size_t RetainedScratch = std::size_t{32} << 20;
+    std::vector<std::uint8_t> Joined;
+    std::vector<std::uint8_t> Inflated;
+
+    struct Release {
+        TScratch& Scratch;
+        ~Release()
+        {
+            if (Scratch.Joined.capacity() > RetainedScratch)
+                Scratch.Joined = {};
+            if (Scratch.Inflated.capacity() > RetainedScratch)
+                Scratch.Inflated = {};
+        }
+    };
+};
+
+TScratch& ThreadScratch()
+{
+    thread_local TScratch scratch;
+    return scratch;
+}
 
 struct Header {
     std::uint32_t Width = 0, Height = 0;
@@ -35,13 +67,44 @@ struct Header {
     }
 };
 
-std::uint8_t Paeth(int a, int b, int c)
+// The Paeth predictor without branches: the distances of a + b - c to a, b
+// and c are |b - c|, |a - c| and |a + b - 2c|.
+inline int Paeth(int a, int b, int c)
 {
-    const int e = a + b - c;
-    const int da = std::abs(e - a), db = std::abs(e - b), dc = std::abs(e - c);
-    if (da <= db && da <= dc)
-        return static_cast<std::uint8_t>(a);
-    return static_cast<std::uint8_t>(db <= dc ? b : c);
+    const int da = std::abs(b - c), db = std::abs(a - c), dc = std::abs(a + b - 2 * c);
+    const int bc = db <= dc ? b : c;
+    return da <= db && da <= dc ? a : bc;
+}
+
+// Undoes filter 1 to 4 of a row of `count` bytes whose pixels are D bytes;
+// the bytes left of the first pixel count as zero.
+template <int D>
+void UndoFilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* previous, std::uint32_t count)
+{
+    const std::uint32_t head = std::min<std::uint32_t>(D, count);
+    switch (filter) {
+    case 1:
+        for (std::uint32_t i = D; i < count; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + row[i - D]);
+        break;
+    case 2:
+        for (std::uint32_t i = 0; i < count; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + previous[i]);
+        break;
+    case 3:
+        for (std::uint32_t i = 0; i < head; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + (previous[i] >> 1));
+        for (std::uint32_t i = D; i < count; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + ((row[i - D] + previous[i]) >> 1));
+        break;
+    case 4:
+        for (std::uint32_t i = 0; i < head; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + previous[i]);
+        for (std::uint32_t i = D; i < count; ++i)
+            row[i] = static_cast<std::uint8_t>(row[i] + Paeth(row[i - D], previous[i], previous[i - D]));
+        break;
+    default: break;
+    }
 }
 
 struct Adam7Pass {
@@ -95,9 +158,19 @@ private:
     // A grey or RGB sample of bKGD/tRNS scaled to 0..255.
     std::uint8_t ScaledSample(const std::uint8_t* bigEndianSample) const;
     void FillBackground(std::uint32_t firstRow);
+    // The rows of one pass (all rows when not interlaced).
+    struct Pass {
+        std::uint32_t StartRow, RowStep, RowBytes, Rows;
+        std::uint8_t Mask;
+        bool ReportProgress;
+    };
+    std::vector<Pass> Passes() const;
     // Returns the first row not delivered (the height when all were).
-    std::uint32_t ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes, std::uint8_t mask,
-                               bool reportProgress);
+    std::uint32_t ReadPassRows(const Pass& pass);
+    bool ReadWholeImageData(const std::vector<Pass>& passes);
+    bool JoinImageData(std::vector<std::uint8_t>& joined);
+    static bool KnownFilters(const std::uint8_t* inflated, const std::vector<Pass>& passes);
+    void FilterAndConvert(const Pass& pass, std::uint32_t index, std::uint8_t* line, const std::uint8_t* previous);
 
     TPNGGraphic& picture_;
     TImageProperties& properties_;
@@ -450,25 +523,20 @@ void TPNGGraphic::Load::LoadIDAT()
     // The current chunk is the first IDAT; ReadRow takes its data.
     chunkDataLeft_ = 0;
     dataEnded_ = false;
-    const std::uint64_t sampleBytes = static_cast<std::uint64_t>(bitDepth_ == 16 ? pixelBytes_ / 2 : pixelBytes_);
-    auto rowBytesOf = [&](std::uint64_t pixels) {
-        return static_cast<std::uint32_t>((pixels * static_cast<std::uint64_t>(bitDepth_) + 7) / 8 * sampleBytes);
-    };
-    const std::uint32_t rowBytes = rowBytesOf(width);
-    rows_[0].assign(std::size_t{rowBytes} + 1, 0);
-    rows_[1].assign(std::size_t{rowBytes} + 1, 0);
-
-    if (!properties_.Interlaced) {
-        FillBackground(ReadPassRows(0, 1, rowBytes, 0xFF, true));
-    } else {
-        for (int pass = 0; pass < 7; ++pass) {
-            const Adam7Pass& a = kAdam7[pass];
-            if (a.StartColumn >= width || a.StartRow >= height)
-                continue;
-            const std::uint32_t passBytes = rowBytesOf((width + a.ColumnStep - a.StartColumn - 1) / a.ColumnStep);
+    const std::vector<Pass> passes = Passes();
+    std::uint32_t widest = 0;
+    for (const Pass& pass : passes)
+        widest = std::max(widest, pass.RowBytes);
+    rows_[0].assign(std::size_t{widest} + 1, 0);
+    rows_[1].assign(std::size_t{widest} + 1, 0);
+    if (!ReadWholeImageData(passes)) {
+        for (const Pass& pass : passes) {
             std::fill(rows_[0].begin(), rows_[0].end(), 0);
             std::fill(rows_[1].begin(), rows_[1].end(), 0);
-            ReadPassRows(a.StartRow, a.RowStep, passBytes, a.Mask, pass == 6);
+            const std::uint32_t end = ReadPassRows(pass);
+            // Plain rows get the background only where the data does not reach.
+            if (!properties_.Interlaced)
+                FillBackground(end);
         }
     }
 
@@ -479,24 +547,141 @@ void TPNGGraphic::Load::LoadIDAT()
     }
 }
 
-std::uint32_t TPNGGraphic::Load::ReadPassRows(std::uint32_t startRow, std::uint32_t rowStep, std::uint32_t rowBytes,
-                                              std::uint8_t mask, bool reportProgress)
+std::vector<TPNGGraphic::Load::Pass> TPNGGraphic::Load::Passes() const
 {
-    const std::uint32_t height = properties_.Height, width = properties_.Width;
-    int current = 0;
-    for (std::uint32_t row = startRow; row < height; row += rowStep) {
-        std::uint8_t* line = rows_[current].data();
-        const std::uint8_t* previous = rows_[1 - current].data();
-        // Rows the data does not reach keep the background.
-        if (!ReadRow(line, rowBytes + 1))
-            return row;
-        ApplyFilter(line[0], line + 1, previous + 1, rowBytes);
-        converter_.ConvertRow({line + 1}, picture_.ScanLine(static_cast<int>(row)), width, mask);
-        current = 1 - current;
-        if (reportProgress)
-            picture_.ProgressRow(row, height);
+    const std::uint32_t width = properties_.Width, height = properties_.Height;
+    const std::uint64_t sampleBytes = static_cast<std::uint64_t>(bitDepth_ == 16 ? pixelBytes_ / 2 : pixelBytes_);
+    auto rowBytesOf = [&](std::uint64_t pixels) {
+        return static_cast<std::uint32_t>((pixels * static_cast<std::uint64_t>(bitDepth_) + 7) / 8 * sampleBytes);
+    };
+    if (!properties_.Interlaced)
+        return {{0, 1, rowBytesOf(width), height, 0xFF, true}};
+    std::vector<Pass> passes;
+    for (int pass = 0; pass < 7; ++pass) {
+        const Adam7Pass& a = kAdam7[pass];
+        if (a.StartColumn >= width || a.StartRow >= height)
+            continue;
+        passes.push_back({a.StartRow, a.RowStep, rowBytesOf((width + a.ColumnStep - a.StartColumn - 1) / a.ColumnStep),
+                          (height - a.StartRow + a.RowStep - 1) / a.RowStep, a.Mask, pass == 6});
     }
-    return height;
+    return passes;
+}
+
+void TPNGGraphic::Load::FilterAndConvert(const Pass& pass, std::uint32_t index, std::uint8_t* line,
+                                         const std::uint8_t* previous)
+{
+    const std::uint32_t row = pass.StartRow + index * pass.RowStep;
+    ApplyFilter(line[0], line + 1, previous + 1, pass.RowBytes);
+    converter_.ConvertRow({line + 1}, picture_.ScanLine(static_cast<int>(row)), properties_.Width, pass.Mask);
+    if (pass.ReportProgress)
+        picture_.ProgressRow(row, properties_.Height);
+}
+
+std::uint32_t TPNGGraphic::Load::ReadPassRows(const Pass& pass)
+{
+    int current = 0;
+    for (std::uint32_t index = 0; index < pass.Rows; ++index) {
+        std::uint8_t* line = rows_[current].data();
+        // Rows the data does not reach keep the background.
+        if (!ReadRow(line, pass.RowBytes + 1))
+            return pass.StartRow + index * pass.RowStep;
+        FilterAndConvert(pass, index, line, rows_[1 - current].data());
+        current = 1 - current;
+    }
+    return properties_.Height;
+}
+
+// Whether every row of the inflated image data has a filter of PNG's five.
+bool TPNGGraphic::Load::KnownFilters(const std::uint8_t* inflated, const std::vector<Pass>& passes)
+{
+    std::size_t at = 0;
+    for (const auto& pass : passes)
+        for (std::uint32_t index = 0; index < pass.Rows; ++index, at += std::size_t{pass.RowBytes} + 1)
+            if (inflated[at] > 4)
+                return false;
+    return true;
+}
+
+// The image data inflated in one piece, which is several times faster than
+// row by row. It is taken only when it is one sound stream that ends with the
+// last image data chunk and holds exactly the picture's rows; otherwise the
+// stream is put back and the rows are read one by one, with their handling of
+// short and damaged data.
+bool TPNGGraphic::Load::ReadWholeImageData(const std::vector<Pass>& passes)
+{
+    std::uint64_t total = 0;
+    for (const Pass& pass : passes)
+        total += (std::uint64_t{pass.RowBytes} + 1) * pass.Rows;
+    if (total == 0 || total > MaxWholeImageData)
+        return false;
+    const std::int64_t dataStart = stream_.Position();
+    const std::uint32_t length = chunkLength_;
+    const std::uint32_t crc = runningCRC_;
+    TScratch& scratch = ThreadScratch();
+    const TScratch::Release release{scratch};
+    std::vector<std::uint8_t>& joined = scratch.Joined;
+    std::vector<std::uint8_t>& inflated = scratch.Inflated;
+    std::optional<TWholeInflater::TResult> result;
+    if (JoinImageData(joined)) {
+        inflated.resize(static_cast<std::size_t>(total));
+        result = TWholeInflater().Inflate(joined, inflated);
+    }
+    // A row of an unknown filter is damage the row-by-row path reports in its turn.
+    const bool sound = result && result->Written == total && result->Consumed == joined.size() &&
+        KnownFilters(inflated.data(), passes);
+    if (!sound) {
+        stream_.SetPosition(dataStart);
+        chunkLength_ = length;
+        runningCRC_ = crc;
+        return false;
+    }
+    LoadHeaderIfAny();
+    const std::uint8_t* zeros = rows_[0].data();
+    std::uint8_t* line = inflated.data();
+    for (const Pass& pass : passes) {
+        const std::uint8_t* previous = zeros;
+        for (std::uint32_t index = 0; index < pass.Rows; ++index, line += pass.RowBytes + 1) {
+            FilterAndConvert(pass, index, line, previous);
+            previous = line;
+        }
+    }
+    return true;
+}
+
+// Reads the data of the image data chunks from the current one on into
+// `joined`, checking their CRCs, up to the header of the next other chunk.
+// False, raising nothing, where the chunks are damaged or cut short.
+bool TPNGGraphic::Load::JoinImageData(std::vector<std::uint8_t>& joined)
+{
+    const std::int64_t size = stream_.Size();
+    std::uint32_t length = chunkLength_;
+    std::uint32_t crc = runningCRC_;
+    // The chunks lie within the rest of the stream: one allocation holds them.
+    joined.clear();
+    joined.reserve(static_cast<std::size_t>(size - stream_.Position()));
+    for (;;) {
+        if (std::int64_t{length} + 4 > size - stream_.Position())
+            return false;
+        const std::size_t at = joined.size();
+        joined.resize(at + length);
+        std::uint8_t stored[4];
+        if (stream_.Read(joined.data() + at, length) != length || stream_.Read(stored, 4) != 4 ||
+            static_cast<std::uint32_t>(crc32(crc, joined.data() + at, length)) != rtl::GetBE32(stored))
+            return false;
+        if (stream_.Position() >= size)
+            return true;
+        std::uint8_t header[8];
+        if (stream_.Read(header, 8) != 8)
+            return false;
+        if (!::IsChunk(reinterpret_cast<const char*>(header + 4), "IDAT")) {
+            stream_.Seek(-8, soFromCurrent);
+            return true;
+        }
+        length = rtl::GetBE32(header);
+        if (length > kMaxChunkLength || length > size - stream_.Position())
+            return false;
+        crc = static_cast<std::uint32_t>(crc32(0, header + 4, 4));
+    }
 }
 
 bool TPNGGraphic::Load::ReadRow(std::uint8_t* buffer, std::uint32_t count)
@@ -543,32 +728,18 @@ bool TPNGGraphic::Load::ReadRow(std::uint8_t* buffer, std::uint32_t count)
 void TPNGGraphic::Load::ApplyFilter(std::uint8_t filter, std::uint8_t* row, const std::uint8_t* previous,
                                     std::uint32_t count)
 {
-    const std::uint32_t d = static_cast<std::uint32_t>(pixelBytes_);
-    switch (filter) {
-    case 0: break;
-    case 1:
-        for (std::uint32_t i = d; i < count; ++i)
-            row[i] = static_cast<std::uint8_t>(row[i] + row[i - d]);
-        break;
-    case 2:
-        for (std::uint32_t i = 0; i < count; ++i)
-            row[i] = static_cast<std::uint8_t>(row[i] + previous[i]);
-        break;
-    case 3:
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const int left = i >= d ? row[i - d] : 0;
-            row[i] = static_cast<std::uint8_t>(row[i] + ((left + previous[i]) >> 1));
-        }
-        break;
-    case 4:
-        for (std::uint32_t i = 0; i < count; ++i) {
-            const int left = i >= d ? row[i - d] : 0, upperLeft = i >= d ? previous[i - d] : 0;
-            row[i] = static_cast<std::uint8_t>(row[i] + Paeth(left, previous[i], upperLeft));
-        }
-        break;
-    default:
+    if (filter > 4)
         // No such filter: the data is damaged.
         RaiseError(rrFilter, gesCompression, kFormatName);
+    // The distance to the byte on the left is a constant of the loops for the
+    // usual pixel sizes, which keeps the running values in registers.
+    switch (pixelBytes_) {
+    case 1: UndoFilter<1>(filter, row, previous, count); break;
+    case 2: UndoFilter<2>(filter, row, previous, count); break;
+    case 3: UndoFilter<3>(filter, row, previous, count); break;
+    case 4: UndoFilter<4>(filter, row, previous, count); break;
+    case 6: UndoFilter<6>(filter, row, previous, count); break;
+    default: UndoFilter<8>(filter, row, previous, count); break;
     }
 }
 

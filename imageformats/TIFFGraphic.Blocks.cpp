@@ -59,7 +59,10 @@ std::unique_ptr<TDecoder> TTIFFGraphic::Load::CreateDecoder(TStream& stream, std
     case ctNone: break;
     case ctPackedBits: decoder = std::make_unique<TPackbitsRLEDecoder>(); break;
     case ctLZW: decoder = std::make_unique<TTIFFLZWDecoder>(); break;
-    case ctLZ77: decoder = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true); break;
+    case ctLZ77:
+        decoder = std::make_unique<TLZ77Decoder>(Z_PARTIAL_FLUSH, true);
+        wholeInflater_ = std::make_unique<TWholeInflater>();
+        break;
     case ctThunderscan: decoder = std::make_unique<TThunderDecoder>(width); break;
     case ctJPEG: {
         // The JPEG decoder checks each strip against the strip geometry.
@@ -121,6 +124,11 @@ std::size_t TTIFFGraphic::Load::ReadBlock(TStream& stream, TDecoder* decoder, st
         std::copy_n(stored.data(), filled, block.data());
         return filled;
     }
+    // A sound stream gives the same bytes either way; a damaged or short one
+    // gets the streaming decoder's partial output.
+    if (wholeInflater_)
+        if (const auto inflated = wholeInflater_->Inflate(stored, block))
+            return inflated->Written;
     const std::uint8_t* source = stored.data();
     std::uint8_t* dest = block.data();
     return static_cast<std::size_t>(

@@ -11,6 +11,7 @@
 #include "imageformats/GraphicCompression.h"
 #include "imageformats/GraphicStrings.h"
 #include "imageformats/TIFFGraphic.h"
+#include "imageformats/WholeInflater.h"
 
 namespace TIFF {
 
@@ -106,5 +107,8 @@ private:
     const char* const formatName_;
     std::vector<TIFDEntry> ifd_;
     std::vector<std::uint8_t> packed_; // the bytes of the block being read, unless the stream is in memory
+    // Deflate blocks are complete streams of known size: inflated whole
+    // first, by the streaming decoder only when that fails.
+    std::unique_ptr<TWholeInflater> wholeInflater_;
     bool bigEndian_ = false;
 };

@@ -152,6 +152,26 @@ TEST(PNGReader, ShortImageDataLeavesTheBackgroundBelowTheRowsRead)
     EXPECT_EQ(Pixel(*white, 1, 1), 0xFFFFFFu);
 }
 
+TEST(PNGReader, ImageDataWithRowsBeyondThePictureShowsItsRows)
+{
+    // The stream goes on after the last row; the rows of the picture load
+    // all the same, in one chunk and spread over two.
+    Bytes longer = RgbRows();
+    longer.insert(longer.end(), {0, 9, 9, 9, 9, 9, 9, 9, 9, 9});
+    const Bytes data = Deflate(longer);
+    const Bytes half1(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(data.size() / 2));
+    const Bytes half2(data.begin() + static_cast<std::ptrdiff_t>(data.size() / 2), data.end());
+    const Bytes ihdr = Chunk("IHDR", Ihdr(3, 2, 8, 2)), iend = Chunk("IEND", {});
+    for (const Bytes& file :
+         {Png({ihdr, Chunk("IDAT", data), iend}), Png({ihdr, Chunk("IDAT", half1), Chunk("IDAT", half2), iend})}) {
+        auto png = Load(file);
+        EXPECT_EQ(Pixel(*png, 0, 0), 0xFF0000u);
+        EXPECT_EQ(Pixel(*png, 2, 0), 0x0000FFu);
+        EXPECT_EQ(Pixel(*png, 0, 1), 0xFFFFFFu);
+        EXPECT_EQ(Pixel(*png, 2, 1), 0x808080u);
+    }
+}
+
 TEST(PNGReader, FileWithoutEndChunkStillShowsItsPicture)
 {
     auto png = Load(Png({Chunk("IHDR", Ihdr(3, 2, 8, 2)), Chunk("IDAT", Deflate(RgbRows()))}));

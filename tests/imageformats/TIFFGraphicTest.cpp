@@ -11,6 +11,7 @@
 #include <memory>
 #include <string>
 #include <vector>
+#include <zlib.h>
 
 #include "ImageTools.h"
 #include "ReaderTestTools.h"
@@ -124,6 +125,44 @@ TEST(TIFFReader, PackedRgbStripCutShortLeavesItsUnfinishedRowsBlack)
     for (int y = 1; y < 3; ++y) {
         SCOPED_TRACE(y);
         EXPECT_EQ(Bytes(tiff->ScanLine(y), tiff->ScanLine(y) + 12), Bytes(12, 0));
+    }
+}
+
+TEST(TIFFReader, DeflateStripCutShortKeepsTheRowsItHolds)
+{
+    // 4 x 3 RGB in one deflate strip, stored without compression so that the
+    // byte count can cut the stream inside the last row.
+    Bytes rows(36);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<std::uint8_t>(i + 1);
+    uLongf size = compressBound(static_cast<uLong>(rows.size()));
+    Bytes packed(size);
+    ASSERT_EQ(compress2(packed.data(), &size, rows.data(), static_cast<uLong>(rows.size()), 0), Z_OK);
+    packed.resize(size);
+    // Zlib header, block header, two rows and three bytes of the third.
+    const std::uint32_t cut = 2 + 5 + 24 + 3;
+    for (const std::uint32_t byteCount : {static_cast<std::uint32_t>(packed.size()), cut}) {
+        SCOPED_TRACE(byteCount);
+        const Bytes file = TiffBuilder(packed)
+                               .Tag(256, 3, 1, 4)
+                               .Tag(257, 3, 1, 3)
+                               .Tag(258, 3, 1, 8)
+                               .Tag(259, 3, 1, 8)
+                               .Tag(262, 3, 1, 2)
+                               .Tag(273, 4, 1, 8)
+                               .Tag(277, 3, 1, 3)
+                               .Tag(278, 3, 1, 3)
+                               .Tag(279, 4, 1, byteCount)
+                               .Build();
+        auto tiff = Load(file);
+        const int rowsKept = byteCount == cut ? 2 : 3;
+        for (int y = 0; y < 3; ++y) {
+            Bytes expected(12, 0);
+            for (int x = 0; x < 4 && y < rowsKept; ++x)
+                for (int c = 0; c < 3; ++c)
+                    expected[3 * x + c] = rows[12 * y + 3 * x + 2 - c];
+            EXPECT_EQ(Bytes(tiff->ScanLine(y), tiff->ScanLine(y) + 12), expected) << "row " << y;
+        }
     }
 }
 
