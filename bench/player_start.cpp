@@ -2,6 +2,8 @@
 // whose first picture is a 6000 x 4000 JPEG until that slide is on the screen,
 // against djpeg decoding the same picture at half size (what a viewer would
 // minimally do to show it).
+// player_start_24mp_viewer: the same start against an ordinary image viewer
+// (feh -F) showing the same picture full-screen, timed the same way.
 // player_peak_memory: Rollavin's peak resident size while it plays ten such
 // pictures, printed against one decoded picture plus three screen bitmaps.
 #include "editor/app/PicInfoUnit.h"
@@ -156,34 +158,38 @@ bool ShowsPicture()
     return std::all_of(hits.begin(), hits.end(), [](int h) { return h >= 64; });
 }
 
-void PlayerStartOurs(benchmark::State& state)
+// From starting `args` under the private server until the picture is on
+// the screen, every round; the screen is clear again before the next one.
+void TimeUntilShown(benchmark::State& state, const std::vector<std::string>& args)
 {
-    const Shows& shows = MakeShows();
     if (!Server().Connection()) {
         state.SkipWithError("Xvfb did not start");
         return;
     }
     for (auto _ : state) {
         const auto start = Clock::now();
-        xvfb::TChildProcess player({ROLLAVIN_PROGRAM, shows.First}, Server().ClientEnv());
+        xvfb::TChildProcess program(args, Server().ClientEnv());
         bool shown = false;
-        while (player.Started() && !shown && Clock::now() - start < std::chrono::seconds(60)) {
+        while (program.Started() && !shown && Clock::now() - start < std::chrono::seconds(60)) {
             shown = ShowsPicture();
             if (!shown)
                 std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         const auto stop = Clock::now();
-        player.Stop();
+        program.Stop();
         if (!shown) {
-            state.SkipWithError("the first slide never appeared");
+            state.SkipWithError("the picture never appeared");
             return;
         }
         state.SetIterationTime(std::chrono::duration<double>(stop - start).count());
-        // The root window must be clear again before the next start.
         while (ShowsPicture())
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
 }
+
+void PlayerStartOurs(benchmark::State& state) { TimeUntilShown(state, {ROLLAVIN_PROGRAM, MakeShows().First}); }
+
+void ViewerStart(benchmark::State& state) { TimeUntilShown(state, {"feh", "-F", MakeShows().Picture}); }
 
 void PlayerStartReference(benchmark::State& state)
 {
@@ -249,6 +255,16 @@ BENCHMARK(PlayerStartOurs)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK(PlayerStartReference)
     ->Name("player_start_24mp/reference")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(PlayerStartOurs)
+    ->Name("player_start_24mp_viewer/ours")
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK(ViewerStart)
+    ->Name("player_start_24mp_viewer/reference")
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
