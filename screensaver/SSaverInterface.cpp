@@ -13,7 +13,6 @@ namespace SSaverInterface {
 TScreenSaverMode Mode = ssmNone;
 std::uint32_t WindowNumber = 0;
 std::int32_t MouseThreshold = 5;
-TPoint MouseOrigin{-1, -1};
 
 namespace {
 

@@ -22,7 +22,6 @@ namespace SSaverInterface {
 extern TScreenSaverMode Mode;
 extern std::uint32_t WindowNumber; // the window given on the command line; 0 none
 extern std::int32_t MouseThreshold;
-extern TPoint MouseOrigin; // x = -1: no position seen yet
 
 // Sets Mode and WindowNumber from the command line. A window number that is
 // not a number leaves mode none, so a mistyped command does nothing.
