@@ -7,6 +7,7 @@
 #include <unordered_map>
 
 #include "platform/ui/EventLoop.h"
+#include "platform/ui/Forms.h"
 #include "platform/ui/WindowSurface.h"
 
 namespace {
@@ -183,9 +184,14 @@ void TWinControl::RemoveControl(TControl* AControl)
         mouseOver_ = nullptr;
     if (ui::GetCaptureControl() == AControl)
         ui::SetCaptureControl(nullptr);
-    if (auto* win = dynamic_cast<TWinControl*>(AControl))
+    if (auto* win = dynamic_cast<TWinControl*>(AControl)) {
+        // The form must not keep a control that leaves it as its active one.
+        TCustomForm* form = ComponentState() & csDestroying ? nullptr : ParentForm();
+        if (TWinControl* active = form ? form->ActiveControl() : nullptr;
+            active && (active == win || win->ContainsControl(active)))
+            form->SetActiveControl(nullptr);
         win->DestroyHandle();
-    else
+    } else
         AControl->Invalidate();
     std::erase(controls_, AControl);
     AControl->parent_ = nullptr;

@@ -8,6 +8,7 @@
 #include <set>
 
 #include "platform/ui/Menus.h"
+#include "platform/ui/StdCtrls.h"
 #include "platform/ui/WindowSurface.h"
 
 IMPLEMENT_CLASS(TCustomForm)
@@ -32,6 +33,47 @@ std::vector<TCustomForm*>& ReleasedForms()
 {
     static auto* list = new std::vector<TCustomForm*>;
     return *list;
+}
+
+// Gives the control the focus also where the layer has it as focused but the
+// window system moved its focus away (as it does when it activates a window).
+void Focus(TWinControl& Control)
+{
+    if (ui::GetFocus() != Control.Handle())
+        ui::ChangeFocus(Control.Handle());
+    else if (Control.WindowSurface())
+        Control.WindowSurface()->TakeFocus();
+}
+
+void FocusActiveControl(TCustomForm& Form)
+{
+    if (TWinControl* control = Form.ActiveControl(); control && control->CanFocus())
+        Focus(*control);
+    else if (Form.HandleAllocated())
+        Focus(Form);
+}
+
+// Enter presses the button that has the focus, else the default button;
+// Escape presses the cancel button. Buttons the user cannot reach (hidden or
+// disabled) press nothing, nor do the keys with Shift, Ctrl or Alt.
+bool PressDialogButton(TCustomForm& Form, WPARAM Key, LPARAM KeyData)
+{
+    if ((Key != VK_RETURN && Key != VK_ESCAPE) || ui::KeyDataToShiftState(KeyData).Intersects({ssShift, ssCtrl, ssAlt}))
+        return false;
+    auto* focused = dynamic_cast<TButton*>(TWinControl::FindControl(ui::GetFocus()));
+    if (focused && focused->ParentForm() != &Form)
+        focused = nullptr;
+    for (TWinControl* control : Form.TabOrderList()) {
+        auto* button = dynamic_cast<TButton*>(control);
+        if (!button || !button->CanFocus())
+            continue;
+        const bool takes = Key == VK_RETURN ? (focused ? button == focused : button->Default) : button->Cancel;
+        if (takes) {
+            button->Click();
+            return true;
+        }
+    }
+    return false;
 }
 
 } // namespace
@@ -235,6 +277,12 @@ TModalResult TCustomForm::ShowModal()
     };
     try {
         Show();
+        // The keyboard works at once: the first control in tab order has the
+        // focus unless the form chose one. The window system activates the
+        // window later, or not at all without a window manager.
+        if (!activeControl_)
+            activeControl_ = FindNextControl(nullptr, true, true);
+        FocusActiveControl(*this);
         do {
             Application->HandleMessage();
             if (Application->Terminated())
@@ -312,10 +360,7 @@ void TCustomForm::Dispatch(TMessage& Message)
             active_ = true;
             Screen->SetActiveForm(this);
             Activate();
-            if (activeControl_ && activeControl_->CanFocus())
-                ui::ChangeFocus(activeControl_->Handle());
-            else if (HandleAllocated())
-                ui::ChangeFocus(Handle());
+            FocusActiveControl(*this);
         } else {
             active_ = false;
             Deactivate();
@@ -334,8 +379,10 @@ void TCustomForm::Dispatch(TMessage& Message)
             Message.Result = SelectNext(activeControl_, !ui::GetShiftState().Contains(ssShift), true) ? 1 : 0;
             return;
         }
-        // Default and cancel buttons answer Enter and Escape.
         Broadcast(Message);
+        // Default and cancel buttons answer Enter and Escape, also on panels.
+        if (Message.Result == 0 && PressDialogButton(*this, Message.WParam, Message.LParam))
+            Message.Result = 1;
         return;
     case CM_TEXTCHANGED:
         if (WindowSurface())

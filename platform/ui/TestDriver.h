@@ -80,6 +80,12 @@ enum class TKeyAction : std::uint8_t { Press, Release };
 // autoRepeat marks a held key's repeats.
 void SendKey(TWinControl* control, TKeyAction action, TKey key, TKeyModifiers modifiers = {},
              const std::string& text = {}, bool autoRepeat = false);
+// A key where the window system delivers it: to the widget that has the
+// keyboard focus (false when no window of the program has it).
+bool SendKeyToFocus(TKeyAction action, TKey key, TKeyModifiers modifiers = {}, const std::string& text = {});
+// The control whose window (or widget) has the keyboard focus as the window
+// system sees it; nullptr when none has.
+TWinControl* FocusedControl();
 // A key to the widget of a standard control (to its part that has the
 // focus), where the user's typing lands.
 void SendWidgetKey(TNativeControl* control, TKeyAction action, TKey key, TKeyModifiers modifiers = {},

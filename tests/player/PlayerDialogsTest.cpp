@@ -23,6 +23,7 @@
 #include "platform/ui/Messages.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "platform/ui/TestDriver.h"
 #include "ui/UiFixture.h"
 #include "widgets/SecretPanel.h"
 #include "widgets/Spin.h"
@@ -475,6 +476,55 @@ TEST_F(ShowChooser, StartReturnsTheSelectedLineAndQuitReturnsMinusOne)
     }
 }
 
+TEST_F(ShowChooser, ArrowKeysEnterAndEscapeWorkAsSoonAsTheChooserOpens)
+{
+    using ui::test::TKey;
+    for (int i = 0; i < 3; ++i)
+        WriteShow("show" + std::to_string(i) + ".vsf", "Vistelo " + std::to_string(i), "", false);
+    struct Case {
+        const char* Name;
+        std::vector<TKey> Keys;
+        int Expected;
+    } cases[] = {
+        {"Down and Enter start the second", {TKey::Down, TKey::Return}, 1},
+        {"Down, Down, Up and Enter", {TKey::Down, TKey::Down, TKey::Up, TKey::Return}, 1},
+        {"End and Enter start the last", {TKey::End, TKey::Return}, 2},
+        {"Escape quits", {TKey::Down, TKey::Escape}, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto list = MakeList({true, true, true});
+        bool listFocused = false;
+        bool stuck = false;
+        // One key per turn, pressed and released where the focus is.
+        std::function<void(size_t)> type = [&](size_t next) {
+            if (next == c.Keys.size()) {
+                // Keys that were not taken leave the chooser open: end it.
+                Later([&] {
+                    for (int i = 0; i < Screen->FormCount(); ++i)
+                        if (auto* open = dynamic_cast<TChooseVisteloForm*>(Screen->Forms(i)); open && open->Modal()) {
+                            stuck = true;
+                            open->ModalResult = mrCancel;
+                        }
+                });
+                return;
+            }
+            const TKey key = c.Keys[next];
+            const std::string text = key == TKey::Return ? "\r" : key == TKey::Escape ? "\x1b" : "";
+            EXPECT_TRUE(ui::test::SendKeyToFocus(TKeyAction::Press, key, {}, text));
+            ui::test::SendKeyToFocus(TKeyAction::Release, key);
+            Later([&, next] { type(next + 1); });
+        };
+        const int result = Choose(*list, -1, -1, [&](TChooseVisteloForm& chooser) {
+            listFocused = ui::test::FocusedControl() == chooser.VisteloListBox;
+            type(0);
+        });
+        EXPECT_TRUE(listFocused) << "the list has the focus when the chooser opens";
+        EXPECT_FALSE(stuck) << "the keys did not end the chooser";
+        EXPECT_EQ(result, c.Expected);
+    }
+}
+
 TEST_F(ShowChooser, InfoComesFromTheShowsInfoOrFromItsFileName)
 {
     const std::string withInfo = WriteShow("Reise.vsf", "Unsere Reise", "Drei Wochen im Norden", true, 2);
@@ -672,6 +722,36 @@ TEST_F(PlayerDialogs, CommentsBoxIsAnOwnedPlainWindowOnTop)
     EXPECT_EQ(box->Caption(), "Kommentar");
     EXPECT_EQ(box->FormStyle(), fsStayOnTop);
     EXPECT_EQ(box->BorderStyle(), bsSizeToolWin);
+}
+
+TEST_F(PlayerDialogs, CommentsBoxShowsItsMenuBarAboveTheMemo)
+{
+    TForm* show = NewForm();
+    auto* box = new TCommentsBoxForm(show);
+    box->Show();
+    Turn();
+    ASSERT_EQ(box->Menu(), box->MainMenu) << "the box carries its menu";
+    TWinControl* bar = box->MainMenu->MenuBar();
+    ASSERT_NE(bar, nullptr);
+    const ui::test::TShownWindow shownBar = ui::test::ShownWindow(bar);
+    EXPECT_TRUE(shownBar.Visible);
+    EXPECT_GT(shownBar.Height, 0);
+    EXPECT_EQ(shownBar.Parent, box) << "the bar lies in the box's window";
+    // The memo begins below the bar, which keeps its room.
+    EXPECT_GE(box->CommentsMemo->Top(), bar->Top() + bar->Height());
+    EXPECT_GT(box->CommentsMemo->Height(), 0);
+
+    const std::vector<ui::test::TShownEntry> entries = ui::test::MenuBarEntries(*box->MainMenu);
+    ASSERT_EQ(entries.size(), 1u);
+    EXPECT_EQ(entries[0].Text, "&Ansicht");
+    EXPECT_TRUE(entries[0].SubMenu);
+    ui::test::OpenMenuBarEntry(*box->MainMenu, 0);
+    std::vector<std::string> items;
+    for (const ui::test::TShownEntry& entry : ui::test::MenuBarDropDown(*box->MainMenu, 0))
+        items.push_back(entry.Text);
+    EXPECT_EQ(items,
+              (std::vector<std::string>{"&Font...", "&Vordergrundfarbe...", "&Hintergrundfarbe...", "&Schließen"}));
+    delete box;
 }
 
 TEST_F(PlayerDialogs, CommentsBoxMenuSetsFontAndColoursBelowStayOnTop)

@@ -10,6 +10,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/HiddenWindows.h"
 #include "platform/ui/Messages.h"
+#include "platform/ui/qt/KeyPresses.h"
 
 namespace ui {
 namespace {
@@ -46,6 +47,7 @@ void EnsurePlatform()
         return;
     new QApplication(argc, argv); // lives until the process ends
     QApplication::setQuitOnLastWindowClosed(false);
+    WatchKeyPresses();
     rtl::SetMainThreadWakeup(WakeUp);
     SetPostWakeup(WakeUp);
     QObject::connect(qApp, &QGuiApplication::applicationStateChanged, qApp, [](Qt::ApplicationState state) {

@@ -136,6 +136,34 @@ void SendKey(TWinControl* control, TKeyAction action, TKey key, TKeyModifiers mo
     SendKeyTo(WidgetOf(control), action, key, modifiers, text, autoRepeat);
 }
 
+namespace {
+
+QWidget* KeyboardFocusWidget()
+{
+    if (QWidget* focus = QApplication::focusWidget())
+        return focus;
+    return QApplication::activeWindow();
+}
+
+} // namespace
+
+bool SendKeyToFocus(TKeyAction action, TKey key, TKeyModifiers modifiers, const std::string& text)
+{
+    QWidget* focus = KeyboardFocusWidget();
+    if (!focus)
+        return false;
+    SendKeyTo(focus, action, key, modifiers, text, false);
+    return true;
+}
+
+TWinControl* FocusedControl()
+{
+    for (QWidget* w = KeyboardFocusWidget(); w; w = w->parentWidget())
+        if (TWinControl* control = ControlOfWidget(w))
+            return control;
+    return nullptr;
+}
+
 void SendWidgetKey(TNativeControl* control, TKeyAction action, TKey key, TKeyModifiers modifiers,
                    const std::string& text)
 {

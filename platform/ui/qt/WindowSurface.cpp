@@ -23,6 +23,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/qt/Cursors.h"
+#include "platform/ui/qt/KeyPresses.h"
 #include "platform/ui/qt/Keys.h"
 #include "platform/ui/qt/Pictures.h"
 
@@ -108,7 +109,7 @@ protected:
             return true;
         case QEvent::Enter: Send(CM_MOUSEENTER, 0, 0); return true;
         case QEvent::Leave: Send(CM_MOUSELEAVE, 0, 0); return true;
-        case QEvent::FocusIn: ChangeFocus(owner_->Handle()); return true;
+        case QEvent::FocusIn: FocusFromWindowSystem(); return true;
         case QEvent::FocusOut: return true;
         case QEvent::ToolTip: ShowHint(static_cast<QHelpEvent*>(e)); return true;
         case QEvent::WindowStateChange: {
@@ -177,6 +178,23 @@ protected:
 private:
     void Send(UINT msg, WPARAM w, LPARAM l) { SendMessage(owner_->Handle(), msg, w, l); }
 
+    // A form's window that the window system focuses (when it activates it,
+    // or on a click on the form) hands the focus on to the form's active
+    // control, where the keys belong.
+    void FocusFromWindowSystem()
+    {
+        auto* form = isWindow() ? dynamic_cast<TCustomForm*>(owner_->Control()) : nullptr;
+        TWinControl* active = form ? form->ActiveControl() : nullptr;
+        if (!active || !active->CanFocus()) {
+            ChangeFocus(owner_->Handle());
+            return;
+        }
+        if (GetFocus() != active->Handle())
+            ChangeFocus(active->Handle());
+        else if (active->WindowSurface())
+            active->WindowSurface()->TakeFocus();
+    }
+
     // The hint of the control under the mouse, up to a "|" (the rest is the
     // long hint for status lines).
     void ShowHint(QHelpEvent* e)
@@ -213,6 +231,8 @@ private:
     {
         // Held keys repeat as key-downs only, as the system's code expects.
         if (!down && e->isAutoRepeat())
+            return;
+        if (!down && !ReleaseBelongsTo(this, e->key()))
             return;
         WORD vk = VirtualKeyOf(e->key(), e->modifiers());
         bool alt = (e->modifiers() & Qt::AltModifier) != 0;
