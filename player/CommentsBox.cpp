@@ -42,6 +42,8 @@ TCommentsBoxForm::TCommentsBoxForm(TForm* ShowWindow) : TForm(ShowWindow)
     for (TMenuItem* item : {FontItem, ForegroundItem, BackgroundItem})
         ViewMenu->Add(item);
     ViewMenu->Add(CloseItem);
+    // The bar shows on the box only once the box has it as its menu.
+    SetMenu(MainMenu);
 
     OnClose = [](TObject*, TCloseAction& Action) { Action = caFree; };
 }

@@ -278,6 +278,7 @@ void TShowForm::ShowSlideComments(const TPicInfoObject& Pic)
 
 void TShowForm::FormCreate()
 {
+    KeepAwake = std::make_unique<ui::TKeepAwake>("Vistelo-Player", "Vistelo wird abgespielt");
     Input = std::make_unique<TShowInput>(*this);
     End = std::make_unique<TShowEnd>(*this, Stepper);
     CommentsBox = nullptr;
@@ -304,6 +305,7 @@ void TShowForm::FormDestroy()
     Display.reset();
     // Last: the message hook from before the window comes back.
     Input.reset();
+    KeepAwake.reset();
 }
 
 void TShowForm::FormClose(TCloseAction&)
@@ -314,6 +316,7 @@ void TShowForm::FormClose(TCloseAction&)
         ui::ShowWindow(Handle(), SW_SHOWMINIMIZED);
     MusicMediaPlayer->Close();
     SoundMediaPlayer->Close();
+    KeepAwake.reset();
 }
 
 void TShowForm::FormResize()
@@ -345,10 +348,14 @@ void TShowForm::InitVistelo(TVistelo* AShow, bool Running, bool Reload)
     Sounds->KeepSound = false;
     CatalogStopMode = csmNone;
     CatalogChoice = -1;
+    // A box the user switched on or off stays so across a show change.
+    const bool keepCommentsBox = Reload && CommentsBoxToggled;
+    if (!keepCommentsBox)
+        CloseCommentsBox();
     // The start operation owns the show; a different one is not freed here.
-    CloseCommentsBox();
     Stepper.TakeOver(AShow, Running);
-    CommentsBoxWanted = AShow->ShowCommentsBox;
+    if (!keepCommentsBox)
+        CommentsBoxWanted = AShow->ShowCommentsBox;
     if (AShow->StartFullScreen) {
         SetWindowFullScreen();
         EnableStayOnTop();

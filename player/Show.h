@@ -14,6 +14,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/KeepAwake.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdLabel.h"
 #include "player/NavigationGlyphs.h"
@@ -85,6 +86,9 @@ public:
     std::unique_ptr<TShowSounds> Sounds;
     std::unique_ptr<TShowEnd> End;
     std::unique_ptr<TShowInput> Input;
+    // Holds the screen saver and the screen's blanking off from the
+    // window's creation until it closes.
+    std::unique_ptr<ui::TKeepAwake> KeepAwake;
 
     // --- fields ---
     bool CommentsBoxWanted = false;

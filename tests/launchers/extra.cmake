@@ -31,7 +31,7 @@ target_compile_definitions(test_launchers PRIVATE ROLLAVIN_PROGRAM="$<TARGET_FIL
 
 # The private X server is watched through Xlib.
 find_package(X11 REQUIRED)
-target_link_libraries(test_launchers PRIVATE X11::X11)
+target_link_libraries(test_launchers PRIVATE X11::X11 X11::Xss)
 
 # Shows that cannot be played go through Rollavin's start to the real player.
 target_compile_definitions(test_launchers PRIVATE PLAYER_PACKAGE_FILE="$<TARGET_FILE:Player>")

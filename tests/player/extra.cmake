@@ -9,3 +9,7 @@ target_link_libraries(test_player PRIVATE editor_app)
 # The standard logo is drawn by the build beside the programs.
 add_dependencies(test_player standard_logo)
 target_compile_definitions(test_player PRIVATE STANDARD_LOGO_FOLDER="${VISTELO_BIN_DIR}/")
+
+# The recording screen-saver service on a private session bus.
+add_dependencies(test_player ScreenSaverService)
+target_compile_definitions(test_player PRIVATE SCREENSAVER_SERVICE_PROGRAM="$<TARGET_FILE:ScreenSaverService>")

@@ -71,6 +71,9 @@ protected:
     void NativeWidgetCreated() override
     {
         auto* bar = ui::NativeOf<QMenuBar>(this);
+        // In the window, where the form reserved its room: a desktop's global
+        // menu would take the bar away from it.
+        bar->setNativeMenuBar(false);
         bar->clear();
         TMenuItem& items = menu_->Items();
         for (int i = 0; i < items.Count(); ++i) {
