@@ -54,6 +54,9 @@ TPlayerAboutForm::TPlayerAboutForm(TComponent* AOwner) : TForm(AOwner)
     OKButton->SetBounds((BoxWidth - 90) / 2, top + Margin, 90, 25);
     OKButton->OnClick = [this](TObject* Sender) { OKButtonClick(Sender); };
     SetClientHeight(OKButton->Top() + OKButton->Height() + Margin);
+    // Enter and Escape reach OK from the start, before the window system
+    // activates the box.
+    SetActiveControl(OKButton);
 
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
