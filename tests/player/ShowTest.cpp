@@ -104,26 +104,37 @@ TEST_F(ShowWindow, ACommentsBoxSwitchedWithKStaysAsTheViewerLeftItAcrossAShowCha
         const std::string next = ShowFile("Zweite", c.NextShowsBox);
         TShowForm& form = Start();
         bool changed = false;
+        bool looked = false;
         TCommentsBoxForm* opened = nullptr;
-        Run([&] { return changed; }, 10000,
-            [&] {
-                if (Positions().empty() || changed)
-                    return;
-                for (int i = 0; i < c.KPresses; ++i) {
-                    char32_t k = U'k';
-                    form.Input->FormKeyPress(k);
-                    if (i == 0)
-                        opened = form.CommentsBox;
-                }
-                ASSERT_TRUE(form.End->ReloadVistelo(next));
-                changed = true;
-            });
+        TCommentsBoxForm* after = nullptr;
+        bool wanted = false;
+        std::string memo;
+        // Looked at on the turn after the change: closing the window closes the box too.
+        Run([&] { return looked; }, 10000, [&] {
+            if (Positions().empty())
+                return;
+            if (changed) {
+                after = form.CommentsBox;
+                wanted = form.CommentsBoxWanted;
+                memo = after ? after->CommentsMemo->Text() : std::string();
+                looked = true;
+                return;
+            }
+            for (int i = 0; i < c.KPresses; ++i) {
+                char32_t k = U'k';
+                form.Input->FormKeyPress(k);
+                if (i == 0)
+                    opened = form.CommentsBox;
+            }
+            ASSERT_TRUE(form.End->ReloadVistelo(next));
+            changed = true;
+        });
         ASSERT_NE(opened, nullptr);
-        EXPECT_EQ(form.CommentsBox != nullptr, c.OpenAfter);
-        EXPECT_EQ(form.CommentsBoxWanted, c.OpenAfter);
+        EXPECT_EQ(after != nullptr, c.OpenAfter);
+        EXPECT_EQ(wanted, c.OpenAfter);
         if (c.OpenAfter) {
-            EXPECT_EQ(form.CommentsBox, opened) << "the same box, never closed";
-            EXPECT_EQ(form.CommentsBox->CommentsMemo->Text(), c.Memo);
+            EXPECT_EQ(after, opened) << "the same box, never closed";
+            EXPECT_EQ(memo, c.Memo);
         }
         delete ShowForm;
         ShowForm = nullptr;
