@@ -2,11 +2,13 @@
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/KeepAwake.h"
 #include "screensaver/Show.h"
 #include "widgets/Parameters.h"
 
 #include <cstdio>
 #include <limits>
+#include <memory>
 
 namespace SSaverInterface {
 
@@ -90,7 +92,18 @@ void ChangeScreenSaverPassword() { }
 // asks for the password itself.
 bool VerifyScreenSaverPassword(HWND) { return true; }
 
-void SetScreenSaverRunning(bool) { }
+namespace {
+// While the saver runs no other screen saver or screen blanking starts.
+std::unique_ptr<ui::TKeepAwake> keepAwake;
+} // namespace
+
+void SetScreenSaverRunning(bool On)
+{
+    if (On)
+        keepAwake = std::make_unique<ui::TKeepAwake>("Vistelo", "Der Bildschirmschoner läuft");
+    else
+        keepAwake.reset();
+}
 
 void StartScreenSaverPackage()
 {
