@@ -97,19 +97,12 @@ xvfb::TPrivateServer& Server()
     return server;
 }
 
-bool Near(const std::array<int, 3>& got, const std::array<int, 3>& want)
-{
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(got[i] - want[i]) > 30)
-            return false;
-    return true;
-}
 
 bool SlideShown()
 {
     static xvfb::TScreenshot shot;
-    return Server().Grab(shot) && Near(shot.At(ScreenWidth / 4, ScreenHeight / 2), {40, 200, 40}) &&
-        Near(shot.At(3 * ScreenWidth / 4, ScreenHeight / 2), {200, 40, 200});
+    return Server().Grab(shot) && xvfb::NearColour(shot.At(ScreenWidth / 4, ScreenHeight / 2), {40, 200, 40}, 30) &&
+        xvfb::NearColour(shot.At(3 * ScreenWidth / 4, ScreenHeight / 2), {200, 40, 200}, 30);
 }
 
 std::vector<std::string> Environment()

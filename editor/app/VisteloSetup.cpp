@@ -175,9 +175,9 @@ void DefaultFoldersToHome()
         VisteloDir = Setup::HomeDir;
 }
 
-} // namespace
-
-void LoadPreferences()
+// Opens the editor's key and hands every preference to the step; a value that
+// fails (missing, of another type, not writable) is passed over alone.
+void ForEachPreference(void (*step)(TRegistry&, const Preference&))
 {
     DefaultFoldersToHome();
     TRegistry registry;
@@ -190,33 +190,24 @@ void LoadPreferences()
     }
     for (const Preference& preference : Preferences()) {
         try {
-            ReadPreference(registry, preference);
+            step(registry, preference);
         } catch (const std::exception&) {
-            // Missing or of another type: the variable keeps its value.
+            // Read: the variable keeps its value. Written: the others still are.
         }
     }
     registry.CloseKey();
 }
 
+} // namespace
+
+void LoadPreferences()
+{
+    ForEachPreference(ReadPreference);
+}
+
 void SavePreferences()
 {
-    DefaultFoldersToHome();
-    TRegistry registry;
-    registry.SetRootKey(HKEY_CURRENT_USER);
-    try {
-        if (!registry.OpenKey(VisteloRegistryKey, true))
-            return;
-    } catch (const std::exception&) {
-        return;
-    }
-    for (const Preference& preference : Preferences()) {
-        try {
-            WritePreference(registry, preference);
-        } catch (const std::exception&) {
-            // Skipped; the other values are still written.
-        }
-    }
-    registry.CloseKey();
+    ForEachPreference(WritePreference);
 }
 
 void WritePlayerIni(const std::string& FileName)

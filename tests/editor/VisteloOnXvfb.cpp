@@ -7,6 +7,7 @@
 #include "editor/app/PicInfoUnit.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "tests/support/QuadrantPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -36,39 +37,14 @@ namespace {
 constexpr int ScreenWidth = 800;
 constexpr int ScreenHeight = 600;
 
-struct Quadrant {
-    int X, Y;
-    TColor Color;
-    std::array<int, 3> Rgb;
-};
+const auto Quadrants = pattern::Quadrants(ScreenWidth, ScreenHeight);
 
-const Quadrant Quadrants[] = {
-    {ScreenWidth / 4, ScreenHeight / 4, RGB(255, 0, 0), {255, 0, 0}},
-    {3 * ScreenWidth / 4, ScreenHeight / 4, RGB(0, 255, 0), {0, 255, 0}},
-    {ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(0, 0, 255), {0, 0, 255}},
-    {3 * ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(255, 255, 255), {255, 255, 255}},
-};
-
-bool Near(const std::array<int, 3>& got, const std::array<int, 3>& want)
-{
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(got[i] - want[i]) > 40)
-            return false;
-    return true;
-}
 
 // A show of two slides, the first the quadrant pattern, with settings away
 // from their defaults so that the read-back compares something.
 void WriteShow(const fs::path& folder)
 {
-    TBitmap pattern(ScreenWidth, ScreenHeight, pf24bit);
-    for (int q = 0; q < 4; ++q) {
-        pattern.Canvas().Brush.Color = Quadrants[q].Color;
-        const int left = (q % 2) * ScreenWidth / 2;
-        const int top = (q / 2) * ScreenHeight / 2;
-        pattern.Canvas().FillRect(Rect(left, top, left + ScreenWidth / 2, top + ScreenHeight / 2));
-    }
-    pattern.SaveToFile((folder / "Muster.bmp").string());
+    pattern::WriteQuadrantPicture((folder / "Muster.bmp").string(), ScreenWidth, ScreenHeight);
 
     TConfigVistelo show;
     show.Pause = 600000;
@@ -232,8 +208,8 @@ TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
     tries = 0;
     const bool seen = WaitFor(
         [&] {
-            if (server.Grab(shot) && std::all_of(std::begin(Quadrants), std::end(Quadrants), [&](const Quadrant& q) {
-                    return Near(shot.At(q.X, q.Y), q.Rgb);
+            if (server.Grab(shot) && std::all_of(std::begin(Quadrants), std::end(Quadrants), [&](const pattern::TQuadrant& q) {
+                    return xvfb::NearColour(shot.At(q.X, q.Y), q.Rgb);
                 }))
                 return true;
             // While the show plays the editor's window takes no keys.

@@ -8,6 +8,7 @@
 #include "editor/app/PicInfoUnit.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "tests/support/QuadrantPattern.h"
 #include "platform/graphics/Jpeg.h"
 
 #include <gtest/gtest.h>
@@ -34,38 +35,13 @@ namespace {
 constexpr int ScreenWidth = 800;
 constexpr int ScreenHeight = 600;
 
-bool Near(const std::array<int, 3>& got, const std::array<int, 3>& want)
-{
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(got[i] - want[i]) > 40)
-            return false;
-    return true;
-}
 
-struct Quadrant {
-    int X, Y;
-    TColor Color;
-    std::array<int, 3> Rgb;
-};
-
-const Quadrant Quadrants[] = {
-    {ScreenWidth / 4, ScreenHeight / 4, RGB(255, 0, 0), {255, 0, 0}},
-    {3 * ScreenWidth / 4, ScreenHeight / 4, RGB(0, 255, 0), {0, 255, 0}},
-    {ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(0, 0, 255), {0, 0, 255}},
-    {3 * ScreenWidth / 4, 3 * ScreenHeight / 4 - 40, RGB(255, 255, 255), {255, 255, 255}},
-};
+const auto Quadrants = pattern::Quadrants(ScreenWidth, ScreenHeight);
 
 // The first slide: four quadrants; a second slide in grey never comes within the pause.
 void WriteShow(const fs::path& folder)
 {
-    TBitmap pattern(ScreenWidth, ScreenHeight, pf24bit);
-    for (int q = 0; q < 4; ++q) {
-        pattern.Canvas().Brush.Color = Quadrants[q].Color;
-        const int left = (q % 2) * ScreenWidth / 2;
-        const int top = (q / 2) * ScreenHeight / 2;
-        pattern.Canvas().FillRect(Rect(left, top, left + ScreenWidth / 2, top + ScreenHeight / 2));
-    }
-    pattern.SaveToFile((folder / "Muster.bmp").string());
+    pattern::WriteQuadrantPicture((folder / "Muster.bmp").string(), ScreenWidth, ScreenHeight);
 
     TConfigVistelo show;
     show.Pause = 600000;
@@ -112,7 +88,7 @@ TEST(RollavinOnXvfb, FirstSlideFillsTheScreen)
         if (!server.Grab(shot))
             continue;
         seen = std::all_of(std::begin(Quadrants), std::end(Quadrants),
-                           [&](const Quadrant& q) { return Near(shot.At(q.X, q.Y), q.Rgb); });
+                           [&](const pattern::TQuadrant& q) { return xvfb::NearColour(shot.At(q.X, q.Y), q.Rgb); });
     }
     EXPECT_TRUE(player.Running()) << "Rollavin ended before its slide was seen";
     EXPECT_TRUE(seen) << "the first slide's quadrants are not on the screen";
@@ -157,7 +133,7 @@ bool Shows(const xvfb::TScreenshot& shot, TBitmap& picture, int left, int top, i
             const std::array<int, 3> got = shot.At(left + static_cast<int>(u * width),
                                                    top + static_cast<int>(v * height));
             ++points;
-            if (Near(got, {GetRValue(want), GetGValue(want), GetBValue(want)}))
+            if (xvfb::NearColour(got, {GetRValue(want), GetGValue(want), GetBValue(want)}))
                 ++matching;
         }
     return matching * 10 >= points * 9;

@@ -34,13 +34,6 @@ constexpr int ScreenWidth = 640;
 constexpr int ScreenHeight = 480;
 using Clock = std::chrono::steady_clock;
 
-bool Near(const std::array<int, 3>& got, const std::array<int, 3>& want)
-{
-    for (int i = 0; i < 3; ++i)
-        if (std::abs(got[i] - want[i]) > 40)
-            return false;
-    return true;
-}
 
 // Waits up to the time for the condition, checking every 100 ms.
 bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit)
@@ -109,10 +102,10 @@ protected:
     static bool SlideShown(const xvfb::TPrivateServer& server)
     {
         xvfb::TScreenshot shot;
-        return server.Grab(shot) && Near(shot.At(ScreenWidth / 4, ScreenHeight / 2), {255, 0, 0}) &&
-            Near(shot.At(3 * ScreenWidth / 4, ScreenHeight / 2), {0, 0, 255}) &&
-            Near(shot.At(ScreenWidth / 4, 10), {255, 0, 0}) &&
-            Near(shot.At(3 * ScreenWidth / 4, ScreenHeight - 10), {0, 0, 255});
+        return server.Grab(shot) && xvfb::NearColour(shot.At(ScreenWidth / 4, ScreenHeight / 2), {255, 0, 0}) &&
+            xvfb::NearColour(shot.At(3 * ScreenWidth / 4, ScreenHeight / 2), {0, 0, 255}) &&
+            xvfb::NearColour(shot.At(ScreenWidth / 4, 10), {255, 0, 0}) &&
+            xvfb::NearColour(shot.At(3 * ScreenWidth / 4, ScreenHeight - 10), {0, 0, 255});
     }
 
     static void MovePointer(Display* display, int x, int y)
@@ -262,8 +255,8 @@ TEST_F(SaverOnXvfb, ThePreviewLivesInItsHostWindowAndEndsCleanlyWithIt)
     const auto previewShown = [&] {
         xvfb::TScreenshot shot;
         // Inside the host (at 40, 30, 320 x 240): the slide, red left and blue right.
-        return server.Grab(shot) && Near(shot.At(40 + 80, 30 + 120), {255, 0, 0}) &&
-            Near(shot.At(40 + 240, 30 + 120), {0, 0, 255}) && Near(shot.At(500, 400), {0, 0, 0});
+        return server.Grab(shot) && xvfb::NearColour(shot.At(40 + 80, 30 + 120), {255, 0, 0}) &&
+            xvfb::NearColour(shot.At(40 + 240, 30 + 120), {0, 0, 255}) && xvfb::NearColour(shot.At(500, 400), {0, 0, 0});
     };
     EXPECT_TRUE(WaitFor([&] { return previewShown() || !saver->Running(); }, std::chrono::seconds(60)));
     ASSERT_TRUE(saver->Running()) << "the preview ended on its own";

@@ -126,6 +126,16 @@ struct TScreenshot {
     }
 };
 
+// True when every channel of a pixel read off the screen lies within the
+// tolerance of the colour drawn: scaling and dithering move it a little.
+inline bool NearColour(const std::array<int, 3>& got, const std::array<int, 3>& want, int tolerance = 40)
+{
+    for (int i = 0; i < 3; ++i)
+        if (std::abs(got[i] - want[i]) > tolerance)
+            return false;
+    return true;
+}
+
 // Where a window lies on the screen.
 struct TWindowBox {
     int Left = 0;
