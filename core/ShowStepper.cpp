@@ -47,6 +47,7 @@ void TShowStepper::SetPaused(bool Paused)
 void TShowStepper::TakeOver(TVistelo* AShow, bool Running)
 {
     SetTimerEnabled(false);
+    halted_ = false;
     Show = AShow;
     Show->CurrentIndex = -1;
     // The first tick shows the first slide at once.
@@ -95,6 +96,8 @@ void TShowStepper::StepCheck()
 
 void TShowStepper::DiaTimerTimer()
 {
+    if (halted_)
+        return;
     // The wait pumps messages, and a sound's end may ask for a check from
     // inside it: such a nested request runs once the check in progress is done.
     if (inStepCheck_) {
@@ -116,9 +119,16 @@ void TShowStepper::NextStepAtOnce()
 
 void TShowStepper::ContinueStepping()
 {
+    halted_ = false;
     SetDiaTimerInterval();
     SetTimerEnabled(true);
     StepStart = GetTickCount();
+}
+
+void TShowStepper::Halt()
+{
+    halted_ = true;
+    SetTimerEnabled(false);
 }
 
 void TShowStepper::Pause()
@@ -129,6 +139,7 @@ void TShowStepper::Pause()
 
 void TShowStepper::Start()
 {
+    halted_ = false;
     SetPaused(false);
     StepStart = GetTickCount();
     SetTimerEnabled(true);
@@ -162,17 +173,19 @@ void TShowStepper::StepDia(bool Forward, bool Draw)
             found = OnShowEnd && OnShowEnd(Forward);
     }
     if (found) {
-        const TPicInfoObject* pic = Show->Dia();
-        if (!pic || !pic->ShowImage) {
+        // The end of the show, or a position set from outside, may leave the
+        // position on a hidden slide: the step goes on to the next one shown.
+        if (!SkipHiddenSlides(Forward)) {
             // Nothing in the show may be shown: waiting would loop for ever.
             if (OnNothingToShow)
                 OnNothingToShow();
             return;
         }
+        const TPicInfoObject* pic = Show->Dia();
         PositionSet = false;
         if (Draw && OnShowSlide)
             OnShowSlide();
-        if (!paused_)
+        if (!paused_ && !halted_)
             SetTimerEnabled(true);
         SoundWaitReleased = pic->Sound.empty();
         if (FirstStepMarker == -1) {
@@ -206,6 +219,21 @@ void TShowStepper::SetVisteloPos(std::int32_t Pos, bool Step)
 
 // ---------------------------------------------------------------------------
 // Play order
+
+bool TShowStepper::SkipHiddenSlides(bool Forward)
+{
+    for (int round = 0; round < Show->Count; ++round) {
+        const TPicInfoObject* pic = Show->Dia();
+        if (!pic || pic->ShowImage)
+            break;
+        if (Forward)
+            Show->Next();
+        else
+            Show->Prev();
+    }
+    const TPicInfoObject* pic = Show->Dia();
+    return pic && pic->ShowImage;
+}
 
 void TShowStepper::FindNextPic(bool& Found, bool Advance)
 {

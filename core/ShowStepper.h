@@ -85,6 +85,11 @@ public:
     // After an end of show that did not close the window the step timer runs
     // on, and the slide on screen gets its whole pause.
     void ContinueStepping();
+    // No further step until stepping continues, the show starts again or
+    // another show is taken over: the step timer stays off, also after the
+    // step that asked for it.
+    void Halt();
+    bool Halted() const { return halted_; }
 
     // Moves to the next (Advance) or previous slide the show may show; Found
     // is false when the position wrapped, where the search stops.
@@ -107,8 +112,12 @@ private:
     void SetTimerEnabled(bool Enabled);
     void SetTimerInterval(unsigned Interval);
     void SetPaused(bool Paused);
+    // Moves on in the step's direction while the slide at the position is
+    // hidden, past the wrap; false when the show has no slide to show.
+    bool SkipHiddenSlides(bool Forward);
 
     bool paused_ = false;
+    bool halted_ = false;
     bool timerEnabled_ = false;
     unsigned timerInterval_ = StepInterval;
     bool inStepCheck_ = false;    // DiaTimerTimer runs

@@ -239,8 +239,6 @@ int TChooseVisteloForm::Execute(TVisteloList* List, int StartIndex, int LastInde
 {
     list_ = List;
     int result = StartIndex;
-    if (StartIndex == -1)
-        VisteloListBox->ItemHeight = ThumbSize(List->ThumbHeight) + 4;
     showFiles_.clear();
     int index = 0;
     for (TListItem* node = List->Items->Head; node; node = node->NextItem, ++index) {
@@ -262,6 +260,9 @@ int TChooseVisteloForm::Execute(TVisteloList* List, int StartIndex, int LastInde
         }
     }
     if (result == -1) {
+        // Also when a start index fell on a disabled entry: every line the
+        // chooser shows has room for its thumbnail.
+        VisteloListBox->ItemHeight = ThumbSize(List->ThumbHeight) + 4;
         VisteloListBox->SetItemIndex(0);
         TitleLabel->SetCaption(List->Title);
         if (LastIndex != -1)

@@ -15,6 +15,17 @@ IMPLEMENT_CLASS(TMainPlayer)
 
 namespace {
 
+// The index of the list's first enabled entry, counted over all entries;
+// -1 when none is enabled.
+std::int32_t FirstEnabledEntry(const TVisteloList& List)
+{
+    std::int32_t index = 0;
+    for (const TListItem* node = List.Items->Head; node; node = node->NextItem, ++index)
+        if (static_cast<const TVisteloListItem*>(node)->Active)
+            return index;
+    return -1;
+}
+
 // One playback's frame: the playback window exists and the shared settings
 // are kept from its creation (the player ini read) to its end, when they are
 // put back and the window is freed, also when playback raises. Objects the
@@ -58,8 +69,9 @@ public:
     bool PlayList(TVisteloList& List, std::int32_t StartIndex)
     {
         auto show = std::make_unique<TVistelo>();
+        // The first show the list plays, not a disabled entry before it.
         if (StartIndex == -1 && List.StartAction == dlsPlayFirstVistelo)
-            StartIndex = 0;
+            StartIndex = FirstEnabledEntry(List);
         bool loaded = true; // also when the user leaves the chooser
         if (Form().End->VisteloManager(show.get(), &List, StartIndex)) {
             if (Form().Stepper.Show) {

@@ -25,6 +25,9 @@ namespace {
 constexpr int NavigationBarHeight = 28;
 constexpr int ButtonWidth = 25;
 
+constexpr const char* NoPictureFound = "Keines der Bilder dieser Vistelo wurde gefunden.\r\n\r\n"
+                                       "Das erste fehlende Bild ist:\r\n";
+
 // Keeps the window's show and resize handlers detached for a scope.
 class TDetachedHandlers {
 public:
@@ -266,6 +269,15 @@ void TShowForm::BindDisplay()
         ShowSlideComments(Pic);
     };
     Display->OnSlideShown = [this](const TPicInfoObject&) { Sounds->StartSound(); };
+    Display->OnNoPictureLoads = [this](const std::string& FirstFile) { NoPictureLoads(FirstFile); };
+}
+
+// Said once; then the show ends as the user's Esc ends it.
+void TShowForm::NoPictureLoads(const std::string& FirstFile)
+{
+    Stepper.Halt();
+    WithoutStayOnTop([&] { ui::ShowMessage(NoPictureFound + FirstFile); });
+    End->ExitBtnClick();
 }
 
 void TShowForm::ShowSlideComments(const TPicInfoObject& Pic)
@@ -340,6 +352,7 @@ void TShowForm::FormActivate()
 void TShowForm::InitVistelo(TVistelo* AShow, bool Running, bool Reload)
 {
     Display->InvalidateNextBitmap();
+    Display->ForgetMissingPictures();
     if (!Reload)
         End->ListIndex = 0;
     // The next show of a running playback runs on.

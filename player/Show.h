@@ -149,6 +149,8 @@ private:
     void BindDisplay();
     // The comments box shows the comment of a new slide.
     void ShowSlideComments(const TPicInfoObject& Pic);
+    // No picture of the show loads: stop, tell the user, end the show.
+    void NoPictureLoads(const std::string& FirstFile);
 };
 
 // The one playback window while a start operation runs.

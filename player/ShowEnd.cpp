@@ -6,6 +6,7 @@
 #include "core/Tools.h"
 #include "core/VisteloList.h"
 #include "core/VisteloNPics.h"
+#include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "player/AskRepeat.h"
 #include "player/ChooseVistelo.h"
@@ -29,11 +30,9 @@ bool TShowEnd::VisteloEnd(bool Forward, bool Manual)
         action = deRepeatVistelo;
     for (;;) {
         switch (action) {
-        case deAutoRepeat: {
-            bool found = true;
-            stepper_.FindNextPic(found, false);
+        case deAutoRepeat:
+            // The step skips hidden slides in its own direction.
             return true;
-        }
         case deAutoLoadNextVistelo:
             if (LoadNextVistelo(Forward))
                 return false;
@@ -90,7 +89,7 @@ bool TShowEnd::AskEndQuestion(std::int32_t& Action, bool Manual, bool Forward, b
         return true;
     case arDontAskMore:
         stepper_.Show->EndAction = deAutoRepeat;
-        Result = true;
+        GoOnAfterQuestion(Result);
         return true;
     case arLoadOther:
         if (!ReloadVistelo(file))
@@ -105,8 +104,16 @@ bool TShowEnd::AskEndQuestion(std::int32_t& Action, bool Manual, bool Forward, b
         }
         Action = deRepeatOrLoadVistelo;
         return false;
-    default: Result = true; return true;
+    default: GoOnAfterQuestion(Result); return true;
     }
+}
+
+void TShowEnd::GoOnAfterQuestion(bool& Result)
+{
+    // The question may have waited longer than a pause: the slide that
+    // follows gets its whole pause from the answer on.
+    stepper_.StepStart = GetTickCount();
+    Result = true;
 }
 
 void TShowEnd::VisteloExit(bool Manual)

@@ -62,6 +62,7 @@ private:
     // decided (Result), false to go on with Action.
     bool AskEndQuestion(std::int32_t& Action, bool Manual, bool Forward, bool& Result);
     int RunEndQuestion(std::int32_t Action, bool Manual, std::string& FileName);
+    void GoOnAfterQuestion(bool& Result);
     void FinishExit();
 
     TShowForm& form_;

@@ -172,6 +172,31 @@ void TSlideDisplay::InvalidateNextBitmap()
     NextBitmapIndex = -1;
 }
 
+void TSlideDisplay::ForgetMissingPictures()
+{
+    missingPictures_.clear();
+    firstMissingFile_.clear();
+}
+
+int TSlideDisplay::VisibleSlides() const
+{
+    int visible = 0;
+    for (std::int32_t index = 0; index < Show().Count; ++index) {
+        const TPicInfoObject* pic = Show().GetPicInfo(index);
+        if (pic && pic->ShowImage)
+            ++visible;
+    }
+    return visible;
+}
+
+bool TSlideDisplay::NoteMissingPicture(const std::string& File)
+{
+    if (missingPictures_.empty())
+        firstMissingFile_ = File;
+    missingPictures_.insert(stepper_.PictureOnScreen());
+    return static_cast<int>(missingPictures_.size()) >= VisibleSlides();
+}
+
 void TSlideDisplay::ShowLoadingMessage(const TPicInfoObject& Pic, const std::string& File)
 {
     filenameLabel_.SetFileName("");
@@ -200,6 +225,7 @@ bool TSlideDisplay::LoadSlidePicture(const TPicInfoObject& Pic, const std::strin
 {
     Render.Picture = std::make_unique<TPicture>();
     if (Pic.FileName.empty()) {
+        ForgetMissingPictures();
         TBitmap& plain = Render.Picture->Bitmap();
         plain.SetPixelFormat(pf24bit);
         plain.SetSize(image_.Width(), image_.Height());
@@ -207,6 +233,7 @@ bool TSlideDisplay::LoadSlidePicture(const TPicInfoObject& Pic, const std::strin
         return true;
     }
     if (CacheHolds(stepper_.PictureOnScreen())) {
+        ForgetMissingPictures();
         Render.Picture.reset();
         Render.FromCache = true;
         return true;
@@ -216,12 +243,24 @@ bool TSlideDisplay::LoadSlidePicture(const TPicInfoObject& Pic, const std::strin
     // A reader that gives up without complaint leaves an empty picture.
     if (error == leOK && (Render.Picture->Width() <= 0 || Render.Picture->Height() <= 0))
         error = leInvalidGraphic;
-    if (error == leOK)
+    if (error == leOK) {
+        ForgetMissingPictures();
         return true;
+    }
     if (!ShowErrorInShow) {
+        Render.Picture.reset();
+        if (NoteMissingPicture(File.empty() ? Pic.FileName : File)) {
+            // A show copied without its pictures would otherwise step through
+            // nothing for ever. One that goes on after the report gets a
+            // whole pass again.
+            const std::string first = firstMissingFile_;
+            ForgetMissingPictures();
+            if (OnNoPictureLoads)
+                OnNoPictureLoads(first);
+            return false;
+        }
         // The next tick moves on at once.
         stepper_.NextStepAtOnce();
-        Render.Picture.reset();
         return false;
     }
     Render.Picture = std::make_unique<TPicture>();

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <set>
 #include <string>
 
 class TFileLabel;
@@ -42,6 +43,11 @@ public:
     std::function<void(const TPicInfoObject& Pic)> OnBeforeTransition;
     // A new slide is on screen.
     std::function<void(const TPicInfoObject& Pic)> OnSlideShown;
+    // Every slide the show may show failed to load, one after another, since
+    // the last picture that loaded; FirstFile is the first that failed.
+    // Without a handler the failed slide waits its pause before the next
+    // pass, so a show without pictures does not step through them at once.
+    std::function<void(const std::string& FirstFile)> OnNoPictureLoads;
 
     // Draws the slide at the play position: loaded anew (or taken from the
     // cache) when Draw, else the slide on screen placed again; NewStep when
@@ -49,6 +55,8 @@ public:
     // slide ahead.
     void ShowPicture(bool Draw, bool NewStep);
     void InvalidateNextBitmap();
+    // A show was taken over: the pictures that failed before count no more.
+    void ForgetMissingPictures();
     // Redraws a stretched slide at the picture area's new size.
     void RedrawStretchedSlide();
     // The picture area changed its size.
@@ -71,6 +79,10 @@ private:
     void DrawSlideComment(const TPicInfoObject& Pic, TBitmap& Bitmap, const TRect& PictureRect);
     void ShowNavBarComment(const TPicInfoObject& Pic);
     bool CacheHolds(std::int32_t PictureIndex) const;
+    // The slide's picture did not load and is skipped; true when no slide
+    // of the show has loaded since the last picture that did.
+    bool NoteMissingPicture(const std::string& File);
+    int VisibleSlides() const;
     void PreloadNextPicture();
     const TVistelo& Show() const { return *stepper_.Show; }
 
@@ -81,6 +93,8 @@ private:
     TLabel& messageLabel_;
     bool drawFlag_ = true;    // ShowPicture's Draw while it runs
     bool newStepFlag_ = true; // ShowPicture's NewStep while it runs
+    std::set<std::int32_t> missingPictures_; // failed since the last picture that loaded
+    std::string firstMissingFile_;
 };
 
 // The picture area's client size at the first picture; -1 until then.

@@ -57,13 +57,11 @@ protected:
     }
 
     // Every end repeats the show from where the position wrapped to, as its
-    // plainest end action does.
+    // plainest end action does; the step skips what is hidden there.
     std::function<bool(bool)> RepeatAtTheEnd()
     {
         return [this](bool Forward) {
             ends_.push_back(Forward);
-            bool found = true;
-            stepper_.FindNextPic(found, false);
             return true;
         };
     }
@@ -271,13 +269,19 @@ TEST_F(ShowStepperTest, HiddenSlidesAreSkippedAndEveryWrapIsAnEnd)
         bool forward;
         std::vector<std::int32_t> positions; // of four steps
         std::vector<bool> ends;
+        std::vector<std::int32_t> order = {}; // empty: as stored
     };
     const Case cases[] = {
         {{true, false, true, false}, true, {0, 2, 0, 2}, {true}},
+        // After the wrap the hidden first slide is skipped, not taken for an
+        // empty show.
         {{false, true, true}, true, {1, 2, 1, 2}, {true}},
         {{true, false, false}, true, {0, 0, 0, 0}, {true, true, true}},
         // Backwards the wrap goes to the last slide the show may show.
         {{true, false, true}, false, {2, 0, 2, 0}, {false, false}},
+        {{false, true, true, false}, false, {2, 1, 2, 1}, {false, false}},
+        // A shuffled show whose first position holds a hidden picture.
+        {{true, false, true}, true, {1, 2, 1, 2}, {true}, {1, 0, 2}},
     };
     for (const Case& c : cases) {
         show_.Clear();
@@ -286,6 +290,9 @@ TEST_F(ShowStepperTest, HiddenSlidesAreSkippedAndEveryWrapIsAnEnd)
         MakeShow(static_cast<int>(c.shown.size()));
         for (size_t i = 0; i < c.shown.size(); ++i)
             show_.Pictures[i]->ShowImage = c.shown[i];
+        show_.RandomOrder = !c.order.empty();
+        if (!c.order.empty())
+            show_.Order = c.order;
         stepper_.TakeOver(&show_, true);
         for (int step = 0; step < 4; ++step)
             c.forward ? stepper_.NextDia(true) : stepper_.PrevDia();
@@ -387,6 +394,29 @@ TEST_F(ShowStepperTest, ASlideThatCannotBeShownIsFollowedAtTheNextCheck)
     stepper_.TakeOver(&show_, true);
     RunUntil(1500);
     EXPECT_EQ(shown_, (TShown{{1, 0}, {1001, 1}, {1011, 2}}));
+}
+
+TEST_F(ShowStepperTest, AHaltedShowStepsNoMoreUntilItGoesOn)
+{
+    MakeShow(3);
+    stepper_.OnShowSlide = [this] {
+        shown_.emplace_back(Now(), show_.CurrentIndex);
+        if (show_.CurrentIndex == 1)
+            stepper_.Halt(); // as a show none of whose pictures load
+    };
+    stepper_.TakeOver(&show_, true);
+    RunUntil(5000);
+    EXPECT_EQ(shown_, (TShown{{1, 0}, {1001, 1}}));
+    EXPECT_FALSE(stepper_.TimerEnabled());
+    EXPECT_TRUE(stepper_.Halted());
+    stepper_.DiaTimerTimer(); // a sound's end asking for a check
+    EXPECT_EQ(shown_.size(), 2u);
+
+    // Going on after the end of the show gives the slide its whole pause.
+    stepper_.ContinueStepping();
+    EXPECT_FALSE(stepper_.Halted());
+    RunUntil(7000);
+    EXPECT_EQ(shown_, (TShown{{1, 0}, {1001, 1}, {6000, 2}, {7000, 0}}));
 }
 
 TEST_F(ShowStepperTest, ACheckAskedForDuringTheWaitRunsWhenTheCheckIsDone)

@@ -163,31 +163,38 @@ TEST_F(MainPlayer, AListStartingWithItsFirstShowPlaysItWithoutTheChooser)
     const std::string second = (folder_ / "second.vsf").string();
     ASSERT_TRUE(show.SaveToFile(first));
     ASSERT_TRUE(show.SaveToFile(second));
-    TVisteloList list;
-    list.FileName = (folder_ / "list.vsl").string();
-    list.StartAction = dlsPlayFirstVistelo;
-    list.EndAction = deListAutoLoadNext;
-    for (const std::string& file : {first, std::string("disabled.vsf"), second}) {
-        auto item = std::make_unique<TVisteloListItem>();
-        item->ShowFile = file;
-        item->Active = file != "disabled.vsf";
-        list.Items->AddItem(std::move(item));
+    const std::string disabled = "disabled.vsf";
+    // The first enabled entry plays, also behind a disabled one.
+    for (const std::vector<std::string>& entries :
+         {std::vector<std::string>{first, disabled, second}, std::vector<std::string>{disabled, first, second}}) {
+        TVisteloList list;
+        list.FileName = (folder_ / "list.vsl").string();
+        list.StartAction = dlsPlayFirstVistelo;
+        list.EndAction = deListAutoLoadNext;
+        for (const std::string& file : entries) {
+            auto item = std::make_unique<TVisteloListItem>();
+            item->ShowFile = file;
+            item->Active = file != disabled;
+            list.Items->AddItem(std::move(item));
+        }
+        std::vector<std::string> played;
+        Application->OnIdle = [&](TObject*, bool&) {
+            if (auto* chooser = ModalForm<TChooseVisteloForm>()) {
+                ADD_FAILURE() << "the chooser opened";
+                chooser->QuitButton->Click();
+            }
+            if (ShowForm && ShowForm->Stepper.Show && (played.empty() || played.back() != Setup::VisteloFilename))
+                played.push_back(Setup::VisteloFilename);
+            if (ShowForm && played.size() >= 3 && ShowForm->Modal())
+                ShowForm->Close();
+        };
+        std::int32_t last = -5;
+        player_.VisteloListStart(list, -1, last);
+        // The list's shows follow one another and wrap.
+        EXPECT_EQ(played, (std::vector<std::string>{first, second, first})) << entries[0];
+        EXPECT_EQ(last, 0) << entries[0];
+        EXPECT_EQ(list.Items->Count, 3); // the caller's list is left as it was
     }
-    std::vector<std::string> played;
-    Application->OnIdle = [&](TObject*, bool&) {
-        if (ModalForm<TChooseVisteloForm>())
-            ADD_FAILURE() << "the chooser opened";
-        if (ShowForm && ShowForm->Stepper.Show && (played.empty() || played.back() != Setup::VisteloFilename))
-            played.push_back(Setup::VisteloFilename);
-        if (ShowForm && played.size() >= 3 && ShowForm->Modal())
-            ShowForm->Close();
-    };
-    std::int32_t last = -5;
-    player_.VisteloListStart(list, -1, last);
-    // The list's shows follow one another and wrap.
-    EXPECT_EQ(played, (std::vector<std::string>{first, second, first}));
-    EXPECT_EQ(last, 0);
-    EXPECT_EQ(list.Items->Count, 3); // the caller's list is left as it was
 }
 
 TEST_F(MainPlayer, WithListEndActionChooseEveryShowReturnsToTheChooser)

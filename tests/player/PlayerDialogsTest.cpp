@@ -595,6 +595,22 @@ TEST_F(ShowChooser, LinesAreDrawnWithThumbnailHighlightAndText)
     EXPECT_EQ(selectedBack, ColorToRGB(clHighlight));
 }
 
+TEST_F(ShowChooser, AStartOnADisabledFirstEntryOpensTheChooserWithRoomForThumbnails)
+{
+    auto list = MakeList({false, true});
+    list->ThumbHeight = 60;
+    auto* chooser = new TChooseVisteloForm(nullptr, showFiles);
+    int itemHeight = 0;
+    Later([&, chooser] {
+        itemHeight = chooser->VisteloListBox->ItemHeight;
+        Press(chooser->QuitButton);
+    });
+    std::string file;
+    EXPECT_EQ(chooser->Execute(list.get(), 0, -1, file), -1);
+    Turn(); // the chooser frees itself
+    EXPECT_EQ(itemHeight, 64);
+}
+
 TEST_F(ShowChooser, ChooserKeepsItsMinimumSize)
 {
     std::string files;

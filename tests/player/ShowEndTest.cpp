@@ -58,9 +58,29 @@ protected:
         };
     }
 
+    // Records every slide the window draws (play position and when), also
+    // those a question opened over hides from the idle loop.
+    void RecordDrawnSlides(TShowForm& form)
+    {
+        auto draw = form.Stepper.OnShowSlide;
+        form.Stepper.OnShowSlide = [this, &form, draw] {
+            drawn_.push_back({Elapsed(), form.Stepper.Show->CurrentIndex});
+            draw();
+        };
+    }
+
+    std::vector<std::int32_t> DrawnPositions() const
+    {
+        std::vector<std::int32_t> positions;
+        for (const TStep& step : drawn_)
+            positions.push_back(step.Position);
+        return positions;
+    }
+
     int asked_ = 0;
     std::string wording_;
     std::string goOnCaption_;
+    std::vector<TStep> drawn_;
 };
 
 TEST_F(ShowEnd, ExitImmediatelyClosesAfterTheLastSlide)
@@ -108,6 +128,134 @@ TEST_F(ShowEnd, TheRepeatQuestionsAnswers)
         }
         delete ShowForm;
         ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowEnd, AnAnswerSlowerThanThePauseGivesTheNextSlideItsWholePause)
+{
+    struct Case {
+        int answer;
+        TWhatToDoWhenVisteloEnds action;
+    };
+    const Case cases[] = {
+        {arRepeat, deRepeatVistelo}, {arDontAskMore, deRepeatVistelo}, {arRepeat, deRepeatOrLoadVistelo}};
+    for (const Case& c : cases) {
+        drawn_.clear();
+        TVistelo& show = NewShow(2, 500);
+        show.EndAction = c.action;
+        TShowForm& form = Start();
+        RecordDrawnSlides(form);
+        std::uint32_t openedAt = 0;
+        std::uint32_t answeredAt = 0;
+        Run([&] { return drawn_.size() >= 4; }, 20000,
+            [&] {
+                auto* question = ModalForm<TAskRepeatBaseForm>();
+                if (!question || answeredAt != 0)
+                    return;
+                if (openedAt == 0)
+                    openedAt = Elapsed();
+                if (Elapsed() - openedAt >= 3000) { // the user takes three seconds
+                    answeredAt = Elapsed();
+                    (c.answer == arRepeat ? question->RepeatButton : question->DontAskButton)->Click();
+                }
+            });
+        ASSERT_EQ(drawn_.size(), 4u) << c.answer;
+        EXPECT_NEAR(static_cast<double>(openedAt), 1000, 15);
+        EXPECT_EQ(DrawnPositions(), (std::vector<std::int32_t>{0, 1, 0, 1}));
+        // The first slide comes with the answer, and the next after its whole pause.
+        EXPECT_GE(drawn_[2].At, answeredAt) << c.answer;
+        EXPECT_NEAR(static_cast<double>(drawn_[3].At - drawn_[2].At), 500, 15) << c.answer;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowEnd, AfterTheEndHiddenSlidesAreSkippedInTheStepsDirection)
+{
+    struct Case {
+        const char* name;
+        std::vector<bool> shown;
+        std::vector<std::int32_t> order; // empty: as stored
+        TWhatToDoWhenVisteloEnds action;
+        bool left; // Left on the first slide instead of running on
+        std::vector<std::int32_t> drawn;
+    };
+    const Case cases[] = {
+        {"repeat with the first slide hidden", {false, true, true}, {}, deRepeatVistelo, false, {1, 2, 1, 2}},
+        {"Left with first and last hidden", {false, true, true, false}, {}, deAutoRepeat, true, {1, 2}},
+        {"Left, then a repeat answer", {false, true, true, false}, {}, deRepeatVistelo, true, {1, 2}},
+        {"shuffled", {true, false, true}, {1, 0, 2}, deRepeatVistelo, false, {1, 2, 1, 2}},
+    };
+    for (const Case& c : cases) {
+        drawn_.clear();
+        TVistelo& show = NewShow(static_cast<int>(c.shown.size()), 500);
+        show.EndAction = c.action;
+        show.StartImmediately = !c.left;
+        for (size_t i = 0; i < c.shown.size(); ++i)
+            show.Pictures[i]->ShowImage = c.shown[i];
+        if (!c.order.empty()) {
+            show.RandomOrder = true;
+            show.Order = c.order;
+        }
+        TShowForm& form = Start();
+        RecordDrawnSlides(form);
+        bool pressed = false;
+        Run([&] { return drawn_.size() >= c.drawn.size(); }, 5000,
+            [&] {
+                if (auto* question = ModalForm<TAskRepeatForm>())
+                    question->RepeatButton->Click();
+                if (c.left && !pressed && drawn_.size() == 1) {
+                    pressed = true;
+                    WORD left = VK_LEFT;
+                    form.Input->FormKeyUp(left, {});
+                }
+            });
+        EXPECT_EQ(DrawnPositions(), c.drawn) << c.name;
+        EXPECT_FALSE(form.Stepper.ExitRequested) << c.name;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowEnd, RepeatOrNextWithSeveralShowsInTheFolderAsksAndPlaysTheNext)
+{
+    struct Case {
+        bool nextLoads;
+        std::string playing; // file name after the answer
+        int loadQuestions;   // the repeat-or-load question after a next show that did not load
+    };
+    const Case cases[] = {{true, "b.vsf", 0}, {false, "a.vsf", 1}};
+    for (const Case& c : cases) {
+        asked_ = 0;
+        const std::string a = ShowFile("a", clRed, deRepeatOrNextVistelo);
+        if (c.nextLoads)
+            ShowFile("b", clLime, deExitImmediately);
+        else
+            std::ofstream((folder_ / "b.vsf").string()) << "no show";
+        TShowForm& form = StartFile(a);
+        ASSERT_EQ(Tools::CountStrNr(form.End->ShowFiles), 2);
+        int nextQuestions = 0;
+        int loadQuestions = 0;
+        std::string nextWording;
+        Run([&] { return nextQuestions == 1 && ModalForm<TAskRepeatBaseForm>() == nullptr; }, 5000,
+            [&] {
+                if (auto* question = ModalForm<TAskRepeatNextForm>()) {
+                    ++nextQuestions;
+                    nextWording = question->QuestionLabel->Caption();
+                    question->NextButton->Click();
+                } else if (auto* load = ModalForm<TAskRepeatLoadForm>()) {
+                    ++loadQuestions;
+                    load->RepeatButton->Click();
+                }
+            });
+        EXPECT_EQ(nextQuestions, 1) << c.nextLoads;
+        EXPECT_NE(nextWording.find("die nächste Vistelo aus diesem Verzeichnise abspielen"), std::string::npos);
+        EXPECT_EQ(loadQuestions, c.loadQuestions) << c.nextLoads;
+        EXPECT_EQ(rtl::ExtractFileName(Setup::VisteloFilename), c.playing) << c.nextLoads;
+        EXPECT_EQ(SlideColour(), c.nextLoads ? clLime : clRed) << c.nextLoads;
+        delete ShowForm;
+        ShowForm = nullptr;
+        fs::remove(folder_ / "b.vsf");
     }
 }
 

@@ -8,11 +8,15 @@
 #include <chrono>
 #include <thread>
 
+#include "editor/app/PicInfoUnit.h"
 #include "media/TestSounds.h"
+#include "platform/rtl/Files.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/StdCtrls.h"
 #include "player/CommentsBox.h"
 #include "player/PlayerAbout.h"
+#include "player/SpeedChg.h"
+#include "widgets/Spin.h"
 
 using namespace showtest;
 
@@ -27,6 +31,18 @@ protected:
     }
 
     std::string Wav(const std::string& name, int ms) { return testsounds::SineWav(folder_.string() + "/", name, ms); }
+
+    // What the slide sound player plays: the file's name, or "-".
+    std::string SoundPlaying(TShowForm& form)
+    {
+        return form.Sounds->SoundPlayer->Playing() ? rtl::ExtractFileName(form.SoundMediaPlayer->FileName) : "-";
+    }
+
+    // The release of a mouse button in the middle of the picture.
+    static void ClickPicture(TShowForm& form, TMouseButton button)
+    {
+        form.DiaImage->OnMouseUp(form.DiaImage, button, {}, form.DiaImage->Width() / 2, form.DiaImage->Height() / 2);
+    }
 };
 
 TEST_F(ShowInput, TheMusicListPlaysInOrderAndRewindsOnlyWhenAsked)
@@ -352,6 +368,222 @@ TEST_F(ShowInput, TheCursorHidesAfterThreeStillSecondsOverThePictureAndComesBack
     EXPECT_GE(hiddenAt, 3000u);
     EXPECT_LE(hiddenAt, 3500u);
     EXPECT_TRUE(form.Input->CursorVisible);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(ShowInput, SlideSoundsStartAsTheShowSaysAndAMarkedOneGoesOnIntoSilentSlides)
+{
+    struct Case {
+        bool autoStart;
+        bool dontStop;                  // the first slide's sound goes on
+        std::vector<std::string> heard; // on each of the three slides
+    };
+    const Case cases[] = {
+        {false, false, {"-", "-", "-"}},
+        {true, false, {"lang.wav", "-", "kurz.wav"}},
+        {true, true, {"lang.wav", "lang.wav", "kurz.wav"}},
+    };
+    const std::string longSound = Wav("lang.wav", 30000);
+    const std::string shortSound = Wav("kurz.wav", 5000);
+    for (const Case& c : cases) {
+        steps_.clear();
+        TVistelo& show = NewShow(3, 500);
+        show.AutoStartSound = c.autoStart;
+        show.Pictures[0]->Sound = longSound;
+        show.Pictures[0]->DontStopSound = c.dontStop;
+        show.Pictures[2]->Sound = shortSound;
+        for (auto& picture : show.Pictures)
+            picture->SynchronizeWithSound = ssNoSync;
+        TShowForm& form = Start();
+        std::vector<std::string> heard;
+        std::vector<bool> buttonEnabled;
+        Run([&] { return heard.size() >= 3; }, 5000,
+            [&] {
+                if (heard.size() < Positions().size()) {
+                    heard.push_back(SoundPlaying(form));
+                    buttonEnabled.push_back(form.EnableSoundButton->Enabled());
+                }
+            });
+        EXPECT_EQ(heard, c.heard) << c.autoStart << c.dontStop;
+        // The sound button works only while a slide's own sound was started.
+        EXPECT_EQ(buttonEnabled, (std::vector<bool>{c.autoStart, false, c.autoStart})) << c.autoStart << c.dontStop;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowInput, StopSoundBeforeBlendingSilencesTheOldSoundBeforeTheTransition)
+{
+    struct Case {
+        bool stopBefore;
+        bool dontStop; // the sound playing was marked to go on
+        bool playingAtTransition;
+    };
+    const Case cases[] = {{false, false, true}, {true, false, false}, {true, true, true}};
+    const std::string first = Wav("eins.wav", 30000);
+    const std::string second = Wav("zwei.wav", 30000);
+    for (const Case& c : cases) {
+        steps_.clear();
+        TVistelo& show = NewShow(2, 500);
+        show.StopSoundBeforeBlending = c.stopBefore;
+        show.Pictures[0]->Sound = first;
+        show.Pictures[0]->DontStopSound = c.dontStop;
+        show.Pictures[1]->Sound = second;
+        for (auto& picture : show.Pictures)
+            picture->SynchronizeWithSound = ssNoSync;
+        TShowForm& form = Start();
+        std::vector<std::string> atTransition; // the sound heard as each slide's transition begins
+        auto before = form.Display->OnBeforeTransition;
+        form.Display->OnBeforeTransition = [&, before](const TPicInfoObject& Pic) {
+            before(Pic);
+            atTransition.push_back(SoundPlaying(form));
+        };
+        std::string afterwards;
+        Run([&] { return !afterwards.empty(); }, 5000,
+            [&] {
+                if (Positions().size() >= 2 && afterwards.empty())
+                    afterwards = SoundPlaying(form);
+            });
+        ASSERT_EQ(atTransition.size(), 2u);
+        EXPECT_EQ(atTransition[1], c.playingAtTransition ? "eins.wav" : "-") << c.stopBefore << c.dontStop;
+        EXPECT_EQ(afterwards, "zwei.wav"); // the new slide's sound follows in every case
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowInput, DontBreakMusicKeepsTheMusicPlayingIntoTheNextShow)
+{
+    for (bool dontBreak : {false, true}) {
+        auto write = [&](const std::string& name, TColor colour, const std::string& music) {
+            TConfigVistelo show;
+            show.Pause = 500;
+            show.Logo = lNoLogo;
+            show.UseBlendings = false;
+            show.EndAction = deAutoLoadNextVistelo;
+            show.PlayMusic = true;
+            show.AutoStartMusic = true;
+            show.MusicFileNames = music + "\r\n";
+            show.DontBreakMusic = dontBreak;
+            show.AddDia(*Entry(Picture(name + ".bmp", colour)));
+            const std::string path = (folder_ / (name + ".vsf")).string();
+            EXPECT_TRUE(show.SaveToFile(path));
+            return path;
+        };
+        const std::string a = write("a", clRed, Wav("musik_a.wav", 30000));
+        const std::string b = write("b", clLime, Wav("musik_b.wav", 30000));
+        show_ = std::make_unique<TVistelo>();
+        ASSERT_EQ(show_->LoadFromFile(a, false, false), dlrOK);
+        Setup::VisteloFilename = a;
+        TShowForm& form = Start();
+        form.End->ScanDirectory(rtl::ExtractFilePath(a));
+        ASSERT_TRUE(form.Sounds->MusicPlayer->Playing());
+        std::string musicOfB;
+        bool playingIntoB = false;
+        Run([&] { return !musicOfB.empty(); }, 5000,
+            [&] {
+                if (Setup::VisteloFilename == b && musicOfB.empty()) {
+                    musicOfB = rtl::ExtractFileName(form.MusicMediaPlayer->FileName);
+                    playingIntoB = form.Sounds->MusicPlayer->Playing();
+                }
+            });
+        EXPECT_EQ(musicOfB, dontBreak ? "musik_a.wav" : "musik_b.wav") << dontBreak;
+        EXPECT_TRUE(playingIntoB) << dontBreak;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowInput, PChangesThePauseOfTheRunningShow)
+{
+    struct Case {
+        bool ok;
+        std::int32_t pause; // the show's pause afterwards
+    };
+    for (const Case c : {Case{true, 3000}, Case{false, 1000}}) {
+        steps_.clear();
+        TVistelo& show = NewShow(3, 1000);
+        TShowForm& form = Start();
+        bool pressed = false;
+        int dialogs = 0;
+        Run([&] { return Positions().size() >= 3; }, 20000,
+            [&] {
+                if (auto* dialog = ModalForm<TSpeedChgForm>()) {
+                    ++dialogs;
+                    dialog->PauseEdit->SetValue(3000);
+                    (c.ok ? dialog->OKButton : dialog->CancelButton)->Click();
+                } else if (!pressed && Elapsed() >= 200) {
+                    pressed = true;
+                    char32_t p = U'p';
+                    form.Input->FormKeyPress(p);
+                }
+            });
+        EXPECT_EQ(dialogs, 1);
+        EXPECT_EQ(show.Pause, c.pause);
+        std::vector<TStep> shown;
+        for (const TStep& step : steps_)
+            if (step.Position >= 0)
+                shown.push_back(step);
+        ASSERT_EQ(shown.size(), 3u);
+        // The slide on screen waits the new pause from its own start.
+        EXPECT_NEAR(static_cast<double>(shown[1].At), c.pause, 15) << c.ok;
+        EXPECT_NEAR(static_cast<double>(shown[2].At - shown[1].At), c.pause, 15) << c.ok;
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowInput, ClicksInThePictureToggleTheNavigationBarAndTheWindowMode)
+{
+    TVistelo& show = NewShow(1, 100000);
+    show.StartFullScreen = true;
+    TShowForm& form = Start();
+    struct Seen {
+        bool bar;
+        TWindowState state;
+        TFormBorderStyle border;
+        int slideHeight;
+        int areaHeight;
+        int slideWidth;
+        int areaWidth;
+    };
+    std::vector<Seen> seen;
+    auto look = [&] {
+        seen.push_back({form.NavigationBarPanel->Visible(), form.WindowState(), form.BorderStyle(),
+                        form.Display->SlideBitmap->Height(), form.DiaScrollBox->ClientHeight(),
+                        form.Display->SlideBitmap->Width(), form.DiaScrollBox->ClientWidth()});
+    };
+    Run([&] { return seen.size() >= 5; }, 5000,
+        [&] {
+            if (Positions().empty() || !seen.empty())
+                return;
+            look();
+            for (TMouseButton button : {mbLeft, mbLeft, mbRight, mbRight}) {
+                ClickPicture(form, button);
+                look();
+            }
+        });
+    ASSERT_EQ(seen.size(), 5u);
+    const std::vector<bool> bar = {seen[0].bar, seen[1].bar, seen[2].bar, seen[3].bar, seen[4].bar};
+    EXPECT_EQ(bar, (std::vector<bool>{true, false, true, true, true}));
+    // The left button gives the bar's height to the picture, which is drawn again to fill it.
+    EXPECT_EQ(seen[1].areaHeight, seen[0].areaHeight + 28);
+    // The right button makes the full screen a sizeable window and back.
+    EXPECT_EQ(seen[0].state, wsMaximized);
+    EXPECT_EQ(seen[0].border, bsNone);
+    EXPECT_EQ(seen[3].state, wsNormal);
+    EXPECT_EQ(seen[3].border, bsSizeable);
+    EXPECT_LT(seen[3].areaWidth, seen[2].areaWidth);
+    EXPECT_EQ(seen[4].state, wsMaximized);
+    EXPECT_EQ(seen[4].border, bsNone);
+    EXPECT_EQ(seen[4].areaWidth, seen[2].areaWidth);
+    for (size_t i = 0; i < seen.size(); ++i) {
+        EXPECT_EQ(seen[i].slideHeight, seen[i].areaHeight) << i;
+        EXPECT_EQ(seen[i].slideWidth, seen[i].areaWidth) << i;
+    }
 }
 
 } // namespace

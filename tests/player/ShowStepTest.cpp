@@ -4,6 +4,8 @@
 #include "ShowFixture.h"
 
 #include "platform/ui/Messages.h"
+#include "platform/ui/StdCtrls.h"
+#include "player/AskRepeat.h"
 
 using namespace showtest;
 
@@ -178,6 +180,68 @@ TEST_F(ShowStep, AMissingPictureIsSkippedOrShownAsAnErrorForItsPause)
             EXPECT_NE(duringError, Colour(0)); // the placeholder, not the slide before
         } else {
             EXPECT_NEAR(static_cast<double>(shown[2].At), 1000, Tick); // moved on at once
+        }
+        delete ShowForm;
+        ShowForm = nullptr;
+    }
+}
+
+TEST_F(ShowStep, AShowNoneOfWhosePicturesLoadSaysSoOnceAndEndsAsEscWould)
+{
+    struct Case {
+        std::vector<bool> missing;
+        std::vector<bool> shown;
+        bool manualExitToo; // Esc asks first: the stopped question, answered "Nein, beenden"
+        int firstMissing;   // -1: the show plays on
+        size_t positions;   // play positions seen (at most)
+    };
+    const Case cases[] = {
+        {{true, true, true}, {true, true, true}, false, 0, 3},
+        {{true, true, true}, {false, true, true}, false, 1, 2}, // hidden slides are no part of the pass
+        {{true}, {true}, false, 0, 1},
+        {{true, true, true}, {true, true, true}, true, 0, 3},
+        {{true, false, true}, {true, true, true}, false, -1, 20}, // one picture loads: skipped as before
+    };
+    for (const Case& c : cases) {
+        steps_.clear();
+        ui::ClearRecordedDialogs();
+        TVistelo& show = NewShow(static_cast<int>(c.missing.size()), 500);
+        show.ManualExitToo = c.manualExitToo;
+        show.EndAction = c.manualExitToo ? deRepeatVistelo : deAutoRepeat;
+        for (size_t i = 0; i < c.missing.size(); ++i) {
+            if (c.missing[i])
+                show.Pictures[i]->FileName = (folder_ / ("fehlt" + std::to_string(i) + ".bmp")).string();
+            show.Pictures[i]->ShowImage = c.shown[i];
+        }
+        TShowForm& form = Start();
+        int questions = 0;
+        std::string wording;
+        Run({}, 5000, [&] {
+            if (auto* question = ModalForm<TAskRepeatForm>()) {
+                ++questions;
+                wording = question->QuestionLabel->Caption();
+                question->EndButton->Click();
+            }
+        });
+        std::vector<std::string> messages;
+        for (const ui::TDialogRecord& dialog : ui::RecordedDialogs())
+            messages.push_back(dialog.Request.Text);
+        if (c.firstMissing < 0) {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_FALSE(form.Stepper.ExitRequested);
+            EXPECT_GE(Elapsed(), 5000u); // stepped on until the run's end closed it
+        } else {
+            ASSERT_EQ(messages.size(), 1u) << c.missing.size();
+            EXPECT_NE(messages[0].find("Keines der Bilder dieser Vistelo wurde gefunden."), std::string::npos);
+            const std::string first = (folder_ / ("fehlt" + std::to_string(c.firstMissing) + ".bmp")).string();
+            EXPECT_NE(messages[0].find(first), std::string::npos) << messages[0];
+            EXPECT_TRUE(form.Stepper.ExitRequested);
+            EXPECT_LT(Elapsed(), 500u); // one pass, then the end, before a pause could pass
+            EXPECT_LE(Positions().size(), c.positions);
+            EXPECT_EQ(questions, c.manualExitToo ? 1 : 0);
+            if (c.manualExitToo) {
+                EXPECT_NE(wording.find("Die Vistelo wurde gestoppt."), std::string::npos);
+            }
         }
         delete ShowForm;
         ShowForm = nullptr;
