@@ -3,10 +3,12 @@
 #include <algorithm>
 
 #include "platform/rtl/Exceptions.h"
+#include "platform/rtl/Setters.h"
 
 IMPLEMENT_CLASS(TRangeControl)
 IMPLEMENT_CLASS(TTrackBar)
 IMPLEMENT_CLASS(TProgressBar)
+IMPLEMENT_CLASS(TCustomUpDown)
 IMPLEMENT_CLASS(TUpDown)
 IMPLEMENT_CLASS(TStatusBar)
 IMPLEMENT_CLASS(TTabSheet)
@@ -79,9 +81,9 @@ TProgressBar::TProgressBar(TComponent* AOwner) : TRangeControl(AOwner, 100) { Se
 
 // --- up-down ---
 
-TUpDown::TUpDown(TComponent* AOwner) : TRangeControl(AOwner, 100) { SetBounds(0, 0, 17, 25); }
+TCustomUpDown::TCustomUpDown(TComponent* AOwner) : TRangeControl(AOwner, 100) { SetBounds(0, 0, 17, 25); }
 
-void TUpDown::SetAssociate(TWinControl* Value)
+void TCustomUpDown::SetAssociate(TWinControl* Value)
 {
     if (associate_)
         RemoveFreeNotification(associate_);
@@ -91,20 +93,26 @@ void TUpDown::SetAssociate(TWinControl* Value)
     ShowInAssociate();
 }
 
-void TUpDown::Notification(TComponent* AComponent, TOperation Operation)
+void TCustomUpDown::SetOrientation(TUDOrientation Value)
+{
+    if (rtl::AssignIfChanged(orientation_, Value))
+        NativeWidgetCreated();
+}
+
+void TCustomUpDown::Notification(TComponent* AComponent, TOperation Operation)
 {
     TRangeControl::Notification(AComponent, Operation);
     if (Operation == opRemove && AComponent == associate_)
         associate_ = nullptr;
 }
 
-void TUpDown::ShowInAssociate()
+void TCustomUpDown::ShowInAssociate()
 {
     if (associate_)
         associate_->SetText(std::to_string(Position()));
 }
 
-void TUpDown::Step(TUDBtnType Button)
+void TCustomUpDown::Step(TUDBtnType Button)
 {
     bool allow = true;
     if (OnChanging)
@@ -118,8 +126,28 @@ void TUpDown::Step(TUDBtnType Button)
         next = Max();
     if (MovePosition(static_cast<int>(std::clamp<long>(next, Min(), Max()))))
         ShowInAssociate();
+    pressed_ = Button;
+    const UINT scroll = orientation_ == udVertical ? WM_VSCROLL : WM_HSCROLL;
+    Perform(scroll, MAKEWPARAM(static_cast<int>(SB_THUMBPOSITION), static_cast<std::uint16_t>(Position())), 0);
+}
+
+void TCustomUpDown::Click(TUDBtnType Button)
+{
     if (OnClick)
         OnClick(this, Button);
+}
+
+void TCustomUpDown::Dispatch(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (LOWORD(Message.WParam) == SB_THUMBPOSITION)
+            Click(pressed_);
+        return;
+    case UDM_SETPOS: MovePosition(static_cast<int>(Message.LParam)); return;
+    default: TRangeControl::Dispatch(Message);
+    }
 }
 
 // --- status bar ---

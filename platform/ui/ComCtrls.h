@@ -86,27 +86,40 @@ protected:
 };
 
 enum TUDBtnType : std::uint8_t { btNext, btPrev };
+enum TUDOrientation : std::uint8_t { udHorizontal, udVertical };
 
-// Two arrow buttons stepping a value; an associated control shows it.
-class TUpDown : public TRangeControl {
-    DECLARE_CLASS(TUpDown, TRangeControl)
+// Two arrow buttons stepping a value; an associated control shows it. Each
+// step reaches the control as the window system's scroll notification
+// (WM_VSCROLL, WM_HSCROLL when horizontal) with the code SB_THUMBPOSITION
+// and the new position in the high word; handling it fires OnClick, and a
+// descendant may answer it in its own way. UDM_SETPOS sets the position
+// without any notification.
+class TCustomUpDown : public TRangeControl {
+    DECLARE_CLASS(TCustomUpDown, TRangeControl)
 public:
-    explicit TUpDown(TComponent* AOwner);
+    explicit TCustomUpDown(TComponent* AOwner);
 
     int Increment = 1;
     // Past an end the value jumps to the other end.
     bool Wrap = false;
     TWinControl* Associate() const { return associate_; }
     void SetAssociate(TWinControl* Value);
+    TUDOrientation Orientation() const { return orientation_; }
+    void SetOrientation(TUDOrientation Value);
 
-    // The user's step: OnChanging may refuse it; OnClick follows it.
+    // The user's step: OnChanging may refuse it; the scroll notification
+    // follows it.
     void Step(TUDBtnType Button);
     std::function<void(TObject* Sender, bool& AllowChange)> OnChanging;
     // The arrow the user pressed (hides the plain click event of controls).
     std::function<void(TObject* Sender, TUDBtnType Button)> OnClick;
 
 protected:
+    using TRangeControl::Click;
+    virtual void Click(TUDBtnType Button);
+    void Dispatch(TMessage& Message) override;
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
+    void NativeWidgetCreated() override;
     void Notification(TComponent* AComponent, TOperation Operation) override;
 
 private:
@@ -114,6 +127,75 @@ private:
     void ShowInAssociate();
 
     TWinControl* associate_ = nullptr;
+    TUDOrientation orientation_ = udVertical;
+    TUDBtnType pressed_ = btNext;
+};
+
+class TUpDown : public TCustomUpDown {
+    DECLARE_CLASS(TUpDown, TCustomUpDown)
+public:
+    explicit TUpDown(TComponent* AOwner) : TCustomUpDown(AOwner) { }
+};
+
+class TBitmap;
+class TTimer;
+
+// Plays a short animation: Frames holds FrameCount pictures of equal size
+// side by side, shown one after another every Interval milliseconds,
+// Repetitions times (0: until stopped). The control is as large as one
+// frame; with Center the frame is centred in a larger control. Frames of
+// the program's own drawing go in through Frames() and FramesChanged().
+class TAnimate : public TCustomControl {
+    DECLARE_CLASS(TAnimate, TCustomControl)
+public:
+    explicit TAnimate(TComponent* AOwner);
+    ~TAnimate() override;
+
+    TBitmap& Frames() { return *frames_; }
+    // Call after changing Frames (the size follows the first frame; playing
+    // stops; OnOpen fires).
+    void FramesChanged();
+    int FrameCount() const { return frameCount_; }
+    void SetFrameCount(int Value);
+    int FrameWidth() const;
+    int FrameHeight() const;
+    // The frame shown now.
+    int CurrentFrame() const { return current_; }
+
+    unsigned Interval() const;
+    void SetInterval(unsigned Value);
+    int Repetitions = 0;
+    bool Center = true;
+    // The first and last frame Active plays.
+    int StartFrame = 0;
+    int StopFrame = -1; // -1: the last
+    bool Active() const { return active_; }
+    void SetActive(bool Value);
+
+    // Plays frames FromFrame..ToFrame Count times (0: until stopped).
+    void Play(int FromFrame, int ToFrame, int Count);
+    void Stop();
+    // Shows one frame without playing.
+    void Seek(int Frame);
+
+    TNotifyEvent OnOpen;
+    TNotifyEvent OnStart;
+    TNotifyEvent OnStop;
+
+protected:
+    void Paint() override;
+
+private:
+    void NextFrame();
+
+    std::unique_ptr<TBitmap> frames_;
+    std::unique_ptr<TTimer> timer_;
+    int frameCount_ = 1;
+    int current_ = 0;
+    int from_ = 0;
+    int to_ = 0;
+    int playsLeft_ = 0;
+    bool active_ = false;
 };
 
 class TStatusPanel {

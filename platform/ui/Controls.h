@@ -61,6 +61,7 @@ private:
     int id_;
 };
 
+enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TAlign : std::uint8_t { alNone, alTop, alBottom, alLeft, alRight, alClient, alCustom };
 enum TAnchorKind : std::uint8_t { akLeft, akTop, akRight, akBottom };
 using TAnchors = TEnumSet<TAnchorKind>;

@@ -9,7 +9,6 @@
 #include "platform/ui/Controls.h"
 #include "platform/ui/ScrollBox.h"
 
-enum TAlignment : std::uint8_t { taLeftJustify, taRightJustify, taCenter };
 enum TPanelBevel : std::uint8_t { bvNone, bvLowered, bvRaised, bvSpace };
 enum TBevelShape : std::uint8_t { bsBox, bsFrame, bsTopLine, bsBottomLine, bsLeftLine, bsRightLine, bsSpacer };
 enum TBevelStyle : std::uint8_t { bsLowered, bsRaised };

@@ -142,8 +142,17 @@ constexpr UINT WM_MOUSEWHEEL = 0x020A;
 constexpr UINT WM_MOUSELAST = 0x020A;
 constexpr UINT WM_CAPTURECHANGED = 0x0215;
 constexpr UINT WM_CUT = 0x0300;
+constexpr UINT WM_COPY = 0x0301;
 constexpr UINT WM_PASTE = 0x0302;
+// An edit's formatting rectangle (LParam: a TRect*); EM_SETRECTNP sets it
+// without repainting.
+constexpr UINT EM_GETRECT = 0x00B2;
+constexpr UINT EM_SETRECT = 0x00B3;
+constexpr UINT EM_SETRECTNP = 0x00B4;
+
 constexpr UINT WM_USER = 0x0400;
+// Up-down controls: the position (LParam) set without a notification.
+constexpr UINT UDM_SETPOS = WM_USER + 103;
 constexpr UINT WM_APP = 0x8000;
 
 // Notifications of the control layer.

@@ -17,6 +17,7 @@ IMPLEMENT_CLASS(TEdit)
 IMPLEMENT_CLASS(TMemo)
 IMPLEMENT_CLASS(TGroupBox)
 IMPLEMENT_CLASS(TRadioGroup)
+IMPLEMENT_CLASS(TCustomListBox)
 IMPLEMENT_CLASS(TListBox)
 IMPLEMENT_CLASS(TComboBox)
 IMPLEMENT_CLASS(TBitBtn)
@@ -95,6 +96,21 @@ void TCustomEdit::Change()
 {
     if (OnChange)
         OnChange(this);
+}
+
+TRect TCustomEdit::TextArea() const { return textArea_.IsEmpty() ? ClientRect() : textArea_; }
+
+UINT TCustomEdit::ClipboardMessageOfKey(WORD Key, TShiftState Shift)
+{
+    const bool ctrl = Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+    const bool shiftOnly = Shift.Contains(ssShift) && !Shift.Contains(ssCtrl) && !Shift.Contains(ssAlt);
+    if ((ctrl && !Shift.Contains(ssShift) && Key == 'V') || (shiftOnly && Key == VK_INSERT))
+        return WM_PASTE;
+    if ((ctrl && !Shift.Contains(ssShift) && Key == 'X') || (shiftOnly && Key == VK_DELETE))
+        return WM_CUT;
+    if (ctrl && !Shift.Contains(ssShift) && (Key == 'C' || Key == VK_INSERT))
+        return WM_COPY;
+    return 0;
 }
 
 TEdit::TEdit(TComponent* AOwner) : TCustomEdit(AOwner) { }

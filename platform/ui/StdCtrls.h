@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/rtl/StringList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/OwnerDrawnItems.h"
 
@@ -140,6 +141,19 @@ public:
     void SelectAll();
     void Clear() { SetText({}); }
 
+    TAlignment Alignment() const { return alignment_; }
+    void SetAlignment(TAlignment Value);
+    // The formatting rectangle: the part of the client area the text is
+    // shown in (EM_SETRECT / EM_SETRECTNP set it, EM_GETRECT reads it). An
+    // empty rectangle is the whole client area.
+    TRect TextArea() const;
+    void SetTextArea(const TRect& Value) { Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&Value)); }
+
+    // The user's paste and cut (keys and the widget's menu) arrive as
+    // WM_PASTE and WM_CUT; a control that does not pass them on refuses them.
+    void PasteFromClipboard() { Perform(WM_PASTE, 0, 0); }
+    void CutToClipboard() { Perform(WM_CUT, 0, 0); }
+
     // The text changed, by the user or by code.
     TNotifyEvent OnChange;
 
@@ -148,14 +162,24 @@ protected:
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     void Dispatch(TMessage& Message) override;
+    // Paste, cut and copy reach the widget here; the clipboard keys of the
+    // widget become these messages first.
+    void DefaultHandler(TMessage& Message) override;
+    void BoundsChanged(const TRect& oldBounds) override;
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
 private:
+    void ApplyTextArea();
+    // Ctrl+V, Shift+Insert, Ctrl+X, Shift+Delete: the message they stand for (0: none).
+    static UINT ClipboardMessageOfKey(WORD Key, TShiftState Shift);
+
     int maxLength_ = 0;
     bool readOnly_ = false;
     char passwordChar_ = 0;
     int selStart_ = 0;
     int selLength_ = 0;
+    TAlignment alignment_ = taLeftJustify;
+    TRect textArea_{};
 };
 
 class TEdit : public TCustomEdit {
@@ -163,9 +187,6 @@ class TEdit : public TCustomEdit {
 public:
     explicit TEdit(TComponent* AOwner);
 };
-
-class TStringList;
-class TStrings;
 
 // A multi-line edit; Lines and Text are two views of the same text (Text
 // joins the lines with CR LF and has no line break after the last line).
@@ -240,15 +261,58 @@ using TMeasureItemEvent = std::function<void(TWinControl* Control, int Index, in
 
 enum TListBoxStyle : std::uint8_t { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 
+// Window styles of list boxes (TCreateParams::Style).
+constexpr DWORD LBS_SORT = 0x0002;
+constexpr DWORD LBS_OWNERDRAWFIXED = 0x0010;
+constexpr DWORD LBS_OWNERDRAWVARIABLE = 0x0020;
+constexpr DWORD LBS_USETABSTOPS = 0x0080;
+constexpr DWORD LBS_NOINTEGRALHEIGHT = 0x0100;
+constexpr DWORD LBS_MULTICOLUMN = 0x0200;
+constexpr DWORD LBS_EXTENDEDSEL = 0x0800;
+constexpr DWORD LBS_MULTIPLESEL = 0x0008;
+
+class TCustomListBox;
+
+// The items of a list box. They live in the list box: an item's object is
+// its data, read and written through the list box's GetItemData and
+// SetItemData; deleting and clearing go through DeleteString and
+// ResetContent. Moving and exchanging carry each item whole (text, data,
+// selection), so what a list box keeps in an item's data goes with it.
+class TListBoxStrings : public TStrings {
+public:
+    explicit TListBoxStrings(TCustomListBox* ListBox) : listBox_(ListBox) { }
+
+    int Count() const override;
+    // In a sorted list box at the sorted place.
+    int Add(const std::string& S) override;
+    void Insert(int Index, const std::string& S) override;
+    void Delete(int Index) override;
+    void Clear() override;
+    void Exchange(int Index1, int Index2) override;
+    void Move(int CurrentIndex, int NewIndex) override;
+
+protected:
+    std::string Get(int Index) const override;
+    // Replaces the text, keeping the item's data.
+    void Put(int Index, const std::string& S) override;
+    TObject* GetObject(int Index) const override;
+    void PutObject(int Index, TObject* Object) override;
+    void SetUpdateState(bool Updating) override;
+
+private:
+    TCustomListBox* listBox_;
+};
+
 // A list of strings to pick one (or, with MultiSelect, several) from. The
 // items may be drawn by the program: all of ItemHeight (lbOwnerDrawFixed)
 // or each as high as OnMeasureItem says (lbOwnerDrawVariable, asked once
-// per item until the items change).
-class TListBox : public TNativeControl {
-    DECLARE_CLASS(TListBox, TNativeControl)
+// per item until the items change). The items live in the control, so they
+// keep their texts, data and selection when the window is made again.
+class TCustomListBox : public TNativeControl {
+    DECLARE_CLASS(TCustomListBox, TNativeControl)
 public:
-    explicit TListBox(TComponent* AOwner);
-    ~TListBox() override;
+    explicit TCustomListBox(TComponent* AOwner);
+    ~TCustomListBox() override;
 
     TStrings& Items();
     // The item with the focus rectangle (the selected one in single
@@ -272,6 +336,22 @@ public:
     // starting height OnMeasureItem gets.
     int ItemHeight() const { return drawn_.ItemHeight; }
     void SetItemHeight(int Value);
+    // Keeps the items in alphabetical order (case-insensitive); turning it
+    // on sorts the items there are, with their data.
+    bool Sorted() const { return sorted_; }
+    void SetSorted(bool Value);
+    // 0: one column that scrolls vertically; else the items flow down and
+    // into further columns of Width / Columns each, scrolling sideways.
+    int Columns() const { return columns_; }
+    void SetColumns(int Value);
+    // The list is only ever as high as a whole number of rows (fixed item
+    // heights only).
+    bool IntegralHeight() const { return integralHeight_; }
+    void SetIntegralHeight(bool Value);
+    // Tab stops in the item texts every TabWidth dialog units (a quarter of
+    // the font's average character width); 0: tabs are not expanded.
+    int TabWidth() const { return tabWidth_; }
+    void SetTabWidth(int Value);
     // The first item shown at the top.
     int TopIndex() const;
     void SetTopIndex(int Value);
@@ -283,36 +363,85 @@ public:
     // The canvas owner drawing and measuring use; it has the control's font.
     TCanvas* Canvas();
     void Invalidate() override;
+    void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
 
     TDrawItemEvent OnDrawItem;
     TMeasureItemEvent OnMeasureItem;
 
 protected:
+    // The data slot of an item, as the list box window keeps it. Overriders
+    // may keep records of their own there and hand callers something else;
+    // they reach the slot itself through these base versions. An index
+    // outside the items raises EListError.
+    virtual std::intptr_t GetItemData(int Index) const;
+    virtual void SetItemData(int Index, std::intptr_t AData);
+    // Removes one item, and all of them.
+    virtual void DeleteString(int Index);
+    virtual void ResetContent();
+    // Items added, inserted or replaced (the raw slot starts at 0).
+    int AddString(const std::string& S);
+    void InsertString(int Index, const std::string& S);
+
+    void CreateParams(TCreateParams& Params) override;
     std::unique_ptr<ui::TNativeWidget> MakeNativeWidget() override;
     void NativeWidgetCreated() override;
     // Without OnDrawItem an item shows its text on the state's background.
     virtual void DrawItem(int Index, const TRect& Rect, TOwnerDrawState State);
     virtual void MeasureItem(int Index, int& Height);
+    // Draws one item as the window asks: owner-drawn styles and lists with
+    // tab stops. Overriders may change the rectangle before DrawItem.
+    virtual void DrawItemRequest(int Index, TRect Rect, TOwnerDrawState State);
+    // The text of an item with its tabs expanded to the tab stops.
+    void DrawItemText(int Index, const TRect& Rect);
     LRESULT DialogCode() const override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
 
+    friend class TListBoxStrings;
+
 private:
-    void ItemsChanged();
+    struct Item {
+        std::string Text;
+        std::intptr_t Data = 0;
+        bool Selected = false;
+    };
+
     void CheckIndex(int Index) const;
+    void ItemsChanged();
+    int SortedPlace(const std::string& S) const;
+    void MoveItem(int CurrentIndex, int NewIndex);
+    void ExchangeItems(int Index1, int Index2);
+    void ReplaceText(int Index, const std::string& S);
+    void SetUpdating(bool Updating);
+    // Items whose window rows must show again (-1: all).
+    void ItemsShownChanged();
+    // The list box window styles the properties ask for.
+    DWORD ListStyle() const;
+    int HeightForIntegral() const;
     void ApplySelectionMode();
     void ApplySelection();
     void ApplyStyle();
     void TakeUserSelection();
     int HeightOf(int Index);
 
-    std::unique_ptr<TStringList> items_;
-    std::vector<bool> selected_;
+    TListBoxStrings strings_;
+    std::vector<Item> items_;
     ui::TOwnerDrawnItems drawn_;
     TListBoxStyle style_ = lbStandard;
     int topIndex_ = 0;
     int itemIndex_ = -1;
+    int columns_ = 0;
+    int tabWidth_ = 0;
+    int updating_ = 0;
     bool multiSelect_ = false;
     bool extendedSelect_ = true;
+    bool sorted_ = false;
+    bool integralHeight_ = false;
     bool pushing_ = false;
+};
+
+class TListBox : public TCustomListBox {
+    DECLARE_CLASS(TListBox, TCustomListBox)
+public:
+    explicit TListBox(TComponent* AOwner) : TCustomListBox(AOwner) { }
 };
 
 enum TComboBoxStyle : std::uint8_t { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

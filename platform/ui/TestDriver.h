@@ -110,13 +110,16 @@ void TurnWheel(TWinControl* control, TPoint at, int delta);
 // A left click on the widget of a standard control at a point of it.
 void ClickWidget(TNativeControl* control, TPoint at);
 // A left click in the middle of a row of the list, with modifier keys.
-void ClickListRow(TListBox* list, int row, TShiftState modifiers = {});
+void ClickListRow(TCustomListBox* list, int row, TShiftState modifiers = {});
+// A click of a mouse button into a row of the list, x pixels from the row's
+// left edge.
+void ClickListRowAt(TCustomListBox* list, int row, int x, TMouseButton button);
 // A click on an arrow of the up-down control; false when it has none.
-bool ClickUpDownArrow(TUpDown* updown, TUDBtnType arrow);
+bool ClickUpDownArrow(TCustomUpDown* updown, TUDBtnType arrow);
 // The user selects a row of the list (as a control click adds it).
-void SelectListRowByUser(TListBox* list, int row);
+void SelectListRowByUser(TCustomListBox* list, int row);
 // The user scrolls the list so that the row is at the top.
-void ScrollListByUser(TListBox* list, int topRow);
+void ScrollListByUser(TCustomListBox* list, int topRow);
 // The user picks a tab of the page control.
 void PickTabByUser(TPageControl* pages, int tab);
 
@@ -172,7 +175,7 @@ TWinControl* WindowAt(TWinControl* control, TPoint at);
 // rows of a list box: its list's rows only).
 TShownImage GrabScreen(TWinControl* control);
 TShownImage GrabWidget(TNativeControl* control);
-TShownImage GrabListRows(TListBox* list);
+TShownImage GrabListRows(TCustomListBox* list);
 
 enum class TSelectionMode : std::uint8_t { Single, Extended, Multi };
 
@@ -194,6 +197,10 @@ struct TShownWidget {
     std::string DisplayText;
     std::string SelectedText;
     bool Password = false;
+    // An edit's text: where it is shown (the widget's rectangle less the
+    // margins of the text) and its alignment.
+    TRect TextArea;
+    TAlignment TextAlignment = taLeftJustify;
     // Check and radio boxes.
     TCheckBoxState Check = cbUnchecked;
     // Lists and combo boxes: the rows, the current one, which are

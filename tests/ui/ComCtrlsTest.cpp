@@ -1,5 +1,6 @@
 #include "platform/ui/ComCtrls.h"
 
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "tests/ui/UiFixture.h"
 
@@ -185,6 +186,115 @@ TEST_F(ComCtrlsTest, WizardPagesWithoutTabsFillTheWholeControl)
     EXPECT_TRUE(sheets[1]->Visible());
     EXPECT_EQ(pages->FindNextPage(sheets[0], true), nullptr);
     EXPECT_THROW(pages->Pages(2), EListError);
+}
+
+} // namespace
+
+namespace {
+
+// An up-down that answers the thumb-position notification itself, as a
+// spin control with the range -1..1 does: the sign tells the arrow, and the
+// position goes back to 0 for the next press.
+class TSignUpDown : public TCustomUpDown {
+public:
+    explicit TSignUpDown(TComponent* AOwner) : TCustomUpDown(AOwner)
+    {
+        SetMin(-1);
+        SetMax(1);
+    }
+    std::vector<TUDBtnType> Seen;
+
+protected:
+    void Dispatch(TMessage& Message) override
+    {
+        if (Message.Msg == WM_VSCROLL && LOWORD(Message.WParam) == SB_THUMBPOSITION) {
+            auto position = static_cast<std::int16_t>(HIWORD(Message.WParam));
+            if (position != 0)
+                Seen.push_back(position > 0 ? btNext : btPrev);
+            Perform(UDM_SETPOS, 0, 0);
+            return;
+        }
+        TCustomUpDown::Dispatch(Message);
+    }
+};
+
+class UpDownTest : public ComCtrlsTest { };
+
+TEST_F(UpDownTest, EveryArrowPressArrivesAsAThumbPositionNotification)
+{
+    TForm* form = NewForm();
+    auto* updown = Place<TSignUpDown>(form);
+    form->Show();
+    Turn();
+    for (TUDBtnType arrow : {btNext, btNext, btPrev, btNext, btPrev, btPrev})
+        ASSERT_TRUE(ui::test::ClickUpDownArrow(updown, arrow));
+    EXPECT_EQ(updown->Seen, (std::vector<TUDBtnType>{btNext, btNext, btPrev, btNext, btPrev, btPrev}));
+    EXPECT_EQ(updown->Position(), 0);
+}
+
+TEST_F(UpDownTest, AHorizontalUpDownNotifiesSideways)
+{
+    TForm* form = NewForm();
+    auto* updown = Place<TUpDown>(form);
+    updown->SetOrientation(udHorizontal);
+    UINT seen = 0;
+    TWndMethod old = updown->WindowProc;
+    updown->WindowProc = [&](TMessage& m) {
+        if (m.Msg == WM_HSCROLL || m.Msg == WM_VSCROLL)
+            seen = m.Msg;
+        old(m);
+    };
+    std::vector<TUDBtnType> clicks;
+    updown->OnClick = [&](TObject*, TUDBtnType b) { clicks.push_back(b); };
+    ASSERT_TRUE(ui::test::ClickUpDownArrow(updown, btPrev));
+    EXPECT_EQ(seen, WM_HSCROLL);
+    EXPECT_EQ(clicks, std::vector<TUDBtnType>{btPrev});
+    updown->WindowProc = old;
+}
+
+TEST_F(ComCtrlsTest, AnimationPlaysItsFramesRoundByRoundAndStops)
+{
+    rtl::SetClockForTests(1000);
+    TForm* form = NewForm();
+    auto* animate = new TAnimate(form);
+    animate->SetParent(form);
+    // Four frames of 10 x 8, each filled with its own colour.
+    const TColor colours[] = {clRed, clLime, clBlue, clYellow};
+    animate->Frames().SetSize(40, 8);
+    for (int i = 0; i < 4; ++i) {
+        animate->Frames().Canvas().Brush.Color = colours[i];
+        animate->Frames().Canvas().FillRect(Rect(i * 10, 0, i * 10 + 10, 8));
+    }
+    int opened = 0, started = 0, stopped = 0;
+    animate->OnOpen = [&](TObject*) { ++opened; };
+    animate->OnStart = [&](TObject*) { ++started; };
+    animate->OnStop = [&](TObject*) { ++stopped; };
+    animate->SetFrameCount(4);
+    animate->Center = false;
+    animate->SetBounds(0, 0, 10, 8);
+    EXPECT_EQ(opened, 1);
+    EXPECT_EQ(animate->FrameWidth(), 10);
+    animate->SetInterval(50);
+    form->Show();
+    Turn();
+
+    animate->Play(1, 3, 2);
+    EXPECT_TRUE(animate->Active());
+    EXPECT_EQ(started, 1);
+    std::vector<int> frames{animate->CurrentFrame()};
+    for (int tick = 0; tick < 7; ++tick) {
+        rtl::AdvanceClockForTests(50);
+        Turn();
+        frames.push_back(animate->CurrentFrame());
+    }
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 3, 1, 2, 3, 3, 3})) << "two rounds, then it stays on the last frame";
+    EXPECT_FALSE(animate->Active());
+    EXPECT_EQ(stopped, 1);
+
+    animate->Seek(2);
+    animate->Repaint();
+    Turn();
+    EXPECT_EQ(BackBufferPixel(animate, 5, 4), clBlue);
 }
 
 } // namespace

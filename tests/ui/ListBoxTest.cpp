@@ -231,3 +231,216 @@ TEST_F(ListBoxTest, OwnerDrawnComboDrawsTheChosenItemInTheClosedFieldAndMeasures
 }
 
 } // namespace
+
+namespace {
+
+// A list box that keeps a record of its own, {data, state}, in each item's
+// data slot and hands callers the data, as check lists do.
+class TStateListBox : public TCustomListBox {
+public:
+    struct Record {
+        std::intptr_t Data = 0;
+        int State = 0;
+    };
+
+    using TCustomListBox::TCustomListBox;
+    ~TStateListBox() override { TStateListBox::ResetContent(); }
+
+    int State(int Index) { return RecordOf(Index).State; }
+    void SetState(int Index, int Value) { RecordOf(Index).State = Value; }
+    int LiveRecords = 0;
+
+protected:
+    std::intptr_t GetItemData(int Index) const override
+    {
+        Record* record = Raw(Index);
+        return record ? record->Data : 0;
+    }
+    void SetItemData(int Index, std::intptr_t AData) override { RecordOf(Index).Data = AData; }
+    void DeleteString(int Index) override
+    {
+        Forget(Raw(Index));
+        TCustomListBox::DeleteString(Index);
+    }
+    void ResetContent() override
+    {
+        for (int i = 0; i < Items().Count(); ++i)
+            Forget(Raw(i));
+        TCustomListBox::ResetContent();
+    }
+
+private:
+    Record* Raw(int Index) const { return reinterpret_cast<Record*>(TCustomListBox::GetItemData(Index)); }
+    Record& RecordOf(int Index)
+    {
+        if (!Raw(Index)) {
+            TCustomListBox::SetItemData(Index, reinterpret_cast<std::intptr_t>(new Record));
+            ++LiveRecords;
+        }
+        return *Raw(Index);
+    }
+    void Forget(Record* record)
+    {
+        if (record)
+            --LiveRecords;
+        delete record;
+    }
+};
+
+class ListBoxDataTest : public UiTest { };
+
+TEST_F(ListBoxDataTest, ObjectsAndStatesOfOwnerDrawnItemsFollowInsertDeleteMoveAndExchange)
+{
+    TForm* form = NewForm(200, 200);
+    auto* list = new TStateListBox(form);
+    list->SetParent(form);
+    list->SetBounds(0, 0, 150, 180);
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(16);
+    TObject objects[5];
+    for (int i = 0; i < 4; ++i)
+        list->Items().AddObject("p" + std::to_string(i), &objects[i]);
+    list->SetState(1, 1);
+    list->SetState(3, 2);
+    // A marked row shows red, every other row green.
+    list->OnDrawItem = [&](TWinControl*, int index, TRect rect, TOwnerDrawState) {
+        list->Canvas()->Brush.Color = list->State(index) == 1 ? clRed : clLime;
+        list->Canvas()->FillRect(rect);
+    };
+    form->Show();
+    Turn();
+
+    auto expect = [&](const std::vector<std::string>& texts, const std::vector<TObject*>& objs,
+                      const std::vector<int>& states) {
+        ASSERT_EQ(list->Items().Count(), static_cast<int>(texts.size()));
+        ui::test::TShownImage rows = ui::test::GrabListRows(list);
+        for (int i = 0; i < list->Items().Count(); ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_EQ(list->Items().Strings(i), texts[static_cast<size_t>(i)]);
+            EXPECT_EQ(list->Items().Objects(i), objs[static_cast<size_t>(i)]);
+            EXPECT_EQ(list->State(i), states[static_cast<size_t>(i)]);
+            EXPECT_EQ(rows.Color(20, list->ItemRect(i).Top + 8), states[static_cast<size_t>(i)] == 1 ? clRed : clLime);
+        }
+        EXPECT_EQ(list->LiveRecords, list->Items().Count());
+    };
+    expect({"p0", "p1", "p2", "p3"}, {&objects[0], &objects[1], &objects[2], &objects[3]}, {0, 1, 0, 2});
+
+    list->Items().InsertObject(1, "neu", &objects[4]);
+    expect({"p0", "neu", "p1", "p2", "p3"}, {&objects[0], &objects[4], &objects[1], &objects[2], &objects[3]},
+           {0, 0, 1, 0, 2});
+    list->Items().Delete(0);
+    expect({"neu", "p1", "p2", "p3"}, {&objects[4], &objects[1], &objects[2], &objects[3]}, {0, 1, 0, 2});
+    list->Items().Move(1, 3);
+    expect({"neu", "p2", "p3", "p1"}, {&objects[4], &objects[2], &objects[3], &objects[1]}, {0, 0, 2, 1});
+    list->Items().Exchange(0, 3);
+    expect({"p1", "p2", "p3", "neu"}, {&objects[1], &objects[2], &objects[3], &objects[4]}, {1, 0, 2, 0});
+    list->Items().SetStrings(0, "p1*");
+    expect({"p1*", "p2", "p3", "neu"}, {&objects[1], &objects[2], &objects[3], &objects[4]}, {1, 0, 2, 0});
+
+    list->RecreateWnd();
+    Turn();
+    expect({"p1*", "p2", "p3", "neu"}, {&objects[1], &objects[2], &objects[3], &objects[4]}, {1, 0, 2, 0});
+
+    list->Items().Clear();
+    EXPECT_EQ(list->LiveRecords, 0);
+    EXPECT_THROW(list->Items().Objects(0), EListError);
+}
+
+TEST_F(ListBoxDataTest, SelectionAndTheCurrentItemGoWithTheirItems)
+{
+    TForm* form = NewForm();
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetMultiSelect(true);
+    for (const char* s : {"a", "b", "c", "d"})
+        list->Items().Add(s);
+    list->SetSelected(1, true);
+    list->SetItemIndex(2);
+    list->Items().Insert(0, "x");
+    EXPECT_TRUE(list->Selected(2));
+    EXPECT_EQ(list->ItemIndex(), 3);
+    list->Items().Move(2, 4);
+    EXPECT_TRUE(list->Selected(4));
+    EXPECT_EQ(list->ItemIndex(), 2);
+    list->Items().Delete(2);
+    EXPECT_EQ(list->ItemIndex(), -1);
+    EXPECT_EQ(list->SelCount(), 1);
+}
+
+TEST_F(ListBoxDataTest, ASortedListPlacesNewItemsAndSortsTheOnesThereWithTheirData)
+{
+    TForm* form = NewForm();
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    TObject b, a, c, d;
+    list->Items().AddObject("Birke", &b);
+    list->Items().AddObject("ahorn", &a);
+    list->Items().AddObject("Czeder", &c);
+    list->SetItemIndex(0);
+    list->SetSorted(true);
+    EXPECT_EQ(list->Items().CommaText(), "ahorn,Birke,Czeder");
+    EXPECT_EQ(list->Items().Objects(0), &a);
+    EXPECT_EQ(list->Items().Objects(1), &b);
+    EXPECT_EQ(list->ItemIndex(), 1) << "the current item stays current";
+    EXPECT_EQ(list->Items().AddObject("buche", &d), 2);
+    EXPECT_EQ(list->Items().Objects(2), &d);
+    form->Show();
+    Turn();
+    EXPECT_EQ(ui::test::ShownWidget(list).Items, (std::vector<std::string>{"ahorn", "Birke", "buche", "Czeder"}));
+}
+
+TEST_F(ListBoxDataTest, ColumnsIntegralHeightAndTabStopsShapeTheRows)
+{
+    TForm* form = NewForm(400, 300);
+    auto* list = new TListBox(form);
+    list->SetParent(form);
+    list->SetStyle(lbOwnerDrawFixed);
+    list->SetItemHeight(16);
+    list->SetIntegralHeight(true);
+    list->SetBounds(0, 0, 303, 110);
+    EXPECT_EQ(list->Height(), 100) << "six whole rows and the border";
+    list->SetIntegralHeight(false);
+    list->SetHeight(110);
+    EXPECT_EQ(list->Height(), 110);
+
+    for (int i = 0; i < 20; ++i)
+        list->Items().Add(std::to_string(i));
+    list->SetColumns(3);
+    form->Show();
+    Turn();
+    const int columnWidth = (303 + 3 - 3) / 3;
+    EXPECT_EQ(list->ItemRect(0).Width(), columnWidth);
+    int firstOfSecond = 1;
+    while (firstOfSecond < 20 && list->ItemRect(firstOfSecond).Left == list->ItemRect(0).Left)
+        ++firstOfSecond;
+    ASSERT_LT(firstOfSecond, 20) << "the rows flow into a second column";
+    EXPECT_EQ(list->ItemRect(firstOfSecond).Left, list->ItemRect(0).Left + columnWidth);
+    EXPECT_EQ(list->ItemRect(firstOfSecond).Top, list->ItemRect(0).Top);
+    EXPECT_EQ(list->ItemAtPos({list->ItemRect(firstOfSecond).Left + 5, 5}, true), firstOfSecond);
+
+    // Tab stops: a leading tab moves the text to the first stop.
+    list->SetColumns(0);
+    list->Items().Clear();
+    list->Items().Add("\tX");
+    list->Items().Add("X");
+    list->SetTabWidth(40);
+    Turn();
+    TCanvas* canvas = list->Canvas();
+    const int average = (canvas->TextWidth("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz") / 26 + 1) / 2;
+    const int stop = 40 * average / 4;
+    ui::test::TShownImage rows = ui::test::GrabListRows(list);
+    auto firstInk = [&](int row) {
+        int y0 = list->ItemRect(row).Top;
+        for (int x = 0; x < rows.Width; ++x)
+            for (int y = y0; y < y0 + 16; ++y)
+                if (rows.Color(x, y) == clBlack)
+                    return x;
+        return -1;
+    };
+    ASSERT_GE(firstInk(1), 0);
+    EXPECT_LT(firstInk(1), 2 + stop);
+    EXPECT_GE(firstInk(0), 2 + stop);
+    EXPECT_LT(firstInk(0), 2 + stop + (firstInk(1) + 2));
+}
+
+} // namespace

@@ -3,6 +3,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/Clipboard.h"
 #include "platform/ui/ExtCtrls.h"
 #include "tests/ui/UiFixture.h"
 
@@ -493,6 +494,81 @@ TEST_F(StdCtrlsTest, BitBtnShowsTheFirstGlyphOfTheStripWithItsKeyColourSeeThroug
     EXPECT_EQ(shown.Alpha(1, 1), 255);
     EXPECT_EQ(shown.Color(2, 2), clRed);
     EXPECT_EQ(shown.Alpha(0, 3), 0);
+}
+
+} // namespace
+
+namespace {
+
+class EditAreaTest : public StdCtrlsTest { };
+
+TEST_F(EditAreaTest, TheTextAreaAndAlignmentReachTheWidget)
+{
+    TForm* form = NewForm();
+    auto* edit = Place<TEdit>(form);
+    edit->SetBounds(10, 10, 100, 24);
+    edit->SetAlignment(taRightJustify);
+    TRect area = Rect(0, 0, edit->ClientWidth() - 17, edit->ClientHeight() + 1);
+    edit->Perform(EM_SETRECTNP, 0, reinterpret_cast<LPARAM>(&area));
+    TRect read;
+    edit->Perform(EM_GETRECT, 0, reinterpret_cast<LPARAM>(&read));
+    EXPECT_EQ(read, area);
+    ui::test::TShownWidget shown = Shown(edit);
+    EXPECT_EQ(shown.TextAlignment, taRightJustify);
+    EXPECT_EQ(shown.TextArea.Right, shown.Width - 17) << "no text under the right 17 pixels";
+    EXPECT_EQ(shown.TextArea.Left, 0);
+
+    edit->RecreateWnd(); // a new widget gets the same
+    EXPECT_EQ(Shown(edit).TextArea.Right, Shown(edit).Width - 17);
+    EXPECT_EQ(Shown(edit).TextAlignment, taRightJustify);
+    edit->SetTextArea(TRect{});
+    EXPECT_EQ(edit->TextArea(), edit->ClientRect());
+    EXPECT_EQ(Shown(edit).TextArea.Right, Shown(edit).Width);
+}
+
+TEST_F(EditAreaTest, PasteAndCutKeysPassTheControlWhichMayRefuseThem)
+{
+    TForm* form = NewForm();
+    auto* edit = Place<TEdit>(form);
+    form->Show();
+    Turn();
+    ui::test::FocusWidget(edit);
+    Clipboard().SetAsText("42");
+    std::vector<UINT> refused;
+    bool refuse = true;
+    TWndMethod old = edit->WindowProc;
+    edit->WindowProc = [&](TMessage& m) {
+        if (refuse && (m.Msg == WM_PASTE || m.Msg == WM_CUT))
+            return refused.push_back(m.Msg);
+        old(m);
+    };
+    edit->SetText("7");
+    edit->SelectAll();
+    const struct {
+        TKey key;
+        TKeyModifiers modifiers;
+        UINT msg;
+    } keys[] = {{ui::test::Letter('V'), {ui::test::kmCtrl}, WM_PASTE},
+                {ui::test::Letter('X'), {ui::test::kmCtrl}, WM_CUT},
+                {TKey::Delete, {ui::test::kmShift}, WM_CUT}};
+    for (const auto& k : keys) {
+        refused.clear();
+        ui::test::SendWidgetKey(edit, TKeyAction::Press, k.key, k.modifiers);
+        Turn();
+        EXPECT_EQ(refused, std::vector<UINT>{k.msg});
+        EXPECT_EQ(edit->Text(), "7");
+    }
+    refuse = false;
+    edit->SelectAll();
+    ui::test::SendWidgetKey(edit, TKeyAction::Press, ui::test::Letter('V'), {ui::test::kmCtrl});
+    Turn();
+    EXPECT_EQ(edit->Text(), "42");
+    edit->SelectAll();
+    ui::test::SendWidgetKey(edit, TKeyAction::Press, ui::test::Letter('X'), {ui::test::kmCtrl});
+    Turn();
+    EXPECT_EQ(edit->Text(), "");
+    EXPECT_EQ(Clipboard().AsText(), "42");
+    edit->WindowProc = old;
 }
 
 } // namespace

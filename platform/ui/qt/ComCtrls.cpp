@@ -55,16 +55,15 @@ void TProgressBar::NativeWidgetCreated()
     }
 }
 
-std::unique_ptr<ui::TNativeWidget> TUpDown::MakeNativeWidget()
+std::unique_ptr<ui::TNativeWidget> TCustomUpDown::MakeNativeWidget()
 {
     auto native = ui::MakeNativeWidget<QWidget>(this);
     QWidget* frame = native->Widget();
-    auto* layout = new QVBoxLayout(frame);
+    auto* layout = new QBoxLayout(QBoxLayout::TopToBottom, frame);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     for (TUDBtnType button : {btNext, btPrev}) {
         auto* arrow = new QToolButton(frame);
-        arrow->setArrowType(button == btNext ? Qt::UpArrow : Qt::DownArrow);
         arrow->setAutoRepeat(true);
         arrow->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
         arrow->setObjectName(button == btNext ? "next" : "prev");
@@ -72,6 +71,19 @@ std::unique_ptr<ui::TNativeWidget> TUpDown::MakeNativeWidget()
         QObject::connect(arrow, &QToolButton::clicked, native.get(), [this, button] { Step(button); });
     }
     return native;
+}
+
+// Vertical: next above previous; horizontal: previous left of next.
+void TCustomUpDown::NativeWidgetCreated()
+{
+    QWidget* frame = NativeWidget() ? NativeWidget()->Widget() : nullptr;
+    if (!frame)
+        return;
+    auto* layout = static_cast<QBoxLayout*>(frame->layout());
+    const bool vertical = orientation_ == udVertical;
+    layout->setDirection(vertical ? QBoxLayout::TopToBottom : QBoxLayout::RightToLeft);
+    frame->findChild<QToolButton*>("next")->setArrowType(vertical ? Qt::UpArrow : Qt::RightArrow);
+    frame->findChild<QToolButton*>("prev")->setArrowType(vertical ? Qt::DownArrow : Qt::LeftArrow);
 }
 
 std::unique_ptr<ui::TNativeWidget> TStatusBar::MakeNativeWidget()

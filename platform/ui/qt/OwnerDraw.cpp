@@ -54,6 +54,8 @@ QSize TOwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QMo
     if (RowHeight)
         if (int height = RowHeight(index.row()); height > 0)
             size.setHeight(height);
+    if (ColumnWidth > 0)
+        size.setWidth(ColumnWidth);
     return size;
 }
 

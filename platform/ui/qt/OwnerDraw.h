@@ -31,6 +31,9 @@ class TOwnerDrawDelegate : public QStyledItemDelegate {
 public:
     // The row's height; 0 or less lets the toolkit decide.
     std::function<int(int Row)> RowHeight;
+    // The width of every row (the column width of a list of columns); 0
+    // lets the toolkit decide.
+    int ColumnWidth = 0;
     // Paints a row into `area` (viewport coordinates).
     std::function<void(QPainter& Painter, int Row, const QRect& Area, const QStyleOptionViewItem& Option)> PaintRow;
 

@@ -4,7 +4,10 @@
 
 #include <algorithm>
 
+#include <QAction>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
 
@@ -31,6 +34,60 @@ QPlainTextEdit* PlainEditOf(const TNativeControl* control) { return ui::NativeOf
 QString ToWidgetText(const std::string& text) { return Q(text).replace("\r\n", "\n"); }
 
 std::string FromWidgetText(const QString& text) { return QString(text).replace("\n", "\r\n").toStdString(); }
+
+// The menu's paste and cut go to the control as WM_PASTE and WM_CUT, so a
+// control can refuse them as it refuses the keys.
+void RouteClipboardActions(QMenu& menu, TCustomEdit* control)
+{
+    for (QAction* action : menu.actions()) {
+        UINT msg = action->objectName() == "edit-paste" ? WM_PASTE : action->objectName() == "edit-cut" ? WM_CUT : 0;
+        if (msg == 0)
+            continue;
+        QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+        QObject::connect(action, &QAction::triggered, &menu, [control, msg] { control->Perform(msg, 0, 0); });
+    }
+}
+
+class TLineEditWidget : public QLineEdit {
+public:
+    TLineEditWidget(QWidget* parent, TCustomEdit* control) : QLineEdit(parent), control_(control) { }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        std::unique_ptr<QMenu> menu(createStandardContextMenu());
+        RouteClipboardActions(*menu, control_);
+        menu->exec(event->globalPos());
+    }
+
+private:
+    TCustomEdit* control_;
+};
+
+class TPlainEditWidget : public QPlainTextEdit {
+public:
+    TPlainEditWidget(QWidget* parent, TCustomEdit* control) : QPlainTextEdit(parent), control_(control) { }
+
+protected:
+    void contextMenuEvent(QContextMenuEvent* event) override
+    {
+        std::unique_ptr<QMenu> menu(createStandardContextMenu(event->pos()));
+        RouteClipboardActions(*menu, control_);
+        menu->exec(event->globalPos());
+    }
+
+private:
+    TCustomEdit* control_;
+};
+
+Qt::Alignment AlignmentOf(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify: return Qt::AlignRight | Qt::AlignVCenter;
+    case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+    default: return Qt::AlignLeft | Qt::AlignVCenter;
+    }
+}
 
 } // namespace
 
@@ -101,9 +158,59 @@ void TCustomEdit::SelectAll()
     SetSelLength(static_cast<int>(Q(Text()).size()));
 }
 
+void TCustomEdit::SetAlignment(TAlignment Value)
+{
+    alignment_ = Value;
+    if (QLineEdit* edit = LineEditOf(this))
+        edit->setAlignment(AlignmentOf(Value));
+}
+
+// The text area as margins of the widget's text.
+void TCustomEdit::ApplyTextArea()
+{
+    QLineEdit* edit = LineEditOf(this);
+    if (!edit)
+        return;
+    if (textArea_.IsEmpty())
+        return edit->setTextMargins(0, 0, 0, 0);
+    const TRect client = ClientRect();
+    edit->setTextMargins(std::max(0, textArea_.Left), std::max(0, textArea_.Top),
+                         std::max(0, client.Right - textArea_.Right), std::max(0, client.Bottom - textArea_.Bottom));
+}
+
+void TCustomEdit::BoundsChanged(const TRect& oldBounds)
+{
+    TNativeControl::BoundsChanged(oldBounds);
+    ApplyTextArea();
+}
+
+void TCustomEdit::DefaultHandler(TMessage& Message)
+{
+    switch (Message.Msg) {
+    case WM_KEYDOWN:
+        if (UINT msg = ClipboardMessageOfKey(static_cast<WORD>(Message.WParam),
+                                             ui::KeyDataToShiftState(Message.LParam))) {
+            Perform(msg, 0, 0);
+            return;
+        }
+        break;
+    case WM_PASTE:
+    case WM_CUT:
+    case WM_COPY:
+        if (QLineEdit* edit = LineEditOf(this))
+            Message.Msg == WM_PASTE ? edit->paste() : Message.Msg == WM_CUT ? edit->cut() : edit->copy();
+        else if (QPlainTextEdit* memo = PlainEditOf(this))
+            Message.Msg == WM_PASTE ? memo->paste() : Message.Msg == WM_CUT ? memo->cut() : memo->copy();
+        return;
+    default: break;
+    }
+    TNativeControl::DefaultHandler(Message);
+}
+
 std::unique_ptr<ui::TNativeWidget> TCustomEdit::MakeNativeWidget()
 {
-    auto native = ui::MakeNativeWidget<QLineEdit>(this);
+    auto* widget = new TLineEditWidget(ui::WidgetOf(this), this);
+    auto native = std::make_unique<ui::TNativeWidget>(widget, Handle());
     auto* edit = native->As<QLineEdit>();
     QObject::connect(edit, &QLineEdit::textEdited, native.get(), [this] { Modified = true; });
     QObject::connect(edit, &QLineEdit::textChanged, native.get(),
@@ -120,10 +227,22 @@ void TCustomEdit::NativeWidgetCreated()
     edit->setEchoMode(passwordChar_ ? QLineEdit::Password : QLineEdit::Normal);
     edit->setText(Q(Text()));
     edit->setSelection(selStart_, selLength_);
+    edit->setAlignment(AlignmentOf(alignment_));
+    ApplyTextArea();
 }
 
 void TCustomEdit::Dispatch(TMessage& Message)
 {
+    if (Message.Msg == EM_SETRECT || Message.Msg == EM_SETRECTNP) {
+        const auto* area = reinterpret_cast<const TRect*>(Message.LParam);
+        textArea_ = area ? *area : TRect{};
+        return ApplyTextArea();
+    }
+    if (Message.Msg == EM_GETRECT) {
+        if (auto* area = reinterpret_cast<TRect*>(Message.LParam))
+            *area = TextArea();
+        return;
+    }
     if (Message.Msg != CM_TEXTCHANGED)
         return TNativeControl::Dispatch(Message);
     std::string clipped = ClipText(Text(), maxLength_);
@@ -140,7 +259,8 @@ void TCustomEdit::Dispatch(TMessage& Message)
 
 std::unique_ptr<ui::TNativeWidget> TMemo::MakeNativeWidget()
 {
-    auto native = ui::MakeNativeWidget<QPlainTextEdit>(this);
+    auto* widget = new TPlainEditWidget(ui::WidgetOf(this), this);
+    auto native = std::make_unique<ui::TNativeWidget>(widget, Handle());
     auto* edit = native->As<QPlainTextEdit>();
     QObject::connect(edit, &QPlainTextEdit::textChanged, native.get(), [this, edit] {
         Modified = true;

@@ -1,5 +1,6 @@
-// The toolkit's list behind a list box: rows, selection, scrolling and the
-// rows' owner drawing.
+// The toolkit's list behind a list box: rows, selection, scrolling, columns
+// and the rows' owner drawing; presses on the rows reach the control as
+// mouse messages before the list selects.
 
 #include "platform/ui/StdCtrls.h"
 
@@ -7,27 +8,86 @@
 
 #include <QItemSelection>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QScrollBar>
 
-#include "platform/rtl/StringList.h"
 #include "platform/ui/qt/NativeWidget.h"
 #include "platform/ui/qt/OwnerDraw.h"
 
-std::unique_ptr<ui::TNativeWidget> TListBox::MakeNativeWidget()
+namespace {
+
+UINT ButtonMessage(QEvent::Type type, Qt::MouseButton button)
+{
+    UINT base = button == Qt::LeftButton ? WM_LBUTTONDOWN
+        : button == Qt::RightButton      ? WM_RBUTTONDOWN
+        : button == Qt::MiddleButton     ? WM_MBUTTONDOWN
+                                         : 0;
+    if (base == 0)
+        return 0;
+    return type == QEvent::MouseButtonPress ? base : type == QEvent::MouseButtonRelease ? base + 1 : base + 2;
+}
+
+WPARAM KeysOf(const QMouseEvent& event)
+{
+    WPARAM keys = 0;
+    if (event.buttons() & Qt::LeftButton)
+        keys |= MK_LBUTTON;
+    if (event.buttons() & Qt::RightButton)
+        keys |= MK_RBUTTON;
+    if (event.buttons() & Qt::MiddleButton)
+        keys |= MK_MBUTTON;
+    if (event.modifiers() & Qt::ShiftModifier)
+        keys |= MK_SHIFT;
+    if (event.modifiers() & Qt::ControlModifier)
+        keys |= MK_CONTROL;
+    return keys;
+}
+
+// Hands the presses and releases on the rows to the control as messages in
+// the rows' coordinates, before the list handles them.
+class TRowMouseFilter : public QObject {
+public:
+    TRowMouseFilter(TCustomListBox* control, QObject* parent) : QObject(parent), control_(control) { }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        auto type = event->type();
+        if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
+            type != QEvent::MouseButtonDblClick)
+            return false;
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (UINT msg = ButtonMessage(type, mouse->button())) {
+            QPoint at = mouse->position().toPoint();
+            control_->Perform(msg, KeysOf(*mouse), MAKELPARAM(at.x(), at.y()));
+        }
+        return false;
+    }
+
+private:
+    TCustomListBox* control_;
+};
+
+} // namespace
+
+std::unique_ptr<ui::TNativeWidget> TCustomListBox::MakeNativeWidget()
 {
     auto native = ui::MakeNativeWidget<QListWidget>(this);
     auto* list = native->As<QListWidget>();
     list->setItemDelegate(new ui::TOwnerDrawDelegate(list));
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    list->viewport()->installEventFilter(new TRowMouseFilter(this, list));
     QObject::connect(list, &QListWidget::itemSelectionChanged, native.get(), [this] { TakeUserSelection(); });
     QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, native.get(), [this](int top) {
-        if (!pushing_)
+        if (!pushing_ && columns_ == 0)
             topIndex_ = top;
     });
     return native;
 }
 
-void TListBox::NativeWidgetCreated()
+void TCustomListBox::NativeWidgetCreated() { ItemsShownChanged(); }
+
+void TCustomListBox::ItemsShownChanged()
 {
     auto* list = ui::NativeOf<QListWidget>(this);
     if (!list)
@@ -36,9 +96,9 @@ void TListBox::NativeWidgetCreated()
     list->clear();
     // All rows at once: row by row a long list takes quadratic time.
     QStringList rows;
-    rows.reserve(items_->Count());
-    for (int i = 0; i < items_->Count(); ++i)
-        rows.append(QString::fromStdString(items_->Strings(i)));
+    rows.reserve(static_cast<int>(items_.size()));
+    for (const Item& item : items_)
+        rows.append(QString::fromStdString(item.Text));
     list->addItems(rows);
     pushing_ = false;
     ApplyStyle();
@@ -47,52 +107,79 @@ void TListBox::NativeWidgetCreated()
     SetTopIndex(topIndex_);
 }
 
-void TListBox::ApplyStyle()
+void TCustomListBox::ApplyStyle()
 {
     auto* list = ui::NativeOf<QListWidget>(this);
     if (!list)
         return;
     auto* delegate = static_cast<ui::TOwnerDrawDelegate*>(list->itemDelegate());
-    if (style_ == lbStandard) {
+    const DWORD listStyle = ListStyle();
+    const bool ownerDrawn = (listStyle & (LBS_OWNERDRAWFIXED | LBS_OWNERDRAWVARIABLE)) != 0;
+    if (!ownerDrawn && (listStyle & LBS_USETABSTOPS) == 0) {
         delegate->RowHeight = nullptr;
         delegate->PaintRow = nullptr;
     } else {
-        delegate->RowHeight = [this](int row) { return HeightOf(row); };
+        // Rows of lists with tab stops alone keep the toolkit's height.
+        delegate->RowHeight = [this, ownerDrawn](int row) { return ownerDrawn ? HeightOf(row) : 0; };
         delegate->PaintRow = [this, list](QPainter& painter, int row, const QRect& area, const QStyleOptionViewItem&) {
-            if (row < 0 || row >= items_->Count())
+            if (row < 0 || row >= static_cast<int>(items_.size()))
                 return;
             TOwnerDrawState state;
-            if (selected_[static_cast<size_t>(row)])
+            if (Selected(row))
                 state.Include(odSelected);
             if (list->hasFocus() && row == itemIndex_)
                 state.Include(odFocused);
-            ui::PaintOwnerDrawnItem(painter, area, *this, drawn_, state,
-                                    [this, row](const TRect& rect, TOwnerDrawState s) { DrawItem(row, rect, s); });
+            ui::PaintOwnerDrawnItem(
+                painter, area, *this, drawn_, state,
+                [this, row](const TRect& rect, TOwnerDrawState s) { DrawItemRequest(row, rect, s); });
         };
+    }
+    // Columns: the rows flow down and on into the next column.
+    list->setFlow(QListView::TopToBottom);
+    list->setWrapping(columns_ > 0);
+    list->setResizeMode(columns_ > 0 ? QListView::Adjust : QListView::Fixed);
+    if (columns_ > 0) {
+        const int columnWidth = std::max(1, (Width() + columns_ - 3) / columns_);
+        delegate->ColumnWidth = columnWidth;
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    } else {
+        delegate->ColumnWidth = 0;
+        list->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     }
     list->setUniformItemSizes(style_ != lbOwnerDrawVariable);
     list->doItemsLayout();
     list->viewport()->update();
 }
 
-void TListBox::Invalidate()
+int TCustomListBox::HeightForIntegral() const
+{
+    if (style_ != lbStandard)
+        return drawn_.ItemHeight;
+    if (auto* list = ui::NativeOf<QListWidget>(this); list && list->count() > 0)
+        return list->sizeHintForRow(0);
+    return QFontMetrics(QFont()).height();
+}
+
+void TCustomListBox::Invalidate()
 {
     TNativeControl::Invalidate();
     if (auto* list = ui::NativeOf<QListWidget>(this))
         list->viewport()->update();
 }
 
-int TListBox::TopIndex() const
+int TCustomListBox::TopIndex() const
 {
-    if (auto* list = ui::NativeOf<QListWidget>(this))
+    if (auto* list = ui::NativeOf<QListWidget>(this); list && columns_ == 0)
         return list->verticalScrollBar()->value();
     return topIndex_;
 }
 
-void TListBox::SetTopIndex(int Value)
+void TCustomListBox::SetTopIndex(int Value)
 {
-    topIndex_ = std::clamp(Value, 0, std::max(0, items_->Count() - 1));
-    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+    topIndex_ = std::clamp(Value, 0, std::max(0, static_cast<int>(items_.size()) - 1));
+    if (auto* list = ui::NativeOf<QListWidget>(this); list && columns_ == 0) {
         pushing_ = true;
         list->doItemsLayout();
         list->verticalScrollBar()->setValue(topIndex_);
@@ -100,9 +187,9 @@ void TListBox::SetTopIndex(int Value)
     }
 }
 
-TRect TListBox::ItemRect(int Index) const
+TRect TCustomListBox::ItemRect(int Index) const
 {
-    int count = items_->Count();
+    int count = static_cast<int>(items_.size());
     if (Index < 0 || Index > count || count == 0)
         return {};
     if (Index == count) { // the place for one more item, under the last
@@ -115,7 +202,7 @@ TRect TListBox::ItemRect(int Index) const
         return Bounds(r.x(), r.y(), r.width(), r.height());
     }
     // Without the widget: stacked from the top item down.
-    auto* self = const_cast<TListBox*>(this); // measuring caches heights
+    auto* self = const_cast<TCustomListBox*>(this); // measuring caches heights
     int top = 0;
     int first = TopIndex();
     for (int i = first; i < Index; ++i)
@@ -125,9 +212,9 @@ TRect TListBox::ItemRect(int Index) const
     return Bounds(0, top, ClientWidth(), self->HeightOf(Index));
 }
 
-int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
+int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
 {
-    int count = items_->Count();
+    int count = static_cast<int>(items_.size());
     if (auto* list = ui::NativeOf<QListWidget>(this)) {
         if (!list->viewport()->rect().contains(Pos.X, Pos.Y))
             return -1;
@@ -138,7 +225,7 @@ int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
     }
     if (!ClientRect().Contains(Pos.X, Pos.Y))
         return -1;
-    auto* self = const_cast<TListBox*>(this);
+    auto* self = const_cast<TCustomListBox*>(this);
     int top = 0;
     for (int i = TopIndex(); i < count && top <= Pos.Y; ++i) {
         int bottom = top + self->HeightOf(i);
@@ -149,7 +236,7 @@ int TListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
     return Existing ? -1 : count;
 }
 
-void TListBox::ApplySelectionMode()
+void TCustomListBox::ApplySelectionMode()
 {
     if (auto* list = ui::NativeOf<QListWidget>(this))
         list->setSelectionMode(!multiSelect_         ? QAbstractItemView::SingleSelection
@@ -157,10 +244,10 @@ void TListBox::ApplySelectionMode()
                                                      : QAbstractItemView::MultiSelection);
 }
 
-void TListBox::ApplySelection()
+void TCustomListBox::ApplySelection()
 {
     auto* list = ui::NativeOf<QListWidget>(this);
-    if (!list)
+    if (!list || list->count() != static_cast<int>(items_.size()))
         return;
     pushing_ = true;
     // One selection of the selected runs, set at once: item by item each
@@ -168,10 +255,10 @@ void TListBox::ApplySelection()
     QItemSelection selection;
     const int count = list->count();
     for (int first = 0; first < count; ++first) {
-        if (!selected_[static_cast<size_t>(first)])
+        if (!Selected(first))
             continue;
         int last = first;
-        while (last + 1 < count && selected_[static_cast<size_t>(last + 1)])
+        while (last + 1 < count && Selected(last + 1))
             ++last;
         selection.select(list->model()->index(first, 0), list->model()->index(last, 0));
         first = last;
@@ -181,13 +268,13 @@ void TListBox::ApplySelection()
     pushing_ = false;
 }
 
-void TListBox::TakeUserSelection()
+void TCustomListBox::TakeUserSelection()
 {
     auto* list = NativeWidget()->As<QListWidget>();
-    if (pushing_ || !list)
+    if (pushing_ || !list || list->count() != static_cast<int>(items_.size()))
         return;
     for (int i = 0; i < list->count(); ++i)
-        selected_[static_cast<size_t>(i)] = list->item(i)->isSelected();
+        items_[static_cast<size_t>(i)].Selected = list->item(i)->isSelected();
     itemIndex_ = list->currentRow();
     Click();
 }

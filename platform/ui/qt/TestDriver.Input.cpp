@@ -204,14 +204,26 @@ void TurnWheel(TWinControl* control, TPoint at, int delta)
 
 void ClickWidget(TNativeControl* control, TPoint at) { LeftClick(NativeWidgetOf(control), QPointF(at.X, at.Y)); }
 
-void ClickListRow(TListBox* list, int row, TShiftState modifiers)
+void ClickListRow(TCustomListBox* list, int row, TShiftState modifiers)
 {
     auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
     QPointF at = widget->visualItemRect(widget->item(row)).center();
     LeftClick(widget->viewport(), at, ModifiersOf(modifiers));
 }
 
-bool ClickUpDownArrow(TUpDown* updown, TUDBtnType arrow)
+void ClickListRowAt(TCustomListBox* list, int row, int x, TMouseButton button)
+{
+    auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
+    QRect rect = widget->visualItemRect(widget->item(row));
+    QPointF at(rect.left() + x, rect.center().y());
+    Qt::MouseButton qtButton = button == mbLeft ? Qt::LeftButton
+        : button == mbRight                     ? Qt::RightButton
+                                                : Qt::MiddleButton;
+    SendMouseTo(widget->viewport(), QEvent::MouseButtonPress, at, qtButton, qtButton, {});
+    SendMouseTo(widget->viewport(), QEvent::MouseButtonRelease, at, qtButton, Qt::NoButton, {});
+}
+
+bool ClickUpDownArrow(TCustomUpDown* updown, TUDBtnType arrow)
 {
     auto* button = NativeWidgetOf(updown)->findChild<QToolButton*>(arrow == btNext ? "next" : "prev");
     if (!button)
@@ -220,12 +232,12 @@ bool ClickUpDownArrow(TUpDown* updown, TUDBtnType arrow)
     return true;
 }
 
-void SelectListRowByUser(TListBox* list, int row)
+void SelectListRowByUser(TCustomListBox* list, int row)
 {
     static_cast<QListWidget*>(NativeWidgetOf(list))->item(row)->setSelected(true);
 }
 
-void ScrollListByUser(TListBox* list, int topRow)
+void ScrollListByUser(TCustomListBox* list, int topRow)
 {
     static_cast<QListWidget*>(NativeWidgetOf(list))->verticalScrollBar()->setValue(topRow);
 }

@@ -138,7 +138,7 @@ TShownImage GrabScreen(TWinControl* control)
 
 TShownImage GrabWidget(TNativeControl* control) { return ShownImageOf(NativeWidgetOf(control)->grab().toImage()); }
 
-TShownImage GrabListRows(TListBox* list)
+TShownImage GrabListRows(TCustomListBox* list)
 {
     auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
     return ShownImageOf(widget->viewport()->grab().toImage());
@@ -176,6 +176,13 @@ TShownWidget ShownWidget(TNativeControl* control)
         shown.DisplayText = line->displayText().toStdString();
         shown.SelectedText = line->selectedText().toStdString();
         shown.Password = line->echoMode() == QLineEdit::Password;
+        QMargins margins = line->textMargins();
+        shown.TextArea = Rect(margins.left(), margins.top(), line->width() - margins.right(),
+                              line->height() - margins.bottom());
+        Qt::Alignment alignment = line->alignment() & Qt::AlignHorizontal_Mask;
+        shown.TextAlignment = alignment == Qt::AlignRight ? taRightJustify
+            : alignment == Qt::AlignHCenter               ? taCenter
+                                                          : taLeftJustify;
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
         shown.Text = text->toPlainText().toStdString();
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
