@@ -223,42 +223,34 @@ void TSpinButton::Dispatch(TMessage& Message)
 
 IMPLEMENT_CLASS(TSpinEdit)
 
-TSpinEdit::TSpinEdit(TComponent* AOwner) : TCustomEdit(AOwner)
+TSpinEdit::TSpinEdit(TComponent* AOwner) : TKsSpinEdit(AOwner)
 {
+    RebuildButton();
+    SetBounds(Left(), Top(), Width(), Height());
+}
+
+void TSpinEdit::MakeButton()
+{
+    delete button_;
     button_ = new TSpinButton(this);
     button_->SetBounds(0, 0, 15, 17);
     button_->SetParent(this);
     button_->SetFocusControl(this);
     button_->OnUpClick = [this](TObject* sender) { UpClick(sender); };
     button_->OnDownClick = [this](TObject* sender) { DownClick(sender); };
-    SetText("0");
-    SetTabStop(true);
 }
 
-int TSpinEdit::CheckValue(int NewValue) const
+int TSpinEdit::ButtonWidth() const { return button_ ? button_->Width() : TKsSpinEdit::ButtonWidth(); }
+
+void TSpinEdit::PlaceButton()
 {
-    if (MinValue == MaxValue)
-        return NewValue;
-    return std::clamp(NewValue, std::min(MinValue, MaxValue), std::max(MinValue, MaxValue));
+    if (!button_)
+        return TKsSpinEdit::PlaceButton();
+    button_->SetBounds(Width() - button_->Width() - 5, 0, button_->Width(), Height() - 5);
+    UpdateEditArea();
 }
 
-int TSpinEdit::Value() const { return ParseInteger(Text()).value_or(MinValue); }
-
-void TSpinEdit::SetValue(int NewValue) { SetText(std::to_string(CheckValue(NewValue))); }
-
-void TSpinEdit::Step(long long Delta)
-{
-    if (ReadOnly()) {
-        DrawUtils::Beep();
-        return;
-    }
-    // Counting past the int range stops at its end.
-    long long next = std::clamp<long long>(static_cast<long long>(Value()) + Delta, INT_MIN, INT_MAX);
-    SetValue(static_cast<int>(next));
-}
-
-void TSpinEdit::UpClick(TObject*) { Step(Increment); }
-void TSpinEdit::DownClick(TObject*) { Step(-static_cast<long long>(Increment)); }
+int TSpinEdit::Value() const { return ParseInteger(Text()).value_or(static_cast<int>(MinValue)); }
 
 bool TSpinEdit::IsValidChar(char32_t Key) const
 {
@@ -270,32 +262,7 @@ bool TSpinEdit::IsValidChar(char32_t Key) const
     return valid;
 }
 
-void TSpinEdit::KeyDown(WORD& Key, TShiftState Shift)
-{
-    if (Key == VK_UP)
-        UpClick(this);
-    else if (Key == VK_DOWN)
-        DownClick(this);
-    TCustomEdit::KeyDown(Key, Shift);
-}
-
-void TSpinEdit::KeyPress(char32_t& Key)
-{
-    if (!IsValidChar(Key)) {
-        Key = 0;
-        DrawUtils::Beep();
-    }
-    if (Key != 0)
-        TCustomEdit::KeyPress(Key);
-}
-
-void TSpinEdit::DoEnter()
-{
-    if (AutoSelect && !ui::GetShiftState().Contains(ssLeft))
-        SelectAll();
-    TCustomEdit::DoEnter();
-}
-
+// Leaving writes the clamped number back, also over text that is none.
 void TSpinEdit::DoExit()
 {
     TCustomEdit::DoExit();
@@ -315,19 +282,4 @@ int TSpinEdit::MinHeight() const
     const int systemHeight = canvas.TextHeight("0");
     constexpr int borderHeight = 1;
     return fontHeight + std::min(systemHeight, fontHeight) / 4 + 4 * borderHeight + 2;
-}
-
-void TSpinEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight)
-{
-    AHeight = std::max(AHeight, MinHeight());
-    TCustomEdit::SetBounds(ALeft, ATop, AWidth, AHeight);
-    if (button_)
-        button_->SetBounds(AWidth - button_->Width() - 5, 0, button_->Width(), AHeight - 5);
-}
-
-void TSpinEdit::Dispatch(TMessage& Message)
-{
-    if ((Message.Msg == WM_PASTE || Message.Msg == WM_CUT) && (!EditorEnabled || ReadOnly()))
-        return;
-    TCustomEdit::Dispatch(Message);
 }
