@@ -91,7 +91,7 @@ std::int32_t CreateFontData(const TFont* font, std::vector<std::uint8_t>& blob)
     blob.clear();
     if (!font)
         return -1;
-    const std::string name = rtl::EncodeStoredText(font->Name());
+    const std::string name = rtl::EncodeFileText(font->Name());
     const auto nameLength = static_cast<std::int32_t>(name.size());
     const std::int32_t length = FontDataFixedSize + nameLength;
     blob.resize(static_cast<std::size_t>(length));
@@ -114,7 +114,7 @@ std::unique_ptr<TFont> InterpretFontData(const std::vector<std::uint8_t>& blob)
     const auto nameEnd = static_cast<std::size_t>(12 + nameLength);
     auto font = std::make_unique<TFont>();
     font->SetColor(rtl::GetLE32s(&blob[4]));
-    font->SetName(rtl::DecodeStoredText(
+    font->SetName(rtl::DecodeFileText(
         std::string_view(reinterpret_cast<const char*>(&blob[12]), static_cast<std::size_t>(nameLength))));
     // A size read from a file is clamped to what a font can have, so that the
     // point-to-pixel conversion cannot overflow.

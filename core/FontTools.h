@@ -4,7 +4,7 @@
 // copy through that form, and the lookup of the files that hold a face.
 //
 // Font blob, 17 + L bytes, little-endian: total length (17 + L), colour, L,
-// the face name (L bytes, Windows-1252 where it fits), size in points, style
+// the face name (L bytes, as a container string's text), size in points, style
 // bits (bold 1, italic 2, underline 4, strike-out 8). Charset, pitch and pixel
 // height are not stored.
 

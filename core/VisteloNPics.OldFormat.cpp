@@ -53,7 +53,7 @@ public:
     {
         std::string stored(static_cast<size_t>(ReadCount(1)), '\0');
         Read(stored.data(), static_cast<std::int64_t>(stored.size()));
-        return rtl::DecodeStoredText(stored);
+        return rtl::DecodeFileText(stored);
     }
 
 private:

@@ -401,7 +401,7 @@ std::vector<std::uint8_t> c_zofile::read_bytes(std::int32_t count)
 
 void c_zofile::write_string(const std::string& text)
 {
-    const std::string stored = rtl::EncodeStoredText(text);
+    const std::string stored = rtl::EncodeFileText(text);
     if (stored.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         error(zoErrWrite);
     write_int(static_cast<std::int32_t>(stored.size()));
@@ -415,7 +415,7 @@ std::string c_zofile::read_string()
     read_raw(stored.data(), count);
     // The text ends at its first zero byte, as a zero-terminated buffer would.
     stored.resize(std::strlen(stored.c_str()));
-    return rtl::DecodeStoredText(stored);
+    return rtl::DecodeFileText(stored);
 }
 
 void c_zofile::write_widestring(const std::string& text)

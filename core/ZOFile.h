@@ -128,7 +128,8 @@ public:
     // Reads count raw bytes, checked against the bytes the file holds before
     // the buffer is allocated.
     std::vector<std::uint8_t> read_bytes(std::int32_t count);
-    // Text is UTF-8 inside; on disk Windows-1252 where it fits.
+    // Text is UTF-8 inside; on disk Windows-1252 where it fits, otherwise the
+    // UTF-8 byte-order mark and UTF-8 (rtl::EncodeFileText).
     void write_string(const std::string& text);
     std::string read_string();
     // Text is UTF-8 inside; on disk a count of UTF-16 units and the units.

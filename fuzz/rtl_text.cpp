@@ -1,4 +1,4 @@
-// Bytes as text files and stored fields bring them: stored-text decoding,
+// Bytes as text files and stored fields bring them: file-text decoding,
 // line lists, comma lists and 80-bit extended floats. Every parse must
 // survive a round trip through its writer.
 #include "platform/rtl/CodePage.h"
@@ -47,8 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string bytes(reinterpret_cast<const char*>(data), size);
     Check(rtl::Utf8ToAnsi(rtl::AnsiToUtf8(bytes)) == bytes);
 
-    const std::string text = rtl::DecodeStoredText(bytes);
+    Check(rtl::IsValidUtf8(rtl::DecodeStoredText(bytes)));
+    const std::string text = rtl::DecodeFileText(bytes);
     Check(rtl::IsValidUtf8(text));
+    Check(rtl::DecodeFileText(rtl::EncodeFileText(text)) == text);
     Check(rtl::AnsiCompareText(rtl::AnsiUpperCase(text), rtl::AnsiLowerCase(text)) == 0);
     const std::string_view first = std::string_view(text).substr(0, text.size() / 2);
     const std::string_view second = std::string_view(text).substr(text.size() / 2);

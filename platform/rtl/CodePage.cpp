@@ -257,28 +257,40 @@ bool FitsAnsi(std::string_view utf8)
     return fits;
 }
 
+std::string DecodeFileText(std::string_view bytes)
+{
+    if (!bytes.starts_with(Utf8Mark))
+        return AnsiToUtf8(bytes);
+    bytes.remove_prefix(Utf8Mark.size());
+    std::string out;
+    out.reserve(bytes.size());
+    ForEachChar(bytes, [&](std::optional<char32_t> cp, std::string_view raw) {
+        if (cp)
+            out += raw;
+        else
+            AppendUtf8(out, AnsiByteToCodePoint(static_cast<unsigned char>(raw[0])));
+    });
+    return out;
+}
+
+std::string EncodeFileText(std::string_view utf8)
+{
+    if (FitsAnsi(utf8)) {
+        std::string ansi = Utf8ToAnsi(utf8);
+        // "ï»¿" in Windows-1252 are the bytes of the mark.
+        if (!ansi.starts_with(Utf8Mark))
+            return ansi;
+    }
+    std::string marked(Utf8Mark);
+    marked += utf8;
+    return marked;
+}
+
 std::string DecodeStoredText(std::string_view bytes)
 {
-    bool ascii = true;
-    for (const char ch : bytes)
-        ascii = ascii && static_cast<unsigned char>(ch) < 0x80;
-    if (ascii)
-        return std::string(bytes);
     if (IsValidUtf8(bytes))
         return std::string(bytes);
     return AnsiToUtf8(bytes);
-}
-
-std::string EncodeStoredText(std::string_view utf8)
-{
-    if (!FitsAnsi(utf8))
-        return std::string(utf8);
-    // Some ANSI texts ("Ã¤") happen to be valid UTF-8 as bytes and would read
-    // back as other characters; those are stored as UTF-8 instead.
-    std::string ansi = Utf8ToAnsi(utf8);
-    if (DecodeStoredText(ansi) != utf8)
-        return std::string(utf8);
-    return ansi;
 }
 
 std::string AnsiUpperCase(std::string_view utf8) { return MapCase(utf8, UpperOf); }

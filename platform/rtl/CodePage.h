@@ -22,13 +22,26 @@ bool IsValidUtf8(std::string_view bytes);
 // True when every character of the UTF-8 text has a Windows-1252 byte.
 bool FitsAnsi(std::string_view utf8);
 
-// Text read from a file: kept as it is when the bytes are valid UTF-8 with at
-// least one non-ASCII character, otherwise read as Windows-1252.
-std::string DecodeStoredText(std::string_view bytes);
+// Text of the system's own files (strings of show files, show lists and
+// presets, whole ini and registry files). Such text is Windows-1252, except
+// text that begins with the UTF-8 byte-order mark: that is UTF-8 after the
+// mark. So ANSI text is never taken for UTF-8 by chance ("Spa\xDF\x85" is
+// "Spaß…", although its bytes happen to form valid UTF-8), and text outside
+// Windows-1252 still survives.
+inline constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 
-// Text written to a file: Windows-1252 when every character fits, so older
-// readers still understand it; otherwise the UTF-8 bytes unchanged.
-std::string EncodeStoredText(std::string_view utf8);
+// Stored bytes to UTF-8. A byte after the mark that is not part of valid
+// UTF-8 is read as its Windows-1252 character, so the result is always valid.
+std::string DecodeFileText(std::string_view bytes);
+
+// UTF-8 to stored bytes: Windows-1252 wherever every character fits (and the
+// result does not begin like the mark), otherwise the mark and the UTF-8.
+std::string EncodeFileText(std::string_view utf8);
+
+// Text another program hands over in an 8-bit block (dropped file names):
+// kept as it is when the bytes are valid UTF-8, otherwise read as
+// Windows-1252.
+std::string DecodeStoredText(std::string_view bytes);
 
 // Letter case of the characters Windows-1252 knows (ASCII, the Latin-1 letters,
 // Š/š, Œ/œ, Ž/ž, Ÿ/ÿ); other characters stay unchanged. 'ß' has no single

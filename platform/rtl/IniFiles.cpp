@@ -213,7 +213,7 @@ struct TIniFile::Content {
     NameMap<size_t> firstSection;  // name -> its first section
     bool readable = true;
 
-    void Load(std::string_view bytes) { SetText(rtl::DecodeStoredText(bytes)); }
+    void Load(std::string_view bytes) { SetText(rtl::DecodeFileText(bytes)); }
 
     std::vector<std::string> EditableLines() const { return {lines.begin(), lines.end()}; }
 
@@ -331,7 +331,7 @@ void TIniFile::Change(const std::function<bool(const Content&, std::vector<std::
     content_->SetLines(lines);
     // After a failed save the file counts as changed, so the next use reads
     // the old content back.
-    file_->Write(rtl::EncodeStoredText(content_->text));
+    file_->Write(rtl::EncodeFileText(content_->text));
 }
 
 std::string TIniFile::ReadString(const std::string& section, const std::string& ident, const std::string& defaultValue)

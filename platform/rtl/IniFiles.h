@@ -9,7 +9,8 @@
 // match wins. Reading strips the blanks around a value and one enclosing pair
 // of matching quotes ("..." or '...'). Lines starting with ";" are comments.
 // The file is written with CR LF line ends, in Windows-1252 wherever the text
-// fits, and is created on the first write; every write replaces the file
+// fits and otherwise as UTF-8 after the byte-order mark (rtl::EncodeFileText),
+// and is created on the first write; every write replaces the file
 // atomically, so a failed save raises and leaves the previous file intact.
 
 #include "platform/rtl/Classes.h"

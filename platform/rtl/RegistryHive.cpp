@@ -92,7 +92,7 @@ std::string BytesToText(std::string_view bytes)
 {
     if (!bytes.empty() && bytes.back() == '\0')
         bytes.remove_suffix(1);
-    return DecodeStoredText(bytes);
+    return DecodeFileText(bytes);
 }
 
 // The data after "=": a string, dword:, hex: or hex(type):.
@@ -219,8 +219,8 @@ std::string FormatData(const RegValue& value)
     case REG_SZ:
         if (!HasControlCharacter(value.Data))
             return Quoted(value.Data);
-        return "hex(1):" + HexBytes(EncodeStoredText(value.Data) + '\0');
-    case REG_EXPAND_SZ: return "hex(2):" + HexBytes(EncodeStoredText(value.Data) + '\0');
+        return "hex(1):" + HexBytes(EncodeFileText(value.Data) + '\0');
+    case REG_EXPAND_SZ: return "hex(2):" + HexBytes(EncodeFileText(value.Data) + '\0');
     case REG_DWORD: {
         // Data shorter than four bytes reads as if the missing high bytes were 0.
         uint8_t bytes[4] = {};
@@ -397,7 +397,7 @@ bool RegHive::Remove(HKEY root, const RegPath& path)
 RegHive RegHive::Parse(std::string_view bytes)
 {
     RegHive hive;
-    const std::string text = DecodeStoredText(bytes);
+    const std::string text = DecodeFileText(bytes);
     const auto lines = SplitSettingsLines(text);
     RegKey* current = nullptr; // values before a usable key header are skipped
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -430,7 +430,7 @@ std::string RegHive::Serialize() const
     text += "\r\n";
     for (const auto& [key, node] : roots_)
         WriteKey(text, node->Name, *node, true);
-    return EncodeStoredText(text);
+    return EncodeFileText(text);
 }
 
 } // namespace rtl

@@ -374,14 +374,51 @@ TEST_F(ShowWriterTest, ACopyMadeByAssignIsWrittenAsTheOriginal)
     EXPECT_EQ(Save(copy, "copy.vsf"), Save(show, "original.vsf"));
 }
 
-TEST_F(ShowWriterTest, TextBeyondWindows1252IsKeptAsUtf8)
+TEST_F(ShowWriterTest, TextIsStoredAsWindows1252WhereItFitsAndComesBackUnchanged)
 {
-    TConfigVistelo show;
-    show.AboutText = "Gr\u00FC\u00DFe \u4F60\u597D"; // Chinese does not fit Windows-1252
-    Save(show);
-    TVistelo loaded;
-    ASSERT_EQ(loaded.LoadFromFile(PathOf("show.vsf"), false, false), dlrOK);
-    EXPECT_EQ(loaded.AboutText, show.AboutText);
+    // The first two are Windows-1252 whose bytes would also be valid UTF-8;
+    // the others do not fit Windows-1252 and are stored as marked UTF-8.
+    struct Case {
+        std::string text;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"Viel Spa\u00DF\u2026", "Viel Spa\xDF\x85"},
+        {"Gru\u00DF\u2013Karte", "Gru\xDF\x96Karte"},
+        {"Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144",
+         "\xEF\xBB\xBF"
+         "Za\u017C\u00F3\u0142\u0107 g\u0119\u015Bl\u0105 ja\u017A\u0144"},
+        {"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC",
+         "\xEF\xBB\xBF"
+         "\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TConfigVistelo show;
+        TPicInfoObject entry;
+        entry.Comments = c.text;
+        entry.CommentFont->SetName(c.text);
+        show.AddDia(entry);
+        show.AboutText = c.text;
+        const std::vector<std::uint8_t> saved = Save(show);
+        const std::vector<Chunk> chunks = ChunksOf(saved);
+        ASSERT_EQ(IdsOf(chunks), (std::vector<std::int32_t>{275, 256, 274, 257, 258}));
+        EXPECT_EQ(chunks[0].payload, Bytes().Str(c.stored).data);
+        Entry expected = DefaultEntry();
+        expected.Comments = c.stored;
+        EXPECT_EQ(chunks[3].payload, PictureListPayload({expected}).data);
+
+        TVistelo loaded;
+        ASSERT_EQ(loaded.LoadFromFile(PathOf("show.vsf"), false, false), dlrOK);
+        EXPECT_EQ(loaded.AboutText, c.text);
+        ASSERT_EQ(loaded.Count, 1);
+        EXPECT_EQ(loaded.GetPicInfo(0)->Comments, c.text);
+        EXPECT_EQ(loaded.GetPicInfo(0)->CommentFont->Name(), c.text);
+        // Saved again, the file is the same.
+        TConfigVistelo again;
+        again.Assign(&loaded);
+        EXPECT_EQ(Save(again, "again.vsf"), saved);
+    }
 }
 
 TEST_F(ShowWriterTest, ThumbnailChunksFollowThePreference)

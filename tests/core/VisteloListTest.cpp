@@ -141,6 +141,33 @@ TEST_F(VisteloListTest, ARoundTripKeepsEverything)
               (std::vector<std::uint8_t>{'M', 0xFC, 'n', 'c', 'h', 'e', 'n'}));
 }
 
+TEST_F(VisteloListTest, TitlesAndShowNamesAreWindows1252WhereTheyFitAndComeBackUnchanged)
+{
+    const std::string mark = "\xEF\xBB\xBF";
+    struct Case {
+        std::string text;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"Viel Spa\u00DF\u2026", "Viel Spa\xDF\x85"},
+        {"Gru\u00DF\u2013Karte", "Gru\xDF\x96Karte"},
+        {"\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC", mark + "\u0395\u03BB\u03BB\u03B7\u03BD\u03B9\u03BA\u03AC"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        TVisteloList written;
+        written.Title = c.text;
+        AddEntry(written, c.text + ".vsf", true);
+        written.SaveToFile(PathOf("text.vsl"));
+        EXPECT_EQ(Read("text.vsl"),
+                  ListFile(ConfigPayload(c.stored, 75, 50, 8, 0), Bytes().I32(1).Str(c.stored + ".vsf").U8(1)).data);
+        TVisteloList loaded;
+        ASSERT_TRUE(loaded.LoadFromFile(PathOf("text.vsl")));
+        EXPECT_EQ(loaded.Title, c.text);
+        EXPECT_EQ(EntriesOf(loaded), EntriesOf(written));
+    }
+}
+
 TEST_F(VisteloListTest, AShowFileIsNoList)
 {
     const std::string name = Write("show.vsf", ShowFileBytes::FullShowFile());

@@ -116,8 +116,9 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
                              .Str("")
                              .Str("ab")
                              .Str(std::string_view("a\0b", 3))
-                             .Str("\xE4")             // "ä" in Windows-1252
-                             .Str("\xC3\xA4\xCE\xA9") // "äΩ" stored as UTF-8
+                             .Str("\xE4")                         // "ä" in Windows-1252
+                             .Str("Spa\xDF\x85")                  // "Spaß…" in Windows-1252, valid UTF-8 by chance
+                             .Str("\xEF\xBB\xBF\xC3\xA4\xCE\xA9") // "äΩ" stored as UTF-8 after the mark
                              .I32(2)
                              .Raw({0xA9, 0x03, 0x78, 0x00}) // wide "Ωx"
                              .I32(3)
@@ -150,6 +151,7 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
             EXPECT_EQ(zo.read_string(), "ab");
             EXPECT_EQ(zo.read_string(), "a");
             EXPECT_EQ(zo.read_string(), "ä");
+            EXPECT_EQ(zo.read_string(), "Spaß…");
             EXPECT_EQ(zo.read_string(), "äΩ");
             EXPECT_EQ(zo.read_widestring(), "Ωx");
             EXPECT_EQ(zo.read_widestring(), "a");
@@ -166,7 +168,7 @@ TEST_F(ZOFileTest, ReaderWalksChunksByCountAndReadsEveryFieldKind)
     }
 }
 
-TEST_F(ZOFileTest, TextIsStoredAsWindows1252WhereItFitsElseAsUtf8)
+TEST_F(ZOFileTest, TextIsStoredAsWindows1252WhereItFitsElseAsUtf8AfterTheMark)
 {
     const std::string name = PathOf("text.zo");
     {
@@ -180,7 +182,7 @@ TEST_F(ZOFileTest, TextIsStoredAsWindows1252WhereItFitsElseAsUtf8)
     const Bytes expected = Bytes()
                                .Header(zoDefaultHeaderValue, 0, 0, 0)
                                .Str("\xE4\x80")
-                               .Str("\xCE\xA9")
+                               .Str("\xEF\xBB\xBF\xCE\xA9")
                                .I32(2)
                                .Raw({0xA9, 0x03, 0x78, 0x00})
                                .I32(1)

@@ -101,14 +101,58 @@ TEST(CodePage, StoredTextIsDecodedAsUtf8OnlyWhenItIsValidUtf8)
     }
 }
 
-TEST(CodePage, StoredTextIsAnsiWhenItFitsElseUtf8AndReadsBack)
+TEST(CodePage, FileTextIsWindows1252UnlessItBeginsWithTheUtf8Mark)
 {
-    EXPECT_EQ(rtl::EncodeStoredText("Grüße für 5 €"),
-              "Gr\xFC\xDF"
-              "e f\xFCr 5 \x80");
-    EXPECT_EQ(rtl::EncodeStoredText("Grüße aus 日本"), "Grüße aus 日本");
-    for (const std::string text : {"Grüße für 5 €", "Grüße aus 日本", "Œuvre „Zitat“", "ascii", "", "Ã¤", "Ã¼ber"})
-        EXPECT_EQ(rtl::DecodeStoredText(rtl::EncodeStoredText(text)), text) << text;
+    struct Case {
+        std::string stored;
+        std::string text;
+    };
+    const Case cases[] = {
+        {"plain ASCII", "plain ASCII"},
+        // Windows-1252 whose bytes happen to form valid UTF-8 (U+07C5, U+07D6).
+        {"Viel Spa\xDF\x85", "Viel Spaß…"},
+        {"Gru\xDF\x96Karte", "Gruß–Karte"},
+        {"Gr\xC3\xBC\xC3\x9F"
+         "e",
+         "GrÃ¼ÃŸe"}, // UTF-8 without the mark is read as Windows-1252 too
+        {"\xEF\xBB\xBF"
+         "Za\xC5\xBC\xC3\xB3\xC5\x82\xC4\x87",
+         "Zażółć"},
+        {"\xEF\xBB\xBF", ""},
+        {"\xEF\xBB\xBF"
+         "a\xC3\x28\xC3\xA4",
+         "aÃ(ä"}, // a broken sequence after the mark is read byte by byte
+        {"\xEF\xBB", "ï»"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(rtl::DecodeFileText(c.stored), c.text);
+    }
+}
+
+TEST(CodePage, FileTextIsWrittenAsWindows1252WhereItFitsElseAsMarkedUtf8)
+{
+    struct Case {
+        std::string text;
+        std::string stored;
+    };
+    const Case cases[] = {
+        {"Viel Spaß…", "Viel Spa\xDF\x85"},
+        {"Gruß–Karte", "Gru\xDF\x96Karte"},
+        {"5 €", "5 \x80"},
+        {"", ""},
+        {"Ελληνικά",
+         "\xEF\xBB\xBF"
+         "Ελληνικά"},
+        {"ï»¿ab",
+         "\xEF\xBB\xBF"
+         "ï»¿ab"}, // in Windows-1252 it would begin with the mark's bytes
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(rtl::EncodeFileText(c.text), c.stored);
+        EXPECT_EQ(rtl::DecodeFileText(c.stored), c.text);
+    }
 }
 
 TEST(CodePage, LetterCaseCoversTheAnsiLetters)

@@ -184,10 +184,31 @@ TEST_F(IniFileTest, KeepsUmlautsInWindows1252AndOtherTextInUtf8)
     EXPECT_EQ(ini.ReadString("GRÖßE", "BÄR", "?"), "Äpfel über Öl, 5 €");
 
     ini.WriteString("Größe", "Name", "Łódź");
-    EXPECT_EQ(ReadBytes(Path()).substr(0, 9), "[Größe]") << "the whole file turns to UTF-8";
+    EXPECT_EQ(ReadBytes(Path()).substr(0, 12), "\xEF\xBB\xBF[Größe]") << "the whole file turns to marked UTF-8";
     TIniFile again(Path());
     EXPECT_EQ(again.ReadString("größe", "name", ""), "Łódź");
     EXPECT_EQ(again.ReadString("größe", "bär", ""), "Äpfel über Öl, 5 €");
+}
+
+TEST_F(IniFileTest, TextIsReadAsWindows1252UnlessTheFileBeginsWithTheUtf8Mark)
+{
+    struct Case {
+        std::string text;
+        std::string file; // as written
+    };
+    const Case cases[] = {
+        // Windows-1252 whose bytes would also be valid UTF-8.
+        {"Viel Spaß…", "[S]\r\nk=Viel Spa\xDF\x85\r\n"},
+        {"Gruß–Karte", "[S]\r\nk=Gru\xDF\x96Karte\r\n"},
+        {"Zażółć gęślą jaźń", "\xEF\xBB\xBF[S]\r\nk=Zażółć gęślą jaźń\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        std::filesystem::remove(Path());
+        TIniFile(Path()).WriteString("S", "k", c.text);
+        EXPECT_EQ(ReadBytes(Path()), c.file);
+        EXPECT_EQ(TIniFile(Path()).ReadString("S", "k", ""), c.text);
+    }
 }
 
 TEST_F(IniFileTest, RefusesNamesAndValuesThatWouldChangeOtherEntries)

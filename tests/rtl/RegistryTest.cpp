@@ -55,7 +55,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
         reg.WriteString("Umlaute", "Größe: Äpfel, 5 €");
         reg.WriteString("Lines", "eins\r\nzwei");
         reg.WriteString("Zeros", std::string("tab\tzero\0\0", 10));
-        reg.WriteString("Mojibake", "Ã¤"); // its 1252 bytes would read as UTF-8 "ä"
+        reg.WriteString("Mojibake", "Spaß…"); // its 1252 bytes also form valid UTF-8
+        reg.WriteString("Polish", "Zażółć");  // beyond Windows-1252
         reg.WriteString("Empty", "");
         reg.WriteExpandString("Path", "%HOME%\\Vistelo");
         reg.WriteInteger("TipNr", -2);
@@ -70,7 +71,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
     EXPECT_EQ(reg.ReadString("umlaute"), "Größe: Äpfel, 5 €");
     EXPECT_EQ(reg.ReadString("Lines"), "eins\r\nzwei");
     EXPECT_EQ(reg.ReadString("Zeros"), std::string("tab\tzero\0\0", 10));
-    EXPECT_EQ(reg.ReadString("Mojibake"), "Ã¤");
+    EXPECT_EQ(reg.ReadString("Mojibake"), "Spaß…");
+    EXPECT_EQ(reg.ReadString("Polish"), "Zażółć");
     EXPECT_EQ(reg.ReadString("Empty"), "");
     EXPECT_EQ(reg.ReadString("Path"), "%HOME%\\Vistelo");
     EXPECT_EQ(reg.ReadInteger("TipNr"), -2);
@@ -89,8 +91,8 @@ TEST_F(RegistryTest, EveryTypeRoundTripsThroughTheFile)
         EXPECT_EQ(reg.GetDataSize(name), size) << name;
     }
     EXPECT_EQ(ValueNames(reg),
-              (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Zeros", "Mojibake", "Empty", "Path", "TipNr",
-                                        "ShowTips", "JPEGSettings", "Nothing", ""}));
+              (std::vector<std::string>{"PicDir", "Umlaute", "Lines", "Zeros", "Mojibake", "Polish", "Empty", "Path",
+                                        "TipNr", "ShowTips", "JPEGSettings", "Nothing", ""}));
 }
 
 TEST_F(RegistryTest, WritesRegedit4Text)
