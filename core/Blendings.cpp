@@ -5,7 +5,6 @@
 #include "platform/rtl/StringList.h"
 
 #include <algorithm>
-#include <optional>
 
 namespace Blendings {
 
@@ -20,25 +19,6 @@ void RandomAll() { RandomBlendings.fill(true); }
 namespace {
 
 std::uint32_t frameClock = 0;
-// A step never ends sooner than this after it began, whatever its length.
-constexpr int kShortestStep = 11;
-// While an effect runs: where its last step was due to end if every step had
-// lasted exactly its length. Steps aim at this schedule, so a late wake-up
-// or a slow drawing is made up by the next steps instead of adding up.
-std::optional<std::uint32_t> scheduledEnd;
-
-// Starts the schedule of an effect (and ends it again); nested effects keep
-// their caller's schedule.
-class TScheduleScope {
-public:
-    TScheduleScope() : saved_(scheduledEnd) { scheduledEnd = rtl::GetTickCount(); }
-    ~TScheduleScope() { scheduledEnd = saved_; }
-    TScheduleScope(const TScheduleScope&) = delete;
-    TScheduleScope& operator=(const TScheduleScope&) = delete;
-
-private:
-    std::optional<std::uint32_t> saved_;
-};
 // The flush of the transition running now (one at a time per process).
 const TCanvasFlush* currentFlush = nullptr;
 TCanvas* currentTarget = nullptr;
@@ -128,7 +108,6 @@ void BlendNr(TBitmap& newBitmap, TBitmap* oldBitmap, TCanvas& canvas, int n, con
     if (n < 0 || n >= static_cast<int>(BlendingEffects.size()))
         return;
     TFlushScope scope(flush, canvas);
-    TScheduleScope schedule;
     BlendingEffects[static_cast<std::size_t>(n)].Run(newBitmap, oldBitmap, canvas);
     FlushTarget();
 }
@@ -187,24 +166,12 @@ void StartFrameClock() { frameClock = rtl::GetTickCount(); }
 void WaitFrameClock(int n)
 {
     FlushTarget();
-    const int length = std::max(n, kShortestStep);
-    // The end of the step in ms from its start (the tick counter wraps, so
-    // only differences count). Its drawing time is part of it.
-    std::int64_t end = length;
-    if (scheduledEnd) {
-        const std::uint32_t due = *scheduledEnd + static_cast<std::uint32_t>(length);
-        end = std::max<std::int64_t>(static_cast<std::int32_t>(due - frameClock), n);
-        scheduledEnd = due;
-    }
+    // The tick counter wraps, so only the difference counts.
     const auto elapsed = [] { return static_cast<std::int64_t>(rtl::GetTickCount() - frameClock); };
-    // One long sleep, then short ones until the end; at least one, so the
-    // processor is given up on every step.
-    const std::int64_t left = end - elapsed();
-    if (left > 1)
-        rtl::Sleep(static_cast<std::uint32_t>(std::min<std::int64_t>(left - 1, 10)));
+    rtl::Sleep(10);
     do
         rtl::Sleep(1);
-    while (elapsed() < end);
+    while (elapsed() < n);
 }
 
 } // namespace Blendings

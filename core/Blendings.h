@@ -55,12 +55,10 @@ std::unique_ptr<TStringList> BlendingNames();
 bool SameBitmapSize(const TBitmap* oldBitmap, const TBitmap& newBitmap);
 
 // Step pacing: a step starts with StartFrameClock and ends with
-// WaitFrameClock(n) when n ms, and at least 11 ms, have passed since it began,
-// its drawing included; it sleeps at most 10 ms at once, then 1 ms at a time,
-// and at least once. Within BlendNr the steps keep to the effect's schedule
-// (the steps so far times their lengths from the effect's start): after a
-// step that ended late, the next ones end as soon as they are due again, but
-// never before n ms have passed since they began.
+// WaitFrameClock(n), which sleeps 10 ms and then 1 ms at a time, at least
+// once, until n ms have passed since the step began, its drawing included.
+// So every step gives the processor at least 11 ms, a slow step is not made
+// up by the next ones, and an effect lasts its steps times their lengths.
 void StartFrameClock();
 void WaitFrameClock(int n);
 

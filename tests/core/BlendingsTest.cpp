@@ -246,12 +246,13 @@ TEST_F(BlendingsTest, StepCounts)
     }
 }
 
-TEST_F(BlendingsTest, StepsLastAtLeastElevenAndAtLeastTheirLength)
+TEST_F(BlendingsTest, AStepSleepsTenThenPollsUntilItsLengthFromItsStart)
 {
-    // The drawing time counts toward the step; one 1-ms sleep always follows.
+    // The drawing time counts toward the step's length, but the 10-ms sleep
+    // and one 1-ms sleep always follow it.
     struct Case {
         uint32_t drawing, length, lasts;
-    } cases[] = {{0, 10, 11}, {0, 30, 30}, {5, 30, 30}, {50, 20, 51}, {19, 20, 20}, {10, 10, 11}, {4, 10, 11}};
+    } cases[] = {{0, 10, 11}, {0, 30, 30}, {5, 30, 30}, {50, 20, 61}, {19, 20, 30}, {10, 10, 21}, {4, 10, 15}};
     for (const Case& c : cases) {
         const uint32_t start = rtl::GetTickCount();
         StartFrameClock();
@@ -261,12 +262,14 @@ TEST_F(BlendingsTest, StepsLastAtLeastElevenAndAtLeastTheirLength)
     }
 }
 
-TEST_F(BlendingsTest, AnEffectMakesUpForALateStep)
+TEST_F(BlendingsTest, ALateStepIsNotMadeUpByTheNextOnes)
 {
+    // Blinds: 20 steps of 11 ms; the alpha blend: 16 steps of 20 ms, whose
+    // polling absorbs a short delay.
     struct Case {
         int n;
-        uint32_t late, lasts; // lasts: steps x step length
-    } cases[] = {{2, 0, 20 * 11}, {2, 3, 20 * 11}, {2, 30, 20 * 11 + 30 - 19}, {30, 5, 16 * 20}};
+        uint32_t late, lasts;
+    } cases[] = {{2, 0, 220}, {2, 3, 223}, {2, 30, 250}, {30, 5, 16 * 20}};
     for (const Case& c : cases) {
         Pair p(50, 45, 3);
         bool overslept = false;
