@@ -3,11 +3,29 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/CanvasText.h"
 #include "platform/graphics/Font.h"
+#include "platform/rtl/Math.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <limits>
 #include <vector>
 
 namespace CommentText {
+
+int ScaledFontHeight(const TVistelo& show, int height, int clientWidth, int clientHeight)
+{
+    const int referenceWidth = show.ReferenceWidth;
+    const int referenceHeight = show.ReferenceHeight;
+    if (!show.ScaleFontToScreen || referenceWidth == -1 || referenceHeight == -1 || referenceWidth == 0 ||
+        referenceHeight == 0 || (clientWidth == referenceWidth && clientHeight == referenceHeight))
+        return height;
+    const double ratio = std::max(static_cast<double>(clientWidth) / referenceWidth,
+                                  static_cast<double>(clientHeight) / referenceHeight);
+    const std::int64_t scaled = rtl::Round(ratio * height);
+    return static_cast<int>(
+        std::clamp<std::int64_t>(scaled, std::numeric_limits<int>::min(), std::numeric_limits<int>::max()));
+}
 
 namespace {
 

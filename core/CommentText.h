@@ -18,6 +18,13 @@ enum TTextEffect { teNone, teShadow, teBorder, teBorder3D };
 
 namespace CommentText {
 
+// The height of a comment font of `height` on a slide of clientWidth x
+// clientHeight: where the show scales fonts to the screen and knows the
+// client size it was made for, the height grows or shrinks by the larger of
+// the two ratios, rounded to the nearest integer with halves to the even
+// neighbour; otherwise it stays.
+int ScaledFontHeight(const TVistelo& show, int height, int clientWidth, int clientHeight);
+
 // A comment in the canvas's current font. height -1 keeps the font's height;
 // any other value sets a pixel height of |height|. flags are DrawText flags;
 // with DT_CALCRECT nothing is drawn and rect receives the last pass's

@@ -410,15 +410,10 @@ void TSlideDisplay::DrawSlideComment(const TPicInfoObject& Pic, TBitmap& Bitmap,
         canvas.Font.Assign(*Pic.CommentFont);
     if (Pic.CommentFontHeight != -1)
         canvas.Font.SetHeight(std::abs(Pic.CommentFontHeight));
-    const int clientWidth = image_.ClientWidth();
-    const int clientHeight = image_.ClientHeight();
-    if (Show().ScaleFontToScreen && Show().ReferenceWidth != -1 && Show().ReferenceHeight != -1 &&
-        Show().ReferenceWidth != 0 && Show().ReferenceHeight != 0 &&
-        (clientWidth != Show().ReferenceWidth || clientHeight != Show().ReferenceHeight)) {
-        const double rw = static_cast<double>(clientWidth) / Show().ReferenceWidth;
-        const double rh = static_cast<double>(clientHeight) / Show().ReferenceHeight;
-        canvas.Font.SetHeight(static_cast<int>(std::lround(std::max(rw, rh) * canvas.Font.Height())));
-    }
+    const int scaledHeight = CommentText::ScaledFontHeight(Show(), canvas.Font.Height(), image_.ClientWidth(),
+                                                           image_.ClientHeight());
+    if (scaledHeight != canvas.Font.Height())
+        canvas.Font.SetHeight(scaledHeight);
     const unsigned format = CommentFormat(Pic.CommentAlignment);
     TRect measured = rect;
     gfx::DrawText(canvas, Pic.Comments, measured, format | DT_CALCRECT);

@@ -93,6 +93,37 @@ TEST(CommentTextTest, CommentEffectsMatchTextEffects)
     }
 }
 
+TEST(CommentTextTest, FontsScaleByTheLargerRatioWithHalvesToEven)
+{
+    const int defaultHeight = TPicInfoObject().CommentFont->Height(); // Arial, 14 pt
+    ASSERT_EQ(defaultHeight, -19);
+    struct Case {
+        const char* what;
+        bool scale;
+        int referenceWidth, referenceHeight, clientWidth, clientHeight, height, scaled;
+    };
+    const Case cases[] = {
+        {"made at 1280x720, played at 1920x1080", true, 1280, 720, 1920, 1080, defaultHeight, -28}, // -28.5
+        {"a positive half", true, 1280, 720, 1920, 1080, 19, 28},
+        {"a half whose even neighbour lies further out", true, 1280, 720, 1920, 1080, -21, -32}, // -31.5
+        {"the width ratio is larger", true, 800, 600, 1600, 600, -19, -38},
+        {"the height ratio is larger", true, 800, 600, 800, 1500, -20, -50},
+        {"smaller screen", true, 1920, 1080, 1280, 720, -19, -13}, // -12.67
+        {"same size", true, 1280, 720, 1280, 720, -19, -19},
+        {"scaling off", false, 1280, 720, 1920, 1080, -19, -19},
+        {"reference size unknown", true, -1, 720, 1920, 1080, -19, -19},
+        {"reference size zero", true, 1280, 0, 1920, 1080, -19, -19},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TVistelo show;
+        show.ScaleFontToScreen = c.scale;
+        show.ReferenceWidth = c.referenceWidth;
+        show.ReferenceHeight = c.referenceHeight;
+        EXPECT_EQ(ScaledFontHeight(show, c.height, c.clientWidth, c.clientHeight), c.scaled);
+    }
+}
+
 TEST(CommentTextTest, NegativeHeightIsItsAbsoluteValue)
 {
     Picture negative, positive;
