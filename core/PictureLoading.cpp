@@ -270,6 +270,16 @@ TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah)
     return Rect(x, y, x + w, y + h);
 }
 
+TPictureLoadOptions SlideLoadOptions(const TPicInfoObject& entry, int aw, int ah)
+{
+    if (!entry.Stretch || (entry.SizePercent == pPicture && entry.Placement != spUser))
+        return {};
+    const TSize box = BoxOf(0, 0, entry, aw, ah);
+    if (box.cx <= 0 || box.cy <= 0)
+        return {};
+    return {true, box.cx, box.cy};
+}
+
 std::unique_ptr<TBitmap> DrawThumbnail(const TPicInfoObject& entry, std::int32_t width, std::int32_t height)
 {
     TPicture picture;

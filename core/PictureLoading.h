@@ -73,6 +73,12 @@ void PicLoadError(TPicture& picture, int width, int height, TLoadError error);
 TRect GetNormalRect(const TPlacementRectExt& placement, int width, int height);
 // Where a picture of pw x ph is shown in an area of aw x ah by its entry.
 TRect PicPos(int pw, int ph, const TPicInfoObject& entry, int aw, int ah);
+// How a stretched slide's picture may be decoded for its area of aw x ah:
+// reduced to the box PicPos scales it into (the area, or a user or percent
+// box that may be larger than the area) unless that box is sized relative to
+// the picture itself. A slide that is not stretched keeps every pixel: its
+// area grows with the picture.
+TPictureLoadOptions SlideLoadOptions(const TPicInfoObject& entry, int aw, int ah);
 
 // Draws the picture into (0, 0, areaWidth, areaHeight) of the canvas as the
 // entry would show it, on the entry's background colour; `stretch` forces

@@ -54,19 +54,16 @@ void FillBitmap(TBitmap& bitmap, TColor colour)
     bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
-// A picture stretched into the slide never shows more pixels than the slide
-// area has, so the loader may decode a JPEG at the coarsest scale that still
-// covers the area: a large photo then costs a fraction of the decode time and
+// A picture scaled into its placement box never shows more pixels than the
+// box has, so the loader may decode a JPEG at the coarsest scale that still
+// covers the box: a large photo then costs a fraction of the decode time and
 // memory. A picture shown at its own size, or sized relative to itself,
 // keeps every pixel.
 TLoadError LoadSlideSource(const TPicInfoObject& entry, const std::string& file, int areaWidth, int areaHeight,
                            TPicture& picture)
 {
-    TPictureLoadOptions options;
-    options.ReduceSize = entry.Stretch && entry.SizePercent != pPicture && areaWidth > 0 && areaHeight > 0;
-    options.WidthMaxRed = areaWidth;
-    options.HeightMaxRed = areaHeight;
-    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture, options);
+    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture,
+                                       PictureLoading::SlideLoadOptions(entry, areaWidth, areaHeight));
 }
 
 // The font files a show carries for a comment font: the named string list

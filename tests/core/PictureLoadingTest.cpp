@@ -207,6 +207,50 @@ TEST_F(PictureFiles, LoadPictureDecodesJpegsOnlyAsLargeAsTheOptionsAllow)
     }
 }
 
+TEST_F(PictureFiles, AStretchedSlideIsDecodedForItsPlacementBox)
+{
+    // For a slide area of 100 x 75.
+    struct Case {
+        const char* what;
+        bool stretch;
+        TSizePercent sizePercent;
+        TSpecialPlacement placement;
+        TPlacementRectExt box;
+        TPictureLoadOptions options;
+        int decodedWidth; // of the 800 x 600 JPEG
+    };
+    const Case cases[] = {
+        {"the area", true, pNone, spCenter, {0, 0, 1, 1}, {true, 100, 75}, 100},
+        {"a user box twice the area", true, pNone, spUser, {-0.5, -0.5, 1.5, 1.5}, {true, 200, 150}, 200},
+        {"a percent box twice the area", true, pWindow, spCenter, {0, 0, 2, 2}, {true, 200, 150}, 200},
+        {"a user box wins over a box of the picture", true, pPicture, spUser, {0, 0, 4, 4}, {true, 400, 300}, 400},
+        {"a box of the picture", true, pPicture, spCenter, {0, 0, 0.1, 0.1}, {}, 800},
+        {"not stretched", false, pWindow, spUser, {0, 0, 0.5, 0.5}, {}, 800},
+        {"an empty user box", true, pNone, spUser, {0.5, 0.5, 0.5, 0.5}, {}, 800},
+        {"an inverted user box", true, pNone, spUser, {1, 1, 0, 0}, {}, 800},
+    };
+    ASSERT_TRUE(Run("convert -size 800x600 gradient:white-green -quality 90 " + Path("big.jpg")));
+    Setup::SpeedUpJPEGPreview = true;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TPicInfoObject entry;
+        entry.Stretch = c.stretch;
+        entry.SizePercent = c.sizePercent;
+        entry.Placement = c.placement;
+        entry.PicPlacement = c.box;
+        const TPictureLoadOptions options = SlideLoadOptions(entry, 100, 75);
+        EXPECT_EQ(options.ReduceSize, c.options.ReduceSize);
+        if (c.options.ReduceSize) {
+            EXPECT_EQ(options.WidthMaxRed, c.options.WidthMaxRed);
+            EXPECT_EQ(options.HeightMaxRed, c.options.HeightMaxRed);
+        }
+        TPicture picture;
+        ASSERT_EQ(LoadPicture(Path("big.jpg"), "", picture, options), leOK);
+        EXPECT_EQ(picture.Width(), c.decodedWidth);
+    }
+    EXPECT_FALSE(SlideLoadOptions(TPicInfoObject(), 0, 0).ReduceSize);
+}
+
 TEST_F(PictureFiles, LoadErrorPlaceholderHasTheAreaSize)
 {
     TPicture picture;
