@@ -26,6 +26,10 @@ protected:
     {
         ui::EnsurePlatform();
         ui::BeginDialogScript();
+        // Starting and closing write the player's ini into the program folder;
+        // the player's tests read theirs from the same folder at the same time.
+        savedHomeDir_ = Setup::HomeDir;
+        Setup::HomeDir = Scratch.Path("");
         savedDoublePicsCheck_ = VisteloSetup::DoublePicsCheck;
         savedConfirmExit_ = VisteloSetup::ConfirmExit;
         Form = new TAAForm(nullptr);
@@ -44,6 +48,7 @@ protected:
         delete Form;
         VisteloSetup::DoublePicsCheck = savedDoublePicsCheck_;
         VisteloSetup::ConfirmExit = savedConfirmExit_;
+        Setup::HomeDir = savedHomeDir_;
         ui::EndDialogScript();
     }
 
@@ -96,6 +101,7 @@ protected:
 private:
     bool savedDoublePicsCheck_ = true;
     bool savedConfirmExit_ = false;
+    std::string savedHomeDir_;
 };
 
 } // namespace
