@@ -78,7 +78,8 @@ void ComposeBackground(const TPicInfoObject& Pic, TGraphic& Picture, TBitmap& Ta
 
 std::string BackgroundFolder()
 {
-    const std::string folder = rtl::WindowsDir();
+    const std::string folder = rtl::DataDir();
+    rtl::ForceDirectories(folder);
     return rtl::IsWritableDir(folder) ? folder : std::string();
 }
 
@@ -101,7 +102,7 @@ bool SetAsWinBackground(TPicInfoObject* Pic)
     const std::string folder = BackgroundFolder();
     if (folder.empty())
         return false;
-    const std::string target = folder + Setup::WinBackgroundFilename;
+    const std::string target = ui::NextWallpaperFile(folder, Setup::WinBackgroundFilename);
     try {
         background->SaveToFile(target);
     } catch (const Exception&) {

@@ -25,8 +25,9 @@ TRect BackgroundRect(const TPicInfoObject& Pic, int PicWidth, int PicHeight, int
 // Picture into it at BackgroundRect.
 void ComposeBackground(const TPicInfoObject& Pic, TGraphic& Picture, TBitmap& Target);
 
-// The folder the composed wallpaper is written to: the Windows folder, or the
-// user's data folder when that cannot be written; "" when there is none.
+// The folder the composed wallpaper is written to: the user's data folder
+// (made when missing); "" when it cannot be written. The picture alternates
+// between two names there (ui::NextWallpaperFile).
 std::string BackgroundFolder();
 
 } // namespace WinBackground

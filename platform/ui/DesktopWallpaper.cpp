@@ -1,5 +1,7 @@
 #include "platform/ui/DesktopWallpaper.h"
 
+#include "platform/ui/RootPixmap.h"
+
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -28,6 +30,16 @@ std::string Lower(std::string Text)
 bool EndsWith(const std::string& Text, const std::string& Tail)
 {
     return Text.size() >= Tail.size() && Text.compare(Text.size() - Tail.size(), Tail.size(), Tail) == 0;
+}
+
+std::vector<TWallpaperCommand> MateCommands(const TWallpaperRequest& Request)
+{
+    static constexpr std::array<const char*, 3> options{"stretched", "centered", "scaled"};
+    const std::string schema = "org.mate.background";
+    return {
+        {{"gsettings", "set", schema, "picture-filename", Request.FileName}, false},
+        {{"gsettings", "set", schema, "picture-options", options[static_cast<int>(Request.Style)]}, false},
+    };
 }
 
 std::vector<TWallpaperCommand> GsettingsCommands(const std::string& Schema, const TWallpaperRequest& Request)
@@ -198,6 +210,8 @@ bool SetWithDesktop(const TWallpaperRequest& Request)
 {
     const char* current = std::getenv("XDG_CURRENT_DESKTOP");
     const TDesktopKind desktop = DesktopKindFrom(current ? current : "");
+    if (desktop == TDesktopKind::PlainX && SetRootPixmap(Request))
+        return true;
     const std::vector<std::string> xfce = desktop == TDesktopKind::Xfce ? ListXfceProperties()
                                                                         : std::vector<std::string>{};
     const std::vector<TWallpaperCommand> commands = WallpaperCommands(desktop, Request, xfce, OnPath);
@@ -232,6 +246,8 @@ TDesktopKind DesktopKindFrom(const std::string& CurrentDesktop)
             return TDesktopKind::Cinnamon;
         if (name == "gnome" || name == "unity" || name == "budgie" || name == "pop")
             return TDesktopKind::Gnome;
+        if (name == "mate")
+            return TDesktopKind::Mate;
         if (name == "kde" || name == "plasma")
             return TDesktopKind::Plasma;
         if (name == "xfce")
@@ -249,6 +265,7 @@ std::vector<TWallpaperCommand> WallpaperCommands(TDesktopKind Desktop, const TWa
     switch (Desktop) {
     case TDesktopKind::Gnome: return GsettingsCommands("org.gnome.desktop.background", Request);
     case TDesktopKind::Cinnamon: return GsettingsCommands("org.cinnamon.desktop.background", Request);
+    case TDesktopKind::Mate: return MateCommands(Request);
     case TDesktopKind::Plasma: return PlasmaCommands(Request);
     case TDesktopKind::Xfce: return XfceCommands(Request, XfceProperties);
     case TDesktopKind::PlainX: return RootWindowCommands(Request, HasProgram);
@@ -274,6 +291,22 @@ std::string FileUri(const std::string& FileName)
         }
     }
     return uri;
+}
+
+std::string NextWallpaperFile(const std::string& Folder, const std::string& Name)
+{
+    namespace fs = std::filesystem;
+    const fs::path name(Name);
+    const fs::path first = fs::path(Folder) / name;
+    const fs::path second = fs::path(Folder) / (name.stem().string() + " 2" + name.extension().string());
+    std::error_code error;
+    const auto firstTime = fs::last_write_time(first, error);
+    if (error)
+        return first.string();
+    const auto secondTime = fs::last_write_time(second, error);
+    if (error)
+        return second.string();
+    return secondTime < firstTime ? second.string() : first.string();
 }
 
 bool SetDesktopWallpaper(const TWallpaperRequest& Request)

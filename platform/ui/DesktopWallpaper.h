@@ -3,6 +3,12 @@
 // Setting the desktop wallpaper: the desktop's own setter is found at run
 // time (from XDG_CURRENT_DESKTOP) and started with an argument list, never
 // through a shell. Tests put a recording setter in its place.
+//
+// What each desktop needs: GNOME, Budgie, Cinnamon and MATE the `gsettings`
+// tool (their settings are always kept); Plasma `dbus-send` and its shell on
+// the session bus; Xfce `xfconf-query`; any other X session nothing but the
+// X server (the root window's pixmap, for this session only), or else one of
+// the root-window tools listed below.
 
 #include <functional>
 #include <string>
@@ -22,8 +28,8 @@ struct TWallpaperRequest {
 };
 
 // The desktops with a setter of their own; PlainX puts the picture on the
-// root window with a tool of the X server's.
-enum class TDesktopKind { Gnome, Cinnamon, Plasma, Xfce, PlainX };
+// root window itself, or with a root-window tool.
+enum class TDesktopKind { Gnome, Cinnamon, Mate, Plasma, Xfce, PlainX };
 
 // The desktop named by an XDG_CURRENT_DESKTOP value (a colon-separated list,
 // any letter case); PlainX for anything unknown.
@@ -47,6 +53,12 @@ std::vector<TWallpaperCommand> WallpaperCommands(TDesktopKind Desktop, const TWa
 // A file name as a file:// URI (characters outside the unreserved set and
 // "/" percent-encoded).
 std::string FileUri(const std::string& FileName);
+
+// The file a new wallpaper picture called Name is written to in Folder: of
+// Name and the same name with " 2" before the extension, the one missing or
+// else the older, so that the file name changes with every picture and
+// desktops that keep a picture by its name show the new one.
+std::string NextWallpaperFile(const std::string& Folder, const std::string& Name);
 
 // Sets the wallpaper; true when the desktop accepted it.
 using TWallpaperSetter = std::function<bool(const TWallpaperRequest& Request)>;

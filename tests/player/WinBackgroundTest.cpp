@@ -17,9 +17,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -94,6 +98,9 @@ protected:
         UiTest::SetUp();
         folder_ = fs::temp_directory_path() / ("winbackground_" + std::to_string(::getpid()));
         fs::create_directories(folder_);
+        const char* dataHome = std::getenv("XDG_DATA_HOME");
+        savedDataHome_ = dataHome ? std::optional<std::string>(dataHome) : std::nullopt;
+        ::setenv("XDG_DATA_HOME", (folder_ / "data").c_str(), 1);
         savedPrefs_ = Setup::BackgroundVisteloPrefs;
         savedName_ = Setup::WinBackgroundFilename;
         savedChange_ = Setup::BackgroundSaveChange;
@@ -108,8 +115,10 @@ protected:
     void TearDown() override
     {
         ui::SetWallpaperSetter(previous_);
-        const std::string written = WinBackground::BackgroundFolder() + Setup::WinBackgroundFilename;
-        fs::remove(written);
+        if (savedDataHome_)
+            ::setenv("XDG_DATA_HOME", savedDataHome_->c_str(), 1);
+        else
+            ::unsetenv("XDG_DATA_HOME");
         Setup::BackgroundVisteloPrefs = savedPrefs_;
         Setup::WinBackgroundFilename = savedName_;
         Setup::BackgroundSaveChange = savedChange_;
@@ -126,7 +135,17 @@ protected:
         bitmap.SaveToFile(path);
         return path;
     }
-    std::string Written() const { return WinBackground::BackgroundFolder() + Setup::WinBackgroundFilename; }
+    // The wallpaper files written into the user's data folder.
+    std::vector<std::string> Written() const
+    {
+        std::vector<std::string> files;
+        const fs::path data = folder_ / "data" / "vistelo";
+        if (fs::exists(data))
+            for (const auto& entry : fs::directory_iterator(data))
+                files.push_back(entry.path().string());
+        std::sort(files.begin(), files.end());
+        return files;
+    }
 
     fs::path folder_;
     std::vector<TWallpaperRequest> requests_;
@@ -136,6 +155,7 @@ protected:
     std::string savedName_;
     bool savedChange_ = false;
     std::string savedShow_;
+    std::optional<std::string> savedDataHome_;
 };
 
 TEST_F(WinBackgroundSet, ABitmapWithoutShowPlacementIsHandedOverUnchanged)
@@ -149,15 +169,20 @@ TEST_F(WinBackgroundSet, ABitmapWithoutShowPlacementIsHandedOverUnchanged)
     ASSERT_EQ(requests_.size(), 1u);
     EXPECT_EQ(requests_[0].FileName, bmp);
     EXPECT_FALSE(requests_[0].Persist);
-    EXPECT_FALSE(fs::exists(Written())) << "no copy is written";
+    EXPECT_TRUE(Written().empty()) << "no copy is written";
 }
 
-TEST_F(WinBackgroundSet, OtherPicturesAreComposedOnAScreenSizedBitmap)
+TEST_F(WinBackgroundSet, OtherPicturesAreComposedOnAScreenSizedBitmapUnderAlternatingNames)
 {
+    const std::string data = (folder_ / "data" / "vistelo").string() + "/";
+    const std::string base = Setup::WinBackgroundFilename.substr(0, Setup::WinBackgroundFilename.size() - 4);
     struct Case {
         const char* File;
         bool Prefs;
-    } cases[] = {{"Bild.bmp", true}, {"Foto.jpg", false}};
+        std::string Target;
+    } cases[] = {{"Bild.bmp", true, data + base + ".bmp"},
+                 {"Foto.jpg", false, data + base + " 2.bmp"},
+                 {"Bild.bmp", true, data + base + ".bmp"}};
     // A JPEG made from a bitmap.
     {
         TBitmap bitmap(64, 48, pf24bit);
@@ -179,18 +204,20 @@ TEST_F(WinBackgroundSet, OtherPicturesAreComposedOnAScreenSizedBitmap)
         pic.BackgroundColor = RGB(0, 255, 0);
         EXPECT_TRUE(WinBackground::SetAsWinBackground(&pic));
         ASSERT_EQ(requests_.size(), 1u);
-        EXPECT_EQ(requests_[0].FileName, Written());
+        EXPECT_EQ(requests_[0].FileName, c.Target);
         EXPECT_EQ(requests_[0].Style, TWallpaperStyle::Stretched);
         EXPECT_TRUE(requests_[0].Persist);
         TBitmap written;
-        written.LoadFromFile(Written());
+        written.LoadFromFile(c.Target);
         EXPECT_EQ(written.Width(), Screen->Width());
         EXPECT_EQ(written.Height(), Screen->Height());
         const TColor middle = written.Canvas().Pixels(Screen->Width() / 2, Screen->Height() / 2);
         EXPECT_LT(GetRValue(middle), 16);
         EXPECT_GT(GetBValue(middle), 235);
-        fs::remove(Written());
+        // Apart in time, so that the file written last is the newer one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
+    EXPECT_EQ(Written().size(), 2u);
 }
 
 TEST_F(WinBackgroundSet, FailuresGiveFalse)
@@ -230,9 +257,11 @@ TEST(DesktopWallpaper, DesktopIsTakenFromTheCurrentDesktopList)
         const char* Value;
         TDesktopKind Kind;
     } cases[] = {
-        {"GNOME", TDesktopKind::Gnome}, {"ubuntu:GNOME", TDesktopKind::Gnome}, {"X-Cinnamon", TDesktopKind::Cinnamon},
-        {"KDE", TDesktopKind::Plasma},  {"XFCE", TDesktopKind::Xfce},          {"", TDesktopKind::PlainX},
-        {"i3", TDesktopKind::PlainX},   {"Unknown:xfce", TDesktopKind::Xfce},
+        {"GNOME", TDesktopKind::Gnome},         {"ubuntu:GNOME", TDesktopKind::Gnome},
+        {"X-Cinnamon", TDesktopKind::Cinnamon}, {"KDE", TDesktopKind::Plasma},
+        {"XFCE", TDesktopKind::Xfce},           {"", TDesktopKind::PlainX},
+        {"i3", TDesktopKind::PlainX},           {"Unknown:xfce", TDesktopKind::Xfce},
+        {"MATE", TDesktopKind::Mate},           {"Budgie:GNOME", TDesktopKind::Gnome},
     };
     for (const Case& c : cases)
         EXPECT_EQ(ui::DesktopKindFrom(c.Value), c.Kind) << c.Value;
@@ -272,6 +301,13 @@ TEST(DesktopWallpaper, EachDesktopGetsItsOwnSetterCommands)
     ASSERT_FALSE(cinnamon.empty());
     EXPECT_EQ(cinnamon[0].Args[2], "org.cinnamon.desktop.background");
     EXPECT_EQ(cinnamon.back().Args.back(), "stretched");
+
+    // MATE keeps a file name, not a URI.
+    EXPECT_EQ(ArgsOf(ui::WallpaperCommands(TDesktopKind::Mate, centred, {}, none)),
+              (std::vector<std::vector<std::string>>{
+                  {"gsettings", "set", "org.mate.background", "picture-filename", "/w/a b.bmp"},
+                  {"gsettings", "set", "org.mate.background", "picture-options", "centered"},
+              }));
 
     const auto plasma = ui::WallpaperCommands(TDesktopKind::Plasma, stretched, {}, none);
     ASSERT_EQ(plasma.size(), 1u);

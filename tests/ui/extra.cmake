@@ -12,3 +12,7 @@ target_link_libraries(ScreenSaverService PRIVATE PkgConfig::DBUS1)
 set_target_properties(ScreenSaverService PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
 add_dependencies(test_ui ScreenSaverService)
 target_compile_definitions(test_ui PRIVATE SCREENSAVER_SERVICE_PROGRAM="$<TARGET_FILE:ScreenSaverService>")
+
+# The wallpaper tests read the root window of a private X server.
+find_package(X11 REQUIRED)
+target_link_libraries(test_ui PRIVATE X11::X11)
