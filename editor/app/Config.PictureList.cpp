@@ -8,6 +8,7 @@
 #include "core/Tools.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
@@ -107,7 +108,26 @@ std::string TAAForm::ListItemText(int Index, const std::string& FileName)
 
 // --- list items ---
 
-void TAAForm::SetItemChecked(int, bool) { PicListBox->Invalidate(); }
+void TAAForm::SetItemChecked(int Index, bool Checked) { PicListBox->SetChecked(Index, Checked); }
+
+void TAAForm::PicListBoxClickCheck(TObject*)
+{
+    // The toggled item's picture follows its mark whatever is selected: a
+    // crossed item whose picture still played would mislead the user.
+    for (int i = 0; i < PicCount(); ++i) {
+        TPicInfoObject* picture = GetPicInfoObject(i);
+        if (picture->ShowImage != PicListBox->GetChecked(i)) {
+            picture->ShowImage = !picture->ShowImage;
+            picture->Flags |= PicInfoUnit::pfChanged;
+        }
+    }
+    if (PicSelCount() != 1 || PicItemIndex() < 0)
+        return;
+    UpdatingControls = true;
+    ShowImageCheck->SetChecked(GetPicInfoObject(PicItemIndex())->ShowImage);
+    UpdatingControls = false;
+    UpdateControlsEnabled();
+}
 
 void TAAForm::UpdateListItem(int Index)
 {

@@ -6,9 +6,12 @@
 #include "core/Blendings.h"
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
+#include "editor/app/EditorGlyphs.h"
 #include "editor/app/FileClasses.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/SymbolChkList.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
@@ -17,6 +20,7 @@
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "widgets/DropTarget.h"
@@ -77,6 +81,7 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     PlayShow = [](TVistelo& Show, std::int32_t StartIndex) { PlayerPackageInterface::VisteloStart(Show, StartIndex); };
 
     CreateMenu();
+    CreateCoolBar();
     StatusBar = new TStatusBar(this);
     StatusBar->SetParent(this);
     StatusBar->SetAlign(alBottom);
@@ -171,14 +176,42 @@ void TAAForm::CreateMenu()
     SetMenu(MainMenu);
 }
 
+void TAAForm::CreateCoolBar()
+{
+    CoolBar = new TCoolBar(this);
+    CoolBar->SetParent(this);
+    CoolBar->SetAlign(alTop);
+    ToolbarPanel = NewPanel(CoolBar, alNone);
+    ToolbarPanel->SetHeight(32);
+    CoolBar->AddBand().SetControl(ToolbarPanel);
+
+    LogoAnimate = new TAnimate(this);
+    LogoAnimate->SetParent(CoolBar);
+    LogoAnimate->Hint = "Vistelo";
+    LogoAnimate->SetShowHint(true);
+    EditorGlyphs::PaintLogoFrames(LogoAnimate->Frames());
+    LogoAnimate->SetFrameCount(EditorGlyphs::LogoFrameCount);
+    LogoAnimate->StopFrame = 95;
+    LogoAnimate->SetBounds(0, 0, EditorGlyphs::LogoFrameWidth, EditorGlyphs::LogoFrameHeight);
+    TCoolBand& logoBand = CoolBar->AddBand();
+    logoBand.SetControl(LogoAnimate);
+    logoBand.SetFixedSize(true);
+    logoBand.SetMinWidth(EditorGlyphs::LogoFrameWidth);
+    logoBand.SetMinHeight(EditorGlyphs::LogoFrameHeight);
+}
+
 void TAAForm::CreateListPanel()
 {
     PicListBoxPanel = NewPanel(this, alLeft);
     PicListBoxPanel->SetWidth(DesignListWidth);
     PicListBoxPanel->SetBorderWidth(GroupMargin);
     PicListGroupBox = NewGroupBox(PicListBoxPanel, " Bilderliste ");
-    PicListBox = new TListBox(this);
+    PicListBoxSymbols = new TImageList(this);
+    EditorGlyphs::FillSymbols(*PicListBoxSymbols);
+    PicListBox = new TSymbolCheckListBox(this);
     PicListBox->SetParent(PicListGroupBox);
+    PicListBox->SetImages(PicListBoxSymbols);
+    PicListBox->OnClickCheck = [this](TObject* Sender) { PicListBoxClickCheck(Sender); };
     PicListBox->SetAlign(alClient);
     PicListBox->SetMultiSelect(true);
     PicListBox->SetExtendedSelect(true);
@@ -262,6 +295,7 @@ void TAAForm::FormCreate()
     const std::unique_ptr<TStringList> names = Blendings::BlendingNames();
     BlendingComboBox->Items().Assign(names.get());
     PicListBoxClick(nullptr);
+    LogoAnimate->SetActive(VisteloSetup::AnimateLogo);
     CommandLineShow.clear();
     VSplitter->TopLeftLimit = DesignPanel3Height;
     VSplitter->BottomRightLimit = DesignCommentsHeight;

@@ -15,14 +15,16 @@
 #include <string>
 #include <vector>
 
+class TAnimate;
 class TCheckBox;
+class TCoolBar;
 class TComboBox;
 class TDropDummy;
 class TDropFileTarget;
 class TFormPlacement;
 class TGroupBox;
+class TImageList;
 class TKsSplitter;
-class TListBox;
 class TMainMenu;
 class TMemo;
 class TMenuItem;
@@ -30,6 +32,7 @@ class TOpenDialog;
 class TPanel;
 class TSaveDialog;
 class TStatusBar;
+class TSymbolCheckListBox;
 class TTimer;
 
 class TAAForm : public TForm {
@@ -57,9 +60,14 @@ public:
     TMenuItem* SortMenu = nullptr;
     TMenuItem* HilfeItem = nullptr;
 
+    TCoolBar* CoolBar = nullptr;
+    TPanel* ToolbarPanel = nullptr;
+    TAnimate* LogoAnimate = nullptr;
     TPanel* PicListBoxPanel = nullptr;
     TGroupBox* PicListGroupBox = nullptr;
-    TListBox* PicListBox = nullptr;
+    TSymbolCheckListBox* PicListBox = nullptr;
+    // The list's symbols: 0 the tick of a shown picture, 1 the cross of a skipped one.
+    TImageList* PicListBoxSymbols = nullptr;
     TKsSplitter* HSplitter = nullptr;
     TPanel* Panel2 = nullptr;
     TPanel* Panel3 = nullptr;
@@ -146,6 +154,8 @@ public:
     void QuitVisteloClick(TObject* Sender);
     void HilfeClick(TObject* Sender);
     void PicListBoxClick(TObject* Sender);
+    // The user ticked or crossed an item.
+    void PicListBoxClickCheck(TObject* Sender);
 
     // --- start and close ---
     void StartTimerTimer(TObject* Sender);
@@ -161,6 +171,7 @@ public:
 private:
     void CreateMenu();
     TMenuItem* AddMenuItem(TMenuItem* Parent, const std::string& Caption, WORD Key, void (TAAForm::*Handler)(TObject*));
+    void CreateCoolBar();
     void CreateListPanel();
     void CreateSettingsPanel();
     void CreateDialogs();

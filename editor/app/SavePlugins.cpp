@@ -2,6 +2,7 @@
 
 #include "core/Setup.h"
 #include "editor/app/TargaCompressionForm.h"
+#include "editor/controls/JPEGCompressionDlg.h"
 #include "editor/controls/JPEGCompressionWord.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
@@ -42,6 +43,18 @@ std::string TPicFormatSaveJPGPluginMeta::Description() const { return "JPEG (" +
 std::unique_ptr<TStringList> TPicFormatSaveJPGPluginMeta::FileExt() const
 {
     return WithExtensions(TPicFormatSavePluginMeta::FileExt(), {"JPG", "JPEG"});
+}
+
+void TPicFormatSaveJPGPlugin::ShowOptionsDialog(TComponent* owner)
+{
+    TJPEGCompressionDlg dialog(owner);
+    dialog.CompressionWord = JPEGCompressionWord::MakeJPEGCompressionWord(Quality, Progressive != 0);
+    dialog.AutoPreview = AutoPreview;
+    if (!dialog.Execute())
+        return;
+    Quality = static_cast<std::uint8_t>(JPEGCompressionWord::QualityOf(dialog.CompressionWord));
+    Progressive = JPEGCompressionWord::ProgressiveOf(dialog.CompressionWord) ? 1 : 0;
+    AutoPreview = dialog.AutoPreview;
 }
 
 bool TPicFormatSaveJPGPlugin::SaveBitmap(const std::string& fileName, TBitmap& bitmap)

@@ -34,6 +34,9 @@ public:
     std::uint8_t Quality = 80;
     bool AutoPreview = false;
 
+    // The JPEG compression dialog with the settings word and automatic
+    // preview; OK takes both back.
+    void ShowOptionsDialog(TComponent* owner) override;
     bool SaveBitmap(const std::string& fileName, TBitmap& bitmap) override;
 };
 

@@ -5,6 +5,7 @@
 #include "core/Setup.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
@@ -12,6 +13,7 @@
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/TestDriver.h"
 #include "tests/editor/EditorScratch.h"
 
 #include <gtest/gtest.h>
@@ -114,6 +116,46 @@ TEST_F(ConfigTest, ItemsAreNumberedWithTheFileNamePart)
     EXPECT_TRUE(Form->GetPicInfoObject(1)->ShowImage);
     Form->AddPictureFiles({"/b/plan.WMF"}, false);
     EXPECT_EQ(Form->GetPicInfoObject(2)->BackgroundColor, TColor(0xFFFFFF));
+}
+
+TEST_F(ConfigTest, TheListsMarksFollowThePicturesAndTheUsersToggleReachesThePicture)
+{
+    Form->AddPictureFiles({"/b/1.jpg", "/b/2.jpg", "/b/3.jpg"}, false);
+    const auto marks = [this] {
+        std::vector<bool> checked;
+        for (int i = 0; i < Form->PicCount(); ++i) {
+            EXPECT_EQ(Form->PicListBox->GetChecked(i), Form->GetPicInfoObject(i)->ShowImage) << i;
+            checked.push_back(Form->PicListBox->GetChecked(i));
+        }
+        return checked;
+    };
+    EXPECT_EQ(marks(), (std::vector<bool>{true, true, true}));
+    EXPECT_EQ(Form->PicListBox->Images(), Form->PicListBoxSymbols);
+    EXPECT_EQ(Form->PicListBoxSymbols->Count(), 2) << "tick and cross";
+
+    Form->GetPicInfoObject(1)->ShowImage = false;
+    Form->ReverseCheckMarkClick(nullptr);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, true, false}));
+
+    // The user crosses item 3 while item 1 alone is selected: the panel keeps
+    // showing item 1, and item 3's picture is skipped as its mark says.
+    Form->PicListBox->SetItemIndex(0);
+    Form->PicListBox->SetSelected(0, true);
+    Form->PicListBoxClick(nullptr);
+    ui::test::ClickListRowAt(Form->PicListBox, 2, 2, mbLeft);
+    EXPECT_TRUE(Form->GetPicInfoObject(2)->ShowImage);
+    EXPECT_EQ(marks(), (std::vector<bool>{false, true, true}));
+
+    // With one picture selected its own toggle shows in the panel at once.
+    Form->PicListBox->SetItemIndex(1);
+    for (int i = 0; i < 3; ++i)
+        Form->PicListBox->SetSelected(i, i == 1);
+    Form->PicListBoxClick(nullptr);
+    EXPECT_TRUE(Form->ShowImageCheck->Checked());
+    ui::test::ClickListRowAt(Form->PicListBox, 1, 2, mbLeft);
+    EXPECT_FALSE(Form->GetPicInfoObject(1)->ShowImage);
+    EXPECT_FALSE(Form->ShowImageCheck->Checked());
+    EXPECT_FALSE(Form->ZoomImageCheck->Enabled()) << "a skipped picture's settings are off";
 }
 
 TEST_F(ConfigTest, AddingAsksThroughTheMessageDialog)

@@ -5,10 +5,12 @@
 
 #include "core/Setup.h"
 #include "editor/app/TargaCompressionForm.h"
+#include "editor/controls/JPEGCompressionDlgForm.h"
 #include "editor/controls/JPEGCompressionWord.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/StringList.h"
+#include "platform/ui/ComCtrls.h"
 #include "platform/ui/HiddenWindows.h"
 #include "platform/ui/Messages.h"
 #include "platform/ui/StdCtrls.h"
@@ -162,6 +164,47 @@ TEST_F(SavePluginFiles, TheTgaDialogChangesTheSwitchOnlyOnOK)
         EXPECT_EQ(shownChecked, before);
         EXPECT_EQ(tga.Compressed, c.result);
     }
+}
+
+TEST_F(SavePluginFiles, TheJpegDialogShowsTheSettingsAndTakesThemBackOnlyOnOK)
+{
+    TPicFormatSaveJPGPlugin jpg;
+    jpg.Quality = 60;
+    jpg.Progressive = 1;
+    struct Shown {
+        int position = 0;
+        bool progressive = false;
+        bool autoPreview = true;
+    } shown;
+    const auto drive = [&](bool ok) {
+        Later([&, ok] {
+            auto* form = dynamic_cast<TJPEGCompressPrefsForm*>(Screen->ActiveForm());
+            ASSERT_NE(form, nullptr);
+            shown = {form->TrackBar->Position(), form->ProgressiveCheck->Checked(), form->PreviewCheck->Checked()};
+            form->TrackBar->SetPosition(JPEGCompressionDlgForm::PositionOfQuality(25));
+            form->TrackBarChange(form->TrackBar);
+            form->ProgressiveCheck->SetChecked(false);
+            form->PreviewCheck->SetChecked(true);
+            (ok ? form->OKBtn : form->CancelBtn)->Click();
+        });
+        jpg.ShowOptionsDialog(nullptr);
+    };
+
+    drive(false);
+    EXPECT_EQ(shown.position, JPEGCompressionDlgForm::PositionOfQuality(60));
+    EXPECT_TRUE(shown.progressive);
+    EXPECT_FALSE(shown.autoPreview);
+    EXPECT_EQ(jpg.Quality, 60) << "Cancel keeps everything";
+    EXPECT_EQ(jpg.Progressive, 1);
+    EXPECT_FALSE(jpg.AutoPreview);
+
+    drive(true);
+    EXPECT_EQ(jpg.Quality, 25);
+    EXPECT_EQ(jpg.Progressive, 0);
+    EXPECT_TRUE(jpg.AutoPreview);
+    ASSERT_TRUE(jpg.SaveBitmap((folder / "c.jpg").string(), bitmap));
+    const std::vector<std::uint8_t> bytes = FileBytes(folder / "c.jpg");
+    EXPECT_TRUE(JPEGCompressionWord::IsCompressedWith(bytes.data(), bytes.size(), 0x1900)) << "saved as chosen";
 }
 
 } // namespace

@@ -151,6 +151,27 @@ bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds limit)
     return condition();
 }
 
+// A program folder of the test's own: the editor's home folder is its
+// program's folder, and it writes the player's ini there. The program is
+// linked in (copied where linking fails); everything else beside it,
+// libraries and the player package among them, is reached through links.
+fs::path OwnProgramFolder(const fs::path& folder)
+{
+    const fs::path program(VISTELO_PROGRAM);
+    const fs::path home = folder / "program";
+    fs::create_directories(home);
+    std::error_code linkFailed;
+    fs::create_hard_link(program, home / program.filename(), linkFailed);
+    if (linkFailed)
+        fs::copy_file(program, home / program.filename());
+    for (const fs::directory_entry& entry : fs::directory_iterator(program.parent_path())) {
+        const fs::path name = entry.path().filename();
+        if (name != program.filename() && name != "Rollavin.ini")
+            fs::create_symlink(entry.path(), home / name);
+    }
+    return home / program.filename();
+}
+
 ino_t Inode(const fs::path& file)
 {
     struct stat info { };
@@ -179,7 +200,8 @@ TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
     env.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
     env.push_back("XDG_DATA_HOME=" + (folder / "data").string());
-    xvfb::TChildProcess editor({VISTELO_PROGRAM, show.string()}, env);
+    const fs::path program = OwnProgramFolder(folder);
+    xvfb::TChildProcess editor({program.string(), show.string()}, env);
     ASSERT_TRUE(editor.Started());
 
     // The caption names the show once the start step has opened it.
@@ -221,5 +243,7 @@ TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
     EXPECT_TRUE(seen) << "the first slide's quadrants are not on the screen";
     EXPECT_TRUE(editor.Running()) << "the editor ended while playing";
     editor.Stop();
+    EXPECT_TRUE(fs::is_regular_file(program.parent_path() / "Rollavin.ini"))
+        << "playing writes the player's ini into the editor's own folder";
     fs::remove_all(folder);
 }

@@ -1,0 +1,35 @@
+#pragma once
+
+// The editor's small pictures, drawn here instead of read from files: the
+// tick and cross of the picture list, the red and green glyphs of the picture
+// panel's buttons (red: the picture keeps the default, green: it has a
+// setting of its own) and the frames of the logo animation.
+
+#include <string>
+
+class TBitmap;
+class TImageList;
+
+namespace EditorGlyphs {
+
+constexpr int GlyphSize = 16;
+
+// Makes Bitmap the 16x16 glyph of that name on the olive key colour (its
+// bottom-left pixel): "Haken", "Kreuz", "SpeakerRed", "SpeakerGreen",
+// "SpeakerGreenS", "ARed", "AGreen", "SleepRed", "SleepGreen",
+// "LandScapeRed", "LandScapeGreen". False (and Bitmap untouched) for any
+// other name.
+bool Paint(TBitmap& Bitmap, const std::string& Name);
+
+// Fills the picture list's symbol list: image 0 the tick (shown), image 1
+// the cross (skipped).
+void FillSymbols(TImageList& Images);
+
+// The logo animation: LogoFrameCount frames of LogoFrameWidth x
+// LogoFrameHeight side by side in one strip.
+constexpr int LogoFrameWidth = 48;
+constexpr int LogoFrameHeight = 32;
+constexpr int LogoFrameCount = 96;
+void PaintLogoFrames(TBitmap& Strip);
+
+} // namespace EditorGlyphs
