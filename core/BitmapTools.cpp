@@ -138,12 +138,67 @@ std::int32_t WeightSum(const TKernel& kernel)
     return sum;
 }
 
+// Source rows widened by the kernel's radius on both sides (edge pixels
+// repeated), so that every tap reads a contiguous run of bytes. Only the
+// rows under the kernel are kept; each source row is widened once.
+class TPaddedRows {
+public:
+    TPaddedRows(const TBitmap& bitmap, int radiusX, int height)
+        : bitmap_(bitmap), radius_(radiusX), width_(bitmap.Width()),
+          rowBytes_(static_cast<std::size_t>(width_ + 2 * radiusX) * 3),
+          rows_(static_cast<std::size_t>(height), std::vector<std::uint8_t>(rowBytes_)),
+          sources_(static_cast<std::size_t>(height), -1)
+    { }
+
+    // The widened source row y (clamped to the picture), kept in `slot`.
+    const std::uint8_t* Row(int slot, int y)
+    {
+        const int source = std::clamp(y, 0, bitmap_.Height() - 1);
+        std::vector<std::uint8_t>& row = rows_[static_cast<std::size_t>(slot)];
+        int& held = sources_[static_cast<std::size_t>(slot)];
+        if (held != source) {
+            const std::uint8_t* from = bitmap_.ScanLine(source);
+            std::memcpy(row.data() + static_cast<std::size_t>(radius_) * 3, from, static_cast<std::size_t>(width_) * 3);
+            for (int i = 0; i < radius_; ++i) {
+                std::memcpy(row.data() + static_cast<std::size_t>(i) * 3, from, 3);
+                std::memcpy(row.data() + static_cast<std::size_t>(radius_ + width_ + i) * 3,
+                            from + static_cast<std::size_t>(width_ - 1) * 3, 3);
+            }
+            held = source;
+        }
+        return row.data();
+    }
+
+private:
+    const TBitmap& bitmap_;
+    int radius_;
+    int width_;
+    std::size_t rowBytes_;
+    std::vector<std::vector<std::uint8_t>> rows_;
+    std::vector<int> sources_;
+};
+
+// acc[j] += weight * from[j]: blocks of a fixed length, which the compiler
+// turns into vector code at every optimisation level.
+void AddWeighted(std::int32_t* acc, const std::uint8_t* from, std::int32_t weight, std::size_t count)
+{
+    constexpr std::size_t Block = 16;
+    std::size_t j = 0;
+    for (; j + Block <= count; j += Block)
+        for (std::size_t t = 0; t < Block; ++t)
+            acc[j + t] += weight * from[j + t];
+    for (; j < count; ++j)
+        acc[j] += weight * from[j];
+}
+
 // Each output byte is the weighted sum of the kernel's cells around it (edge
-// pixels repeated outward), divided by the sum of the weights.
+// pixels repeated outward), divided by the sum of the weights. The sums of a
+// row are gathered tap by tap over whole rows, which the compiler turns into
+// vector code; the division is a table of quotients.
 std::unique_ptr<TBitmap> FilterBitmapKernel(const TBitmap& bitmap, const TKernel& kernel)
 {
     const std::int32_t sum = WeightSum(kernel);
-    if (!Is24Bit(bitmap) || sum == 0)
+    if (!Is24Bit(bitmap) || sum <= 0)
         return nullptr;
     try {
         const int w = bitmap.Width();
@@ -151,35 +206,49 @@ std::unique_ptr<TBitmap> FilterBitmapKernel(const TBitmap& bitmap, const TKernel
         auto result = EmptyLike(bitmap, w, h);
         const int rx = kernel.Width / 2;
         const int ry = kernel.Height / 2;
-        // Clamped source columns for every output column and kernel column.
-        std::vector<int> columns(static_cast<std::size_t>(w) * kernel.Width);
-        for (int x = 0; x < w; ++x)
+        struct Tap {
+            int Row, Column;
+            std::int32_t Weight;
+        };
+        std::vector<Tap> taps;
+        for (int i = 0; i < kernel.Height; ++i)
             for (int k = 0; k < kernel.Width; ++k)
-                columns[static_cast<std::size_t>(x) * kernel.Width + k] = std::clamp(x - rx + k, 0, w - 1) * 3;
+                if (kernel.Weights[i][k] != 0)
+                    taps.push_back({i, k, kernel.Weights[i][k]});
+        std::int32_t largest = 0;
+        for (const Tap& tap : taps)
+            largest += std::max(tap.Weight, 0) * 255;
+        std::vector<std::uint8_t> quotient(static_cast<std::size_t>(largest) + 1);
+        for (std::size_t a = 0; a < quotient.size(); ++a)
+            quotient[a] = ClampByte(static_cast<std::int64_t>(a) / sum);
+        const bool negative = std::any_of(taps.begin(), taps.end(), [](const Tap& t) { return t.Weight < 0; });
+        TPaddedRows padded(bitmap, rx, kernel.Height);
+        const std::size_t bytes = static_cast<std::size_t>(w) * 3;
+        std::vector<std::int32_t> acc(bytes);
         std::vector<const std::uint8_t*> rows(static_cast<std::size_t>(kernel.Height));
         ProgressRun progress(h);
         for (int y = 0; y < h; ++y) {
-            for (int i = 0; i < kernel.Height; ++i)
-                rows[static_cast<std::size_t>(i)] = bitmap.ScanLine(std::clamp(y - ry + i, 0, h - 1));
-            std::uint8_t* out = result->ScanLine(y);
-            for (int x = 0; x < w; ++x) {
-                std::int32_t acc[3] = {0, 0, 0};
-                const int* cols = &columns[static_cast<std::size_t>(x) * kernel.Width];
-                for (int i = 0; i < kernel.Height; ++i) {
-                    const std::uint8_t* row = rows[static_cast<std::size_t>(i)];
-                    for (int k = 0; k < kernel.Width; ++k) {
-                        const std::int32_t weight = kernel.Weights[i][k];
-                        if (weight == 0)
-                            continue;
-                        const std::uint8_t* p = row + cols[k];
-                        acc[0] += weight * p[0];
-                        acc[1] += weight * p[1];
-                        acc[2] += weight * p[2];
-                    }
-                }
-                for (int c = 0; c < 3; ++c)
-                    out[x * 3 + c] = ClampByte(acc[c] / sum);
+            for (int i = 0; i < kernel.Height; ++i) {
+                // Slots by source row, so a row stays in its slot while the
+                // kernel moves down over it.
+                const int source = y - ry + i;
+                const int slot = ((source % kernel.Height) + kernel.Height) % kernel.Height;
+                rows[static_cast<std::size_t>(i)] = padded.Row(slot, source);
             }
+            std::fill(acc.begin(), acc.end(), 0);
+            std::int32_t* a = acc.data();
+            for (const Tap& tap : taps) {
+                const std::uint8_t* from = rows[static_cast<std::size_t>(tap.Row)] +
+                    static_cast<std::size_t>(tap.Column) * 3;
+                AddWeighted(a, from, tap.Weight, bytes);
+            }
+            std::uint8_t* out = result->ScanLine(y);
+            if (negative)
+                for (std::size_t j = 0; j < bytes; ++j)
+                    out[j] = ClampByte(a[j] / sum);
+            else
+                for (std::size_t j = 0; j < bytes; ++j)
+                    out[j] = quotient[static_cast<std::size_t>(a[j])];
             ProgressRun::Step(y + 1);
         }
         return result;
@@ -205,17 +274,55 @@ GammaTable MakeGammaTable(double exponent)
     return table;
 }
 
-// tables[c] is applied to byte c of every pixel.
+// Two neighbouring bytes through one lookup: `low` maps the first byte,
+// `high` the second.
+using PairTable = std::vector<std::uint16_t>;
+
+PairTable MakePairTable(const GammaTable& low, const GammaTable& high)
+{
+    PairTable pairs(65536);
+    for (std::size_t h = 0; h < 256; ++h)
+        for (std::size_t l = 0; l < 256; ++l)
+            pairs[h << 8 | l] = static_cast<std::uint16_t>(high[h] << 8 | low[l]);
+    return pairs;
+}
+
+inline void MapPair(std::uint8_t* p, const std::uint16_t* pairs)
+{
+    const std::uint16_t mapped = pairs[p[0] | p[1] << 8];
+    p[0] = static_cast<std::uint8_t>(mapped);
+    p[1] = static_cast<std::uint8_t>(mapped >> 8);
+}
+
+// tables[c] is applied to byte c of every pixel. Large pictures go two bytes
+// per lookup: six bytes (two pixels) are the pairs (0, 1), (2, 0), (1, 2).
 void ApplyTables(TBitmap& bitmap, const std::array<GammaTable, 3>& tables)
 {
     const int w = bitmap.Width();
-    for (int y = 0; y < bitmap.Height(); ++y) {
+    const int h = bitmap.Height();
+    const GammaTable t0 = tables[0];
+    const GammaTable t1 = tables[1];
+    const GammaTable t2 = tables[2];
+    const bool paired = static_cast<std::int64_t>(w) * h >= 65536;
+    const PairTable p01 = paired ? MakePairTable(t0, t1) : PairTable();
+    const PairTable p20 = paired ? MakePairTable(t2, t0) : PairTable();
+    const PairTable p12 = paired ? MakePairTable(t1, t2) : PairTable();
+    for (int y = 0; y < h; ++y) {
         std::uint8_t* p = bitmap.ScanLine(y);
-        for (int x = 0; x < w; ++x, p += 3)
-            for (int c = 0; c < 3; ++c)
-                p[c] = tables[static_cast<std::size_t>(c)][p[c]];
+        int x = 0;
+        if (paired)
+            for (; x + 1 < w; x += 2, p += 6) {
+                MapPair(p, p01.data());
+                MapPair(p + 2, p20.data());
+                MapPair(p + 4, p12.data());
+            }
+        for (; x < w; ++x, p += 3) {
+            p[0] = t0[p[0]];
+            p[1] = t1[p[1]];
+            p[2] = t2[p[2]];
+        }
     }
-    bitmap.PixelsChanged(Rect(0, 0, w, bitmap.Height()));
+    bitmap.PixelsChanged(Rect(0, 0, w, h));
 }
 
 void Dither(TBitmap& bitmap, int bytesPerPixel)

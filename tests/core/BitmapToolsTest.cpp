@@ -316,6 +316,26 @@ TEST(BitmapToolsTest, PerPixelChanges)
     }
 }
 
+// Large pictures go through the curves two bytes at a time; every byte must
+// still get its own channel's curve, the odd last pixel of a row included.
+TEST(BitmapToolsTest, GammaOfALargePictureMatchesThatOfItsRows)
+{
+    const int w = 301;
+    const int h = 218;
+    TBitmap large(w, h);
+    for (int y = 0; y < h; ++y)
+        for (int i = 0; i < w * 3; ++i)
+            large.ScanLine(y)[i] = static_cast<std::uint8_t>(i * 7 + y * 13);
+    GammaBitmap24Bit(large, 3.1, 4.6, 2.2);
+    for (int y = 0; y < h; y += 31) {
+        TBitmap row(w, 1);
+        for (int i = 0; i < w * 3; ++i)
+            row.ScanLine(0)[i] = static_cast<std::uint8_t>(i * 7 + y * 13);
+        GammaBitmap24Bit(row, 3.1, 4.6, 2.2);
+        ASSERT_EQ(std::memcmp(row.ScanLine(0), large.ScanLine(y), static_cast<std::size_t>(w) * 3), 0) << "row " << y;
+    }
+}
+
 TEST(BitmapToolsTest, TwentyFourBitRoutinesLeaveOtherDepthsAlone)
 {
     void (*changes[])(TBitmap&) = {

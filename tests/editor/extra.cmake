@@ -1,6 +1,8 @@
 # The editor's units are object libraries: linked by name, not through
 # editor_tools, so that their objects reach the test program.
-target_link_libraries(test_editor PRIVATE editor_app editor_controls)
+target_link_libraries(test_editor PRIVATE editor_tools editor_app editor_controls)
+include(${CMAKE_SOURCE_DIR}/editor/tools/resources/Resources.cmake)
+vistelo_embed_tool_resources(test_editor)
 
 # The run under Xvfb starts the real editor, which plays through the real
 # player package, and reads the saved show back with showdump.

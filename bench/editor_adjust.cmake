@@ -1,0 +1,5 @@
+# The adjustments are the editor tools' units; ImageMagick's own library is
+# the reference.
+find_package(PkgConfig REQUIRED)
+pkg_check_modules(MAGICKCORE REQUIRED IMPORTED_TARGET MagickCore)
+target_link_libraries(bench_editor_adjust PRIVATE editor_tools editor_app editor_controls PkgConfig::MAGICKCORE)
