@@ -71,7 +71,8 @@ TDialogAnswer ShowFileWindow(const TFileWindow& window, int& FilterIndex);
 TDialogAnswer ShowColorWindow(const TDialogRequest& request, TStrings& customColors);
 // The font as "Name;Size;Styles;RRGGBB" (the colour stays the font's).
 TDialogAnswer ShowFontWindow(const TDialogRequest& request, const TFont& font);
-TDialogAnswer ShowFolderWindow(const std::string& caption, const std::string& start);
+// Without allowCreate the window offers no way to make a new folder.
+TDialogAnswer ShowFolderWindow(const std::string& caption, const std::string& start, bool allowCreate = true);
 
 // --- the desktop's folders and programs ---
 

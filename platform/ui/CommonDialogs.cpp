@@ -282,6 +282,46 @@ bool SelectDirectory(const std::string& Caption, const std::string& Root, std::s
     return true;
 }
 
+namespace {
+
+const char SelectDirectoryCaption[] = "Verzeichnis auswählen";
+
+// A chosen folder that is missing: refused, made, or made after asking.
+bool TakeMissingFolder(const std::string& Folder, TSelectDirOpts Options)
+{
+    if (!Options.Contains(sdAllowCreate)) {
+        MessageBox(nullptr, "Das Verzeichnis \"" + Folder + "\" existiert nicht.", SelectDirectoryCaption,
+                   MB_OK | MB_ICONWARNING);
+        return false;
+    }
+    if (Options.Contains(sdPrompt) &&
+        MessageBox(nullptr, "Das Verzeichnis \"" + Folder + "\" existiert nicht.\nSoll es erstellt werden?",
+                   SelectDirectoryCaption, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    if (Options.Contains(sdPerformCreate) && !rtl::ForceDirectories(Folder)) {
+        MessageBox(nullptr, "Das Verzeichnis \"" + Folder + "\" konnte nicht erstellt werden.", SelectDirectoryCaption,
+                   MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool SelectDirectory(std::string& Directory, TSelectDirOpts Options)
+{
+    TDialogRequest request = Request("SelectDirectory", SelectDirectoryCaption, Directory);
+    TDialogAnswer answer = RunDialog(request, [&] {
+        return backend::ShowFolderWindow(SelectDirectoryCaption, Directory, Options.Contains(sdAllowCreate));
+    });
+    if (answer.Result != IDOK || answer.Value.empty())
+        return false;
+    if (!rtl::DirectoryExists(answer.Value) && !TakeMissingFolder(answer.Value, Options))
+        return false;
+    Directory = answer.Value;
+    return true;
+}
+
 } // namespace ui
 
 // --- print and printer set-up ---

@@ -6,7 +6,7 @@
 //              line), Result IDOK or IDCANCEL; the picture dialogs alike;
 //   colour:    Value "RRGGBB" (hex);
 //   font:      Value "Name;Size;Styles;RRGGBB" with Styles from "bius";
-//   folder:    Value the folder;
+//   folder:    Value the folder (both folder dialogs);
 //   print:     Value "Printer\nCopies\nFile" (File: print into that PDF file);
 //   printer set-up: Value "Printer\nHochformat|Querformat\nPaper".
 
@@ -45,6 +45,10 @@ enum TOpenOption : std::uint8_t {
     ofEnableSizing,
 };
 using TOpenOptions = TEnumSet<TOpenOption>;
+
+// What the directory selection dialog does with a folder that does not exist.
+enum TSelectDirOpt : std::uint8_t { sdAllowCreate, sdPerformCreate, sdPrompt };
+using TSelectDirOpts = TEnumSet<TSelectDirOpt>;
 
 class TCommonDialog : public TComponent {
     DECLARE_CLASS(TCommonDialog, TComponent)
@@ -176,6 +180,12 @@ namespace ui {
 
 // The folder browser: Directory is the start and, on OK, the choice.
 bool SelectDirectory(const std::string& Caption, const std::string& Root, std::string& Directory);
+// The directory selection dialog ("SelectDirectory"): Directory is the start
+// and, on OK, the choice. A chosen folder that does not exist is refused
+// with a message unless sdAllowCreate is set; then sdPrompt asks whether to
+// make it and sdPerformCreate makes it (a folder that cannot be made is
+// refused with a message).
+bool SelectDirectory(std::string& Directory, TSelectDirOpts Options);
 
 // The picture of a file made to fit Width x Height, keeping its proportions
 // and never enlarged, as a 24-bit bitmap; false when the file is no readable

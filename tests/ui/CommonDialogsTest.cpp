@@ -254,4 +254,54 @@ TEST_F(CommonDialogsTest, FolderBrowserReturnsTheChosenFolderOnlyOnOk)
     EXPECT_EQ(folder, dir_.string());
 }
 
+TEST_F(CommonDialogsTest, DirectorySelectionMakesAMissingFolderOnlyWhenAllowed)
+{
+    const struct {
+        const char* name;
+        TSelectDirOpts options;
+        std::vector<int> answers; // the dialog's, then the question's
+        bool chosen;
+        bool made;
+        std::vector<std::string> asked;
+    } cases[] = {
+        {"not allowed", {}, {IDOK}, false, false, {"SelectDirectory", "MessageBox"}},
+        {"allowed, not made", {sdAllowCreate}, {IDOK}, true, false, {"SelectDirectory"}},
+        {"made", {sdAllowCreate, sdPerformCreate}, {IDOK}, true, true, {"SelectDirectory"}},
+        {"asked, no",
+         {sdAllowCreate, sdPrompt, sdPerformCreate},
+         {IDOK, IDNO},
+         false,
+         false,
+         {"SelectDirectory", "MessageBox"}},
+        {"asked, yes",
+         {sdAllowCreate, sdPrompt, sdPerformCreate},
+         {IDOK, IDYES},
+         true,
+         true,
+         {"SelectDirectory", "MessageBox"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string missing = PathIn(std::string("neu ") + c.name);
+        std::string folder = dir_.string();
+        ui::ClearRecordedDialogs();
+        ui::ScriptAnswer(c.answers[0], missing);
+        for (size_t i = 1; i < c.answers.size(); ++i)
+            ui::ScriptAnswer(c.answers[i]);
+        EXPECT_EQ(ui::SelectDirectory(folder, c.options), c.chosen);
+        EXPECT_EQ(folder, c.chosen ? missing : dir_.string());
+        EXPECT_EQ(std::filesystem::is_directory(missing), c.made);
+        std::vector<std::string> asked;
+        for (const ui::TDialogRecord& record : ui::RecordedDialogs())
+            asked.push_back(record.Request.Kind);
+        EXPECT_EQ(asked, c.asked);
+        EXPECT_EQ(ui::RecordedDialogs().front().Request.Value, dir_.string());
+    }
+    // An existing folder is taken as it is.
+    std::string folder = "/";
+    ui::ScriptAnswer(IDOK, dir_.string());
+    EXPECT_TRUE(ui::SelectDirectory(folder, {}));
+    EXPECT_EQ(folder, dir_.string());
+}
+
 } // namespace

@@ -124,10 +124,13 @@ TDialogAnswer ShowFontWindow(const TDialogRequest& request, const TFont& font)
                 ColorToHex(font.Color())};
 }
 
-TDialogAnswer ShowFolderWindow(const std::string& caption, const std::string& start)
+TDialogAnswer ShowFolderWindow(const std::string& caption, const std::string& start, bool allowCreate)
 {
     EnsurePlatform();
-    QString chosen = QFileDialog::getExistingDirectory(nullptr, Q(caption), Q(start));
+    QFileDialog::Options options = QFileDialog::ShowDirsOnly;
+    if (!allowCreate)
+        options |= QFileDialog::ReadOnly;
+    QString chosen = QFileDialog::getExistingDirectory(nullptr, Q(caption), Q(start), options);
     if (chosen.isEmpty())
         return {IDCANCEL, {}};
     return {IDOK, chosen.toStdString()};
