@@ -28,10 +28,10 @@ bool IsBitmapFile(const std::string& FileName)
     return extension == ".BMP";
 }
 
-std::unique_ptr<TBitmap> ScreenBitmap()
+std::unique_ptr<TBitmap> BackgroundBitmap(int Width, int Height)
 {
     try {
-        return std::make_unique<TBitmap>(Screen->Width(), Screen->Height(), pf24bit);
+        return std::make_unique<TBitmap>(Width, Height, pf24bit);
     } catch (const std::bad_alloc&) {
     } catch (const EOutOfMemory&) {
     }
@@ -83,6 +83,22 @@ std::string BackgroundFolder()
     return rtl::IsWritableDir(folder) ? folder : std::string();
 }
 
+bool WriteBackground(const TPicInfoObject& Pic, const std::string& File, int Width, int Height,
+                     const std::string& Target)
+{
+    TPicture picture;
+    if (PictureLoading::LoadPicture(File, std::string(), picture) != leOK || !picture.Graphic())
+        return false;
+    std::unique_ptr<TBitmap> background = BackgroundBitmap(Width, Height);
+    ComposeBackground(Pic, *picture.Graphic(), *background);
+    try {
+        background->SaveToFile(Target);
+    } catch (const Exception&) {
+        return false;
+    }
+    return true;
+}
+
 bool SetAsWinBackground(TPicInfoObject* Pic)
 {
     if (!Pic)
@@ -93,21 +109,12 @@ bool SetAsWinBackground(TPicInfoObject* Pic)
     if (IsBitmapFile(file) && !Setup::BackgroundVisteloPrefs)
         return SetWallpaper(file, ui::TWallpaperStyle::Centered);
 
-    TPicture picture;
-    if (PictureLoading::LoadPicture(file, std::string(), picture) != leOK || !picture.Graphic())
-        return false;
-    std::unique_ptr<TBitmap> background = ScreenBitmap();
-    ComposeBackground(*Pic, *picture.Graphic(), *background);
-
     const std::string folder = BackgroundFolder();
     if (folder.empty())
         return false;
     const std::string target = ui::NextWallpaperFile(folder, Setup::WinBackgroundFilename);
-    try {
-        background->SaveToFile(target);
-    } catch (const Exception&) {
+    if (!WriteBackground(*Pic, file, Screen->Width(), Screen->Height(), target))
         return false;
-    }
     // Already screen-sized: the desktop must not scale it again.
     return SetWallpaper(target, ui::TWallpaperStyle::Stretched);
 }

@@ -25,6 +25,12 @@ TRect BackgroundRect(const TPicInfoObject& Pic, int PicWidth, int PicHeight, int
 // Picture into it at BackgroundRect.
 void ComposeBackground(const TPicInfoObject& Pic, TGraphic& Picture, TBitmap& Target);
 
+// Loads File and writes it composed on a Width x Height bitmap (see
+// ComposeBackground) as the BMP Target; false when the picture does not load
+// or Target cannot be written. Raises EOutOfMemory as SetAsWinBackground.
+bool WriteBackground(const TPicInfoObject& Pic, const std::string& File, int Width, int Height,
+                     const std::string& Target);
+
 // The folder the composed wallpaper is written to: the user's data folder
 // (made when missing); "" when it cannot be written. The picture alternates
 // between two names there (ui::NextWallpaperFile).

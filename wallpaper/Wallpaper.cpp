@@ -1,7 +1,35 @@
-#include <cstdio>
+// The wallpaper program: one instance per user, no window of its own, an
+// icon in the notification area; "/C" (or "-C") opens only the options.
 
-int main()
+#include "platform/rtl/Clock.h"
+#include "platform/ui/Forms.h"
+#include "wallpaper/OnlyStartOnce.h"
+#include "wallpaper/WallPaperUnit.h"
+#include "widgets/Parameters.h"
+
+#include <exception>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
 {
-    std::fprintf(stderr, "wallpaper: the wallpaper program is not built yet\n");
-    return 1;
+    const OnlyStartOnce::TInstanceLock instance(OnlyStartOnce::LockFileName());
+    if (instance.OtherInstanceRuns())
+        return 0;
+    rtl::Randomize();
+    Parameters::SetPlatformArguments(std::vector<std::string>(argv, argv + argc));
+    Application->Initialize();
+    Application->Title = WallPaperUnit::Title;
+    try {
+        // The form stays hidden: the loop runs without showing it.
+        auto* form = new TWallPaperForm(Application, Parameters::Param('C'));
+        Application->SetMainForm(form);
+        while (!Application->Terminated())
+            Application->HandleMessage();
+        delete form;
+    } catch (const std::exception& e) {
+        Application->ShowException(e);
+        return 1;
+    }
+    return 0;
 }
