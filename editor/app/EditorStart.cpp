@@ -1,8 +1,8 @@
 #include "editor/app/EditorStart.h"
 
 #include "core/Setup.h"
+#include "editor/app/WinBackground.h"
 #include "platform/rtl/SysPaths.h"
-#include "platform/ui/Dialogs.h"
 #include "platform/ui/ShellApi.h"
 #include "widgets/Parameters.h"
 
@@ -30,6 +30,6 @@ void RunPlayerProgram(const std::string& ProgramName)
     ui::Launch({PlayerArguments(rtl::ProgramDir(), ProgramName), Setup::HomeDir});
 }
 
-void SetRandomWallpaperFromShow(const std::string&) { ui::ShowMessage(WallpaperNotAvailable); }
+void SetRandomWallpaperFromShow(const std::string& FileName) { EditorWallpaper::SetRandomWallpaperFromShow(FileName); }
 
 } // namespace EditorStart

@@ -27,11 +27,7 @@ std::vector<std::string> PlayerArguments(const std::string& ProgramFolder, const
 // the home folder, without a shell. Reports nothing when it cannot start.
 void RunPlayerProgram(const std::string& ProgramName);
 
-// "/B": the wallpaper change from a show is not built yet; says so.
+// "/B": a random shown picture of the show becomes the wallpaper.
 void SetRandomWallpaperFromShow(const std::string& FileName);
-
-// The message of SetRandomWallpaperFromShow.
-inline constexpr const char* WallpaperNotAvailable =
-    "Das zufällige Hintergrundbild aus einer Vistelo ist in dieser Version noch nicht verfügbar.";
 
 } // namespace EditorStart

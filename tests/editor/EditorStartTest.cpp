@@ -72,16 +72,6 @@ TEST_F(EditorStartTest, ThePlayerGetsOnlyTheShowAsAnArgumentVector)
     EXPECT_EQ(EditorStart::PlayerArguments("/opt/v/", "Rollavin"), std::vector<std::string>{"/opt/v/Rollavin"});
 }
 
-TEST_F(EditorStartTest, TheWallpaperSwitchSaysItIsNotAvailable)
-{
-    Use({"/opt/v/Vistelo", "-b/home/u/show.vsf"});
-    ui::BeginDialogScript();
-    EditorStart::SetRandomWallpaperFromShow(Parameters::GetParamFileName('B'));
-    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
-    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, EditorStart::WallpaperNotAvailable);
-    ui::EndDialogScript();
-}
-
 TEST(FileClasses, RegistryClassesFollowTheTable)
 {
     EditorScratch scratch;
