@@ -2,6 +2,7 @@
 
 #include "core/Setup.h"
 #include "core/VisteloNPics.h"
+#include "platform/ui/DesktopWallpaper.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "player/WinBackground.h"
@@ -66,7 +67,11 @@ void TWallPaperShow::WallPaperTimerTimer(bool FromTimer)
         return;
     if (TPicInfoObject* pic = show_->Dia()) {
         Setup::BackgroundSaveChange = true;
-        SetAsWinBackground(pic);
+        if (!SetAsWinBackground(pic) && ui::LastWallpaperRefused() && !refusalTold_) {
+            refusalTold_ = true;
+            if (OnDesktopRefused)
+                OnDesktopRefused();
+        }
     }
     show_->Next();
     WallPaperSetup::ShowPos = show_->CurrentIndex;

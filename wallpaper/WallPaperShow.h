@@ -42,12 +42,17 @@ public:
     TTimer* WallPaperTimer = nullptr;
     // Makes the picture the wallpaper (by default the desktop's setter).
     std::function<bool(TPicInfoObject* Pic)> SetAsWinBackground;
+    // Told once per run when the desktop refuses a picture: no setter works
+    // there. A picture that cannot be read is skipped without a word.
+    std::function<void()> OnDesktopRefused;
 
 private:
     std::unique_ptr<TVistelo> show_;
     bool paused_ = false;
+    bool refusalTold_ = false;
 };
 
 namespace WallPaperShow {
 inline constexpr const char* LoadFailed = "Vistelo \"%s\" konnte nicht geladen werden!";
-}
+inline constexpr const char* DesktopRefused = "Das Hintergrundbild kann auf diesem Desktop nicht gewechselt werden.";
+} // namespace WallPaperShow

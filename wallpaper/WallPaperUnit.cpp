@@ -68,6 +68,7 @@ TWallPaperForm::TWallPaperForm(TComponent* AOwner, bool ConfigMode)
     StartTimer->SetInterval(1);
     StartTimer->OnTimer = [this](TObject*) { StartTimerTimer(); };
     OnCloseQuery = [this](TObject*, bool& CanClose) { CanClose = FormCloseQuery(); };
+    changer_->OnDesktopRefused = [] { ui::ShowMessage(WallPaperShow::DesktopRefused); };
 }
 
 TWallPaperForm::~TWallPaperForm()

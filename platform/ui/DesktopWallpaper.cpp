@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cctype>
 #include <cerrno>
 #include <cstdlib>
@@ -229,6 +230,12 @@ std::mutex& SetterLock()
     return lock;
 }
 
+std::atomic<bool>& LastRefused()
+{
+    static std::atomic<bool> refused{false};
+    return refused;
+}
+
 TWallpaperSetter& CurrentSetter()
 {
     static TWallpaperSetter setter;
@@ -316,8 +323,12 @@ bool SetDesktopWallpaper(const TWallpaperRequest& Request)
         std::lock_guard<std::mutex> guard(SetterLock());
         setter = CurrentSetter();
     }
-    return setter ? setter(Request) : SetWithDesktop(Request);
+    const bool set = setter ? setter(Request) : SetWithDesktop(Request);
+    LastRefused() = !set;
+    return set;
 }
+
+bool LastWallpaperRefused() { return LastRefused(); }
 
 TWallpaperSetter SetWallpaperSetter(TWallpaperSetter Setter)
 {

@@ -66,6 +66,10 @@ using TWallpaperSetter = std::function<bool(const TWallpaperRequest& Request)>;
 // Sets the wallpaper through the current setter (by default the desktop's).
 bool SetDesktopWallpaper(const TWallpaperRequest& Request);
 
+// Whether the last SetDesktopWallpaper was refused (no setter works on this
+// desktop, or it did not take the picture).
+bool LastWallpaperRefused();
+
 // Replaces the setter (tests record requests); an empty one restores the
 // desktop's. Returns the previous one.
 TWallpaperSetter SetWallpaperSetter(TWallpaperSetter Setter);

@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <fstream>
 
 #include "platform/rtl/Clock.h"
+#include "platform/ui/DesktopWallpaper.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -226,6 +228,25 @@ TEST_F(WallPaperFormTest, TheNextRunStartsWithThePictureAfterTheLastOneSet)
     EXPECT_GE(rtl::GetTickCount(), 60000u);
     form.reset();
     EXPECT_NE(scratch_->IniText().find("VisteloPos=0\r\n"), std::string::npos) << "after the last picture";
+}
+
+TEST_F(WallPaperFormTest, ADesktopThatRefusesThePicturesIsReportedOnce)
+{
+    bool accept = false;
+    const ui::TWallpaperSetter previous = ui::SetWallpaperSetter([&](const ui::TWallpaperRequest&) { return accept; });
+    WallPaperSetup::ShowFilename = scratch_->WriteShow("Drei.vsf", {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
+    std::filesystem::remove(scratch_->File("Bild0.bmp"));
+    auto form = std::make_unique<TWallPaperForm>(nullptr, false); // the player's setter
+    form->StartTimerTimer();
+    form->NextPicClick();
+    EXPECT_TRUE(ui::RecordedDialogs().empty()) << "a picture that cannot be read is skipped silently";
+    form->NextPicClick();
+    form->NextPicClick();
+    accept = true;
+    form->NextPicClick();
+    ui::SetWallpaperSetter(previous);
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, WallPaperShow::DesktopRefused);
 }
 
 TEST_F(WallPaperFormTest, TheAboutBoxShowsVersionAndRelease)
