@@ -1,6 +1,7 @@
 #include "wallpaper/WallpaperOptionsUnit.h"
 
 #include "core/Tools.h"
+#include "editor/controls/FilenameEdit.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
@@ -47,7 +48,9 @@ TOptionsForm::TOptionsForm(TComponent* AOwner) : TForm(AOwner)
 
     FilenameGroup = NewControl<TGroupBox>(this, this, 8, 8, 356, 56);
     FilenameGroup->SetCaption(" Vistelodateiname: ");
-    FilenameEdit = NewControl<TEdit>(FilenameGroup, this, 12, 22, 332, 21);
+    FilenameEdit = NewControl<TFilenameEdit>(FilenameGroup, this, 12, 22, 332, 21);
+    FilenameEdit->SetFilter("Vistelos (*.VSF)|*.VSF");
+    FilenameEdit->SetDialogOptions(FilenameEdit->DialogOptions() + TOpenOptions{ofHideReadOnly, ofEnableSizing});
 
     OtherGroup = NewControl<TGroupBox>(this, this, 8, 72, 356, 124);
     OtherGroup->SetCaption(" Sonstiges: ");
@@ -92,7 +95,8 @@ void TOptionsForm::FormActivate()
 {
     using namespace WallPaperSetup;
     UserIntervalCheck->SetChecked(UseUserInterval);
-    FilenameEdit->SetText(ShowFilename);
+    FilenameEdit->SetInitialDir(rtl::ExtractFilePath(ShowFilename));
+    FilenameEdit->SetText(FilenameEdit::QuoteFileName(ShowFilename));
     UserIntervalEdit->SetIntValue(UserInterval / 1000);
     Tools::ChangeEnabled(IntervalPanel, UserIntervalCheck->Checked());
     UseQuitPasswordCheck->SetChecked(UseQuitPassword);
@@ -109,7 +113,8 @@ void TOptionsForm::Button1Click()
     using namespace WallPaperSetup;
     UseUserInterval = UserIntervalCheck->Checked();
     UserInterval = UserIntervalEdit->GetIntValue() * 1000;
-    ShowFilename = FilenameEdit->Text();
+    // The name without the quotes the edit shows around one with a blank.
+    ShowFilename = FilenameEdit->FileName();
     UseQuitPassword = UseQuitPasswordCheck->Checked();
     QuitPassword = PasswordEdit->Text();
     ModalResult = mrOk;

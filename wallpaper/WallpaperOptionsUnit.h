@@ -30,7 +30,7 @@ public:
     void Button2Click();
 
     TGroupBox* FilenameGroup = nullptr;
-    TEdit* FilenameEdit = nullptr;
+    TFilenameEdit* FilenameEdit = nullptr;
     TGroupBox* OtherGroup = nullptr;
     TCheckBox* UserIntervalCheck = nullptr;
     TPanel* IntervalPanel = nullptr;

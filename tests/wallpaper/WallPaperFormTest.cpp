@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "editor/controls/FilenameEdit.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/DesktopWallpaper.h"
 #include "platform/ui/EventLoop.h"
@@ -109,7 +110,7 @@ TEST_F(WallPaperFormTest, TheNextPictureItemWorksOnlyWithPicturesAndAlsoWhilePau
 TEST_F(WallPaperFormTest, TheOptionsShowTheIntervalInSecondsAndStoreMilliseconds)
 {
     const std::string first = scratch_->WriteShow("Eins.vsf", {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)});
-    const std::string second = scratch_->WriteShow("Zwei.vsf", {RGB(1, 1, 1), RGB(2, 2, 2)});
+    const std::string second = scratch_->WriteShow("Zwei Bilder.vsf", {RGB(1, 1, 1), RGB(2, 2, 2)});
     WallPaperSetup::ShowFilename = first;
     WallPaperSetup::ShowPos = 2;
     auto form = NewWallPaperForm();
@@ -121,6 +122,8 @@ TEST_F(WallPaperFormTest, TheOptionsShowTheIntervalInSecondsAndStoreMilliseconds
         EXPECT_EQ(options.Caption(), "Optionen - Wallpaper-Vistelo");
         EXPECT_EQ(options.UserIntervalEdit->GetIntValue(), 60);
         EXPECT_EQ(options.FilenameEdit->Text(), first);
+        EXPECT_EQ(options.FilenameEdit->InitialDir(), scratch_->File(""));
+        EXPECT_EQ(options.FilenameEdit->Filter(), "Vistelos (*.VSF)|*.VSF");
         EXPECT_FALSE(options.UseQuitPasswordCheck->Visible());
         EXPECT_FALSE(options.PasswordPanel->Visible());
         options.UserIntervalEdit->SetIntValue(90);
@@ -136,7 +139,8 @@ TEST_F(WallPaperFormTest, TheOptionsShowTheIntervalInSecondsAndStoreMilliseconds
     // A new show starts at its first picture.
     answer_ = [&](TForm& dialog) {
         auto& options = dynamic_cast<TOptionsForm&>(dialog);
-        options.FilenameEdit->SetText(second);
+        options.FilenameEdit->SetFileName(second);
+        EXPECT_EQ(options.FilenameEdit->Text(), "\"" + second + "\"") << "a name with a blank is shown quoted";
         options.Button1Click();
         return options.ModalResult;
     };
