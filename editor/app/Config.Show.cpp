@@ -6,6 +6,7 @@
 
 #include "core/Setup.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/VisteloManager.h"
 #include "editor/app/VisteloSetup.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/CommonDialogs.h"
@@ -99,3 +100,9 @@ void TAAForm::SortNameUpClick(TObject*) { Sort(&TVistelo::CompareNameUp); }
 void TAAForm::SortNameDownClick(TObject*) { Sort(&TVistelo::CompareNameDown); }
 void TAAForm::SortExtUpClick(TObject*) { Sort(&TVistelo::CompareExtUp); }
 void TAAForm::SortExtDownClick(TObject*) { Sort(&TVistelo::CompareExtDown); }
+
+void TAAForm::VisteloManager1Click(TObject*)
+{
+    std::unique_ptr<TVisteloManagerForm> manager = std::make_unique<TVisteloManagerForm>(Application);
+    manager->ShowModal();
+}

@@ -142,6 +142,7 @@ void TAAForm::CreateMenu()
     SaveVisteloItem = AddMenuItem(fileMenu, "Vistelo &speichern", ShortCut('S', {ssCtrl}), &TAAForm::SaveVisteloClick);
     SaveVisteloAsItem = AddMenuItem(fileMenu, "Vistelo speichern &unter...", ShortCut(VK_F1 + 11, {}),
                                     &TAAForm::SaveVisteloAsClick);
+    VisteloManagerItem = AddMenuItem(fileMenu, "Vistelo-Manager", scNone, &TAAForm::VisteloManager1Click);
     AddMenuItem(fileMenu, "-", scNone, nullptr);
     QuitVisteloItem = AddMenuItem(fileMenu, "&Beenden", ShortCut(VK_F1 + 3, {ssAlt}), &TAAForm::QuitVisteloClick);
 

@@ -47,6 +47,7 @@ public:
     TMenuItem* OpenVisteloItem = nullptr;
     TMenuItem* SaveVisteloItem = nullptr;
     TMenuItem* SaveVisteloAsItem = nullptr;
+    TMenuItem* VisteloManagerItem = nullptr;
     TMenuItem* QuitVisteloItem = nullptr;
     TMenuItem* PictureMenu = nullptr;
     TMenuItem* AddPictureItem = nullptr;
@@ -151,6 +152,8 @@ public:
     void SortNameDownClick(TObject* Sender);
     void SortExtUpClick(TObject* Sender);
     void SortExtDownClick(TObject* Sender);
+    // Opens the show-list manager modally.
+    void VisteloManager1Click(TObject* Sender);
     void QuitVisteloClick(TObject* Sender);
     void HilfeClick(TObject* Sender);
     void PicListBoxClick(TObject* Sender);
