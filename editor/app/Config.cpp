@@ -10,6 +10,8 @@
 #include "editor/app/FileClasses.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/app/WinBackground.h"
+#include "editor/app/WinBackgroundDlgUnit.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Files.h"
@@ -171,6 +173,14 @@ void TAAForm::CreateMenu()
     AddMenuItem(alphabetical, "nach Datei&erweiterung  (aufsteigend)", scNone, &TAAForm::SortExtUpClick);
     AddMenuItem(alphabetical, "nach Dateinamen (&absteigend)", scNone, &TAAForm::SortNameDownClick);
     AddMenuItem(alphabetical, "nach Dateier&weiterung (absteigend)", scNone, &TAAForm::SortExtDownClick);
+    // The desktop wallpaper: the current picture, and the settings.
+    TMenuItem* wallpaperMenu = AddMenuItem(PictureMenu, "Windows &Hintergrundbild", scNone, nullptr);
+    AddMenuItem(wallpaperMenu, "A&ktuelles Bild", ShortCut('H', {ssCtrl}), nullptr)->OnClick = [this](TObject*) {
+        EditorWallpaper::SetAsWinBackground(GetPicInfoObject(PicItemIndex()));
+    };
+    AddMenuItem(wallpaperMenu, "&Einstellungen...", scNone, nullptr)->OnClick = [this](TObject*) {
+        WinBackgroundDlg::ShowWinBackgroundSetup(Application, [this] { return GetPicInfoObject(PicItemIndex()); });
+    };
 
     TMenuItem* helpMenu = AddMenuItem(&MainMenu->Items(), "&?", scNone, nullptr);
     HilfeItem = AddMenuItem(helpMenu, "&Hilfe...", ShortCut(VK_F1, {}), &TAAForm::HilfeClick);

@@ -12,13 +12,16 @@
 #include <sstream>
 
 #include "core/Setup.h"
+#include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/WinBackgroundDlgUnit.h"
+#include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Autostart.h"
 #include "platform/ui/DesktopWallpaper.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/editor/EditorScratch.h"
 #include "ui/UiFixture.h"
@@ -216,6 +219,37 @@ TEST_F(EditorWallpaperTest, TheEditorReadsTheShowBackFromTheAutostartArgument)
         EXPECT_EQ(Parameters::GetParamFileName('B'), show);
         Parameters::UseOwnParameterParser(false);
     }
+}
+
+TEST_F(EditorWallpaperTest, TheMainWindowsMenuSetsTheCurrentPictureAsWallpaper)
+{
+    std::vector<ui::TWallpaperRequest> requests;
+    const ui::TWallpaperSetter previous = ui::SetWallpaperSetter([&](const ui::TWallpaperRequest& r) {
+        requests.push_back(r);
+        return true;
+    });
+    const std::string savedHome = Setup::HomeDir;
+    Setup::HomeDir = scratch_->Path("");
+    auto* form = new TAAForm(nullptr);
+    form->StartTimerTimer(nullptr);
+    TMenuItem* item = form->MainMenu->Items().Find("Bild")->Find("Windows Hintergrundbild")->Find("Aktuelles Bild");
+    ASSERT_NE(item, nullptr);
+    EXPECT_EQ(item->ShortCut, ShortCut('H', {ssCtrl}));
+    EXPECT_NE(form->MainMenu->Items().Find("Bild")->Find("Windows Hintergrundbild")->Find("Einstellungen..."), nullptr);
+    item->Click();
+    EXPECT_TRUE(requests.empty()) << "no current picture, nothing happens";
+
+    TBitmap bitmap(8, 6, pf24bit);
+    bitmap.SaveToFile(scratch_->Path("Bild.bmp"));
+    form->AddPictureFiles({scratch_->Path("Bild.bmp")}, false);
+    form->PicListBox->SetItemIndex(0);
+    Setup::BackgroundVisteloPrefs = false;
+    item->Click();
+    delete form;
+    Setup::HomeDir = savedHome;
+    ui::SetWallpaperSetter(previous);
+    ASSERT_EQ(requests.size(), 1u);
+    EXPECT_EQ(requests[0].FileName, scratch_->Path("Bild.bmp"));
 }
 
 } // namespace
