@@ -1,6 +1,7 @@
 #include "editor/app/WinBackgroundDlgUnit.h"
 
 #include "core/Setup.h"
+#include "editor/app/Config.h"
 #include "editor/app/WinBackground.h"
 #include "platform/ui/Autostart.h"
 #include "platform/ui/Dialogs.h"
@@ -105,7 +106,7 @@ void TWinBackgroundSetupDlg::AutoBackgroundBtnClick()
                                                                                        : AutostartFailed);
 }
 
-void TWinBackgroundSetupDlg::HelpBtnClick() { ui::ShowMessage(WinBackgroundDlg::HelpNotAvailable); }
+void TWinBackgroundSetupDlg::HelpBtnClick() { ui::ShowMessage(TAAForm::NoHelpMessage); }
 
 namespace WinBackgroundDlg {
 

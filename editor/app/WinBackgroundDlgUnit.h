@@ -60,7 +60,6 @@ inline constexpr const char* AutostartDone =
     "Zum deaktivieren dieser Einstellung, l\xC3\xB6schen Sie einfach den Eintrag aus dem Startmen\xC3\xBC.";
 inline constexpr const char* AutostartFailed =
     "Beim Einrichten des automatischen Hintergrundbildwechsels im Autostartordner trat ein Fehler auf!";
-inline constexpr const char* HelpNotAvailable = "Die Hilfe ist noch nicht verf\xC3\xBCgbar.";
 
 // The editor's argument that sets a random wallpaper from ShowFile at the
 // session's start ("/B" with the show, single-quoted where that survives

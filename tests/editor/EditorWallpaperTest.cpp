@@ -154,6 +154,9 @@ TEST_F(EditorWallpaperTest, TheDialogShowsAndStoresTheTwoSettings)
     TWinBackgroundSetupDlg dialog(nullptr, {});
     dialog.VisteloPrefsCheck->SetChecked(true);
     dialog.SaveChangeCheck->SetChecked(false);
+    dialog.HelpBtnClick();
+    ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, TAAForm::NoHelpMessage) << "as the editor's own help command";
     dialog.OKBtnClick();
     EXPECT_EQ(dialog.ModalResult, mrOk);
     EXPECT_TRUE(Setup::BackgroundVisteloPrefs);
