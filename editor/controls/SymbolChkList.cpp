@@ -98,7 +98,7 @@ TCheckListBoxDataWrapper* TSymbolCheckListBox::FindItemState(int Index) const
 {
     // The slot holds nothing but records (or 0); a bad index raises EListError.
     auto* object = reinterpret_cast<TObject*>(TCustomListBox::GetItemData(Index));
-    return dynamic_cast<TCheckListBoxDataWrapper*>(object);
+    return static_cast<TCheckListBoxDataWrapper*>(object);
 }
 
 TCheckListBoxDataWrapper* TSymbolCheckListBox::ItemState(int Index)
@@ -181,14 +181,10 @@ void TSymbolCheckListBox::DoClickCheck()
         OnClickCheck(this);
 }
 
-void TSymbolCheckListBox::InvalidateCheckArea(int Index)
-{
-    TRect area = ItemRect(Index);
-    area.Right = area.Left + CheckBoxWidth();
-    InvalidateRect(&area);
-    Invalidate();
-    Update();
-}
+// The rows are drawn again at the next paint. Neither measuring the row
+// (which lays out every row) nor painting at once: a list filled with
+// thousands of states would do both once per item.
+void TSymbolCheckListBox::InvalidateCheckArea(int) { Invalidate(); }
 
 // --- input ---
 
