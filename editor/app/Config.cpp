@@ -150,6 +150,10 @@ void TAAForm::CreateMenu()
 
     PictureMenu = AddMenuItem(&MainMenu->Items(), "&Bild", scNone, nullptr);
     AddPictureItem = AddMenuItem(PictureMenu, "&Hinzufügen...", ShortCut('I', {ssCtrl}), &TAAForm::AddPictureClick);
+    AddMenuItem(PictureMenu, "Import-Assistent für Scanner und Digitalkameras...", scNone,
+                &TAAForm::ScannerImportClick);
+    AddMenuItem(PictureMenu, "Bild &drucken...", ShortCut('P', {ssCtrl}), &TAAForm::PrintPictureClick);
+    AddMenuItem(PictureMenu, "Bild &bearbeiten", ShortCut('B', {ssCtrl}), &TAAForm::EditPictureClick);
     DeletePictureItem = AddMenuItem(PictureMenu, "&Entfernen...", ShortCut('D', {ssCtrl}),
                                     &TAAForm::DeletePictureClick);
     DeleteUncheckedItem = AddMenuItem(PictureMenu, "Bilder mit &Kreuz aus der Liste entfernen", scNone,

@@ -139,6 +139,9 @@ public:
     void NewVisteloClick(TObject* Sender);
     void OpenVisteloClick(TObject* Sender);
     void AddPictureClick(TObject* Sender);
+    void EditPictureClick(TObject* Sender);
+    void PrintPictureClick(TObject* Sender);
+    void ScannerImportClick(TObject* Sender);
     void DeletePictureClick(TObject* Sender);
     void DeleteUncheckedClick(TObject* Sender);
     void ReverseCheckMarkClick(TObject* Sender);

@@ -4,6 +4,7 @@
 #include "editor/app/Config.h"
 #include "core/Setup.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/Files.h"
@@ -434,4 +435,28 @@ TEST_F(ConfigTest, PictureFilterHasItsThirtySixEntries)
     const std::string filter = TAAForm::PictureFilter();
     EXPECT_EQ(std::count(filter.begin(), filter.end(), '|'), 71);
     EXPECT_EQ(filter.rfind("|Alle Dateien|*.*"), filter.size() - std::string("|Alle Dateien|*.*").size());
+}
+
+TEST_F(ConfigTest, ToolCommandsNeedAPictureAndHandTheSelectedOneOver)
+{
+    Form->EditPictureClick(nullptr);
+    Form->PrintPictureClick(nullptr);
+    ASSERT_EQ(ui::RecordedDialogs().size(), 2u);
+    EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Sie müssen EIN Bild markieren, um es bearbeiten zu können.");
+    EXPECT_EQ(ui::RecordedDialogs()[1].Request.Text,
+              "Sie müssen EIN Bild markieren, um diese Operation ausführen zu können.");
+
+    AddNumbered(3);
+    Select({1});
+    const auto savedEdit = ToolHooks::EditPicture();
+    std::string edited;
+    ToolHooks::EditPicture() = [&](TPicInfoObject& entry) {
+        edited = entry.FileName;
+        entry.FileName = "/b/2.bmp";
+        return true;
+    };
+    Form->EditPictureClick(nullptr);
+    ToolHooks::EditPicture() = savedEdit;
+    EXPECT_EQ(edited, "/b/2.jpg");
+    EXPECT_EQ(Texts()[1], TAAForm::ListItemText(1, "/b/2.bmp")) << "the changed item is shown again";
 }

@@ -1,0 +1,23 @@
+#include "editor/app/ToolHooks.h"
+
+namespace ToolHooks {
+
+std::function<bool(TPicInfoObject& entry)>& EditPicture()
+{
+    static std::function<bool(TPicInfoObject & entry)> hook;
+    return hook;
+}
+
+std::function<void(TPicInfoObject& entry)>& PrintPicture()
+{
+    static std::function<void(TPicInfoObject & entry)> hook;
+    return hook;
+}
+
+std::function<void(TAAForm& form)>& ScannerImport()
+{
+    static std::function<void(TAAForm & form)> hook;
+    return hook;
+}
+
+} // namespace ToolHooks

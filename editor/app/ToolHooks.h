@@ -1,0 +1,25 @@
+#pragma once
+
+// The main window's way to the editor's tools (the picture editor, printing,
+// the scanner import), which are built on the application and so cannot be
+// called from it directly. The tools fill these in when they are linked; a
+// hook left empty means the tool is not part of this build.
+
+#include <functional>
+
+class TAAForm;
+class TPicInfoObject;
+
+namespace ToolHooks {
+
+// Each a function-local value, so that the tools may fill it in while the
+// program starts, whatever the order of its units.
+
+// Edits the entry's picture; true when it was changed.
+std::function<bool(TPicInfoObject& entry)>& EditPicture();
+// Prints the entry's picture.
+std::function<void(TPicInfoObject& entry)>& PrintPicture();
+// Runs the scanner import; scanned pictures go to the window's show.
+std::function<void(TAAForm& form)>& ScannerImport();
+
+} // namespace ToolHooks
