@@ -3,6 +3,7 @@
 #include <SDL2/SDL.h>
 
 #include <algorithm>
+#include <cstring>
 
 #include "platform/rtl/Threads.h"
 
@@ -12,8 +13,8 @@ WaveInput::WaveInput() : self_(std::make_shared<WaveInput*>(this)) { }
 
 WaveInput::~WaveInput()
 {
-    Close();
     self_.reset();
+    Close();
 }
 
 std::vector<std::string> WaveInput::DeviceNames()
@@ -29,20 +30,29 @@ std::vector<std::string> WaveInput::DeviceNames()
     return names;
 }
 
-bool WaveInput::Open(const std::string& Device, const WaveInFormat& Format, size_t BufferBytes)
+bool WaveInput::Open(int Device, const WaveInFormat& Format)
 {
     if (IsOpen()) {
         ErrorText = "Wave Input device is already open";
         return false;
     }
     if ((Format.Channels != 1 && Format.Channels != 2) || (Format.BitsPerSample != 8 && Format.BitsPerSample != 16) ||
-        Format.SampleRate <= 0 || BufferBytes == 0) {
+        Format.SampleRate <= 0) {
         ErrorText = "Das Aufnahmeformat wird nicht unterstützt";
         return false;
     }
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
         ErrorText = SDL_GetError();
         return false;
+    }
+    const char* name = nullptr;
+    if (Device >= 0) {
+        name = SDL_GetAudioDeviceName(Device, 1);
+        if (!name) {
+            ErrorText = "Das Aufnahmegerät " + std::to_string(Device) + " gibt es nicht";
+            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            return false;
+        }
     }
     SDL_AudioSpec wanted{};
     wanted.freq = Format.SampleRate;
@@ -53,15 +63,30 @@ bool WaveInput::Open(const std::string& Device, const WaveInFormat& Format, size
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts to the format asked for.
-    device_ = SDL_OpenAudioDevice(Device.empty() ? nullptr : Device.c_str(), 1, &wanted, &obtained, 0);
+    device_ = SDL_OpenAudioDevice(name, 1, &wanted, &obtained, 0);
     if (device_ == 0) {
         ErrorText = SDL_GetError();
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    bufferBytes_ = BufferBytes;
-    filling_.clear();
-    filling_.reserve(BufferBytes);
+    ++generation_;
+    queue_.clear();
+    Post([](WaveInput& self) {
+        if (self.OnOpen)
+            self.OnOpen();
+    });
+    return true;
+}
+
+bool WaveInput::AddBuffer(std::uint8_t* Data, std::size_t Size)
+{
+    if (!IsOpen() || Size == 0) {
+        ErrorText = "Das Aufnahmegerät ist nicht geöffnet";
+        return false;
+    }
+    SDL_LockAudioDevice(device_);
+    queue_.push_back({Data, Size, 0});
+    SDL_UnlockAudioDevice(device_);
     return true;
 }
 
@@ -75,14 +100,20 @@ bool WaveInput::Start()
     return true;
 }
 
-void WaveInput::Stop()
+void WaveInput::Reset()
 {
     if (!IsOpen())
         return;
     SDL_PauseAudioDevice(device_, 1);
     SDL_LockAudioDevice(device_);
-    filling_.clear();
+    std::deque<Pending> returned;
+    returned.swap(queue_);
     SDL_UnlockAudioDevice(device_);
+    for (const Pending& buffer : returned)
+        Post([buffer](WaveInput& self) {
+            if (self.OnData)
+                self.OnData(buffer.Data, buffer.Filled);
+        });
 }
 
 void WaveInput::Close()
@@ -91,33 +122,51 @@ void WaveInput::Close()
         return;
     SDL_CloseAudioDevice(device_);
     device_ = 0;
+    queue_.clear();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    ++generation_;
+    Post(
+        [](WaveInput& self) {
+            if (self.OnClose)
+                self.OnClose();
+        },
+        true);
 }
 
-void WaveInput::Captured(void* user, uint8_t* data, int length)
+void WaveInput::Post(std::function<void(WaveInput&)> report, bool always)
 {
-    static_cast<WaveInput*>(user)->Collect(data, static_cast<size_t>(length));
+    std::weak_ptr<WaveInput*> weak = self_;
+    TThread::Queue(nullptr, [weak, always, generation = generation_, report = std::move(report)] {
+        const auto self = weak.lock();
+        if (self && (always || (*self)->generation_ == generation))
+            report(**self);
+    });
 }
 
-// Runs on the device's thread: cuts the stream into whole buffers and posts
-// each to the main thread.
-void WaveInput::Collect(const uint8_t* data, size_t length)
+void WaveInput::Captured(void* user, std::uint8_t* data, int length)
 {
-    while (length > 0) {
-        const size_t take = std::min(length, bufferBytes_ - filling_.size());
-        filling_.insert(filling_.end(), data, data + take);
+    static_cast<WaveInput*>(user)->Collect(data, static_cast<std::size_t>(length));
+}
+
+// Runs on the device's thread with the device locked: fills the queued
+// buffers in order and reports each full one.
+void WaveInput::Collect(const std::uint8_t* data, std::size_t length)
+{
+    while (length > 0 && !queue_.empty()) {
+        Pending& front = queue_.front();
+        const std::size_t take = std::min(length, front.Size - front.Filled);
+        std::memcpy(front.Data + front.Filled, data, take);
+        front.Filled += take;
         data += take;
         length -= take;
-        if (filling_.size() < bufferBytes_)
+        if (front.Filled < front.Size)
             continue;
-        std::weak_ptr<WaveInput*> weak = self_;
-        TThread::Queue(nullptr, [weak, buffer = std::move(filling_)] {
-            const auto self = weak.lock();
-            if (self && (*self)->IsOpen() && (*self)->OnBuffer)
-                (*self)->OnBuffer(buffer.data(), buffer.size());
+        const Pending done = front;
+        queue_.pop_front();
+        Post([done](WaveInput& self) {
+            if (self.OnData)
+                self.OnData(done.Data, done.Filled);
         });
-        filling_ = {};
-        filling_.reserve(bufferBytes_);
     }
 }
 

@@ -121,12 +121,14 @@ inline void UseDummyAudioUnlessChosen() { setenv("SDL_AUDIODRIVER", "dummy", 0);
 // back afterwards.
 class DiskAudio {
 public:
-    explicit DiskAudio(const std::string& folder)
+    // delayMs paces the driver: it waits that long after each period, so
+    // a recorder that needs the main thread to take its buffers keeps up.
+    explicit DiskAudio(const std::string& folder, int delayMs = 0)
     {
         const char* driver = std::getenv("SDL_AUDIODRIVER");
         previous_ = driver ? driver : "dummy";
         setenv("SDL_AUDIODRIVER", "disk", 1);
-        setenv("SDL_DISKAUDIODELAY", "0", 1);
+        setenv("SDL_DISKAUDIODELAY", std::to_string(delayMs).c_str(), 1);
         setenv("SDL_DISKAUDIOFILE", (folder + "out.raw").c_str(), 1);
         setenv("SDL_DISKAUDIOFILEIN", (folder + "in.raw").c_str(), 1);
     }

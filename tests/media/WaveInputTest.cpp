@@ -18,7 +18,7 @@ protected:
     void SetUp() override
     {
         folder_ = TempFolder();
-        disk_ = std::make_unique<DiskAudio>(folder_);
+        disk_ = std::make_unique<DiskAudio>(folder_, 20);
     }
     void TearDown() override
     {
@@ -39,30 +39,43 @@ TEST_F(WaveInputTest, HandsOverWholeBuffersInTheOrderRecorded)
         rtl::AppendLE16(recorded, static_cast<uint16_t>(i * 7));
     WriteFile(folder_ + "in.raw", recorded);
 
+    // Four buffers, each put back into the queue as it comes home.
+    std::vector<std::vector<uint8_t>> ring(4, std::vector<uint8_t>(2000));
     std::vector<uint8_t> received;
-    std::vector<size_t> sizes;
-    input_.OnBuffer = [&](const uint8_t* data, size_t size) {
+    size_t buffersDone = 0;
+    std::vector<std::string> reports;
+    input_.OnOpen = [&] { reports.push_back("open"); };
+    input_.OnClose = [&] { reports.push_back("close"); };
+    input_.OnData = [&](uint8_t* data, size_t size) {
         received.insert(received.end(), data, data + size);
-        sizes.push_back(size);
+        EXPECT_EQ(size, 2000u);
+        EXPECT_EQ(data, ring[buffersDone++ % 4].data()) << "in the order queued";
+        input_.AddBuffer(data, 2000);
     };
-    ASSERT_TRUE(input_.Open("", {22050, 1, 16}, 2000)) << input_.ErrorText;
-    EXPECT_FALSE(input_.Open("", {22050, 1, 16}, 2000));
+    ASSERT_TRUE(input_.Open(-1, {22050, 1, 16})) << input_.ErrorText;
+    EXPECT_FALSE(input_.Open(-1, {22050, 1, 16}));
     EXPECT_EQ(input_.ErrorText, "Wave Input device is already open");
+    for (auto& buffer : ring)
+        ASSERT_TRUE(input_.AddBuffer(buffer.data(), 2000));
     ASSERT_TRUE(input_.Start());
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(3);
     while (received.size() < recorded.size() && std::chrono::steady_clock::now() < deadline)
         rtl::CheckSynchronize(5);
-    input_.Stop();
+    input_.Reset();
+    input_.Close();
+    rtl::CheckSynchronize(5);
     ASSERT_GE(received.size(), recorded.size());
+    EXPECT_EQ(received.size() % 2000, 0u);
     EXPECT_TRUE(std::equal(recorded.begin(), recorded.end(), received.begin()));
-    for (size_t size : sizes)
-        EXPECT_EQ(size, 2000u);
+    EXPECT_EQ(reports.front(), "open");
+    EXPECT_EQ(reports.back(), "close");
 }
 
 TEST_F(WaveInputTest, RefusesFormatsItCannotRecord)
 {
-    EXPECT_FALSE(input_.Open("", {22050, 3, 16}, 2000));
-    EXPECT_FALSE(input_.Open("", {22050, 1, 12}, 2000));
+    EXPECT_FALSE(input_.Open(-1, {22050, 3, 16}));
+    EXPECT_FALSE(input_.Open(-1, {22050, 1, 12}));
+    EXPECT_FALSE(input_.Open(99, {22050, 1, 16}));
     EXPECT_FALSE(input_.IsOpen());
     EXPECT_FALSE(input_.Start());
 }
