@@ -1,6 +1,6 @@
 # The layers keep the toolkit and the outside libraries to themselves: Qt is
 # included only by the UI layer's backend (platform/ui/qt), SDL only by
-# platform/media, FreeType, fontconfig and libjpeg only by platform/graphics,
+# platform/media (ALSA too), FreeType, fontconfig and libjpeg only by platform/graphics,
 # zlib only by the platform layers, the picture readers' sources and their
 # tests (which make compressed test data with it), libdeflate only by the
 # picture readers' sources. The benchmarks are left
@@ -33,6 +33,7 @@ endfunction()
 vistelo_include_rule(Qt "^(Q[A-Z][A-Za-z0-9_]*|Qt[A-Za-z0-9]*(/.*)?|q[a-z0-9_]+\\.h)$" "^platform/ui/qt/"
                      "platform/ui/qt/")
 vistelo_include_rule(SDL "^(SDL2?/.*|SDL[A-Za-z0-9_]*\\.h)$" "^platform/media/" "platform/media/")
+vistelo_include_rule(ALSA "^alsa/" "^platform/media/" "platform/media/")
 # FreeType's headers are also included through its macros (FT_FREETYPE_H).
 vistelo_include_rule(FreeType "^(ft2build\\.h|freetype2?/.*|FT_[A-Z0-9_]+)$" "^platform/graphics/"
                      "platform/graphics/")

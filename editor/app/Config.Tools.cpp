@@ -49,3 +49,23 @@ void TAAForm::ScannerImportClick(TObject*)
     }
     ToolHooks::ScannerImport()(*this);
 }
+
+void TAAForm::ConvertAssistentClick(TObject*)
+{
+    if (!ToolHooks::ConvertAssistent()) {
+        NotAvailable("Der Konvertierungs-Assistent");
+        return;
+    }
+    ToolHooks::ConvertAssistent()(*this);
+    UpdateAllListItems();
+}
+
+void TAAForm::SoundAssistentClick(TObject* Sender)
+{
+    if (!ToolHooks::SoundAssistent()) {
+        NotAvailable("Der Sound-Assistent");
+        return;
+    }
+    ToolHooks::SoundAssistent()(*this);
+    PicListBoxClick(Sender);
+}

@@ -186,6 +186,10 @@ void TAAForm::CreateMenu()
         WinBackgroundDlg::ShowWinBackgroundSetup(Application, [this] { return GetPicInfoObject(PicItemIndex()); });
     };
 
+    AssistantsMenu = AddMenuItem(&MainMenu->Items(), "&Assistenten", scNone, nullptr);
+    ConvertAssistentItem = AddMenuItem(AssistantsMenu, "&Konvertierungs-Assistent...", scNone,
+                                       &TAAForm::ConvertAssistentClick);
+    SoundAssistentItem = AddMenuItem(AssistantsMenu, "&Sound-Assistent...", scNone, &TAAForm::SoundAssistentClick);
     TMenuItem* helpMenu = AddMenuItem(&MainMenu->Items(), "&?", scNone, nullptr);
     HilfeItem = AddMenuItem(helpMenu, "&Hilfe...", ShortCut(VK_F1, {}), &TAAForm::HilfeClick);
     SetMenu(MainMenu);

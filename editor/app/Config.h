@@ -60,6 +60,9 @@ public:
     TMenuItem* StartVisteloAtItem = nullptr;
     TMenuItem* SortMenu = nullptr;
     TMenuItem* HilfeItem = nullptr;
+    TMenuItem* AssistantsMenu = nullptr;
+    TMenuItem* ConvertAssistentItem = nullptr;
+    TMenuItem* SoundAssistentItem = nullptr;
 
     TCoolBar* CoolBar = nullptr;
     TPanel* ToolbarPanel = nullptr;
@@ -162,6 +165,9 @@ public:
     void PicListBoxClick(TObject* Sender);
     // The user ticked or crossed an item.
     void PicListBoxClickCheck(TObject* Sender);
+    // The assistants of the tools (Config.Tools.cpp).
+    void ConvertAssistentClick(TObject* Sender);
+    void SoundAssistentClick(TObject* Sender);
 
     // --- start and close ---
     void StartTimerTimer(TObject* Sender);

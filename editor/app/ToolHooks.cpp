@@ -20,4 +20,16 @@ std::function<void(TAAForm& form)>& ScannerImport()
     return hook;
 }
 
+std::function<void(TAAForm& form)>& ConvertAssistent()
+{
+    static std::function<void(TAAForm & form)> hook;
+    return hook;
+}
+
+std::function<void(TAAForm& form)>& SoundAssistent()
+{
+    static std::function<void(TAAForm & form)> hook;
+    return hook;
+}
+
 } // namespace ToolHooks

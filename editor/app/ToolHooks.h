@@ -21,5 +21,8 @@ std::function<bool(TPicInfoObject& entry)>& EditPicture();
 std::function<void(TPicInfoObject& entry)>& PrintPicture();
 // Runs the scanner import; scanned pictures go to the window's show.
 std::function<void(TAAForm& form)>& ScannerImport();
+// The conversion and the sound assistant over the window's pictures.
+std::function<void(TAAForm& form)>& ConvertAssistent();
+std::function<void(TAAForm& form)>& SoundAssistent();
 
 } // namespace ToolHooks
