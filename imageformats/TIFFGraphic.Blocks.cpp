@@ -158,14 +158,23 @@ void TTIFFGraphic::Load::ReadStrips(TStream& stream, std::uint32_t bytesPerLine)
         RaiseError(rrStripTable, gesInvalidImage, kTIFFName);
     const std::unique_ptr<TDecoder> decoder = CreateDecoder(stream, p.Width);
     const bool intoPicture = DecodesIntoPicture(decoder.get(), bytesPerLine);
+    const std::vector<TStripRows> strips = StripRows(offsets.size());
+    // Strips decoded ahead on several cores only report their complete rows here.
+    const std::vector<std::uint32_t> doneAhead = intoPicture
+        ? DecodeStripsAhead(stream, offsets, byteCounts, strips, bytesPerLine)
+        : std::vector<std::uint32_t>(strips.size(), 0);
 
     p.CurrentRow = 0;
     p.StripCount = static_cast<std::uint32_t>(offsets.size());
     std::vector<std::uint8_t> strip;
-    for (p.CurrentStrip = 0; p.CurrentStrip < p.StripCount && p.CurrentRow < p.Height; ++p.CurrentStrip) {
-        const std::uint32_t listed = p.RowsPerStrip[std::min<std::size_t>(p.CurrentStrip, p.RowsPerStrip.size() - 1)];
-        // A strip never holds more rows than are left, whatever RowsPerStrip says.
-        const std::uint32_t rows = std::min(std::max(listed, 1u), p.Height - p.CurrentRow);
+    for (p.CurrentStrip = 0; p.CurrentStrip < strips.size(); ++p.CurrentStrip) {
+        const std::uint32_t rows = strips[p.CurrentStrip].Count;
+        if (const std::uint32_t done = doneAhead[p.CurrentStrip]) {
+            for (std::uint32_t r = 0; r < rows; ++r, ++p.CurrentRow)
+                if (r < done - 1)
+                    picture_.ProgressRow(p.CurrentRow, p.Height);
+            continue;
+        }
         const std::size_t stripBytes = std::size_t{rows} * bytesPerLine;
         // Uncompressed rows are converted where they are stored; packed ones are
         // decoded into the picture or the strip buffer first. Only complete rows

@@ -96,6 +96,21 @@ private:
     std::size_t ReadBlock(TStream& stream, TDecoder* decoder, std::uint32_t offset, std::uint32_t byteCount,
                           std::span<std::uint8_t> block);
     bool DecodesIntoPicture(const TDecoder* decoder, std::uint32_t bytesPerLine);
+    // The picture rows of each strip, in file order, up to the strip that
+    // reaches the picture's last row.
+    struct TStripRows {
+        std::uint32_t First = 0;
+        std::uint32_t Count = 0;
+    };
+    std::vector<TStripRows> StripRows(std::size_t strips) const;
+    std::vector<std::span<const std::uint8_t>> GatherStripBytes(TStream& stream,
+                                                                const std::vector<std::uint32_t>& offsets,
+                                                                const std::vector<std::uint32_t>& byteCounts,
+                                                                std::size_t strips,
+                                                                std::vector<std::uint8_t>& gathered);
+    std::vector<std::uint32_t> DecodeStripsAhead(TStream& stream, const std::vector<std::uint32_t>& offsets,
+                                                 const std::vector<std::uint32_t>& byteCounts,
+                                                 const std::vector<TStripRows>& strips, std::uint32_t bytesPerLine);
     void ReadStrips(TStream& stream, std::uint32_t bytesPerLine);
     void ReadTiles(TStream& stream, std::uint32_t bytesPerLine);
     void UndoPredictor(std::uint8_t* row, std::uint32_t pixels) const;

@@ -166,6 +166,90 @@ TEST(TIFFReader, DeflateStripCutShortKeepsTheRowsItHolds)
     }
 }
 
+// A picture large enough to be inflated on several cores: each strip comes
+// out as it would alone, a damaged one too, however the strips are shared
+// out, from memory and from a file alike.
+TEST(TIFFReader, ManyDeflateStripsOfOnePictureKeepTheirRowsAndTheirDamage)
+{
+    constexpr std::uint32_t width = 640, height = 600, rowsPerStrip = 16, bytesPerLine = 3 * width;
+    constexpr std::uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
+    constexpr std::uint32_t cutStrip = 10, badChecksumStrip = 20, keptRowsOfCut = 5;
+    Bytes rows(std::size_t{bytesPerLine} * height);
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        rows[i] = static_cast<std::uint8_t>((i * 7) ^ (i / bytesPerLine) ^ (i % 3 == 0 ? 0x55 : 0));
+    for (const int predictor : {1, 2}) {
+        SCOPED_TRACE(predictor);
+        // With the predictor each sample is stored as its difference to the
+        // same sample of the pixel before.
+        Bytes stored = rows;
+        if (predictor == 2)
+            for (std::uint32_t y = 0; y < height; ++y)
+                for (std::uint32_t i = bytesPerLine - 1; i >= 3; --i)
+                    stored[y * bytesPerLine + i] = static_cast<std::uint8_t>(stored[y * bytesPerLine + i] -
+                                                                             stored[y * bytesPerLine + i - 3]);
+        Bytes data;
+        std::vector<std::uint32_t> offsets, counts;
+        for (std::uint32_t s = 0; s < strips; ++s) {
+            const std::uint32_t first = s * rowsPerStrip, count = std::min(rowsPerStrip, height - first);
+            const Bytes plain(stored.begin() + std::ptrdiff_t{first} * bytesPerLine,
+                              stored.begin() + std::ptrdiff_t{first + count} * bytesPerLine);
+            uLongf size = compressBound(static_cast<uLong>(plain.size()));
+            Bytes packed(size);
+            // The cut strip is stored without compression, so that its cut
+            // falls after a known number of rows.
+            ASSERT_EQ(
+                compress2(packed.data(), &size, plain.data(), static_cast<uLong>(plain.size()), s == cutStrip ? 0 : 6),
+                Z_OK);
+            packed.resize(size);
+            if (s == cutStrip)
+                packed.resize(2 + 5 + keptRowsOfCut * bytesPerLine + 100);
+            if (s == badChecksumStrip)
+                packed.back() ^= 0xFF;
+            offsets.push_back(static_cast<std::uint32_t>(8 + data.size()));
+            counts.push_back(static_cast<std::uint32_t>(packed.size()));
+            data.insert(data.end(), packed.begin(), packed.end());
+        }
+        const auto offsetsAt = static_cast<std::uint32_t>(8 + data.size());
+        for (const std::uint32_t v : offsets)
+            AppendLE32(data, v);
+        const auto countsAt = static_cast<std::uint32_t>(8 + data.size());
+        for (const std::uint32_t v : counts)
+            AppendLE32(data, v);
+        const Bytes file = TiffBuilder(data)
+                               .Tag(256, 3, 1, width)
+                               .Tag(257, 3, 1, height)
+                               .Tag(258, 3, 1, 8)
+                               .Tag(259, 3, 1, 8)
+                               .Tag(262, 3, 1, 2)
+                               .Tag(273, 4, strips, offsetsAt)
+                               .Tag(277, 3, 1, 3)
+                               .Tag(278, 3, 1, rowsPerStrip)
+                               .Tag(279, 4, strips, countsAt)
+                               .Tag(317, 3, 1, static_cast<std::uint32_t>(predictor))
+                               .Build();
+        ScratchDir dir;
+        WriteFileBytes(dir / "many.tif", file);
+        auto fromMemory = Load(file);
+        auto fromFile = std::make_unique<TTIFFGraphic>();
+        fromFile->LoadFromFile(dir / "many.tif");
+        for (TTIFFGraphic* tiff : {fromMemory.get(), fromFile.get()}) {
+            ASSERT_EQ(tiff->Height(), static_cast<int>(height));
+            int wrongRows = 0;
+            for (std::uint32_t y = 0; y < height; ++y) {
+                const bool lost = y / rowsPerStrip == cutStrip && y % rowsPerStrip >= keptRowsOfCut;
+                Bytes expected(bytesPerLine, 0);
+                for (std::uint32_t x = 0; x < width && !lost; ++x)
+                    for (int c = 0; c < 3; ++c)
+                        expected[3 * x + c] = rows[std::size_t{y} * bytesPerLine + 3 * x + 2 - c];
+                const std::uint8_t* line = tiff->ScanLine(static_cast<int>(y));
+                if (Bytes(line, line + bytesPerLine) != expected && ++wrongRows <= 3)
+                    ADD_FAILURE() << "row " << y;
+            }
+            EXPECT_EQ(wrongRows, 0);
+        }
+    }
+}
+
 TEST(TIFFReader, DamagedDirectoriesRaiseThePictureError)
 {
     const std::string invalid = "Bild konnte nicht geladen werden. Ungültiges oder unerwartetes TIF/TIFF Bildformat.";
