@@ -142,17 +142,27 @@ TPictureLoadOptions SharedLoadOptions() { return {Setup::ReduceSize, Setup::Widt
 TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture,
                        const TPictureLoadOptions& options)
 {
+    std::optional<TSize> original;
+    const TLoadError error = LoadPictureAside(fileName, showFile, picture, options, original);
+    if (original) {
+        Setup::OrigWidth = original->cx;
+        Setup::OrigHeight = original->cy;
+    }
+    return error;
+}
+
+TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                            const TPictureLoadOptions& options, std::optional<TSize>& original)
+{
     try {
         const std::string name = RelFileName(fileName, showFile);
         if (name.empty())
             return leInvalidGraphic;
         picture.LoadFromFile(name);
-        Setup::OrigWidth = picture.Width();
-        Setup::OrigHeight = picture.Height();
+        original = TSize{picture.Width(), picture.Height()};
         auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
         if (jpeg && Setup::SpeedUpJPEGPreview && options.ReduceSize)
-            jpeg->SetScale(
-                JpegScaleFor(Setup::OrigWidth, Setup::OrigHeight, options.WidthMaxRed, options.HeightMaxRed));
+            jpeg->SetScale(JpegScaleFor(original->cx, original->cy, options.WidthMaxRed, options.HeightMaxRed));
         ConvertToSmoothBitmap(picture);
         if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic())) {
             smooth->Smooth = Setup::SmoothScale;

@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,6 +65,12 @@ TPictureLoadOptions SharedLoadOptions();
 // LowMemory set up the bitmap). Never raises.
 TLoadError LoadPicture(const std::string& fileName, const std::string& showFile, TPicture& picture,
                        const TPictureLoadOptions& options = SharedLoadOptions());
+// LoadPicture without writing the shared settings, for a load on another
+// thread: the picture's own size before any shrinking goes to `original`
+// (left empty when the file did not load), for Setup::OrigWidth and
+// OrigHeight once the picture is taken over.
+TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                            const TPictureLoadOptions& options, std::optional<TSize>& original);
 
 // Paints the placeholder of a picture that failed to load: width x height,
 // both diagonals, and two text lines telling why.

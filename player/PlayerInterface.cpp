@@ -41,6 +41,7 @@ public:
     }
     ~TPlayback()
     {
+        ShowForm->Display->DropPictureAhead();
         Setup::RestoreSharedData(saved_);
         delete ShowForm;
         ShowForm = nullptr;

@@ -380,6 +380,9 @@ void TShowForm::InitVistelo(TVistelo* AShow, bool Running, bool Reload)
     if (!Reload) {
         SetFormStyle();
         NavigationBarPanel->SetVisible(AShow->ShowNavigationBar);
+        // The picture area has its size now: the first picture loads while
+        // the window comes up.
+        Display->LoadFirstPictureAhead();
         Sounds->BindFinishedEvents();
         Sounds->StartMusic();
         Stepper.FirstStepMarker = -1;

@@ -19,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <future>
 #include <new>
 
 std::int32_t OrigWidth = -1;
@@ -54,6 +55,13 @@ void FillBitmap(TBitmap& bitmap, TColor colour)
     bitmap.Canvas().FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
 }
 
+// The file name to load for a slide (its resolved file, else the name its
+// entry stores).
+const std::string& SlideFileName(const TPicInfoObject& entry, const std::string& file)
+{
+    return file.empty() ? entry.FileName : file;
+}
+
 // A picture scaled into its placement box never shows more pixels than the
 // box has, so the loader may decode a JPEG at the coarsest scale that still
 // covers the box: a large photo then costs a fraction of the decode time and
@@ -62,8 +70,13 @@ void FillBitmap(TBitmap& bitmap, TColor colour)
 TLoadError LoadSlideSource(const TPicInfoObject& entry, const std::string& file, int areaWidth, int areaHeight,
                            TPicture& picture)
 {
-    return PictureLoading::LoadPicture(file.empty() ? entry.FileName : file, VisteloFilename, picture,
+    return PictureLoading::LoadPicture(SlideFileName(entry, file), VisteloFilename, picture,
                                        PictureLoading::SlideLoadOptions(entry, areaWidth, areaHeight));
+}
+
+bool SameOptions(const TPictureLoadOptions& a, const TPictureLoadOptions& b)
+{
+    return a.ReduceSize == b.ReduceSize && a.WidthMaxRed == b.WidthMaxRed && a.HeightMaxRed == b.HeightMaxRed;
 }
 
 // The font files a show carries for a comment font: the named string list
@@ -108,6 +121,21 @@ struct TSlideDisplay::TSlideRender {
     std::unique_ptr<TPicture> Picture;
     bool FromCache = false;
 };
+
+// The first slide's picture loading on a worker thread, and what it loads.
+struct TSlideDisplay::TPictureAhead {
+    struct TLoaded {
+        std::unique_ptr<TPicture> Picture;
+        TLoadError Error = leInvalidGraphic;
+        std::optional<TSize> Original;
+    };
+    std::int32_t PictureIndex = -1;
+    std::string Name;
+    TPictureLoadOptions Options;
+    std::future<TLoaded> Loaded; // waits for the worker when dropped
+};
+
+TSlideDisplay::~TSlideDisplay() = default;
 
 TSlideDisplay::TSlideDisplay(TShowStepper& Stepper, TScrollBox& ScrollBox, TPaintBox& Image, TFileLabel& FilenameLabel,
                              TLabel& MessageLabel)
@@ -236,7 +264,13 @@ bool TSlideDisplay::LoadSlidePicture(const TPicInfoObject& Pic, const std::strin
         return true;
     }
     const TRect area = scrollBox_.ClientRect();
-    TLoadError error = LoadSlideSource(Pic, File, area.Width(), area.Height(), *Render.Picture);
+    TLoadError error = TakePictureAhead(stepper_.PictureOnScreen(), SlideFileName(Pic, File),
+                                        PictureLoading::SlideLoadOptions(Pic, area.Width(), area.Height()),
+                                        Render.Picture);
+    if (!Render.Picture) {
+        Render.Picture = std::make_unique<TPicture>();
+        error = LoadSlideSource(Pic, File, area.Width(), area.Height(), *Render.Picture);
+    }
     // A reader that gives up without complaint leaves an empty picture.
     if (error == leOK && (Render.Picture->Width() <= 0 || Render.Picture->Height() <= 0))
         error = leInvalidGraphic;
@@ -441,6 +475,56 @@ void TSlideDisplay::ShowNavBarComment(const TPicInfoObject& Pic)
     if (!Pic.Comments.empty())
         filenameLabel_.SetFileName("");
     messageLabel_.SetCaption(Pic.Comments);
+}
+
+void TSlideDisplay::LoadFirstPictureAhead()
+{
+    if (!stepper_.Show || pictureAhead_)
+        return;
+    // The step that comes shows the position set from outside, else the next
+    // slide the show may show.
+    const std::int32_t index = stepper_.PositionSet ? stepper_.PictureOnScreen() : stepper_.FindNextPicNr();
+    const TPicInfoObject* entry = Show().GetPicInfo(index);
+    if (!entry || !entry->ShowImage || entry->FileName.empty())
+        return;
+    const TRect area = scrollBox_.ClientRect();
+    auto ahead = std::make_unique<TPictureAhead>();
+    ahead->PictureIndex = index;
+    ahead->Name = SlideFileName(*entry, RelFileName(entry->FileName, VisteloFilename));
+    ahead->Options = PictureLoading::SlideLoadOptions(*entry, area.Width(), area.Height());
+    try {
+        ahead->Loaded = std::async(
+            std::launch::async, [name = ahead->Name, options = ahead->Options, show = VisteloFilename] {
+                TPictureAhead::TLoaded loaded;
+                loaded.Picture = std::make_unique<TPicture>();
+                loaded.Error = PictureLoading::LoadPictureAside(name, show, *loaded.Picture, options, loaded.Original);
+                return loaded;
+            });
+    } catch (const std::system_error&) {
+        return; // no thread to be had: the step loads the picture itself
+    }
+    pictureAhead_ = std::move(ahead);
+}
+
+void TSlideDisplay::DropPictureAhead() { pictureAhead_.reset(); }
+
+// The picture loaded ahead when it is the one asked for (into Picture, with
+// its error, the shared settings set as LoadPicture sets them); else Picture
+// stays empty. Either way the load ahead is over.
+TLoadError TSlideDisplay::TakePictureAhead(std::int32_t PictureIndex, const std::string& Name,
+                                           const TPictureLoadOptions& Options, std::unique_ptr<TPicture>& Picture)
+{
+    Picture.reset();
+    const std::unique_ptr<TPictureAhead> ahead = std::move(pictureAhead_);
+    if (!ahead || ahead->PictureIndex != PictureIndex || ahead->Name != Name || !SameOptions(ahead->Options, Options))
+        return leInvalidGraphic;
+    TPictureAhead::TLoaded loaded = ahead->Loaded.get();
+    if (loaded.Original) {
+        Setup::OrigWidth = loaded.Original->cx;
+        Setup::OrigHeight = loaded.Original->cy;
+    }
+    Picture = std::move(loaded.Picture);
+    return loaded.Error;
 }
 
 void TSlideDisplay::PreloadNextPicture()

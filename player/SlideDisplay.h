@@ -8,6 +8,7 @@
 // slide is on is the stepper's; what goes with a new slide (its sound, the
 // comments box) is told through the events.
 
+#include "core/PictureLoading.h"
 #include "core/ShowStepper.h"
 #include "core/SmoothBitmap.h"
 
@@ -31,6 +32,7 @@ public:
     // navigation bar's.
     TSlideDisplay(TShowStepper& Stepper, TScrollBox& ScrollBox, TPaintBox& Image, TFileLabel& FilenameLabel,
                   TLabel& MessageLabel);
+    ~TSlideDisplay();
     TSlideDisplay(const TSlideDisplay&) = delete;
     TSlideDisplay& operator=(const TSlideDisplay&) = delete;
 
@@ -54,6 +56,14 @@ public:
     // the slide came by a step, with its transition. Then renders the next
     // slide ahead.
     void ShowPicture(bool Draw, bool NewStep);
+    // Starts loading the picture of the slide the next step shows on a
+    // worker thread, for the time the window takes to come up. The step takes
+    // it over if it is still that picture at that size; drawing and stepping
+    // stay on the main thread.
+    void LoadFirstPictureAhead();
+    // Waits for a picture still loading ahead and drops it: the worker reads
+    // the shared settings, which the end of a playback puts back.
+    void DropPictureAhead();
     void InvalidateNextBitmap();
     // A show was taken over: the pictures that failed before count no more.
     void ForgetMissingPictures();
@@ -68,6 +78,7 @@ public:
 
 private:
     struct TSlideRender;
+    struct TPictureAhead;
     bool LoadSlidePicture(const TPicInfoObject& Pic, const std::string& File, TSlideRender& Render);
     void ShowLoadingMessage(const TPicInfoObject& Pic, const std::string& File);
     void ShowFileLabels(const TPicInfoObject& Pic, const std::string& File);
@@ -84,6 +95,8 @@ private:
     bool NoteMissingPicture(const std::string& File);
     int VisibleSlides() const;
     void PreloadNextPicture();
+    TLoadError TakePictureAhead(std::int32_t PictureIndex, const std::string& Name, const TPictureLoadOptions& Options,
+                                std::unique_ptr<TPicture>& Picture);
     const TVistelo& Show() const { return *stepper_.Show; }
 
     TShowStepper& stepper_;
@@ -95,6 +108,7 @@ private:
     bool newStepFlag_ = true; // ShowPicture's NewStep while it runs
     std::set<std::int32_t> missingPictures_; // failed since the last picture that loaded
     std::string firstMissingFile_;
+    std::unique_ptr<TPictureAhead> pictureAhead_; // the first slide's picture, loading on a worker
 };
 
 // The picture area's client size at the first picture; -1 until then.
