@@ -94,52 +94,59 @@ std::unique_ptr<TGlyphCache>& SharedCache()
 
 TGlyphCache* KSCtrls::GlyphCache() { return SharedCache().get(); }
 
-int TGlyphList::AllocateIndex()
+IMPLEMENT_CLASS(TGlyphList)
+
+int TGlyphList::AllocGlyphIndex()
 {
     for (std::size_t i = 0; i < used_.size(); ++i)
         if (!used_[i])
             return static_cast<int>(i);
-    images_.emplace_back();
+    TBitmap empty(Width(), Height());
+    Add(&empty, nullptr);
+    bitmaps_.emplace_back();
     used_.push_back(false);
     return static_cast<int>(used_.size()) - 1;
 }
 
-int TGlyphList::Add(std::unique_ptr<TBitmap> Image)
+int TGlyphList::AddMaskedGlyph(const TBitmap& Image, TColor MaskColor)
 {
-    const int index = AllocateIndex();
-    images_[static_cast<std::size_t>(index)] = std::move(Image);
+    const int index = AllocGlyphIndex();
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(&Image);
+    ReplaceMasked(index, *copy, MaskColor);
+    bitmaps_[static_cast<std::size_t>(index)] = std::move(copy);
     used_[static_cast<std::size_t>(index)] = true;
-    ++count_;
+    ++usedCount_;
     return index;
 }
 
-void TGlyphList::Delete(int Index)
+void TGlyphList::FreeGlyphIndex(int Index)
 {
-    if (Index < 0 || Index >= Capacity() || !used_[static_cast<std::size_t>(Index)])
+    if (Index < 0 || Index >= static_cast<int>(used_.size()) || !used_[static_cast<std::size_t>(Index)])
         return;
     used_[static_cast<std::size_t>(Index)] = false;
-    --count_;
+    --usedCount_;
 }
 
-TBitmap* TGlyphList::Image(int Index) const
+TBitmap* TGlyphList::GlyphBitmap(int Index) const
 {
-    if (Index < 0 || Index >= Capacity())
+    if (Index < 0 || Index >= static_cast<int>(bitmaps_.size()))
         return nullptr;
-    return images_[static_cast<std::size_t>(Index)].get();
+    return bitmaps_[static_cast<std::size_t>(Index)].get();
 }
 
-TGlyphList* TGlyphCache::GetList(int Width, int Height)
+TGlyphList* TGlyphCache::GetGlyphList(int AWidth, int AHeight)
 {
     for (auto it = lists_.rbegin(); it != lists_.rend(); ++it)
-        if ((*it)->Width() == Width && (*it)->Height() == Height)
+        if ((*it)->Width() == AWidth && (*it)->Height() == AHeight)
             return it->get();
-    lists_.push_back(std::make_unique<TGlyphList>(Width, Height));
+    lists_.push_back(std::make_unique<TGlyphList>(AWidth, AHeight));
     return lists_.back().get();
 }
 
 void TGlyphCache::ReturnList(TGlyphList* List)
 {
-    if (List && List->Count() == 0)
+    if (List && List->GlyphCount() == 0)
         std::erase_if(lists_, [List](const std::unique_ptr<TGlyphList>& Entry) { return Entry.get() == List; });
 }
 
@@ -226,7 +233,7 @@ void TKsButtonGlyph::Invalidate()
     if (!list_)
         return;
     for (int& index : indexes_) {
-        list_->Delete(index);
+        list_->FreeGlyphIndex(index);
         index = -1;
     }
     if (SharedCache())
@@ -258,14 +265,14 @@ TSize TKsButtonGlyph::GlyphSize(TImageList* Images, int ImageIndex) const
     return {original_->Width() / numGlyphs_, original_->Height()};
 }
 
-int TKsButtonGlyph::StoreImage(std::unique_ptr<TBitmap> Image)
+int TKsButtonGlyph::StoreImage(std::unique_ptr<TBitmap> Image, TColor MaskColor)
 {
     if (!list_) {
         if (!SharedCache())
             SharedCache() = std::make_unique<TGlyphCache>();
-        list_ = SharedCache()->GetList(Image->Width(), Image->Height());
+        list_ = SharedCache()->GetGlyphList(Image->Width(), Image->Height());
     }
-    return list_->Add(std::move(Image));
+    return list_->AddMaskedGlyph(*Image, MaskColor);
 }
 
 std::unique_ptr<TBitmap> TKsButtonGlyph::BuildImageListImage(TKsButtonState State, TImageList& Images, int Index) const
@@ -295,7 +302,7 @@ int TKsButtonGlyph::CreateImageGlyph(TKsButtonState State, TImageList& Images, i
     if (slot >= 0 || Images.Count() == 0 || Images.Width() <= 0 || Images.Height() <= 0)
         return slot;
     // The face colour stands for the see-through pixels of the picture.
-    slot = StoreImage(BuildImageListImage(State, Images, Index));
+    slot = StoreImage(BuildImageListImage(State, Images, Index), clBtnFace);
     return slot;
 }
 
@@ -308,7 +315,7 @@ void TKsButtonGlyph::DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& 
     if (State == rbsInactive) {
         const int slot = CreateImageGlyph(State, Images, Index);
         if (slot >= 0)
-            DrawKeyed(Canvas, At.X, At.Y, *list_->Image(slot), clBtnFace);
+            DrawKeyed(Canvas, At.X, At.Y, *list_->GlyphBitmap(slot), clBtnFace);
         return;
     }
     Images.Draw(Canvas, At.X, At.Y, Index, true);
@@ -345,8 +352,8 @@ TBitmap* TKsButtonGlyph::StateImage(TKsButtonState State)
         return nullptr;
     int& index = indexes_[State];
     if (index < 0)
-        index = StoreImage(BuildStateImage(State));
-    return list_->Image(index);
+        index = StoreImage(BuildStateImage(State), transparentColor_);
+    return list_->GlyphBitmap(index);
 }
 
 void TKsButtonGlyph::CalcButtonLayout(TCanvas& Canvas, const TRect& Client, std::string& Caption, TButtonLayout Layout,

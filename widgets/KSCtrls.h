@@ -18,10 +18,9 @@
 #include "platform/ui/ActnList.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
 #include "platform/ui/Menus.h"
 #include "widgets/DrawUtils.h"
-
-class TImageList;
 
 enum TKsButtonState : std::uint8_t { rbsUp, rbsDisabled, rbsDown, rbsExclusive, rbsInactive };
 enum TButtonLayout : std::uint8_t { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
@@ -30,38 +29,37 @@ enum TKsDropDownMenuPos : std::uint8_t { dmpBottom, dmpRight };
 using TKsNumGlyphs = int;
 
 // An image list of one cell size whose slots are handed out and given back;
-// a given-back slot keeps its image until it is used again.
-class TGlyphList {
+// a given-back slot keeps its image until it is used again. Beside each
+// image the list keeps the bitmap it was made from, for drawing keyed by
+// its mask colour.
+class TGlyphList : public TImageList {
+    DECLARE_CLASS(TGlyphList, TImageList)
 public:
-    TGlyphList(int Width, int Height) : width_(Width), height_(Height) { }
+    TGlyphList(int AWidth, int AHeight) : TImageList(AWidth, AHeight) { }
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
-    // Stores the image in the first free slot (growing by one when none is
-    // free) and returns the slot.
-    int Add(std::unique_ptr<TBitmap> Image);
-    void Delete(int Index);
-    TBitmap* Image(int Index) const;
-    // Slots in use, and slots there are.
-    int Count() const { return count_; }
-    int Capacity() const { return static_cast<int>(images_.size()); }
+    // The first free slot, adding an empty image when every slot is used.
+    int AllocGlyphIndex();
+    // Puts the glyph, MaskColor see-through, into a free slot; returns it.
+    int AddMaskedGlyph(const TBitmap& Image, TColor MaskColor);
+    // The slot is free again (its image stays until the slot is reused).
+    void FreeGlyphIndex(int Index);
+    // The bitmap a slot was filled from (nullptr for an empty slot).
+    TBitmap* GlyphBitmap(int Index) const;
+    // Slots in use; Count() is the slots there are.
+    int GlyphCount() const { return usedCount_; }
 
 private:
-    int AllocateIndex();
-
-    int width_;
-    int height_;
-    std::vector<std::unique_ptr<TBitmap>> images_;
+    std::vector<std::unique_ptr<TBitmap>> bitmaps_;
     std::vector<bool> used_;
-    int count_ = 0;
+    int usedCount_ = 0;
 };
 
 // The process's glyph lists, at most one per cell size, shared by every
 // button glyph of that size. User-interface thread only.
 class TGlyphCache {
 public:
-    // The list for the size, made when there is none.
-    TGlyphList* GetList(int Width, int Height);
+    // The list for the size, the latest made first; made when there is none.
+    TGlyphList* GetGlyphList(int AWidth, int AHeight);
     // A glyph is done with the list; an unused list is freed.
     void ReturnList(TGlyphList* List);
     bool Empty() const { return lists_.empty(); }
@@ -129,8 +127,9 @@ private:
     TSize GlyphSize(TImageList* Images, int ImageIndex) const;
     std::unique_ptr<TBitmap> BuildStateImage(TKsButtonState State);
     std::unique_ptr<TBitmap> BuildImageListImage(TKsButtonState State, TImageList& Images, int Index) const;
-    // Stores a built image in the cache's list of its size.
-    int StoreImage(std::unique_ptr<TBitmap> Image);
+    // Stores a built image in the cache's list of its size, MaskColor
+    // see-through.
+    int StoreImage(std::unique_ptr<TBitmap> Image, TColor MaskColor);
     void DrawImageListGlyph(TCanvas& Canvas, TPoint At, TImageList& Images, int Index, TKsButtonState State);
     void DrawButtonText(TCanvas& Canvas, const std::string& Caption, TRect TextBounds, TKsButtonState State,
                         unsigned Flags);

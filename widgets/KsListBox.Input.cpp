@@ -17,7 +17,7 @@ void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
             !extending) {
             // Pressing the selection drags all of it, the selection as it is.
             TCustomControl::MouseDown(Button, Shift, X, Y);
-            BeginDrag();
+            BeginDrag(true);
             return;
         }
         if (index >= 0) {
@@ -49,17 +49,14 @@ void TKsCustomListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
         TCustomControl::MouseDown(Button, Shift, X, Y);
         // Ctrl and Shift extend a multiple selection instead of dragging.
         if (DragMode == dmAutomatic && !(multiSelect_ && (Shift.Contains(ssCtrl) || Shift.Contains(ssShift))))
-            BeginDrag();
+            BeginDrag(true);
         return;
     }
     TCustomControl::MouseDown(Button, Shift, X, Y);
 }
 
-void TKsCustomListBox::BeginDrag()
-{
-    if (OnStartDrag)
-        OnStartDrag(this);
-}
+// The press itself decides whether to drag (MouseDown).
+void TKsCustomListBox::BeginAutoDrag() { }
 
 void TKsCustomListBox::KeyDown(WORD& Key, TShiftState Shift)
 {

@@ -28,9 +28,6 @@
 
 class TKsCustomListBox;
 
-// Whether a press on the control starts a drag by itself.
-enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
-
 using TGetItemWidthEvent = std::function<void(TWinControl* Control, int Index, int& Width)>;
 using TCheckListStateEvent = std::function<void(TObject* Sender, int Index)>;
 
@@ -119,13 +116,10 @@ public:
     void SetOnGetItemWidth(TGetItemWidthEvent Value);
     TMeasureItemEvent OnMeasureItem;
 
-    // With automatic dragging a press starts a drag (OnStartDrag): on the
-    // selection of a multi-select list without touching it, elsewhere after
-    // the ordinary selection, never while Ctrl or Shift extend a multiple
-    // selection.
-    TDragMode DragMode = dmManual;
-    TNotifyEvent OnStartDrag;
-    void BeginDrag();
+    // With automatic dragging (DragMode) a press starts a drag at once
+    // (OnStartDrag): on the selection of a multi-select list without
+    // touching it, elsewhere after the ordinary selection, never while Ctrl
+    // or Shift extend a multiple selection.
 
     // Right-to-left reading starts the items (and a check list's pictures)
     // at the right edge.
@@ -142,6 +136,7 @@ protected:
 
     void Paint() override;
     void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+    void BeginAutoDrag() override;
     void KeyDown(WORD& Key, TShiftState Shift) override;
     void Dispatch(TMessage& Message) override;
     void Resize() override;

@@ -22,6 +22,7 @@ TControl::TControl(TComponent* AOwner)
 TControl::~TControl()
 {
     Destroying();
+    ui::ForgetDragControl(this);
     if (ui::GetCaptureControl() == this)
         ui::SetCaptureControl(nullptr);
     SetParent(nullptr);

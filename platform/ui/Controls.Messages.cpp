@@ -48,6 +48,8 @@ void TControl::HandleMouseMessage(TMessage& Message)
     int x = GET_X_LPARAM(Message.LParam);
     int y = GET_Y_LPARAM(Message.LParam);
     TShiftState shift = ui::KeysToShiftState(static_cast<WORD>(Message.WParam));
+    if (ui::DragSourceControl() == this && TakenByDrag(Message.Msg, ClientToScreen({x, y})))
+        return;
     switch (Message.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
@@ -62,7 +64,10 @@ void TControl::HandleMouseMessage(TMessage& Message)
         } else if (ControlStyle.Contains(csClickEvents)) {
             ControlState.Include(csClicked);
         }
+        ui::NoteDragPress(ClientToScreen({x, y}));
         MouseDown(mbLeft, shift, x, y);
+        if (!dbl && DragMode == dmAutomatic && !ui::DragSourceControl())
+            BeginAutoDrag();
         break;
     }
     case WM_LBUTTONUP: {
@@ -96,6 +101,19 @@ void TControl::HandleMouseMessage(TMessage& Message)
     case WM_MOUSEMOVE: MouseMove(shift, x, y); break;
     default: break;
     }
+}
+
+// While this control is dragged its moves and the release steer the drag.
+bool TControl::TakenByDrag(UINT Msg, TPoint ScreenPos)
+{
+    if (Msg == WM_MOUSEMOVE)
+        return ui::DragMouseMove(ScreenPos);
+    if (Msg != WM_LBUTTONUP || !ui::DragMouseUp(ScreenPos))
+        return false;
+    ControlState.Exclude(csClicked);
+    if (ControlStyle.Contains(csCaptureMouse))
+        SetMouseCapture(false);
+    return true;
 }
 
 void TControl::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y)
@@ -150,6 +168,10 @@ void TWinControl::WndProc(TMessage& Message)
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         WORD key = LOWORD(Message.WParam);
+        if (key == VK_ESCAPE && ui::DragSourceControl()) {
+            ui::CancelControlDrag();
+            return;
+        }
         if (ui::MenuKeyHandler() && ui::MenuKeyHandler()(this, key, ui::KeyDataToShiftState(Message.LParam)))
             return;
         if (DoKeyDown(key, ui::KeyDataToShiftState(Message.LParam)))

@@ -25,6 +25,7 @@
 #include "platform/ui/Messages.h"
 
 class TControl;
+class TControlDragger;
 class TWinControl;
 class TPopupMenu;
 class TCustomForm;
@@ -167,6 +168,21 @@ using TMouseWheelEvent =
     std::function<void(TObject* Sender, TShiftState Shift, int WheelDelta, TPoint MousePos, bool& Handled)>;
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
 using TKeyPressEvent = std::function<void(TObject* Sender, char32_t& Key)>;
+
+// Dragging a control onto controls of this program. With dmAutomatic a left
+// press starts a drag once the mouse has moved DragThreshold pixels; with
+// dmManual only BeginDrag does.
+enum TDragMode : std::uint8_t { dmManual, dmAutomatic };
+enum TDragState : std::uint8_t { dsDragEnter, dsDragLeave, dsDragMove };
+constexpr int DragThreshold = 5;
+// Over a target: Source is the dragged control, X and Y are in the target's
+// client coordinates; Accept starts true and says whether a drop is taken.
+using TDragOverEvent =
+    std::function<void(TObject* Sender, TObject* Source, int X, int Y, TDragState State, bool& Accept)>;
+using TDragDropEvent = std::function<void(TObject* Sender, TObject* Source, int X, int Y)>;
+// The drag ended: Target is the control that took the drop (nullptr when
+// none took it), X and Y in its client coordinates.
+using TEndDragEvent = std::function<void(TObject* Sender, TObject* Target, int X, int Y)>;
 
 // The window styles a control asks for when its window is made.
 struct TCreateParams {
@@ -345,6 +361,26 @@ public:
     // The form the control is on (nullptr when none).
     TCustomForm* ParentForm() const;
 
+    // Dragging onto controls of this program (DragDrop.h carries data to
+    // other programs).
+    TDragMode DragMode = dmManual;
+    TCursor DragCursor = crDrag;
+    // Starts a drag of this control at the last press: at once, or once the
+    // mouse has moved Threshold pixels (-1: DragThreshold) from it. Nothing
+    // while another drag runs.
+    void BeginDrag(bool Immediate, int Threshold = -1);
+    // Ends this control's drag, dropping on the control under the mouse
+    // when Drop and that control accepts.
+    void EndDrag(bool Drop);
+    bool Dragging() const;
+    // A dragged control is dropped here (OnDragDrop).
+    virtual void DragDrop(TObject* Source, int X, int Y);
+
+    TNotifyEvent OnStartDrag;
+    TDragOverEvent OnDragOver;
+    TDragDropEvent OnDragDrop;
+    TEndDragEvent OnEndDrag;
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -360,6 +396,13 @@ protected:
     virtual void MouseMove(TShiftState Shift, int X, int Y);
     virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
     virtual void Resize();
+    // The drag of this control starts and ends; a drag is over this control
+    // (Accept comes in false without OnDragOver, true with it).
+    virtual void DoStartDrag();
+    virtual void DoEndDrag(TObject* Target, int X, int Y);
+    virtual void DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept);
+    // A left press with dmAutomatic: a drag once the mouse moves far enough.
+    virtual void BeginAutoDrag() { BeginDrag(false); }
     // The size limits changed: the control takes a size within them.
     virtual void ConstraintsChanged();
     // Tells the parent to realign and repaint after a bounds change.
@@ -370,6 +413,7 @@ protected:
     virtual void ParentFontChanged();
     // Mouse messages in client coordinates.
     virtual void HandleMouseMessage(TMessage& Message);
+    bool TakenByDrag(UINT Msg, TPoint ScreenPos);
     void SendCancelMode();
 
     // For the alignment pass: moves without asking the parent to realign.
@@ -378,6 +422,7 @@ protected:
     void SetVisibleFlag(bool Value) { visible_ = Value; }
 
     friend class TWinControl;
+    friend class TControlDragger;
 
 private:
     void SetPopupMenuComponent(TPopupMenu* Menu, TComponent* Component);
@@ -596,6 +641,22 @@ std::function<void(TPopupMenu* Menu, TControl* Control, TPoint ScreenPos)>& Popu
 // its parents, then the form's main menu); true when a menu item took it.
 // Installed by the menus unit.
 std::function<bool(TWinControl* Control, WORD Key, TShiftState Shift)>& MenuKeyHandler();
+
+// The drag of a control: the control being dragged (nullptr: none, also
+// while a started drag still waits for the mouse to move far enough), and
+// the mouse's steps in screen coordinates; the dragged control's mouse
+// messages bring them. A step the drag took (true) goes no further.
+TControl* DragSourceControl();
+bool DragMouseMove(TPoint ScreenPos);
+bool DragMouseUp(TPoint ScreenPos);
+// Escape: the drag ends without a drop.
+void CancelControlDrag();
+// The innermost showing control of this program's forms at a screen point.
+TControl* FindDragTarget(TPoint ScreenPos);
+// The control is going: a drag from or over it ends.
+void ForgetDragControl(TControl* Control);
+// Where the last left press was (drags start there); the layer notes it.
+void NoteDragPress(TPoint ScreenPos);
 
 // The window with the keyboard focus; ChangeFocus tells the old one
 // (WM_KILLFOCUS) and the new one (WM_SETFOCUS).

@@ -118,6 +118,17 @@ void TDragLoop::DroppedOutside(DWORD effect)
     if (finished_)
         return;
     LeaveTarget();
+    effect &= EffectBits;
+    if (effect == DROPEFFECT_NONE) {
+        Finish(DRAGDROP_S_CANCEL, DROPEFFECT_NONE);
+        return;
+    }
+    // The source learns the other program's answer as it learns that of a
+    // window of ours: the effect, then the buttons released. The drop has
+    // already happened, so its answer cannot take it back.
+    lastEffect_ = effect;
+    source_->GiveFeedback(effect);
+    source_->QueryContinueDrag(false, 0);
     Finish(DRAGDROP_S_DROP, effect);
 }
 

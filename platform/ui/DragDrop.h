@@ -54,7 +54,8 @@ public:
     void Leave();
     // Ends the drag without a drop.
     void Cancel();
-    // Another program took the drop with that effect.
+    // Another program took the drop with that effect; the source is told
+    // as for a drop on one of our windows. DROPEFFECT_NONE: it refused.
     void DroppedOutside(DWORD effect);
 
     bool Finished() const { return finished_; }

@@ -226,6 +226,9 @@ struct TShownWidget {
     bool HasIcon = false;
 };
 TShownWidget ShownWidget(TNativeControl* control);
+// Where the scroll bar of a list or memo stands (its first row or line
+// shown); -1 for widgets that do not scroll.
+int ScrollPosition(TNativeControl* control, bool vertical = true);
 // The picture of a button or tool button at a size.
 TShownImage WidgetIcon(TNativeControl* control, int size);
 

@@ -8,6 +8,7 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Clipboard.h"
 #include "platform/ui/ClipboardData.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ShellBlocks.h"
 #include "platform/ui/TestDriver.h"
@@ -294,6 +295,37 @@ TEST_F(DropSourceTest, QueryContinueDragDecidesFromKeysAndTheLastEffect)
         EXPECT_EQ(asked, c.asked) << c.name;
         delete source;
     }
+}
+
+TEST_F(DropSourceTest, ADropTakenByAnotherProgramReachesOnDropWithItsEffect)
+{
+    struct Case {
+        const char* name;
+        bool dropped; // the drag ends outside with the effect below
+        DWORD effect;
+        TDragResult expected;
+        std::vector<TDragType> told;
+    } cases[] = {
+        {"moved", true, DROPEFFECT_MOVE, drDropMove, {dtMove}},
+        {"copied", true, DROPEFFECT_COPY, drDropCopy, {dtCopy}},
+        {"refused", true, DROPEFFECT_NONE, drCancel, {}},
+        {"never dropped", false, DROPEFFECT_NONE, drCancel, {}},
+    };
+    for (const Case& c : cases) {
+        auto* source = new TDropFileSource(&owner_);
+        source->Files().Add("/home/anna/Bilder/strand.jpg");
+        source->Dragtypes = {dtCopy, dtMove};
+        std::vector<TDragType> told;
+        source->OnDrop = [&told](TObject*, TDragType type, bool&) { told.push_back(type); };
+        ui::SetDragDriver([&c](ui::TDragLoop& loop) {
+            if (c.dropped)
+                loop.DroppedOutside(c.effect);
+        });
+        EXPECT_EQ(source->Execute(), c.expected) << c.name;
+        EXPECT_EQ(told, c.told) << c.name;
+        delete source;
+    }
+    ui::SetDragDriver(nullptr);
 }
 
 TEST_F(DropSourceTest, FeedbackKeepsTheEffectAndLetsTheHandlerSetTheCursor)

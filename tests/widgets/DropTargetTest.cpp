@@ -15,6 +15,7 @@
 #include "platform/ui/ImgList.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/ShellBlocks.h"
+#include "platform/ui/StdCtrls.h"
 #include "tests/ui/UiFixture.h"
 #include "widgets/DropBMPSource.h"
 #include "widgets/DropPIDLSource.h"
@@ -418,6 +419,57 @@ TEST_F(DropTargetTest, AScrollableTargetScrollsNearItsEdges)
     targets_[Files]->ScrollDirs = {};
     for (TPoint p : {TPoint(0, 0), TPoint(99, 99), TPoint(1, 50)})
         EXPECT_EQ(targets_[Files]->GetValidDropEffect({}, p, DROPEFFECT_COPY), DROPEFFECT_COPY);
+}
+
+TEST_F(DropTargetTest, ListsAndMemosScrollWhileFilesAreHeldNearTheirEdges)
+{
+    rtl::SetClockForTests(1000);
+    auto* list = new TListBox(form_);
+    list->SetParent(form_);
+    list->SetBounds(10, 120, 120, 70);
+    for (int i = 1; i <= 50; ++i)
+        list->Items().Add("Bild " + std::to_string(i));
+    auto* memo = new TMemo(form_);
+    memo->SetParent(form_);
+    memo->SetBounds(140, 120, 120, 70);
+    for (int i = 1; i <= 50; ++i)
+        memo->Lines().Add("Zeile " + std::to_string(i));
+    Turn();
+    TDropSource* source = NewSource(Files);
+
+    const std::pair<TNativeControl*, const char*> controls[] = {{list, "list"}, {memo, "memo"}};
+    for (auto [control, name] : controls) {
+        auto* target = new TDropFileTarget(form_);
+        target->Dragtypes = {dtCopy};
+        target->Register(control);
+        const int start = ui::test::ScrollPosition(control);
+        int atBottom = -1;
+        int atTop = -1;
+        // The scroll timer runs every 100 ms while the files stay near an
+        // edge; the loop turns as it does while the user holds still.
+        auto holdFor = [](int ms) {
+            for (int waited = 0; waited < ms; waited += 50) {
+                rtl::AdvanceClockForTests(50);
+                Turn();
+            }
+        };
+        ui::SetDragDriver([&](ui::TDragLoop& loop) {
+            const int height = control->ClientHeight();
+            loop.Step({control->ClientToScreen({20, height / 2}), MK_LBUTTON});
+            loop.Step({control->ClientToScreen({20, height - 2}), MK_LBUTTON});
+            holdFor(300);
+            atBottom = ui::test::ScrollPosition(control);
+            loop.Step({control->ClientToScreen({20, 2}), MK_LBUTTON});
+            holdFor(100);
+            atTop = ui::test::ScrollPosition(control);
+            loop.Step({control->ClientToScreen({20, 2}), 0});
+        });
+        source->Execute();
+        EXPECT_EQ(start, 0) << name;
+        EXPECT_GE(atBottom, 2) << name;
+        EXPECT_LT(atTop, atBottom) << name;
+        EXPECT_FALSE(target->ScrollTimer().Enabled());
+    }
 }
 
 TEST_F(DropTargetTest, RegistrationFollowsTheControl)

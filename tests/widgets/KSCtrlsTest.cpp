@@ -429,6 +429,36 @@ TEST_F(KsSpeedButtonTest, ProgrammaticPressClicksAndSetsModalResult)
 
 namespace {
 
+TEST(GlyphCacheTest, AGlyphListIsAnImageListOfSlotsWithSeeThroughMaskPixels)
+{
+    TGlyphList list(4, 4);
+    TBitmap glyph(4, 4);
+    glyph.Canvas().Brush.Color = clRed;
+    glyph.Canvas().FillRect(Rect(0, 0, 4, 4));
+    glyph.Canvas().SetPixels(0, 0, clFuchsia);
+    EXPECT_EQ(list.AddMaskedGlyph(glyph, clFuchsia), 0);
+    EXPECT_EQ(list.AddMaskedGlyph(glyph, clNone), 1);
+    EXPECT_EQ(list.GlyphCount(), 2);
+    EXPECT_FALSE(list.Opaque(0, 0, 0));
+    EXPECT_TRUE(list.Opaque(0, 1, 1));
+    EXPECT_TRUE(list.Opaque(1, 0, 0));
+    TBitmap onto(4, 4);
+    onto.Canvas().Brush.Color = clBlue;
+    onto.Canvas().FillRect(Rect(0, 0, 4, 4));
+    list.Draw(onto.Canvas(), 0, 0, 0);
+    EXPECT_EQ(onto.Canvas().Pixels(0, 0), clBlue);
+    EXPECT_EQ(onto.Canvas().Pixels(2, 2), clRed);
+
+    // A freed slot is handed out first; with none free the list grows by one.
+    list.FreeGlyphIndex(0);
+    EXPECT_EQ(list.GlyphCount(), 1);
+    EXPECT_EQ(list.AllocGlyphIndex(), 0);
+    EXPECT_EQ(list.AddMaskedGlyph(glyph, clFuchsia), 0);
+    EXPECT_EQ(list.AllocGlyphIndex(), 2);
+    EXPECT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.GlyphCount(), 2);
+}
+
 TEST(GlyphCacheTest, GlyphsOfOneCellSizeShareAListAndReuseItsSlots)
 {
     auto first = std::make_unique<TKsButtonGlyph>();
@@ -445,16 +475,16 @@ TEST(GlyphCacheTest, GlyphsOfOneCellSizeShareAListAndReuseItsSlots)
     TGlyphList* shared = first->GlyphList();
     EXPECT_EQ(second->GlyphList(), shared);
     EXPECT_NE(small->GlyphList(), shared);
-    EXPECT_EQ(shared->Count(), 3);
+    EXPECT_EQ(shared->GlyphCount(), 3);
     const int lists = KSCtrls::GlyphCache()->ListCount();
 
     // Given-back slots are taken again before the list grows.
-    const int capacity = shared->Capacity();
+    const int capacity = shared->Count();
     first->Invalidate();
     EXPECT_EQ(first->GlyphList(), nullptr);
-    EXPECT_EQ(shared->Count(), 1);
+    EXPECT_EQ(shared->GlyphCount(), 1);
     EXPECT_NE(first->StateImage(rbsUp), nullptr);
-    EXPECT_EQ(shared->Capacity(), capacity);
+    EXPECT_EQ(shared->Count(), capacity);
     EXPECT_EQ(first->StateImage(rbsUp)->Canvas().Pixels(5, 5), clGreen);
 
     // The last glyph of a size frees its list; the last glyph the cache.

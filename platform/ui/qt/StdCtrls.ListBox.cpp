@@ -1,6 +1,7 @@
 // The toolkit's list behind a list box: rows, selection, scrolling, columns
 // and the rows' owner drawing; presses on the rows reach the control as
-// mouse messages before the list selects.
+// mouse messages before the list selects; while the list is dragged its
+// moves do too.
 
 #include "platform/ui/StdCtrls.h"
 
@@ -53,6 +54,12 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         auto type = event->type();
+        if (type == QEvent::MouseMove && ui::DragSourceControl() == control_) {
+            // The dragged list's moves steer the drag and select nothing.
+            QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+            control_->Perform(WM_MOUSEMOVE, KeysOf(*static_cast<QMouseEvent*>(event)), MAKELPARAM(at.x(), at.y()));
+            return true;
+        }
         if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease &&
             type != QEvent::MouseButtonDblClick)
             return false;

@@ -5,12 +5,14 @@
 
 #include <algorithm>
 
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QIcon>
 #include <QPixmap>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 
 #include "platform/graphics/Bitmap.h"
@@ -20,6 +22,29 @@
 namespace {
 
 QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+// A scroll request (WM_VSCROLL, WM_HSCROLL) to the scrolling part of a
+// widget: lists and memos scroll as their own scroll bars would.
+void ScrollWidget(QWidget* widget, bool vertical, WPARAM request)
+{
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+    if (!area)
+        area = widget->findChild<QAbstractScrollArea*>();
+    if (!area)
+        return;
+    QScrollBar* bar = vertical ? area->verticalScrollBar() : area->horizontalScrollBar();
+    switch (LOWORD(request)) {
+    case SB_LINEUP: bar->triggerAction(QAbstractSlider::SliderSingleStepSub); break;
+    case SB_LINEDOWN: bar->triggerAction(QAbstractSlider::SliderSingleStepAdd); break;
+    case SB_PAGEUP: bar->triggerAction(QAbstractSlider::SliderPageStepSub); break;
+    case SB_PAGEDOWN: bar->triggerAction(QAbstractSlider::SliderPageStepAdd); break;
+    case SB_THUMBPOSITION:
+    case SB_THUMBTRACK: bar->setValue(HIWORD(request)); break;
+    case SB_TOP: bar->triggerAction(QAbstractSlider::SliderToMinimum); break;
+    case SB_BOTTOM: bar->triggerAction(QAbstractSlider::SliderToMaximum); break;
+    default: break;
+    }
+}
 
 } // namespace
 
@@ -54,6 +79,11 @@ void TNativeControl::DefaultHandler(TMessage& Message)
         if (native_)
             native_->DeliverKey(Message);
         break;
+    case WM_VSCROLL:
+    case WM_HSCROLL:
+        if (native_ && native_->Widget())
+            ScrollWidget(native_->Widget(), Message.Msg == WM_VSCROLL, Message.WParam);
+        return;
     default: break;
     }
     TWinControl::DefaultHandler(Message);

@@ -3,6 +3,7 @@
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
+#include <QAbstractScrollArea>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
 #include <QToolButton>
@@ -142,6 +144,17 @@ TShownImage GrabListRows(TCustomListBox* list)
 {
     auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
     return ShownImageOf(widget->viewport()->grab().toImage());
+}
+
+int ScrollPosition(TNativeControl* control, bool vertical)
+{
+    QWidget* widget = NativeWidgetOf(control);
+    auto* area = qobject_cast<QAbstractScrollArea*>(widget);
+    if (!area && widget)
+        area = widget->findChild<QAbstractScrollArea*>();
+    if (!area)
+        return -1;
+    return (vertical ? area->verticalScrollBar() : area->horizontalScrollBar())->value();
 }
 
 TShownWidget ShownWidget(TNativeControl* control)
