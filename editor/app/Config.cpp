@@ -6,6 +6,7 @@
 #include "core/Blendings.h"
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
+#include "editor/app/About.h"
 #include "editor/app/EditorGlyphs.h"
 #include "editor/app/FileClasses.h"
 #include "editor/app/PicInfoUnit.h"
@@ -192,6 +193,7 @@ void TAAForm::CreateMenu()
     SoundAssistentItem = AddMenuItem(AssistantsMenu, "&Sound-Assistent...", scNone, &TAAForm::SoundAssistentClick);
     TMenuItem* helpMenu = AddMenuItem(&MainMenu->Items(), "&?", scNone, nullptr);
     HilfeItem = AddMenuItem(helpMenu, "&Hilfe...", ShortCut(VK_F1, {}), &TAAForm::HilfeClick);
+    AddMenuItem(helpMenu, "&Info über...", scNone, &TAAForm::Info1Click);
     SetMenu(MainMenu);
 }
 
@@ -399,6 +401,8 @@ void TAAForm::FormClose(TObject*, TCloseAction&)
 void TAAForm::QuitVisteloClick(TObject*) { Close(); }
 
 void TAAForm::HilfeClick(TObject*) { ui::ShowMessage(NoHelpMessage); }
+
+void TAAForm::Info1Click(TObject*) { About::ShowAboutBox(this); }
 
 void TAAForm::FormKeyUp(TObject*, WORD& Key, TShiftState)
 {

@@ -162,6 +162,7 @@ public:
     void VisteloManager1Click(TObject* Sender);
     void QuitVisteloClick(TObject* Sender);
     void HilfeClick(TObject* Sender);
+    void Info1Click(TObject* Sender);
     void PicListBoxClick(TObject* Sender);
     // The user ticked or crossed an item.
     void PicListBoxClickCheck(TObject* Sender);

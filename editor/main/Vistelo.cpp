@@ -2,9 +2,11 @@
 // asks for a wallpaper from a show, anything else opens the main window with
 // the first file name of the command line as the show to open.
 
+#include "editor/app/About.h"
 #include "editor/app/Config.h"
 #include "editor/app/EditorStart.h"
 #include "platform/rtl/Clock.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "player/LogoForm.h"
 #include "widgets/Parameters.h"
@@ -31,6 +33,11 @@ int main(int argc, char** argv)
             Application->CreateForm(form);
             if (Parameters::FileNameCount() >= 1)
                 form->CommandLineShow = Parameters::GetFileName(1);
+            About::LogoWindow() = [](const std::string& FileName) {
+                auto* logo = new TLogoForm(Application);
+                logo->LogoTimer->SetEnabled(false);
+                logo->Execute(FileName, -1);
+            };
             form->ShowLogo = [](const std::string& FileName, int Time) {
                 // The logo window frees itself when it closes.
                 auto* logo = new TLogoForm(Application);
