@@ -13,8 +13,9 @@ namespace ui {
 // Makes sure the window system is up (QT_QPA_PLATFORM=offscreen in tests).
 void EnsurePlatform();
 // Handles the window system's pending events and the main-thread calls of
-// worker threads; never waits.
-void PumpPlatformEvents();
+// worker threads; never waits. True when a worker's call ran: that call may
+// be what a waiting loop waits for, and its wake-up is used up by now.
+bool PumpPlatformEvents();
 // Waits until there is something to do: a window event, a posted message, a
 // main-thread call or a due timer (at most maxMs milliseconds).
 void WaitForEvents(std::uint32_t maxMs = 0xFFFFFFFF);

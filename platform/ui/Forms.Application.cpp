@@ -87,9 +87,11 @@ void TApplication::ProcessMessages()
 void TApplication::HandleMessage()
 {
     try {
-        ui::PumpPlatformEvents();
+        // A worker's call that ran here is work done: waiting now could wait
+        // for ever, since that call's wake-up was consumed with it.
+        const bool ranWorkerCalls = ui::PumpPlatformEvents();
         TMsg msg;
-        if (!ProcessMessage(msg))
+        if (!ProcessMessage(msg) && !ranWorkerCalls)
             Idle();
     } catch (...) {
         HandleException(this);

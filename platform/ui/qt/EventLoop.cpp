@@ -56,12 +56,12 @@ void EnsurePlatform()
     });
 }
 
-void PumpPlatformEvents()
+bool PumpPlatformEvents()
 {
     EnsurePlatform();
     QCoreApplication::sendPostedEvents();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
-    rtl::CheckSynchronize(0);
+    return rtl::CheckSynchronize(0);
 }
 
 void WaitForEvents(std::uint32_t maxMs)
