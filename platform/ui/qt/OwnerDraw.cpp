@@ -1,6 +1,7 @@
 #include "platform/ui/qt/OwnerDraw.h"
 
 #include <QImage>
+#include <QListView>
 #include <QPainter>
 
 #include "platform/graphics/Surface.h"
@@ -51,11 +52,18 @@ void TOwnerDrawDelegate::paint(QPainter* painter, const QStyleOptionViewItem& op
 QSize TOwnerDrawDelegate::sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const
 {
     QSize size = QStyledItemDelegate::sizeHint(option, index);
+    bool programDrawn = false;
     if (RowHeight)
-        if (int height = RowHeight(index.row()); height > 0)
+        if (int height = RowHeight(index.row()); height > 0) {
             size.setHeight(height);
+            programDrawn = true;
+        }
     if (ColumnWidth > 0)
         size.setWidth(ColumnWidth);
+    else if (auto* view = qobject_cast<QListView*>(parent()); view && programDrawn)
+        // A row the program draws is as wide as the list, however long its
+        // text: the drawing shortens or clips the text to that width.
+        size.setWidth(view->viewport()->width());
     return size;
 }
 
