@@ -10,6 +10,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Jpeg.h"
 #include "screensaver/ScreenSaverSetup.h"
+#include "tests/support/QuadrantPattern.h"
 
 #include <benchmark/benchmark.h>
 
@@ -55,20 +56,8 @@ struct Files {
         jpeg.Assign(&bitmap);
         jpeg.SaveToFile((Folder / "Bild.jpg").string());
         TConfigVistelo show;
-        show.Pause = 600000;
-        show.Logo = lNoLogo;
-        show.LogoPause = 0;
+        pattern::MakeOneSlideShow(show, "Bild.jpg");
         show.StartFullScreen = true;
-        show.StartImmediately = true;
-        TPicInfoObject entry;
-        entry.FileName = "Bild.jpg";
-        entry.ShowImage = true;
-        entry.ShowComments = false;
-        entry.Stretch = true;
-        entry.Proportions = true;
-        entry.Center = true;
-        entry.Blending = 0;
-        show.AddDia(entry);
         Show = (Folder / "Bild.vsf").string();
         show.SaveToFile(Show);
         Hive = (Folder / "hive.reg").string();

@@ -8,6 +8,7 @@
 #include "player/CommentsBox.h"
 #include "player/PlayerAbout.h"
 #include "player/PlayerSetup.h"
+#include "player/ShowDevices.h"
 #include "player/SpeedChg.h"
 
 #include <algorithm>
@@ -98,22 +99,10 @@ void TShowForm::CreateComponents()
 
     CreateNavigationBar();
 
-    MusicMediaPlayer = new TMediaPlayer(this);
-    MusicMediaPlayer->Shareable = true;
-    SoundMediaPlayer = new TMediaPlayer(this);
-    SoundMediaPlayer->Shareable = true;
+    ShowDevices::CreateShowDevices(this, MusicMediaPlayer, SoundMediaPlayer, DiaTimer, MusicPlayerTimer,
+                                   SoundPlayerTimer);
     FontDialog1 = new TFontDialog(this);
     ColorDialog1 = new TColorDialog(this);
-
-    DiaTimer = new TTimer(this);
-    DiaTimer->SetEnabled(false);
-    MusicPlayerTimer = new TSoundPlayerTimer(this);
-    SoundPlayerTimer = new TSoundPlayerTimer(this);
-    for (TSoundPlayerTimer* timer : {MusicPlayerTimer, SoundPlayerTimer}) {
-        timer->Tag = 1;
-        timer->SetEnabled(false);
-        timer->SetInterval(1);
-    }
 
     KsTimerList = new TKsTimerList(this);
     ExitTimer = KsTimerList->ItemByHandle(KsTimerList->Add([this](TObject*) { End->ExitTimerTimer(); }, 1, true));

@@ -6,6 +6,7 @@
 #include "platform/rtl/Clock.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/ForeignWindow.h"
+#include "player/ShowDevices.h"
 #include "screensaver/SSaverInterface.h"
 #include "screensaver/ScreenSaverSetup.h"
 
@@ -84,19 +85,8 @@ void TShowForm::CreateComponents()
     MessageLabel = new TLabel(this);
     MessageLabel->SetParent(NavigationBarPanel);
 
-    MusicMediaPlayer = new TMediaPlayer(this);
-    MusicMediaPlayer->Shareable = true;
-    SoundMediaPlayer = new TMediaPlayer(this);
-    SoundMediaPlayer->Shareable = true;
-    DiaTimer = new TTimer(this);
-    DiaTimer->SetEnabled(false);
-    MusicPlayerTimer = new TSoundPlayerTimer(this);
-    SoundPlayerTimer = new TSoundPlayerTimer(this);
-    for (TSoundPlayerTimer* timer : {MusicPlayerTimer, SoundPlayerTimer}) {
-        timer->Tag = 1;
-        timer->SetEnabled(false);
-        timer->SetInterval(1);
-    }
+    ShowDevices::CreateShowDevices(this, MusicMediaPlayer, SoundMediaPlayer, DiaTimer, MusicPlayerTimer,
+                                   SoundPlayerTimer);
     ParentWatchTimer = new TTimer(this);
     ParentWatchTimer->SetEnabled(false);
     ParentWatchTimer->SetInterval(ParentWatchInterval);

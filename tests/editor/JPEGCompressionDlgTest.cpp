@@ -6,27 +6,16 @@
 #include "editor/controls/JPEGCompressionDlgForm.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
-#include "platform/ui/ExtCtrls.h"
 #include "tests/ui/UiFixture.h"
 
 namespace {
 
 class JPEGCompressionDlgTest : public UiTest {
 protected:
-    // Runs `during` on the dialog's form once it is up, then closes it.
+    // Runs `during` on the dialog's form once it is up; `during` closes it.
     bool Run(TJPEGCompressionDlg& dialog, const std::function<void(TJPEGCompressPrefsForm&)>& during)
     {
-        TTimer timer(nullptr);
-        timer.SetInterval(20);
-        timer.OnTimer = [&](TObject*) {
-            auto* form = dynamic_cast<TJPEGCompressPrefsForm*>(Screen->ActiveForm());
-            for (int i = 0; !form && i < Screen->FormCount(); ++i)
-                form = dynamic_cast<TJPEGCompressPrefsForm*>(Screen->Forms(i));
-            if (!form || !form->Modal())
-                return;
-            timer.SetEnabled(false);
-            during(*form);
-        };
+        LaterOnModalForm<TJPEGCompressPrefsForm>(during);
         return dialog.Execute();
     }
 };

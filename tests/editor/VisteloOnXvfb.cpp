@@ -47,23 +47,10 @@ void WriteShow(const fs::path& folder)
     pattern::WriteQuadrantPicture((folder / "Muster.bmp").string(), ScreenWidth, ScreenHeight);
 
     TConfigVistelo show;
-    show.Pause = 600000;
-    show.Logo = lNoLogo;
-    show.LogoPause = 0;
-    show.StartImmediately = true;
-    show.EndAction = deAutoRepeat;
+    pattern::MakeOneSlideShow(show, "Muster.bmp");
     show.InfoTitle = "Prüfung";
     show.AboutText = "Über diese Vistelo";
-    TPicInfoObject first;
-    first.FileName = "Muster.bmp";
-    first.ShowImage = true;
-    first.ShowComments = false;
-    first.Stretch = true;
-    first.Proportions = true;
-    first.Center = true;
-    first.Blending = 0;
-    first.Keywords = "Muster";
-    show.AddDia(first);
+    show.GetPicInfo(0)->Keywords = "Muster";
     TPicInfoObject second;
     second.FileName = "Zweites.bmp";
     second.ShowImage = false;

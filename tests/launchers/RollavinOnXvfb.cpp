@@ -44,20 +44,7 @@ void WriteShow(const fs::path& folder)
     pattern::WriteQuadrantPicture((folder / "Muster.bmp").string(), ScreenWidth, ScreenHeight);
 
     TConfigVistelo show;
-    show.Pause = 600000;
-    show.Logo = lNoLogo;
-    show.LogoPause = 0;
-    show.StartImmediately = true;
-    show.EndAction = deAutoRepeat;
-    TPicInfoObject entry;
-    entry.FileName = "Muster.bmp";
-    entry.ShowImage = true;
-    entry.ShowComments = false;
-    entry.Stretch = true;
-    entry.Proportions = true;
-    entry.Center = true;
-    entry.Blending = 0;
-    show.AddDia(entry);
+    pattern::MakeOneSlideShow(show, "Muster.bmp");
     ASSERT_TRUE(show.SaveToFile((folder / "Muster.vsf").string()));
 }
 

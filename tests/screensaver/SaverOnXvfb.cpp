@@ -9,6 +9,7 @@
 #include "platform/graphics/Canvas.h"
 #include "rtl/StorageTestSupport.h"
 #include "screensaver/ScreenSaverSetup.h"
+#include "tests/support/QuadrantPattern.h"
 
 #include <gtest/gtest.h>
 
@@ -63,27 +64,17 @@ protected:
         ::unsetenv("VISTELO_REGISTRY");
     }
 
-    // One slide: the left half red, the right half blue; it stays a minute.
+    // One slide: the left half red, the right half blue.
     void WriteShow()
     {
-        TBitmap pattern(ScreenWidth, ScreenHeight, pf24bit);
-        pattern.Canvas().Brush.Color = RGB(255, 0, 0);
-        pattern.Canvas().FillRect(Rect(0, 0, ScreenWidth / 2, ScreenHeight));
-        pattern.Canvas().Brush.Color = RGB(0, 0, 255);
-        pattern.Canvas().FillRect(Rect(ScreenWidth / 2, 0, ScreenWidth, ScreenHeight));
-        pattern.SaveToFile(temp_.File("Muster.bmp"));
+        TBitmap picture(ScreenWidth, ScreenHeight, pf24bit);
+        picture.Canvas().Brush.Color = RGB(255, 0, 0);
+        picture.Canvas().FillRect(Rect(0, 0, ScreenWidth / 2, ScreenHeight));
+        picture.Canvas().Brush.Color = RGB(0, 0, 255);
+        picture.Canvas().FillRect(Rect(ScreenWidth / 2, 0, ScreenWidth, ScreenHeight));
+        picture.SaveToFile(temp_.File("Muster.bmp"));
         TConfigVistelo show;
-        show.Pause = 60000;
-        show.Logo = lNoLogo;
-        TPicInfoObject entry;
-        entry.FileName = "Muster.bmp";
-        entry.ShowImage = true;
-        entry.ShowComments = false;
-        entry.Stretch = true;
-        entry.Proportions = true;
-        entry.Center = true;
-        entry.Blending = 0;
-        show.AddDia(entry);
+        pattern::MakeOneSlideShow(show, "Muster.bmp");
         ASSERT_TRUE(show.SaveToFile(temp_.File("Muster.vsf")));
     }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 // The first slide the tests of the real programs look for on screen: four
-// quadrants of known colours, and the points where a screenshot shows them.
+// quadrants of known colours, the points where a screenshot shows them, and
+// the show that puts one such picture on the screen and keeps it there.
 // Header-only, beside XvfbSession.h, which must still come last.
 
+#include "editor/app/PicInfoUnit.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 
@@ -40,6 +42,28 @@ inline void WriteQuadrantPicture(const std::string& file, int width, int height)
         picture.Canvas().FillRect(Rect(left, top, left + width / 2, top + height / 2));
     }
     picture.SaveToFile(file);
+}
+
+// Makes show a show of the one slide `picture` (a file name beside the show
+// file): filling the window in its own proportions, without comment or
+// transition, standing ten minutes, repeating, without a logo and started at
+// once, so that a screenshot taken any time after the start finds it.
+inline void MakeOneSlideShow(TConfigVistelo& show, const std::string& picture)
+{
+    show.Pause = 600000;
+    show.Logo = lNoLogo;
+    show.LogoPause = 0;
+    show.StartImmediately = true;
+    show.EndAction = deAutoRepeat;
+    TPicInfoObject entry;
+    entry.FileName = picture;
+    entry.ShowImage = true;
+    entry.ShowComments = false;
+    entry.Stretch = true;
+    entry.Proportions = true;
+    entry.Center = true;
+    entry.Blending = 0;
+    show.AddDia(entry);
 }
 
 } // namespace pattern

@@ -12,7 +12,6 @@
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/HiddenWindows.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
 
@@ -131,27 +130,6 @@ std::string TextOf(TKey key)
 
 class DialogKeys : public UiTest {
 protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        helper_ = ui::AllocateHWnd([this](TMessage& m) {
-            if (m.Msg == WM_USER)
-                actions_.at(m.WParam)();
-        });
-    }
-    void TearDown() override
-    {
-        ui::DeallocateHWnd(helper_);
-        UiTest::TearDown();
-    }
-
-    // Runs fn when the modal loop next handles messages.
-    void Later(std::function<void()> fn)
-    {
-        actions_.push_back(std::move(fn));
-        ui::PostMessage(helper_, WM_USER, actions_.size() - 1, 0);
-    }
-
     // Presses and releases the keys one after the other, each once the one
     // before was handled, at the control that has the focus then; what had
     // the focus first is noted.
@@ -169,8 +147,6 @@ protected:
         });
     }
 
-    HWND helper_ = nullptr;
-    std::vector<std::function<void()>> actions_;
     TWinControl* focusedAtOpen_ = nullptr;
 };
 

@@ -9,36 +9,10 @@
 
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
-#include "platform/ui/HiddenWindows.h"
 
 namespace {
 
-class FormsTest : public UiTest {
-protected:
-    void SetUp() override
-    {
-        UiTest::SetUp();
-        // Posted calls: a message carries the index of the action to run.
-        helper_ = ui::AllocateHWnd([this](TMessage& m) {
-            if (m.Msg == WM_USER)
-                actions_.at(m.WParam)();
-        });
-    }
-    void TearDown() override
-    {
-        ui::DeallocateHWnd(helper_);
-        UiTest::TearDown();
-    }
-    // Runs fn when the loop next dispatches messages.
-    void Later(std::function<void()> fn)
-    {
-        actions_.push_back(std::move(fn));
-        ui::PostMessage(helper_, WM_USER, actions_.size() - 1, 0);
-    }
-
-    HWND helper_ = nullptr;
-    std::vector<std::function<void()>> actions_;
-};
+class FormsTest : public UiTest { };
 
 TEST_F(FormsTest, ModalLoopEndsWithModalResultAndNests)
 {

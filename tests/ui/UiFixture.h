@@ -1,16 +1,22 @@
 #pragma once
 
 // Shared set-up of the UI tests: the offscreen window system, scripted
-// dialogs, and helpers that feed synthetic window-system events to a
-// control's window (through the layer's test driver) and let the loop turn.
+// dialogs, helpers that feed synthetic window-system events to a control's
+// window (through the layer's test driver) and let the loop turn, and actions
+// posted to run once a (modal) loop handles messages.
 
 #include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <vector>
 
 #include "platform/graphics/Surface.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/HiddenWindows.h"
 #include "platform/ui/TestDriver.h"
 #include "platform/ui/WindowSurface.h"
 
@@ -31,6 +37,11 @@ protected:
 
     void TearDown() override
     {
+        // Actions still queued would run on forms that are gone.
+        if (postedWindow_)
+            ui::DeallocateHWnd(postedWindow_);
+        postedWindow_ = nullptr;
+        postedActions_.clear();
         for (TCustomForm* form : forms_)
             delete form;
         forms_.clear();
@@ -54,6 +65,42 @@ protected:
     }
 
     static void Turn() { Application->ProcessMessages(); }
+
+    // Runs fn when the loop next handles messages: a hidden window's handler
+    // runs the action the posted message names. Inside ShowModal that is the
+    // modal loop, with the form up.
+    void Later(std::function<void()> fn)
+    {
+        if (!postedWindow_)
+            postedWindow_ = ui::AllocateHWnd([this](TMessage& m) {
+                if (m.Msg == WM_USER)
+                    postedActions_.at(m.WParam)();
+            });
+        // A deque: an action that posts the next one must not move itself.
+        postedActions_.push_back(std::move(fn));
+        ui::PostMessage(postedWindow_, WM_USER, postedActions_.size() - 1, 0);
+    }
+
+    // The form of type F that is shown modally now, or nullptr.
+    template <class F> static F* ModalForm()
+    {
+        for (int i = 0; i < Screen->FormCount(); ++i) {
+            auto* form = dynamic_cast<F*>(Screen->Forms(i));
+            if (form && form->Modal())
+                return form;
+        }
+        return nullptr;
+    }
+
+    // Runs during on the modal form of type F from inside its modal loop.
+    template <class F> void LaterOnModalForm(std::function<void(F&)> during)
+    {
+        Later([during] {
+            F* form = ModalForm<F>();
+            ASSERT_NE(form, nullptr) << "the form is not shown modally";
+            during(*form);
+        });
+    }
 
     static void SendKey(TWinControl* control, TKeyAction action, TKey key, TKeyModifiers modifiers = {},
                         const std::string& text = {}, bool autoRepeat = false)
@@ -82,4 +129,6 @@ protected:
 
 private:
     std::vector<TCustomForm*> forms_;
+    HWND postedWindow_ = nullptr;
+    std::deque<std::function<void()>> postedActions_;
 };
