@@ -3,10 +3,10 @@
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/KeepAwake.h"
+#include "screensaver/ScreenSaverConfig.h"
 #include "screensaver/Show.h"
 #include "widgets/Parameters.h"
 
-#include <cstdio>
 #include <limits>
 #include <memory>
 
@@ -109,7 +109,7 @@ void StartScreenSaverPackage()
 {
     ParseScreenSaverMode();
     switch (Mode) {
-    case ssmSettings: std::fprintf(stderr, "Slumbrix: the settings dialog is not available yet\n"); break;
+    case ssmSettings: ScreenSaverConfig::ShowScreenSaverConfig(); break;
     case ssmPasswordChange: ChangeScreenSaverPassword(); break;
     case ssmPreview: Show::RunScreenSaver(); break;
     case ssmRun: {
