@@ -14,8 +14,10 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/StdCtrls.h"
+#include "widgets/KSCtrls.h"
 
 #include <algorithm>
 
@@ -28,6 +30,7 @@ public:
     int Count() override { return form_.PicCount(); }
     TPicInfoObject* Object(int Index) override { return form_.GetPicInfoObject(Index); }
     int SelCount() override { return form_.PicListBox->SelCount(); }
+    bool MultiSelect() override { return form_.PicListBox->MultiSelect(); }
     bool Selected(int Index) override { return form_.PicSelected(Index); }
     bool Checked(int Index) override { return form_.GetPicInfoObject(Index)->ShowImage; }
     int ItemIndex() override { return form_.PicListBox->ItemIndex(); }
@@ -181,10 +184,13 @@ void TAAForm::FillListFromShow()
         const std::string text = ListItemText(i, entry->FileName);
         items.AddObject(text, entry.release());
     }
+    // The marks are written straight into the items' records: one repaint
+    // for the whole list instead of one per item.
+    for (int i = 0; i < items.Count(); ++i)
+        PicListBox->ItemState(i)->State = GetPicInfoObject(i)->ShowImage ? cbChecked : cbUnchecked;
     Document->Clear();
     items.EndUpdate();
-    for (int i = 0; i < items.Count(); ++i)
-        SetItemChecked(i, GetPicInfoObject(i)->ShowImage);
+    PicListBox->Invalidate();
     UpdateControlsEnabled();
 }
 
@@ -237,31 +243,24 @@ void TAAForm::UpdateControlsEnabled()
     const int selected = PicSelCount();
     ShowImageCheck->SetEnabled(selected >= 1);
     const bool shown = ShowImageCheck->Enabled() && ShowImageCheck->Checked();
-    ZoomImageCheck->SetEnabled(shown);
-    ShowCommentCheck->SetEnabled(shown);
-    BlendingComboBox->SetEnabled(shown);
+    for (TControl* control :
+         std::initializer_list<TControl*>{ZoomImageCheck, ShowCommentCheck, BgColorBarBtn, SoundBtn, FontBtn,
+                                          BlendingComboBox, PreviewBlendingBtn, SleepBtn, SpecPlacementBtn})
+        control->SetEnabled(shown);
+    Tools::ChangeEnabled(CommentDetailsPanel, shown);
     KeepProportionsCheck->SetEnabled(shown && ZoomImageCheck->Checked());
 }
 
 void TAAForm::PicListBoxClick(TObject*)
 {
     UpdateControlsEnabled();
-    const int index = PicItemIndex();
-    const TPicInfoObject* picture = GetPicInfoObject(index);
-    if (!picture)
-        return;
-    UpdatingControls = true;
-    ZoomImageCheck->SetChecked(picture->Stretch);
-    KeepProportionsCheck->SetChecked(picture->Proportions);
-    ShowCommentCheck->SetChecked(picture->ShowComments);
-    ShowImageCheck->SetChecked(picture->ShowImage);
-    BlendingComboBox->SetItemIndex(picture->Blending);
-    if (PicSelCount() == 1)
-        CommentsMemo->SetText(picture->Comments);
-    else
-        CommentsMemo->SetText("");
-    UpdatingControls = false;
-    UpdateControlsEnabled();
+    const TPicInfoObject* picture = PicSelCount() == 1 ? GetPicInfoObject(PicItemIndex()) : nullptr;
+    if (picture) {
+        ShowPictureSettings(*picture);
+        ShowPicturePreview(*picture);
+    } else {
+        ShowNoPreview();
+    }
 }
 
 // --- commands ---
@@ -388,16 +387,20 @@ void TAAForm::ReverseCheckMarkClick(TObject*)
 
 void TAAForm::MarkAllPicsClick(TObject*)
 {
+    PicListBox->Items().BeginUpdate();
     if (PicListBox->MultiSelect())
         for (int i = 0; i < PicCount(); ++i)
             PicListBox->SetSelected(i, true);
+    PicListBox->Items().EndUpdate();
     PicListBoxClick(nullptr);
 }
 
 void TAAForm::ReversMarkClick(TObject*)
 {
+    PicListBox->Items().BeginUpdate();
     if (PicListBox->MultiSelect())
         for (int i = 0; i < PicCount(); ++i)
             PicListBox->SetSelected(i, !PicListBox->Selected(i));
+    PicListBox->Items().EndUpdate();
     PicListBoxClick(nullptr);
 }

@@ -9,10 +9,9 @@
 #include "editor/app/About.h"
 #include "editor/app/EditorGlyphs.h"
 #include "editor/app/FileClasses.h"
+#include "editor/app/FormBuilding.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
-#include "editor/app/WinBackground.h"
-#include "editor/app/WinBackgroundDlgUnit.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Files.h"
@@ -34,44 +33,7 @@
 
 IMPLEMENT_CLASS(TAAForm)
 
-namespace {
-
-// The layout's designed sizes, from which the splitters take their limits.
-constexpr int DesignListWidth = 230;
-constexpr int DesignPanel2Width = 400;
-constexpr int DesignPanel3Height = 230;
-constexpr int DesignCommentsHeight = 120;
-constexpr int GroupMargin = 6;
-
-TPanel* NewPanel(TWinControl* Parent, TAlign Align)
-{
-    auto* panel = new TPanel(Parent->Owner());
-    panel->SetParent(Parent);
-    panel->SetAlign(Align);
-    panel->SetBevelOuter(bvNone);
-    panel->SetCaption("");
-    return panel;
-}
-
-TGroupBox* NewGroupBox(TWinControl* Parent, const std::string& Caption)
-{
-    auto* group = new TGroupBox(Parent->Owner());
-    group->SetParent(Parent);
-    group->SetAlign(alClient);
-    group->SetCaption(Caption);
-    return group;
-}
-
-TCheckBox* NewCheckBox(TWinControl* Parent, const std::string& Caption, int Top)
-{
-    auto* check = new TCheckBox(Parent->Owner());
-    check->SetParent(Parent);
-    check->SetBounds(10, Top, 260, 20);
-    check->SetCaption(Caption);
-    return check;
-}
-
-} // namespace
+using namespace FormBuilding;
 
 TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
 {
@@ -84,7 +46,9 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     PlayShow = [](TVistelo& Show, std::int32_t StartIndex) { PlayerPackageInterface::VisteloStart(Show, StartIndex); };
 
     CreateMenu();
+    CreatePopupMenu();
     CreateCoolBar();
+    CreateToolbar();
     StatusBar = new TStatusBar(this);
     StatusBar->SetParent(this);
     StatusBar->SetAlign(alBottom);
@@ -92,11 +56,15 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     CreateListPanel();
     CreateSettingsPanel();
     CreateDialogs();
+    CreateDragSources();
 
     StartTimer = new TTimer(this);
     StartTimer->SetEnabled(false);
     StartTimer->SetInterval(1);
     StartTimer->OnTimer = [this](TObject* Sender) { StartTimerTimer(Sender); };
+    ScrollPicListBoxTimer = new TTimer(this);
+    ScrollPicListBoxTimer->SetInterval(50);
+    ScrollPicListBoxTimer->OnTimer = [this](TObject* Sender) { ScrollPicListBoxTimerTimer(Sender); };
     DropDummy = new TDropDummy(this);
     DropFileTarget = new TDropFileTarget(this);
     DropFileTarget->OnDrop = [this](TObject* Sender, TShiftState Shift, TPoint Point, DWORD& Effect) {
@@ -122,79 +90,7 @@ TAAForm::~TAAForm()
     ClearPictureList();
     DropDummy->Unregister();
     DropFileTarget->Unregister();
-}
-
-TMenuItem* TAAForm::AddMenuItem(TMenuItem* Parent, const std::string& Caption, WORD Key,
-                                void (TAAForm::*Handler)(TObject*))
-{
-    auto* item = new TMenuItem(this);
-    item->Caption = Caption;
-    item->ShortCut = Key;
-    if (Handler)
-        item->OnClick = [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
-    Parent->Add(item);
-    return item;
-}
-
-void TAAForm::CreateMenu()
-{
-    MainMenu = new TMainMenu(this);
-    TMenuItem* fileMenu = AddMenuItem(&MainMenu->Items(), "&Datei", scNone, nullptr);
-    NewVisteloItem = AddMenuItem(fileMenu, "&Neue Vistelo", ShortCut('N', {ssCtrl}), &TAAForm::NewVisteloClick);
-    OpenVisteloItem = AddMenuItem(fileMenu, "Vistelo &öffnen...", ShortCut('O', {ssCtrl}), &TAAForm::OpenVisteloClick);
-    SaveVisteloItem = AddMenuItem(fileMenu, "Vistelo &speichern", ShortCut('S', {ssCtrl}), &TAAForm::SaveVisteloClick);
-    SaveVisteloAsItem = AddMenuItem(fileMenu, "Vistelo speichern &unter...", ShortCut(VK_F1 + 11, {}),
-                                    &TAAForm::SaveVisteloAsClick);
-    VisteloManagerItem = AddMenuItem(fileMenu, "Vistelo-Manager", scNone, &TAAForm::VisteloManager1Click);
-    AddMenuItem(fileMenu, "-", scNone, nullptr);
-    QuitVisteloItem = AddMenuItem(fileMenu, "&Beenden", ShortCut(VK_F1 + 3, {ssAlt}), &TAAForm::QuitVisteloClick);
-
-    PictureMenu = AddMenuItem(&MainMenu->Items(), "&Bild", scNone, nullptr);
-    AddPictureItem = AddMenuItem(PictureMenu, "&Hinzufügen...", ShortCut('I', {ssCtrl}), &TAAForm::AddPictureClick);
-    AddMenuItem(PictureMenu, "Import-Assistent für Scanner und Digitalkameras...", scNone,
-                &TAAForm::ScannerImportClick);
-    AddMenuItem(PictureMenu, "Bild &drucken...", ShortCut('P', {ssCtrl}), &TAAForm::PrintPictureClick);
-    AddMenuItem(PictureMenu, "Bild &bearbeiten", ShortCut('B', {ssCtrl}), &TAAForm::EditPictureClick);
-    DeletePictureItem = AddMenuItem(PictureMenu, "&Entfernen...", ShortCut('D', {ssCtrl}),
-                                    &TAAForm::DeletePictureClick);
-    DeleteUncheckedItem = AddMenuItem(PictureMenu, "Bilder mit &Kreuz aus der Liste entfernen", scNone,
-                                      &TAAForm::DeleteUncheckedClick);
-    ReverseCheckMarkItem = AddMenuItem(PictureMenu, "&Häkchenmarkierung umkehren", scNone,
-                                       &TAAForm::ReverseCheckMarkClick);
-    AddMenuItem(PictureMenu, "-", scNone, nullptr);
-    MarkAllPicsItem = AddMenuItem(PictureMenu, "&Alle Bilder Markieren", ShortCut('A', {ssCtrl}),
-                                  &TAAForm::MarkAllPicsClick);
-    ReversMarkItem = AddMenuItem(PictureMenu, "Markierung &umkehren", ShortCut('U', {ssCtrl}),
-                                 &TAAForm::ReversMarkClick);
-    AddMenuItem(PictureMenu, "-", scNone, nullptr);
-    StartVisteloItem = AddMenuItem(PictureMenu, "Vistelo starten...", ShortCut('W', {ssCtrl}),
-                                   &TAAForm::StartVisteloClick);
-    StartVisteloAtItem = AddMenuItem(PictureMenu, "Vistelo ab dem markierten Bild starten", ShortCut('Q', {ssCtrl}),
-                                     &TAAForm::StartVisteloAtClick);
-    AddMenuItem(PictureMenu, "-", scNone, nullptr);
-    SortMenu = AddMenuItem(PictureMenu, "&Sortieren", scNone, nullptr);
-    TMenuItem* alphabetical = AddMenuItem(SortMenu, "&Alphabetisch s&ortieren", scNone, nullptr);
-    AddMenuItem(alphabetical, "nach Datei&namen (aufsteigend)", scNone, &TAAForm::SortNameUpClick);
-    AddMenuItem(alphabetical, "nach Datei&erweiterung  (aufsteigend)", scNone, &TAAForm::SortExtUpClick);
-    AddMenuItem(alphabetical, "nach Dateinamen (&absteigend)", scNone, &TAAForm::SortNameDownClick);
-    AddMenuItem(alphabetical, "nach Dateier&weiterung (absteigend)", scNone, &TAAForm::SortExtDownClick);
-    // The desktop wallpaper: the current picture, and the settings.
-    TMenuItem* wallpaperMenu = AddMenuItem(PictureMenu, "Windows &Hintergrundbild", scNone, nullptr);
-    AddMenuItem(wallpaperMenu, "A&ktuelles Bild", ShortCut('H', {ssCtrl}), nullptr)->OnClick = [this](TObject*) {
-        EditorWallpaper::SetAsWinBackground(GetPicInfoObject(PicItemIndex()));
-    };
-    AddMenuItem(wallpaperMenu, "&Einstellungen...", scNone, nullptr)->OnClick = [this](TObject*) {
-        WinBackgroundDlg::ShowWinBackgroundSetup(Application, [this] { return GetPicInfoObject(PicItemIndex()); });
-    };
-
-    AssistantsMenu = AddMenuItem(&MainMenu->Items(), "&Assistenten", scNone, nullptr);
-    ConvertAssistentItem = AddMenuItem(AssistantsMenu, "&Konvertierungs-Assistent...", scNone,
-                                       &TAAForm::ConvertAssistentClick);
-    SoundAssistentItem = AddMenuItem(AssistantsMenu, "&Sound-Assistent...", scNone, &TAAForm::SoundAssistentClick);
-    TMenuItem* helpMenu = AddMenuItem(&MainMenu->Items(), "&?", scNone, nullptr);
-    HilfeItem = AddMenuItem(helpMenu, "&Hilfe...", ShortCut(VK_F1, {}), &TAAForm::HilfeClick);
-    AddMenuItem(helpMenu, "&Info über...", scNone, &TAAForm::Info1Click);
-    SetMenu(MainMenu);
+    DropFileTarget1->Unregister();
 }
 
 void TAAForm::CreateCoolBar()
@@ -242,44 +138,19 @@ void TAAForm::CreateListPanel()
     PicListBox->OnKeyDown = [this](TObject* Sender, WORD& Key, TShiftState Shift) {
         PicListBoxKeyDown(Sender, Key, Shift);
     };
+    PicListBox->OnMouseDown = [this](TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y) {
+        PicListBoxMouseDown(Sender, Button, Shift, X, Y);
+    };
+    PicListBox->OnMouseMove = [this](TObject* Sender, TShiftState Shift, int X, int Y) {
+        PicListBoxMouseMove(Sender, Shift, X, Y);
+    };
+    PicListBox->OnDblClick = [this](TObject* Sender) { OpenInApplicationClick(Sender); };
+    PicListBox->SetShowHint(true);
 
     HSplitter = new TKsSplitter(this);
     HSplitter->SetParent(this);
     HSplitter->SetAlign(alLeft);
     HSplitter->SetLeft(DesignListWidth);
-}
-
-void TAAForm::CreateSettingsPanel()
-{
-    Panel2 = NewPanel(this, alClient);
-    HSplitter->SetControlFirst(PicListBoxPanel);
-    HSplitter->SetControlSecond(Panel2);
-
-    Panel3 = NewPanel(Panel2, alTop);
-    Panel3->SetHeight(DesignPanel3Height);
-    Panel3->SetBorderWidth(GroupMargin);
-    PicSettingsGroupBox = NewGroupBox(Panel3, " Bildeinstellungen ");
-    ZoomImageCheck = NewCheckBox(PicSettingsGroupBox, "Bild (auf &Vollbild) strecken", 22);
-    KeepProportionsCheck = NewCheckBox(PicSettingsGroupBox, "&Seitenverhältnisse beibehalten", 46);
-    ShowCommentCheck = NewCheckBox(PicSettingsGroupBox, "&Kommentar zum Bild anzeigen", 70);
-    ShowImageCheck = NewCheckBox(PicSettingsGroupBox, "Bild &anzeigen", 94);
-    BlendingComboBox = new TComboBox(this);
-    BlendingComboBox->SetParent(PicSettingsGroupBox);
-    BlendingComboBox->SetStyle(csDropDownList);
-    BlendingComboBox->SetBounds(10, 124, 260, 22);
-
-    VSplitter = new TKsSplitter(this);
-    VSplitter->SetParent(Panel2);
-    VSplitter->SetAlign(alTop);
-    VSplitter->SetTop(DesignPanel3Height);
-    TPanel* commentPanel = NewPanel(Panel2, alClient);
-    commentPanel->SetBorderWidth(GroupMargin);
-    VSplitter->SetControlFirst(Panel3);
-    VSplitter->SetControlSecond(commentPanel);
-    CommentGroupBox = NewGroupBox(commentPanel, " Kommentar zum Bild/Bildbeschreibung ");
-    CommentsMemo = new TMemo(this);
-    CommentsMemo->SetParent(CommentGroupBox);
-    CommentsMemo->SetAlign(alClient);
 }
 
 void TAAForm::CreateDialogs()
@@ -324,8 +195,11 @@ void TAAForm::FormCreate()
     HSplitter->BottomRightLimit = DesignPanel2Width;
     DropDummy->Register(this);
     DropFileTarget->Register(PicListBox);
+    DropFileTarget1->Register(PreviewImagePanel);
+    PreviewDragRunning = false;
     NewVisteloClick(nullptr);
     StartTimer->SetEnabled(true);
+    PowerPointImportAssistentMenuItem->Visible = false;
 }
 
 void TAAForm::StartTimerTimer(TObject*)
@@ -414,13 +288,22 @@ void TAAForm::FormKeyUp(TObject*, WORD& Key, TShiftState)
         DeletePictureClick(this);
 }
 
-void TAAForm::PicListBoxKeyDown(TObject*, WORD&, TShiftState) { }
-
-void TAAForm::DropFileTargetDrop(TObject*, TShiftState, TPoint, DWORD&)
+void TAAForm::PicListBoxKeyDown(TObject* Sender, WORD& Key, TShiftState)
 {
+    if (Key != VK_RETURN)
+        return;
+    OpenInApplicationClick(Sender);
+    Key = 0;
+}
+
+void TAAForm::DropFileTargetDrop(TObject* Sender, TShiftState, TPoint, DWORD&)
+{
+    auto* target = dynamic_cast<TDropFileTarget*>(Sender);
+    if (!target)
+        target = DropFileTarget;
     std::vector<std::string> files;
-    for (int i = 0; i < DropFileTarget->Files().Count(); ++i)
-        files.push_back(DropFileTarget->Files().Strings(i));
+    for (int i = 0; i < target->Files().Count(); ++i)
+        files.push_back(target->Files().Strings(i));
     AddPictures(files);
 }
 

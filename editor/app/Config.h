@@ -7,6 +7,7 @@
 
 #include "editor/app/AddPictures.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/PicturePanel.h"
 #include "platform/ui/Forms.h"
 
 #include <cstdint>
@@ -19,8 +20,17 @@ class TAnimate;
 class TCheckBox;
 class TCoolBar;
 class TComboBox;
+class TButton;
+class TColorDialog;
+class TDropBMPSource;
 class TDropDummy;
+class TDropFileSource;
+class TDropSource;
 class TDropFileTarget;
+class TImage;
+class TKsSpeedButton;
+class TLabel;
+class TPopupMenu;
 class TFormPlacement;
 class TGroupBox;
 class TImageList;
@@ -59,13 +69,41 @@ public:
     TMenuItem* StartVisteloItem = nullptr;
     TMenuItem* StartVisteloAtItem = nullptr;
     TMenuItem* SortMenu = nullptr;
-    TMenuItem* HilfeItem = nullptr;
+    TMenuItem* AlphabeticalSortItem = nullptr;
+    TMenuItem* ImportVisteloItem = nullptr;
+    TMenuItem* StatisticsItem = nullptr;
+    TMenuItem* OpenInApplicationItem = nullptr;
+    TMenuItem* PrintPictureItem = nullptr;
+    TMenuItem* RenamePictureItem = nullptr;
+    TMenuItem* EditPictureItem = nullptr;
+    TMenuItem* PreviewPictureItem = nullptr;
+    TMenuItem* WallpaperMenu = nullptr;
+    TMenuItem* CurrentWallpaperItem = nullptr;
+    TMenuItem* MarkMenu = nullptr;
+    TMenuItem* SortModeItem = nullptr;
+    TMenuItem* AddDirItem = nullptr;
+    TMenuItem* CatalogItem = nullptr;
+    TMenuItem* OptionsMenu = nullptr;
+    TMenuItem* PicPrefsMenu = nullptr;
     TMenuItem* AssistantsMenu = nullptr;
-    TMenuItem* ConvertAssistentItem = nullptr;
-    TMenuItem* SoundAssistentItem = nullptr;
+    TMenuItem* CDAssistantItem = nullptr;
+    TMenuItem* HTMLAssistantItem = nullptr;
+    TMenuItem* ConvertAssistantItem = nullptr;
+    TMenuItem* SoundAssistantItem = nullptr;
+    TMenuItem* PowerPointImportAssistentMenuItem = nullptr;
+    TMenuItem* HilfeItem = nullptr;
+    TPopupMenu* PicListBoxPopUpMenu = nullptr;
+    TMenuItem* PopupDeleteItem = nullptr;
+    TMenuItem* PopupSortModeItem = nullptr;
+    // The popup entries that follow the state of PopupDeleteItem.
+    std::vector<TMenuItem*> PopupPictureItems;
 
     TCoolBar* CoolBar = nullptr;
     TPanel* ToolbarPanel = nullptr;
+    // The toolbar's buttons, left to right.
+    std::vector<TKsSpeedButton*> ToolButtons;
+    TKsSpeedButton* SortModeBtn = nullptr;
+    TKsSpeedButton* VisteloManagerBtn = nullptr;
     TAnimate* LogoAnimate = nullptr;
     TPanel* PicListBoxPanel = nullptr;
     TGroupBox* PicListGroupBox = nullptr;
@@ -80,7 +118,26 @@ public:
     TCheckBox* KeepProportionsCheck = nullptr;
     TCheckBox* ShowCommentCheck = nullptr;
     TCheckBox* ShowImageCheck = nullptr;
+    TPanel* CommentDetailsPanel = nullptr;
+    TComboBox* CommentAlignmentComboBox = nullptr;
+    TComboBox* CommentPlacementComboBox = nullptr;
+    TButton* PreviewBlendingBtn = nullptr;
     TComboBox* BlendingComboBox = nullptr;
+    TKsSpeedButton* SoundBtn = nullptr;
+    TKsSpeedButton* FontBtn = nullptr;
+    TKsSpeedButton* SleepBtn = nullptr;
+    TKsSpeedButton* SpecPlacementBtn = nullptr;
+    // Opens the colour dialog for the background colour.
+    TButton* BgColorBarBtn = nullptr;
+    TGroupBox* PreviewGroupBox = nullptr;
+    TPanel* PreviewImagePanel = nullptr;
+    TImage* PreviewImage = nullptr;
+    TLabel* ImageSizeLabel = nullptr;
+    TColorDialog* ColorDialog1 = nullptr;
+    TTimer* ScrollPicListBoxTimer = nullptr;
+    TDropFileSource* DropFileSource = nullptr;
+    TDropBMPSource* DropBMPSource = nullptr;
+    TImageList* DropSourceImageList = nullptr;
     TKsSplitter* VSplitter = nullptr;
     TGroupBox* CommentGroupBox = nullptr;
     TMemo* CommentsMemo = nullptr;
@@ -91,6 +148,7 @@ public:
     TSaveDialog* SaveVisteloDialog = nullptr;
     TDropDummy* DropDummy = nullptr;
     TDropFileTarget* DropFileTarget = nullptr;
+    TDropFileTarget* DropFileTarget1 = nullptr;
     TFormPlacement* FormPlacement = nullptr;
 
     // --- state ---
@@ -98,6 +156,14 @@ public:
     bool FirstActivation = true;
     bool UntitledShow = true;
     bool UpdatingControls = false;
+    // The sort drag's source and the item carrying the marker line (-1: none).
+    int DragSourceIndex = -1;
+    int DragOverIndex = -1;
+    // Where the last press on the preview was.
+    TPoint PreviewMouseDown{0, 0};
+    bool PreviewDragRunning = false;
+    // The colour the background colour dialog starts with and chose.
+    TColor BackgroundColorShown = 0;
     std::string ShowFileName;
     std::unique_ptr<TConfigVistelo> Document;
 
@@ -170,6 +236,57 @@ public:
     void ConvertAssistentClick(TObject* Sender);
     void SoundAssistentClick(TObject* Sender);
 
+    // --- the picture panel and the preview (Config.Panel.cpp) ---
+    void ShowPictureSettings(const TPicInfoObject& Picture);
+    void ShowPicturePreview(const TPicInfoObject& Picture);
+    void ShowNoPreview();
+    void ZoomImageCheckClick(TObject* Sender);
+    void KeepProportionsCheckClick(TObject* Sender);
+    void ShowCommentCheckClick(TObject* Sender);
+    void ShowImageCheckClick(TObject* Sender);
+    void CommentAlignmentComboBoxChange(TObject* Sender);
+    void CommentPlacementComboBoxChange(TObject* Sender);
+    void BlendingComboBoxChange(TObject* Sender);
+    void CommentsMemoChange(TObject* Sender);
+    // The colour dialog for the background colour of the selected pictures.
+    void BackgroundColorClick(TObject* Sender);
+    // Every selected picture takes the colour.
+    void ApplyBackgroundColor(TColor Color);
+    void PreviewImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PreviewImageMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void PreviewImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    // Whether a move from the last press starts dragging out of the preview.
+    bool PreviewDragStarts(TShiftState Shift, int X, int Y) const;
+
+    // --- the other commands (Config.Commands.cpp) ---
+    void RenamePictureClick(TObject* Sender);
+    void PreviewPictureClick(TObject* Sender);
+    void CurrentWallpaperClick(TObject* Sender);
+    void WallpaperSetupClick(TObject* Sender);
+    void WallpaperBtnClick(TObject* Sender);
+    void OpenInApplicationClick(TObject* Sender);
+    void StatisticsClick(TObject* Sender);
+    void HomepageClick(TObject* Sender);
+    void SortModeClick(TObject* Sender);
+    bool SortMode() const;
+    // The menus enable their entries as they open.
+    void PictureMenuClick(TObject* Sender);
+    void PicListBoxPopUpMenuPopup(TObject* Sender);
+    void AssistantsMenuClick(TObject* Sender);
+    void OptionsMenuClick(TObject* Sender);
+    // The list: presses, hints, edge scrolling and the sort drag.
+    void PicListBoxMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
+    void PicListBoxMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+    void ScrollPicListBoxTimerTimer(TObject* Sender);
+    void PicListBoxStartDrag();
+    // The item under (X, Y) that a sort drag may drop on (-1: none).
+    int PicListBoxDragOver(int X, int Y);
+    void PicListBoxDragDrop(int X, int Y);
+    // Moves the item at Source below the item at Target.
+    void MoveItemBelow(int Source, int Target);
+    // The commands that open windows of their own.
+    void OpenMissingWindow(int Window);
+
     // --- start and close ---
     void StartTimerTimer(TObject* Sender);
     void FormActivate(TObject* Sender);
@@ -184,9 +301,28 @@ public:
 private:
     void CreateMenu();
     TMenuItem* AddMenuItem(TMenuItem* Parent, const std::string& Caption, WORD Key, void (TAAForm::*Handler)(TObject*));
+    // An entry whose window is not built yet (a MissingWindows::TMissingWindow).
+    TMenuItem* AddMissingItem(TMenuItem* Parent, const std::string& Caption, WORD Key, int Window);
+    void CreatePictureMenu();
     void CreateCoolBar();
     void CreateListPanel();
     void CreateSettingsPanel();
+    void CreateSettingsControls();
+    void CreatePreview();
+    void CreateToolbar();
+    void CreatePopupMenu();
+    void CreateMoreMenus();
+    void SetButtonGlyph(TKsSpeedButton* Button, const std::string& Name);
+    // Shows the preview's message on white (no preview shown).
+    void ShowPreviewText(const std::string& Text);
+    void DrawSortMarker(int Index, TColor Color);
+    void StartPreviewDrag();
+    void CreateDragSources();
+    // The drag image: the preview for one picture, else the number of names.
+    void BuildDragImage(TDropSource& Source, int Selected);
+    void DragPictureOut();
+    void DragFileNamesOut(int Selected);
+    PicturePanel::TListState ListState() const;
     void CreateDialogs();
     void FormCreate();
     void FormKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);

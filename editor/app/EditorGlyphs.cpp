@@ -79,6 +79,14 @@ void Landscape(TCanvas& Canvas, TColor Colour)
     Solid(Canvas, Colour, {{2, 12}, {6, 6}, {9, 10}, {11, 8}, {14, 12}});
 }
 
+// The pipette: its tip at the bottom left is the cursor's hot spot.
+void Pipette(TCanvas& Canvas)
+{
+    Line(Canvas, clBlack, 1, {{1, 14}, {9, 6}});
+    Line(Canvas, clBlack, 2, {{3, 13}, {10, 6}});
+    Solid(Canvas, clBlack, {{9, 3}, {12, 1}, {14, 3}, {12, 6}});
+}
+
 const std::map<std::string, std::function<void(TCanvas&)>>& Painters()
 {
     static const std::map<std::string, std::function<void(TCanvas&)>> painters = {
@@ -93,6 +101,7 @@ const std::map<std::string, std::function<void(TCanvas&)>>& Painters()
         {"SleepGreen", [](TCanvas& c) { Sleep(c, Green); }},
         {"LandScapeRed", [](TCanvas& c) { Landscape(c, Red); }},
         {"LandScapeGreen", [](TCanvas& c) { Landscape(c, Green); }},
+        {"Pipette", Pipette},
     };
     return painters;
 }

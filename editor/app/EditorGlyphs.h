@@ -17,7 +17,7 @@ constexpr int GlyphSize = 16;
 // Makes Bitmap the 16x16 glyph of that name on the olive key colour (its
 // bottom-left pixel): "Haken", "Kreuz", "SpeakerRed", "SpeakerGreen",
 // "SpeakerGreenS", "ARed", "AGreen", "SleepRed", "SleepGreen",
-// "LandScapeRed", "LandScapeGreen". False (and Bitmap untouched) for any
+// "LandScapeRed", "LandScapeGreen", "Pipette". False (and Bitmap untouched) for any
 // other name.
 bool Paint(TBitmap& Bitmap, const std::string& Name);
 

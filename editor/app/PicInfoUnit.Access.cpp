@@ -109,7 +109,7 @@ bool PicSelected(int Index)
     if (PicInfoAccessMethod == paPicListBox) {
         if (!PicListAccess || Index < 0 || Index >= PicListAccess->Count())
             return false;
-        if (PicListAccess->SelCount() == -1)
+        if (!PicListAccess->MultiSelect())
             return Index == PicListAccess->ItemIndex();
         return PicListAccess->Selected(Index);
     }

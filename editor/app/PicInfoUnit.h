@@ -55,6 +55,9 @@ public:
     virtual TPicInfoObject* Object(int Index) = 0;
     // The number of selected items; -1 for a list that allows only one.
     virtual int SelCount() = 0;
+    // Whether several items may be selected; lists that can answer without
+    // counting their selection say so here.
+    virtual bool MultiSelect() { return SelCount() != -1; }
     virtual bool Selected(int Index) = 0;
     virtual bool Checked(int Index) = 0;
     // The current (focused) item, -1 for none.

@@ -29,10 +29,10 @@ bool StretchSwitchable(const TPicInfoObject& Picture);
 
 // What the menus see when they open.
 struct TListState {
-    int Selected = 0;          // PicSelCount
-    int Count = 0;             // PicCount
-    bool SortMode = false;     // sort mode is on
-    bool HasTarget = false;    // a selected item, or a single-selection list's current one
+    int Selected = 0;       // PicSelCount
+    int Count = 0;          // PicCount
+    bool SortMode = false;  // sort mode is on
+    bool HasTarget = false; // a selected item, or a single-selection list's current one
 };
 struct TMenuEnabling {
     bool PictureCommands = false; // the "&Bild" entries that act on the selection

@@ -80,9 +80,11 @@ std::string MessageText(const std::string& ShowFile, const TStatistics& Figures)
 {
     const std::int64_t seconds = Figures.RunningMs / 1000;
     const std::int64_t total = Figures.PictureBytes + Figures.SoundBytes + Figures.MusicBytes;
-    return "Informationen über die aktuelle Vistelo \"" + ShowFile + "\"\r\n\r\nAnzahl der\r\n   Bilder: " +
-        Tools::ZahlPunkt(Figures.Pictures) + Counted(", %s Bild(er) deaktiviert", Figures.Pictures - Figures.Shown) +
-        Counted(", %s Bild(er) nicht gefunden", Figures.NotFound) + "\r\n   Sounds: " + Tools::ZahlPunkt(Figures.Sounds) +
+    return "Informationen über die aktuelle Vistelo \"" + ShowFile +
+        "\"\r\n\r\nAnzahl der\r\n   Bilder: " + Tools::ZahlPunkt(Figures.Pictures) +
+        Counted(", %s Bild(er) deaktiviert", Figures.Pictures - Figures.Shown) +
+        Counted(", %s Bild(er) nicht gefunden", Figures.NotFound) +
+        "\r\n   Sounds: " + Tools::ZahlPunkt(Figures.Sounds) +
         Counted(" (%s Sounds nicht gefunden)", Figures.MissingSounds) +
         "\r\n   Hintergrundlieder: " + Tools::ZahlPunkt(Figures.Songs) +
         Counted(" (%s Hintergrundlieder nicht gefunden)", Figures.MissingSongs) +
@@ -90,7 +92,8 @@ std::string MessageText(const std::string& ShowFile, const TStatistics& Figures)
         " Bytes\r\n   Sounds: " + Tools::CompZahlPunkt(Figures.SoundBytes) +
         " Bytes\r\n   Hintergrundmusik: " + Tools::CompZahlPunkt(Figures.MusicBytes) +
         " Bytes\r\n   gesamt: " + Tools::CompZahlPunkt(total) +
-        " Bytes\r\n\r\nUngefähre Laufzeit (ohne Berücksichtigung von Ladezeiten und Soundlängen): " + TimeText(seconds) +
+        " Bytes\r\n\r\nUngefähre Laufzeit (ohne Berücksichtigung von Ladezeiten und Soundlängen): " +
+        TimeText(seconds) +
         "\r\nUngefähre Laufzeit (mit angenommener Ladezeit von 1 Sekunde pro Bild ohne Berücksichtigung von "
         "Überblendungen und Soundlängen): " +
         TimeText(seconds + Figures.Shown) + "\r\n";

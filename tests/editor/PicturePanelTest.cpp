@@ -27,9 +27,17 @@ TEST(PicturePanelTest, RedGlyphsForDefaultsGreenForOwnSettings)
         std::string PicturePanel::TPanelGlyphs::*button;
         const char* glyph;
     } table[] = {
-        {"a sound", [](TPicInfoObject& p) { p.Sound = "a.wav"; p.SynchronizeWithSound = ssNoSync; },
+        {"a sound",
+         [](TPicInfoObject& p) {
+             p.Sound = "a.wav";
+             p.SynchronizeWithSound = ssNoSync;
+         },
          &PicturePanel::TPanelGlyphs::Sound, "SpeakerGreen"},
-        {"a waited-for sound", [](TPicInfoObject& p) { p.Sound = "a.wav"; p.SynchronizeWithSound = ssSyncExact; },
+        {"a waited-for sound",
+         [](TPicInfoObject& p) {
+             p.Sound = "a.wav";
+             p.SynchronizeWithSound = ssSyncExact;
+         },
          &PicturePanel::TPanelGlyphs::Sound, "SpeakerGreenS"},
         {"a synchronised sound by default", [](TPicInfoObject& p) { p.Sound = "a.wav"; },
          &PicturePanel::TPanelGlyphs::Sound, "SpeakerGreenS"},
@@ -48,15 +56,14 @@ TEST(PicturePanelTest, RedGlyphsForDefaultsGreenForOwnSettings)
          &PicturePanel::TPanelGlyphs::Font, "ARed"},
         {"a shadow", [](TPicInfoObject& p) { p.CommentEffects = ceShadow; }, &PicturePanel::TPanelGlyphs::Font,
          "AGreen"},
-        {"a red border", [](TPicInfoObject& p) { p.EffectColor1 = 0xFF; }, &PicturePanel::TPanelGlyphs::Font,
-         "AGreen"},
+        {"a red border", [](TPicInfoObject& p) { p.EffectColor1 = 0xFF; }, &PicturePanel::TPanelGlyphs::Font, "AGreen"},
         {"a second effect colour", [](TPicInfoObject& p) { p.EffectColor2 = 1; }, &PicturePanel::TPanelGlyphs::Font,
          "AGreen"},
         {"no font at all", [](TPicInfoObject& p) { p.CommentFont.reset(); }, &PicturePanel::TPanelGlyphs::Font,
          "AGreen"},
         {"an own pause", [](TPicInfoObject& p) { p.Pause = 0; }, &PicturePanel::TPanelGlyphs::Sleep, "SleepGreen"},
-        {"a placement", [](TPicInfoObject& p) { p.Placement = spTopLeft; },
-         &PicturePanel::TPanelGlyphs::SpecPlacement, "LandScapeGreen"},
+        {"a placement", [](TPicInfoObject& p) { p.Placement = spTopLeft; }, &PicturePanel::TPanelGlyphs::SpecPlacement,
+         "LandScapeGreen"},
         {"a size percentage", [](TPicInfoObject& p) { p.SizePercent = pWindow; },
          &PicturePanel::TPanelGlyphs::SpecPlacement, "LandScapeGreen"},
     };
@@ -143,8 +150,8 @@ TEST(PicturePanelTest, EdgeScrollingSpeedsUpByHalvingAndRestsElsewhere)
     const struct {
         int x, y, scroll;
     } places[] = {
-        {0, 0, -1}, {199, 13, -1}, {10, 14, 0}, {10, 116, 0}, {10, 117, 1}, {10, 130, 1},
-        {10, 131, 0}, {200, 5, 0}, {-1, 5, 0}, {10, -1, 0},
+        {0, 0, -1},   {199, 13, -1}, {10, 14, 0}, {10, 116, 0}, {10, 117, 1},
+        {10, 130, 1}, {10, 131, 0},  {200, 5, 0}, {-1, 5, 0},   {10, -1, 0},
     };
     for (const auto& p : places) {
         const PicturePanel::TScrollStep step = PicturePanel::ScrollTick(p.x, p.y, width, height, item, 125);

@@ -101,8 +101,8 @@ TEST_F(ShowStatisticsFiles, CountsSumsAndRunningTime)
         "\"\r\n\r\nAnzahl der\r\n   Bilder: 4, 2 Bild(er) deaktiviert, 1 Bild(er) nicht gefunden\r\n"
         "   Sounds: 2 (1 Sounds nicht gefunden)\r\n   Hintergrundlieder: 1 (1 Hintergrundlieder nicht gefunden)\r\n\r\n"
         "Speicherplatz belegt durch\r\n   Bilder: " +
-        Tools::CompZahlPunkt(3400) + " Bytes\r\n   Sounds: 50 Bytes\r\n   Hintergrundmusik: 300 Bytes\r\n   gesamt: " +
-        Tools::CompZahlPunkt(3750) +
+        Tools::CompZahlPunkt(3400) +
+        " Bytes\r\n   Sounds: 50 Bytes\r\n   Hintergrundmusik: 300 Bytes\r\n   gesamt: " + Tools::CompZahlPunkt(3750) +
         " Bytes\r\n\r\nUngefähre Laufzeit (ohne Berücksichtigung von Ladezeiten und Soundlängen): 5 Sek. \r\n"
         "Ungefähre Laufzeit (mit angenommener Ladezeit von 1 Sekunde pro Bild ohne Berücksichtigung von "
         "Überblendungen und Soundlängen): 7 Sek. \r\n";

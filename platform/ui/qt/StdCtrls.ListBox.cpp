@@ -254,7 +254,8 @@ void TCustomListBox::ApplySelectionMode()
 void TCustomListBox::ApplySelection()
 {
     auto* list = ui::NativeOf<QListWidget>(this);
-    if (!list || list->count() != static_cast<int>(items_.size()))
+    // Inside an update the selection is shown once, when the update ends.
+    if (!list || updating_ > 0 || list->count() != static_cast<int>(items_.size()))
         return;
     pushing_ = true;
     // One selection of the selected runs, set at once: item by item each

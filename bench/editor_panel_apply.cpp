@@ -1,0 +1,87 @@
+// Selecting all 10,000 pictures of a show in the editor's picture list and
+// switching one setting of the picture panel for all of them, against
+// loading the same show: the selection and the change may take at most the
+// time of the load.
+#include "core/VisteloNPics.h"
+#include "editor/app/Config.h"
+#include "editor/app/PicInfoUnit.h"
+#include "platform/rtl/SysPaths.h"
+#include "platform/ui/Dialogs.h"
+#include "platform/ui/EventLoop.h"
+#include "platform/ui/StdCtrls.h"
+
+#include <benchmark/benchmark.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int Pictures = 10000;
+
+struct ShowFile {
+    std::string Name;
+    ShowFile()
+    {
+        Name = rtl::TempDir() + "vistelo-bench-panel-" + std::to_string(getpid()) + ".vsf";
+        TConfigVistelo show;
+        for (int i = 0; i < Pictures; ++i) {
+            TPicInfoObject entry;
+            entry.FileName = "Bilder/Urlaub " + std::to_string(i / 100) + "/IMG_" + std::to_string(i) + ".JPG";
+            entry.Comments = "Bild " + std::to_string(i) + " am Strand";
+            entry.Keywords = "Urlaub Meer";
+            show.AddDia(entry);
+        }
+        if (!show.SaveToFile(Name))
+            std::fprintf(stderr, "cannot write %s\n", Name.c_str());
+    }
+    ~ShowFile() { std::remove(Name.c_str()); }
+};
+
+const std::string& File()
+{
+    static ShowFile file;
+    return file.Name;
+}
+
+void Ours(benchmark::State& state)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    ui::EnsurePlatform();
+    ui::BeginDialogScript();
+    auto form = std::make_unique<TAAForm>(nullptr);
+    form->StartTimerTimer(nullptr);
+    if (!form->LoadShowIntoList(File()))
+        state.SkipWithError("the show did not open");
+    bool stretch = false;
+    for (auto _ : state) {
+        form->MarkAllPicsClick(nullptr);
+        stretch = !stretch;
+        form->ZoomImageCheck->SetChecked(stretch);
+        form->ZoomImageCheckClick(nullptr);
+        if (form->GetPicInfoObject(Pictures - 1)->Stretch != stretch || form->PicSelCount() != Pictures)
+            state.SkipWithError("the setting did not reach every picture");
+    }
+    form.reset();
+    ui::EndDialogScript();
+}
+
+void Reference(benchmark::State& state)
+{
+    const std::string& file = File();
+    for (auto _ : state) {
+        TVistelo show;
+        if (show.LoadFromFile(file, false, false) != dlrOK || show.Count != Pictures)
+            state.SkipWithError("the show did not load");
+        benchmark::DoNotOptimize(show.Count);
+    }
+}
+
+BENCHMARK(Ours)->Name("editor_panel_apply_10000/ours")->Unit(benchmark::kMillisecond);
+BENCHMARK(Reference)->Name("editor_panel_apply_10000/reference")->Unit(benchmark::kMillisecond);
+
+} // namespace

@@ -1,0 +1,26 @@
+#include "editor/app/MissingWindows.h"
+
+#include "platform/ui/Dialogs.h"
+
+namespace MissingWindows {
+
+std::string NotAvailableText(TMissingWindow Window)
+{
+    switch (Window) {
+    case mwShowOptions: return "Die Vistelo-Einstellungen sind noch nicht verfügbar.";
+    case mwPictureOptions: return "Die Bild-Einstellungen sind noch nicht verfügbar.";
+    case mwProgramOptions: return "Die Programm-Einstellungen sind noch nicht verfügbar.";
+    case mwAddFolder: return "Das Hinzufügen eines Verzeichnisses ist noch nicht verfügbar.";
+    case mwCatalog: return "Der Katalog ist noch nicht verfügbar.";
+    case mwCDAssistant: return "Der Zusammenstellungs-Assistent ist noch nicht verfügbar.";
+    case mwHTMLAssistant: return "Der HTML-Assistent ist noch nicht verfügbar.";
+    case mwTipOfTheDay: return "Der Tipp des Tages ist noch nicht verfügbar.";
+    case mwBlendingPreview: return "Die Überblendungsvorschau ist noch nicht verfügbar.";
+    case mwRename: return "Das Umbenennen von Bildern ist noch nicht verfügbar.";
+    }
+    return "Dieses Fenster ist noch nicht verfügbar.";
+}
+
+void SayNotAvailable(TMissingWindow Window) { ui::ShowMessage(NotAvailableText(Window)); }
+
+} // namespace MissingWindows
