@@ -1,6 +1,7 @@
 // Opening a show of 10,000 pictures into the editor's picture list against
 // the show reader's load of the same file: the list may take at most twice
 // the reader's time (the reader's load is part of it).
+#include "bench/EditorShowFile.h"
 #include "core/VisteloNPics.h"
 #include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
@@ -10,42 +11,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace {
 
-constexpr int Pictures = 10000;
+using editor_bench::Pictures;
 
-// The show file, written once per run and removed at the end.
-struct ShowFile {
-    std::string Name;
-    ShowFile()
-    {
-        Name = rtl::TempDir() + "vistelo-bench-open-" + std::to_string(getpid()) + ".vsf";
-        TConfigVistelo show;
-        for (int i = 0; i < Pictures; ++i) {
-            TPicInfoObject entry;
-            entry.FileName = "Bilder/Urlaub " + std::to_string(i / 100) + "/IMG_" + std::to_string(i) + ".JPG";
-            entry.Comments = "Bild " + std::to_string(i) + " am Strand";
-            entry.Keywords = "Urlaub Meer";
-            show.AddDia(entry);
-        }
-        if (!show.SaveToFile(Name))
-            std::fprintf(stderr, "cannot write %s\n", Name.c_str());
-    }
-    ~ShowFile() { std::remove(Name.c_str()); }
-};
-
-const std::string& File()
-{
-    static ShowFile file;
-    return file.Name;
-}
+const std::string& File() { return editor_bench::ShowFile(); }
 
 void Ours(benchmark::State& state)
 {

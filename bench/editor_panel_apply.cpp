@@ -2,6 +2,7 @@
 // switching one setting of the picture panel for all of them, against
 // loading the same show: the selection and the change may take at most the
 // time of the load.
+#include "bench/EditorShowFile.h"
 #include "core/VisteloNPics.h"
 #include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
@@ -12,41 +13,15 @@
 
 #include <benchmark/benchmark.h>
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
 
 namespace {
 
-constexpr int Pictures = 10000;
+using editor_bench::Pictures;
 
-struct ShowFile {
-    std::string Name;
-    ShowFile()
-    {
-        Name = rtl::TempDir() + "vistelo-bench-panel-" + std::to_string(getpid()) + ".vsf";
-        TConfigVistelo show;
-        for (int i = 0; i < Pictures; ++i) {
-            TPicInfoObject entry;
-            entry.FileName = "Bilder/Urlaub " + std::to_string(i / 100) + "/IMG_" + std::to_string(i) + ".JPG";
-            entry.Comments = "Bild " + std::to_string(i) + " am Strand";
-            entry.Keywords = "Urlaub Meer";
-            show.AddDia(entry);
-        }
-        if (!show.SaveToFile(Name))
-            std::fprintf(stderr, "cannot write %s\n", Name.c_str());
-    }
-    ~ShowFile() { std::remove(Name.c_str()); }
-};
-
-const std::string& File()
-{
-    static ShowFile file;
-    return file.Name;
-}
+const std::string& File() { return editor_bench::ShowFile(); }
 
 void Ours(benchmark::State& state)
 {
