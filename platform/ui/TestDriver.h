@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/rtl/EnumSet.h"
@@ -224,6 +225,17 @@ struct TShownWidget {
     bool TextOnly = false;
     bool AutoRaise = false;
     bool HasIcon = false;
+    // Rich-text edits: read-only, whether the caret shows, whether long
+    // lines wrap, which scroll bars may show (horizontal, vertical), and the
+    // text's font and colour.
+    bool ReadOnly = false;
+    bool CaretShown = false;
+    bool WordWrap = false;
+    std::pair<bool, bool> ScrollBarsAllowed{false, false};
+    std::string FontFamily;
+    int FontPixelSize = 0;
+    bool Bold = false;
+    TColor TextColor = clBlack;
 };
 TShownWidget ShownWidget(TNativeControl* control);
 // Where the scroll bar of a list or memo stands (its first row or line

@@ -10,6 +10,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSignalBlocker>
+#include <QTextEdit>
 
 #include "platform/rtl/StringList.h"
 #include "platform/ui/qt/NativeWidget.h"
@@ -30,6 +31,12 @@ std::string ClipText(const std::string& text, int limit)
 QLineEdit* LineEditOf(const TNativeControl* control) { return ui::NativeOf<QLineEdit>(control); }
 
 QPlainTextEdit* PlainEditOf(const TNativeControl* control) { return ui::NativeOf<QPlainTextEdit>(control); }
+
+// A rich-text edit keeps its selection in the widget, counted as the widget
+// counts (a line break is one character).
+QTextEdit* RichEditOf(const TNativeControl* control) { return ui::NativeOf<QTextEdit>(control); }
+
+int RichLength(const QTextEdit* edit) { return std::max(0, edit->document()->characterCount() - 1); }
 
 QString ToWidgetText(const std::string& text) { return Q(text).replace("\r\n", "\n"); }
 
@@ -108,6 +115,8 @@ void TCustomEdit::SetReadOnly(bool Value)
         edit->setReadOnly(Value);
     else if (QPlainTextEdit* memo = PlainEditOf(this))
         memo->setReadOnly(Value);
+    else if (QTextEdit* rich = RichEditOf(this))
+        rich->setReadOnly(Value);
 }
 
 void TCustomEdit::SetPasswordChar(char Value)
@@ -121,11 +130,19 @@ int TCustomEdit::SelStart() const
 {
     if (QLineEdit* edit = LineEditOf(this))
         return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+    if (QTextEdit* rich = RichEditOf(this))
+        return rich->textCursor().selectionStart();
     return selStart_;
 }
 
 void TCustomEdit::SetSelStart(int Value)
 {
+    if (QTextEdit* rich = RichEditOf(this)) {
+        QTextCursor cursor = rich->textCursor();
+        cursor.setPosition(std::clamp(Value, 0, RichLength(rich)));
+        rich->setTextCursor(cursor);
+        return;
+    }
     int length = static_cast<int>(Q(Text()).size());
     selStart_ = std::clamp(Value, 0, length);
     selLength_ = 0;
@@ -137,11 +154,21 @@ int TCustomEdit::SelLength() const
 {
     if (QLineEdit* edit = LineEditOf(this))
         return edit->hasSelectedText() ? static_cast<int>(edit->selectedText().size()) : 0;
+    if (QTextEdit* rich = RichEditOf(this))
+        return rich->textCursor().selectionEnd() - rich->textCursor().selectionStart();
     return selLength_;
 }
 
 void TCustomEdit::SetSelLength(int Value)
 {
+    if (QTextEdit* rich = RichEditOf(this)) {
+        QTextCursor cursor = rich->textCursor();
+        const int start = cursor.selectionStart();
+        cursor.setPosition(start);
+        cursor.setPosition(std::clamp(start + Value, start, RichLength(rich)), QTextCursor::KeepAnchor);
+        rich->setTextCursor(cursor);
+        return;
+    }
     int start = SelStart();
     int length = static_cast<int>(Q(Text()).size());
     selStart_ = start;
@@ -150,7 +177,12 @@ void TCustomEdit::SetSelLength(int Value)
         edit->setSelection(selStart_, selLength_);
 }
 
-std::string TCustomEdit::SelText() const { return Q(Text()).mid(SelStart(), SelLength()).toStdString(); }
+std::string TCustomEdit::SelText() const
+{
+    if (QTextEdit* rich = RichEditOf(this))
+        return rich->textCursor().selectedText().replace(QChar::ParagraphSeparator, "\r\n").toStdString();
+    return Q(Text()).mid(SelStart(), SelLength()).toStdString();
+}
 
 void TCustomEdit::SelectAll()
 {
@@ -201,6 +233,8 @@ void TCustomEdit::DefaultHandler(TMessage& Message)
             Message.Msg == WM_PASTE ? edit->paste() : Message.Msg == WM_CUT ? edit->cut() : edit->copy();
         else if (QPlainTextEdit* memo = PlainEditOf(this))
             Message.Msg == WM_PASTE ? memo->paste() : Message.Msg == WM_CUT ? memo->cut() : memo->copy();
+        else if (QTextEdit* rich = RichEditOf(this))
+            Message.Msg == WM_PASTE ? rich->paste() : Message.Msg == WM_CUT ? rich->cut() : rich->copy();
         return;
     default: break;
     }

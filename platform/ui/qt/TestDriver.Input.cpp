@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QToolButton>
 #include <QToolTip>
 #include <QWheelEvent>
@@ -259,6 +260,8 @@ void MoveCaretToEnd(TNativeControl* control)
         line->end(false);
     else if (auto* text = qobject_cast<QPlainTextEdit*>(widget))
         text->moveCursor(QTextCursor::End);
+    else if (auto* rich = qobject_cast<QTextEdit*>(widget))
+        rich->moveCursor(QTextCursor::End);
 }
 
 void ActivateWindow(TWinControl* form)

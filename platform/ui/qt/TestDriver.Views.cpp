@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QTabBar>
+#include <QTextEdit>
 #include <QToolButton>
 
 #include "platform/ui/qt/Cursors.h"
@@ -198,6 +199,19 @@ TShownWidget ShownWidget(TNativeControl* control)
                                                           : taLeftJustify;
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
         shown.Text = text->toPlainText().toStdString();
+    } else if (auto* rich = qobject_cast<QTextEdit*>(widget)) {
+        shown.Text = rich->toPlainText().toStdString();
+        shown.SelectedText = rich->textCursor().selectedText().toStdString();
+        shown.ReadOnly = rich->isReadOnly();
+        shown.CaretShown = rich->cursorWidth() > 0;
+        shown.WordWrap = rich->lineWrapMode() != QTextEdit::NoWrap;
+        shown.ScrollBarsAllowed = {rich->horizontalScrollBarPolicy() != Qt::ScrollBarAlwaysOff,
+                                   rich->verticalScrollBarPolicy() != Qt::ScrollBarAlwaysOff};
+        shown.FontFamily = rich->font().family().toStdString();
+        shown.FontPixelSize = rich->font().pixelSize();
+        shown.Bold = rich->font().bold();
+        const QColor color = rich->palette().color(QPalette::Text);
+        shown.TextColor = RGB(color.red(), color.green(), color.blue());
     } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
         ShowList(list, shown);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
