@@ -72,8 +72,7 @@ void TAAForm::CreatePictureMenu()
                                       &TAAForm::DeleteUncheckedClick);
     ReverseCheckMarkItem = AddMenuItem(PictureMenu, "&Häkchenmarkierung umkehren", scNone,
                                        &TAAForm::ReverseCheckMarkClick);
-    AddDirItem = AddMissingItem(PictureMenu, "Verzeichnis hinzufügen", ShortCut('F', {ssCtrl}),
-                                MissingWindows::mwAddFolder);
+    AddDirItem = AddMenuItem(PictureMenu, "Verzeichnis hinzufügen", ShortCut('F', {ssCtrl}), &TAAForm::AddDirClick);
     AddMenuItem(PictureMenu, "-", scNone, nullptr);
     OpenInApplicationItem = AddMenuItem(PictureMenu, "Bild(er) in Anwendung ö&ffnen", scNone,
                                         &TAAForm::OpenInApplicationClick);

@@ -6,6 +6,7 @@
 #include "core/Blendings.h"
 #include "core/Setup.h"
 #include "core/Tools.h"
+#include "editor/app/AddDirUnit.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
@@ -329,6 +330,11 @@ void TAAForm::AddPictureClick(TObject*)
     if (!files.empty())
         AddPictures(files);
     Tools::KillMouseMessages(PicListBox->Handle());
+}
+
+void TAAForm::AddDirClick(TObject*)
+{
+    AddDirUnit::Execute(this, [this](const std::vector<std::string>& Files) { AddPictures(Files); });
 }
 
 void TAAForm::DeletePictureClick(TObject*)

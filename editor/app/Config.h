@@ -208,6 +208,8 @@ public:
     void NewVisteloClick(TObject* Sender);
     void OpenVisteloClick(TObject* Sender);
     void AddPictureClick(TObject* Sender);
+    // "Verzeichnis hinzufügen": every picture of a folder into the list.
+    void AddDirClick(TObject* Sender);
     void EditPictureClick(TObject* Sender);
     void PrintPictureClick(TObject* Sender);
     void ScannerImportClick(TObject* Sender);

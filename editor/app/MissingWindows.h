@@ -12,7 +12,6 @@ enum TMissingWindow {
     mwShowOptions,
     mwPictureOptions,
     mwProgramOptions,
-    mwAddFolder,
     mwCatalog,
     mwCDAssistant,
     mwHTMLAssistant,

@@ -221,7 +221,6 @@ TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
         {"sound button", [&] { Form->SoundBtn->Click(); }, MissingWindows::mwPictureOptions},
         {"transition preview", [&] { Form->PreviewBlendingBtn->Click(); }, MissingWindows::mwBlendingPreview},
         {"catalog", [&] { Form->CatalogItem->Click(); }, MissingWindows::mwCatalog},
-        {"add folder", [&] { Form->AddDirItem->Click(); }, MissingWindows::mwAddFolder},
         {"CD assistant", [&] { Form->CDAssistantItem->Click(); }, MissingWindows::mwCDAssistant},
     };
     for (const auto& t : table) {
