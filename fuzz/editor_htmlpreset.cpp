@@ -1,0 +1,37 @@
+// The HTML export's preset file: bytes of any kind are loaded as a preset;
+// a damaged file raises the container's error and nothing else.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <unistd.h>
+
+#include "core/ZOFile.h"
+#include "editor/tools/HTMLPreset.h"
+#include "editor/tools/HTMLTemplate.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    char name[] = "/tmp/vistelo_htmlpreset_XXXXXX";
+    const int fd = mkstemp(name);
+    if (fd < 0)
+        return 0;
+    if (std::FILE* file = fdopen(fd, "wb")) {
+        std::fwrite(data, 1, size, file);
+        std::fclose(file);
+        TMyHTMLPreset preset;
+        try {
+            preset.LoadFromFile(name);
+        } catch (const EZOFileError&) {
+        }
+        // Whatever was read must be usable by the export.
+        if (preset.TabCols < 1 || preset.ThumbWidth < 1 || preset.ThumbHeight < 1)
+            __builtin_trap();
+        for (const std::string* link : {&preset.NavPrevLink, &preset.NavNextLink, &preset.NavBackLink})
+            if (!HTMLTemplate::IsValidTemplate(*link))
+                __builtin_trap();
+    } else {
+        close(fd);
+    }
+    std::remove(name);
+    return 0;
+}
