@@ -307,6 +307,23 @@ TEST_F(SearchFormsTest, ALaterSearchRefillsTheSameWindow)
     EXPECT_EQ(first->FoundCount(), 4);
 }
 
+TEST_F(SearchFormsTest, TheListFollowsTheWindowAndKeepsOneEntryInSight)
+{
+    ASSERT_TRUE(Search("Strand"));
+    ShowResults([](TSearchResultsForm& r) {
+        ui::test::ResizeWindowByUser(&r, 600, 500);
+        Turn();
+        TListBox* list = r.ItemsFoundListBox;
+        EXPECT_EQ(list->Left() + list->Width(), r.ListBoxPanel->Width() - list->Left());
+        EXPECT_EQ(list->Top() + list->Height(), r.ListBoxPanel->Height() - list->Left());
+        EXPECT_EQ(r.PicNrLabel->Left() + r.PicNrLabel->Width(), list->Left() + list->Width());
+        ui::test::ResizeWindowByUser(&r, 600, 40);
+        Turn();
+        EXPECT_GE(list->Height(), list->ItemHeight());
+        r.CancelBtn->Click();
+    });
+}
+
 TEST_F(SearchFormsTest, ResultsOfPicturesRemovedSinceAreLeftAlone)
 {
     // "Suchergebnisse" shows the last results again, after pictures may
