@@ -1,7 +1,8 @@
 # The layers keep the toolkit and the outside libraries to themselves: Qt is
 # included only by the UI layer's backend (platform/ui/qt), SDL only by
-# platform/media (ALSA too), FreeType, fontconfig and libjpeg only by platform/graphics,
-# zlib only by the platform layers, the picture readers' sources and their
+# platform/media (ALSA too), the scanner library only by platform/scanner,
+# FreeType, fontconfig and libjpeg only by platform/graphics, zlib only by
+# the platform layers, the picture readers' sources and their
 # tests (which make compressed test data with it), libdeflate only by the
 # picture readers' sources. The benchmarks are left
 # out: they measure against the reference tools, Qt among them.
@@ -34,6 +35,7 @@ vistelo_include_rule(Qt "^(Q[A-Z][A-Za-z0-9_]*|Qt[A-Za-z0-9]*(/.*)?|q[a-z0-9_]+\
                      "platform/ui/qt/")
 vistelo_include_rule(SDL "^(SDL2?/.*|SDL[A-Za-z0-9_]*\\.h)$" "^platform/media/" "platform/media/")
 vistelo_include_rule(ALSA "^alsa/" "^platform/media/" "platform/media/")
+vistelo_include_rule(SANE "^sane/" "^platform/scanner/" "platform/scanner/")
 # FreeType's headers are also included through its macros (FT_FREETYPE_H).
 vistelo_include_rule(FreeType "^(ft2build\\.h|freetype2?/.*|FT_[A-Z0-9_]+)$" "^platform/graphics/"
                      "platform/graphics/")

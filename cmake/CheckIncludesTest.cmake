@@ -20,6 +20,7 @@ set(kept ${VISTELO_WORK}/kept)
 file(REMOVE_RECURSE ${kept})
 put(${kept} platform/ui/qt/Window.cpp "#include <QWidget>\n#include <QtCore/QString>\n#include <qglobal.h>\n#include <Qt>")
 put(${kept} platform/media/Audio.cpp "#include <SDL2/SDL.h>")
+put(${kept} platform/scanner/Scanner.cpp "#include <sane/sane.h>\n#include <sane/saneopts.h>")
 put(${kept} platform/graphics/Text.cpp
     "#include <ft2build.h>\n#include FT_FREETYPE_H\n#include <fontconfig/fontconfig.h>\n#include <jpeglib.h>\n#include <zlib.h>")
 put(${kept} imageformats/Png.cpp "#include <zlib.h>")
@@ -40,6 +41,8 @@ set(violations
   "platform/ui/Forms.h|#include <QtCore/QString>|QtCore/QString"
   "platform/ui/Keys.cpp|  #  include <Qt>|Qt"
   "platform/graphics/Sound.cpp|#include <SDL2/SDL.h>|SDL2/SDL.h"
+  "editor/tools/MultiTWAIN.cpp|#include <sane/sane.h>|sane/sane.h"
+  "platform/media/Scan.cpp|#include <sane/saneopts.h>|sane/saneopts.h"
   "core/Text.cpp|#include FT_FREETYPE_H|FT_FREETYPE_H"
   "player/Fonts.cpp|#include \"fontconfig/fontconfig.h\"|fontconfig/fontconfig.h"
   "imageformats/Jpg.h|#include <jerror.h>|jerror.h"

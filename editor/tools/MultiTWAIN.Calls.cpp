@@ -2,8 +2,8 @@
 // image in a loop of its own, capability setters and the error boxes.
 
 #include "editor/tools/MultiTWAIN.h"
-#include "editor/tools/MultiTWAIN.Sane.h"
 #include "editor/tools/TwainSourceForms.h"
+#include "platform/scanner/Scanner.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 
@@ -69,7 +69,7 @@ bool TWAIN_SelectImageSource(HWND window)
         TWAIN_ShowErrorMessage("Unable to open Source Manager (TWAIN_32.DLL)");
     } else {
         std::string source = MultiTWAIN::DefaultSource;
-        chosen = TwainSourceForms::SelectSource(MultiTWAIN::Sane::Devices(), source);
+        chosen = TwainSourceForms::SelectSource(scanner::Devices(), source);
         if (chosen)
             MultiTWAIN::DefaultSource = source;
         TWAIN_CloseManagerSession(window);
@@ -135,7 +135,7 @@ bool TWAIN_PutCapabilityValue(std::uint16_t capability, std::uint16_t, std::int3
     }
     switch (capability) {
     case ICAP_PIXELTYPE: return TWAIN_ChoosePixelKind(1 << value);
-    case ICAP_BITDEPTH: return MultiTWAIN::Sane::SetDepth(value) == MultiTWAIN::Sane::StatusGood;
+    case ICAP_BITDEPTH: return scanner::SetDepth(value) == scanner::StatusGood;
     // The library scans in its own units and one frame per start.
     case ICAP_UNITS:
     case CAP_XFERCOUNT: return true;

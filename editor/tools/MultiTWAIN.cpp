@@ -3,14 +3,13 @@
 #include <algorithm>
 #include <array>
 
-#include "editor/tools/MultiTWAIN.Sane.h"
 #include "editor/tools/TwainSourceForms.h"
+#include "platform/scanner/Scanner.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/EventLoop.h"
 
 namespace MultiTWAIN {
 
-std::string ManagerLibrary = "libsane.so.1";
 std::string DefaultSource;
 
 } // namespace MultiTWAIN
@@ -26,7 +25,7 @@ TW_IDENTITY sourceIdentity;
 HWND parent = nullptr;
 bool hideUserInterface = false;
 std::uint16_t lastReturnCode = TWRC_SUCCESS;
-int lastStatus = Sane::StatusGood; // of the library's last call
+int lastStatus = scanner::StatusGood; // of the library's last call
 int pendingTransfers = 0;
 HGLOBAL lastImage = nullptr;
 std::array<HGLOBAL, TWAIN_MaxImages> imageTable{};
@@ -42,7 +41,7 @@ TSourceEvent sourceEvent = seNone;
 std::uint16_t Call(int status)
 {
     lastStatus = status;
-    lastReturnCode = status == Sane::StatusGood ? TWRC_SUCCESS : TWRC_FAILURE;
+    lastReturnCode = status == scanner::StatusGood ? TWRC_SUCCESS : TWRC_FAILURE;
     return lastReturnCode;
 }
 
@@ -92,13 +91,13 @@ void Deliver(HGLOBAL dib)
 void EndTransfer()
 {
     pendingTransfers = 0;
-    if (Sane::FromFeeder() && Call(Sane::Start()) == TWRC_SUCCESS)
+    if (scanner::FromFeeder() && Call(scanner::Start()) == TWRC_SUCCESS)
         pendingTransfers = 1;
     if (pendingTransfers > 0) {
         state = 6;
         return;
     }
-    Sane::Cancel();
+    scanner::Cancel();
     state = 5;
     // Nothing more to scan: the source's part of the session is over, as
     // when the user closes a source's window.
@@ -126,7 +125,7 @@ const TW_IDENTITY& TWAIN_AppIdentity() { return appIdentity; }
 
 bool TWAIN_ManagerPresent()
 {
-    if (Sane::Loaded())
+    if (scanner::Loaded())
         return true;
     if (availability == 0) {
         availability = TWAIN_LoadManagerLibrary() ? 1 : -1;
@@ -158,7 +157,7 @@ bool TWAIN_LoadManagerLibrary()
 {
     if (state >= 2)
         return true;
-    if (!Sane::Load(ManagerLibrary))
+    if (!scanner::Load())
         return false;
     state = 2;
     availability = 1;
@@ -171,7 +170,7 @@ bool TWAIN_OpenManagerSession(HWND window)
         return false;
     if (state == 2) {
         parent = window;
-        if (Call(Sane::Init()) == TWRC_SUCCESS)
+        if (Call(scanner::Init()) == TWRC_SUCCESS)
             state = 3;
     }
     return state >= 3;
@@ -183,15 +182,15 @@ bool TWAIN_OpenStandardSource()
         return state >= 4;
     std::string name = DefaultSource;
     if (name.empty()) {
-        const std::vector<std::string> devices = Sane::Devices();
+        const std::vector<std::string> devices = scanner::Devices();
         if (!devices.empty())
             name = devices.front();
     }
     sourceIdentity = TW_IDENTITY{};
     if (name.empty()) {
-        Call(Sane::StatusInvalid);
-        lastStatus = Sane::StatusUnsupported; // no source
-    } else if (Call(Sane::Open(name)) == TWRC_SUCCESS) {
+        Call(scanner::StatusInvalid);
+        lastStatus = scanner::StatusUnsupported; // no source
+    } else if (Call(scanner::Open(name)) == TWRC_SUCCESS) {
         sourceIdentity.ProductName = Truncated(name);
         state = 4;
     }
@@ -209,8 +208,8 @@ bool TWAIN_ChoosePixelKind(int mask)
     if (mask == 0)
         return true;
     std::vector<std::string> modes;
-    if (!Sane::Modes(modes)) {
-        Call(Sane::StatusUnsupported);
+    if (!scanner::Modes(modes)) {
+        Call(scanner::StatusUnsupported);
         TWAIN_RecordError(2);
         return false;
     }
@@ -239,7 +238,7 @@ bool TWAIN_ChoosePixelKind(int mask)
         TWAIN_RecordError(13);
         return false;
     }
-    if (Call(Sane::SetMode(chosen)) != TWRC_SUCCESS) {
+    if (Call(scanner::SetMode(chosen)) != TWRC_SUCCESS) {
         TWAIN_RecordError(3);
         return false;
     }
@@ -260,7 +259,7 @@ bool TWAIN_ActivateSource(HWND window)
         PostSourceEvent(seCloseRequest);
         return true;
     }
-    if (Call(Sane::Start()) == TWRC_FAILURE) {
+    if (Call(scanner::Start()) == TWRC_FAILURE) {
         TWAIN_RecordError(5);
         return false;
     }
@@ -272,8 +271,8 @@ bool TWAIN_ActivateSource(HWND window)
 bool TWAIN_DeactivateSource()
 {
     if (state == 5) {
-        Sane::Cancel();
-        Call(Sane::StatusGood);
+        scanner::Cancel();
+        Call(scanner::StatusGood);
         state = 4;
     }
     return state < 5;
@@ -285,7 +284,7 @@ bool TWAIN_ShutSource()
     if (state == 5)
         TWAIN_DeactivateSource();
     if (state == 4) {
-        Sane::Close();
+        scanner::Close();
         sourceIdentity = TW_IDENTITY{};
         state = 3;
     }
@@ -296,7 +295,7 @@ bool TWAIN_CloseManagerSession(HWND)
 {
     lastReturnCode = TWRC_SUCCESS;
     if (TWAIN_ShutSource() && state == 3) {
-        Sane::Exit();
+        scanner::Exit();
         state = 2;
     }
     return state <= 2;
@@ -305,7 +304,7 @@ bool TWAIN_CloseManagerSession(HWND)
 bool TWAIN_FreeManagerLibrary()
 {
     if (state == 2) {
-        Sane::Unload();
+        scanner::Unload();
         state = 1;
     }
     return state == 1;
@@ -318,16 +317,16 @@ std::uint16_t TWAIN_FetchConditionCode()
     if (state < 3)
         return TWCC_SEQERROR;
     switch (lastStatus) {
-    case Sane::StatusGood: return TWCC_SUCCESS;
-    case Sane::StatusUnsupported: return state == 3 ? TWCC_NODS : TWCC_BADCAP;
-    case Sane::StatusDeviceBusy: return TWCC_MAXCONNECTIONS;
-    case Sane::StatusInvalid: return TWCC_BADVALUE;
-    case Sane::StatusJammed: return TWCC_PAPERJAM;
-    case Sane::StatusNoMem: return TWCC_LOWMEMORY;
-    case Sane::StatusAccessDenied: return TWCC_DENIED;
-    case Sane::StatusNoDocs:
-    case Sane::StatusCoverOpen:
-    case Sane::StatusIoError: return TWCC_OPERATIONERROR;
+    case scanner::StatusGood: return TWCC_SUCCESS;
+    case scanner::StatusUnsupported: return state == 3 ? TWCC_NODS : TWCC_BADCAP;
+    case scanner::StatusDeviceBusy: return TWCC_MAXCONNECTIONS;
+    case scanner::StatusInvalid: return TWCC_BADVALUE;
+    case scanner::StatusJammed: return TWCC_PAPERJAM;
+    case scanner::StatusNoMem: return TWCC_LOWMEMORY;
+    case scanner::StatusAccessDenied: return TWCC_DENIED;
+    case scanner::StatusNoDocs:
+    case scanner::StatusCoverOpen:
+    case scanner::StatusIoError: return TWCC_OPERATIONERROR;
     default: return TWCC_BUMMER;
     }
 }
@@ -353,17 +352,17 @@ void TWAIN_FetchPendingImages()
     Assert(state == 6);
     while (state == 6) {
         HGLOBAL dib = nullptr;
-        const int status = Sane::ReadImage(dib);
+        const int status = scanner::ReadImage(dib);
         Call(status);
-        if (status == Sane::StatusGood) {
+        if (status == scanner::StatusGood) {
             lastReturnCode = TWRC_XFERDONE;
             Deliver(dib);
         } else {
             lastImage = nullptr;
-            lastReturnCode = status == Sane::StatusCancelled ? TWRC_CANCEL : TWRC_FAILURE;
+            lastReturnCode = status == scanner::StatusCancelled ? TWRC_CANCEL : TWRC_FAILURE;
             // A failed transfer ends the burst: asking again would fail
             // again for ever.
-            Sane::Cancel();
+            scanner::Cancel();
             pendingTransfers = 0;
             state = 5;
             PostSourceEvent(seCloseRequest);

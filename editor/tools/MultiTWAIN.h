@@ -147,8 +147,6 @@ int TWAIN_RecordedError();
 
 namespace MultiTWAIN {
 
-// The scanner library's file (a test points it elsewhere).
-extern std::string ManagerLibrary;
 // The source OpenStandardSource opens; empty: the first device.
 extern std::string DefaultSource;
 // The message posted to the session's window when a source has an event

@@ -1,7 +1,7 @@
 #include "editor/tools/TwainSourceForms.h"
 
-#include "editor/tools/MultiTWAIN.Sane.h"
 #include "platform/rtl/StringList.h"
+#include "platform/scanner/Scanner.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
 #include "widgets/Spin.h"
@@ -44,7 +44,7 @@ void ShowChoices(TComboBox* combo, const char* option)
 {
     std::vector<std::string> list;
     std::string value;
-    const bool offered = MultiTWAIN::Sane::Choices(option, list, value);
+    const bool offered = scanner::Choices(option, list, value);
     for (const std::string& item : list)
         combo->Items().Add(item);
     combo->SetItemIndex(combo->Items().IndexOf(value));
@@ -54,7 +54,7 @@ void ShowChoices(TComboBox* combo, const char* option)
 void TakeChoice(TComboBox* combo, const char* option)
 {
     if (combo->Enabled() && combo->ItemIndex() >= 0)
-        MultiTWAIN::Sane::SetChoice(option, combo->Items().Strings(combo->ItemIndex()));
+        scanner::SetChoice(option, combo->Items().Strings(combo->ItemIndex()));
 }
 
 } // namespace
@@ -115,18 +115,18 @@ bool SelectSource(const std::vector<std::string>& devices, std::string& chosen)
 bool AskScanSettings()
 {
     TScanSettingsForm form(nullptr);
-    ShowChoices(form.ModeCombo, MultiTWAIN::Sane::ModeOption);
-    ShowChoices(form.SourceCombo, MultiTWAIN::Sane::SourceOption);
+    ShowChoices(form.ModeCombo, scanner::ModeOption);
+    ShowChoices(form.SourceCombo, scanner::SourceOption);
     int dpi = 0;
-    const bool hasResolution = MultiTWAIN::Sane::Resolution(dpi);
+    const bool hasResolution = scanner::Resolution(dpi);
     form.ResolutionEdit->SetValue(dpi);
     form.ResolutionEdit->SetEnabled(hasResolution);
     if (form.ShowModal() != mrOk)
         return false;
-    TakeChoice(form.ModeCombo, MultiTWAIN::Sane::ModeOption);
-    TakeChoice(form.SourceCombo, MultiTWAIN::Sane::SourceOption);
+    TakeChoice(form.ModeCombo, scanner::ModeOption);
+    TakeChoice(form.SourceCombo, scanner::SourceOption);
     if (hasResolution)
-        MultiTWAIN::Sane::SetResolution(form.ResolutionEdit->Value());
+        scanner::SetResolution(form.ResolutionEdit->Value());
     return true;
 }
 

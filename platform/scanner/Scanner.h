@@ -1,16 +1,16 @@
 #pragma once
 
-// The scanner library behind the scanner layer: loaded by file name at run
-// time, its devices opened by name, their scan mode and source options set,
-// and one scanned frame read into a device-independent bitmap block. Status
-// values are the library's; 0 is success.
+// The system's scanner library: its devices opened by name, their scan mode
+// and source options set, and one scanned frame read into a
+// device-independent bitmap block. Status values are the library's; 0 is
+// success. Only this layer includes the library's headers.
 
 #include <string>
 #include <vector>
 
 #include "platform/ui/GlobalMemory.h"
 
-namespace MultiTWAIN::Sane {
+namespace scanner {
 
 constexpr int StatusGood = 0;
 // Options of a device by name.
@@ -29,8 +29,9 @@ constexpr int StatusIoError = 9;
 constexpr int StatusNoMem = 10;
 constexpr int StatusAccessDenied = 11;
 
-// False when the file cannot be loaded or lacks an entry the layer needs.
-bool Load(const std::string& file);
+// The library is linked to the layer: loading it opens the layer for a
+// session and cannot fail; unloading closes it again.
+bool Load();
 void Unload();
 bool Loaded();
 
@@ -63,4 +64,4 @@ void Cancel();
 // success leaves `dib` empty.
 int ReadImage(HGLOBAL& dib);
 
-} // namespace MultiTWAIN::Sane
+} // namespace scanner

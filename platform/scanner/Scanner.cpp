@@ -1,6 +1,5 @@
-#include "editor/tools/MultiTWAIN.Sane.h"
+#include "platform/scanner/Scanner.h"
 
-#include <dlfcn.h>
 #include <sane/sane.h>
 #include <sane/saneopts.h>
 
@@ -11,27 +10,20 @@
 #include <sanitizer/lsan_interface.h>
 #endif
 
-namespace MultiTWAIN::Sane {
+namespace scanner {
+
+static_assert(StatusGood == SANE_STATUS_GOOD && StatusUnsupported == SANE_STATUS_UNSUPPORTED &&
+              StatusCancelled == SANE_STATUS_CANCELLED && StatusDeviceBusy == SANE_STATUS_DEVICE_BUSY &&
+              StatusInvalid == SANE_STATUS_INVAL && StatusEof == SANE_STATUS_EOF &&
+              StatusJammed == SANE_STATUS_JAMMED && StatusNoDocs == SANE_STATUS_NO_DOCS &&
+              StatusCoverOpen == SANE_STATUS_COVER_OPEN && StatusIoError == SANE_STATUS_IO_ERROR &&
+              StatusNoMem == SANE_STATUS_NO_MEM && StatusAccessDenied == SANE_STATUS_ACCESS_DENIED);
 
 namespace {
 
-struct TEntries {
-    decltype(&sane_init) Init = nullptr;
-    decltype(&sane_exit) Exit = nullptr;
-    decltype(&sane_get_devices) GetDevices = nullptr;
-    decltype(&sane_open) Open = nullptr;
-    decltype(&sane_close) Close = nullptr;
-    decltype(&sane_get_option_descriptor) Option = nullptr;
-    decltype(&sane_control_option) Control = nullptr;
-    decltype(&sane_get_parameters) Parameters = nullptr;
-    decltype(&sane_start) Start = nullptr;
-    decltype(&sane_read) Read = nullptr;
-    decltype(&sane_cancel) Cancel = nullptr;
-};
-
 // The scanner library and its device modules keep memory they never free,
-// and they are unloaded before a sanitized build looks for leaks; what they
-// allocate during a call is theirs, not ours to report.
+// and the modules are unloaded before a sanitized build looks for leaks;
+// what they allocate during a call is theirs, not ours to report.
 struct TLibraryCall {
 #if defined(__SANITIZE_ADDRESS__)
     TLibraryCall() { __lsan_disable(); }
@@ -43,22 +35,15 @@ struct TLibraryCall {
     TLibraryCall& operator=(const TLibraryCall&) = delete;
 };
 
-void* library = nullptr;
-TEntries entries;
+bool opened = false;
 SANE_Handle device = nullptr;
-
-template <class F> bool Bind(F& entry, const char* name)
-{
-    entry = reinterpret_cast<F>(dlsym(library, name));
-    return entry != nullptr;
-}
 
 // The option of that name, with its number; nullptr when there is none.
 const SANE_Option_Descriptor* FindOption(const char* name, SANE_Int& number)
 {
     const TLibraryCall call;
     for (SANE_Int i = 1;; ++i) {
-        const SANE_Option_Descriptor* option = entries.Option(device, i);
+        const SANE_Option_Descriptor* option = sane_get_option_descriptor(device, i);
         if (!option)
             return nullptr;
         if (option->name && std::strcmp(option->name, name) == 0) {
@@ -77,7 +62,7 @@ int SetStringOption(const char* name, const std::string& value)
         return StatusUnsupported;
     std::vector<char> text(static_cast<std::size_t>(std::max<SANE_Int>(option->size, 1)) + value.size() + 1);
     std::memcpy(text.data(), value.c_str(), value.size() + 1);
-    return entries.Control(device, number, SANE_ACTION_SET_VALUE, text.data(), nullptr);
+    return sane_control_option(device, number, SANE_ACTION_SET_VALUE, text.data(), nullptr);
 }
 
 // Rows of a frame, widened to the bitmap block's depth: 1-bit line art and
@@ -158,57 +143,42 @@ HGLOBAL MakeDib(const SANE_Parameters& p, const std::vector<std::uint8_t>& data)
 SANE_Status Parameters(SANE_Parameters& p)
 {
     const TLibraryCall call;
-    return entries.Parameters(device, &p);
+    return sane_get_parameters(device, &p);
 }
 
 SANE_Status ReadSome(std::uint8_t* buffer, SANE_Int size, SANE_Int& length)
 {
     const TLibraryCall call;
-    return entries.Read(device, buffer, size, &length);
+    return sane_read(device, buffer, size, &length);
 }
 
 } // namespace
 
-bool Load(const std::string& file)
+bool Load()
 {
-    const TLibraryCall call;
-    if (library)
-        return true;
-    library = dlopen(file.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (!library)
-        return false;
-    const bool bound = Bind(entries.Init, "sane_init") && Bind(entries.Exit, "sane_exit") &&
-        Bind(entries.GetDevices, "sane_get_devices") && Bind(entries.Open, "sane_open") &&
-        Bind(entries.Close, "sane_close") && Bind(entries.Option, "sane_get_option_descriptor") &&
-        Bind(entries.Control, "sane_control_option") && Bind(entries.Parameters, "sane_get_parameters") &&
-        Bind(entries.Start, "sane_start") && Bind(entries.Read, "sane_read") && Bind(entries.Cancel, "sane_cancel");
-    if (!bound)
-        Unload();
-    return bound;
+    opened = true;
+    return true;
 }
 
 void Unload()
 {
-    const TLibraryCall call;
-    if (library)
-        dlclose(library);
-    library = nullptr;
-    entries = TEntries{};
+    Close();
+    opened = false;
 }
 
-bool Loaded() { return library != nullptr; }
+bool Loaded() { return opened; }
 
 int Init()
 {
     const TLibraryCall call;
     SANE_Int version = 0;
-    return entries.Init(&version, nullptr);
+    return sane_init(&version, nullptr);
 }
 
 void Exit()
 {
     const TLibraryCall call;
-    entries.Exit();
+    sane_exit();
 }
 
 std::vector<std::string> Devices()
@@ -216,7 +186,7 @@ std::vector<std::string> Devices()
     const TLibraryCall call;
     const SANE_Device** list = nullptr;
     std::vector<std::string> names;
-    if (entries.GetDevices(&list, SANE_FALSE) != SANE_STATUS_GOOD || !list)
+    if (sane_get_devices(&list, SANE_FALSE) != SANE_STATUS_GOOD || !list)
         return names;
     for (; *list; ++list)
         names.emplace_back((*list)->name);
@@ -227,14 +197,14 @@ int Open(const std::string& name)
 {
     const TLibraryCall call;
     device = nullptr;
-    return entries.Open(name.c_str(), &device);
+    return sane_open(name.c_str(), &device);
 }
 
 void Close()
 {
     const TLibraryCall call;
     if (device)
-        entries.Close(device);
+        sane_close(device);
     device = nullptr;
 }
 
@@ -265,7 +235,7 @@ bool Choices(const char* name, std::vector<std::string>& list, std::string& valu
     for (const SANE_String_Const* item = option->constraint.string_list; item && *item; ++item)
         list.emplace_back(*item);
     std::vector<char> text(static_cast<std::size_t>(option->size) + 1, '\0');
-    if (entries.Control(device, number, SANE_ACTION_GET_VALUE, text.data(), nullptr) != SANE_STATUS_GOOD)
+    if (sane_control_option(device, number, SANE_ACTION_GET_VALUE, text.data(), nullptr) != SANE_STATUS_GOOD)
         return false;
     value = text.data();
     return true;
@@ -282,7 +252,7 @@ bool Resolution(int& dpi)
         option->size != sizeof(SANE_Word))
         return false;
     SANE_Word value = 0;
-    if (entries.Control(device, number, SANE_ACTION_GET_VALUE, &value, nullptr) != SANE_STATUS_GOOD)
+    if (sane_control_option(device, number, SANE_ACTION_GET_VALUE, &value, nullptr) != SANE_STATUS_GOOD)
         return false;
     dpi = option->type == SANE_TYPE_FIXED ? static_cast<int>(SANE_UNFIX(value)) : value;
     return true;
@@ -296,7 +266,7 @@ int SetResolution(int dpi)
     if (!option || (option->type != SANE_TYPE_INT && option->type != SANE_TYPE_FIXED))
         return StatusUnsupported;
     SANE_Word value = option->type == SANE_TYPE_FIXED ? SANE_FIX(dpi) : dpi;
-    return entries.Control(device, number, SANE_ACTION_SET_VALUE, &value, nullptr);
+    return sane_control_option(device, number, SANE_ACTION_SET_VALUE, &value, nullptr);
 }
 
 int SetDepth(int bits)
@@ -307,7 +277,7 @@ int SetDepth(int bits)
     if (!option || option->type != SANE_TYPE_INT)
         return StatusUnsupported;
     SANE_Int value = bits;
-    return entries.Control(device, number, SANE_ACTION_SET_VALUE, &value, nullptr);
+    return sane_control_option(device, number, SANE_ACTION_SET_VALUE, &value, nullptr);
 }
 
 bool FromFeeder()
@@ -318,7 +288,7 @@ bool FromFeeder()
     if (!option || option->type != SANE_TYPE_STRING || option->size <= 0)
         return false;
     std::vector<char> value(static_cast<std::size_t>(option->size) + 1, '\0');
-    if (entries.Control(device, number, SANE_ACTION_GET_VALUE, value.data(), nullptr) != SANE_STATUS_GOOD)
+    if (sane_control_option(device, number, SANE_ACTION_GET_VALUE, value.data(), nullptr) != SANE_STATUS_GOOD)
         return false;
     std::string source(value.data());
     std::transform(source.begin(), source.end(), source.begin(), [](unsigned char c) { return std::tolower(c); });
@@ -328,14 +298,14 @@ bool FromFeeder()
 int Start()
 {
     const TLibraryCall call;
-    return device ? entries.Start(device) : StatusInvalid;
+    return device ? sane_start(device) : StatusInvalid;
 }
 
 void Cancel()
 {
     const TLibraryCall call;
     if (device)
-        entries.Cancel(device);
+        sane_cancel(device);
 }
 
 int ReadImage(HGLOBAL& dib)
@@ -362,4 +332,4 @@ int ReadImage(HGLOBAL& dib)
     return dib ? StatusGood : StatusInvalid;
 }
 
-} // namespace MultiTWAIN::Sane
+} // namespace scanner
