@@ -1,11 +1,21 @@
 #include "editor/app/ToolHooks.h"
 
+#include "editor/app/PicInfoUnit.h"
+
 namespace ToolHooks {
 
 std::function<bool(TPicInfoObject& entry)>& EditPicture()
 {
     static std::function<bool(TPicInfoObject & entry)> hook;
     return hook;
+}
+
+bool EditShowPicture(int index)
+{
+    if (index < 0 || index >= PicInfoUnit::PicCount() || !EditPicture())
+        return false;
+    TPicInfoObject* entry = PicInfoUnit::GetPicInfoObject(index);
+    return entry && EditPicture()(*entry);
 }
 
 std::function<void(TPicInfoObject& entry)>& PrintPicture()

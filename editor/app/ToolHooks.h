@@ -17,6 +17,11 @@ namespace ToolHooks {
 
 // Edits the entry's picture; true when it was changed.
 std::function<bool(TPicInfoObject& entry)>& EditPicture();
+// Edits picture number `index` (from 0) of the open show, counted as the
+// current access method counts them (the main window's list, the
+// catalog); true when it was changed. False, and no editor, when the show
+// has no such picture or this build has no picture editor.
+bool EditShowPicture(int index);
 // Prints the entry's picture.
 std::function<void(TPicInfoObject& entry)>& PrintPicture();
 // Runs the scanner import; scanned pictures go to the window's show.

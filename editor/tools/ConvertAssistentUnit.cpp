@@ -1,18 +1,22 @@
 #include "editor/tools/ConvertAssistentUnit.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "core/Setup.h"
+#include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/TargaCompressionForm.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/DirectoryEdit.h"
 #include "editor/controls/JPEGCompressionDlg.h"
+#include "editor/controls/VexaPrgrBr.h"
+#include "editor/tools/ToolResources.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "widgets/Spin.h"
 
 IMPLEMENT_CLASS(TConvertAssistentForm)
 
@@ -37,7 +41,15 @@ template <class T> T* Captioned(TWinControl* Parent, const std::string& Caption,
     return control;
 }
 
-int EditNumber(const TEdit* Edit) { return std::atoi(Edit->Text().c_str()); }
+int EditNumber(const TKsSpinEdit* Edit) { return Edit->GetIntValue(); }
+
+TKsSpinEdit* SizeEdit(TWinControl* Parent, int Top)
+{
+    auto* edit = Place<TKsSpinEdit>(Parent, 280, Top, 80, 22);
+    edit->MinValue = 1;
+    edit->MaxValue = 99999;
+    return edit;
+}
 
 } // namespace
 
@@ -46,20 +58,32 @@ TConvertAssistentForm::TConvertAssistentForm(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Konvertierungs-Assistent");
     SetBorderStyle(bsDialog);
     SetPosition(poMainFormCenter);
-    SetClientWidth(520);
+    SetClientWidth(520 + ToolResources::PagePictureRoom);
     SetClientHeight(360);
 
-    PageControl = Place<TPageControl>(this, 0, 0, 520, 316);
+    PageControl = Place<TPageControl>(this, 0, 0, ClientWidth(), 316);
     CreateWhichPage();
     CreateFormatPage();
     CreateResizePage();
     CreateOldFilesPage();
     CreateReadyPage();
+    ToolResources::AddPagePicture(WhichPicsTabSheet, "CONVERTASSIST");
+    ToolResources::AddPagePicture(ChooseFileFormatTabSheet, "CONVERTFORMAT");
+    ToolResources::AddPagePicture(TabSheet3, "CONVERTRESIZE");
+    ToolResources::AddPagePicture(TabSheet2, "CONVERTOLDFILES");
+    ToolResources::AddPagePicture(ReadyTabSheet, "CONVERTASSIST");
     for (int i = 0; i < PageControl->PageCount(); ++i)
         PageControl->Pages(i)->SetTabVisible(false);
     PageControl->OnChange = [this](TObject* Sender) { PageControlChange(Sender); };
     CreateButtons();
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    KeyPreview = true;
+    OnKeyDown = [](TObject*, WORD& Key, TShiftState) {
+        if (Key == VK_F1) {
+            Key = 0;
+            ui::ShowMessage(TAAForm::NoHelpMessage); // the editor's help, as its own command gives it
+        }
+    };
 }
 
 void TConvertAssistentForm::CreateWhichPage()
@@ -94,7 +118,7 @@ void TConvertAssistentForm::CreateFormatPage()
     UserDirCheck = Captioned<TCheckBox>(dirGroup, "Zielverzeichnis verwenden (sonst wird das Verzeichnis", 12, 22, 456);
     Captioned<TLabel>(dirGroup, "verwendet, in dem das jeweilige Originalbild liegt.)", 30, 44, 438);
     UserDirCheck->OnClick = [this](TObject*) { UpdateFormatControls(); };
-    UserDirEdit = Place<TEdit>(dirGroup, 30, 70, 438, 22);
+    UserDirEdit = Place<TDirectoryEdit>(dirGroup, 30, 70, 438, 22);
     UserDirEdit->SetText(VisteloSetup::PicDir);
 }
 
@@ -113,10 +137,10 @@ void TConvertAssistentForm::CreateResizePage()
     SizesRadioGroup->OnClick = [this](TObject* Sender) { SizesRadioGroupClick(Sender); };
 
     Captioned<TLabel>(ResizePrefsPanel, "Breite:", 216, 8, 60);
-    WidthEdit = Place<TEdit>(ResizePrefsPanel, 280, 6, 80, 22);
+    WidthEdit = SizeEdit(ResizePrefsPanel, 6);
     Captioned<TLabel>(ResizePrefsPanel, "Pixel", 368, 8, 40);
     Captioned<TLabel>(ResizePrefsPanel, "Höhe:", 216, 38, 60);
-    HeightEdit = Place<TEdit>(ResizePrefsPanel, 280, 36, 80, 22);
+    HeightEdit = SizeEdit(ResizePrefsPanel, 36);
     Captioned<TLabel>(ResizePrefsPanel, "Pixel", 368, 38, 40);
     WidthEdit->OnChange = [this](TObject* Sender) { SizeEditChange(Sender); };
     HeightEdit->OnChange = [this](TObject* Sender) { SizeEditChange(Sender); };
@@ -158,7 +182,13 @@ void TConvertAssistentForm::CreateReadyPage()
     WhatToDoMemo = Place<TMemo>(ReadyTabSheet, 16, 12, 480, 190);
     WhatToDoMemo->SetReadOnly(true);
     FilenameLabel = Captioned<TLabel>(ReadyTabSheet, "", 16, 212, 480);
-    ProgressBar = Place<TProgressBar>(ReadyTabSheet, 16, 236, 480, 18);
+    // A meter from blue through cyan to white on black.
+    ProgressBar = Place<TVexaProgressBar>(ReadyTabSheet, 16, 236, 480, 18);
+    ProgressBar->SetColorFirst(clBlue);
+    ProgressBar->SetColorSecond(clAqua);
+    ProgressBar->SetColorThird(clWhite);
+    ProgressBar->SetColorBackground(clBlack);
+    ProgressBar->SetBitmapstyle(pbsVUMeter);
     DoConvertBtn = Captioned<TButton>(ReadyTabSheet, "Konvertierung starten...", 316, 262, 180);
     DoConvertBtn->SetHeight(25);
     DoConvertBtn->OnClick = [this](TObject* Sender) { DoConvertBtnClick(Sender); };
@@ -167,7 +197,7 @@ void TConvertAssistentForm::CreateReadyPage()
 void TConvertAssistentForm::CreateButtons()
 {
     auto button = [this](const std::string& Caption, int Left, void (TConvertAssistentForm::*Handler)(TObject*)) {
-        auto* b = Place<TButton>(this, Left, 326, 96, 25);
+        auto* b = Place<TButton>(this, Left + ToolResources::PagePictureRoom, 326, 96, 25);
         b->SetCaption(Caption);
         if (Handler)
             b->OnClick = [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
@@ -315,7 +345,7 @@ void TConvertAssistentForm::DoConvertBtnClick(TObject*)
     const TConvertCounts counts = ConvertPictures(settings, Setup::VisteloFilename,
                                                   [this](const std::string& FileName) {
                                                       FilenameLabel->SetCaption(FileName);
-                                                      ProgressBar->StepBy(1);
+                                                      ProgressBar->SetPosition(ProgressBar->Position() + 1);
                                                       Application->ProcessMessages();
                                                   });
     ui::ShowMessage(FinalMessage(counts));

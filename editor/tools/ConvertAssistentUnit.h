@@ -9,12 +9,13 @@
 
 class TButton;
 class TCheckBox;
-class TEdit;
+class TDirectoryEdit;
+class TKsSpinEdit;
 class TLabel;
 class TMemo;
 class TPageControl;
 class TPanel;
-class TProgressBar;
+class TVexaProgressBar;
 class TRadioButton;
 class TRadioGroup;
 class TTabSheet;
@@ -36,12 +37,12 @@ public:
     TRadioGroup* FormatRadioGroup = nullptr;
     TButton* JPEGPrefsBtn = nullptr;
     TCheckBox* UserDirCheck = nullptr;
-    TEdit* UserDirEdit = nullptr;
+    TDirectoryEdit* UserDirEdit = nullptr;
     TCheckBox* ResizePicturesCheck = nullptr;
     TPanel* ResizePrefsPanel = nullptr;
     TRadioGroup* SizesRadioGroup = nullptr;
-    TEdit* WidthEdit = nullptr;
-    TEdit* HeightEdit = nullptr;
+    TKsSpinEdit* WidthEdit = nullptr;
+    TKsSpinEdit* HeightEdit = nullptr;
     TCheckBox* KeepProportionsCheck = nullptr;
     TCheckBox* OnlySmallerPicsCheck = nullptr;
     TCheckBox* OnlyBiggerPicsCheck = nullptr;
@@ -50,7 +51,7 @@ public:
     TRadioButton* DontUseNewCheck = nullptr;
     TMemo* WhatToDoMemo = nullptr;
     TLabel* FilenameLabel = nullptr;
-    TProgressBar* ProgressBar = nullptr;
+    TVexaProgressBar* ProgressBar = nullptr;
     TButton* DoConvertBtn = nullptr;
     TButton* FinishBtn = nullptr;
     TButton* NextBtn = nullptr;

@@ -3,6 +3,8 @@
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "core/SoundPlayerUnit.h"
+#include "editor/tools/ToolResources.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/media/MediaPlayer.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
@@ -29,16 +31,25 @@ TMusicPreview::TMusicPreview(TComponent* AOwner) : TForm(AOwner)
     SetClientWidth(360);
     SetClientHeight(140);
 
+    Image = new TImage(this);
+    Image->SetParent(this);
+    Image->SetBounds(12, 12, 48, 48);
+    try {
+        ToolResources::LoadBitmap(Image->Picture().Bitmap(), "MusicPreview");
+    } catch (const EResNotFound&) {
+        // The window shows its texts alone.
+    }
+
     FilenameLabel = new TLabel(this);
     FilenameLabel->SetParent(this);
-    FilenameLabel->SetBounds(12, 12, 336, 16);
+    FilenameLabel->SetBounds(72, 12, 276, 16);
 
     InfoLabel = new TLabel(this);
     InfoLabel->SetParent(this);
     InfoLabel->SetWordWrap(true);
     InfoLabel->SetCaption("Musik spielt und wird automatisch wiederholt.\n\nKlicken Sie auf \"Schließen\", um die "
                           "Wiedergabe zu beenden.");
-    InfoLabel->SetBounds(12, 36, 336, 60);
+    InfoLabel->SetBounds(72, 36, 276, 60);
 
     CloseButton = new TButton(this);
     CloseButton->SetParent(this);

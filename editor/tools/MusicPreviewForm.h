@@ -9,6 +9,7 @@
 #include "platform/ui/Forms.h"
 
 class TButton;
+class TImage;
 class TLabel;
 class TMediaPlayer;
 class TmyElPlayer;
@@ -25,6 +26,7 @@ public:
     // The stored name, resolved against the show's file when played.
     std::string FileName;
 
+    TImage* Image = nullptr;
     TLabel* FilenameLabel = nullptr;
     TLabel* InfoLabel = nullptr;
     TButton* CloseButton = nullptr;

@@ -1,6 +1,7 @@
 #include "editor/tools/RecordForm.h"
 
 #include "core/Tools.h"
+#include "editor/controls/VexaPrgrBr.h"
 #include "platform/rtl/Clock.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
@@ -34,9 +35,15 @@ TRecordForm::TRecordForm(TComponent* AOwner) : TForm(AOwner)
     DurationLabel = NewLabel(this, "Dauer der Aufnahme:", 12, 36);
     TimeLabel = NewLabel(this, Tools::TickCountToStr(0), 150, 36);
 
-    LevelBar = new TProgressBar(this);
+    // A meter from green through yellow to red on black.
+    LevelBar = new TVexaProgressBar(this);
     LevelBar->SetParent(this);
     LevelBar->SetBounds(12, 62, 276, 18);
+    LevelBar->SetColorFirst(clLime);
+    LevelBar->SetColorSecond(clYellow);
+    LevelBar->SetColorThird(clRed);
+    LevelBar->SetColorBackground(clBlack);
+    LevelBar->SetBitmapstyle(pbsVUMeter);
 
     StopButton = new TButton(this);
     StopButton->SetParent(this);

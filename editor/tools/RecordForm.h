@@ -9,7 +9,7 @@
 
 class TButton;
 class TLabel;
-class TProgressBar;
+class TVexaProgressBar;
 class TTimer;
 
 class TRecordForm : public TForm {
@@ -20,7 +20,7 @@ public:
     TLabel* RecordingLabel = nullptr;
     TLabel* DurationLabel = nullptr;
     TLabel* TimeLabel = nullptr;
-    TProgressBar* LevelBar = nullptr;
+    TVexaProgressBar* LevelBar = nullptr;
     TButton* StopButton = nullptr;
     TTimer* Timer1 = nullptr;
 

@@ -11,6 +11,8 @@
 #include "core/VisteloNPics.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/FilenameEdit.h"
+#include "editor/controls/VexaPrgrBr.h"
 #include "editor/tools/MusicPreviewForm.h"
 #include "editor/tools/RecordForm.h"
 #include "platform/media/AudioIO.h"
@@ -21,6 +23,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "widgets/Spin.h"
 
 namespace {
 
@@ -67,24 +70,24 @@ void TSoundAssistentForm::ShowPicture()
         ? std::string()
         : PictureLoading::RelFileName(CurrentEntry->Sound, Setup::VisteloFilename);
     if (!existing.empty()) {
-        SoundFilenameEdit->SetText(existing);
+        SoundFilenameEdit->SetText(FilenameEdit::QuoteFileName(existing));
         ProposedName = false;
     } else {
         const std::string picture = PictureLoading::RelFileName(CurrentEntry->FileName, Setup::VisteloFilename);
-        SoundFilenameEdit->SetText(
+        SoundFilenameEdit->SetText(FilenameEdit::QuoteFileName(
             SoundAssistentLogic::ProposedSoundName(picture.empty() ? CurrentEntry->FileName : picture,
-                                                   VisteloSetup::SoundUseUserDir, VisteloSetup::SoundUserDir));
+                                                   VisteloSetup::SoundUseUserDir, VisteloSetup::SoundUserDir)));
         ProposedName = true;
     }
-    CurrentEntry->Sound = SoundFilenameEdit->Text();
+    CurrentEntry->Sound = SoundFilenameEdit->FileName();
     showingPicture_ = false;
     RefreshSoundLabels();
-    PicNrEdit->SetText(std::to_string(CurrentIndex + 1));
+    PicNrEdit->SetIntValue(CurrentIndex + 1);
 }
 
 void TSoundAssistentForm::RefreshSoundLabels()
 {
-    const std::string file = SoundFilenameEdit->Text();
+    const std::string file = SoundFilenameEdit->FileName();
     SoundExistInfoLabel->SetCaption(FileExists(file) ? SoundExists : SoundMissing);
     LengthLabel->SetCaption(SoundAssistentLogic::DescribeSoundFile(file));
 }
@@ -109,7 +112,7 @@ void TSoundAssistentForm::PrevPicBtnClick(TObject*)
     MoveTo(SoundAssistentLogic::NextPicture(CurrentIndex, Choice(), false));
 }
 
-void TSoundAssistentForm::PicNrEditExit(TObject*) { MoveTo(std::atoi(PicNrEdit->Text().c_str()) - 1); }
+void TSoundAssistentForm::PicNrEditExit(TObject*) { MoveTo(PicNrEdit->GetIntValue() - 1); }
 
 void TSoundAssistentForm::CommentsMemoChange(TObject*)
 {
@@ -121,8 +124,8 @@ void TSoundAssistentForm::SoundFilenameEditChange(TObject*)
 {
     if (!CurrentEntry || showingPicture_)
         return;
-    CurrentEntry->Sound = SoundFilenameEdit->Text();
-    LengthLabel->SetCaption(SoundAssistentLogic::DescribeSoundFile(SoundFilenameEdit->Text()));
+    CurrentEntry->Sound = SoundFilenameEdit->FileName();
+    LengthLabel->SetCaption(SoundAssistentLogic::DescribeSoundFile(SoundFilenameEdit->FileName()));
 }
 
 void TSoundAssistentForm::SetNavigationEnabled(bool Enabled)
@@ -137,7 +140,7 @@ void TSoundAssistentForm::SetNavigationEnabled(bool Enabled)
 
 void TSoundAssistentForm::RecordBtnClick(TObject*)
 {
-    if (!CurrentEntry || SoundFilenameEdit->Text().empty() || !AudioIn->Start(TAudioIO::WaveMapper)) {
+    if (!CurrentEntry || SoundFilenameEdit->FileName().empty() || !AudioIn->Start(TAudioIO::WaveMapper)) {
         ui::ShowMessage(RecordFailedMessage);
         return;
     }
@@ -169,7 +172,7 @@ void TSoundAssistentForm::AudioInStart(TObject*)
 {
     if (!CurrentEntry)
         return;
-    const std::string file = SoundFilenameEdit->Text();
+    const std::string file = SoundFilenameEdit->FileName();
     try {
         writer_ = std::make_unique<WAVTools::TWAVFileWriter>(file);
     } catch (const Exception& e) {
@@ -233,7 +236,7 @@ void TSoundAssistentForm::PlaySoundBtnClick(TObject*)
 
 void TSoundAssistentForm::DeleteSoundClick(TObject*)
 {
-    const std::string file = SoundFilenameEdit->Text();
+    const std::string file = SoundFilenameEdit->FileName();
     if (FileExists(file)) {
         if (std::remove(file.c_str()) == 0) {
             SoundFilenameEdit->SetText("");
@@ -248,7 +251,7 @@ void TSoundAssistentForm::DeleteSoundClick(TObject*)
     RefreshSoundLabels();
 }
 
-void TSoundAssistentForm::PopupMenuPopup(TObject*) { DeleteSound->Enabled = FileExists(SoundFilenameEdit->Text()); }
+void TSoundAssistentForm::PopupMenuPopup(TObject*) { DeleteSound->Enabled = FileExists(SoundFilenameEdit->FileName()); }
 
 void TSoundAssistentForm::CloseBtnClick(TObject*)
 {

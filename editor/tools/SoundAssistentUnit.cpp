@@ -2,10 +2,14 @@
 
 #include <cstdlib>
 
+#include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/DirectoryEdit.h"
+#include "editor/controls/FilenameEdit.h"
 #include "editor/tools/RecordForm.h"
 #include "editor/tools/SoundControl.h"
+#include "editor/tools/ToolResources.h"
 #include "platform/media/AudioIO.h"
 #include "platform/media/WAVTools.h"
 #include "platform/ui/ComCtrls.h"
@@ -14,6 +18,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "widgets/Spin.h"
 
 IMPLEMENT_CLASS(TSoundAssistentForm)
 
@@ -44,18 +49,21 @@ TSoundAssistentForm::TSoundAssistentForm(TComponent* AOwner, TAudioIn* AAudioIn)
     SetCaption("Sound-Assistent");
     SetBorderStyle(bsDialog);
     SetPosition(poMainFormCenter);
-    SetClientWidth(540);
+    SetClientWidth(540 + ToolResources::PagePictureRoom);
     SetClientHeight(380);
     InsertComponent(AudioIn);
     AudioIn->OnStart = [this](TObject* Sender) { AudioInStart(Sender); };
     AudioIn->OnBufferFilled = [this](std::uint8_t* Buffer, int Size) { return AudioInBufferFilled(Buffer, Size); };
     AudioIn->OnStop = [this](TObject* Sender) { AudioInStop(Sender); };
 
-    PageControl = Place<TPageControl>(this, this, 0, 0, 540, 336);
+    PageControl = Place<TPageControl>(this, this, 0, 0, ClientWidth(), 336);
     CreateStartPage();
     CreateSetupPage();
     CreateDirPage();
     CreateRecordPage();
+    ToolResources::AddPagePicture(StartPage, "SOUNDASSISTENT");
+    ToolResources::AddPagePicture(RecordSetup, "SOUNDASSISTENTSETUP");
+    ToolResources::AddPagePicture(DirPage, "SOUNDASSISTENTDIRSETUP");
     for (int i = 0; i < PageControl->PageCount(); ++i)
         PageControl->Pages(i)->SetTabVisible(false);
     PageControl->OnChange = [this](TObject* Sender) { PageControlChange(Sender); };
@@ -64,7 +72,15 @@ TSoundAssistentForm::TSoundAssistentForm(TComponent* AOwner, TAudioIn* AAudioIn)
     SoundControl = std::make_unique<TSoundControl>();
     SetUpMixer();
     LoadSampleRate();
+    PicNrEdit->MaxValue = PicInfoUnit::PicCount();
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    KeyPreview = true;
+    OnKeyDown = [](TObject*, WORD& Key, TShiftState) {
+        if (Key == VK_F1) {
+            Key = 0;
+            ui::ShowMessage(TAAForm::NoHelpMessage); // the editor's help, as its own command gives it
+        }
+    };
 }
 
 TSoundAssistentForm::~TSoundAssistentForm()
@@ -112,10 +128,8 @@ void TSoundAssistentForm::CreateSetupPage()
     Rate22050Check = rate("22050 Hz", 44);
     Rate44100Check = rate("44100 Hz", 68);
     SampleUserCheck = rate("andere:", 92);
-    UserSampleEdit = Place<TEdit>(this, rates, 100, 92, 80, 22);
-    UserSampleEdit->OnChange = [this](TObject*) {
-        VisteloSetup::SoundSampleRate = std::atoi(UserSampleEdit->Text().c_str());
-    };
+    UserSampleEdit = Place<TKsSpinEdit>(this, rates, 100, 92, 80, 22);
+    UserSampleEdit->OnChange = [this](TObject*) { VisteloSetup::SoundSampleRate = UserSampleEdit->GetIntValue(); };
     Place<TLabel>(this, rates, 186, 94, 30, 20)->SetCaption("Hz");
 
     auto* sizes = Place<TGroupBox>(this, RecordSetup, 272, 68, 240, 66);
@@ -151,7 +165,7 @@ void TSoundAssistentForm::CreateDirPage()
     UserDirCheck->OnClick = [this](TObject*) { DirCheckClick(); };
     UserDirPanel = Place<TPanel>(this, group, 30, 72, 456, 64);
     Place<TLabel>(this, UserDirPanel, 0, 4, 300, 20)->SetCaption("&Verzeichnis angeben:");
-    UserDirEdit = Place<TEdit>(this, UserDirPanel, 0, 28, 450, 22);
+    UserDirEdit = Place<TDirectoryEdit>(this, UserDirPanel, 0, 28, 450, 22);
     UserDirEdit->OnChange = [this](TObject*) { VisteloSetup::SoundUserDir = UserDirEdit->Text(); };
 }
 
@@ -161,8 +175,11 @@ void TSoundAssistentForm::CreateRecordPage()
     RecordPage->SetPageControl(PageControl);
     PreviewImage = Place<TImage>(this, RecordPage, 12, 12, 160, 120);
     PreviewImage->OnClick = [this](TObject*) { VisteloSetup::OpenPicturePreview(CurrentEntry); };
-    PicNrEdit = Place<TEdit>(this, RecordPage, 12, 140, 60, 22);
+    PicNrEdit = Place<TKsSpinEdit>(this, RecordPage, 12, 140, 60, 22);
+    PicNrEdit->MinValue = 1;
     PicNrEdit->OnExit = [this](TObject* Sender) { PicNrEditExit(Sender); };
+    PicNrEdit->OnTopClick = [this](TObject* Sender) { PicNrEditExit(Sender); };
+    PicNrEdit->OnBottomClick = [this](TObject* Sender) { PicNrEditExit(Sender); };
     PicNrEdit->OnKeyDown = [this](TObject* Sender, WORD& Key, TShiftState) {
         if (Key == VK_RETURN)
             PicNrEditExit(Sender);
@@ -171,7 +188,9 @@ void TSoundAssistentForm::CreateRecordPage()
     CommentsMemo = Place<TMemo>(this, RecordPage, 184, 32, 340, 100);
     CommentsMemo->OnChange = [this](TObject* Sender) { CommentsMemoChange(Sender); };
     SoundExistInfoLabel = Place<TLabel>(this, RecordPage, 184, 140, 340, 20);
-    SoundFilenameEdit = Place<TEdit>(this, RecordPage, 184, 160, 340, 22);
+    SoundFilenameEdit = Place<TFilenameEdit>(this, RecordPage, 184, 160, 340, 22);
+    SoundFilenameEdit->SetDefaultExt("WAV");
+    SoundFilenameEdit->SetFilter("WAV-Dateien (*.WAV)|*.WAV");
     SoundFilenameEdit->OnChange = [this](TObject* Sender) { SoundFilenameEditChange(Sender); };
     Place<TLabel>(this, RecordPage, 184, 190, 90, 20)->SetCaption("Länge/Größe:");
     LengthLabel = Place<TLabel>(this, RecordPage, 280, 190, 244, 20);
@@ -214,7 +233,7 @@ void TSoundAssistentForm::CreateRecordPage()
 void TSoundAssistentForm::CreateButtons()
 {
     auto button = [this](const std::string& caption, int left) {
-        auto* b = Place<TButton>(this, this, left, 346, 96, 25);
+        auto* b = Place<TButton>(this, this, left + ToolResources::PagePictureRoom, 346, 96, 25);
         b->SetCaption(caption);
         return b;
     };
@@ -273,7 +292,7 @@ void TSoundAssistentForm::ReadSliderVolumes()
 void TSoundAssistentForm::LoadSampleRate()
 {
     const int rate = VisteloSetup::SoundSampleRate;
-    UserSampleEdit->SetText(std::to_string(rate));
+    UserSampleEdit->SetIntValue(rate);
     TRadioButton* fixed = rate == 11025 ? Rate11025Check
         : rate == 22050                 ? Rate22050Check
         : rate == 44100                 ? Rate44100Check

@@ -13,7 +13,9 @@
 
 class TAudioIn;
 class TButton;
-class TEdit;
+class TDirectoryEdit;
+class TFilenameEdit;
+class TKsSpinEdit;
 class TImage;
 class TLabel;
 class TMemo;
@@ -53,7 +55,7 @@ public:
     TRadioButton* Rate22050Check = nullptr;
     TRadioButton* Rate44100Check = nullptr;
     TRadioButton* SampleUserCheck = nullptr;
-    TEdit* UserSampleEdit = nullptr;
+    TKsSpinEdit* UserSampleEdit = nullptr;
     TRadioButton* EightBitCheck = nullptr;
     TRadioButton* SixteenBitCheck = nullptr;
     TRadioButton* MonoCheck = nullptr;
@@ -61,12 +63,12 @@ public:
     TRadioButton* PicDirCheck = nullptr;
     TRadioButton* UserDirCheck = nullptr;
     TPanel* UserDirPanel = nullptr;
-    TEdit* UserDirEdit = nullptr;
+    TDirectoryEdit* UserDirEdit = nullptr;
     TImage* PreviewImage = nullptr;
-    TEdit* PicNrEdit = nullptr;
+    TKsSpinEdit* PicNrEdit = nullptr;
     TMemo* CommentsMemo = nullptr;
     TLabel* SoundExistInfoLabel = nullptr;
-    TEdit* SoundFilenameEdit = nullptr;
+    TFilenameEdit* SoundFilenameEdit = nullptr;
     TLabel* LengthLabel = nullptr;
     TButton* RecordBtn = nullptr;
     TButton* StopBtn = nullptr;

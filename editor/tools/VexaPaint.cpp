@@ -1,10 +1,13 @@
 #include "editor/tools/VexaPaint.h"
 
+#include <functional>
+
 #include "core/BitmapTools.h"
 #include "editor/tools/AskBC.h"
 #include "editor/tools/AskDegrees.h"
 #include "editor/tools/AskGamma.h"
 #include "editor/tools/AskRGB.h"
+#include "editor/tools/ToolResources.h"
 #include "editor/tools/VexaPaintView.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
@@ -30,6 +33,30 @@ TButton* AddButton(TWinControl* Parent, const std::string& Caption, int Left, in
     return button;
 }
 
+// A button of the left column with its glyph from the bitmap resource.
+TButton* AddGlyphButton(TWinControl* Parent, const std::string& Caption, const std::string& Glyph, int Top)
+{
+    auto* button = new TBitBtn(Parent);
+    button->SetParent(Parent);
+    button->SetCaption(Caption);
+    button->SetBounds(8, Top, 132, 25);
+    ToolResources::LoadGlyph(button, Glyph);
+    return button;
+}
+
+// An image list of cells of the given size cut from the bitmap resource,
+// magenta see-through.
+TImageList* ResourceImages(TComponent* Owner, const std::string& Name, int Size)
+{
+    auto* images = new TImageList(Owner);
+    images->SetWidth(Size);
+    images->SetHeight(Size);
+    TBitmap strip;
+    ToolResources::LoadBitmap(strip, Name);
+    images->AddMasked(strip, clFuchsia);
+    return images;
+}
+
 // The entries of the four menus; "-" is a separator, the last entry
 // "Abbrechen" does nothing.
 const std::vector<std::vector<const char*>> MenuEntries = {
@@ -41,21 +68,9 @@ const std::vector<std::vector<const char*>> MenuEntries = {
      "-", "Abbrechen"},
 };
 
-// A 24 x 24 picture for a menu entry: a frame in the menu's colour with the
-// entry's number of bars.
-std::unique_ptr<TBitmap> MenuImage(int menu, int index)
-{
-    static const TColor colours[4] = {clNavy, clRed, clOlive, clTeal};
-    auto image = std::make_unique<TBitmap>(24, 24);
-    TCanvas& c = image->Canvas();
-    c.Brush.Color = clFuchsia;
-    c.FillRect(Rect(0, 0, 24, 24));
-    c.Brush.Color = colours[menu];
-    c.FrameRect(Rect(2, 2, 22, 22));
-    for (int i = 0; i <= index && i < 6; ++i)
-        c.FillRect(Rect(5 + 2 * i, 18 - 2 * i, 7 + 2 * i, 19));
-    return image;
-}
+// The pictures of the menus' entries, one 24 x 24 cell per entry.
+const char* const MenuImageResources[4] = {"VexaPaintTurnImages", "VexaPaintColourImages", "VexaPaintBrightnessImages",
+                                           "VexaPaintFilterImages"};
 
 } // namespace
 
@@ -106,28 +121,44 @@ void TVexaPaintForm::BuildLeftColumn()
     PreviewBox = new TPaintBox(this);
     PreviewBox->SetParent(PreviewPanel);
     PreviewBox->OnPaint = [this](TObject*) { PaintPicture(PreviewBox); };
-    CropButton = AddButton(this, "Zuschneiden", 8, 116, 132);
+    CropButton = AddGlyphButton(this, "Zuschneiden", "CropBitmap", 116);
     CropButton->OnClick = [this](TObject*) { CropClick(); };
-    TurnButton = AddButton(this, "Drehen/Spiegeln", 8, 146, 132);
+    TurnButton = AddGlyphButton(this, "Drehen/Spiegeln", "TurnBitmap", 146);
     TurnButton->OnClick = [this](TObject*) { ShowMenu(vmTurn, TurnButton); };
-    ColourButton = AddButton(this, "Farbkorrektur", 8, 176, 132);
+    ColourButton = AddGlyphButton(this, "Farbkorrektur", "RGBBitmap", 176);
     ColourButton->OnClick = [this](TObject*) { ShowMenu(vmColour, ColourButton); };
-    BrightnessButton = AddButton(this, "Helligkeit/Kontrast", 8, 206, 132);
+    BrightnessButton = AddGlyphButton(this, "Helligkeit/Kontrast", "BCBitmap", 206);
     BrightnessButton->OnClick = [this](TObject*) { ShowMenu(vmBrightness, BrightnessButton); };
-    FilterButton = AddButton(this, "Effekte/Filter", 8, 236, 132);
+    FilterButton = AddGlyphButton(this, "Effekte/Filter", "BlurStrongBitmap", 236);
     FilterButton->OnClick = [this](TObject*) { ShowMenu(vmFilter, FilterButton); };
-    UndoButton = AddButton(this, "Rückgängig", 8, 266, 132);
+    UndoButton = AddGlyphButton(this, "Rückgängig", "UndoBitmap", 266);
     UndoButton->OnClick = [this](TObject*) { UndoClick(); };
-    ZoomInButton = AddButton(this, "+", 8, 300, 40);
-    ZoomInButton->OnClick = [this](TObject*) { SetZoomStep(VexaPaintView::ZoomIn(zoomStep_)); };
-    ZoomOutButton = AddButton(this, "-", 54, 300, 40);
-    ZoomOutButton->OnClick = [this](TObject*) { SetZoomStep(VexaPaintView::ZoomOut(zoomStep_)); };
-    ZoomOneButton = AddButton(this, "1:1", 100, 300, 40);
-    ZoomOneButton->OnClick = [this](TObject*) { SetZoomStep(1); };
+    BuildZoomToolBar();
     ProgressBar = new TProgressBar(this);
     ProgressBar->SetParent(this);
     ProgressBar->SetBounds(8, 334, 132, 16);
     ProgressBar->SetMax(100);
+}
+
+void TVexaPaintForm::BuildZoomToolBar()
+{
+    ZoomImages = ResourceImages(this, "VexaPaintZoomImages", 16);
+    ZoomToolBar = new TToolBar(this);
+    ZoomToolBar->SetParent(this);
+    ZoomToolBar->SetAlign(alNone);
+    ZoomToolBar->SetBounds(8, 298, 132, 26);
+    ZoomToolBar->SetFlat(true);
+    ZoomToolBar->SetImages(ZoomImages);
+    auto button = [this](int Image, std::function<int(int)> Step) {
+        auto* b = new TToolButton(this);
+        b->SetParent(ZoomToolBar);
+        b->SetImageIndex(Image);
+        b->OnClick = [this, Step](TObject*) { SetZoomStep(Step(zoomStep_)); };
+        return b;
+    };
+    ZoomInButton = button(0, VexaPaintView::ZoomIn);
+    ZoomOutButton = button(1, VexaPaintView::ZoomOut);
+    ZoomOneButton = button(2, [](int) { return 1; });
 }
 
 void TVexaPaintForm::BuildCentre()
@@ -157,10 +188,8 @@ void TVexaPaintForm::BuildCentre()
 
 void TVexaPaintForm::BuildMenus()
 {
-    MenuImages = new TImageList(this);
-    MenuImages->SetWidth(24);
-    MenuImages->SetHeight(24);
     for (int m = 0; m < 4; ++m) {
+        MenuImages[m] = ResourceImages(this, MenuImageResources[m], 24);
         auto* menu = new TPopupMenu(this);
         menu->AutoPopup = false;
         Menus[m] = menu;
@@ -168,15 +197,13 @@ void TVexaPaintForm::BuildMenus()
         for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
             auto* item = new TMenuItem(menu);
             item->Caption = entries[static_cast<std::size_t>(i)];
-            if (!item->IsLine()) {
-                auto image = MenuImage(m, i);
-                item->ImageIndex = MenuImages->AddMasked(*image, clFuchsia);
-            }
+            if (!item->IsLine())
+                item->ImageIndex = i;
             const auto which = static_cast<TVexaPaintMenu>(m);
             item->OnClick = [this, which, i](TObject*) { MenuItemClick(which, i); };
             menu->Items().Add(item);
         }
-        menu->SetImages(MenuImages);
+        menu->SetImages(MenuImages[m]);
     }
 }
 

@@ -24,6 +24,8 @@ class TPopupMenu;
 class TProgressBar;
 class TScrollBox;
 class TStatusBar;
+class TToolBar;
+class TToolButton;
 
 namespace VexaPaintTexts {
 
@@ -86,9 +88,11 @@ public:
     TButton* BrightnessButton = nullptr;
     TButton* FilterButton = nullptr;
     TButton* UndoButton = nullptr;
-    TButton* ZoomInButton = nullptr;
-    TButton* ZoomOutButton = nullptr;
-    TButton* ZoomOneButton = nullptr;
+    TToolBar* ZoomToolBar = nullptr;
+    TImageList* ZoomImages = nullptr;
+    TToolButton* ZoomInButton = nullptr;
+    TToolButton* ZoomOutButton = nullptr;
+    TToolButton* ZoomOneButton = nullptr;
     TProgressBar* ProgressBar = nullptr;
     TScrollBox* ScrollBox = nullptr;
     TPaintBox* PaintBox = nullptr;
@@ -97,11 +101,13 @@ public:
     TButton* CancelButton = nullptr;
     TStatusBar* StatusBar = nullptr;
     TPopupMenu* Menus[4] = {};
-    TImageList* MenuImages = nullptr;
+    // Each menu's pictures; an entry shows the picture at its own index.
+    TImageList* MenuImages[4] = {};
     TFormPlacement* FormPlacement = nullptr;
 
 private:
     void BuildLeftColumn();
+    void BuildZoomToolBar();
     void BuildCentre();
     void BuildMenus();
     void ShowMenu(TVexaPaintMenu Menu, TButton* Button);

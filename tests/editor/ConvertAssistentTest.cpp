@@ -7,14 +7,20 @@
 #include <fstream>
 
 #include "core/VisteloNPics.h"
+#include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/tools/ToolResources.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/rtl/Streams.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ExtCtrls.h"
 #include "platform/ui/StdCtrls.h"
+#include "platform/ui/TestDriver.h"
+#include "tests/ui/UiFixture.h"
+#include "widgets/Spin.h"
 
 namespace {
 
@@ -282,6 +288,36 @@ TEST(ConvertAssistentForm, WithoutPicturesItSaysSoAndOffersNoWayOn)
     ui::EndDialogScript();
     PicInfoUnit::PicInfoAccessMethod = paPicListBox;
     PicInfoUnit::AccessVistelo = nullptr;
+}
+
+// The page's picture: an image at its left edge showing a loaded picture.
+const TGraphic* PagePicture(TWinControl* Page)
+{
+    for (int i = 0; i < Page->ControlCount(); ++i)
+        if (auto* image = dynamic_cast<TImage*>(Page->Controls(i)); image && image->Left() < 20)
+            return image->Picture().Graphic();
+    return nullptr;
+}
+
+class ConvertAssistentWindow : public UiTest { };
+
+TEST_F(ConvertAssistentWindow, EveryPageShowsItsPictureBesideItsControlsAndF1GivesTheEditorsHelp)
+{
+    TConvertAssistentForm form(nullptr);
+    for (int i = 0; i < form.PageControl->PageCount(); ++i) {
+        const TGraphic* picture = PagePicture(form.PageControl->Pages(i));
+        ASSERT_NE(picture, nullptr) << "page " << i;
+        EXPECT_EQ(picture->Width(), ToolResources::PagePictureWidth) << "page " << i;
+    }
+    EXPECT_GE(form.AllPicsCheck->Left(), ToolResources::PagePictureRoom) << "the controls make room";
+    EXPECT_EQ(form.WidthEdit->MaxValue, 99999);
+
+    form.Show();
+    Turn();
+    SendKey(form.NextBtn, TKeyAction::Press, TKey::F1);
+    Turn();
+    ASSERT_FALSE(ui::RecordedDialogs().empty());
+    EXPECT_EQ(ui::RecordedDialogs().back().Request.Text, TAAForm::NoHelpMessage);
 }
 
 TEST(ConvertAssistentForm, TheLastPageSumsUpTheChoices)

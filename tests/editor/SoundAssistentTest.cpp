@@ -10,7 +10,10 @@
 #include "core/VisteloNPics.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/FilenameEdit.h"
+#include "editor/controls/VexaPrgrBr.h"
 #include "editor/tools/RecordForm.h"
+#include "editor/tools/ToolResources.h"
 #include "media/TestSounds.h"
 #include "platform/media/AudioIO.h"
 #include "platform/media/WAVTools.h"
@@ -21,6 +24,7 @@
 #include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
+#include "widgets/Spin.h"
 
 namespace {
 
@@ -175,6 +179,37 @@ TEST_F(SoundAssist, AProposedNameStaysOnlyWithItsRecording)
     EXPECT_EQ(show_.GetPicInfo(2)->Sound, folder_ + "klang.wav");
 }
 
+TEST_F(SoundAssist, ANameWithABlankStaysWholeAndTheNumberSpinsThroughThePictures)
+{
+    UseShow(2, {}, {});
+    show_.GetPicInfo(1)->FileName = folder_ + "Urlaub 1.jpg";
+    VisteloSetup::SoundUseUserDir = false;
+    TSoundAssistentForm form(nullptr);
+    for (TWinControl* page : {static_cast<TWinControl*>(form.StartPage), static_cast<TWinControl*>(form.RecordSetup),
+                              static_cast<TWinControl*>(form.DirPage)}) {
+        TImage* picture = nullptr;
+        for (int i = 0; i < page->ControlCount(); ++i)
+            if (auto* image = dynamic_cast<TImage*>(page->Controls(i)); image && image->Left() < 20)
+                picture = image;
+        ASSERT_NE(picture, nullptr);
+        ASSERT_NE(picture->Picture().Graphic(), nullptr);
+        EXPECT_EQ(picture->Picture().Graphic()->Width(), ToolResources::PagePictureWidth);
+    }
+    form.PageControl->SetActivePage(form.RecordPage);
+    form.PageControlChange(form.PageControl);
+    EXPECT_EQ(form.PicNrEdit->MaxValue, 2);
+
+    form.PicNrEdit->UpClick(form.PicNrEdit);
+    EXPECT_EQ(form.CurrentIndex, 1);
+    EXPECT_EQ(form.SoundFilenameEdit->Text(), "\"" + folder_ + "Urlaub 1.wav\"");
+    EXPECT_EQ(show_.GetPicInfo(1)->Sound, folder_ + "Urlaub 1.wav") << "the whole name, without the quotes";
+    form.PicNrEdit->UpClick(form.PicNrEdit);
+    EXPECT_EQ(form.CurrentIndex, 1) << "no picture after the last";
+    form.PicNrEdit->DownClick(form.PicNrEdit);
+    EXPECT_EQ(form.CurrentIndex, 0);
+    EXPECT_EQ(show_.GetPicInfo(1)->Sound, "") << "nothing was recorded";
+}
+
 TEST_F(SoundAssist, DeletingTheSoundProposesANewName)
 {
     UseShow(1, {}, {});
@@ -219,11 +254,13 @@ TEST_F(SoundAssist, RecordsAPicturesCommentIntoItsSoundFile)
     // shown the peak (the deadline only keeps a device that never delivers
     // from hanging the test).
     int maxLevel = 0, levelMax = 0;
+    bool meter = false;
     const auto handler = form.AudioIn->OnBufferFilled;
     form.AudioIn->OnBufferFilled = [&](uint8_t* buffer, int size) {
         const bool more = handler(buffer, size);
         if (form.RecordForm) {
             levelMax = form.RecordForm->LevelBar->Max();
+            meter = form.RecordForm->LevelBar->Bitmapstyle() == pbsVUMeter;
             maxLevel = std::max(maxLevel, form.RecordForm->LevelBar->Position());
         }
         return more;
@@ -242,6 +279,7 @@ TEST_F(SoundAssist, RecordsAPicturesCommentIntoItsSoundFile)
         Application->ProcessMessages();
 
     EXPECT_EQ(levelMax, 65536);
+    EXPECT_TRUE(meter) << "the level shows on a meter";
     EXPECT_GE(maxLevel, 65534);
     EXPECT_FALSE(form.Recording);
     EXPECT_EQ(show_.GetPicInfo(0)->Sound, target);

@@ -8,11 +8,15 @@
 
 #include "core/Setup.h"
 #include "core/VisteloNPics.h"
+#include "editor/app/PicInfoUnit.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/tools/VexaPaintView.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/ImgList.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
 #include "tests/ui/UiFixture.h"
 
@@ -163,4 +167,63 @@ TEST_F(VexaPaintFormTest, OkOnAPictureOfAnotherFormatAsksForABitmapNameAndACance
     EXPECT_TRUE(stayed);
     EXPECT_EQ(entry.FileName, png);
     fs::remove_all(folder);
+}
+
+TEST_F(VexaPaintFormTest, APictureOfTheShowIsOpenedByItsNumberAndSavedUnderItsName)
+{
+    const fs::path folder = fs::temp_directory_path() / ("vexapaint-show-" + std::to_string(::getpid()));
+    fs::create_directories(folder);
+    TVistelo show;
+    for (int i = 0; i < 2; ++i) {
+        Numbered(4, 3)->SaveToFile((folder / (std::to_string(i) + ".bmp")).string());
+        TPicInfoObject entry;
+        entry.FileName = (folder / (std::to_string(i) + ".bmp")).string();
+        show.AddDia(entry);
+    }
+    Setup::VisteloFilename = (folder / "show.vsf").string();
+    PicInfoUnit::PicInfoAccessMethod = paVistelo;
+    PicInfoUnit::AccessVistelo = &show;
+    std::string caption;
+    During([&](TVexaPaintForm& form) {
+        caption = form.Caption();
+        form.MenuItemClick(vmColour, 1);
+        form.OKClick();
+    });
+    EXPECT_TRUE(ToolHooks::EditShowPicture(1));
+    EXPECT_EQ(caption, "Bild bearbeiten (Vergrößerung 1:1) [1.bmp]");
+    TBitmap saved;
+    saved.LoadFromFile((folder / "1.bmp").string());
+    EXPECT_EQ(saved.ScanLine(2)[3], 255 - 33) << "inverted";
+    saved.LoadFromFile((folder / "0.bmp").string());
+    EXPECT_EQ(saved.ScanLine(0)[0], 0) << "the other picture is left alone";
+
+    EXPECT_FALSE(ToolHooks::EditShowPicture(2)) << "no such picture, no editor";
+    EXPECT_FALSE(ToolHooks::EditShowPicture(-1));
+    PicInfoUnit::PicInfoAccessMethod = paPicListBox;
+    PicInfoUnit::AccessVistelo = nullptr;
+    fs::remove_all(folder);
+}
+
+TEST_F(VexaPaintFormTest, TheMenusShowAPictureForEachEntryAndTheToolBarZooms)
+{
+    auto* form = new TVexaPaintForm(nullptr);
+    for (int m = 0; m < 4; ++m) {
+        const TMenuItem& items = form->Menus[m]->Items();
+        EXPECT_EQ(form->Menus[m]->Images(), form->MenuImages[m]);
+        EXPECT_EQ(form->MenuImages[m]->Count(), items.Count()) << "menu " << m;
+        for (int i = 0; i < items.Count(); ++i)
+            EXPECT_EQ(items.Items(i)->ImageIndex, items.Items(i)->IsLine() ? -1 : i) << "menu " << m << " entry " << i;
+    }
+    for (TButton* button : {form->CropButton, form->TurnButton, form->ColourButton, form->BrightnessButton,
+                            form->FilterButton, form->UndoButton})
+        EXPECT_FALSE(static_cast<TBitBtn*>(button)->Glyph().Empty()) << button->Caption();
+    EXPECT_EQ(form->ZoomToolBar->Images()->Count(), 3);
+    form->ZoomInButton->Click();
+    form->ZoomInButton->Click();
+    EXPECT_EQ(form->ZoomStep(), 3);
+    form->ZoomOutButton->Click();
+    EXPECT_EQ(form->ZoomStep(), 2);
+    form->ZoomOneButton->Click();
+    EXPECT_EQ(form->ZoomStep(), 1);
+    delete form;
 }

@@ -7,5 +7,22 @@ function(vistelo_embed_tool_resources target)
     BITMAP RGBBow ${dir}/RGBBow.bmp
     BITMAP RGBBitmap ${dir}/RGBBitmap.bmp
     BITMAP BCBitmap ${dir}/BCBitmap.bmp
-    BITMAP GammaBitmap ${dir}/GammaBitmap.bmp)
+    BITMAP GammaBitmap ${dir}/GammaBitmap.bmp
+    BITMAP MusicPreview ${dir}/MusicPreview.bmp
+    BITMAP TurnBitmap ${dir}/TurnBitmap.bmp
+    BITMAP CropBitmap ${dir}/CropBitmap.bmp
+    BITMAP UndoBitmap ${dir}/UndoBitmap.bmp
+    BITMAP BlurStrongBitmap ${dir}/BlurStrongBitmap.bmp
+    BITMAP VexaPaintZoomImages ${dir}/VexaPaintZoomImages.bmp
+    BITMAP VexaPaintTurnImages ${dir}/VexaPaintTurnImages.bmp
+    BITMAP VexaPaintColourImages ${dir}/VexaPaintColourImages.bmp
+    BITMAP VexaPaintBrightnessImages ${dir}/VexaPaintBrightnessImages.bmp
+    BITMAP VexaPaintFilterImages ${dir}/VexaPaintFilterImages.bmp
+    RCDATA SOUNDASSISTENT ${dir}/SoundAssistent.jpg
+    RCDATA SOUNDASSISTENTSETUP ${dir}/SoundAssistentSetup.jpg
+    RCDATA SOUNDASSISTENTDIRSETUP ${dir}/SoundAssistentDirSetup.jpg
+    RCDATA CONVERTASSIST ${dir}/ConvertAssist.jpg
+    RCDATA CONVERTFORMAT ${dir}/ConvertFormat.jpg
+    RCDATA CONVERTRESIZE ${dir}/ConvertResize.jpg
+    RCDATA CONVERTOLDFILES ${dir}/ConvertOldFiles.jpg)
 endfunction()
