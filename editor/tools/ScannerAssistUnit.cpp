@@ -9,6 +9,7 @@
 #include "editor/controls/JPEGCompressionDlg.h"
 #include "editor/tools/AskGotPicture.h"
 #include "editor/tools/MultiTWAIN.h"
+#include "editor/tools/ToolResources.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/rtl/StringList.h"
@@ -75,8 +76,8 @@ TScannerAssistent::TScannerAssistent(TComponent* AOwner) : TForm(AOwner)
     SetCaption("Import-Assistent für Scanner und Digitalkameras");
     SetBorderStyle(bsDialog);
     SetPosition(poScreenCenter);
-    SetClientWidth(460);
-    SetClientHeight(330);
+    SetClientWidth(460 + ToolResources::PagePictureRoom);
+    SetClientHeight(362);
     JPEGDialog = new TJPEGCompressionDlg(this);
     BuildPages();
     BuildButtons();
@@ -105,7 +106,7 @@ void TScannerAssistent::BuildPages()
     for (int i = 0; i < PageCount; ++i) {
         Pages[i] = new TPanel(this);
         Pages[i]->SetParent(this);
-        Pages[i]->SetBounds(0, 0, 460, 280);
+        Pages[i]->SetBounds(0, 0, ClientWidth(), 312);
         Pages[i]->SetBevelOuter(bvNone);
         Pages[i]->SetCaption("");
     }
@@ -155,19 +156,23 @@ void TScannerAssistent::BuildPages()
     AddText(Pages[3], "Klicken Sie auf \"Start\", um Bilder zu scannen oder von der Kamera zu übernehmen.", 40, 32);
     StartButton = AddButton(Pages[3], "Start", 12, 84);
     StartButton->OnClick = [this](TObject*) { Acquire(); };
+
+    const char* const pictures[PageCount] = {"SCANASSIST", "SCANSOURCE", "SCANFILES", "SCANSTART"};
+    for (int i = 0; i < PageCount; ++i)
+        ToolResources::AddPagePicture(Pages[i], pictures[i]);
 }
 
 void TScannerAssistent::BuildButtons()
 {
-    CancelButton = AddButton(this, "&Abbrechen", 12, 292);
+    CancelButton = AddButton(this, "&Abbrechen", 12 + ToolResources::PagePictureRoom, 324);
     CancelButton->ModalResult = mrCancel;
-    BackButton = AddButton(this, "&Zurück", 170, 292);
+    BackButton = AddButton(this, "&Zurück", 170 + ToolResources::PagePictureRoom, 324);
     BackButton->OnClick = [this](TObject*) { ShowPage(page_ - 1); };
-    NextButton = AddButton(this, "&Weiter", 264, 292);
+    NextButton = AddButton(this, "&Weiter", 264 + ToolResources::PagePictureRoom, 324);
     NextButton->OnClick = [this](TObject*) { ShowPage(page_ + 1); };
-    FinishButton = AddButton(this, "&Fertigstellen", 358, 292);
+    FinishButton = AddButton(this, "&Fertigstellen", 358 + ToolResources::PagePictureRoom, 324);
     FinishButton->OnClick = [this](TObject*) { ShowPage(PageCount - 1); };
-    CloseButton = AddButton(this, "&Schließen", 358, 292);
+    CloseButton = AddButton(this, "&Schließen", 358 + ToolResources::PagePictureRoom, 324);
     CloseButton->OnClick = [this](TObject*) {
         StoreSettings();
         ModalResult = mrOk;

@@ -216,6 +216,13 @@ TEST_F(ScannerTest, ScannedPicturesGetTheNextFreeNumberedNames)
 
     VisteloSetup::PicDir = pictures;
     auto* wizard = new TScannerAssistent(nullptr);
+    for (TPanel* page : wizard->Pages) {
+        int pictures = 0;
+        for (int i = 0; i < page->ControlCount(); ++i)
+            if (auto* image = dynamic_cast<TImage*>(page->Controls(i)); image && image->Picture().Graphic())
+                ++pictures;
+        EXPECT_EQ(pictures, 1) << "every page shows its picture";
+    }
     wizard->Activated();
     EXPECT_EQ(wizard->VersionLabel->Caption(), "TWAIN Version 1.06 gefunden");
     wizard->FormatGroup->SetItemIndex(1);

@@ -24,5 +24,9 @@ function(vistelo_embed_tool_resources target)
     RCDATA CONVERTASSIST ${dir}/ConvertAssist.jpg
     RCDATA CONVERTFORMAT ${dir}/ConvertFormat.jpg
     RCDATA CONVERTRESIZE ${dir}/ConvertResize.jpg
-    RCDATA CONVERTOLDFILES ${dir}/ConvertOldFiles.jpg)
+    RCDATA CONVERTOLDFILES ${dir}/ConvertOldFiles.jpg
+    RCDATA SCANASSIST ${dir}/ScanAssist.jpg
+    RCDATA SCANSOURCE ${dir}/ScanSource.jpg
+    RCDATA SCANFILES ${dir}/ScanFiles.jpg
+    RCDATA SCANSTART ${dir}/ScanStart.jpg)
 endfunction()
