@@ -285,14 +285,23 @@ void backend::RunWindowSystemDrag(TDragLoop& loop)
     struct Forget {
         ~Forget() { activeMime = nullptr; }
     } forget; // also when a handler throws
-    QDrag drag(qApp);
-    drag.setMimeData(mime);
-    QObject::connect(&drag, &QDrag::actionChanged, [&loop](Qt::DropAction action) {
-        if (!DropWindowAt(TPoint{QCursor::pos().x(), QCursor::pos().y()}))
-            loop.Source()->GiveFeedback(EffectsOfActions(action));
-    });
+    // On the heap: another program fetches the data only after the drop,
+    // when exec has returned, and the window system's drag deletes the
+    // object once that program has finished with it.
+    QPointer<QDrag> drag = new QDrag(qApp);
+    drag->setMimeData(mime);
+    const QMetaObject::Connection feedback = QObject::connect(
+        drag, &QDrag::actionChanged, [&loop](Qt::DropAction action) {
+            if (!DropWindowAt(TPoint{QCursor::pos().x(), QCursor::pos().y()}))
+                loop.Source()->GiveFeedback(EffectsOfActions(action));
+        });
     const Qt::DropActions allowed = ActionsOfEffects(loop.OkEffects());
-    Qt::DropAction action = drag.exec(allowed, ActionOfEffect(loop.OkEffects()));
+    Qt::DropAction action = drag->exec(allowed, ActionOfEffect(loop.OkEffects()));
+    if (drag) {
+        QObject::disconnect(feedback); // the loop goes with this call
+        if (action == Qt::IgnoreAction)
+            delete drag; // nothing dropped, nobody fetches
+    }
     if (loop.Finished())
         return;
     if (action == Qt::IgnoreAction)
