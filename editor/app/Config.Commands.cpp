@@ -140,6 +140,7 @@ void TAAForm::SortModeClick(TObject*)
     // Sorting moves one picture at a time.
     const int current = PicItemIndex();
     PicListBox->SetMultiSelect(!on);
+    PicListBox->DragMode = on ? dmAutomatic : dmManual;
     if (!on && current >= 0)
         PicListBox->SetSelected(current, true);
     PicListBox->SetItemIndex(current);
@@ -189,8 +190,13 @@ void TAAForm::MoveItemBelow(int Source, int Target)
 void TAAForm::PicListBoxDragDrop(int X, int Y)
 {
     const int target = PicListBoxDragOver(X, Y);
-    DrawSortMarker(DragOverIndex, PicListBox->Color());
+    PicListBoxEndDrag();
     MoveItemBelow(DragSourceIndex, target);
+}
+
+void TAAForm::PicListBoxEndDrag()
+{
+    DrawSortMarker(DragOverIndex, PicListBox->Color());
     DragOverIndex = -1;
 }
 

@@ -35,6 +35,7 @@ void TAAForm::CreateDragSources()
     DropBMPSource = new TDropBMPSource(this);
     DropBMPSource->Dragtypes = TDragTypes{dtCopy, dtMove};
     DropFileTarget1 = new TDropFileTarget(this);
+    DropFileTarget1->Dragtypes = TDragTypes{dtCopy};
     DropFileTarget1->OnDrop = [this](TObject* Sender, TShiftState Shift, TPoint Point, DWORD& Effect) {
         DropFileTargetDrop(Sender, Shift, Point, Effect);
     };

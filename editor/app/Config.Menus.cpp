@@ -5,6 +5,8 @@
 
 #include "editor/app/FormBuilding.h"
 #include "editor/app/MissingWindows.h"
+#include "editor/app/ToolbarGlyphs.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
@@ -198,13 +200,16 @@ void TAAForm::CreateToolbar()
         {"Markiertes Bild zum Windows Hintergrundbild machen", command(&TAAForm::WallpaperBtnClick)},
         {"Vistelo-Manager zum Erstellen von Vistelo-Listen aufrufen", command(&TAAForm::VisteloManager1Click)},
     };
+    static_assert(sizeof buttons / sizeof buttons[0] == ToolbarGlyphs::ButtonCount, "a glyph for every button");
     int left = 2;
     for (const Button& entry : buttons) {
         auto* button = new TKsSpeedButton(this);
         button->SetParent(ToolbarPanel);
         button->SetFlat(true);
         button->SetBounds(left, 2, 26, 26);
-        button->SetCaption(std::to_string(ToolButtons.size() + 1));
+        TBitmap glyph;
+        ToolbarGlyphs::Paint(glyph, static_cast<int>(ToolButtons.size()));
+        button->SetGlyph(glyph);
         button->Hint = entry.Hint;
         button->SetShowHint(true);
         button->OnClick = entry.Command;

@@ -13,6 +13,7 @@
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/ColorPickerButton.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
@@ -129,11 +130,19 @@ void TAAForm::CreateSettingsControls()
     SetButtonGlyph(FontBtn, "ARed");
     SetButtonGlyph(SleepBtn, "SleepRed");
     SetButtonGlyph(SpecPlacementBtn, "LandScapeRed");
-    BgColorBarBtn = new TButton(this);
+    BgColorBarBtn = new TColorPickerButton(this);
     BgColorBarBtn->SetParent(group);
-    BgColorBarBtn->SetBounds(136, 203, 132, 24);
-    BgColorBarBtn->SetCaption("Hintergrundfarbe...");
+    BgColorBarBtn->SetBounds(136, 203, 132, 26);
+    BgColorBarBtn->SetCustomText("weitere Farben...");
+    BgColorBarBtn->SetFlat(true);
+    BgColorBarBtn->SetIndicatorBorder(ibSunken);
+    BgColorBarBtn->SetPopupSpacing(8);
+    BgColorBarBtn->SetShowSystemColors(false);
+    BgColorBarBtn->SetSpacing(0);
+    BgColorBarBtn->Hint = "Hintergrundfarbe festlegen";
+    BgColorBarBtn->SetShowHint(true);
     BgColorBarBtn->OnClick = [this](TObject* Sender) { BackgroundColorClick(Sender); };
+    BgColorBarBtn->OnChange = [this](TObject* Sender) { BgColorBarBtnChange(Sender); };
     ColorDialog1 = new TColorDialog(this);
 }
 
@@ -189,7 +198,7 @@ void TAAForm::ShowPictureSettings(const TPicInfoObject& Picture)
     ShowCommentCheck->SetChecked(Picture.ShowComments);
     ShowImageCheck->SetChecked(Picture.ShowImage);
     CommentsMemo->SetText(Picture.Comments);
-    BackgroundColorShown = Picture.BackgroundColor;
+    BgColorBarBtn->SetSelectionColor(Picture.BackgroundColor);
     CommentAlignmentComboBox->SetItemIndex(Picture.CommentAlignment);
     CommentPlacementComboBox->SetItemIndex(Picture.CommentPlacement);
     BlendingComboBox->SetItemIndex(Picture.Blending);
@@ -338,12 +347,28 @@ void TAAForm::CommentsMemoChange(TObject*)
         PicInfoUnit::SetComments(CommentsMemo->Text());
 }
 
+void TAAForm::ShowBackgroundColor(TColor Color)
+{
+    const bool updating = UpdatingControls;
+    UpdatingControls = true;
+    BgColorBarBtn->SetSelectionColor(Color);
+    UpdatingControls = updating;
+}
+
 void TAAForm::ApplyBackgroundColor(TColor Color)
 {
     PicInfoUnit::SetBackgroundColor(Color);
-    BackgroundColorShown = Color;
+    ShowBackgroundColor(Color);
     UpdateControlsEnabled();
     PicListBoxClick(nullptr);
+}
+
+void TAAForm::BgColorBarBtnChange(TObject*)
+{
+    // Showing a picture's colour sets the button too; only the user's choice
+    // colours the selection.
+    if (!UpdatingControls)
+        ApplyBackgroundColor(BgColorBarBtn->SelectionColor());
 }
 
 void TAAForm::BackgroundColorClick(TObject*)
@@ -373,7 +398,7 @@ void TAAForm::PreviewImageMouseMove(TObject*, TShiftState Shift, int X, int Y)
         const TColor colour = PreviewImage->Picture().Bitmap().Canvas().Pixels(X, Y);
         if (current && colour != TColor(-1)) {
             current->BackgroundColor = colour;
-            BackgroundColorShown = colour;
+            ShowBackgroundColor(colour);
             UpdateControlsEnabled();
         }
         return;

@@ -9,6 +9,7 @@
 #include "editor/app/AddDirUnit.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/ColorPickerButton.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/CodePage.h"
 #include "platform/rtl/Files.h"

@@ -11,6 +11,7 @@
 #include "editor/app/FileClasses.h"
 #include "editor/app/FormBuilding.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/PicturePanel.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
@@ -67,11 +68,14 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     ScrollPicListBoxTimer->OnTimer = [this](TObject* Sender) { ScrollPicListBoxTimerTimer(Sender); };
     DropDummy = new TDropDummy(this);
     DropFileTarget = new TDropFileTarget(this);
+    // Dropped files are only referred to: the other program keeps them.
+    DropFileTarget->Dragtypes = TDragTypes{dtCopy};
     DropFileTarget->OnDrop = [this](TObject* Sender, TShiftState Shift, TPoint Point, DWORD& Effect) {
         DropFileTargetDrop(Sender, Shift, Point, Effect);
     };
 
     OnActivate = [this](TObject* Sender) { FormActivate(Sender); };
+    OnResize = [this](TObject* Sender) { FormResize(Sender); };
     OnCloseQuery = [this](TObject* Sender, bool& CanClose) { FormCloseQuery(Sender, CanClose); };
     OnClose = [this](TObject* Sender, TCloseAction& Action) { FormClose(Sender, Action); };
     OnKeyUp = [this](TObject* Sender, WORD& Key, TShiftState Shift) { FormKeyUp(Sender, Key, Shift); };
@@ -145,6 +149,16 @@ void TAAForm::CreateListPanel()
         PicListBoxMouseMove(Sender, Shift, X, Y);
     };
     PicListBox->OnDblClick = [this](TObject* Sender) { OpenInApplicationClick(Sender); };
+    // Sort mode moves items with the platform's own drag of controls.
+    PicListBox->OnStartDrag = [this](TObject*) { PicListBoxStartDrag(); };
+    PicListBox->OnDragOver = [this](TObject*, TObject* Source, int X, int Y, TDragState, bool& Accept) {
+        Accept = Source == PicListBox && PicListBoxDragOver(X, Y) >= 0;
+    };
+    PicListBox->OnDragDrop = [this](TObject*, TObject* Source, int X, int Y) {
+        if (Source == PicListBox)
+            PicListBoxDragDrop(X, Y);
+    };
+    PicListBox->OnEndDrag = [this](TObject*, TObject*, int, int) { PicListBoxEndDrag(); };
     PicListBox->SetShowHint(true);
 
     HSplitter = new TKsSplitter(this);
@@ -222,6 +236,16 @@ void TAAForm::FormActivate(TObject*)
         return;
     LoadSplitterPositions();
     FirstActivation = false;
+}
+
+void TAAForm::FormResize(TObject*)
+{
+    if (!VSplitter || !HSplitter)
+        return; // a resize while the window is being built
+    Panel3->SetHeight(PicturePanel::FirstPaneAfterResize(Panel3->Height(), VSplitter->ControlSecond()->Height(),
+                                                         VSplitter->BottomRightLimit));
+    PicListBoxPanel->SetWidth(PicturePanel::FirstPaneAfterResize(
+        PicListBoxPanel->Width(), HSplitter->ControlSecond()->Width(), HSplitter->BottomRightLimit));
 }
 
 void TAAForm::LoadSplitterPositions()

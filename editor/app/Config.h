@@ -22,6 +22,7 @@ class TCoolBar;
 class TComboBox;
 class TButton;
 class TColorDialog;
+class TColorPickerButton;
 class TDropBMPSource;
 class TDropDummy;
 class TDropFileSource;
@@ -127,8 +128,9 @@ public:
     TKsSpeedButton* FontBtn = nullptr;
     TKsSpeedButton* SleepBtn = nullptr;
     TKsSpeedButton* SpecPlacementBtn = nullptr;
-    // Opens the colour dialog for the background colour.
-    TButton* BgColorBarBtn = nullptr;
+    // Shows the background colour: a click opens the colour dialog, its
+    // popup chooses a colour at once.
+    TColorPickerButton* BgColorBarBtn = nullptr;
     TGroupBox* PreviewGroupBox = nullptr;
     TPanel* PreviewImagePanel = nullptr;
     TImage* PreviewImage = nullptr;
@@ -162,8 +164,6 @@ public:
     // Where the last press on the preview was.
     TPoint PreviewMouseDown{0, 0};
     bool PreviewDragRunning = false;
-    // The colour the background colour dialog starts with and chose.
-    TColor BackgroundColorShown = 0;
     std::string ShowFileName;
     std::unique_ptr<TConfigVistelo> Document;
 
@@ -254,6 +254,8 @@ public:
     void BackgroundColorClick(TObject* Sender);
     // Every selected picture takes the colour.
     void ApplyBackgroundColor(TColor Color);
+    // A colour chosen in the colour button's popup.
+    void BgColorBarBtnChange(TObject* Sender);
     void PreviewImageMouseDown(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
     void PreviewImageMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
     void PreviewImageMouseUp(TObject* Sender, TMouseButton Button, TShiftState Shift, int X, int Y);
@@ -284,6 +286,8 @@ public:
     // The item under (X, Y) that a sort drag may drop on (-1: none).
     int PicListBoxDragOver(int X, int Y);
     void PicListBoxDragDrop(int X, int Y);
+    // The drag ended, dropped or not: the marker line goes.
+    void PicListBoxEndDrag();
     // Moves the item at Source below the item at Target.
     void MoveItemBelow(int Source, int Target);
     // The commands that open windows of their own.
@@ -292,6 +296,8 @@ public:
     // --- start and close ---
     void StartTimerTimer(TObject* Sender);
     void FormActivate(TObject* Sender);
+    // The panes beyond the splitters keep at least the splitters' limits.
+    void FormResize(TObject* Sender);
     void FormCloseQuery(TObject* Sender, bool& CanClose);
     void FormClose(TObject* Sender, TCloseAction& Action);
 
@@ -315,6 +321,8 @@ private:
     void CreatePopupMenu();
     void CreateMoreMenus();
     void SetButtonGlyph(TKsSpeedButton* Button, const std::string& Name);
+    // The colour button shows the colour without handing it on.
+    void ShowBackgroundColor(TColor Color);
     // Shows the preview's message on white (no preview shown).
     void ShowPreviewText(const std::string& Text);
     void DrawSortMarker(int Index, TColor Color);

@@ -12,11 +12,6 @@
 #include <vector>
 
 namespace EditorGlyphs {
-namespace {
-
-constexpr TColor KeyColour = clOlive;
-constexpr TColor Red = TColor(0x0000D0);
-constexpr TColor Green = TColor(0x00A000);
 
 void Line(TCanvas& Canvas, TColor Colour, int Width, std::initializer_list<TPoint> Points)
 {
@@ -36,6 +31,12 @@ void Solid(TCanvas& Canvas, TColor Colour, std::vector<TPoint> Points)
     Canvas.Brush.Style = bsSolid;
     Canvas.Polygon(Points);
 }
+
+namespace {
+
+constexpr TColor KeyColour = clOlive;
+constexpr TColor Red = TColor(0x0000D0);
+constexpr TColor Green = TColor(0x00A000);
 
 void Tick(TCanvas& Canvas) { Line(Canvas, Green, 3, {{3, 8}, {6, 12}, {13, 3}}); }
 
@@ -127,20 +128,25 @@ void PaintLogoFrame(TCanvas& Canvas, int Left, int Frame)
 
 } // namespace
 
-bool Paint(TBitmap& Bitmap, const std::string& Name)
+void PaintOnKey(TBitmap& Bitmap, const std::function<void(TCanvas&)>& Painter)
 {
-    const auto painter = Painters().find(Name);
-    if (painter == Painters().end())
-        return false;
     Bitmap.SetPixelFormat(pf24bit);
     Bitmap.SetSize(GlyphSize, GlyphSize);
     TCanvas& canvas = Bitmap.Canvas();
     canvas.Brush.Style = bsSolid;
     canvas.Brush.Color = KeyColour;
     canvas.FillRect(Rect(0, 0, GlyphSize, GlyphSize));
-    painter->second(canvas);
+    Painter(canvas);
     // The key colour must stay in the corner the buttons read it from.
     canvas.SetPixels(0, GlyphSize - 1, KeyColour);
+}
+
+bool Paint(TBitmap& Bitmap, const std::string& Name)
+{
+    const auto painter = Painters().find(Name);
+    if (painter == Painters().end())
+        return false;
+    PaintOnKey(Bitmap, painter->second);
     return true;
 }
 

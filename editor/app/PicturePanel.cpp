@@ -3,6 +3,8 @@
 #include "core/VisteloNPics.h"
 #include "platform/graphics/Font.h"
 
+#include <algorithm>
+
 namespace PicturePanel {
 
 namespace {
@@ -65,6 +67,13 @@ TScrollStep ScrollTick(int X, int Y, int ClientWidth, int ClientHeight, int Item
     step.Tag = 1;
     step.Interval = Interval > 50 ? Interval / 2 : Interval;
     return step;
+}
+
+int FirstPaneAfterResize(int FirstSize, int SecondSize, int SecondLimit)
+{
+    if (SecondSize >= SecondLimit)
+        return FirstSize;
+    return std::max(0, FirstSize - (SecondLimit - SecondSize));
 }
 
 } // namespace PicturePanel

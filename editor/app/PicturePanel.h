@@ -59,4 +59,9 @@ struct TScrollStep {
 constexpr unsigned ScrollRestInterval = 1000;
 TScrollStep ScrollTick(int X, int Y, int ClientWidth, int ClientHeight, int ItemHeight, unsigned Interval);
 
+// The first pane's size after the window was resized: when the second pane
+// has become smaller than the splitter's limit for it, the first one gives
+// up the difference (never below 0).
+int FirstPaneAfterResize(int FirstSize, int SecondSize, int SecondLimit);
+
 } // namespace PicturePanel

@@ -142,36 +142,34 @@ void TVisteloManagerForm::DrawMarker(int Line, TColor Color)
     c.LineTo(item.Right, y);
 }
 
-void TVisteloManagerForm::ListMouseDown(TMouseButton Button, TShiftState, int X, int Y)
+void TVisteloManagerForm::ListStartDrag() { dragOverIndex_ = -1; }
+
+bool TVisteloManagerForm::ListDragOver(TObject* Source, int X, int Y)
 {
-    if (!sortMode_ || Button != mbLeft)
-        return;
-    dragIndex_ = VisteloListBox->ItemAtPos({X, Y}, true);
-    dragOverIndex_ = -1;
-    dragging_ = dragIndex_ >= 0;
+    if (Source != VisteloListBox || VisteloListBox->ItemIndex() < 0)
+        return false;
+    dragIndex_ = VisteloListBox->ItemIndex();
+    const int target = TargetAt(X, Y);
+    if (target != dragOverIndex_) {
+        DrawMarker(dragOverIndex_, VisteloListBox->Color());
+        dragOverIndex_ = target;
+        if (target != dragIndex_ && target != dragIndex_ + 1)
+            DrawMarker(target, clBlack);
+    }
+    return target >= 0 && target != dragIndex_;
 }
 
-void TVisteloManagerForm::ListMouseMove(TShiftState Shift, int X, int Y)
+void TVisteloManagerForm::ListDragDrop(int X, int Y)
 {
-    if (!dragging_ || !Shift.Contains(ssLeft))
-        return;
     const int target = TargetAt(X, Y);
-    if (target == dragOverIndex_)
-        return;
-    DrawMarker(dragOverIndex_, VisteloListBox->Color());
-    dragOverIndex_ = target;
-    if (target != dragIndex_ && target != dragIndex_ + 1)
-        DrawMarker(target, clBlack);
-}
-
-void TVisteloManagerForm::ListMouseUp(TMouseButton Button, TShiftState, int X, int Y)
-{
-    if (!dragging_ || Button != mbLeft)
-        return;
-    dragging_ = false;
-    DrawMarker(dragOverIndex_, VisteloListBox->Color());
-    const int target = TargetAt(X, Y);
+    ListEndDrag();
     if (target >= 0)
         DropLine(dragIndex_, target);
+}
+
+void TVisteloManagerForm::ListEndDrag()
+{
+    DrawMarker(dragOverIndex_, VisteloListBox->Color());
+    dragOverIndex_ = -1;
     VisteloListBox->Invalidate();
 }

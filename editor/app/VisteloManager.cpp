@@ -6,11 +6,12 @@
 
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
+#include "editor/app/About.h"
+#include "editor/app/MissingWindows.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
-#include "platform/ui/Dialogs.h"
 #include "widgets/KSCtrls.h"
 #include "widgets/Placemnt.h"
 
@@ -36,9 +37,6 @@ int DropTarget(int LineUnderPointer, bool UpperHalfOfFirstLine)
 } // namespace VisteloManager
 
 namespace {
-
-const char CompilationNotAvailable[] = "Der Zusammenstellungs-Assistent ist in dieser Version noch nicht verfügbar.";
-const char AboutNotAvailable[] = "Das Info-Fenster ist in dieser Version noch nicht verfügbar.";
 
 template <class Control> Control* Place(TWinControl* Parent, int Left, int Top, int Width, int Height)
 {
@@ -182,13 +180,12 @@ void TVisteloManagerForm::CreateListPanel()
     VisteloListBox->SetMultiSelect(true);
     VisteloListBox->OnClickCheck = [this](TObject*) { CheckClicked(); };
     VisteloListBox->OnClick = [this](TObject*) { ShowVisteloInfo(); };
-    VisteloListBox->OnMouseDown = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-        ListMouseDown(b, s, x, y);
+    VisteloListBox->OnStartDrag = [this](TObject*) { ListStartDrag(); };
+    VisteloListBox->OnDragOver = [this](TObject*, TObject* source, int x, int y, TDragState, bool& accept) {
+        accept = ListDragOver(source, x, y);
     };
-    VisteloListBox->OnMouseMove = [this](TObject*, TShiftState s, int x, int y) { ListMouseMove(s, x, y); };
-    VisteloListBox->OnMouseUp = [this](TObject*, TMouseButton b, TShiftState s, int x, int y) {
-        ListMouseUp(b, s, x, y);
-    };
+    VisteloListBox->OnDragDrop = [this](TObject*, TObject*, int x, int y) { ListDragDrop(x, y); };
+    VisteloListBox->OnEndDrag = [this](TObject*, TObject*, int, int) { ListEndDrag(); };
 }
 
 void TVisteloManagerForm::CreateSettingsPanel()
@@ -422,12 +419,13 @@ void TVisteloManagerForm::SortModeClick(TObject*)
 {
     sortMode_ = !sortMode_;
     VisteloListBox->SetMultiSelect(!sortMode_);
+    VisteloListBox->DragMode = sortMode_ ? dmAutomatic : dmManual;
     SortModeItem->SetChecked(sortMode_);
     SortModeBtn->SetDown(sortMode_);
 }
 
-void TVisteloManagerForm::CompilationClick(TObject*) { ui::ShowMessage(CompilationNotAvailable); }
+void TVisteloManagerForm::CompilationClick(TObject*) { MissingWindows::SayNotAvailable(MissingWindows::mwCDAssistant); }
 
-void TVisteloManagerForm::InfoClick(TObject*) { ui::ShowMessage(AboutNotAvailable); }
+void TVisteloManagerForm::InfoClick(TObject*) { About::ShowAboutBox(this); }
 
 void TVisteloManagerForm::CloseClick(TObject*) { Close(); }

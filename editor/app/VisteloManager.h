@@ -137,10 +137,12 @@ private:
     void DrawInfoPicture(TVistelo& Show);
     void SaveTo(const std::string& FileName);
 
-    // The sort-mode drag of a line with the mouse.
-    void ListMouseDown(TMouseButton Button, TShiftState Shift, int X, int Y);
-    void ListMouseMove(TShiftState Shift, int X, int Y);
-    void ListMouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
+    // The sort-mode drag of a line, on the platform's drag of controls:
+    // whether the list takes the line at (X, Y), the drop, the end.
+    void ListStartDrag();
+    bool ListDragOver(TObject* Source, int X, int Y);
+    void ListDragDrop(int X, int Y);
+    void ListEndDrag();
     int TargetAt(int X, int Y) const;
     void DrawMarker(int Line, TColor Color);
 
@@ -149,5 +151,4 @@ private:
     bool refreshing_ = false;
     int dragIndex_ = -1;
     int dragOverIndex_ = -1;
-    bool dragging_ = false;
 };

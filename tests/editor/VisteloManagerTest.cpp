@@ -9,7 +9,9 @@
 #include <vector>
 
 #include "core/Setup.h"
+#include "editor/app/About.h"
 #include "editor/app/Config.h"
+#include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
@@ -237,10 +239,16 @@ TEST_F(VisteloManagerTest, ADraggedLineLandsInTheGapBelowTheLineUnderThePointer)
     const TRect third = list->ItemRect(2);
     const TPoint from{first.Left + 40, first.Top + first.Height() / 2};
     const TPoint to{third.Left + 40, third.Bottom - 2};
+    // A click marks the line, a press on it drags it.
+    ui::test::ClickListRowAt(list, 0, 40, mbLeft);
+    Turn();
     SendMouse(list, TMouseAction::Press, from, mbLeft, {ssLeft});
+    Turn();
     ui::test::MoveMouse(list, to, {ssLeft});
+    Turn();
     SendMouse(list, TMouseAction::Release, to, mbLeft, {});
     Turn();
+    EXPECT_EQ(ui::DragSourceControl(), nullptr) << "the drag is over";
     EXPECT_EQ(Lines(), (std::vector<std::string>{"1. c.vsf", "2. d.vsf", "3. a.vsf", "4. b.vsf"}));
 
     Form->SortModeClick(nullptr);
@@ -293,6 +301,21 @@ TEST_F(VisteloManagerTest, PlayingStartsTheListFromTheBeginningOrTheMarkedShow)
     EXPECT_TRUE(rtl::FileExists(Scratch.Path(VisteloSetup::PlayerIniName))) << "the player reads its options first";
 }
 
+TEST_F(VisteloManagerTest, TheCompilationAssistantSaysItIsMissingAndInfoShowsTheAboutBox)
+{
+    Form->CompilationBtn->Click();
+    ASSERT_FALSE(ui::RecordedDialogs().empty());
+    EXPECT_EQ(LastDialog().Request.Text, MissingWindows::NotAvailableText(MissingWindows::mwCDAssistant));
+
+    bool shown = false;
+    LaterOnModalForm<TAboutForm>([&shown](TAboutForm& about) {
+        shown = true;
+        about.ModalResult = mrOk;
+    });
+    Form->InfoClick(nullptr);
+    EXPECT_TRUE(shown) << "the About box, modally";
+}
+
 TEST_F(VisteloManagerTest, TheMainWindowsCommandOpensTheManager)
 {
     const bool confirmExit = VisteloSetup::ConfirmExit;
@@ -310,13 +333,19 @@ TEST_F(VisteloManagerTest, TheMainWindowsCommandOpensTheManager)
         if (m.Msg == WM_USER)
             close();
     });
-    ui::PostMessage(helper, WM_USER, 0, 0);
     ASSERT_NE(main->VisteloManagerItem, nullptr);
-    main->VisteloManagerItem->Click();
+    ASSERT_NE(main->VisteloManagerBtn, nullptr);
+    // The menu entry and the toolbar button.
+    for (const std::function<void()>& command : std::vector<std::function<void()>>{
+             [&] { main->VisteloManagerItem->Click(); }, [&] { main->VisteloManagerBtn->Click(); }}) {
+        shown.clear();
+        ui::PostMessage(helper, WM_USER, 0, 0);
+        command();
+        EXPECT_EQ(shown, "Vistelo-Manager [Ohne Namen.vsl] modal");
+        for (int i = 0; i < Application->ComponentCount(); ++i)
+            EXPECT_EQ(dynamic_cast<TVisteloManagerForm*>(Application->Components(i)), nullptr) << "freed on closing";
+    }
     ui::DeallocateHWnd(helper);
-    EXPECT_EQ(shown, "Vistelo-Manager [Ohne Namen.vsl] modal");
-    for (int i = 0; i < Application->ComponentCount(); ++i)
-        EXPECT_EQ(dynamic_cast<TVisteloManagerForm*>(Application->Components(i)), nullptr) << "freed on closing";
     delete main;
     VisteloSetup::ConfirmExit = confirmExit;
 }

@@ -10,4 +10,5 @@ add_dependencies(test_editor Vistelo Player showdump)
 target_compile_definitions(test_editor PRIVATE VISTELO_PROGRAM="$<TARGET_FILE:Vistelo>"
                                                VISTELO_SHOWDUMP="$<TARGET_FILE:showdump>")
 find_package(X11 REQUIRED)
-target_link_libraries(test_editor PRIVATE X11::X11)
+# The drag-and-drop run moves and presses the pointer as the mouse would.
+target_link_libraries(test_editor PRIVATE X11::X11 X11::Xtst)
