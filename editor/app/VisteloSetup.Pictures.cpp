@@ -21,12 +21,14 @@
 #include "platform/ui/Forms.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <new>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace VisteloSetup {
@@ -126,26 +128,83 @@ void DrawPictureInImage(TImage& Image, TGraphic& Picture, const TPicInfoObject& 
 
 namespace {
 
-// Copies the bytes in blocks; false on any read or write error.
-bool CopyBlocks(const std::string& source, const std::string& dest, std::int64_t size, TProgressBar* progress)
+// Moves up to Count bytes from one file to the other at their offsets: inside
+// the kernel where the file systems allow it, else through a buffer. The
+// number moved; 0 at an early end, -1 on an error.
+std::int64_t MoveBytes(int in, int out, std::int64_t count, std::vector<char>& buffer, bool& inKernel)
 {
-    std::ifstream in(source, std::ios::binary);
-    std::ofstream out(dest, std::ios::binary | std::ios::trunc);
-    if (!in || !out)
+    if (inKernel) {
+        const ssize_t moved = copy_file_range(in, nullptr, out, nullptr, static_cast<size_t>(count), 0);
+        if (moved >= 0)
+            return moved;
+        // Not between these file systems: the buffer does it from here on.
+        if (errno != EXDEV && errno != EINVAL && errno != ENOSYS && errno != EOPNOTSUPP)
+            return -1;
+        inKernel = false;
+    }
+    buffer.resize(static_cast<size_t>(count));
+    const ssize_t got = read(in, buffer.data(), buffer.size());
+    if (got <= 0)
+        return got;
+    for (ssize_t written = 0; written < got;) {
+        const ssize_t put = write(out, buffer.data() + written, static_cast<size_t>(got - written));
+        if (put <= 0)
+            return -1;
+        written += put;
+    }
+    return got;
+}
+
+class FileHandle {
+public:
+    explicit FileHandle(int handle) : handle_(handle) { }
+    ~FileHandle()
+    {
+        if (handle_ >= 0)
+            close(handle_);
+    }
+    FileHandle(const FileHandle&) = delete;
+    FileHandle& operator=(const FileHandle&) = delete;
+    int Get() const { return handle_; }
+    // Closes now: a write error may only show here.
+    bool Close()
+    {
+        const int handle = handle_;
+        handle_ = -1;
+        return close(handle) == 0;
+    }
+
+private:
+    int handle_;
+};
+
+// Copies the bytes in blocks, reporting after each; false on any read or
+// write error or when the source ends early.
+bool CopyBlocks(const std::string& source, const std::string& dest, std::int64_t size, const TCopyProgress& progress)
+{
+    FileHandle in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (in.Get() < 0)
         return false;
-    std::vector<char> block(static_cast<size_t>(std::min(size, CopyBlockSize)));
+    FileHandle out(open(dest.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    if (out.Get() < 0)
+        return false;
+    std::vector<char> buffer;
+    bool inKernel = true;
     for (std::int64_t copied = 0; copied < size;) {
         const std::int64_t count = std::min(CopyBlockSize, size - copied);
-        if (!in.read(block.data(), count) || !out.write(block.data(), count))
-            return false;
+        for (std::int64_t blockDone = 0; blockDone < count;) {
+            const std::int64_t moved = MoveBytes(in.Get(), out.Get(), count - blockDone, buffer, inKernel);
+            if (moved <= 0)
+                return false;
+            blockDone += moved;
+        }
         copied += count;
         if (progress)
-            progress->SetPosition(static_cast<int>(std::min<std::int64_t>(copied, INT32_MAX)));
+            progress(copied, size);
         if (Application)
             Application->ProcessMessages();
     }
-    out.close();
-    return static_cast<bool>(out);
+    return out.Close();
 }
 
 bool SameFile(const std::string& a, const std::string& b)
@@ -156,30 +215,38 @@ bool SameFile(const std::string& a, const std::string& b)
 
 } // namespace
 
-bool CopyFileKeepDate(const std::string& Source, const std::string& Dest, TProgressBar* Progress)
+bool CopyFileKeepDateReporting(const std::string& Source, const std::string& Dest, const TCopyProgress& Progress)
 {
     // The same file under another name would be emptied by opening it for
     // writing, so identity counts, not the text of the names.
     if (Source == Dest || SameFile(Source, Dest))
         return true;
-    bool copied = false;
     try {
         struct stat info { };
-        if (stat(Source.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-            if (Progress) {
-                Progress->SetMax(static_cast<int>(std::min<std::int64_t>(info.st_size, INT32_MAX)));
-                Progress->SetPosition(0);
-            }
-            copied = CopyBlocks(Source, Dest, info.st_size, Progress);
-            if (copied) {
-                const struct timespec times[2] = {info.st_atim, info.st_mtim};
-                copied = utimensat(AT_FDCWD, Dest.c_str(), times, 0) == 0 &&
-                    chmod(Dest.c_str(), info.st_mode & 07777) == 0;
-            }
-        }
+        if (stat(Source.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+            return false;
+        if (Progress)
+            Progress(0, info.st_size);
+        if (!CopyBlocks(Source, Dest, info.st_size, Progress))
+            return false;
+        const struct timespec times[2] = {info.st_atim, info.st_mtim};
+        return utimensat(AT_FDCWD, Dest.c_str(), times, 0) == 0 && chmod(Dest.c_str(), info.st_mode & 07777) == 0;
     } catch (const std::exception&) {
-        copied = false;
+        return false;
     }
+}
+
+bool CopyFileKeepDate(const std::string& Source, const std::string& Dest, TProgressBar* Progress)
+{
+    TCopyProgress report;
+    if (Progress) {
+        report = [Progress](std::int64_t copied, std::int64_t size) {
+            if (copied == 0)
+                Progress->SetMax(static_cast<int>(std::min<std::int64_t>(size, INT32_MAX)));
+            Progress->SetPosition(static_cast<int>(std::min<std::int64_t>(copied, INT32_MAX)));
+        };
+    }
+    const bool copied = CopyFileKeepDateReporting(Source, Dest, report);
     if (Progress)
         Progress->SetPosition(0);
     return copied;

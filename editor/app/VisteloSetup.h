@@ -9,6 +9,7 @@
 #include "editor/controls/JPEGCompressionWord.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class TBitmap;
@@ -89,6 +90,11 @@ constexpr std::int64_t CopyBlockSize = 415029;
 // process its messages after each block. The same file under any name is not
 // copied (true). Any failure gives false.
 bool CopyFileKeepDate(const std::string& Source, const std::string& Dest, TProgressBar* Progress);
+// Told the bytes copied so far and the file's size: once with 0 before the
+// first block, then after every block.
+using TCopyProgress = std::function<void(std::int64_t Copied, std::int64_t Size)>;
+// CopyFileKeepDate for a caller with its own kind of progress display.
+bool CopyFileKeepDateReporting(const std::string& Source, const std::string& Dest, const TCopyProgress& Progress);
 
 // What LoadPictureForEditing returns.
 enum TEditLoadResult : int { elOK = 0, elInvalidPicture = 1, elOutOfMemory = 2 };
