@@ -1,4 +1,5 @@
 #include "platform/ui/ComCtrls.h"
+#include "platform/ui/AnimateClips.h"
 
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Exceptions.h"
@@ -295,6 +296,43 @@ TEST_F(ComCtrlsTest, AnimationPlaysItsFramesRoundByRoundAndStops)
     animate->Repaint();
     Turn();
     EXPECT_EQ(BackBufferPixel(animate, 5, 4), clBlue);
+}
+
+TEST_F(ComCtrlsTest, TheStockClipsShowASheetOnItsWay)
+{
+    TForm* form = NewForm();
+    auto* animate = new TAnimate(form);
+    animate->SetParent(form);
+    for (TCommonAVI clip : {aviCopyFile, aviDeleteFile}) {
+        ui::LoadCommonAVI(*animate, clip);
+        ASSERT_GT(animate->FrameCount(), 2);
+        const int w = animate->FrameWidth();
+        const int h = animate->FrameHeight();
+        EXPECT_GE(animate->Width(), w);
+        // Frames differ: the sheet is somewhere else in each.
+        auto frame = [&](int index) {
+            std::vector<TColor> pixels;
+            for (int y = 0; y < h; ++y)
+                for (int x = 0; x < w; ++x)
+                    pixels.push_back(animate->Frames().Canvas().Pixels(index * w + x, y));
+            return pixels;
+        };
+        EXPECT_NE(frame(0), frame(1));
+        EXPECT_NE(frame(0), frame(animate->FrameCount() - 1));
+    }
+    // The two clips end differently: a folder, or the waste bin.
+    ui::LoadCommonAVI(*animate, aviCopyFile);
+    const int last = animate->FrameCount() - 1;
+    const TColor copyEnd = animate->Frames().Canvas().Pixels(last * animate->FrameWidth() + animate->FrameWidth() - 20,
+                                                             animate->FrameHeight() - 10);
+    ui::LoadCommonAVI(*animate, aviDeleteFile);
+    const TColor deleteEnd = animate->Frames().Canvas().Pixels(
+        last * animate->FrameWidth() + animate->FrameWidth() - 20, animate->FrameHeight() - 10);
+    EXPECT_NE(copyEnd, deleteEnd);
+
+    ui::LoadCommonAVI(*animate, aviNone);
+    EXPECT_TRUE(animate->Frames().Empty());
+    EXPECT_EQ(animate->FrameCount(), 1);
 }
 
 } // namespace
