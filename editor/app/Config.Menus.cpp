@@ -124,8 +124,8 @@ void TAAForm::CreateMoreMenus()
     AddMenuItem(OptionsMenu, "Windows &Hintergrundbild-Einstellungen...", scNone, &TAAForm::WallpaperSetupClick);
 
     AssistantsMenu = AddMenuItem(&MainMenu->Items(), "&Assistenten", scNone, &TAAForm::AssistantsMenuClick);
-    CDAssistantItem = AddMissingItem(AssistantsMenu, "Zusammenstellungs-&Assistent...", scNone,
-                                     MissingWindows::mwCDAssistant);
+    CDAssistantItem = AddMenuItem(AssistantsMenu, "Zusammenstellungs-&Assistent...", scNone,
+                                  &TAAForm::CDAssistentClick);
     HTMLAssistantItem = AddMissingItem(AssistantsMenu, "&HTML-Assistent...", scNone, MissingWindows::mwHTMLAssistant);
     ConvertAssistantItem = AddMenuItem(AssistantsMenu, "&Konvertierungs-Assistent...", scNone,
                                        &TAAForm::ConvertAssistentClick);
@@ -192,7 +192,7 @@ void TAAForm::CreateToolbar()
         {"Katalog aufrufen", missing(MissingWindows::mwCatalog)},
         {"Vistelo starten", command(&TAAForm::StartVisteloClick)},
         {"Vistelo ab dem markieten Bild starten", command(&TAAForm::StartVisteloAtClick)},
-        {"Zusammenstellungs-Assistent aufrufen", missing(MissingWindows::mwCDAssistant)},
+        {"Zusammenstellungs-Assistent aufrufen", command(&TAAForm::CDAssistentClick)},
         {"HTML-Assistent aufrufen", missing(MissingWindows::mwHTMLAssistant)},
         {"Konvertierungs-Assistent aufrufen", command(&TAAForm::ConvertAssistentClick)},
         {"Sound-Assistent aufrufen", command(&TAAForm::SoundAssistentClick)},

@@ -60,6 +60,17 @@ void TAAForm::ConvertAssistentClick(TObject*)
     UpdateAllListItems();
 }
 
+void TAAForm::CDAssistentClick(TObject* Sender)
+{
+    if (!ToolHooks::CDAssistent()) {
+        NotAvailable("Der Zusammenstellungs-Assistent");
+        return;
+    }
+    ToolHooks::CDAssistent()(*this);
+    UpdateAllListItems();
+    PicListBoxClick(Sender);
+}
+
 void TAAForm::SoundAssistentClick(TObject* Sender)
 {
     if (!ToolHooks::SoundAssistent()) {

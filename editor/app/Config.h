@@ -201,6 +201,8 @@ public:
     void UpdateListItem(int Index);
     void UpdateListItems(int First, int Last);
     void UpdateAllListItems();
+    // Takes the picture out of the list and frees it.
+    void RemoveItem(int Index);
     // The text of a list item: "N. name".
     static std::string ListItemText(int Index, const std::string& FileName);
 
@@ -235,6 +237,7 @@ public:
     // The user ticked or crossed an item.
     void PicListBoxClickCheck(TObject* Sender);
     // The assistants of the tools (Config.Tools.cpp).
+    void CDAssistentClick(TObject* Sender);
     void ConvertAssistentClick(TObject* Sender);
     void SoundAssistentClick(TObject* Sender);
 
@@ -338,7 +341,6 @@ private:
     void FormKeyUp(TObject* Sender, WORD& Key, TShiftState Shift);
     void PicListBoxKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void DropFileTargetDrop(TObject* Sender, TShiftState ShiftState, TPoint Point, DWORD& Effect);
-    void RemoveItem(int Index);
     void SetItemChecked(int Index, bool Checked);
     void Sort(std::int32_t (*Comparer)(const TPicInfoObject&, const TPicInfoObject&));
     void StartAt(std::int32_t StartIndex);

@@ -13,7 +13,6 @@ enum TMissingWindow {
     mwPictureOptions,
     mwProgramOptions,
     mwCatalog,
-    mwCDAssistant,
     mwHTMLAssistant,
     mwTipOfTheDay,
     mwBlendingPreview,

@@ -42,4 +42,16 @@ std::function<void(TAAForm& form)>& SoundAssistent()
     return hook;
 }
 
+std::function<void(TAAForm& form)>& CDAssistent()
+{
+    static std::function<void(TAAForm & form)> hook;
+    return hook;
+}
+
+std::function<void(TVisteloList& list)>& CDListAssistent()
+{
+    static std::function<void(TVisteloList & list)> hook;
+    return hook;
+}
+
 } // namespace ToolHooks

@@ -9,6 +9,7 @@
 
 class TAAForm;
 class TPicInfoObject;
+class TVisteloList;
 
 namespace ToolHooks {
 
@@ -29,5 +30,8 @@ std::function<void(TAAForm& form)>& ScannerImport();
 // The conversion and the sound assistant over the window's pictures.
 std::function<void(TAAForm& form)>& ConvertAssistent();
 std::function<void(TAAForm& form)>& SoundAssistent();
+// The compilation assistant over the window's pictures, and over a show list.
+std::function<void(TAAForm& form)>& CDAssistent();
+std::function<void(TVisteloList& list)>& CDListAssistent();
 
 } // namespace ToolHooks

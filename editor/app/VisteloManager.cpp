@@ -7,7 +7,7 @@
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
 #include "editor/app/About.h"
-#include "editor/app/MissingWindows.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/Files.h"
@@ -424,7 +424,14 @@ void TVisteloManagerForm::SortModeClick(TObject*)
     SortModeBtn->SetDown(sortMode_);
 }
 
-void TVisteloManagerForm::CompilationClick(TObject*) { MissingWindows::SayNotAvailable(MissingWindows::mwCDAssistant); }
+void TVisteloManagerForm::CompilationClick(TObject*)
+{
+    if (!ToolHooks::CDListAssistent()) {
+        ui::ShowMessage("Der Zusammenstellungs-Assistent ist noch nicht verfügbar.");
+        return;
+    }
+    ToolHooks::CDListAssistent()(*list_);
+}
 
 void TVisteloManagerForm::InfoClick(TObject*) { About::ShowAboutBox(this); }
 

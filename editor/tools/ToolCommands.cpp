@@ -1,7 +1,10 @@
 // Puts the tools' windows behind the main window's commands when the
 // program starts.
 
+#include "editor/app/Config.h"
 #include "editor/app/ToolHooks.h"
+#include "editor/controls/SymbolChkList.h"
+#include "editor/tools/CDAssistentUnit.h"
 #include "editor/tools/ConvertAssistentUnit.h"
 #include "editor/tools/SoundAssistentUnit.h"
 
@@ -21,9 +24,37 @@ void OpenSoundAssistent(TAAForm&)
     form.ShowModal();
 }
 
+// Picture mode works on the main window's list: its show document, its
+// items and their refreshing.
+void OpenCDAssistent(TAAForm& form)
+{
+    TCDAssistentDlg dialog(nullptr);
+    dialog.BuildShowFromList = [&form] { return form.BuildShowFromList(); };
+    dialog.ClearCurrentShow = [&form] { form.Document->Clear(); };
+    dialog.PictureListUpdate = [&form](bool Begin) {
+        if (Begin)
+            form.PicListBox->Items().BeginUpdate();
+        else
+            form.PicListBox->Items().EndUpdate();
+    };
+    dialog.UpdateAllListItems = [&form] { form.UpdateAllListItems(); };
+    dialog.RemovePicture = [&form](int Index) { form.RemoveItem(Index); };
+    dialog.ShowModal();
+}
+
+void OpenCDListAssistent(TVisteloList& list)
+{
+    TCDAssistentDlg dialog(nullptr);
+    dialog.Mode = 1;
+    dialog.VisteloList = &list;
+    dialog.ShowModal();
+}
+
 const bool registered = [] {
     ToolHooks::ConvertAssistent() = &OpenConvertAssistent;
     ToolHooks::SoundAssistent() = &OpenSoundAssistent;
+    ToolHooks::CDAssistent() = &OpenCDAssistent;
+    ToolHooks::CDListAssistent() = &OpenCDListAssistent;
     return true;
 }();
 

@@ -290,7 +290,6 @@ TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
         {"sound button", [&] { Form->SoundBtn->Click(); }, MissingWindows::mwPictureOptions},
         {"transition preview", [&] { Form->PreviewBlendingBtn->Click(); }, MissingWindows::mwBlendingPreview},
         {"catalog", [&] { Form->CatalogItem->Click(); }, MissingWindows::mwCatalog},
-        {"CD assistant", [&] { Form->CDAssistantItem->Click(); }, MissingWindows::mwCDAssistant},
     };
     for (const auto& t : table) {
         ui::ClearRecordedDialogs();

@@ -11,8 +11,8 @@
 #include "core/Setup.h"
 #include "editor/app/About.h"
 #include "editor/app/Config.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/rtl/Files.h"
@@ -301,11 +301,15 @@ TEST_F(VisteloManagerTest, PlayingStartsTheListFromTheBeginningOrTheMarkedShow)
     EXPECT_TRUE(rtl::FileExists(Scratch.Path(VisteloSetup::PlayerIniName))) << "the player reads its options first";
 }
 
-TEST_F(VisteloManagerTest, TheCompilationAssistantSaysItIsMissingAndInfoShowsTheAboutBox)
+TEST_F(VisteloManagerTest, TheCompilationAssistantGetsTheListAndInfoShowsTheAboutBox)
 {
+    AddShows({"a.vsf", "b.vsf"});
+    const auto opener = ToolHooks::CDListAssistent();
+    const TVisteloList* handed = nullptr;
+    ToolHooks::CDListAssistent() = [&handed](TVisteloList& list) { handed = &list; };
     Form->CompilationBtn->Click();
-    ASSERT_FALSE(ui::RecordedDialogs().empty());
-    EXPECT_EQ(LastDialog().Request.Text, MissingWindows::NotAvailableText(MissingWindows::mwCDAssistant));
+    ToolHooks::CDListAssistent() = opener;
+    EXPECT_EQ(handed, &Form->List()) << "the assistant in show-list mode, with this list";
 
     bool shown = false;
     LaterOnModalForm<TAboutForm>([&shown](TAboutForm& about) {

@@ -12,3 +12,8 @@ target_compile_definitions(test_editor PRIVATE VISTELO_PROGRAM="$<TARGET_FILE:Vi
 find_package(X11 REQUIRED)
 # The drag-and-drop run moves and presses the pointer as the mouse would.
 target_link_libraries(test_editor PRIVATE X11::X11 X11::Xtst)
+
+# The CD folder under Xvfb is made from this build's program folder: the
+# player's run-time set and the start program must all be there.
+add_dependencies(test_editor Rollavin Autovane elamp standard_logo)
+target_compile_definitions(test_editor PRIVATE VISTELO_BIN_DIR_PATH="${VISTELO_BIN_DIR}")
