@@ -88,28 +88,14 @@ protected:
         fs::create_directories(folder);
         bitmap.Canvas().Brush.Color = clGreen;
         bitmap.Canvas().FillRect(Rect(0, 0, 20, 10));
-        helper_ = ui::AllocateHWnd([this](TMessage& m) {
-            if (m.Msg == WM_USER)
-                later_();
-        });
     }
     void TearDown() override
     {
-        ui::DeallocateHWnd(helper_);
         fs::remove_all(folder);
         UiTest::TearDown();
     }
-    // Runs fn once the (modal) loop dispatches messages again.
-    void Later(std::function<void()> fn)
-    {
-        later_ = std::move(fn);
-        ui::PostMessage(helper_, WM_USER, 0, 0);
-    }
-
     fs::path folder;
     TBitmap bitmap{20, 10, pf24bit};
-    HWND helper_ = nullptr;
-    std::function<void()> later_;
 };
 
 TEST_F(SavePluginFiles, EachPluginWritesItsFormat)

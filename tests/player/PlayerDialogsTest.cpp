@@ -55,24 +55,13 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        helper_ = ui::AllocateHWnd([this](TMessage& m) {
-            if (m.Msg == WM_USER)
-                actions_.at(m.WParam)();
-        });
         folder_ = fs::temp_directory_path() / ("player_dialogs_" + std::to_string(::getpid()));
         fs::create_directories(folder_);
     }
     void TearDown() override
     {
-        ui::DeallocateHWnd(helper_);
         fs::remove_all(folder_);
         UiTest::TearDown();
-    }
-    // Runs fn when the (modal) loop next dispatches messages.
-    void Later(std::function<void()> fn)
-    {
-        actions_.push_back(std::move(fn));
-        ui::PostMessage(helper_, WM_USER, actions_.size() - 1, 0);
     }
     static void Press(TButton* button) { button->Click(); }
 
@@ -86,8 +75,6 @@ protected:
         return path;
     }
 
-    HWND helper_ = nullptr;
-    std::vector<std::function<void()>> actions_;
     fs::path folder_;
 };
 

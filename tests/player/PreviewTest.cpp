@@ -30,10 +30,6 @@ protected:
     void SetUp() override
     {
         UiTest::SetUp();
-        helper_ = ui::AllocateHWnd([this](TMessage& m) {
-            if (m.Msg == WM_USER)
-                actions_.at(m.WParam)();
-        });
         folder_ = fs::temp_directory_path() / ("player_preview_" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         Setup::VisteloFilename = (folder_ / "show.vsf").string();
@@ -42,18 +38,10 @@ protected:
     {
         Setup::VisteloFilename.clear();
         ui::EndDialogScript();
-        ui::DeallocateHWnd(helper_);
         fs::remove_all(folder_);
         UiTest::TearDown();
     }
-    void Later(std::function<void()> fn)
-    {
-        actions_.push_back(std::move(fn));
-        ui::PostMessage(helper_, WM_USER, actions_.size() - 1, 0);
-    }
 
-    HWND helper_ = nullptr;
-    std::vector<std::function<void()>> actions_;
     fs::path folder_;
 };
 
