@@ -7,9 +7,12 @@
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
 #include "editor/app/About.h"
+#include "editor/app/EditorGlyphs.h"
 #include "editor/app/ToolHooks.h"
+#include "editor/app/ToolbarGlyphs.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/StringList.h"
 #include "widgets/KSCtrls.h"
@@ -58,7 +61,7 @@ TLabel* NewLabel(TWinControl* Parent, int Left, int Top, const std::string& Text
 TVisteloManagerForm::TVisteloManagerForm(TComponent* AOwner) : TForm(AOwner), list_(std::make_unique<TVisteloList>())
 {
     SetCaption("Vistelo-Manager");
-    SetBounds(0, 0, 640, 480);
+    SetBounds(0, 0, 640, 560);
     PlayList = [](TVisteloList& List, std::int32_t StartIndex) {
         PlayerPackageInterface::VisteloListStart(List, StartIndex);
     };
@@ -124,15 +127,18 @@ void TVisteloManagerForm::CreateMenu()
     CompilationItem = add(list, "Zusammenstellungs-&Assistent...", &TVisteloManagerForm::CompilationClick);
     TMenuItem* help = add(&MainMenu->Items(), "&?", nullptr);
     add(help, "&Info", &TVisteloManagerForm::InfoClick);
+    SetMenu(MainMenu);
 }
 
-TKsSpeedButton* TVisteloManagerForm::AddToolButton(const std::string& Caption, const std::string& Hint,
+TKsSpeedButton* TVisteloManagerForm::AddToolButton(int Glyph, const std::string& Hint,
                                                    void (TVisteloManagerForm::*Handler)(TObject*))
 {
     constexpr int width = 28;
     const int left = 4 + (ToolPanel->ControlCount()) * (width + 2);
     auto* button = Place<TKsSpeedButton>(ToolPanel, left, 3, width, 24);
-    button->SetCaption(Caption);
+    TBitmap glyph;
+    ToolbarGlyphs::Paint(glyph, Glyph);
+    button->SetGlyph(glyph);
     button->Hint = Hint;
     button->SetShowHint(true);
     button->SetFlat(true);
@@ -145,21 +151,31 @@ void TVisteloManagerForm::CreateToolButtons()
     ToolPanel = new TPanel(this);
     ToolPanel->SetParent(this);
     ToolPanel->SetAlign(alTop);
-    ToolPanel->SetHeight(30);
+    ToolPanel->SetHeight(36);
     ToolPanel->SetCaption("");
-    NewListBtn = AddToolButton("N", "Neue Vistelo-Liste erstellen", &TVisteloManagerForm::NewListClick);
-    OpenListBtn = AddToolButton("Ö", "Vorhandene Vistelo-Liste öffnen", &TVisteloManagerForm::OpenListClick);
-    SaveListBtn = AddToolButton("S", "Aktuelle Vistelo-Liste speichern", &TVisteloManagerForm::SaveListClick);
-    AddVisteloToolBtn = AddToolButton("+", "Vistelos hinzufügen", &TVisteloManagerForm::AddVisteloClick);
-    DelVisteloToolBtn = AddToolButton("-", "Markierte Vistelos entfernen", &TVisteloManagerForm::DelVisteloClick);
-    StartVisteloToolBtn = AddToolButton(">", "Vistelo-Liste abspielen", &TVisteloManagerForm::StartVisteloClick);
-    StartVisteloAtToolBtn = AddToolButton(">|", "Vistelo-Liste ab der markierten Vistelo starten",
+    using namespace ToolbarGlyphs;
+    NewListBtn = AddToolButton(tgNew, "Neue Vistelo-Liste erstellen", &TVisteloManagerForm::NewListClick);
+    OpenListBtn = AddToolButton(tgOpen, "Vorhandene Vistelo-Liste öffnen", &TVisteloManagerForm::OpenListClick);
+    SaveListBtn = AddToolButton(tgSave, "Aktuelle Vistelo-Liste speichern", &TVisteloManagerForm::SaveListClick);
+    AddVisteloToolBtn = AddToolButton(tgAdd, "Vistelos hinzufügen", &TVisteloManagerForm::AddVisteloClick);
+    DelVisteloToolBtn = AddToolButton(tgRemove, "Markierte Vistelos entfernen", &TVisteloManagerForm::DelVisteloClick);
+    StartVisteloToolBtn = AddToolButton(tgStart, "Vistelo-Liste abspielen", &TVisteloManagerForm::StartVisteloClick);
+    StartVisteloAtToolBtn = AddToolButton(tgStartAtMarked, "Vistelo-Liste ab der markierten Vistelo starten",
                                           &TVisteloManagerForm::StartVisteloAtClick);
-    SortModeBtn = AddToolButton("↕", "Sortiermodus ein/ausschalten", &TVisteloManagerForm::SortModeClick);
+    SortModeBtn = AddToolButton(tgSortMode, "Sortiermodus ein/ausschalten", &TVisteloManagerForm::SortModeClick);
     SortModeBtn->SetGroupIndex(1);
     SortModeBtn->SetAllowAllUp(true);
-    CompilationBtn = AddToolButton("CD", "Zusammenstellungs-Assistenten für Vistelo-Listen aufrufen",
+    CompilationBtn = AddToolButton(tgCompilation, "Zusammenstellungs-Assistenten für Vistelo-Listen aufrufen",
                                    &TVisteloManagerForm::CompilationClick);
+    // The program's animation at the right end, running while the editor's
+    // preference says so.
+    LogoAnimate = new TAnimate(this);
+    LogoAnimate->SetParent(ToolPanel);
+    LogoAnimate->SetAlign(alRight);
+    LogoAnimate->SetWidth(EditorGlyphs::LogoFrameWidth);
+    EditorGlyphs::PaintLogoFrames(LogoAnimate->Frames());
+    LogoAnimate->SetFrameCount(EditorGlyphs::LogoFrameCount);
+    LogoAnimate->SetActive(VisteloSetup::AnimateLogo);
 }
 
 void TVisteloManagerForm::CreateListPanel()

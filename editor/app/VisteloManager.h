@@ -72,6 +72,7 @@ public:
     TKsSpeedButton* SaveListBtn = nullptr;
     TKsSpeedButton* SortModeBtn = nullptr;
     TKsSpeedButton* CompilationBtn = nullptr;
+    TAnimate* LogoAnimate = nullptr;
     TSymbolCheckListBox* VisteloListBox = nullptr;
     TEdit* VisteloListTitleEdit = nullptr;
     TTrackBar* ThumbSizeTrackbar = nullptr;
@@ -124,8 +125,8 @@ private:
     void CreateListPanel();
     void CreateSettingsPanel();
     void CreateInfoPanel();
-    TKsSpeedButton* AddToolButton(const std::string& Caption, const std::string& Hint,
-                                  void (TVisteloManagerForm::*Handler)(TObject*));
+    // A flat button with the toolbar picture Glyph (ToolbarGlyphs::TToolbarGlyph).
+    TKsSpeedButton* AddToolButton(int Glyph, const std::string& Hint, void (TVisteloManagerForm::*Handler)(TObject*));
 
     TVisteloListItem* ItemAt(int Index) const;
     void CheckClicked();

@@ -301,6 +301,33 @@ TEST_F(VisteloManagerTest, PlayingStartsTheListFromTheBeginningOrTheMarkedShow)
     EXPECT_TRUE(rtl::FileExists(Scratch.Path(VisteloSetup::PlayerIniName))) << "the player reads its options first";
 }
 
+TEST_F(VisteloManagerTest, TheToolButtonsShowPicturesAndTheAnimationFollowsThePreference)
+{
+    for (TKsSpeedButton* button :
+         {Form->NewListBtn, Form->OpenListBtn, Form->SaveListBtn, Form->AddVisteloToolBtn, Form->DelVisteloToolBtn,
+          Form->StartVisteloToolBtn, Form->StartVisteloAtToolBtn, Form->SortModeBtn, Form->CompilationBtn}) {
+        EXPECT_EQ(button->Caption(), "") << button->Hint;
+        EXPECT_EQ(button->Glyph().Width(), 16) << button->Hint;
+        EXPECT_EQ(button->Glyph().Height(), 16) << button->Hint;
+    }
+    EXPECT_EQ(Form->Menu(), Form->MainMenu) << "the window's menu bar carries the commands without buttons";
+    // The start options stand above the info panel, not behind it.
+    Form->Show();
+    Turn();
+    const TPoint lastRadio = Form->PlayFirstVisteloCheck->ClientToScreen({0, Form->PlayFirstVisteloCheck->Height()});
+    const TPoint infoPanel = Form->ThumbnailImage->Parent()->ClientToScreen({0, 0});
+    EXPECT_LE(lastRadio.Y, infoPanel.Y);
+
+    const bool animate = VisteloSetup::AnimateLogo;
+    for (bool on : {true, false}) {
+        VisteloSetup::AnimateLogo = on;
+        auto* manager = new TVisteloManagerForm(nullptr);
+        EXPECT_EQ(manager->LogoAnimate->Active(), on);
+        delete manager;
+    }
+    VisteloSetup::AnimateLogo = animate;
+}
+
 TEST_F(VisteloManagerTest, TheCompilationAssistantGetsTheListAndInfoShowsTheAboutBox)
 {
     AddShows({"a.vsf", "b.vsf"});
