@@ -7,6 +7,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "player/CommentsBox.h"
 #include "player/PlayerAbout.h"
+#include "player/PlayerCatalog.h"
 #include "player/PlayerSetup.h"
 #include "player/ShowDevices.h"
 #include "player/SpeedChg.h"
@@ -17,7 +18,7 @@ IMPLEMENT_CLASS(TShowForm)
 
 TShowForm* ShowForm = nullptr;
 
-std::function<void(TShowForm& Form)> TShowForm::RunCatalog;
+std::function<void(TShowForm& Form)> TShowForm::RunCatalog = &PlayerCatalog::Run;
 
 using namespace Setup;
 

@@ -129,10 +129,10 @@ public:
     void SetDelayBtnClick();
     void CatalogToolBtnClick();
 
-    // Runs the catalog on the playing show; it may set CatalogStopMode to
-    // csmRunning or CatalogChoice to a picture index. Empty while no catalog
-    // is available: the user is told so, and the round trip ends as if the
-    // catalog were closed without a choice.
+    // Runs the catalog on the playing show (the player's build of it by
+    // default); it may set CatalogStopMode to csmRunning or CatalogChoice to
+    // a picture index. When empty the user is told there is no catalog, and
+    // the round trip ends as if the catalog were closed without a choice.
     static std::function<void(TShowForm& Form)> RunCatalog;
 
 protected:

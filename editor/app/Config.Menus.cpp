@@ -107,7 +107,7 @@ void TAAForm::CreatePictureMenu()
     AddMenuItem(AlphabeticalSortItem, "nach Dateinamen (&absteigend)", scNone, &TAAForm::SortNameDownClick);
     AddMenuItem(AlphabeticalSortItem, "nach Dateier&weiterung (absteigend)", scNone, &TAAForm::SortExtDownClick);
     AddMenuItem(PictureMenu, "-", scNone, nullptr);
-    CatalogItem = AddMissingItem(PictureMenu, "&Katalog...", ShortCut('K', {ssCtrl}), MissingWindows::mwCatalog);
+    CatalogItem = AddMenuItem(PictureMenu, "&Katalog...", ShortCut('K', {ssCtrl}), &TAAForm::CatalogClick);
 }
 
 void TAAForm::CreateMoreMenus()
@@ -189,7 +189,7 @@ void TAAForm::CreateToolbar()
         {"Markiertes Bild bearbeiten", command(&TAAForm::EditPictureClick)},
         {"Markiertes Bild drucken", command(&TAAForm::PrintPictureClick)},
         {"Markiertes Bild in Originalgröße anzeigen", command(&TAAForm::PreviewPictureClick)},
-        {"Katalog aufrufen", missing(MissingWindows::mwCatalog)},
+        {"Katalog aufrufen", command(&TAAForm::CatalogClick)},
         {"Vistelo starten", command(&TAAForm::StartVisteloClick)},
         {"Vistelo ab dem markieten Bild starten", command(&TAAForm::StartVisteloAtClick)},
         {"Zusammenstellungs-Assistent aufrufen", command(&TAAForm::CDAssistentClick)},

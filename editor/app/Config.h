@@ -21,6 +21,7 @@ class TCheckBox;
 class TCoolBar;
 class TComboBox;
 class TButton;
+class TCatalogForm;
 class TColorDialog;
 class TColorPickerButton;
 class TDropBMPSource;
@@ -173,6 +174,8 @@ public:
     std::function<void(TVistelo& Show, std::int32_t StartIndex)> PlayShow;
     // Shows the logo picture for Time ms at the start (the program's logo window).
     std::function<void(const std::string& FileName, int Time)> ShowLogo;
+    // Runs the open catalog (modally by default); tests drive it instead.
+    std::function<void(TCatalogForm& Catalog)> OnCatalogShown;
 
     // --- the picture list ---
     int PicCount() const;
@@ -230,6 +233,8 @@ public:
     void SortExtDownClick(TObject* Sender);
     // Opens the show-list manager modally.
     void VisteloManager1Click(TObject* Sender);
+    // Opens the catalog over the picture list (Config.Catalog.cpp).
+    void CatalogClick(TObject* Sender);
     void QuitVisteloClick(TObject* Sender);
     void HilfeClick(TObject* Sender);
     void Info1Click(TObject* Sender);

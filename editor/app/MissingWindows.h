@@ -12,7 +12,6 @@ enum TMissingWindow {
     mwShowOptions,
     mwPictureOptions,
     mwProgramOptions,
-    mwCatalog,
     mwHTMLAssistant,
     mwTipOfTheDay,
     mwBlendingPreview,

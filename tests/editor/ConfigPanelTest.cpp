@@ -289,7 +289,6 @@ TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
         {"rename", [&] { Form->RenamePictureClick(nullptr); }, MissingWindows::mwRename},
         {"sound button", [&] { Form->SoundBtn->Click(); }, MissingWindows::mwPictureOptions},
         {"transition preview", [&] { Form->PreviewBlendingBtn->Click(); }, MissingWindows::mwBlendingPreview},
-        {"catalog", [&] { Form->CatalogItem->Click(); }, MissingWindows::mwCatalog},
     };
     for (const auto& t : table) {
         ui::ClearRecordedDialogs();
@@ -299,8 +298,8 @@ TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
     }
     // The toolbar reaches the same commands.
     ui::ClearRecordedDialogs();
-    Form->ToolButtons[11]->Click();
-    EXPECT_EQ(LastMessage(), MissingWindows::NotAvailableText(MissingWindows::mwCatalog));
+    Form->ToolButtons[3]->Click();
+    EXPECT_EQ(LastMessage(), MissingWindows::NotAvailableText(MissingWindows::mwShowOptions));
 }
 
 TEST_F(ConfigPanelTest, TheToolbarShowsADifferentPictureOnEveryButtonWithItsHint)

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <thread>
 
+#include "editor/app/CatalogUnit.h"
 #include "editor/app/PicInfoUnit.h"
 #include "media/TestSounds.h"
 #include "platform/rtl/Files.h"
@@ -15,6 +16,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "player/CommentsBox.h"
 #include "player/PlayerAbout.h"
+#include "player/PlayerCatalog.h"
 #include "player/SpeedChg.h"
 #include "widgets/Spin.h"
 
@@ -307,7 +309,7 @@ TEST_F(ShowInput, TheCatalogRoundTripResumesOrJumps)
         };
         char32_t a = U'A';
         form.Input->FormKeyPress(a);
-        TShowForm::RunCatalog = nullptr;
+        TShowForm::RunCatalog = &PlayerCatalog::Run;
         EXPECT_EQ(modeInside, c.pausedBefore ? csmPauseMode : csmCatalogPause);
         EXPECT_EQ(form.Stepper.Paused(), c.pausedAfter) << c.pausedBefore << " " << c.choice;
         EXPECT_EQ(form.Stepper.Show->CurrentIndex, c.positionAfter) << c.pausedBefore << " " << c.choice;
@@ -317,26 +319,57 @@ TEST_F(ShowInput, TheCatalogRoundTripResumesOrJumps)
     }
 }
 
-TEST_F(ShowInput, WithoutACatalogTheKeyAndTheButtonSaySoAndTheShowGoesOn)
+TEST_F(ShowInput, TheCatalogListsThePlayingShowAndStartsItAgainOrAtTheMarkedPicture)
 {
-    for (bool byKey : {true, false}) {
-        steps_.clear();
-        NewShow(3, 1000);
-        TShowForm& form = Start();
-        Run([&] { return !Positions().empty(); });
-        ui::ClearRecordedDialogs();
-        if (byKey) {
-            char32_t a = U'a';
-            form.Input->FormKeyPress(a);
-        } else {
-            form.SpeedButton5->Click();
+    const struct {
+        bool pausedBefore;
+        TCatalogCommand command; // ccAbout: closed without a start command
+        bool pausedAfter;
+        std::int32_t positionAfter;
+    } cases[] = {
+        {false, ccStartAtMarked, false, 2},
+        {true, ccStartShow, false, 0},
+        {true, ccAbout, true, 0},
+    };
+    for (const auto& c : cases) {
+        for (bool byKey : {true, false}) {
+            steps_.clear();
+            NewShow(3, 1000);
+            TShowForm& form = Start();
+            Run([&] { return !Positions().empty(); });
+            if (c.pausedBefore)
+                form.Stepper.Pause();
+            int opened = 0;
+            PlayerCatalog::OnShown = [&](TCatalogForm& catalog) {
+                ++opened;
+                EXPECT_EQ(PicInfoUnit::PicInfoAccessMethod, paCatalogVistelo);
+                EXPECT_EQ(PicInfoUnit::AccessVistelo, form.Stepper.Show);
+                EXPECT_EQ(catalog.PicCount(), 3);
+                EXPECT_EQ(catalog.ItemIndex(), 0) << "the picture on screen";
+                catalog.DoSelect(2, {}, true);
+                if (c.command == ccAbout) {
+                    catalog.DeletePicturesClick();
+                    EXPECT_EQ(catalog.PicCount(), 3) << "this build changes nothing";
+                } else {
+                    catalog.RunHostCommand(c.command);
+                }
+            };
+            ui::ClearRecordedDialogs();
+            if (byKey) {
+                char32_t a = U'a';
+                form.Input->FormKeyPress(a);
+            } else {
+                form.SpeedButton5->Click();
+            }
+            PlayerCatalog::OnShown = nullptr;
+            EXPECT_EQ(opened, 1);
+            EXPECT_TRUE(ui::RecordedDialogs().empty());
+            EXPECT_EQ(PicInfoUnit::AccessVistelo, nullptr) << "given back";
+            EXPECT_EQ(form.Stepper.Paused(), c.pausedAfter) << c.command << " " << byKey;
+            EXPECT_EQ(form.Stepper.Show->CurrentIndex, c.positionAfter) << c.command << " " << byKey;
+            delete ShowForm;
+            ShowForm = nullptr;
         }
-        ASSERT_EQ(ui::RecordedDialogs().size(), 1u) << byKey;
-        EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, "Der Katalog ist noch nicht verfügbar.");
-        EXPECT_FALSE(form.Stepper.Paused()) << byKey;
-        EXPECT_EQ(form.Stepper.Show->CurrentIndex, 0) << byKey;
-        delete ShowForm;
-        ShowForm = nullptr;
     }
 }
 
