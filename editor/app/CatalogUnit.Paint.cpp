@@ -61,15 +61,24 @@ void TCatalogForm::CatalogPanelResize()
 {
     if (!ScrollBox || !CatalogPaintBox)
         return;
-    const TRect client = ScrollBox->ClientRect();
-    const bool wide = Grid.Measure(client.Width(), client.Height(), PicCount());
-    ScrollBox->HorzScrollBar().SetVisible(wide);
+    // A scroll bar that comes or goes changes the client area: measure again
+    // until it stays.
+    TRect client = ScrollBox->ClientRect();
+    for (int pass = 0; pass < 3; ++pass) {
+        const bool wide = Grid.Measure(client.Width(), client.Height(), PicCount());
+        ScrollBox->HorzScrollBar().SetVisible(wide);
+        ScrollBox->HorzScrollBar().SetRange(Grid.PaintBoxWidth);
+        ScrollBox->VertScrollBar().SetRange(Grid.PaintBoxHeight);
+        const TRect now = ScrollBox->ClientRect();
+        if (now == client)
+            break;
+        client = now;
+    }
     const TPoint scroll = ScrollPosition();
     // Below the last row the box still takes the mouse: a click there is a
     // click on no picture.
     CatalogPaintBox->SetBounds(-scroll.X, -scroll.Y, Grid.PaintBoxWidth,
                                std::max(Grid.PaintBoxHeight, client.Height()));
-    ScrollBox->UpdateScrollBars();
     CatalogPaintBox->Invalidate();
 }
 

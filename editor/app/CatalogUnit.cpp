@@ -30,7 +30,6 @@ IMPLEMENT_CLASS(TCatalogForm)
 
 namespace CatalogUnit {
 bool CatalogSortMode = true;
-std::function<std::unique_ptr<TCatalogSearch>(TCatalogForm& Catalog)> MakeSearch;
 } // namespace CatalogUnit
 
 using namespace CatalogGrid;
@@ -282,8 +281,7 @@ void TCatalogForm::FormCreate()
     Splitter1->BottomRightLimit = RightPanel->Width();
     Splitter2->BottomRightLimit = KeywordPanel->Height() / 2;
     Splitter2->TopLeftLimit = std::max(CommentPanel->Height() / 2, 20);
-    if (CatalogUnit::MakeSearch)
-        search_ = CatalogUnit::MakeSearch(*this);
+    search_ = host_.MakeSearch(*this);
     access_ = std::make_unique<TAccess>(*this);
     savedAccess_ = PicInfoUnit::CatalogAccess;
     PicInfoUnit::CatalogAccess = access_.get();

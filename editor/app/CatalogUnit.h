@@ -71,6 +71,17 @@ enum TCatalogCommand : std::uint8_t {
     ccAbout,
 };
 
+// The catalog's search and its results, freed when the catalog closes.
+class TCatalogSearch {
+public:
+    virtual ~TCatalogSearch() = default;
+    // Runs the search dialog; true when it found pictures to show.
+    virtual bool Execute() = 0;
+    virtual bool HasResults() = 0;
+    // Shows the last results modally.
+    virtual void ShowResults() = 0;
+};
+
 class TCatalogHost {
 public:
     virtual ~TCatalogHost() = default;
@@ -91,29 +102,18 @@ public:
     // picture.
     virtual void Leave(TCatalogForm& Catalog) = 0;
     virtual bool AnimateLogo() = 0;
+    // The catalog's search, made as the catalog opens; none where the build
+    // has no search.
+    virtual std::unique_ptr<TCatalogSearch> MakeSearch(TCatalogForm&) { return nullptr; }
     // False where the catalog only looks (the player's build): no reordering,
     // no dropping in, no deleting, no edits of the pictures.
     virtual bool CanEdit() { return true; }
-};
-
-// The catalog's search, made when the catalog opens and freed when it
-// closes; none while this build has no search.
-class TCatalogSearch {
-public:
-    virtual ~TCatalogSearch() = default;
-    // Runs the search dialog; true when it found pictures to show.
-    virtual bool Execute() = 0;
-    virtual bool HasResults() = 0;
-    // Shows the last results modally.
-    virtual void ShowResults() = 0;
 };
 
 namespace CatalogUnit {
 
 // Kept while the program runs: whether a drag in the grid reorders.
 extern bool CatalogSortMode;
-// Makes the search for a catalog; empty while there is none.
-extern std::function<std::unique_ptr<TCatalogSearch>(TCatalogForm& Catalog)> MakeSearch;
 // The registry key of the window's placement.
 inline constexpr const char* PlacementKey = "\\Software\\Ostrelind\\Vistelo\\3.5 (Shareware)\\CatalogPlacement";
 

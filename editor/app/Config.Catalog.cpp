@@ -4,6 +4,8 @@
 #include "editor/app/Config.h"
 #include "editor/app/CatalogUnit.h"
 #include "editor/app/MissingWindows.h"
+#include "editor/app/SearchResultsUnit.h"
+#include "editor/app/SearchUnit.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/ui/Menus.h"
@@ -17,6 +19,34 @@ TMenuItem* ItemCaptioned(TMenuItem* Menu, const std::string& Caption)
             return Menu->Items(i);
     return nullptr;
 }
+
+// The search dialog and its results window over the catalog.
+class TEditorCatalogSearch : public TCatalogSearch, private TSearchCatalog {
+public:
+    explicit TEditorCatalogSearch(TCatalogForm& Catalog)
+        : catalog_(Catalog), form_(std::make_unique<TSearchForm>(Application, static_cast<TSearchCatalog&>(*this)))
+    { }
+    bool Execute() override { return form_->Execute(); }
+    bool HasResults() override { return form_->ResultsForm() != nullptr; }
+    void ShowResults() override
+    {
+        if (TSearchResultsForm* results = form_->ResultsForm())
+            results->ShowModal();
+    }
+
+private:
+    void DoSelect(int Index, TShiftState Shift, bool Redraw) override
+    {
+        // A Ctrl pick after a plain one adds to the selection.
+        catalog_.Selection.CtrlSelectMode = Shift.Contains(ssCtrl) ? 1 : -1;
+        catalog_.DoSelect(Index, Shift, Redraw);
+    }
+    void InvalidateGrid() override { catalog_.InvalidateGrid(); }
+    TBitmap* ErrorPicture() override { return catalog_.ErrorPicture.get(); }
+
+    TCatalogForm& catalog_;
+    std::unique_ptr<TSearchForm> form_;
+};
 
 class TEditorCatalogHost : public TCatalogHost {
 public:
@@ -34,7 +64,7 @@ public:
         switch (Command) {
         case ccShowOptions: ClickOption("&Vistelo-Einstellungen...", MissingWindows::mwShowOptions); break;
         case ccAddPictures: f.AddPictureClick(nullptr); break;
-        case ccAddFolder: f.AddDirItem->Click(); break;
+        case ccAddFolder: f.AddDirClick(nullptr); break;
         case ccDeletePictures: f.DeletePictureClick(nullptr); break;
         case ccRename: f.RenamePictureClick(nullptr); break;
         case ccSortNameUp: f.SortNameUpClick(nullptr); break;
@@ -73,6 +103,10 @@ public:
     }
 
     bool AnimateLogo() override { return VisteloSetup::AnimateLogo; }
+    std::unique_ptr<TCatalogSearch> MakeSearch(TCatalogForm& Catalog) override
+    {
+        return std::make_unique<TEditorCatalogSearch>(Catalog);
+    }
 
 private:
     // The list's current item and selection become the catalog's.

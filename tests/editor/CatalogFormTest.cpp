@@ -17,6 +17,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestDriver.h"
@@ -225,6 +226,24 @@ TEST_F(CatalogFormTest, KeysMoveThroughTheGrid)
     });
 }
 
+TEST_F(CatalogFormTest, TheGridScrollsToTheCurrentPicture)
+{
+    AddPictures(60);
+    WithCatalog([&](TCatalogForm& catalog) {
+        catalog.KeyMemo->SetFocus();
+        Application->ProcessMessages();
+        Key(catalog.KeyMemo, ui::test::TKeyAction::Press, ui::test::TKey::End);
+        const int position = catalog.ScrollBox->VertScrollBar().Position();
+        const TRect last = catalog.Grid.CalcRectIndex(59);
+        const int view = catalog.ScrollBox->ClientRect().Height();
+        EXPECT_GT(position, 0);
+        EXPECT_GE(position + view, last.Bottom) << "the last row is in view";
+        EXPECT_EQ(catalog.CatalogPaintBox->Top(), -position);
+        Key(catalog.KeyMemo, ui::test::TKeyAction::Press, ui::test::TKey::Home);
+        EXPECT_EQ(catalog.ScrollBox->VertScrollBar().Position(), 0);
+    });
+}
+
 TEST_F(CatalogFormTest, ADragInSortModeMovesTheSelectionAfterTheLastPicture)
 {
     AddPictures(5);
@@ -318,6 +337,21 @@ TEST_F(CatalogFormTest, WallpaperWithoutAPictureSaysWhatToDo)
         ASSERT_FALSE(ui::RecordedDialogs().empty());
         EXPECT_EQ(ui::RecordedDialogs().back().Request.Text,
                   "Sie müssen ein Bild auswählen, dass Sie als Windows Hintergrundbild verwenden möchten.");
+    });
+}
+
+TEST_F(CatalogFormTest, SearchingNeedsPicturesAndItsResultsASearch)
+{
+    WithCatalog([&](TCatalogForm& catalog) {
+        catalog.EnableMenus();
+        EXPECT_FALSE(catalog.SearchItem->Enabled);
+    });
+    AddPictures(2);
+    WithCatalog([&](TCatalogForm& catalog) {
+        catalog.EnableMenus();
+        EXPECT_TRUE(catalog.SearchItem->Enabled);
+        EXPECT_EQ(catalog.SearchItem->ShortCut, ShortCut('F', {ssCtrl})) << "Ctrl+F searches";
+        EXPECT_FALSE(catalog.SearchResultsItem->Enabled) << "no search has run";
     });
 }
 
