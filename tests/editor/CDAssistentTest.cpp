@@ -9,7 +9,9 @@
 
 #include "core/Setup.h"
 #include "core/VisteloList.h"
+#include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/controls/DirectoryListBox.h"
 #include "editor/controls/SymbolChkList.h"
 #include "editor/tools/CDAssistentTexts.h"
@@ -17,7 +19,9 @@
 #include "platform/rtl/StringList.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/Menus.h"
 #include "platform/ui/StdCtrls.h"
+#include "tests/ui/UiFixture.h"
 #include "widgets/FileLbl.h"
 
 namespace {
@@ -280,6 +284,58 @@ TEST_F(CDAssistentTest, TheStartButtonsRunAndClose)
     ASSERT_FALSE(ui::RecordedDialogs().empty());
     EXPECT_EQ(ui::RecordedDialogs().back().Request.Text, "Das Löschen wurde erfolgreich abgeschlossen.");
     Setup::HomeDir = savedHome;
+}
+
+// The main window's command opens the assistant over the window's own list:
+// deleting a crossed picture takes its item out of the list.
+class CDAssistentMainWindowTest : public UiTest {
+protected:
+    void SetUp() override
+    {
+        UiTest::SetUp();
+        root_ = fs::temp_directory_path() / ("vistelo_cdmain_" + std::to_string(::getpid()));
+        fs::create_directories(root_);
+        savedHome_ = Setup::HomeDir;
+        Setup::HomeDir = root_.string() + "/";
+        Form = new TAAForm(nullptr);
+        Form->StartTimerTimer(nullptr);
+        std::vector<std::string> files;
+        for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+            std::ofstream(root_ / name) << "picture";
+            files.push_back((root_ / name).string());
+        }
+        Form->AddPictureFiles(files, false);
+        ui::ClearRecordedDialogs();
+    }
+    void TearDown() override
+    {
+        delete Form;
+        Setup::HomeDir = savedHome_;
+        fs::remove_all(root_);
+        UiTest::TearDown();
+    }
+
+    fs::path root_;
+    std::string savedHome_;
+    TAAForm* Form = nullptr;
+};
+
+TEST_F(CDAssistentMainWindowTest, TheMenuOpensItOverTheListAndDeletingTakesItemsOut)
+{
+    ASSERT_EQ(Form->PicCount(), 3);
+    Form->GetPicInfoObject(1)->ShowImage = false;
+    Form->PicListBox->SetChecked(1, false);
+    LaterOnModalForm<TCDAssistentDlg>([](TCDAssistentDlg& assistant) {
+        EXPECT_TRUE(assistant.DeletePicturesCheck->Enabled());
+        assistant.DelPicsCheck->SetChecked(true);
+        assistant.DeletePicturesBtnClick(nullptr);
+    });
+    Form->CDAssistantItem->Click();
+    EXPECT_EQ(Form->PicCount(), 2);
+    EXPECT_FALSE(fs::exists(root_ / "b.jpg"));
+    EXPECT_TRUE(fs::exists(root_ / "a.jpg"));
+    EXPECT_EQ(Form->PicListBox->Items().Strings(1), TAAForm::ListItemText(1, (root_ / "c.jpg").string()))
+        << "the list is numbered again";
 }
 
 } // namespace
