@@ -7,6 +7,7 @@
 #include "core/Setup.h"
 #include "editor/app/Config.h"
 #include "editor/app/PicInfoUnit.h"
+#include "editor/app/ToolHooks.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
@@ -366,6 +367,30 @@ TEST_F(CatalogFormTest, TheMainWindowOpensTheCatalogFromItsMenuAndToolbar)
     Form->ToolButtons[11]->Click();
     EXPECT_EQ(opened, 2);
     EXPECT_TRUE(ui::RecordedDialogs().empty());
+}
+
+TEST_F(CatalogFormTest, ThePictureEditorAndPrintingOpenOnTheCatalogsPicture)
+{
+    AddPictures(3);
+    const auto savedEdit = ToolHooks::EditPicture();
+    const auto savedPrint = ToolHooks::PrintPicture();
+    std::string edited, printed;
+    ToolHooks::EditPicture() = [&](TPicInfoObject& entry) {
+        edited = entry.FileName;
+        return false;
+    };
+    ToolHooks::PrintPicture() = [&](TPicInfoObject& entry) { printed = entry.FileName; };
+    WithCatalog([&](TCatalogForm& catalog) {
+        Click(catalog, CellCentre(catalog, 2));
+        TMenuItem* picture = catalog.CatalogMenu->Items().Find("Bild");
+        ASSERT_NE(picture, nullptr);
+        picture->Find("Bild bearbeiten")->Click();
+        picture->Find("Bild drucken")->Click();
+    });
+    ToolHooks::EditPicture() = savedEdit;
+    ToolHooks::PrintPicture() = savedPrint;
+    EXPECT_EQ(edited, Scratch.Path("3.jpg"));
+    EXPECT_EQ(printed, Scratch.Path("3.jpg"));
 }
 
 } // namespace
