@@ -259,17 +259,35 @@ TEST_F(SearchFormsTest, TheResultsKeepShowOrderAndTheCatalogFollowsThePickedOne)
     EXPECT_EQ(catalog.current, 2) << "OK leaves the catalog on the picked picture";
 }
 
-TEST_F(SearchFormsTest, CancelTakesTheCatalogBackWhereItWas)
+TEST_F(SearchFormsTest, CancelAndEscapeTakeTheCatalogBackWhereItWas)
 {
     ASSERT_TRUE(Search("Berg"));
-    ShowResults([](TSearchResultsForm& r) {
-        ui::test::ClickListRow(r.ItemsFoundListBox, 1);
-        Turn();
-        r.CancelBtn->Click();
-    });
-    ASSERT_FALSE(catalog.picks.empty());
-    EXPECT_EQ(catalog.picks.back(), (FakeCatalog::Pick{3, {}, true}));
-    EXPECT_EQ(catalog.current, 3);
+    const std::function<void(TSearchResultsForm&)> closers[] = {
+        // Escape first: on the offscreen platform a window shown modally a
+        // second time gets no keyboard focus.
+        [](TSearchResultsForm& r) {
+            EXPECT_TRUE(ui::test::SendKeyToFocus(TKeyAction::Press, TKey::Escape, {}, "\x1b"));
+            Turn();
+            if (r.ModalResult == mrNone) {
+                ADD_FAILURE() << "Escape did not close the window";
+                r.ModalResult = mrCancel;
+            }
+        },
+        [](TSearchResultsForm& r) { r.CancelBtn->Click(); },
+    };
+    for (const auto& close : closers) {
+        catalog.current = 3;
+        const TModalResult result = ShowResults([&](TSearchResultsForm& r) {
+            ui::test::ClickListRow(r.ItemsFoundListBox, 1);
+            Turn();
+            EXPECT_EQ(catalog.current, 2);
+            close(r);
+        });
+        EXPECT_EQ(result, mrCancel);
+        ASSERT_FALSE(catalog.picks.empty());
+        EXPECT_EQ(catalog.picks.back(), (FakeCatalog::Pick{3, {}, true}));
+        EXPECT_EQ(catalog.current, 3);
+    }
 }
 
 TEST_F(SearchFormsTest, MarkAllSelectsTheFirstAloneAndAddsTheOthersWithCtrl)
