@@ -9,7 +9,7 @@
 #include "editor/controls/SymbolChkList.h"
 #include "editor/controls/VexaPrgrBr.h"
 #include "editor/tools/CDAssistentTexts.h"
-#include "platform/graphics/Canvas.h"
+#include "editor/tools/ToolResources.h"
 #include "platform/rtl/StringList.h"
 #include "platform/ui/AnimateClips.h"
 #include "platform/ui/ComCtrls.h"
@@ -22,10 +22,12 @@ IMPLEMENT_CLASS(TCDAssistentDlg)
 
 namespace {
 
-constexpr int PageWidth = 520;
+// The controls are laid out for a page of 520 pixels; the page picture
+// then moves them right.
+constexpr int PageWidth = 520 + ToolResources::PagePictureRoom;
 constexpr int PageHeight = 330;
-constexpr int TextLeft = 150; // right of the page picture
-constexpr int TextWidth = PageWidth - TextLeft - 16;
+constexpr int TextLeft = 16;
+constexpr int TextWidth = 520 - 2 * TextLeft;
 
 template <class T> T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height)
 {
@@ -59,29 +61,6 @@ void ColourBar(TVexaProgressBar* Bar)
     Bar->SetColorSecond(0xE0E0E0);
 }
 
-// The picture at the left of every page: a disc with a folder in front.
-void DrawPagePicture(TImage* Image)
-{
-    TBitmap& bitmap = Image->Picture().Bitmap();
-    bitmap.SetPixelFormat(pf24bit);
-    bitmap.SetSize(Image->Width(), Image->Height());
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Brush.Color = 0x804000;
-    canvas.FillRect(Rect(0, 0, bitmap.Width(), bitmap.Height()));
-    const int cx = bitmap.Width() / 2;
-    const int cy = bitmap.Height() / 3;
-    canvas.Pen.Color = 0x606060;
-    canvas.Brush.Color = 0xE0E0E0;
-    canvas.Ellipse(cx - 50, cy - 50, cx + 50, cy + 50);
-    canvas.Brush.Color = 0xF0D0B0;
-    canvas.Ellipse(cx - 36, cy - 36, cx + 36, cy + 36);
-    canvas.Brush.Color = 0x804000;
-    canvas.Ellipse(cx - 8, cy - 8, cx + 8, cy + 8);
-    canvas.Brush.Color = 0x40C0F0;
-    canvas.Rectangle(cx - 40, cy + 70, cx - 10, cy + 78);
-    canvas.Rectangle(cx - 40, cy + 75, cx + 40, cy + 120);
-}
-
 } // namespace
 
 TCDAssistentDlg::TCDAssistentDlg(TComponent* AOwner) : TForm(AOwner)
@@ -106,6 +85,7 @@ TCDAssistentDlg::TCDAssistentDlg(TComponent* AOwner) : TForm(AOwner)
         page->SetPageControl(PageControl);
         page->SetTabVisible(false);
     }
+    AddPagePictures();
     PageControl->OnChange = [this](TObject* Sender) { PageControlChange(Sender); };
     CreateButtons();
 
@@ -130,9 +110,29 @@ TTabSheet* TCDAssistentDlg::NewPage(const std::string& Name)
     auto* page = new TTabSheet(this);
     page->SetName(Name);
     page->SetBounds(0, 0, PageWidth, PageHeight);
-    auto* picture = Place<TImage>(page, 12, 12, TextLeft - 24, PageHeight - 24);
-    DrawPagePicture(picture);
     return page;
+}
+
+void TCDAssistentDlg::AddPagePictures()
+{
+    const std::pair<TTabSheet*, const char*> pictures[] = {
+        {StartPage, "CDASSIST"},
+        {VisteloListStartTabSheet, "CDASSIST"},
+        {ConfirmCreateVisteloPage, "CDCREATE"},
+        {ConfirmBurnVisteloListPage, "CDCREATE"},
+        {ChooseActionPage, "CHOOSEACTION"},
+        {BurnCDChooseDirPage, "CHOOSEDIR"},
+        {CopyPicturesChooseDirPage, "CHOOSEDIR"},
+        {ConfirmCopyPicturesPage, "COPYPICS"},
+        {CopyingFilesWorkingPage, "COPYPICS"},
+        {CreateVisteloWorkingPage, "CDCREATE"},
+        {ConfirmDeletePicturesPage, "DELPICS"},
+        {DeleteFilesWorkingPage, "DELPICS"},
+        {CopyFontsPage, "COPYFONTS"},
+        {DelSoundPicPage, "DELPICSOUND"},
+    };
+    for (const auto& [page, name] : pictures)
+        ToolResources::AddPagePicture(page, name);
 }
 
 void TCDAssistentDlg::CreateStartPages()
@@ -290,7 +290,7 @@ void TCDAssistentDlg::CreateWorkingPages()
 void TCDAssistentDlg::CreateButtons()
 {
     auto button = [this](const std::string& Caption, int Left, std::function<void(TObject*)> Handler) {
-        auto* b = Place<TButton>(this, Left, PageHeight + 10, 96, 25);
+        auto* b = Place<TButton>(this, Left + ToolResources::PagePictureRoom, PageHeight + 10, 96, 25);
         b->SetCaption(Caption);
         b->OnClick = std::move(Handler);
         return b;

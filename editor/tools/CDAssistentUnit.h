@@ -134,6 +134,8 @@ public:
 
 private:
     TTabSheet* NewPage(const std::string& Name);
+    // Each page's picture at its left edge.
+    void AddPagePictures();
     void CreateStartPages();
     void CreateChoicePages();
     void CreateFontsPage();

@@ -28,5 +28,13 @@ function(vistelo_embed_tool_resources target)
     RCDATA SCANASSIST ${dir}/ScanAssist.jpg
     RCDATA SCANSOURCE ${dir}/ScanSource.jpg
     RCDATA SCANFILES ${dir}/ScanFiles.jpg
-    RCDATA SCANSTART ${dir}/ScanStart.jpg)
+    RCDATA SCANSTART ${dir}/ScanStart.jpg
+    RCDATA CDASSIST ${dir}/CDAssist.jpg
+    RCDATA CDCREATE ${dir}/CDCreate.jpg
+    RCDATA CHOOSEACTION ${dir}/ChooseAction.jpg
+    RCDATA CHOOSEDIR ${dir}/ChooseDir.jpg
+    RCDATA COPYPICS ${dir}/CopyPics.jpg
+    RCDATA DELPICS ${dir}/DelPics.jpg
+    RCDATA COPYFONTS ${dir}/CopyFonts.jpg
+    RCDATA DELPICSOUND ${dir}/DelPicSound.jpg)
 endfunction()
