@@ -6,9 +6,11 @@
 #include "platform/ui/StdCtrls.h"
 
 #include <algorithm>
+#include <functional>
 
+#include <QAbstractListModel>
 #include <QItemSelection>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -75,16 +77,62 @@ private:
     TCustomListBox* control_;
 };
 
+// The rows as the view sees them: the control's own items, read when a row
+// is shown. A list of thousands of pictures thus opens without making a
+// toolkit item per row. The row count is the one of the last reset, so the
+// view never sees items the control changes inside an update.
+class TRowModel : public QAbstractListModel {
+public:
+    TRowModel(std::function<int()> count, std::function<const std::string*(int)> text, QObject* parent)
+        : QAbstractListModel(parent), count_(std::move(count)), text_(std::move(text))
+    { }
+
+    int rowCount(const QModelIndex& parent) const override { return parent.isValid() ? 0 : rows_; }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (role != Qt::DisplayRole || !index.isValid())
+            return {};
+        const std::string* text = text_(index.row());
+        return text ? QString::fromStdString(*text) : QString();
+    }
+
+    void Reset()
+    {
+        beginResetModel();
+        rows_ = count_();
+        endResetModel();
+    }
+
+private:
+    std::function<int()> count_;
+    std::function<const std::string*(int)> text_;
+    int rows_ = 0;
+};
+
+TRowModel* RowsOf(QListView* list) { return static_cast<TRowModel*>(list->model()); }
+
+int RowCount(const QListView* list) { return list->model()->rowCount(); }
+
 } // namespace
 
 std::unique_ptr<ui::TNativeWidget> TCustomListBox::MakeNativeWidget()
 {
-    auto native = ui::MakeNativeWidget<QListWidget>(this);
-    auto* list = native->As<QListWidget>();
+    auto native = ui::MakeNativeWidget<QListView>(this);
+    auto* list = native->As<QListView>();
+    list->setModel(new TRowModel([this] { return static_cast<int>(items_.size()); },
+                                 [this](int row) {
+                                     return row >= 0 && row < static_cast<int>(items_.size())
+                                         ? &items_[static_cast<size_t>(row)].Text
+                                         : nullptr;
+                                 },
+                                 list));
+    list->setEditTriggers(QAbstractItemView::NoEditTriggers);
     list->setItemDelegate(new ui::TOwnerDrawDelegate(list));
     list->setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
     list->viewport()->installEventFilter(new TRowMouseFilter(this, list));
-    QObject::connect(list, &QListWidget::itemSelectionChanged, native.get(), [this] { TakeUserSelection(); });
+    QObject::connect(list->selectionModel(), &QItemSelectionModel::selectionChanged, native.get(),
+                     [this] { TakeUserSelection(); });
     QObject::connect(list->verticalScrollBar(), &QScrollBar::valueChanged, native.get(), [this](int top) {
         if (!pushing_ && columns_ == 0)
             topIndex_ = top;
@@ -92,31 +140,37 @@ std::unique_ptr<ui::TNativeWidget> TCustomListBox::MakeNativeWidget()
     return native;
 }
 
-void TCustomListBox::NativeWidgetCreated() { ItemsShownChanged(); }
+void TCustomListBox::NativeWidgetCreated()
+{
+    ApplyStyle();
+    ItemsShownChanged();
+}
 
 void TCustomListBox::ItemsShownChanged()
 {
-    auto* list = ui::NativeOf<QListWidget>(this);
+    auto* list = ui::NativeOf<QListView>(this);
     if (!list)
         return;
     pushing_ = true;
-    list->clear();
-    // All rows at once: row by row a long list takes quadratic time.
-    QStringList rows;
-    rows.reserve(static_cast<int>(items_.size()));
-    for (const Item& item : items_)
-        rows.append(QString::fromStdString(item.Text));
-    list->addItems(rows);
+    RowsOf(list)->Reset();
     pushing_ = false;
-    ApplyStyle();
     ApplySelectionMode();
     ApplySelection();
-    SetTopIndex(topIndex_);
+    if (list->isVisible() || topIndex_ != 0 || columns_ != 0) {
+        ApplyStyle();
+        SetTopIndex(topIndex_);
+    } else {
+        // A hidden view lays its rows out when it is shown: a long list
+        // filled before that is laid out once, not once per fill.
+        pushing_ = true;
+        list->verticalScrollBar()->setValue(0);
+        pushing_ = false;
+    }
 }
 
 void TCustomListBox::ApplyStyle()
 {
-    auto* list = ui::NativeOf<QListWidget>(this);
+    auto* list = ui::NativeOf<QListView>(this);
     if (!list)
         return;
     auto* delegate = static_cast<ui::TOwnerDrawDelegate*>(list->itemDelegate());
@@ -164,7 +218,7 @@ int TCustomListBox::HeightForIntegral() const
 {
     if (style_ != lbStandard)
         return drawn_.ItemHeight;
-    if (auto* list = ui::NativeOf<QListWidget>(this); list && list->count() > 0)
+    if (auto* list = ui::NativeOf<QListView>(this); list && RowCount(list) > 0)
         return list->sizeHintForRow(0);
     return QFontMetrics(QFont()).height();
 }
@@ -172,13 +226,13 @@ int TCustomListBox::HeightForIntegral() const
 void TCustomListBox::Invalidate()
 {
     TNativeControl::Invalidate();
-    if (auto* list = ui::NativeOf<QListWidget>(this))
+    if (auto* list = ui::NativeOf<QListView>(this))
         list->viewport()->update();
 }
 
 int TCustomListBox::TopIndex() const
 {
-    if (auto* list = ui::NativeOf<QListWidget>(this); list && columns_ == 0)
+    if (auto* list = ui::NativeOf<QListView>(this); list && columns_ == 0)
         return list->verticalScrollBar()->value();
     return topIndex_;
 }
@@ -186,7 +240,7 @@ int TCustomListBox::TopIndex() const
 void TCustomListBox::SetTopIndex(int Value)
 {
     topIndex_ = std::clamp(Value, 0, std::max(0, static_cast<int>(items_.size()) - 1));
-    if (auto* list = ui::NativeOf<QListWidget>(this); list && columns_ == 0) {
+    if (auto* list = ui::NativeOf<QListView>(this); list && columns_ == 0) {
         pushing_ = true;
         list->doItemsLayout();
         list->verticalScrollBar()->setValue(topIndex_);
@@ -203,9 +257,9 @@ TRect TCustomListBox::ItemRect(int Index) const
         TRect last = ItemRect(count - 1);
         return Bounds(last.Left, last.Bottom, last.Width(), last.Height());
     }
-    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+    if (auto* list = ui::NativeOf<QListView>(this)) {
         list->doItemsLayout();
-        QRect r = list->visualItemRect(list->item(Index));
+        QRect r = list->visualRect(list->model()->index(Index, 0));
         return Bounds(r.x(), r.y(), r.width(), r.height());
     }
     // Without the widget: stacked from the top item down.
@@ -222,12 +276,12 @@ TRect TCustomListBox::ItemRect(int Index) const
 int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
 {
     int count = static_cast<int>(items_.size());
-    if (auto* list = ui::NativeOf<QListWidget>(this)) {
+    if (auto* list = ui::NativeOf<QListView>(this)) {
         if (!list->viewport()->rect().contains(Pos.X, Pos.Y))
             return -1;
         list->doItemsLayout();
-        if (QListWidgetItem* item = list->itemAt(Pos.X, Pos.Y))
-            return list->row(item);
+        if (QModelIndex row = list->indexAt(QPoint(Pos.X, Pos.Y)); row.isValid())
+            return row.row();
         return Existing ? -1 : count;
     }
     if (!ClientRect().Contains(Pos.X, Pos.Y))
@@ -245,7 +299,7 @@ int TCustomListBox::ItemAtPos(const TPoint& Pos, bool Existing) const
 
 void TCustomListBox::ApplySelectionMode()
 {
-    if (auto* list = ui::NativeOf<QListWidget>(this))
+    if (auto* list = ui::NativeOf<QListView>(this))
         list->setSelectionMode(!multiSelect_         ? QAbstractItemView::SingleSelection
                                    : extendedSelect_ ? QAbstractItemView::ExtendedSelection
                                                      : QAbstractItemView::MultiSelection);
@@ -253,15 +307,15 @@ void TCustomListBox::ApplySelectionMode()
 
 void TCustomListBox::ApplySelection()
 {
-    auto* list = ui::NativeOf<QListWidget>(this);
+    auto* list = ui::NativeOf<QListView>(this);
     // Inside an update the selection is shown once, when the update ends.
-    if (!list || updating_ > 0 || list->count() != static_cast<int>(items_.size()))
+    if (!list || updating_ > 0 || RowCount(list) != static_cast<int>(items_.size()))
         return;
     pushing_ = true;
     // One selection of the selected runs, set at once: item by item each
     // change merges into the whole selection, quadratic in a long list.
     QItemSelection selection;
-    const int count = list->count();
+    const int count = RowCount(list);
     for (int first = 0; first < count; ++first) {
         if (!Selected(first))
             continue;
@@ -272,17 +326,18 @@ void TCustomListBox::ApplySelection()
         first = last;
     }
     list->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-    list->setCurrentRow(itemIndex_, QItemSelectionModel::NoUpdate);
+    list->selectionModel()->setCurrentIndex(list->model()->index(itemIndex_, 0), QItemSelectionModel::NoUpdate);
     pushing_ = false;
 }
 
 void TCustomListBox::TakeUserSelection()
 {
-    auto* list = NativeWidget()->As<QListWidget>();
-    if (pushing_ || !list || list->count() != static_cast<int>(items_.size()))
+    auto* list = NativeWidget()->As<QListView>();
+    if (pushing_ || !list || RowCount(list) != static_cast<int>(items_.size()))
         return;
-    for (int i = 0; i < list->count(); ++i)
-        items_[static_cast<size_t>(i)].Selected = list->item(i)->isSelected();
-    itemIndex_ = list->currentRow();
+    const QItemSelectionModel* selection = list->selectionModel();
+    for (int i = 0; i < RowCount(list); ++i)
+        items_[static_cast<size_t>(i)].Selected = selection->isRowSelected(i, QModelIndex());
+    itemIndex_ = list->currentIndex().row();
     Click();
 }

@@ -5,7 +5,7 @@
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -207,15 +207,15 @@ void ClickWidget(TNativeControl* control, TPoint at) { LeftClick(NativeWidgetOf(
 
 void ClickListRow(TCustomListBox* list, int row, TShiftState modifiers)
 {
-    auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
-    QPointF at = widget->visualItemRect(widget->item(row)).center();
+    auto* widget = static_cast<QListView*>(NativeWidgetOf(list));
+    QPointF at = widget->visualRect(widget->model()->index(row, 0)).center();
     LeftClick(widget->viewport(), at, ModifiersOf(modifiers));
 }
 
 void ClickListRowAt(TCustomListBox* list, int row, int x, TMouseButton button)
 {
-    auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
-    QRect rect = widget->visualItemRect(widget->item(row));
+    auto* widget = static_cast<QListView*>(NativeWidgetOf(list));
+    QRect rect = widget->visualRect(widget->model()->index(row, 0));
     QPointF at(rect.left() + x, rect.center().y());
     Qt::MouseButton qtButton = button == mbLeft ? Qt::LeftButton
         : button == mbRight                     ? Qt::RightButton
@@ -235,12 +235,13 @@ bool ClickUpDownArrow(TCustomUpDown* updown, TUDBtnType arrow)
 
 void SelectListRowByUser(TCustomListBox* list, int row)
 {
-    static_cast<QListWidget*>(NativeWidgetOf(list))->item(row)->setSelected(true);
+    auto* widget = static_cast<QListView*>(NativeWidgetOf(list));
+    widget->selectionModel()->select(widget->model()->index(row, 0), QItemSelectionModel::Select);
 }
 
 void ScrollListByUser(TCustomListBox* list, int topRow)
 {
-    static_cast<QListWidget*>(NativeWidgetOf(list))->verticalScrollBar()->setValue(topRow);
+    static_cast<QListView*>(NativeWidgetOf(list))->verticalScrollBar()->setValue(topRow);
 }
 
 void PickTabByUser(TPageControl* pages, int tab)

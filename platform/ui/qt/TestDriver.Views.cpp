@@ -10,7 +10,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
@@ -48,13 +48,14 @@ std::vector<std::string> TextsOf(const QList<QLabel*>& labels)
     return texts;
 }
 
-void ShowList(const QListWidget* list, TShownWidget& shown)
+void ShowList(const QListView* list, TShownWidget& shown)
 {
-    for (int i = 0; i < list->count(); ++i) {
-        shown.Items.push_back(list->item(i)->text().toStdString());
-        shown.Selected.push_back(list->item(i)->isSelected());
+    const QAbstractItemModel* rows = list->model();
+    for (int i = 0; i < rows->rowCount(); ++i) {
+        shown.Items.push_back(rows->index(i, 0).data().toString().toStdString());
+        shown.Selected.push_back(list->selectionModel()->isRowSelected(i, QModelIndex()));
     }
-    shown.Current = list->currentRow();
+    shown.Current = list->currentIndex().row();
     shown.Selection = list->selectionMode() == QAbstractItemView::ExtendedSelection ? TSelectionMode::Extended
         : list->selectionMode() == QAbstractItemView::MultiSelection                ? TSelectionMode::Multi
                                                                                     : TSelectionMode::Single;
@@ -143,7 +144,7 @@ TShownImage GrabWidget(TNativeControl* control) { return ShownImageOf(NativeWidg
 
 TShownImage GrabListRows(TCustomListBox* list)
 {
-    auto* widget = static_cast<QListWidget*>(NativeWidgetOf(list));
+    auto* widget = static_cast<QListView*>(NativeWidgetOf(list));
     return ShownImageOf(widget->viewport()->grab().toImage());
 }
 
@@ -212,7 +213,7 @@ TShownWidget ShownWidget(TNativeControl* control)
         shown.Bold = rich->font().bold();
         const QColor color = rich->palette().color(QPalette::Text);
         shown.TextColor = RGB(color.red(), color.green(), color.blue());
-    } else if (auto* list = qobject_cast<QListWidget*>(widget)) {
+    } else if (auto* list = qobject_cast<QListView*>(widget)) {
         ShowList(list, shown);
     } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
         ShowCombo(combo, shown);
