@@ -15,6 +15,7 @@
 #include "platform/rtl/Threads.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/DragDrop.h"
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Forms.h"
@@ -23,6 +24,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestDriver.h"
 #include "tests/editor/EditorScratch.h"
+#include "widgets/DropSource.h"
 #include "widgets/FileLbl.h"
 #include "widgets/KSCtrls.h"
 #include "widgets/KSSwitch.h"
@@ -354,6 +356,160 @@ TEST_F(CatalogFormTest, SearchingNeedsPicturesAndItsResultsASearch)
         EXPECT_EQ(catalog.SearchItem->ShortCut, ShortCut('F', {ssCtrl})) << "Ctrl+F searches";
         EXPECT_FALSE(catalog.SearchResultsItem->Enabled) << "no search has run";
     });
+}
+
+TEST_F(CatalogFormTest, OutsideSortModePicturesDragOutAsFilesAndAMoveTakesThemOffTheList)
+{
+    const bool dragFilenames = Setup::DragFilenames;
+    Setup::DragFilenames = true;
+    CatalogUnit::CatalogSortMode = false;
+    AddPictures(5);
+    const struct {
+        const char* name;
+        DWORD effect;
+        const char* order;
+    } cases[] = {
+        {"copied", DROPEFFECT_COPY, "12345"},
+        {"moved", DROPEFFECT_MOVE, "135"},
+    };
+    for (const auto& c : cases) {
+        std::vector<std::string> carried;
+        WithCatalog([&](TCatalogForm& catalog) {
+            Click(catalog, CellCentre(catalog, 1));
+            Click(catalog, CellCentre(catalog, 3), TShiftState{ssCtrl});
+            ui::SetDragDriver([&](ui::TDragLoop& loop) {
+                for (int i = 0; i < catalog.DropFileSource->Files().Count(); ++i)
+                    carried.push_back(catalog.DropFileSource->Files().Strings(i));
+                EXPECT_TRUE(catalog.Dragging) << c.name;
+                loop.DroppedOutside(c.effect);
+            });
+            const TPoint from = CellCentre(catalog, 3);
+            Mouse(catalog.ScrollBox, ui::test::TMouseAction::Press, from, mbLeft, TShiftState{ssLeft});
+            Move(catalog.ScrollBox, {from.X + 8, from.Y}, TShiftState{ssLeft});
+            ui::SetDragDriver(nullptr);
+            Mouse(catalog.ScrollBox, ui::test::TMouseAction::Release, {from.X + 8, from.Y}, mbLeft, {});
+            EXPECT_FALSE(catalog.Dragging) << c.name;
+        });
+        EXPECT_EQ(carried, (std::vector<std::string>{Scratch.Path("2.jpg"), Scratch.Path("4.jpg")})) << c.name;
+        EXPECT_EQ(ListOrder(), c.order) << c.name;
+    }
+    Setup::DragFilenames = dragFilenames;
+}
+
+TEST_F(CatalogFormTest, FilesDroppedFromAnotherProgramJoinTheList)
+{
+    AddPictures(2);
+    const std::string dropped = Scratch.Path("9.jpg");
+    WithCatalog([&](TCatalogForm& catalog) {
+        ui::test::TForeignDrag drag(catalog.ScrollBox, {{dropped}, {}});
+        EXPECT_TRUE(drag.Enter(CellCentre(catalog, 0), DROPEFFECT_COPY).Accepted);
+        drag.Drop(CellCentre(catalog, 0), DROPEFFECT_COPY);
+        Application->ProcessMessages();
+        EXPECT_EQ(catalog.PicCount(), 3);
+        EXPECT_EQ(catalog.Grid.PaintBoxHeight, catalog.Grid.CellHeight) << "measured again";
+    });
+    EXPECT_EQ(ListOrder(), "129");
+}
+
+// A catalog over a show with a host that plays the options dialog.
+class CatalogSettingsTest : public ::testing::Test, public TCatalogHost {
+protected:
+    void SetUp() override
+    {
+        ui::EnsurePlatform();
+        saved_ = {Setup::CatalogThumbWidth, Setup::CatalogThumbHeight, Setup::CatalogShowFilename};
+        for (int i = 0; i < 3; ++i) {
+            TPicInfoObject entry;
+            entry.FileName = Scratch.Path(std::to_string(i) + ".jpg");
+            TBitmap bitmap(120, 90, pf24bit);
+            TJPEGImage jpeg;
+            jpeg.Assign(&bitmap);
+            jpeg.SaveToFile(entry.FileName);
+            show_.AddDia(entry);
+        }
+        method_ = PicInfoUnit::PicInfoAccessMethod;
+        PicInfoUnit::PicInfoAccessMethod = paCatalogVistelo;
+        PicInfoUnit::AccessVistelo = &show_;
+    }
+    void TearDown() override
+    {
+        PicInfoUnit::PicInfoAccessMethod = method_;
+        PicInfoUnit::AccessVistelo = nullptr;
+        Setup::CatalogThumbWidth = saved_.width;
+        Setup::CatalogThumbHeight = saved_.height;
+        Setup::CatalogShowFilename = saved_.names;
+    }
+
+    int StartIndex() override { return 0; }
+    bool StartSelected(int) override { return false; }
+    void Run(TCatalogCommand command, TCatalogForm&) override
+    {
+        if (command == ccCatalogOptions && Options)
+            Options();
+    }
+    void MovePicture(int, int) override { }
+    void PicturesMoved(int, int) override { }
+    void AddFiles(const std::vector<std::string>&) override { }
+    void Leave(TCatalogForm&) override { }
+    bool AnimateLogo() override { return false; }
+
+    static void WaitForLoader(TCatalogForm& catalog)
+    {
+        while (catalog.Loader && !catalog.Loader->Finished())
+            rtl::CheckSynchronize(10);
+        rtl::CheckSynchronize(0);
+    }
+    std::vector<const void*> Thumbnails()
+    {
+        std::vector<const void*> thumbnails;
+        for (int i = 0; i < show_.Count; ++i)
+            thumbnails.push_back(show_.GetPicInfo(i)->Thumbnail.GetThumbnail());
+        return thumbnails;
+    }
+
+    EditorScratch Scratch;
+    std::function<void()> Options;
+
+private:
+    struct {
+        int width, height;
+        bool names;
+    } saved_{};
+    TVistelo show_;
+    TPicInfoAccessMethod method_ = paPicListBox;
+};
+
+TEST_F(CatalogSettingsTest, FileNamesOnlyMeasureAgainButANewSizeMakesEveryThumbnailAgain)
+{
+    Setup::CatalogThumbWidth = 80;
+    Setup::CatalogThumbHeight = 60;
+    Setup::CatalogShowFilename = true;
+    auto catalog = std::make_unique<TCatalogForm>(Application, *this);
+    WaitForLoader(*catalog);
+    const std::vector<const void*> first = Thumbnails();
+    ASSERT_NE(first[0], nullptr);
+    const int cellHeight = catalog->Grid.CellHeight;
+    EXPECT_GT(cellHeight, 70) << "the file name's line";
+
+    Options = [] { Setup::CatalogShowFilename = false; };
+    catalog->CatalogSettingsClick();
+    WaitForLoader(*catalog);
+    EXPECT_EQ(catalog->Grid.CellHeight, 70);
+    EXPECT_EQ(Thumbnails(), first) << "the thumbnails are kept";
+
+    Options = [] {
+        Setup::CatalogThumbWidth = 40;
+        Setup::CatalogThumbHeight = 30;
+    };
+    catalog->CatalogSettingsClick();
+    WaitForLoader(*catalog);
+    EXPECT_EQ(catalog->Grid.CellWidth, 50);
+    for (int i = 0; i < 3; ++i) {
+        const TThumbnailJPEGImage* thumbnail = PicInfoUnit::GetPicInfoObject(i)->Thumbnail.GetThumbnail();
+        ASSERT_NE(thumbnail, nullptr) << i;
+        EXPECT_EQ(thumbnail->Width(), 40) << "made again at the new size";
+    }
+    catalog.reset();
 }
 
 TEST_F(CatalogFormTest, TheMainWindowOpensTheCatalogFromItsMenuAndToolbar)
