@@ -6,6 +6,7 @@
 
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
+#include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
@@ -38,6 +39,12 @@ void TAAForm::RenamePictureClick(TObject*)
         return;
     }
     MissingWindows::SayNotAvailable(MissingWindows::mwRename);
+}
+
+void TAAForm::PicturePrefsClick(int Page)
+{
+    if (TExtPicPrefsDlg::Execute(static_cast<TExtPicPrefsPage>(Page)))
+        PicListBoxClick(nullptr);
 }
 
 void TAAForm::PreviewPictureClick(TObject*)

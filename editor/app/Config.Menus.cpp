@@ -3,6 +3,7 @@
 
 #include "editor/app/Config.h"
 
+#include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/FormBuilding.h"
 #include "editor/app/MissingWindows.h"
 #include "editor/app/ToolbarGlyphs.h"
@@ -115,11 +116,14 @@ void TAAForm::CreateMoreMenus()
     OptionsMenu = AddMenuItem(&MainMenu->Items(), "&Optionen", scNone, &TAAForm::OptionsMenuClick);
     AddMissingItem(OptionsMenu, "&Vistelo-Einstellungen...", scNone, MissingWindows::mwShowOptions);
     PicPrefsMenu = AddMenuItem(OptionsMenu, "Bild-Einstellungen...", scNone, nullptr);
-    AddMissingItem(PicPrefsMenu, "Sound", ShortCut(F(1), {ssShift}), MissingWindows::mwPictureOptions);
-    AddMissingItem(PicPrefsMenu, "Kommentar/Beschriftung", ShortCut(F(2), {ssShift}), MissingWindows::mwPictureOptions);
+    const auto picturePrefs = [this](TMenuItem* item, int page) {
+        item->OnClick = [this, page](TObject*) { PicturePrefsClick(page); };
+    };
+    picturePrefs(AddMenuItem(PicPrefsMenu, "Sound", ShortCut(F(1), {ssShift}), nullptr), eppSound);
+    picturePrefs(AddMenuItem(PicPrefsMenu, "Kommentar/Beschriftung", ShortCut(F(2), {ssShift}), nullptr), eppComment);
     AddMenuItem(PicPrefsMenu, "Hintergrundfarbe", ShortCut(F(3), {ssShift}), &TAAForm::BackgroundColorClick);
-    AddMissingItem(PicPrefsMenu, "Verweildauer", ShortCut(F(4), {ssShift}), MissingWindows::mwPictureOptions);
-    AddMissingItem(PicPrefsMenu, "Größe und Position", ShortCut(F(5), {ssShift}), MissingWindows::mwPictureOptions);
+    picturePrefs(AddMenuItem(PicPrefsMenu, "Verweildauer", ShortCut(F(4), {ssShift}), nullptr), eppPause);
+    picturePrefs(AddMenuItem(PicPrefsMenu, "Größe und Position", ShortCut(F(5), {ssShift}), nullptr), eppPlacement);
     AddMissingItem(OptionsMenu, "&Programm-Einstellungen...", scNone, MissingWindows::mwProgramOptions);
     AddMenuItem(OptionsMenu, "Windows &Hintergrundbild-Einstellungen...", scNone, &TAAForm::WallpaperSetupClick);
 

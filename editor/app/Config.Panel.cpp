@@ -8,6 +8,7 @@
 #include "core/Setup.h"
 #include "core/Tools.h"
 #include "editor/app/EditorGlyphs.h"
+#include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/FormBuilding.h"
 #include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
@@ -124,8 +125,10 @@ void TAAForm::CreateSettingsControls()
     FontBtn = NewSettingsButton(group, 40, 202, "Kommentar/Beschriftung");
     SleepBtn = NewSettingsButton(group, 70, 202, "Verweildauer");
     SpecPlacementBtn = NewSettingsButton(group, 100, 202, "Größe und Position");
-    for (TKsSpeedButton* button : {SoundBtn, FontBtn, SleepBtn, SpecPlacementBtn})
-        button->OnClick = [](TObject*) { MissingWindows::SayNotAvailable(MissingWindows::mwPictureOptions); };
+    SoundBtn->OnClick = [this](TObject*) { PicturePrefsClick(eppSound); };
+    FontBtn->OnClick = [this](TObject*) { PicturePrefsClick(eppComment); };
+    SleepBtn->OnClick = [this](TObject*) { PicturePrefsClick(eppPause); };
+    SpecPlacementBtn->OnClick = [this](TObject*) { PicturePrefsClick(eppPlacement); };
     SetButtonGlyph(SoundBtn, "SpeakerRed");
     SetButtonGlyph(FontBtn, "ARed");
     SetButtonGlyph(SleepBtn, "SleepRed");

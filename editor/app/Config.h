@@ -260,6 +260,9 @@ public:
     void CommentsMemoChange(TObject* Sender);
     // The colour dialog for the background colour of the selected pictures.
     void BackgroundColorClick(TObject* Sender);
+    // Opens the picture options at a tab (a TExtPicPrefsPage); a change
+    // shows the current picture again.
+    void PicturePrefsClick(int Page);
     // Every selected picture takes the colour.
     void ApplyBackgroundColor(TColor Color);
     // A colour chosen in the colour button's popup.

@@ -10,7 +10,6 @@ namespace MissingWindows {
 
 enum TMissingWindow {
     mwShowOptions,
-    mwPictureOptions,
     mwProgramOptions,
     mwHTMLAssistant,
     mwTipOfTheDay,

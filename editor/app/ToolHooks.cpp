@@ -24,6 +24,18 @@ std::function<void(TPicInfoObject& entry)>& PrintPicture()
     return hook;
 }
 
+std::function<void(TPicture& picture)>& PrintLoadedPicture()
+{
+    static std::function<void(TPicture & picture)> hook;
+    return hook;
+}
+
+std::function<void(const std::string& fileName)>& PreviewMusic()
+{
+    static std::function<void(const std::string& fileName)> hook;
+    return hook;
+}
+
 std::function<void(TAAForm& form)>& ScannerImport()
 {
     static std::function<void(TAAForm & form)> hook;

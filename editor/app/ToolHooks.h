@@ -6,10 +6,12 @@
 // hook left empty means the tool is not part of this build.
 
 #include <functional>
+#include <string>
 
 class TAAForm;
 class TPicInfoObject;
 class TVisteloList;
+class TPicture;
 
 namespace ToolHooks {
 
@@ -25,6 +27,10 @@ std::function<bool(TPicInfoObject& entry)>& EditPicture();
 bool EditShowPicture(int index);
 // Prints the entry's picture.
 std::function<void(TPicInfoObject& entry)>& PrintPicture();
+// Prints a picture already loaded.
+std::function<void(TPicture& picture)>& PrintLoadedPicture();
+// Plays a sound or music file (a stored name) in the music preview window.
+std::function<void(const std::string& fileName)>& PreviewMusic();
 // Runs the scanner import; scanned pictures go to the window's show.
 std::function<void(TAAForm& form)>& ScannerImport();
 // The conversion and the sound assistant over the window's pictures.

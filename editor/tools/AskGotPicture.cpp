@@ -1,6 +1,7 @@
 #include "editor/tools/AskGotPicture.h"
 
 #include "core/RectTools.h"
+#include "editor/app/MonitorGfx.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/FilenameEdit.h"
 #include "platform/graphics/Bitmap.h"
@@ -43,9 +44,19 @@ TAskGotPictureForm::TAskGotPictureForm(TComponent* AOwner) : TForm(AOwner)
     SetPosition(poScreenCenter);
     SetClientWidth(492);
     SetClientHeight(300);
+    MonitorBox = new TPaintBox(this);
+    MonitorBox->SetParent(this);
+    MonitorBox->SetBounds(4, 4, 172, 164);
     PreviewImage = new TImage(this);
     PreviewImage->SetParent(this);
-    PreviewImage->SetBounds(12, 12, 156, 156);
+    PreviewImage->SetBounds(18, 18, 144, 108);
+    MonitorBox->OnPaint = [this](TObject*) {
+        // The image's bounds in the paint box's coordinates.
+        const TRect screen = PreviewImage->BoundsRect();
+        DrawMonitor(*MonitorBox,
+                    Rect(screen.Left - MonitorBox->Left(), screen.Top - MonitorBox->Top(),
+                         screen.Right - MonitorBox->Left(), screen.Bottom - MonitorBox->Top()));
+    };
     AddText(this, "Bild wurde importiert.", 12, 16);
     AddText(this,
             "Soll es in die Vistelo aufgenommen werden oder möchten Sie es erst bearbeiten (später auch noch möglich)?",

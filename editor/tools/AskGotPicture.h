@@ -13,6 +13,7 @@ class TButton;
 class TCheckBox;
 class TFilenameEdit;
 class TImage;
+class TPaintBox;
 
 // The dialog's answers.
 enum TGotPictureDecision : int { gdDiscard = 0, gdAddToShow = 1, gdOnlySave = 2 };
@@ -32,6 +33,8 @@ public:
     // "Bearbeiten": edits the picture in place; true when it changed.
     std::function<bool(TBitmap& bitmap, const std::string& fileName)> OnEdit;
 
+    // The monitor drawn around the preview.
+    TPaintBox* MonitorBox = nullptr;
     TImage* PreviewImage = nullptr;
     TFilenameEdit* FileNameEdit = nullptr;
     TButton* AddButton = nullptr;

@@ -6,6 +6,7 @@
 #include "core/VisteloNPics.h"
 #include "editor/app/Config.h"
 #include "editor/app/ToolHooks.h"
+#include "editor/tools/MusicPreviewForm.h"
 #include "editor/tools/ScannerAssistUnit.h"
 #include "editor/tools/VexaPaint.h"
 #include "editor/tools/VexaPrint.h"
@@ -13,6 +14,8 @@
 #include "platform/graphics/Picture.h"
 #include "platform/ui/Dialogs.h"
 #include "platform/ui/Forms.h"
+
+#include <new>
 
 namespace {
 
@@ -30,6 +33,25 @@ void PrintPicture(TPicInfoObject& entry)
     printer.Execute();
 }
 
+// A picture too large for the printer's memory is said so, not thrown on.
+void PrintLoadedPicture(TPicture& picture)
+{
+    try {
+        TVexaPrinter printer(nullptr);
+        printer.Picture().Assign(&picture);
+        printer.Execute();
+    } catch (const std::bad_alloc&) {
+        ui::ShowMessage("Zu wenig Arbeitsspeicher!");
+    }
+}
+
+void PreviewMusic(const std::string& fileName)
+{
+    auto* preview = new TMusicPreview(nullptr);
+    preview->FileName = fileName;
+    preview->ShowModal();
+}
+
 void ScannerImport(TAAForm& form)
 {
     auto* wizard = new TScannerAssistent(Application);
@@ -45,6 +67,8 @@ void ScannerImport(TAAForm& form)
 [[maybe_unused]] const bool registered = [] {
     ToolHooks::EditPicture() = EditPicture;
     ToolHooks::PrintPicture() = PrintPicture;
+    ToolHooks::PrintLoadedPicture() = PrintLoadedPicture;
+    ToolHooks::PreviewMusic() = PreviewMusic;
     ToolHooks::ScannerImport() = ScannerImport;
     return true;
 }();

@@ -287,7 +287,6 @@ TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
         MissingWindows::TMissingWindow window;
     } table[] = {
         {"rename", [&] { Form->RenamePictureClick(nullptr); }, MissingWindows::mwRename},
-        {"sound button", [&] { Form->SoundBtn->Click(); }, MissingWindows::mwPictureOptions},
         {"transition preview", [&] { Form->PreviewBlendingBtn->Click(); }, MissingWindows::mwBlendingPreview},
     };
     for (const auto& t : table) {
