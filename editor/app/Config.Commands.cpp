@@ -10,6 +10,7 @@
 #include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
+#include "editor/app/RenameUnit.h"
 #include "editor/app/ShowStatistics.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/app/WinBackground.h"
@@ -38,7 +39,11 @@ void TAAForm::RenamePictureClick(TObject*)
         ui::ShowMessage("Sie müssen EIN Bild markieren, das Sie umbenennen möchten.");
         return;
     }
-    MissingWindows::SayNotAvailable(MissingWindows::mwRename);
+    TPicInfoObject* current = GetPicInfoObject(PicInfoUnit::PicSelectedIndex());
+    if (!current || !OpenRenameDialog(*current))
+        return;
+    UpdateAllListItems();
+    PicListBoxClick(nullptr);
 }
 
 void TAAForm::PicturePrefsClick(int Page)

@@ -7,6 +7,7 @@
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "core/Tools.h"
+#include "editor/app/BlendingPreviewUnit.h"
 #include "editor/app/EditorGlyphs.h"
 #include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/FormBuilding.h"
@@ -117,7 +118,9 @@ void TAAForm::CreateSettingsControls()
     PreviewBlendingBtn->SetParent(group);
     PreviewBlendingBtn->SetBounds(10, 170, 76, 23);
     PreviewBlendingBtn->SetCaption("Überblend.:");
-    PreviewBlendingBtn->OnClick = [](TObject*) { MissingWindows::SayNotAvailable(MissingWindows::mwBlendingPreview); };
+    PreviewBlendingBtn->OnClick = [this](TObject*) {
+        TBlendingPreviewForm::Open(this, [this] { return BlendingComboBox->ItemIndex(); });
+    };
     BlendingComboBox = NewComboBox(group, 90, 170, 178);
     BlendingComboBox->OnChange = [this](TObject* Sender) { BlendingComboBoxChange(Sender); };
 

@@ -11,8 +11,6 @@ std::string NotAvailableText(TMissingWindow Window)
     case mwProgramOptions: return "Die Programm-Einstellungen sind noch nicht verfügbar.";
     case mwHTMLAssistant: return "Der HTML-Assistent ist noch nicht verfügbar.";
     case mwTipOfTheDay: return "Der Tipp des Tages ist noch nicht verfügbar.";
-    case mwBlendingPreview: return "Die Überblendungsvorschau ist noch nicht verfügbar.";
-    case mwRename: return "Das Umbenennen von Bildern ist noch nicht verfügbar.";
     }
     return "Dieses Fenster ist noch nicht verfügbar.";
 }

@@ -13,8 +13,6 @@ enum TMissingWindow {
     mwProgramOptions,
     mwHTMLAssistant,
     mwTipOfTheDay,
-    mwBlendingPreview,
-    mwRename,
 };
 
 // "… ist noch nicht verfügbar." for the window.

@@ -6,6 +6,7 @@
 #include "core/Setup.h"
 #include "core/SmoothBitmap.h"
 #include "core/VisteloNPics.h"
+#include "editor/app/PicPreview.h"
 #include "imageformats/TargaGraphic.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
@@ -374,9 +375,12 @@ bool LoadPictureIntoImage(const std::string& FileName, const std::string& BaseFi
 
 void OpenPicturePreview(TPicInfoObject* Picture)
 {
-    // The editor's preview window is not part of this build yet.
-    if (Picture)
-        ui::ShowMessage("Die Bildvorschau ist in dieser Version nicht verfügbar.");
+    // A window of its own for every call: the window goes when it is closed,
+    // and a second preview must not reach for the first one.
+    if (!Picture)
+        return;
+    std::unique_ptr<TPicPreviewForm> form(new TPicPreviewForm(Application));
+    form->Execute(*Picture);
 }
 
 } // namespace VisteloSetup
