@@ -9,6 +9,7 @@
 
 #include "UiFixture.h"
 #include "platform/ui/ExtCtrls.h"
+#include "platform/ui/StdCtrls.h"
 
 namespace {
 
@@ -54,6 +55,23 @@ TEST_F(FormsTest, ShowModalOfAVisibleFormIsRefused)
     TForm* form = NewForm();
     form->Show();
     EXPECT_THROW(form->ShowModal(), EInvalidOperation);
+}
+
+TEST_F(FormsTest, AFormShownModallyAgainHasTheKeyboardAgain)
+{
+    TForm* form = NewForm();
+    auto* edit = new TEdit(form);
+    edit->SetParent(form);
+    std::vector<TWinControl*> focused;
+    form->OnShow = [&](TObject*) {
+        Later([&] {
+            focused.push_back(ui::test::FocusedControl());
+            form->ModalResult = mrOk;
+        });
+    };
+    form->ShowModal();
+    form->ShowModal();
+    EXPECT_EQ(focused, (std::vector<TWinControl*>{edit, edit}));
 }
 
 TEST_F(FormsTest, CloseActionDecidesWhatHappens)

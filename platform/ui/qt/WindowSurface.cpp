@@ -1,5 +1,6 @@
 #include "platform/ui/qt/WindowWidget.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QCursor>
 #include <QEnterEvent>
@@ -474,6 +475,12 @@ void TWindowSurface::Activate()
     if (QWidget* widget = native_->Widget) {
         widget->raise();
         widget->activateWindow();
+        // A window shown again can keep the window system's focus while
+        // hiding it cleared the active widget: no focus change arrives then,
+        // and without this the keyboard would reach no control of the window.
+        if (widget->windowHandle() && widget->windowHandle() == QGuiApplication::focusWindow() &&
+            QApplication::activeWindow() != widget)
+            QApplication::setActiveWindow(widget);
     }
 }
 
