@@ -165,6 +165,8 @@ void TCatalogForm::CreateGrid()
     ScrollBox->SetParent(CatalogPanel);
     ScrollBox->SetAlign(alClient);
     ScrollBox->SetBorderStyle(bsNone);
+    // Cells are drawn on the face colour; only changed ones are filled.
+    ScrollBox->SetColor(clBtnFace);
     ScrollBox->SetAutoScroll(false);
     ScrollBox->HorzScrollBar().Tracking = true;
     ScrollBox->VertScrollBar().Tracking = true;
@@ -211,6 +213,19 @@ void TCatalogForm::CreateGrid()
     Splitter1->TopLeftLimit = 100;
 }
 
+namespace {
+
+// A memo below its group box's caption, following the box's size.
+void PlaceInGroup(TMemo* Memo, TGroupBox* Group)
+{
+    constexpr int Left = 8;
+    constexpr int Top = 18;
+    Memo->SetBounds(Left, Top, std::max(Group->Width() - 2 * Left, 10), std::max(Group->Height() - Left - Top, 10));
+    Memo->SetAnchors({akLeft, akTop, akRight, akBottom});
+}
+
+} // namespace
+
 void TCatalogForm::CreateRightPanel()
 {
     RightPanel = NewPanel(this, alRight);
@@ -227,6 +242,7 @@ void TCatalogForm::CreateRightPanel()
     ShowInVisteloCheck->SetParent(InformationGroupBox);
     ShowInVisteloCheck->SetBounds(8, 38, 170, 24);
     ShowInVisteloCheck->SetCaption("Bild in Vistelo anzeigen");
+    ShowInVisteloCheck->SetTextPosition(tpRight);
     ShowInVisteloCheck->OnClick = [this](TObject*) { ShowInVisteloCheckClick(false); };
 
     KeywordPanel = NewPanel(RightPanel, alBottom);
@@ -235,7 +251,7 @@ void TCatalogForm::CreateRightPanel()
     KeywordGroupBox = NewGroupBox(KeywordPanel, " Stichworte zum Bild: ");
     KeywordMemo = new TMemo(this);
     KeywordMemo->SetParent(KeywordGroupBox);
-    KeywordMemo->SetAlign(alClient);
+    PlaceInGroup(KeywordMemo, KeywordGroupBox);
     KeywordMemo->Hint = "Stichworte für die Suchfunktion. Mehrere Begriffe mit Leerzeichen oder Komme trennen.";
     KeywordMemo->SetShowHint(true);
     KeywordMemo->OnChange = [this](TObject*) { KeywordMemoChange(); };
@@ -250,7 +266,7 @@ void TCatalogForm::CreateRightPanel()
     CommentGroupBox = NewGroupBox(CommentPanel, " Kommentar zum Bild: ");
     CommentMemo = new TMemo(this);
     CommentMemo->SetParent(CommentGroupBox);
-    CommentMemo->SetAlign(alClient);
+    PlaceInGroup(CommentMemo, CommentGroupBox);
     CommentMemo->OnChange = [this](TObject*) { CommentMemoChange(); };
 }
 

@@ -11,6 +11,7 @@
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Jpeg.h"
+#include "platform/rtl/Registry.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/Threads.h"
 #include "platform/ui/ComCtrls.h"
@@ -298,6 +299,41 @@ TEST_F(CatalogFormTest, ThumbnailsArriveFromTheLoader)
     });
 }
 
+TEST_F(CatalogFormTest, TheGridShowsEachThumbnailInItsCellAndTheSelectionAroundIt)
+{
+    AddPictures(2, true);
+    Form->AddPictureFiles({Scratch.Path("missing.jpg")}, false);
+    WithCatalog([&](TCatalogForm& catalog) {
+        Click(catalog, CellCentre(catalog, 1));
+        WaitForLoader(catalog);
+        catalog.InvalidateGrid();
+        Application->ProcessMessages();
+        const ui::test::TShownImage shown = ui::test::GrabScreen(&catalog);
+        ASSERT_FALSE(shown.Empty());
+        const TPoint box = catalog.ScreenToClient(catalog.ScrollBox->ClientToScreen({0, 0}));
+        const auto near = [](TColor a, TColor b) {
+            return std::abs(GetRValue(a) - GetRValue(b)) < 12 && std::abs(GetGValue(a) - GetGValue(b)) < 12 &&
+                std::abs(GetBValue(a) - GetBValue(b)) < 12;
+        };
+        for (int i = 0; i < 2; ++i) {
+            const TRect cell = catalog.Grid.CalcRectIndex(i);
+            const int x = box.X + catalog.CatalogPaintBox->Left() + cell.Left;
+            const int y = box.Y + catalog.CatalogPaintBox->Top() + cell.Top;
+            // The middle of the thumbnail, above the file name.
+            const TColor middle = shown.Color(x + catalog.Grid.CellWidth / 2, y + 35);
+            EXPECT_TRUE(near(middle, static_cast<TColor>((i + 1) * 0x203040))) << i << ": " << std::hex << middle;
+            // Between the frame and the focus frame: the selection's colour.
+            const TColor edge = shown.Color(x + 3, y + 35);
+            EXPECT_EQ(edge, ColorToRGB(i == 1 ? clHighlight : clBtnFace)) << i;
+        }
+        // The picture that cannot be read: the crossed box, black on its diagonal.
+        const TRect cell = catalog.Grid.CalcRectIndex(2);
+        const int x = box.X + catalog.CatalogPaintBox->Left() + cell.Left + 5;
+        const int y = box.Y + catalog.CatalogPaintBox->Top() + cell.Top + 5;
+        EXPECT_EQ(shown.Color(x + 30, y + 30 * 59 / 79), ColorToRGB(clBlack));
+    });
+}
+
 TEST_F(CatalogFormTest, EditsNeverLandOnAPictureCtrlDeselected)
 {
     AddPictures(4);
@@ -510,6 +546,20 @@ TEST_F(CatalogSettingsTest, FileNamesOnlyMeasureAgainButANewSizeMakesEveryThumbn
         EXPECT_EQ(thumbnail->Width(), 40) << "made again at the new size";
     }
     catalog.reset();
+}
+
+TEST_F(CatalogFormTest, ThePlacementIsKeptUnderItsOwnKey)
+{
+    {
+        TRegistry before(KEY_READ);
+        EXPECT_FALSE(before.KeyExists(CatalogUnit::PlacementKey));
+    }
+    WithCatalog([&](TCatalogForm& catalog) {
+        catalog.SetBounds(20, 30, 640, 480);
+        catalog.Close();
+    });
+    TRegistry registry(KEY_READ);
+    EXPECT_TRUE(registry.KeyExists(CatalogUnit::PlacementKey));
 }
 
 TEST_F(CatalogFormTest, TheMainWindowOpensTheCatalogFromItsMenuAndToolbar)
