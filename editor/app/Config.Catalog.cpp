@@ -4,6 +4,7 @@
 #include "editor/app/Config.h"
 #include "editor/app/CatalogUnit.h"
 #include "editor/app/MissingWindows.h"
+#include "editor/app/OptionsDlg.h"
 #include "editor/app/SearchResultsUnit.h"
 #include "editor/app/SearchUnit.h"
 #include "editor/app/VisteloSetup.h"
@@ -86,7 +87,7 @@ public:
         case ccImportAssistant: f.ScannerImportClick(nullptr); break;
         case ccVisteloManager: f.VisteloManager1Click(nullptr); break;
         case ccStatistics: f.StatisticsClick(nullptr); break;
-        case ccCatalogOptions: ClickOption("&Programm-Einstellungen...", MissingWindows::mwProgramOptions); break;
+        case ccCatalogOptions: f.ProgramOptionsClick(opCatalog); break;
         case ccAbout: f.Info1Click(nullptr); break;
         }
     }

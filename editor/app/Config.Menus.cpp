@@ -124,7 +124,9 @@ void TAAForm::CreateMoreMenus()
     AddMenuItem(PicPrefsMenu, "Hintergrundfarbe", ShortCut(F(3), {ssShift}), &TAAForm::BackgroundColorClick);
     picturePrefs(AddMenuItem(PicPrefsMenu, "Verweildauer", ShortCut(F(4), {ssShift}), nullptr), eppPause);
     picturePrefs(AddMenuItem(PicPrefsMenu, "Größe und Position", ShortCut(F(5), {ssShift}), nullptr), eppPlacement);
-    AddMissingItem(OptionsMenu, "&Programm-Einstellungen...", scNone, MissingWindows::mwProgramOptions);
+    AddMenuItem(OptionsMenu, "&Programm-Einstellungen...", scNone, nullptr)->OnClick = [this](TObject*) {
+        ProgramOptionsClick(0);
+    };
     AddMenuItem(OptionsMenu, "Windows &Hintergrundbild-Einstellungen...", scNone, &TAAForm::WallpaperSetupClick);
 
     AssistantsMenu = AddMenuItem(&MainMenu->Items(), "&Assistenten", scNone, &TAAForm::AssistantsMenuClick);
@@ -141,7 +143,7 @@ void TAAForm::CreateMoreMenus()
 
     TMenuItem* helpMenu = AddMenuItem(&MainMenu->Items(), "&?", scNone, nullptr);
     HilfeItem = AddMenuItem(helpMenu, "&Hilfe...", F(1), &TAAForm::HilfeClick);
-    AddMissingItem(helpMenu, "&Tipp des Tages...", ShortCut(F(1), {ssCtrl}), MissingWindows::mwTipOfTheDay);
+    AddMenuItem(helpMenu, "&Tipp des Tages...", ShortCut(F(1), {ssCtrl}), &TAAForm::TipOfTheDayClick);
     AddMenuItem(helpMenu, "-", scNone, nullptr);
     AddMenuItem(helpMenu, "Ostrelind-Homepage", scNone, &TAAForm::HomepageClick);
     AddMenuItem(helpMenu, "-", scNone, nullptr);

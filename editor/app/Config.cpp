@@ -8,11 +8,14 @@
 #include "core/Setup.h"
 #include "editor/app/About.h"
 #include "editor/app/EditorGlyphs.h"
+#include "editor/app/EditorTips.h"
 #include "editor/app/FileClasses.h"
 #include "editor/app/FormBuilding.h"
+#include "editor/app/OptionsDlg.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
 #include "editor/app/VisteloSetup.h"
+#include "editor/controls/DYK.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/rtl/Files.h"
@@ -59,6 +62,10 @@ TAAForm::TAAForm(TComponent* AOwner) : TForm(AOwner)
     CreateDialogs();
     CreateDragSources();
 
+    DidYouKnow = new TDidYouKnow(this);
+    // The tips follow one another from run to run ("TipNr" is the next).
+    DidYouKnow->RandomTips = false;
+    EditorTips::FillTips(DidYouKnow->Tips());
     StartTimer = new TTimer(this);
     StartTimer->SetEnabled(false);
     StartTimer->SetInterval(1);
@@ -186,7 +193,7 @@ void TAAForm::CreateDialogs()
 void TAAForm::FormCreate()
 {
     FirstActivation = true;
-    VisteloSetup::LoadPreferences();
+    LoadTipAndSettings();
     UpdatingControls = false;
     ZoomImageCheck->SetChecked(Setup::stdStretch);
     KeepProportionsCheck->SetChecked(Setup::stdProportions);
@@ -228,6 +235,36 @@ void TAAForm::StartTimerTimer(TObject*)
     const std::string logo = Setup::HomeDir + "Vistelo.jpg";
     if (Document->LogoPause > 0 && rtl::FileExists(logo) && ShowLogo)
         ShowLogo(logo, Document->LogoPause);
+    // The tip belongs over the main window: a window that is not on the
+    // screen (one made only to work on a show) gets none.
+    if (Showing())
+        DidYouKnow->Execute();
+}
+
+void TAAForm::LoadTipAndSettings()
+{
+    DidYouKnow->ShowTip = true;
+    DidYouKnow->StartTipNr = 0;
+    TRegistry registry;
+    try {
+        if (registry.OpenKey(std::string(Config::EditorKey), true)) {
+            // Each value on its own: a broken one keeps its default, not the other.
+            try {
+                if (registry.ValueExists("ShowTips"))
+                    DidYouKnow->ShowTip = registry.ReadBool("ShowTips");
+            } catch (const std::exception&) {
+            }
+            try {
+                if (registry.ValueExists("TipNr"))
+                    DidYouKnow->StartTipNr = registry.ReadInteger("TipNr");
+            } catch (const std::exception&) {
+            }
+        }
+    } catch (const std::exception&) {
+        // An unreadable registry keeps the defaults.
+    }
+    registry.CloseKey();
+    VisteloSetup::LoadPreferences();
 }
 
 void TAAForm::FormActivate(TObject*)
@@ -278,6 +315,16 @@ void TAAForm::SaveSplitterPositions()
 
 void TAAForm::SaveAllSettings()
 {
+    TRegistry registry;
+    try {
+        if (registry.OpenKey(std::string(Config::EditorKey), true)) {
+            registry.WriteBool("ShowTips", DidYouKnow->ShowTip);
+            registry.WriteInteger("TipNr", DidYouKnow->StartTipNr);
+        }
+    } catch (const std::exception&) {
+        // The preferences below are still worth writing.
+    }
+    registry.CloseKey();
     VisteloSetup::SavePreferences();
     FileClasses::RegisterFileClasses(rtl::ProgramFile(), Setup::HomeDir);
     VisteloSetup::WritePlayerIni(Setup::HomeDir + VisteloSetup::PlayerIniName);
@@ -301,6 +348,17 @@ void TAAForm::QuitVisteloClick(TObject*) { Close(); }
 void TAAForm::HilfeClick(TObject*) { ui::ShowMessage(NoHelpMessage); }
 
 void TAAForm::Info1Click(TObject*) { About::ShowAboutBox(this); }
+
+void TAAForm::ProgramOptionsClick(int Page) { TOptionsDlg::Execute(this, static_cast<TOptionsPage>(Page)); }
+
+void TAAForm::SetLogoAnimation(bool Active) { LogoAnimate->SetActive(Active); }
+
+void TAAForm::TipOfTheDayClick(TObject*)
+{
+    DidYouKnow->ForceShow = true;
+    DidYouKnow->Execute();
+    DidYouKnow->ForceShow = false;
+}
 
 void TAAForm::FormKeyUp(TObject*, WORD& Key, TShiftState)
 {

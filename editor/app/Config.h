@@ -18,6 +18,7 @@
 
 class TAnimate;
 class TCheckBox;
+class TDidYouKnow;
 class TCoolBar;
 class TComboBox;
 class TButton;
@@ -107,6 +108,8 @@ public:
     TKsSpeedButton* SortModeBtn = nullptr;
     TKsSpeedButton* VisteloManagerBtn = nullptr;
     TAnimate* LogoAnimate = nullptr;
+    // The tip of the day, shown at the start while its tips are on.
+    TDidYouKnow* DidYouKnow = nullptr;
     TPanel* PicListBoxPanel = nullptr;
     TGroupBox* PicListGroupBox = nullptr;
     TSymbolCheckListBox* PicListBox = nullptr;
@@ -238,6 +241,11 @@ public:
     void QuitVisteloClick(TObject* Sender);
     void HilfeClick(TObject* Sender);
     void Info1Click(TObject* Sender);
+    void TipOfTheDayClick(TObject* Sender);
+    // "Einstellungen" at a tab (a TOptionsPage).
+    void ProgramOptionsClick(int Page);
+    // Starts or stops the logo's animation in the tool bar.
+    void SetLogoAnimation(bool Active);
     void PicListBoxClick(TObject* Sender);
     // The user ticked or crossed an item.
     void PicListBoxClickCheck(TObject* Sender);
@@ -354,6 +362,8 @@ private:
     void StartAt(std::int32_t StartIndex);
     void SaveDocumentAs(const std::string& FileName);
     void LoadSplitterPositions();
+    // Whether tips show at the start and which comes next, then the preferences.
+    void LoadTipAndSettings();
     void SaveSplitterPositions();
     void SaveAllSettings();
     void RegisterListAccess();

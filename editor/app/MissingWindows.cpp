@@ -8,9 +8,7 @@ std::string NotAvailableText(TMissingWindow Window)
 {
     switch (Window) {
     case mwShowOptions: return "Die Vistelo-Einstellungen sind noch nicht verfügbar.";
-    case mwProgramOptions: return "Die Programm-Einstellungen sind noch nicht verfügbar.";
     case mwHTMLAssistant: return "Der HTML-Assistent ist noch nicht verfügbar.";
-    case mwTipOfTheDay: return "Der Tipp des Tages ist noch nicht verfügbar.";
     }
     return "Dieses Fenster ist noch nicht verfügbar.";
 }

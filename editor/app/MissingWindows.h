@@ -10,9 +10,7 @@ namespace MissingWindows {
 
 enum TMissingWindow {
     mwShowOptions,
-    mwProgramOptions,
     mwHTMLAssistant,
-    mwTipOfTheDay,
 };
 
 // "… ist noch nicht verfügbar." for the window.

@@ -7,6 +7,7 @@
 #include "editor/app/PicInfoUnit.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
+#include "tests/editor/NoTipsAtStart.h"
 #include "tests/support/QuadrantPattern.h"
 
 #include <gtest/gtest.h>
@@ -83,6 +84,7 @@ TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
     std::vector<std::string> env = server.ClientEnv();
     env.push_back("ASAN_OPTIONS=detect_leaks=0");
     env.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
+    TurnTipsOff(folder / "registry.reg");
     env.push_back("XDG_DATA_HOME=" + (folder / "data").string());
     const fs::path program = OwnProgramFolder(folder);
     xvfb::TChildProcess editor({program.string(), show.string()}, env);
