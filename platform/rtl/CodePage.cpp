@@ -231,6 +231,9 @@ std::string AnsiToUtf8(std::string_view ansi)
 
 std::string Utf8ToAnsi(std::string_view utf8)
 {
+    // Plain ASCII reads the same in both encodings; most names and texts are.
+    if (IsAscii(utf8))
+        return std::string(utf8);
     std::string out;
     out.reserve(utf8.size());
     ForEachChar(utf8, [&](std::optional<char32_t> cp, std::string_view) {
@@ -251,6 +254,8 @@ bool IsValidUtf8(std::string_view bytes)
 
 bool FitsAnsi(std::string_view utf8)
 {
+    if (IsAscii(utf8))
+        return true;
     bool fits = true;
     ForEachChar(utf8,
                 [&](std::optional<char32_t> cp, std::string_view) { fits = fits && cp && CodePointToAnsiByte(*cp); });
