@@ -115,11 +115,15 @@ TPicPreviewForm::TPicPreviewForm(TComponent* AOwner) : TForm(AOwner), picture_(s
             ZoomIn();
         else if (Key == U'-')
             ZoomOut();
-        else if (Key == 27)
-            Close();
         else
             return;
         Key = 0;
+    };
+    OnKeyDown = [this](TObject*, WORD& Key, TShiftState) {
+        if (Key != VK_ESCAPE)
+            return;
+        Key = 0;
+        Close();
     };
 }
 

@@ -11,6 +11,7 @@
 #include "editor/app/PicPlacementUnit.h"
 #include "editor/app/SizeRect.h"
 #include "editor/controls/SymbolChkList.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Font.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/StdCtrls.h"
@@ -300,6 +301,48 @@ TEST_F(ExtPicPrefsDlgTest, TheCommentPositionIsPlacedInTheCommentMode)
     EXPECT_EQ(form->GetPicInfoObject(1)->CommentPlacement, cpUser);
     EXPECT_EQ(form->GetPicInfoObject(1)->CommentUserPlacement, (TPlacementRectExt{0, 0, 0.5, 0.5}));
     EXPECT_NE(form->GetPicInfoObject(0)->CommentPlacement, cpUser);
+}
+
+} // namespace
+
+namespace {
+
+class ExtPicPrefsPlacementTest : public ExtPicPrefsDlgTest { };
+
+TEST_F(ExtPicPrefsPlacementTest, AUserPlacementIsPlacedOnThePictureAndStretchesEverySelectedPicture)
+{
+    TBitmap bitmap(64, 48, pf24bit);
+    bitmap.SaveToFile(scratch.Path("1.jpg.bmp"));
+    form->GetPicInfoObject(0)->FileName = scratch.Path("1.jpg.bmp");
+    for (int i = 0; i < 3; ++i)
+        form->GetPicInfoObject(i)->Stretch = false;
+    Select({0, 1});
+    LaterOnModalForm<TExtPicPrefsDlg>([&](TExtPicPrefsDlg& dialog) {
+        EXPECT_FALSE(dialog.UserPlacementBtn->Enabled());
+        dialog.UserSizeCheck->SetChecked(true);
+        dialog.UserPlacementCheck->SetChecked(true);
+        EXPECT_TRUE(dialog.UserPlacementBtn->Enabled());
+        EXPECT_FALSE(dialog.UserSizeCheck->Checked()) << "a placement of its own sets the size too";
+        EXPECT_EQ(dialog.WorkingCopy().SizePercent, pNone);
+        LaterOnModalForm<TPicPlacementDlg>([](TPicPlacementDlg& placement) {
+            EXPECT_EQ(placement.Caption(), "Bild(er) plazieren");
+            EXPECT_EQ(placement.SizeRect, nullptr);
+            ASSERT_NE(placement.SizeRectDoubleBuffer, nullptr);
+            EXPECT_EQ(placement.SizeRectDoubleBuffer->Picture().Width(), 64) << "the picture itself is placed";
+            placement.SizeRectDoubleBuffer->SetBoundsRect(Rect(80, 0, 320, 240));
+            placement.OKBtn->Click();
+        });
+        dialog.UserPlacementBtn->Click();
+        dialog.OKBtn->Click();
+    });
+    form->SpecPlacementBtn->Click();
+    for (int i : {0, 1}) {
+        const TPicInfoObject& picture = *form->GetPicInfoObject(i);
+        EXPECT_EQ(picture.Placement, spUser) << i;
+        EXPECT_EQ(picture.PicPlacement, (TPlacementRectExt{0.25, 0, 1, 1})) << i;
+        EXPECT_TRUE(picture.Stretch) << i;
+    }
+    EXPECT_FALSE(form->GetPicInfoObject(2)->Stretch);
 }
 
 } // namespace

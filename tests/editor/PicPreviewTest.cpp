@@ -122,6 +122,19 @@ TEST_F(PicPreviewFormTest, OpenedTwiceEachTimeAWindowOfItsOwn)
         EXPECT_EQ(dynamic_cast<TPicPreviewForm*>(Screen->Forms(i)), nullptr) << "no preview window is left behind";
 }
 
+TEST_F(PicPreviewFormTest, KeysZoomAndEscapeCloses)
+{
+    SelectOnly(0);
+    LaterOnModalForm<TPicPreviewForm>([&](TPicPreviewForm& preview) {
+        for (const char* zoom : {"+", "+", "-"})
+            ui::test::SendKey(&preview, TKeyAction::Press, *zoom == '+' ? TKey::Plus : TKey::Minus, {}, zoom);
+        ui::test::SendKey(&preview, TKeyAction::Press, TKey::Escape);
+    });
+    form->PreviewPictureClick(nullptr);
+    EXPECT_EQ(ModalForm<TPicPreviewForm>(), nullptr) << "Escape closed it";
+    EXPECT_EQ(PicPreview::ZoomFaktor, 1.25);
+}
+
 TEST_F(PicPreviewFormTest, APictureThatDoesNotLoadOpensNoWindow)
 {
     SelectOnly(1);
