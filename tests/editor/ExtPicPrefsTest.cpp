@@ -10,6 +10,8 @@
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicPlacementUnit.h"
 #include "editor/app/SizeRect.h"
+#include "editor/app/ToolHooks.h"
+#include "editor/controls/FilenameEdit.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Font.h"
@@ -232,11 +234,20 @@ TEST_F(ExtPicPrefsDlgTest, TheSoundButtonOpensTheSoundTabAndCancelChangesNothing
         EXPECT_EQ(form->GetPicInfoObject(0)->SynchronizeWithSound, ssSync) << "the picture waits for OK";
         dialog.PreviewSoundBtn->Click();
         EXPECT_EQ(ui::RecordedDialogs().back().Request.Text, TExtPicPrefsDlg::NoSoundMessage);
+        const auto savedHook = ToolHooks::PreviewMusic();
+        std::string played;
+        ToolHooks::PreviewMusic() = [&](const std::string& name) { played = name; };
+        dialog.SoundFilenameEdit->SetText("klang.wav");
+        EXPECT_EQ(dialog.WorkingCopy().Sound, "klang.wav") << "the typed text goes into the copy";
+        dialog.PreviewSoundBtn->Click();
+        ToolHooks::PreviewMusic() = savedHook;
+        EXPECT_EQ(played, "klang.wav");
         dialog.CancelBtn->Click();
     });
     form->SoundBtn->Click();
     EXPECT_TRUE(seen);
     EXPECT_EQ(form->GetPicInfoObject(1)->SynchronizeWithSound, ssSync);
+    EXPECT_EQ(form->GetPicInfoObject(0)->Sound, "");
 }
 
 TEST_F(ExtPicPrefsDlgTest, AWidthTypedInPercentPlacesThePicturesFromTheLeft)
