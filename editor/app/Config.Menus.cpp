@@ -132,7 +132,7 @@ void TAAForm::CreateMoreMenus()
     AssistantsMenu = AddMenuItem(&MainMenu->Items(), "&Assistenten", scNone, &TAAForm::AssistantsMenuClick);
     CDAssistantItem = AddMenuItem(AssistantsMenu, "Zusammenstellungs-&Assistent...", scNone,
                                   &TAAForm::CDAssistentClick);
-    HTMLAssistantItem = AddMissingItem(AssistantsMenu, "&HTML-Assistent...", scNone, MissingWindows::mwHTMLAssistant);
+    HTMLAssistantItem = AddMenuItem(AssistantsMenu, "&HTML-Assistent...", scNone, &TAAForm::HTMLAssistentClick);
     ConvertAssistantItem = AddMenuItem(AssistantsMenu, "&Konvertierungs-Assistent...", scNone,
                                        &TAAForm::ConvertAssistentClick);
     SoundAssistantItem = AddMenuItem(AssistantsMenu, "&Sound-Assistent...", scNone, &TAAForm::SoundAssistentClick);
@@ -199,7 +199,7 @@ void TAAForm::CreateToolbar()
         {"Vistelo starten", command(&TAAForm::StartVisteloClick)},
         {"Vistelo ab dem markieten Bild starten", command(&TAAForm::StartVisteloAtClick)},
         {"Zusammenstellungs-Assistent aufrufen", command(&TAAForm::CDAssistentClick)},
-        {"HTML-Assistent aufrufen", missing(MissingWindows::mwHTMLAssistant)},
+        {"HTML-Assistent aufrufen", command(&TAAForm::HTMLAssistentClick)},
         {"Konvertierungs-Assistent aufrufen", command(&TAAForm::ConvertAssistentClick)},
         {"Sound-Assistent aufrufen", command(&TAAForm::SoundAssistentClick)},
         {"Import-Assistent aufrufen", command(&TAAForm::ScannerImportClick)},

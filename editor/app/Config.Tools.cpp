@@ -50,6 +50,15 @@ void TAAForm::ScannerImportClick(TObject*)
     ToolHooks::ScannerImport()(*this);
 }
 
+void TAAForm::HTMLAssistentClick(TObject*)
+{
+    if (!ToolHooks::HTMLAssistent()) {
+        NotAvailable("Der HTML-Assistent");
+        return;
+    }
+    ToolHooks::HTMLAssistent()(*this);
+}
+
 void TAAForm::ConvertAssistentClick(TObject*)
 {
     if (!ToolHooks::ConvertAssistent()) {

@@ -251,6 +251,7 @@ public:
     void PicListBoxClickCheck(TObject* Sender);
     // The assistants of the tools (Config.Tools.cpp).
     void CDAssistentClick(TObject* Sender);
+    void HTMLAssistentClick(TObject* Sender);
     void ConvertAssistentClick(TObject* Sender);
     void SoundAssistentClick(TObject* Sender);
 

@@ -8,7 +8,6 @@ std::string NotAvailableText(TMissingWindow Window)
 {
     switch (Window) {
     case mwShowOptions: return "Die Vistelo-Einstellungen sind noch nicht verfügbar.";
-    case mwHTMLAssistant: return "Der HTML-Assistent ist noch nicht verfügbar.";
     }
     return "Dieses Fenster ist noch nicht verfügbar.";
 }

@@ -10,7 +10,6 @@ namespace MissingWindows {
 
 enum TMissingWindow {
     mwShowOptions,
-    mwHTMLAssistant,
 };
 
 // "… ist noch nicht verfügbar." for the window.

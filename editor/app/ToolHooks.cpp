@@ -42,6 +42,12 @@ std::function<void(TAAForm& form)>& ScannerImport()
     return hook;
 }
 
+std::function<void(TAAForm& form)>& HTMLAssistent()
+{
+    static std::function<void(TAAForm & form)> hook;
+    return hook;
+}
+
 std::function<void(TAAForm& form)>& ConvertAssistent()
 {
     static std::function<void(TAAForm & form)> hook;

@@ -33,7 +33,9 @@ std::function<void(TPicture& picture)>& PrintLoadedPicture();
 std::function<void(const std::string& fileName)>& PreviewMusic();
 // Runs the scanner import; scanned pictures go to the window's show.
 std::function<void(TAAForm& form)>& ScannerImport();
-// The conversion and the sound assistant over the window's pictures.
+// The HTML export, the conversion and the sound assistant over the window's
+// pictures.
+std::function<void(TAAForm& form)>& HTMLAssistent();
 std::function<void(TAAForm& form)>& ConvertAssistent();
 std::function<void(TAAForm& form)>& SoundAssistent();
 // The compilation assistant over the window's pictures, and over a show list.

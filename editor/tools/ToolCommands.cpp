@@ -6,9 +6,16 @@
 #include "editor/controls/SymbolChkList.h"
 #include "editor/tools/CDAssistentUnit.h"
 #include "editor/tools/ConvertAssistentUnit.h"
+#include "editor/tools/HtmlAssistentUnit.h"
 #include "editor/tools/SoundAssistentUnit.h"
 
 namespace {
+
+void OpenHTMLAssistent(TAAForm&)
+{
+    THTMLAssistent form(nullptr);
+    form.ShowModal();
+}
 
 // The main window redraws its list afterwards.
 void OpenConvertAssistent(TAAForm&)
@@ -51,6 +58,7 @@ void OpenCDListAssistent(TVisteloList& list)
 }
 
 const bool registered = [] {
+    ToolHooks::HTMLAssistent() = &OpenHTMLAssistent;
     ToolHooks::ConvertAssistent() = &OpenConvertAssistent;
     ToolHooks::SoundAssistent() = &OpenSoundAssistent;
     ToolHooks::CDAssistent() = &OpenCDAssistent;
