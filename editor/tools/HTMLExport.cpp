@@ -265,10 +265,10 @@ void THTMLExport::WriteIndexCell(THTML& Html, const THTMLExportItem& Item, const
         Html.WriteBR();
     }
     if (preset_.ShowPicNames) {
-        // The name as the user knows it; its characters are text, not markup.
+        // The name the picture's link leads to; its characters are text, not markup.
         const bool markup = Html.ReplaceMarkup;
         Html.ReplaceMarkup = true;
-        Html.WriteText(rtl::ExtractFileName(Item.FileName));
+        Html.WriteText(HTMLLinks::PercentDecode(PictureLink.substr(PictureLink.rfind('/') + 1)));
         Html.ReplaceMarkup = markup;
         Html.WriteBR();
     }

@@ -86,6 +86,21 @@ std::string PercentEncode(const std::string& Path)
     return out;
 }
 
+std::string PercentDecode(const std::string& Path)
+{
+    std::string out;
+    for (std::size_t i = 0; i < Path.size(); ++i) {
+        if (Path[i] == '%' && i + 2 < Path.size() && std::isxdigit(static_cast<unsigned char>(Path[i + 1])) &&
+            std::isxdigit(static_cast<unsigned char>(Path[i + 2]))) {
+            out += static_cast<char>(std::stoi(Path.substr(i + 1, 2), nullptr, 16));
+            i += 2;
+        } else {
+            out += Path[i];
+        }
+    }
+    return out;
+}
+
 std::string FileURI(const std::string& AbsolutePath) { return "file://" + PercentEncode(AbsolutePath); }
 
 std::string HomeDir()

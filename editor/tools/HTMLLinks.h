@@ -24,6 +24,9 @@ std::string SubFolder(const std::string& Text);
 // hold as they are written as "%XX"; "/" stays.
 std::string PercentEncode(const std::string& Path);
 
+// The text of an encoded path ("%XX" back to its byte).
+std::string PercentDecode(const std::string& Path);
+
 // "file://" and the encoded absolute path.
 std::string FileURI(const std::string& AbsolutePath);
 

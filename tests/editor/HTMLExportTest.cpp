@@ -251,7 +251,7 @@ TEST_F(HTMLExportTest, VariantsOfTheSettings)
              p.ShowDescription = true;
              p.ShowThumbNails = false;
          },
-         {"<A HREF=\"./html/p1.htm\">\r\n          Foto.JPG\r\n          <BR>\r\n        </A>",
+         {"<A HREF=\"./html/p1.htm\">\r\n          foto.jpg\r\n          <BR>\r\n        </A>",
           "</CENTER>\r\n      Sch&ouml;n &lt;b&gt;\r\n      <BR>\r\n    </TD>"},
          {"</CENTER>\r\nSch&ouml;n &lt;b&gt;\r\n<BR>"},
          {"tpic"}},
@@ -487,6 +487,8 @@ TEST(HTMLLinksTest, FoldersAndAddresses)
     EXPECT_EQ(HTMLLinks::SubFolder(" \\bilder\\gross\\ "), "bilder/gross");
     EXPECT_EQ(HTMLLinks::PercentEncode("a b/ä\"&<%#?.jpg"), "a%20b/%C3%A4%22%26%3C%25%23%3F.jpg");
     EXPECT_EQ(HTMLLinks::FileURI("/home/ana/Bild 1.jpg"), "file:///home/ana/Bild%201.jpg");
+    EXPECT_EQ(HTMLLinks::PercentDecode("a%20b/%C3%A4%22%26%3C%25%23%3F.jpg"), "a b/ä\"&<%#?.jpg");
+    EXPECT_EQ(HTMLLinks::PercentDecode("100%"), "100%");
 }
 
 } // namespace
