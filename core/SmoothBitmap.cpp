@@ -7,7 +7,6 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/ByteOrder.h"
-#include "platform/rtl/Clock.h"
 #include "platform/rtl/DateTime.h"
 
 #include <algorithm>
@@ -130,10 +129,10 @@ bool TSmoothBitmap::SmoothScaleRows(TScaleState& state, TCanvas& canvas, const T
         const double start = NowTime();
         state.Upper.assign(static_cast<std::size_t>(state.DestWidth), 0);
         state.Lower.assign(static_cast<std::size_t>(state.DestWidth), 0);
-        for (int a = 0; a < state.DestHeight; ++a) {
+        // No yield between rows: on a busy machine each one may hand the core
+        // away for a whole time slice, and the slide waits for every row.
+        for (int a = 0; a < state.DestHeight; ++a)
             SmoothScaleRow(state, a);
-            rtl::Sleep(0);
-        }
         if (state.Buffered)
             state.Target->PixelsChanged(Rect(0, 0, state.DestWidth, state.DestHeight));
         ReportDrawTime(start);
