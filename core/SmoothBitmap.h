@@ -46,7 +46,7 @@ private:
     // be made (the caller then stretches the platform's way).
     bool SmoothScaleRows(TScaleState& state, TCanvas& canvas, const TRect& rect);
     void SmoothScaleRow(TScaleState& state, int row);
-    void InterpolateSourceRow(const TScaleState& state, int sourceRow, std::uint32_t* out) const;
+    void InterpolateSourceRow(TScaleState& state, int sourceRow, std::uint32_t* out) const;
     void DeliverRow(TScaleState& state, int row);
     void ReportDrawTime(double start);
 };

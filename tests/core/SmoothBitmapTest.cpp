@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -63,6 +64,33 @@ TEST(SmoothBitmapTest, EnlargesTwoByTwoToThreeByThree)
         for (int y = 0; y < 3; ++y)
             for (int x = 0; x < 3; ++x)
                 EXPECT_EQ(GetPixel(target, x, y), expected[y][x]) << x << "," << y << " buffered " << buffered;
+    }
+}
+
+// Long rows are blended several pixels at a time: every column, every
+// channel and every half must still come out as the two-pixel case above.
+TEST(SmoothBitmapTest, EveryColumnOfAWideRowBlendsItsOwnChannels)
+{
+    TSmoothBitmap source(2, 1);
+    SetPixel(source, 0, 0, {0, 255, 3});
+    SetPixel(source, 1, 0, {8, 0, 200});
+    for (int width : {9, 10, 17}) {
+        TBitmap target(width, 2);
+        target.Canvas().StretchDraw(Rect(0, 0, width, 2), source);
+        const float step = 1.0f / (static_cast<float>(width - 1) / 1.0f);
+        for (int x = 0; x < width; ++x) {
+            const float f = static_cast<float>(x) * step;
+            Bgr expected{};
+            for (int c = 0; c < 3; ++c) {
+                const float a = static_cast<float>(GetPixel(source, 0, 0)[c]);
+                const float b = static_cast<float>(GetPixel(source, 1, 0)[c]);
+                expected[c] = static_cast<int>(std::lrintf(f * (b - a) + a));
+            }
+            if (x == width - 1)
+                expected = GetPixel(source, 1, 0);
+            EXPECT_EQ(GetPixel(target, x, 0), expected) << "width " << width << " column " << x;
+            EXPECT_EQ(GetPixel(target, x, 1), expected) << "width " << width << " column " << x;
+        }
     }
 }
 
