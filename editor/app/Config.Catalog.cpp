@@ -3,7 +3,6 @@
 
 #include "editor/app/Config.h"
 #include "editor/app/CatalogUnit.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/OptionsDlg.h"
 #include "editor/app/SearchResultsUnit.h"
 #include "editor/app/SearchUnit.h"
@@ -12,14 +11,6 @@
 #include "platform/ui/Menus.h"
 
 namespace {
-
-TMenuItem* ItemCaptioned(TMenuItem* Menu, const std::string& Caption)
-{
-    for (int i = 0; i < Menu->Count(); ++i)
-        if (Menu->Items(i)->Caption == Caption)
-            return Menu->Items(i);
-    return nullptr;
-}
 
 // The search dialog and its results window over the catalog.
 class TEditorCatalogSearch : public TCatalogSearch, private TSearchCatalog {
@@ -63,7 +54,7 @@ public:
         TakeSelection(Catalog);
         TAAForm& f = form_;
         switch (Command) {
-        case ccShowOptions: ClickOption("&Vistelo-Einstellungen...", MissingWindows::mwShowOptions); break;
+        case ccShowOptions: f.DiaOptionsClick(nullptr); break;
         case ccAddPictures: f.AddPictureClick(nullptr); break;
         case ccAddFolder: f.AddDirClick(nullptr); break;
         case ccDeletePictures: f.DeletePictureClick(nullptr); break;
@@ -120,14 +111,6 @@ private:
             for (int i = 0; i < form_.PicCount(); ++i)
                 list.SetSelected(i, (form_.GetPicInfoObject(i)->Flags & CatalogGrid::pfSelected) != 0);
         list.Items().EndUpdate();
-    }
-
-    void ClickOption(const std::string& Caption, MissingWindows::TMissingWindow Missing)
-    {
-        if (TMenuItem* item = ItemCaptioned(form_.OptionsMenu, Caption))
-            item->Click();
-        else
-            MissingWindows::SayNotAvailable(Missing);
     }
 
     TAAForm& form_;

@@ -7,7 +7,6 @@
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "editor/app/ExtPicPrefsUnit.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
 #include "editor/app/RenameUnit.h"

@@ -5,15 +5,12 @@
 
 #include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/FormBuilding.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/ToolbarGlyphs.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/Menus.h"
 #include "widgets/KSCtrls.h"
-
-using MissingWindows::TMissingWindow;
 
 namespace {
 
@@ -32,15 +29,6 @@ TMenuItem* TAAForm::AddMenuItem(TMenuItem* Parent, const std::string& Caption, W
     Parent->Add(item);
     return item;
 }
-
-TMenuItem* TAAForm::AddMissingItem(TMenuItem* Parent, const std::string& Caption, WORD Key, int Window)
-{
-    TMenuItem* item = AddMenuItem(Parent, Caption, Key, nullptr);
-    item->OnClick = [this, Window](TObject*) { OpenMissingWindow(Window); };
-    return item;
-}
-
-void TAAForm::OpenMissingWindow(int Window) { MissingWindows::SayNotAvailable(static_cast<TMissingWindow>(Window)); }
 
 void TAAForm::CreateMenu()
 {
@@ -114,7 +102,7 @@ void TAAForm::CreatePictureMenu()
 void TAAForm::CreateMoreMenus()
 {
     OptionsMenu = AddMenuItem(&MainMenu->Items(), "&Optionen", scNone, &TAAForm::OptionsMenuClick);
-    AddMissingItem(OptionsMenu, "&Vistelo-Einstellungen...", scNone, MissingWindows::mwShowOptions);
+    AddMenuItem(OptionsMenu, "&Vistelo-Einstellungen...", scNone, &TAAForm::DiaOptionsClick);
     PicPrefsMenu = AddMenuItem(OptionsMenu, "Bild-Einstellungen...", scNone, nullptr);
     const auto picturePrefs = [this](TMenuItem* item, int page) {
         item->OnClick = [this, page](TObject*) { PicturePrefsClick(page); };
@@ -177,9 +165,6 @@ void TAAForm::CreateToolbar()
         const char* Hint;
         std::function<void(TObject*)> Command;
     };
-    const auto missing = [this](TMissingWindow window) {
-        return [this, window](TObject*) { OpenMissingWindow(window); };
-    };
     const auto command = [this](void (TAAForm::*Handler)(TObject*)) {
         return [this, Handler](TObject* Sender) { (this->*Handler)(Sender); };
     };
@@ -187,7 +172,7 @@ void TAAForm::CreateToolbar()
         {"Neue Vistelo erstellen", command(&TAAForm::NewVisteloClick)},
         {"Vorhandene Vistelo öffnen", command(&TAAForm::OpenVisteloClick)},
         {"Aktuelle Vistelo speichern", command(&TAAForm::SaveVisteloClick)},
-        {"Vistelo-Einstellungen", missing(MissingWindows::mwShowOptions)},
+        {"Vistelo-Einstellungen", command(&TAAForm::DiaOptionsClick)},
         {"Bilder der Bilderliste hinzufügen", command(&TAAForm::AddPictureClick)},
         {"Markierte Bilder aus der Bilderliste entfernen", command(&TAAForm::DeletePictureClick)},
         {"Markiertes Bild umbenennen", command(&TAAForm::RenamePictureClick)},

@@ -11,7 +11,6 @@
 #include "editor/app/EditorGlyphs.h"
 #include "editor/app/ExtPicPrefsUnit.h"
 #include "editor/app/FormBuilding.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/PicturePanel.h"
 #include "editor/app/VisteloSetup.h"

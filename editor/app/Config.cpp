@@ -7,6 +7,7 @@
 #include "core/PlayerPackageInterface.h"
 #include "core/Setup.h"
 #include "editor/app/About.h"
+#include "editor/app/DiaOptionsDlg.h"
 #include "editor/app/EditorGlyphs.h"
 #include "editor/app/EditorTips.h"
 #include "editor/app/FileClasses.h"
@@ -352,6 +353,8 @@ void TAAForm::Info1Click(TObject*) { About::ShowAboutBox(this); }
 void TAAForm::ProgramOptionsClick(int Page) { TOptionsDlg::Execute(this, static_cast<TOptionsPage>(Page)); }
 
 void TAAForm::SetLogoAnimation(bool Active) { LogoAnimate->SetActive(Active); }
+
+void TAAForm::DiaOptionsClick(TObject*) { TDiaOptionsDlg::Execute(this, *Document, ShowFileName); }
 
 void TAAForm::TipOfTheDayClick(TObject*)
 {

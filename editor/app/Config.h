@@ -242,6 +242,8 @@ public:
     void HilfeClick(TObject* Sender);
     void Info1Click(TObject* Sender);
     void TipOfTheDayClick(TObject* Sender);
+    // "Vistelo-Einstellungen" on the open show.
+    void DiaOptionsClick(TObject* Sender);
     // "Einstellungen" at a tab (a TOptionsPage).
     void ProgramOptionsClick(int Page);
     // Starts or stops the logo's animation in the tool bar.
@@ -310,8 +312,6 @@ public:
     void PicListBoxEndDrag();
     // Moves the item at Source below the item at Target.
     void MoveItemBelow(int Source, int Target);
-    // The commands that open windows of their own.
-    void OpenMissingWindow(int Window);
 
     // --- start and close ---
     void StartTimerTimer(TObject* Sender);
@@ -329,8 +329,6 @@ public:
 private:
     void CreateMenu();
     TMenuItem* AddMenuItem(TMenuItem* Parent, const std::string& Caption, WORD Key, void (TAAForm::*Handler)(TObject*));
-    // An entry whose window is not built yet (a MissingWindows::TMissingWindow).
-    TMenuItem* AddMissingItem(TMenuItem* Parent, const std::string& Caption, WORD Key, int Window);
     void CreatePictureMenu();
     void CreateCoolBar();
     void CreateListPanel();

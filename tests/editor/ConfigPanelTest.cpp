@@ -4,7 +4,6 @@
 #include "editor/app/Config.h"
 
 #include "core/Setup.h"
-#include "editor/app/MissingWindows.h"
 #include "editor/app/PicInfoUnit.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/ColorPickerButton.h"
@@ -276,15 +275,6 @@ TEST_F(ConfigPanelTest, ADragOutThatTheOtherProgramMovesTakesThePicturesOffTheLi
         EXPECT_FALSE(Form->PreviewDragRunning) << c.name;
     }
     Setup::DragFilenames = dragFilenames;
-}
-
-TEST_F(ConfigPanelTest, CommandsWithoutTheirWindowSaySo)
-{
-    Select({0}, 0);
-    ui::ClearRecordedDialogs();
-    Form->ToolButtons[3]->Click();
-    EXPECT_EQ(LastMessage(), MissingWindows::NotAvailableText(MissingWindows::mwShowOptions));
-    EXPECT_NE(LastMessage().find("noch nicht verfügbar."), std::string::npos);
 }
 
 TEST_F(ConfigPanelTest, TheToolbarShowsADifferentPictureOnEveryButtonWithItsHint)
