@@ -20,7 +20,6 @@
 #include <filesystem>
 #include <string>
 #include <thread>
-#include <vector>
 
 // Last: Xlib defines macros such as Bool and None.
 #include "tests/editor/EditorOnXvfb.h"
@@ -88,19 +87,12 @@ TEST(DragDropOnXvfb, APictureDraggedOutArrivesAsAFileUriAndADroppedFileJoinsTheL
     const xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 141);
     ASSERT_NE(server.Connection(), nullptr) << "Xvfb did not start";
     Display* display = server.Connection();
-    std::vector<std::string> env = server.ClientEnv();
-    env.push_back("ASAN_OPTIONS=detect_leaks=0");
-    env.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
-    TurnTipsOff(folder / "registry.reg");
-    env.push_back("XDG_DATA_HOME=" + (folder / "data").string());
     const fs::path program = OwnProgramFolder(folder);
-    xvfb::TChildProcess editor({program.string(), show.string()}, env);
+    xvfb::TChildProcess editor({program.string(), show.string()}, EditorEnv(server.ClientEnv(), folder));
     ASSERT_TRUE(editor.Started());
 
-    Window window = 0;
-    ASSERT_TRUE(
-        WaitFor([&] { return (window = FindWindow(display, "Vistelo [Flieder.vsf]")) != 0; }, std::chrono::seconds(60)))
-        << "the editor did not show the opened show";
+    const Window window = WaitForWindow(display, "Vistelo [Flieder.vsf]");
+    ASSERT_NE(window, Window{0}) << "the editor did not show the opened show";
 
     // Ctrl+A marks the picture, and the preview shows it.
     int previewX = 0, previewY = 0;
@@ -157,18 +149,7 @@ TEST(DragDropOnXvfb, APictureDraggedOutArrivesAsAFileUriAndADroppedFileJoinsTheL
     EXPECT_TRUE(source.DropOn(window, previewX, previewY, std::chrono::seconds(20))) << "the editor took no drop";
     EXPECT_TRUE(source.Fetched) << "the editor never read the dropped names";
     Sleep(500);
-    const ino_t written = Inode(show);
-    tries = 0;
-    EXPECT_TRUE(WaitFor(
-        [&] {
-            if (Inode(show) != written && Inode(show) != 0)
-                return true;
-            if (tries++ % 5 == 0)
-                SendCtrlKey(display, window, XK_s);
-            return false;
-        },
-        std::chrono::seconds(40)))
-        << "Ctrl+S did not save the show";
+    EXPECT_TRUE(SavedByCtrlS(display, window, show, Inode(show))) << "Ctrl+S did not save the show";
     const std::string dump = ShowDump(show);
     EXPECT_NE(dump.find("Neu.bmp"), std::string::npos) << dump;
     EXPECT_NE(dump.find("Flieder.bmp"), std::string::npos) << "the copy kept the dragged picture: " << dump;

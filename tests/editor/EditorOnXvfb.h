@@ -3,7 +3,10 @@
 // What the tests of the real editor on a private X server share: starting it
 // from a program folder of the test's own, finding its window by title,
 // sending it keys, waiting for what it does and reading saved shows back.
-// Include it last, after XvfbSession.h (Xlib defines macros such as Bool).
+// Include it last, after NoTipsAtStart.h and XvfbSession.h (Xlib defines
+// macros such as Bool).
+
+#include "tests/editor/NoTipsAtStart.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,6 +17,7 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <X11/Xlib.h>
 #include <X11/keysym.h>
@@ -100,6 +104,14 @@ inline bool WaitFor(const std::function<bool()>& condition, std::chrono::seconds
     return condition();
 }
 
+// The top-level window once its title holds the text (0: not within a minute).
+inline Window WaitForWindow(Display* display, const std::string& title)
+{
+    Window window = 0;
+    WaitFor([&] { return (window = FindWindow(display, title)) != 0; }, std::chrono::seconds(60));
+    return window;
+}
+
 // A program folder of the test's own: the editor's home folder is its
 // program's folder, and it writes the player's ini there. The program is
 // linked in (copied where linking fails); everything else beside it,
@@ -125,6 +137,34 @@ inline ino_t Inode(const fs::path& file)
 {
     struct stat info { };
     return ::stat(file.c_str(), &info) == 0 ? info.st_ino : 0;
+}
+
+// The environment the editor starts in: the server's, with a registry and a
+// data folder inside the test's folder and no tip of the day at the start.
+inline std::vector<std::string> EditorEnv(std::vector<std::string> serverEnv, const fs::path& folder)
+{
+    serverEnv.push_back("ASAN_OPTIONS=detect_leaks=0");
+    serverEnv.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
+    TurnTipsOff(folder / "registry.reg");
+    serverEnv.push_back("XDG_DATA_HOME=" + (folder / "data").string());
+    return serverEnv;
+}
+
+// Ctrl+S until the show file is written anew (the save renames a complete
+// file over it, so its inode changes). The key is sent again until it takes:
+// the start step's logo window may still be up and take the first key itself.
+inline bool SavedByCtrlS(Display* display, Window window, const fs::path& show, ino_t written)
+{
+    int tries = 0;
+    return WaitFor(
+        [&] {
+            if (Inode(show) != written && Inode(show) != 0)
+                return true;
+            if (tries++ % 5 == 0)
+                SendCtrlKey(display, window, XK_s);
+            return false;
+        },
+        std::chrono::seconds(40));
 }
 
 } // namespace editor_xvfb

@@ -24,7 +24,6 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <vector>
 
 // Last: Xlib defines macros such as Bool and None.
 #include "tests/editor/EditorOnXvfb.h"
@@ -81,39 +80,20 @@ TEST(VisteloOnXvfb, SavesTheOpenShowAndPlaysIt)
     const xvfb::TPrivateServer server(ScreenWidth, ScreenHeight, 121);
     ASSERT_NE(server.Connection(), nullptr) << "Xvfb did not start";
     Display* display = server.Connection();
-    std::vector<std::string> env = server.ClientEnv();
-    env.push_back("ASAN_OPTIONS=detect_leaks=0");
-    env.push_back("VISTELO_REGISTRY=" + (folder / "registry.reg").string());
-    TurnTipsOff(folder / "registry.reg");
-    env.push_back("XDG_DATA_HOME=" + (folder / "data").string());
     const fs::path program = OwnProgramFolder(folder);
-    xvfb::TChildProcess editor({program.string(), show.string()}, env);
+    xvfb::TChildProcess editor({program.string(), show.string()}, EditorEnv(server.ClientEnv(), folder));
     ASSERT_TRUE(editor.Started());
 
     // The caption names the show once the start step has opened it.
-    Window window = 0;
-    ASSERT_TRUE(
-        WaitFor([&] { return (window = FindWindow(display, "Vistelo [Muster.vsf]")) != 0; }, std::chrono::seconds(60)))
-        << "the editor did not show the opened show";
+    const Window window = WaitForWindow(display, "Vistelo [Muster.vsf]");
+    ASSERT_NE(window, Window{0}) << "the editor did not show the opened show";
 
-    // The key is sent again until it takes: the start step's logo window
-    // may still be up and take the first key itself.
-    int tries = 0;
-    const bool saved = WaitFor(
-        [&] {
-            if (Inode(show) != written && Inode(show) != 0)
-                return true;
-            if (tries++ % 5 == 0)
-                SendCtrlKey(display, window, XK_s);
-            return false;
-        },
-        std::chrono::seconds(40));
-    EXPECT_TRUE(saved) << "Ctrl+S did not save the show";
+    EXPECT_TRUE(SavedByCtrlS(display, window, show, written)) << "Ctrl+S did not save the show";
     // The save is a rename of a complete file, so it reads back whole.
     EXPECT_EQ(ShowDump(show), before);
 
     xvfb::TScreenshot shot;
-    tries = 0;
+    int tries = 0;
     const bool seen = WaitFor(
         [&] {
             if (server.Grab(shot) && std::all_of(std::begin(Quadrants), std::end(Quadrants), [&](const pattern::TQuadrant& q) {
