@@ -24,7 +24,7 @@
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestDriver.h"
-#include "tests/editor/EditorScratch.h"
+#include "tests/editor/MainWindowFixture.h"
 #include "widgets/DropSource.h"
 #include "widgets/FileLbl.h"
 #include "widgets/KSCtrls.h"
@@ -38,25 +38,17 @@ namespace {
 
 using namespace CatalogGrid;
 
-class CatalogFormTest : public ::testing::Test {
+class CatalogFormTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        ui::EnsurePlatform();
-        ui::BeginDialogScript();
-        savedHomeDir_ = Setup::HomeDir;
-        Setup::HomeDir = Scratch.Path("");
         savedSortMode_ = CatalogUnit::CatalogSortMode;
-        Form = new TAAForm(nullptr);
-        Form->StartTimerTimer(nullptr);
-        ui::ClearRecordedDialogs();
+        MainWindowFixture::SetUp();
     }
     void TearDown() override
     {
-        delete Form;
+        MainWindowFixture::TearDown();
         CatalogUnit::CatalogSortMode = savedSortMode_;
-        Setup::HomeDir = savedHomeDir_;
-        ui::EndDialogScript();
     }
 
     // Pictures "1.jpg" ... "N.jpg" in the scratch folder, real JPEGs when asked.
@@ -145,11 +137,7 @@ protected:
         return order;
     }
 
-    EditorScratch Scratch;
-    TAAForm* Form = nullptr;
-
 private:
-    std::string savedHomeDir_;
     bool savedSortMode_ = true;
 };
 

@@ -17,7 +17,7 @@
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/StdLabel.h"
 #include "platform/ui/TestDriver.h"
-#include "tests/editor/EditorScratch.h"
+#include "tests/editor/MainWindowFixture.h"
 #include "widgets/DropSource.h"
 #include "widgets/KSCtrls.h"
 #include "widgets/KSSplit.h"
@@ -30,27 +30,16 @@
 
 namespace {
 
-class ConfigPanelTest : public ::testing::Test {
+class ConfigPanelTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        ui::EnsurePlatform();
-        ui::BeginDialogScript();
-        savedHomeDir_ = Setup::HomeDir;
-        Setup::HomeDir = Scratch.Path("");
-        Form = new TAAForm(nullptr);
-        Form->StartTimerTimer(nullptr);
+        MainWindowFixture::SetUp();
         std::vector<std::string> files;
         for (int i = 1; i <= 5; ++i)
             files.push_back(Scratch.Path(std::to_string(i) + ".jpg"));
         Form->AddPictureFiles(files, false);
         ui::ClearRecordedDialogs();
-    }
-    void TearDown() override
-    {
-        delete Form;
-        Setup::HomeDir = savedHomeDir_;
-        ui::EndDialogScript();
     }
     void Select(std::initializer_list<int> indices, int current)
     {
@@ -75,12 +64,6 @@ protected:
             texts.push_back(Form->PicListBox->Items().Strings(i));
         return texts;
     }
-
-    EditorScratch Scratch;
-    TAAForm* Form = nullptr;
-
-private:
-    std::string savedHomeDir_;
 };
 
 TEST_F(ConfigPanelTest, OneSettingReachesEverySelectedPictureAndNoOther)

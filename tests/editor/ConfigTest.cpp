@@ -15,7 +15,7 @@
 #include "platform/ui/EventLoop.h"
 #include "platform/ui/StdCtrls.h"
 #include "platform/ui/TestDriver.h"
-#include "tests/editor/EditorScratch.h"
+#include "tests/editor/MainWindowFixture.h"
 
 #include <gtest/gtest.h>
 
@@ -23,36 +23,28 @@
 
 namespace {
 
-class ConfigTest : public ::testing::Test {
+class ConfigTest : public MainWindowFixture {
 protected:
     void SetUp() override
     {
-        ui::EnsurePlatform();
-        ui::BeginDialogScript();
-        // Starting and closing write the player's ini into the program folder;
-        // the player's tests read theirs from the same folder at the same time.
-        savedHomeDir_ = Setup::HomeDir;
-        Setup::HomeDir = Scratch.Path("");
         savedDoublePicsCheck_ = VisteloSetup::DoublePicsCheck;
         savedConfirmExit_ = VisteloSetup::ConfirmExit;
-        Form = new TAAForm(nullptr);
+        MainWindowFixture::SetUp();
+    }
+    void BeforeStart() override
+    {
         Form->PlayShow = [this](TVistelo& show, std::int32_t start) {
             Played.push_back({show.Count, start});
             PlayedFiles.clear();
             for (std::int32_t i = 0; i < show.Count; ++i)
                 PlayedFiles.push_back(show.GetPicInfo(i)->FileName);
         };
-        // The start step runs at once, before the test fills the list.
-        Form->StartTimerTimer(nullptr);
-        ui::ClearRecordedDialogs();
     }
     void TearDown() override
     {
-        delete Form;
+        MainWindowFixture::TearDown();
         VisteloSetup::DoublePicsCheck = savedDoublePicsCheck_;
         VisteloSetup::ConfirmExit = savedConfirmExit_;
-        Setup::HomeDir = savedHomeDir_;
-        ui::EndDialogScript();
     }
 
     // Pictures "/b/1.jpg" ... "/b/N.jpg".
@@ -96,15 +88,12 @@ protected:
         return file;
     }
 
-    EditorScratch Scratch;
-    TAAForm* Form = nullptr;
     std::vector<std::pair<std::int32_t, std::int32_t>> Played;
     std::vector<std::string> PlayedFiles;
 
 private:
     bool savedDoublePicsCheck_ = true;
     bool savedConfirmExit_ = false;
-    std::string savedHomeDir_;
 };
 
 } // namespace
