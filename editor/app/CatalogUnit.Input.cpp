@@ -4,9 +4,8 @@
 
 #include "editor/app/CatalogUnit.h"
 
-#include "core/BitmapTools.h"
-#include "core/PictureLoading.h"
 #include "core/Setup.h"
+#include "editor/app/PictureDragOut.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
@@ -19,7 +18,6 @@
 #include "widgets/DropTarget.h"
 
 #include <algorithm>
-#include <cstdio>
 
 using namespace CatalogGrid;
 
@@ -181,14 +179,7 @@ void TCatalogForm::MakeDragImage()
         image.Canvas().Draw(0, 0, *thumbnail);
         Picture(one)->Thumbnail.ClearBitmapData();
     } else {
-        char text[64];
-        std::snprintf(text, sizeof text, "%d Dateinamen", SelCount());
-        const int width = image.Canvas().TextWidth(text) + 2;
-        const int height = image.Canvas().TextHeight(text) + 2;
-        image.SetSize(width, height);
-        image.Canvas().Brush.Color = clWhite;
-        image.Canvas().FillRect(Rect(0, 0, width, height));
-        image.Canvas().TextOut(1, 1, text);
+        PictureDragOut::PaintFileCount(image, SelCount());
     }
     DropSourceImageList->SetWidth(image.Width());
     DropSourceImageList->SetHeight(image.Height());
@@ -210,28 +201,19 @@ void TCatalogForm::DragOut()
         for (int i = 0; i < count; ++i) {
             if (!Selection.IsSelected(i))
                 continue;
-            const std::string& stored = Picture(i)->FileName;
-            const std::string found = PictureLoading::RelFileName(stored, Setup::VisteloFilename);
-            DropFileSource->Files().Add(found.empty() ? stored : found);
+            DropFileSource->Files().Add(PictureDragOut::OfferedFileName(Picture(i)->FileName));
         }
         DropFileSource->Execute();
         DropFileSource->Files().Clear();
     } else if (selected == 1) {
         const TPicInfoObject* current = Picture(CommandIndex());
-        TPicture picture;
-        // A picture that cannot be loaded starts no drag.
-        if (current &&
-            PictureLoading::LoadPicture(current->FileName, Setup::VisteloFilename, picture, TPictureLoadOptions{}) ==
-                leOK &&
-            picture.Graphic()) {
-            if (std::unique_ptr<TBitmap> bitmap = BitmapTools::PicToBMP(picture)) {
-                DropBMPSource->ImageHotSpot = {DropSourceImageList->Width() / 2, DropSourceImageList->Height() / 2};
-                DropBMPSource->SetImages(DropSourceImageList);
-                DropBMPSource->SetImageIndex(0);
-                DropBMPSource->SetShowImage(true);
-                DropBMPSource->SetBitmap(*bitmap);
-                DropBMPSource->Execute();
-            }
+        if (std::unique_ptr<TBitmap> bitmap = current ? PictureDragOut::LoadedBitmap(current->FileName) : nullptr) {
+            DropBMPSource->ImageHotSpot = {DropSourceImageList->Width() / 2, DropSourceImageList->Height() / 2};
+            DropBMPSource->SetImages(DropSourceImageList);
+            DropBMPSource->SetImageIndex(0);
+            DropBMPSource->SetShowImage(true);
+            DropBMPSource->SetBitmap(*bitmap);
+            DropBMPSource->Execute();
         }
     }
     if (host_.CanEdit())

@@ -4,9 +4,8 @@
 
 #include "editor/app/Config.h"
 
-#include "core/BitmapTools.h"
-#include "core/PictureLoading.h"
 #include "core/Setup.h"
+#include "editor/app/PictureDragOut.h"
 #include "editor/controls/SymbolChkList.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
@@ -17,8 +16,6 @@
 #include "widgets/DropBMPSource.h"
 #include "widgets/DropSource.h"
 #include "widgets/DropTarget.h"
-
-#include <cstdio>
 
 void TAAForm::CreateDragSources()
 {
@@ -47,15 +44,8 @@ void TAAForm::BuildDragImage(TDropSource& Source, int Selected)
     TBitmap image;
     image.SetPixelFormat(pf24bit);
     if (Selected > 1 && PicListBox->MultiSelect()) {
-        char text[64];
-        std::snprintf(text, sizeof text, "%d Dateinamen", Selected);
-        const int width = image.Canvas().TextWidth(text) + 2;
-        const int height = image.Canvas().TextHeight(text) + 2;
-        image.SetSize(width, height);
-        image.Canvas().Brush.Color = clWhite;
-        image.Canvas().FillRect(Rect(0, 0, width, height));
-        image.Canvas().TextOut(1, 1, text);
-        Source.ImageHotSpot = TPoint{width / 2, height + 16};
+        PictureDragOut::PaintFileCount(image, Selected);
+        Source.ImageHotSpot = TPoint{image.Width() / 2, image.Height() + 16};
     } else {
         image.SetSize(std::max(1, PreviewImagePanel->ClientWidth()), std::max(1, PreviewImagePanel->ClientHeight()));
         image.Canvas().StretchDraw(Rect(0, 0, image.Width(), image.Height()), PreviewImage->Picture().Bitmap());
@@ -75,16 +65,9 @@ void TAAForm::DragPictureOut()
     if (PicSelCount() != 1 || !current)
         return;
     BuildDragImage(*DropBMPSource, 1);
-    TPicture picture;
-    // A picture that cannot be loaded is not dragged.
-    if (PictureLoading::LoadPicture(current->FileName, Setup::VisteloFilename, picture, TPictureLoadOptions{}) ==
-            leOK &&
-        picture.Graphic()) {
-        std::unique_ptr<TBitmap> bitmap = BitmapTools::PicToBMP(picture);
-        if (bitmap) {
-            DropBMPSource->SetBitmap(*bitmap);
-            DropBMPSource->Execute();
-        }
+    if (std::unique_ptr<TBitmap> bitmap = PictureDragOut::LoadedBitmap(current->FileName)) {
+        DropBMPSource->SetBitmap(*bitmap);
+        DropBMPSource->Execute();
     }
     DropSourceImageList->Clear();
 }
@@ -98,9 +81,7 @@ void TAAForm::DragFileNamesOut(int Selected)
     for (int i = 0; i < PicCount(); ++i) {
         if (!PicSelected(i))
             continue;
-        const std::string& stored = GetPicInfoObject(i)->FileName;
-        const std::string found = PictureLoading::RelFileName(stored, Setup::VisteloFilename);
-        DropFileSource->Files().Add(found.empty() ? stored : found);
+        DropFileSource->Files().Add(PictureDragOut::OfferedFileName(GetPicInfoObject(i)->FileName));
     }
     DropFileSource->Execute();
     DropFileSource->Files().Clear();
