@@ -134,7 +134,9 @@ void ThumbsReference(benchmark::State& state)
 }
 
 // The main window with the pictures in its list; its catalog runs Body.
-void WithCatalog(const std::vector<std::string>& files, const std::function<void(TCatalogForm&)>& body)
+// Filled runs once the list holds them, before the catalog opens.
+void WithCatalog(const std::vector<std::string>& files, const std::function<void(TCatalogForm&)>& body,
+                 const std::function<void()>& filled = {})
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ui::EnsurePlatform();
@@ -142,6 +144,8 @@ void WithCatalog(const std::vector<std::string>& files, const std::function<void
     auto form = std::make_unique<TAAForm>(nullptr);
     form->StartTimerTimer(nullptr);
     form->AddPictureFiles(files, false);
+    if (filled)
+        filled();
     form->OnCatalogShown = [&](TCatalogForm& catalog) {
         catalog.Show();
         catalog.SetBounds(0, 0, 800, 600);
@@ -226,18 +230,8 @@ void CatalogMemory(benchmark::State& state)
     double addedMb = 0;
     double pixelMb = 0;
     for (auto _ : state) {
-        setenv("QT_QPA_PLATFORM", "offscreen", 0);
-        ui::EnsurePlatform();
-        ui::BeginDialogScript();
-        auto form = std::make_unique<TAAForm>(nullptr);
-        form->StartTimerTimer(nullptr);
-        form->AddPictureFiles(files, false);
-        const long before = ResidentKb();
-        form->OnCatalogShown = [&](TCatalogForm& catalog) {
-            catalog.Show();
-            catalog.SetBounds(0, 0, 800, 600);
-            Application->ProcessMessages();
-            catalog.CatalogPanelResize();
+        long before = 0;
+        const auto measure = [&](TCatalogForm& catalog) {
             RunUntilLoaded(catalog);
             // Every row drawn once, as scrolling through the whole grid does.
             const int rows = catalog.Grid.PaintBoxHeight / catalog.Grid.CellHeight;
@@ -253,9 +247,7 @@ void CatalogMemory(benchmark::State& state)
             pixelMb = pixels / (1024.0 * 1024.0);
             addedMb = static_cast<double>(ResidentKb() - before) / 1024.0;
         };
-        form->CatalogClick(nullptr);
-        form.reset();
-        ui::EndDialogScript();
+        WithCatalog(files, measure, [&] { before = ResidentKb(); });
         state.SetIterationTime(1);
     }
     const double budget = 1.5 * pixelMb + 50.0;
