@@ -1,23 +1,16 @@
 // The HTML export's preset file: bytes of any kind are loaded as a preset;
 // a damaged file raises the container's error and nothing else.
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <unistd.h>
 
 #include "core/ZOFile.h"
 #include "editor/tools/HTMLPreset.h"
 #include "editor/tools/HTMLTemplate.h"
+#include "fuzz/BytesInFile.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    char name[] = "/tmp/vistelo_htmlpreset_XXXXXX";
-    const int fd = mkstemp(name);
-    if (fd < 0)
-        return 0;
-    if (std::FILE* file = fdopen(fd, "wb")) {
-        std::fwrite(data, 1, size, file);
-        std::fclose(file);
+    WithBytesInFile(data, size, "vistelo_htmlpreset", [](const std::string& name) {
         TMyHTMLPreset preset;
         try {
             preset.LoadFromFile(name);
@@ -29,9 +22,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         for (const std::string* link : {&preset.NavPrevLink, &preset.NavNextLink, &preset.NavBackLink})
             if (!HTMLTemplate::IsValidTemplate(*link))
                 __builtin_trap();
-    } else {
-        close(fd);
-    }
-    std::remove(name);
+    });
     return 0;
 }
