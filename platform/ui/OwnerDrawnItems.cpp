@@ -31,6 +31,11 @@ void TOwnerDrawnItems::Draw(const TControl& control, const TRect& rect, TOwnerDr
     Canvas.Brush.Color = selected ? clHighlight : control.Color();
     if (selected)
         Canvas.Font.SetColor(clHighlightText);
+    drawing_ = true;
+    struct Mark {
+        bool& flag;
+        ~Mark() { flag = false; } // also when the handler throws
+    } mark{drawing_};
     draw(rect, state);
     if (state.Contains(odFocused))
         Canvas.DrawFocusRect(rect);

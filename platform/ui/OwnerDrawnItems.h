@@ -31,9 +31,13 @@ public:
     // disabled control's items are odDisabled.
     void Draw(const TControl& control, const TRect& rect, TOwnerDrawState state,
               const std::function<void(const TRect& Rect, TOwnerDrawState State)>& draw);
+    // An item is being drawn: the canvas's font carries the state's colour,
+    // which a handler asking for the canvas must find as it was set.
+    bool Drawing() const { return drawing_; }
 
 private:
     std::vector<int> heights_; // 0: not asked yet
+    bool drawing_ = false;
 };
 
 } // namespace ui

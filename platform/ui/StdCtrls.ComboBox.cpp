@@ -46,7 +46,8 @@ void TComboBox::SetItemHeight(int Value)
 
 TCanvas* TComboBox::Canvas()
 {
-    drawn_.Canvas.Font.Assign(Font());
+    if (!drawn_.Drawing()) // while an item is drawn the font has its state's colour
+        drawn_.Canvas.Font.Assign(Font());
     return &drawn_.Canvas;
 }
 

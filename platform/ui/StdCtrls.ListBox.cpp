@@ -336,7 +336,8 @@ void TCustomListBox::MeasureItem(int Index, int& Height)
 
 TCanvas* TCustomListBox::Canvas()
 {
-    drawn_.Canvas.Font.Assign(Font());
+    if (!drawn_.Drawing()) // while an item is drawn the font has its state's colour
+        drawn_.Canvas.Font.Assign(Font());
     return &drawn_.Canvas;
 }
 

@@ -63,6 +63,26 @@ TEST_F(ListBoxTest, FixedOwnerDrawPaintsEachRowThroughTheCanvasInItsRectangle)
     }
 }
 
+TEST_F(ListBoxTest, AHandlerAskingForTheCanvasFindsTheSelectedItemsTextColour)
+{
+    TForm* form = NewForm();
+    TListBox* list = NewList(form, lbOwnerDrawFixed, 3);
+    std::vector<TColor> textColours(3, clNone);
+    list->OnDrawItem = [&](TWinControl*, int index, TRect rect, TOwnerDrawState) {
+        TCanvas* canvas = list->Canvas();
+        textColours[static_cast<std::size_t>(index)] = canvas->Font.Color();
+        canvas->FillRect(rect);
+        canvas->TextOut(rect.Left + 2, rect.Top, list->Items().Strings(index));
+    };
+    list->SetItemIndex(1);
+    form->Show();
+    Turn();
+    Painted(list);
+    EXPECT_EQ(textColours[0], list->Font().Color());
+    EXPECT_EQ(textColours[1], clHighlightText) << "white on the highlight, not the list's black";
+    EXPECT_EQ(list->Canvas()->Font.Color(), list->Font().Color()) << "outside drawing the canvas has the list's font";
+}
+
 TEST_F(ListBoxTest, DefaultOwnerDrawingShowsTheSelectionColourAndTheText)
 {
     TForm* form = NewForm();
