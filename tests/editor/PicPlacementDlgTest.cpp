@@ -64,9 +64,11 @@ TEST_F(PicPlacementDlgTest, OKReadsTheMovedRectangleBack)
         TSizeRectDoubleBuffer* rect = dialog->SizeRectDoubleBuffer;
         seen = rect->BoundsRect();
         EXPECT_TRUE(rect->AnimateBorder());
-        // Where a drag 16 pixels right and 12 down leaves it.
-        rect->SetBoundsRect(Rect(96, 72, 176, 132));
-        dialog->OKBtn->Click();
+        // The user drags it by its middle 16 pixels right and 12 down.
+        SendMouse(rect, TMouseAction::Press, Point(40, 30), mbLeft, {ssLeft});
+        ui::test::MoveMouse(rect, Point(56, 42), {ssLeft});
+        SendMouse(rect, TMouseAction::Release, Point(56, 42), mbLeft, {});
+        Later([&] { dialog->OKBtn->Click(); });
     });
     ASSERT_TRUE(dialog->Execute());
     EXPECT_EQ(seen, Rect(80, 60, 160, 120));
