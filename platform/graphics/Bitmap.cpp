@@ -1,7 +1,9 @@
 #include "platform/graphics/Bitmap.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <new>
 
 #include "platform/graphics/BmpCodec.h"
 #include "platform/graphics/Canvas.h"
@@ -60,6 +62,15 @@ std::vector<std::uint32_t> TBitmap::DefaultPalette(int bitsPerPixel)
     }
 }
 
+std::uint8_t* TBitmap::TZeroedAllocator::allocate(std::size_t n)
+{
+    if (void* p = std::calloc(n, 1))
+        return static_cast<std::uint8_t*>(p);
+    throw std::bad_alloc();
+}
+
+void TBitmap::TZeroedAllocator::deallocate(std::uint8_t* p, std::size_t) noexcept { std::free(p); }
+
 TBitmap::TBitmap() = default;
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format)
@@ -77,7 +88,7 @@ void TBitmap::Reallocate(int width, int height, int bitsPerPixel)
     const int stride = gfx::BitmapRowStride(width, bitsPerPixel);
     if (static_cast<std::int64_t>(stride) * height > gfx::kMaxBitmapBytes)
         throw EOutOfMemory("Bitmap of " + std::to_string(width) + " x " + std::to_string(height) + " is too large");
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) * height, 0);
+    std::vector<std::uint8_t, TZeroedAllocator> pixels(static_cast<std::size_t>(stride) * height);
     std::vector<std::uint32_t> palette = bitsPerPixel == bitsPerPixel_ && !palette_.empty()
         ? palette_
         : DefaultPalette(bitsPerPixel);

@@ -91,7 +91,23 @@ private:
     int height_ = 0;
     int bitsPerPixel_ = 24;
     int stride_ = 0;
-    std::vector<std::uint8_t> pixels_;
+    // Pixel memory comes zeroed from calloc, which for a large bitmap takes
+    // fresh pages the system has cleared already, so a new bitmap is not
+    // written twice (once with zeros, then by whoever fills it).
+    struct TZeroedAllocator {
+        using value_type = std::uint8_t;
+        TZeroedAllocator() = default;
+        template <class U> struct rebind {
+            using other = TZeroedAllocator;
+        };
+        std::uint8_t* allocate(std::size_t n);
+        void deallocate(std::uint8_t* p, std::size_t) noexcept;
+        // A new element keeps the zero calloc gave it.
+        void construct(std::uint8_t*) noexcept { }
+        void construct(std::uint8_t* p, std::uint8_t value) noexcept { *p = value; }
+        bool operator==(const TZeroedAllocator&) const { return true; }
+    };
+    std::vector<std::uint8_t, TZeroedAllocator> pixels_;
     std::vector<std::uint32_t> palette_;
     TBitmapHandleType handleType_ = bmDDB;
     TTransparentMode transparentMode_ = tmAuto;
