@@ -11,10 +11,9 @@
 
 #include <magick/MagickCore.h>
 
+#include "bench/PhotoJpegs.h"
 #include "core/VisteloNPics.h"
 #include "editor/tools/ConvertAssistentLogic.h"
-#include "platform/graphics/Bitmap.h"
-#include "platform/graphics/Jpeg.h"
 
 namespace {
 
@@ -22,43 +21,13 @@ namespace fs = std::filesystem;
 
 constexpr int Pictures = 20;
 
-// The 20 pictures, made once: smooth gradients with fine detail, as a
-// photograph has both.
 const std::vector<std::string>& SourceFiles()
 {
-    static const std::vector<std::string> files = [] {
-        const fs::path folder = fs::temp_directory_path() / ("vistelo-bench-convert-" + std::to_string(getpid()));
-        fs::create_directories(folder);
-        TBitmap bitmap(4000, 3000, pf24bit);
-        for (int y = 0; y < 3000; ++y) {
-            std::uint8_t* row = bitmap.ScanLine(y);
-            for (int x = 0; x < 4000; ++x) {
-                row[3 * x] = static_cast<std::uint8_t>(x * 255 / 4000);
-                row[3 * x + 1] = static_cast<std::uint8_t>(((x / 3) ^ (y / 3)) & 0xFF);
-                row[3 * x + 2] = static_cast<std::uint8_t>(y * 255 / 3000);
-            }
-        }
-        TJPEGImage jpeg;
-        jpeg.Assign(&bitmap);
-        jpeg.CompressionQuality = 85;
-        jpeg.Compress();
-        std::vector<std::string> names;
-        for (int i = 0; i < Pictures; ++i) {
-            names.push_back((folder / ("bild" + std::to_string(i) + ".jpg")).string());
-            jpeg.SaveToFile(names.back());
-        }
-        return names;
-    }();
+    static const std::vector<std::string> files = editor_bench::MakePhotoJpegs("convert", Pictures);
     return files;
 }
 
-fs::path OutputFolder(const char* side)
-{
-    const fs::path folder = fs::temp_directory_path() / ("vistelo-bench-convert-out-" + std::string(side));
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
+fs::path OutputFolder(const char* side) { return editor_bench::FreshOutputFolder("convert", side); }
 
 void Ours(benchmark::State& state)
 {

@@ -10,6 +10,7 @@
 #include "editor/controls/DirectoryEdit.h"
 #include "editor/controls/JPEGCompressionDlg.h"
 #include "editor/controls/VexaPrgrBr.h"
+#include "editor/tools/FormPlacing.h"
 #include "editor/tools/ToolResources.h"
 #include "platform/ui/ComCtrls.h"
 #include "platform/ui/Dialogs.h"
@@ -26,20 +27,8 @@ namespace {
 
 constexpr int HelpContext = 411;
 
-template <class T> T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height)
-{
-    auto* control = new T(Parent->Owner() ? Parent->Owner() : Parent);
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
-template <class T> T* Captioned(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width)
-{
-    T* control = Place<T>(Parent, Left, Top, Width, 20);
-    control->SetCaption(Caption);
-    return control;
-}
+using FormPlacing::Captioned;
+using FormPlacing::Place;
 
 int EditNumber(const TKsSpinEdit* Edit) { return Edit->GetIntValue(); }
 

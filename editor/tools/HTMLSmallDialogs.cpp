@@ -3,6 +3,7 @@
 #include "editor/app/Config.h"
 #include "editor/controls/ComboEdit.h"
 #include "editor/controls/JPEGCompressionDlg.h"
+#include "editor/tools/FormPlacing.h"
 #include "editor/tools/HTMLPreset.h"
 #include "editor/tools/HTMLTemplate.h"
 #include "editor/tools/SmallEditor.h"
@@ -26,20 +27,8 @@ struct TSquare {
 constexpr TSquare ThumbSizes[] = {{60, 60}, {80, 80}, {100, 100}, {120, 120}};
 constexpr int OtherSizeItem = 4;
 
-template <class T> T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height)
-{
-    auto* control = new T(Parent->Owner() ? Parent->Owner() : Parent);
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
-template <class T> T* Captioned(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width)
-{
-    T* control = Place<T>(Parent, Left, Top, Width, 20);
-    control->SetCaption(Caption);
-    return control;
-}
+using FormPlacing::Captioned;
+using FormPlacing::Place;
 
 TButton* DialogButton(TForm* Form, const std::string& Caption, int Left, int Top, TModalResult Result)
 {

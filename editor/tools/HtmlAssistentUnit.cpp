@@ -5,6 +5,7 @@
 #include "editor/controls/FilenameEdit.h"
 #include "editor/controls/JPEGCompressionDlg.h"
 #include "editor/controls/VexaPrgrBr.h"
+#include "editor/tools/FormPlacing.h"
 #include "editor/tools/SmallEditor.h"
 #include "platform/rtl/StringList.h"
 #include "platform/rtl/SysPaths.h"
@@ -22,20 +23,8 @@ namespace {
 constexpr int PageWidth = 520;
 constexpr int PageHeight = 330;
 
-template <class T> T* Place(TWinControl* Parent, int Left, int Top, int Width, int Height)
-{
-    auto* control = new T(Parent->Owner() ? Parent->Owner() : Parent);
-    control->SetParent(Parent);
-    control->SetBounds(Left, Top, Width, Height);
-    return control;
-}
-
-template <class T> T* Captioned(TWinControl* Parent, const std::string& Caption, int Left, int Top, int Width)
-{
-    T* control = Place<T>(Parent, Left, Top, Width, 20);
-    control->SetCaption(Caption);
-    return control;
-}
+using FormPlacing::Captioned;
+using FormPlacing::Place;
 
 TTabSheet* NewPage(TPageControl* Pages, const std::string& Caption)
 {
