@@ -7,6 +7,7 @@
 #include "editor/app/Config.h"
 #include "editor/app/LinkDlg.h"
 #include "editor/app/MarkListBox.h"
+#include "editor/app/OptionsDialogParts.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/FilenameEdit.h"
 #include "editor/controls/SymbolChkList.h"
@@ -27,14 +28,14 @@ namespace {
 
 constexpr int RowHeight = 21;
 
+using OptionsDialogParts::NewLabel;
+using OptionsDialogParts::NewSheet;
+using OptionsDialogParts::NewSpinEdit;
+
 template <class C>
 C* NewControl(TWinControl* Parent, TComponent* Owner, const std::string& Caption, int Left, int Top, int Width = 300)
 {
-    auto* control = new C(Owner);
-    control->SetParent(Parent);
-    control->SetCaption(Caption);
-    control->SetBounds(Left, Top, Width, 17);
-    return control;
+    return OptionsDialogParts::NewControl<C>(Parent, Owner, Caption, Left, Top, Width);
 }
 
 TButton* NewButton(TWinControl* Parent, TComponent* Owner, const std::string& Caption, int Left, int Top,
@@ -55,35 +56,6 @@ TPanel* NewPanel(TWinControl* Parent, TComponent* Owner, int Left, int Top, int 
     panel->SetCaption("");
     panel->SetBounds(Left, Top, Width, Height);
     return panel;
-}
-
-TTabSheet* NewSheet(TPageControl* Pages, TComponent* Owner, const std::string& Caption)
-{
-    auto* sheet = new TTabSheet(Owner);
-    sheet->SetPageControl(Pages);
-    sheet->SetCaption(Caption);
-    return sheet;
-}
-
-TKsSpinEdit* NewSpinEdit(TWinControl* Parent, TComponent* Owner, int Left, int Top, double Max, double Step)
-{
-    auto* edit = new TKsSpinEdit(Owner);
-    edit->SetParent(Parent);
-    edit->SetBounds(Left, Top, 100, 21);
-    edit->MinValue = 0;
-    edit->MaxValue = Max;
-    edit->Increment = Step;
-    return edit;
-}
-
-TLabel* NewLabel(TWinControl* Parent, TComponent* Owner, const std::string& Caption, int Left, int Top)
-{
-    auto* label = new TLabel(Owner);
-    label->SetParent(Parent);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
 }
 
 TMenuItem* NewMenuItem(TPopupMenu* Menu, const std::string& Caption, std::function<void()> Action)
@@ -137,7 +109,7 @@ void TDiaOptionsDlg::CreateVisteloSheet()
 {
     VisteloSheet = NewSheet(PageControl, this, "&Vistelo");
     NewLabel(VisteloSheet, this, "&Verweildauer pro Bild (in Millisekunden):", 12, 14);
-    PauseSpinEdit = NewSpinEdit(VisteloSheet, this, 260, 10, 999999999, 500);
+    PauseSpinEdit = NewSpinEdit(VisteloSheet, this, 260, 10, 0, 999999999, 500);
     RandomOrderCheck = NewControl<TCheckBox>(VisteloSheet, this, "&Zufällige Reihenfolge", 12, 40);
     ShowNoDescriptionCheck = NewControl<TCheckBox>(VisteloSheet, this, "&Keine Beschreibung anzeigen", 12, 61);
     PlayMusicCheck = NewControl<TCheckBox>(VisteloSheet, this, "&Hintergrundmusik abspielen", 12, 88);
@@ -230,7 +202,7 @@ void TDiaOptionsDlg::CreatePlayerSheet()
     LogoFilenameEdit->SetFilter(TAAForm::PictureFilter());
     LogoPausePanel = NewPanel(PlayerSheet, this, 12, top + 3 * RowHeight + 4, 440, 25);
     NewLabel(LogoPausePanel, this, "&Anzeigedauer des Logos (in Millisekunden):", 0, 4);
-    LogoPauseEdit = NewSpinEdit(LogoPausePanel, this, 260, 0, 999999999, 500);
+    LogoPauseEdit = NewSpinEdit(LogoPausePanel, this, 260, 0, 0, 999999999, 500);
 }
 
 void TDiaOptionsDlg::CreateEndSheet()

@@ -5,6 +5,7 @@
 
 #include "core/Setup.h"
 #include "editor/app/Config.h"
+#include "editor/app/OptionsDialogParts.h"
 #include "editor/app/VisteloSetup.h"
 #include "editor/controls/JPEGCompressionDlg.h"
 #include "platform/ui/ComCtrls.h"
@@ -19,43 +20,14 @@ namespace {
 
 constexpr int RowHeight = 22;
 
+using OptionsDialogParts::NewLabel;
+using OptionsDialogParts::NewSheet;
+using OptionsDialogParts::NewSpinEdit;
+
 template <class C>
 C* NewControl(TWinControl* Parent, TComponent* Owner, const std::string& Caption, int Left, int Top, int Width = 360)
 {
-    auto* control = new C(Owner);
-    control->SetParent(Parent);
-    control->SetCaption(Caption);
-    control->SetBounds(Left, Top, Width, 17);
-    return control;
-}
-
-TTabSheet* NewSheet(TPageControl* Pages, TComponent* Owner, const std::string& Caption)
-{
-    auto* sheet = new TTabSheet(Owner);
-    sheet->SetPageControl(Pages);
-    sheet->SetCaption(Caption);
-    return sheet;
-}
-
-TKsSpinEdit* NewSpinEdit(TWinControl* Parent, TComponent* Owner, int Left, int Top, double Min, double Max, double Step)
-{
-    auto* edit = new TKsSpinEdit(Owner);
-    edit->SetParent(Parent);
-    edit->SetBounds(Left, Top, 100, 21);
-    edit->MinValue = Min;
-    edit->MaxValue = Max;
-    edit->Increment = Step;
-    return edit;
-}
-
-TLabel* NewLabel(TWinControl* Parent, TComponent* Owner, const std::string& Caption, int Left, int Top)
-{
-    auto* label = new TLabel(Owner);
-    label->SetParent(Parent);
-    label->SetCaption(Caption);
-    label->SetLeft(Left);
-    label->SetTop(Top);
-    return label;
+    return OptionsDialogParts::NewControl<C>(Parent, Owner, Caption, Left, Top, Width);
 }
 
 } // namespace
