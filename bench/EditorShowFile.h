@@ -7,6 +7,7 @@
 #include "editor/app/Config.h"
 #include "platform/rtl/SysPaths.h"
 
+#include <benchmark/benchmark.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -38,6 +39,18 @@ inline const std::string& ShowFile()
     };
     static File file;
     return file.Name;
+}
+
+// The reference of the editor's figures: the show reader loading that file.
+inline void LoadShowFile(benchmark::State& state)
+{
+    const std::string& file = ShowFile();
+    for (auto _ : state) {
+        TVistelo show;
+        if (show.LoadFromFile(file, false, false) != dlrOK || show.Count != Pictures)
+            state.SkipWithError("the show did not load");
+        benchmark::DoNotOptimize(show.Count);
+    }
 }
 
 } // namespace editor_bench

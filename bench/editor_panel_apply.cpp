@@ -45,18 +45,7 @@ void Ours(benchmark::State& state)
     ui::EndDialogScript();
 }
 
-void Reference(benchmark::State& state)
-{
-    const std::string& file = File();
-    for (auto _ : state) {
-        TVistelo show;
-        if (show.LoadFromFile(file, false, false) != dlrOK || show.Count != Pictures)
-            state.SkipWithError("the show did not load");
-        benchmark::DoNotOptimize(show.Count);
-    }
-}
-
 BENCHMARK(Ours)->Name("editor_panel_apply_10000/ours")->Unit(benchmark::kMillisecond);
-BENCHMARK(Reference)->Name("editor_panel_apply_10000/reference")->Unit(benchmark::kMillisecond);
+BENCHMARK(editor_bench::LoadShowFile)->Name("editor_panel_apply_10000/reference")->Unit(benchmark::kMillisecond);
 
 } // namespace
