@@ -4,6 +4,7 @@
 #include "core/Tools.h"
 #include "imageformats/FormatGraphic.h"
 #include "imageformats/FormatRegistrations.h"
+#include "imageformats/ParallelJobs.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Picture.h"
 #include "platform/rtl/ByteOrder.h"
@@ -19,7 +20,7 @@
 
 IMPLEMENT_CLASS(TSmoothBitmap)
 
-// Scaling state of one draw.
+// Scaling state of one draw: what every row shares.
 struct TSmoothBitmap::TScaleState {
     int DestWidth = 0;
     int DestHeight = 0;
@@ -27,15 +28,23 @@ struct TSmoothBitmap::TScaleState {
     float Ys = 0;
     std::vector<int> ColumnMap;
     std::vector<float> ColumnFraction; // how far each column lies past its left neighbour
-    std::vector<std::uint32_t> Lefts;  // one source row's neighbours of each column
-    std::vector<std::uint32_t> Rights;
-    std::vector<std::uint32_t> Upper;
-    std::vector<std::uint32_t> Lower;
-    int CachedRow = 268435455;       // no row
-    std::unique_ptr<TBitmap> Target; // the buffer, or the one-row bitmap
+    std::unique_ptr<TBitmap> Target;   // the buffer, or the one-row bitmap
     bool Buffered = false;
     TCanvas* Canvas = nullptr;
     TPoint Origin;
+};
+
+// The source rows one run of destination rows last interpolated.
+struct TSmoothBitmap::TRowCache {
+    explicit TRowCache(int destWidth)
+        : Lefts(static_cast<std::size_t>(destWidth)), Rights(static_cast<std::size_t>(destWidth)),
+          Upper(static_cast<std::size_t>(destWidth)), Lower(static_cast<std::size_t>(destWidth))
+    { }
+    std::vector<std::uint32_t> Lefts; // one source row's neighbours of each column
+    std::vector<std::uint32_t> Rights;
+    std::vector<std::uint32_t> Upper;
+    std::vector<std::uint32_t> Lower;
+    int CachedRow = 268435455; // no row
 };
 
 namespace {
@@ -157,8 +166,6 @@ void TSmoothBitmap::PrepareSmoothScale(TScaleState& state) const
         state.ColumnMap[static_cast<std::size_t>(i)] = k;
         state.ColumnFraction[static_cast<std::size_t>(i)] = static_cast<float>(i) * state.Xs - static_cast<float>(k);
     }
-    state.Lefts.resize(static_cast<std::size_t>(state.DestWidth));
-    state.Rights.resize(static_cast<std::size_t>(state.DestWidth));
 }
 
 bool TSmoothBitmap::SmoothScaleRows(TScaleState& state, TCanvas& canvas, const TRect& rect)
@@ -169,14 +176,13 @@ bool TSmoothBitmap::SmoothScaleRows(TScaleState& state, TCanvas& canvas, const T
     try {
         state.Target = std::make_unique<TBitmap>(state.DestWidth, state.Buffered ? state.DestHeight : 1, pf32bit);
         const double start = NowTime();
-        state.Upper.assign(static_cast<std::size_t>(state.DestWidth), 0);
-        state.Lower.assign(static_cast<std::size_t>(state.DestWidth), 0);
-        // No yield between rows: on a busy machine each one may hand the core
-        // away for a whole time slice, and the slide waits for every row.
-        for (int a = 0; a < state.DestHeight; ++a)
-            SmoothScaleRow(state, a);
-        if (state.Buffered)
+        if (state.Buffered) {
+            ScaleBands(state);
             state.Target->PixelsChanged(Rect(0, 0, state.DestWidth, state.DestHeight));
+        } else {
+            TRowCache cache(state.DestWidth);
+            ScaleRows(state, 0, state.DestHeight, cache);
+        }
         ReportDrawTime(start);
         return true;
     } catch (...) {
@@ -185,8 +191,37 @@ bool TSmoothBitmap::SmoothScaleRows(TScaleState& state, TCanvas& canvas, const T
     }
 }
 
+void TSmoothBitmap::ScaleRows(TScaleState& state, int first, int end, TRowCache& cache)
+{
+    // No yield between rows: on a busy machine each one may hand the core
+    // away for a whole time slice, and the slide waits for every row.
+    for (int a = first; a < end; ++a)
+        SmoothScaleRow(state, cache, a);
+}
+
+// The rows of a buffered draw depend on the source alone, so bands of them
+// are made on several cores at once: a slide-sized picture takes a fraction
+// of the time. Each worker keeps a cache of its own; a row comes out the
+// same whichever rows were made before it.
+void TSmoothBitmap::ScaleBands(TScaleState& state)
+{
+    constexpr int BandRows = 64;
+    constexpr std::int64_t PixelsWorthSharing = 1 << 18;
+    const std::size_t bands = static_cast<std::size_t>((state.DestHeight + BandRows - 1) / BandRows);
+    const bool share = static_cast<std::int64_t>(state.DestWidth) * state.DestHeight >= PixelsWorthSharing;
+    const unsigned workers = share ? ParallelJobs::Workers(bands) : 1;
+    std::vector<std::unique_ptr<TRowCache>> caches(workers);
+    ParallelJobs::Run(bands, workers, [&](std::size_t band, unsigned worker) {
+        if (!caches[worker])
+            caches[worker] = std::make_unique<TRowCache>(state.DestWidth);
+        const int first = static_cast<int>(band) * BandRows;
+        ScaleRows(state, first, std::min(first + BandRows, state.DestHeight), *caches[worker]);
+    });
+}
+
 // Source row sourceRow interpolated horizontally to the destination width.
-void TSmoothBitmap::InterpolateSourceRow(TScaleState& state, int sourceRow, std::uint32_t* out) const
+void TSmoothBitmap::InterpolateSourceRow(const TScaleState& state, TRowCache& cache, int sourceRow,
+                                         std::uint32_t* out) const
 {
     const std::uint8_t* row = ScanLine(sourceRow);
     const int dw = state.DestWidth;
@@ -199,8 +234,8 @@ void TSmoothBitmap::InterpolateSourceRow(TScaleState& state, int sourceRow, std:
         std::uint32_t left = SourcePixel(row, 0);
         std::uint32_t right = 0;
         int previousK = -1;
-        std::uint32_t* lefts = state.Lefts.data();
-        std::uint32_t* rights = state.Rights.data();
+        std::uint32_t* lefts = cache.Lefts.data();
+        std::uint32_t* rights = cache.Rights.data();
         for (int i = 0; i < dw - 1; ++i) {
             const int k = state.ColumnMap[static_cast<std::size_t>(i)];
             if (k != previousK && previousK >= 0)
@@ -216,7 +251,7 @@ void TSmoothBitmap::InterpolateSourceRow(TScaleState& state, int sourceRow, std:
     out[dw - 1] = SourcePixel(row, width - 1);
 }
 
-void TSmoothBitmap::SmoothScaleRow(TScaleState& state, int a)
+void TSmoothBitmap::SmoothScaleRow(TScaleState& state, TRowCache& cache, int a)
 {
     const float exact = static_cast<float>(a) * state.Ys;
     const int sy = std::min(static_cast<int>(exact), Height() - 1);
@@ -224,19 +259,19 @@ void TSmoothBitmap::SmoothScaleRow(TScaleState& state, int a)
     TBitmap& target = *state.Target;
     auto* out = reinterpret_cast<std::uint32_t*>(target.ScanLine(state.Buffered ? a : 0));
     try {
-        if (sy != state.CachedRow) {
+        if (sy != cache.CachedRow) {
             const int lower = std::min(sy + 1, Height() - 1);
-            if (sy == state.CachedRow + 1) {
-                state.Upper.swap(state.Lower);
+            if (sy == cache.CachedRow + 1) {
+                cache.Upper.swap(cache.Lower);
             } else {
                 // Each buffer ends with the last pixel of its own source row,
                 // so the right edge does not depend on how rows were reached.
-                InterpolateSourceRow(state, sy, state.Upper.data());
+                InterpolateSourceRow(state, cache, sy, cache.Upper.data());
             }
-            InterpolateSourceRow(state, lower, state.Lower.data());
-            state.CachedRow = sy;
+            InterpolateSourceRow(state, cache, lower, cache.Lower.data());
+            cache.CachedRow = sy;
         }
-        BlendPixels(state.Upper.data(), state.Lower.data(), &fy, true, state.DestWidth, out);
+        BlendPixels(cache.Upper.data(), cache.Lower.data(), &fy, true, state.DestWidth, out);
     } catch (...) {
         DeliverRow(state, a);
         throw;

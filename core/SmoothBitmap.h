@@ -39,14 +39,17 @@ public:
 
 private:
     struct TScaleState;
+    struct TRowCache;
 
     void DrawInherited(TCanvas& canvas, const TRect& rect);
     void PrepareSmoothScale(TScaleState& state) const;
     // Computes all destination rows; false when the scaled picture could not
     // be made (the caller then stretches the platform's way).
     bool SmoothScaleRows(TScaleState& state, TCanvas& canvas, const TRect& rect);
-    void SmoothScaleRow(TScaleState& state, int row);
-    void InterpolateSourceRow(TScaleState& state, int sourceRow, std::uint32_t* out) const;
+    void ScaleBands(TScaleState& state);
+    void ScaleRows(TScaleState& state, int first, int end, TRowCache& cache);
+    void SmoothScaleRow(TScaleState& state, TRowCache& cache, int row);
+    void InterpolateSourceRow(const TScaleState& state, TRowCache& cache, int sourceRow, std::uint32_t* out) const;
     void DeliverRow(TScaleState& state, int row);
     void ReportDrawTime(double start);
 };

@@ -148,21 +148,39 @@ std::uint32_t ApplyPenMode(TPenMode mode, std::uint32_t p, std::uint32_t d)
     return r & kRgbMask;
 }
 
+namespace {
+
+// Sets the colour bytes of n 32-bit pixels; the fourth byte of each stays.
+void FillSolid32(std::uint8_t* p, int n, std::uint32_t colour)
+{
+    for (int i = 0; i < n; ++i, p += 4)
+        rtl::PutLE32(p, (rtl::GetLE32(p) & ~kRgbMask) | colour);
+}
+
+// n 24-bit pixels: the first one, then the filled part copied onto the rest
+// in doubling blocks, so a screen-wide row costs a few block copies.
+void FillSolid24(std::uint8_t* p, int n, std::uint32_t colour)
+{
+    rtl::PutLE24(p, colour);
+    const std::size_t total = static_cast<std::size_t>(n) * 3;
+    for (std::size_t done = 3; done < total; done *= 2)
+        std::memcpy(p + done, p, std::min(done, total - done));
+}
+
+} // namespace
+
 void FillSpan(const TPixelBuffer& b, int y, int x0, int x1, const BrushPattern& pattern, TPenMode mode)
 {
     const int n = x1 - x0;
     if (n <= 0 || pattern.IsNull() || mode == pmNop)
         return;
     if (pattern.IsSolid() && mode == pmCopy && (b.BitsPerPixel == 32 || b.BitsPerPixel == 24)) {
-        const std::uint32_t c = pattern.SolidColor();
+        const std::uint32_t c = pattern.SolidColor() & kRgbMask;
         std::uint8_t* p = b.Row(y) + x0 * (b.BitsPerPixel / 8);
-        if (b.BitsPerPixel == 32) {
-            for (int i = 0; i < n; ++i, p += 4)
-                rtl::PutLE24(p, c);
-        } else {
-            for (int i = 0; i < n; ++i, p += 3)
-                rtl::PutLE24(p, c);
-        }
+        if (b.BitsPerPixel == 32)
+            FillSolid32(p, n, c);
+        else
+            FillSolid24(p, n, c);
         return;
     }
     std::vector<std::uint32_t> colors(n), dest(n);

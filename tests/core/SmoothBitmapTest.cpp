@@ -106,6 +106,26 @@ TEST(SmoothBitmapTest, ShrinkingKeepsEachRowsOwnLastPixelAtTheRightEdge)
     EXPECT_EQ(GetPixel(target, 2, 2), GetPixel(source, 3, 3));
 }
 
+// A slide-sized draw is made in bands on several cores; each band must come
+// out as drawing the rows one after another does, at the band edges too.
+TEST(SmoothBitmapTest, ABufferedLargeDrawEqualsTheRowByRowDraw)
+{
+    struct Case {
+        int SourceWidth, SourceHeight, DestWidth, DestHeight;
+    };
+    for (const Case c : {Case{300, 200, 800, 533}, Case{1500, 1000, 700, 467}, Case{640, 480, 641, 1000}}) {
+        TSmoothBitmap source(c.SourceWidth, c.SourceHeight);
+        FillPattern(source);
+        TBitmap banded(c.DestWidth, c.DestHeight), rowByRow(c.DestWidth, c.DestHeight);
+        source.DrawToBuffer = true;
+        banded.Canvas().StretchDraw(Rect(0, 0, c.DestWidth, c.DestHeight), source);
+        source.DrawToBuffer = false;
+        rowByRow.Canvas().StretchDraw(Rect(0, 0, c.DestWidth, c.DestHeight), source);
+        EXPECT_TRUE(SamePixels(banded, rowByRow))
+            << c.SourceWidth << "x" << c.SourceHeight << " to " << c.DestWidth << "x" << c.DestHeight;
+    }
+}
+
 TEST(SmoothBitmapTest, OnePixelWideSourceRepeatsItsColumn)
 {
     TSmoothBitmap source(1, 3);

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,6 +79,36 @@ TEST_F(CanvasTest, FillRectAndRectangleLeaveOutRightAndBottomEdges)
               ".####...\n"
               "........\n"
               "........\n");
+}
+
+// Solid fills write whole rows in blocks: every span length and start must
+// touch exactly its own pixels, and a 32-bit pixel keeps its fourth byte.
+TEST(SolidFillTest, FillsExactlyTheSpanInEveryLengthAndStart)
+{
+    constexpr std::uint8_t Untouched = 0xAB;
+    for (TPixelFormat format : {pf24bit, pf32bit}) {
+        const int bytesPerPixel = format == pf24bit ? 3 : 4;
+        for (int start : {0, 1, 2}) {
+            for (int length : {1, 2, 3, 4, 5, 8, 17, 33, 100}) {
+                TBitmap bitmap(start + length + 3, 1, format);
+                std::uint8_t* row = bitmap.ScanLine(0);
+                std::fill(row, row + bitmap.Width() * bytesPerPixel, Untouched);
+                bitmap.Canvas().Brush.Color = static_cast<TColor>(0x123456); // red 0x56, green 0x34, blue 0x12
+                bitmap.Canvas().FillRect({start, 0, start + length, 1});
+                for (int x = 0; x < bitmap.Width(); ++x) {
+                    const std::uint8_t* p = row + x * bytesPerPixel;
+                    const bool inside = x >= start && x < start + length;
+                    const std::vector<int> expected = inside ? std::vector<int>{0x12, 0x34, 0x56}
+                                                             : std::vector<int>{Untouched, Untouched, Untouched};
+                    EXPECT_EQ((std::vector<int>{p[0], p[1], p[2]}), expected)
+                        << bytesPerPixel * 8 << " bit, span " << start << "+" << length << ", pixel " << x;
+                    if (bytesPerPixel == 4) {
+                        EXPECT_EQ(p[3], Untouched) << "span " << start << "+" << length << ", pixel " << x;
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST_F(CanvasTest, FrameRectAndClearBrush)
