@@ -154,21 +154,43 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
 TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
                             const TPictureLoadOptions& options, std::optional<TSize>& original)
 {
+    std::optional<TDecodedPicture> decoded;
+    const TLoadError error = DecodePictureAside(fileName, showFile, picture, options, decoded);
+    if (decoded)
+        original = decoded->Original;
+    if (error == leOK)
+        PrepareForDrawing(picture);
+    return error;
+}
+
+namespace {
+
+// The scale a JPEG of `original` size decodes at under options.
+TJPEGScale DecodingScale(TSize original, const TPictureLoadOptions& options)
+{
+    if (!Setup::SpeedUpJPEGPreview || !options.ReduceSize)
+        return jsFullSize;
+    return JpegScaleFor(original.cx, original.cy, options.WidthMaxRed, options.HeightMaxRed);
+}
+
+} // namespace
+
+TLoadError DecodePictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                              const TPictureLoadOptions& options, std::optional<TDecodedPicture>& decoded)
+{
     try {
         const std::string name = RelFileName(fileName, showFile);
         if (name.empty())
             return leInvalidGraphic;
         picture.LoadFromFile(name);
-        original = TSize{picture.Width(), picture.Height()};
-        auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
-        if (jpeg && Setup::SpeedUpJPEGPreview && options.ReduceSize)
-            jpeg->SetScale(JpegScaleFor(original->cx, original->cy, options.WidthMaxRed, options.HeightMaxRed));
-        ConvertToSmoothBitmap(picture);
-        if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic())) {
-            smooth->Smooth = Setup::SmoothScale;
-            smooth->DrawToBuffer = !Setup::LowMemory;
-            smooth->SetPixelFormat(pf24bit);
+        decoded = TDecodedPicture{TSize{picture.Width(), picture.Height()}, std::nullopt};
+        if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic())) {
+            decoded->JpegScale = DecodingScale(decoded->Original, options);
+            jpeg->SetScale(*decoded->JpegScale);
         }
+        ConvertToSmoothBitmap(picture);
+        if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic()))
+            smooth->SetPixelFormat(pf24bit);
         return leOK;
     } catch (const std::bad_alloc&) {
         return leOutOfMemory;
@@ -177,6 +199,19 @@ TLoadError LoadPictureAside(const std::string& fileName, const std::string& show
     } catch (...) {
         return leInvalidGraphic;
     }
+}
+
+void PrepareForDrawing(TPicture& picture)
+{
+    if (auto* smooth = dynamic_cast<TSmoothBitmap*>(picture.Graphic())) {
+        smooth->Smooth = Setup::SmoothScale;
+        smooth->DrawToBuffer = !Setup::LowMemory;
+    }
+}
+
+bool DecodesAlike(const TDecodedPicture& decoded, const TPictureLoadOptions& options)
+{
+    return !decoded.JpegScale || *decoded.JpegScale == DecodingScale(decoded.Original, options);
 }
 
 void PicLoadError(TPicture& picture, int width, int height, TLoadError error)

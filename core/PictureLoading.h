@@ -44,6 +44,13 @@ struct TPictureLoadOptions {
     std::int32_t HeightMaxRed = 0;
 };
 
+// What a load decoded: the picture's own size and, for a JPEG, the scale it
+// was decoded at.
+struct TDecodedPicture {
+    TSize Original;
+    std::optional<TJPEGScale> JpegScale;
+};
+
 namespace PictureLoading {
 
 // The existing file a stored picture name refers to, tried against the
@@ -71,6 +78,18 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
 // OrigHeight once the picture is taken over.
 TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
                             const TPictureLoadOptions& options, std::optional<TSize>& original);
+
+// The reading and decoding of LoadPictureAside alone. It reads none of the
+// drawing settings (Setup::SmoothScale, LowMemory), so it may run while the
+// main thread is still reading them; `decoded` is set when the file loaded.
+// PrepareForDrawing finishes the picture once it is taken over.
+TLoadError DecodePictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
+                              const TPictureLoadOptions& options, std::optional<TDecodedPicture>& decoded);
+// Sets a decoded picture up for drawing as the shared settings say.
+void PrepareForDrawing(TPicture& picture);
+// Whether a load with `options` gives the same pixels as the one that
+// decoded `decoded`: only a JPEG's decoding scale depends on them.
+bool DecodesAlike(const TDecodedPicture& decoded, const TPictureLoadOptions& options);
 
 // Paints the placeholder of a picture that failed to load: width x height,
 // both diagonals, and two text lines telling why.

@@ -1,12 +1,14 @@
 #include "player/PlayerInterface.h"
 
 #include "core/Setup.h"
+#include "core/ShowStepper.h"
 #include "core/Tools.h"
 #include "core/VisteloList.h"
 #include "core/VisteloNPics.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Modules.h"
 #include "platform/ui/Dialogs.h"
+#include "player/PictureAhead.h"
 #include "player/Show.h"
 
 #include <memory>
@@ -97,18 +99,33 @@ private:
     TSharedData saved_;
 };
 
+// The first slide's picture loading for the picture area the playback
+// window is expected to have; the window's own request takes it over when a
+// load for its real area decodes alike.
+std::unique_ptr<TPictureAhead> FirstPictureAhead(TVistelo& Show, const std::string& ShowFile)
+{
+    TShowStepper probe; // from the show's start, as the playback takes it over
+    probe.TakeOver(&Show, false);
+    const TSize area = TShowForm::ExpectedPictureArea(Show);
+    return TPictureAhead::StartForSlide(Show, probe.FindNextPicNr(), ShowFile, area.cx, area.cy);
+}
+
 } // namespace
 
 bool TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
 {
-    TPlayback playback;
     auto show = std::make_unique<TVistelo>();
     const std::string expanded = rtl::ExpandFileName(FileName);
-    if (show->LoadFromFile(FileName, false, false) != dlrOK) {
+    const bool loaded = show->LoadFromFile(FileName, false, false) == dlrOK;
+    // Building the window takes a while; the first picture decodes meanwhile.
+    std::unique_ptr<TPictureAhead> ahead = loaded && StartPos == -1 ? FirstPictureAhead(*show, expanded) : nullptr;
+    TPlayback playback;
+    if (!loaded) {
         TPlayback::ReportNotLoaded(expanded);
         return false;
     }
     Setup::VisteloFilename = expanded;
+    playback.Form().Display->AdoptPictureAhead(std::move(ahead));
     playback.Form().End->VisteloLogo(show.get(), expanded, false);
     playback.Play(*show, expanded, StartPos);
     return true;

@@ -14,12 +14,12 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdLabel.h"
+#include "player/PictureAhead.h"
 #include "widgets/FileLbl.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <future>
 #include <new>
 
 std::int32_t OrigWidth = -1;
@@ -74,11 +74,6 @@ TLoadError LoadSlideSource(const TPicInfoObject& entry, const std::string& file,
                                        PictureLoading::SlideLoadOptions(entry, areaWidth, areaHeight));
 }
 
-bool SameOptions(const TPictureLoadOptions& a, const TPictureLoadOptions& b)
-{
-    return a.ReduceSize == b.ReduceSize && a.WidthMaxRed == b.WidthMaxRed && a.HeightMaxRed == b.HeightMaxRed;
-}
-
 // The font files a show carries for a comment font: the named string list
 // "1" + font name, whose lines starting with "1" name the files. Installed
 // for the time of one comment.
@@ -120,19 +115,6 @@ private:
 struct TSlideDisplay::TSlideRender {
     std::unique_ptr<TPicture> Picture;
     bool FromCache = false;
-};
-
-// The first slide's picture loading on a worker thread, and what it loads.
-struct TSlideDisplay::TPictureAhead {
-    struct TLoaded {
-        std::unique_ptr<TPicture> Picture;
-        TLoadError Error = leInvalidGraphic;
-        std::optional<TSize> Original;
-    };
-    std::int32_t PictureIndex = -1;
-    std::string Name;
-    TPictureLoadOptions Options;
-    std::future<TLoaded> Loaded; // waits for the worker when dropped
 };
 
 TSlideDisplay::~TSlideDisplay() = default;
@@ -264,9 +246,9 @@ bool TSlideDisplay::LoadSlidePicture(const TPicInfoObject& Pic, const std::strin
         return true;
     }
     const TRect area = scrollBox_.ClientRect();
-    TLoadError error = TakePictureAhead(stepper_.PictureOnScreen(), SlideFileName(Pic, File),
-                                        PictureLoading::SlideLoadOptions(Pic, area.Width(), area.Height()),
-                                        Render.Picture);
+    TakePictureAhead(stepper_.PictureOnScreen(), SlideFileName(Pic, File),
+                     PictureLoading::SlideLoadOptions(Pic, area.Width(), area.Height()), Render.Picture);
+    TLoadError error = leOK;
     if (!Render.Picture) {
         Render.Picture = std::make_unique<TPicture>();
         error = LoadSlideSource(Pic, File, area.Width(), area.Height(), *Render.Picture);
@@ -477,54 +459,47 @@ void TSlideDisplay::ShowNavBarComment(const TPicInfoObject& Pic)
     messageLabel_.SetCaption(Pic.Comments);
 }
 
+void TSlideDisplay::AdoptPictureAhead(std::unique_ptr<TPictureAhead> Ahead) { pictureAhead_ = std::move(Ahead); }
+
 void TSlideDisplay::LoadFirstPictureAhead()
 {
-    if (!stepper_.Show || pictureAhead_)
+    if (!stepper_.Show)
         return;
     // The step that comes shows the position set from outside, else the next
     // slide the show may show.
     const std::int32_t index = stepper_.PositionSet ? stepper_.PictureOnScreen() : stepper_.FindNextPicNr();
     const TPicInfoObject* entry = Show().GetPicInfo(index);
-    if (!entry || !entry->ShowImage || entry->FileName.empty())
+    if (!entry)
         return;
+    if (pictureAhead_ && pictureAhead_->IsFor(index, SlidePictureFile(*entry, VisteloFilename)))
+        return; // already on its way
+    SetAside(std::move(pictureAhead_));
     const TRect area = scrollBox_.ClientRect();
-    auto ahead = std::make_unique<TPictureAhead>();
-    ahead->PictureIndex = index;
-    ahead->Name = SlideFileName(*entry, RelFileName(entry->FileName, VisteloFilename));
-    ahead->Options = PictureLoading::SlideLoadOptions(*entry, area.Width(), area.Height());
-    try {
-        ahead->Loaded = std::async(
-            std::launch::async, [name = ahead->Name, options = ahead->Options, show = VisteloFilename] {
-                TPictureAhead::TLoaded loaded;
-                loaded.Picture = std::make_unique<TPicture>();
-                loaded.Error = PictureLoading::LoadPictureAside(name, show, *loaded.Picture, options, loaded.Original);
-                return loaded;
-            });
-    } catch (const std::system_error&) {
-        return; // no thread to be had: the step loads the picture itself
-    }
-    pictureAhead_ = std::move(ahead);
+    pictureAhead_ = TPictureAhead::StartForSlide(Show(), index, VisteloFilename, area.Width(), area.Height());
 }
 
-void TSlideDisplay::DropPictureAhead() { pictureAhead_.reset(); }
+void TSlideDisplay::DropPictureAhead()
+{
+    pictureAhead_.reset();
+    spentAhead_.reset();
+}
 
-// The picture loaded ahead when it is the one asked for (into Picture, with
-// its error, the shared settings set as LoadPicture sets them); else Picture
-// stays empty. Either way the load ahead is over.
-TLoadError TSlideDisplay::TakePictureAhead(std::int32_t PictureIndex, const std::string& Name,
-                                           const TPictureLoadOptions& Options, std::unique_ptr<TPicture>& Picture)
+// A load ahead that was not taken may still be running: it is kept until the
+// playback ends, so the step does not wait for a picture it does not show.
+void TSlideDisplay::SetAside(std::unique_ptr<TPictureAhead> Ahead)
+{
+    if (Ahead)
+        spentAhead_ = std::move(Ahead);
+}
+
+void TSlideDisplay::TakePictureAhead(std::int32_t PictureIndex, const std::string& Name,
+                                     const TPictureLoadOptions& Options, std::unique_ptr<TPicture>& Picture)
 {
     Picture.reset();
-    const std::unique_ptr<TPictureAhead> ahead = std::move(pictureAhead_);
-    if (!ahead || ahead->PictureIndex != PictureIndex || ahead->Name != Name || !SameOptions(ahead->Options, Options))
-        return leInvalidGraphic;
-    TPictureAhead::TLoaded loaded = ahead->Loaded.get();
-    if (loaded.Original) {
-        Setup::OrigWidth = loaded.Original->cx;
-        Setup::OrigHeight = loaded.Original->cy;
-    }
-    Picture = std::move(loaded.Picture);
-    return loaded.Error;
+    if (!pictureAhead_)
+        return;
+    pictureAhead_->Take(PictureIndex, Name, Options, Picture);
+    SetAside(std::move(pictureAhead_));
 }
 
 void TSlideDisplay::PreloadNextPicture()

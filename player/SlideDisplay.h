@@ -23,6 +23,7 @@ class TLabel;
 class TPaintBox;
 class TPicInfoObject;
 class TPicture;
+class TPictureAhead;
 class TScrollBox;
 class TVistelo;
 
@@ -57,11 +58,13 @@ public:
     // slide ahead.
     void ShowPicture(bool Draw, bool NewStep);
     // Starts loading the picture of the slide the next step shows on a
-    // worker thread, for the time the window takes to come up. The step takes
-    // it over if it is still that picture at that size; drawing and stepping
-    // stay on the main thread.
+    // worker thread, for the time the window takes to come up, unless the
+    // load adopted before is that picture. The step takes it over if a load
+    // for its area would decode it alike.
     void LoadFirstPictureAhead();
-    // Waits for a picture still loading ahead and drops it: the worker reads
+    // A load ahead started before the window existed.
+    void AdoptPictureAhead(std::unique_ptr<TPictureAhead> Ahead);
+    // Waits for pictures still loading ahead and drops them: the worker reads
     // the shared settings, which the end of a playback puts back.
     void DropPictureAhead();
     void InvalidateNextBitmap();
@@ -78,7 +81,6 @@ public:
 
 private:
     struct TSlideRender;
-    struct TPictureAhead;
     bool LoadSlidePicture(const TPicInfoObject& Pic, const std::string& File, TSlideRender& Render);
     void ShowLoadingMessage(const TPicInfoObject& Pic, const std::string& File);
     void ShowFileLabels(const TPicInfoObject& Pic, const std::string& File);
@@ -95,8 +97,9 @@ private:
     bool NoteMissingPicture(const std::string& File);
     int VisibleSlides() const;
     void PreloadNextPicture();
-    TLoadError TakePictureAhead(std::int32_t PictureIndex, const std::string& Name, const TPictureLoadOptions& Options,
-                                std::unique_ptr<TPicture>& Picture);
+    void TakePictureAhead(std::int32_t PictureIndex, const std::string& Name, const TPictureLoadOptions& Options,
+                          std::unique_ptr<TPicture>& Picture);
+    void SetAside(std::unique_ptr<TPictureAhead> Ahead);
     const TVistelo& Show() const { return *stepper_.Show; }
 
     TShowStepper& stepper_;
@@ -109,6 +112,7 @@ private:
     std::set<std::int32_t> missingPictures_; // failed since the last picture that loaded
     std::string firstMissingFile_;
     std::unique_ptr<TPictureAhead> pictureAhead_; // the first slide's picture, loading on a worker
+    std::unique_ptr<TPictureAhead> spentAhead_;   // one not taken, perhaps still running
 };
 
 // The picture area's client size at the first picture; -1 until then.
