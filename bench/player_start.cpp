@@ -26,6 +26,7 @@
 #include <vector>
 
 // Last: Xlib defines macros such as Bool and None.
+#include "tests/support/SharedScreen.h"
 #include "tests/support/XvfbSession.h"
 
 namespace fs = std::filesystem;
@@ -134,17 +135,14 @@ xvfb::TPrivateServer& Server()
     return server;
 }
 
-// True when the screen shows the picture's four quadrant colours somewhere
-// (wherever the playback window lies).
-bool ShowsPicture()
+// True when the pixels `at` reads show the picture's four quadrant colours
+// somewhere (wherever the playback window lies).
+template <typename PixelAt> bool ShowsPicture(const PixelAt& at)
 {
-    static xvfb::TScreenshot shot;
-    if (!Server().Grab(shot))
-        return false;
     std::array<int, 4> hits{};
     for (int y = 8; y < ScreenHeight; y += 16) {
         for (int x = 8; x < ScreenWidth; x += 16) {
-            const std::array<int, 3> rgb = shot.At(x, y);
+            const std::array<int, 3> rgb = at(x, y);
             for (int q = 0; q < 4; ++q) {
                 bool near = true;
                 for (int c = 0; c < 3; ++c)
@@ -156,6 +154,17 @@ bool ShowsPicture()
     // A quarter of the slide even at a quarter of the screen covers far
     // more than this many grid points.
     return std::all_of(hits.begin(), hits.end(), [](int h) { return h >= 64; });
+}
+
+// One look at the screen: through shared memory where the server offers it,
+// so that watching hardly delays the program watched; else through the socket.
+bool ShowsPicture()
+{
+    static xvfb::TSharedScreen shared(Server().Connection(), ScreenWidth, ScreenHeight);
+    if (shared.Available())
+        return shared.Read() && ShowsPicture([](int x, int y) { return shared.At(x, y); });
+    static xvfb::TScreenshot shot;
+    return Server().Grab(shot) && ShowsPicture([](int x, int y) { return shot.At(x, y); });
 }
 
 // From starting `args` under the private server until the picture is on
