@@ -1,14 +1,15 @@
 #include "player/PlayerInterface.h"
 
+#include "core/PictureAhead.h"
 #include "core/Setup.h"
-#include "core/ShowStepper.h"
+#include "core/ShowStartAhead.h"
 #include "core/Tools.h"
 #include "core/VisteloList.h"
 #include "core/VisteloNPics.h"
 #include "platform/rtl/Files.h"
 #include "platform/rtl/Modules.h"
 #include "platform/ui/Dialogs.h"
-#include "player/PictureAhead.h"
+#include "platform/ui/Forms.h"
 #include "player/Show.h"
 
 #include <memory>
@@ -99,35 +100,42 @@ private:
     TSharedData saved_;
 };
 
-// The first slide's picture loading for the picture area the playback
-// window is expected to have; the window's own request takes it over when a
-// load for its real area decodes alike.
-std::unique_ptr<TPictureAhead> FirstPictureAhead(TVistelo& Show, const std::string& ShowFile)
+// The show file read and, for a playback from its start, its first picture
+// loading while the window is still to be built: prepared by the stand-alone
+// player before its toolkit started, else done here. Show stays empty when
+// the file does not read.
+std::unique_ptr<TShowStartAhead> ReadShowFile(const std::string& FileName, const std::string& ShowFile, bool FromStart)
 {
-    TShowStepper probe; // from the show's start, as the playback takes it over
-    probe.TakeOver(&Show, false);
-    const TSize area = TShowForm::ExpectedPictureArea(Show);
-    return TPictureAhead::StartForSlide(Show, probe.FindNextPicNr(), ShowFile, area.cx, area.cy);
+    if (std::unique_ptr<TShowStartAhead> prepared = ShowStartAhead::Claim(FileName); prepared && FromStart)
+        return prepared;
+    auto read = std::make_unique<TShowStartAhead>();
+    read->Show = std::make_unique<TVistelo>();
+    if (read->Show->LoadFromFile(FileName, false, false) != dlrOK) {
+        read->Show.reset();
+        return read;
+    }
+    if (FromStart) {
+        const TSize area = ShowStartAhead::ExpectedPictureArea(*read->Show, {Screen->Width(), Screen->Height()});
+        read->FirstPicture = ShowStartAhead::StartFirstPicture(*read->Show, ShowFile, area);
+    }
+    return read;
 }
 
 } // namespace
 
 bool TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
 {
-    auto show = std::make_unique<TVistelo>();
     const std::string expanded = rtl::ExpandFileName(FileName);
-    const bool loaded = show->LoadFromFile(FileName, false, false) == dlrOK;
-    // Building the window takes a while; the first picture decodes meanwhile.
-    std::unique_ptr<TPictureAhead> ahead = loaded && StartPos == -1 ? FirstPictureAhead(*show, expanded) : nullptr;
+    const std::unique_ptr<TShowStartAhead> start = ReadShowFile(FileName, expanded, StartPos == -1);
     TPlayback playback;
-    if (!loaded) {
+    if (!start->Show) {
         TPlayback::ReportNotLoaded(expanded);
         return false;
     }
     Setup::VisteloFilename = expanded;
-    playback.Form().Display->AdoptPictureAhead(std::move(ahead));
-    playback.Form().End->VisteloLogo(show.get(), expanded, false);
-    playback.Play(*show, expanded, StartPos);
+    playback.Form().Display->AdoptPictureAhead(std::move(start->FirstPicture));
+    playback.Form().End->VisteloLogo(start->Show.get(), expanded, false);
+    playback.Play(*start->Show, expanded, StartPos);
     return true;
 }
 

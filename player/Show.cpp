@@ -385,32 +385,13 @@ bool TShowForm::WindowMaximized() const { return WindowState() == wsMaximized; }
 
 void TShowForm::SetFormStyle() { TForm::SetFormStyle(WindowMaximized() ? fsStayOnTop : fsNormal); }
 
-namespace {
-
-// Eight tenths of the work area, a tenth in from its corner.
-TRect SizeableWindowBounds()
+void TShowForm::MakeWindowSize()
 {
     TRect area;
     ui::SystemParametersInfo(SPI_GETWORKAREA, 0, &area, 0);
     const int w = area.Width() / 10;
     const int h = area.Height() / 10;
-    return Rect(w, h, w + 8 * w, h + 8 * h);
-}
-
-} // namespace
-
-void TShowForm::MakeWindowSize()
-{
-    const TRect bounds = SizeableWindowBounds();
-    SetBounds(bounds.Left, bounds.Top, bounds.Width(), bounds.Height());
-}
-
-TSize TShowForm::ExpectedPictureArea(const TVistelo& Show)
-{
-    if (Show.StartFullScreen)
-        return {Screen->Width(), Screen->Height()};
-    const TRect bounds = SizeableWindowBounds();
-    return {bounds.Width(), bounds.Height()};
+    SetBounds(w, h, 8 * w, 8 * h);
 }
 
 void TShowForm::MakeSizeableWindow()

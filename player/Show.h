@@ -109,9 +109,6 @@ public:
     void InitVistelo(TVistelo* AShow, bool Running, bool Reload);
     void SetFormStyle();
     void MakeWindowSize();
-    // The picture area a playback of Show will about have, told before the
-    // window exists (full screen, or the sizeable window's size).
-    static TSize ExpectedPictureArea(const TVistelo& Show);
     // A sizeable window on the middle of the work area.
     void MakeSizeableWindow();
     void SetWindowFullScreen();

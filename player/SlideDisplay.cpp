@@ -2,6 +2,7 @@
 
 #include "core/Blendings.h"
 #include "core/CommentText.h"
+#include "core/PictureAhead.h"
 #include "core/PictureLoading.h"
 #include "core/Setup.h"
 #include "core/ShowStepper.h"
@@ -14,7 +15,6 @@
 #include "platform/ui/ExtCtrls.h"
 #include "platform/ui/ScrollBox.h"
 #include "platform/ui/StdLabel.h"
-#include "player/PictureAhead.h"
 #include "widgets/FileLbl.h"
 
 #include <algorithm>

@@ -1,10 +1,12 @@
 #include "launchers/rollavin/PlayFromCommandLine.h"
 
 #include "core/PlayerPackageInterface.h"
+#include "core/ShowStartAhead.h"
 #include "platform/rtl/Files.h"
 #include "platform/ui/CommonDialogs.h"
 #include "platform/ui/Controls.h"
 #include "platform/ui/Dialogs.h"
+#include "platform/ui/ScreenProbe.h"
 
 #include <algorithm>
 #include <cctype>
@@ -38,6 +40,20 @@ std::string OpenShowDialog(const std::string& HomeFolder)
     TOpenDialog dialog(nullptr);
     PrepareOpenShowDialog(dialog, HomeFolder);
     return dialog.Execute() ? dialog.FileName : std::string();
+}
+
+TShowPreparedEarly::TShowPreparedEarly(const std::vector<std::string>& Args)
+{
+    if (Args.empty() || IsShowListFile(Args.front()) || !rtl::FileExists(Args.front()))
+        return;
+    fileName_ = Args.front();
+    ShowStartAhead::Prepare(fileName_, ui::PrimaryScreenSizeBeforeStart());
+}
+
+TShowPreparedEarly::~TShowPreparedEarly()
+{
+    if (!fileName_.empty())
+        ShowStartAhead::Claim(fileName_);
 }
 
 int PlayFromCommandLine(const std::vector<std::string>& Args, const std::string& HomeFolder,

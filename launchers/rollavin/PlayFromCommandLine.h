@@ -30,6 +30,20 @@ void PrepareOpenShowDialog(TOpenDialog& Dialog, const std::string& HomeFolder);
 // Runs that dialog: the chosen file, or "" when cancelled.
 std::string OpenShowDialog(const std::string& HomeFolder);
 
+// The show named by Args[0] read, and its first picture decoding, before the
+// toolkit starts (which takes a while); the player takes both over when it
+// plays that show. What it did not take is dropped when this goes.
+class TShowPreparedEarly {
+public:
+    explicit TShowPreparedEarly(const std::vector<std::string>& Args);
+    ~TShowPreparedEarly();
+    TShowPreparedEarly(const TShowPreparedEarly&) = delete;
+    TShowPreparedEarly& operator=(const TShowPreparedEarly&) = delete;
+
+private:
+    std::string fileName_;
+};
+
 // Plays Args[0] (or the chosen file when there is no argument) and returns
 // the program's exit status: 0 when it played, 1 when it did not. A missing
 // file, or a cancelled dialog, shows "Datei "..." nicht gefunden!" and plays

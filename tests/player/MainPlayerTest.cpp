@@ -3,6 +3,7 @@
 
 #include "ShowFixture.h"
 
+#include "core/ShowStartAhead.h"
 #include "core/VisteloList.h"
 #include "editor/app/PicInfoUnit.h"
 #include "platform/ui/Messages.h"
@@ -150,6 +151,22 @@ TEST_F(MainPlayer, AShowFilePlaysFromItsPositionAndTheSettingsComeBack)
     EXPECT_EQ(positions, (std::vector<std::int32_t>{1, 2}));
     EXPECT_EQ(filenameWhilePlaying, file);
     EXPECT_EQ(Setup::VisteloFilename, "before.vsf");
+}
+
+TEST_F(MainPlayer, AShowFilePreparedBeforeTheToolkitStartedIsPlayedFromWhatWasRead)
+{
+    const std::string file = ShowFile("vorab", deExitImmediately);
+    ShowStartAhead::Prepare(file, TSize{Screen->Width(), Screen->Height()});
+    // The start plays what was read ahead: the file is not read again.
+    std::filesystem::remove(file);
+    bool played = false;
+    Application->OnIdle = [&](TObject*, bool&) {
+        played = played || (ShowForm && ShowForm->Stepper.Show && ShowForm->Stepper.Show->CurrentIndex == 0);
+    };
+    EXPECT_TRUE(player_.VisteloStartFilename(file, -1));
+    EXPECT_TRUE(played);
+    EXPECT_EQ(ShowStartAhead::Claim(file), nullptr);
+    EXPECT_TRUE(ui::RecordedDialogs().empty());
 }
 
 TEST_F(MainPlayer, AListStartingWithItsFirstShowPlaysItWithoutTheChooser)

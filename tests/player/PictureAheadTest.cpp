@@ -4,10 +4,10 @@
 
 #include "ShowFixture.h"
 
+#include "core/PictureAhead.h"
 #include "core/Setup.h"
 #include "platform/graphics/Jpeg.h"
 #include "platform/graphics/Picture.h"
-#include "player/PictureAhead.h"
 
 #include <fstream>
 

@@ -4,7 +4,6 @@
 vistelo_collect_sources(screensaver_unit_srcs ${CMAKE_SOURCE_DIR}/screensaver)
 target_sources(test_screensaver PRIVATE ${screensaver_unit_srcs}
   ${CMAKE_SOURCE_DIR}/player/SlideDisplay.cpp
-  ${CMAKE_SOURCE_DIR}/player/PictureAhead.cpp
   ${CMAKE_SOURCE_DIR}/player/ShowDevices.cpp
   ${CMAKE_SOURCE_DIR}/player/ShowSounds.cpp
   ${CMAKE_SOURCE_DIR}/screensaver/launcher/DaemonArguments.cpp)

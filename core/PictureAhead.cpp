@@ -1,4 +1,4 @@
-#include "player/PictureAhead.h"
+#include "core/PictureAhead.h"
 
 #include "core/Setup.h"
 #include "core/VisteloNPics.h"
