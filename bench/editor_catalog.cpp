@@ -138,7 +138,6 @@ void ThumbsReference(benchmark::State& state)
 void WithCatalog(const std::vector<std::string>& files, const std::function<void(TCatalogForm&)>& body,
                  const std::function<void()>& filled = {})
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ui::EnsurePlatform();
     ui::BeginDialogScript();
     auto form = std::make_unique<TAAForm>(nullptr);

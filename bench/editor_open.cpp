@@ -11,7 +11,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -23,7 +22,6 @@ const std::string& File() { return editor_bench::ShowFile(); }
 
 void Ours(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ui::EnsurePlatform();
     // Messages are answered, never shown.
     ui::BeginDialogScript();

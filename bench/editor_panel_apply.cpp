@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <memory>
 #include <string>
 
@@ -25,7 +24,6 @@ const std::string& File() { return editor_bench::ShowFile(); }
 
 void Ours(benchmark::State& state)
 {
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
     ui::EnsurePlatform();
     ui::BeginDialogScript();
     auto form = std::make_unique<TAAForm>(nullptr);
