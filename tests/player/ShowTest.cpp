@@ -14,34 +14,11 @@
 #include <vector>
 
 #include "tests/support/PrivateSessionBus.h"
+#include "tests/support/ScopedEnvironment.h"
 
 using namespace showtest;
 
 namespace {
-
-// Sets an environment variable for a scope and puts the old value back.
-class TEnvironmentScope {
-public:
-    TEnvironmentScope(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~TEnvironmentScope()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    TEnvironmentScope(const TEnvironmentScope&) = delete;
-    TEnvironmentScope& operator=(const TEnvironmentScope&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class ShowWindow : public ShowFixture {
 protected:
@@ -68,7 +45,7 @@ TEST_F(ShowWindow, InhibitsTheScreenSaverWhileItExistsAndReleasesItOnClosing)
         GTEST_SKIP() << "dbus-daemon is not installed";
     sessionbus::TPrivateSessionBus bus(folder_ / "bus", SCREENSAVER_SERVICE_PROGRAM);
     ASSERT_TRUE(bus.Ready()) << "the private bus or its screen-saver service did not start";
-    TEnvironmentScope address("DBUS_SESSION_BUS_ADDRESS", bus.Address());
+    testenv::TScopedVariable address("DBUS_SESSION_BUS_ADDRESS", bus.Address());
     const std::string inhibit = "Inhibit\tVistelo-Player\tVistelo wird abgespielt\t41";
 
     NewShow(2, 1000);

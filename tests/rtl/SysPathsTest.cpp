@@ -2,6 +2,7 @@
 
 #include "platform/rtl/Files.h"
 #include "rtl/StorageTestSupport.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
@@ -12,31 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        if (value != nullptr)
-            ::setenv(name, value, 1);
-        else
-            ::unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 TEST(SysPaths, ProgramDirHoldsTheRunningProgram)
 {
@@ -51,15 +27,15 @@ TEST(SysPaths, ProgramDirHoldsTheRunningProgram)
 
 TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues)
 {
-    ScopedEnv home("HOME", "/home/tester");
+    testenv::TScopedVariable home("HOME", "/home/tester");
     {
-        ScopedEnv config("XDG_CONFIG_HOME", "/xdg/config");
-        ScopedEnv data("XDG_DATA_HOME", "/xdg/data/");
+        testenv::TScopedVariable config("XDG_CONFIG_HOME", "/xdg/config");
+        testenv::TScopedVariable data("XDG_DATA_HOME", "/xdg/data/");
         EXPECT_EQ(rtl::ConfigDir(), "/xdg/config/vistelo/");
         EXPECT_EQ(rtl::DataDir(), "/xdg/data/vistelo/");
     }
-    ScopedEnv config("XDG_CONFIG_HOME", "relative/config");
-    ScopedEnv data("XDG_DATA_HOME", nullptr);
+    testenv::TScopedVariable config("XDG_CONFIG_HOME", "relative/config");
+    testenv::TScopedVariable data("XDG_DATA_HOME", std::nullopt);
     EXPECT_EQ(rtl::ConfigDir(), "/home/tester/.config/vistelo/");
     EXPECT_EQ(rtl::DataDir(), "/home/tester/.local/share/vistelo/");
 }
@@ -67,10 +43,10 @@ TEST(SysPaths, XdgFoldersFollowTheEnvironmentAndIgnoreRelativeValues)
 TEST(SysPaths, TempDirHasATrailingSlash)
 {
     {
-        ScopedEnv temp("TMPDIR", "/var/tmp");
+        testenv::TScopedVariable temp("TMPDIR", "/var/tmp");
         EXPECT_EQ(rtl::TempDir(), "/var/tmp/");
     }
-    ScopedEnv temp("TMPDIR", nullptr);
+    testenv::TScopedVariable temp("TMPDIR", std::nullopt);
     EXPECT_EQ(rtl::TempDir(), "/tmp/");
 }
 

@@ -19,6 +19,7 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "platform/ui/RootPixmap.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/XvfbSession.h"
 
 #include <X11/Xatom.h>
@@ -28,30 +29,6 @@ using ui::TWallpaperRequest;
 using ui::TWallpaperStyle;
 
 namespace {
-
-// Sets an environment variable for the scope of the object.
-class TEnvironment {
-public:
-    TEnvironment(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~TEnvironment()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    TEnvironment(const TEnvironment&) = delete;
-    TEnvironment& operator=(const TEnvironment&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class DesktopWallpaperTest : public ::testing::Test {
 protected:
@@ -106,9 +83,9 @@ TEST_F(DesktopWallpaperTest, GnomeAndBudgieKeepThePictureInTheirSettings)
     for (const char* desktop : {"GNOME", "Budgie:GNOME"}) {
         SCOPED_TRACE(desktop);
         const fs::path config = folder_ / desktop;
-        const TEnvironment backend("GSETTINGS_BACKEND", "keyfile");
-        const TEnvironment home("XDG_CONFIG_HOME", config.string());
-        const TEnvironment current("XDG_CURRENT_DESKTOP", desktop);
+        const testenv::TScopedVariable backend("GSETTINGS_BACKEND", "keyfile");
+        const testenv::TScopedVariable home("XDG_CONFIG_HOME", config.string());
+        const testenv::TScopedVariable current("XDG_CURRENT_DESKTOP", desktop);
         ASSERT_TRUE(ui::SetDesktopWallpaper({picture, TWallpaperStyle::Centered, true}));
         const std::string keys = ReadFile(config / "glib-2.0" / "settings" / "keyfile");
         EXPECT_NE(keys.find("[org/gnome/desktop/background]"), std::string::npos) << keys;
@@ -120,11 +97,11 @@ TEST_F(DesktopWallpaperTest, GnomeAndBudgieKeepThePictureInTheirSettings)
 TEST_F(DesktopWallpaperTest, ADesktopWithoutItsSettingsRefusesThePicture)
 {
     const std::string picture = Bitmap("Bild.bmp", 8, 8, RGB(1, 2, 3));
-    const TEnvironment backend("GSETTINGS_BACKEND", "keyfile");
-    const TEnvironment home("XDG_CONFIG_HOME", (folder_ / "config").string());
-    const TEnvironment schemas("GSETTINGS_SCHEMA_DIR", (folder_ / "no schemas").string());
-    const TEnvironment dirs("XDG_DATA_DIRS", (folder_ / "no data").string());
-    const TEnvironment current("XDG_CURRENT_DESKTOP", "GNOME");
+    const testenv::TScopedVariable backend("GSETTINGS_BACKEND", "keyfile");
+    const testenv::TScopedVariable home("XDG_CONFIG_HOME", (folder_ / "config").string());
+    const testenv::TScopedVariable schemas("GSETTINGS_SCHEMA_DIR", (folder_ / "no schemas").string());
+    const testenv::TScopedVariable dirs("XDG_DATA_DIRS", (folder_ / "no data").string());
+    const testenv::TScopedVariable current("XDG_CURRENT_DESKTOP", "GNOME");
     EXPECT_FALSE(ui::SetDesktopWallpaper({picture, TWallpaperStyle::Stretched, true}));
 }
 

@@ -287,7 +287,7 @@ TEST_F(WallPaperFormTest, TheAutostartEntryStartsThisProgram)
     // A config folder that is a file cannot take the entry.
     ui::ClearRecordedDialogs();
     std::ofstream(scratch_->File("kein Ordner")) << "x";
-    const TScopedEnv config("XDG_CONFIG_HOME", scratch_->File("kein Ordner"));
+    const testenv::TScopedVariable config("XDG_CONFIG_HOME", scratch_->File("kein Ordner"));
     form->WallPaperVisteloimAutostartOrdnerinstallieren1Click();
     ASSERT_EQ(ui::RecordedDialogs().size(), 1u);
     EXPECT_EQ(ui::RecordedDialogs()[0].Request.Text, WallPaperUnit::AutostartFailed);

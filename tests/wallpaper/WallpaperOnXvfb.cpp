@@ -43,8 +43,8 @@ TEST(WallpaperOnXvfb, TwoTicksOnABareXSessionChangeTheRootPixmapAndItsPicture)
         GTEST_SKIP() << "Xvfb is not installed";
     const xvfb::TPrivateServer server(200, 150, 181);
     ASSERT_NE(server.Connection(), nullptr);
-    const TScopedEnv display("DISPLAY", server.Name());
-    const TScopedEnv desktop("XDG_CURRENT_DESKTOP", "");
+    const testenv::TScopedVariable display("DISPLAY", server.Name());
+    const testenv::TScopedVariable desktop("XDG_CURRENT_DESKTOP", "");
     ui::EnsurePlatform();
     TWallpaperScratch scratch;
     TComponent owner(nullptr);

@@ -18,31 +18,8 @@
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Canvas.h"
 #include "rtl/StorageTestSupport.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "wallpaper/WallPaperSetup.h"
-
-// Sets an environment variable for the scope of the object.
-class TScopedEnv {
-public:
-    TScopedEnv(const char* name, const std::string& value) : name_(name)
-    {
-        if (const char* old = std::getenv(name))
-            old_ = old;
-        ::setenv(name, value.c_str(), 1);
-    }
-    ~TScopedEnv()
-    {
-        if (old_)
-            ::setenv(name_, old_->c_str(), 1);
-        else
-            ::unsetenv(name_);
-    }
-    TScopedEnv(const TScopedEnv&) = delete;
-    TScopedEnv& operator=(const TScopedEnv&) = delete;
-
-private:
-    const char* name_;
-    std::optional<std::string> old_;
-};
 
 class TWallpaperScratch {
 public:
@@ -93,8 +70,8 @@ public:
 
 private:
     TempFolder temp_;
-    TScopedEnv config_;
-    TScopedEnv data_;
-    TScopedEnv runtime_;
+    testenv::TScopedVariable config_;
+    testenv::TScopedVariable data_;
+    testenv::TScopedVariable runtime_;
     std::string savedShow_;
 };
