@@ -227,7 +227,10 @@ TEST(AudioInRecording, RecordsTheCapturedSamplesIntoAWAVFile)
 {
     const std::string folder = TempFolder();
     {
-        DiskAudio disk(folder, 10);
+        // Paced as a sound card delivers (a period of 1024 frames at 22050 Hz
+        // every 46 ms): faster, a busy machine can hold up the main thread
+        // longer than the ring's buffers last, and the device drops samples.
+        DiskAudio disk(folder, 46);
         std::vector<uint8_t> pcm;
         for (int i = 0; i < 12000; ++i) {
             rtl::AppendLE16(pcm, static_cast<uint16_t>(i * 3));
