@@ -1,12 +1,11 @@
 #include "platform/media/AudioOutput.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <atomic>
 #include <mutex>
 #include <vector>
 
+#include "platform/media/SoundLibraries.h"
 #include "platform/rtl/Threads.h"
 
 namespace media {
@@ -54,13 +53,13 @@ public:
         std::lock_guard guard(users_);
         if (channels_.empty())
             OpenDevice();
-        channel->Converter = SDL_NewAudioStream(AUDIO_F32SYS, static_cast<Uint8>(channel->Source->Format().Channels),
-                                                channel->Source->Format().SampleRate, AUDIO_F32SYS, kDeviceChannels,
-                                                spec_.freq);
+        channel->Converter = Sdl().SDL_NewAudioStream(
+            AUDIO_F32SYS, static_cast<Uint8>(channel->Source->Format().Channels), channel->Source->Format().SampleRate,
+            AUDIO_F32SYS, kDeviceChannels, spec_.freq);
         if (!channel->Converter) {
             if (channels_.empty())
                 CloseDevice();
-            throw EMediaError(std::string("Das Klangformat lässt sich nicht ausgeben: ") + SDL_GetError());
+            throw EMediaError(std::string("Das Klangformat lässt sich nicht ausgeben: ") + Sdl().SDL_GetError());
         }
         Locked([&] { channels_.push_back(channel); });
     }
@@ -69,7 +68,7 @@ public:
     {
         std::lock_guard guard(users_);
         Locked([&] { channels_.erase(std::find(channels_.begin(), channels_.end(), channel)); });
-        SDL_FreeAudioStream(channel->Converter);
+        Sdl().SDL_FreeAudioStream(channel->Converter);
         channel->Converter = nullptr;
         if (channels_.empty())
             CloseDevice();
@@ -77,16 +76,18 @@ public:
 
     template <typename Fn> void Locked(Fn&& fn)
     {
-        SDL_LockAudioDevice(device_);
+        Sdl().SDL_LockAudioDevice(device_);
         fn();
-        SDL_UnlockAudioDevice(device_);
+        Sdl().SDL_UnlockAudioDevice(device_);
     }
 
 private:
     void OpenDevice()
     {
-        if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
-            throw EMediaError(std::string("Keine Audioausgabe: ") + SDL_GetError());
+        if (!Sdl().Loaded)
+            throw EMediaError("Keine Audioausgabe: " + Sdl().Missing);
+        if (Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+            throw EMediaError(std::string("Keine Audioausgabe: ") + Sdl().SDL_GetError());
         SDL_AudioSpec wanted{};
         wanted.freq = kDeviceRate;
         wanted.format = AUDIO_F32SYS;
@@ -94,20 +95,20 @@ private:
         wanted.samples = 1024;
         wanted.callback = &Mixer::Callback;
         wanted.userdata = this;
-        device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
+        device_ = Sdl().SDL_OpenAudioDevice(nullptr, 0, &wanted, &spec_, SDL_AUDIO_ALLOW_FREQUENCY_CHANGE);
         if (device_ == 0) {
-            const std::string error = SDL_GetError();
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            const std::string error = Sdl().SDL_GetError();
+            Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
             throw EMediaError("Keine Audioausgabe: " + error);
         }
-        SDL_PauseAudioDevice(device_, 0);
+        Sdl().SDL_PauseAudioDevice(device_, 0);
     }
 
     void CloseDevice()
     {
-        SDL_CloseAudioDevice(device_);
+        Sdl().SDL_CloseAudioDevice(device_);
         device_ = 0;
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     }
 
     static void Callback(void* user, Uint8* stream, int length)
@@ -131,7 +132,7 @@ private:
                 out[i + 1] += mixBuffer_[i + 1] * channel->RightGain * masterRight;
             }
             channel->ConsumedFrames += static_cast<int64_t>(got / kDeviceChannels);
-            if (channel->SourceDone && SDL_AudioStreamAvailable(channel->Converter) == 0)
+            if (channel->SourceDone && Sdl().SDL_AudioStreamAvailable(channel->Converter) == 0)
                 Finish(channel);
         }
         for (size_t i = 0; i < samples; ++i)
@@ -144,20 +145,20 @@ private:
     {
         const int wanted = static_cast<int>(samples * sizeof(float));
         const int sourceChannels = channel.Source->Format().Channels;
-        while (!channel.SourceDone && SDL_AudioStreamAvailable(channel.Converter) < wanted) {
+        while (!channel.SourceDone && Sdl().SDL_AudioStreamAvailable(channel.Converter) < wanted) {
             decodeBuffer_.resize(static_cast<size_t>(kChunkFrames) * sourceChannels);
             const size_t frames = channel.Source->Read(decodeBuffer_.data(), kChunkFrames);
             channel.SourceFramesRead += static_cast<int64_t>(frames);
             if (frames == 0) {
-                SDL_AudioStreamFlush(channel.Converter);
+                Sdl().SDL_AudioStreamFlush(channel.Converter);
                 channel.SourceDone = true;
                 channel.KnownFrames = channel.SourceFramesRead;
             } else {
-                SDL_AudioStreamPut(channel.Converter, decodeBuffer_.data(),
-                                   static_cast<int>(frames * sourceChannels * sizeof(float)));
+                Sdl().SDL_AudioStreamPut(channel.Converter, decodeBuffer_.data(),
+                                         static_cast<int>(frames * sourceChannels * sizeof(float)));
             }
         }
-        const int got = SDL_AudioStreamGet(channel.Converter, out, wanted);
+        const int got = Sdl().SDL_AudioStreamGet(channel.Converter, out, wanted);
         return got > 0 ? static_cast<size_t>(got) / sizeof(float) : 0;
     }
 
@@ -220,7 +221,7 @@ void OutputChannel::Rewind()
 {
     Mixer::Instance().Locked([&] {
         state_->Source->Rewind();
-        SDL_AudioStreamClear(state_->Converter);
+        Sdl().SDL_AudioStreamClear(state_->Converter);
         state_->SourceDone = false;
         state_->SourceFramesRead = 0;
         state_->ConsumedFrames = 0;

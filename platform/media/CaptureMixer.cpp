@@ -1,9 +1,9 @@
 #include "platform/media/CaptureMixer.h"
 
-#include <alsa/asoundlib.h>
-
 #include <algorithm>
 #include <cmath>
+
+#include "platform/media/SoundLibraries.h"
 
 namespace media {
 namespace {
@@ -18,27 +18,30 @@ void Quiet(const char*, int, const char*, int, const char*, ...) { }
 
 CaptureMixer::CaptureMixer(const std::string& Card)
 {
-    snd_lib_error_set_handler(&Quiet);
+    // Without the sound library there is no card to control either.
+    if (!Alsa().Loaded)
+        return;
+    Alsa().snd_lib_error_set_handler(&Quiet);
     snd_mixer_t* mixer = nullptr;
-    const bool opened = snd_mixer_open(&mixer, 0) >= 0;
-    const bool loaded = opened && snd_mixer_attach(mixer, Card.c_str()) >= 0 &&
-        snd_mixer_selem_register(mixer, nullptr, nullptr) >= 0 && snd_mixer_load(mixer) >= 0;
-    snd_lib_error_set_handler(nullptr);
+    const bool opened = Alsa().snd_mixer_open(&mixer, 0) >= 0;
+    const bool loaded = opened && Alsa().snd_mixer_attach(mixer, Card.c_str()) >= 0 &&
+        Alsa().snd_mixer_selem_register(mixer, nullptr, nullptr) >= 0 && Alsa().snd_mixer_load(mixer) >= 0;
+    Alsa().snd_lib_error_set_handler(nullptr);
     if (!loaded) {
         if (opened)
-            snd_mixer_close(mixer);
+            Alsa().snd_mixer_close(mixer);
         return;
     }
     mixer_ = mixer;
-    for (snd_mixer_elem_t* e = snd_mixer_first_elem(mixer); e; e = snd_mixer_elem_next(e))
-        if (snd_mixer_selem_is_active(e) && snd_mixer_selem_has_capture_volume(e))
-            controls_.push_back({snd_mixer_selem_get_name(e), e});
+    for (snd_mixer_elem_t* e = Alsa().snd_mixer_first_elem(mixer); e; e = Alsa().snd_mixer_elem_next(e))
+        if (Alsa().snd_mixer_selem_is_active(e) && Alsa().snd_mixer_selem_has_capture_volume(e))
+            controls_.push_back({Alsa().snd_mixer_selem_get_name(e), e});
 }
 
 CaptureMixer::~CaptureMixer()
 {
     if (mixer_)
-        snd_mixer_close(static_cast<snd_mixer_t*>(mixer_));
+        Alsa().snd_mixer_close(static_cast<snd_mixer_t*>(mixer_));
 }
 
 const std::string& CaptureMixer::Name(int Index) const { return controls_.at(static_cast<size_t>(Index)).Name; }
@@ -64,12 +67,12 @@ bool CaptureMixer::GetVolume(int Index, std::uint32_t& Volume) const
         return false;
     snd_mixer_elem_t* e = Elem(controls_[static_cast<size_t>(Index)].Element);
     long min = 0, max = 0, left = 0, right = 0;
-    if (snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0 ||
-        snd_mixer_selem_get_capture_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) < 0)
+    if (Alsa().snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0 ||
+        Alsa().snd_mixer_selem_get_capture_volume(e, SND_MIXER_SCHN_FRONT_LEFT, &left) < 0)
         return false;
     right = left;
-    if (!snd_mixer_selem_is_capture_mono(e))
-        snd_mixer_selem_get_capture_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right);
+    if (!Alsa().snd_mixer_selem_is_capture_mono(e))
+        Alsa().snd_mixer_selem_get_capture_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, &right);
     Volume = static_cast<std::uint32_t>(ToVolume(right, min, max)) << 16 | ToVolume(left, min, max);
     return true;
 }
@@ -80,14 +83,14 @@ bool CaptureMixer::SetVolume(int Index, std::uint32_t Volume)
         return false;
     snd_mixer_elem_t* e = Elem(controls_[static_cast<size_t>(Index)].Element);
     long min = 0, max = 0;
-    if (snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0)
+    if (Alsa().snd_mixer_selem_get_capture_volume_range(e, &min, &max) < 0)
         return false;
     const long left = FromVolume(static_cast<std::uint16_t>(Volume & 0xFFFF), min, max);
     const long right = FromVolume(static_cast<std::uint16_t>(Volume >> 16), min, max);
-    if (snd_mixer_selem_is_capture_mono(e))
-        return snd_mixer_selem_set_capture_volume_all(e, (left + right) / 2) >= 0;
-    return snd_mixer_selem_set_capture_volume(e, SND_MIXER_SCHN_FRONT_LEFT, left) >= 0 &&
-        snd_mixer_selem_set_capture_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, right) >= 0;
+    if (Alsa().snd_mixer_selem_is_capture_mono(e))
+        return Alsa().snd_mixer_selem_set_capture_volume_all(e, (left + right) / 2) >= 0;
+    return Alsa().snd_mixer_selem_set_capture_volume(e, SND_MIXER_SCHN_FRONT_LEFT, left) >= 0 &&
+        Alsa().snd_mixer_selem_set_capture_volume(e, SND_MIXER_SCHN_FRONT_RIGHT, right) >= 0;
 }
 
 } // namespace media

@@ -1,12 +1,11 @@
 #include "platform/media/MidiSource.h"
 
-#include <fluidsynth.h>
-
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <map>
 
+#include "platform/media/SoundLibraries.h"
 #include "platform/rtl/ByteOrder.h"
 #include "platform/rtl/Streams.h"
 
@@ -165,17 +164,19 @@ MidiSource::MidiSource(const std::string& FileName)
     bytes_.assign(data, data + file.Size());
     length_ = MidiFileDurationMs(bytes_.data(), bytes_.size()) * kSampleRate / 1000;
 
-    settings_ = new_fluid_settings();
-    fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
-    fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
+    if (!FluidSynth().Loaded)
+        throw EMediaError("Der MIDI-Synthesizer fehlt: " + FluidSynth().Missing);
+    settings_ = FluidSynth().new_fluid_settings();
+    FluidSynth().fluid_settings_setnum(settings_, "synth.sample-rate", kSampleRate);
+    FluidSynth().fluid_settings_setint(settings_, "synth.dynamic-sample-loading", 1);
     // The player follows the rendered samples, not the wall clock.
-    fluid_settings_setstr(settings_, "player.timing-source", "sample");
-    fluid_settings_setint(settings_, "synth.lock-memory", 0);
-    synth_ = new_fluid_synth(settings_);
-    if (!synth_ || fluid_synth_sfload(synth_, SoundFontFile().c_str(), 1) == FLUID_FAILED) {
+    FluidSynth().fluid_settings_setstr(settings_, "player.timing-source", "sample");
+    FluidSynth().fluid_settings_setint(settings_, "synth.lock-memory", 0);
+    synth_ = FluidSynth().new_fluid_synth(settings_);
+    if (!synth_ || FluidSynth().fluid_synth_sfload(synth_, SoundFontFile().c_str(), 1) == FLUID_FAILED) {
         if (synth_)
-            delete_fluid_synth(synth_);
-        delete_fluid_settings(settings_);
+            FluidSynth().delete_fluid_synth(synth_);
+        FluidSynth().delete_fluid_settings(settings_);
         throw EMediaError("Die MIDI-Klangbibliothek fehlt: " + SoundFontFile());
     }
     try {
@@ -191,19 +192,19 @@ MidiSource::~MidiSource() { Release(); }
 void MidiSource::Release()
 {
     if (player_) {
-        fluid_player_stop(player_);
-        delete_fluid_player(player_);
+        FluidSynth().fluid_player_stop(player_);
+        FluidSynth().delete_fluid_player(player_);
         player_ = nullptr;
     }
-    delete_fluid_synth(synth_);
-    delete_fluid_settings(settings_);
+    FluidSynth().delete_fluid_synth(synth_);
+    FluidSynth().delete_fluid_settings(settings_);
 }
 
 void MidiSource::StartPlayer()
 {
-    player_ = new_fluid_player(synth_);
-    if (!player_ || fluid_player_add_mem(player_, bytes_.data(), bytes_.size()) != FLUID_OK ||
-        fluid_player_play(player_) != FLUID_OK)
+    player_ = FluidSynth().new_fluid_player(synth_);
+    if (!player_ || FluidSynth().fluid_player_add_mem(player_, bytes_.data(), bytes_.size()) != FLUID_OK ||
+        FluidSynth().fluid_player_play(player_) != FLUID_OK)
         throw EMediaError("Die MIDI-Datei lässt sich nicht abspielen");
     rendered_ = 0;
 }
@@ -213,17 +214,17 @@ size_t MidiSource::Read(float* out, size_t frames)
     const size_t count = static_cast<size_t>(std::min<int64_t>(static_cast<int64_t>(frames), length_ - rendered_));
     if (count == 0)
         return 0;
-    fluid_synth_write_float(synth_, static_cast<int>(count), out, 0, 2, out, 1, 2);
+    FluidSynth().fluid_synth_write_float(synth_, static_cast<int>(count), out, 0, 2, out, 1, 2);
     rendered_ += static_cast<int64_t>(count);
     return count;
 }
 
 void MidiSource::Rewind()
 {
-    fluid_player_stop(player_);
-    delete_fluid_player(player_);
+    FluidSynth().fluid_player_stop(player_);
+    FluidSynth().delete_fluid_player(player_);
     player_ = nullptr;
-    fluid_synth_system_reset(synth_);
+    FluidSynth().fluid_synth_system_reset(synth_);
     StartPlayer();
 }
 

@@ -1,8 +1,8 @@
 #include "platform/media/Mp3Source.h"
 
-#include <mpg123.h>
-
 #include <mutex>
+
+#include "platform/media/SoundLibraries.h"
 
 namespace media {
 namespace {
@@ -10,49 +10,51 @@ namespace {
 void InitLibraryOnce()
 {
     static std::once_flag once;
-    std::call_once(once, [] { mpg123_init(); });
+    std::call_once(once, [] { Mpg123().mpg123_init(); });
 }
 
 } // namespace
 
 Mp3Source::Mp3Source(const std::string& FileName)
 {
+    if (!Mpg123().Loaded)
+        throw EMediaError("MPEG-Decoder nicht verfügbar: " + Mpg123().Missing);
     InitLibraryOnce();
     int error = MPG123_OK;
-    handle_ = mpg123_new(nullptr, &error);
+    handle_ = Mpg123().mpg123_new(nullptr, &error);
     if (!handle_)
         throw EMediaError("MPEG-Decoder nicht verfügbar");
     // Float output at the stream's own rate and channels; the mixer converts.
-    mpg123_param(handle_, MPG123_FLAGS, MPG123_QUIET, 0);
-    mpg123_format_none(handle_);
+    Mpg123().mpg123_param(handle_, MPG123_FLAGS, MPG123_QUIET, 0);
+    Mpg123().mpg123_format_none(handle_);
     const long* rates = nullptr;
     size_t rateCount = 0;
-    mpg123_rates(&rates, &rateCount);
+    Mpg123().mpg123_rates(&rates, &rateCount);
     for (size_t i = 0; i < rateCount; ++i)
-        mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
+        Mpg123().mpg123_format(handle_, rates[i], MPG123_MONO | MPG123_STEREO, MPG123_ENC_FLOAT_32);
 
     long rate = 0;
     int channels = 0;
     int encoding = 0;
-    if (mpg123_open(handle_, FileName.c_str()) != MPG123_OK ||
-        mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 ||
+    if (Mpg123().mpg123_open(handle_, FileName.c_str()) != MPG123_OK ||
+        Mpg123().mpg123_getformat(handle_, &rate, &channels, &encoding) != MPG123_OK || rate <= 0 || channels < 1 ||
         channels > 2) {
-        mpg123_delete(handle_);
+        Mpg123().mpg123_delete(handle_);
         throw EMediaError("Keine MPEG-Audiodatei: " + FileName);
     }
     format_ = {static_cast<int>(rate), channels};
     // Scanning reads the frame headers once for an exact length.
-    if (mpg123_scan(handle_) == MPG123_OK) {
-        const off_t frames = mpg123_length(handle_);
+    if (Mpg123().mpg123_scan(handle_) == MPG123_OK) {
+        const off_t frames = Mpg123().mpg123_length(handle_);
         length_ = frames >= 0 ? static_cast<int64_t>(frames) : -1;
     }
-    mpg123_seek(handle_, 0, SEEK_SET);
+    Mpg123().mpg123_seek(handle_, 0, SEEK_SET);
 }
 
 Mp3Source::~Mp3Source()
 {
-    mpg123_close(handle_);
-    mpg123_delete(handle_);
+    Mpg123().mpg123_close(handle_);
+    Mpg123().mpg123_delete(handle_);
 }
 
 size_t Mp3Source::Read(float* out, size_t frames)
@@ -62,7 +64,7 @@ size_t Mp3Source::Read(float* out, size_t frames)
     size_t filled = 0;
     while (!ended_ && filled < frames * frameBytes) {
         size_t done = 0;
-        const int result = mpg123_read(handle_, target + filled, frames * frameBytes - filled, &done);
+        const int result = Mpg123().mpg123_read(handle_, target + filled, frames * frameBytes - filled, &done);
         filled += done;
         if (result == MPG123_NEW_FORMAT)
             continue; // the format is fixed to float; a changed rate mid-stream is played as is
@@ -76,7 +78,7 @@ size_t Mp3Source::Read(float* out, size_t frames)
 
 void Mp3Source::Rewind()
 {
-    mpg123_seek(handle_, 0, SEEK_SET);
+    Mpg123().mpg123_seek(handle_, 0, SEEK_SET);
     ended_ = false;
 }
 

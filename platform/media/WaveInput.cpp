@@ -1,10 +1,9 @@
 #include "platform/media/WaveInput.h"
 
-#include <SDL2/SDL.h>
-
 #include <algorithm>
 #include <cstring>
 
+#include "platform/media/SoundLibraries.h"
 #include "platform/rtl/Threads.h"
 
 namespace media {
@@ -20,13 +19,13 @@ WaveInput::~WaveInput()
 std::vector<std::string> WaveInput::DeviceNames()
 {
     std::vector<std::string> names;
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    if (!Sdl().Loaded || Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return names;
-    const int count = SDL_GetNumAudioDevices(1);
+    const int count = Sdl().SDL_GetNumAudioDevices(1);
     for (int i = 0; i < count; ++i)
-        if (const char* name = SDL_GetAudioDeviceName(i, 1))
+        if (const char* name = Sdl().SDL_GetAudioDeviceName(i, 1))
             names.emplace_back(name);
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     return names;
 }
 
@@ -41,16 +40,20 @@ bool WaveInput::Open(int Device, const WaveInFormat& Format)
         ErrorText = "Das Aufnahmeformat wird nicht unterstützt";
         return false;
     }
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        ErrorText = SDL_GetError();
+    if (!Sdl().Loaded) {
+        ErrorText = "Keine Audioaufnahme: " + Sdl().Missing;
+        return false;
+    }
+    if (Sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        ErrorText = Sdl().SDL_GetError();
         return false;
     }
     const char* name = nullptr;
     if (Device >= 0) {
-        name = SDL_GetAudioDeviceName(Device, 1);
+        name = Sdl().SDL_GetAudioDeviceName(Device, 1);
         if (!name) {
             ErrorText = "Das Aufnahmegerät " + std::to_string(Device) + " gibt es nicht";
-            SDL_QuitSubSystem(SDL_INIT_AUDIO);
+            Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
             return false;
         }
     }
@@ -63,10 +66,10 @@ bool WaveInput::Open(int Device, const WaveInFormat& Format)
     wanted.userdata = this;
     SDL_AudioSpec obtained{};
     // No changes allowed: SDL converts to the format asked for.
-    device_ = SDL_OpenAudioDevice(name, 1, &wanted, &obtained, 0);
+    device_ = Sdl().SDL_OpenAudioDevice(name, 1, &wanted, &obtained, 0);
     if (device_ == 0) {
-        ErrorText = SDL_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        ErrorText = Sdl().SDL_GetError();
+        Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     ++generation_;
@@ -84,9 +87,9 @@ bool WaveInput::AddBuffer(std::uint8_t* Data, std::size_t Size)
         ErrorText = "Das Aufnahmegerät ist nicht geöffnet";
         return false;
     }
-    SDL_LockAudioDevice(device_);
+    Sdl().SDL_LockAudioDevice(device_);
     queue_.push_back({Data, Size, 0});
-    SDL_UnlockAudioDevice(device_);
+    Sdl().SDL_UnlockAudioDevice(device_);
     return true;
 }
 
@@ -96,7 +99,7 @@ bool WaveInput::Start()
         ErrorText = "Das Aufnahmegerät ist nicht geöffnet";
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    Sdl().SDL_PauseAudioDevice(device_, 0);
     return true;
 }
 
@@ -104,11 +107,11 @@ void WaveInput::Reset()
 {
     if (!IsOpen())
         return;
-    SDL_PauseAudioDevice(device_, 1);
-    SDL_LockAudioDevice(device_);
+    Sdl().SDL_PauseAudioDevice(device_, 1);
+    Sdl().SDL_LockAudioDevice(device_);
     std::deque<Pending> returned;
     returned.swap(queue_);
-    SDL_UnlockAudioDevice(device_);
+    Sdl().SDL_UnlockAudioDevice(device_);
     for (const Pending& buffer : returned)
         Post([buffer](WaveInput& self) {
             if (self.OnData)
@@ -120,10 +123,10 @@ void WaveInput::Close()
 {
     if (!IsOpen())
         return;
-    SDL_CloseAudioDevice(device_);
+    Sdl().SDL_CloseAudioDevice(device_);
     device_ = 0;
     queue_.clear();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    Sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     ++generation_;
     Post(
         [](WaveInput& self) {

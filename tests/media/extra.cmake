@@ -21,3 +21,18 @@ function(media_wire_core_tests)
   endif()
 endfunction()
 cmake_language(DEFER CALL media_wire_core_tests)
+
+# Two programs of their own, run by test_media: one reports which sound
+# libraries a fresh process has mapped as it uses each kind of sound, the
+# other what each use gives when the libraries cannot be opened.
+function(media_test_probe probe source define)
+  add_executable(${probe} ${CMAKE_CURRENT_SOURCE_DIR}/media/probe/${source})
+  target_include_directories(${probe} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${probe} PRIVATE platform_media ${CMAKE_DL_LIBS})
+  set_target_properties(${probe} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  add_dependencies(test_media ${probe})
+  target_compile_definitions(test_media PRIVATE ${define}="$<TARGET_FILE:${probe}>")
+endfunction()
+
+media_test_probe(media_sound_library_probe SoundLibraryProbe.cpp VISTELO_SOUND_LIBRARY_PROBE)
+media_test_probe(media_missing_sound_library_probe MissingSoundLibraryProbe.cpp VISTELO_MISSING_SOUND_LIBRARY_PROBE)
