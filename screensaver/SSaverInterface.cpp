@@ -1,8 +1,10 @@
 #include "screensaver/SSaverInterface.h"
+#include "core/ShowStartAhead.h"
 
 #include "platform/rtl/Exceptions.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/KeepAwake.h"
+#include "platform/ui/ScreenProbe.h"
 #include "screensaver/ScreenSaverConfig.h"
 #include "screensaver/Show.h"
 #include "widgets/Parameters.h"
@@ -113,12 +115,13 @@ void StartScreenSaverPackage()
     case ssmPasswordChange: ChangeScreenSaverPassword(); break;
     case ssmPreview: Show::RunScreenSaver(); break;
     case ssmRun: {
+        std::unique_ptr<TShowStartAhead> prepared = Show::PrepareScreenSaverRun(ui::PrimaryScreenSizeBeforeStart());
         // The pointer can be hidden only once the window system is up.
         Application->Initialize();
         SetScreenSaverRunning(true);
         ui::ShowCursor(false);
         try {
-            Show::RunScreenSaver();
+            Show::RunScreenSaver(std::move(prepared));
         } catch (...) {
             ui::ShowCursor(true);
             SetScreenSaverRunning(false);

@@ -1,6 +1,8 @@
 #include "screensaver/Show.h"
 
+#include "core/PictureAhead.h"
 #include "core/Setup.h"
+#include "core/ShowStartAhead.h"
 #include "core/Tools.h"
 #include "core/VisteloNPics.h"
 #include "platform/rtl/Clock.h"
@@ -165,6 +167,9 @@ void TShowForm::InitVistelo(TVistelo* AShow)
         SetWindowState(wsMaximized);
         SetFormStyle(fsStayOnTop);
     }
+    // The picture area has its size now: the first picture loads while the
+    // window comes up, unless it is already on its way.
+    Display->LoadFirstPictureAhead();
     Sounds->MusicIndex = -1;
     Sounds->BindFinishedEvents();
     Sounds->StartMusic();
@@ -274,24 +279,55 @@ void ForceScreenSaverSettings(TVistelo& Vistelo, bool Mute)
     Vistelo.StartImmediately = true;
 }
 
-void RunScreenSaver()
+namespace {
+
+std::string ExpandedShowFile()
+{
+    return ScreenSaverSetup::Filename.empty() ? std::string() : rtl::ExpandFileName(ScreenSaverSetup::Filename);
+}
+
+std::unique_ptr<TShowStartAhead> ReadScreenSaverShow(bool Preview)
+{
+    ScreenSaverSetup::ReadScreenSaverSettings();
+    if (Preview)
+        ScreenSaverSetup::Mute = true;
+    auto start = std::make_unique<TShowStartAhead>();
+    start->Show = std::make_unique<TVistelo>();
+    if (start->Show->LoadFromFile(ScreenSaverSetup::Filename, false, true) == dlrOK)
+        ForceScreenSaverSettings(*start->Show, ScreenSaverSetup::Mute);
+    else
+        start->Show.reset(); // the placeholder is made once the toolkit is up
+    return start;
+}
+
+} // namespace
+
+std::unique_ptr<TShowStartAhead> PrepareScreenSaverRun(std::optional<TSize> Screen)
+{
+    std::unique_ptr<TShowStartAhead> start = ReadScreenSaverShow(false);
+    // The saver always plays full screen.
+    if (start->Show && Screen)
+        start->FirstPicture = ShowStartAhead::StartFirstPicture(*start->Show, ExpandedShowFile(), *Screen);
+    return start;
+}
+
+void RunScreenSaver(std::unique_ptr<TShowStartAhead> Prepared)
 {
     const bool preview = SSaverInterface::Mode == ssmPreview;
-    ScreenSaverSetup::ReadScreenSaverSettings();
-    if (preview)
-        ScreenSaverSetup::Mute = true;
+    const std::unique_ptr<TShowStartAhead> start = Prepared ? std::move(Prepared) : ReadScreenSaverShow(preview);
     Application->Initialize();
     auto form = std::make_unique<TShowForm>(nullptr, preview);
-    auto vistelo = std::make_unique<TVistelo>();
-    if (vistelo->LoadFromFile(ScreenSaverSetup::Filename, false, true) != dlrOK)
-        FillPlaceholderShow(*vistelo);
-    ForceScreenSaverSettings(*vistelo, ScreenSaverSetup::Mute);
-    Setup::VisteloFilename = ScreenSaverSetup::Filename.empty() ? std::string()
-                                                                : rtl::ExpandFileName(ScreenSaverSetup::Filename);
+    if (!start->Show) {
+        start->Show = std::make_unique<TVistelo>();
+        FillPlaceholderShow(*start->Show);
+        ForceScreenSaverSettings(*start->Show, ScreenSaverSetup::Mute);
+    }
+    Setup::VisteloFilename = ExpandedShowFile();
     // A preview without its host window has nowhere to go.
     if (preview && !form->EmbedInHostWindow(SSaverInterface::WindowNumber))
         return;
-    form->InitVistelo(vistelo.get());
+    form->Display->AdoptPictureAhead(std::move(start->FirstPicture));
+    form->InitVistelo(start->Show.get());
     form->Stepper.SetVisteloPos(-1, false);
     form->ShowModal();
     form.reset();

@@ -8,6 +8,7 @@
 // loop without navigation, a placeholder show when the configured one does
 // not load, and the input that ends it.
 
+#include "core/ShowStartAhead.h"
 #include "core/ShowStepper.h"
 #include "core/SoundPlayerUnit.h"
 #include "platform/media/MediaPlayer.h"
@@ -23,6 +24,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class TVistelo;
 
@@ -82,7 +84,13 @@ namespace Show {
 void FillPlaceholderShow(TVistelo& Vistelo);
 // The show's settings as a screen saver plays it.
 void ForceScreenSaverSettings(TVistelo& Vistelo, bool Mute);
-// Plays the configured show until the input rules end it.
-void RunScreenSaver();
+// The configured show read as the saver plays it, and for a run on a
+// screen of Screen's size its first picture decoding: done before the
+// toolkit starts, which takes about as long as decoding a photo. Show stays
+// empty when the file does not load.
+std::unique_ptr<TShowStartAhead> PrepareScreenSaverRun(std::optional<TSize> Screen);
+// Plays the configured show (or what PrepareScreenSaverRun made of it)
+// until the input rules end it.
+void RunScreenSaver(std::unique_ptr<TShowStartAhead> Prepared = nullptr);
 
 } // namespace Show

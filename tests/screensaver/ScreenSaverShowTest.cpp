@@ -2,14 +2,23 @@
 // load, the settings forced on every show, and the input that ends it, as
 // rules and on the window itself.
 
+#include "core/PictureAhead.h"
 #include "core/VisteloNPics.h"
+#include "editor/app/PicInfoUnit.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/ui/Forms.h"
 #include "platform/ui/TestDriver.h"
+#include "rtl/StorageTestSupport.h"
 #include "screensaver/ScreenSaverInput.h"
+#include "screensaver/ScreenSaverSetup.h"
 #include "screensaver/Show.h"
+#include "tests/support/QuadrantPattern.h"
+#include "tests/support/ScopedEnvironment.h"
 
 #include <gtest/gtest.h>
 
+#include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -57,6 +66,46 @@ TEST(ScreenSaverShow, EveryShowRepeatsWithoutBarFullScreenAndMuteSilencesIt)
         EXPECT_FALSE(show.ShowNavigationBar);
         EXPECT_TRUE(show.StartFullScreen);
         EXPECT_TRUE(show.StartImmediately);
+    }
+}
+
+// A run reads the configured show, and starts its first picture for the
+// screen, before the toolkit starts; what it cannot read is left to the run.
+TEST(ScreenSaverShow, ARunIsPreparedFromTheConfiguredShowBeforeTheToolkitStarts)
+{
+    TempFolder temp;
+    const testenv::TScopedVariable hive("VISTELO_REGISTRY", temp.File("hive.reg"));
+    TBitmap(64, 48, pf24bit).SaveToFile(temp.File("Bild.bmp"));
+    TConfigVistelo written;
+    pattern::MakeOneSlideShow(written, "Bild.bmp");
+    written.StartFullScreen = false;
+    ASSERT_TRUE(written.SaveToFile(temp.File("Schau.vsf")));
+
+    struct Case {
+        const char* show;
+        std::optional<TSize> screen;
+        bool read;
+        bool picture;
+    };
+    const Case cases[] = {
+        {"Schau.vsf", TSize{1280, 720}, true, true},
+        {"Schau.vsf", std::nullopt, true, false},
+        {"Fehlt.vsf", TSize{1280, 720}, false, false},
+    };
+    for (const Case& c : cases) {
+        ScreenSaverSetup::Filename = temp.File(c.show);
+        ScreenSaverSetup::Mute = false;
+        ScreenSaverSetup::WriteScreenSaverSettings();
+        ScreenSaverSetup::Filename.clear();
+        const std::unique_ptr<TShowStartAhead> start = Show::PrepareScreenSaverRun(c.screen);
+        ASSERT_EQ(start->Show != nullptr, c.read) << c.show;
+        EXPECT_EQ(start->FirstPicture != nullptr, c.picture) << c.show;
+        if (start->Show) {
+            EXPECT_TRUE(start->Show->StartFullScreen) << "read as the saver plays it";
+        }
+        if (start->FirstPicture) {
+            EXPECT_TRUE(start->FirstPicture->IsFor(0, temp.File("Bild.bmp")));
+        }
     }
 }
 
