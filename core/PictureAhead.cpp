@@ -23,13 +23,20 @@ std::unique_ptr<TPictureAhead> TPictureAhead::StartForSlide(const TVistelo& Show
     const TPicInfoObject* entry = Show.GetPicInfo(Index);
     if (!entry || !entry->ShowImage || entry->FileName.empty())
         return nullptr;
-    std::unique_ptr<TPictureAhead> ahead(new TPictureAhead(Index, SlidePictureFile(*entry, ShowFile)));
+    // Found here, with the settings it depends on: the worker reads no shared
+    // state. A picture not found is left to the step, which reports it.
+    const std::string file = PictureLoading::RelFileName(entry->FileName, ShowFile);
+    if (file.empty())
+        return nullptr;
+    std::unique_ptr<TPictureAhead> ahead(new TPictureAhead(Index, file));
     const TPictureLoadOptions options = PictureLoading::SlideLoadOptions(*entry, AreaWidth, AreaHeight);
+    const bool speedUpJpeg = Setup::SpeedUpJPEGPreview;
     try {
-        ahead->loaded_ = std::async(std::launch::async, [name = ahead->name_, options, ShowFile] {
+        ahead->loaded_ = std::async(std::launch::async, [file, options, speedUpJpeg] {
             TLoaded loaded;
             loaded.Picture = std::make_unique<TPicture>();
-            loaded.Error = PictureLoading::DecodePictureAside(name, ShowFile, *loaded.Picture, options, loaded.Decoded);
+            loaded.Error = PictureLoading::DecodePictureFile(file, *loaded.Picture, options, speedUpJpeg,
+                                                             loaded.Decoded);
             return loaded;
         });
     } catch (const std::system_error&) {

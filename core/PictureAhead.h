@@ -22,7 +22,7 @@ class TPictureAhead {
 public:
     // Starts loading the picture of the show's entry Index as a slide in a
     // picture area of AreaWidth x AreaHeight; nullptr when the entry shows
-    // no picture or no thread can be had.
+    // no picture, its file is not found or no thread can be had.
     static std::unique_ptr<TPictureAhead> StartForSlide(const TVistelo& Show, std::int32_t Index,
                                                         const std::string& ShowFile, int AreaWidth, int AreaHeight);
     // Waits for the worker.

@@ -154,8 +154,11 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
 TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
                             const TPictureLoadOptions& options, std::optional<TSize>& original)
 {
+    const std::string name = RelFileName(fileName, showFile);
+    if (name.empty())
+        return leInvalidGraphic;
     std::optional<TDecodedPicture> decoded;
-    const TLoadError error = DecodePictureAside(fileName, showFile, picture, options, decoded);
+    const TLoadError error = DecodePictureFile(name, picture, options, Setup::SpeedUpJPEGPreview, decoded);
     if (decoded)
         original = decoded->Original;
     if (error == leOK)
@@ -166,26 +169,23 @@ TLoadError LoadPictureAside(const std::string& fileName, const std::string& show
 namespace {
 
 // The scale a JPEG of `original` size decodes at under options.
-TJPEGScale DecodingScale(TSize original, const TPictureLoadOptions& options)
+TJPEGScale DecodingScale(TSize original, const TPictureLoadOptions& options, bool speedUpJpeg)
 {
-    if (!Setup::SpeedUpJPEGPreview || !options.ReduceSize)
+    if (!speedUpJpeg || !options.ReduceSize)
         return jsFullSize;
     return JpegScaleFor(original.cx, original.cy, options.WidthMaxRed, options.HeightMaxRed);
 }
 
 } // namespace
 
-TLoadError DecodePictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
-                              const TPictureLoadOptions& options, std::optional<TDecodedPicture>& decoded)
+TLoadError DecodePictureFile(const std::string& file, TPicture& picture, const TPictureLoadOptions& options,
+                             bool speedUpJpeg, std::optional<TDecodedPicture>& decoded)
 {
     try {
-        const std::string name = RelFileName(fileName, showFile);
-        if (name.empty())
-            return leInvalidGraphic;
-        picture.LoadFromFile(name);
+        picture.LoadFromFile(file);
         decoded = TDecodedPicture{TSize{picture.Width(), picture.Height()}, std::nullopt};
         if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic())) {
-            decoded->JpegScale = DecodingScale(decoded->Original, options);
+            decoded->JpegScale = DecodingScale(decoded->Original, options, speedUpJpeg);
             jpeg->SetScale(*decoded->JpegScale);
         }
         ConvertToSmoothBitmap(picture);
@@ -211,7 +211,8 @@ void PrepareForDrawing(TPicture& picture)
 
 bool DecodesAlike(const TDecodedPicture& decoded, const TPictureLoadOptions& options)
 {
-    return !decoded.JpegScale || *decoded.JpegScale == DecodingScale(decoded.Original, options);
+    return !decoded.JpegScale ||
+        *decoded.JpegScale == DecodingScale(decoded.Original, options, Setup::SpeedUpJPEGPreview);
 }
 
 void PicLoadError(TPicture& picture, int width, int height, TLoadError error)

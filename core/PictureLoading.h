@@ -79,12 +79,13 @@ TLoadError LoadPicture(const std::string& fileName, const std::string& showFile,
 TLoadError LoadPictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
                             const TPictureLoadOptions& options, std::optional<TSize>& original);
 
-// The reading and decoding of LoadPictureAside alone. It reads none of the
-// drawing settings (Setup::SmoothScale, LowMemory), so it may run while the
-// main thread is still reading them; `decoded` is set when the file loaded.
-// PrepareForDrawing finishes the picture once it is taken over.
-TLoadError DecodePictureAside(const std::string& fileName, const std::string& showFile, TPicture& picture,
-                              const TPictureLoadOptions& options, std::optional<TDecodedPicture>& decoded);
+// The decoding of LoadPictureAside alone, of a file already found. It reads
+// no shared setting (speedUpJpeg stands for Setup::SpeedUpJPEGPreview as the
+// caller read it), so it may run on a worker while the main thread is still
+// setting them up; `decoded` is set when the file loaded. PrepareForDrawing
+// finishes the picture once it is taken over.
+TLoadError DecodePictureFile(const std::string& file, TPicture& picture, const TPictureLoadOptions& options,
+                             bool speedUpJpeg, std::optional<TDecodedPicture>& decoded);
 // Sets a decoded picture up for drawing as the shared settings say.
 void PrepareForDrawing(TPicture& picture);
 // Whether a load with `options` gives the same pixels as the one that

@@ -44,7 +44,6 @@ public:
     }
     ~TPlayback()
     {
-        ShowForm->Display->DropPictureAhead();
         Setup::RestoreSharedData(saved_);
         delete ShowForm;
         ShowForm = nullptr;

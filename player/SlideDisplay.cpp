@@ -478,12 +478,6 @@ void TSlideDisplay::LoadFirstPictureAhead()
     pictureAhead_ = TPictureAhead::StartForSlide(Show(), index, VisteloFilename, area.Width(), area.Height());
 }
 
-void TSlideDisplay::DropPictureAhead()
-{
-    pictureAhead_.reset();
-    spentAhead_.reset();
-}
-
 // A load ahead that was not taken may still be running: it is kept until the
 // playback ends, so the step does not wait for a picture it does not show.
 void TSlideDisplay::SetAside(std::unique_ptr<TPictureAhead> Ahead)

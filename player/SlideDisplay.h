@@ -64,9 +64,6 @@ public:
     void LoadFirstPictureAhead();
     // A load ahead started before the window existed.
     void AdoptPictureAhead(std::unique_ptr<TPictureAhead> Ahead);
-    // Waits for pictures still loading ahead and drops them: the worker reads
-    // the shared settings, which the end of a playback puts back.
-    void DropPictureAhead();
     void InvalidateNextBitmap();
     // A show was taken over: the pictures that failed before count no more.
     void ForgetMissingPictures();

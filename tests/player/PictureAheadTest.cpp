@@ -89,12 +89,13 @@ TEST_F(PictureAhead, AFileThatDoesNotLoadIsLeftToTheWindowToReport)
     EXPECT_EQ(picture, nullptr);
 }
 
-TEST_F(PictureAhead, AnEntryWithoutPictureStartsNothing)
+TEST_F(PictureAhead, AnEntryWithoutAPictureFoundStartsNothing)
 {
-    TVistelo& show = NewShow(2);
+    TVistelo& show = NewShow(3);
     show.Pictures[0]->ShowImage = false;
     show.Pictures[1]->FileName.clear();
-    for (std::int32_t index : {0, 1, 2, -1})
+    show.Pictures[2]->FileName = (folder_ / "fehlt.jpg").string();
+    for (std::int32_t index : {0, 1, 2, 3, -1})
         EXPECT_EQ(TPictureAhead::StartForSlide(show, index, Setup::VisteloFilename, 800, 600), nullptr) << index;
 }
 
