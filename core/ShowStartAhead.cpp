@@ -29,19 +29,30 @@ TSlot& Slot()
 
 } // namespace
 
+std::unique_ptr<TShowStartAhead> Read(const std::string& FileName, std::optional<TSize> Screen)
+{
+    auto read = std::make_unique<TShowStartAhead>();
+    read->Show = std::make_unique<TVistelo>();
+    if (read->Show->LoadFromFile(FileName, false, false) != dlrOK) {
+        read->Show.reset();
+        return read;
+    }
+    if (Screen)
+        read->FirstPicture = StartFirstPicture(*read->Show, rtl::ExpandFileName(FileName),
+                                               ExpectedPictureArea(*read->Show, *Screen));
+    return read;
+}
+
 void Prepare(const std::string& FileName, std::optional<TSize> Screen)
 {
-    auto prepared = std::make_unique<TShowStartAhead>();
+    std::unique_ptr<TShowStartAhead> prepared;
     try {
-        prepared->Show = std::make_unique<TVistelo>();
-        if (prepared->Show->LoadFromFile(FileName, false, false) != dlrOK)
-            return;
-        if (Screen)
-            prepared->FirstPicture = StartFirstPicture(*prepared->Show, rtl::ExpandFileName(FileName),
-                                                       ExpectedPictureArea(*prepared->Show, *Screen));
+        prepared = Read(FileName, Screen);
     } catch (const std::exception&) {
         return; // the start reads the file again and reports what it finds
     }
+    if (!prepared->Show)
+        return;
     const std::lock_guard<std::mutex> lock(Slot().Lock);
     Slot().FileName = FileName;
     Slot().Prepared = std::move(prepared);

@@ -23,11 +23,15 @@ struct TShowStartAhead {
 
 namespace ShowStartAhead {
 
-// Reads the show file FileName (as the start will be asked to play it) and
-// starts loading its first slide's picture for the picture area the show
-// will have on a screen of Screen's size (unknown: the load waits for the
-// window). A file that does not read prepares nothing: the start reads it
-// again and reports it.
+// Reads the show file FileName and starts loading its first slide's picture
+// for the picture area the show will have on a screen of Screen's size
+// (unknown: the load waits for the window). Show stays empty when the file
+// does not load.
+std::unique_ptr<TShowStartAhead> Read(const std::string& FileName, std::optional<TSize> Screen);
+
+// Read, done before the start is asked to play FileName and kept for it. A
+// file that does not read prepares nothing: the start reads it again and
+// reports it.
 void Prepare(const std::string& FileName, std::optional<TSize> Screen);
 
 // What Prepare made for FileName, handed over once; null when nothing was.

@@ -13,6 +13,7 @@
 #include "player/Show.h"
 
 #include <memory>
+#include <optional>
 
 IMPLEMENT_CLASS(TMainPlayer)
 
@@ -103,21 +104,14 @@ private:
 // loading while the window is still to be built: prepared by the stand-alone
 // player before its toolkit started, else done here. Show stays empty when
 // the file does not read.
-std::unique_ptr<TShowStartAhead> ReadShowFile(const std::string& FileName, const std::string& ShowFile, bool FromStart)
+std::unique_ptr<TShowStartAhead> ReadShowFile(const std::string& FileName, bool FromStart)
 {
     if (std::unique_ptr<TShowStartAhead> prepared = ShowStartAhead::Claim(FileName); prepared && FromStart)
         return prepared;
-    auto read = std::make_unique<TShowStartAhead>();
-    read->Show = std::make_unique<TVistelo>();
-    if (read->Show->LoadFromFile(FileName, false, false) != dlrOK) {
-        read->Show.reset();
-        return read;
-    }
-    if (FromStart) {
-        const TSize area = ShowStartAhead::ExpectedPictureArea(*read->Show, {Screen->Width(), Screen->Height()});
-        read->FirstPicture = ShowStartAhead::StartFirstPicture(*read->Show, ShowFile, area);
-    }
-    return read;
+    std::optional<TSize> screen;
+    if (FromStart)
+        screen = TSize{Screen->Width(), Screen->Height()};
+    return ShowStartAhead::Read(FileName, screen);
 }
 
 } // namespace
@@ -125,7 +119,7 @@ std::unique_ptr<TShowStartAhead> ReadShowFile(const std::string& FileName, const
 bool TMainPlayer::VisteloStartFilename(const std::string& FileName, std::int32_t StartPos)
 {
     const std::string expanded = rtl::ExpandFileName(FileName);
-    const std::unique_ptr<TShowStartAhead> start = ReadShowFile(FileName, expanded, StartPos == -1);
+    const std::unique_ptr<TShowStartAhead> start = ReadShowFile(FileName, StartPos == -1);
     TPlayback playback;
     if (!start->Show) {
         TPlayback::ReportNotLoaded(expanded);
