@@ -15,6 +15,11 @@
 #include "tests/editor/EditorScratch.h"
 #include "tests/ui/UiFixture.h"
 
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+
 namespace {
 
 class EditorTipTest : public UiTest {
@@ -40,6 +45,17 @@ protected:
         ASSERT_TRUE(registry.OpenKey(Config::EditorKey, true));
         registry.WriteBool("ShowTips", showTips);
         registry.WriteInteger("TipNr", tipNr);
+    }
+
+    // Closes the main window and reads back the tip values it stored
+    // (ShowTips, TipNr).
+    static std::pair<bool, int> ClosedAndStored(TAAForm& form)
+    {
+        TCloseAction action = caHide;
+        form.FormClose(&form, action);
+        TRegistry registry(KEY_READ);
+        EXPECT_TRUE(registry.OpenKeyReadOnly(Config::EditorKey));
+        return {registry.ReadBool("ShowTips"), registry.ReadInteger("TipNr")};
     }
 
     // The main window on the screen, as the program starts it.
@@ -95,12 +111,7 @@ TEST_F(EditorTipTest, AFirstStartShowsTheFirstTipAndClosingRemembersTheNext)
     EXPECT_TRUE(form->DidYouKnow->ShowTip);
     EXPECT_EQ(TipShownBy([&] { form->StartTimerTimer(nullptr); }), Tip(0));
     EXPECT_EQ(form->DidYouKnow->StartTipNr, 1);
-    TCloseAction action = caHide;
-    form->FormClose(form.get(), action);
-    TRegistry registry(KEY_READ);
-    ASSERT_TRUE(registry.OpenKeyReadOnly(Config::EditorKey));
-    EXPECT_TRUE(registry.ReadBool("ShowTips"));
-    EXPECT_EQ(registry.ReadInteger("TipNr"), 1);
+    EXPECT_EQ(ClosedAndStored(*form), (std::pair{true, 1}));
 }
 
 TEST_F(EditorTipTest, TheStartGoesOnAtTheStoredTipAndTheCheckBoxTurnsTipsOff)
@@ -108,12 +119,7 @@ TEST_F(EditorTipTest, TheStartGoesOnAtTheStoredTipAndTheCheckBoxTurnsTipsOff)
     WriteTipValues(true, 5);
     std::unique_ptr<TAAForm> form = ShownMainWindow();
     EXPECT_EQ(TipShownBy([&] { form->StartTimerTimer(nullptr); }, true), Tip(5));
-    TCloseAction action = caHide;
-    form->FormClose(form.get(), action);
-    TRegistry registry(KEY_READ);
-    ASSERT_TRUE(registry.OpenKeyReadOnly(Config::EditorKey));
-    EXPECT_FALSE(registry.ReadBool("ShowTips"));
-    EXPECT_EQ(registry.ReadInteger("TipNr"), 6);
+    EXPECT_EQ(ClosedAndStored(*form), (std::pair{false, 6}));
 }
 
 TEST_F(EditorTipTest, WithTipsOffTheStartShowsNoneButTheHelpMenuDoes)
