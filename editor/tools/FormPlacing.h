@@ -4,6 +4,7 @@
 // parent at a place, owned by the parent's owner so the form frees it.
 
 #include "platform/ui/Controls.h"
+#include "widgets/Spin.h"
 
 #include <string>
 
@@ -23,6 +24,15 @@ template <class T> T* Captioned(TWinControl* Parent, const std::string& Caption,
     T* control = Place<T>(Parent, Left, Top, Width, 20);
     control->SetCaption(Caption);
     return control;
+}
+
+// A number field of the assistants' size taking Min .. Max.
+inline TSpinEdit* SpinEdit(TWinControl* Parent, int Left, int Top, int Min, int Max)
+{
+    auto* edit = Place<TSpinEdit>(Parent, Left, Top, 70, 22);
+    edit->MinValue = Min;
+    edit->MaxValue = Max;
+    return edit;
 }
 
 } // namespace FormPlacing

@@ -29,6 +29,7 @@ constexpr int OtherSizeItem = 4;
 
 using FormPlacing::Captioned;
 using FormPlacing::Place;
+using FormPlacing::SpinEdit;
 
 TButton* DialogButton(TForm* Form, const std::string& Caption, int Left, int Top, TModalResult Result)
 {
@@ -36,14 +37,6 @@ TButton* DialogButton(TForm* Form, const std::string& Caption, int Left, int Top
     button->SetCaption(Caption);
     button->ModalResult = Result;
     return button;
-}
-
-TSpinEdit* SpinEdit(TWinControl* Parent, int Left, int Top, int Min, int Max)
-{
-    auto* edit = Place<TSpinEdit>(Parent, Left, Top, 70, 22);
-    edit->MinValue = Min;
-    edit->MaxValue = Max;
-    return edit;
 }
 
 } // namespace

@@ -25,6 +25,7 @@ constexpr int PageHeight = 330;
 
 using FormPlacing::Captioned;
 using FormPlacing::Place;
+using FormPlacing::SpinEdit;
 
 TTabSheet* NewPage(TPageControl* Pages, const std::string& Caption)
 {
@@ -40,14 +41,6 @@ TPanel* PlainPanel(TWinControl* Parent, int Left, int Top, int Width, int Height
     panel->SetBevelOuter(bvNone);
     panel->SetCaption("");
     return panel;
-}
-
-TSpinEdit* SpinEdit(TWinControl* Parent, int Left, int Top, int Min, int Max)
-{
-    auto* edit = Place<TSpinEdit>(Parent, Left, Top, 70, 22);
-    edit->MinValue = Min;
-    edit->MaxValue = Max;
-    return edit;
 }
 
 } // namespace
